@@ -1,0 +1,77 @@
+#include "arranque.hpp"
+
+#include "avisos.hpp"
+#include "base_datos_programa.hpp"
+#include "estado_ejecucion.hpp"
+
+#include <system_error>
+
+namespace trovanel {
+
+std::string unirLineaComandos(int argc, const char* const* argv) {
+    std::string linea;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) {
+            linea.push_back(' ');
+        }
+        linea += argv[i];
+    }
+    return linea;
+}
+
+std::vector<std::string> LeerParametros(std::string_view lineaComandos, std::size_t limite) {
+    std::vector<std::string> parametros(1);
+    bool dentro = false;
+    for (char c : lineaComandos) {
+        if (c == '\t' || c == ',') {
+            dentro = false;
+            continue;
+        }
+        if (!dentro) {
+            if (parametros.size() - 1 == limite) {
+                break;
+            }
+            parametros.emplace_back();
+            dentro = true;
+        }
+        parametros.back().push_back(c);
+    }
+    return parametros;
+}
+
+std::filesystem::path rutaCopiaDelDia(const std::filesystem::path& carpetaPrograma, const FechaHora& hoy) {
+    return carpetaPrograma /
+           (std::to_string(hoy.dia) + std::to_string(hoy.mes) + std::to_string(hoy.anio) + ".Copy");
+}
+
+std::optional<BaseDatos> abrirBaseDatosAlArrancar(EstadoEjecucion& estado, Avisos& avisos, const Reloj& reloj,
+                                                  const std::filesystem::path& carpetaPrograma) {
+    estado.gRutaBDOrigen = carpetaPrograma / kNombreBaseDatos;
+    estado.gRutaCopiaBD = rutaCopiaDelDia(carpetaPrograma, reloj.ahora());
+
+    std::optional<BaseDatos> baseDatos;
+    try {
+        baseDatos.emplace(abrirBaseDatosPrograma(estado.gRutaBDOrigen));
+    } catch (const ErrorTrovanel& e) {
+        avisos.critico(std::string("Error: ") + e.what());
+        return std::nullopt;
+    }
+
+    std::error_code error;
+    const bool existe = std::filesystem::exists(estado.gRutaCopiaBD, error);
+    if (error || !existe) {
+        try {
+            if (error) {
+                throw ErrorBaseDatos(error.message());
+            }
+            baseDatos->copiarA(estado.gRutaCopiaBD);
+        } catch (const ErrorTrovanel&) {
+            avisos.informacion("No se puede crear copia de seguridad de la Base de datos\r\n"
+                               "asegurese de que la Base de datos esta cerrada y vuelva a abrir el programa "
+                               "si quiere que se genere la copia de seguridad");
+        }
+    }
+    return baseDatos;
+}
+
+} // namespace trovanel

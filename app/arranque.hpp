@@ -1,0 +1,42 @@
+#pragma once
+
+#include "base_datos.hpp"
+#include "reloj.hpp"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trovanel {
+
+class Avisos;
+struct EstadoEjecucion;
+
+// Exit statuses of the process.
+inline constexpr int kSalidaCorrecta = 0;
+inline constexpr int kSalidaConErrores = 1;
+inline constexpr int kSalidaRechazada = 2;
+inline constexpr int kSalidaSinBaseDatos = 3;
+
+// The command line as one text, as the user typed it: the arguments joined by blanks.
+std::string unirLineaComandos(int argc, const char* const* argv);
+
+// Splits the command line at TAB and comma into at most limite arguments. Element 0 is never used, so
+// argument i is element i. Blanks belong to the arguments; consecutive separators give no empty
+// argument; text beyond the limit is ignored.
+std::vector<std::string> LeerParametros(std::string_view lineaComandos, std::size_t limite);
+
+// Name of the day's copy of the database: day, month and year without leading zeros, ".Copy".
+std::filesystem::path rutaCopiaDelDia(const std::filesystem::path& carpetaPrograma, const FechaHora& hoy);
+
+// Start-up up to the open database: opens (creating it on first start) the program's database
+// exclusively, then makes the day's copy when no file of that name exists. A copy that cannot be made is
+// reported and start-up goes on; a database that cannot be opened is reported ("Error: " and the
+// description) and gives nothing.
+std::optional<BaseDatos> abrirBaseDatosAlArrancar(EstadoEjecucion& estado, Avisos& avisos, const Reloj& reloj,
+                                                  const std::filesystem::path& carpetaPrograma);
+
+} // namespace trovanel

@@ -1,0 +1,152 @@
+#include "modo_lote.hpp"
+
+#include "arranque.hpp"
+#include "avisos.hpp"
+#include "base_datos.hpp"
+#include "conversores.hpp"
+#include "estado_ejecucion.hpp"
+#include "reloj.hpp"
+#include "texto.hpp"
+
+#include <array>
+#include <optional>
+
+namespace trovanel {
+
+namespace {
+
+constexpr const char* kFaltanParametros = "Faltan parametros";
+
+// Argument i of the command line, "" when it was not given.
+std::string argumento(const std::vector<std::string>& parametros, std::size_t i) {
+    return i < parametros.size() ? parametros[i] : std::string();
+}
+
+std::int64_t enteroOCero(const std::string& texto) { return leerEntero(texto).value_or(0); }
+
+// DDMMAAAA as "DD/MM/AAAA", only when it is a real calendar date.
+std::optional<std::string> fechaLote(const std::string& texto) {
+    if (texto.size() != 8 || !soloDigitos(texto)) {
+        return std::nullopt;
+    }
+    const int dia = std::stoi(texto.substr(0, 2));
+    const int mes = std::stoi(texto.substr(2, 2));
+    const int anio = std::stoi(texto.substr(4, 4));
+    if (!fechaValida(anio, mes, dia)) {
+        return std::nullopt;
+    }
+    return texto.substr(0, 2) + "/" + texto.substr(2, 2) + "/" + texto.substr(4, 4);
+}
+
+bool esCodigoCSB34(const std::string& tipo) {
+    static constexpr std::array<std::string_view, 5> kCodigos = {"CSB34N", "CSB34T", "CSB34C", "CSB34P", "PAGOSC"};
+    for (std::string_view codigo : kCodigos) {
+        if (tipo == codigo) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroConversores& registro,
+                     const std::vector<std::string>& parametros) {
+    Avisos& avisos = entorno.avisos;
+
+    ParametrosConversion peticion;
+    const std::filesystem::path entrada(argumento(parametros, 1));
+    peticion.rutaEntrada = entrada.is_absolute() ? entrada : entorno.carpetaPrograma / entrada;
+    peticion.rutaSalida = argumento(parametros, 2);
+    peticion.idEstructura = enteroOCero(argumento(parametros, 3));
+    peticion.idPresentador = enteroOCero(argumento(parametros, 4));
+
+    if (Trim(peticion.rutaSalida.native()).empty() || peticion.idEstructura == 0 || peticion.idPresentador == 0) {
+        avisos.informacion(kFaltanParametros);
+        return kSalidaRechazada;
+    }
+
+    std::string tipo;
+    try {
+        auto consulta = entorno.baseDatos.preparar("SELECT tipo FROM estructura WHERE id_estructura = ?");
+        consulta.con(peticion.idEstructura);
+        if (!consulta.siguiente()) {
+            avisos.informacion("No existe una plantilla con este identificador");
+            return kSalidaRechazada;
+        }
+        tipo = consulta.texto(0);
+    } catch (const ErrorBaseDatos& e) {
+        avisos.critico(std::string("No se puede cargar la plantilla\r\nError: ") + e.what());
+        return kSalidaRechazada;
+    }
+    const std::string tipoLimpio = Trim(tipo);
+
+    // The date is checked before the type, so a bad date is reported even for an unknown type.
+    const std::string argumento5 = argumento(parametros, 5);
+    if (!argumento5.empty() && tipoLimpio != "CSB58") {
+        const auto fecha = fechaLote(argumento5);
+        if (!fecha) {
+            avisos.informacion("Fecha incorrecta");
+            return kSalidaRechazada;
+        }
+        estado.gFechaProceso = *fecha;
+    }
+    const bool sinFecha = Trim(estado.gFechaProceso).empty();
+
+    Familia familia;
+    if (tipo == "CSB19") {
+        familia = Familia::CSB19;
+        peticion.idEmisor = enteroOCero(argumento(parametros, 6));
+        if (sinFecha || peticion.idEmisor == 0) {
+            avisos.informacion(kFaltanParametros);
+            return kSalidaRechazada;
+        }
+    } else if (esCodigoCSB34(tipo)) {
+        familia = Familia::CSB34;
+        peticion.tipoPlantilla = tipoLimpio;
+        peticion.detalleCargo = argumento(parametros, 6);
+        peticion.domicilioOrdenante = argumento(parametros, 7);
+        peticion.plazaOrdenante = argumento(parametros, 8);
+        if (sinFecha || Trim(peticion.detalleCargo).empty() || Trim(peticion.domicilioOrdenante).empty() ||
+            Trim(peticion.plazaOrdenante).empty()) {
+            avisos.informacion(kFaltanParametros);
+            return kSalidaRechazada;
+        }
+    } else if (tipoLimpio == "CSB58") {
+        familia = Familia::CSB58;
+        peticion.idEmisor = enteroOCero(argumento5);
+        if (peticion.idEmisor == 0) {
+            avisos.informacion(kFaltanParametros);
+            return kSalidaRechazada;
+        }
+    } else if (tipoLimpio == "ZOP") {
+        familia = Familia::ZOP;
+        peticion.tipoPlantilla = tipoLimpio;
+        if (sinFecha) {
+            avisos.informacion(kFaltanParametros);
+            return kSalidaRechazada;
+        }
+    } else {
+        avisos.informacion("Plantilla incorrecta");
+        return kSalidaRechazada;
+    }
+
+    const Conversor* conversor = registro.buscar(familia);
+    if (conversor == nullptr) {
+        avisos.informacion("Esta versión del programa aún no genera ficheros de tipo " + tipoLimpio);
+        return kSalidaRechazada;
+    }
+
+    // Without a window the log goes where the dialog would put it: beside the input.
+    estado.gFicheroLog = derivarRutasConversion(peticion.rutaEntrada).log;
+    estado.gError = false;
+    try {
+        (*conversor)(estado, entorno, peticion);
+    } catch (const ErrorTrovanel& e) {
+        avisos.critico(e.what());
+        estado.gError = true;
+    }
+    return estado.gError ? kSalidaConErrores : kSalidaCorrecta;
+}
+
+} // namespace trovanel

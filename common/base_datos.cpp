@@ -1,0 +1,294 @@
+#include "base_datos.hpp"
+
+#include "codificacion.hpp"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace trovanel {
+
+namespace {
+
+bool igualesSinMayusculas(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+std::string describirErrorSqlite(int codigo, sqlite3* db) {
+    switch (codigo & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return "La base de datos está en uso por otro proceso";
+    case SQLITE_CANTOPEN:
+        return "No se puede abrir el fichero de la base de datos";
+    case SQLITE_NOTADB:
+        return "El fichero no es una base de datos";
+    case SQLITE_CORRUPT:
+        return "La base de datos está dañada";
+    case SQLITE_READONLY:
+        return "La base de datos es de sólo lectura";
+    case SQLITE_FULL:
+        return "El disco está lleno";
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return "No hay permiso para acceder a la base de datos";
+    default:
+        break;
+    }
+    if (db != nullptr) {
+        return utf8ACp1252(sqlite3_errmsg(db));
+    }
+    return utf8ACp1252(sqlite3_errstr(codigo));
+}
+
+std::string citarIdentificador(std::string_view nombre) {
+    std::string citado = "\"";
+    for (char c : nombre) {
+        if (c == '"') {
+            citado.push_back('"');
+        }
+        citado.push_back(c);
+    }
+    citado.push_back('"');
+    return citado;
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+Sentencia::Sentencia(sqlite3* db, std::string_view sql) : db_(db) {
+    const std::string utf8 = cp1252AUtf8(sql);
+    const int codigo = sqlite3_prepare_v2(db_, utf8.c_str(), static_cast<int>(utf8.size()), &stmt_, nullptr);
+    if (codigo != SQLITE_OK) {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throw ErrorBaseDatos(describirErrorSqlite(codigo, db_));
+    }
+}
+
+Sentencia::Sentencia(Sentencia&& otra) noexcept : db_(otra.db_), stmt_(std::exchange(otra.stmt_, nullptr)) {}
+
+Sentencia::~Sentencia() { sqlite3_finalize(stmt_); }
+
+void Sentencia::comprobar(int codigo) const {
+    if (codigo != SQLITE_OK) {
+        throw ErrorBaseDatos(describirErrorSqlite(codigo, db_));
+    }
+}
+
+Sentencia& Sentencia::enlazar(int indice, std::string_view texto) {
+    const std::string utf8 = cp1252AUtf8(texto);
+    comprobar(sqlite3_bind_text(stmt_, indice, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT));
+    return *this;
+}
+
+Sentencia& Sentencia::enlazar(int indice, std::int64_t valor) {
+    comprobar(sqlite3_bind_int64(stmt_, indice, valor));
+    return *this;
+}
+
+Sentencia& Sentencia::enlazar(int indice, double valor) {
+    comprobar(sqlite3_bind_double(stmt_, indice, valor));
+    return *this;
+}
+
+Sentencia& Sentencia::enlazarNulo(int indice) {
+    comprobar(sqlite3_bind_null(stmt_, indice));
+    return *this;
+}
+
+bool Sentencia::siguiente() {
+    const int codigo = sqlite3_step(stmt_);
+    if (codigo == SQLITE_ROW) {
+        return true;
+    }
+    if (codigo == SQLITE_DONE) {
+        return false;
+    }
+    throw ErrorBaseDatos(describirErrorSqlite(codigo, db_));
+}
+
+void Sentencia::ejecutar() {
+    while (siguiente()) {
+    }
+}
+
+void Sentencia::reiniciar() { sqlite3_reset(stmt_); }
+
+int Sentencia::numeroColumnas() const { return sqlite3_column_count(stmt_); }
+
+std::string Sentencia::nombreColumna(int columna) const {
+    const char* nombre = sqlite3_column_name(stmt_, columna);
+    return nombre == nullptr ? std::string() : utf8ACp1252(nombre);
+}
+
+int Sentencia::columna(std::string_view nombre) const {
+    const int total = numeroColumnas();
+    for (int i = 0; i < total; ++i) {
+        if (igualesSinMayusculas(nombreColumna(i), nombre)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int Sentencia::columnaObligatoria(std::string_view nombre) const {
+    const int indice = columna(nombre);
+    if (indice < 0) {
+        throw ErrorBaseDatos("No existe la columna " + std::string(nombre));
+    }
+    return indice;
+}
+
+bool Sentencia::esNulo(int columna) const { return sqlite3_column_type(stmt_, columna) == SQLITE_NULL; }
+
+std::string Sentencia::texto(int columna) const {
+    const auto* datos = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, columna));
+    if (datos == nullptr) {
+        return {};
+    }
+    const int largo = sqlite3_column_bytes(stmt_, columna);
+    return utf8ACp1252(std::string_view(datos, static_cast<std::size_t>(largo)));
+}
+
+std::int64_t Sentencia::entero(int columna) const { return sqlite3_column_int64(stmt_, columna); }
+
+double Sentencia::real(int columna) const { return sqlite3_column_double(stmt_, columna); }
+
+// ---------------------------------------------------------------------------------------------------
+
+BaseDatos BaseDatos::abrir(const std::filesystem::path& ruta, Modo modo) {
+    int banderas = 0;
+    switch (modo) {
+    case Modo::Exclusiva:
+        banderas = SQLITE_OPEN_READWRITE;
+        break;
+    case Modo::Creacion:
+        banderas = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        break;
+    case Modo::SoloLectura:
+        banderas = SQLITE_OPEN_READONLY;
+        break;
+    }
+    sqlite3* db = nullptr;
+    const int codigo = sqlite3_open_v2(ruta.c_str(), &db, banderas | SQLITE_OPEN_NOMUTEX, nullptr);
+    BaseDatos bd(db);
+    if (codigo != SQLITE_OK) {
+        throw ErrorBaseDatos(describirErrorSqlite(codigo, db));
+    }
+    sqlite3_extended_result_codes(db, 0);
+    if (modo == Modo::Exclusiva) {
+        // Holding the lock from the start makes a second instance fail at once instead of later,
+        // half-way through a conversion.
+        bd.ejecutarScript("PRAGMA locking_mode=EXCLUSIVE");
+        bd.ejecutarScript("BEGIN EXCLUSIVE");
+        bd.ejecutarScript("COMMIT");
+    }
+    // Reading the schema here reports a file that is not a database when it is opened, not later.
+    bd.ejecutarScript("SELECT count(*) FROM sqlite_master");
+    return bd;
+}
+
+BaseDatos::BaseDatos(BaseDatos&& otra) noexcept : db_(std::exchange(otra.db_, nullptr)) {}
+
+BaseDatos& BaseDatos::operator=(BaseDatos&& otra) noexcept {
+    if (this != &otra) {
+        cerrar();
+        db_ = std::exchange(otra.db_, nullptr);
+    }
+    return *this;
+}
+
+BaseDatos::~BaseDatos() { cerrar(); }
+
+void BaseDatos::cerrar() {
+    if (db_ != nullptr) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+Sentencia BaseDatos::preparar(std::string_view sql) {
+    if (db_ == nullptr) {
+        throw ErrorBaseDatos("La base de datos no está abierta");
+    }
+    return Sentencia(db_, sql);
+}
+
+void BaseDatos::ejecutarScript(std::string_view sql) {
+    if (db_ == nullptr) {
+        throw ErrorBaseDatos("La base de datos no está abierta");
+    }
+    const std::string utf8 = cp1252AUtf8(sql);
+    const int codigo = sqlite3_exec(db_, utf8.c_str(), nullptr, nullptr, nullptr);
+    if (codigo != SQLITE_OK) {
+        throw ErrorBaseDatos(describirErrorSqlite(codigo, db_));
+    }
+}
+
+std::int64_t BaseDatos::ultimoId() const { return sqlite3_last_insert_rowid(db_); }
+
+std::vector<std::string> BaseDatos::tablas() {
+    std::vector<std::string> nombres;
+    auto consulta = preparar("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' "
+                             "ESCAPE '!' ORDER BY rowid");
+    while (consulta.siguiente()) {
+        nombres.push_back(consulta.texto(0));
+    }
+    return nombres;
+}
+
+std::vector<std::string> BaseDatos::columnas(std::string_view tabla) {
+    std::vector<std::string> nombres;
+    auto consulta = preparar("SELECT name FROM pragma_table_info(?) ORDER BY cid");
+    consulta.con(tabla);
+    while (consulta.siguiente()) {
+        nombres.push_back(consulta.texto(0));
+    }
+    return nombres;
+}
+
+void BaseDatos::copiarA(const std::filesystem::path& destino) {
+    sqlite3* copia = nullptr;
+    int codigo = sqlite3_open_v2(destino.c_str(), &copia, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (codigo == SQLITE_OK) {
+        sqlite3_backup* respaldo = sqlite3_backup_init(copia, "main", db_, "main");
+        if (respaldo == nullptr) {
+            codigo = sqlite3_errcode(copia);
+        } else {
+            sqlite3_backup_step(respaldo, -1);
+            codigo = sqlite3_backup_finish(respaldo);
+        }
+    }
+    std::string descripcion = codigo == SQLITE_OK ? std::string() : describirErrorSqlite(codigo, copia);
+    sqlite3_close_v2(copia);
+    if (codigo != SQLITE_OK) {
+        std::error_code ignorado;
+        std::filesystem::remove(destino, ignorado);
+        throw ErrorBaseDatos(descripcion);
+    }
+}
+
+BaseDatos::Transaccion::Transaccion(BaseDatos& bd) : bd_(bd) { bd_.ejecutarScript("BEGIN IMMEDIATE"); }
+
+BaseDatos::Transaccion::~Transaccion() {
+    if (activa_) {
+        try {
+            bd_.ejecutarScript("ROLLBACK");
+        } catch (const ErrorBaseDatos&) {
+            // Nothing more can be done: SQLite has already rolled back when ROLLBACK itself fails.
+        }
+    }
+}
+
+void BaseDatos::Transaccion::confirmar() {
+    bd_.ejecutarScript("COMMIT");
+    activa_ = false;
+}
+
+} // namespace trovanel

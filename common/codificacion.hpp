@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace trovanel {
+
+// Windows-1252 is the program's text; UTF-8 is what SQLite, Qt and the spreadsheet files hold.
+// A character that Windows-1252 cannot hold becomes "?". Invalid UTF-8 bytes become "?" as well.
+std::string utf8ACp1252(std::string_view utf8);
+std::string cp1252AUtf8(std::string_view cp1252);
+
+// True when the text is well-formed UTF-8 and holds at least one character outside ASCII, so a file
+// written by a UTF-8 editor can be told from a Windows-1252 one.
+bool pareceUtf8(std::string_view texto);
+
+// A file path as message text: paths are native bytes (UTF-8 here), messages Windows-1252.
+std::string rutaComoTexto(const std::filesystem::path& ruta);
+
+} // namespace trovanel

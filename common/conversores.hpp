@@ -1,0 +1,67 @@
+#pragma once
+
+#include "tipos_plantilla.hpp"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+
+namespace trovanel {
+
+class Avisos;
+class BaseDatos;
+class Reloj;
+struct EstadoEjecucion;
+
+// What a conversion is asked to do: the arguments the dialog or batch mode hands to a family's driver.
+struct ParametrosConversion {
+    std::filesystem::path rutaEntrada;
+    std::filesystem::path rutaSalida;
+    std::int64_t idEstructura = 0;
+    std::int64_t idPresentador = 0;
+    // Issuer of a collection presenter (norms 19 and 58).
+    std::int64_t idEmisor = 0;
+    // Template type code (norm 34 and ZOP).
+    std::string tipoPlantilla;
+    // Norm 34 only: charge detail "0" (total) or "1" (partial), ordering party's address and town.
+    std::string detalleCargo;
+    std::string domicilioOrdenante;
+    std::string plazaOrdenante;
+};
+
+// What every driver works with besides the run state.
+struct Entorno {
+    BaseDatos& baseDatos;
+    Avisos& avisos;
+    const Reloj& reloj;
+    std::filesystem::path carpetaPrograma;
+};
+
+using Conversor = std::function<void(EstadoEjecucion&, Entorno&, const ParametrosConversion&)>;
+
+// The drivers of the families that this build can convert; a family registers its driver when it exists.
+class RegistroConversores {
+public:
+    void registrar(Familia familia, Conversor conversor) { conversores_[familia] = std::move(conversor); }
+    const Conversor* buscar(Familia familia) const {
+        const auto it = conversores_.find(familia);
+        return it == conversores_.end() ? nullptr : &it->second;
+    }
+
+private:
+    std::map<Familia, Conversor> conversores_;
+};
+
+struct RutasConversion {
+    std::filesystem::path salida;
+    std::filesystem::path log;
+};
+
+// Output (".out") and log (".log") paths beside an input: the file name is cut at its first "." when its
+// last four characters hold one, else the whole name gets the extension; a folder's name is never cut.
+// A derived path equal to the input gets "1" appended.
+RutasConversion derivarRutasConversion(const std::filesystem::path& entrada);
+
+} // namespace trovanel

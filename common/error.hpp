@@ -1,0 +1,14 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace trovanel {
+
+// The one exception type of the program: it carries the Spanish text that a window or batch mode shows.
+class ErrorTrovanel : public std::runtime_error {
+public:
+    explicit ErrorTrovanel(const std::string& mensaje) : std::runtime_error(mensaje) {}
+};
+
+} // namespace trovanel

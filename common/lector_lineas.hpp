@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace trovanel {
+
+// Reads a text file line by line without its line ends, streaming, and never changes the file.
+// When the file holds any CR, a line ends at CR LF or at a lone CR and a lone LF stays inside the
+// line; a file without CR (written on Linux) has its lines end at LF. An empty text after the last
+// line end is no line; a last line without a line end is one.
+class LectorLineas {
+public:
+    explicit LectorLineas(const std::filesystem::path& ruta);
+    LectorLineas(const LectorLineas&) = delete;
+    LectorLineas& operator=(const LectorLineas&) = delete;
+    ~LectorLineas();
+
+    bool abierto() const { return fichero_ != nullptr; }
+    // Next line into linea; false at the end of the file or on a read error (see error()).
+    bool leer(std::string& linea);
+    bool error() const { return error_; }
+
+private:
+    bool rellenar();
+
+    std::FILE* fichero_ = nullptr;
+    bool separaPorCR_ = false;
+    bool error_ = false;
+    bool fin_ = false;
+    std::vector<char> buffer_;
+    std::size_t posicion_ = 0;
+    std::size_t largo_ = 0;
+};
+
+} // namespace trovanel

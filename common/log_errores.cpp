@@ -1,0 +1,87 @@
+#include "log_errores.hpp"
+
+#include "avisos.hpp"
+#include "estado_ejecucion.hpp"
+#include "reloj.hpp"
+
+#include <string>
+
+namespace trovanel {
+
+namespace {
+constexpr std::string_view kAsteriscos = "*************************************";
+constexpr std::size_t kTamanoBuffer = 1 << 16;
+
+bool escribirLinea(std::FILE* f, std::string_view texto) {
+    return std::fwrite(texto.data(), 1, texto.size(), f) == texto.size() && std::fwrite("\r\n", 1, 2, f) == 2;
+}
+} // namespace
+
+EscritorLog::EscritorLog(EstadoEjecucion& estado, const Reloj& reloj, Avisos& avisos, std::string mensajeFallo)
+    : estado_(estado), reloj_(reloj), avisos_(avisos), mensajeFallo_(std::move(mensajeFallo)) {}
+
+EscritorLog::~EscritorLog() { cerrar(); }
+
+bool EscritorLog::abrir() {
+    if (fichero_ != nullptr) {
+        return true;
+    }
+    if (estado_.gFicheroLog.empty()) {
+        return false;
+    }
+    fichero_ = std::fopen(estado_.gFicheroLog.c_str(), "ab");
+    if (fichero_ != nullptr) {
+        std::setvbuf(fichero_, nullptr, _IOFBF, kTamanoBuffer);
+    }
+    return fichero_ != nullptr;
+}
+
+void EscritorLog::escribirBloque(std::int64_t numeroLinea, std::initializer_list<std::string_view> identificacion) {
+    bool bien = abrir();
+    if (bien && estado_.gCabeceraLogPendiente) {
+        const FechaHora ahora = reloj_.ahora();
+        bien = escribirLinea(fichero_, kAsteriscos) &&
+               escribirLinea(fichero_, fechaCorta(ahora) + " - " + horaLarga(ahora));
+        // Only a header that really went out stops the next block from writing it.
+        estado_.gCabeceraLogPendiente = !bien;
+    }
+    if (bien) {
+        bien = escribirLinea(fichero_, kAsteriscos) &&
+               escribirLinea(fichero_, "Numero Linea: " + std::to_string(numeroLinea));
+        for (std::string_view linea : identificacion) {
+            bien = bien && escribirLinea(fichero_, linea);
+        }
+        bien = bien && escribirLinea(fichero_, " ");
+        for (const std::string& error : estado_.gErrores) {
+            bien = bien && escribirLinea(fichero_, error);
+        }
+    }
+    estado_.gErrores.clear();
+    if (!bien) {
+        avisos_.critico(mensajeFallo_);
+        if (fichero_ != nullptr) {
+            std::fclose(fichero_);
+            fichero_ = nullptr;
+        }
+    }
+}
+
+bool EscritorLog::cerrar() {
+    if (fichero_ == nullptr) {
+        return true;
+    }
+    const bool bien = std::fclose(fichero_) == 0;
+    fichero_ = nullptr;
+    if (!bien) {
+        avisos_.critico(mensajeFallo_);
+    }
+    return bien;
+}
+
+void EscribirLog(EscritorLog& log, std::int64_t numLinea, std::string_view nifOrdenante,
+                 std::string_view nombreTitular) {
+    log.escribirBloque(numLinea, {"Nif Ordenante: " + std::string(nifOrdenante),
+                                  "Nombre Titular: " + std::string(nombreTitular)});
+}
+
+} // namespace trovanel

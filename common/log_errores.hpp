@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace trovanel {
+
+class Avisos;
+class Reloj;
+struct EstadoEjecucion;
+
+inline constexpr const char* kFalloLogCobros = "No se puede crear el fichero Log";
+inline constexpr const char* kFalloLogPagos = "No se puede creal el fichero Log";
+
+// Appends the blocks of one run's rejected orders to the error log (estado.gFicheroLog), through one
+// buffered stream opened at the first block. The log is never truncated. Before the run's first block
+// comes the run header (asterisks, date and time), written once while estado.gCabeceraLogPendiente.
+class EscritorLog {
+public:
+    EscritorLog(EstadoEjecucion& estado, const Reloj& reloj, Avisos& avisos,
+                std::string mensajeFallo = kFalloLogCobros);
+    EscritorLog(const EscritorLog&) = delete;
+    EscritorLog& operator=(const EscritorLog&) = delete;
+    ~EscritorLog();
+
+    // One block: asterisks, "Numero Linea: " n, the family's identification lines, a line holding one
+    // blank and every text of estado.gErrores, which is emptied. When the log cannot be opened or
+    // written, the failure message is shown and the texts are dropped with the order, so they are
+    // never printed under another order.
+    void escribirBloque(std::int64_t numeroLinea, std::initializer_list<std::string_view> identificacion);
+
+    // Flushes and closes; shows the failure message and returns false when the last writes failed.
+    bool cerrar();
+
+private:
+    bool abrir();
+
+    EstadoEjecucion& estado_;
+    const Reloj& reloj_;
+    Avisos& avisos_;
+    std::string mensajeFallo_;
+    std::FILE* fichero_ = nullptr;
+};
+
+// The block of a rejected norm 19 or norm 58 receipt: issuer NIF and suffix, receipt holder's name.
+void EscribirLog(EscritorLog& log, std::int64_t numLinea, std::string_view nifOrdenante,
+                 std::string_view nombreTitular);
+
+} // namespace trovanel

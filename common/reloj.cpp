@@ -1,0 +1,53 @@
+#include "reloj.hpp"
+
+#include <ctime>
+
+namespace trovanel {
+
+FechaHora RelojSistema::ahora() const {
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+bool anioBisiesto(int anio) { return (anio % 4 == 0 && anio % 100 != 0) || anio % 400 == 0; }
+
+bool fechaValida(int anio, int mes, int dia) {
+    if (anio < 1 || anio > 9999 || mes < 1 || mes > 12 || dia < 1) {
+        return false;
+    }
+    static constexpr int kDias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int maximo = (mes == 2 && anioBisiesto(anio)) ? 29 : kDias[mes - 1];
+    return dia <= maximo;
+}
+
+namespace {
+void dosCifras(std::string& s, int v) {
+    s.push_back(static_cast<char>('0' + (v / 10) % 10));
+    s.push_back(static_cast<char>('0' + v % 10));
+}
+} // namespace
+
+std::string fechaCorta(const FechaHora& f) {
+    std::string s;
+    dosCifras(s, f.dia);
+    s.push_back('/');
+    dosCifras(s, f.mes);
+    s.push_back('/');
+    dosCifras(s, f.anio / 100);
+    dosCifras(s, f.anio % 100);
+    return s;
+}
+
+std::string horaLarga(const FechaHora& f) {
+    std::string s;
+    dosCifras(s, f.hora);
+    s.push_back(':');
+    dosCifras(s, f.minuto);
+    s.push_back(':');
+    dosCifras(s, f.segundo);
+    return s;
+}
+
+} // namespace trovanel

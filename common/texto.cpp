@@ -1,0 +1,99 @@
+#include "texto.hpp"
+
+#include <charconv>
+
+namespace trovanel {
+
+std::string Trim(std::string_view texto) {
+    const auto inicio = texto.find_first_not_of(' ');
+    if (inicio == std::string_view::npos) {
+        return {};
+    }
+    const auto fin = texto.find_last_not_of(' ');
+    return std::string(texto.substr(inicio, fin - inicio + 1));
+}
+
+std::string Mid(std::string_view texto, std::int64_t p, std::int64_t n) {
+    if (p < 1 || n <= 0) {
+        return {};
+    }
+    const auto desde = static_cast<std::uint64_t>(p - 1);
+    if (desde >= texto.size()) {
+        return {};
+    }
+    return std::string(texto.substr(desde, static_cast<std::uint64_t>(n)));
+}
+
+std::string Mid(std::string_view texto, std::int64_t p) {
+    return Mid(texto, p, static_cast<std::int64_t>(texto.size()));
+}
+
+std::string Left(std::string_view texto, std::int64_t n) {
+    if (n <= 0) {
+        return {};
+    }
+    return std::string(texto.substr(0, static_cast<std::uint64_t>(n)));
+}
+
+std::string Right(std::string_view texto, std::int64_t n) {
+    if (n <= 0) {
+        return {};
+    }
+    const auto cuantos = static_cast<std::uint64_t>(n);
+    if (cuantos >= texto.size()) {
+        return std::string(texto);
+    }
+    return std::string(texto.substr(texto.size() - cuantos));
+}
+
+std::string rellenarBlancos(std::string_view texto, std::size_t n) {
+    std::string resultado(texto.substr(0, n));
+    resultado.resize(n, ' ');
+    return resultado;
+}
+
+std::string rellenarCeros(std::string_view texto, std::size_t n) {
+    if (texto.size() >= n) {
+        return std::string(texto);
+    }
+    return std::string(n - texto.size(), '0') + std::string(texto);
+}
+
+bool esDigito(char c) { return c >= '0' && c <= '9'; }
+
+bool soloDigitos(std::string_view texto) {
+    if (texto.empty()) {
+        return false;
+    }
+    for (char c : texto) {
+        if (!esDigito(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::int64_t> leerEntero(std::string_view texto) {
+    const std::string limpio = Trim(texto);
+    std::string_view v = limpio;
+    bool negativo = false;
+    if (!v.empty() && (v.front() == '+' || v.front() == '-')) {
+        negativo = v.front() == '-';
+        v.remove_prefix(1);
+    }
+    if (!soloDigitos(v)) {
+        return std::nullopt;
+    }
+    std::int64_t valor = 0;
+    const auto [fin, ec] = std::from_chars(v.data(), v.data() + v.size(), valor);
+    if (ec != std::errc{} || fin != v.data() + v.size()) {
+        return std::nullopt;
+    }
+    return negativo ? -valor : valor;
+}
+
+bool contiene(std::string_view texto, std::string_view buscado) {
+    return texto.find(buscado) != std::string_view::npos;
+}
+
+} // namespace trovanel

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trovanel {
+
+// Text inside the program is Windows-1252, one byte per character. Positions are 1-based, as the
+// templates count them.
+
+// Removes leading and trailing blanks (spaces only; tabs and other characters stay).
+std::string Trim(std::string_view texto);
+
+// The n characters from position p (1-based); clamped to the text. Empty when p lies beyond the end.
+// Callers check with piezaCortable() first where a piece that cannot be cut means something.
+std::string Mid(std::string_view texto, std::int64_t p, std::int64_t n);
+// Everything from position p to the end.
+std::string Mid(std::string_view texto, std::int64_t p);
+std::string Left(std::string_view texto, std::int64_t n);
+std::string Right(std::string_view texto, std::int64_t n);
+
+// A piece (p, n) cannot be cut when p < 1 or n < 0.
+inline bool piezaCortable(std::int64_t p, std::int64_t n) { return p >= 1 && n >= 0; }
+
+// Blank-filled to n: completed with blanks on the right, cut to its first n characters when longer.
+std::string rellenarBlancos(std::string_view texto, std::size_t n);
+// Zero-filled to n: completed with "0" on the left; a longer text is returned unchanged.
+std::string rellenarCeros(std::string_view texto, std::size_t n);
+
+bool esDigito(char c);
+// True when every character is a decimal digit and there is at least one.
+bool soloDigitos(std::string_view texto);
+
+// A whole number as the command line and the input fields write it: optional blanks around an
+// optional sign and decimal digits. Anything else has no value.
+std::optional<std::int64_t> leerEntero(std::string_view texto);
+
+bool contiene(std::string_view texto, std::string_view buscado);
+
+} // namespace trovanel

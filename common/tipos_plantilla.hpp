@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trovanel {
+
+class BaseDatos;
+
+enum class Familia { CSB34, ZOP, CSB19, CSB58 };
+enum class TipoEntrada { Texto, Excel, Access };
+
+// What a template's type code says: bank-file family, kind of order, input kind and list label.
+struct TipoPlantilla {
+    std::string_view codigoBase; // "CSB34N", ..., "CSB58"
+    Familia familia;
+    std::string_view clase;    // "nominas", "transferencias", ...
+    std::string_view etiqueta; // " (Nominas)"
+    TipoEntrada entrada;
+};
+
+// The type of a code ("CSB19", "CSB19Ex", "CSB19Ac", ...), compared exactly; nothing for any other text.
+std::optional<TipoPlantilla> buscarTipoPlantilla(std::string_view codigo);
+
+// The eight base codes (no suffix), in the order of the type table.
+const std::vector<std::string_view>& codigosBase();
+
+// Name of the family's conversion routine, as messages and the driver registry name it.
+std::string_view nombreConversor(Familia familia);
+
+// Ids up to this one are the base templates: unlabelled, never offered for conversion.
+inline constexpr std::int64_t kUltimaPlantillaBase = 8;
+
+struct EntradaPlantilla {
+    std::int64_t id = 0;
+    std::string tipo; // as stored, untrimmed
+    std::string texto; // descripcion followed by the kind label for user templates
+};
+
+// The template list shown by the dialogs and editors, in id order. With todas the base templates are
+// included (unlabelled); without it they are left out. Throws ErrorTrovanel with
+// "No se pueden cargar las plantilla" CR LF "Error: " and the description when the query fails.
+std::vector<EntradaPlantilla> CargarPlantillas(BaseDatos& baseDatos, bool todas);
+
+} // namespace trovanel
