@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
+set -euo pipefail
+raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$raiz/scripts/dependencias.sh"
+
+compilacion="$raiz/build-pruebas"
+nucleos="$(nproc)"
+cmake -S "$raiz" -B "$compilacion" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTROVANEL_SANITIZERS=ON >/dev/null
+cmake --build "$compilacion" -j "$nucleos"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$raiz/scripts/lsan.supp:print_suppressions=0"
+cd "$compilacion"
+ctest --output-on-failure -j "$nucleos" --timeout 600

@@ -1,0 +1,70 @@
+// The real program started as a user starts it, without any display.
+#include "base_datos.hpp"
+#include "codificacion.hpp"
+#include "soporte_pruebas.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+namespace trovanel {
+namespace {
+
+using pruebas::CarpetaTemporal;
+
+struct Resultado {
+    int estado = -1;
+    std::string errores; // standard error, as Windows-1252 text
+};
+
+class EjecutableTest : public ::testing::Test {
+protected:
+    Resultado ejecutar(const std::string& argumentos) {
+        const auto errores = carpeta / "stderr.txt";
+        const std::string orden = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TROVANEL_HOME='" +
+                                  carpeta.ruta().string() + "' '" TROVANEL_EJECUTABLE "' " + argumentos +
+                                  " 2>'" + errores.string() + "' </dev/null";
+        const int crudo = std::system(orden.c_str());
+        Resultado r;
+        r.estado = WIFEXITED(crudo) ? WEXITSTATUS(crudo) : -1;
+        r.errores = utf8ACp1252(pruebas::leerFichero(errores));
+        return r;
+    }
+
+    CarpetaTemporal carpeta;
+};
+
+TEST_F(EjecutableTest, modoLoteNoNecesitaPantallaYCreaLaBaseDeDatos) {
+    const Resultado r = ejecutar("'x'");
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_EQ(r.errores, "Faltan parametros\n");
+    EXPECT_TRUE(std::filesystem::exists(carpeta / "Estructuras.db"));
+}
+
+TEST_F(EjecutableTest, informaDeUnaFamiliaQueEstaVersionNoConvierte) {
+    std::filesystem::copy_file(pruebas::raizProyecto() / "ejemplo" / "recibos.txt", carpeta / "recibos.txt");
+    const Resultado r = ejecutar("'recibos.txt,recibos.out,9,1,05032026,1'");
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_EQ(r.errores, "Esta versión del programa aún no genera ficheros de tipo CSB19\n");
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "recibos.out"));
+}
+
+TEST_F(EjecutableTest, losArgumentosSeparadosPorBlancosFormanUnaLineaDeOrdenes) {
+    // "in.txt, out.txt" arrives as two arguments; joined again, the output keeps its leading blank.
+    const Resultado r = ejecutar("in.txt, out.txt,99,1");
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_EQ(r.errores, "No existe una plantilla con este identificador\n");
+}
+
+TEST_F(EjecutableTest, terminaConEstado3SiOtraInstanciaTieneLaBaseDeDatos) {
+    ASSERT_EQ(ejecutar("'x'").estado, 2);
+    auto primera = BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva);
+    const Resultado r = ejecutar("'recibos.txt,recibos.out,9,1,05032026,1'");
+    EXPECT_EQ(r.estado, 3);
+    EXPECT_EQ(r.errores, "Error: La base de datos está en uso por otro proceso\n");
+}
+
+} // namespace
+} // namespace trovanel

@@ -1,0 +1,149 @@
+#include "caracteres.hpp"
+#include "soporte_pruebas.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace trovanel {
+
+bool operator==(const SustitucionCaracter& a, const SustitucionCaracter& b) {
+    return a.buscar == b.buscar && a.reemplazar == b.reemplazar;
+}
+
+namespace {
+
+using pruebas::AvisosGrabados;
+using pruebas::CarpetaTemporal;
+using pruebas::escribirFichero;
+using pruebas::leerFichero;
+using Tabla = std::vector<SustitucionCaracter>;
+
+const AvisosGrabados::Mensaje kSinIni{"simple", "No se puede abrir el fichero (caracter.ini)"};
+
+Tabla cargar(const std::string& ini, AvisosGrabados& avisos) {
+    CarpetaTemporal carpeta;
+    escribirFichero(carpeta / "caracteres.ini", ini);
+    return CargarCaracteres(carpeta.ruta(), avisos);
+}
+
+std::size_t entradasDe(const std::filesystem::path& carpeta) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(carpeta), {}));
+}
+
+TEST(SustitucionCaracteres, cargaLosParesEnElOrdenDelFichero) {
+    AvisosGrabados avisos;
+    // "ñ" and "Ç" are single Windows-1252 bytes here, as in the file the bank's users edit.
+    EXPECT_EQ(cargar("ñ=n\r\nÇ=\r\nx=a=b\r\n==igual", avisos),
+              (Tabla{{"ñ", "n"}, {"Ç", ""}, {"x", "a=b"}, {"=", "=igual"}}));
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+TEST(SustitucionCaracteres, ignoraLineasQueNoSonUnPar) {
+    AvisosGrabados avisos;
+    EXPECT_EQ(cargar("sin igual\r\n=vacio\r\nab=c\r\n\r\na=b\r\n", avisos), (Tabla{{"a", "b"}}));
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+TEST(SustitucionCaracteres, iniEnUtf8EquivaleAlDeWindows) {
+    AvisosGrabados avisos;
+    EXPECT_EQ(cargar("\xC3\xB1=n\r\n\xC3\x87=\xC3\x91\r\n", avisos), (Tabla{{"ñ", "n"}, {"Ç", "Ñ"}}));
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+TEST(SustitucionCaracteres, iniAusenteOVacioAvisaYDaTablaVacia) {
+    {
+        AvisosGrabados avisos;
+        CarpetaTemporal carpeta;
+        EXPECT_TRUE(CargarCaracteres(carpeta.ruta(), avisos).empty());
+        EXPECT_EQ(avisos.mensajes, std::vector{kSinIni});
+    }
+    AvisosGrabados avisos;
+    EXPECT_TRUE(cargar("", avisos).empty());
+    EXPECT_EQ(avisos.mensajes, std::vector{kSinIni});
+}
+
+TEST(SustitucionCaracteres, aplicaCadaParEnOrdenYEnUnaPasada) {
+    const struct {
+        Tabla tabla;
+        std::string linea;
+        std::string esperada;
+    } casos[] = {
+        {{{"ñ", "n"}}, "AÑOÑ ñu", "AÑOÑ nu"},
+        {{{"Ç", ""}}, "ÇaÇÇbÇ", "ab"},
+        {{{"x", "a=b"}}, "xyx", "a=bya=b"},
+        // A replacement holding its own character is not searched again.
+        {{{"a", "aa"}}, "banana", "baanaanaa"},
+        {{{"a", "b"}, {"b", "c"}}, "abc", "ccc"},
+        {{{"b", "c"}, {"a", "b"}}, "abc", "bcc"},
+        {{}, "sin cambios", "sin cambios"},
+    };
+    for (const auto& caso : casos) {
+        std::string linea = caso.linea;
+        aplicarSustituciones(linea, caso.tabla);
+        EXPECT_EQ(linea, caso.esperada) << caso.linea;
+    }
+}
+
+TEST(SustitucionCaracteres, reescribeElFicheroConCrLfEnCadaLinea) {
+    const struct {
+        std::string antes;
+        std::string despues;
+    } casos[] = {
+        {"AÑO ñu\r\nxx\r\nfin", "AÑO nu\r\na=ba=b\r\nfin\r\n"},
+        {"uno ñ\ndos\n", "uno n\r\ndos\r\n"},
+        {"\r\n\r\n", "\r\n\r\n"},
+    };
+    for (const auto& caso : casos) {
+        CarpetaTemporal carpeta;
+        escribirFichero(carpeta / "remesa.out", caso.antes);
+        escribirFichero(carpeta / "remesa.out1", "auxiliar viejo");
+        AvisosGrabados avisos;
+        SustituirCaracteres(carpeta / "remesa.out", {{"ñ", "n"}, {"x", "a=b"}}, avisos);
+        EXPECT_EQ(leerFichero(carpeta / "remesa.out"), caso.despues);
+        // The old auxiliary name is neither used nor removed, and no temporary file is left.
+        EXPECT_EQ(leerFichero(carpeta / "remesa.out1"), "auxiliar viejo");
+        EXPECT_EQ(entradasDe(carpeta.ruta()), 2u);
+        EXPECT_TRUE(avisos.mensajes.empty());
+    }
+}
+
+TEST(SustitucionCaracteres, ficheroAusenteNoAvisaNiSeCrea) {
+    CarpetaTemporal carpeta;
+    AvisosGrabados avisos;
+    SustituirCaracteres(carpeta / "remesa.out", {{"a", "b"}}, avisos);
+    EXPECT_EQ(entradasDe(carpeta.ruta()), 0u);
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+TEST(SustitucionCaracteres, directorioEnLugarDelFicheroQuedaIntacto) {
+    CarpetaTemporal carpeta;
+    const auto ruta = carpeta / "remesa.out";
+    std::filesystem::create_directory(ruta);
+    escribirFichero(ruta / "dentro", "a\r\n");
+    AvisosGrabados avisos;
+    SustituirCaracteres(ruta, {{"a", "b"}}, avisos);
+    EXPECT_EQ(avisos.mensajes,
+              (std::vector<AvisosGrabados::Mensaje>{{"simple", "No se puede abrir el fichero " + ruta.string()}}));
+    ASSERT_TRUE(std::filesystem::is_directory(ruta));
+    EXPECT_EQ(leerFichero(ruta / "dentro"), "a\r\n");
+    EXPECT_EQ(entradasDe(carpeta.ruta()), 1u);
+}
+
+TEST(SustitucionCaracteres, sinTemporalPosibleElFicheroQuedaIntacto) {
+    CarpetaTemporal carpeta;
+    // A name of the longest length allowed: no temporary name beside it, being longer, can be created.
+    const auto ruta = carpeta / std::string(255, 'r');
+    escribirFichero(ruta, "abc\n");
+    AvisosGrabados avisos;
+    SustituirCaracteres(ruta, {{"a", "b"}}, avisos);
+    EXPECT_EQ(avisos.mensajes,
+              (std::vector<AvisosGrabados::Mensaje>{{"simple", "No se puede crear el fichero Auxiliar"}}));
+    EXPECT_EQ(leerFichero(ruta), "abc\n");
+    EXPECT_EQ(entradasDe(carpeta.ruta()), 1u);
+}
+
+} // namespace
+} // namespace trovanel

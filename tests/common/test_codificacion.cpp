@@ -1,0 +1,77 @@
+#include "codificacion.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace trovanel {
+namespace {
+
+// Text goes to SQLite and comes back many times: no byte may change on the way.
+TEST(Codificacion, cadaByteVuelveIgualTrasPasarPorUtf8) {
+    for (int b = 0; b < 256; ++b) {
+        const std::string original(1, static_cast<char>(b));
+        const std::string utf8 = cp1252AUtf8(original);
+        EXPECT_TRUE(b < 0x80 ? utf8 == original : utf8.size() >= 2) << "byte " << b;
+        EXPECT_EQ(utf8ACp1252(utf8), original) << "byte " << b;
+    }
+}
+
+struct CasoCaracter {
+    const char* utf8;
+    const char* cp1252;
+};
+
+TEST(Codificacion, traduceLosCaracteresPropiosDeWindows1252) {
+    const CasoCaracter casos[] = {
+        {"\xE2\x82\xAC", "\x80"}, // euro
+        {"\xC3\xB1", "\xF1"},     // ñ
+        {"\xC3\x91", "\xD1"},     // Ñ
+        {"\xC3\xA9", "\xE9"},     // é
+        {"\xC2\xAA", "\xAA"},     // ª
+        {"\xE2\x80\x99", "\x92"}, // closing quote that spreadsheets type for an apostrophe
+        {"\xC5\x92", "\x8C"},     // Œ
+        {"\xE2\x84\xA2", "\x99"}, // ™
+    };
+    for (const auto& caso : casos) {
+        EXPECT_EQ(utf8ACp1252(caso.utf8), caso.cp1252) << caso.utf8;
+        EXPECT_EQ(cp1252AUtf8(caso.cp1252), caso.utf8) << caso.utf8;
+    }
+    EXPECT_EQ(cp1252AUtf8("Año 10€"), "A\xC3\xB1o 10\xE2\x82\xAC");
+}
+
+TEST(Codificacion, sustituyeConInterrogacionLoQueWindows1252NoTiene) {
+    EXPECT_EQ(utf8ACp1252("ok \xE2\x9C\x93"), "ok ?");          // ✓
+    EXPECT_EQ(utf8ACp1252("a\xF0\x9F\x98\x80" "b"), "a?b");      // one emoji is one character
+    EXPECT_EQ(utf8ACp1252("\xD0\x96"), "?");                    // Cyrillic
+    // U+0080 is a control character, not the euro that takes byte 0x80 in Windows-1252.
+    EXPECT_EQ(utf8ACp1252("\xC2\x80"), "?");
+}
+
+TEST(Codificacion, sustituyeConInterrogacionCadaByteUtf8Invalido) {
+    EXPECT_EQ(utf8ACp1252("a\xC3"), "a?");            // sequence cut at the end
+    EXPECT_EQ(utf8ACp1252("\xC3" "a"), "?a");         // sequence cut by an ASCII byte
+    EXPECT_EQ(utf8ACp1252("\xFF\xFE"), "??");
+    EXPECT_EQ(utf8ACp1252("\xC0\xAF"), "??");         // overlong "/" must not turn into a slash
+    EXPECT_EQ(utf8ACp1252("\xED\xA0\x80"), "???");    // surrogate half
+    EXPECT_EQ(utf8ACp1252("x\xB1y"), "x?y");          // lone continuation byte
+}
+
+TEST(Codificacion, distingueTextoUtf8DeTextoWindows1252) {
+    EXPECT_TRUE(pareceUtf8("a\xC3\xB1o"));
+    EXPECT_TRUE(pareceUtf8("\xE2\x82\xAC"));
+    EXPECT_FALSE(pareceUtf8("año"));           // Windows-1252 bytes
+    EXPECT_FALSE(pareceUtf8("plain ascii"));   // nothing to tell them apart
+    EXPECT_FALSE(pareceUtf8(""));
+    EXPECT_FALSE(pareceUtf8("a\xC3\xB1o \xFF"));
+}
+
+TEST(Codificacion, muestraLasRutasEnWindows1252) {
+    EXPECT_EQ(rutaComoTexto(std::filesystem::path("/tmp/a\xC3\xB1o.txt")), "/tmp/año.txt");
+    // A name that is not UTF-8 is shown byte for byte rather than turned into question marks.
+    EXPECT_EQ(rutaComoTexto(std::filesystem::path("/tmp/a\xF1o.txt")), "/tmp/a\xF1o.txt");
+}
+
+} // namespace
+} // namespace trovanel

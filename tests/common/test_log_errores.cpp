@@ -1,0 +1,170 @@
+#include "estado_ejecucion.hpp"
+#include "log_errores.hpp"
+#include "soporte_pruebas.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace trovanel {
+namespace {
+
+using pruebas::AvisosGrabados;
+using pruebas::CarpetaTemporal;
+using pruebas::leerFichero;
+using pruebas::RelojFijo;
+
+const std::string kAsteriscos = "*************************************\r\n";
+const std::string kCabecera = kAsteriscos + "06/12/2026 - 10:45:33\r\n";
+// The holder's name as the record keeps it: blank-filled to 40.
+const std::string kNombre = "GARCIA LOPEZ MARIA                      ";
+
+AvisosGrabados::Mensaje critico(const std::string& texto) { return {"critico", texto}; }
+
+TEST(LogErrores, anadeCabeceraUnaVezYUnBloquePorOrdenTrasElContenidoPrevio) {
+    ASSERT_EQ(kNombre.size(), 40u);
+    CarpetaTemporal carpeta;
+    pruebas::escribirFichero(carpeta / "datos.log", "anterior\r\n");
+    EstadoEjecucion estado;
+    estado.gFicheroLog = carpeta / "datos.log";
+    estado.gCabeceraLogPendiente = true;
+    RelojFijo reloj;
+    AvisosGrabados avisos;
+    {
+        EscritorLog log(estado, reloj, avisos);
+        estado.anotarError("Error : Importe incorrecto", 3);
+        EscribirLog(log, 3, "B00000000000", kNombre);
+        EXPECT_TRUE(estado.gErrores.empty());
+        EXPECT_FALSE(estado.gCabeceraLogPendiente);
+        estado.anotarError("Error : Cuenta incorrecta", 1234567);
+        estado.anotarError("Error : Fecha incorrecta", 1234567);
+        EscribirLog(log, 1234567, "B00000000000", kNombre);
+        EXPECT_TRUE(log.cerrar());
+    }
+    EXPECT_EQ(leerFichero(estado.gFicheroLog),
+              "anterior\r\n" + kCabecera +
+                  kAsteriscos + "Numero Linea: 3\r\nNif Ordenante: B00000000000\r\n"
+                  "Nombre Titular: " + kNombre + "\r\n \r\nError : Importe incorrecto\r\n" +
+                  kAsteriscos + "Numero Linea: 1234567\r\nNif Ordenante: B00000000000\r\n"
+                  "Nombre Titular: " + kNombre + "\r\n \r\nError : Cuenta incorrecta\r\n"
+                  "Error : Fecha incorrecta\r\n");
+    EXPECT_TRUE(estado.gErrores.empty());
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+TEST(LogErrores, cadaEjecucionAnadeSuPropiaCabecera) {
+    CarpetaTemporal carpeta;
+    EstadoEjecucion estado;
+    estado.gFicheroLog = carpeta / "datos.log";
+    RelojFijo reloj;
+    AvisosGrabados avisos;
+    for (int ejecucion = 0; ejecucion < 2; ++ejecucion) {
+        // What every driver does before reading.
+        estado.gCabeceraLogPendiente = true;
+        EscritorLog log(estado, reloj, avisos);
+        estado.anotarError("Error : Nif incorrecto", 7);
+        EscribirLog(log, 7, "B00000000000", kNombre);
+        reloj.momento = {2027, 1, 2, 8, 5, 9};
+    }
+    const std::string bloque = kAsteriscos + "Numero Linea: 7\r\nNif Ordenante: B00000000000\r\nNombre Titular: " +
+                               kNombre + "\r\n \r\nError : Nif incorrecto\r\n";
+    EXPECT_EQ(leerFichero(estado.gFicheroLog),
+              kCabecera + bloque + kAsteriscos + "02/01/2027 - 08:05:09\r\n" + bloque);
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+TEST(LogErrores, ejecucionSinOrdenesRechazadasNoTocaElLog) {
+    CarpetaTemporal carpeta;
+    EstadoEjecucion estado;
+    estado.gCabeceraLogPendiente = true;
+    RelojFijo reloj;
+    AvisosGrabados avisos;
+    estado.gFicheroLog = carpeta / "nuevo.log";
+    { EscritorLog log(estado, reloj, avisos); }
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "nuevo.log"));
+
+    pruebas::escribirFichero(carpeta / "viejo.log", "anterior\r\n");
+    estado.gFicheroLog = carpeta / "viejo.log";
+    {
+        EscritorLog log(estado, reloj, avisos);
+        EXPECT_TRUE(log.cerrar());
+    }
+    EXPECT_EQ(leerFichero(carpeta / "viejo.log"), "anterior\r\n");
+    EXPECT_TRUE(estado.gCabeceraLogPendiente);
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+TEST(LogErrores, bloqueSinLineasDeIdentificacion) {
+    CarpetaTemporal carpeta;
+    EstadoEjecucion estado;
+    estado.gFicheroLog = carpeta / "pagos.log";
+    estado.gCabeceraLogPendiente = true;
+    RelojFijo reloj;
+    AvisosGrabados avisos;
+    {
+        EscritorLog log(estado, reloj, avisos, kFalloLogPagos);
+        estado.anotarError("Error : Importe incorrecto", 12);
+        estado.anotarError("Error : Beneficiario vacio", 12);
+        log.escribirBloque(12, {});
+    }
+    EXPECT_EQ(leerFichero(estado.gFicheroLog), kCabecera + kAsteriscos +
+                                                   "Numero Linea: 12\r\n \r\nError : Importe incorrecto\r\n"
+                                                   "Error : Beneficiario vacio\r\n");
+}
+
+// A block that cannot be written loses its errors with its order: they must never appear under the
+// next order, and the header is still owed to the first block that does get written.
+TEST(LogErrores, noRepiteErroresDeUnBloqueFallido) {
+    CarpetaTemporal carpeta;
+    std::filesystem::create_directory(carpeta / "carpeta.log");
+    const std::filesystem::path inservibles[] = {carpeta / "no-existe" / "datos.log", carpeta / "carpeta.log",
+                                                 std::filesystem::path()};
+    for (const auto& inservible : inservibles) {
+        SCOPED_TRACE(inservible.string());
+        EstadoEjecucion estado;
+        estado.gFicheroLog = inservible;
+        estado.gCabeceraLogPendiente = true;
+        RelojFijo reloj;
+        AvisosGrabados avisos;
+        const std::filesystem::path bueno = carpeta / "bueno.log";
+        std::filesystem::remove(bueno);
+        {
+            EscritorLog log(estado, reloj, avisos, kFalloLogPagos);
+            estado.anotarError("Error : Primero", 3);
+            estado.anotarError("Error : Segundo", 3);
+            log.escribirBloque(3, {"Nif Proveedor: A111111111"});
+            EXPECT_TRUE(estado.gErrores.empty());
+            EXPECT_TRUE(estado.gCabeceraLogPendiente);
+            estado.anotarError("Error : Tercero", 4);
+            log.escribirBloque(4, {"Nif Proveedor: A111111111"});
+            EXPECT_TRUE(estado.gErrores.empty());
+            EXPECT_EQ(avisos.mensajes, (std::vector{critico(kFalloLogPagos), critico(kFalloLogPagos)}));
+
+            estado.gFicheroLog = bueno;
+            estado.anotarError("Error : Cuarto", 9);
+            log.escribirBloque(9, {"Nif Proveedor: B222222222"});
+            EXPECT_FALSE(estado.gCabeceraLogPendiente);
+        }
+        EXPECT_EQ(avisos.mensajes.size(), 2u);
+        EXPECT_EQ(leerFichero(bueno), kCabecera + kAsteriscos +
+                                          "Numero Linea: 9\r\nNif Proveedor: B222222222\r\n \r\nError : Cuarto\r\n");
+        EXPECT_FALSE(std::filesystem::exists(carpeta / "no-existe"));
+    }
+}
+
+TEST(LogErrores, elMensajeDeFalloDeCobrosEsElPorDefecto) {
+    CarpetaTemporal carpeta;
+    EstadoEjecucion estado;
+    estado.gFicheroLog = carpeta / "no-existe" / "datos.log";
+    RelojFijo reloj;
+    AvisosGrabados avisos;
+    EscritorLog log(estado, reloj, avisos);
+    estado.anotarError("Error : Importe incorrecto", 3);
+    EscribirLog(log, 3, "B00000000000", kNombre);
+    EXPECT_EQ(avisos.mensajes, std::vector{critico("No se puede crear el fichero Log")});
+    EXPECT_TRUE(estado.gErrores.empty());
+}
+
+} // namespace
+} // namespace trovanel

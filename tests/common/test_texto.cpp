@@ -1,0 +1,100 @@
+#include "texto.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+
+namespace trovanel {
+namespace {
+
+constexpr std::int64_t kEnorme = std::numeric_limits<std::int64_t>::max();
+
+struct CasoTrozo {
+    const char* descripcion;
+    std::string obtenido;
+    std::string esperado;
+};
+
+// Template positions come from user input, so every cut must stay inside the text whatever the numbers.
+TEST(Texto, cortaPorPosicionesSinSalirseDelTexto) {
+    const CasoTrozo casos[] = {
+        {"trozo interior", Mid("ABCDE", 2, 3), "BCD"},
+        {"trozo que pasa del final", Mid("ABCDE", 4, 10), "DE"},
+        {"ultimo caracter", Mid("ABCDE", 5, 1), "E"},
+        {"posicion tras el final", Mid("ABCDE", 6, 1), ""},
+        {"posicion cero", Mid("ABCDE", 0, 2), ""},
+        {"posicion negativa", Mid("ABCDE", -1, 2), ""},
+        {"longitud cero", Mid("ABCDE", 2, 0), ""},
+        {"longitud negativa", Mid("ABCDE", 2, -1), ""},
+        {"longitud enorme", Mid("ABCDE", 2, kEnorme), "BCDE"},
+        {"posicion enorme", Mid("ABCDE", kEnorme, 1), ""},
+        {"texto vacio", Mid("", 1, 1), ""},
+        {"hasta el final", Mid("ABCDE", 3), "CDE"},
+        {"hasta el final desde fuera", Mid("ABCDE", 6), ""},
+        {"cada letra acentuada es un caracter", Mid("añoñú", 2, 3), "ñoñ"},
+        {"izquierda", Left("ABC", 2), "AB"},
+        {"izquierda mas larga", Left("ABC", 5), "ABC"},
+        {"izquierda cero", Left("ABC", 0), ""},
+        {"izquierda negativa", Left("ABC", -1), ""},
+        {"derecha", Right("ABC", 2), "BC"},
+        {"derecha mas larga", Right("ABC", kEnorme), "ABC"},
+        {"derecha cero", Right("ABC", 0), ""},
+        {"derecha negativa", Right("ABC", -3), ""},
+    };
+    for (const auto& caso : casos) {
+        EXPECT_EQ(caso.obtenido, caso.esperado) << caso.descripcion;
+    }
+}
+
+TEST(Texto, recortaSoloBlancos) {
+    EXPECT_EQ(Trim("  a b  "), "a b");
+    EXPECT_EQ(Trim("     "), "");
+    EXPECT_EQ(Trim(""), "");
+    // Tabs and the non-breaking space are data, not padding.
+    EXPECT_EQ(Trim("\ta\t"), "\ta\t");
+    EXPECT_EQ(Trim(" \t "), "\t");
+    EXPECT_EQ(Trim("\xA0" "a "), "\xA0" "a");
+}
+
+TEST(Texto, rellenaConBlancosOCortaAlAncho) {
+    EXPECT_EQ(rellenarBlancos("ABC", 5), "ABC  ");
+    EXPECT_EQ(rellenarBlancos("ABCDEF", 4), "ABCD");
+    EXPECT_EQ(rellenarBlancos("", 3), "   ");
+    EXPECT_EQ(rellenarBlancos("AB", 0), "");
+    EXPECT_EQ(rellenarBlancos("Ñandú", 6), "Ñandú ");
+}
+
+TEST(Texto, rellenaConCerosSinCortarNuncaLaCifra) {
+    EXPECT_EQ(rellenarCeros("12", 5), "00012");
+    EXPECT_EQ(rellenarCeros("12345", 5), "12345");
+    EXPECT_EQ(rellenarCeros("123456", 4), "123456");
+    EXPECT_EQ(rellenarCeros("", 3), "000");
+}
+
+TEST(Texto, reconoceTextosDeSoloDigitos) {
+    EXPECT_TRUE(soloDigitos("0123456789"));
+    EXPECT_FALSE(soloDigitos(""));
+    EXPECT_FALSE(soloDigitos("12 "));
+    EXPECT_FALSE(soloDigitos("-1"));
+    // Superscript two is a digit for some locales, never for an account code.
+    EXPECT_FALSE(soloDigitos("1²"));
+}
+
+TEST(Texto, leeEnterosConBlancosYSigno) {
+    EXPECT_EQ(leerEntero(" 12 "), 12);
+    EXPECT_EQ(leerEntero("-3"), -3);
+    EXPECT_EQ(leerEntero("+7"), 7);
+    EXPECT_EQ(leerEntero("007"), 7);
+    EXPECT_EQ(leerEntero("9223372036854775807"), std::numeric_limits<std::int64_t>::max());
+}
+
+TEST(Texto, rechazaEnterosMalEscritos) {
+    for (const char* texto : {"abc", "1.5", "", "   ", "12x", "x12", "-", "+", "1 2", "- 3", "\t12", "1,0",
+                              "99999999999999999999"}) {
+        EXPECT_FALSE(leerEntero(texto).has_value()) << "'" << texto << "'";
+    }
+}
+
+} // namespace
+} // namespace trovanel

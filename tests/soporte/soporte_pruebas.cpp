@@ -1,0 +1,59 @@
+#include "soporte_pruebas.hpp"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace trovanel::pruebas {
+
+bool AvisosGrabados::pregunta(const std::string& texto) {
+    mensajes.push_back({"pregunta", texto});
+    if (respuestas.empty()) {
+        return false;
+    }
+    const bool respuesta = respuestas.front();
+    respuestas.pop_front();
+    return respuesta;
+}
+
+CarpetaTemporal::CarpetaTemporal() {
+    std::string plantilla = (std::filesystem::temp_directory_path() / "trovanel-prueba-XXXXXX").string();
+    std::vector<char> nombre(plantilla.begin(), plantilla.end());
+    nombre.push_back('\0');
+    if (::mkdtemp(nombre.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp");
+    }
+    ruta_ = nombre.data();
+}
+
+CarpetaTemporal::~CarpetaTemporal() {
+    std::error_code ignorado;
+    std::filesystem::permissions(ruta_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignorado);
+    std::filesystem::remove_all(ruta_, ignorado);
+}
+
+std::string leerFichero(const std::filesystem::path& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    if (!f) {
+        throw std::runtime_error("no se puede leer " + ruta.string());
+    }
+    std::ostringstream contenido;
+    contenido << f.rdbuf();
+    return contenido.str();
+}
+
+void escribirFichero(const std::filesystem::path& ruta, const std::string& bytes) {
+    std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
+    f << bytes;
+    if (!f) {
+        throw std::runtime_error("no se puede escribir " + ruta.string());
+    }
+}
+
+std::filesystem::path datosPrueba() { return TROVANEL_DATOS_PRUEBA; }
+std::filesystem::path raizProyecto() { return TROVANEL_RAIZ; }
+
+} // namespace trovanel::pruebas

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "avisos.hpp"
+#include "reloj.hpp"
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace trovanel::pruebas {
+
+// Records every message; questions are answered from a script (No when it runs out).
+class AvisosGrabados : public Avisos {
+public:
+    struct Mensaje {
+        std::string tipo; // "informacion", "critico", "simple", "pregunta"
+        std::string texto;
+        bool operator==(const Mensaje&) const = default;
+    };
+
+    void informacion(const std::string& texto) override { mensajes.push_back({"informacion", texto}); }
+    void critico(const std::string& texto) override { mensajes.push_back({"critico", texto}); }
+    void simple(const std::string& texto) override { mensajes.push_back({"simple", texto}); }
+    bool pregunta(const std::string& texto) override;
+
+    std::vector<Mensaje> mensajes;
+    std::deque<bool> respuestas;
+};
+
+class RelojFijo : public Reloj {
+public:
+    explicit RelojFijo(FechaHora momento = {2026, 12, 6, 10, 45, 33}) : momento(momento) {}
+    FechaHora ahora() const override { return momento; }
+    FechaHora momento;
+};
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class CarpetaTemporal {
+public:
+    CarpetaTemporal();
+    CarpetaTemporal(const CarpetaTemporal&) = delete;
+    CarpetaTemporal& operator=(const CarpetaTemporal&) = delete;
+    ~CarpetaTemporal();
+    const std::filesystem::path& ruta() const { return ruta_; }
+    std::filesystem::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
+
+private:
+    std::filesystem::path ruta_;
+};
+
+// Whole file as bytes; throws when it cannot be read.
+std::string leerFichero(const std::filesystem::path& ruta);
+void escribirFichero(const std::filesystem::path& ruta, const std::string& bytes);
+
+// Folder of the hand-written input and expected files (tests/data).
+std::filesystem::path datosPrueba();
+// The repository's root folder (for ejemplo/ and data/).
+std::filesystem::path raizProyecto();
+
+} // namespace trovanel::pruebas
