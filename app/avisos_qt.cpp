@@ -15,12 +15,19 @@ void mostrar(QWidget* padre, QMessageBox::Icon icono, const std::string& texto) 
 }
 } // namespace
 
-void AvisosQt::informacion(const std::string& texto) { mostrar(padre_, QMessageBox::Information, texto); }
-void AvisosQt::critico(const std::string& texto) { mostrar(padre_, QMessageBox::Critical, texto); }
-void AvisosQt::simple(const std::string& texto) { mostrar(padre_, QMessageBox::NoIcon, texto); }
+void AvisosQt::informacion(const std::string& texto) {
+    mostrar(padre_, QMessageBox::Information, texto);
+}
+void AvisosQt::critico(const std::string& texto) {
+    mostrar(padre_, QMessageBox::Critical, texto);
+}
+void AvisosQt::simple(const std::string& texto) {
+    mostrar(padre_, QMessageBox::NoIcon, texto);
+}
 
 bool AvisosQt::pregunta(const std::string& texto) {
-    QMessageBox caja(QMessageBox::Question, kTitulo, aQString(texto), QMessageBox::Yes | QMessageBox::No, padre_);
+    QMessageBox caja(QMessageBox::Question, kTitulo, aQString(texto), QMessageBox::Yes | QMessageBox::No,
+                     padre_);
     return caja.exec() == QMessageBox::Yes;
 }
 

@@ -22,7 +22,9 @@ std::string argumento(const std::vector<std::string>& parametros, std::size_t i)
     return i < parametros.size() ? parametros[i] : std::string();
 }
 
-std::int64_t enteroOCero(const std::string& texto) { return leerEntero(texto).value_or(0); }
+std::int64_t enteroOCero(const std::string& texto) {
+    return leerEntero(texto).value_or(0);
+}
 
 // DDMMAAAA as "DD/MM/AAAA", only when it is a real calendar date.
 std::optional<std::string> fechaLote(const std::string& texto) {
@@ -39,7 +41,8 @@ std::optional<std::string> fechaLote(const std::string& texto) {
 }
 
 bool esCodigoCSB34(const std::string& tipo) {
-    static constexpr std::array<std::string_view, 5> kCodigos = {"CSB34N", "CSB34T", "CSB34C", "CSB34P", "PAGOSC"};
+    static constexpr std::array<std::string_view, 5> kCodigos = {"CSB34N", "CSB34T", "CSB34C", "CSB34P",
+                                                                 "PAGOSC"};
     for (std::string_view codigo : kCodigos) {
         if (tipo == codigo) {
             return true;
@@ -61,14 +64,16 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     peticion.idEstructura = enteroOCero(argumento(parametros, 3));
     peticion.idPresentador = enteroOCero(argumento(parametros, 4));
 
-    if (Trim(peticion.rutaSalida.native()).empty() || peticion.idEstructura == 0 || peticion.idPresentador == 0) {
+    if (Trim(peticion.rutaSalida.native()).empty() || peticion.idEstructura == 0 ||
+        peticion.idPresentador == 0) {
         avisos.informacion(kFaltanParametros);
         return kSalidaRechazada;
     }
 
     std::string tipo;
     try {
-        auto consulta = entorno.baseDatos.preparar("SELECT tipo FROM estructura WHERE id_estructura = ?");
+        auto consulta = entorno.baseDatos.preparar(
+            "SELECT tipo FROM estructura WHERE id_estructura = ? ORDER BY id_estructura");
         consulta.con(peticion.idEstructura);
         if (!consulta.siguiente()) {
             avisos.informacion("No existe una plantilla con este identificador");

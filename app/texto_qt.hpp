@@ -10,7 +10,11 @@
 namespace trovanel {
 
 // The program's Windows-1252 text (string literals included) as Qt text, and back.
-inline QString aQString(std::string_view texto) { return QString::fromStdString(cp1252AUtf8(texto)); }
-inline std::string desdeQString(const QString& texto) { return utf8ACp1252(texto.toStdString()); }
+inline QString aQString(std::string_view texto) {
+    return QString::fromStdString(cp1252AUtf8(texto));
+}
+inline std::string desdeQString(const QString& texto) {
+    return utf8ACp1252(texto.toStdString());
+}
 
 } // namespace trovanel

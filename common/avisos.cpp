@@ -23,9 +23,15 @@ void escribir(const std::string& texto) {
 }
 } // namespace
 
-void AvisosConsola::informacion(const std::string& texto) { escribir(texto); }
-void AvisosConsola::critico(const std::string& texto) { escribir(texto); }
-void AvisosConsola::simple(const std::string& texto) { escribir(texto); }
+void AvisosConsola::informacion(const std::string& texto) {
+    escribir(texto);
+}
+void AvisosConsola::critico(const std::string& texto) {
+    escribir(texto);
+}
+void AvisosConsola::simple(const std::string& texto) {
+    escribir(texto);
+}
 bool AvisosConsola::pregunta(const std::string& texto) {
     escribir(texto);
     return false;

@@ -14,7 +14,8 @@ namespace {
 
 bool igualesSinMayusculas(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -73,7 +74,9 @@ Sentencia::Sentencia(sqlite3* db, std::string_view sql) : db_(db) {
 
 Sentencia::Sentencia(Sentencia&& otra) noexcept : db_(otra.db_), stmt_(std::exchange(otra.stmt_, nullptr)) {}
 
-Sentencia::~Sentencia() { sqlite3_finalize(stmt_); }
+Sentencia::~Sentencia() {
+    sqlite3_finalize(stmt_);
+}
 
 void Sentencia::comprobar(int codigo) const {
     if (codigo != SQLITE_OK) {
@@ -118,9 +121,13 @@ void Sentencia::ejecutar() {
     }
 }
 
-void Sentencia::reiniciar() { sqlite3_reset(stmt_); }
+void Sentencia::reiniciar() {
+    sqlite3_reset(stmt_);
+}
 
-int Sentencia::numeroColumnas() const { return sqlite3_column_count(stmt_); }
+int Sentencia::numeroColumnas() const {
+    return sqlite3_column_count(stmt_);
+}
 
 std::string Sentencia::nombreColumna(int columna) const {
     const char* nombre = sqlite3_column_name(stmt_, columna);
@@ -145,7 +152,9 @@ int Sentencia::columnaObligatoria(std::string_view nombre) const {
     return indice;
 }
 
-bool Sentencia::esNulo(int columna) const { return sqlite3_column_type(stmt_, columna) == SQLITE_NULL; }
+bool Sentencia::esNulo(int columna) const {
+    return sqlite3_column_type(stmt_, columna) == SQLITE_NULL;
+}
 
 std::string Sentencia::texto(int columna) const {
     const auto* datos = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, columna));
@@ -156,9 +165,13 @@ std::string Sentencia::texto(int columna) const {
     return utf8ACp1252(std::string_view(datos, static_cast<std::size_t>(largo)));
 }
 
-std::int64_t Sentencia::entero(int columna) const { return sqlite3_column_int64(stmt_, columna); }
+std::int64_t Sentencia::entero(int columna) const {
+    return sqlite3_column_int64(stmt_, columna);
+}
 
-double Sentencia::real(int columna) const { return sqlite3_column_double(stmt_, columna); }
+double Sentencia::real(int columna) const {
+    return sqlite3_column_double(stmt_, columna);
+}
 
 // ---------------------------------------------------------------------------------------------------
 
@@ -204,7 +217,9 @@ BaseDatos& BaseDatos::operator=(BaseDatos&& otra) noexcept {
     return *this;
 }
 
-BaseDatos::~BaseDatos() { cerrar(); }
+BaseDatos::~BaseDatos() {
+    cerrar();
+}
 
 void BaseDatos::cerrar() {
     if (db_ != nullptr) {
@@ -231,12 +246,15 @@ void BaseDatos::ejecutarScript(std::string_view sql) {
     }
 }
 
-std::int64_t BaseDatos::ultimoId() const { return sqlite3_last_insert_rowid(db_); }
+std::int64_t BaseDatos::ultimoId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
 
 std::vector<std::string> BaseDatos::tablas() {
     std::vector<std::string> nombres;
-    auto consulta = preparar("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' "
-                             "ESCAPE '!' ORDER BY rowid");
+    auto consulta =
+        preparar("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' "
+                 "ESCAPE '!' ORDER BY rowid");
     while (consulta.siguiente()) {
         nombres.push_back(consulta.texto(0));
     }
@@ -255,7 +273,8 @@ std::vector<std::string> BaseDatos::columnas(std::string_view tabla) {
 
 void BaseDatos::copiarA(const std::filesystem::path& destino) {
     sqlite3* copia = nullptr;
-    int codigo = sqlite3_open_v2(destino.c_str(), &copia, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int codigo =
+        sqlite3_open_v2(destino.c_str(), &copia, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (codigo == SQLITE_OK) {
         sqlite3_backup* respaldo = sqlite3_backup_init(copia, "main", db_, "main");
         if (respaldo == nullptr) {
@@ -274,7 +293,9 @@ void BaseDatos::copiarA(const std::filesystem::path& destino) {
     }
 }
 
-BaseDatos::Transaccion::Transaccion(BaseDatos& bd) : bd_(bd) { bd_.ejecutarScript("BEGIN IMMEDIATE"); }
+BaseDatos::Transaccion::Transaccion(BaseDatos& bd) : bd_(bd) {
+    bd_.ejecutarScript("BEGIN IMMEDIATE");
+}
 
 BaseDatos::Transaccion::~Transaccion() {
     if (activa_) {

@@ -39,8 +39,7 @@ public:
     Sentencia& enlazarNulo(int indice);
 
     // Binds the values to parameters 1, 2, ... in order.
-    template <typename... Valores>
-    Sentencia& con(const Valores&... valores) {
+    template <typename... Valores> Sentencia& con(const Valores&... valores) {
         int indice = 0;
         (enlazar(++indice, valores), ...);
         return *this;

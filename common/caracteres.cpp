@@ -7,7 +7,8 @@
 
 namespace trovanel {
 
-std::vector<SustitucionCaracter> CargarCaracteres(const std::filesystem::path& carpetaPrograma, Avisos& avisos) {
+std::vector<SustitucionCaracter> CargarCaracteres(const std::filesystem::path& carpetaPrograma,
+                                                  Avisos& avisos) {
     std::vector<SustitucionCaracter> tabla;
     LectorLineas lector(carpetaPrograma / kFicheroCaracteres);
     std::string linea;

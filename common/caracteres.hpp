@@ -19,7 +19,8 @@ inline constexpr const char* kFicheroCaracteres = "caracteres.ini";
 // to find, "=", its replacement (the rest of the line). Lines that are not such a pair are ignored. A
 // file that cannot be opened or holds no line shows "No se puede abrir el fichero (caracter.ini)" and
 // gives an empty table.
-std::vector<SustitucionCaracter> CargarCaracteres(const std::filesystem::path& carpetaPrograma, Avisos& avisos);
+std::vector<SustitucionCaracter> CargarCaracteres(const std::filesystem::path& carpetaPrograma,
+                                                  Avisos& avisos);
 
 // Applies the table to one line: each entry in order, over the line as the earlier entries left it,
 // in one left-to-right pass (a replacement is never searched again).

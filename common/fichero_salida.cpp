@@ -41,7 +41,9 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move
     std::setvbuf(fichero_, nullptr, _IOFBF, kTamanoBuffer);
 }
 
-FicheroSalida::~FicheroSalida() { descartar(); }
+FicheroSalida::~FicheroSalida() {
+    descartar();
+}
 
 void FicheroSalida::escribir(std::string_view texto) {
     if (fichero_ == nullptr || fallo_) {

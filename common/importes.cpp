@@ -40,7 +40,8 @@ ImporteNormalizado NormalizarImporte(std::string_view textoImporte, std::string_
     if (primeraSignificativa != std::string::npos && digitos.size() - primeraSignificativa > 12) {
         resultado.desbordado = true;
     }
-    resultado.centimos = digitos.size() > 12 ? digitos.substr(digitos.size() - 12) : rellenarCeros(digitos, 12);
+    resultado.centimos =
+        digitos.size() > 12 ? digitos.substr(digitos.size() - 12) : rellenarCeros(digitos, 12);
     return resultado;
 }
 

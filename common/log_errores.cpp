@@ -17,10 +17,13 @@ bool escribirLinea(std::FILE* f, std::string_view texto) {
 }
 } // namespace
 
-EscritorLog::EscritorLog(EstadoEjecucion& estado, const Reloj& reloj, Avisos& avisos, std::string mensajeFallo)
+EscritorLog::EscritorLog(EstadoEjecucion& estado, const Reloj& reloj, Avisos& avisos,
+                         std::string mensajeFallo)
     : estado_(estado), reloj_(reloj), avisos_(avisos), mensajeFallo_(std::move(mensajeFallo)) {}
 
-EscritorLog::~EscritorLog() { cerrar(); }
+EscritorLog::~EscritorLog() {
+    cerrar();
+}
 
 bool EscritorLog::abrir() {
     if (fichero_ != nullptr) {
@@ -36,7 +39,8 @@ bool EscritorLog::abrir() {
     return fichero_ != nullptr;
 }
 
-void EscritorLog::escribirBloque(std::int64_t numeroLinea, std::initializer_list<std::string_view> identificacion) {
+void EscritorLog::escribirBloque(std::int64_t numeroLinea,
+                                 std::initializer_list<std::string_view> identificacion) {
     bool bien = abrir();
     if (bien && estado_.gCabeceraLogPendiente) {
         const FechaHora ahora = reloj_.ahora();

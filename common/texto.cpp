@@ -59,7 +59,9 @@ std::string rellenarCeros(std::string_view texto, std::size_t n) {
     return std::string(n - texto.size(), '0') + std::string(texto);
 }
 
-bool esDigito(char c) { return c >= '0' && c <= '9'; }
+bool esDigito(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool soloDigitos(std::string_view texto) {
     if (texto.empty()) {

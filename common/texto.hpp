@@ -22,7 +22,9 @@ std::string Left(std::string_view texto, std::int64_t n);
 std::string Right(std::string_view texto, std::int64_t n);
 
 // A piece (p, n) cannot be cut when p < 1 or n < 0.
-inline bool piezaCortable(std::int64_t p, std::int64_t n) { return p >= 1 && n >= 0; }
+inline bool piezaCortable(std::int64_t p, std::int64_t n) {
+    return p >= 1 && n >= 0;
+}
 
 // Blank-filled to n: completed with blanks on the right, cut to its first n characters when longer.
 std::string rellenarBlancos(std::string_view texto, std::size_t n);

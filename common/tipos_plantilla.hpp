@@ -36,7 +36,7 @@ inline constexpr std::int64_t kUltimaPlantillaBase = 8;
 
 struct EntradaPlantilla {
     std::int64_t id = 0;
-    std::string tipo; // as stored, untrimmed
+    std::string tipo;  // as stored, untrimmed
     std::string texto; // descripcion followed by the kind label for user templates
 };
 

@@ -1,5 +1,6 @@
 #include "base_datos_programa.hpp"
 
+#include "codificacion.hpp"
 #include "datos_iniciales.hpp"
 
 #include <unistd.h>
@@ -25,7 +26,7 @@ void crearBaseDatosPrograma(const std::filesystem::path& ruta) {
         std::error_code error;
         std::filesystem::rename(provisional, ruta, error);
         if (error) {
-            throw ErrorBaseDatos("No se puede crear la base de datos " + ruta.string());
+            throw ErrorBaseDatos("No se puede crear la base de datos " + rutaComoTexto(ruta));
         }
     } catch (...) {
         std::filesystem::remove(provisional, ignorado);

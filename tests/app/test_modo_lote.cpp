@@ -31,13 +31,16 @@ protected:
         baseDatos.emplace(BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva));
         // Ids 10 to 16, in this order.
         for (const char* tipo : {"CSB58", "CSB34T", "ZOP", "CSB19Ex", "PAGOSC", "XYZ", " ZOP "}) {
-            baseDatos->preparar("INSERT INTO estructura (tipo, descripcion) VALUES (?, 'prueba')").con(tipo).ejecutar();
+            baseDatos->preparar("INSERT INTO estructura (tipo, descripcion) VALUES (?, 'prueba')")
+                .con(tipo)
+                .ejecutar();
         }
         for (Familia familia : {Familia::CSB19, Familia::CSB58, Familia::CSB34, Familia::ZOP}) {
-            registro.registrar(familia, [this, familia](EstadoEjecucion& e, Entorno&, const ParametrosConversion& p) {
-                llamadas.push_back({familia, p, e.gFechaProceso, e.gFicheroLog});
-                e.gError = errorDelConversor;
-            });
+            registro.registrar(familia,
+                               [this, familia](EstadoEjecucion& e, Entorno&, const ParametrosConversion& p) {
+                                   llamadas.push_back({familia, p, e.gFechaProceso, e.gFicheroLog});
+                                   e.gError = errorDelConversor;
+                               });
         }
     }
 
@@ -73,35 +76,35 @@ TEST_P(RechazosLoteTest, rechazaSinConvertirYTerminaConEstado2) {
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, RechazosLoteTest,
-    ::testing::Values(
-        CasoRechazo{"in.txt", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,abc,1,01022003,1", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,0,1,01022003,1", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,9,x,01022003,1", "Faltan parametros"},
-        CasoRechazo{"in.txt,  ,9,1,01022003,1", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,99,1,01022003,1", "No existe una plantilla con este identificador"},
-        // The date must be a real calendar date.
-        CasoRechazo{"in.txt,out.txt,9,1,01132003,1", "Fecha incorrecta"},
-        CasoRechazo{"in.txt,out.txt,9,1,29022003,1", "Fecha incorrecta"},
-        CasoRechazo{"in.txt,out.txt,9,1,00012003,1", "Fecha incorrecta"},
-        CasoRechazo{"in.txt,out.txt,9,1,1022003,1", "Fecha incorrecta"},
-        CasoRechazo{"in.txt,out.txt,9,1,0102200a,1", "Fecha incorrecta"},
-        CasoRechazo{"in.txt,out.txt,11,1,32012003,1,Calle,Madrid", "Fecha incorrecta"},
-        // The date is checked before the type.
-        CasoRechazo{"in.txt,out.txt,13,1,99999999,1", "Fecha incorrecta"},
-        CasoRechazo{"in.txt,out.txt,9,1", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,9,1,01022003", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,9,1,01022003,0", "Faltan parametros"},
-        // Norm 58 takes no date: "12x" is its issuer, which is no number.
-        CasoRechazo{"in.txt,out.txt,10,1,12x", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,10,1", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,11,1,01022003,1,Calle Mayor", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,11,1,01022003,1, ,Madrid", "Faltan parametros"},
-        // Consecutive commas leave no empty argument: "1" moves up to the date's place.
-        CasoRechazo{"in.txt,out.txt,11,1,,1,Calle,Madrid", "Fecha incorrecta"},
-        CasoRechazo{"in.txt,out.txt,12,1", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,13,1,01022003,1", "Plantilla incorrecta"},
-        CasoRechazo{"in.txt,out.txt,15,1,01022003,1", "Plantilla incorrecta"}));
+    ::testing::Values(CasoRechazo{"in.txt", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,abc,1,01022003,1", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,0,1,01022003,1", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,9,x,01022003,1", "Faltan parametros"},
+                      CasoRechazo{"in.txt,  ,9,1,01022003,1", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,99,1,01022003,1",
+                                  "No existe una plantilla con este identificador"},
+                      // The date must be a real calendar date.
+                      CasoRechazo{"in.txt,out.txt,9,1,01132003,1", "Fecha incorrecta"},
+                      CasoRechazo{"in.txt,out.txt,9,1,29022003,1", "Fecha incorrecta"},
+                      CasoRechazo{"in.txt,out.txt,9,1,00012003,1", "Fecha incorrecta"},
+                      CasoRechazo{"in.txt,out.txt,9,1,1022003,1", "Fecha incorrecta"},
+                      CasoRechazo{"in.txt,out.txt,9,1,0102200a,1", "Fecha incorrecta"},
+                      CasoRechazo{"in.txt,out.txt,11,1,32012003,1,Calle,Madrid", "Fecha incorrecta"},
+                      // The date is checked before the type.
+                      CasoRechazo{"in.txt,out.txt,13,1,99999999,1", "Fecha incorrecta"},
+                      CasoRechazo{"in.txt,out.txt,9,1", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,9,1,01022003", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,9,1,01022003,0", "Faltan parametros"},
+                      // Norm 58 takes no date: "12x" is its issuer, which is no number.
+                      CasoRechazo{"in.txt,out.txt,10,1,12x", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,10,1", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,11,1,01022003,1,Calle Mayor", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,11,1,01022003,1, ,Madrid", "Faltan parametros"},
+                      // Consecutive commas leave no empty argument: "1" moves up to the date's place.
+                      CasoRechazo{"in.txt,out.txt,11,1,,1,Calle,Madrid", "Fecha incorrecta"},
+                      CasoRechazo{"in.txt,out.txt,12,1", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,13,1,01022003,1", "Plantilla incorrecta"},
+                      CasoRechazo{"in.txt,out.txt,15,1,01022003,1", "Plantilla incorrecta"}));
 
 TEST_F(ModoLoteTest, llamaAlConversorDeNorma19ConLosArgumentosYElLogJuntoALaEntrada) {
     EXPECT_EQ(lote("in.txt,out.bak,9,1,29022004,7"), kSalidaCorrecta);
@@ -163,7 +166,8 @@ TEST_F(ModoLoteTest, unErrorDelConversorSeMuestraYTerminaConEstado1) {
     });
     EXPECT_EQ(lote("in.txt,out.txt,9,1,01022003,1"), kSalidaConErrores);
     ASSERT_EQ(avisos.mensajes.size(), 1u);
-    EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", "No se puede crear el fichero de salida"}));
+    EXPECT_EQ(avisos.mensajes[0],
+              (AvisosGrabados::Mensaje{"critico", "No se puede crear el fichero de salida"}));
 }
 
 TEST_F(ModoLoteTest, diceQueLaFamiliaNoEstaDisponibleCuandoNoHayConversor) {

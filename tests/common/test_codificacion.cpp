@@ -42,27 +42,31 @@ TEST(Codificacion, traduceLosCaracteresPropiosDeWindows1252) {
 }
 
 TEST(Codificacion, sustituyeConInterrogacionLoQueWindows1252NoTiene) {
-    EXPECT_EQ(utf8ACp1252("ok \xE2\x9C\x93"), "ok ?");          // ✓
-    EXPECT_EQ(utf8ACp1252("a\xF0\x9F\x98\x80" "b"), "a?b");      // one emoji is one character
-    EXPECT_EQ(utf8ACp1252("\xD0\x96"), "?");                    // Cyrillic
+    EXPECT_EQ(utf8ACp1252("ok \xE2\x9C\x93"), "ok ?"); // ✓
+    EXPECT_EQ(utf8ACp1252("a\xF0\x9F\x98\x80"
+                          "b"),
+              "a?b");                        // one emoji is one character
+    EXPECT_EQ(utf8ACp1252("\xD0\x96"), "?"); // Cyrillic
     // U+0080 is a control character, not the euro that takes byte 0x80 in Windows-1252.
     EXPECT_EQ(utf8ACp1252("\xC2\x80"), "?");
 }
 
 TEST(Codificacion, sustituyeConInterrogacionCadaByteUtf8Invalido) {
-    EXPECT_EQ(utf8ACp1252("a\xC3"), "a?");            // sequence cut at the end
-    EXPECT_EQ(utf8ACp1252("\xC3" "a"), "?a");         // sequence cut by an ASCII byte
+    EXPECT_EQ(utf8ACp1252("a\xC3"), "a?"); // sequence cut at the end
+    EXPECT_EQ(utf8ACp1252("\xC3"
+                          "a"),
+              "?a"); // sequence cut by an ASCII byte
     EXPECT_EQ(utf8ACp1252("\xFF\xFE"), "??");
-    EXPECT_EQ(utf8ACp1252("\xC0\xAF"), "??");         // overlong "/" must not turn into a slash
-    EXPECT_EQ(utf8ACp1252("\xED\xA0\x80"), "???");    // surrogate half
-    EXPECT_EQ(utf8ACp1252("x\xB1y"), "x?y");          // lone continuation byte
+    EXPECT_EQ(utf8ACp1252("\xC0\xAF"), "??");      // overlong "/" must not turn into a slash
+    EXPECT_EQ(utf8ACp1252("\xED\xA0\x80"), "???"); // surrogate half
+    EXPECT_EQ(utf8ACp1252("x\xB1y"), "x?y");       // lone continuation byte
 }
 
 TEST(Codificacion, distingueTextoUtf8DeTextoWindows1252) {
     EXPECT_TRUE(pareceUtf8("a\xC3\xB1o"));
     EXPECT_TRUE(pareceUtf8("\xE2\x82\xAC"));
-    EXPECT_FALSE(pareceUtf8("año"));           // Windows-1252 bytes
-    EXPECT_FALSE(pareceUtf8("plain ascii"));   // nothing to tell them apart
+    EXPECT_FALSE(pareceUtf8("año"));         // Windows-1252 bytes
+    EXPECT_FALSE(pareceUtf8("plain ascii")); // nothing to tell them apart
     EXPECT_FALSE(pareceUtf8(""));
     EXPECT_FALSE(pareceUtf8("a\xC3\xB1o \xFF"));
 }

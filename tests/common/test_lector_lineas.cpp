@@ -1,1 +1,105 @@
+#include "lector_lineas.hpp"
+#include "soporte_pruebas.hpp"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace trovanel {
+namespace {
+
+using pruebas::CarpetaTemporal;
+using Lineas = std::vector<std::string>;
+
+// The reader's internal block: line ends that straddle it must still count once.
+constexpr std::size_t kBloque = 256 * 1024;
+
+struct Caso {
+    std::string bytes;
+    Lineas lineas;
+};
+
+// Reads every line and checks that reading left the file's bytes as they were.
+void comprobar(const std::vector<Caso>& casos) {
+    for (std::size_t i = 0; i < casos.size(); ++i) {
+        SCOPED_TRACE("caso " + std::to_string(i));
+        CarpetaTemporal carpeta;
+        const auto ruta = carpeta / "entrada.txt";
+        pruebas::escribirFichero(ruta, casos[i].bytes);
+        Lineas leidas;
+        {
+            LectorLineas lector(ruta);
+            ASSERT_TRUE(lector.abierto());
+            std::string linea = "basura";
+            while (lector.leer(linea)) {
+                leidas.push_back(linea);
+            }
+            EXPECT_FALSE(lector.error());
+            EXPECT_FALSE(lector.leer(linea));
+        }
+        EXPECT_EQ(leidas, casos[i].lineas);
+        EXPECT_EQ(pruebas::leerFichero(ruta), casos[i].bytes);
+    }
+}
+
+TEST(LectorLineas, separaLineasSegunLosFinalesDelFichero) {
+    comprobar({
+        {"uno\r\ndos\r\n", {"uno", "dos"}},
+        {"uno\ndos\n", {"uno", "dos"}},
+        {"uno\rdos\r", {"uno", "dos"}},
+        // With any CR in the file, a lone LF belongs to its line.
+        {"uno\r\ndos\ntres\r\n", {"uno", "dos\ntres"}},
+        {"uno\rdos\r\ntres\n", {"uno", "dos", "tres\n"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"uno\n\ndos\n", {"uno", "", "dos"}},
+        {"uno\r\n\r\n", {"uno", ""}},
+    });
+}
+
+TEST(LectorLineas, ultimaLineaSinFinalYTextoVacioTrasElUltimoFinal) {
+    comprobar({
+        {"", {}},
+        {"\n", {""}},
+        {"\r\n", {""}},
+        {"sin final", {"sin final"}},
+        {"uno\r\nsin final", {"uno", "sin final"}},
+        {"uno\nsin final", {"uno", "sin final"}},
+    });
+}
+
+TEST(LectorLineas, finalDeLineaPartidoEntreBloques) {
+    const std::string x(kBloque - 1, 'x');
+    const std::string y(kBloque, 'y');
+    const std::string z(kBloque - 2, 'z');
+    comprobar({
+        // CR last byte of the block, LF first of the next.
+        {x + "\r\nb\r\n", {x, "b"}},
+        {x + "\r\n", {x}},
+        // A lone CR at the block's end followed by the next line.
+        {x + "\rb\r", {x, "b"}},
+        {x + "\r", {x}},
+        // CR LF ending the block exactly, and CR opening the next block.
+        {z + "\r\nb", {z, "b"}},
+        {y + "\r\nb", {y, "b"}},
+        {x + "\nb", {x, "b"}},
+        {y + "\n", {y}},
+        {y + y + "\r\n", {y + y}},
+    });
+}
+
+TEST(LectorLineas, unCrLejosDelPrincipioDecideLosFinales) {
+    const std::string y(kBloque + 10, 'y');
+    comprobar({{"a\nb" + y + "\r\nc\n", {"a\nb" + y, "c\n"}}});
+}
+
+TEST(LectorLineas, ficheroAusenteNoSeAbre) {
+    CarpetaTemporal carpeta;
+    LectorLineas lector(carpeta / "no-existe.txt");
+    EXPECT_FALSE(lector.abierto());
+    std::string linea;
+    EXPECT_FALSE(lector.leer(linea));
+}
+
+} // namespace
+} // namespace trovanel

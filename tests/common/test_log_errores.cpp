@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace trovanel {
 namespace {
@@ -15,12 +17,23 @@ using pruebas::CarpetaTemporal;
 using pruebas::leerFichero;
 using pruebas::RelojFijo;
 
-const std::string kAsteriscos = "*************************************\r\n";
-const std::string kCabecera = kAsteriscos + "06/12/2026 - 10:45:33\r\n";
+const std::string kAsteriscos = "*************************************";
+const std::string kFechaHora = "06/12/2026 - 10:45:33";
 // The holder's name as the record keeps it: blank-filled to 40.
 const std::string kNombre = "GARCIA LOPEZ MARIA                      ";
 
-AvisosGrabados::Mensaje critico(const std::string& texto) { return {"critico", texto}; }
+// The log's bytes, one text a line, each ended by CR LF.
+std::string lineas(std::initializer_list<std::string> textos) {
+    std::string bytes;
+    for (const std::string& texto : textos) {
+        bytes += texto + "\r\n";
+    }
+    return bytes;
+}
+
+AvisosGrabados::Mensaje critico(const std::string& texto) {
+    return {"critico", texto};
+}
 
 TEST(LogErrores, anadeCabeceraUnaVezYUnBloquePorOrdenTrasElContenidoPrevio) {
     ASSERT_EQ(kNombre.size(), 40u);
@@ -42,13 +55,25 @@ TEST(LogErrores, anadeCabeceraUnaVezYUnBloquePorOrdenTrasElContenidoPrevio) {
         EscribirLog(log, 1234567, "B00000000000", kNombre);
         EXPECT_TRUE(log.cerrar());
     }
-    EXPECT_EQ(leerFichero(estado.gFicheroLog),
-              "anterior\r\n" + kCabecera +
-                  kAsteriscos + "Numero Linea: 3\r\nNif Ordenante: B00000000000\r\n"
-                  "Nombre Titular: " + kNombre + "\r\n \r\nError : Importe incorrecto\r\n" +
-                  kAsteriscos + "Numero Linea: 1234567\r\nNif Ordenante: B00000000000\r\n"
-                  "Nombre Titular: " + kNombre + "\r\n \r\nError : Cuenta incorrecta\r\n"
-                  "Error : Fecha incorrecta\r\n");
+    const std::string esperado = lineas({
+        "anterior",
+        kAsteriscos,
+        kFechaHora,
+        kAsteriscos,
+        "Numero Linea: 3",
+        "Nif Ordenante: B00000000000",
+        "Nombre Titular: " + kNombre,
+        " ",
+        "Error : Importe incorrecto",
+        kAsteriscos,
+        "Numero Linea: 1234567",
+        "Nif Ordenante: B00000000000",
+        "Nombre Titular: " + kNombre,
+        " ",
+        "Error : Cuenta incorrecta",
+        "Error : Fecha incorrecta",
+    });
+    EXPECT_EQ(leerFichero(estado.gFicheroLog), esperado);
     EXPECT_TRUE(estado.gErrores.empty());
     EXPECT_TRUE(avisos.mensajes.empty());
 }
@@ -67,10 +92,10 @@ TEST(LogErrores, cadaEjecucionAnadeSuPropiaCabecera) {
         EscribirLog(log, 7, "B00000000000", kNombre);
         reloj.momento = {2027, 1, 2, 8, 5, 9};
     }
-    const std::string bloque = kAsteriscos + "Numero Linea: 7\r\nNif Ordenante: B00000000000\r\nNombre Titular: " +
-                               kNombre + "\r\n \r\nError : Nif incorrecto\r\n";
-    EXPECT_EQ(leerFichero(estado.gFicheroLog),
-              kCabecera + bloque + kAsteriscos + "02/01/2027 - 08:05:09\r\n" + bloque);
+    const std::string bloque = lineas({kAsteriscos, "Numero Linea: 7", "Nif Ordenante: B00000000000",
+                                       "Nombre Titular: " + kNombre, " ", "Error : Nif incorrecto"});
+    EXPECT_EQ(leerFichero(estado.gFicheroLog), lineas({kAsteriscos, kFechaHora}) + bloque +
+                                                   lineas({kAsteriscos, "02/01/2027 - 08:05:09"}) + bloque);
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
@@ -108,9 +133,9 @@ TEST(LogErrores, bloqueSinLineasDeIdentificacion) {
         estado.anotarError("Error : Beneficiario vacio", 12);
         log.escribirBloque(12, {});
     }
-    EXPECT_EQ(leerFichero(estado.gFicheroLog), kCabecera + kAsteriscos +
-                                                   "Numero Linea: 12\r\n \r\nError : Importe incorrecto\r\n"
-                                                   "Error : Beneficiario vacio\r\n");
+    EXPECT_EQ(leerFichero(estado.gFicheroLog),
+              lineas({kAsteriscos, kFechaHora, kAsteriscos, "Numero Linea: 12", " ",
+                      "Error : Importe incorrecto", "Error : Beneficiario vacio"}));
 }
 
 // A block that cannot be written loses its errors with its order: they must never appear under the
@@ -147,8 +172,8 @@ TEST(LogErrores, noRepiteErroresDeUnBloqueFallido) {
             EXPECT_FALSE(estado.gCabeceraLogPendiente);
         }
         EXPECT_EQ(avisos.mensajes.size(), 2u);
-        EXPECT_EQ(leerFichero(bueno), kCabecera + kAsteriscos +
-                                          "Numero Linea: 9\r\nNif Proveedor: B222222222\r\n \r\nError : Cuarto\r\n");
+        EXPECT_EQ(leerFichero(bueno), lineas({kAsteriscos, kFechaHora, kAsteriscos, "Numero Linea: 9",
+                                              "Nif Proveedor: B222222222", " ", "Error : Cuarto"}));
         EXPECT_FALSE(std::filesystem::exists(carpeta / "no-existe"));
     }
 }

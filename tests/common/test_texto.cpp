@@ -54,7 +54,10 @@ TEST(Texto, recortaSoloBlancos) {
     // Tabs and the non-breaking space are data, not padding.
     EXPECT_EQ(Trim("\ta\t"), "\ta\t");
     EXPECT_EQ(Trim(" \t "), "\t");
-    EXPECT_EQ(Trim("\xA0" "a "), "\xA0" "a");
+    EXPECT_EQ(Trim("\xA0"
+                   "a "),
+              "\xA0"
+              "a");
 }
 
 TEST(Texto, rellenaConBlancosOCortaAlAncho) {

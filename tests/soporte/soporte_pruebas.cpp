@@ -53,7 +53,11 @@ void escribirFichero(const std::filesystem::path& ruta, const std::string& bytes
     }
 }
 
-std::filesystem::path datosPrueba() { return TROVANEL_DATOS_PRUEBA; }
-std::filesystem::path raizProyecto() { return TROVANEL_RAIZ; }
+std::filesystem::path datosPrueba() {
+    return TROVANEL_DATOS_PRUEBA;
+}
+std::filesystem::path raizProyecto() {
+    return TROVANEL_RAIZ;
+}
 
 } // namespace trovanel::pruebas
