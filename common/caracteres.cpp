@@ -16,6 +16,10 @@ std::vector<SustitucionCaracter> CargarCaracteres(const std::filesystem::path& c
         avisos.simple("No se puede abrir el fichero (caracter.ini)");
         return tabla;
     }
+    // Editors that save UTF-8 may start the file with a byte-order mark; it is no character of the pair.
+    if (linea.starts_with("\xEF\xBB\xBF")) {
+        linea.erase(0, 3);
+    }
     do {
         // A file saved by a UTF-8 editor still means the same characters.
         if (pareceUtf8(linea)) {

@@ -337,7 +337,7 @@ TEST_F(BaseDatosPrograma, siNoPuedeDarleSuNombreNoDejaLaBaseProvisional) {
     const fs::path ruta = carpeta_ / kNombreBaseDatos;
     fs::create_directories(ruta / "ocupado");
     EXPECT_THROW(crearBaseDatosPrograma(ruta), ErrorBaseDatos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(carpeta_.ruta()), fs::directory_iterator()), 1);
+    EXPECT_EQ(pruebas::entradasDe(carpeta_.ruta()), 1u);
     EXPECT_TRUE(fs::is_directory(ruta / "ocupado"));
 }
 

@@ -13,6 +13,7 @@ namespace {
 
 using pruebas::AvisosGrabados;
 using pruebas::CarpetaTemporal;
+using pruebas::entradasDe;
 using pruebas::escribirFichero;
 using pruebas::leerFichero;
 using Tabla = std::vector<SustitucionCaracter>;
@@ -28,10 +29,6 @@ Pares cargar(const std::string& ini, AvisosGrabados& avisos) {
         pares.emplace_back(entrada.buscar, entrada.reemplazar);
     }
     return pares;
-}
-
-std::size_t entradasDe(const std::filesystem::path& carpeta) {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(carpeta), {}));
 }
 
 TEST(SustitucionCaracteres, cargaLosParesEnElOrdenDelFichero) {
@@ -51,6 +48,13 @@ TEST(SustitucionCaracteres, ignoraLineasQueNoSonUnPar) {
 TEST(SustitucionCaracteres, iniEnUtf8EquivaleAlDeWindows) {
     AvisosGrabados avisos;
     EXPECT_EQ(cargar("\xC3\xB1=n\r\n\xC3\x87=\xC3\x91\r\n", avisos), (Pares{{"ñ", "n"}, {"Ç", "Ñ"}}));
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+// Editors on Windows often save UTF-8 with a byte order mark, which does not belong to the first pair.
+TEST(SustitucionCaracteres, iniEnUtf8ConMarcaDeOrdenNoPierdeSuPrimerPar) {
+    AvisosGrabados avisos;
+    EXPECT_EQ(cargar("\xEF\xBB\xBF\xC3\xB1=n\r\na=b\r\n", avisos), (Pares{{"ñ", "n"}, {"a", "b"}}));
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 

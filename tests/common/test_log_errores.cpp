@@ -178,6 +178,26 @@ TEST(LogErrores, noRepiteErroresDeUnBloqueFallido) {
     }
 }
 
+// Writes are buffered, so a full disk may only show when the log is closed: it must still be said, once.
+TEST(LogErrores, unDiscoLlenoSeAvisaAlCerrar) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "sin /dev/full";
+    }
+    EstadoEjecucion estado;
+    estado.gFicheroLog = "/dev/full";
+    estado.gCabeceraLogPendiente = true;
+    RelojFijo reloj;
+    AvisosGrabados avisos;
+    {
+        EscritorLog log(estado, reloj, avisos);
+        estado.anotarError("Error : Importe incorrecto", 3);
+        EscribirLog(log, 3, "B00000000000", kNombre);
+        EXPECT_FALSE(log.cerrar());
+    }
+    EXPECT_EQ(avisos.mensajes, std::vector{critico(kFalloLogCobros)});
+    EXPECT_TRUE(estado.gErrores.empty());
+}
+
 TEST(LogErrores, elMensajeDeFalloDeCobrosEsElPorDefecto) {
     CarpetaTemporal carpeta;
     EstadoEjecucion estado;

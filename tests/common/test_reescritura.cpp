@@ -11,12 +11,9 @@ namespace trovanel {
 namespace {
 
 using pruebas::CarpetaTemporal;
+using pruebas::entradasDe;
 using pruebas::escribirFichero;
 using pruebas::leerFichero;
-
-std::size_t entradasDe(const std::filesystem::path& carpeta) {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(carpeta), {}));
-}
 
 TEST(ReescrituraLineas, milSegmentosSoloLfSalenComoMilLineasCrLf) {
     CarpetaTemporal carpeta;

@@ -53,6 +53,10 @@ void escribirFichero(const std::filesystem::path& ruta, const std::string& bytes
     }
 }
 
+std::size_t entradasDe(const std::filesystem::path& carpeta) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(carpeta), {}));
+}
+
 std::filesystem::path datosPrueba() {
     return TROVANEL_DATOS_PRUEBA;
 }

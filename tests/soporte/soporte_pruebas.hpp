@@ -53,6 +53,9 @@ private:
 std::string leerFichero(const std::filesystem::path& ruta);
 void escribirFichero(const std::filesystem::path& ruta, const std::string& bytes);
 
+// How many files and folders a folder holds: tests check that nothing is left behind.
+std::size_t entradasDe(const std::filesystem::path& carpeta);
+
 // Folder of the hand-written input and expected files (tests/data).
 std::filesystem::path datosPrueba();
 // The repository's root folder (for ejemplo/ and data/).
