@@ -1,12 +1,13 @@
 #include "conversores_disponibles.hpp"
 
 #include "conversores.hpp"
+#include "csb19.hpp"
 
 namespace trovanel {
 
-void registrarConversores(RegistroConversores& /*registro*/) {
-    // No family's driver is part of this build yet: batch mode and the dialog report each as not
-    // available.
+void registrarConversores(RegistroConversores& registro) {
+    // Families without a driver yet are absent: batch mode reports them as not available.
+    registro.registrar(Familia::CSB19, GenerarCSB19);
 }
 
 } // namespace trovanel

@@ -13,6 +13,7 @@ namespace trovanel {
 class Avisos;
 class BaseDatos;
 class Reloj;
+class SolicitudDatosObligatorios;
 struct EstadoEjecucion;
 
 // What a conversion is asked to do: the arguments the dialog or batch mode hands to a family's driver.
@@ -37,6 +38,9 @@ struct Entorno {
     Avisos& avisos;
     const Reloj& reloj;
     std::filesystem::path carpetaPrograma;
+    // Asks for the mandatory data a template does not place; none in batch mode, where such a run is
+    // cancelled.
+    SolicitudDatosObligatorios* solicitudDatos = nullptr;
 };
 
 using Conversor = std::function<void(EstadoEjecucion&, Entorno&, const ParametrosConversion&)>;

@@ -94,6 +94,38 @@ std::optional<std::int64_t> leerEntero(std::string_view texto) {
     return negativo ? -valor : valor;
 }
 
+bool esNumerico(std::string_view texto) {
+    const std::string limpio = Trim(texto);
+    std::string_view v = limpio;
+    if (!v.empty() && (v.front() == '+' || v.front() == '-')) {
+        v.remove_prefix(1);
+    }
+    bool hayDigito = false;
+    bool haySeparador = false;
+    for (char c : v) {
+        if (esDigito(c)) {
+            hayDigito = true;
+        } else if ((c == '.' || c == ',') && !haySeparador) {
+            haySeparador = true;
+        } else {
+            return false;
+        }
+    }
+    return hayDigito;
+}
+
+bool esValorCero(std::string_view texto) {
+    if (!esNumerico(texto)) {
+        return false;
+    }
+    for (char c : texto) {
+        if (c >= '1' && c <= '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool contiene(std::string_view texto, std::string_view buscado) {
     return texto.find(buscado) != std::string_view::npos;
 }

@@ -39,6 +39,12 @@ bool soloDigitos(std::string_view texto);
 // optional sign and decimal digits. Anything else has no value.
 std::optional<std::int64_t> leerEntero(std::string_view texto);
 
+// A number as the old validators read one: blanks around an optional sign, digits, and at most one
+// decimal point or comma.
+bool esNumerico(std::string_view texto);
+// A numeric text whose value is zero ("0000", "0,00").
+bool esValorCero(std::string_view texto);
+
 bool contiene(std::string_view texto, std::string_view buscado);
 
 } // namespace trovanel

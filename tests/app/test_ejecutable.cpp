@@ -23,7 +23,7 @@ class EjecutableTest : public ::testing::Test {
 protected:
     Resultado ejecutar(const std::string& argumentos) {
         const auto errores = carpeta / "stderr.txt";
-        const std::string orden = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TROVANEL_HOME='" +
+        const std::string orden = "cd '" + carpeta.ruta().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TROVANEL_HOME='" +
                                   carpeta.ruta().string() + "' '" TROVANEL_EJECUTABLE "' " + argumentos +
                                   " 2>'" + errores.string() + "' </dev/null";
         const int crudo = std::system(orden.c_str());
@@ -43,12 +43,23 @@ TEST_F(EjecutableTest, modoLoteNoNecesitaPantallaYCreaLaBaseDeDatos) {
     EXPECT_TRUE(std::filesystem::exists(carpeta / "Estructuras.db"));
 }
 
-TEST_F(EjecutableTest, informaDeUnaFamiliaQueEstaVersionNoConvierte) {
+TEST_F(EjecutableTest, convierteElEjemploConSuPlantillaYSuPresentador) {
     std::filesystem::copy_file(pruebas::raizProyecto() / "ejemplo" / "recibos.txt", carpeta / "recibos.txt");
     const Resultado r = ejecutar("'recibos.txt,recibos.out,9,1,05032026,1'");
+    EXPECT_EQ(r.estado, 0) << r.errores;
+    EXPECT_EQ(r.errores, "");
+    // A relative output lies in the caller's folder, here the program folder itself.
+    const std::string banco = pruebas::leerFichero(carpeta / "recibos.out");
+    EXPECT_EQ(banco.size(), 14u * 164u);
+    EXPECT_TRUE(banco.starts_with("5180B00000000000"));
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "recibos.log"));
+}
+
+TEST_F(EjecutableTest, informaDeUnaFamiliaQueEstaVersionNoConvierte) {
+    // Template 8 is the base template of norm 58.
+    const Resultado r = ejecutar("'recibos.txt,recibos.out,8,1,1'");
     EXPECT_EQ(r.estado, 2);
-    EXPECT_EQ(r.errores, "Esta versión del programa aún no genera ficheros de tipo CSB19\n");
-    EXPECT_FALSE(std::filesystem::exists(carpeta / "recibos.out"));
+    EXPECT_EQ(r.errores, "Esta versión del programa aún no genera ficheros de tipo CSB58\n");
 }
 
 TEST_F(EjecutableTest, losArgumentosSeparadosPorBlancosFormanUnaLineaDeOrdenes) {

@@ -1,0 +1,139 @@
+#include "conversion.hpp"
+
+#include "avisos.hpp"
+#include "base_datos.hpp"
+#include "datos_obligatorios.hpp"
+#include "familia_conversion.hpp"
+#include "motor_lectura.hpp"
+#include "texto.hpp"
+#include "tipos_plantilla.hpp"
+
+namespace trovanel {
+
+namespace {
+
+constexpr const char* kNoSeCargaPlantilla = "No se puede cargar la plantilla";
+
+struct Plantilla {
+    std::string tipo;
+    std::int64_t principiolinea = -1;
+    bool multifactura = false;
+};
+
+// The template's row and its fields into gCamposEstructura; nothing when either cannot be read or the
+// template has no fields.
+std::optional<Plantilla> cargarPlantilla(EstadoEjecucion& estado, BaseDatos& baseDatos, std::int64_t id) {
+    Plantilla plantilla;
+    std::vector<CampoEstructura> campos;
+    try {
+        auto fila = baseDatos.preparar("SELECT tipo, principiolinea, multifactura FROM estructura "
+                                       "WHERE id_estructura = ? ORDER BY id_estructura");
+        fila.con(id);
+        if (!fila.siguiente()) {
+            return std::nullopt;
+        }
+        plantilla.tipo = fila.texto(0);
+        plantilla.principiolinea = fila.entero(1);
+        plantilla.multifactura = fila.logico(2);
+
+        auto detalle = baseDatos.preparar("SELECT campo, inicio, fin, valorlinea, valorcampo, inilinea, finlinea, "
+                                          "obligatorio, longitud FROM detalleestructura WHERE id_estructura = ? "
+                                          "ORDER BY id_campo");
+        detalle.con(id);
+        while (detalle.siguiente()) {
+            CampoEstructura campo;
+            campo.campo = Trim(detalle.texto(0));
+            campo.inicio = detalle.entero(1);
+            campo.fin = detalle.entero(2);
+            campo.valorlinea = Trim(detalle.texto(3));
+            campo.valorcampo = Trim(detalle.texto(4));
+            campo.inilinea = detalle.entero(5);
+            campo.finlinea = detalle.entero(6);
+            campo.obligatorio = detalle.logico(7);
+            campo.longitud = static_cast<int>(detalle.entero(8));
+            campos.push_back(std::move(campo));
+        }
+    } catch (const ErrorBaseDatos&) {
+        return std::nullopt;
+    }
+    if (campos.empty()) {
+        return std::nullopt;
+    }
+    estado.gCamposEstructura = std::move(campos);
+    return plantilla;
+}
+
+bool pedirDatosQueFaltan(EstadoEjecucion& estado, Entorno& entorno) {
+    const std::vector<std::size_t> faltan = camposQueFaltan(estado.gCamposEstructura);
+    if (faltan.empty()) {
+        estado.gDatosAceptados = true;
+    } else if (entorno.solicitudDatos != nullptr) {
+        estado.gDatosAceptados = entorno.solicitudDatos->MostrarDatosObligatorios(estado, faltan);
+    } else {
+        // Without a window nobody can supply them: the run is cancelled, saying what is missing.
+        std::string nombres;
+        for (std::size_t i : faltan) {
+            nombres += (nombres.empty() ? "" : ", ") + estado.gCamposEstructura[i].campo;
+        }
+        entorno.avisos.informacion("Proceso Cancelado\r\nFaltan datos obligatorios que la plantilla no sitúa en "
+                                   "la entrada: " +
+                                   nombres);
+        estado.gDatosAceptados = false;
+    }
+    return estado.gDatosAceptados;
+}
+
+} // namespace
+
+void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& parametros) {
+    EstadoEjecucion& estado = familia.estado;
+    Entorno& entorno = familia.entorno;
+    estado.gErrores.clear();
+
+    if (!familia.cargarPartes(parametros)) {
+        estado.gError = true;
+        return;
+    }
+
+    const std::optional<Plantilla> plantilla = cargarPlantilla(estado, entorno.baseDatos, parametros.idEstructura);
+    if (!plantilla) {
+        entorno.avisos.informacion(kNoSeCargaPlantilla);
+        estado.gError = true;
+        return;
+    }
+
+    if (!pedirDatosQueFaltan(estado, entorno)) {
+        estado.gError = true;
+        estado.gCamposEstructura.clear();
+        return;
+    }
+
+    estado.gCabeceraLogPendiente = true;
+    const auto tipo = buscarTipoPlantilla(Trim(plantilla->tipo));
+    const auto& campos = estado.gCamposEstructura;
+    bool conClaves = false;
+    for (const CampoEstructura& campo : campos) {
+        conClaves = conClaves || campo.inilinea != 0;
+    }
+
+    // The input kind comes first: line keys mean something only in text input.
+    if (tipo && tipo->entrada != TipoEntrada::Texto) {
+        entorno.avisos.informacion("Esta versión del programa aún no lee hojas de cálculo ni bases de datos");
+        estado.gError = true;
+    } else if (!conClaves) {
+        leerTexto(familia, ClaseLectorTexto::Linea, parametros.rutaEntrada, parametros.rutaSalida);
+    } else if (plantilla->principiolinea < 0 ||
+               plantilla->principiolinea >= static_cast<std::int64_t>(campos.size())) {
+        entorno.avisos.informacion("Por favor revise la plantilla.\r\nFalta indicar Principio de orden");
+        estado.gError = true;
+    } else if (plantilla->multifactura) {
+        entorno.avisos.informacion("Esta versión del programa aún no lee plantillas multifactura");
+        estado.gError = true;
+    } else {
+        familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
+        leerTexto(familia, ClaseLectorTexto::Orden, parametros.rutaEntrada, parametros.rutaSalida);
+    }
+    estado.gCamposEstructura.clear();
+}
+
+} // namespace trovanel

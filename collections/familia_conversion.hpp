@@ -1,0 +1,69 @@
+#pragma once
+
+#include "conversores.hpp"
+#include "estado_ejecucion.hpp"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace trovanel {
+
+class EscritorLog;
+class FicheroSalida;
+
+// What the readers keep while they read one input: the current line and its number, the field being
+// validated, and the state of the order being built.
+struct EstadoLectura {
+    std::string gLineaActual;
+    // False for spreadsheet and database rows, which have no raw line to read again.
+    bool hayLineaBruta = true;
+    std::int64_t gLineaEntrada = 0;
+    std::size_t gIndiceCampo = 0;
+    bool gRegistroConError = false;
+    bool gRegistroPendiente = false;
+    bool gHayRegistros = false;
+    std::size_t gCampoClave = 0;
+};
+
+// One bank-file family as the reader engine sees it. A family object lives for one run only, so nothing
+// of an earlier run (amounts, concepts, accounts, parties) can reach the next one; its pieces carry over
+// between the orders of that run.
+class FamiliaConversion {
+public:
+    FamiliaConversion(EstadoEjecucion& estado, Entorno& entorno) : estado(estado), entorno(entorno) {}
+    virtual ~FamiliaConversion() = default;
+    FamiliaConversion(const FamiliaConversion&) = delete;
+    FamiliaConversion& operator=(const FamiliaConversion&) = delete;
+
+    // Loads what the records need of the parties; false (message shown, gError set) when it cannot.
+    virtual bool cargarPartes(const ParametrosConversion& parametros) = 0;
+    // Run start: the family's header flags, counters and whatever the fields need once per run.
+    virtual void iniciarEjecucion() = 0;
+    // Checks one value read for the field gCamposEstructura[lectura.gIndiceCampo] and stores its piece.
+    virtual void validarCampo(std::string& valorLeido) = 0;
+    // First step of a flush, before the error test: checks that may add to an order's errors.
+    virtual void revisarOrden() {}
+    // An order without validation errors: false when a check of the whole order rejects it (the error
+    // is then recorded).
+    virtual bool aceptarOrden() { return true; }
+    // Writes the pending headers and the order's records; false when they could not be written.
+    virtual bool escribirRegistros(FicheroSalida& salida) = 0;
+    virtual bool escribirTotales(FicheroSalida& salida) = 0;
+    // The log block of a rejected order (the family's identification lines), then the per-order reset.
+    virtual void escribirLog(EscritorLog& log) = 0;
+    // Message when the error log cannot be written.
+    virtual const char* mensajeFalloLog() const = 0;
+
+    // Records an error of the current order, as every validator and reader does.
+    void anotarError(std::string texto) {
+        estado.anotarError(std::move(texto), lectura.gLineaEntrada);
+        lectura.gRegistroConError = true;
+    }
+
+    EstadoEjecucion& estado;
+    Entorno& entorno;
+    EstadoLectura lectura;
+};
+
+} // namespace trovanel

@@ -1,0 +1,166 @@
+#include "motor_lectura.hpp"
+
+#include "avisos.hpp"
+#include "familia_conversion.hpp"
+#include "lector_lineas.hpp"
+#include "texto.hpp"
+
+#include <system_error>
+
+namespace trovanel {
+
+namespace {
+constexpr const char* kNoSeCreaSalida = "No se puede crear el fichero de salida";
+constexpr const char* kNoSeAbreEntrada = "No se puede abrir el fichero de entrada";
+} // namespace
+
+EjecucionLectura::EjecucionLectura(FamiliaConversion& familia, const std::filesystem::path& rutaSalida)
+    : familia_(familia), rutaSalida_(rutaSalida),
+      log_(familia.estado, familia.entorno.reloj, familia.entorno.avisos, familia.mensajeFalloLog()) {}
+
+bool EjecucionLectura::iniciar() {
+    salida_.emplace(rutaSalida_);
+    if (!salida_->abierto()) {
+        salida_.reset();
+        familia_.entorno.avisos.critico(kNoSeCreaSalida);
+        familia_.estado.gError = true;
+        return false;
+    }
+    familia_.estado.gErrores.clear();
+    familia_.iniciarEjecucion();
+    return true;
+}
+
+bool EjecucionLectura::claveCoincide(const CampoEstructura& campo) const {
+    const std::int64_t largo = campo.finlinea - campo.inilinea + 1;
+    if (!piezaCortable(campo.inilinea, largo)) {
+        return true;
+    }
+    return Mid(familia_.lectura.gLineaActual, campo.inilinea, largo) == campo.valorlinea;
+}
+
+void EjecucionLectura::pasarCampos(bool soloConClave) {
+    EstadoLectura& lectura = familia_.lectura;
+    const auto& campos = familia_.estado.gCamposEstructura;
+    std::string valor;
+    for (std::size_t i = 0; i < campos.size(); ++i) {
+        lectura.gIndiceCampo = i;
+        const CampoEstructura& campo = campos[i];
+        if (soloConClave && !claveCoincide(campo)) {
+            continue;
+        }
+        const std::int64_t largo = campo.fin - campo.inicio + 1;
+        if (piezaCortable(campo.inicio, largo)) {
+            valor = Mid(lectura.gLineaActual, campo.inicio, largo);
+        } else if (!Trim(campo.valorcampo).empty()) {
+            valor = campo.valorcampo;
+        } else {
+            continue;
+        }
+        familia_.validarCampo(valor);
+    }
+}
+
+void EjecucionLectura::volcarOrden() {
+    EstadoLectura& lectura = familia_.lectura;
+    familia_.revisarOrden();
+    if (lectura.gRegistroConError || !familia_.aceptarOrden()) {
+        lectura.gRegistroConError = false;
+        familia_.escribirLog(log_);
+        return;
+    }
+    if (!salida_ || escrituraFallida_) {
+        return;
+    }
+    if (familia_.escribirRegistros(*salida_) && salida_->correcto()) {
+        lectura.gHayRegistros = true;
+    } else {
+        // One message for the run: every later order would fail the same way.
+        escrituraFallida_ = true;
+        familia_.entorno.avisos.critico(kNoSeCreaSalida);
+        familia_.estado.gError = true;
+    }
+}
+
+void EjecucionLectura::terminar() {
+    log_.cerrar();
+    if (!salida_) {
+        return;
+    }
+    if (escrituraFallida_) {
+        abandonar();
+        return;
+    }
+    if (!familia_.lectura.gHayRegistros) {
+        salida_->descartar();
+        salida_.reset();
+        // A bank file left from an earlier run under this name would pass for this run's.
+        std::error_code ignorado;
+        std::filesystem::remove(rutaSalida_, ignorado);
+        return;
+    }
+    if (!familia_.escribirTotales(*salida_) || !salida_->confirmar()) {
+        familia_.entorno.avisos.critico(kNoSeCreaSalida);
+        familia_.estado.gError = true;
+    }
+    salida_.reset();
+}
+
+void EjecucionLectura::abandonar() {
+    log_.cerrar();
+    if (salida_) {
+        salida_->descartar();
+        salida_.reset();
+    }
+}
+
+void leerTexto(FamiliaConversion& familia, ClaseLectorTexto clase, const std::filesystem::path& rutaEntrada,
+               const std::filesystem::path& rutaSalida) {
+    LectorLineas lector(rutaEntrada);
+    if (!lector.abierto()) {
+        familia.entorno.avisos.critico(kNoSeAbreEntrada);
+        familia.estado.gError = true;
+        return;
+    }
+    EjecucionLectura ejecucion(familia, rutaSalida);
+    if (!ejecucion.iniciar()) {
+        return;
+    }
+    EstadoLectura& lectura = familia.lectura;
+    const auto& campos = familia.estado.gCamposEstructura;
+
+    if (clase == ClaseLectorTexto::Linea) {
+        while (lector.leer(lectura.gLineaActual)) {
+            ++lectura.gLineaEntrada;
+            ejecucion.pasarCampos(false);
+            ejecucion.volcarOrden();
+        }
+    } else {
+        const CampoEstructura& inicioOrden = campos.at(lectura.gCampoClave);
+        while (lector.leer(lectura.gLineaActual)) {
+            const bool abreOrden = ejecucion.claveCoincide(inicioOrden);
+            // The flush comes before the line is counted: a check at the flush names the order's last line.
+            if (abreOrden && lectura.gRegistroPendiente) {
+                ejecucion.volcarOrden();
+            }
+            ++lectura.gLineaEntrada;
+            ejecucion.pasarCampos(true);
+            lectura.gRegistroPendiente = lectura.gRegistroPendiente || abreOrden;
+        }
+        // Lines before the first order-start line belong to the first order, so a file without any
+        // order-start line is one order; an empty file is none.
+        if (lectura.gLineaEntrada > 0 && !lector.error()) {
+            ejecucion.volcarOrden();
+        }
+    }
+
+    if (lector.error()) {
+        familia.entorno.avisos.critico(kNoSeAbreEntrada);
+        familia.estado.gError = true;
+        ejecucion.abandonar();
+        return;
+    }
+    ejecucion.terminar();
+}
+
+} // namespace trovanel

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "fichero_salida.hpp"
+#include "log_errores.hpp"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace trovanel {
+
+class FamiliaConversion;
+struct CampoEstructura;
+
+// The frame every reader shares, whatever its input: the bank file and the log of one run, the field
+// pass, the flush of an order and the end of the run. The bank file goes to a temporary file that takes
+// its name only when the run ends well; a run that wrote no order leaves no bank file.
+class EjecucionLectura {
+public:
+    EjecucionLectura(FamiliaConversion& familia, const std::filesystem::path& rutaSalida);
+    EjecucionLectura(const EjecucionLectura&) = delete;
+    EjecucionLectura& operator=(const EjecucionLectura&) = delete;
+
+    // Creates the bank file and resets the run; false (message shown, gError set) when it cannot.
+    bool iniciar();
+
+    // Line-key test of a field on the current line: holds when the key piece equals valorlinea, or when
+    // the field has no key piece.
+    bool claveCoincide(const CampoEstructura& campo) const;
+
+    // Validates every field on the current line (lectura.gLineaActual); with soloConClave, only the
+    // fields whose line key the line carries.
+    void pasarCampos(bool soloConClave);
+
+    // Hands the current order to the log (rejected) or to the record writer.
+    void volcarOrden();
+
+    // Writes the totals and puts the bank file in place, or removes it when no order was written.
+    void terminar();
+    // Ends a run that failed half-way: the bank file keeps whatever it held before.
+    void abandonar();
+
+private:
+    FamiliaConversion& familia_;
+    std::filesystem::path rutaSalida_;
+    std::optional<FicheroSalida> salida_;
+    EscritorLog log_;
+    bool escrituraFallida_ = false;
+};
+
+enum class ClaseLectorTexto {
+    // One line is one order.
+    Linea,
+    // An order spans several lines; the order-start field's line key opens the next one.
+    Orden,
+};
+
+// Reads a fixed-position text input into orders. The input is never modified. Sets gError (with the
+// message shown) when the input cannot be read or the bank file cannot be written.
+void leerTexto(FamiliaConversion& familia, ClaseLectorTexto clase, const std::filesystem::path& rutaEntrada,
+               const std::filesystem::path& rutaSalida);
+
+} // namespace trovanel

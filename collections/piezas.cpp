@@ -1,0 +1,42 @@
+#include "piezas.hpp"
+
+#include "avisos.hpp"
+#include "base_datos.hpp"
+#include "texto.hpp"
+
+namespace trovanel {
+
+std::string rellenar(std::string_view valor, std::size_t n) { return rellenarBlancos(Trim(valor), n); }
+
+std::string conCeros(std::string_view valor, std::size_t n) { return rellenarCeros(Trim(valor), n); }
+
+std::string conCerosAjustado(std::string_view valor, std::size_t n) {
+    return rellenarCeros(Left(Trim(valor), static_cast<std::int64_t>(n)), n);
+}
+
+std::string fechaDDMMAA(const FechaHora& fecha) {
+    const std::string corta = fechaCorta(fecha); // DD/MM/AAAA
+    return corta.substr(0, 2) + corta.substr(3, 2) + corta.substr(8, 2);
+}
+
+std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos, std::string_view sql,
+                                                      std::int64_t id, const std::string& mensaje) {
+    try {
+        auto consulta = baseDatos.preparar(sql);
+        consulta.con(id);
+        if (!consulta.siguiente()) {
+            avisos.critico(mensaje);
+            return std::nullopt;
+        }
+        std::vector<std::string> columnas;
+        for (int i = 0; i < consulta.numeroColumnas(); ++i) {
+            columnas.push_back(consulta.texto(i));
+        }
+        return columnas;
+    } catch (const ErrorBaseDatos& e) {
+        avisos.critico(mensaje + "\r\nError: " + e.what());
+        return std::nullopt;
+    }
+}
+
+} // namespace trovanel

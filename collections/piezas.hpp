@@ -1,0 +1,33 @@
+#pragma once
+
+#include "reloj.hpp"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trovanel {
+
+class Avisos;
+class BaseDatos;
+
+// Padded to n: trimmed, completed with blanks on the right, cut to its first n characters.
+std::string rellenar(std::string_view valor, std::size_t n);
+// Zero-filled to n: trimmed, completed with "0" on the left (a longer text stays whole).
+std::string conCeros(std::string_view valor, std::size_t n);
+// Zero-filled to n and cut to n, for defaults and party data that must fit their place.
+std::string conCerosAjustado(std::string_view valor, std::size_t n);
+
+// DDMMAA of a date.
+std::string fechaDDMMAA(const FechaHora& fecha);
+
+// The text columns of the one row of a party table with the given id, or nothing after showing the
+// message: alone when there is no such row, with "Error: " and the description when the query fails.
+std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos,
+                                                      std::string_view sql, std::int64_t id,
+                                                      const std::string& mensaje);
+
+} // namespace trovanel

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "estado_ejecucion.hpp"
+
+#include <cstddef>
+#include <vector>
+
+namespace trovanel {
+
+// Mandatory fields that the template does not place in the input: the user supplies them when the
+// conversion starts. An amount is never asked.
+std::vector<std::size_t> camposQueFaltan(const std::vector<CampoEstructura>& campos);
+
+// Asks the user for the missing mandatory fields; the window implements it. It writes each value into
+// the field's valorcampo (a date into gFechaDatos) and returns whether the user accepted.
+class SolicitudDatosObligatorios {
+public:
+    virtual ~SolicitudDatosObligatorios() = default;
+    virtual bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) = 0;
+};
+
+} // namespace trovanel
