@@ -13,7 +13,7 @@ ImporteNormalizado NormalizarImporte(std::string_view textoImporte, std::string_
         if (posicion != std::string::npos) {
             t.erase(posicion, marcaNegativo.size());
             if (marcaNegativo.find_first_not_of(' ') != std::string_view::npos) {
-                resultado.signo = "-";
+                resultado.signo = '-';
             }
         }
     }

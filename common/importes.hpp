@@ -8,8 +8,8 @@ namespace trovanel {
 struct ImporteNormalizado {
     // Twelve digits, the amount in cents, right-aligned and zero-filled.
     std::string centimos;
-    // "-" when a negative marker was cut out, " " otherwise.
-    std::string signo = " ";
+    // '-' when a negative marker was cut out, ' ' otherwise.
+    char signo = ' ';
     // The amount has more than twelve significant digits of cents: it does not fit and centimos holds
     // only its rightmost twelve. Validators reject such an amount.
     bool desbordado = false;

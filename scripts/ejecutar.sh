@@ -8,7 +8,7 @@ set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$raiz/scripts/dependencias.sh"
 
-compilacion="$raiz/build"
+compilacion="$raiz/build-programa"
 cmake -S "$raiz" -B "$compilacion" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTROVANEL_PRUEBAS=OFF >/dev/null
 cmake --build "$compilacion" --target trovanel
 
@@ -24,7 +24,7 @@ if [ $# -gt 0 ]; then
 fi
 
 estado=0
-"$compilacion/trovanel" "recibos.txt,recibos.out,9,1,$(date +%d%m%Y),1" || estado=$?
+"$compilacion/trovanel" "recibos.txt,$compilacion/recibos.out,9,1,$(date +%d%m%Y),1" || estado=$?
 echo "Estado de salida: $estado"
 for f in "$compilacion/recibos.out" "$compilacion/recibos.log"; do
     if [ -f "$f" ]; then
