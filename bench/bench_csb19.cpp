@@ -46,7 +46,8 @@ std::string campo(const std::string& valor, std::size_t ancho, bool derecha = fa
 std::string linea(long i) {
     const std::string numero = std::to_string(i);
     const bool rechazado = i % 10 == 0;
-    const std::string importe = rechazado ? "0,00" : std::to_string(1 + i % 99) + "," + std::to_string(10 + i % 90);
+    const std::string importe =
+        rechazado ? "0,00" : std::to_string(1 + i % 99) + "," + std::to_string(10 + i % 90);
     return campo("R" + numero, 12) + campo("TITULAR " + numero, 40) + "8642" + "0101" + "16" + "3000000101" +
            campo(importe, 12, true) + campo("CONCEPTO DEL RECIBO " + numero, 40) + campo("", 40) +
            campo("CALLE MAYOR " + numero, 40) + campo("MADRID", 35) + "28013";
@@ -62,7 +63,8 @@ long memoriaMaximaKiB() {
 
 int main(int argc, char** argv) {
     const long recibos = argc > 1 ? std::atol(argv[1]) : 1'000'000;
-    const auto carpeta = std::filesystem::temp_directory_path() / ("trovanel-bench-" + std::to_string(::getpid()));
+    const auto carpeta =
+        std::filesystem::temp_directory_path() / ("trovanel-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(carpeta);
 
     const auto entrada = carpeta / "recibos.txt";

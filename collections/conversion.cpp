@@ -36,9 +36,10 @@ std::optional<Plantilla> cargarPlantilla(EstadoEjecucion& estado, BaseDatos& bas
         plantilla.principiolinea = fila.entero(1);
         plantilla.multifactura = fila.logico(2);
 
-        auto detalle = baseDatos.preparar("SELECT campo, inicio, fin, valorlinea, valorcampo, inilinea, finlinea, "
-                                          "obligatorio, longitud FROM detalleestructura WHERE id_estructura = ? "
-                                          "ORDER BY id_campo");
+        auto detalle =
+            baseDatos.preparar("SELECT campo, inicio, fin, valorlinea, valorcampo, inilinea, finlinea, "
+                               "obligatorio, longitud FROM detalleestructura WHERE id_estructura = ? "
+                               "ORDER BY id_campo");
         detalle.con(id);
         while (detalle.siguiente()) {
             CampoEstructura campo;
@@ -75,9 +76,10 @@ bool pedirDatosQueFaltan(EstadoEjecucion& estado, Entorno& entorno) {
         for (std::size_t i : faltan) {
             nombres += (nombres.empty() ? "" : ", ") + estado.gCamposEstructura[i].campo;
         }
-        entorno.avisos.informacion("Proceso Cancelado\r\nFaltan datos obligatorios que la plantilla no sitúa en "
-                                   "la entrada: " +
-                                   nombres);
+        entorno.avisos.informacion(
+            "Proceso Cancelado\r\nFaltan datos obligatorios que la plantilla no sitúa en "
+            "la entrada: " +
+            nombres);
         estado.gDatosAceptados = false;
     }
     return estado.gDatosAceptados;
@@ -95,7 +97,8 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         return;
     }
 
-    const std::optional<Plantilla> plantilla = cargarPlantilla(estado, entorno.baseDatos, parametros.idEstructura);
+    const std::optional<Plantilla> plantilla =
+        cargarPlantilla(estado, entorno.baseDatos, parametros.idEstructura);
     if (!plantilla) {
         entorno.avisos.informacion(kNoSeCargaPlantilla);
         estado.gError = true;

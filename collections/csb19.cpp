@@ -27,10 +27,11 @@ std::string fechaCargo(const std::string& fechaProceso) {
 
 bool ModuloCSB19::cargarPartes(const ParametrosConversion& parametros) {
     BaseDatos& bd = entorno.baseDatos;
-    const auto fila = leerFilaParte(bd, entorno.avisos,
-                                    "SELECT nifpre, sufpre, nompre FROM presentadores WHERE id_presentador = ? "
-                                    "ORDER BY id_presentador",
-                                    parametros.idPresentador, "No se puede obtener los datos del presentador");
+    const auto fila =
+        leerFilaParte(bd, entorno.avisos,
+                      "SELECT nifpre, sufpre, nompre FROM presentadores WHERE id_presentador = ? "
+                      "ORDER BY id_presentador",
+                      parametros.idPresentador, "No se puede obtener los datos del presentador");
     if (!fila) {
         return false;
     }
@@ -61,7 +62,9 @@ void ModuloCSB19::escribirLog(EscritorLog& log) {
     LimpiarOpcionalesCSB19();
 }
 
-const char* ModuloCSB19::mensajeFalloLog() const { return kFalloLogCobros; }
+const char* ModuloCSB19::mensajeFalloLog() const {
+    return kFalloLogCobros;
+}
 
 void GenerarCSB19(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros) {
     ModuloCSB19 modulo(estado, entorno);

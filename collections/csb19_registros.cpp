@@ -14,6 +14,13 @@ constexpr std::size_t kAncho = 162;
 // Amounts and counts of records 58 and 59 hold ten digits.
 constexpr std::int64_t kMaximoDiezCifras = 9'999'999'999;
 
+// Records 56: code, issuer and the receipt's reference.
+RegistroFijo registroRecibo(std::string_view codigo, const PiezasCSB19& p) {
+    RegistroFijo registro(kAncho);
+    registro.texto("56", 2).texto(codigo, 2).texto(p.idEmisor, 12).texto(p.codigoReferencia, 12);
+    return registro;
+}
+
 std::int64_t centimos(const std::string& importe) {
     std::int64_t valor = 0;
     std::from_chars(importe.data(), importe.data() + importe.size(), valor);
@@ -71,10 +78,7 @@ bool ModuloCSB19::escribirRegistros(FicheroSalida& salida) {
         gCabEmisorPendiente = false;
     }
 
-    salida.escribirLinea(RegistroFijo(kAncho)
-                             .texto("5680", 4)
-                             .texto(p.idEmisor, 12)
-                             .texto(p.codigoReferencia, 12)
+    salida.escribirLinea(registroRecibo("80", p)
                              .texto(p.nombreTitularRecibo, 40)
                              .texto(p.entidad, 4)
                              .texto(p.oficina, 4)
@@ -98,11 +102,7 @@ bool ModuloCSB19::escribirRegistros(FicheroSalida& salida) {
         if (Trim(c1).empty() && Trim(c2).empty() && Trim(c3).empty()) {
             continue;
         }
-        salida.escribirLinea(RegistroFijo(kAncho)
-                                 .texto("56", 2)
-                                 .texto(kCodigos[grupo], 2)
-                                 .texto(p.idEmisor, 12)
-                                 .texto(p.codigoReferencia, 12)
+        salida.escribirLinea(registroRecibo(kCodigos[grupo], p)
                                  .texto(c1, 40)
                                  .texto(c2, 40)
                                  .texto(c3, 40)
@@ -112,10 +112,7 @@ bool ModuloCSB19::escribirRegistros(FicheroSalida& salida) {
     }
 
     if (!Trim(p.nombreTitularCuenta).empty() && !Trim(p.direccion).empty()) {
-        salida.escribirLinea(RegistroFijo(kAncho)
-                                 .texto("5686", 4)
-                                 .texto(p.idEmisor, 12)
-                                 .texto(p.codigoReferencia, 12)
+        salida.escribirLinea(registroRecibo("86", p)
                                  .texto(p.nombreTitularCuenta, 40)
                                  .texto(p.direccion, 40)
                                  .texto(p.localidad, 35)
@@ -130,29 +127,24 @@ bool ModuloCSB19::escribirRegistros(FicheroSalida& salida) {
 
 bool ModuloCSB19::escribirTotales(FicheroSalida& salida) {
     const PiezasCSB19& p = piezas;
-    salida.escribirLinea(RegistroFijo(kAncho)
-                             .texto("5880", 4)
-                             .texto(p.idEmisor, 12)
-                             .blancos(12 + 40 + 20)
-                             .numero(gImporteTotal, 10)
-                             .blancos(6)
-                             .numero(gNumRegistrosIndividuales, 10)
-                             .numero(gNumRegistrosTotal, 10)
-                             .blancos(20 + 18)
-                             .terminar());
+    // Both totals records end alike: amount, receipts, records counted so far.
+    const auto cola = [this](RegistroFijo& registro) -> const std::string& {
+        return registro.numero(gImporteTotal, 10)
+            .blancos(6)
+            .numero(gNumRegistrosIndividuales, 10)
+            .numero(gNumRegistrosTotal, 10)
+            .blancos(20 + 18)
+            .terminar();
+    };
+    RegistroFijo totalEmisor(kAncho);
+    salida.escribirLinea(cola(totalEmisor.texto("5880", 4).texto(p.idEmisor, 12).blancos(12 + 40 + 20)));
     gNumRegistrosTotal += 2;
-    salida.escribirLinea(RegistroFijo(kAncho)
-                             .texto("5980", 4)
-                             .texto(p.idPresentador, 12)
-                             .blancos(12 + 40)
-                             .texto("0001", 4)
-                             .blancos(16)
-                             .numero(gImporteTotal, 10)
-                             .blancos(6)
-                             .numero(gNumRegistrosIndividuales, 10)
-                             .numero(gNumRegistrosTotal, 10)
-                             .blancos(20 + 18)
-                             .terminar());
+    RegistroFijo totalGeneral(kAncho);
+    salida.escribirLinea(cola(totalGeneral.texto("5980", 4)
+                                  .texto(p.idPresentador, 12)
+                                  .blancos(12 + 40)
+                                  .texto("0001", 4)
+                                  .blancos(16)));
     return salida.correcto();
 }
 

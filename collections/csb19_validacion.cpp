@@ -8,10 +8,14 @@ namespace trovanel {
 
 namespace {
 
-bool colocado(const CampoEstructura& campo) { return campo.inicio != 0 || campo.fin != 0; }
+bool colocado(const CampoEstructura& campo) {
+    return campo.inicio != 0 || campo.fin != 0;
+}
 
 // Entity and account: a piece that is zero or no number at all is no account.
-bool cuentaInvalida(const std::string& pieza) { return !esNumerico(pieza) || esValorCero(pieza); }
+bool cuentaInvalida(const std::string& pieza) {
+    return !esNumerico(pieza) || esValorCero(pieza);
+}
 
 } // namespace
 
@@ -66,7 +70,8 @@ void ModuloCSB19::iniciarEjecucion() {
 void ModuloCSB19::validarCampo(std::string& valorLeido) {
     const std::size_t indice = lectura.gIndiceCampo;
     const CampoEstructura& campo = estado.gCamposEstructura.at(indice);
-    const CampoResuelto resuelto = indice < camposResueltos_.size() ? camposResueltos_[indice] : resolver(campo.campo);
+    const CampoResuelto resuelto =
+        indice < camposResueltos_.size() ? camposResueltos_[indice] : resolver(campo.campo);
     const std::string& defecto = campo.valorcampo;
     PiezasCSB19& p = piezas;
 
@@ -124,7 +129,7 @@ void ModuloCSB19::validarCampo(std::string& valorLeido) {
     case Campo::Importe: {
         valorLeido = Trim(valorLeido);
         const ImporteNormalizado importe = NormalizarImporte(valorLeido, gMarcaNegativo);
-        estado.gSignoImporte = importe.signo;
+        estado.gSignoImporte = std::string(1, importe.signo);
         p.importe = importe.centimos.substr(2);
         // The record holds ten digits: a larger amount is refused, never cut.
         if (p.importe == "0000000000" || importe.desbordado || importe.centimos.substr(0, 2) != "00") {

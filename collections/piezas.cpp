@@ -6,9 +6,13 @@
 
 namespace trovanel {
 
-std::string rellenar(std::string_view valor, std::size_t n) { return rellenarBlancos(Trim(valor), n); }
+std::string rellenar(std::string_view valor, std::size_t n) {
+    return rellenarBlancos(Trim(valor), n);
+}
 
-std::string conCeros(std::string_view valor, std::size_t n) { return rellenarCeros(Trim(valor), n); }
+std::string conCeros(std::string_view valor, std::size_t n) {
+    return rellenarCeros(Trim(valor), n);
+}
 
 std::string conCerosAjustado(std::string_view valor, std::size_t n) {
     return rellenarCeros(Left(Trim(valor), static_cast<std::int64_t>(n)), n);
@@ -19,8 +23,9 @@ std::string fechaDDMMAA(const FechaHora& fecha) {
     return corta.substr(0, 2) + corta.substr(3, 2) + corta.substr(8, 2);
 }
 
-std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos, std::string_view sql,
-                                                      std::int64_t id, const std::string& mensaje) {
+std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos,
+                                                      std::string_view sql, std::int64_t id,
+                                                      const std::string& mensaje) {
     try {
         auto consulta = baseDatos.preparar(sql);
         consulta.con(id);
