@@ -1,0 +1,284 @@
+// Norm 19 bank files and error logs compared byte for byte with files written by hand from the record
+// layouts (tests/data/csb19/).
+
+#include "arranque.hpp"
+#include "base_datos.hpp"
+#include "base_datos_programa.hpp"
+#include "conversores.hpp"
+#include "csb19.hpp"
+#include "estado_ejecucion.hpp"
+#include "modo_lote.hpp"
+#include "soporte_pruebas.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+namespace trovanel {
+namespace {
+
+namespace fs = std::filesystem;
+using pruebas::AvisosGrabados;
+using pruebas::CarpetaTemporal;
+using pruebas::datosPrueba;
+using pruebas::entradasDe;
+using pruebas::escribirFichero;
+using pruebas::leerFichero;
+using pruebas::RelojFijo;
+
+fs::path datos(const std::string& relativa) {
+    return datosPrueba() / "csb19" / relativa;
+}
+
+// One row of detalleestructura; a field without line key has inilinea 0.
+struct CampoPlantilla {
+    const char* campo;
+    int inicio;
+    int fin;
+    const char* valorcampo = "";
+    int inilinea = 0;
+    int finlinea = 0;
+    const char* valorlinea = "";
+};
+
+// A seeded database with the parties and templates the hand-written files were built for.
+class BaseCSB19 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
+        baseDatos.emplace(BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva));
+
+        // Short NIFs and suffixes, so the records show their blank fill.
+        baseDatos
+            ->preparar("INSERT INTO presentadores (tipo, nifpre, nompre, sufpre, cuenta, csb) "
+                       "VALUES ('cobros', ?, ?, ?, ?, 'CSB19')")
+            .con("A1234567", "GESTORIA LOPEZ Y ASOCIADOS SL", "01", "30580990272720001234")
+            .ejecutar();
+        idPresentador = baseDatos->ultimoId();
+        baseDatos
+            ->preparar("INSERT INTO emisores (id_presentador, nifemi, sufemi, nomemi, cuenta) "
+                       "VALUES (?, ?, ?, ?, ?)")
+            .con(idPresentador, "B7654321", "5", "COLEGIO SAN ROQUE SL", "21000418450200051332")
+            .ejecutar();
+        idEmisor = baseDatos->ultimoId();
+
+        plantillaLinea =
+            crearPlantilla("Remesa en una linea", -1,
+                           {{"CodigoReferencia", 1, 8},
+                            {"NombreTitularRecibo", 9, 33},
+                            {"Entidad", 34, 37},
+                            {"Oficina", 38, 41},
+                            {"DC", 42, 43},
+                            {"Cuenta", 44, 53},
+                            {"Importe", 54, 65},
+                            {"Concepto1", 66, 85},
+                            {"Concepto2", 86, 100},
+                            {"Concepto4", 101, 115},
+                            {"Concepto5", 116, 130},
+                            {"NombreTitularCuenta", 131, 155},
+                            {"Direccion", 156, 180},
+                            // Longer than the 35 characters of the town: it is cut.
+                            {"Localidad", 181, 195, "LOCALIDAD PENDIENTE DE CONFIRMAR POR EL BANCO"},
+                            {"CP", 196, 200},
+                            {"ReferenciaInterna", 0, 0, "LOTE-03"}});
+
+        // Lines "01" (receipt), "02" (account and address), "03" (concepts); a receipt opens at "01".
+        plantillaMultilinea = crearPlantilla("Remesa en varias lineas", 0,
+                                             {{"CodigoReferencia", 3, 10, "", 1, 2, "01"},
+                                              {"NombreTitularRecibo", 11, 35, "", 1, 2, "01"},
+                                              {"Importe", 36, 47, "", 1, 2, "01"},
+                                              {"Entidad", 3, 6, "", 1, 2, "02"},
+                                              {"Oficina", 7, 10, "", 1, 2, "02"},
+                                              {"DC", 11, 12, "", 1, 2, "02"},
+                                              {"Cuenta", 13, 22, "", 1, 2, "02"},
+                                              {"NombreTitularCuenta", 23, 47, "", 1, 2, "02"},
+                                              {"Direccion", 48, 72, "", 1, 2, "02"},
+                                              {"Localidad", 73, 87, "", 1, 2, "02"},
+                                              {"CP", 88, 92, "", 1, 2, "02"},
+                                              {"Concepto1", 3, 22, "", 1, 2, "03"},
+                                              {"Concepto2", 23, 42, "", 1, 2, "03"},
+                                              {"Concepto3", 43, 62, "", 1, 2, "03"},
+                                              {"ReferenciaInterna", 0, 0, "MULTI"}});
+    }
+
+    std::int64_t crearPlantilla(const char* descripcion, std::int64_t principiolinea,
+                                std::initializer_list<CampoPlantilla> campos) {
+        baseDatos
+            ->preparar("INSERT INTO estructura (tipo, descripcion, principiolinea, multifactura) "
+                       "VALUES ('CSB19', ?, ?, 0)")
+            .con(descripcion, principiolinea)
+            .ejecutar();
+        const std::int64_t id = baseDatos->ultimoId();
+        std::int64_t idCampo = 0;
+        for (const CampoPlantilla& c : campos) {
+            baseDatos
+                ->preparar(
+                    "INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inilinea, "
+                    "finlinea, valorlinea, valorcampo, obligatorio, longitud) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0)")
+                .con(id, idCampo++, c.campo, c.inicio, c.fin, c.inilinea, c.finlinea, c.valorlinea,
+                     c.valorcampo)
+                .ejecutar();
+        }
+        return id;
+    }
+
+    // Runs the driver as the conversion dialog does: process date DDMMAA, log beside the input.
+    void convertir(const fs::path& entrada, std::int64_t plantilla) {
+        estado.gFechaProceso = "150326";
+        estado.gFicheroLog = rutaLog;
+        Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
+        ParametrosConversion parametros;
+        parametros.rutaEntrada = entrada;
+        parametros.rutaSalida = rutaSalida;
+        parametros.idEstructura = plantilla;
+        parametros.idPresentador = idPresentador;
+        parametros.idEmisor = idEmisor;
+        GenerarCSB19(estado, entorno, parametros);
+    }
+
+    // The input copied into the work folder, so that a change made to it would show.
+    fs::path copiar(const std::string& relativa, const std::string& nombre) {
+        fs::copy_file(datos(relativa), carpeta / nombre);
+        return carpeta / nombre;
+    }
+
+    CarpetaTemporal carpeta;
+    std::optional<BaseDatos> baseDatos;
+    EstadoEjecucion estado;
+    AvisosGrabados avisos;
+    RelojFijo reloj;
+    std::int64_t idPresentador = 0;
+    std::int64_t idEmisor = 0;
+    std::int64_t plantillaLinea = 0;
+    std::int64_t plantillaMultilinea = 0;
+    fs::path rutaSalida = carpeta / "remesa.out";
+    fs::path rutaLog = carpeta / "remesa.log";
+};
+
+class CSB19Golden : public BaseCSB19 {};
+
+TEST_F(CSB19Golden, unReciboPorLineaDaElFicheroDelBancoYElLogEsperados) {
+    const fs::path entrada = copiar("linea/entrada.txt", "remesa.txt");
+    const std::size_t antes = entradasDe(carpeta.ruta());
+    convertir(entrada, plantillaLinea);
+
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_TRUE(estado.gError);
+    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
+    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos("linea/esperado.log")));
+    EXPECT_EQ(leerFichero(entrada), leerFichero(datos("linea/entrada.txt")));
+    // The bank file and the log, and no temporary file left behind.
+    EXPECT_EQ(entradasDe(carpeta.ruta()), antes + 2);
+}
+
+TEST_F(CSB19Golden, reciboRepartidoEnVariasLineasDaElFicheroYElLogEsperados) {
+    const fs::path entrada = copiar("multilinea/entrada.txt", "remesa.txt");
+    convertir(entrada, plantillaMultilinea);
+
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_TRUE(estado.gError);
+    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("multilinea/esperado.out")));
+    // The third receipt has no concepts line: it keeps the first concept the second one left.
+    // The rejected receipt is logged with the line where its account failed, not its last line.
+    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos("multilinea/esperado.log")));
+    EXPECT_EQ(leerFichero(entrada), leerFichero(datos("multilinea/entrada.txt")));
+}
+
+TEST_F(CSB19Golden, entradaConFinalesDeLineaLFDaElMismoFicheroSinModificarla) {
+    std::string lf = leerFichero(datos("linea/entrada.txt"));
+    for (std::size_t i = lf.find("\r\n"); i != std::string::npos; i = lf.find("\r\n", i)) {
+        lf.erase(i, 1);
+    }
+    ASSERT_EQ(lf.find('\r'), std::string::npos);
+    const fs::path entrada = carpeta / "remesa.txt";
+    escribirFichero(entrada, lf);
+
+    convertir(entrada, plantillaLinea);
+
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
+    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos("linea/esperado.log")));
+    EXPECT_EQ(leerFichero(entrada), lf);
+}
+
+TEST_F(CSB19Golden, sinReciboAceptadoNoQuedaFicheroDelBancoYElLogLosRecogeTodos) {
+    const fs::path entrada = copiar("rechazos/entrada.txt", "remesa.txt");
+    // A bank file of an earlier run under this name would pass for this run's.
+    escribirFichero(rutaSalida, "remesa anterior\r\n");
+    const std::size_t antes = entradasDe(carpeta.ruta());
+
+    convertir(entrada, plantillaLinea);
+
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_TRUE(estado.gError);
+    EXPECT_FALSE(fs::exists(rutaSalida));
+    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos("rechazos/esperado.log")));
+    // The old bank file gone, the log added.
+    EXPECT_EQ(entradasDe(carpeta.ruta()), antes);
+}
+
+TEST_F(CSB19Golden, segundaEjecucionAnadeSuCabeceraYSusBloquesTrasLosDeLaPrimera) {
+    const fs::path entrada = copiar("rechazos/entrada.txt", "remesa.txt");
+    convertir(entrada, plantillaLinea);
+    reloj.momento = {2026, 12, 6, 11, 2, 7};
+    estado.gError = false;
+    convertir(entrada, plantillaLinea);
+
+    EXPECT_TRUE(estado.gError);
+    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos("rechazos/esperado-dos-ejecuciones.log")));
+}
+
+TEST_F(CSB19Golden, entradaVaciaNoEscribeNadaNiDejaFicheros) {
+    const fs::path entrada = carpeta / "remesa.txt";
+    escribirFichero(entrada, "");
+    escribirFichero(rutaSalida, "remesa anterior\r\n");
+
+    convertir(entrada, plantillaMultilinea);
+
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_FALSE(estado.gError);
+    EXPECT_FALSE(fs::exists(rutaSalida));
+    EXPECT_FALSE(fs::exists(rutaLog));
+}
+
+// Batch mode end to end, with the shipped example template (9) and the seeded presenter and issuer (1).
+class CSB19Lote : public BaseCSB19 {
+protected:
+    int lote(const std::string& entrada) {
+        RegistroConversores registro;
+        registro.registrar(Familia::CSB19, GenerarCSB19);
+        Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
+        return ejecutarModoLote(estado, entorno, registro,
+                                LeerParametros(entrada + "," + rutaSalida.string() + ",9,1,05032026,1", 10));
+    }
+};
+
+TEST_F(CSB19Lote, ejemploDelProgramaTerminaConEstado0YElFicheroEsperadoSinLog) {
+    fs::copy_file(pruebas::raizProyecto() / "ejemplo" / "recibos.txt", carpeta / "recibos.txt");
+
+    EXPECT_EQ(lote("recibos.txt"), kSalidaCorrecta);
+
+    EXPECT_TRUE(avisos.mensajes.empty());
+    // Records 51 and 53 carry today's date (061226); 53 the charge date of the command line (050326).
+    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("ejemplo/esperado.out")));
+    EXPECT_FALSE(fs::exists(carpeta / "recibos.log"));
+}
+
+TEST_F(CSB19Lote, recibosRechazadosTerminanConEstado1YElLogJuntoALaEntrada) {
+    copiar("ejemplo/recibos.con-errores.txt", "recibos.con-errores.txt");
+
+    EXPECT_EQ(lote("recibos.con-errores.txt"), kSalidaConErrores);
+
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_TRUE(fs::exists(rutaSalida));
+    // The log takes the input's name cut at its first ".".
+    EXPECT_EQ(leerFichero(carpeta / "recibos.log"), leerFichero(datos("ejemplo/esperado-con-errores.log")));
+}
+
+} // namespace
+} // namespace trovanel
