@@ -67,6 +67,10 @@ public:
     std::string gMarcaNegativo;
 
 private:
+    // The amount piece holds a valid amount of this run. A receipt that inherits an amount (multi-line
+    // templates) must not go out with one that was never read or was refused.
+    bool importeValido_ = false;
+
     // The field names this family knows, resolved once per run instead of per line.
     enum class Campo {
         Desconocido,

@@ -30,8 +30,8 @@ std::int64_t centimos(const std::string& importe) {
 } // namespace
 
 bool ModuloCSB19::aceptarOrden() {
-    // An order whose amount was never read would go out with a blank amount.
-    if (piezas.importe.empty()) {
+    // An order whose amount was never read, or inherits one that was refused, has no amount to send.
+    if (!importeValido_) {
         anotarError("Error : Importe incorrecto");
         return false;
     }

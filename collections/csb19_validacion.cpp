@@ -132,7 +132,9 @@ void ModuloCSB19::validarCampo(std::string& valorLeido) {
         estado.gSignoImporte = std::string(1, importe.signo);
         p.importe = importe.centimos.substr(2);
         // The record holds ten digits: a larger amount is refused, never cut.
-        if (p.importe == "0000000000" || importe.desbordado || importe.centimos.substr(0, 2) != "00") {
+        importeValido_ =
+            p.importe != "0000000000" && !importe.desbordado && importe.centimos.substr(0, 2) == "00";
+        if (!importeValido_) {
             anotarError("Error : Importe incorrecto");
         }
         break;

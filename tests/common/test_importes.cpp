@@ -15,7 +15,7 @@ struct CasoImporte {
 void comprobar(const CasoImporte& caso) {
     const ImporteNormalizado importe = NormalizarImporte(caso.texto, caso.marca);
     EXPECT_EQ(importe.centimos, caso.centimos) << "'" << caso.texto << "' marca '" << caso.marca << "'";
-    EXPECT_EQ(importe.signo, caso.signo) << "'" << caso.texto << "' marca '" << caso.marca << "'";
+    EXPECT_EQ(std::string(1, importe.signo), caso.signo) << "'" << caso.texto << "' marca '" << caso.marca << "'";
     EXPECT_FALSE(importe.desbordado) << "'" << caso.texto << "'";
 }
 
@@ -67,7 +67,7 @@ TEST(Importes, avisaDeUnImporteQueNoCabeEnDoceDigitos) {
     ImporteNormalizado importe = NormalizarImporte("1234567890123,45", "");
     EXPECT_TRUE(importe.desbordado);
     EXPECT_EQ(importe.centimos, "456789012345");
-    EXPECT_EQ(importe.signo, " ");
+    EXPECT_EQ(importe.signo, ' ');
 
     importe = NormalizarImporte("10000000000,00", "");
     EXPECT_TRUE(importe.desbordado);

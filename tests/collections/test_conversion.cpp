@@ -1,0 +1,454 @@
+#include "base_datos.hpp"
+#include "base_datos_programa.hpp"
+#include "conversores.hpp"
+#include "csb19.hpp"
+#include "datos_obligatorios.hpp"
+#include "estado_ejecucion.hpp"
+#include "soporte_pruebas.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trovanel {
+namespace {
+
+using pruebas::AvisosGrabados;
+using pruebas::CarpetaTemporal;
+using pruebas::leerFichero;
+using pruebas::RelojFijo;
+namespace fs = std::filesystem;
+
+std::string relleno(std::string texto, std::size_t ancho) {
+    texto.resize(ancho, ' ');
+    return texto;
+}
+std::string b(std::size_t n) {
+    return std::string(n, ' ');
+}
+std::string cifras(std::int64_t valor) {
+    const std::string texto = std::to_string(valor);
+    return std::string(10 - texto.size(), '0') + texto;
+}
+std::string fichero(const std::vector<std::string>& registros) {
+    std::string texto;
+    for (const std::string& r : registros) {
+        EXPECT_EQ(r.size(), 162u) << r;
+        texto += r + "\r\n";
+    }
+    return texto;
+}
+
+// Parties of the tests; the issuer's account is entity 2100, office 0418, check digits 40.
+struct Partes {
+    std::string idPresentador = "B12345678001";
+    std::string nombrePresentador = "COLEGIO SAN PRUEBA";
+    std::string idEmisor = "B12345678002";
+    std::string nombreEmisor = "COLEGIO SAN PRUEBA COBROS";
+};
+const std::string kCCC = "21000418401234567890";
+
+// Created 6 December 2026 (the pinned clock), charged 7 March 2026 (the process date).
+std::string cabeceras(const Partes& p = {}) {
+    return fichero({"5180" + p.idPresentador + "061226" + b(6) + relleno(p.nombrePresentador, 40) + b(20) +
+                        "2100" + "0418" + b(66),
+                    "5380" + p.idEmisor + "061226" + "070326" + relleno(p.nombreEmisor, 40) + "2100" +
+                        "0418" + "40" + "1234567890" + b(8) + "01" + b(64)});
+}
+std::string individual(const std::string& ref, const std::string& nombre, const std::string& ccc,
+                       const std::string& importe, const std::string& concepto, const Partes& p = {}) {
+    return fichero({"5680" + p.idEmisor + relleno(ref, 12) + relleno(nombre, 40) + ccc + importe + b(16) +
+                    relleno(concepto, 40) + b(8)});
+}
+std::string domicilio(const std::string& ref, const std::string& titular, const std::string& direccion,
+                      const std::string& localidad, const std::string& cp) {
+    return fichero({"5686" + Partes{}.idEmisor + relleno(ref, 12) + relleno(titular, 40) +
+                    relleno(direccion, 40) + relleno(localidad, 35) + cp + b(14)});
+}
+std::string totales(std::int64_t importe, int recibos, int registros, const Partes& p = {}) {
+    return fichero(
+        {"5880" + p.idEmisor + b(72) + cifras(importe) + b(6) + cifras(recibos) + cifras(registros) + b(38),
+         "5980" + p.idPresentador + b(52) + "0001" + b(16) + cifras(importe) + b(6) + cifras(recibos) +
+             cifras(registros + 2) + b(38)});
+}
+
+struct Campo {
+    const char* nombre;
+    int inicio;
+    int fin;
+    const char* valorcampo = "";
+    int obligatorio = 0;
+    const char* valorlinea = ""; // line key at position 1 when not empty
+};
+
+// One order per line: reference 1-12, holder 13-42, account 43-62, amount 63-74, concept 75-94.
+// clang-format off
+const std::vector<Campo> kRecibo{{"CodigoReferencia", 1, 12}, {"NombreTitularRecibo", 13, 42},
+                                 {"Entidad", 43, 46}, {"Oficina", 47, 50}, {"DC", 51, 52}, {"Cuenta", 53, 62},
+                                 {"Importe", 63, 74}, {"Concepto1", 75, 94}};
+// clang-format on
+std::string linea(const std::string& ref, const std::string& nombre, const std::string& importe,
+                  const std::string& concepto = "") {
+    return relleno(ref, 12) + relleno(nombre, 30) + kCCC + relleno(importe, 12) + relleno(concepto, 20) +
+           "\r\n";
+}
+
+class SolicitudFalsa : public SolicitudDatosObligatorios {
+public:
+    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override {
+        pedidos.push_back(campos);
+        for (std::size_t i : campos) {
+            estado.gCamposEstructura[i].valorcampo = valor;
+        }
+        return acepta;
+    }
+    std::string valor = "REF-FIJA";
+    bool acepta = true;
+    std::vector<std::vector<std::size_t>> pedidos;
+};
+
+class ConversionCSB19 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        crearBaseDatosPrograma(carpeta / "Estructuras.db");
+        baseDatos.emplace(BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva));
+        presentador = nuevaParte("presentadores", "B12345678", "001", "COLEGIO SAN PRUEBA");
+        emisor = nuevaParte("emisores", "B12345678", "002", "COLEGIO SAN PRUEBA COBROS");
+        estado.gFechaProceso = "07/03/2026";
+        estado.gFicheroLog = log;
+    }
+
+    // A presenter, or an issuer with the account kCCC.
+    std::int64_t nuevaParte(const std::string& tabla, const char* nif, const char* sufijo,
+                            const char* nombre) {
+        baseDatos
+            ->preparar(tabla == "emisores"
+                           ? "INSERT INTO emisores (nifemi, sufemi, nomemi, cuenta) VALUES (?, ?, ?, ?)"
+                           : "INSERT INTO presentadores (nifpre, sufpre, nompre, cuenta) VALUES (?, ?, ?, ?)")
+            .con(nif, sufijo, nombre, kCCC)
+            .ejecutar();
+        return baseDatos->ultimoId();
+    }
+
+    std::int64_t plantilla(const std::vector<Campo>& campos, const char* tipo = "CSB19", int principio = -1,
+                           int multifactura = 0) {
+        baseDatos
+            ->preparar("INSERT INTO estructura (tipo, descripcion, principiolinea, multifactura) "
+                       "VALUES (?, 'prueba', ?, ?)")
+            .con(tipo, principio, multifactura)
+            .ejecutar();
+        const std::int64_t id = baseDatos->ultimoId();
+        int idCampo = 0;
+        for (const Campo& c : campos) {
+            const int clave = c.valorlinea[0] != '\0' ? 1 : 0;
+            baseDatos
+                ->preparar("INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, "
+                           "inilinea, finlinea, valorlinea, valorcampo, obligatorio, longitud) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 12)")
+                .con(id, idCampo++, c.nombre, c.inicio, c.fin, clave, clave, c.valorlinea, c.valorcampo,
+                     c.obligatorio)
+                .ejecutar();
+        }
+        return id;
+    }
+
+    // Converts the text (or, when it is empty, the file origen) into salida.
+    void convertir(std::int64_t idPlantilla, const std::string& entrada,
+                   SolicitudDatosObligatorios* solicitud = nullptr, fs::path origen = {}) {
+        if (origen.empty()) {
+            origen = carpeta / "entrada.txt";
+            pruebas::escribirFichero(origen, entrada);
+        }
+        Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta(), solicitud};
+        ParametrosConversion parametros;
+        parametros.rutaEntrada = origen;
+        parametros.rutaSalida = salida;
+        parametros.idEstructura = idPlantilla;
+        parametros.idPresentador = presentador;
+        parametros.idEmisor = emisor;
+        estado.gError = false;
+        GenerarCSB19(estado, entorno, parametros);
+    }
+
+    void esperarAviso(const char* tipo, const std::string& texto) {
+        EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{tipo, texto}}));
+        EXPECT_TRUE(estado.gError);
+        EXPECT_FALSE(fs::exists(salida));
+    }
+
+    CarpetaTemporal carpeta;
+    std::optional<BaseDatos> baseDatos;
+    AvisosGrabados avisos;
+    RelojFijo reloj;
+    EstadoEjecucion estado;
+    std::int64_t presentador = 0;
+    std::int64_t emisor = 0;
+    fs::path salida = carpeta / "remesa.txt";
+    fs::path log = carpeta / "entrada.log";
+};
+
+constexpr const char* kImporteIncorrecto = "Error : Importe incorrecto";
+
+// A rejected order's block in the log, as the error log lays it out.
+std::string bloque(int numeroLinea, const std::string& nombre, const std::string& error) {
+    return "*************************************\r\nNumero Linea: " + std::to_string(numeroLinea) +
+           "\r\nNif Ordenante: B12345678002\r\nNombre Titular: " + relleno(nombre, 40) + "\r\n \r\n" + error +
+           "\r\n";
+}
+const std::string kCabeceraLog = "*************************************\r\n06/12/2026 - 10:45:33\r\n";
+
+TEST_F(ConversionCSB19, cadaEjecucionEmpiezaSinImporteConceptoCuentaNiPartesDeLaAnterior) {
+    convertir(plantilla(kRecibo), linea("REF-1", "GARCIA LUCIA", "125,50", "CUOTA MARZO"));
+    EXPECT_EQ(leerFichero(salida),
+              cabeceras() + individual("REF-1", "GARCIA LUCIA", kCCC, "0000012550", "CUOTA MARZO") +
+                  totales(12550, 1, 3));
+
+    // Other parties, and a template without account or concept: nothing of the first run shows.
+    const std::int64_t primerEmisor = emisor;
+    presentador = nuevaParte("presentadores", "A11111111", "", "ACADEMIA DOS");
+    emisor = nuevaParte("emisores", "A22222222", "9", "ACADEMIA DOS COBROS");
+    const Partes otras{"A11111111   ", "ACADEMIA DOS", "A222222229  ", "ACADEMIA DOS COBROS"};
+    const auto sinCuenta = plantilla({kRecibo[0], kRecibo[1], kRecibo[6]});
+    convertir(sinCuenta, linea("REF-2", "RUIZ PABLO", "60"));
+    EXPECT_EQ(leerFichero(salida), cabeceras(otras) +
+                                       individual("REF-2", "RUIZ PABLO", b(20), "0000000060", "", otras) +
+                                       totales(60, 1, 3, otras));
+
+    // Without an amount field the order has no amount of its own and is refused.
+    fs::remove(salida);
+    emisor = primerEmisor;
+    convertir(plantilla({kRecibo[0], kRecibo[1]}), linea("REF-3", "LOPEZ MARTA", "99,00"));
+    EXPECT_FALSE(fs::exists(salida));
+    EXPECT_TRUE(estado.gError);
+    EXPECT_EQ(leerFichero(log), kCabeceraLog + bloque(1, "LOPEZ MARTA", kImporteIncorrecto));
+}
+
+TEST_F(ConversionCSB19, lasPiezasPasanDeUnaOrdenALaSiguienteSoloDentroDeLaEjecucion) {
+    // Order lines "C" carry the receipt; lines "D" the address, which the next order keeps when it has none.
+    // clang-format off
+    const auto id = plantilla({{"CodigoReferencia", 2, 13, "", 0, "C"},
+                               {"NombreTitularRecibo", 14, 43, "", 0, "C"}, {"Entidad", 44, 47, "", 0, "C"},
+                               {"Oficina", 48, 51, "", 0, "C"}, {"DC", 52, 53, "", 0, "C"},
+                               {"Cuenta", 54, 63, "", 0, "C"}, {"Importe", 64, 75, "", 0, "C"},
+                               {"NombreTitularCuenta", 76, 105, "", 0, "C"},
+                               {"Direccion", 2, 31, "", 0, "D"}, {"Localidad", 32, 51, "", 0, "D"},
+                               {"CP", 52, 56, "", 0, "D"}}, "CSB19", 0);
+    // clang-format on
+    const std::string d1 = "D" + relleno("CALLE DEL OLMO 14", 30) + relleno("MADRID", 20) + "28013\r\n";
+    convertir(id, "C" + linea("REF-1", "GARCIA LUCIA", "10,00") + d1 + "C" +
+                      linea("REF-2", "RUIZ PABLO", "20,00"));
+    EXPECT_EQ(leerFichero(salida),
+              cabeceras() + individual("REF-1", "GARCIA LUCIA", kCCC, "0000001000", "") +
+                  domicilio("REF-1", "GARCIA LUCIA", "CALLE DEL OLMO 14", "MADRID", "28013") +
+                  individual("REF-2", "RUIZ PABLO", kCCC, "0000002000", "") +
+                  domicilio("REF-2", "RUIZ PABLO", "CALLE DEL OLMO 14", "MADRID", "28013") +
+                  totales(3000, 2, 6));
+
+    convertir(id, "C" + linea("REF-3", "LOPEZ MARTA", "5,00"));
+    EXPECT_EQ(leerFichero(salida),
+              cabeceras() + individual("REF-3", "LOPEZ MARTA", kCCC, "0000000500", "") + totales(500, 1, 3));
+}
+
+TEST_F(ConversionCSB19, presentadorOEmisorSinFilaCancelanLaConversion) {
+    const auto id = plantilla(kRecibo);
+    const std::int64_t existente = presentador;
+    presentador = 99;
+    convertir(id, linea("REF-1", "GARCIA LUCIA", "1,00"));
+    esperarAviso("critico", "No se puede obtener los datos del presentador");
+
+    avisos.mensajes.clear();
+    presentador = existente;
+    emisor = 99;
+    convertir(id, linea("REF-1", "GARCIA LUCIA", "1,00"));
+    esperarAviso("critico", "No se puede obtener los datos del emisor");
+}
+
+TEST_F(ConversionCSB19, unaConsultaFallidaDeLasPartesDaSuDescripcion) {
+    const auto id = plantilla(kRecibo);
+    baseDatos->preparar("DROP TABLE emisores").ejecutar();
+    convertir(id, linea("REF-1", "GARCIA LUCIA", "1,00"));
+    ASSERT_EQ(avisos.mensajes.size(), 1u);
+    EXPECT_EQ(avisos.mensajes[0].tipo, "critico");
+    const std::string inicio = "No se puede obtener los datos del emisor\r\nError: ";
+    EXPECT_EQ(avisos.mensajes[0].texto.substr(0, inicio.size()), inicio);
+    EXPECT_GT(avisos.mensajes[0].texto.size(), inicio.size());
+    EXPECT_TRUE(estado.gError);
+    EXPECT_FALSE(fs::exists(salida));
+}
+
+TEST_F(ConversionCSB19, losDatosDelPresentadorSeCortanASuAncho) {
+    const std::string nombre = "ASOCIACION DE MADRES Y PADRES DEL COLEGIO SAN JUAN";
+    presentador = nuevaParte("presentadores", "B123456789X", "00012", nombre.c_str());
+    convertir(plantilla(kRecibo), linea("REF-1", "GARCIA LUCIA", "1,00"));
+    Partes p;
+    p.idPresentador = "B12345678000";
+    p.nombrePresentador = "ASOCIACION DE MADRES Y PADRES DEL COLEGI";
+    EXPECT_EQ(leerFichero(salida), cabeceras(p) +
+                                       individual("REF-1", "GARCIA LUCIA", kCCC, "0000000100", "") +
+                                       totales(100, 1, 3, p));
+}
+
+struct CasoPlantilla {
+    const char* nombre;
+    const char* tipo;
+    int principio;
+    int multifactura;
+    std::vector<Campo> campos;
+    const char* mensaje;
+};
+
+class ConversionCSB19Plantillas : public ConversionCSB19,
+                                  public ::testing::WithParamInterface<CasoPlantilla> {};
+
+TEST_P(ConversionCSB19Plantillas, rechazaLaPlantillaSinLeerNiEscribir) {
+    const CasoPlantilla& caso = GetParam();
+    convertir(plantilla(caso.campos, caso.tipo, caso.principio, caso.multifactura),
+              linea("REF-1", "GARCIA LUCIA", "1,00"));
+    esperarAviso("informacion", caso.mensaje);
+    EXPECT_FALSE(fs::exists(log));
+}
+
+const std::vector<Campo> kConClaves{{"CodigoReferencia", 1, 12, "", 0, "R"}, {"Importe", 63, 74, "", 0, "R"}};
+constexpr const char* kSinPrincipio = "Por favor revise la plantilla.\r\nFalta indicar Principio de orden";
+constexpr const char* kSinHojas = "Esta versión del programa aún no lee hojas de cálculo ni bases de datos";
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabla, ConversionCSB19Plantillas,
+    ::testing::Values(CasoPlantilla{"sinCampos", "CSB19", -1, 0, {}, "No se puede cargar la plantilla"},
+                      CasoPlantilla{"clavesSinPrincipioDeOrden", "CSB19", -1, 0, kConClaves, kSinPrincipio},
+                      CasoPlantilla{"principioFueraDeLosCampos", "CSB19", 2, 0, kConClaves, kSinPrincipio},
+                      CasoPlantilla{"hojaDeCalculoConClaves", "CSB19Ex", 0, 0, kConClaves, kSinHojas},
+                      CasoPlantilla{"baseDeDatosSinClaves", "CSB19Ac", -1, 0, kRecibo, kSinHojas},
+                      CasoPlantilla{"multifactura", "CSB19", 0, 1, kConClaves,
+                                    "Esta versión del programa aún no lee plantillas multifactura"}),
+    [](const ::testing::TestParamInfo<CasoPlantilla>& info) { return std::string(info.param.nombre); });
+
+TEST_F(ConversionCSB19, losImportesQueNoCabenSeRechazanYLosTotalesCuadran) {
+    convertir(plantilla(kRecibo),
+              linea("REF-1", "UNO", "60000000,00") + linea("REF-2", "DOS", "100000000,00") +
+                  linea("REF-3", "TRES", "50000000,00") + linea("REF-4", "CUATRO", "39999999,99"));
+    EXPECT_EQ(leerFichero(salida), cabeceras() + individual("REF-1", "UNO", kCCC, "6000000000", "") +
+                                       individual("REF-4", "CUATRO", kCCC, "3999999999", "") +
+                                       totales(9999999999, 2, 4));
+    EXPECT_EQ(leerFichero(log), kCabeceraLog + bloque(2, "DOS", kImporteIncorrecto) +
+                                    bloque(3, "TRES", "Error : Importe total del fichero excedido"));
+    EXPECT_TRUE(estado.gError);
+}
+
+TEST_F(ConversionCSB19, unImporteEnUnaClaseDeLineaQueNoAparecioSeRechaza) {
+    const auto id = plantilla({{"CodigoReferencia", 2, 13, "", 0, "C"},
+                               {"NombreTitularRecibo", 14, 43, "", 0, "C"},
+                               {"Importe", 2, 13, "", 0, "I"}},
+                              "CSB19", 0);
+    convertir(id, "C" + linea("REF-1", "UNO", "") + "C" + linea("REF-2", "DOS", ""));
+    EXPECT_FALSE(fs::exists(salida));
+    EXPECT_EQ(leerFichero(log),
+              kCabeceraLog + bloque(1, "UNO", kImporteIncorrecto) + bloque(2, "DOS", kImporteIncorrecto));
+}
+
+TEST_F(ConversionCSB19, unaOrdenNoHeredaElImporteRechazadoDeLaAnterior) {
+    // Amount lines "I" are optional: the second order has none and would inherit the refused one.
+    const auto id = plantilla({{"CodigoReferencia", 2, 13, "", 0, "C"},
+                               {"NombreTitularRecibo", 14, 43, "", 0, "C"},
+                               {"Importe", 2, 13, "", 0, "I"}},
+                              "CSB19", 0);
+    convertir(id, "C" + linea("REF-1", "UNO", "") + "I" + relleno("0,00", 12) + "\r\n" + "C" +
+                      linea("REF-2", "DOS", ""));
+    EXPECT_FALSE(fs::exists(salida));
+    EXPECT_EQ(leerFichero(log),
+              kCabeceraLog + bloque(2, "UNO", kImporteIncorrecto) + bloque(3, "DOS", kImporteIncorrecto));
+}
+
+struct CasoFichero {
+    const char* nombre;
+    const char* entrada; // "entrada.txt" holds one good order; "carpeta" is an existing folder
+    const char* salida;
+    const char* mensaje;
+};
+
+class ConversionCSB19Ficheros : public ConversionCSB19, public ::testing::WithParamInterface<CasoFichero> {};
+
+TEST_P(ConversionCSB19Ficheros, unFicheroQueFallaNoDejaFicheroDelBanco) {
+    const CasoFichero& caso = GetParam();
+    fs::create_directory(carpeta / "carpeta");
+    pruebas::escribirFichero(carpeta / "entrada.txt", linea("REF-1", "GARCIA LUCIA", "1,00"));
+    const std::size_t entradas = pruebas::entradasDe(carpeta.ruta());
+    salida = carpeta / caso.salida;
+    convertir(plantilla(kRecibo), "", nullptr, carpeta / caso.entrada);
+    ASSERT_EQ(avisos.mensajes.size(), 1u);
+    EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", caso.mensaje}));
+    EXPECT_TRUE(estado.gError);
+    EXPECT_FALSE(fs::is_regular_file(salida));
+    // No temporary file is left behind either.
+    EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), entradas);
+    EXPECT_EQ(pruebas::entradasDe(carpeta / "carpeta"), 0u);
+}
+
+constexpr const char* kNoSeAbre = "No se puede abrir el fichero de entrada";
+constexpr const char* kNoSeCrea = "No se puede crear el fichero de salida";
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabla, ConversionCSB19Ficheros,
+    ::testing::Values(CasoFichero{"entradaInexistente", "no-existe.txt", "remesa.txt", kNoSeAbre},
+                      CasoFichero{"entradaQueEsUnaCarpeta", "carpeta", "remesa.txt", kNoSeAbre},
+                      CasoFichero{"salidaEnCarpetaInexistente", "entrada.txt", "falta/remesa.txt", kNoSeCrea},
+                      CasoFichero{"salidaQueEsUnaCarpeta", "entrada.txt", "carpeta", kNoSeCrea}),
+    [](const ::testing::TestParamInfo<CasoFichero>& info) { return std::string(info.param.nombre); });
+
+std::vector<Campo> conReferenciaObligatoriaSinSituar() {
+    std::vector<Campo> campos = kRecibo;
+    campos[0] = {"CodigoReferencia", 0, 0, "", 1};
+    return campos;
+}
+
+TEST_F(ConversionCSB19, unDatoObligatorioSinSituarQueNadieDaCancelaSinLeerNiEscribir) {
+    const auto id = plantilla(conReferenciaObligatoriaSinSituar());
+    convertir(id, linea("", "GARCIA LUCIA", "1,00")); // batch: nobody can be asked
+    ASSERT_EQ(avisos.mensajes.size(), 1u);
+    EXPECT_EQ(avisos.mensajes[0].tipo, "informacion");
+    EXPECT_TRUE(avisos.mensajes[0].texto.starts_with("Proceso Cancelado"));
+    EXPECT_TRUE(estado.gError);
+    EXPECT_FALSE(estado.gDatosAceptados);
+
+    SolicitudFalsa solicitud;
+    solicitud.acepta = false;
+    convertir(id, linea("", "GARCIA LUCIA", "1,00"), &solicitud);
+    EXPECT_EQ(solicitud.pedidos.size(), 1u);
+    EXPECT_TRUE(estado.gError);
+    EXPECT_FALSE(estado.gDatosAceptados);
+    EXPECT_FALSE(fs::exists(salida));
+    EXPECT_FALSE(fs::exists(log));
+}
+
+TEST_F(ConversionCSB19, elDatoObligatorioPedidoSeUsaEnCadaOrden) {
+    SolicitudFalsa solicitud;
+    convertir(plantilla(conReferenciaObligatoriaSinSituar()), linea("", "GARCIA LUCIA", "1,00"), &solicitud);
+    EXPECT_EQ(solicitud.pedidos, (std::vector<std::vector<std::size_t>>{{0}}));
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_FALSE(estado.gError);
+    EXPECT_EQ(leerFichero(salida), cabeceras() +
+                                       individual("REF-FIJA", "GARCIA LUCIA", kCCC, "0000000100", "") +
+                                       totales(100, 1, 3));
+}
+
+TEST_F(ConversionCSB19, unImporteObligatorioSinSituarNuncaSePide) {
+    std::vector<Campo> campos = kRecibo;
+    campos[6] = {"Importe", 0, 0, "", 1};
+    const auto id = plantilla(campos);
+    SolicitudFalsa solicitud;
+    convertir(id, linea("REF-1", "GARCIA LUCIA", "1,00"), &solicitud);
+    EXPECT_TRUE(solicitud.pedidos.empty());
+    // Nor is the batch run cancelled: the order simply has no amount.
+    convertir(id, linea("REF-1", "GARCIA LUCIA", "1,00"));
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_TRUE(estado.gDatosAceptados);
+    EXPECT_FALSE(fs::exists(salida));
+    EXPECT_EQ(leerFichero(log), kCabeceraLog + bloque(1, "GARCIA LUCIA", kImporteIncorrecto) + kCabeceraLog +
+                                    bloque(1, "GARCIA LUCIA", kImporteIncorrecto));
+}
+
+} // namespace
+} // namespace trovanel
