@@ -362,6 +362,20 @@ TEST_F(ConversionCSB19, unaOrdenNoHeredaElImporteRechazadoDeLaAnterior) {
               kCabeceraLog + bloque(2, "UNO", kImporteIncorrecto) + bloque(3, "DOS", kImporteIncorrecto));
 }
 
+TEST_F(ConversionCSB19, unaPrimeraLineaLargaConCrLfSeLeeTalCualSinTocarLaEntrada) {
+    // A long first line once made the whole file be rewritten as if it used bare LF line ends.
+    const auto id = plantilla(kRecibo);
+    std::string primera = linea("REF-1", "GARCIA LUCIA", "10,00");
+    primera.insert(primera.size() - 2, std::string(600, 'x'));
+    const std::string entrada = primera + linea("REF-2", "RUIZ PABLO", "20,00");
+    convertir(id, entrada);
+    EXPECT_EQ(leerFichero(carpeta / "entrada.txt"), entrada);
+    EXPECT_EQ(leerFichero(salida), cabeceras() + individual("REF-1", "GARCIA LUCIA", kCCC, "0000001000", "") +
+                                       individual("REF-2", "RUIZ PABLO", kCCC, "0000002000", "") +
+                                       totales(3000, 2, 4));
+    EXPECT_FALSE(estado.gError);
+}
+
 struct CasoFichero {
     const char* nombre;
     const char* entrada; // "entrada.txt" holds one good order; "carpeta" is an existing folder
