@@ -1,0 +1,79 @@
+#include "libro_excel.hpp"
+
+#include "error.hpp"
+#include "texto.hpp"
+
+#include <array>
+#include <fstream>
+
+namespace trovanel {
+
+std::int64_t LibroExcel::ultimaFila(std::string_view hoja) {
+    auto cursor = abrirHoja(hoja);
+    FilaHoja fila;
+    std::int64_t ultima = 0;
+    while (cursor->siguiente(fila)) {
+        ultima = fila.numero;
+    }
+    return ultima;
+}
+
+ValorCelda LibroExcel::celda(std::string_view hoja, std::int64_t numeroFila, std::string_view columna) {
+    const auto numero = numeroColumna(columna);
+    if (!numero || numeroFila < 1) {
+        return std::nullopt;
+    }
+    try {
+        auto cursor = abrirHoja(hoja);
+        FilaHoja fila;
+        while (cursor->siguiente(fila) && fila.numero <= numeroFila) {
+            if (fila.numero == numeroFila) {
+                const auto indice = static_cast<std::size_t>(*numero - 1);
+                return indice < fila.celdas.size() ? fila.celdas[indice] : ValorCelda(std::string());
+            }
+        }
+        return std::string();
+    } catch (const ErrorTrovanel&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<int> numeroColumna(std::string_view letras, int maximo) {
+    const std::string limpio = Trim(letras);
+    if (limpio.empty() || limpio.size() > 3) {
+        return std::nullopt;
+    }
+    int numero = 0;
+    for (char c : limpio) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        if (c < 'A' || c > 'Z') {
+            return std::nullopt;
+        }
+        numero = numero * 26 + (c - 'A' + 1);
+    }
+    if (numero > maximo) {
+        return std::nullopt;
+    }
+    return numero;
+}
+
+std::unique_ptr<LibroExcel> abrirLibroExcel(const std::filesystem::path& ruta) {
+    std::array<unsigned char, 4> firma{};
+    {
+        std::ifstream f(ruta, std::ios::binary);
+        if (!f || !f.read(reinterpret_cast<char*>(firma.data()), firma.size())) {
+            throw ErrorTrovanel(kNoSeAbreEntrada);
+        }
+    }
+    if (firma == std::array<unsigned char, 4>{'P', 'K', 3, 4}) {
+        return abrirLibroXlsx(ruta);
+    }
+    if (firma == std::array<unsigned char, 4>{0xD0, 0xCF, 0x11, 0xE0}) {
+        return abrirLibroXls(ruta);
+    }
+    throw ErrorTrovanel(kNoSeAbreEntrada);
+}
+
+} // namespace trovanel

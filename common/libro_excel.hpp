@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trovanel {
+
+// The text of a cell as the readers validate it (Windows-1252, Spanish settings); nothing when the
+// cell cannot be read (an error value). An empty or missing cell is "".
+using ValorCelda = std::optional<std::string>;
+
+// One row of a sheet: element c is column c + 1 (A = 0); cells past the end are empty.
+struct FilaHoja {
+    std::int64_t numero = 0;
+    std::vector<ValorCelda> celdas;
+};
+
+// Walks a sheet's rows that hold any cell, in ascending row order, streaming.
+class CursorHoja {
+public:
+    virtual ~CursorHoja() = default;
+    // The next row with cells; false at the end. Throws ErrorTrovanel when the sheet turns out damaged.
+    virtual bool siguiente(FilaHoja& fila) = 0;
+};
+
+// An input workbook (.xlsx or .xls), opened read-only.
+class LibroExcel {
+public:
+    virtual ~LibroExcel() = default;
+
+    // Sheet names in the workbook's order.
+    virtual std::vector<std::string> hojas() const = 0;
+    // Rows of a sheet; throws ErrorTrovanel when there is no such sheet or it cannot be read.
+    virtual std::unique_ptr<CursorHoja> abrirHoja(std::string_view hoja) = 0;
+
+    // The highest row holding any cell (0 for an empty sheet), whatever the file's dimension claims.
+    std::int64_t ultimaFila(std::string_view hoja);
+    // One cell by row number and column letters ("A" ... "XFD"; trimmed, any case); nothing when the
+    // address is invalid or the cell cannot be read. Walks the sheet: for lookups, not for whole reads.
+    ValorCelda celda(std::string_view hoja, std::int64_t fila, std::string_view columna);
+};
+
+// Column number of column letters ("A" = 1, "AB" = 28), trimmed, any case; nothing when they name no
+// column up to maximo (16384 for .xlsx, 256 for .xls).
+std::optional<int> numeroColumna(std::string_view letras, int maximo = 16384);
+
+// Opens a workbook by its content (Office Open XML or BIFF). Throws ErrorTrovanel with
+// "No se puede abrir el fichero de entrada" when it is missing, damaged or no workbook.
+std::unique_ptr<LibroExcel> abrirLibroExcel(const std::filesystem::path& ruta);
+
+// The two formats, for the dispatcher above and for tests.
+std::unique_ptr<LibroExcel> abrirLibroXlsx(const std::filesystem::path& ruta);
+std::unique_ptr<LibroExcel> abrirLibroXls(const std::filesystem::path& ruta);
+
+inline constexpr const char* kNoSeAbreEntrada = "No se puede abrir el fichero de entrada";
+
+} // namespace trovanel

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trovanel {
+
+// A column's value as text (Windows-1252, Spanish settings); nothing when it cannot be read (Null,
+// binary). esComaFlotante tells a Single or Double column, whose amounts some readers format apart, and
+// numero holds its value then.
+struct ValorColumna {
+    std::optional<std::string> texto;
+    bool esComaFlotante = false;
+    double numero = 0;
+};
+
+// Walks a table's rows in stored order.
+class CursorTabla {
+public:
+    virtual ~CursorTabla() = default;
+    virtual const std::vector<std::string>& columnas() const = 0;
+    // The next row, one value per column; false at the end. Throws ErrorTrovanel when damaged.
+    virtual bool siguiente(std::vector<ValorColumna>& valores) = 0;
+    // Index of a column by name, matched without regard to case; -1 when there is none.
+    int columna(std::string_view nombre) const;
+};
+
+// An input database opened read-only: Access (.mdb, .accdb) or SQLite (.db, .sqlite, .sqlite3).
+class OrigenAccess {
+public:
+    virtual ~OrigenAccess() = default;
+    // The user tables in the file's order: never system, hidden or linked tables.
+    virtual std::vector<std::string> tablas() = 0;
+    virtual std::vector<std::string> columnas(std::string_view tabla) = 0;
+    // Throws ErrorTrovanel when there is no such table or it cannot be read.
+    virtual std::unique_ptr<CursorTabla> abrirTabla(std::string_view tabla) = 0;
+};
+
+// Opens by extension. Throws ErrorTrovanel with the description of the failure.
+std::unique_ptr<OrigenAccess> abrirOrigenAccess(const std::filesystem::path& ruta);
+
+std::unique_ptr<OrigenAccess> abrirOrigenMdb(const std::filesystem::path& ruta);
+std::unique_ptr<OrigenAccess> abrirOrigenSqlite(const std::filesystem::path& ruta);
+
+} // namespace trovanel
