@@ -11,7 +11,6 @@ namespace trovanel {
 
 namespace {
 constexpr const char* kNoSeCreaSalida = "No se puede crear el fichero de salida";
-constexpr const char* kNoSeAbreEntrada = "No se puede abrir el fichero de entrada";
 } // namespace
 
 EjecucionLectura::EjecucionLectura(FamiliaConversion& familia, const std::filesystem::path& rutaSalida)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "libro_excel.hpp"
+
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +50,8 @@ struct EstadoEjecucion {
     // "0a" for Spanish, "09" otherwise.
     std::string gIdioma;
     bool gMostrarResultado = false;
+    // The input workbook open for the conversion (read-only; closed by the driver after an Excel read).
+    std::unique_ptr<LibroExcel> gLibroExcel;
     std::string gHojaExcel;
     bool gLibroAbierto = false;
     std::string gRutaLibro;
