@@ -36,6 +36,8 @@ struct EstadoEjecucion {
     std::filesystem::path gRutaBDOrigen;
     std::filesystem::path gRutaCopiaBD;
     bool gDatosAceptados = false;
+    // The user cancelled the missing-data request of the current run (the result window says so).
+    bool gProcesoCancelado = false;
     // "-" or " ": the sign found by the last amount normalisation.
     std::string gSignoImporte = " ";
     // Error log of the conversion: the input's name with ".log".

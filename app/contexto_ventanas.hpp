@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace trovanel {
+
+class Avisos;
+class BaseDatos;
+class Reloj;
+class RegistroConversores;
+struct EstadoEjecucion;
+
+// The common file dialog, behind an interface so that tests can answer it.
+class SelectorFicheros {
+public:
+    virtual ~SelectorFicheros() = default;
+    // The chosen existing file, or "" when the user cancelled.
+    virtual std::filesystem::path abrirFichero(const std::string& titulo, const std::string& filtro,
+                                               const std::filesystem::path& carpetaInicial) = 0;
+};
+
+// Opens a file or an address with the desktop's default program (help file, download page).
+class AbridorExterno {
+public:
+    virtual ~AbridorExterno() = default;
+    // False when nothing could open it.
+    virtual bool abrir(const std::string& direccion) = 0;
+};
+
+// What every window works with: the process's run state, database and services.
+struct ContextoVentanas {
+    EstadoEjecucion& estado;
+    BaseDatos& baseDatos;
+    Avisos& avisos;
+    const Reloj& reloj;
+    std::filesystem::path carpetaPrograma;
+    const RegistroConversores& registro;
+    SelectorFicheros& selector;
+    AbridorExterno& abridor;
+};
+
+} // namespace trovanel
