@@ -1,1 +1,167 @@
-// placeholder
+#include "frmDatos.hpp"
+
+#include "avisos.hpp"
+#include "texto_qt.hpp"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace trovanel {
+
+namespace {
+
+// Width of the input controls: room for the longest item, "Pagos Certificados".
+constexpr int kAnchoControl = 150;
+
+QString nombreControl(std::size_t indice, const char* sufijo = "") {
+    return QStringLiteral("tb") + QString::number(indice) + QString::fromLatin1(sufijo);
+}
+
+// The conversion shows the wait cursor while it runs; the user needs the arrow to answer.
+class CursorNormal {
+public:
+    CursorNormal() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~CursorNormal() { QApplication::restoreOverrideCursor(); }
+    CursorNormal(const CursorNormal&) = delete;
+    CursorNormal& operator=(const CursorNormal&) = delete;
+};
+
+} // namespace
+
+frmDatos::frmDatos(EstadoEjecucion& estado, const std::vector<std::size_t>& campos, Avisos& avisos,
+                   QWidget* parent)
+    : QDialog(parent), estado_(estado), avisos_(avisos),
+      filas_(filasDatosObligatorios(estado.gCamposEstructura, campos)) {
+    setObjectName(QStringLiteral("frmDatos"));
+    setWindowTitle(aQString("Datos Obligatorios que faltan"));
+    setModal(true);
+
+    auto* rejilla = new QGridLayout;
+    int fila = 0;
+    for (const FilaDatos& datos : filas_) {
+        auto* etiqueta = new QLabel(aQString(datos.etiqueta), this);
+        etiqueta->setObjectName(QStringLiteral("lb") + aQString(datos.etiqueta));
+        rejilla->addWidget(etiqueta, fila, 0);
+
+        QWidget* control = nullptr;
+        if (datos.clase == ClaseFilaDatos::FormaPago || datos.clase == ClaseFilaDatos::Gastos) {
+            auto* combo = new QComboBox(this);
+            combo->setEditable(false);
+            for (const std::string& opcion : datos.opciones) {
+                combo->addItem(aQString(opcion));
+            }
+            combo->setCurrentIndex(0);
+            combo->setObjectName(nombreControl(datos.indice));
+            control = combo;
+        } else {
+            auto* caja = new QLineEdit(this);
+            if (datos.longitudMaxima > 0) {
+                caja->setMaxLength(datos.longitudMaxima);
+            }
+            if (datos.clase == ClaseFilaDatos::Fecha) {
+                auto* pista = new QLabel(aQString("(DD/MM/AAAA)"), this);
+                pista->setObjectName(QStringLiteral("lbFecha"));
+                rejilla->addWidget(pista, fila, 1);
+                caja->setObjectName(nombreControl(datos.indice, "Fecha"));
+            } else {
+                caja->setObjectName(nombreControl(datos.indice));
+            }
+            control = caja;
+        }
+        control->setMinimumWidth(kAnchoControl);
+        rejilla->addWidget(control, fila, 2);
+        controles_.push_back(control);
+        ++fila;
+    }
+    rejilla->setRowStretch(fila, 1);
+
+    auto* Command1 = new QPushButton(aQString("&Aceptar"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    auto* Command2 = new QPushButton(aQString("&Cancelar"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    connect(Command1, &QPushButton::clicked, this, &frmDatos::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmDatos::Command2_Click);
+
+    auto* botones = new QVBoxLayout;
+    botones->addWidget(Command1);
+    botones->addWidget(Command2);
+    botones->addStretch(1);
+
+    auto* principal = new QHBoxLayout(this);
+    principal->addLayout(rejilla, 1);
+    principal->addLayout(botones);
+}
+
+std::vector<ValorDato> frmDatos::valoresTecleados() const {
+    std::vector<ValorDato> valores;
+    for (std::size_t k = 0; k < filas_.size(); ++k) {
+        ValorDato valor;
+        valor.indice = filas_[k].indice;
+        valor.clase = filas_[k].clase;
+        if (const auto* combo = qobject_cast<const QComboBox*>(controles_[k])) {
+            valor.texto = desdeQString(combo->currentText());
+        } else if (const auto* caja = qobject_cast<const QLineEdit*>(controles_[k])) {
+            valor.texto = desdeQString(caja->text());
+        }
+        valores.push_back(std::move(valor));
+    }
+    return valores;
+}
+
+void frmDatos::Command1_Click() {
+    switch (aceptar(estado_, valoresTecleados())) {
+    case ResultadoDatos::FechaIncorrecta:
+        avisos_.informacion("Teclee una fecha correcta");
+        break;
+    case ResultadoDatos::Incompleto:
+        avisos_.informacion("Debe rellenar todos los campos");
+        break;
+    case ResultadoDatos::Aceptado:
+        estado_.gDatosAceptados = true;
+        estado_.gProcesoCancelado = false;
+        accept();
+        break;
+    }
+}
+
+void frmDatos::Command2_Click() {
+    reject();
+}
+
+// Every way out other than Aceptar (the button, the close box, Escape) cancels the run.
+void frmDatos::reject() {
+    estado_.gDatosAceptados = false;
+    estado_.gProcesoCancelado = true;
+    QDialog::reject();
+}
+
+SolicitudDatosQt::SolicitudDatosQt(Avisos& avisos, QWidget* parent) : avisos_(avisos), parent_(parent) {}
+
+bool SolicitudDatosQt::MostrarDatosObligatorios(EstadoEjecucion& estado,
+                                                const std::vector<std::size_t>& campos) {
+    // Whatever an earlier call decided, this one decides anew.
+    estado.gDatosAceptados = false;
+    estado.gProcesoCancelado = false;
+    if (filasDatosObligatorios(estado.gCamposEstructura, campos).empty()) {
+        estado.gDatosAceptados = true;
+        return true;
+    }
+    bool aceptado = false;
+    {
+        CursorNormal cursor;
+        frmDatos dialogo(estado, campos, avisos_, parent_);
+        aceptado = dialogo.exec() == QDialog::Accepted;
+    }
+    estado.gDatosAceptados = aceptado;
+    estado.gProcesoCancelado = !aceptado;
+    return aceptado;
+}
+
+} // namespace trovanel

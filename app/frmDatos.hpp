@@ -1,1 +1,53 @@
 #pragma once
+
+#include "datos_obligatorios.hpp"
+#include "modelo_datos.hpp"
+
+#include <QDialog>
+
+#include <cstddef>
+#include <vector>
+
+class QWidget;
+
+namespace trovanel {
+
+class Avisos;
+
+// "Datos Obligatorios que faltan": one row per mandatory field that the input does not carry.
+// Accepted only once every box is filled and the date is right; the close box, Escape and
+// "Cancelar" all cancel.
+class frmDatos : public QDialog {
+    Q_OBJECT
+public:
+    frmDatos(EstadoEjecucion& estado, const std::vector<std::size_t>& campos, Avisos& avisos,
+             QWidget* parent = nullptr);
+
+    void Command1_Click();
+    void Command2_Click();
+    void reject() override;
+
+private:
+    std::vector<ValorDato> valoresTecleados() const;
+
+    EstadoEjecucion& estado_;
+    Avisos& avisos_;
+    std::vector<FilaDatos> filas_;
+    // The input control of each row, in row order.
+    std::vector<QWidget*> controles_;
+};
+
+// The windows' answer to the drivers' request for missing data.
+class SolicitudDatosQt : public SolicitudDatosObligatorios {
+public:
+    SolicitudDatosQt(Avisos& avisos, QWidget* parent);
+    // Shows frmDatos modally and says whether the user accepted; sets gDatosAceptados and
+    // gProcesoCancelado for this call alone. Nothing asked: accepted without a window.
+    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override;
+
+private:
+    Avisos& avisos_;
+    QWidget* parent_;
+};
+
+} // namespace trovanel

@@ -1,1 +1,624 @@
-// placeholder
+#include "frmEntrada.hpp"
+
+#include "avisos.hpp"
+#include "base_datos.hpp"
+#include "conversores.hpp"
+#include "entrada_excel_access.hpp"
+#include "estado_ejecucion.hpp"
+#include "frmMsg.hpp"
+#include "texto_qt.hpp"
+#include "tipos_plantilla.hpp"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace trovanel {
+
+namespace {
+
+// Widths of the dialog without and with the grids (6120 and 11625 twips).
+constexpr int kAnchoEstrecho = 408;
+constexpr int kAnchoAncho = 775;
+
+QString t(const char* texto) {
+    return aQString(texto);
+}
+
+QString textoRuta(const std::filesystem::path& ruta) {
+    return QFile::decodeName(QByteArray::fromStdString(ruta.native()));
+}
+
+template <typename W> W* nombrado(W* control, const QString& nombre) {
+    control->setObjectName(nombre);
+    return control;
+}
+
+QLabel* etiqueta(const char* nombre, const char* texto, QWidget* padre) {
+    return nombrado(new QLabel(t(texto), padre), t(nombre));
+}
+
+QComboBox* lista(const char* nombre, QWidget* padre) {
+    auto* combo = nombrado(new QComboBox(padre), t(nombre));
+    combo->setEditable(false);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(20);
+    return combo;
+}
+
+// A template's id and type travel with its entry, so the list is the only place that knows them.
+QVariant datosPlantilla(const EntradaPlantilla& entrada) {
+    return QVariantList{QVariant::fromValue<qlonglong>(entrada.id), QByteArray::fromStdString(entrada.tipo)};
+}
+
+// Process date boxes take digits, "*" and Backspace; keys that type nothing (Tab, arrows) pass.
+class FiltroTeclasFecha : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (evento->type() == QEvent::KeyPress) {
+            const auto* tecla = static_cast<QKeyEvent*>(evento);
+            const QString texto = tecla->text();
+            if (tecla->key() == Qt::Key_Backspace || texto.isEmpty() || !texto.at(0).isPrint()) {
+                return false;
+            }
+            const QChar c = texto.at(0);
+            return !(texto.size() == 1 && ((c >= u'0' && c <= u'9') || c == u'*'));
+        }
+        return QObject::eventFilter(objeto, evento);
+    }
+};
+
+QLineEdit* cajaFecha(const QString& nombre, int longitud, QObject* filtro, QWidget* padre) {
+    auto* caja = nombrado(new QLineEdit(padre), nombre);
+    caja->setMaxLength(longitud);
+    caja->setMaximumWidth(longitud == 4 ? 48 : 32);
+    caja->installEventFilter(filtro);
+    // Pasted text obeys the same rule as typed keys.
+    caja->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9*]*")), caja));
+    return caja;
+}
+
+QTableWidget* rejilla(const char* nombre, QWidget* padre) {
+    auto* grid = nombrado(new QTableWidget(padre), t(nombre));
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->hide();
+    // The header row is no entry: clicking it chooses nothing.
+    grid->horizontalHeader()->setSectionsClickable(false);
+    return grid;
+}
+
+struct Columna {
+    const char* titulo;
+    int ancho; // pixels (twips / 15)
+    Qt::Alignment alineacion;
+};
+
+void prepararRejilla(QTableWidget* grid, std::initializer_list<Columna> columnas) {
+    grid->clearContents();
+    grid->setRowCount(0);
+    grid->setColumnCount(static_cast<int>(columnas.size()));
+    int i = 0;
+    for (const Columna& columna : columnas) {
+        auto* cabecera = new QTableWidgetItem(t(columna.titulo));
+        cabecera->setTextAlignment(columna.alineacion | Qt::AlignVCenter);
+        grid->setHorizontalHeaderItem(i, cabecera);
+        grid->setColumnWidth(i, columna.ancho);
+        ++i;
+    }
+}
+
+void anadirFila(QTableWidget* grid, const std::vector<std::string>& celdas) {
+    const int fila = grid->rowCount();
+    grid->insertRow(fila);
+    auto* selector = new QTableWidgetItem(QStringLiteral(" "));
+    selector->setBackground(grid->palette().button());
+    grid->setItem(fila, 0, selector);
+    for (std::size_t i = 0; i < celdas.size(); ++i) {
+        const int columna = static_cast<int>(i) + 1;
+        auto* celda = new QTableWidgetItem(aQString(celdas[i]));
+        if (const auto* cabecera = grid->horizontalHeaderItem(columna)) {
+            celda->setTextAlignment(Qt::Alignment(cabecera->textAlignment()));
+        }
+        grid->setItem(fila, columna, celda);
+    }
+}
+
+std::optional<std::int64_t> idSeleccionado(const QComboBox* combo) {
+    if (combo->currentIndex() < 0) {
+        return std::nullopt;
+    }
+    return combo->currentData().toLongLong();
+}
+
+// The hourglass of a run, put back however the run ends.
+class CursorEspera {
+public:
+    CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorEspera() { QApplication::restoreOverrideCursor(); }
+    CursorEspera(const CursorEspera&) = delete;
+    CursorEspera& operator=(const CursorEspera&) = delete;
+};
+
+} // namespace
+
+frmEntrada::frmEntrada(ContextoVentanas contexto, SolicitudDatosObligatorios* solicitud, QWidget* padre)
+    : QDialog(padre), contexto_(contexto), solicitud_(solicitud), modelo_(contexto.estado) {
+    construir();
+
+    try {
+        const QSignalBlocker bloqueo(cbEstructura_);
+        for (const EntradaPlantilla& entrada : CargarPlantillas(contexto_.baseDatos, false)) {
+            cbEstructura_->addItem(aQString(entrada.texto), datosPlantilla(entrada));
+        }
+        cbEstructura_->setCurrentIndex(-1);
+    } catch (const ErrorTrovanel& e) {
+        contexto_.avisos.critico(e.what());
+    }
+}
+
+frmEntrada::~frmEntrada() = default;
+
+void frmEntrada::construir() {
+    setObjectName(t("frmEntrada"));
+    setWindowTitle(t("Generar CSB"));
+
+    auto* Frame3 = nombrado(new QGroupBox(t("Seleccione la plantilla"), this), t("Frame3"));
+    cbEstructura_ = lista("cbEstructura", Frame3);
+    auto* capaPlantilla = new QHBoxLayout(Frame3);
+    capaPlantilla->addWidget(etiqueta("Label1", "Plantilla", Frame3));
+    capaPlantilla->addWidget(cbEstructura_, 1);
+
+    auto* Frame5 = nombrado(new QGroupBox(t("Seleccione Usuario"), this), t("Frame5"));
+    cbUsuario_ = lista("cbUsuario", Frame5);
+    cbPresentador_ = lista("cbPresentador", Frame5);
+    cbEmisor_ = lista("cbEmisor", Frame5);
+    labPresentador_ = etiqueta("labPresentador", "Presentador", Frame5);
+    labOrdenante_ = etiqueta("labOrdenante", "Ordenante", Frame5);
+    LabEmisor_ = etiqueta("LabEmisor", "Emisor", Frame5);
+    labOrdenante_->hide();
+    auto* capaUsuario = new QGridLayout(Frame5);
+    capaUsuario->addWidget(etiqueta("Label5", "Usuario", Frame5), 0, 0);
+    capaUsuario->addWidget(cbUsuario_, 0, 1);
+    capaUsuario->addWidget(labPresentador_, 1, 0);
+    capaUsuario->addWidget(labOrdenante_, 1, 0);
+    capaUsuario->addWidget(cbPresentador_, 1, 1);
+    capaUsuario->addWidget(LabEmisor_, 2, 0);
+    capaUsuario->addWidget(cbEmisor_, 2, 1);
+    capaUsuario->setColumnStretch(1, 1);
+
+    auto* filtroFecha = new FiltroTeclasFecha(this);
+    Label2_ = etiqueta("Label2", "Fecha de Proceso (DD/MM/AAAA)", this);
+    tbDia_ = cajaFecha(t("tbDia"), 2, filtroFecha, this);
+    Label3_ = etiqueta("Label3", "/", this);
+    tbMes_ = cajaFecha(t("tbMes"), 2, filtroFecha, this);
+    Label4_ = etiqueta("Label4", "/", this);
+    tbAnio_ = cajaFecha(QString::fromUtf8("tbA\xc3\xb1o"), 4, filtroFecha, this);
+    auto* capaFecha = new QHBoxLayout;
+    for (QWidget* control :
+         {static_cast<QWidget*>(Label2_), static_cast<QWidget*>(tbDia_), static_cast<QWidget*>(Label3_),
+          static_cast<QWidget*>(tbMes_), static_cast<QWidget*>(Label4_), static_cast<QWidget*>(tbAnio_)}) {
+        capaFecha->addWidget(control);
+    }
+    capaFecha->addStretch();
+
+    Frame4_ = nombrado(new QGroupBox(t("Datos para la Cabecera"), this), t("Frame4"));
+    Label6_ = etiqueta("Label6", "Detalle Cargo ", Frame4_);
+    Label7_ = etiqueta("Label7", "Domicilio Ordenante", Frame4_);
+    Label8_ = etiqueta("Label8", "Plaza Ordenante", Frame4_);
+    DetalleCargo0_ = nombrado(new QRadioButton(t("Total"), Frame4_), t("DetalleCargo0"));
+    DetalleCargo1_ = nombrado(new QRadioButton(t("Parcial"), Frame4_), t("DetalleCargo1"));
+    DetalleCargo_ = nombrado(new QButtonGroup(this), t("DetalleCargo"));
+    DetalleCargo_->addButton(DetalleCargo0_, 0);
+    DetalleCargo_->addButton(DetalleCargo1_, 1);
+    tbDomicilioOrdenante_ = nombrado(new QLineEdit(Frame4_), t("tbDomicilioOrdenante"));
+    tbDomicilioOrdenante_->setMaxLength(36);
+    tbPlazaOrdenante_ = nombrado(new QLineEdit(Frame4_), t("tbPlazaOrdenante"));
+    tbPlazaOrdenante_->setMaxLength(36);
+    auto* capaCabecera = new QGridLayout(Frame4_);
+    auto* opciones = new QHBoxLayout;
+    opciones->addWidget(DetalleCargo0_);
+    opciones->addWidget(DetalleCargo1_);
+    opciones->addStretch();
+    capaCabecera->addWidget(Label6_, 0, 0);
+    capaCabecera->addLayout(opciones, 0, 1);
+    capaCabecera->addWidget(Label7_, 1, 0);
+    capaCabecera->addWidget(tbDomicilioOrdenante_, 1, 1);
+    capaCabecera->addWidget(Label8_, 2, 0);
+    capaCabecera->addWidget(tbPlazaOrdenante_, 2, 1);
+
+    auto* Frame1 = nombrado(new QGroupBox(t("Fichero Origen"), this), t("Frame1"));
+    tbEntrada_ = nombrado(new QLineEdit(Frame1), t("tbEntrada"));
+    // Only the file dialog sets the input: a typed name would never reach the run.
+    tbEntrada_->setReadOnly(true);
+    Image1_ = nombrado(new QPushButton(Frame1), t("Image1"));
+    Image1_->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    Image1_->setToolTip(t("Abrir fichero a filtrar"));
+    Image1_->setAutoDefault(false);
+    auto* capaOrigen = new QHBoxLayout(Frame1);
+    capaOrigen->addWidget(tbEntrada_, 1);
+    capaOrigen->addWidget(Image1_);
+
+    auto* Frame2 = nombrado(new QGroupBox(t("Fichero Destino"), this), t("Frame2"));
+    tbSalida_ = nombrado(new QLineEdit(Frame2), t("tbSalida"));
+    // The run always writes the derived name; an edit here would be silently ignored.
+    tbSalida_->setReadOnly(true);
+    auto* capaDestino = new QHBoxLayout(Frame2);
+    capaDestino->addWidget(tbSalida_);
+
+    auto* Frame6 = nombrado(new QGroupBox(t("Seleccione Una Hoja o Tabla"), this), t("Frame6"));
+    labHojaTabla_ = etiqueta("labHojaTabla", "Hoja", Frame6);
+    cbHojaTabla_ = lista("cbHojaTabla", Frame6);
+    auto* capaHoja = new QHBoxLayout(Frame6);
+    capaHoja->addWidget(labHojaTabla_);
+    capaHoja->addWidget(cbHojaTabla_, 1);
+
+    cmdProcesar_ = nombrado(new QPushButton(t("&Generar CSB"), this), t("cmdProcesar"));
+    cmdProcesar_->setEnabled(false);
+    Command2_ = nombrado(new QPushButton(t("&Cerrar"), this), t("Command2"));
+    cmdMas_ = nombrado(new QPushButton(t("+"), this), t("cmdMas"));
+    for (QPushButton* boton : {cmdProcesar_, Command2_, cmdMas_}) {
+        boton->setAutoDefault(false);
+    }
+    auto* capaBotones = new QHBoxLayout;
+    capaBotones->addWidget(cmdProcesar_);
+    capaBotones->addWidget(Command2_);
+    capaBotones->addStretch();
+    capaBotones->addWidget(cmdMas_);
+
+    auto* izquierda = new QVBoxLayout;
+    izquierda->addWidget(Frame3);
+    izquierda->addWidget(Frame5);
+    izquierda->addLayout(capaFecha);
+    izquierda->addWidget(Frame4_);
+    izquierda->addWidget(Frame1);
+    izquierda->addWidget(Frame2);
+    izquierda->addWidget(Frame6);
+    izquierda->addStretch();
+    izquierda->addLayout(capaBotones);
+
+    panelRejillas_ = nombrado(new QWidget(this), t("panelRejillas"));
+    framePresentador_ =
+        nombrado(new QGroupBox(t("Seleccionar Presentador"), panelRejillas_), t("framePresentador"));
+    gidPresentador_ = rejilla("gidPresentador", framePresentador_);
+    (new QVBoxLayout(framePresentador_))->addWidget(gidPresentador_);
+    frameEmisor_ = nombrado(new QGroupBox(t("Seleccionar Emisor"), panelRejillas_), t("frameEmisor"));
+    gridEmisor_ = rejilla("gridEmisor", frameEmisor_);
+    (new QVBoxLayout(frameEmisor_))->addWidget(gridEmisor_);
+    auto* capaRejillas = new QVBoxLayout(panelRejillas_);
+    capaRejillas->setContentsMargins(0, 0, 0, 0);
+    capaRejillas->addWidget(framePresentador_);
+    capaRejillas->addWidget(frameEmisor_);
+    prepararRejilla(gidPresentador_, {{"", 13, Qt::AlignLeft},
+                                      {"Nombre ", 193, Qt::AlignLeft},
+                                      {"Nif ", 67, Qt::AlignHCenter},
+                                      {"Sufijo", 33, Qt::AlignHCenter}});
+    prepararRejilla(gridEmisor_, {{" ", 13, Qt::AlignLeft},
+                                  {"Nombre", 167, Qt::AlignLeft},
+                                  {"NIF", 67, Qt::AlignLeft},
+                                  {"Sufijo", 33, Qt::AlignLeft},
+                                  {"Cuenta de Abono", 147, Qt::AlignHCenter}});
+    // It opens narrow, the grids out of view.
+    panelRejillas_->hide();
+
+    auto* capa = new QHBoxLayout(this);
+    capa->addLayout(izquierda);
+    capa->addWidget(panelRejillas_, 1);
+    resize(kAnchoEstrecho, sizeHint().height());
+
+    connect(cbEstructura_, &QComboBox::activated, this, &frmEntrada::cbEstructura_Click);
+    connect(cbUsuario_, &QComboBox::activated, this, &frmEntrada::cbUsuario_Click);
+    connect(cbPresentador_, &QComboBox::activated, this, &frmEntrada::cbPresentador_Click);
+    connect(cbHojaTabla_, &QComboBox::activated, this, &frmEntrada::cbHojaTabla_Click);
+    connect(Image1_, &QPushButton::clicked, this, &frmEntrada::Image1_Click);
+    connect(cmdProcesar_, &QPushButton::clicked, this, &frmEntrada::cmdProcesar_Click);
+    connect(cmdMas_, &QPushButton::clicked, this, &frmEntrada::cmdMas_Click);
+    connect(Command2_, &QPushButton::clicked, this, &frmEntrada::Command2_Click);
+    connect(gidPresentador_, &QTableWidget::cellClicked, this,
+            [this](int fila, int) { gidPresentadorFilaPulsada(fila); });
+    connect(gridEmisor_, &QTableWidget::cellClicked, this,
+            [this](int fila, int) { gridEmisorFilaPulsada(fila); });
+}
+
+void frmEntrada::cbEstructura_Click() {
+    {
+        const QSignalBlocker bloqueoEmisor(cbEmisor_);
+        const QSignalBlocker bloqueoPresentador(cbPresentador_);
+        cbEmisor_->clear();
+        cbPresentador_->clear();
+    }
+    gidPresentador_->setRowCount(0);
+    gridEmisor_->setRowCount(0);
+
+    if (cbEstructura_->currentIndex() < 0) {
+        return;
+    }
+    const QVariantList datos = cbEstructura_->currentData().toList();
+    modelo_.elegirPlantilla(datos.value(0).toLongLong(), datos.value(1).toByteArray().toStdString());
+    aplicarVisibilidad(visibilidadDe(modelo_.tipoUsuario()));
+
+    {
+        const QSignalBlocker bloqueo(cbUsuario_);
+        cbUsuario_->clear();
+        if (contexto_.estado.gAdministrador) {
+            cbUsuario_->addItem(t(kUsuarioAdmin));
+        }
+        try {
+            for (const std::string& usuario : usuariosDeTipo(contexto_.baseDatos, modelo_.tipoUsuario())) {
+                cbUsuario_->addItem(aQString(usuario));
+            }
+        } catch (const ErrorBaseDatos& e) {
+            contexto_.avisos.critico(std::string("Error: ") + e.what());
+            return;
+        }
+        if (cbUsuario_->count() == 0) {
+            return;
+        }
+        cbUsuario_->setCurrentIndex(0);
+    }
+    cbUsuario_Click();
+}
+
+void frmEntrada::aplicarVisibilidad(const VisibilidadFamilia& v) {
+    labOrdenante_->setVisible(v.ordenante);
+    for (QWidget* control : {static_cast<QWidget*>(labPresentador_), static_cast<QWidget*>(LabEmisor_),
+                             static_cast<QWidget*>(cbEmisor_), static_cast<QWidget*>(frameEmisor_)}) {
+        control->setVisible(v.presentadorEmisor);
+    }
+    framePresentador_->setTitle(aQString(v.tituloPresentador));
+    for (QWidget* control :
+         {static_cast<QWidget*>(tbDia_), static_cast<QWidget*>(tbMes_), static_cast<QWidget*>(tbAnio_),
+          static_cast<QWidget*>(Label2_), static_cast<QWidget*>(Label3_), static_cast<QWidget*>(Label4_)}) {
+        control->setVisible(v.fechaProceso);
+    }
+    for (QWidget* control :
+         {static_cast<QWidget*>(DetalleCargo0_), static_cast<QWidget*>(DetalleCargo1_),
+          static_cast<QWidget*>(tbDomicilioOrdenante_), static_cast<QWidget*>(tbPlazaOrdenante_),
+          static_cast<QWidget*>(Label6_), static_cast<QWidget*>(Label7_), static_cast<QWidget*>(Label8_)}) {
+        control->setVisible(v.cabeceraCSB34);
+    }
+}
+
+void frmEntrada::cbUsuario_Click() {
+    std::vector<ParteEntrada> partes;
+    try {
+        partes = presentadoresDeUsuario(contexto_.baseDatos, desdeQString(cbUsuario_->currentText()),
+                                        modelo_.tipoUsuario());
+    } catch (const ErrorBaseDatos& e) {
+        contexto_.avisos.critico(std::string("Error: ") + e.what());
+        return;
+    }
+    if (partes.empty()) {
+        contexto_.avisos.informacion(mensajeSinPresentadores(modelo_.tipoUsuario()));
+        {
+            const QSignalBlocker bloqueo(cbEmisor_);
+            cbEmisor_->clear();
+        }
+        gridEmisor_->setRowCount(0);
+        estrechar();
+        cmdMas_->setEnabled(false);
+    } else {
+        cmdMas_->setEnabled(true);
+    }
+    rellenarPresentadores(partes);
+    if (cbPresentador_->count() > 0) {
+        {
+            const QSignalBlocker bloqueo(cbPresentador_);
+            cbPresentador_->setCurrentIndex(0);
+        }
+        cbPresentador_Click();
+    }
+}
+
+void frmEntrada::rellenarPresentadores(const std::vector<ParteEntrada>& partes) {
+    const bool cobro = esCobro(modelo_.tipoUsuario());
+    const QSignalBlocker bloqueo(cbPresentador_);
+    cbPresentador_->clear();
+    if (cobro) {
+        prepararRejilla(gidPresentador_, {{"", 13, Qt::AlignLeft},
+                                          {"Nombre ", 193, Qt::AlignLeft},
+                                          {"Nif ", 67, Qt::AlignHCenter},
+                                          {"Sufijo", 33, Qt::AlignHCenter}});
+    } else {
+        prepararRejilla(gidPresentador_, {{"", 13, Qt::AlignLeft},
+                                          {"Nombre ", 160, Qt::AlignLeft},
+                                          {"Cuenta de Cargo", 147, Qt::AlignHCenter}});
+    }
+    for (const ParteEntrada& parte : partes) {
+        cbPresentador_->addItem(aQString(parte.nombre), QVariant::fromValue<qlonglong>(parte.id));
+        if (cobro) {
+            anadirFila(gidPresentador_, {parte.nombre, parte.nif, parte.sufijo});
+        } else {
+            anadirFila(gidPresentador_, {parte.nombre, cuentaConGuiones(parte.cuenta)});
+        }
+    }
+}
+
+void frmEntrada::cbPresentador_Click() {
+    if (!esCobro(modelo_.tipoUsuario())) {
+        return;
+    }
+    auto idPresentador = idSeleccionado(cbPresentador_);
+    std::vector<ParteEntrada> emisores;
+    try {
+        if (idPresentador) {
+            emisores = emisoresDePresentador(contexto_.baseDatos, *idPresentador);
+        }
+    } catch (const ErrorBaseDatos&) {
+        idPresentador.reset();
+    }
+    if (!idPresentador) {
+        contexto_.avisos.informacion("No existen emisores para este presentador");
+        return;
+    }
+    rellenarEmisores(emisores);
+}
+
+void frmEntrada::rellenarEmisores(const std::vector<ParteEntrada>& emisores) {
+    const QSignalBlocker bloqueo(cbEmisor_);
+    cbEmisor_->clear();
+    gridEmisor_->setRowCount(0);
+    for (const ParteEntrada& emisor : emisores) {
+        cbEmisor_->addItem(aQString(emisor.nombre), QVariant::fromValue<qlonglong>(emisor.id));
+        anadirFila(gridEmisor_, {emisor.nombre, emisor.nif, emisor.sufijo, cuentaConGuiones(emisor.cuenta)});
+    }
+    cbEmisor_->setCurrentIndex(cbEmisor_->count() > 0 ? 0 : -1);
+}
+
+void frmEntrada::gidPresentadorFilaPulsada(int fila) {
+    if (fila < 0 || fila >= cbPresentador_->count()) {
+        return;
+    }
+    {
+        const QSignalBlocker bloqueo(cbPresentador_);
+        cbPresentador_->setCurrentIndex(fila);
+    }
+    cbPresentador_Click();
+}
+
+void frmEntrada::gridEmisorFilaPulsada(int fila) {
+    // With a single issuer there is nothing to choose.
+    if (gridEmisor_->rowCount() < 2 || fila < 0 || fila >= cbEmisor_->count()) {
+        return;
+    }
+    cbEmisor_->setCurrentIndex(fila);
+}
+
+void frmEntrada::Image1_Click() {
+    const std::string& tipo = contexto_.estado.gTipoEstructura;
+    const std::filesystem::path ruta =
+        contexto_.selector.abrirFichero(kTituloAbrirEntrada, filtroEntrada(tipo), contexto_.carpetaPrograma);
+    // A cancelled dialog keeps the earlier choice as it was.
+    if (ruta.empty()) {
+        return;
+    }
+    modelo_.elegirEntrada(ruta);
+    tbEntrada_->setText(textoRuta(modelo_.ficheroEntrada()));
+    tbSalida_->setText(textoRuta(modelo_.ficheroSalida()));
+    cmdProcesar_->setEnabled(true);
+
+    const TipoEntrada entrada = entradaDe(tipo);
+    if (entrada == TipoEntrada::Texto) {
+        return;
+    }
+    std::optional<std::vector<std::string>> nombres;
+    if (entrada == TipoEntrada::Excel) {
+        contexto_.estado.gRutaLibro = ruta.native();
+        nombres = AbrirLibroExcel(contexto_.estado, contexto_.avisos, ruta);
+        labHojaTabla_->setText(t("Hoja"));
+    } else {
+        contexto_.estado.gTablaAccess = ruta.native();
+        nombres = ListarTablasAccess(contexto_.estado, contexto_.avisos, ruta);
+        labHojaTabla_->setText(t("Tabla"));
+    }
+    {
+        const QSignalBlocker bloqueo(cbHojaTabla_);
+        cbHojaTabla_->clear();
+        for (const std::string& nombre : nombres.value_or(std::vector<std::string>{})) {
+            cbHojaTabla_->addItem(aQString(nombre));
+        }
+        if (cbHojaTabla_->count() == 0) {
+            return;
+        }
+        cbHojaTabla_->setCurrentIndex(0);
+    }
+    cbHojaTabla_Click();
+}
+
+void frmEntrada::cbHojaTabla_Click() {
+    switch (entradaDe(contexto_.estado.gTipoEstructura)) {
+    case TipoEntrada::Excel:
+        contexto_.estado.gHojaExcel = desdeQString(cbHojaTabla_->currentText());
+        break;
+    case TipoEntrada::Access:
+        contexto_.estado.gTablaAccess = desdeQString(cbHojaTabla_->currentText());
+        break;
+    case TipoEntrada::Texto:
+        break;
+    }
+}
+
+SeleccionEntrada frmEntrada::seleccionActual() const {
+    SeleccionEntrada s;
+    s.textoPlantilla = desdeQString(cbEstructura_->currentText());
+    s.textoPresentador = desdeQString(cbPresentador_->currentText());
+    s.textoEmisor = desdeQString(cbEmisor_->currentText());
+    s.idPresentador = idSeleccionado(cbPresentador_);
+    s.idEmisor = idSeleccionado(cbEmisor_);
+    s.dia = desdeQString(tbDia_->text());
+    s.mes = desdeQString(tbMes_->text());
+    s.anio = desdeQString(tbAnio_->text());
+    s.detalleCargo = DetalleCargo_->checkedId();
+    s.domicilioOrdenante = desdeQString(tbDomicilioOrdenante_->text());
+    s.plazaOrdenante = desdeQString(tbPlazaOrdenante_->text());
+    return s;
+}
+
+void frmEntrada::cmdProcesar_Click() {
+    SeleccionEntrada seleccion = seleccionActual();
+    Entorno entorno{contexto_.baseDatos, contexto_.avisos, contexto_.reloj, contexto_.carpetaPrograma,
+                    solicitud_};
+    bool ejecutada = false;
+    {
+        const CursorEspera espera;
+        ejecutada = modelo_.procesar(seleccion, entorno, contexto_.registro);
+    }
+    // The date check writes a two-digit year out in full.
+    if (const QString anio = aQString(seleccion.anio); anio != tbAnio_->text()) {
+        tbAnio_->setText(anio);
+    }
+    if (!ejecutada) {
+        return;
+    }
+    contexto_.estado.gMostrarResultado = true;
+    mostrarResultado();
+}
+
+void frmEntrada::mostrarResultado() {
+    frmMsg resultado(contexto_.estado, this);
+    resultado.exec();
+}
+
+void frmEntrada::estrechar() {
+    cmdMas_->setText(t("+"));
+    panelRejillas_->hide();
+    layout()->activate();
+    resize(kAnchoEstrecho, height());
+}
+
+void frmEntrada::cmdMas_Click() {
+    if (cmdMas_->text() == t("+")) {
+        cmdMas_->setText(t("-"));
+        panelRejillas_->show();
+        layout()->activate();
+        resize(kAnchoAncho, height());
+    } else {
+        estrechar();
+    }
+}
+
+void frmEntrada::Command2_Click() {
+    reject();
+}
+
+} // namespace trovanel

@@ -1,12 +1,14 @@
 #include "arranque.hpp"
 #include "avisos.hpp"
 #include "avisos_qt.hpp"
+#include "contexto_ventanas.hpp"
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
 #include "estado_ejecucion.hpp"
 #include "mdiPrincipal.hpp"
 #include "modo_lote.hpp"
 #include "programa.hpp"
+#include "servicios_qt.hpp"
 #include "texto.hpp"
 
 #include <QApplication>
@@ -41,8 +43,20 @@ int main(int argc, char** argv) {
     if (!baseDatos) {
         return kSalidaSinBaseDatos;
     }
-    mdiPrincipal ventana;
-    avisos.setPadre(&ventana);
-    ventana.show();
-    return aplicacion.exec();
+    SelectorFicherosQt selector;
+    AbridorExternoQt abridor;
+    int salida = 0;
+    {
+        mdiPrincipal ventana(
+            ContextoVentanas{estado, *baseDatos, avisos, reloj, carpeta, registro, selector, abridor});
+        avisos.setPadre(&ventana);
+        selector.setPadre(&ventana);
+        ventana.show();
+        salida = aplicacion.exec();
+        avisos.setPadre(nullptr);
+        selector.setPadre(nullptr);
+    }
+    // The window deleted the day's copy when it closed; the database goes last.
+    baseDatos.reset();
+    return salida;
 }

@@ -1,14 +1,177 @@
 #include "mdiPrincipal.hpp"
 
+#include "avisos.hpp"
+#include "configuracion.hpp"
+#include "estado_ejecucion.hpp"
+#include "frmAcercade.hpp"
+#include "frmDatos.hpp"
+#include "frmEntrada.hpp"
+
+#include <QCloseEvent>
+#include <QLinearGradient>
 #include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <system_error>
 
 namespace trovanel {
 
-mdiPrincipal::mdiPrincipal(QWidget* padre) : QMainWindow(padre), area_(new QMdiArea(this)) {
+namespace {
+
+QAction* entrada(QMenu* menu, const char* nombre, const QString& texto, bool disponible = true) {
+    QAction* accion = menu->addAction(texto);
+    accion->setObjectName(QString::fromLatin1(nombre));
+    accion->setEnabled(disponible);
+    return accion;
+}
+
+QMenu* submenu(QWidget* padre, const char* nombre, const QString& texto) {
+    auto* menu = new QMenu(texto, padre);
+    menu->setObjectName(QString::fromLatin1(nombre));
+    return menu;
+}
+
+void separador(QMenu* menu, const char* nombre) {
+    menu->addSeparator()->setObjectName(QString::fromLatin1(nombre));
+}
+
+} // namespace
+
+// frmDatos opens over the conversion dialog, which is built after it is handed this request.
+class mdiPrincipal::SolicitudDatosVentana : public SolicitudDatosObligatorios {
+public:
+    explicit SolicitudDatosVentana(Avisos& avisos) : avisos_(avisos) {}
+    void setVentana(QWidget* ventana) { ventana_ = ventana; }
+
+    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override {
+        return SolicitudDatosQt(avisos_, ventana_).MostrarDatosObligatorios(estado, campos);
+    }
+
+private:
+    Avisos& avisos_;
+    QWidget* ventana_ = nullptr;
+};
+
+mdiPrincipal::mdiPrincipal(ContextoVentanas contexto, QWidget* padre)
+    : QMainWindow(padre), contexto_(contexto),
+      solicitudDatos_(std::make_unique<SolicitudDatosVentana>(contexto.avisos)), area_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("mdiPrincipal"));
     setWindowTitle(QStringLiteral("Trovanel Ver " TROVANEL_VERSION));
+
+    // The frame's picture: a plain gradient, nothing to load from disk.
+    QLinearGradient fondo(0, 0, 0, 800);
+    fondo.setColorAt(0.0, QColor(32, 74, 135));
+    fondo.setColorAt(1.0, QColor(114, 159, 207));
+    area_->setBackground(fondo);
     setCentralWidget(area_);
     resize(900, 650);
+
+    crearMenus();
+    MDIForm_Load();
+}
+
+mdiPrincipal::~mdiPrincipal() = default;
+
+void mdiPrincipal::crearMenus() {
+    QMenuBar* barra = menuBar();
+
+    // Entries whose windows are not part of the program yet stay visible but disabled.
+    QMenu* mnuEstructuras = submenu(barra, "mnuEstructuras", QStringLiteral("&Plantillas"));
+    barra->addMenu(mnuEstructuras);
+    entrada(mnuEstructuras, "opcEstructuras", QStringLiteral("&Mantenimiento Plantillas"), false);
+    QMenu* mnuMicrosoft = submenu(mnuEstructuras, "mnuMicrosoft", QStringLiteral("Plantillas Microsoft"));
+    mnuEstructuras->addMenu(mnuMicrosoft);
+    entrada(mnuMicrosoft, "opcExcel", QStringLiteral("Plantillas Excel"), false);
+    entrada(mnuMicrosoft, "opcAccess", QStringLiteral("Plantillas Access"), false);
+    separador(mnuEstructuras, "raya");
+    entrada(mnuEstructuras, "opcExpEst", QStringLiteral("&Exportar Plantilla"), false);
+    entrada(mnuEstructuras, "opcImpEst", QStringLiteral("&Importar Plantilla"), false);
+    separador(mnuEstructuras, "r");
+    entrada(mnuEstructuras, "opcMultifacturas", QStringLiteral("Multifacturas"), false);
+
+    QMenu* mnuCabeceras = submenu(barra, "mnuCabeceras", QStringLiteral("&Cabeceras"));
+    barra->addMenu(mnuCabeceras);
+    connect(entrada(mnuCabeceras, "opcDesFichCtas", QStringLiteral("&Descarga Fichero Cuentas")),
+            &QAction::triggered, this, &mdiPrincipal::opcDesFichCtas_Click);
+    entrada(mnuCabeceras, "mnuImpFichCue", QStringLiteral("&Importar Fichero Cuentas"), false);
+    QMenu* mnuCuentas = submenu(mnuCabeceras, "mnuCuentas", QStringLiteral("&Mantenimiento de Cuentas"));
+    mnuCabeceras->addMenu(mnuCuentas);
+    entrada(mnuCuentas, "opcManCobros", QStringLiteral("&Cobros"), false);
+    entrada(mnuCuentas, "opcManPagos", QStringLiteral("&Pagos"), false);
+
+    QAction* mnuFiltrar = barra->addAction(QStringLiteral("&Generar CSB"));
+    mnuFiltrar->setObjectName(QStringLiteral("mnuFiltrar"));
+    connect(mnuFiltrar, &QAction::triggered, this, &mdiPrincipal::mnuFiltrar_Click);
+
+    QMenu* mnuAyuda = submenu(barra, "mnuAyuda", QStringLiteral("&Ayuda"));
+    barra->addMenu(mnuAyuda);
+    connect(entrada(mnuAyuda, "opcManual", QStringLiteral("Manual")), &QAction::triggered, this,
+            &mdiPrincipal::opcManual_Click);
+    connect(entrada(mnuAyuda, "opcAcercaDe", QStringLiteral("Acerca de ...")), &QAction::triggered, this,
+            &mdiPrincipal::opcAcercaDe_Click);
+
+    QAction* mnuSalir = barra->addAction(QStringLiteral("&Salir"));
+    mnuSalir->setObjectName(QStringLiteral("mnuSalir"));
+    connect(mnuSalir, &QAction::triggered, this, &mdiPrincipal::mnuSalir_Click);
+}
+
+void mdiPrincipal::MDIForm_Load() {
+    const std::optional<Configuracion> configuracion = leerConfiguracion(contexto_.carpetaPrograma);
+    if (!configuracion) {
+        contexto_.avisos.critico("No se puede abrir el fichero de configuración");
+        return;
+    }
+    contexto_.estado.gAdministrador = configuracion->administrador;
+    contexto_.estado.gCaracteres = configuracion->caracteres;
+}
+
+void mdiPrincipal::MDIForm_Unload() {
+    // The database itself is closed by whoever opened it, once this window is gone.
+    if (!contexto_.estado.gRutaCopiaBD.empty()) {
+        std::error_code error;
+        std::filesystem::remove(contexto_.estado.gRutaCopiaBD, error);
+    }
+}
+
+void mdiPrincipal::closeEvent(QCloseEvent* evento) {
+    MDIForm_Unload();
+    evento->accept();
+}
+
+void mdiPrincipal::mnuFiltrar_Click() {
+    if (frmEntrada_ == nullptr) {
+        frmEntrada_ = new frmEntrada(contexto_, solicitudDatos_.get(), this);
+        solicitudDatos_->setVentana(frmEntrada_);
+    }
+    frmEntrada_->exec();
+}
+
+void mdiPrincipal::mnuSalir_Click() {
+    close();
+}
+
+void mdiPrincipal::opcAcercaDe_Click() {
+    if (frmAcercade_ == nullptr) {
+        frmAcercade_ = new frmAcercade(this);
+    }
+    frmAcercade_->show();
+    frmAcercade_->raise();
+    frmAcercade_->activateWindow();
+}
+
+void mdiPrincipal::opcDesFichCtas_Click() {
+    if (!contexto_.abridor.abrir(TROVANEL_PAGINA_DESCARGA)) {
+        contexto_.avisos.critico("No se puede abrir el navegador con la página de descarga del fichero de "
+                                 "cuentas: " TROVANEL_PAGINA_DESCARGA);
+    }
+}
+
+void mdiPrincipal::opcManual_Click() {
+    const std::filesystem::path ayuda = contexto_.carpetaPrograma / "Trovanel.chm";
+    if (!contexto_.abridor.abrir(ayuda.string())) {
+        contexto_.avisos.simple("No se encuentra la aplicación para abrir el fichero de ayuda ");
+    }
 }
 
 } // namespace trovanel

@@ -1,18 +1,50 @@
 #pragma once
 
+#include "contexto_ventanas.hpp"
+
 #include <QMainWindow>
 
+#include <memory>
+
+class QAction;
 class QMdiArea;
+class QMenu;
 
 namespace trovanel {
 
-// The program's main window: the frame that every other window opens in.
+class frmAcercade;
+class frmEntrada;
+
+// The program's main window: the frame whose menu bar opens every other window.
 class mdiPrincipal : public QMainWindow {
+    Q_OBJECT
+
 public:
-    explicit mdiPrincipal(QWidget* padre = nullptr);
+    explicit mdiPrincipal(ContextoVentanas contexto, QWidget* padre = nullptr);
+    ~mdiPrincipal() override;
+
+    void mnuFiltrar_Click();
+    void mnuSalir_Click();
+    void opcAcercaDe_Click();
+    void opcDesFichCtas_Click();
+    void opcManual_Click();
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
+    void crearMenus();
+    void MDIForm_Load();
+    void MDIForm_Unload();
+
+    class SolicitudDatosVentana;
+
+    ContextoVentanas contexto_;
+    std::unique_ptr<SolicitudDatosVentana> solicitudDatos_;
     QMdiArea* area_;
+    // Single instances, created the first time they are asked for.
+    frmEntrada* frmEntrada_ = nullptr;
+    frmAcercade* frmAcercade_ = nullptr;
 };
 
 } // namespace trovanel

@@ -1,1 +1,276 @@
-// placeholder
+#include "modelo_entrada.hpp"
+
+#include "avisos.hpp"
+#include "base_datos.hpp"
+#include "caracteres.hpp"
+#include "conversores.hpp"
+#include "entrada_excel_access.hpp"
+#include "error.hpp"
+#include "estado_ejecucion.hpp"
+#include "reloj.hpp"
+#include "texto.hpp"
+
+#include <algorithm>
+#include <array>
+
+namespace trovanel {
+
+namespace {
+
+constexpr std::array<std::string_view, 12> kCodigosCSB34 = {
+    "CSB34N",   "CSB34T",   "CSB34C",   "CSB34P",   "CSB34NEx", "CSB34TEx",
+    "CSB34CEx", "CSB34PEx", "CSB34NAc", "CSB34TAc", "CSB34CAc", "CSB34PAc",
+};
+constexpr std::array<std::string_view, 3> kCodigosPagosC = {"PAGOSC", "PAGOSCEx", "PAGOSCAc"};
+constexpr std::array<std::string_view, 3> kCodigosCSB19 = {"CSB19", "CSB19Ex", "CSB19Ac"};
+constexpr std::array<std::string_view, 3> kCodigosCSB58 = {"CSB58", "CSB58Ex", "CSB58Ac"};
+
+template <std::size_t N> bool esUno(const std::array<std::string_view, N>& codigos, std::string_view codigo) {
+    return std::find(codigos.begin(), codigos.end(), codigo) != codigos.end();
+}
+
+bool esCSB58(std::string_view tipoEstructura) {
+    return esUno(kCodigosCSB58, Trim(tipoEstructura));
+}
+
+ParteEntrada leerParte(const Sentencia& fila, int nombre, int nif, int sufijo) {
+    return ParteEntrada{fila.entero(0), fila.texto(nombre), fila.texto(nif), fila.texto(sufijo),
+                        fila.texto(4)};
+}
+
+} // namespace
+
+std::string tipoUsuarioDe(std::string_view tipoEstructura) {
+    const std::string codigo = Trim(tipoEstructura);
+    if (esUno(kCodigosCSB34, codigo) || esUno(kCodigosPagosC, tipoEstructura)) {
+        return kTipoPagos;
+    }
+    if (esUno(kCodigosCSB19, codigo)) {
+        return kTipoCSB19;
+    }
+    if (esUno(kCodigosCSB58, codigo)) {
+        return kTipoCSB58;
+    }
+    return kTipoZOP;
+}
+
+bool esCobro(std::string_view tipoUsuario) {
+    return tipoUsuario != kTipoPagos && tipoUsuario != kTipoZOP;
+}
+
+VisibilidadFamilia visibilidadDe(std::string_view tipoUsuario) {
+    VisibilidadFamilia v;
+    const bool cobro = esCobro(tipoUsuario);
+    v.ordenante = !cobro;
+    v.presentadorEmisor = cobro;
+    v.fechaProceso = tipoUsuario != kTipoCSB58;
+    v.cabeceraCSB34 = tipoUsuario == kTipoPagos;
+    v.tituloPresentador = cobro ? "Seleccionar Presentador" : "Seleccionar Ordenante";
+    return v;
+}
+
+std::vector<std::string> usuariosDeTipo(BaseDatos& baseDatos, std::string_view tipoUsuario) {
+    auto consulta =
+        baseDatos.preparar("SELECT usuario FROM usuarios WHERE tipo = ? GROUP BY usuario ORDER BY usuario");
+    consulta.con(tipoUsuario);
+    std::vector<std::string> usuarios;
+    while (consulta.siguiente()) {
+        usuarios.push_back(consulta.texto(0));
+    }
+    return usuarios;
+}
+
+std::vector<ParteEntrada> presentadoresDeUsuario(BaseDatos& baseDatos, std::string_view usuario,
+                                                 std::string_view tipoUsuario) {
+    std::vector<ParteEntrada> partes;
+    auto leer = [&](Sentencia& consulta) {
+        while (consulta.siguiente()) {
+            partes.push_back(leerParte(consulta, 2, 1, 3));
+        }
+    };
+    if (usuario == kUsuarioAdmin) {
+        auto consulta = baseDatos.preparar("SELECT id_presentador, nifpre, nompre, sufpre, cuenta "
+                                           "FROM presentadores WHERE csb = ? ORDER BY id_presentador");
+        consulta.con(tipoUsuario);
+        leer(consulta);
+    } else {
+        auto consulta = baseDatos.preparar(
+            "SELECT presentadores.id_presentador, presentadores.nifpre, presentadores.nompre, "
+            "presentadores.sufpre, presentadores.cuenta "
+            "FROM presentadores INNER JOIN usuarios ON presentadores.id_presentador = "
+            "usuarios.id_presentador "
+            "WHERE usuarios.usuario = ? AND usuarios.tipo = ? ORDER BY presentadores.id_presentador");
+        consulta.con(usuario, tipoUsuario);
+        leer(consulta);
+    }
+    return partes;
+}
+
+std::vector<ParteEntrada> emisoresDePresentador(BaseDatos& baseDatos, std::int64_t idPresentador) {
+    auto consulta = baseDatos.preparar("SELECT id_emi, nifemi, nomemi, sufemi, cuenta FROM emisores "
+                                       "WHERE id_presentador = ? ORDER BY id_emi");
+    consulta.con(idPresentador);
+    std::vector<ParteEntrada> emisores;
+    while (consulta.siguiente()) {
+        emisores.push_back(leerParte(consulta, 2, 1, 3));
+    }
+    return emisores;
+}
+
+std::string mensajeSinPresentadores(std::string_view tipoUsuario) {
+    std::string texto =
+        esCobro(tipoUsuario) ? "No tiene datos de presentadores" : "No dispone de datos de Ordenante";
+    texto += "\r\nPuede importar el fichero de cuentas";
+    texto += "\r\no añadir los datos de forma manual desde la opción CABECERAS";
+    return texto;
+}
+
+std::string cuentaConGuiones(std::string_view cuenta) {
+    return Mid(cuenta, 1, 4) + "-" + Mid(cuenta, 5, 4) + "-" + Mid(cuenta, 9, 2) + "-" + Mid(cuenta, 11, 10);
+}
+
+TipoEntrada entradaDe(std::string_view tipoEstructura) {
+    const std::string sufijo = Right(tipoEstructura, 2);
+    if (sufijo == "Ex") {
+        return TipoEntrada::Excel;
+    }
+    if (sufijo == "Ac") {
+        return TipoEntrada::Access;
+    }
+    return TipoEntrada::Texto;
+}
+
+std::string filtroEntrada(std::string_view tipoEstructura) {
+    switch (entradaDe(tipoEstructura)) {
+    case TipoEntrada::Excel:
+        return "Libros Excel (*.xls *.xlsx)";
+    case TipoEntrada::Access:
+        return "Base Datos Access (*.mdb *.accdb *.db *.sqlite)";
+    case TipoEntrada::Texto:
+        break;
+    }
+    return "Todos los ficheros (*)";
+}
+
+bool FechaCorrecta(const std::string& dia, const std::string& mes, std::string& anio) {
+    if (anio.size() == 2) {
+        anio = "20" + anio;
+    }
+    if (anio.size() != 4 || !soloDigitos(anio)) {
+        return false;
+    }
+    const auto numeroMes = leerEntero(mes);
+    if (!numeroMes || *numeroMes < 1 || *numeroMes > 12) {
+        return false;
+    }
+    const std::string textoDia = Trim(dia);
+    if (!soloDigitos(textoDia)) {
+        return false;
+    }
+    const auto numeroDia = leerEntero(textoDia);
+    const auto numeroAnio = leerEntero(anio);
+    return numeroDia && numeroAnio &&
+           fechaValida(static_cast<int>(*numeroAnio), static_cast<int>(*numeroMes),
+                       static_cast<int>(*numeroDia));
+}
+
+std::string fechaProcesoDDMMAA(std::string_view dia, std::string_view mes, std::string_view anio) {
+    auto dosCifras = [](std::string_view texto) {
+        return Trim(texto).size() < 2 ? "0" + std::string(texto) : std::string(texto);
+    };
+    return dosCifras(dia) + dosCifras(mes) +
+           (anio.size() == 4 ? std::string(anio.substr(2, 2)) : std::string(anio));
+}
+
+void ModeloEntrada::elegirPlantilla(std::int64_t idEstructura, const std::string& tipo) {
+    estado_.gTipoEstructura = tipo;
+    idEstructura_ = idEstructura;
+    tipoUsuario_ = tipoUsuarioDe(tipo);
+}
+
+void ModeloEntrada::elegirEntrada(const std::filesystem::path& entrada) {
+    ficheroEntrada_ = entrada;
+    const RutasConversion rutas = derivarRutasConversion(entrada);
+    ficheroSalida_ = rutas.salida;
+    estado_.gFicheroLog = rutas.log;
+}
+
+bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
+                             const RegistroConversores& registro) {
+    // Nothing of an earlier run decides this one: its outcome, its cancel, the dates typed for it.
+    estado_.gError = false;
+    estado_.gProcesoCancelado = false;
+    estado_.gDatosAceptados = false;
+    estado_.gFechaDatos.clear();
+
+    // Norm 58 files carry no process date: the dialog hides it.
+    if (!esCSB58(estado_.gTipoEstructura) && !FechaCorrecta(seleccion.dia, seleccion.mes, seleccion.anio)) {
+        entorno.avisos.informacion("La fecha de proceso es incorrecta");
+        return false;
+    }
+    estado_.gFechaProceso = fechaProcesoDDMMAA(seleccion.dia, seleccion.mes, seleccion.anio);
+
+    const std::string codigo = Trim(estado_.gTipoEstructura);
+    if (Right(codigo, 2) == "Ex" && !estado_.gLibroAbierto) {
+        // The previous Excel run closed the workbook that the file choice opened.
+        AbrirLibroExcelRuta(estado_, entorno.avisos);
+    }
+
+    if (Trim(seleccion.textoPlantilla).empty()) {
+        entorno.avisos.informacion("Por favor seleccione una plantilla");
+        return false;
+    }
+    if (Trim(seleccion.textoPresentador).empty() || !seleccion.idPresentador) {
+        entorno.avisos.informacion("Por favor seleccione un presentador");
+        return false;
+    }
+    if (esCobro(tipoUsuario_) && (Trim(seleccion.textoEmisor).empty() || !seleccion.idEmisor)) {
+        entorno.avisos.informacion("Seleccione un emisor");
+        return false;
+    }
+
+    const auto tipo = buscarTipoPlantilla(codigo);
+    if (tipo && tipo->familia == Familia::CSB34 &&
+        (seleccion.detalleCargo < 0 || Trim(seleccion.domicilioOrdenante).empty() ||
+         Trim(seleccion.plazaOrdenante).empty())) {
+        entorno.avisos.informacion("Por favor complete los datos de la cabecera");
+        return false;
+    }
+
+    const Conversor* conversor = tipo ? registro.buscar(tipo->familia) : nullptr;
+    if (conversor == nullptr) {
+        // An unknown type, or a family this build cannot convert yet.
+        entorno.avisos.informacion("Plantilla incorrecta");
+        estado_.gError = true;
+    } else {
+        ParametrosConversion parametros;
+        parametros.rutaEntrada = ficheroEntrada_;
+        parametros.rutaSalida = ficheroSalida_;
+        parametros.idEstructura = idEstructura_;
+        parametros.idPresentador = *seleccion.idPresentador;
+        if (tipo->familia == Familia::CSB19 || tipo->familia == Familia::CSB58) {
+            parametros.idEmisor = *seleccion.idEmisor;
+        } else {
+            parametros.tipoPlantilla = estado_.gTipoEstructura;
+        }
+        if (tipo->familia == Familia::CSB34) {
+            parametros.detalleCargo = seleccion.detalleCargo == 0 ? "0" : "1";
+            parametros.domicilioOrdenante = seleccion.domicilioOrdenante;
+            parametros.plazaOrdenante = seleccion.plazaOrdenante;
+        }
+        try {
+            (*conversor)(estado_, entorno, parametros);
+        } catch (const ErrorTrovanel& e) {
+            entorno.avisos.critico(e.what());
+            estado_.gError = true;
+        }
+    }
+
+    if (estado_.gCaracteres) {
+        const auto tabla = CargarCaracteres(entorno.carpetaPrograma, entorno.avisos);
+        SustituirCaracteres(ficheroSalida_, tabla, entorno.avisos);
+    }
+    return true;
+}
+
+} // namespace trovanel

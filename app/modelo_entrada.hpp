@@ -1,1 +1,125 @@
 #pragma once
+
+#include "tipos_plantilla.hpp"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trovanel {
+
+class Avisos;
+class BaseDatos;
+class RegistroConversores;
+struct Entorno;
+struct EstadoEjecucion;
+
+// Kinds of user and party, as usuarios.tipo and presentadores.csb hold them.
+inline constexpr const char* kTipoPagos = "pagos";
+inline constexpr const char* kTipoCSB19 = "CSB19";
+inline constexpr const char* kTipoCSB58 = "CSB58";
+inline constexpr const char* kTipoZOP = "ZOP";
+inline constexpr const char* kUsuarioAdmin = "Admin";
+
+// The kind of user a template asks for: "pagos" (the 15 norm 34 codes), "CSB19", "CSB58", or "ZOP" for
+// anything else. CSB codes are compared without surrounding blanks, the PAGOSC ones exactly.
+std::string tipoUsuarioDe(std::string_view tipoEstructura);
+
+// Collections (norms 19 and 58) have presenters with issuers; payments have ordering parties.
+bool esCobro(std::string_view tipoUsuario);
+
+// Which family controls the dialog shows for a kind of user.
+struct VisibilidadFamilia {
+    bool ordenante = false;         // labOrdenante
+    bool presentadorEmisor = false; // labPresentador, LabEmisor, cbEmisor, frameEmisor
+    bool fechaProceso = false;
+    bool cabeceraCSB34 = false; // DetalleCargo, address and town of the ordering party
+    std::string tituloPresentador;
+};
+VisibilidadFamilia visibilidadDe(std::string_view tipoUsuario);
+
+// A presenter, ordering party or issuer as the lists and grids show it.
+struct ParteEntrada {
+    std::int64_t id = 0;
+    std::string nombre;
+    std::string nif;
+    std::string sufijo;
+    std::string cuenta; // as stored, 20 characters
+};
+
+// Users linked to parties of the kind, each once, by name. Throws ErrorBaseDatos.
+std::vector<std::string> usuariosDeTipo(BaseDatos& baseDatos, std::string_view tipoUsuario);
+// The user's parties of the kind; "Admin" gets every party of the kind. Throws ErrorBaseDatos.
+std::vector<ParteEntrada> presentadoresDeUsuario(BaseDatos& baseDatos, std::string_view usuario,
+                                                 std::string_view tipoUsuario);
+// Issuers of a presenter. Throws ErrorBaseDatos.
+std::vector<ParteEntrada> emisoresDePresentador(BaseDatos& baseDatos, std::int64_t idPresentador);
+
+// The three-line information message when a user has no parties of the kind.
+std::string mensajeSinPresentadores(std::string_view tipoUsuario);
+
+// An account shown as entity-office-check digits-number (4-4-2-10); a short value is cut at the same
+// positions, so trailing groups come out short or empty.
+std::string cuentaConGuiones(std::string_view cuenta);
+
+// The input file dialog's filter for the template's input kind ("Ex" Excel, "Ac" Access, else text).
+std::string filtroEntrada(std::string_view tipoEstructura);
+inline constexpr const char* kTituloAbrirEntrada = "Abrir fichero a filtrar";
+
+TipoEntrada entradaDe(std::string_view tipoEstructura);
+
+// The process date in the three boxes is a real calendar date. A two-digit year becomes "20" and the
+// two digits (the box shows it); a year of 0, 1 or 3 digits is refused.
+bool FechaCorrecta(const std::string& dia, const std::string& mes, std::string& anio);
+
+// gFechaProceso as DDMMAA from the three boxes.
+std::string fechaProcesoDDMMAA(std::string_view dia, std::string_view mes, std::string_view anio);
+
+// What the dialog holds when "Generar CSB" is pressed.
+struct SeleccionEntrada {
+    std::string textoPlantilla;
+    std::string textoPresentador;
+    std::string textoEmisor;
+    std::optional<std::int64_t> idPresentador;
+    std::optional<std::int64_t> idEmisor;
+    std::string dia;
+    std::string mes;
+    std::string anio; // FechaCorrecta may rewrite it; the dialog shows the result
+    // -1 no option chosen, 0 "Total", 1 "Parcial".
+    int detalleCargo = -1;
+    std::string domicilioOrdenante;
+    std::string plazaOrdenante;
+};
+
+// The dialog's own state: the chosen template and the input and output paths.
+class ModeloEntrada {
+public:
+    explicit ModeloEntrada(EstadoEjecucion& estado) : estado_(estado) {}
+
+    // A template chosen: sets gTipoEstructura, the template id and the kind of user.
+    void elegirPlantilla(std::int64_t idEstructura, const std::string& tipo);
+    std::int64_t idEstructura() const { return idEstructura_; }
+    const std::string& tipoUsuario() const { return tipoUsuario_; }
+
+    // An input file chosen: derives the output and the log (gFicheroLog) beside it.
+    void elegirEntrada(const std::filesystem::path& entrada);
+    const std::filesystem::path& ficheroEntrada() const { return ficheroEntrada_; }
+    const std::filesystem::path& ficheroSalida() const { return ficheroSalida_; }
+
+    // The run of "Generar CSB" up to the character replacement. A refusal shows its message and gives
+    // false (nothing run, no result window); otherwise the conversion ran, or was found impossible with
+    // "Plantilla incorrecta" and gError, and the result window follows.
+    bool procesar(SeleccionEntrada& seleccion, Entorno& entorno, const RegistroConversores& registro);
+
+private:
+    EstadoEjecucion& estado_;
+    std::int64_t idEstructura_ = 0;
+    std::string tipoUsuario_;
+    std::filesystem::path ficheroEntrada_;
+    std::filesystem::path ficheroSalida_;
+};
+
+} // namespace trovanel

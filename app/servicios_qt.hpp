@@ -1,1 +1,36 @@
 #pragma once
+
+#include "contexto_ventanas.hpp"
+
+#include <QString>
+
+class QWidget;
+
+namespace trovanel {
+
+// The common file dialog of the desktop.
+class SelectorFicherosQt : public SelectorFicheros {
+public:
+    explicit SelectorFicherosQt(QWidget* padre = nullptr) : padre_(padre) {}
+    void setPadre(QWidget* padre) { padre_ = padre; }
+
+    // filtro is either Qt's own form ("A (*.x);;B (*)") or pipe-separated ("A (*.x *.y)|B (*)", or
+    // description and pattern pairs "A|*.x;*.y").
+    std::filesystem::path abrirFichero(const std::string& titulo, const std::string& filtro,
+                                       const std::filesystem::path& carpetaInicial) override;
+
+private:
+    QWidget* padre_;
+};
+
+// The filter text as QFileDialog takes it.
+QString filtroQt(const std::string& filtro);
+
+// Files and addresses open with the desktop's default handler.
+class AbridorExternoQt : public AbridorExterno {
+public:
+    // An address with a scheme opens as given; anything else is a local file, which must exist.
+    bool abrir(const std::string& direccion) override;
+};
+
+} // namespace trovanel

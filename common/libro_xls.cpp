@@ -1,1 +1,1018 @@
-// placeholder
+// Reader of .xls workbooks (BIFF8, Excel 97-2003, and BIFF5, Excel 5/95).
+//
+// Written directly over the compound file and the BIFF records rather than through libfreexl: that
+// library drops formula cells (their cached values are what the user sees), reports error cells as
+// the number 1, cannot open a workbook that holds an embedded chart, and reads files whose sector
+// chains are cross-linked. Everything read from the file is checked before it is used.
+
+#include "libro_excel.hpp"
+
+#include "codificacion.hpp"
+#include "error.hpp"
+#include "valores_texto.hpp"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <system_error>
+#include <utility>
+
+namespace trovanel {
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+[[noreturn]] void noSeAbre() { throw ErrorTrovanel(kNoSeAbreEntrada); }
+
+std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+
+std::uint32_t le32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+std::uint64_t le64(const unsigned char* p) {
+    return static_cast<std::uint64_t>(le32(p)) | (static_cast<std::uint64_t>(le32(p + 4)) << 32);
+}
+
+double leDouble(const unsigned char* p) { return std::bit_cast<double>(le64(p)); }
+
+// .xls is limited to 65536 x 256 cells; a file far beyond any such sheet is refused before it is read.
+constexpr std::uintmax_t kMaximoFichero = 512u * 1024u * 1024u;
+constexpr std::size_t kColumnasXls = 256;
+
+// ---------------------------------------------------------------------------------------------
+// Compound file: the FAT-like container that holds the workbook stream.
+
+constexpr std::uint32_t kFinCadena = 0xFFFFFFFE;
+constexpr std::uint32_t kSinEntrada = 0xFFFFFFFF;
+constexpr std::uint64_t kCorteMini = 4096;
+constexpr std::size_t kSectorMini = 64;
+
+Bytes leerFicheroEntero(const std::filesystem::path& ruta) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(ruta, ec)) {
+        noSeAbre();
+    }
+    const auto tamano = std::filesystem::file_size(ruta, ec);
+    if (ec || tamano > kMaximoFichero) {
+        noSeAbre();
+    }
+    std::ifstream f(ruta, std::ios::binary);
+    if (!f) {
+        noSeAbre();
+    }
+    Bytes datos(static_cast<std::size_t>(tamano));
+    if (!datos.empty() && !f.read(reinterpret_cast<char*>(datos.data()), static_cast<std::streamsize>(datos.size()))) {
+        noSeAbre();
+    }
+    return datos;
+}
+
+class Compuesto {
+public:
+    explicit Compuesto(Bytes datos) : datos_(std::move(datos)) {
+        static constexpr std::array<unsigned char, 8> kFirma = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+        if (datos_.size() < 512 || !std::equal(kFirma.begin(), kFirma.end(), datos_.begin()) ||
+            le16(&datos_[0x1C]) != 0xFFFE) {
+            noSeAbre();
+        }
+        const std::uint16_t desplazamiento = le16(&datos_[0x1E]);
+        if ((desplazamiento != 9 && desplazamiento != 12) || le16(&datos_[0x20]) != 6) {
+            noSeAbre();
+        }
+        tamSector_ = std::size_t{1} << desplazamiento;
+        if (datos_.size() <= tamSector_) {
+            noSeAbre();
+        }
+        version3_ = le16(&datos_[0x1A]) == 3;
+        sectores_ = static_cast<std::uint32_t>((datos_.size() - tamSector_ + tamSector_ - 1) / tamSector_);
+        usado_.assign(sectores_, false);
+        cargarFat();
+    }
+
+    // The workbook stream: "Workbook" (BIFF8) or, failing that, "Book" (BIFF5).
+    Bytes flujoLibro() {
+        const Bytes directorio = leerCadena(le32(&datos_[0x30]), std::nullopt);
+        const std::size_t entradas = directorio.size() / 128;
+        if (entradas == 0 || directorio[0x42] != 5) {
+            noSeAbre();
+        }
+        const unsigned char* raiz = directorio.data();
+
+        // Only the root storage's own streams: an embedded object keeps its own "Workbook" deeper down.
+        std::optional<std::size_t> libro;
+        std::optional<std::size_t> libro5;
+        std::vector<bool> visto(entradas, false);
+        std::vector<std::uint32_t> pendientes{le32(raiz + 0x4C)};
+        while (!pendientes.empty()) {
+            const std::uint32_t id = pendientes.back();
+            pendientes.pop_back();
+            if (id == kSinEntrada) {
+                continue;
+            }
+            if (id >= entradas || visto[id]) {
+                noSeAbre();
+            }
+            visto[id] = true;
+            const unsigned char* e = directorio.data() + std::size_t{id} * 128;
+            pendientes.push_back(le32(e + 0x44));
+            pendientes.push_back(le32(e + 0x48));
+            if (e[0x42] != 2) {
+                continue;
+            }
+            if (!libro && nombreEs(e, "workbook")) {
+                libro = id;
+            } else if (!libro5 && nombreEs(e, "book")) {
+                libro5 = id;
+            }
+        }
+        if (!libro) {
+            libro = libro5;
+        }
+        if (!libro) {
+            noSeAbre();
+        }
+
+        // The mini stream and its FAT are read even when the workbook does not live there, so that a
+        // chain cross-linked with the workbook's is caught.
+        const std::uint64_t tamanoMini = tamanoEntrada(raiz);
+        const Bytes mini = tamanoMini > 0 ? leerCadena(le32(raiz + 0x74), tamanoMini) : Bytes();
+        const Bytes fatMini = le32(&datos_[0x40]) > 0 ? leerCadena(le32(&datos_[0x3C]), std::nullopt) : Bytes();
+
+        const unsigned char* e = directorio.data() + *libro * 128;
+        const std::uint64_t tamano = tamanoEntrada(e);
+        if (tamano < 4) {
+            noSeAbre();
+        }
+        if (tamano >= kCorteMini) {
+            return leerCadena(le32(e + 0x74), tamano);
+        }
+        return leerCadenaMini(le32(e + 0x74), tamano, mini, fatMini);
+    }
+
+private:
+    // Stream sizes hold 64 bits; version 3 files may leave garbage in the high half.
+    std::uint64_t tamanoEntrada(const unsigned char* e) const {
+        const std::uint64_t tamano = version3_ ? le32(e + 0x78) : le64(e + 0x78);
+        if (tamano > datos_.size()) {
+            noSeAbre();
+        }
+        return tamano;
+    }
+
+    static bool nombreEs(const unsigned char* e, std::string_view nombre) {
+        const std::uint16_t largo = le16(e + 0x40);
+        if (largo != (nombre.size() + 1) * 2) {
+            return false;
+        }
+        for (std::size_t i = 0; i < nombre.size(); ++i) {
+            std::uint16_t c = le16(e + 2 * i);
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<std::uint16_t>(c - 'A' + 'a');
+            }
+            if (c != static_cast<unsigned char>(nombre[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    const unsigned char* sector(std::uint32_t s, std::size_t bytes) const {
+        const std::uint64_t inicio = (std::uint64_t{s} + 1) * tamSector_;
+        if (s >= sectores_ || inicio + bytes > datos_.size()) {
+            noSeAbre();
+        }
+        return datos_.data() + inicio;
+    }
+
+    // Each sector belongs to one chain at most: a second claim means a damaged or hostile file.
+    void marcar(std::uint32_t s) {
+        if (s >= sectores_ || usado_[s]) {
+            noSeAbre();
+        }
+        usado_[s] = true;
+    }
+
+    void cargarFat() {
+        const std::uint32_t sectoresFat = le32(&datos_[0x2C]);
+        if (sectoresFat == 0 || sectoresFat > sectores_) {
+            noSeAbre();
+        }
+        std::vector<std::uint32_t> ids;
+        for (std::size_t i = 0; i < 109 && ids.size() < sectoresFat; ++i) {
+            ids.push_back(le32(&datos_[0x4C + 4 * i]));
+        }
+        const std::size_t porSector = tamSector_ / 4 - 1;
+        std::uint32_t difat = le32(&datos_[0x44]);
+        while (ids.size() < sectoresFat) {
+            marcar(difat);
+            const unsigned char* p = sector(difat, tamSector_);
+            for (std::size_t i = 0; i < porSector && ids.size() < sectoresFat; ++i) {
+                ids.push_back(le32(p + 4 * i));
+            }
+            difat = le32(p + 4 * porSector);
+        }
+        fat_.reserve(ids.size() * (tamSector_ / 4));
+        for (const std::uint32_t id : ids) {
+            marcar(id);
+            const unsigned char* p = sector(id, tamSector_);
+            for (std::size_t i = 0; i < tamSector_ / 4; ++i) {
+                fat_.push_back(le32(p + 4 * i));
+            }
+        }
+    }
+
+    // The bytes of a chain, walked to its end; with a size, the chain must hold that many bytes.
+    Bytes leerCadena(std::uint32_t s, std::optional<std::uint64_t> tamano) {
+        Bytes salida;
+        std::uint64_t faltan = tamano.value_or(0);
+        salida.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(faltan, datos_.size())));
+        while (s != kFinCadena) {
+            if (s >= fat_.size()) {
+                noSeAbre();
+            }
+            marcar(s);
+            const std::size_t n = tamano ? static_cast<std::size_t>(std::min<std::uint64_t>(faltan, tamSector_)) : tamSector_;
+            if (n > 0) {
+                const unsigned char* p = sector(s, n);
+                salida.insert(salida.end(), p, p + n);
+                faltan -= tamano ? n : 0;
+            }
+            s = fat_[s];
+        }
+        if (faltan > 0) {
+            noSeAbre();
+        }
+        return salida;
+    }
+
+    static Bytes leerCadenaMini(std::uint32_t s, std::uint64_t tamano, const Bytes& mini, const Bytes& fatMini) {
+        const std::size_t entradas = fatMini.size() / 4;
+        std::vector<bool> visto(entradas, false);
+        Bytes salida;
+        std::uint64_t faltan = tamano;
+        while (s != kFinCadena) {
+            if (s >= entradas || visto[s]) {
+                noSeAbre();
+            }
+            visto[s] = true;
+            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(faltan, kSectorMini));
+            const std::size_t inicio = std::size_t{s} * kSectorMini;
+            if (inicio + n > mini.size()) {
+                noSeAbre();
+            }
+            salida.insert(salida.end(), mini.begin() + static_cast<std::ptrdiff_t>(inicio),
+                          mini.begin() + static_cast<std::ptrdiff_t>(inicio + n));
+            faltan -= n;
+            s = le32(&fatMini[std::size_t{s} * 4]);
+        }
+        if (faltan > 0) {
+            noSeAbre();
+        }
+        return salida;
+    }
+
+    Bytes datos_;
+    std::size_t tamSector_ = 512;
+    bool version3_ = true;
+    std::uint32_t sectores_ = 0;
+    std::vector<std::uint32_t> fat_;
+    std::vector<bool> usado_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// BIFF records.
+
+constexpr std::uint16_t kBof = 0x0809;
+constexpr std::uint16_t kEof = 0x000A;
+constexpr std::uint16_t kContinue = 0x003C;
+constexpr std::uint16_t kFormula = 0x0006;
+constexpr std::uint16_t kNumber = 0x0203;
+constexpr std::uint16_t kRk = 0x027E;
+constexpr std::uint16_t kMulRk = 0x00BD;
+constexpr std::uint16_t kLabelSst = 0x00FD;
+constexpr std::uint16_t kLabel = 0x0204;
+constexpr std::uint16_t kRString = 0x00D6;
+constexpr std::uint16_t kBoolErr = 0x0205;
+constexpr std::uint16_t kString = 0x0207;
+constexpr std::size_t kMaximoRegistro = 8224;
+
+struct Registro {
+    std::uint16_t tipo = 0;
+    std::size_t cuerpo = 0;
+    std::size_t largo = 0;
+    std::size_t siguiente() const { return cuerpo + largo; }
+};
+
+// The record at pos; false when the stream ends there.
+bool leerRegistro(const Bytes& flujo, std::size_t pos, Registro& r) {
+    if (pos > flujo.size() || flujo.size() - pos < 4) {
+        return false;
+    }
+    r.tipo = le16(&flujo[pos]);
+    r.largo = le16(&flujo[pos + 2]);
+    r.cuerpo = pos + 4;
+    if (r.largo > kMaximoRegistro || r.cuerpo + r.largo > flujo.size()) {
+        noSeAbre();
+    }
+    return true;
+}
+
+const unsigned char* cuerpo(const Bytes& flujo, const Registro& r, std::size_t minimo) {
+    if (r.largo < minimo) {
+        noSeAbre();
+    }
+    return flujo.data() + r.cuerpo;
+}
+
+bool esCelda(std::uint16_t tipo) {
+    switch (tipo) {
+    case kFormula:
+    case kNumber:
+    case kRk:
+    case kMulRk:
+    case kLabelSst:
+    case kLabel:
+    case kRString:
+    case kBoolErr:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void anadirUtf8(std::string& s, char32_t cp) {
+    if (cp < 0x80) {
+        s.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        s.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        s.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        s.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        s.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// Reads one record and the CONTINUE records after it as a single body, never past their ends.
+class LectorRegistro {
+public:
+    LectorRegistro(const Bytes& flujo, const Registro& r) : flujo_(flujo) {
+        tramos_.emplace_back(r.cuerpo, r.siguiente());
+        Registro c;
+        for (std::size_t pos = r.siguiente(); leerRegistro(flujo, pos, c) && c.tipo == kContinue; pos = c.siguiente()) {
+            tramos_.emplace_back(c.cuerpo, c.siguiente());
+        }
+        pos_ = r.cuerpo;
+    }
+
+    std::uint8_t u8() {
+        asegurar();
+        return flujo_[pos_++];
+    }
+    std::uint16_t u16() {
+        const std::uint16_t bajo = u8();
+        return static_cast<std::uint16_t>(bajo | (u8() << 8));
+    }
+    std::uint32_t u32() {
+        const std::uint32_t bajo = u16();
+        return bajo | (static_cast<std::uint32_t>(u16()) << 16);
+    }
+    void saltar(std::uint64_t n) {
+        while (n > 0) {
+            asegurar();
+            const std::size_t k = static_cast<std::size_t>(std::min<std::uint64_t>(n, tramos_[tramo_].second - pos_));
+            pos_ += k;
+            n -= k;
+        }
+    }
+    bool alFinal() const {
+        if (pos_ < tramos_[tramo_].second) {
+            return false;
+        }
+        for (std::size_t t = tramo_ + 1; t < tramos_.size(); ++t) {
+            if (tramos_[t].second > tramos_[t].first) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // BIFF8 characters, one or two bytes each; where a CONTINUE cuts them, an option byte there
+    // gives the width of the rest. Returned in Windows-1252.
+    std::string caracteres(std::size_t n, bool anchos) {
+        std::string utf8;
+        char32_t alto = 0;
+        while (n > 0) {
+            if (pos_ == tramos_[tramo_].second) {
+                siguienteTramo();
+                anchos = (u8() & 0x01) != 0;
+                continue;
+            }
+            const std::size_t disponibles = (tramos_[tramo_].second - pos_) / (anchos ? 2 : 1);
+            if (disponibles == 0) {
+                noSeAbre();
+            }
+            const std::size_t k = std::min(n, disponibles);
+            for (std::size_t i = 0; i < k; ++i) {
+                char32_t c = anchos ? le16(&flujo_[pos_ + 2 * i]) : flujo_[pos_ + i];
+                if (c >= 0xD800 && c <= 0xDBFF) {
+                    if (alto != 0) {
+                        anadirUtf8(utf8, 0xFFFD);
+                    }
+                    alto = c;
+                    continue;
+                }
+                if (c >= 0xDC00 && c <= 0xDFFF) {
+                    c = alto != 0 ? 0x10000 + ((alto - 0xD800) << 10) + (c - 0xDC00) : char32_t{0xFFFD};
+                } else if (alto != 0) {
+                    anadirUtf8(utf8, 0xFFFD);
+                }
+                alto = 0;
+                anadirUtf8(utf8, c);
+            }
+            pos_ += k * (anchos ? 2 : 1);
+            n -= k;
+        }
+        if (alto != 0) {
+            anadirUtf8(utf8, 0xFFFD);
+        }
+        return utf8ACp1252(utf8);
+    }
+
+    // BIFF5 text: bytes of the workbook's code page.
+    std::string bytes(std::size_t n) {
+        std::string s;
+        s.reserve(std::min(n, flujo_.size()));
+        while (n > 0) {
+            asegurar();
+            const std::size_t k = std::min(n, tramos_[tramo_].second - pos_);
+            s.append(reinterpret_cast<const char*>(flujo_.data() + pos_), k);
+            pos_ += k;
+            n -= k;
+        }
+        return s;
+    }
+
+private:
+    void siguienteTramo() {
+        if (tramo_ + 1 >= tramos_.size()) {
+            noSeAbre();
+        }
+        ++tramo_;
+        pos_ = tramos_[tramo_].first;
+    }
+    void asegurar() {
+        while (pos_ == tramos_[tramo_].second) {
+            siguienteTramo();
+        }
+    }
+
+    const Bytes& flujo_;
+    std::vector<std::pair<std::size_t, std::size_t>> tramos_;
+    std::size_t tramo_ = 0;
+    std::size_t pos_ = 0;
+};
+
+// Windows-1252 byte for each byte of a single-byte code page (BIFF5 text); "?" where it has none.
+std::array<char, 256> tablaPaginaCodigos(std::uint16_t pagina) {
+    std::array<char, 256> tabla{};
+    for (std::size_t b = 0; b < tabla.size(); ++b) {
+        tabla[b] = b < 0x80 ? static_cast<char>(b) : '?';
+    }
+    // 1252 itself, its BIFF alias 0x8001, ASCII, and no CODEPAGE record at all.
+    if (pagina == 1252 || pagina == 0x8001 || pagina == 367 || pagina == 0) {
+        for (std::size_t b = 0x80; b < tabla.size(); ++b) {
+            tabla[b] = static_cast<char>(b);
+        }
+        return tabla;
+    }
+    const std::string nombre = (pagina == 10000 || pagina == 0x8000) ? "MACINTOSH" : "CP" + std::to_string(pagina);
+    const iconv_t cd = iconv_open("UTF-8", nombre.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return tabla;
+    }
+    for (std::size_t b = 0x80; b < tabla.size(); ++b) {
+        char entrada = static_cast<char>(b);
+        std::array<char, 8> salida{};
+        char* pe = &entrada;
+        char* ps = salida.data();
+        std::size_t quedanE = 1;
+        std::size_t quedanS = salida.size();
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &pe, &quedanE, &ps, &quedanS) != static_cast<std::size_t>(-1) && quedanE == 0) {
+            const std::string cp1252 = utf8ACp1252(std::string_view(salida.data(), salida.size() - quedanS));
+            if (cp1252.size() == 1) {
+                tabla[b] = cp1252[0];
+            }
+        }
+    }
+    iconv_close(cd);
+    return tabla;
+}
+
+// How a number format shows a cell's number, which decides the value a spreadsheet hands over.
+enum class ClaseFormato : std::uint8_t { Numero, Fecha, Moneda };
+
+bool esSimboloMoneda(char c) {
+    // $, euro, pound and yen in Windows-1252.
+    return c == '$' || c == '\x80' || c == '\xA3' || c == '\xA5';
+}
+
+ClaseFormato clasificarFormato(std::string_view f) {
+    bool fecha = false;
+    bool moneda = false;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        const char c = f[i];
+        if (c == '"') {
+            const std::size_t fin = std::min(f.find('"', i + 1), f.size());
+            moneda = moneda || std::any_of(f.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                                           f.begin() + static_cast<std::ptrdiff_t>(fin), esSimboloMoneda);
+            i = fin;
+        } else if (c == '\\' || c == '_' || c == '*') {
+            // An escaped character, a blank of a character's width, a fill character: literal text.
+            if (i + 1 < f.size()) {
+                moneda = moneda || (c == '\\' && esSimboloMoneda(f[i + 1]));
+                ++i;
+            }
+        } else if (c == '[') {
+            const std::size_t fin = std::min(f.find(']', i + 1), f.size());
+            const std::string_view dentro = f.substr(i + 1, fin - i - 1);
+            if (!dentro.empty() && dentro[0] == '$') {
+                // [$symbol-locale]: a currency when it carries a symbol.
+                moneda = moneda || (dentro.size() > 1 && dentro[1] != '-');
+            } else if (!dentro.empty() && dentro.find_first_not_of("hHmMsS") == std::string_view::npos) {
+                fecha = true; // elapsed time: [h], [mm], [ss]
+            }
+            i = fin;
+        } else if ((c == 'G' || c == 'g') && f.substr(i, 7).size() == 7 &&
+                   std::equal(f.begin() + static_cast<std::ptrdiff_t>(i), f.begin() + static_cast<std::ptrdiff_t>(i + 7),
+                              "general", [](char a, char b) { return (a | 0x20) == b; })) {
+            i += 6;
+        } else if (esSimboloMoneda(c)) {
+            moneda = true;
+        } else {
+            switch (c | 0x20) {
+            case 'y':
+            case 'm':
+            case 'd':
+            case 'h':
+            case 's':
+                fecha = true;
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    return fecha ? ClaseFormato::Fecha : moneda ? ClaseFormato::Moneda : ClaseFormato::Numero;
+}
+
+ClaseFormato claseIncorporada(std::uint16_t ifmt) {
+    if ((ifmt >= 14 && ifmt <= 22) || (ifmt >= 45 && ifmt <= 47) || (ifmt >= 27 && ifmt <= 36) ||
+        (ifmt >= 50 && ifmt <= 58)) {
+        return ClaseFormato::Fecha;
+    }
+    if ((ifmt >= 5 && ifmt <= 8) || ifmt == 42 || ifmt == 44) {
+        return ClaseFormato::Moneda;
+    }
+    return ClaseFormato::Numero;
+}
+
+double valorRk(std::uint32_t rk) {
+    double valor = (rk & 0x02) != 0 ? static_cast<double>(static_cast<std::int32_t>(rk) >> 2)
+                                    : std::bit_cast<double>(static_cast<std::uint64_t>(rk & 0xFFFFFFFCu) << 32);
+    if ((rk & 0x01) != 0) {
+        valor /= 100.0;
+    }
+    return valor;
+}
+
+// Sheet names match as a spreadsheet matches them: without regard to case.
+std::string minusculas(std::string_view texto) {
+    std::string s(texto);
+    for (char& c : s) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) {
+            c = static_cast<char>(b + 0x20);
+        }
+    }
+    return s;
+}
+
+struct HojaXls {
+    std::string nombre;
+    std::size_t inicio = 0;
+};
+
+// What the workbook globals say, shared by the workbook and its open cursors.
+struct DatosLibro {
+    Bytes flujo;
+    bool biff8 = true;
+    bool sistema1904 = false;
+    std::array<char, 256> paginaCodigos{};
+    std::vector<std::string> cadenas;
+    std::vector<ClaseFormato> claseXf;
+    std::vector<HojaXls> hojas;
+
+    std::string texto8(LectorRegistro& l, std::size_t n) const {
+        std::string s = l.bytes(n);
+        for (char& c : s) {
+            c = paginaCodigos[static_cast<unsigned char>(c)];
+        }
+        return s;
+    }
+
+    // XLUnicodeString (BIFF8) or a counted byte string (BIFF5), as LABEL and STRING hold them.
+    std::string cadenaCelda(LectorRegistro& l) const {
+        const std::uint16_t n = l.u16();
+        if (!biff8) {
+            return texto8(l, n);
+        }
+        const std::uint8_t opciones = l.u8();
+        if ((opciones & 0x08) != 0) {
+            l.u16();
+        }
+        if ((opciones & 0x04) != 0) {
+            l.u32();
+        }
+        return l.caracteres(n, (opciones & 0x01) != 0);
+    }
+
+    ValorCelda textoValor(double valor, std::uint16_t xf) const {
+        if (!std::isfinite(valor)) {
+            return std::nullopt;
+        }
+        const ClaseFormato clase = xf < claseXf.size() ? claseXf[xf] : ClaseFormato::Numero;
+        // Dates run from serial 0 to 31/12/9999; outside that a spreadsheet keeps the plain number.
+        if (clase == ClaseFormato::Fecha && valor >= 0 && valor < 2958466) {
+            return textoFecha(valor, sistema1904, true);
+        }
+        if (clase == ClaseFormato::Moneda) {
+            return textoMoneda(valor);
+        }
+        return textoNumero(valor);
+    }
+
+    // The text of a formula's string result: the STRING record after it (past any shared formula,
+    // array or table record).
+    std::string resultadoTexto(const Registro& formula) const {
+        Registro r;
+        for (std::size_t pos = formula.siguiente(); leerRegistro(flujo, pos, r); pos = r.siguiente()) {
+            if (r.tipo == kString) {
+                LectorRegistro l(flujo, r);
+                return cadenaCelda(l);
+            }
+            if (r.tipo != 0x04BC && r.tipo != 0x0221 && r.tipo != 0x0236) {
+                break;
+            }
+        }
+        return {};
+    }
+
+    // Puts the cells of the record at pos into the row.
+    void leerCelda(std::size_t pos, std::vector<ValorCelda>& celdas) const {
+        Registro r;
+        if (!leerRegistro(flujo, pos, r)) {
+            noSeAbre();
+        }
+        const unsigned char* b = cuerpo(flujo, r, 6);
+        const std::uint16_t columna = le16(b + 2);
+        const std::uint16_t xf = le16(b + 4);
+        auto poner = [&celdas](std::size_t c, ValorCelda valor) {
+            if (c >= kColumnasXls) {
+                noSeAbre();
+            }
+            if (celdas.size() <= c) {
+                celdas.resize(c + 1, ValorCelda(std::string()));
+            }
+            celdas[c] = std::move(valor);
+        };
+        switch (r.tipo) {
+        case kNumber:
+            poner(columna, textoValor(leDouble(cuerpo(flujo, r, 14) + 6), xf));
+            break;
+        case kRk:
+            poner(columna, textoValor(valorRk(le32(cuerpo(flujo, r, 10) + 6)), xf));
+            break;
+        case kMulRk: {
+            const std::size_t n = r.largo >= 12 ? (r.largo - 6) / 6 : 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                const unsigned char* p = b + 4 + 6 * i;
+                poner(columna + i, textoValor(valorRk(le32(p + 2)), le16(p)));
+            }
+            break;
+        }
+        case kLabelSst: {
+            const std::uint32_t indice = le32(cuerpo(flujo, r, 10) + 6);
+            if (indice >= cadenas.size()) {
+                noSeAbre();
+            }
+            poner(columna, cadenas[indice]);
+            break;
+        }
+        case kLabel:
+        case kRString: {
+            LectorRegistro l(flujo, r);
+            l.saltar(6);
+            poner(columna, cadenaCelda(l));
+            break;
+        }
+        case kBoolErr: {
+            const unsigned char* p = cuerpo(flujo, r, 8);
+            poner(columna, p[7] != 0 ? ValorCelda() : ValorCelda(textoBooleano(p[6] != 0)));
+            break;
+        }
+        case kFormula: {
+            const unsigned char* p = cuerpo(flujo, r, 20);
+            if (le16(p + 12) != 0xFFFF) {
+                poner(columna, textoValor(leDouble(p + 6), xf));
+                break;
+            }
+            switch (p[6]) {
+            case 0:
+                poner(columna, resultadoTexto(r));
+                break;
+            case 1:
+                poner(columna, textoBooleano(p[8] != 0));
+                break;
+            case 3:
+                poner(columna, std::string());
+                break;
+            default: // an error value
+                poner(columna, std::nullopt);
+                break;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+};
+
+std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
+    auto datos = std::make_shared<DatosLibro>();
+    datos->flujo = std::move(flujo);
+    const Bytes& f = datos->flujo;
+
+    Registro r;
+    if (!leerRegistro(f, 0, r) || r.tipo != kBof) {
+        noSeAbre();
+    }
+    const unsigned char* bof = cuerpo(f, r, 4);
+    const std::uint16_t version = le16(bof);
+    if (le16(bof + 2) != 0x0005 || (version != 0x0600 && version != 0x0500)) {
+        noSeAbre();
+    }
+    datos->biff8 = version == 0x0600;
+    datos->paginaCodigos = tablaPaginaCodigos(1252);
+
+    std::map<std::uint16_t, std::string> formatos;
+    std::vector<std::uint16_t> formatoXf;
+    std::vector<std::pair<std::string, std::uint32_t>> hojas;
+    for (std::size_t pos = r.siguiente(); leerRegistro(f, pos, r) && r.tipo != kEof; pos = r.siguiente()) {
+        switch (r.tipo) {
+        case 0x002F: // FILEPASS: the workbook is encrypted
+            noSeAbre();
+        case 0x0042: // CODEPAGE
+            datos->paginaCodigos = tablaPaginaCodigos(le16(cuerpo(f, r, 2)));
+            break;
+        case 0x0022: // DATEMODE
+            datos->sistema1904 = le16(cuerpo(f, r, 2)) == 1;
+            break;
+        case 0x0085: { // BOUNDSHEET: only worksheets, not charts, macro sheets or modules
+            LectorRegistro l(f, r);
+            const std::uint32_t inicio = l.u32();
+            l.u8();
+            const std::uint8_t tipo = l.u8();
+            const std::uint8_t n = l.u8();
+            std::string nombre = datos->biff8 ? l.caracteres(n, (l.u8() & 0x01) != 0) : datos->texto8(l, n);
+            if (tipo == 0) {
+                hojas.emplace_back(std::move(nombre), inicio);
+            }
+            break;
+        }
+        case 0x041E: { // FORMAT
+            LectorRegistro l(f, r);
+            const std::uint16_t ifmt = l.u16();
+            if (datos->biff8) {
+                const std::uint16_t n = l.u16();
+                formatos[ifmt] = l.caracteres(n, (l.u8() & 0x01) != 0);
+            } else {
+                formatos[ifmt] = datos->texto8(l, l.u8());
+            }
+            break;
+        }
+        case 0x00E0: // XF
+            formatoXf.push_back(le16(cuerpo(f, r, 4) + 2));
+            break;
+        case 0x00FC: { // SST, the shared strings of BIFF8
+            if (!datos->biff8) {
+                break;
+            }
+            LectorRegistro l(f, r);
+            l.u32();
+            const std::uint32_t unicas = l.u32();
+            // Each string takes three bytes at least: the count claimed cannot reserve more than that.
+            datos->cadenas.reserve(std::min<std::size_t>(unicas, r.largo / 3 + 1));
+            for (std::uint32_t i = 0; i < unicas && !l.alFinal(); ++i) {
+                const std::uint16_t n = l.u16();
+                const std::uint8_t opciones = l.u8();
+                const std::uint16_t tramosFormato = (opciones & 0x08) != 0 ? l.u16() : 0;
+                const std::uint32_t extra = (opciones & 0x04) != 0 ? l.u32() : 0;
+                datos->cadenas.push_back(l.caracteres(n, (opciones & 0x01) != 0));
+                l.saltar(std::uint64_t{tramosFormato} * 4 + extra);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    datos->claseXf.reserve(formatoXf.size());
+    for (const std::uint16_t ifmt : formatoXf) {
+        const auto it = formatos.find(ifmt);
+        datos->claseXf.push_back(it != formatos.end() ? clasificarFormato(it->second) : claseIncorporada(ifmt));
+    }
+
+    for (auto& [nombre, inicio] : hojas) {
+        Registro b;
+        if (!leerRegistro(f, inicio, b) || b.tipo != kBof) {
+            noSeAbre();
+        }
+        // A dialog sheet also calls itself a worksheet in the list; its own BOF tells.
+        if (le16(cuerpo(f, b, 4) + 2) == 0x0010) {
+            datos->hojas.push_back({std::move(nombre), inicio});
+        }
+    }
+    return datos;
+}
+
+// Cells of a sheet row by row. Excel writes them in row order and then they are read as they come;
+// a file that does not gets an index of its cell records, sorted by row.
+class CursorXls final : public CursorHoja {
+public:
+    CursorXls(std::shared_ptr<const DatosLibro> datos, std::size_t inicio) : datos_(std::move(datos)) {
+        Registro r;
+        leerRegistro(datos_->flujo, inicio, r);
+        inicio_ = r.siguiente();
+        bool ordenado = true;
+        std::uint16_t anterior = 0;
+        recorrer([&](std::uint16_t fila, std::size_t) {
+            ordenado = ordenado && fila >= anterior;
+            anterior = fila;
+        });
+        if (!ordenado) {
+            std::vector<std::uint64_t> indice;
+            recorrer([&](std::uint16_t fila, std::size_t pos) { indice.push_back((std::uint64_t{fila} << 40) | pos); });
+            // Within a row the file's order stays, so a cell written twice keeps its last value.
+            std::sort(indice.begin(), indice.end());
+            indice_ = std::move(indice);
+        }
+        pos_ = inicio_;
+    }
+
+    bool siguiente(FilaHoja& fila) override {
+        fila.numero = 0;
+        fila.celdas.clear();
+        std::uint16_t numero = 0;
+        std::size_t registro = 0;
+        bool hay = false;
+        while (mirar(numero, registro)) {
+            if (hay && numero + std::int64_t{1} != fila.numero) {
+                break;
+            }
+            hay = true;
+            fila.numero = numero + std::int64_t{1};
+            datos_->leerCelda(registro, fila.celdas);
+            avanzar();
+        }
+        return hay;
+    }
+
+private:
+    // Visits the cell records of the sheet itself, not those of a chart embedded in it.
+    template <typename Visita>
+    void recorrer(Visita visita) const {
+        const Bytes& f = datos_->flujo;
+        Registro r;
+        int nivel = 1;
+        for (std::size_t pos = inicio_; nivel > 0 && leerRegistro(f, pos, r); pos = r.siguiente()) {
+            if (r.tipo == kBof) {
+                ++nivel;
+            } else if (r.tipo == kEof) {
+                --nivel;
+            } else if (nivel == 1 && esCelda(r.tipo)) {
+                visita(le16(cuerpo(f, r, 6)), pos);
+            }
+        }
+    }
+
+    bool mirar(std::uint16_t& fila, std::size_t& registro) {
+        if (indice_) {
+            if (siguienteIndice_ >= indice_->size()) {
+                return false;
+            }
+            fila = static_cast<std::uint16_t>((*indice_)[siguienteIndice_] >> 40);
+            registro = static_cast<std::size_t>((*indice_)[siguienteIndice_] & ((std::uint64_t{1} << 40) - 1));
+            return true;
+        }
+        const Bytes& f = datos_->flujo;
+        Registro r;
+        while (nivel_ > 0 && leerRegistro(f, pos_, r)) {
+            if (r.tipo == kBof) {
+                ++nivel_;
+            } else if (r.tipo == kEof) {
+                --nivel_;
+            } else if (nivel_ == 1 && esCelda(r.tipo)) {
+                fila = le16(cuerpo(f, r, 6));
+                registro = pos_;
+                siguientePos_ = r.siguiente();
+                return true;
+            }
+            pos_ = r.siguiente();
+        }
+        nivel_ = 0;
+        return false;
+    }
+
+    void avanzar() {
+        if (indice_) {
+            ++siguienteIndice_;
+        } else {
+            pos_ = siguientePos_;
+        }
+    }
+
+    std::shared_ptr<const DatosLibro> datos_;
+    std::size_t inicio_ = 0;
+    std::size_t pos_ = 0;
+    std::size_t siguientePos_ = 0;
+    int nivel_ = 1;
+    std::optional<std::vector<std::uint64_t>> indice_;
+    std::size_t siguienteIndice_ = 0;
+};
+
+class LibroXls final : public LibroExcel {
+public:
+    explicit LibroXls(std::shared_ptr<const DatosLibro> datos) : datos_(std::move(datos)) {}
+
+    std::vector<std::string> hojas() const override {
+        std::vector<std::string> nombres;
+        nombres.reserve(datos_->hojas.size());
+        for (const auto& h : datos_->hojas) {
+            nombres.push_back(h.nombre);
+        }
+        return nombres;
+    }
+
+    std::unique_ptr<CursorHoja> abrirHoja(std::string_view hoja) override {
+        const HojaXls* elegida = nullptr;
+        for (const auto& h : datos_->hojas) {
+            if (h.nombre == hoja) {
+                elegida = &h;
+                break;
+            }
+        }
+        if (elegida == nullptr) {
+            const std::string buscada = minusculas(hoja);
+            for (const auto& h : datos_->hojas) {
+                if (minusculas(h.nombre) == buscada) {
+                    elegida = &h;
+                    break;
+                }
+            }
+        }
+        if (elegida == nullptr) {
+            noSeAbre();
+        }
+        return std::make_unique<CursorXls>(datos_, elegida->inicio);
+    }
+
+private:
+    std::shared_ptr<const DatosLibro> datos_;
+};
+
+} // namespace
+
+std::unique_ptr<LibroExcel> abrirLibroXls(const std::filesystem::path& ruta) {
+    Bytes flujo = Compuesto(leerFicheroEntero(ruta)).flujoLibro();
+    return std::make_unique<LibroXls>(leerGlobales(std::move(flujo)));
+}
+
+} // namespace trovanel

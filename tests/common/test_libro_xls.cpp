@@ -1,1 +1,633 @@
+#include "libro_excel.hpp"
+
+#include "error.hpp"
+#include "soporte_pruebas.hpp"
+
 #include <gtest/gtest.h>
+
+#include <bit>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <random>
+
+using namespace trovanel;
+using trovanel::pruebas::CarpetaTemporal;
+using trovanel::pruebas::escribirFichero;
+using trovanel::pruebas::leerFichero;
+
+namespace {
+
+std::filesystem::path muestra(const std::string& nombre) {
+    return std::filesystem::path(TROVANEL_DATOS_COMPARTIDOS) / "excel" / nombre;
+}
+
+std::vector<std::string> filasDe(LibroExcel& libro, const std::string& hoja) {
+    std::vector<std::string> filas;
+    auto cursor = libro.abrirHoja(hoja);
+    FilaHoja fila;
+    while (cursor->siguiente(fila)) {
+        std::string texto = std::to_string(fila.numero) + ":";
+        for (const auto& celda : fila.celdas) {
+            texto += celda ? "[" + *celda + "]" : "[#]";
+        }
+        filas.push_back(texto);
+    }
+    return filas;
+}
+
+template <typename Accion>
+void esperarNoSeAbre(Accion accion) {
+    try {
+        accion();
+        FAIL() << "no se ha rechazado";
+    } catch (const ErrorTrovanel& e) {
+        EXPECT_STREQ(e.what(), kNoSeAbreEntrada);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Workbooks written record by record, for what no sample file holds.
+
+std::string u8(unsigned v) { return std::string(1, static_cast<char>(v & 0xFF)); }
+std::string u16(unsigned v) { return u8(v) + u8(v >> 8); }
+std::string u32(std::uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); }
+std::string f64(double v) {
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    return u32(static_cast<std::uint32_t>(bits)) + u32(static_cast<std::uint32_t>(bits >> 32));
+}
+std::string utf16(std::u16string_view texto) {
+    std::string s;
+    for (const char16_t c : texto) {
+        s += u16(c);
+    }
+    return s;
+}
+
+std::string registro(unsigned tipo, const std::string& cuerpo) { return u16(tipo) + u16(static_cast<unsigned>(cuerpo.size())) + cuerpo; }
+
+std::string bof(unsigned dt, bool biff8 = true) {
+    return biff8 ? registro(0x0809, u16(0x0600) + u16(dt) + u16(0x0DBB) + u16(0x07CC) + u32(0x41) + u32(6))
+                 : registro(0x0809, u16(0x0500) + u16(dt) + u16(0x0DBB) + u16(0x07CC));
+}
+std::string eof() { return registro(0x000A, ""); }
+
+// Cells; rows and columns from 0 as the file counts them.
+std::string numero(unsigned fila, unsigned col, double v, unsigned xf = 0) {
+    return registro(0x0203, u16(fila) + u16(col) + u16(xf) + f64(v));
+}
+std::string rkEntero(unsigned fila, unsigned col, std::int32_t v) {
+    return registro(0x027E, u16(fila) + u16(col) + u16(0) + u32((static_cast<std::uint32_t>(v) << 2) | 2));
+}
+std::string etiquetaSst(unsigned fila, unsigned col, std::uint32_t indice) {
+    return registro(0x00FD, u16(fila) + u16(col) + u16(0) + u32(indice));
+}
+std::string booleroError(unsigned fila, unsigned col, unsigned valor, bool error) {
+    return registro(0x0205, u16(fila) + u16(col) + u16(0) + u8(valor) + u8(error ? 1 : 0));
+}
+// A formula (its expression is the constant 1) with the cached result a spreadsheet saved.
+std::string formula(unsigned fila, unsigned col, const std::string& resultado, unsigned xf = 0) {
+    return registro(0x0006, u16(fila) + u16(col) + u16(xf) + resultado + u16(0) + u32(0) + u16(3) + u8(0x1E) + u16(1));
+}
+std::string resultadoEspecial(unsigned tipo, unsigned valor) { return u8(tipo) + u8(0) + u8(valor) + u8(0) + u8(0) + u8(0) + u16(0xFFFF); }
+std::string cadenaFormula(const std::string& latin1) { return registro(0x0207, u16(static_cast<unsigned>(latin1.size())) + u8(0) + latin1); }
+
+// Shared strings: each one compressed (Latin-1 bytes, what Windows-1252 literals hold here) or wide.
+struct CadenaSst {
+    std::string latin1;
+    std::u16string ancha;
+};
+std::string cadenaSst(const CadenaSst& c) {
+    return c.ancha.empty() ? u16(static_cast<unsigned>(c.latin1.size())) + u8(0) + c.latin1
+                           : u16(static_cast<unsigned>(c.ancha.size())) + u8(1) + utf16(c.ancha);
+}
+std::string sst(const std::vector<CadenaSst>& cadenas) {
+    std::string cuerpo = u32(static_cast<std::uint32_t>(cadenas.size())) + u32(static_cast<std::uint32_t>(cadenas.size()));
+    for (const auto& c : cadenas) {
+        cuerpo += cadenaSst(c);
+    }
+    return registro(0x00FC, cuerpo);
+}
+std::string formato(unsigned ifmt, std::u16string_view texto) {
+    return registro(0x041E, u16(ifmt) + u16(static_cast<unsigned>(texto.size())) + u8(1) + utf16(texto));
+}
+std::string xf(unsigned ifmt) { return registro(0x00E0, u16(0) + u16(ifmt) + std::string(16, '\0')); }
+
+struct HojaPrueba {
+    std::string nombre;
+    std::string registros;
+    unsigned tipo = 0;   // in the sheet list: 0 worksheet, 2 chart
+    unsigned dt = 0x10;  // in its BOF
+    unsigned estado = 0; // 1 hidden
+};
+
+std::string flujoLibro(const std::string& globales, const std::vector<HojaPrueba>& hojas, bool biff8 = true) {
+    std::size_t desplazamiento = bof(5, biff8).size() + globales.size() + eof().size();
+    for (const auto& h : hojas) {
+        desplazamiento += 4 + 7 + (biff8 ? 1 : 0) + h.nombre.size();
+    }
+    std::string lista;
+    std::string cuerpos;
+    for (const auto& h : hojas) {
+        lista += registro(0x0085, u32(static_cast<std::uint32_t>(desplazamiento + cuerpos.size())) + u8(h.estado) + u8(h.tipo) +
+                                      u8(static_cast<unsigned>(h.nombre.size())) + (biff8 ? u8(0) : "") + h.nombre);
+        cuerpos += bof(h.dt, biff8) + h.registros + eof();
+    }
+    return bof(5, biff8) + globales + lista + eof() + cuerpos;
+}
+
+void ponerU32(std::string& s, std::size_t pos, std::uint32_t v) { s.replace(pos, 4, u32(v)); }
+
+// Where the pieces of a compound file written by compuesto() lie, for tests that damage them.
+struct Disposicion {
+    std::uint32_t sectoresFat = 0;
+    std::uint32_t directorio = 0;
+    std::uint32_t primeroFlujo = 0;
+    std::size_t entradaFat(std::uint32_t sector) const { return 512 + 4 * std::size_t{sector}; }
+    std::size_t entradaDirectorio(unsigned i) const { return (std::size_t{directorio} + 1) * 512 + 128 * i; }
+};
+
+// A compound file with one stream, 512-byte sectors, laid out FAT, directory, stream.
+std::string compuesto(std::string flujo, std::u16string_view nombre = u"Workbook", Disposicion* disposicion = nullptr) {
+    if (flujo.size() < 4096) {
+        flujo.resize(4096, '\0'); // past the mini stream's cutoff: the stream gets a chain of its own
+    }
+    const auto sectoresFlujo = static_cast<std::uint32_t>((flujo.size() + 511) / 512);
+    std::uint32_t sectoresFat = 1;
+    while (sectoresFat * 128 < sectoresFat + 1 + sectoresFlujo) {
+        ++sectoresFat;
+    }
+    const std::uint32_t directorio = sectoresFat;
+    const std::uint32_t primero = directorio + 1;
+
+    std::string cabecera = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + std::string(16, '\0') + u16(0x3E) + u16(3) + u16(0xFFFE) +
+                           u16(9) + u16(6) + std::string(6, '\0') + u32(0) + u32(sectoresFat) + u32(directorio) + u32(0) +
+                           u32(4096) + u32(0xFFFFFFFE) + u32(0) + u32(0xFFFFFFFE) + u32(0);
+    for (std::uint32_t i = 0; i < 109; ++i) {
+        cabecera += u32(i < sectoresFat ? i : 0xFFFFFFFF);
+    }
+    std::string fat;
+    for (std::uint32_t s = 0; s < sectoresFat * 128; ++s) {
+        std::uint32_t v = 0xFFFFFFFF;
+        if (s < sectoresFat) {
+            v = 0xFFFFFFFD;
+        } else if (s == directorio) {
+            v = 0xFFFFFFFE;
+        } else if (s >= primero && s < primero + sectoresFlujo) {
+            v = s + 1 == primero + sectoresFlujo ? 0xFFFFFFFE : s + 1;
+        }
+        fat += u32(v);
+    }
+    auto entrada = [](std::u16string_view n, unsigned tipo, std::uint32_t hijo, std::uint32_t inicio, std::uint32_t tamano) {
+        std::string e = utf16(n);
+        e.resize(64, '\0');
+        e += u16(static_cast<unsigned>((n.size() + 1) * 2)) + u8(tipo) + u8(1) + u32(0xFFFFFFFF) + u32(0xFFFFFFFF) + u32(hijo);
+        e.resize(0x74, '\0');
+        return e + u32(inicio) + u32(tamano) + u32(0);
+    };
+    std::string dir = entrada(u"Root Entry", 5, 1, 0xFFFFFFFE, 0) +
+                      entrada(nombre, 2, 0xFFFFFFFF, primero, static_cast<std::uint32_t>(flujo.size()));
+    dir.resize(512, '\0');
+    flujo.resize(std::size_t{sectoresFlujo} * 512, '\0');
+    if (disposicion != nullptr) {
+        *disposicion = {sectoresFat, directorio, primero};
+    }
+    return cabecera + fat + dir + flujo;
+}
+
+std::unique_ptr<LibroExcel> abrirBytes(const CarpetaTemporal& carpeta, const std::string& bytes) {
+    const auto ruta = carpeta / "libro.xls";
+    escribirFichero(ruta, bytes);
+    return abrirLibroXls(ruta);
+}
+
+std::unique_ptr<LibroExcel> abrirHojaUnica(const CarpetaTemporal& carpeta, const std::string& globales, const std::string& celdas) {
+    return abrirBytes(carpeta, compuesto(flujoLibro(globales, {{"Datos", celdas}})));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The sample workbooks.
+
+TEST(LibroXls, ListaLasHojasDeCadaMuestraEnElOrdenDelLibro) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> casos = {
+        {"profiles.xls", {"PROFILEDEF", "AXISDEF", "TRAVERSALCHAINAGE", "AXISDATUMLEVELS", "PROFILELEVELS"}},
+        {"Formate.xls", {"Blätt1", "ÖÄÜ", "Blätt3", "Formate"}},
+        {"ragged.xls", {"Sheet1", "Sheet2", "Sheet3"}},
+    };
+    for (const auto& [fichero, hojas] : casos) {
+        SCOPED_TRACE(fichero);
+        EXPECT_EQ(abrirLibroXls(muestra(fichero))->hojas(), hojas);
+    }
+}
+
+TEST(LibroXls, LeeLasCeldasDeLasMuestrasComoUnaHojaDeCalculo) {
+    struct Caso {
+        const char* fichero;
+        const char* hoja;
+        std::int64_t fila;
+        const char* columna;
+        const char* texto;
+    };
+    const std::vector<Caso> casos = {
+        {"profiles.xls", "PROFILEDEF", 1, "A", "PROFIL"},
+        {"profiles.xls", "PROFILEDEF", 2, "B", "100"},
+        {"profiles.xls", "PROFILEDEF", 15, "M", "267"},
+        {"profiles.xls", "AXISDEF", 15, "C", "113"},
+        {"profiles.xls", "TRAVERSALCHAINAGE", 2, "C", "0,200009999999992"},
+        {"profiles.xls", "TRAVERSALCHAINAGE", 2, "K", "12,4"},
+        {"profiles.xls", "AXISDATUMLEVELS", 2, "B", "265,21206"},
+        {"profiles.xls", "PROFILELEVELS", 1, "B", "Quergefälle"},
+        // A percentage hands over its value, not the text it shows (2,50%).
+        {"profiles.xls", "PROFILELEVELS", 2, "B", "0,025"},
+        {"profiles.xls", "PROFILELEVELS", 12, "B", "0,017399"},
+        // Formula cells: the value the spreadsheet saved with them.
+        {"profiles.xls", "PROFILELEVELS", 2, "C", "265,21206"},
+        {"profiles.xls", "PROFILELEVELS", 2, "V", "266,8335175"},
+        {"profiles.xls", "PROFILELEVELS", 15, "T", "265,88845"},
+        {"profiles.xls", "PROFILELEVELS", 2, "AD", "270,65"},
+        {"Formate.xls", "Blätt1", 1, "A", "Huber"},
+        {"Formate.xls", "Blätt1", 1, "B", "03/07/1907"},
+        {"Formate.xls", "Blätt1", 2, "A", "Äcker"},
+        {"Formate.xls", "Blätt1", 2, "B", "23/02/2005"},
+        {"Formate.xls", "Blätt1", 3, "B", "03/05/1988"}, // shown as a long date with the weekday
+        {"Formate.xls", "Blätt1", 4, "B", "06:34:00"},
+        {"Formate.xls", "Blätt1", 5, "B", "12:56:00"},
+        {"Formate.xls", "Blätt1", 6, "B", "17:47:13"}, // shown as 5:47:13 PM
+        {"Formate.xls", "Blätt1", 7, "B", "0,974"},
+        {"Formate.xls", "Blätt1", 8, "B", "0,124"},
+        {"Formate.xls", "Blätt1", 9, "B", "1000,3"},
+        {"Formate.xls", "Blätt1", 10, "B", "1,2"}, // shown as 1.20 €
+        {"Formate.xls", "ÖÄÜ", 1, "A", "-100"},
+        {"Formate.xls", "ÖÄÜ", 3, "C", "MERGED CELLS"},
+        {"Formate.xls", "Blätt3", 12, "A", "1200"},
+        {"Formate.xls", "Formate", 3, "B", "BLUE"},
+        {"ragged.xls", "Sheet1", 4, "D", "j"},
+        {"ragged.xls", "Sheet1", 5, "D", "l"},
+    };
+    std::map<std::string, std::unique_ptr<LibroExcel>> libros;
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::string(c.fichero) + " " + c.hoja + "!" + c.columna + std::to_string(c.fila));
+        auto& libro = libros[c.fichero];
+        if (!libro) {
+            libro = abrirLibroXls(muestra(c.fichero));
+        }
+        EXPECT_EQ(libro->celda(c.hoja, c.fila, c.columna), ValorCelda(c.texto));
+    }
+}
+
+TEST(LibroXls, LaUltimaFilaEsLaMasAltaConAlgunaCelda) {
+    struct Caso {
+        const char* fichero;
+        const char* hoja;
+        std::int64_t ultima;
+    };
+    const std::vector<Caso> casos = {
+        {"profiles.xls", "PROFILEDEF", 15},
+        {"profiles.xls", "PROFILELEVELS", 15},
+        {"Formate.xls", "Blätt1", 10},
+        // Its dimension and formatted blank cells reach row 5; the last value is in row 3.
+        {"Formate.xls", "ÖÄÜ", 3},
+        // The chart embedded in the sheet has a data table of its own; its rows are no cells.
+        {"Formate.xls", "Blätt3", 12},
+        {"ragged.xls", "Sheet1", 5},
+        {"ragged.xls", "Sheet2", 0},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::string(c.fichero) + " " + c.hoja);
+        EXPECT_EQ(abrirLibroXls(muestra(c.fichero))->ultimaFila(c.hoja), c.ultima);
+    }
+}
+
+TEST(LibroXls, LasFilasDeDistintoLargoTraenSusCeldasYLasQueFaltanVacias) {
+    auto libro = abrirLibroXls(muestra("ragged.xls"));
+    EXPECT_EQ(filasDe(*libro, "Sheet1"),
+              (std::vector<std::string>{"1:[a][b][c]", "2:[d][e]", "3:[f]", "4:[g][h][I][j]", "5:[k][][][l]"}));
+    EXPECT_EQ(libro->celda("Sheet1", 2, "C"), ValorCelda(""));
+    EXPECT_EQ(libro->celda("Sheet1", 5, "B"), ValorCelda(""));
+    EXPECT_EQ(libro->celda("Sheet1", 6, "A"), ValorCelda(""));
+    EXPECT_TRUE(filasDe(*libro, "Sheet3").empty());
+}
+
+TEST(LibroXls, LasFilasSinCeldasNoSeRecorren) {
+    auto libro = abrirLibroXls(muestra("Formate.xls"));
+    EXPECT_EQ(filasDe(*libro, "ÖÄÜ"), (std::vector<std::string>{"1:[-100]", "3:[][][MERGED CELLS]"}));
+}
+
+TEST(LibroXls, LasLetrasDeColumnaSeLeenSinMayusculasNiBlancosHastaIV) {
+    auto libro = abrirLibroXls(muestra("profiles.xls"));
+    const std::vector<std::pair<const char*, ValorCelda>> casos = {
+        {"A", "PROFIL"}, {"b", "a"}, {" m ", "l"}, {"N", ""}, {"IV", ""},
+        {"", std::nullopt}, {"   ", std::nullopt}, {"A1", std::nullopt}, {"1", std::nullopt},
+    };
+    for (const auto& [letras, esperado] : casos) {
+        SCOPED_TRACE(letras);
+        EXPECT_EQ(libro->celda("PROFILEDEF", 1, letras), esperado);
+    }
+    EXPECT_EQ(libro->celda("PROFILEDEF", 0, "A"), std::nullopt);
+}
+
+TEST(LibroXls, LaColumnaIWNoExisteEnUnLibroXls) {
+    auto libro = abrirLibroXls(muestra("profiles.xls"));
+    EXPECT_EQ(libro->celda("PROFILEDEF", 1, "IW"), std::nullopt);
+    EXPECT_EQ(libro->celda("PROFILEDEF", 1, "XFD"), std::nullopt);
+}
+
+TEST(LibroXls, LasHojasSeBuscanSinDistinguirMayusculasYLaQueNoExisteNoSeAbre) {
+    auto libro = abrirLibroXls(muestra("profiles.xls"));
+    EXPECT_EQ(libro->celda("axisdef", 1, "A"), ValorCelda("PROFIL"));
+    esperarNoSeAbre([&] { libro->abrirHoja("NOEXISTE"); });
+    EXPECT_EQ(libro->celda("NOEXISTE", 1, "A"), std::nullopt);
+}
+
+TEST(LibroXls, ElLibroDanadoDeMuestraSeRechazaConElMensajeDeEntrada) {
+    // Its mini stream's sector chain runs on into the workbook's own sectors.
+    esperarNoSeAbre([] { abrirLibroXls(muestra("corrupted_error.xls")); });
+    esperarNoSeAbre([] { abrirLibroExcel(muestra("corrupted_error.xls")); });
+}
+
+TEST(LibroXls, ElDespachadorEligeElLectorXlsPorElContenido) {
+    CarpetaTemporal carpeta;
+    const auto copia = carpeta / "sin_extension.dat";
+    std::filesystem::copy_file(muestra("profiles.xls"), copia);
+    for (const auto& ruta : {muestra("profiles.xls"), copia}) {
+        auto libro = abrirLibroExcel(ruta);
+        EXPECT_EQ(libro->hojas().size(), 5u);
+        EXPECT_EQ(libro->celda("PROFILELEVELS", 2, "C"), ValorCelda("265,21206"));
+    }
+    EXPECT_EQ(abrirLibroExcel(muestra("Formate.xls"))->celda("Blätt1", 2, "B"), ValorCelda("23/02/2005"));
+}
+
+TEST(LibroXls, LoQueNoEsUnLibroLegibleSeRechaza) {
+    CarpetaTemporal carpeta;
+    std::mt19937 azar(20030102);
+    std::string aleatorio(20000, '\0');
+    for (char& c : aleatorio) {
+        c = static_cast<char>(azar() & 0xFF);
+    }
+    const std::string perfiles = leerFichero(muestra("profiles.xls"));
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"vacio", ""},
+        {"aleatorio", aleatorio},
+        {"aleatorio con firma", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + aleatorio},
+        {"cortado en la cabecera", perfiles.substr(0, 300)},
+        {"cortado tras la cabecera", perfiles.substr(0, 512)},
+        {"cortado a un octavo", perfiles.substr(0, perfiles.size() / 8)},
+        {"cortado a la mitad", perfiles.substr(0, perfiles.size() / 2)},
+        {"cortado a tres cuartos", perfiles.substr(0, perfiles.size() * 3 / 4)},
+    };
+    for (const auto& [nombre, bytes] : casos) {
+        SCOPED_TRACE(nombre);
+        const auto ruta = carpeta / (nombre + ".xls");
+        escribirFichero(ruta, bytes);
+        esperarNoSeAbre([&] { abrirLibroXls(ruta); });
+    }
+    esperarNoSeAbre([&] { abrirLibroXls(carpeta / "no_existe.xls"); });
+    esperarNoSeAbre([&] { abrirLibroXls(carpeta.ruta()); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Written workbooks.
+
+TEST(LibroXls, LasFormulasDanElValorGuardadoConEllas) {
+    CarpetaTemporal carpeta;
+    auto libro = abrirHojaUnica(carpeta, xf(0) + xf(14),
+                                formula(0, 0, f64(12.5)) + formula(0, 1, resultadoEspecial(0, 0)) + cadenaFormula("total") +
+                                    formula(0, 2, resultadoEspecial(1, 1)) + formula(0, 3, resultadoEspecial(1, 0)) +
+                                    formula(0, 4, resultadoEspecial(2, 0x07)) + formula(0, 5, resultadoEspecial(3, 0)) +
+                                    formula(0, 6, f64(37623), 1) + formula(0, 7, resultadoEspecial(0, 0)));
+    EXPECT_EQ(filasDe(*libro, "Datos"),
+              (std::vector<std::string>{"1:[12,5][total][Verdadero][Falso][#][][02/01/2003][]"}));
+    EXPECT_EQ(libro->celda("Datos", 1, "E"), std::nullopt);
+}
+
+TEST(LibroXls, LosBooleanosSeLeenVerdaderoYFalsoYLosErroresNoSePuedenLeer) {
+    CarpetaTemporal carpeta;
+    auto libro = abrirHojaUnica(carpeta, "",
+                                booleroError(0, 0, 1, false) + booleroError(0, 1, 0, false) + booleroError(0, 2, 0x07, true) +
+                                    booleroError(0, 3, 0x2A, true));
+    EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[Verdadero][Falso][#][#]"}));
+    EXPECT_EQ(libro->celda("Datos", 1, "C"), std::nullopt);
+    EXPECT_EQ(libro->celda("Datos", 1, "E"), ValorCelda(""));
+}
+
+TEST(LibroXls, ElFormatoDeLaCeldaDecideSiSuNumeroEsUnaFecha) {
+    struct Caso {
+        const char* nombre;
+        unsigned ifmt;
+        std::u16string formatoPropio; // empty: the built-in format ifmt
+        double valor;
+        const char* texto;
+    };
+    const std::vector<Caso> casos = {
+        {"fecha incorporada", 14, u"", 37623, "02/01/2003"},
+        {"fecha y hora incorporada", 22, u"", 37623.5208333333333, "02/01/2003 12:30:00"},
+        {"hora incorporada", 20, u"", 0.5, "12:00:00"},
+        {"hora con segundos incorporada", 21, u"", 0.75, "18:00:00"},
+        {"general", 0, u"", 37623, "37623"},
+        {"porcentaje", 10, u"", 0.125, "0,125"},
+        {"moneda incorporada", 7, u"", 1.23456789, "1,2346"},
+        {"fecha propia", 164, u"dd/mm/yyyy hh:mm", 37623.25, "02/01/2003 06:00:00"},
+        {"fecha larga en castellano", 165, u"[$-C0A]dddd, d\" de \"mmmm\" de \"yyyy", 37623, "02/01/2003"},
+        {"horas transcurridas", 166, u"[h]:mm", 0.75, "18:00:00"},
+        {"texto entre comillas con letras de fecha", 167, u"0.00 \"d\u00edas\"", 3, "3"},
+        {"letra escapada", 168, u"0\\h", 2.5, "2,5"},
+        {"color y decimales", 169, u"[Red]#,##0.00;[Blue]-#,##0.00", 1234.5, "1234,5"},
+        {"cientifico", 170, u"0.00E+00", 1500, "1500"},
+        {"euros", 171, u"#,##0.00 [$\u20AC-C0A]", 9.87654321, "9,8765"},
+        {"euros entre comillas", 172, u"#,##0.00 \"\u20AC\"", 9.87654321, "9,8765"},
+        {"fecha negativa", 14, u"", -1, "-1"},
+        {"fecha fuera del calendario", 14, u"", 3000000, "3000000"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        CarpetaTemporal carpeta;
+        std::string globales = xf(0) + xf(c.ifmt);
+        if (!c.formatoPropio.empty()) {
+            globales = formato(c.ifmt, c.formatoPropio) + globales;
+        }
+        auto libro = abrirHojaUnica(carpeta, globales, numero(0, 0, c.valor, 1));
+        EXPECT_EQ(libro->celda("Datos", 1, "A"), ValorCelda(c.texto));
+    }
+}
+
+TEST(LibroXls, UnLibroConFechasDesde1904LasLeeEnSuCalendario) {
+    CarpetaTemporal carpeta;
+    auto libro = abrirHojaUnica(carpeta, registro(0x0022, u16(1)) + xf(0) + xf(14) + xf(22),
+                                numero(0, 0, 36161, 1) + numero(0, 1, 36161.75, 2) + numero(0, 2, 36161));
+    EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[02/01/2003][02/01/2003 18:00:00][36161]"}));
+}
+
+TEST(LibroXls, LosNumerosRkSeLeenEnterosYEnCentesimas) {
+    CarpetaTemporal carpeta;
+    auto rk = [](unsigned col, std::uint32_t valor) { return registro(0x027E, u16(0) + u16(col) + u16(0) + u32(valor)); };
+    // 150 as a whole number, 1.5 as hundredths, 2.5 as a cut double, 0.025 as a cut double in hundredths.
+    const auto dobleCortado = [](double v) { return static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(v) >> 32); };
+    auto libro = abrirHojaUnica(carpeta, "",
+                                rk(0, (150u << 2) | 2) + rk(1, (150u << 2) | 3) + rk(2, dobleCortado(2.5)) +
+                                    rk(3, dobleCortado(2.5) | 1) + rkEntero(0, 4, -7) +
+                                    registro(0x00BD, u16(0) + u16(5) + u16(0) + u32((3u << 2) | 2) + u16(0) +
+                                                         u32((4u << 2) | 2) + u16(6)));
+    EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[150][1,5][2,5][0,025][-7][3][4]"}));
+}
+
+TEST(LibroXls, LosTextosSeConviertenAWindows1252) {
+    CarpetaTemporal carpeta;
+    // A string whose characters a CONTINUE record cuts: compressed before, wide after.
+    const std::string rica = u16(4) + u8(0x08) + u16(2) + "Rico" + u32(0) + u32(0x00010002);
+    const std::string extendida = u16(3) + u8(0x04) + u32(5) + "Ext" + std::string(5, '\x7F');
+    // The last string starts in the table's record and ends in its CONTINUE.
+    std::string globales = registro(0x00FC, u32(5) + u32(5) + cadenaSst({"Peña", u""}) + cadenaSst({"", u"€ Ж"}) + rica +
+                                                extendida + u16(6) + u8(0) + "Año ") +
+                           registro(0x003C, u8(1) + utf16(u"€5"));
+    auto libro = abrirHojaUnica(carpeta, globales,
+                                etiquetaSst(0, 0, 0) + etiquetaSst(0, 1, 1) + etiquetaSst(0, 2, 2) + etiquetaSst(0, 3, 3) +
+                                    etiquetaSst(0, 4, 4) + registro(0x0204, u16(1) + u16(0) + u16(0) + u16(3) + u8(1) + utf16(u"ñ€\u0416")));
+    EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[Peña][€ ?][Rico][Ext][Año €5]", "2:[ñ€?]"}));
+}
+
+TEST(LibroXls, LasFilasDesordenadasSeEntreganEnOrdenYLaUltimaEscrituraGana) {
+    CarpetaTemporal carpeta;
+    auto libro = abrirHojaUnica(carpeta, "",
+                                rkEntero(4, 0, 5) + rkEntero(0, 1, 12) + rkEntero(2, 0, 3) + rkEntero(0, 0, 10) + rkEntero(0, 0, 11));
+    EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[11][12]", "3:[3]", "5:[5]"}));
+    EXPECT_EQ(libro->ultimaFila("Datos"), 5);
+}
+
+TEST(LibroXls, UnGraficoIncrustadoEnLaHojaNoAnadeCeldas) {
+    CarpetaTemporal carpeta;
+    auto libro = abrirHojaUnica(carpeta, "",
+                                rkEntero(0, 0, 1) + bof(0x20) + rkEntero(8, 0, 99) + eof() + rkEntero(1, 0, 2));
+    EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[1]", "2:[2]"}));
+}
+
+TEST(LibroXls, SoloSeListanLasHojasDeCalculoOcultasIncluidas) {
+    CarpetaTemporal carpeta;
+    auto libro = abrirBytes(carpeta, compuesto(flujoLibro("", {{"Datos", rkEntero(0, 0, 1)},
+                                                               {"Gráfico", "", 2, 0x20},
+                                                               {"Macros", "", 1, 0x40},
+                                                               {"Cuadro", "", 0, 0x20},
+                                                               {"Oculta", rkEntero(0, 0, 2), 0, 0x10, 1}})));
+    EXPECT_EQ(libro->hojas(), (std::vector<std::string>{"Datos", "Oculta"}));
+    EXPECT_EQ(libro->celda("Oculta", 1, "A"), ValorCelda("2"));
+}
+
+TEST(LibroXls, UnaHojaDeMasDe32767FilasSeLeeEntera) {
+    CarpetaTemporal carpeta;
+    std::string celdas;
+    for (unsigned fila = 0; fila < 40000; ++fila) {
+        celdas += rkEntero(fila, 0, static_cast<std::int32_t>(fila + 1));
+    }
+    auto libro = abrirHojaUnica(carpeta, "", celdas);
+    EXPECT_EQ(libro->ultimaFila("Datos"), 40000);
+    EXPECT_EQ(libro->celda("Datos", 40000, "A"), ValorCelda("40000"));
+    auto cursor = libro->abrirHoja("Datos");
+    FilaHoja fila;
+    std::int64_t esperada = 0;
+    while (cursor->siguiente(fila)) {
+        ASSERT_EQ(fila.numero, ++esperada);
+        ASSERT_EQ(fila.celdas.size(), 1u);
+    }
+    EXPECT_EQ(esperada, 40000);
+}
+
+TEST(LibroXls, UnLibroBiff5SeLeeConSuPaginaDeCodigos) {
+    struct Caso {
+        unsigned pagina;
+        std::string bytes;
+        const char* texto;
+    };
+    // 0xE9 is é in Windows-1250 and Windows-1252; 0xB9 is the Polish ą, which Windows-1252 lacks. The
+    // sheet name's É is 0xC9 in both.
+    const std::vector<Caso> casos = {{1252, "Peña", "Peña"}, {1250, "\xE9\xB9", "é?"}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.pagina);
+        CarpetaTemporal carpeta;
+        const std::string celdas = registro(0x0204, u16(0) + u16(0) + u16(0) + u16(static_cast<unsigned>(c.bytes.size())) + c.bytes) +
+                                   numero(0, 1, 12.5);
+        const std::string flujo = flujoLibro(registro(0x0042, u16(c.pagina)), {{"Éxito", celdas}}, false);
+        auto libro = abrirBytes(carpeta, compuesto(flujo, u"Book"));
+        EXPECT_EQ(libro->hojas(), std::vector<std::string>{"Éxito"});
+        EXPECT_EQ(filasDe(*libro, "Éxito"), std::vector<std::string>{"1:[" + std::string(c.texto) + "][12,5]"});
+    }
+}
+
+TEST(LibroXls, UnContenedorDanadoSeRechazaAlAbrirlo) {
+    const std::string flujo = flujoLibro("", {{"Datos", rkEntero(0, 0, 1)}});
+    Disposicion d;
+    const std::string bueno = compuesto(flujo, u"Workbook", &d);
+    const std::vector<std::pair<std::string, std::function<void(std::string&)>>> casos = {
+        {"cadena en bucle", [&](std::string& s) { ponerU32(s, d.entradaFat(d.primeroFlujo), d.primeroFlujo); }},
+        {"cadena que sale del fichero", [&](std::string& s) { ponerU32(s, d.entradaFat(d.primeroFlujo), 100000); }},
+        {"cadena corta para su tamano", [&](std::string& s) { ponerU32(s, d.entradaFat(d.primeroFlujo), 0xFFFFFFFE); }},
+        {"flujo mini cruzado con el libro",
+         [&](std::string& s) {
+             ponerU32(s, d.entradaDirectorio(0) + 0x74, d.primeroFlujo);
+             ponerU32(s, d.entradaDirectorio(0) + 0x78, 64);
+         }},
+        {"directorio en bucle", [&](std::string& s) { ponerU32(s, d.entradaDirectorio(1) + 0x44, 1); }},
+        {"sin flujo de libro", [&](std::string& s) { s[d.entradaDirectorio(1)] = 'X'; }},
+        {"sectores de tamano imposible", [&](std::string& s) { s.replace(0x1E, 2, u16(20)); }},
+        {"tabla FAT fuera del fichero", [&](std::string& s) { ponerU32(s, 0x4C, 5000); }},
+        {"mas sectores FAT que sectores", [&](std::string& s) { ponerU32(s, 0x2C, 0x7FFFFFFF); }},
+    };
+    CarpetaTemporal carpeta;
+    EXPECT_EQ(abrirBytes(carpeta, bueno)->celda("Datos", 1, "A"), ValorCelda("1"));
+    for (const auto& [nombre, danar] : casos) {
+        SCOPED_TRACE(nombre);
+        std::string bytes = bueno;
+        danar(bytes);
+        esperarNoSeAbre([&] { abrirBytes(carpeta, bytes); });
+    }
+}
+
+TEST(LibroXls, UnFlujoDeLibroDanadoSeRechazaAlAbrirlo) {
+    const std::string hoja = rkEntero(0, 0, 1);
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"cifrado", flujoLibro(registro(0x002F, u16(0) + u32(0)), {{"Datos", hoja}})},
+        {"version desconocida", registro(0x0809, u16(0x0400) + u16(5) + u32(0)) + eof()},
+        {"no empieza por el libro", bof(0x10) + eof()},
+        {"registro mas largo que el flujo", bof(5) + u16(0x00E0) + u16(8000) + "xx"},
+        {"registro mas largo que el maximo", bof(5) + registro(0x00E0, std::string(9000, '\0'))},
+        {"hoja fuera del flujo", bof(5) + registro(0x0085, u32(0x00FFFFFF) + u8(0) + u8(0) + u8(1) + u8(0) + "H") + eof()},
+        // It points at the EOF that closes the globals.
+        {"hoja que no empieza por BOF", bof(5) + registro(0x0085, u32(33) + u8(0) + u8(0) + u8(1) + u8(0) + "H") + eof() + eof()},
+        {"nombre de hoja cortado", bof(5) + registro(0x0085, u32(0) + u8(0) + u8(0) + u8(200) + u8(0) + "H") + eof()},
+        {"cadena compartida cortada", flujoLibro(registro(0x00FC, u32(1) + u32(1) + u16(50) + u8(0) + "corta"), {{"Datos", hoja}})},
+    };
+    CarpetaTemporal carpeta;
+    for (const auto& [nombre, flujo] : casos) {
+        SCOPED_TRACE(nombre);
+        esperarNoSeAbre([&] { abrirBytes(carpeta, compuesto(flujo)); });
+    }
+}
+
+TEST(LibroXls, UnaHojaDanadaSeRechazaAlLeerlaYSusCeldasNoSePuedenLeer) {
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"columna mas alla de IV", numero(0, 256, 1)},
+        {"varios numeros que pasan de IV", registro(0x00BD, u16(0) + u16(255) + u16(0) + u32(6) + u16(0) + u32(10) + u16(256))},
+        {"cadena compartida que no existe", etiquetaSst(0, 0, 7)},
+        {"numero sin su valor", registro(0x0203, u16(0) + u16(0) + u16(0) + u32(0))},
+        {"celda sin fila ni columna", registro(0x0203, u16(0))},
+        {"texto mas largo que su registro", registro(0x0204, u16(0) + u16(0) + u16(0) + u16(40) + u8(0) + "abc")},
+    };
+    for (const auto& [nombre, celdas] : casos) {
+        SCOPED_TRACE(nombre);
+        CarpetaTemporal carpeta;
+        auto libro = abrirHojaUnica(carpeta, sst({{"uno", u""}}), rkEntero(0, 1, 5) + celdas);
+        esperarNoSeAbre([&] { filasDe(*libro, "Datos"); });
+        esperarNoSeAbre([&] { libro->ultimaFila("Datos"); });
+        EXPECT_EQ(libro->celda("Datos", 1, "B"), std::nullopt);
+    }
+}
+
+TEST(LibroXls, LoQueElFicheroDiceDeSiMismoNoReservaMemoria) {
+    CarpetaTemporal carpeta;
+    // A shared-string table that claims four thousand million strings, and a dimension of the whole grid.
+    const std::string globales = registro(0x00FC, u32(0xFFFFFFFF) + u32(0xFFFFFFFF) + cadenaSst({"solo", u""}));
+    const std::string dimension = registro(0x0200, u32(0) + u32(65536) + u16(0) + u16(256) + u16(0));
+    auto libro = abrirHojaUnica(carpeta, globales, dimension + etiquetaSst(0, 0, 0));
+    EXPECT_EQ(libro->ultimaFila("Datos"), 1);
+    EXPECT_EQ(libro->celda("Datos", 1, "A"), ValorCelda("solo"));
+}
+
+} // namespace

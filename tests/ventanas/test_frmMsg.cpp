@@ -1,1 +1,129 @@
+#include "frmMsg.hpp"
+#include "soporte_ventanas.hpp"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
 #include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace trovanel::pruebas {
+namespace {
+
+const QColor kAzul(0, 0, 255);
+const QColor kRojo(255, 0, 0);
+
+QColor colorDe(QLabel* etiqueta) {
+    return etiqueta->palette().color(QPalette::WindowText);
+}
+
+class FrmMsg : public ::testing::Test {
+protected:
+    FrmMsg() {
+        estado.gMostrarResultado = true;
+        estado.gFicheroLog = carpeta / "remesa.log";
+    }
+
+    // The log as the program writes it: Windows-1252, CR LF after every line.
+    void escribirLog(const std::vector<std::string>& lineas) {
+        std::ofstream log(estado.gFicheroLog, std::ios::binary);
+        for (const std::string& linea : lineas) {
+            log << linea << "\r\n";
+        }
+    }
+
+    CarpetaTemporal carpeta;
+    EstadoEjecucion estado;
+};
+
+TEST_F(FrmMsg, tieneElTituloYLosBotonesDeLaVentanaDeResultado) {
+    frmMsg ventana(estado);
+    EXPECT_EQ(ventana.windowTitle(), QStringLiteral("Fin Proceso Trovanel"));
+    EXPECT_EQ(hijo<QPushButton>(&ventana, "cmdDetalles")->text(), QStringLiteral("&Detalles"));
+    EXPECT_EQ(hijo<QPushButton>(&ventana, "cmdAceptar")->text(), QStringLiteral("&Aceptar"));
+    EXPECT_TRUE(hijo<QListWidget>(&ventana, "rtbFicheroLog")->isHidden());
+}
+
+TEST_F(FrmMsg, unaConversionSinErroresDiceProcesoTerminadoEnAzulSinDetalles) {
+    escribirLog({"una ejecución anterior"});
+    frmMsg ventana(estado);
+    auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
+    EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado"));
+    EXPECT_EQ(colorDe(etiqueta), kAzul);
+    EXPECT_FALSE(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled());
+    EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
+}
+
+TEST_F(FrmMsg, unaConversionConErroresDiceIncorrectamenteEnRojoYDetallesMuestraTodoElLog) {
+    const std::vector<std::string> lineas = {
+        "Remesa del 06/12/2026 10:45:33", " ", "Línea 3: cuenta errónea", "Segunda ejecución", " ",
+        "Línea 7: importe vacío"};
+    escribirLog(lineas);
+    estado.gError = true;
+    frmMsg ventana(estado);
+    ventana.show();
+    auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
+    auto* detalles = hijo<QPushButton>(&ventana, "cmdDetalles");
+    auto* lista = hijo<QListWidget>(&ventana, "rtbFicheroLog");
+    EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado incorrectamente"));
+    EXPECT_EQ(colorDe(etiqueta), kRojo);
+    EXPECT_TRUE(detalles->isEnabled());
+    EXPECT_FALSE(lista->isVisible());
+
+    QTest::mouseClick(detalles, Qt::LeftButton);
+
+    EXPECT_TRUE(lista->isVisible());
+    EXPECT_FALSE(detalles->isEnabled());
+    ASSERT_EQ(lista->count(), 6);
+    EXPECT_EQ(lista->item(0)->text(), QStringLiteral("Remesa del 06/12/2026 10:45:33"));
+    EXPECT_EQ(lista->item(1)->text(), QStringLiteral(" "));
+    EXPECT_EQ(lista->item(2)->text(), QStringLiteral("Línea 3: cuenta errónea"));
+    EXPECT_EQ(lista->item(5)->text(), QStringLiteral("Línea 7: importe vacío"));
+}
+
+TEST_F(FrmMsg, unaConversionConErroresSinFicheroDeLogDiceIncorrectamenteSinDetalles) {
+    estado.gError = true;
+    frmMsg ventana(estado);
+    auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
+    EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado incorrectamente"));
+    EXPECT_EQ(colorDe(etiqueta), kRojo);
+    EXPECT_FALSE(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled());
+    EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
+}
+
+TEST_F(FrmMsg, unaConversionCanceladaDiceProcesoCanceladoEnRojo) {
+    estado.gProcesoCancelado = true;
+    frmMsg ventana(estado);
+    auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
+    EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso Cancelado"));
+    EXPECT_EQ(colorDe(etiqueta), kRojo);
+    EXPECT_FALSE(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled());
+}
+
+TEST_F(FrmMsg, sinResultadoQueMostrarConservaElAspectoInicial) {
+    estado.gMostrarResultado = false;
+    estado.gError = true;
+    escribirLog({"línea"});
+    frmMsg ventana(estado);
+    auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
+    EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado"));
+    EXPECT_EQ(colorDe(etiqueta), kAzul);
+    EXPECT_TRUE(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled());
+    EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
+}
+
+TEST_F(FrmMsg, aceptarCierraLaVentanaModal) {
+    frmMsg ventana(estado);
+    QTimer::singleShot(0, &ventana, [&ventana] {
+        QTest::mouseClick(hijo<QPushButton>(&ventana, "cmdAceptar"), Qt::LeftButton);
+    });
+    EXPECT_EQ(ventana.exec(), QDialog::Accepted);
+    EXPECT_FALSE(ventana.isVisible());
+}
+
+} // namespace
+} // namespace trovanel::pruebas
