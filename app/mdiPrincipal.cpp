@@ -140,11 +140,11 @@ void mdiPrincipal::closeEvent(QCloseEvent* evento) {
 }
 
 void mdiPrincipal::mnuFiltrar_Click() {
-    if (frmEntrada_ == nullptr) {
-        frmEntrada_ = new frmEntrada(contexto_, solicitudDatos_.get(), this);
-        solicitudDatos_->setVentana(frmEntrada_);
-    }
-    frmEntrada_->exec();
+    // Closing the dialog unloads it: each opening lists the templates anew and starts without choices.
+    frmEntrada dialogo(contexto_, solicitudDatos_.get(), this);
+    solicitudDatos_->setVentana(&dialogo);
+    dialogo.exec();
+    solicitudDatos_->setVentana(this);
 }
 
 void mdiPrincipal::mnuSalir_Click() {

@@ -43,7 +43,6 @@ private:
     std::unique_ptr<SolicitudDatosVentana> solicitudDatos_;
     QMdiArea* area_;
     // Single instances, created the first time they are asked for.
-    frmEntrada* frmEntrada_ = nullptr;
     frmAcercade* frmAcercade_ = nullptr;
 };
 
