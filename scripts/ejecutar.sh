@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program and runs it.
-#   scripts/ejecutar.sh              converts the shipped example (template 9, presenter 1, issuer 1)
-#                                    and shows the bank file and the log
-#   scripts/ejecutar.sh --ventana    opens the main window
+#   scripts/ejecutar.sh              opens the main window; without a display, does what --ejemplo does
+#   scripts/ejecutar.sh --ejemplo    converts the shipped example (template 9, presenter 1, issuer 1)
+#                                    without a window and shows the bank file and the log
 #   scripts/ejecutar.sh 'ARGS'       runs one batch conversion with those arguments
 set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -15,11 +15,11 @@ cmake --build "$compilacion" --target trovanel
 # The build folder is the program folder: the database is created there on first start.
 cp -n "$raiz/ejemplo/recibos.txt" "$compilacion/recibos.txt" 2>/dev/null || true
 
-if [ "${1:-}" = "--ventana" ]; then
+if [ $# -eq 0 ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
     exec "$compilacion/trovanel"
 fi
 
-if [ $# -gt 0 ]; then
+if [ $# -gt 0 ] && [ "$1" != "--ejemplo" ]; then
     exec "$compilacion/trovanel" "$@"
 fi
 
