@@ -19,7 +19,7 @@ std::int64_t LibroExcel::ultimaFila(std::string_view hoja) {
 }
 
 ValorCelda LibroExcel::celda(std::string_view hoja, std::int64_t numeroFila, std::string_view columna) {
-    const auto numero = numeroColumna(columna);
+    const auto numero = numeroColumna(columna, columnasMaximas());
     if (!numero || numeroFila < 1) {
         return std::nullopt;
     }

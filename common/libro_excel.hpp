@@ -35,6 +35,8 @@ public:
 
     // Sheet names in the workbook's order.
     virtual std::vector<std::string> hojas() const = 0;
+    // How many columns a sheet of this format can hold (16384 for .xlsx, 256 for .xls).
+    virtual int columnasMaximas() const { return 16384; }
     // Rows of a sheet; throws ErrorTrovanel when there is no such sheet or it cannot be read.
     virtual std::unique_ptr<CursorHoja> abrirHoja(std::string_view hoja) = 0;
 

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <random>
@@ -36,8 +35,7 @@ std::vector<std::string> filasDe(LibroExcel& libro, const std::string& hoja) {
     return filas;
 }
 
-template <typename Accion>
-void esperarNoSeAbre(Accion accion) {
+template <typename Accion> void esperarNoSeAbre(Accion accion) {
     try {
         accion();
         FAIL() << "no se ha rechazado";
@@ -49,9 +47,15 @@ void esperarNoSeAbre(Accion accion) {
 // ---------------------------------------------------------------------------------------------
 // Workbooks written record by record, for what no sample file holds.
 
-std::string u8(unsigned v) { return std::string(1, static_cast<char>(v & 0xFF)); }
-std::string u16(unsigned v) { return u8(v) + u8(v >> 8); }
-std::string u32(std::uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); }
+std::string u8(unsigned v) {
+    return std::string(1, static_cast<char>(v & 0xFF));
+}
+std::string u16(unsigned v) {
+    return u8(v) + u8(v >> 8);
+}
+std::string u32(std::uint32_t v) {
+    return u16(v & 0xFFFF) + u16(v >> 16);
+}
 std::string f64(double v) {
     const auto bits = std::bit_cast<std::uint64_t>(v);
     return u32(static_cast<std::uint32_t>(bits)) + u32(static_cast<std::uint32_t>(bits >> 32));
@@ -64,13 +68,17 @@ std::string utf16(std::u16string_view texto) {
     return s;
 }
 
-std::string registro(unsigned tipo, const std::string& cuerpo) { return u16(tipo) + u16(static_cast<unsigned>(cuerpo.size())) + cuerpo; }
+std::string registro(unsigned tipo, const std::string& cuerpo) {
+    return u16(tipo) + u16(static_cast<unsigned>(cuerpo.size())) + cuerpo;
+}
 
 std::string bof(unsigned dt, bool biff8 = true) {
     return biff8 ? registro(0x0809, u16(0x0600) + u16(dt) + u16(0x0DBB) + u16(0x07CC) + u32(0x41) + u32(6))
                  : registro(0x0809, u16(0x0500) + u16(dt) + u16(0x0DBB) + u16(0x07CC));
 }
-std::string eof() { return registro(0x000A, ""); }
+std::string eof() {
+    return registro(0x000A, "");
+}
 
 // Cells; rows and columns from 0 as the file counts them.
 std::string numero(unsigned fila, unsigned col, double v, unsigned xf = 0) {
@@ -87,10 +95,15 @@ std::string booleroError(unsigned fila, unsigned col, unsigned valor, bool error
 }
 // A formula (its expression is the constant 1) with the cached result a spreadsheet saved.
 std::string formula(unsigned fila, unsigned col, const std::string& resultado, unsigned xf = 0) {
-    return registro(0x0006, u16(fila) + u16(col) + u16(xf) + resultado + u16(0) + u32(0) + u16(3) + u8(0x1E) + u16(1));
+    return registro(0x0006, u16(fila) + u16(col) + u16(xf) + resultado + u16(0) + u32(0) + u16(3) + u8(0x1E) +
+                                u16(1));
 }
-std::string resultadoEspecial(unsigned tipo, unsigned valor) { return u8(tipo) + u8(0) + u8(valor) + u8(0) + u8(0) + u8(0) + u16(0xFFFF); }
-std::string cadenaFormula(const std::string& latin1) { return registro(0x0207, u16(static_cast<unsigned>(latin1.size())) + u8(0) + latin1); }
+std::string resultadoNoNumerico(unsigned tipo, unsigned valor) {
+    return u8(tipo) + u8(0) + u8(valor) + u8(0) + u8(0) + u8(0) + u16(0xFFFF);
+}
+std::string cadenaFormula(const std::string& latin1) {
+    return registro(0x0207, u16(static_cast<unsigned>(latin1.size())) + u8(0) + latin1);
+}
 
 // Shared strings: each one compressed (Latin-1 bytes, what Windows-1252 literals hold here) or wide.
 struct CadenaSst {
@@ -102,7 +115,8 @@ std::string cadenaSst(const CadenaSst& c) {
                            : u16(static_cast<unsigned>(c.ancha.size())) + u8(1) + utf16(c.ancha);
 }
 std::string sst(const std::vector<CadenaSst>& cadenas) {
-    std::string cuerpo = u32(static_cast<std::uint32_t>(cadenas.size())) + u32(static_cast<std::uint32_t>(cadenas.size()));
+    std::string cuerpo =
+        u32(static_cast<std::uint32_t>(cadenas.size())) + u32(static_cast<std::uint32_t>(cadenas.size()));
     for (const auto& c : cadenas) {
         cuerpo += cadenaSst(c);
     }
@@ -111,7 +125,9 @@ std::string sst(const std::vector<CadenaSst>& cadenas) {
 std::string formato(unsigned ifmt, std::u16string_view texto) {
     return registro(0x041E, u16(ifmt) + u16(static_cast<unsigned>(texto.size())) + u8(1) + utf16(texto));
 }
-std::string xf(unsigned ifmt) { return registro(0x00E0, u16(0) + u16(ifmt) + std::string(16, '\0')); }
+std::string xf(unsigned ifmt) {
+    return registro(0x00E0, u16(0) + u16(ifmt) + std::string(16, '\0'));
+}
 
 struct HojaPrueba {
     std::string nombre;
@@ -129,16 +145,19 @@ std::string flujoLibro(const std::string& globales, const std::vector<HojaPrueba
     std::string lista;
     std::string cuerpos;
     for (const auto& h : hojas) {
-        lista += registro(0x0085, u32(static_cast<std::uint32_t>(desplazamiento + cuerpos.size())) + u8(h.estado) + u8(h.tipo) +
-                                      u8(static_cast<unsigned>(h.nombre.size())) + (biff8 ? u8(0) : "") + h.nombre);
+        lista += registro(0x0085, u32(static_cast<std::uint32_t>(desplazamiento + cuerpos.size())) +
+                                      u8(h.estado) + u8(h.tipo) + u8(static_cast<unsigned>(h.nombre.size())) +
+                                      (biff8 ? u8(0) : "") + h.nombre);
         cuerpos += bof(h.dt, biff8) + h.registros + eof();
     }
     return bof(5, biff8) + globales + lista + eof() + cuerpos;
 }
 
-void ponerU32(std::string& s, std::size_t pos, std::uint32_t v) { s.replace(pos, 4, u32(v)); }
+void ponerU32(std::string& s, std::size_t pos, std::uint32_t v) {
+    s.replace(pos, 4, u32(v));
+}
 
-// Where the pieces of a compound file written by compuesto() lie, for tests that damage them.
+// Where compuesto() puts the FAT, the directory and the stream, for tests that damage them.
 struct Disposicion {
     std::uint32_t sectoresFat = 0;
     std::uint32_t directorio = 0;
@@ -148,7 +167,8 @@ struct Disposicion {
 };
 
 // A compound file with one stream, 512-byte sectors, laid out FAT, directory, stream.
-std::string compuesto(std::string flujo, std::u16string_view nombre = u"Workbook", Disposicion* disposicion = nullptr) {
+std::string compuesto(std::string flujo, std::u16string_view nombre = u"Workbook",
+                      Disposicion* disposicion = nullptr) {
     if (flujo.size() < 4096) {
         flujo.resize(4096, '\0'); // past the mini stream's cutoff: the stream gets a chain of its own
     }
@@ -160,9 +180,10 @@ std::string compuesto(std::string flujo, std::u16string_view nombre = u"Workbook
     const std::uint32_t directorio = sectoresFat;
     const std::uint32_t primero = directorio + 1;
 
-    std::string cabecera = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + std::string(16, '\0') + u16(0x3E) + u16(3) + u16(0xFFFE) +
-                           u16(9) + u16(6) + std::string(6, '\0') + u32(0) + u32(sectoresFat) + u32(directorio) + u32(0) +
-                           u32(4096) + u32(0xFFFFFFFE) + u32(0) + u32(0xFFFFFFFE) + u32(0);
+    std::string cabecera = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + std::string(16, '\0') + u16(0x3E) + u16(3) +
+                           u16(0xFFFE) + u16(9) + u16(6) + std::string(6, '\0') + u32(0) + u32(sectoresFat) +
+                           u32(directorio) + u32(0) + u32(4096) + u32(0xFFFFFFFE) + u32(0) + u32(0xFFFFFFFE) +
+                           u32(0);
     for (std::uint32_t i = 0; i < 109; ++i) {
         cabecera += u32(i < sectoresFat ? i : 0xFFFFFFFF);
     }
@@ -178,10 +199,12 @@ std::string compuesto(std::string flujo, std::u16string_view nombre = u"Workbook
         }
         fat += u32(v);
     }
-    auto entrada = [](std::u16string_view n, unsigned tipo, std::uint32_t hijo, std::uint32_t inicio, std::uint32_t tamano) {
+    auto entrada = [](std::u16string_view n, unsigned tipo, std::uint32_t hijo, std::uint32_t inicio,
+                      std::uint32_t tamano) {
         std::string e = utf16(n);
         e.resize(64, '\0');
-        e += u16(static_cast<unsigned>((n.size() + 1) * 2)) + u8(tipo) + u8(1) + u32(0xFFFFFFFF) + u32(0xFFFFFFFF) + u32(hijo);
+        e += u16(static_cast<unsigned>((n.size() + 1) * 2)) + u8(tipo) + u8(1) + u32(0xFFFFFFFF) +
+             u32(0xFFFFFFFF) + u32(hijo);
         e.resize(0x74, '\0');
         return e + u32(inicio) + u32(tamano) + u32(0);
     };
@@ -201,7 +224,8 @@ std::unique_ptr<LibroExcel> abrirBytes(const CarpetaTemporal& carpeta, const std
     return abrirLibroXls(ruta);
 }
 
-std::unique_ptr<LibroExcel> abrirHojaUnica(const CarpetaTemporal& carpeta, const std::string& globales, const std::string& celdas) {
+std::unique_ptr<LibroExcel> abrirHojaUnica(const CarpetaTemporal& carpeta, const std::string& globales,
+                                           const std::string& celdas) {
     return abrirBytes(carpeta, compuesto(flujoLibro(globales, {{"Datos", celdas}})));
 }
 
@@ -300,8 +324,8 @@ TEST(LibroXls, LaUltimaFilaEsLaMasAltaConAlgunaCelda) {
 
 TEST(LibroXls, LasFilasDeDistintoLargoTraenSusCeldasYLasQueFaltanVacias) {
     auto libro = abrirLibroXls(muestra("ragged.xls"));
-    EXPECT_EQ(filasDe(*libro, "Sheet1"),
-              (std::vector<std::string>{"1:[a][b][c]", "2:[d][e]", "3:[f]", "4:[g][h][I][j]", "5:[k][][][l]"}));
+    EXPECT_EQ(filasDe(*libro, "Sheet1"), (std::vector<std::string>{"1:[a][b][c]", "2:[d][e]", "3:[f]",
+                                                                   "4:[g][h][I][j]", "5:[k][][][l]"}));
     EXPECT_EQ(libro->celda("Sheet1", 2, "C"), ValorCelda(""));
     EXPECT_EQ(libro->celda("Sheet1", 5, "B"), ValorCelda(""));
     EXPECT_EQ(libro->celda("Sheet1", 6, "A"), ValorCelda(""));
@@ -316,8 +340,9 @@ TEST(LibroXls, LasFilasSinCeldasNoSeRecorren) {
 TEST(LibroXls, LasLetrasDeColumnaSeLeenSinMayusculasNiBlancosHastaIV) {
     auto libro = abrirLibroXls(muestra("profiles.xls"));
     const std::vector<std::pair<const char*, ValorCelda>> casos = {
-        {"A", "PROFIL"}, {"b", "a"}, {" m ", "l"}, {"N", ""}, {"IV", ""},
-        {"", std::nullopt}, {"   ", std::nullopt}, {"A1", std::nullopt}, {"1", std::nullopt},
+        {"A", "PROFIL"},     {"b", "a"},         {" m ", "l"},          {"N", ""},
+        {"IV", ""},          {"", std::nullopt}, {"   ", std::nullopt}, {"A1", std::nullopt},
+        {"1", std::nullopt},
     };
     for (const auto& [letras, esperado] : casos) {
         SCOPED_TRACE(letras);
@@ -390,11 +415,12 @@ TEST(LibroXls, LoQueNoEsUnLibroLegibleSeRechaza) {
 
 TEST(LibroXls, LasFormulasDanElValorGuardadoConEllas) {
     CarpetaTemporal carpeta;
-    auto libro = abrirHojaUnica(carpeta, xf(0) + xf(14),
-                                formula(0, 0, f64(12.5)) + formula(0, 1, resultadoEspecial(0, 0)) + cadenaFormula("total") +
-                                    formula(0, 2, resultadoEspecial(1, 1)) + formula(0, 3, resultadoEspecial(1, 0)) +
-                                    formula(0, 4, resultadoEspecial(2, 0x07)) + formula(0, 5, resultadoEspecial(3, 0)) +
-                                    formula(0, 6, f64(37623), 1) + formula(0, 7, resultadoEspecial(0, 0)));
+    auto libro = abrirHojaUnica(
+        carpeta, xf(0) + xf(14),
+        formula(0, 0, f64(12.5)) + formula(0, 1, resultadoNoNumerico(0, 0)) + cadenaFormula("total") +
+            formula(0, 2, resultadoNoNumerico(1, 1)) + formula(0, 3, resultadoNoNumerico(1, 0)) +
+            formula(0, 4, resultadoNoNumerico(2, 0x07)) + formula(0, 5, resultadoNoNumerico(3, 0)) +
+            formula(0, 6, f64(37623), 1) + formula(0, 7, resultadoNoNumerico(0, 0)));
     EXPECT_EQ(filasDe(*libro, "Datos"),
               (std::vector<std::string>{"1:[12,5][total][Verdadero][Falso][#][][02/01/2003][]"}));
     EXPECT_EQ(libro->celda("Datos", 1, "E"), std::nullopt);
@@ -403,8 +429,8 @@ TEST(LibroXls, LasFormulasDanElValorGuardadoConEllas) {
 TEST(LibroXls, LosBooleanosSeLeenVerdaderoYFalsoYLosErroresNoSePuedenLeer) {
     CarpetaTemporal carpeta;
     auto libro = abrirHojaUnica(carpeta, "",
-                                booleroError(0, 0, 1, false) + booleroError(0, 1, 0, false) + booleroError(0, 2, 0x07, true) +
-                                    booleroError(0, 3, 0x2A, true));
+                                booleroError(0, 0, 1, false) + booleroError(0, 1, 0, false) +
+                                    booleroError(0, 2, 0x07, true) + booleroError(0, 3, 0x2A, true));
     EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[Verdadero][Falso][#][#]"}));
     EXPECT_EQ(libro->celda("Datos", 1, "C"), std::nullopt);
     EXPECT_EQ(libro->celda("Datos", 1, "E"), ValorCelda(""));
@@ -454,14 +480,19 @@ TEST(LibroXls, UnLibroConFechasDesde1904LasLeeEnSuCalendario) {
     CarpetaTemporal carpeta;
     auto libro = abrirHojaUnica(carpeta, registro(0x0022, u16(1)) + xf(0) + xf(14) + xf(22),
                                 numero(0, 0, 36161, 1) + numero(0, 1, 36161.75, 2) + numero(0, 2, 36161));
-    EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[02/01/2003][02/01/2003 18:00:00][36161]"}));
+    EXPECT_EQ(filasDe(*libro, "Datos"),
+              (std::vector<std::string>{"1:[02/01/2003][02/01/2003 18:00:00][36161]"}));
 }
 
 TEST(LibroXls, LosNumerosRkSeLeenEnterosYEnCentesimas) {
     CarpetaTemporal carpeta;
-    auto rk = [](unsigned col, std::uint32_t valor) { return registro(0x027E, u16(0) + u16(col) + u16(0) + u32(valor)); };
+    auto rk = [](unsigned col, std::uint32_t valor) {
+        return registro(0x027E, u16(0) + u16(col) + u16(0) + u32(valor));
+    };
     // 150 as a whole number, 1.5 as hundredths, 2.5 as a cut double, 0.025 as a cut double in hundredths.
-    const auto dobleCortado = [](double v) { return static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(v) >> 32); };
+    const auto dobleCortado = [](double v) {
+        return static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(v) >> 32);
+    };
     auto libro = abrirHojaUnica(carpeta, "",
                                 rk(0, (150u << 2) | 2) + rk(1, (150u << 2) | 3) + rk(2, dobleCortado(2.5)) +
                                     rk(3, dobleCortado(2.5) | 1) + rkEntero(0, 4, -7) +
@@ -476,27 +507,32 @@ TEST(LibroXls, LosTextosSeConviertenAWindows1252) {
     const std::string rica = u16(4) + u8(0x08) + u16(2) + "Rico" + u32(0) + u32(0x00010002);
     const std::string extendida = u16(3) + u8(0x04) + u32(5) + "Ext" + std::string(5, '\x7F');
     // The last string starts in the table's record and ends in its CONTINUE.
-    std::string globales = registro(0x00FC, u32(5) + u32(5) + cadenaSst({"Peña", u""}) + cadenaSst({"", u"€ Ж"}) + rica +
-                                                extendida + u16(6) + u8(0) + "Año ") +
-                           registro(0x003C, u8(1) + utf16(u"€5"));
-    auto libro = abrirHojaUnica(carpeta, globales,
-                                etiquetaSst(0, 0, 0) + etiquetaSst(0, 1, 1) + etiquetaSst(0, 2, 2) + etiquetaSst(0, 3, 3) +
-                                    etiquetaSst(0, 4, 4) + registro(0x0204, u16(1) + u16(0) + u16(0) + u16(3) + u8(1) + utf16(u"ñ€\u0416")));
-    EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[Peña][€ ?][Rico][Ext][Año €5]", "2:[ñ€?]"}));
+    std::string globales =
+        registro(0x00FC, u32(5) + u32(5) + cadenaSst({"Peña", u""}) + cadenaSst({"", u"€ Ж"}) + rica +
+                             extendida + u16(6) + u8(0) + "Año ") +
+        registro(0x003C, u8(1) + utf16(u"€5"));
+    auto libro =
+        abrirHojaUnica(carpeta, globales,
+                       etiquetaSst(0, 0, 0) + etiquetaSst(0, 1, 1) + etiquetaSst(0, 2, 2) +
+                           etiquetaSst(0, 3, 3) + etiquetaSst(0, 4, 4) +
+                           registro(0x0204, u16(1) + u16(0) + u16(0) + u16(3) + u8(1) + utf16(u"ñ€\u0416")));
+    EXPECT_EQ(filasDe(*libro, "Datos"),
+              (std::vector<std::string>{"1:[Peña][€ ?][Rico][Ext][Año €5]", "2:[ñ€?]"}));
 }
 
 TEST(LibroXls, LasFilasDesordenadasSeEntreganEnOrdenYLaUltimaEscrituraGana) {
     CarpetaTemporal carpeta;
     auto libro = abrirHojaUnica(carpeta, "",
-                                rkEntero(4, 0, 5) + rkEntero(0, 1, 12) + rkEntero(2, 0, 3) + rkEntero(0, 0, 10) + rkEntero(0, 0, 11));
+                                rkEntero(4, 0, 5) + rkEntero(0, 1, 12) + rkEntero(2, 0, 3) +
+                                    rkEntero(0, 0, 10) + rkEntero(0, 0, 11));
     EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[11][12]", "3:[3]", "5:[5]"}));
     EXPECT_EQ(libro->ultimaFila("Datos"), 5);
 }
 
 TEST(LibroXls, UnGraficoIncrustadoEnLaHojaNoAnadeCeldas) {
     CarpetaTemporal carpeta;
-    auto libro = abrirHojaUnica(carpeta, "",
-                                rkEntero(0, 0, 1) + bof(0x20) + rkEntero(8, 0, 99) + eof() + rkEntero(1, 0, 2));
+    auto libro = abrirHojaUnica(
+        carpeta, "", rkEntero(0, 0, 1) + bof(0x20) + rkEntero(8, 0, 99) + eof() + rkEntero(1, 0, 2));
     EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[1]", "2:[2]"}));
 }
 
@@ -542,12 +578,15 @@ TEST(LibroXls, UnLibroBiff5SeLeeConSuPaginaDeCodigos) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.pagina);
         CarpetaTemporal carpeta;
-        const std::string celdas = registro(0x0204, u16(0) + u16(0) + u16(0) + u16(static_cast<unsigned>(c.bytes.size())) + c.bytes) +
-                                   numero(0, 1, 12.5);
+        const std::string celdas =
+            registro(0x0204,
+                     u16(0) + u16(0) + u16(0) + u16(static_cast<unsigned>(c.bytes.size())) + c.bytes) +
+            numero(0, 1, 12.5);
         const std::string flujo = flujoLibro(registro(0x0042, u16(c.pagina)), {{"Éxito", celdas}}, false);
         auto libro = abrirBytes(carpeta, compuesto(flujo, u"Book"));
         EXPECT_EQ(libro->hojas(), std::vector<std::string>{"Éxito"});
-        EXPECT_EQ(filasDe(*libro, "Éxito"), std::vector<std::string>{"1:[" + std::string(c.texto) + "][12,5]"});
+        EXPECT_EQ(filasDe(*libro, "Éxito"),
+                  std::vector<std::string>{"1:[" + std::string(c.texto) + "][12,5]"});
     }
 }
 
@@ -556,9 +595,12 @@ TEST(LibroXls, UnContenedorDanadoSeRechazaAlAbrirlo) {
     Disposicion d;
     const std::string bueno = compuesto(flujo, u"Workbook", &d);
     const std::vector<std::pair<std::string, std::function<void(std::string&)>>> casos = {
-        {"cadena en bucle", [&](std::string& s) { ponerU32(s, d.entradaFat(d.primeroFlujo), d.primeroFlujo); }},
-        {"cadena que sale del fichero", [&](std::string& s) { ponerU32(s, d.entradaFat(d.primeroFlujo), 100000); }},
-        {"cadena corta para su tamano", [&](std::string& s) { ponerU32(s, d.entradaFat(d.primeroFlujo), 0xFFFFFFFE); }},
+        {"cadena en bucle",
+         [&](std::string& s) { ponerU32(s, d.entradaFat(d.primeroFlujo), d.primeroFlujo); }},
+        {"cadena que sale del fichero",
+         [&](std::string& s) { ponerU32(s, d.entradaFat(d.primeroFlujo), 100000); }},
+        {"cadena corta para su tamano",
+         [&](std::string& s) { ponerU32(s, d.entradaFat(d.primeroFlujo), 0xFFFFFFFE); }},
         {"flujo mini cruzado con el libro",
          [&](std::string& s) {
              ponerU32(s, d.entradaDirectorio(0) + 0x74, d.primeroFlujo);
@@ -588,11 +630,15 @@ TEST(LibroXls, UnFlujoDeLibroDanadoSeRechazaAlAbrirlo) {
         {"no empieza por el libro", bof(0x10) + eof()},
         {"registro mas largo que el flujo", bof(5) + u16(0x00E0) + u16(8000) + "xx"},
         {"registro mas largo que el maximo", bof(5) + registro(0x00E0, std::string(9000, '\0'))},
-        {"hoja fuera del flujo", bof(5) + registro(0x0085, u32(0x00FFFFFF) + u8(0) + u8(0) + u8(1) + u8(0) + "H") + eof()},
+        {"hoja fuera del flujo",
+         bof(5) + registro(0x0085, u32(0x00FFFFFF) + u8(0) + u8(0) + u8(1) + u8(0) + "H") + eof()},
         // It points at the EOF that closes the globals.
-        {"hoja que no empieza por BOF", bof(5) + registro(0x0085, u32(33) + u8(0) + u8(0) + u8(1) + u8(0) + "H") + eof() + eof()},
-        {"nombre de hoja cortado", bof(5) + registro(0x0085, u32(0) + u8(0) + u8(0) + u8(200) + u8(0) + "H") + eof()},
-        {"cadena compartida cortada", flujoLibro(registro(0x00FC, u32(1) + u32(1) + u16(50) + u8(0) + "corta"), {{"Datos", hoja}})},
+        {"hoja que no empieza por BOF",
+         bof(5) + registro(0x0085, u32(33) + u8(0) + u8(0) + u8(1) + u8(0) + "H") + eof() + eof()},
+        {"nombre de hoja cortado",
+         bof(5) + registro(0x0085, u32(0) + u8(0) + u8(0) + u8(200) + u8(0) + "H") + eof()},
+        {"cadena compartida cortada",
+         flujoLibro(registro(0x00FC, u32(1) + u32(1) + u16(50) + u8(0) + "corta"), {{"Datos", hoja}})},
     };
     CarpetaTemporal carpeta;
     for (const auto& [nombre, flujo] : casos) {
@@ -604,11 +650,13 @@ TEST(LibroXls, UnFlujoDeLibroDanadoSeRechazaAlAbrirlo) {
 TEST(LibroXls, UnaHojaDanadaSeRechazaAlLeerlaYSusCeldasNoSePuedenLeer) {
     const std::vector<std::pair<std::string, std::string>> casos = {
         {"columna mas alla de IV", numero(0, 256, 1)},
-        {"varios numeros que pasan de IV", registro(0x00BD, u16(0) + u16(255) + u16(0) + u32(6) + u16(0) + u32(10) + u16(256))},
+        {"varios numeros que pasan de IV",
+         registro(0x00BD, u16(0) + u16(255) + u16(0) + u32(6) + u16(0) + u32(10) + u16(256))},
         {"cadena compartida que no existe", etiquetaSst(0, 0, 7)},
         {"numero sin su valor", registro(0x0203, u16(0) + u16(0) + u16(0) + u32(0))},
         {"celda sin fila ni columna", registro(0x0203, u16(0))},
-        {"texto mas largo que su registro", registro(0x0204, u16(0) + u16(0) + u16(0) + u16(40) + u8(0) + "abc")},
+        {"texto mas largo que su registro",
+         registro(0x0204, u16(0) + u16(0) + u16(0) + u16(40) + u8(0) + "abc")},
     };
     for (const auto& [nombre, celdas] : casos) {
         SCOPED_TRACE(nombre);
@@ -623,7 +671,8 @@ TEST(LibroXls, UnaHojaDanadaSeRechazaAlLeerlaYSusCeldasNoSePuedenLeer) {
 TEST(LibroXls, LoQueElFicheroDiceDeSiMismoNoReservaMemoria) {
     CarpetaTemporal carpeta;
     // A shared-string table that claims four thousand million strings, and a dimension of the whole grid.
-    const std::string globales = registro(0x00FC, u32(0xFFFFFFFF) + u32(0xFFFFFFFF) + cadenaSst({"solo", u""}));
+    const std::string globales =
+        registro(0x00FC, u32(0xFFFFFFFF) + u32(0xFFFFFFFF) + cadenaSst({"solo", u""}));
     const std::string dimension = registro(0x0200, u32(0) + u32(65536) + u16(0) + u16(256) + u16(0));
     auto libro = abrirHojaUnica(carpeta, globales, dimension + etiquetaSst(0, 0, 0));
     EXPECT_EQ(libro->ultimaFila("Datos"), 1);
