@@ -15,7 +15,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -47,8 +46,14 @@ constexpr zip_uint64_t kMaxSinProgreso = 8u << 20;
 
 // Element and attribute names without their namespace prefix: writers differ in the prefixes they use.
 std::string_view local(const char* nombre) {
-    const char* dosPuntos = std::strrchr(nombre, ':');
-    return dosPuntos ? dosPuntos + 1 : nombre;
+    const char* inicio = nombre;
+    const char* p = nombre;
+    for (; *p; ++p) {
+        if (*p == ':') {
+            inicio = p + 1;
+        }
+    }
+    return std::string_view(inicio, static_cast<std::size_t>(p - inicio));
 }
 
 std::string_view sinBlancos(std::string_view s) {
@@ -74,12 +79,58 @@ std::optional<T> leerEnteroXml(std::string_view s) {
 
 std::optional<double> leerDoble(std::string_view s) {
     s = sinBlancos(s);
+    // XML Schema allows a leading "+", which from_chars does not.
+    if (s.size() > 1 && s.front() == '+' && s[1] != '-') {
+        s.remove_prefix(1);
+    }
     double valor = 0;
     const auto [fin, ec] = std::from_chars(s.data(), s.data() + s.size(), valor);
     if (ec != std::errc{} || fin != s.data() + s.size() || s.empty() || !std::isfinite(valor)) {
         return std::nullopt;
     }
     return valor;
+}
+
+// Most numbers in a sheet are short decimals ("1500", "12.5"). With at most 15 significant digits a
+// double gives them back digit for digit, so their text is the file's own with a comma, skipping the
+// round trip through binary. Anything else (exponents, 16 or more digits, redundant zeros) returns nothing.
+std::optional<std::string> numeroCorto(std::string_view v) {
+    const bool negativo = !v.empty() && v.front() == '-';
+    const std::string_view cifras = negativo ? v.substr(1) : v;
+    const auto punto = cifras.find('.');
+    const std::string_view entera = cifras.substr(0, punto);
+    const std::string_view fraccion = punto == std::string_view::npos ? std::string_view() : cifras.substr(punto + 1);
+    const auto soloCifras = [](std::string_view s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!soloCifras(entera) || (punto != std::string_view::npos && (!soloCifras(fraccion) || fraccion.back() == '0'))) {
+        return std::nullopt;
+    }
+    std::size_t significativas = 0;
+    if (entera == "0") {
+        if (fraccion.empty()) {
+            return negativo ? std::nullopt : std::optional<std::string>("0");
+        }
+        // Below 0.0001 the number is written with an exponent.
+        const auto ceros = fraccion.find_first_not_of('0');
+        if (ceros > 3) {
+            return std::nullopt;
+        }
+        significativas = fraccion.size() - ceros;
+    } else {
+        if (entera.front() == '0') {
+            return std::nullopt;
+        }
+        significativas = entera.size() + fraccion.size();
+    }
+    if (significativas > 15) {
+        return std::nullopt;
+    }
+    std::string texto(v);
+    if (punto != std::string_view::npos) {
+        texto[(negativo ? 1 : 0) + punto] = ',';
+    }
+    return texto;
 }
 
 void anadirUtf8(std::string& salida, char32_t cp) {
@@ -470,7 +521,7 @@ struct TablaTextos {
 
 class LectorTextos : public ManejadorXml {
 public:
-    explicit LectorTextos(TablaTextos& tabla) : tabla_(tabla) {}
+    LectorTextos(TablaTextos& tabla, zip_uint64_t tamanoParte) : tabla_(tabla), tamanoParte_(tamanoParte) {}
 
     void inicio(std::string_view nombre, const char** atributos) override {
         ++profundidad_;
@@ -478,10 +529,13 @@ public:
             if (nombre != "sst") {
                 danado();
             }
-            // The count is only a hint: what is read decides, and a lying count reserves little.
+            // Reserved up front so the table never grows by copying. The text is never longer than
+            // the part; the declared count is only believed as far as the part could hold ("<si/>").
+            tabla_.texto.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(tamanoParte_, kMaxTablaTextos)));
             if (const char* unicos = atributo(atributos, "uniqueCount")) {
                 if (const auto n = leerEnteroXml<std::uint32_t>(unicos)) {
-                    tabla_.finales.reserve(std::min<std::uint32_t>(*n, 1u << 20));
+                    const zip_uint64_t posibles = std::min<zip_uint64_t>(tamanoParte_ / 5, kMaxTablaTextos / 4);
+                    tabla_.finales.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(*n, posibles)));
                 }
             }
         } else if (profundidad_ == 2 && nombre == "si") {
@@ -528,6 +582,7 @@ private:
     std::size_t ocupado() const { return tabla_.texto.size() + tabla_.finales.size() * sizeof(std::uint32_t); }
 
     TablaTextos& tabla_;
+    zip_uint64_t tamanoParte_;
     std::string actual_;
     int profundidad_ = 0;
     bool enTexto_ = false;
@@ -610,7 +665,7 @@ private:
             break;
         case 5:
             if (enCelda_) {
-                capturando_ = nombre == "v" && tipo_ != TipoCelda::enLinea;
+                capturando_ = nombre == "v";
                 enLinea_ = nombre == "is";
                 tieneValor_ = tieneValor_ || capturando_ || enLinea_;
             }
@@ -738,10 +793,14 @@ private:
         }
         auto& celdas = destino_->celdas;
         const auto indice = static_cast<std::size_t>(ultimaColumna_ - 1);
-        if (indice >= celdas.size()) {
-            celdas.resize(indice + 1, std::string());
+        if (indice < celdas.size()) {
+            celdas[indice] = std::move(valor);
+            return;
         }
-        celdas[indice] = std::move(valor);
+        if (indice > celdas.size()) {
+            celdas.resize(indice, std::string());
+        }
+        celdas.push_back(std::move(valor));
     }
 
     ValorCelda valorCelda() const {
@@ -783,6 +842,11 @@ private:
         // A formula never calculated, or a cell that only carries a format, is empty.
         if (sinBlancos(valor_).empty()) {
             return std::string();
+        }
+        if (!esFecha_) {
+            if (auto corto = numeroCorto(valor_)) {
+                return corto;
+            }
         }
         const auto numero = leerDoble(valor_);
         if (!numero) {
@@ -1049,6 +1113,8 @@ public:
         return nombres;
     }
 
+    int columnasMaximas() const override { return kMaxColumnas; }
+
     std::unique_ptr<CursorHoja> abrirHoja(std::string_view nombre) override {
         const Hoja* elegida = nullptr;
         for (const auto& h : datos_->hojas) {
@@ -1128,7 +1194,7 @@ std::shared_ptr<DatosLibro> cargar(const std::filesystem::path& ruta) {
         datos->estiloEsFecha = leerEstilos(archivo, *parteEstilos);
     }
     if (parteTextos) {
-        LectorTextos lector(datos->textos);
+        LectorTextos lector(datos->textos, archivo.tamano(*parteTextos));
         FlujoXml flujo(archivo, *parteTextos, lector);
         while (flujo.continuar()) {
         }
