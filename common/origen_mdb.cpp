@@ -1,4 +1,9 @@
 // Access databases (.mdb, .accdb) through mdbtools' libmdb, read-only.
+//
+// libmdb trusts what it reads: a damaged catalog or page can send it into an endless loop, an
+// endless allocation or a wild read. So libmdb never runs in this process: every operation forks a
+// helper that opens the file, does the one job and sends the names or rows back through a pipe. A
+// helper that dies, or stays silent too long, is a damaged file, not a dead program.
 #include "origen_access.hpp"
 
 #include "codificacion.hpp"
@@ -7,11 +12,23 @@
 
 #include <mdbtools.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -25,43 +42,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CerrarMdb {
-    void operator()(MdbHandle* mdb) const { mdb_close(mdb); }
-};
-using HandleMdb = std::unique_ptr<MdbHandle, CerrarMdb>;
-
-struct LiberarTabla {
-    void operator()(MdbTableDef* tabla) const { mdb_free_tabledef(tabla); }
-};
-using TablaMdb = std::unique_ptr<MdbTableDef, LiberarTabla>;
-
-// MSysObjects flags: system objects carry 0x80000000 or 0x2, hidden ones 0x8.
-constexpr unsigned kBanderasNoUsuario = 0x80000002u | 0x8u;
-
-bool igualesSinMayusculas(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-bool esTablaDeUsuario(const MdbCatalogEntry& entrada) {
-    if (entrada.object_type != MDB_TABLE) {
-        return false;
-    }
-    if ((static_cast<unsigned>(entrada.flags) & kBanderasNoUsuario) != 0) {
-        return false;
-    }
-    const std::string_view nombre(entrada.object_name);
-    return !igualesSinMayusculas(nombre.substr(0, 4), "MSys");
-}
-
 std::string descripcionDanada(const fs::path& ruta) {
     return "La base de datos " + rutaComoTexto(ruta) + " está dañada";
 }
 
-// libmdb trusts the file: pages beyond the end or a header of another format can send it astray, so a
-// file is only handed over when it has at least the header page and one more and carries a Jet or ACE
-// signature.
+std::string descripcionTablaIlegible(std::string_view tabla, const fs::path& ruta) {
+    return "No se puede leer la tabla " + std::string(tabla) + ". " + descripcionDanada(ruta);
+}
+
+bool igualesSinMayusculas(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Cheap checks before any work: a file that is not there, or does not even look like a Jet or ACE
+// database with its header page and one more, is refused at once with a precise message.
 void comprobarCabecera(const fs::path& ruta) {
     std::error_code error;
     if (!fs::is_regular_file(ruta, error)) {
@@ -85,13 +82,126 @@ void comprobarCabecera(const fs::path& ruta) {
     }
 }
 
+// ---------------------------------------------------------------------------------------------------
+// libmdb, inside the helper only.
+
+struct CerrarMdb {
+    void operator()(MdbHandle* mdb) const { mdb_close(mdb); }
+};
+using HandleMdb = std::unique_ptr<MdbHandle, CerrarMdb>;
+
+struct LiberarTabla {
+    void operator()(MdbTableDef* tabla) const { mdb_free_tabledef(tabla); }
+};
+using TablaMdb = std::unique_ptr<MdbTableDef, LiberarTabla>;
+
+// MSysObjects flags: system objects carry 0x80000000 or 0x2, hidden ones 0x8. Linked tables have
+// object types of their own and never reach this test.
+constexpr unsigned kBanderasNoUsuario = 0x80000002u | 0x8u;
+
+bool esTablaDeUsuario(const MdbCatalogEntry& entrada) {
+    if (entrada.object_type != MDB_TABLE ||
+        (static_cast<unsigned>(entrada.flags) & kBanderasNoUsuario) != 0) {
+        return false;
+    }
+    return !igualesSinMayusculas(std::string_view(entrada.object_name).substr(0, 4), "MSys");
+}
+
+std::vector<MdbCatalogEntry*> entradasDeTabla(MdbHandle* mdb) {
+    std::vector<MdbCatalogEntry*> entradas;
+    for (unsigned i = 0; mdb->catalog != nullptr && i < mdb->catalog->len; ++i) {
+        auto* entrada = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        if (entrada != nullptr && entrada->object_type == MDB_TABLE) {
+            entradas.push_back(entrada);
+        }
+    }
+    return entradas;
+}
+
+// Whole pages in the file: libmdb takes a page past the end for an empty one, so the page numbers that
+// a table points at are checked against this count first.
+std::uint32_t paginasDe(MdbHandle* mdb) {
+    struct stat datos {};
+    if (mdb->f == nullptr || mdb->f->stream == nullptr || ::fstat(::fileno(mdb->f->stream), &datos) != 0 ||
+        mdb->fmt->pg_size <= 0) {
+        return 0;
+    }
+    return static_cast<std::uint32_t>(std::min<std::uintmax_t>(
+        static_cast<std::uintmax_t>(datos.st_size) / static_cast<std::uintmax_t>(mdb->fmt->pg_size),
+        UINT32_MAX));
+}
+
+// A table's definition and columns, or nothing when they point outside the file. libmdb would take a
+// page past the end for an empty one and go on with whatever its buffer held.
+TablaMdb leerTablaComprobada(MdbCatalogEntry* entrada) {
+    MdbHandle* mdb = entrada->mdb;
+    const std::uint32_t paginas = paginasDe(mdb);
+    if (entrada->table_pg >= paginas) {
+        return nullptr;
+    }
+    TablaMdb tabla(mdb_read_table(entrada));
+    if (!tabla || tabla->usage_map == nullptr) {
+        return nullptr;
+    }
+    // Right after mdb_read_table the handle's page is the definition, which says where the maps are.
+    const auto paginaDe = [&](int desplazamiento) {
+        return static_cast<std::uint32_t>(mdb_get_int32(mdb->pg_buf, desplazamiento)) >> 8;
+    };
+    if (paginaDe(mdb->fmt->tab_usage_map_offset) >= paginas ||
+        paginaDe(mdb->fmt->tab_free_map_offset) >= paginas || tabla->num_cols > MDB_MAX_COLS ||
+        mdb_read_columns(tabla.get()) == nullptr || tabla->columns->len != tabla->num_cols) {
+        return nullptr;
+    }
+    // Every page the usage map gives the table must be in the file too. They come in rising order, so
+    // a sound map gives fewer than `paginas` of them.
+    std::uint32_t pagina = 0;
+    for (std::uint32_t vueltas = 0; vueltas <= paginas; ++vueltas) {
+        const gint32 siguiente =
+            mdb_map_find_next(mdb, tabla->usage_map, static_cast<unsigned>(tabla->map_sz), pagina);
+        if (siguiente <= 0) {
+            return tabla;
+        }
+        if (static_cast<std::uint32_t>(siguiente) >= paginas ||
+            static_cast<std::uint32_t>(siguiente) <= pagina) {
+            return nullptr;
+        }
+        pagina = static_cast<std::uint32_t>(siguiente);
+    }
+    return nullptr;
+}
+
+// libmdb ends a table at the first page it cannot read as if it were the last one: a page still left in
+// the table's map after the last row means the file has lost it.
+bool faltanPaginas(MdbTableDef* tabla) {
+    return tabla->usage_map != nullptr &&
+           mdb_map_find_next(tabla->entry->mdb, tabla->usage_map, static_cast<unsigned>(tabla->map_sz),
+                             tabla->cur_phys_pg) > 0;
+}
+
+// The catalog is read the same way, so a truncated file would list fewer tables, or none, without a
+// word: the catalog table is walked again to the end to tell.
+bool catalogoEntero(MdbHandle* mdb) {
+    for (MdbCatalogEntry* entrada : entradasDeTabla(mdb)) {
+        if (std::strcmp(entrada->object_name, "MSysObjects") == 0) {
+            TablaMdb catalogo = leerTablaComprobada(entrada);
+            if (!catalogo) {
+                return false;
+            }
+            mdb_rewind_table(catalogo.get());
+            while (mdb_fetch_row(catalogo.get()) != 0) {
+            }
+            return !faltanPaginas(catalogo.get());
+        }
+    }
+    return false;
+}
+
 HandleMdb abrirMdb(const fs::path& ruta) {
-    comprobarCabecera(ruta);
     HandleMdb mdb(mdb_open(ruta.c_str(), MDB_NOFLAGS));
     if (!mdb) {
         throw ErrorTrovanel("No se puede abrir la base de datos " + rutaComoTexto(ruta));
     }
-    if (mdb_read_catalog(mdb.get(), MDB_TABLE) == nullptr) {
+    if (mdb_read_catalog(mdb.get(), MDB_TABLE) == nullptr || !catalogoEntero(mdb.get())) {
         throw ErrorTrovanel(descripcionDanada(ruta));
     }
     // Booleans are then told by their bound text, whatever libmdb's default.
@@ -99,28 +209,23 @@ HandleMdb abrirMdb(const fs::path& ruta) {
     return mdb;
 }
 
-// The catalog entry of a table by its name, any case; Access names ignore case too.
-MdbCatalogEntry* buscarTabla(MdbHandle* mdb, std::string_view tablaCp1252) {
-    const std::string nombre = cp1252AUtf8(tablaCp1252);
-    for (unsigned i = 0; mdb->catalog != nullptr && i < mdb->catalog->len; ++i) {
-        auto* entrada = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (entrada->object_type == MDB_TABLE && igualesSinMayusculas(entrada->object_name, nombre)) {
-            return entrada;
+TablaMdb leerDefinicion(MdbHandle* mdb, std::string_view tabla, const fs::path& ruta) {
+    // Access names ignore case, as the lookups of every other source do.
+    const std::string nombre = cp1252AUtf8(tabla);
+    MdbCatalogEntry* encontrada = nullptr;
+    for (MdbCatalogEntry* entrada : entradasDeTabla(mdb)) {
+        if (igualesSinMayusculas(entrada->object_name, nombre)) {
+            encontrada = entrada;
+            break;
         }
     }
-    return nullptr;
-}
-
-TablaMdb leerDefinicion(MdbHandle* mdb, std::string_view tabla, const fs::path& ruta) {
-    MdbCatalogEntry* entrada = buscarTabla(mdb, tabla);
-    if (entrada == nullptr) {
+    if (encontrada == nullptr) {
         throw ErrorTrovanel("No existe la tabla " + std::string(tabla) + " en la base de datos " +
                             rutaComoTexto(ruta));
     }
-    TablaMdb definicion(mdb_read_table(entrada));
-    if (!definicion || mdb_read_columns(definicion.get()) == nullptr || definicion->columns == nullptr ||
-        definicion->columns->len != definicion->num_cols || definicion->num_cols > MDB_MAX_COLS) {
-        throw ErrorTrovanel("No se puede leer la tabla " + std::string(tabla) + ": " + descripcionDanada(ruta));
+    TablaMdb definicion = leerTablaComprobada(encontrada);
+    if (!definicion) {
+        throw ErrorTrovanel(descripcionTablaIlegible(tabla, ruta));
     }
     return definicion;
 }
@@ -131,7 +236,6 @@ MdbColumn* columnaDe(MdbTableDef* tabla, unsigned indice) {
 
 std::vector<std::string> nombresDeColumnas(MdbTableDef* tabla) {
     std::vector<std::string> nombres;
-    nombres.reserve(tabla->num_cols);
     for (unsigned i = 0; i < tabla->num_cols; ++i) {
         nombres.push_back(utf8ACp1252(columnaDe(tabla, i)->name));
     }
@@ -160,8 +264,7 @@ std::string textoMonedaExacta(std::int64_t diezmilesimas) {
         negativo ? ~static_cast<std::uint64_t>(diezmilesimas) + 1 : static_cast<std::uint64_t>(diezmilesimas);
     std::string texto = negativo ? "-" : "";
     texto += std::to_string(magnitud / 10000);
-    std::uint64_t fraccion = magnitud % 10000;
-    if (fraccion != 0) {
+    if (const std::uint64_t fraccion = magnitud % 10000; fraccion != 0) {
         std::string decimales = std::to_string(fraccion);
         decimales.insert(0, 4 - decimales.size(), '0');
         decimales.erase(decimales.find_last_not_of('0') + 1);
@@ -172,17 +275,16 @@ std::string textoMonedaExacta(std::int64_t diezmilesimas) {
 
 // Access stores days before 30/12/1899 as a negative whole part with a positive time of day.
 double serieLineal(double serie) {
-    if (serie >= 0) {
+    if (!(serie < 0)) {
         return serie;
     }
-    const double dias = static_cast<double>(static_cast<std::int64_t>(serie));
+    const double dias = std::trunc(serie);
     return dias + (dias - serie);
 }
 
 // Decimal columns come from libmdb as digits with a point and every place of the scale.
 std::string textoDecimal(std::string texto) {
-    const auto coma = texto.find_first_of(".,");
-    if (coma != std::string::npos) {
+    if (const auto coma = texto.find_first_of(".,"); coma != std::string::npos) {
         texto[coma] = ',';
         texto.erase(texto.find_last_not_of('0') + 1);
         if (texto.back() == ',') {
@@ -211,31 +313,34 @@ int anchoFijo(int tipo) {
     }
 }
 
-class CursorMdb final : public CursorTabla {
+// Walks a table's rows with every column bound.
+class LectorFilas {
 public:
-    CursorMdb(const fs::path& ruta, std::string_view tabla) : ruta_(ruta), nombreTabla_(tabla) {
-        // A handle of its own: libmdb keeps the current page in the handle, so another cursor or a
-        // column listing on a shared one would move this one's rows.
-        mdb_ = abrirMdb(ruta);
-        tabla_ = leerDefinicion(mdb_.get(), tabla, ruta);
-        columnas_ = nombresDeColumnas(tabla_.get());
+    LectorFilas(MdbHandle* mdb, std::string_view tabla, const fs::path& ruta)
+        : mdb_(mdb), ruta_(ruta), nombreTabla_(tabla) {
+        tabla_ = leerDefinicion(mdb, tabla, ruta);
         const std::size_t tamano = mdb_->bind_size;
         buffers_.resize(tabla_->num_cols);
         largos_.resize(tabla_->num_cols);
         for (unsigned i = 0; i < tabla_->num_cols; ++i) {
             buffers_[i] = std::make_unique<char[]>(tamano);
             if (mdb_bind_column(tabla_.get(), static_cast<int>(i + 1), buffers_[i].get(), &largos_[i]) < 0) {
-                throw ErrorTrovanel(descripcionDanada(ruta));
+                throw ErrorTrovanel(descripcionTablaIlegible(tabla, ruta));
             }
         }
         mdb_rewind_table(tabla_.get());
     }
 
-    const std::vector<std::string>& columnas() const override { return columnas_; }
+    std::vector<std::string> columnas() const { return nombresDeColumnas(tabla_.get()); }
 
-    bool siguiente(std::vector<ValorColumna>& valores) override {
-        if (terminado_ || tabla_->num_cols == 0 || mdb_fetch_row(tabla_.get()) == 0) {
-            terminado_ = true;
+    bool siguiente(std::vector<ValorColumna>& valores) {
+        if (tabla_->num_cols == 0) {
+            return false;
+        }
+        if (mdb_fetch_row(tabla_.get()) == 0) {
+            if (faltanPaginas(tabla_.get())) {
+                danada();
+            }
             return false;
         }
         valores.resize(tabla_->num_cols);
@@ -247,9 +352,7 @@ public:
     }
 
 private:
-    [[noreturn]] void danada() const {
-        throw ErrorTrovanel("No se puede leer la tabla " + nombreTabla_ + ": " + descripcionDanada(ruta_));
-    }
+    [[noreturn]] void danada() const { throw ErrorTrovanel(descripcionTablaIlegible(nombreTabla_, ruta_)); }
 
     // Whether a text column holds Null rather than a zero-length text: libmdb binds both as an empty
     // value, so the row's null mask is read again.
@@ -258,8 +361,8 @@ private:
             nulos_.assign(tabla_->num_cols, false);
             int inicio = 0;
             std::size_t largo = 0;
-            if (tabla_->cur_row == 0 || mdb_find_row(mdb_.get(), static_cast<int>(tabla_->cur_row - 1), &inicio,
-                                                     &largo) != 0) {
+            if (tabla_->cur_row == 0 ||
+                mdb_find_row(mdb_, static_cast<int>(tabla_->cur_row - 1), &inicio, &largo) != 0) {
                 danada();
             }
             std::vector<MdbField> campos(tabla_->num_cols);
@@ -268,8 +371,10 @@ private:
                 danada();
             }
             for (int k = 0; k < total && k < static_cast<int>(campos.size()); ++k) {
-                if (campos[k].colnum >= 0 && campos[k].colnum < static_cast<int>(nulos_.size())) {
-                    nulos_[static_cast<std::size_t>(campos[k].colnum)] = campos[k].is_null != 0;
+                const int columna = campos[static_cast<std::size_t>(k)].colnum;
+                if (columna >= 0 && columna < static_cast<int>(nulos_.size())) {
+                    nulos_[static_cast<std::size_t>(columna)] =
+                        campos[static_cast<std::size_t>(k)].is_null != 0;
                 }
             }
         }
@@ -316,8 +421,8 @@ private:
             valor.texto.reset();
             return;
         }
-        // Numbers are read from the page itself rather than from libmdb's text, which depends on the
-        // locale and drops precision.
+        // Numbers come from the page itself rather than from libmdb's text, which follows the locale
+        // and drops precision.
         const int inicio = columna->cur_value_start;
         if (columna->cur_value_len < ancho || inicio < 0 || inicio + ancho > mdb_->fmt->pg_size ||
             inicio + ancho > static_cast<int>(sizeof mdb_->pg_buf)) {
@@ -352,45 +457,412 @@ private:
             valor.numero = numero;
             break;
         }
-        case MDB_DATETIME:
+        default: // MDB_DATETIME
             valor.texto = textoFecha(serieLineal(std::bit_cast<double>(bits)));
-            break;
-        default:
-            valor.texto.reset();
             break;
         }
     }
 
+    MdbHandle* mdb_;
     fs::path ruta_;
     std::string nombreTabla_;
-    HandleMdb mdb_;
     // The buffers outlive the table that points at them.
     std::vector<std::unique_ptr<char[]>> buffers_;
     std::vector<int> largos_;
     TablaMdb tabla_;
-    std::vector<std::string> columnas_;
     std::vector<bool> nulos_;
+};
+
+// ---------------------------------------------------------------------------------------------------
+// What the helper sends: a kind byte, then its data.
+//   'N' text      a table or column name
+//   'K'           end of the column names before the rows
+//   'F' n values  a row; each value a class byte (0 none, 1 text, 2 floating point), the text and,
+//                 for floating point, the number's eight bytes
+//   'E' text      the job failed with this description
+//   'Z'           the job is done
+// A text is its length in four bytes and its bytes.
+
+enum class Trabajo { Tablas, Columnas, Filas };
+
+// Beyond these, what arrives cannot come from a sound helper.
+constexpr std::uint32_t kTextoMaximo = 16u << 20;
+constexpr std::uint32_t kValoresMaximos = 4096;
+
+class Emisor {
+public:
+    explicit Emisor(int fd) : fd_(fd) {}
+
+    void nombre(std::string_view texto) {
+        buffer_.push_back('N');
+        anadirTexto(texto);
+        vaciarSiLleno();
+    }
+    void finColumnas() { buffer_.push_back('K'); }
+    void fila(const std::vector<ValorColumna>& valores) {
+        buffer_.push_back('F');
+        anadirEntero(static_cast<std::uint32_t>(valores.size()));
+        for (const ValorColumna& valor : valores) {
+            if (!valor.texto) {
+                buffer_.push_back('\0');
+                continue;
+            }
+            buffer_.push_back(valor.esComaFlotante ? '\2' : '\1');
+            anadirTexto(*valor.texto);
+            if (valor.esComaFlotante) {
+                const auto bits = std::bit_cast<std::uint64_t>(valor.numero);
+                buffer_.append(reinterpret_cast<const char*>(&bits), sizeof bits);
+            }
+        }
+        vaciarSiLleno();
+    }
+    void error(std::string_view descripcion) {
+        buffer_.push_back('E');
+        anadirTexto(descripcion);
+        vaciar();
+    }
+    void fin() {
+        buffer_.push_back('Z');
+        vaciar();
+    }
+
+private:
+    void anadirEntero(std::uint32_t valor) {
+        buffer_.append(reinterpret_cast<const char*>(&valor), sizeof valor);
+    }
+    void anadirTexto(std::string_view texto) {
+        anadirEntero(static_cast<std::uint32_t>(std::min<std::size_t>(texto.size(), kTextoMaximo)));
+        buffer_.append(texto.substr(0, kTextoMaximo));
+    }
+    void vaciarSiLleno() {
+        if (buffer_.size() >= 64 * 1024) {
+            vaciar();
+        }
+    }
+    void vaciar() {
+        std::size_t escrito = 0;
+        while (escrito < buffer_.size()) {
+            const ssize_t n = ::write(fd_, buffer_.data() + escrito, buffer_.size() - escrito);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                // Nobody reads any more: the source was closed before the end.
+                ::_exit(0);
+            }
+            escrito += static_cast<std::size_t>(n);
+        }
+        buffer_.clear();
+    }
+
+    int fd_;
+    std::string buffer_;
+};
+
+void hacerTrabajo(Emisor& emisor, const fs::path& ruta, Trabajo trabajo, const std::string& tabla) {
+    HandleMdb mdb = abrirMdb(ruta);
+    switch (trabajo) {
+    case Trabajo::Tablas:
+        for (MdbCatalogEntry* entrada : entradasDeTabla(mdb.get())) {
+            if (esTablaDeUsuario(*entrada)) {
+                emisor.nombre(utf8ACp1252(entrada->object_name));
+            }
+        }
+        break;
+    case Trabajo::Columnas: {
+        TablaMdb definicion = leerDefinicion(mdb.get(), tabla, ruta);
+        for (const std::string& nombre : nombresDeColumnas(definicion.get())) {
+            emisor.nombre(nombre);
+        }
+        break;
+    }
+    case Trabajo::Filas: {
+        LectorFilas lector(mdb.get(), tabla, ruta);
+        for (const std::string& nombre : lector.columnas()) {
+            emisor.nombre(nombre);
+        }
+        emisor.finColumnas();
+        std::vector<ValorColumna> valores;
+        while (lector.siguiente(valores)) {
+            emisor.fila(valores);
+        }
+        break;
+    }
+    }
+    emisor.fin();
+}
+
+// Memory the helper may take beyond what it inherits: far more than any sound file needs.
+constexpr rlim_t kMemoriaAyudante = rlim_t{1} << 30;
+
+[[noreturn]] void ayudante(int fd, const fs::path& ruta, Trabajo trabajo, const std::string& tabla) {
+    // libmdb's warnings about a damaged file are not the user's business.
+    const int nulo = ::open("/dev/null", O_WRONLY);
+    if (nulo >= 0) {
+        ::dup2(nulo, STDOUT_FILENO);
+        ::dup2(nulo, STDERR_FILENO);
+        ::close(nulo);
+    }
+    ::signal(SIGPIPE, SIG_IGN);
+#if !defined(__SANITIZE_ADDRESS__)
+    // An endless allocation ends in a failed one instead of taking the machine's memory. (The address
+    // sanitizer reserves its shadow memory up front, so its builds go without this cap.)
+    std::ifstream estado("/proc/self/statm");
+    unsigned long long paginas = 0;
+    if (estado >> paginas) {
+        const rlim_t limite =
+            static_cast<rlim_t>(paginas) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + kMemoriaAyudante;
+        const rlimit tope{limite, limite};
+        ::setrlimit(RLIMIT_AS, &tope);
+    }
+#endif
+    Emisor emisor(fd);
+    try {
+        hacerTrabajo(emisor, ruta, trabajo, tabla);
+    } catch (const ErrorTrovanel& e) {
+        emisor.error(e.what());
+    } catch (...) {
+        emisor.error(descripcionDanada(ruta));
+    }
+    ::_exit(0);
+}
+
+// How long the helper may stay silent before its file is taken for one that sends libmdb round in
+// circles. TROVANEL_PLAZO_ACCESS_MS shortens it for the tests of such files.
+int plazoMilisegundos() {
+    if (const char* valor = std::getenv("TROVANEL_PLAZO_ACCESS_MS"); valor != nullptr) {
+        int plazo = 0;
+        const auto [fin, ec] = std::from_chars(valor, valor + std::strlen(valor), plazo);
+        if (ec == std::errc{} && *fin == '\0' && plazo > 0) {
+            return plazo;
+        }
+    }
+    return 15000;
+}
+
+// One helper and the reading end of its pipe.
+class Ayudante {
+public:
+    Ayudante(const fs::path& ruta, Trabajo trabajo, std::string_view tabla) : ruta_(ruta) {
+        int extremos[2];
+        if (::pipe2(extremos, O_CLOEXEC) != 0) {
+            throw ErrorTrovanel("No se puede abrir la base de datos " + rutaComoTexto(ruta));
+        }
+        const std::string nombreTabla(tabla);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(extremos[0]);
+            ayudante(extremos[1], ruta, trabajo, nombreTabla);
+        }
+        ::close(extremos[1]);
+        fd_ = extremos[0];
+        if (pid_ < 0) {
+            ::close(fd_);
+            throw ErrorTrovanel("No se puede abrir la base de datos " + rutaComoTexto(ruta));
+        }
+    }
+
+    Ayudante(const Ayudante&) = delete;
+    Ayudante& operator=(const Ayudante&) = delete;
+
+    ~Ayudante() {
+        ::close(fd_);
+        if (!terminado_) {
+            ::kill(pid_, SIGKILL);
+        }
+        while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+
+    char byte() {
+        char valor = 0;
+        leer(&valor, 1);
+        return valor;
+    }
+
+    char tipo() {
+        const char valor = byte();
+        if (valor == 'Z') {
+            terminado_ = true;
+        }
+        return valor;
+    }
+
+    std::uint32_t entero() {
+        std::uint32_t valor = 0;
+        leer(&valor, sizeof valor);
+        return valor;
+    }
+
+    std::string texto() {
+        const std::uint32_t largo = entero();
+        if (largo > kTextoMaximo) {
+            danada();
+        }
+        std::string texto(largo, '\0');
+        leer(texto.data(), largo);
+        return texto;
+    }
+
+    double numero() {
+        std::uint64_t bits = 0;
+        leer(&bits, sizeof bits);
+        return std::bit_cast<double>(bits);
+    }
+
+    // The names that precede the end of a job (or of the column names), or the job's own error.
+    std::vector<std::string> nombres() {
+        std::vector<std::string> nombres;
+        for (;;) {
+            const char t = tipo();
+            if (t == 'N') {
+                nombres.push_back(texto());
+            } else if (t == 'E') {
+                fallo();
+            } else if (t == 'K' || t == 'Z') {
+                return nombres;
+            } else {
+                danada();
+            }
+        }
+    }
+
+    [[noreturn]] void fallo() {
+        std::string descripcion = texto();
+        terminado_ = true;
+        throw ErrorTrovanel(descripcion);
+    }
+
+    [[noreturn]] void danada() { throw ErrorTrovanel(descripcionDanada(ruta_)); }
+
+private:
+    void leer(void* destino, std::size_t bytes) {
+        auto* salida = static_cast<char*>(destino);
+        while (bytes > 0) {
+            if (inicio_ == fin_) {
+                recibir();
+            }
+            const std::size_t n = std::min(bytes, fin_ - inicio_);
+            std::memcpy(salida, buffer_.data() + inicio_, n);
+            inicio_ += n;
+            salida += n;
+            bytes -= n;
+        }
+    }
+
+    void recibir() {
+        const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(plazoMilisegundos());
+        for (;;) {
+            const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(
+                limite - std::chrono::steady_clock::now());
+            if (resta.count() <= 0) {
+                danada();
+            }
+            pollfd espera{fd_, POLLIN, 0};
+            const int listo = ::poll(&espera, 1, static_cast<int>(resta.count()));
+            if (listo < 0 && errno == EINTR) {
+                continue;
+            }
+            if (listo < 0) {
+                danada();
+            }
+            if (listo == 0) {
+                continue;
+            }
+            const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                // The helper died halfway: libmdb met something it could not survive.
+                danada();
+            }
+            inicio_ = 0;
+            fin_ = static_cast<std::size_t>(n);
+            return;
+        }
+    }
+
+    fs::path ruta_;
+    pid_t pid_ = -1;
+    int fd_ = -1;
+    bool terminado_ = false;
+    std::vector<char> buffer_ = std::vector<char>(64 * 1024);
+    std::size_t inicio_ = 0;
+    std::size_t fin_ = 0;
+};
+
+class CursorMdb final : public CursorTabla {
+public:
+    CursorMdb(const fs::path& ruta, std::string_view tabla) : ayudante_(ruta, Trabajo::Filas, tabla) {
+        columnas_ = ayudante_.nombres();
+    }
+
+    const std::vector<std::string>& columnas() const override { return columnas_; }
+
+    bool siguiente(std::vector<ValorColumna>& valores) override {
+        if (terminado_) {
+            return false;
+        }
+        try {
+            return leerFila(valores);
+        } catch (const ErrorTrovanel&) {
+            // A damaged table is not read again row after row, each time waiting for the helper.
+            terminado_ = true;
+            throw;
+        }
+    }
+
+private:
+    bool leerFila(std::vector<ValorColumna>& valores) {
+        const char t = ayudante_.tipo();
+        if (t == 'Z') {
+            terminado_ = true;
+            return false;
+        }
+        if (t == 'E') {
+            ayudante_.fallo();
+        }
+        const std::uint32_t total = t == 'F' ? ayudante_.entero() : kValoresMaximos + 1;
+        if (total > kValoresMaximos) {
+            ayudante_.danada();
+        }
+        valores.resize(total);
+        for (ValorColumna& valor : valores) {
+            const char clase = ayudante_.byte();
+            valor.esComaFlotante = clase == '\2';
+            valor.numero = 0;
+            if (clase == '\0') {
+                valor.texto.reset();
+            } else {
+                valor.texto = ayudante_.texto();
+                if (valor.esComaFlotante) {
+                    valor.numero = ayudante_.numero();
+                }
+            }
+        }
+        return true;
+    }
+
+    Ayudante ayudante_;
+    std::vector<std::string> columnas_;
     bool terminado_ = false;
 };
 
 class OrigenMdb final : public OrigenAccess {
 public:
-    explicit OrigenMdb(const fs::path& ruta) : ruta_(ruta), mdb_(abrirMdb(ruta)) {}
-
-    std::vector<std::string> tablas() override {
-        std::vector<std::string> nombres;
-        for (unsigned i = 0; mdb_->catalog != nullptr && i < mdb_->catalog->len; ++i) {
-            const auto* entrada = static_cast<const MdbCatalogEntry*>(g_ptr_array_index(mdb_->catalog, i));
-            if (esTablaDeUsuario(*entrada)) {
-                nombres.push_back(utf8ACp1252(entrada->object_name));
-            }
-        }
-        return nombres;
+    explicit OrigenMdb(const fs::path& ruta) : ruta_(ruta) {
+        comprobarCabecera(ruta_);
+        // Listed at once, so that a file libmdb cannot read is refused when it is opened.
+        Ayudante ayudante(ruta_, Trabajo::Tablas, {});
+        tablas_ = ayudante.nombres();
     }
 
+    std::vector<std::string> tablas() override { return tablas_; }
+
     std::vector<std::string> columnas(std::string_view tabla) override {
-        TablaMdb definicion = leerDefinicion(mdb_.get(), tabla, ruta_);
-        return nombresDeColumnas(definicion.get());
+        Ayudante ayudante(ruta_, Trabajo::Columnas, tabla);
+        return ayudante.nombres();
     }
 
     std::unique_ptr<CursorTabla> abrirTabla(std::string_view tabla) override {
@@ -399,7 +871,7 @@ public:
 
 private:
     fs::path ruta_;
-    HandleMdb mdb_;
+    std::vector<std::string> tablas_;
 };
 
 } // namespace

@@ -32,7 +32,8 @@ using SentenciaNativa = std::unique_ptr<sqlite3_stmt, FinalizarSentencia>;
 
 bool igualesSinMayusculas(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -145,8 +146,8 @@ public:
         try {
             return bd_->tablas();
         } catch (const ErrorBaseDatos& e) {
-            throw ErrorTrovanel(std::string("No se puede leer la base de datos ") + rutaComoTexto(ruta_) + ". " +
-                                e.what());
+            throw ErrorTrovanel(std::string("No se puede leer la base de datos ") + rutaComoTexto(ruta_) +
+                                ". " + e.what());
         }
     }
 
