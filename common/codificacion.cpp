@@ -26,19 +26,6 @@ char aCp1252(char32_t cp) {
     return '?';
 }
 
-void anadirUtf8(std::string& salida, char32_t cp) {
-    if (cp < 0x80) {
-        salida.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        salida.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        salida.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        salida.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        salida.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        salida.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 // Decodes one UTF-8 sequence at i; returns its length, 0 when it is not well-formed.
 std::size_t decodificar(std::string_view s, std::size_t i, char32_t& cp) {
     const auto b0 = static_cast<unsigned char>(s[i]);
@@ -79,6 +66,24 @@ std::size_t decodificar(std::string_view s, std::size_t i, char32_t& cp) {
 }
 
 } // namespace
+
+void anadirUtf8(std::string& salida, char32_t cp) {
+    if (cp < 0x80) {
+        salida.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        salida.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        salida.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        salida.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        salida.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        salida.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        salida.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        salida.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        salida.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        salida.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
 
 std::string utf8ACp1252(std::string_view utf8) {
     std::string salida;

@@ -11,6 +11,9 @@ namespace trovanel {
 std::string utf8ACp1252(std::string_view utf8);
 std::string cp1252AUtf8(std::string_view cp1252);
 
+// Appends one code point as UTF-8 (files hand text over as code points or UTF-16 units).
+void anadirUtf8(std::string& salida, char32_t cp);
+
 // True when the text is well-formed UTF-8 and holds at least one character outside ASCII, so a file
 // written by a UTF-8 editor can be told from a Windows-1252 one.
 bool pareceUtf8(std::string_view texto);

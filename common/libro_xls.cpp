@@ -96,24 +96,6 @@ bool esCelda(std::uint16_t tipo) {
     }
 }
 
-void anadirUtf8(std::string& s, char32_t cp) {
-    if (cp < 0x80) {
-        s.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        s.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        s.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        s.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        s.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 // Reads one record and the CONTINUE records after it as a single body, never past their ends.
 class LectorRegistro {
 public:

@@ -42,7 +42,9 @@ constexpr std::size_t kTrozo = 64u << 10;
 // not a spreadsheet's.
 constexpr zip_uint64_t kMaxSinProgreso = 8u << 20;
 
-[[noreturn]] void danado() { throw ErrorTrovanel(kNoSeAbreEntrada); }
+[[noreturn]] void danado() {
+    throw ErrorTrovanel(kNoSeAbreEntrada);
+}
 
 // Element and attribute names without their namespace prefix: writers differ in the prefixes they use.
 std::string_view local(const char* nombre) {
@@ -66,8 +68,7 @@ std::string_view sinBlancos(std::string_view s) {
     return s;
 }
 
-template <typename T>
-std::optional<T> leerEnteroXml(std::string_view s) {
+template <typename T> std::optional<T> leerEnteroXml(std::string_view s) {
     s = sinBlancos(s);
     T valor{};
     const auto [fin, ec] = std::from_chars(s.data(), s.data() + s.size(), valor);
@@ -99,11 +100,13 @@ std::optional<std::string> numeroCorto(std::string_view v) {
     const std::string_view cifras = negativo ? v.substr(1) : v;
     const auto punto = cifras.find('.');
     const std::string_view entera = cifras.substr(0, punto);
-    const std::string_view fraccion = punto == std::string_view::npos ? std::string_view() : cifras.substr(punto + 1);
+    const std::string_view fraccion =
+        punto == std::string_view::npos ? std::string_view() : cifras.substr(punto + 1);
     const auto soloCifras = [](std::string_view s) {
         return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
     };
-    if (!soloCifras(entera) || (punto != std::string_view::npos && (!soloCifras(fraccion) || fraccion.back() == '0'))) {
+    if (!soloCifras(entera) ||
+        (punto != std::string_view::npos && (!soloCifras(fraccion) || fraccion.back() == '0'))) {
         return std::nullopt;
     }
     std::size_t significativas = 0;
@@ -131,24 +134,6 @@ std::optional<std::string> numeroCorto(std::string_view v) {
         texto[(negativo ? 1 : 0) + punto] = ',';
     }
     return texto;
-}
-
-void anadirUtf8(std::string& salida, char32_t cp) {
-    if (cp < 0x80) {
-        salida.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        salida.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        salida.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        salida.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        salida.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        salida.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        salida.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        salida.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        salida.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        salida.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
 }
 
 // The UTF-16 unit of an escape "_xHHHH_" at the start of s.
@@ -231,8 +216,16 @@ bool codigoEsFecha(std::string_view codigo) {
             i = cierre;
         } else {
             switch (c) {
-            case 'd': case 'D': case 'm': case 'M': case 'y': case 'Y':
-            case 'h': case 'H': case 's': case 'S':
+            case 'd':
+            case 'D':
+            case 'm':
+            case 'M':
+            case 'y':
+            case 'Y':
+            case 'h':
+            case 'H':
+            case 's':
+            case 'S':
                 return true;
             default:
                 break;
@@ -245,7 +238,8 @@ bool codigoEsFecha(std::string_view codigo) {
 // Built-in formats the file names only by number: 14-22 and 45-47 are dates and times everywhere;
 // 27-36 and 50-58 are the East Asian locales' dates.
 bool formatoIncorporadoEsFecha(std::uint32_t id) {
-    return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) || (id >= 50 && id <= 58);
+    return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) ||
+           (id >= 50 && id <= 58);
 }
 
 std::int64_t diasCivil(std::int64_t anio, unsigned mes, unsigned dia) {
@@ -343,7 +337,8 @@ struct Archivo {
         if (tam > kMaxPartePequena) {
             danado();
         }
-        std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> fichero(zip_fopen_index(zip.get(), indice, 0), zip_fclose);
+        std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> fichero(zip_fopen_index(zip.get(), indice, 0),
+                                                                  zip_fclose);
         if (!fichero) {
             danado();
         }
@@ -458,11 +453,12 @@ public:
     }
 
 private:
-    static FlujoXml& de(void* parser) { return *static_cast<FlujoXml*>(XML_GetUserData(static_cast<XML_Parser>(parser))); }
+    static FlujoXml& de(void* parser) {
+        return *static_cast<FlujoXml*>(XML_GetUserData(static_cast<XML_Parser>(parser)));
+    }
 
     // Exceptions must not cross expat's C frames: they are kept and thrown again by continuar().
-    template <typename F>
-    static void proteger(void* parser, F&& f) {
+    template <typename F> static void proteger(void* parser, F&& f) {
         FlujoXml& flujo = de(parser);
         flujo.progreso_ = flujo.leidos_;
         try {
@@ -531,10 +527,12 @@ public:
             }
             // Reserved up front so the table never grows by copying. The text is never longer than
             // the part; the declared count is only believed as far as the part could hold ("<si/>").
-            tabla_.texto.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(tamanoParte_, kMaxTablaTextos)));
+            tabla_.texto.reserve(
+                static_cast<std::size_t>(std::min<zip_uint64_t>(tamanoParte_, kMaxTablaTextos)));
             if (const char* unicos = atributo(atributos, "uniqueCount")) {
                 if (const auto n = leerEnteroXml<std::uint32_t>(unicos)) {
-                    const zip_uint64_t posibles = std::min<zip_uint64_t>(tamanoParte_ / 5, kMaxTablaTextos / 4);
+                    const zip_uint64_t posibles =
+                        std::min<zip_uint64_t>(tamanoParte_ / 5, kMaxTablaTextos / 4);
                     tabla_.finales.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(*n, posibles)));
                 }
             }
@@ -579,7 +577,9 @@ public:
     }
 
 private:
-    std::size_t ocupado() const { return tabla_.texto.size() + tabla_.finales.size() * sizeof(std::uint32_t); }
+    std::size_t ocupado() const {
+        return tabla_.texto.size() + tabla_.finales.size() * sizeof(std::uint32_t);
+    }
 
     TablaTextos& tabla_;
     zip_uint64_t tamanoParte_;
@@ -923,7 +923,9 @@ pugi::xml_document documento(const std::string& datos) {
     return doc;
 }
 
-std::string_view nombreLocal(const pugi::xml_node& nodo) { return local(nodo.name()); }
+std::string_view nombreLocal(const pugi::xml_node& nodo) {
+    return local(nodo.name());
+}
 
 pugi::xml_node hijo(const pugi::xml_node& nodo, std::string_view nombre) {
     for (pugi::xml_node h : nodo.children()) {
@@ -974,7 +976,8 @@ std::string resolverDestino(std::string_view carpeta, std::string_view destino) 
         ruta = carpeta;
     }
     for (std::size_t i = 0; i < destino.size(); ++i) {
-        if (destino[i] == '%' && i + 2 < destino.size() && valorHex(destino[i + 1]) >= 0 && valorHex(destino[i + 2]) >= 0) {
+        if (destino[i] == '%' && i + 2 < destino.size() && valorHex(destino[i + 1]) >= 0 &&
+            valorHex(destino[i + 2]) >= 0) {
             ruta.push_back(static_cast<char>(valorHex(destino[i + 1]) * 16 + valorHex(destino[i + 2])));
             i += 2;
         } else {
@@ -1023,7 +1026,8 @@ struct Relacion {
 std::unordered_map<std::string, Relacion> relaciones(const Archivo& archivo, std::string_view parte) {
     std::unordered_map<std::string, Relacion> resultado;
     const std::string carpeta = carpetaDe(parte);
-    const auto indice = archivo.buscar(carpeta + "_rels/" + std::string(parte.substr(carpeta.size())) + ".rels");
+    const auto indice =
+        archivo.buscar(carpeta + "_rels/" + std::string(parte.substr(carpeta.size())) + ".rels");
     if (!indice) {
         return resultado;
     }
@@ -1045,7 +1049,8 @@ std::unordered_map<std::string, Relacion> relaciones(const Archivo& archivo, std
 // Relationship types differ between transitional and strict files only in their prefix.
 bool esDeTipo(const Relacion& relacion, std::string_view tipo) {
     const std::string_view t(relacion.tipo);
-    return t.size() > tipo.size() && t.substr(t.size() - tipo.size()) == tipo && t[t.size() - tipo.size() - 1] == '/';
+    return t.size() > tipo.size() && t.substr(t.size() - tipo.size()) == tipo &&
+           t[t.size() - tipo.size() - 1] == '/';
 }
 
 std::vector<bool> leerEstilos(const Archivo& archivo, zip_uint64_t indice) {
@@ -1071,7 +1076,9 @@ std::vector<bool> leerEstilos(const Archivo& archivo, zip_uint64_t indice) {
     return esFecha;
 }
 
-bool verdadero(std::string_view v) { return v == "1" || v == "true"; }
+bool verdadero(std::string_view v) {
+    return v == "1" || v == "true";
+}
 
 // Case-insensitive in Windows-1252, as Excel tells sheet names apart.
 char minuscula(char c) {
