@@ -8,27 +8,20 @@
 
 #include "codificacion.hpp"
 #include "error.hpp"
+#include "proceso_aislado.hpp"
 #include "valores_texto.hpp"
 
 #include <mdbtools.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -485,78 +478,47 @@ private:
 
 enum class Trabajo { Tablas, Columnas, Filas };
 
-// Beyond these, what arrives cannot come from a sound helper.
-constexpr std::uint32_t kTextoMaximo = 16u << 20;
+// Beyond this, what arrives cannot come from a sound helper.
 constexpr std::uint32_t kValoresMaximos = 4096;
 
 class Emisor {
 public:
-    explicit Emisor(int fd) : fd_(fd) {}
+    explicit Emisor(CanalEscritura& canal) : canal_(canal) {}
 
     void nombre(std::string_view texto) {
-        buffer_.push_back('N');
-        anadirTexto(texto);
-        vaciarSiLleno();
+        canal_.byte('N');
+        canal_.texto(texto);
+        canal_.finMensaje();
     }
-    void finColumnas() { buffer_.push_back('K'); }
+    void finColumnas() { canal_.byte('K'); }
     void fila(const std::vector<ValorColumna>& valores) {
-        buffer_.push_back('F');
-        anadirEntero(static_cast<std::uint32_t>(valores.size()));
+        canal_.byte('F');
+        canal_.entero(static_cast<std::uint32_t>(valores.size()));
         for (const ValorColumna& valor : valores) {
             if (!valor.texto) {
-                buffer_.push_back('\0');
+                canal_.byte('\0');
                 continue;
             }
-            buffer_.push_back(valor.esComaFlotante ? '\2' : '\1');
-            anadirTexto(*valor.texto);
+            canal_.byte(valor.esComaFlotante ? '\2' : '\1');
+            canal_.texto(*valor.texto);
             if (valor.esComaFlotante) {
-                const auto bits = std::bit_cast<std::uint64_t>(valor.numero);
-                buffer_.append(reinterpret_cast<const char*>(&bits), sizeof bits);
+                canal_.numero(valor.numero);
             }
         }
-        vaciarSiLleno();
+        canal_.finMensaje();
     }
     void error(std::string_view descripcion) {
-        buffer_.push_back('E');
-        anadirTexto(descripcion);
-        vaciar();
+        canal_.byte('E');
+        canal_.texto(descripcion);
+        canal_.enviar();
     }
     void fin() {
-        buffer_.push_back('Z');
-        vaciar();
+        canal_.byte('Z');
+        canal_.enviar();
     }
 
 private:
-    void anadirEntero(std::uint32_t valor) {
-        buffer_.append(reinterpret_cast<const char*>(&valor), sizeof valor);
-    }
-    void anadirTexto(std::string_view texto) {
-        anadirEntero(static_cast<std::uint32_t>(std::min<std::size_t>(texto.size(), kTextoMaximo)));
-        buffer_.append(texto.substr(0, kTextoMaximo));
-    }
-    void vaciarSiLleno() {
-        if (buffer_.size() >= 64 * 1024) {
-            vaciar();
-        }
-    }
-    void vaciar() {
-        std::size_t escrito = 0;
-        while (escrito < buffer_.size()) {
-            const ssize_t n = ::write(fd_, buffer_.data() + escrito, buffer_.size() - escrito);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                // Nobody reads any more: the source was closed before the end.
-                ::_exit(0);
-            }
-            escrito += static_cast<std::size_t>(n);
-        }
-        buffer_.clear();
-    }
-
-    int fd_;
-    std::string buffer_;
+    CanalEscritura& canal_;
 };
 
 void hacerTrabajo(Emisor& emisor, const fs::path& ruta, Trabajo trabajo, const std::string& tabla) {
@@ -592,31 +554,9 @@ void hacerTrabajo(Emisor& emisor, const fs::path& ruta, Trabajo trabajo, const s
     emisor.fin();
 }
 
-// Memory the helper may take beyond what it inherits: far more than any sound file needs.
-constexpr rlim_t kMemoriaAyudante = rlim_t{1} << 30;
-
-[[noreturn]] void ayudante(int fd, const fs::path& ruta, Trabajo trabajo, const std::string& tabla) {
-    // libmdb's warnings about a damaged file are not the user's business.
-    const int nulo = ::open("/dev/null", O_WRONLY);
-    if (nulo >= 0) {
-        ::dup2(nulo, STDOUT_FILENO);
-        ::dup2(nulo, STDERR_FILENO);
-        ::close(nulo);
-    }
-    ::signal(SIGPIPE, SIG_IGN);
-#if !defined(__SANITIZE_ADDRESS__)
-    // An endless allocation ends in a failed one instead of taking the machine's memory. (The address
-    // sanitizer reserves its shadow memory up front, so its builds go without this cap.)
-    std::ifstream estado("/proc/self/statm");
-    unsigned long long paginas = 0;
-    if (estado >> paginas) {
-        const rlim_t limite =
-            static_cast<rlim_t>(paginas) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + kMemoriaAyudante;
-        const rlimit tope{limite, limite};
-        ::setrlimit(RLIMIT_AS, &tope);
-    }
-#endif
-    Emisor emisor(fd);
+// What runs in the helper: the job's own failure reaches the reader as its description.
+void ayudante(CanalEscritura& canal, const fs::path& ruta, Trabajo trabajo, const std::string& tabla) {
+    Emisor emisor(canal);
     try {
         hacerTrabajo(emisor, ruta, trabajo, tabla);
     } catch (const ErrorTrovanel& e) {
@@ -624,91 +564,16 @@ constexpr rlim_t kMemoriaAyudante = rlim_t{1} << 30;
     } catch (...) {
         emisor.error(descripcionDanada(ruta));
     }
-    ::_exit(0);
 }
 
-// How long the helper may stay silent before its file is taken for one that sends libmdb round in
-// circles. TROVANEL_PLAZO_ACCESS_MS shortens it for the tests of such files.
-int plazoMilisegundos() {
-    if (const char* valor = std::getenv("TROVANEL_PLAZO_ACCESS_MS"); valor != nullptr) {
-        int plazo = 0;
-        const auto [fin, ec] = std::from_chars(valor, valor + std::strlen(valor), plazo);
-        if (ec == std::errc{} && *fin == '\0' && plazo > 0) {
-            return plazo;
-        }
-    }
-    return 15000;
-}
-
-// One helper and the reading end of its pipe.
+// One helper, read as the messages above.
 class Ayudante {
 public:
-    Ayudante(const fs::path& ruta, Trabajo trabajo, std::string_view tabla) : ruta_(ruta) {
-        int extremos[2];
-        if (::pipe2(extremos, O_CLOEXEC) != 0) {
-            throw ErrorTrovanel("No se puede abrir la base de datos " + rutaComoTexto(ruta));
-        }
-        const std::string nombreTabla(tabla);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(extremos[0]);
-            ayudante(extremos[1], ruta, trabajo, nombreTabla);
-        }
-        ::close(extremos[1]);
-        fd_ = extremos[0];
-        if (pid_ < 0) {
-            ::close(fd_);
-            throw ErrorTrovanel("No se puede abrir la base de datos " + rutaComoTexto(ruta));
-        }
-    }
-
-    Ayudante(const Ayudante&) = delete;
-    Ayudante& operator=(const Ayudante&) = delete;
-
-    ~Ayudante() {
-        ::close(fd_);
-        if (!terminado_) {
-            ::kill(pid_, SIGKILL);
-        }
-        while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
-        }
-    }
-
-    char byte() {
-        char valor = 0;
-        leer(&valor, 1);
-        return valor;
-    }
-
-    char tipo() {
-        const char valor = byte();
-        if (valor == 'Z') {
-            terminado_ = true;
-        }
-        return valor;
-    }
-
-    std::uint32_t entero() {
-        std::uint32_t valor = 0;
-        leer(&valor, sizeof valor);
-        return valor;
-    }
-
-    std::string texto() {
-        const std::uint32_t largo = entero();
-        if (largo > kTextoMaximo) {
-            danada();
-        }
-        std::string texto(largo, '\0');
-        leer(texto.data(), largo);
-        return texto;
-    }
-
-    double numero() {
-        std::uint64_t bits = 0;
-        leer(&bits, sizeof bits);
-        return std::bit_cast<double>(bits);
-    }
+    Ayudante(const fs::path& ruta, Trabajo trabajo, std::string_view tabla)
+        : proceso_([ruta, trabajo, tabla = std::string(tabla)](
+                       CanalEscritura& canal) { ayudante(canal, ruta, trabajo, tabla); },
+                   {.sinArrancar = "No se puede abrir la base de datos " + rutaComoTexto(ruta),
+                    .averia = descripcionDanada(ruta)}) {}
 
     // The names that precede the end of a job (or of the column names), or the job's own error.
     std::vector<std::string> nombres() {
@@ -716,80 +581,63 @@ public:
         for (;;) {
             const char t = tipo();
             if (t == 'N') {
-                nombres.push_back(texto());
+                nombres.push_back(proceso_.texto());
             } else if (t == 'E') {
                 fallo();
             } else if (t == 'K' || t == 'Z') {
                 return nombres;
             } else {
-                danada();
+                proceso_.averia();
             }
         }
+    }
+
+    // The next row; false at the end of the job.
+    bool fila(std::vector<ValorColumna>& valores) {
+        const char t = tipo();
+        if (t == 'Z') {
+            return false;
+        }
+        if (t == 'E') {
+            fallo();
+        }
+        const std::uint32_t total = t == 'F' ? proceso_.entero() : kValoresMaximos + 1;
+        if (total > kValoresMaximos) {
+            proceso_.averia();
+        }
+        valores.resize(total);
+        for (ValorColumna& valor : valores) {
+            const char clase = proceso_.byte();
+            valor.esComaFlotante = clase == '\2';
+            valor.numero = 0;
+            if (clase == '\0') {
+                valor.texto.reset();
+            } else {
+                valor.texto = proceso_.texto();
+                if (valor.esComaFlotante) {
+                    valor.numero = proceso_.numero();
+                }
+            }
+        }
+        return true;
+    }
+
+private:
+    char tipo() {
+        const char valor = proceso_.byte();
+        if (valor == 'Z') {
+            proceso_.marcarAcabado();
+        }
+        return valor;
     }
 
     [[noreturn]] void fallo() {
-        std::string descripcion = texto();
-        terminado_ = true;
+        std::string descripcion = proceso_.texto();
+        proceso_.marcarAcabado();
         throw ErrorTrovanel(descripcion);
     }
 
-    [[noreturn]] void danada() { throw ErrorTrovanel(descripcionDanada(ruta_)); }
-
-private:
-    void leer(void* destino, std::size_t bytes) {
-        auto* salida = static_cast<char*>(destino);
-        while (bytes > 0) {
-            if (inicio_ == fin_) {
-                recibir();
-            }
-            const std::size_t n = std::min(bytes, fin_ - inicio_);
-            std::memcpy(salida, buffer_.data() + inicio_, n);
-            inicio_ += n;
-            salida += n;
-            bytes -= n;
-        }
-    }
-
-    void recibir() {
-        const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(plazoMilisegundos());
-        for (;;) {
-            const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(
-                limite - std::chrono::steady_clock::now());
-            if (resta.count() <= 0) {
-                danada();
-            }
-            pollfd espera{fd_, POLLIN, 0};
-            const int listo = ::poll(&espera, 1, static_cast<int>(resta.count()));
-            if (listo < 0 && errno == EINTR) {
-                continue;
-            }
-            if (listo < 0) {
-                danada();
-            }
-            if (listo == 0) {
-                continue;
-            }
-            const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                // The helper died halfway: libmdb met something it could not survive.
-                danada();
-            }
-            inicio_ = 0;
-            fin_ = static_cast<std::size_t>(n);
-            return;
-        }
-    }
-
-    fs::path ruta_;
-    pid_t pid_ = -1;
-    int fd_ = -1;
-    bool terminado_ = false;
-    std::vector<char> buffer_ = std::vector<char>(64 * 1024);
-    std::size_t inicio_ = 0;
-    std::size_t fin_ = 0;
+    ProcesoAislado proceso_;
 };
 
 class CursorMdb final : public CursorTabla {
@@ -805,7 +653,8 @@ public:
             return false;
         }
         try {
-            return leerFila(valores);
+            terminado_ = !ayudante_.fila(valores);
+            return !terminado_;
         } catch (const ErrorTrovanel&) {
             // A damaged table is not read again row after row, each time waiting for the helper.
             terminado_ = true;
@@ -814,36 +663,6 @@ public:
     }
 
 private:
-    bool leerFila(std::vector<ValorColumna>& valores) {
-        const char t = ayudante_.tipo();
-        if (t == 'Z') {
-            terminado_ = true;
-            return false;
-        }
-        if (t == 'E') {
-            ayudante_.fallo();
-        }
-        const std::uint32_t total = t == 'F' ? ayudante_.entero() : kValoresMaximos + 1;
-        if (total > kValoresMaximos) {
-            ayudante_.danada();
-        }
-        valores.resize(total);
-        for (ValorColumna& valor : valores) {
-            const char clase = ayudante_.byte();
-            valor.esComaFlotante = clase == '\2';
-            valor.numero = 0;
-            if (clase == '\0') {
-                valor.texto.reset();
-            } else {
-                valor.texto = ayudante_.texto();
-                if (valor.esComaFlotante) {
-                    valor.numero = ayudante_.numero();
-                }
-            }
-        }
-        return true;
-    }
-
     Ayudante ayudante_;
     std::vector<std::string> columnas_;
     bool terminado_ = false;
