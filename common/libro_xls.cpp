@@ -8,6 +8,7 @@
 #include "libro_excel.hpp"
 
 #include "fichero_compuesto.hpp"
+#include "formato_numero.hpp"
 
 #include "codificacion.hpp"
 #include "error.hpp"
@@ -254,75 +255,6 @@ std::array<char, 256> tablaPaginaCodigos(std::uint16_t pagina) {
     }
     iconv_close(cd);
     return tabla;
-}
-
-// How a number format shows a cell's number, which decides the value a spreadsheet hands over.
-enum class ClaseFormato : std::uint8_t { Numero, Fecha, Moneda };
-
-bool esSimboloMoneda(char c) {
-    // $, euro, pound and yen in Windows-1252.
-    return c == '$' || c == '\x80' || c == '\xA3' || c == '\xA5';
-}
-
-ClaseFormato clasificarFormato(std::string_view f) {
-    bool fecha = false;
-    bool moneda = false;
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        const char c = f[i];
-        if (c == '"') {
-            const std::size_t fin = std::min(f.find('"', i + 1), f.size());
-            moneda = moneda || std::any_of(f.begin() + static_cast<std::ptrdiff_t>(i + 1),
-                                           f.begin() + static_cast<std::ptrdiff_t>(fin), esSimboloMoneda);
-            i = fin;
-        } else if (c == '\\' || c == '_' || c == '*') {
-            // An escaped character, a blank of a character's width, a fill character: literal text.
-            if (i + 1 < f.size()) {
-                moneda = moneda || (c == '\\' && esSimboloMoneda(f[i + 1]));
-                ++i;
-            }
-        } else if (c == '[') {
-            const std::size_t fin = std::min(f.find(']', i + 1), f.size());
-            const std::string_view dentro = f.substr(i + 1, fin - i - 1);
-            if (!dentro.empty() && dentro[0] == '$') {
-                // [$symbol-locale]: a currency when it carries a symbol.
-                moneda = moneda || (dentro.size() > 1 && dentro[1] != '-');
-            } else if (!dentro.empty() && dentro.find_first_not_of("hHmMsS") == std::string_view::npos) {
-                fecha = true; // elapsed time: [h], [mm], [ss]
-            }
-            i = fin;
-        } else if ((c == 'G' || c == 'g') && f.substr(i, 7).size() == 7 &&
-                   std::equal(f.begin() + static_cast<std::ptrdiff_t>(i),
-                              f.begin() + static_cast<std::ptrdiff_t>(i + 7), "general",
-                              [](char a, char b) { return (a | 0x20) == b; })) {
-            i += 6;
-        } else if (esSimboloMoneda(c)) {
-            moneda = true;
-        } else {
-            switch (c | 0x20) {
-            case 'y':
-            case 'm':
-            case 'd':
-            case 'h':
-            case 's':
-                fecha = true;
-                break;
-            default:
-                break;
-            }
-        }
-    }
-    return fecha ? ClaseFormato::Fecha : moneda ? ClaseFormato::Moneda : ClaseFormato::Numero;
-}
-
-ClaseFormato claseIncorporada(std::uint16_t ifmt) {
-    if ((ifmt >= 14 && ifmt <= 22) || (ifmt >= 45 && ifmt <= 47) || (ifmt >= 27 && ifmt <= 36) ||
-        (ifmt >= 50 && ifmt <= 58)) {
-        return ClaseFormato::Fecha;
-    }
-    if ((ifmt >= 5 && ifmt <= 8) || ifmt == 42 || ifmt == 44) {
-        return ClaseFormato::Moneda;
-    }
-    return ClaseFormato::Numero;
 }
 
 double valorRk(std::uint32_t rk) {

@@ -4,6 +4,7 @@
 // hostile workbook ends in ErrorTrovanel(kNoSeAbreEntrada), never in a crash, a hang or a memory blow-up.
 #include "codificacion.hpp"
 #include "error.hpp"
+#include "formato_numero.hpp"
 #include "libro_excel.hpp"
 #include "valores_texto.hpp"
 
@@ -189,57 +190,6 @@ std::string textoPrograma(std::string_view utf8) {
         anadirUtf8(decodificado, cp);
     }
     return utf8ACp1252(decodificado);
-}
-
-// A number format shows a date or time when its code holds a date or time letter outside quoted text,
-// escapes and bracketed colours, conditions and locales ("[h]" elapsed hours do count).
-bool codigoEsFecha(std::string_view codigo) {
-    for (std::size_t i = 0; i < codigo.size(); ++i) {
-        const char c = codigo[i];
-        if (c == '"') {
-            const auto cierre = codigo.find('"', i + 1);
-            if (cierre == std::string_view::npos) {
-                return false;
-            }
-            i = cierre;
-        } else if (c == '\\' || c == '_' || c == '*') {
-            ++i;
-        } else if (c == '[') {
-            const auto cierre = codigo.find(']', i + 1);
-            if (cierre == std::string_view::npos) {
-                return false;
-            }
-            const auto dentro = codigo.substr(i + 1, cierre - i - 1);
-            if (!dentro.empty() && dentro.find_first_not_of("hHmMsS") == std::string_view::npos) {
-                return true;
-            }
-            i = cierre;
-        } else {
-            switch (c) {
-            case 'd':
-            case 'D':
-            case 'm':
-            case 'M':
-            case 'y':
-            case 'Y':
-            case 'h':
-            case 'H':
-            case 's':
-            case 'S':
-                return true;
-            default:
-                break;
-            }
-        }
-    }
-    return false;
-}
-
-// Built-in formats the file names only by number: 14-22 and 45-47 are dates and times everywhere;
-// 27-36 and 50-58 are the East Asian locales' dates.
-bool formatoIncorporadoEsFecha(std::uint32_t id) {
-    return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) ||
-           (id >= 50 && id <= 58);
 }
 
 std::int64_t diasCivil(std::int64_t anio, unsigned mes, unsigned dia) {
@@ -1060,7 +1010,8 @@ std::vector<bool> leerEstilos(const Archivo& archivo, zip_uint64_t indice) {
     for (pugi::xml_node f : hijo(hojaEstilos, "numFmts").children()) {
         if (f.type() == pugi::node_element && nombreLocal(f) == "numFmt") {
             if (const auto id = leerEnteroXml<std::uint32_t>(atributoLocal(f, "numFmtId").as_string())) {
-                propios[*id] = codigoEsFecha(atributoLocal(f, "formatCode").as_string());
+                propios[*id] = clasificarFormato(utf8ACp1252(atributoLocal(f, "formatCode").as_string())) ==
+                               ClaseFormato::Fecha;
             }
         }
     }
@@ -1071,7 +1022,8 @@ std::vector<bool> leerEstilos(const Archivo& archivo, zip_uint64_t indice) {
         }
         const auto id = leerEnteroXml<std::uint32_t>(atributoLocal(xf, "numFmtId").as_string()).value_or(0);
         const auto propio = propios.find(id);
-        esFecha.push_back(propio != propios.end() ? propio->second : formatoIncorporadoEsFecha(id));
+        esFecha.push_back(propio != propios.end() ? propio->second
+                                                  : claseIncorporada(id) == ClaseFormato::Fecha);
     }
     return esFecha;
 }
