@@ -258,12 +258,7 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
             parametros.domicilioOrdenante = seleccion.domicilioOrdenante;
             parametros.plazaOrdenante = seleccion.plazaOrdenante;
         }
-        try {
-            (*conversor)(estado_, entorno, parametros);
-        } catch (const ErrorTrovanel& e) {
-            entorno.avisos.critico(e.what());
-            estado_.gError = true;
-        }
+        ejecutarConversor(*conversor, estado_, entorno, parametros);
     }
 
     if (estado_.gCaracteres) {

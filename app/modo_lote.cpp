@@ -145,12 +145,7 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     // Without a window the log goes where the dialog would put it: beside the input.
     estado.gFicheroLog = derivarRutasConversion(peticion.rutaEntrada).log;
     estado.gError = false;
-    try {
-        (*conversor)(estado, entorno, peticion);
-    } catch (const ErrorTrovanel& e) {
-        avisos.critico(e.what());
-        estado.gError = true;
-    }
+    ejecutarConversor(*conversor, estado, entorno, peticion);
     return estado.gError ? kSalidaConErrores : kSalidaCorrecta;
 }
 

@@ -1,8 +1,21 @@
 #include "conversores.hpp"
 
+#include "avisos.hpp"
+#include "error.hpp"
+#include "estado_ejecucion.hpp"
 #include "texto.hpp"
 
 namespace trovanel {
+
+void ejecutarConversor(const Conversor& conversor, EstadoEjecucion& estado, Entorno& entorno,
+                       const ParametrosConversion& parametros) {
+    try {
+        conversor(estado, entorno, parametros);
+    } catch (const ErrorTrovanel& e) {
+        entorno.avisos.critico(e.what());
+        estado.gError = true;
+    }
+}
 
 RutasConversion derivarRutasConversion(const std::filesystem::path& entrada) {
     const std::string nombre = entrada.filename().native();

@@ -58,6 +58,10 @@ private:
     std::map<Familia, Conversor> conversores_;
 };
 
+// Runs a driver: an error it raises is shown and marks the run as failed, as any failure of a run does.
+void ejecutarConversor(const Conversor& conversor, EstadoEjecucion& estado, Entorno& entorno,
+                       const ParametrosConversion& parametros);
+
 struct RutasConversion {
     std::filesystem::path salida;
     std::filesystem::path log;
