@@ -1,0 +1,65 @@
+#pragma once
+
+// The package of an .xlsx workbook: the zip archive, and what its workbook, relationships and styles
+// say about the sheets. Every size taken from the file is checked before it is believed.
+
+#include <zip.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trovanel::xlsx {
+
+// A damaged or hostile workbook: throws ErrorTrovanel(kNoSeAbreEntrada).
+[[noreturn]] void danado();
+
+// Element and attribute names without their namespace prefix: writers differ in the prefixes they use.
+inline std::string_view local(const char* nombre) {
+    const char* inicio = nombre;
+    const char* p = nombre;
+    for (; *p; ++p) {
+        if (*p == ':') {
+            inicio = p + 1;
+        }
+    }
+    return std::string_view(inicio, static_cast<std::size_t>(p - inicio));
+}
+
+struct ZipCerrado {
+    void operator()(zip_t* z) const { zip_discard(z); }
+};
+
+struct Archivo {
+    std::unique_ptr<zip_t, ZipCerrado> zip;
+
+    // The index of an entry by name, trying the exact case first.
+    std::optional<zip_uint64_t> buscar(const std::string& nombre) const;
+    zip_uint64_t tamano(zip_uint64_t indice) const;
+    // A small part whole; its stated size is checked before anything is allocated.
+    std::string leer(zip_uint64_t indice) const;
+};
+
+Archivo abrirArchivo(const std::filesystem::path& ruta);
+
+struct Hoja {
+    std::string nombre;
+    zip_uint64_t parte = 0;
+};
+
+// What the workbook, its relationships and the styles tell before any sheet is read.
+struct EstructuraLibro {
+    // Worksheets only, in the workbook's order, their names in Windows-1252.
+    std::vector<Hoja> hojas;
+    // By cell style index: whether its number format shows a date.
+    std::vector<bool> estiloEsFecha;
+    std::optional<zip_uint64_t> parteTextos;
+    bool sistema1904 = false;
+};
+
+EstructuraLibro leerEstructura(const Archivo& archivo);
+
+} // namespace trovanel::xlsx
