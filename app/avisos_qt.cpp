@@ -1,5 +1,6 @@
 #include "avisos_qt.hpp"
 
+#include "cursor_qt.hpp"
 #include "texto_qt.hpp"
 
 #include <QMessageBox>
@@ -10,6 +11,7 @@ namespace {
 const QString kTitulo = QStringLiteral("Trovanel");
 
 void mostrar(QWidget* padre, QMessageBox::Icon icono, const std::string& texto) {
+    const CursorNormal cursor;
     QMessageBox caja(icono, kTitulo, aQString(texto), QMessageBox::Ok, padre);
     caja.exec();
 }
@@ -26,6 +28,7 @@ void AvisosQt::simple(const std::string& texto) {
 }
 
 bool AvisosQt::pregunta(const std::string& texto) {
+    const CursorNormal cursor;
     QMessageBox caja(QMessageBox::Question, kTitulo, aQString(texto), QMessageBox::Yes | QMessageBox::No,
                      padre_);
     return caja.exec() == QMessageBox::Yes;

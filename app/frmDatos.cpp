@@ -1,6 +1,7 @@
 #include "frmDatos.hpp"
 
 #include "avisos.hpp"
+#include "cursor_qt.hpp"
 #include "texto_qt.hpp"
 
 #include <QApplication>
@@ -22,15 +23,6 @@ constexpr int kAnchoControl = 150;
 QString nombreControl(std::size_t indice, const char* sufijo = "") {
     return QStringLiteral("tb") + QString::number(indice) + QString::fromLatin1(sufijo);
 }
-
-// The conversion shows the wait cursor while it runs; the user needs the arrow to answer.
-class CursorNormal {
-public:
-    CursorNormal() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
-    ~CursorNormal() { QApplication::restoreOverrideCursor(); }
-    CursorNormal(const CursorNormal&) = delete;
-    CursorNormal& operator=(const CursorNormal&) = delete;
-};
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "avisos.hpp"
 #include "base_datos.hpp"
 #include "conversores.hpp"
+#include "cursor_qt.hpp"
 #include "entrada_excel_access.hpp"
 #include "estado_ejecucion.hpp"
 #include "frmMsg.hpp"
@@ -150,15 +151,6 @@ std::optional<std::int64_t> idSeleccionado(const QComboBox* combo) {
     }
     return combo->currentData().toLongLong();
 }
-
-// The hourglass of a run, put back however the run ends.
-class CursorEspera {
-public:
-    CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CursorEspera() { QApplication::restoreOverrideCursor(); }
-    CursorEspera(const CursorEspera&) = delete;
-    CursorEspera& operator=(const CursorEspera&) = delete;
-};
 
 } // namespace
 

@@ -93,9 +93,12 @@ void frmMsg::Form_Load() {
     if (!estado_.gMostrarResultado) {
         return;
     }
+    // A cancelled run stopped before writing anything: a log of that name is an earlier run's, and the
+    // run is not reported as a failed one.
+    const bool conErrores = estado_.gError && !estado_.gProcesoCancelado;
     std::error_code error;
     const bool hayLog = !estado_.gFicheroLog.empty() && std::filesystem::exists(estado_.gFicheroLog, error);
-    if (hayLog && estado_.gError) {
+    if (hayLog && conErrores) {
         LectorLineas lector(estado_.gFicheroLog);
         std::string linea;
         while (lector.leer(linea)) {
@@ -107,8 +110,7 @@ void frmMsg::Form_Load() {
     } else {
         cmdDetalles_->setEnabled(false);
     }
-    // A cancelled run says so alone; it is not reported as a failed one.
-    if (estado_.gError && !estado_.gProcesoCancelado) {
+    if (conErrores) {
         labProcTerminado_->setText(labProcTerminado_->text() + QStringLiteral(" incorrectamente"));
         ponerColor(labProcTerminado_, kRojo);
     }

@@ -9,7 +9,6 @@
 #include "modo_lote.hpp"
 #include "programa.hpp"
 #include "servicios_qt.hpp"
-#include "texto.hpp"
 
 #include <QApplication>
 
@@ -20,7 +19,8 @@ int main(int argc, char** argv) {
     estado.gIdioma = idiomaUsuario();
     const std::filesystem::path carpeta = carpetaPrograma();
     const std::vector<std::string> parametros = LeerParametros(unirLineaComandos(argc, argv), 10);
-    const bool modoLote = parametros.size() > 1 && !Trim(parametros[1]).empty();
+    // Any argument at all, even blanks, means batch mode: it then says what is missing.
+    const bool modoLote = parametros.size() > 1;
 
     RelojSistema reloj;
     RegistroConversores registro;

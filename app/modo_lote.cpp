@@ -3,12 +3,15 @@
 #include "arranque.hpp"
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "codificacion.hpp"
 #include "conversores.hpp"
 #include "estado_ejecucion.hpp"
 #include "reloj.hpp"
 #include "texto.hpp"
 
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 namespace trovanel {
@@ -22,13 +25,24 @@ std::string argumento(const std::vector<std::string>& parametros, std::size_t i)
     return i < parametros.size() ? parametros[i] : std::string();
 }
 
+// An id is a 32-bit whole number; anything else counts as not given.
 std::int64_t enteroOCero(const std::string& texto) {
-    return leerEntero(texto).value_or(0);
+    const std::int64_t valor = leerEntero(texto).value_or(0);
+    if (valor < std::numeric_limits<std::int32_t>::min() ||
+        valor > std::numeric_limits<std::int32_t>::max()) {
+        return 0;
+    }
+    return valor;
 }
 
-// DDMMAAAA as "DD/MM/AAAA", only when it is a real calendar date.
-std::optional<std::string> fechaLote(const std::string& texto) {
-    if (texto.size() != 8 || !soloDigitos(texto)) {
+// DDMMAAAA as "DD/MM/AAAA", only when it is a real calendar date. Only the first eight characters
+// count: blanks stay inside arguments, so a date may arrive with something after it.
+std::optional<std::string> fechaLote(const std::string& argumento) {
+    if (argumento.size() < 8) {
+        return std::nullopt;
+    }
+    const std::string texto = argumento.substr(0, 8);
+    if (!soloDigitos(texto)) {
         return std::nullopt;
     }
     const int dia = std::stoi(texto.substr(0, 2));
@@ -110,8 +124,9 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         familia = Familia::CSB34;
         peticion.tipoPlantilla = tipoLimpio;
         peticion.detalleCargo = argumento(parametros, 6);
-        peticion.domicilioOrdenante = argumento(parametros, 7);
-        peticion.plazaOrdenante = argumento(parametros, 8);
+        // The command line is UTF-8; record text is Windows-1252, one byte a character.
+        peticion.domicilioOrdenante = utf8ACp1252(argumento(parametros, 7));
+        peticion.plazaOrdenante = utf8ACp1252(argumento(parametros, 8));
         if (sinFecha || Trim(peticion.detalleCargo).empty() || Trim(peticion.domicilioOrdenante).empty() ||
             Trim(peticion.plazaOrdenante).empty()) {
             avisos.informacion(kFaltanParametros);

@@ -11,6 +11,7 @@ namespace trovanel {
 
 namespace {
 constexpr const char* kNoSeCreaSalida = "No se puede crear el fichero de salida";
+constexpr const char* kNoSeAbreSalida = "No se puede abrir el fichero de salida";
 } // namespace
 
 EjecucionLectura::EjecucionLectura(FamiliaConversion& familia, const std::filesystem::path& rutaSalida)
@@ -93,14 +94,15 @@ void EjecucionLectura::terminar() {
     if (!familia_.lectura.gHayRegistros) {
         salida_->descartar();
         salida_.reset();
-        // A bank file left from an earlier run under this name would pass for this run's.
-        std::error_code ignorado;
-        std::filesystem::remove(rutaSalida_, ignorado);
+        quitarSalidaAnterior();
         return;
     }
     if (!familia_.escribirTotales(*salida_) || !salida_->confirmar()) {
-        familia_.entorno.avisos.critico(kNoSeCreaSalida);
+        familia_.entorno.avisos.critico(kNoSeAbreSalida);
         familia_.estado.gError = true;
+        salida_.reset();
+        quitarSalidaAnterior();
+        return;
     }
     salida_.reset();
 }
@@ -110,7 +112,14 @@ void EjecucionLectura::abandonar() {
     if (salida_) {
         salida_->descartar();
         salida_.reset();
+        quitarSalidaAnterior();
     }
+}
+
+void EjecucionLectura::quitarSalidaAnterior() {
+    // A bank file left from an earlier run under this name would pass for this failed run's.
+    std::error_code ignorado;
+    std::filesystem::remove(rutaSalida_, ignorado);
 }
 
 void leerTexto(FamiliaConversion& familia, ClaseLectorTexto clase, const std::filesystem::path& rutaEntrada,

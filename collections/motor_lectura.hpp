@@ -37,10 +37,13 @@ public:
 
     // Writes the totals and puts the bank file in place, or removes it when no order was written.
     void terminar();
-    // Ends a run that failed half-way: the bank file keeps whatever it held before.
+    // Ends a run that failed half-way: no bank file of that name remains, neither this run's part nor
+    // an earlier run's whole file.
     void abandonar();
 
 private:
+    void quitarSalidaAnterior();
+
     FamiliaConversion& familia_;
     std::filesystem::path rutaSalida_;
     std::optional<FicheroSalida> salida_;

@@ -11,7 +11,7 @@
 namespace trovanel {
 
 namespace {
-constexpr std::size_t kTamanoBuffer = 1 << 20;
+constexpr std::size_t kTamanoBuffer = 1 << 16;
 
 mode_t permisosPorDefecto() {
     // mkstemp creates 0600; a bank file should get the permissions any new file of the user gets.
@@ -22,6 +22,14 @@ mode_t permisosPorDefecto() {
 } // namespace
 
 FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move(destino)) {
+    // The rename at the end would replace a read-only file and fail on a folder only after all the
+    // work: refuse both now, as opening the target itself for writing would.
+    std::error_code error;
+    const auto estado = std::filesystem::status(destino_, error);
+    if (std::filesystem::exists(estado) &&
+        (std::filesystem::is_directory(estado) || ::access(destino_.c_str(), W_OK) != 0)) {
+        return;
+    }
     std::string plantilla = destino_.string() + ".tmp-XXXXXX";
     std::vector<char> nombre(plantilla.begin(), plantilla.end());
     nombre.push_back('\0');
@@ -38,7 +46,8 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move
         std::filesystem::remove(temporal_, ignorado);
         return;
     }
-    std::setvbuf(fichero_, nullptr, _IOFBF, kTamanoBuffer);
+    buffer_ = std::make_unique<char[]>(kTamanoBuffer);
+    std::setvbuf(fichero_, buffer_.get(), _IOFBF, kTamanoBuffer);
 }
 
 FicheroSalida::~FicheroSalida() {

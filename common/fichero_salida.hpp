@@ -2,13 +2,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 namespace trovanel {
 
 // A file written through one buffered stream into a temporary file beside its target, which takes the
 // target's name only when confirmar() succeeds. Until then the target is untouched; a run that fails
-// or is abandoned never leaves a half-written file under the target's name.
+// or is abandoned never leaves a half-written file under the target's name. A target that is a folder
+// or a file that may not be written is refused at once (not abierto()).
 class FicheroSalida {
 public:
     explicit FicheroSalida(std::filesystem::path destino);
@@ -35,6 +37,8 @@ public:
 private:
     std::filesystem::path destino_;
     std::filesystem::path temporal_;
+    // The stream's buffer: the C library ignores the size asked for unless it is handed the memory.
+    std::unique_ptr<char[]> buffer_;
     std::FILE* fichero_ = nullptr;
     bool fallo_ = false;
 };

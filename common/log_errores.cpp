@@ -34,7 +34,10 @@ bool EscritorLog::abrir() {
     }
     fichero_ = std::fopen(estado_.gFicheroLog.c_str(), "ab");
     if (fichero_ != nullptr) {
-        std::setvbuf(fichero_, nullptr, _IOFBF, kTamanoBuffer);
+        if (!buffer_) {
+            buffer_ = std::make_unique<char[]>(kTamanoBuffer);
+        }
+        std::setvbuf(fichero_, buffer_.get(), _IOFBF, kTamanoBuffer);
     }
     return fichero_ != nullptr;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,8 @@ private:
     const Reloj& reloj_;
     Avisos& avisos_;
     std::string mensajeFallo_;
+    // The stream's buffer: the C library ignores the size asked for unless it is handed the memory.
+    std::unique_ptr<char[]> buffer_;
     std::FILE* fichero_ = nullptr;
 };
 

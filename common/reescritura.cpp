@@ -10,7 +10,8 @@ namespace trovanel {
 ResultadoReescritura reescribirPorLineas(const std::filesystem::path& ruta,
                                          const std::function<void(std::string&)>& transformar) {
     LectorLineas lector(ruta);
-    if (!lector.abierto()) {
+    // A folder opens but cannot be read; the reader has already tried.
+    if (!lector.abierto() || lector.error()) {
         return ResultadoReescritura::NoSePuedeLeer;
     }
     FicheroSalida salida(ruta);

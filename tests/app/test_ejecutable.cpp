@@ -23,9 +23,11 @@ class EjecutableTest : public ::testing::Test {
 protected:
     Resultado ejecutar(const std::string& argumentos) {
         const auto errores = carpeta / "stderr.txt";
-        const std::string orden = "cd '" + carpeta.ruta().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TROVANEL_HOME='" +
-                                  carpeta.ruta().string() + "' '" TROVANEL_EJECUTABLE "' " + argumentos +
-                                  " 2>'" + errores.string() + "' </dev/null";
+        const std::string orden =
+            "cd '" + carpeta.ruta().string() +
+            "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TROVANEL_HOME='" +
+            carpeta.ruta().string() + "' '" TROVANEL_EJECUTABLE "' " + argumentos + " 2>'" +
+            errores.string() + "' </dev/null";
         const int crudo = std::system(orden.c_str());
         Resultado r;
         r.estado = WIFEXITED(crudo) ? WEXITSTATUS(crudo) : -1;
@@ -41,6 +43,12 @@ TEST_F(EjecutableTest, modoLoteNoNecesitaPantallaYCreaLaBaseDeDatos) {
     EXPECT_EQ(r.estado, 2);
     EXPECT_EQ(r.errores, "Faltan parametros\n");
     EXPECT_TRUE(std::filesystem::exists(carpeta / "Estructuras.db"));
+}
+
+TEST_F(EjecutableTest, unArgumentoDeBlancosEsModoLoteYNoAbreVentana) {
+    const Resultado r = ejecutar("'  '");
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_EQ(r.errores, "Faltan parametros\n");
 }
 
 TEST_F(EjecutableTest, convierteElEjemploConSuPlantillaYSuPresentador) {

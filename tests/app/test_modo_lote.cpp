@@ -83,6 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoRechazo{"in.txt,  ,9,1,01022003,1", "Faltan parametros"},
                       CasoRechazo{"in.txt,out.txt,99,1,01022003,1",
                                   "No existe una plantilla con este identificador"},
+                      // Ids are 32-bit: 4294967305 would wrap to 9.
+                      CasoRechazo{"in.txt,out.txt,4294967305,1,01022003,1", "Faltan parametros"},
+                      CasoRechazo{"in.txt,out.txt,9,1,01022003,4294967297", "Faltan parametros"},
+                      CasoRechazo{" ", "Faltan parametros"},
                       // The date must be a real calendar date.
                       CasoRechazo{"in.txt,out.txt,9,1,01132003,1", "Fecha incorrecta"},
                       CasoRechazo{"in.txt,out.txt,9,1,29022003,1", "Fecha incorrecta"},
@@ -121,6 +125,13 @@ TEST_F(ModoLoteTest, llamaAlConversorDeNorma19ConLosArgumentosYElLogJuntoALaEntr
     EXPECT_EQ(llamada.ficheroLog, carpeta / "in.log");
 }
 
+TEST_F(ModoLoteTest, laFechaEsSoloSusOchoPrimerosCaracteres) {
+    // Separate arguments of the shell are joined with a blank, which stays inside the argument.
+    EXPECT_EQ(lote("in.txt,out.bak,9,1,01022003 x,7"), kSalidaCorrecta);
+    ASSERT_EQ(llamadas.size(), 1u);
+    EXPECT_EQ(llamadas[0].fechaProceso, "01/02/2003");
+}
+
 TEST_F(ModoLoteTest, usaTalCualUnaRutaDeEntradaAbsoluta) {
     EXPECT_EQ(lote("/datos.2026/remesa.txt,/tmp/salida.out,9,1,01022003,1"), kSalidaCorrecta);
     ASSERT_EQ(llamadas.size(), 1u);
@@ -138,6 +149,13 @@ TEST_F(ModoLoteTest, pasaLosDatosDeCabeceraAlConversorDeNorma34) {
     EXPECT_EQ(llamadas[0].parametros.domicilioOrdenante, "Calle Mayor 1");
     EXPECT_EQ(llamadas[0].parametros.plazaOrdenante, "Madrid");
     EXPECT_EQ(llamadas[0].fechaProceso, "01/02/2003");
+}
+
+TEST_F(ModoLoteTest, losDatosDeCabeceraLleganEnUtf8YPasanAlConversorEnWindows1252) {
+    EXPECT_EQ(lote("in.txt,out.txt,11,3,01022003,1,Calle A\xC3\xB1o 3,\xC3\x81vila"), kSalidaCorrecta);
+    ASSERT_EQ(llamadas.size(), 1u);
+    EXPECT_EQ(llamadas[0].parametros.domicilioOrdenante, "Calle A\xF1o 3");
+    EXPECT_EQ(llamadas[0].parametros.plazaOrdenante, "\xC1vila");
 }
 
 TEST_F(ModoLoteTest, norma58TomaElEmisorDelQuintoArgumentoSinFecha) {

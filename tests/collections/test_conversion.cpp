@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -411,6 +416,83 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoFichero{"salidaEnCarpetaInexistente", "entrada.txt", "falta/remesa.txt", kNoSeCrea},
                       CasoFichero{"salidaQueEsUnaCarpeta", "entrada.txt", "carpeta", kNoSeCrea}),
     [](const ::testing::TestParamInfo<CasoFichero>& info) { return std::string(info.param.nombre); });
+
+TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {
+    // Read-only files are writable for root, so only the folder case holds for every user.
+    fs::create_directory(carpeta / "carpeta");
+    salida = carpeta / "carpeta";
+    convertir(plantilla(kRecibo), linea("REF-1", "GARCIA LUCIA", "no es importe"));
+    ASSERT_EQ(avisos.mensajes.size(), 1u);
+    EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", kNoSeCrea}));
+    EXPECT_TRUE(estado.gError);
+    // Nothing was read, so the rejected order is not in any log.
+    EXPECT_FALSE(fs::exists(log));
+
+    if (::geteuid() != 0) {
+        avisos.mensajes.clear();
+        salida = carpeta / "remesa.txt";
+        pruebas::escribirFichero(salida, "remesa anterior\r\n");
+        fs::permissions(salida, fs::perms::owner_read);
+        convertir(plantilla(kRecibo), linea("REF-1", "GARCIA LUCIA", "1,00"));
+        ASSERT_EQ(avisos.mensajes.size(), 1u);
+        EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", kNoSeCrea}));
+        EXPECT_EQ(leerFichero(salida), "remesa anterior\r\n");
+    }
+}
+
+// Files of this process may not grow past a limit while it lives.
+class LimiteTamanoFichero {
+public:
+    explicit LimiteTamanoFichero(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &anterior_);
+        senal_ = std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
+        rlimit limite = anterior_;
+        limite.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limite);
+    }
+    ~LimiteTamanoFichero() {
+        ::setrlimit(RLIMIT_FSIZE, &anterior_);
+        std::signal(SIGXFSZ, senal_);
+    }
+    LimiteTamanoFichero(const LimiteTamanoFichero&) = delete;
+    LimiteTamanoFichero& operator=(const LimiteTamanoFichero&) = delete;
+
+private:
+    rlimit anterior_{};
+    void (*senal_)(int) = SIG_DFL;
+};
+
+// A write that fails while the orders are written, or only when the last buffered ones go out at the end.
+TEST_F(ConversionCSB19, unaRemesaQueNoSePuedeEscribirNoDejaNingunFicheroDelBanco) {
+    struct Caso {
+        int ordenes;
+        const char* mensaje;
+    };
+    const auto id = plantilla(kRecibo); // before the limit: the database file is larger
+    for (const Caso& caso : {Caso{2000, "No se puede crear el fichero de salida"},
+                             Caso{20, "No se puede abrir el fichero de salida"}}) {
+        SCOPED_TRACE(caso.ordenes);
+        avisos.mensajes.clear();
+        std::string entrada;
+        for (int i = 0; i < caso.ordenes; ++i) {
+            entrada += linea("REF-" + std::to_string(i), "GARCIA LUCIA", "1,00");
+        }
+        pruebas::escribirFichero(carpeta / "entrada.txt", entrada);
+        // An earlier run's whole file under this name must not pass for this failed run's.
+        pruebas::escribirFichero(salida, "remesa anterior\r\n");
+        const std::size_t antes = pruebas::entradasDe(carpeta.ruta());
+        {
+            const LimiteTamanoFichero limite(2048);
+            convertir(id, "", nullptr, carpeta / "entrada.txt");
+        }
+        ASSERT_EQ(avisos.mensajes.size(), 1u);
+        EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", caso.mensaje}));
+        EXPECT_TRUE(estado.gError);
+        // Neither the old file nor a temporary one is left.
+        EXPECT_FALSE(fs::exists(salida));
+        EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), antes - 1);
+    }
+}
 
 std::vector<Campo> conReferenciaObligatoriaSinSituar() {
     std::vector<Campo> campos = kRecibo;

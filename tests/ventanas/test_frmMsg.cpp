@@ -95,13 +95,17 @@ TEST_F(FrmMsg, unaConversionConErroresSinFicheroDeLogDiceIncorrectamenteSinDetal
     EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
 }
 
-TEST_F(FrmMsg, unaConversionCanceladaDiceProcesoCanceladoEnRojo) {
+TEST_F(FrmMsg, unaConversionCanceladaDiceProcesoCanceladoEnRojoSinElLogDeOtraConversion) {
+    // A cancel sets gError, and a log of that name may remain from an earlier run.
     estado.gProcesoCancelado = true;
+    estado.gError = true;
+    escribirLog({"Línea 3: cuenta errónea"});
     frmMsg ventana(estado);
     auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
     EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso Cancelado"));
     EXPECT_EQ(colorDe(etiqueta), kRojo);
     EXPECT_FALSE(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled());
+    EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
 }
 
 TEST_F(FrmMsg, sinResultadoQueMostrarConservaElAspectoInicial) {
