@@ -522,6 +522,10 @@ void frmEntrada::Image1_Click() {
         contexto_.estado.gTablaAccess = ruta.native();
         nombres = ListarTablasAccess(contexto_.estado, contexto_.avisos, ruta);
         labHojaTabla_->setText(t("Tabla"));
+        // A database that cannot be opened leaves the list as it was; a workbook's empties it.
+        if (!nombres) {
+            return;
+        }
     }
     {
         const QSignalBlocker bloqueo(cbHojaTabla_);

@@ -105,9 +105,9 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         return;
     }
 
+    // Cancelled: nothing is read or written; the loaded fields stay until the next run loads its own.
     if (!pedirDatosQueFaltan(estado, entorno)) {
         estado.gError = true;
-        estado.gCamposEstructura.clear();
         return;
     }
 

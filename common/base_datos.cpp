@@ -252,9 +252,12 @@ std::int64_t BaseDatos::ultimoId() const {
 
 std::vector<std::string> BaseDatos::tablas() {
     std::vector<std::string> nombres;
-    auto consulta =
-        preparar("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' "
-                 "ESCAPE '!' ORDER BY rowid");
+    // Virtual tables are listed, not the shadow tables that hold their data (an FTS5 index's or an
+    // R*Tree's), which only their own module understands.
+    auto consulta = preparar("SELECT m.name FROM sqlite_master AS m "
+                             "JOIN pragma_table_list AS t ON t.schema = 'main' AND t.name = m.name "
+                             "WHERE m.type = 'table' AND t.type IN ('table', 'virtual') "
+                             "AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY m.rowid");
     while (consulta.siguiente()) {
         nombres.push_back(consulta.texto(0));
     }
@@ -263,7 +266,9 @@ std::vector<std::string> BaseDatos::tablas() {
 
 std::vector<std::string> BaseDatos::columnas(std::string_view tabla) {
     std::vector<std::string> nombres;
-    auto consulta = preparar("SELECT name FROM pragma_table_info(?) ORDER BY cid");
+    // The columns SELECT * returns: generated ones too (hidden 2 and 3), not the hidden columns of a
+    // virtual table (hidden 1).
+    auto consulta = preparar("SELECT name FROM pragma_table_xinfo(?) WHERE hidden <> 1 ORDER BY cid");
     consulta.con(tabla);
     while (consulta.siguiente()) {
         nombres.push_back(consulta.texto(0));

@@ -4,38 +4,53 @@
 #include "error.hpp"
 #include "estado_ejecucion.hpp"
 #include "origen_access.hpp"
-#include "texto.hpp"
+
+#include <string_view>
 
 namespace trovanel {
 
 namespace {
 
-bool abrirEnEstado(EstadoEjecucion& estado, Avisos& avisos, const std::filesystem::path& ruta) {
+// Blank as Trim() sees it, without building the trimmed text: nothing here may fail before the try.
+bool enBlanco(std::string_view texto) {
+    return texto.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// The workbook's sheet names, or nothing when it cannot be opened (with the message). The path is
+// converted inside the try too.
+template <typename Ruta>
+std::optional<std::vector<std::string>> abrirEnEstado(EstadoEjecucion& estado, Avisos& avisos,
+                                                      const Ruta& ruta) {
+    std::string mensaje;
     try {
         estado.gLibroExcel = abrirLibroExcel(ruta);
         estado.gLibroAbierto = true;
-        return true;
+        return estado.gLibroExcel->hojas();
     } catch (const ErrorTrovanel& e) {
-        // A workbook that could not be opened is never taken for an open one.
-        estado.gLibroExcel.reset();
-        estado.gLibroAbierto = false;
-        avisos.critico(e.what());
-        return false;
+        mensaje = e.what();
+    } catch (const std::exception&) {
+        // Memory run out on a file too big for this machine: the same outcome as a damaged one.
+        mensaje = kNoSeAbreEntrada;
     }
+    // A workbook that could not be opened is never taken for an open one.
+    estado.gLibroExcel.reset();
+    estado.gLibroAbierto = false;
+    avisos.critico(mensaje);
+    return std::nullopt;
 }
 
 } // namespace
 
 std::optional<std::vector<std::string>> AbrirLibroExcel(EstadoEjecucion& estado, Avisos& avisos,
                                                         const std::filesystem::path& ruta) {
-    if (Trim(ruta.native()).empty() || !abrirEnEstado(estado, avisos, ruta)) {
+    if (enBlanco(ruta.native())) {
         return std::nullopt;
     }
-    return estado.gLibroExcel->hojas();
+    return abrirEnEstado(estado, avisos, ruta);
 }
 
 void AbrirLibroExcelRuta(EstadoEjecucion& estado, Avisos& avisos) {
-    if (Trim(estado.gRutaLibro).empty()) {
+    if (enBlanco(estado.gRutaLibro)) {
         return;
     }
     abrirEnEstado(estado, avisos, estado.gRutaLibro);
@@ -48,15 +63,19 @@ void CerrarLibroExcel(EstadoEjecucion& estado) {
 
 std::optional<std::vector<std::string>> ListarTablasAccess(EstadoEjecucion& estado, Avisos& avisos,
                                                            const std::filesystem::path& ruta) {
-    if (Trim(estado.gTablaAccess).empty()) {
+    if (enBlanco(estado.gTablaAccess)) {
         return std::nullopt;
     }
+    std::string descripcion;
     try {
         return abrirOrigenAccess(ruta)->tablas();
     } catch (const ErrorTrovanel& e) {
-        avisos.critico(std::string("Error: ") + e.what());
-        return std::nullopt;
+        descripcion = e.what();
+    } catch (const std::exception&) {
+        descripcion = kNoSeAbreEntrada;
     }
+    avisos.critico("Error: " + descripcion);
+    return std::nullopt;
 }
 
 } // namespace trovanel

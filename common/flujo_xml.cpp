@@ -7,18 +7,20 @@ namespace trovanel::xlsx {
 
 namespace {
 
-// Sheets and the shared strings are streamed; the cap only bounds the time a bomb can take.
-constexpr zip_uint64_t kMaxParteFlujo = 4ull << 30;
 constexpr std::size_t kTrozo = 64u << 10;
 // Expat keeps an unfinished tag in memory and scans it again with every chunk: a tag this long is
 // not a spreadsheet's.
 constexpr zip_uint64_t kMaxSinProgreso = 8u << 20;
+// Expat also keeps the name of every open element: real parts nest fewer than ten deep and use short
+// names, so these caps bound that memory without refusing any real file.
+constexpr int kMaxProfundidad = 256;
+constexpr std::size_t kMaxNombre = 1024;
 
 } // namespace
 
-FlujoXml::FlujoXml(const Archivo& archivo, zip_uint64_t indice, ManejadorXml& manejador)
-    : manejador_(manejador) {
-    if (archivo.tamano(indice) > kMaxParteFlujo) {
+FlujoXml::FlujoXml(const Archivo& archivo, zip_uint64_t indice, ManejadorXml& manejador, zip_uint64_t maximo)
+    : manejador_(manejador), maximo_(maximo) {
+    if (archivo.tamano(indice) > maximo_) {
         danado();
     }
     fichero_ = zip_fopen_index(archivo.zip.get(), indice, 0);
@@ -63,7 +65,7 @@ bool FlujoXml::continuar() {
                 danado();
             }
             leidos_ += static_cast<zip_uint64_t>(n);
-            if (leidos_ > kMaxParteFlujo) {
+            if (leidos_ > maximo_) {
                 danado();
             }
             terminado_ = n == 0;
@@ -102,11 +104,22 @@ template <typename F> void FlujoXml::proteger(void* parser, F&& f) {
 }
 
 void FlujoXml::alEmpezar(void* p, const XML_Char* nombre, const XML_Char** atributos) {
-    proteger(p, [&](ManejadorXml& m) { m.inicio(local(nombre), atributos); });
+    proteger(p, [&](ManejadorXml& m) {
+        FlujoXml& flujo = de(p);
+        const std::string_view sinPrefijo = local(nombre);
+        if (++flujo.profundidad_ > kMaxProfundidad ||
+            static_cast<std::size_t>(sinPrefijo.data() + sinPrefijo.size() - nombre) > kMaxNombre) {
+            danado();
+        }
+        m.inicio(sinPrefijo, atributos);
+    });
 }
 
 void FlujoXml::alTerminar(void* p, const XML_Char* nombre) {
-    proteger(p, [&](ManejadorXml& m) { m.fin(local(nombre)); });
+    proteger(p, [&](ManejadorXml& m) {
+        --de(p).profundidad_;
+        m.fin(local(nombre));
+    });
 }
 
 void FlujoXml::alTexto(void* p, const XML_Char* s, int n) {

@@ -22,12 +22,16 @@ public:
     virtual void texto(std::string_view texto) = 0;
 };
 
+// Sheets and the shared strings are streamed; the cap only bounds the time a bomb can take.
+inline constexpr zip_uint64_t kMaxParteFlujo = 4ull << 30;
+
 // One part of the archive fed to expat a chunk at a time, straight into expat's own buffer. A handler
 // may suspend the parse (one sheet row at a time); continuar() then picks up where it stopped.
 class FlujoXml {
 public:
-    // Throws ErrorTrovanel (damaged) when the entry cannot be opened or claims to be too big.
-    FlujoXml(const Archivo& archivo, zip_uint64_t indice, ManejadorXml& manejador);
+    // Throws ErrorTrovanel (damaged) when the entry cannot be opened or holds more than maximo bytes.
+    FlujoXml(const Archivo& archivo, zip_uint64_t indice, ManejadorXml& manejador,
+             zip_uint64_t maximo = kMaxParteFlujo);
     FlujoXml(const FlujoXml&) = delete;
     FlujoXml& operator=(const FlujoXml&) = delete;
     ~FlujoXml();
@@ -50,8 +54,10 @@ private:
     ManejadorXml& manejador_;
     zip_file_t* fichero_ = nullptr;
     XML_Parser parser_ = nullptr;
+    zip_uint64_t maximo_;
     zip_uint64_t leidos_ = 0;
     zip_uint64_t progreso_ = 0;
+    int profundidad_ = 0;
     bool suspendido_ = false;
     bool terminado_ = false;
     std::exception_ptr fallo_;

@@ -1,10 +1,18 @@
 #include "formato_numero.hpp"
 
+#include "valores_texto.hpp"
+
 #include <algorithm>
+#include <cmath>
 
 namespace trovanel {
 
 namespace {
+
+// Serial of 01/01/10000 in the 1900 system, the first day past the calendar; the 1904 system counts
+// 1,462 days fewer.
+constexpr double kFinCalendario1900 = 2958466;
+constexpr double kDiasHasta1904 = 1462;
 
 bool esSimboloMoneda(char c) {
     // $, euro, pound and yen in Windows-1252.
@@ -72,6 +80,24 @@ ClaseFormato claseIncorporada(std::uint32_t ifmt) {
         return ClaseFormato::Moneda;
     }
     return ClaseFormato::Numero;
+}
+
+std::string textoCeldaNumerica(double valor, ClaseFormato clase, bool sistema1904) {
+    switch (clase) {
+    case ClaseFormato::Fecha: {
+        const double fin = sistema1904 ? kFinCalendario1900 - kDiasHasta1904 : kFinCalendario1900;
+        // Compared as written, to the second: 31/12/9999 23:59:59.9 would already be the next day.
+        if (valor >= 0 && std::round(valor * 86400.0) < fin * 86400.0) {
+            return textoFecha(valor, sistema1904, true);
+        }
+        return textoNumero(valor);
+    }
+    case ClaseFormato::Moneda:
+        return textoMoneda(valor);
+    case ClaseFormato::Numero:
+        break;
+    }
+    return textoNumero(valor);
 }
 
 } // namespace trovanel

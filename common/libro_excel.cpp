@@ -20,7 +20,7 @@ std::int64_t LibroExcel::ultimaFila(std::string_view hoja) {
 
 ValorCelda LibroExcel::celda(std::string_view hoja, std::int64_t numeroFila, std::string_view columna) {
     const auto numero = numeroColumna(columna, columnasMaximas());
-    if (!numero || numeroFila < 1) {
+    if (!numero || numeroFila < 1 || numeroFila > filasMaximas()) {
         return std::nullopt;
     }
     try {
@@ -33,8 +33,19 @@ ValorCelda LibroExcel::celda(std::string_view hoja, std::int64_t numeroFila, std
             }
         }
         return std::string();
-    } catch (const ErrorTrovanel&) {
+    } catch (const std::exception&) {
+        // Damaged, or too big to read here: either way the cell cannot be read.
         return std::nullopt;
+    }
+}
+
+void relanzarComoDanado() {
+    try {
+        throw;
+    } catch (const ErrorTrovanel&) {
+        throw;
+    } catch (const std::exception&) {
+        throw ErrorTrovanel(kNoSeAbreEntrada);
     }
 }
 

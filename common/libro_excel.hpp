@@ -35,15 +35,18 @@ public:
 
     // Sheet names in the workbook's order.
     virtual std::vector<std::string> hojas() const = 0;
-    // How many columns a sheet of this format can hold (16384 for .xlsx, 256 for .xls).
+    // How many columns and rows a sheet of this format can hold (16384 x 1048576 for .xlsx, 256 x 65536
+    // for .xls).
     virtual int columnasMaximas() const { return 16384; }
+    virtual std::int64_t filasMaximas() const { return 1048576; }
     // Rows of a sheet; throws ErrorTrovanel when there is no such sheet or it cannot be read.
     virtual std::unique_ptr<CursorHoja> abrirHoja(std::string_view hoja) = 0;
 
     // The highest row holding any cell (0 for an empty sheet), whatever the file's dimension claims.
     std::int64_t ultimaFila(std::string_view hoja);
     // One cell by row number and column letters ("A" ... "XFD"; trimmed, any case); nothing when the
-    // address is invalid or the cell cannot be read. Walks the sheet: for lookups, not for whole reads.
+    // address lies outside a sheet of the format or the cell cannot be read. Walks the sheet: for
+    // lookups, not for whole reads.
     ValorCelda celda(std::string_view hoja, std::int64_t fila, std::string_view columna);
 };
 
@@ -60,5 +63,10 @@ std::unique_ptr<LibroExcel> abrirLibroXlsx(const std::filesystem::path& ruta);
 std::unique_ptr<LibroExcel> abrirLibroXls(const std::filesystem::path& ruta);
 
 inline constexpr const char* kNoSeAbreEntrada = "No se puede abrir el fichero de entrada";
+
+// For the readers, inside a catch: rethrows the exception being handled, and anything but ErrorTrovanel
+// (memory running out on a file too big for this machine) as ErrorTrovanel(kNoSeAbreEntrada), so a
+// workbook that cannot be read always ends in the same message.
+[[noreturn]] void relanzarComoDanado();
 
 } // namespace trovanel

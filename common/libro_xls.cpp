@@ -12,6 +12,7 @@
 
 #include "codificacion.hpp"
 #include "error.hpp"
+#include "tabla_textos.hpp"
 #include "valores_texto.hpp"
 
 #include <iconv.h>
@@ -35,6 +36,7 @@ namespace {
 }
 
 constexpr std::size_t kColumnasXls = 256;
+constexpr std::int64_t kFilasXls = 65536;
 
 // ---------------------------------------------------------------------------------------------
 // BIFF records.
@@ -51,6 +53,8 @@ constexpr std::uint16_t kLabel = 0x0204;
 constexpr std::uint16_t kRString = 0x00D6;
 constexpr std::uint16_t kBoolErr = 0x0205;
 constexpr std::uint16_t kString = 0x0207;
+constexpr std::uint16_t kBlank = 0x0201;
+constexpr std::uint16_t kMulBlank = 0x00BE;
 constexpr std::size_t kMaximoRegistro = 8224;
 
 struct Registro {
@@ -91,6 +95,9 @@ bool esCelda(std::uint16_t tipo) {
     case kLabel:
     case kRString:
     case kBoolErr:
+    // A blank cell that only carries a format still belongs to the sheet's used range.
+    case kBlank:
+    case kMulBlank:
         return true;
     default:
         return false;
@@ -130,6 +137,14 @@ public:
             pos_ += k;
             n -= k;
         }
+    }
+    // Bytes left in the record and its CONTINUE records.
+    std::size_t restantes() const {
+        std::size_t n = tramos_[tramo_].second - pos_;
+        for (std::size_t t = tramo_ + 1; t < tramos_.size(); ++t) {
+            n += tramos_[t].second - tramos_[t].first;
+        }
+        return n;
     }
     bool alFinal() const {
         if (pos_ < tramos_[tramo_].second) {
@@ -290,7 +305,7 @@ struct DatosLibro {
     bool biff8 = true;
     bool sistema1904 = false;
     std::array<char, 256> paginaCodigos{};
-    std::vector<std::string> cadenas;
+    TablaTextos cadenas;
     std::vector<ClaseFormato> claseXf;
     std::vector<HojaXls> hojas;
 
@@ -322,15 +337,8 @@ struct DatosLibro {
         if (!std::isfinite(valor)) {
             return std::nullopt;
         }
-        const ClaseFormato clase = xf < claseXf.size() ? claseXf[xf] : ClaseFormato::Numero;
-        // Dates run from serial 0 to 31/12/9999; outside that a spreadsheet keeps the plain number.
-        if (clase == ClaseFormato::Fecha && valor >= 0 && valor < 2958466) {
-            return textoFecha(valor, sistema1904, true);
-        }
-        if (clase == ClaseFormato::Moneda) {
-            return textoMoneda(valor);
-        }
-        return textoNumero(valor);
+        return textoCeldaNumerica(valor, xf < claseXf.size() ? claseXf[xf] : ClaseFormato::Numero,
+                                  sistema1904);
     }
 
     // The text of a formula's string result: the STRING record after it (past any shared formula,
@@ -382,12 +390,23 @@ struct DatosLibro {
             }
             break;
         }
+        case kBlank:
+            poner(columna, std::string());
+            break;
+        case kMulBlank: {
+            // One format index per cell, then the last column.
+            const std::size_t n = r.largo >= 8 ? (r.largo - 6) / 2 : 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                poner(columna + i, std::string());
+            }
+            break;
+        }
         case kLabelSst: {
             const std::uint32_t indice = le32(cuerpo(flujo, r, 10) + 6);
-            if (indice >= cadenas.size()) {
+            if (indice >= cadenas.cantidad()) {
                 noSeAbre();
             }
-            poner(columna, cadenas[indice]);
+            poner(columna, std::string(cadenas[indice]));
             break;
         }
         case kLabel:
@@ -496,13 +515,13 @@ std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
             l.u32();
             const std::uint32_t unicas = l.u32();
             // Each string takes three bytes at least: the count claimed cannot reserve more than that.
-            datos->cadenas.reserve(std::min<std::size_t>(unicas, r.largo / 3 + 1));
+            datos->cadenas.reservar(0, std::min<std::size_t>(unicas, l.restantes() / 3));
             for (std::uint32_t i = 0; i < unicas && !l.alFinal(); ++i) {
                 const std::uint16_t n = l.u16();
                 const std::uint8_t opciones = l.u8();
                 const std::uint16_t tramosFormato = (opciones & 0x08) != 0 ? l.u16() : 0;
                 const std::uint32_t extra = (opciones & 0x04) != 0 ? l.u32() : 0;
-                datos->cadenas.push_back(l.caracteres(n, (opciones & 0x01) != 0));
+                datos->cadenas.anadir(l.caracteres(n, (opciones & 0x01) != 0));
                 l.saltar(std::uint64_t{tramosFormato} * 4 + extra);
             }
             break;
@@ -566,14 +585,18 @@ public:
         std::uint16_t numero = 0;
         std::size_t registro = 0;
         bool hay = false;
-        while (mirar(numero, registro)) {
-            if (hay && numero + std::int64_t{1} != fila.numero) {
-                break;
+        try {
+            while (mirar(numero, registro)) {
+                if (hay && numero + std::int64_t{1} != fila.numero) {
+                    break;
+                }
+                hay = true;
+                fila.numero = numero + std::int64_t{1};
+                datos_->leerCelda(registro, fila.celdas);
+                avanzar();
             }
-            hay = true;
-            fila.numero = numero + std::int64_t{1};
-            datos_->leerCelda(registro, fila.celdas);
-            avanzar();
+        } catch (...) {
+            relanzarComoDanado();
         }
         return hay;
     }
@@ -645,7 +668,8 @@ class LibroXls final : public LibroExcel {
 public:
     explicit LibroXls(std::shared_ptr<const DatosLibro> datos) : datos_(std::move(datos)) {}
 
-    int columnasMaximas() const override { return 256; }
+    int columnasMaximas() const override { return static_cast<int>(kColumnasXls); }
+    std::int64_t filasMaximas() const override { return kFilasXls; }
 
     std::vector<std::string> hojas() const override {
         std::vector<std::string> nombres;
@@ -676,7 +700,11 @@ public:
         if (elegida == nullptr) {
             noSeAbre();
         }
-        return std::make_unique<CursorXls>(datos_, elegida->inicio);
+        try {
+            return std::make_unique<CursorXls>(datos_, elegida->inicio);
+        } catch (...) {
+            relanzarComoDanado();
+        }
     }
 
 private:
@@ -686,8 +714,12 @@ private:
 } // namespace
 
 std::unique_ptr<LibroExcel> abrirLibroXls(const std::filesystem::path& ruta) {
-    Bytes flujo = leerFlujoLibro(ruta);
-    return std::make_unique<LibroXls>(leerGlobales(std::move(flujo)));
+    try {
+        Bytes flujo = leerFlujoLibro(ruta);
+        return std::make_unique<LibroXls>(leerGlobales(std::move(flujo)));
+    } catch (...) {
+        relanzarComoDanado();
+    }
 }
 
 } // namespace trovanel

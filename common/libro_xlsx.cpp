@@ -1,11 +1,12 @@
-// Office Open XML workbooks (.xlsx): libzip opens the archive, pugixml reads the workbook, its
-// relationships and the styles, and expat streams the shared strings and the sheets, so a big sheet
-// never sits whole in memory. Every size and index taken from the file is checked: a damaged or
-// hostile workbook ends in ErrorTrovanel(kNoSeAbreEntrada), never in a crash, a hang or a memory blow-up.
+// Office Open XML workbooks (.xlsx): libzip opens the archive and expat streams every part read from
+// it (workbook, relationships, styles, shared strings, sheets), so no part sits whole in memory. Every
+// size and index taken from the file is checked: a damaged or hostile workbook ends in
+// ErrorTrovanel(kNoSeAbreEntrada), never in a crash, a hang or a memory blow-up.
 #include "error.hpp"
 #include "flujo_xml.hpp"
 #include "libro_excel.hpp"
 #include "paquete_xlsx.hpp"
+#include "tabla_textos.hpp"
 #include "valores_texto.hpp"
 #include "valores_xlsx.hpp"
 
@@ -23,25 +24,11 @@ namespace {
 
 constexpr std::int64_t kMaxFilas = 1048576;
 constexpr int kMaxColumnas = 16384;
-// Text of the shared strings plus their index, the only thing kept for the whole workbook.
-constexpr std::size_t kMaxTablaTextos = 512u << 20;
 // Excel holds at most 32,767 characters in a cell; this leaves room for escapes and UTF-8.
 constexpr std::size_t kMaxTextoCelda = 1u << 20;
 constexpr std::size_t kMaxTextoFila = 64u << 20;
 
 // --- Shared strings ---
-
-// Every shared string, converted once, end to end in one buffer: a cell holds only an index.
-struct TablaTextos {
-    std::string texto;
-    std::vector<std::uint32_t> finales;
-
-    std::size_t cantidad() const { return finales.size(); }
-    std::string_view operator[](std::size_t i) const {
-        const std::uint32_t desde = i == 0 ? 0 : finales[i - 1];
-        return std::string_view(texto).substr(desde, finales[i] - desde);
-    }
-};
 
 class LectorTextos : public ManejadorXml {
 public:
@@ -53,17 +40,15 @@ public:
             if (nombre != "sst") {
                 danado();
             }
-            // Reserved up front so the table never grows by copying. The text is never longer than
-            // the part; the declared count is only believed as far as the part could hold ("<si/>").
-            tabla_.texto.reserve(
-                static_cast<std::size_t>(std::min<zip_uint64_t>(tamanoParte_, kMaxTablaTextos)));
-            if (const char* unicos = atributo(atributos, "uniqueCount")) {
-                if (const auto n = leerEnteroXml<std::uint32_t>(unicos)) {
-                    const zip_uint64_t posibles =
-                        std::min<zip_uint64_t>(tamanoParte_ / 5, kMaxTablaTextos / 4);
-                    tabla_.finales.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(*n, posibles)));
-                }
+            // The text is never longer than the part; the declared count is only believed as far as
+            // the part could hold ("<si/>").
+            std::uint32_t unicos = 0;
+            if (const char* declarados = atributo(atributos, "uniqueCount")) {
+                unicos = leerEnteroXml<std::uint32_t>(declarados).value_or(0);
             }
+            const zip_uint64_t tope = std::min<zip_uint64_t>(tamanoParte_, kMaxTablaTextos);
+            tabla_.reservar(static_cast<std::size_t>(tope),
+                            static_cast<std::size_t>(std::min<zip_uint64_t>(unicos, tope / 5)));
         } else if (profundidad_ == 2 && nombre == "si") {
             enTexto_ = true;
             actual_.clear();
@@ -79,12 +64,7 @@ public:
     void fin(std::string_view) override {
         if (profundidad_ == 2 && enTexto_) {
             enTexto_ = false;
-            std::string convertido = textoPrograma(actual_);
-            if (ocupado() + convertido.size() + sizeof(std::uint32_t) > kMaxTablaTextos) {
-                danado();
-            }
-            tabla_.texto += convertido;
-            tabla_.finales.push_back(static_cast<std::uint32_t>(tabla_.texto.size()));
+            tabla_.anadir(textoPrograma(actual_));
         } else if (profundidad_ == 3) {
             capturando_ = false;
             enTrozo_ = false;
@@ -98,17 +78,13 @@ public:
         if (!capturando_) {
             return;
         }
-        if (ocupado() + actual_.size() + s.size() > kMaxTablaTextos) {
+        if (!tabla_.cabe(actual_.size() + s.size())) {
             danado();
         }
         actual_ += s;
     }
 
 private:
-    std::size_t ocupado() const {
-        return tabla_.texto.size() + tabla_.finales.size() * sizeof(std::uint32_t);
-    }
-
     TablaTextos& tabla_;
     zip_uint64_t tamanoParte_;
     std::string actual_;
@@ -124,7 +100,7 @@ struct DatosLibro {
     Archivo archivo;
     std::vector<Hoja> hojas;
     TablaTextos textos;
-    std::vector<bool> estiloEsFecha;
+    std::vector<ClaseFormato> claseEstilo;
     bool sistema1904 = false;
 };
 
@@ -153,7 +129,7 @@ public:
         } catch (...) {
             fallido_ = true;
             destino_ = nullptr;
-            throw;
+            relanzarComoDanado();
         }
         destino_ = nullptr;
         if (!raizVista_) {
@@ -252,28 +228,32 @@ private:
     }
 
     void empezarFila(const char** atributos) {
-        std::int64_t numero = ultimaFila_ + 1;
-        if (const char* r = atributo(atributos, "r")) {
-            const auto leido = leerEnteroXml<std::int64_t>(r);
-            if (!leido) {
-                danado();
-            }
-            numero = *leido;
-        }
-        // Rows come in ascending order; anything else, or a row past Excel's last, is a damaged file.
-        if (numero <= ultimaFila_ || numero > kMaxFilas) {
-            danado();
-        }
-        ultimaFila_ = numero;
         enFila_ = true;
+        filaSinNumero_ = true;
         ultimaColumna_ = 0;
         textoFila_ = 0;
-        destino_->numero = numero;
         destino_->celdas.clear();
+        if (const char* r = atributo(atributos, "r")) {
+            numerarFila(leerEnteroXml<std::int64_t>(r));
+        }
+    }
+
+    // Rows come in ascending order; anything else, or a row past Excel's last, is a damaged file.
+    void numerarFila(std::optional<std::int64_t> numero) {
+        if (!numero || *numero <= ultimaFila_ || *numero > kMaxFilas) {
+            danado();
+        }
+        ultimaFila_ = *numero;
+        destino_->numero = *numero;
+        filaSinNumero_ = false;
     }
 
     void terminarFila() {
         enFila_ = false;
+        // Neither the row nor any of its cells said where it is: it follows the one before.
+        if (filaSinNumero_) {
+            numerarFila(ultimaFila_ + 1);
+        }
         if (!destino_->celdas.empty()) {
             filaLista_ = true;
             flujo_.suspender();
@@ -283,17 +263,23 @@ private:
     void empezarCelda(const char** atributos) {
         int columna = ultimaColumna_ + 1;
         tipo_ = TipoCelda::numero;
-        esFecha_ = false;
+        clase_ = ClaseFormato::Numero;
         for (; atributos[0]; atributos += 2) {
             const std::string_view nombre = local(atributos[0]);
             const char* valor = atributos[1];
             if (nombre == "r") {
-                columna = columnaDeReferencia(valor);
+                const char* numeroFila = valor;
+                columna = columnaDeReferencia(valor, numeroFila);
+                // A row written without its number has it in its cells' references, when they have one.
+                if (filaSinNumero_ && *numeroFila != '\0') {
+                    numerarFila(leerEnteroXml<std::int64_t>(numeroFila));
+                }
             } else if (nombre == "t") {
                 tipo_ = tipoDe(valor);
             } else if (nombre == "s") {
                 const auto estilo = leerEnteroXml<std::uint32_t>(valor);
-                esFecha_ = estilo && *estilo < libro_->estiloEsFecha.size() && libro_->estiloEsFecha[*estilo];
+                clase_ = estilo && *estilo < libro_->claseEstilo.size() ? libro_->claseEstilo[*estilo]
+                                                                        : ClaseFormato::Numero;
             }
         }
         if (columna < 1 || columna > kMaxColumnas) {
@@ -366,8 +352,10 @@ private:
         if (sinBlancos(valor_).empty()) {
             return std::string();
         }
-        if (!esFecha_) {
-            if (auto corto = numeroCorto(valor_)) {
+        if (clase_ != ClaseFormato::Fecha) {
+            // A currency amount keeps four decimals: with more, it is rounded the long way.
+            if (auto corto =
+                    numeroCorto(valor_, clase_ == ClaseFormato::Moneda ? 4 : std::string_view::npos)) {
                 return corto;
             }
         }
@@ -375,7 +363,7 @@ private:
         if (!numero) {
             return std::nullopt;
         }
-        return esFecha_ ? textoFecha(*numero, libro_->sistema1904, true) : textoNumero(*numero);
+        return textoCeldaNumerica(*numero, clase_, libro_->sistema1904);
     }
 
     static TipoCelda tipoDe(std::string_view t) {
@@ -400,8 +388,8 @@ private:
         return TipoCelda::numero;
     }
 
-    // The column of a reference such as "AB12"; 0 when it names none.
-    static int columnaDeReferencia(const char* r) {
+    // The column of a reference such as "AB12", 0 when it names none; resto is left after its letters.
+    static int columnaDeReferencia(const char* r, const char*& resto) {
         int columna = 0;
         const char* p = r;
         for (; (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z'); ++p) {
@@ -410,6 +398,7 @@ private:
                 return 0;
             }
         }
+        resto = p;
         return columna;
     }
 
@@ -422,7 +411,8 @@ private:
     int ultimaColumna_ = 0;
     int profundidad_ = 0;
     TipoCelda tipo_ = TipoCelda::numero;
-    bool esFecha_ = false;
+    ClaseFormato clase_ = ClaseFormato::Numero;
+    bool filaSinNumero_ = false;
     bool raizVista_ = false;
     bool enDatos_ = false;
     bool enFila_ = false;
@@ -492,7 +482,11 @@ public:
             danado();
         }
         // The cursor shares the archive and the tables, so it stays valid whatever happens to the book.
-        return std::make_unique<CursorXlsx>(datos_, elegida->parte);
+        try {
+            return std::make_unique<CursorXlsx>(datos_, elegida->parte);
+        } catch (...) {
+            relanzarComoDanado();
+        }
     }
 
 private:
@@ -505,7 +499,7 @@ std::shared_ptr<DatosLibro> cargar(const std::filesystem::path& ruta) {
     const Archivo& archivo = datos->archivo;
     EstructuraLibro estructura = leerEstructura(archivo);
     datos->hojas = std::move(estructura.hojas);
-    datos->estiloEsFecha = std::move(estructura.estiloEsFecha);
+    datos->claseEstilo = std::move(estructura.claseEstilo);
     datos->sistema1904 = estructura.sistema1904;
     if (estructura.parteTextos) {
         LectorTextos lector(datos->textos, archivo.tamano(*estructura.parteTextos));
@@ -520,7 +514,11 @@ std::shared_ptr<DatosLibro> cargar(const std::filesystem::path& ruta) {
 } // namespace xlsx
 
 std::unique_ptr<LibroExcel> abrirLibroXlsx(const std::filesystem::path& ruta) {
-    return std::make_unique<xlsx::LibroXlsx>(xlsx::cargar(ruta));
+    try {
+        return std::make_unique<xlsx::LibroXlsx>(xlsx::cargar(ruta));
+    } catch (...) {
+        relanzarComoDanado();
+    }
 }
 
 } // namespace trovanel

@@ -2,21 +2,26 @@
 
 #include "codificacion.hpp"
 #include "error.hpp"
-#include "formato_numero.hpp"
+#include "flujo_xml.hpp"
 #include "libro_excel.hpp"
 #include "valores_xlsx.hpp"
 
-#include <pugixml.hpp>
-
 #include <cstdint>
+#include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace trovanel::xlsx {
 
 namespace {
 
-// Workbook, relationships and styles are read whole: real ones take a few kilobytes.
+// Workbook, relationships and styles take kilobytes in real files, a few megabytes at most. Streamed,
+// they hold only what is kept of them; one far bigger is refused before it takes time.
 constexpr zip_uint64_t kMaxPartePequena = 64ull << 20;
+// Excel holds at most 65,490 cell formats and some 250 number formats, and real workbooks far fewer
+// sheets and relationships: no list kept from these parts grows past this.
+constexpr std::size_t kMaxEntradas = 65536;
 
 } // namespace
 
@@ -46,38 +51,6 @@ zip_uint64_t Archivo::tamano(zip_uint64_t indice) const {
     return estado.size;
 }
 
-std::string Archivo::leer(zip_uint64_t indice) const {
-    const zip_uint64_t tam = tamano(indice);
-    if (tam > kMaxPartePequena) {
-        danado();
-    }
-    std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> fichero(zip_fopen_index(zip.get(), indice, 0),
-                                                              zip_fclose);
-    if (!fichero) {
-        danado();
-    }
-    std::string datos(static_cast<std::size_t>(tam) + 1, '\0');
-    zip_uint64_t leidos = 0;
-    while (true) {
-        const zip_int64_t n = zip_fread(fichero.get(), datos.data() + leidos, datos.size() - leidos);
-        if (n < 0) {
-            danado();
-        }
-        if (n == 0) {
-            break;
-        }
-        leidos += static_cast<zip_uint64_t>(n);
-        if (leidos > tam) {
-            danado();
-        }
-    }
-    if (leidos != tam) {
-        danado();
-    }
-    datos.resize(static_cast<std::size_t>(leidos));
-    return datos;
-}
-
 Archivo abrirArchivo(const std::filesystem::path& ruta) {
     Archivo archivo;
     int codigo = 0;
@@ -90,46 +63,53 @@ Archivo abrirArchivo(const std::filesystem::path& ruta) {
 
 namespace {
 
-// --- Small parts read with pugixml ---
+// --- Small parts, streamed like the sheets ---
 
-pugi::xml_document documento(const std::string& datos) {
-    pugi::xml_document doc;
-    // No DOCTYPE or entity expansion in pugixml: only the five predefined entities and character references.
-    if (!doc.load_buffer(datos.data(), datos.size(), pugi::parse_default, pugi::encoding_auto)) {
-        danado();
+// Parses a whole part with the handler; a part bigger than a real one is refused before it is read.
+void leerParte(const Archivo& archivo, zip_uint64_t indice, ManejadorXml& manejador) {
+    FlujoXml flujo(archivo, indice, manejador, kMaxPartePequena);
+    while (flujo.continuar()) {
     }
-    return doc;
 }
 
-std::string_view nombreLocal(const pugi::xml_node& nodo) {
-    return local(nodo.name());
+// The value of an attribute; empty when absent.
+std::string_view valorAtributo(const char** atributos, std::string_view nombre) {
+    const char* valor = atributo(atributos, nombre);
+    return valor ? std::string_view(valor) : std::string_view();
 }
 
-pugi::xml_node hijo(const pugi::xml_node& nodo, std::string_view nombre) {
-    for (pugi::xml_node h : nodo.children()) {
-        if (h.type() == pugi::node_element && nombreLocal(h) == nombre) {
-            return h;
+// What the small parts say lies in their root's children and grandchildren; the root must be the one
+// the part is for.
+class LectorParte : public ManejadorXml {
+public:
+    explicit LectorParte(std::string_view raiz) : raiz_(raiz) {}
+
+    void inicio(std::string_view nombre, const char** atributos) final {
+        ++profundidad_;
+        if (profundidad_ == 1) {
+            if (nombre != raiz_) {
+                danado();
+            }
+        } else {
+            elemento(profundidad_, nombre, atributos);
         }
     }
-    return {};
-}
-
-pugi::xml_attribute atributoLocal(const pugi::xml_node& nodo, std::string_view nombre) {
-    for (pugi::xml_attribute a : nodo.attributes()) {
-        if (local(a.name()) == nombre) {
-            return a;
+    void fin(std::string_view) final {
+        if (profundidad_ == 2) {
+            finHijo();
         }
+        --profundidad_;
     }
-    return {};
-}
+    void texto(std::string_view) final {}
 
-pugi::xml_node raiz(const pugi::xml_document& doc, std::string_view nombre) {
-    const pugi::xml_node r = doc.document_element();
-    if (!r || nombreLocal(r) != nombre) {
-        danado();
-    }
-    return r;
-}
+protected:
+    virtual void elemento(int profundidad, std::string_view nombre, const char** atributos) = 0;
+    virtual void finHijo() {}
+
+private:
+    std::string_view raiz_;
+    int profundidad_ = 0;
+};
 
 int valorHex(char c) {
     if (c >= '0' && c <= '9') {
@@ -200,26 +180,41 @@ struct Relacion {
     std::string parte;
 };
 
+using Relaciones = std::unordered_map<std::string, Relacion>;
+
+class LectorRelaciones final : public LectorParte {
+public:
+    LectorRelaciones(Relaciones& relaciones, std::string carpeta)
+        : LectorParte("Relationships"), relaciones_(relaciones), carpeta_(std::move(carpeta)) {}
+
+private:
+    void elemento(int profundidad, std::string_view nombre, const char** atributos) override {
+        if (profundidad != 2 || nombre != "Relationship" ||
+            valorAtributo(atributos, "TargetMode") == "External") {
+            return;
+        }
+        // The first of two with the same id stands.
+        relaciones_.emplace(valorAtributo(atributos, "Id"),
+                            Relacion{std::string(valorAtributo(atributos, "Type")),
+                                     resolverDestino(carpeta_, valorAtributo(atributos, "Target"))});
+        if (relaciones_.size() > kMaxEntradas) {
+            danado();
+        }
+    }
+
+    Relaciones& relaciones_;
+    std::string carpeta_;
+};
+
 // The relationships of a part, by id; none when the part has no relationships file.
-std::unordered_map<std::string, Relacion> relaciones(const Archivo& archivo, std::string_view parte) {
-    std::unordered_map<std::string, Relacion> resultado;
+Relaciones relaciones(const Archivo& archivo, std::string_view parte) {
+    Relaciones resultado;
     const std::string carpeta = carpetaDe(parte);
     const auto indice =
         archivo.buscar(carpeta + "_rels/" + std::string(parte.substr(carpeta.size())) + ".rels");
-    if (!indice) {
-        return resultado;
-    }
-    const auto doc = documento(archivo.leer(*indice));
-    for (pugi::xml_node r : raiz(doc, "Relationships").children()) {
-        if (r.type() != pugi::node_element || nombreLocal(r) != "Relationship") {
-            continue;
-        }
-        if (std::string_view(atributoLocal(r, "TargetMode").as_string()) == "External") {
-            continue;
-        }
-        resultado.emplace(atributoLocal(r, "Id").as_string(),
-                          Relacion{atributoLocal(r, "Type").as_string(),
-                                   resolverDestino(carpeta, atributoLocal(r, "Target").as_string())});
+    if (indice) {
+        LectorRelaciones lector(resultado, carpeta);
+        leerParte(archivo, *indice, lector);
     }
     return resultado;
 }
@@ -231,34 +226,99 @@ bool esDeTipo(const Relacion& relacion, std::string_view tipo) {
            t[t.size() - tipo.size() - 1] == '/';
 }
 
-std::vector<bool> leerEstilos(const Archivo& archivo, zip_uint64_t indice) {
-    const auto doc = documento(archivo.leer(indice));
-    const pugi::xml_node hojaEstilos = raiz(doc, "styleSheet");
-    std::unordered_map<std::uint32_t, bool> propios;
-    for (pugi::xml_node f : hijo(hojaEstilos, "numFmts").children()) {
-        if (f.type() == pugi::node_element && nombreLocal(f) == "numFmt") {
-            if (const auto id = leerEnteroXml<std::uint32_t>(atributoLocal(f, "numFmtId").as_string())) {
-                propios[*id] = clasificarFormato(utf8ACp1252(atributoLocal(f, "formatCode").as_string())) ==
-                               ClaseFormato::Fecha;
-            }
-        }
-    }
-    std::vector<bool> esFecha;
-    for (pugi::xml_node xf : hijo(hojaEstilos, "cellXfs").children()) {
-        if (xf.type() != pugi::node_element || nombreLocal(xf) != "xf") {
-            continue;
-        }
-        const auto id = leerEnteroXml<std::uint32_t>(atributoLocal(xf, "numFmtId").as_string()).value_or(0);
-        const auto propio = propios.find(id);
-        esFecha.push_back(propio != propios.end() ? propio->second
-                                                  : claseIncorporada(id) == ClaseFormato::Fecha);
-    }
-    return esFecha;
-}
-
 bool verdadero(std::string_view v) {
     return v == "1" || v == "true";
 }
+
+// A sheet as the workbook lists it: its name (UTF-8) and the id of its relationship.
+struct HojaListada {
+    std::string nombre;
+    std::string relacion;
+};
+
+// Only the first workbookPr and the first sheets list count.
+class LectorLibro final : public LectorParte {
+public:
+    LectorLibro() : LectorParte("workbook") {}
+
+    std::vector<HojaListada> hojas;
+    bool sistema1904 = false;
+
+private:
+    void elemento(int profundidad, std::string_view nombre, const char** atributos) override {
+        if (profundidad == 2) {
+            if (nombre == "workbookPr" && !propiedadesVistas_) {
+                propiedadesVistas_ = true;
+                sistema1904 = verdadero(valorAtributo(atributos, "date1904"));
+            } else if (nombre == "sheets" && !hojasVistas_) {
+                hojasVistas_ = true;
+                enHojas_ = true;
+            }
+        } else if (profundidad == 3 && enHojas_ && nombre == "sheet") {
+            if (hojas.size() == kMaxEntradas) {
+                danado();
+            }
+            hojas.push_back(
+                {std::string(valorAtributo(atributos, "name")), std::string(valorAtributo(atributos, "id"))});
+        }
+    }
+    void finHijo() override { enHojas_ = false; }
+
+    bool propiedadesVistas_ = false;
+    bool hojasVistas_ = false;
+    bool enHojas_ = false;
+};
+
+// Number formats and cell formats from the first numFmts and cellXfs lists.
+class LectorEstilos final : public LectorParte {
+public:
+    LectorEstilos() : LectorParte("styleSheet") {}
+
+    // By cell format, how its number format shows a number.
+    std::vector<ClaseFormato> clases() const {
+        std::vector<ClaseFormato> resultado;
+        resultado.reserve(formatoXf_.size());
+        for (const std::uint32_t id : formatoXf_) {
+            const auto propio = propios_.find(id);
+            resultado.push_back(propio != propios_.end() ? propio->second : claseIncorporada(id));
+        }
+        return resultado;
+    }
+
+private:
+    void elemento(int profundidad, std::string_view nombre, const char** atributos) override {
+        if (profundidad == 2) {
+            if (nombre == "numFmts" && !formatosVistos_) {
+                formatosVistos_ = true;
+                lista_ = Lista::formatos;
+            } else if (nombre == "cellXfs" && !xfsVistos_) {
+                xfsVistos_ = true;
+                lista_ = Lista::xfs;
+            }
+        } else if (profundidad == 3 && lista_ == Lista::formatos && nombre == "numFmt") {
+            if (const auto id = leerEnteroXml<std::uint32_t>(valorAtributo(atributos, "numFmtId"))) {
+                propios_[*id] = clasificarFormato(utf8ACp1252(valorAtributo(atributos, "formatCode")));
+                if (propios_.size() > kMaxEntradas) {
+                    danado();
+                }
+            }
+        } else if (profundidad == 3 && lista_ == Lista::xfs && nombre == "xf") {
+            if (formatoXf_.size() == kMaxEntradas) {
+                danado();
+            }
+            formatoXf_.push_back(
+                leerEnteroXml<std::uint32_t>(valorAtributo(atributos, "numFmtId")).value_or(0));
+        }
+    }
+    void finHijo() override { lista_ = Lista::ninguna; }
+
+    enum class Lista { ninguna, formatos, xfs };
+    std::unordered_map<std::uint32_t, ClaseFormato> propios_;
+    std::vector<std::uint32_t> formatoXf_;
+    Lista lista_ = Lista::ninguna;
+    bool formatosVistos_ = false;
+    bool xfsVistos_ = false;
+};
 
 } // namespace
 
@@ -277,16 +337,13 @@ EstructuraLibro leerEstructura(const Archivo& archivo) {
     if (!indiceLibro) {
         danado();
     }
-    const auto doc = documento(archivo.leer(*indiceLibro));
-    const pugi::xml_node libro = raiz(doc, "workbook");
-    estructura.sistema1904 = verdadero(atributoLocal(hijo(libro, "workbookPr"), "date1904").as_string());
+    LectorLibro libro;
+    leerParte(archivo, *indiceLibro, libro);
+    estructura.sistema1904 = libro.sistema1904;
 
     const auto rels = relaciones(archivo, parteLibro);
-    for (pugi::xml_node hoja : hijo(libro, "sheets").children()) {
-        if (hoja.type() != pugi::node_element || nombreLocal(hoja) != "sheet") {
-            continue;
-        }
-        const auto relacion = rels.find(atributoLocal(hoja, "id").as_string());
+    for (const auto& hoja : libro.hojas) {
+        const auto relacion = rels.find(hoja.relacion);
         if (relacion == rels.end()) {
             danado();
         }
@@ -298,7 +355,7 @@ EstructuraLibro leerEstructura(const Archivo& archivo) {
         if (!parte) {
             danado();
         }
-        estructura.hojas.push_back({utf8ACp1252(atributoLocal(hoja, "name").as_string()), *parte});
+        estructura.hojas.push_back({utf8ACp1252(hoja.nombre), *parte});
     }
 
     std::optional<zip_uint64_t> parteEstilos;
@@ -310,7 +367,9 @@ EstructuraLibro leerEstructura(const Archivo& archivo) {
         }
     }
     if (parteEstilos) {
-        estructura.estiloEsFecha = leerEstilos(archivo, *parteEstilos);
+        LectorEstilos estilos;
+        leerParte(archivo, *parteEstilos, estilos);
+        estructura.claseEstilo = estilos.clases();
     }
     return estructura;
 }

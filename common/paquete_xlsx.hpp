@@ -3,6 +3,8 @@
 // The package of an .xlsx workbook: the zip archive, and what its workbook, relationships and styles
 // say about the sheets. Every size taken from the file is checked before it is believed.
 
+#include "formato_numero.hpp"
+
 #include <zip.h>
 
 #include <filesystem>
@@ -39,8 +41,6 @@ struct Archivo {
     // The index of an entry by name, trying the exact case first.
     std::optional<zip_uint64_t> buscar(const std::string& nombre) const;
     zip_uint64_t tamano(zip_uint64_t indice) const;
-    // A small part whole; its stated size is checked before anything is allocated.
-    std::string leer(zip_uint64_t indice) const;
 };
 
 Archivo abrirArchivo(const std::filesystem::path& ruta);
@@ -54,8 +54,8 @@ struct Hoja {
 struct EstructuraLibro {
     // Worksheets only, in the workbook's order, their names in Windows-1252.
     std::vector<Hoja> hojas;
-    // By cell style index: whether its number format shows a date.
-    std::vector<bool> estiloEsFecha;
+    // By cell style index: how its number format shows a number.
+    std::vector<ClaseFormato> claseEstilo;
     std::optional<zip_uint64_t> parteTextos;
     bool sistema1904 = false;
 };

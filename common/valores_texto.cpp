@@ -36,7 +36,8 @@ std::string textoNumero(double valor, int digitos) {
         return "0";
     }
     char buffer[64];
-    const auto [fin, ec] = std::to_chars(buffer, buffer + sizeof buffer, valor, std::chars_format::general, digitos);
+    const auto [fin, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, valor, std::chars_format::general, digitos);
     if (ec != std::errc{}) {
         return {};
     }
@@ -51,7 +52,12 @@ std::string textoNumero(double valor, int digitos) {
     return texto;
 }
 
-std::string textoMoneda(double valor) { return textoNumero(std::round(valor * 10000.0) / 10000.0); }
+std::string textoMoneda(double valor) {
+    // Near the top of the range the product overflows; there the fourth decimal is long past the digits
+    // written anyway.
+    const double redondeado = std::round(valor * 10000.0) / 10000.0;
+    return textoNumero(std::isfinite(redondeado) ? redondeado : valor);
+}
 
 std::string textoFecha(double serie, bool sistema1904, bool seriesExcel1900) {
     if (std::isnan(serie) || std::isinf(serie) || std::fabs(serie) > 3.0e6) {
@@ -91,6 +97,8 @@ std::string textoFecha(double serie, bool sistema1904, bool seriesExcel1900) {
     return texto;
 }
 
-std::string textoBooleano(bool valor) { return valor ? "Verdadero" : "Falso"; }
+std::string textoBooleano(bool valor) {
+    return valor ? "Verdadero" : "Falso";
+}
 
 } // namespace trovanel

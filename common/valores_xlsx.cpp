@@ -22,7 +22,7 @@ std::optional<double> leerDoble(std::string_view s) {
     return valor;
 }
 
-std::optional<std::string> numeroCorto(std::string_view v) {
+std::optional<std::string> numeroCorto(std::string_view v, std::size_t maximoDecimales) {
     const bool negativo = !v.empty() && v.front() == '-';
     const std::string_view cifras = negativo ? v.substr(1) : v;
     const auto punto = cifras.find('.');
@@ -32,7 +32,7 @@ std::optional<std::string> numeroCorto(std::string_view v) {
     const auto soloCifras = [](std::string_view s) {
         return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
     };
-    if (!soloCifras(entera) ||
+    if (!soloCifras(entera) || fraccion.size() > maximoDecimales ||
         (punto != std::string_view::npos && (!soloCifras(fraccion) || fraccion.back() == '0'))) {
         return std::nullopt;
     }

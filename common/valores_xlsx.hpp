@@ -35,8 +35,10 @@ std::optional<double> leerDoble(std::string_view s);
 
 // Most numbers in a sheet are short decimals ("1500", "12.5"). With at most 15 significant digits a
 // double gives them back digit for digit, so their text is the file's own with a comma, skipping the
-// round trip through binary. Anything else (exponents, 16 or more digits, redundant zeros) returns nothing.
-std::optional<std::string> numeroCorto(std::string_view v);
+// round trip through binary. Anything else (exponents, 16 or more digits, redundant zeros, more than
+// maximoDecimales decimals) returns nothing.
+std::optional<std::string> numeroCorto(std::string_view v,
+                                       std::size_t maximoDecimales = std::string_view::npos);
 
 // Cell text as the program holds it. XML cannot carry control characters, so the files write them
 // (and an underscore that would look like an escape) as "_xHHHH_".

@@ -1,10 +1,12 @@
 #include "libro_excel.hpp"
 
 #include "error.hpp"
+#include "memoria_pruebas.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <functional>
 #include <map>
@@ -89,6 +91,17 @@ std::string rkEntero(unsigned fila, unsigned col, std::int32_t v) {
 }
 std::string etiquetaSst(unsigned fila, unsigned col, std::uint32_t indice) {
     return registro(0x00FD, u16(fila) + u16(col) + u16(0) + u32(indice));
+}
+// A blank cell that only carries a format, and a run of them from col to ultima.
+std::string blanco(unsigned fila, unsigned col) {
+    return registro(0x0201, u16(fila) + u16(col) + u16(0));
+}
+std::string blancos(unsigned fila, unsigned col, unsigned ultima) {
+    std::string formatos;
+    for (unsigned c = col; c <= ultima; ++c) {
+        formatos += u16(0);
+    }
+    return registro(0x00BE, u16(fila) + u16(col) + formatos + u16(ultima));
 }
 std::string booleroError(unsigned fila, unsigned col, unsigned valor, bool error) {
     return registro(0x0205, u16(fila) + u16(col) + u16(0) + u8(valor) + u8(error ? 1 : 0));
@@ -309,8 +322,8 @@ TEST(LibroXls, LaUltimaFilaEsLaMasAltaConAlgunaCelda) {
         {"profiles.xls", "PROFILEDEF", 15},
         {"profiles.xls", "PROFILELEVELS", 15},
         {"Formate.xls", "Blätt1", 10},
-        // Its dimension and formatted blank cells reach row 5; the last value is in row 3.
-        {"Formate.xls", "ÖÄÜ", 3},
+        // Its last value is in row 3, its formatted blank cells reach row 5, as its dimension says.
+        {"Formate.xls", "ÖÄÜ", 5},
         // The chart embedded in the sheet has a data table of its own; its rows are no cells.
         {"Formate.xls", "Blätt3", 12},
         {"ragged.xls", "Sheet1", 5},
@@ -334,7 +347,24 @@ TEST(LibroXls, LasFilasDeDistintoLargoTraenSusCeldasYLasQueFaltanVacias) {
 
 TEST(LibroXls, LasFilasSinCeldasNoSeRecorren) {
     auto libro = abrirLibroXls(muestra("Formate.xls"));
-    EXPECT_EQ(filasDe(*libro, "ÖÄÜ"), (std::vector<std::string>{"1:[-100]", "3:[][][MERGED CELLS]"}));
+    // Rows 2, 4 and 5 hold only formatted blank cells, C to E.
+    EXPECT_EQ(filasDe(*libro, "ÖÄÜ"),
+              (std::vector<std::string>{"1:[-100][][][][]", "2:[][][][][]", "3:[][][MERGED CELLS][][]",
+                                        "4:[][][][][]", "5:[][][][][]"}));
+    CarpetaTemporal carpeta;
+    auto escrito = abrirHojaUnica(carpeta, "", rkEntero(0, 0, 1) + rkEntero(3, 1, 4));
+    EXPECT_EQ(filasDe(*escrito, "Datos"), (std::vector<std::string>{"1:[1]", "4:[][4]"}));
+}
+
+TEST(LibroXls, LasCeldasEnBlancoConFormatoCuentanComoCeldasVacias) {
+    CarpetaTemporal carpeta;
+    auto libro =
+        abrirHojaUnica(carpeta, "", rkEntero(0, 0, 1) + blanco(2, 1) + blancos(4, 0, 2) + rkEntero(4, 1, 7));
+    // As a spreadsheet's used range: the last row is the highest holding any cell, blank or not.
+    EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[1]", "3:[][]", "5:[][7][]"}));
+    EXPECT_EQ(libro->ultimaFila("Datos"), 5);
+    EXPECT_EQ(libro->celda("Datos", 5, "C"), ValorCelda(""));
+    EXPECT_EQ(libro->celda("Datos", 5, "B"), ValorCelda("7"));
 }
 
 TEST(LibroXls, LasLetrasDeColumnaSeLeenSinMayusculasNiBlancosHastaIV) {
@@ -348,7 +378,12 @@ TEST(LibroXls, LasLetrasDeColumnaSeLeenSinMayusculasNiBlancosHastaIV) {
         SCOPED_TRACE(letras);
         EXPECT_EQ(libro->celda("PROFILEDEF", 1, letras), esperado);
     }
-    EXPECT_EQ(libro->celda("PROFILEDEF", 0, "A"), std::nullopt);
+    // Rows are numbered from 1 to 65536, as far as a sheet of the format goes.
+    const std::pair<std::int64_t, ValorCelda> filas[] = {
+        {0, std::nullopt}, {65536, ""}, {65537, std::nullopt}, {70000, std::nullopt}};
+    for (const auto& [fila, esperado] : filas) {
+        EXPECT_EQ(libro->celda("PROFILEDEF", fila, "A"), esperado) << fila;
+    }
 }
 
 TEST(LibroXls, LaColumnaIWNoExisteEnUnLibroXls) {
@@ -463,6 +498,9 @@ TEST(LibroXls, ElFormatoDeLaCeldaDecideSiSuNumeroEsUnaFecha) {
         {"euros entre comillas", 172, u"#,##0.00 \"\u20AC\"", 9.87654321, "9,8765"},
         {"fecha negativa", 14, u"", -1, "-1"},
         {"fecha fuera del calendario", 14, u"", 3000000, "3000000"},
+        {"ultimo dia del calendario", 14, u"", 2958465, "31/12/9999"},
+        {"fecha y hora pasado el calendario", 22, u"", 2958466.5, "2958466,5"},
+        {"fecha y hora negativa", 22, u"", -1.25, "-1,25"},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
@@ -478,10 +516,12 @@ TEST(LibroXls, ElFormatoDeLaCeldaDecideSiSuNumeroEsUnaFecha) {
 
 TEST(LibroXls, UnLibroConFechasDesde1904LasLeeEnSuCalendario) {
     CarpetaTemporal carpeta;
+    // Its calendar ends 1,462 days earlier in serials: 2957003 is 31/12/9999, the next no date.
     auto libro = abrirHojaUnica(carpeta, registro(0x0022, u16(1)) + xf(0) + xf(14) + xf(22),
-                                numero(0, 0, 36161, 1) + numero(0, 1, 36161.75, 2) + numero(0, 2, 36161));
+                                numero(0, 0, 36161, 1) + numero(0, 1, 36161.75, 2) + numero(0, 2, 36161) +
+                                    numero(0, 3, 2957003, 1) + numero(0, 4, 2957004, 1));
     EXPECT_EQ(filasDe(*libro, "Datos"),
-              (std::vector<std::string>{"1:[02/01/2003][02/01/2003 18:00:00][36161]"}));
+              (std::vector<std::string>{"1:[02/01/2003][02/01/2003 18:00:00][36161][31/12/9999][2957004]"}));
 }
 
 TEST(LibroXls, LosNumerosRkSeLeenEnterosYEnCentesimas) {
@@ -657,6 +697,8 @@ TEST(LibroXls, UnaHojaDanadaSeRechazaAlLeerlaYSusCeldasNoSePuedenLeer) {
         {"celda sin fila ni columna", registro(0x0203, u16(0))},
         {"texto mas largo que su registro",
          registro(0x0204, u16(0) + u16(0) + u16(0) + u16(40) + u8(0) + "abc")},
+        {"celda en blanco mas alla de IV", blanco(0, 256)},
+        {"celdas en blanco que pasan de IV", blancos(0, 254, 256)},
     };
     for (const auto& [nombre, celdas] : casos) {
         SCOPED_TRACE(nombre);
@@ -677,6 +719,67 @@ TEST(LibroXls, LoQueElFicheroDiceDeSiMismoNoReservaMemoria) {
     auto libro = abrirHojaUnica(carpeta, globales, dimension + etiquetaSst(0, 0, 0));
     EXPECT_EQ(libro->ultimaFila("Datos"), 1);
     EXPECT_EQ(libro->celda("Datos", 1, "A"), ValorCelda("solo"));
+}
+
+// A shared-string table of `cantidad` copies of one string: the SST record and the CONTINUE records
+// after it, each as full as the records' maximum allows without cutting a string.
+std::string sstEnTrozos(std::uint32_t cantidad, const std::string& cadena) {
+    std::string registros;
+    std::string cuerpo = u32(cantidad) + u32(cantidad);
+    unsigned tipo = 0x00FC;
+    for (std::uint32_t i = 0; i < cantidad; ++i) {
+        if (cuerpo.size() + cadena.size() > 8224) {
+            registros += registro(tipo, cuerpo);
+            tipo = 0x003C;
+            cuerpo.clear();
+        }
+        cuerpo += cadena;
+    }
+    return registros + registro(tipo, cuerpo);
+}
+
+TEST(LibroXls, UnaTablaDeCadenasVaciasNoOcupaMasMemoriaQueElFichero) {
+    // Three bytes each in the file; held as whole strings they took ten times that.
+    constexpr std::uint32_t kCadenas = 300000;
+    CarpetaTemporal carpeta;
+    const auto ruta = carpeta / "vacias.xls";
+    escribirFichero(
+        ruta, compuesto(flujoLibro(sstEnTrozos(kCadenas, cadenaSst({"", u""})),
+                                   {{"Datos", etiquetaSst(0, 0, 0) + etiquetaSst(1, 0, kCadenas - 1)}})));
+    const std::size_t antes = pruebas::memoriaReservada();
+    auto libro = abrirLibroXls(ruta);
+    const std::size_t reservada = pruebas::memoriaReservada() - antes;
+    // The workbook stream itself, three bytes a string, and a four-byte index each.
+    EXPECT_LT(reservada, std::size_t{kCadenas} * 12);
+    EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[]", "2:[]"}));
+}
+
+TEST(LibroXls, QuedarseSinMemoriaEnCualquierPuntoDaElMensajeDeEntrada) {
+    CarpetaTemporal carpeta;
+    const auto ruta = carpeta / "memoria.xls";
+    escribirFichero(ruta,
+                    compuesto(flujoLibro(
+                        sst({{"Peña", u""}, {"", u"€ Ж"}}) + formato(164, u"dd/mm/yyyy") + xf(0) + xf(164),
+                        {{"Datos", etiquetaSst(0, 0, 0) + numero(0, 1, 45000, 1) + rkEntero(2, 0, 7) +
+                                       etiquetaSst(2, 2, 1) + blancos(3, 0, 3)},
+                         {"Otra", rkEntero(4, 4, 1) + rkEntero(0, 0, 2)}})));
+    // Only the reader allocates in the step, so every failure is the reader's.
+    const auto desenlaces = pruebas::desenlacesConFalloDeMemoria([&] {
+        auto libro = abrirLibroExcel(ruta);
+        FilaHoja fila;
+        for (const std::string_view nombre : {"Datos", "Otra"}) {
+            auto cursor = libro->abrirHoja(nombre);
+            while (cursor->siguiente(fila)) {
+            }
+        }
+        libro->ultimaFila("Otra");
+        libro->celda("Datos", 3, "C");
+    });
+    // Wherever memory runs out, the workbook cannot be opened; with enough, it is read.
+    ASSERT_GT(desenlaces.size(), 1u);
+    EXPECT_EQ(desenlaces.back(), pruebas::Desenlace::leido);
+    EXPECT_EQ(std::count(desenlaces.begin(), desenlaces.end(), pruebas::Desenlace::otro), 0);
+    EXPECT_GT(std::count(desenlaces.begin(), desenlaces.end(), pruebas::Desenlace::noSeAbre), 0);
 }
 
 } // namespace

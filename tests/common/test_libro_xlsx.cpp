@@ -1,16 +1,19 @@
 #include "error.hpp"
 #include "libro_excel.hpp"
+#include "memoria_pruebas.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace trovanel {
@@ -22,7 +25,9 @@ using pruebas::escribirFichero;
 using pruebas::leerFichero;
 
 // libxlsxwriter and the XML inside a workbook take UTF-8, while narrow literals here are Windows-1252.
-const char* utf8(const char8_t* texto) { return reinterpret_cast<const char*>(texto); }
+const char* utf8(const char8_t* texto) {
+    return reinterpret_cast<const char*>(texto);
+}
 
 std::vector<FilaHoja> todasLasFilas(LibroExcel& libro, std::string_view hoja) {
     auto cursor = libro.abrirHoja(hoja);
@@ -84,6 +89,15 @@ private:
 
 // --- Workbooks written by hand, for what libxlsxwriter never writes ---
 
+std::string repetido(const std::string& trozo, std::size_t veces) {
+    std::string texto;
+    texto.reserve(trozo.size() * veces);
+    for (std::size_t i = 0; i < veces; ++i) {
+        texto += trozo;
+    }
+    return texto;
+}
+
 struct Parte {
     std::string nombre;
     std::string datos;
@@ -137,33 +151,37 @@ constexpr const char* kEspacioHoja = R"(xmlns="http://schemas.openxmlformats.org
 constexpr const char* kTipoRelacion = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
 std::string relacion(const std::string& id, const std::string& tipo, const std::string& destino) {
-    return R"(<Relationship Id=")" + id + R"(" Type=")" + kTipoRelacion + tipo + R"(" Target=")" + destino + R"("/>)";
+    return R"(<Relationship Id=")" + id + R"(" Type=")" + kTipoRelacion + tipo + R"(" Target=")" + destino +
+           R"("/>)";
 }
 
 std::string relaciones(const std::string& dentro) {
     return std::string(kCabecera) +
-           R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)" + dentro +
-           "</Relationships>";
+           R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)" +
+           dentro + "</Relationships>";
 }
 
 std::string hojaXml(const std::string& datosHoja) {
-    return std::string(kCabecera) + "<worksheet " + kEspacioHoja + "><sheetData>" + datosHoja + "</sheetData></worksheet>";
+    return std::string(kCabecera) + "<worksheet " + kEspacioHoja + "><sheetData>" + datosHoja +
+           "</sheetData></worksheet>";
 }
 
 std::string textosXml(const std::string& elementos, int cantidadDeclarada) {
-    return std::string(kCabecera) + "<sst " + kEspacioHoja + R"( uniqueCount=")" + std::to_string(cantidadDeclarada) +
-           R"(">)" + elementos + "</sst>";
+    return std::string(kCabecera) + "<sst " + kEspacioHoja + R"( uniqueCount=")" +
+           std::to_string(cantidadDeclarada) + R"(">)" + elementos + "</sst>";
 }
 
 // A one-sheet package ("Hoja1") around the given parts; empty text leaves a part out.
-std::vector<Parte> paquete(const std::string& hoja, const std::string& textos = "", const std::string& estilos = "",
-                           const std::string& propiedadesLibro = "") {
+std::vector<Parte> paquete(const std::string& hoja, const std::string& textos = "",
+                           const std::string& estilos = "", const std::string& propiedadesLibro = "") {
     std::string relsLibro = relacion("rId1", "worksheet", "worksheets/sheet1.xml");
     std::vector<Parte> partes = {
         {"_rels/.rels", relaciones(relacion("rId1", "officeDocument", "xl/workbook.xml"))},
-        {"xl/workbook.xml", std::string(kCabecera) + "<workbook " + kEspacioHoja +
-                                R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)" +
-                                propiedadesLibro + R"(<sheets><sheet name="Hoja1" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
+        {"xl/workbook.xml",
+         std::string(kCabecera) + "<workbook " + kEspacioHoja +
+             R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)" +
+             propiedadesLibro +
+             R"(<sheets><sheet name="Hoja1" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
         {"xl/worksheets/sheet1.xml", hoja},
     };
     if (!textos.empty()) {
@@ -271,9 +289,21 @@ TEST(LibroXlsx, cadaValorEscritoPorUnaHojaDeCalculoSeLeeComoTextoEspanol) {
         };
     };
     const std::vector<CasoGenerado> casos = {
-        {"texto", [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) { worksheet_write_string(h, f, 1, "Recibo 7", nullptr); }, "Recibo 7"},
-        {"texto con acentos", [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) { worksheet_write_string(h, f, 1, utf8(u8"Peña Ibáñez €"), nullptr); }, "Peña Ibáñez €"},
-        {"texto fuera de Windows-1252", [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) { worksheet_write_string(h, f, 1, utf8(u8"Ωmega 日本"), nullptr); }, "?mega ??"},
+        {"texto",
+         [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) {
+             worksheet_write_string(h, f, 1, "Recibo 7", nullptr);
+         },
+         "Recibo 7"},
+        {"texto con acentos",
+         [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) {
+             worksheet_write_string(h, f, 1, utf8(u8"Peña Ibáñez €"), nullptr);
+         },
+         "Peña Ibáñez €"},
+        {"texto fuera de Windows-1252",
+         [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) {
+             worksheet_write_string(h, f, 1, utf8(u8"Ωmega 日本"), nullptr);
+         },
+         "?mega ??"},
         {"decimal", numero(1234.5), "1234,5"},
         {"suma inexacta", numero(0.1 + 0.2), "0,3"},
         {"entero", numero(1500), "1500"},
@@ -281,6 +311,9 @@ TEST(LibroXlsx, cadaValorEscritoPorUnaHojaDeCalculoSeLeeComoTextoEspanol) {
         {"cero", numero(0), "0"},
         {"grande", numero(123456789012345678.0), "1,23456789012346E+17"},
         {"importe con formato de moneda", numero(1234.5, "#,##0.00 \"\xE2\x82\xAC\""), "1234,5"},
+        {"importe en euros redondeado a cuatro decimales", numero(1.23456789, utf8(u8"#,##0.00 [$€-C0A]")),
+         "1,2346"},
+        {"importe de formato incorporado 7 redondeado", incorporado(1.23456789, 7), "1,2346"},
         {"porcentaje", numero(0.25, "0.00%"), "0,25"},
         {"texto entre comillas con letras de fecha", numero(7, "0 \"dias\""), "7"},
         {"fecha de formato incorporado 14", incorporado(45000, 14), "15/03/2023"},
@@ -288,7 +321,8 @@ TEST(LibroXlsx, cadaValorEscritoPorUnaHojaDeCalculoSeLeeComoTextoEspanol) {
         {"fecha propia dd/mm/yyyy", numero(45000, "dd/mm/yyyy"), "15/03/2023"},
         {"fecha y hora propias", numero(45000.75, "yyyy-mm-dd hh:mm:ss"), "15/03/2023 18:00:00"},
         {"solo hora", numero(0.5, "hh:mm"), "12:00:00"},
-        {"hora con segundos sueltos", numero(45000 + 5.0 / 86400, "dd/mm/yyyy hh:mm:ss"), "15/03/2023 00:00:05"},
+        {"hora con segundos sueltos", numero(45000 + 5.0 / 86400, "dd/mm/yyyy hh:mm:ss"),
+         "15/03/2023 00:00:05"},
         {"primer dia de 1900", numero(1, "dd/mm/yyyy"), "01/01/1900"},
         {"antes del 29 de febrero de 1900", numero(59, "dd/mm/yyyy"), "28/02/1900"},
         {"despues del 29 de febrero de 1900", numero(61, "dd/mm/yyyy"), "01/03/1900"},
@@ -298,14 +332,32 @@ TEST(LibroXlsx, cadaValorEscritoPorUnaHojaDeCalculoSeLeeComoTextoEspanol) {
              worksheet_write_datetime(h, f, 1, &momento, l.formato("dd/mm/yyyy hh:mm"));
          },
          "29/02/2024 10:30:00"},
-        {"formula numerica", [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) { worksheet_write_formula_num(h, f, 1, "=1+2", nullptr, 3); }, "3"},
-        {"formula con decimales", [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) { worksheet_write_formula_num(h, f, 1, "=10/4", nullptr, 2.5); }, "2,5"},
+        {"formula numerica",
+         [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) {
+             worksheet_write_formula_num(h, f, 1, "=1+2", nullptr, 3);
+         },
+         "3"},
+        {"formula con decimales",
+         [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) {
+             worksheet_write_formula_num(h, f, 1, "=10/4", nullptr, 2.5);
+         },
+         "2,5"},
         {"formula de fecha",
-         [](LibroGenerado& l, lxw_worksheet* h, lxw_row_t f) { worksheet_write_formula_num(h, f, 1, "=DATE(2023,3,15)", l.formato("dd/mm/yyyy"), 45000); },
+         [](LibroGenerado& l, lxw_worksheet* h, lxw_row_t f) {
+             worksheet_write_formula_num(h, f, 1, "=DATE(2023,3,15)", l.formato("dd/mm/yyyy"), 45000);
+         },
          "15/03/2023"},
-        {"formula de texto", [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) { worksheet_write_formula_str(h, f, 1, "=\"A\"&\"B\"", nullptr, "AB"); }, "AB"},
-        {"verdadero", [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) { worksheet_write_boolean(h, f, 1, 1, nullptr); }, "Verdadero"},
-        {"falso", [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) { worksheet_write_boolean(h, f, 1, 0, nullptr); }, "Falso"},
+        {"formula de texto",
+         [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) {
+             worksheet_write_formula_str(h, f, 1, "=\"A\"&\"B\"", nullptr, "AB");
+         },
+         "AB"},
+        {"verdadero",
+         [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) { worksheet_write_boolean(h, f, 1, 1, nullptr); },
+         "Verdadero"},
+        {"falso",
+         [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) { worksheet_write_boolean(h, f, 1, 0, nullptr); },
+         "Falso"},
         {"texto enriquecido",
          [](LibroGenerado& l, lxw_worksheet* h, lxw_row_t f) {
              char hola[] = "Hola ";
@@ -316,7 +368,11 @@ TEST(LibroXlsx, cadaValorEscritoPorUnaHojaDeCalculoSeLeeComoTextoEspanol) {
              worksheet_write_rich_string(h, f, 1, trozos, nullptr);
          },
          "Hola mundo"},
-        {"celda en blanco con formato", [](LibroGenerado& l, lxw_worksheet* h, lxw_row_t f) { worksheet_write_blank(h, f, 1, l.formato("dd/mm/yyyy")); }, ""},
+        {"celda en blanco con formato",
+         [](LibroGenerado& l, lxw_worksheet* h, lxw_row_t f) {
+             worksheet_write_blank(h, f, 1, l.formato("dd/mm/yyyy"));
+         },
+         ""},
     };
     CarpetaTemporal carpeta;
     const auto ruta = carpeta / "valores.xlsx";
@@ -336,7 +392,8 @@ TEST(LibroXlsx, cadaValorEscritoPorUnaHojaDeCalculoSeLeeComoTextoEspanol) {
         EXPECT_EQ(filas[i].numero, static_cast<std::int64_t>(i + 1)) << casos[i].descripcion;
         EXPECT_EQ(filas[i].celdas.at(0), casos[i].descripcion);
         EXPECT_EQ(filas[i].celdas.at(1), casos[i].esperado) << casos[i].descripcion;
-        EXPECT_EQ(libro->celda("Valores", static_cast<std::int64_t>(i + 1), "B"), casos[i].esperado) << casos[i].descripcion;
+        EXPECT_EQ(libro->celda("Valores", static_cast<std::int64_t>(i + 1), "B"), casos[i].esperado)
+            << casos[i].descripcion;
     }
 }
 
@@ -373,10 +430,11 @@ TEST(LibroXlsx, lasCeldasQueFaltanSonVaciasYLaUltimaFilaEsLaMasAltaConCeldas) {
     };
     const Caso casos[] = {
         {1, "A", "a"}, {1, "B", ""}, {1, "C", "c"}, {1, "D", ""}, {2, "A", ""},
-        {4, "D", "4"}, {4, "C", ""}, {7, "E", ""}, {8, "A", ""}, {1048576, "XFD", ""},
+        {4, "D", "4"}, {4, "C", ""}, {7, "E", ""},  {8, "A", ""}, {1048576, "XFD", ""},
     };
     for (const auto& caso : casos) {
-        EXPECT_EQ(libro->celda("Huecos", caso.fila, caso.columna), caso.esperado) << caso.fila << caso.columna;
+        EXPECT_EQ(libro->celda("Huecos", caso.fila, caso.columna), caso.esperado)
+            << caso.fila << caso.columna;
     }
 }
 
@@ -398,15 +456,31 @@ TEST(LibroXlsx, lasColumnasSeNombranConLetrasRecortadasEnCualquierCaja) {
         ValorCelda esperado;
     };
     const Caso casos[] = {
-        {"A", "A1"}, {"b", "B1"}, {" AB ", "AB1"}, {"ab", "AB1"}, {"XFD", "XFD1"}, {"C", ""},
-        {"A1", std::nullopt}, {"", std::nullopt}, {"   ", std::nullopt}, {"XFE", std::nullopt},
-        {"AAAA", std::nullopt}, {"A-", std::nullopt}, {"\xD1", std::nullopt},
+        {"A", "A1"},
+        {"b", "B1"},
+        {" AB ", "AB1"},
+        {"ab", "AB1"},
+        {"XFD", "XFD1"},
+        {"C", ""},
+        {"A1", std::nullopt},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {"XFE", std::nullopt},
+        {"AAAA", std::nullopt},
+        {"A-", std::nullopt},
+        {"\xD1", std::nullopt},
     };
     for (const auto& caso : casos) {
         EXPECT_EQ(libro->celda("Hoja1", 1, caso.columna), caso.esperado) << "[" << caso.columna << "]";
     }
-    EXPECT_EQ(libro->celda("Hoja1", 0, "A"), std::nullopt);
-    EXPECT_EQ(libro->celda("Hoja1", -1, "A"), std::nullopt);
+    // Rows are numbered from 1 to 1048576, as far as a sheet of the format goes.
+    const std::pair<std::int64_t, ValorCelda> filas[] = {
+        {0, std::nullopt},       {-1, std::nullopt},      {1048576, ""},
+        {1048577, std::nullopt}, {2000000, std::nullopt},
+    };
+    for (const auto& [fila, esperado] : filas) {
+        EXPECT_EQ(libro->celda("Hoja1", fila, "A"), esperado) << fila;
+    }
 }
 
 TEST(LibroXlsx, unLibroConFechasDesde1904LasCuentaDesdeEse1DeEnero) {
@@ -419,6 +493,9 @@ TEST(LibroXlsx, unLibroConFechasDesde1904LasCuentaDesdeEse1DeEnero) {
         worksheet_write_number(hoja, 1, 0, 45000, libro.formatoIncorporado(14));
         worksheet_write_number(hoja, 2, 0, 1.5, libro.formato("dd/mm/yyyy hh:mm"));
         worksheet_write_number(hoja, 3, 0, 45000, nullptr);
+        // The last day of the calendar, and the next, which is no date: 1,462 days before the 1900 system's.
+        worksheet_write_number(hoja, 4, 0, 2957003, libro.formato("dd/mm/yyyy"));
+        worksheet_write_number(hoja, 5, 0, 2957004, libro.formato("dd/mm/yyyy"));
         libro.cerrar();
     }
     // libxlsxwriter has no switch for the 1904 system: the flag is set as a spreadsheet program saves it.
@@ -433,6 +510,8 @@ TEST(LibroXlsx, unLibroConFechasDesde1904LasCuentaDesdeEse1DeEnero) {
     EXPECT_EQ(libro->celda("Fechas", 2, "A"), "16/03/2027");
     EXPECT_EQ(libro->celda("Fechas", 3, "A"), "02/01/1904 12:00:00");
     EXPECT_EQ(libro->celda("Fechas", 4, "A"), "45000");
+    EXPECT_EQ(libro->celda("Fechas", 5, "A"), "31/12/9999");
+    EXPECT_EQ(libro->celda("Fechas", 6, "A"), "2957004");
 }
 
 TEST(LibroXlsx, cincuentaMilFilasSeLeenEnterasYEnOrden) {
@@ -444,7 +523,8 @@ TEST(LibroXlsx, cincuentaMilFilasSeLeenEnterasYEnOrden) {
         lxw_worksheet* hoja = libro.hoja("Grande");
         for (int i = 0; i < kFilas; ++i) {
             worksheet_write_number(hoja, static_cast<lxw_row_t>(i), 0, i + 1, nullptr);
-            worksheet_write_string(hoja, static_cast<lxw_row_t>(i), 1, ("Fila " + std::to_string(i + 1)).c_str(), nullptr);
+            worksheet_write_string(hoja, static_cast<lxw_row_t>(i), 1,
+                                   ("Fila " + std::to_string(i + 1)).c_str(), nullptr);
             worksheet_write_number(hoja, static_cast<lxw_row_t>(i), 2, (i + 1) * 0.5, nullptr);
         }
         libro.cerrar();
@@ -457,8 +537,10 @@ TEST(LibroXlsx, cincuentaMilFilasSeLeenEnterasYEnOrden) {
         ++leidas;
         ASSERT_EQ(fila.numero, leidas);
         if (leidas == 1 || leidas == 32768 || leidas == kFilas) {
-            EXPECT_EQ(fila.celdas, (std::vector<ValorCelda>{std::to_string(leidas), "Fila " + std::to_string(leidas),
-                                                             leidas % 2 ? std::to_string(leidas / 2) + ",5" : std::to_string(leidas / 2)}));
+            EXPECT_EQ(fila.celdas,
+                      (std::vector<ValorCelda>{std::to_string(leidas), "Fila " + std::to_string(leidas),
+                                               leidas % 2 ? std::to_string(leidas / 2) + ",5"
+                                                          : std::to_string(leidas / 2)}));
         }
     }
     EXPECT_EQ(leidas, kFilas);
@@ -494,7 +576,8 @@ TEST(LibroXlsx, elCursorSigueValiendoAunqueSeCierreElLibroYOtroCursorLeaALaVez) 
         lxw_worksheet* dos = libro.hoja("Dos");
         for (int i = 0; i < 3000; ++i) {
             worksheet_write_number(uno, static_cast<lxw_row_t>(i), 0, i, nullptr);
-            worksheet_write_string(dos, static_cast<lxw_row_t>(i), 0, ("d" + std::to_string(i)).c_str(), nullptr);
+            worksheet_write_string(dos, static_cast<lxw_row_t>(i), 0, ("d" + std::to_string(i)).c_str(),
+                                   nullptr);
         }
         libro.cerrar();
     }
@@ -527,21 +610,24 @@ const std::string kTextosCompartidos = textosXml(
     // The count a file declares is not trusted: only what is read counts.
     1000);
 
-const std::string kEstilos = std::string(kCabecera) + "<styleSheet " + kEspacioHoja + ">" +
-                             R"(<numFmts count="7">)"
-                             R"(<numFmt numFmtId="164" formatCode="dd/mm/yyyy"/>)"
-                             R"(<numFmt numFmtId="165" formatCode="#,##0.00&quot; d&#237;as&quot;"/>)"
-                             R"(<numFmt numFmtId="166" formatCode="[h]:mm"/>)"
-                             R"(<numFmt numFmtId="167" formatCode="0.0\ \d"/>)"
-                             R"(<numFmt numFmtId="168" formatCode="General"/>)"
-                             R"(<numFmt numFmtId="169" formatCode="[$-C0A]dddd, d&quot; de &quot;mmmm&quot; de &quot;yyyy"/>)"
-                             R"(<numFmt numFmtId="170" formatCode="[Red][&lt;0]#,##0.00_);#,##0.00"/>)"
-                             "</numFmts>"
-                             R"(<cellXfs count="12">)"
-                             R"(<xf numFmtId="0"/><xf numFmtId="14"/><xf numFmtId="164"/><xf numFmtId="165"/>)"
-                             R"(<xf numFmtId="166"/><xf numFmtId="167"/><xf numFmtId="168"/><xf numFmtId="169"/>)"
-                             R"(<xf numFmtId="22"/><xf numFmtId="49"/><xf numFmtId="47"/><xf numFmtId="170"/>)"
-                             "</cellXfs></styleSheet>";
+const std::string kEstilos =
+    std::string(kCabecera) + "<styleSheet " + kEspacioHoja + ">" +
+    R"(<numFmts count="8">)"
+    R"(<numFmt numFmtId="164" formatCode="dd/mm/yyyy"/>)"
+    R"(<numFmt numFmtId="165" formatCode="#,##0.00&quot; d&#237;as&quot;"/>)"
+    R"(<numFmt numFmtId="166" formatCode="[h]:mm"/>)"
+    R"(<numFmt numFmtId="167" formatCode="0.0\ \d"/>)"
+    R"(<numFmt numFmtId="168" formatCode="General"/>)"
+    R"(<numFmt numFmtId="169" formatCode="[$-C0A]dddd, d&quot; de &quot;mmmm&quot; de &quot;yyyy"/>)"
+    R"(<numFmt numFmtId="170" formatCode="[Red][&lt;0]#,##0.00_);#,##0.00"/>)"
+    R"(<numFmt numFmtId="171" formatCode="#,##0.00\ [$&#8364;-C0A]"/>)"
+    "</numFmts>"
+    R"(<cellXfs count="14">)"
+    R"(<xf numFmtId="0"/><xf numFmtId="14"/><xf numFmtId="164"/><xf numFmtId="165"/>)"
+    R"(<xf numFmtId="166"/><xf numFmtId="167"/><xf numFmtId="168"/><xf numFmtId="169"/>)"
+    R"(<xf numFmtId="22"/><xf numFmtId="49"/><xf numFmtId="47"/><xf numFmtId="170"/>)"
+    R"(<xf numFmtId="7"/><xf numFmtId="171"/>)"
+    "</cellXfs></styleSheet>";
 
 struct CasoCelda {
     const char* descripcion;
@@ -578,10 +664,12 @@ TEST(LibroXlsx, cadaTipoDeCeldaDelFormatoSeLeeComoTexto) {
         {"numero en notacion cientifica", R"(<c r="B{}"><v>1E+20</v></c>)", "1E+20"},
         {"numero grande", R"(<c r="B{}"><v>123456789012345678</v></c>)", "1,23456789012346E+17"},
         {"quince cifras significativas", R"(<c r="B{}"><v>123456789012345</v></c>)", "123456789012345"},
-        {"dieciseis cifras se redondean a quince", R"(<c r="B{}"><v>1234567890123456</v></c>)", "1,23456789012346E+15"},
+        {"dieciseis cifras se redondean a quince", R"(<c r="B{}"><v>1234567890123456</v></c>)",
+         "1,23456789012346E+15"},
         {"quince cifras con decimales", R"(<c r="B{}"><v>12345678901234.5</v></c>)", "12345678901234,5"},
         {"quince decimales", R"(<c r="B{}"><v>0.123456789012345</v></c>)", "0,123456789012345"},
-        {"dieciseis decimales se redondean", R"(<c r="B{}"><v>0.1234567890123456</v></c>)", "0,123456789012346"},
+        {"dieciseis decimales se redondean", R"(<c r="B{}"><v>0.1234567890123456</v></c>)",
+         "0,123456789012346"},
         {"diezmilesima", R"(<c r="B{}"><v>0.0001</v></c>)", "0,0001"},
         {"cienmilesima con exponente", R"(<c r="B{}"><v>0.00001</v></c>)", "1E-05"},
         {"ceros a la izquierda", R"(<c r="B{}"><v>007</v></c>)", "7"},
@@ -612,6 +700,14 @@ TEST(LibroXlsx, cadaTipoDeCeldaDelFormatoSeLeeComoTexto) {
         {"fecha ISO de 1900", R"(<c r="B{}" t="d"><v>1900-01-01</v></c>)", "01/01/1900"},
         {"fecha ISO ilegible", R"(<c r="B{}" t="d"><v>ayer</v></c>)", std::nullopt},
         {"celda sin referencia tras la anterior", R"(<c r="A{}"><v>1</v></c><c><v>2</v></c>)", "2"},
+        {"moneda incorporada 7 con ocho decimales", R"(<c r="B{}" s="12"><v>1.23456789</v></c>)", "1,2346"},
+        {"moneda en euros con ocho decimales", R"(<c r="B{}" s="13"><v>1.23456789</v></c>)", "1,2346"},
+        {"moneda con cuatro decimales", R"(<c r="B{}" s="13"><v>1234.5678</v></c>)", "1234,5678"},
+        {"moneda con exponente", R"(<c r="B{}" s="13"><v>1.5E-5</v></c>)", "0"},
+        {"fecha pasado el calendario", R"(<c r="B{}" s="1"><v>3000001</v></c>)", "3000001"},
+        {"fecha negativa", R"(<c r="B{}" s="8"><v>-1.25</v></c>)", "-1,25"},
+        {"fecha y hora pasado el calendario", R"(<c r="B{}" s="8"><v>2958466.5</v></c>)", "2958466,5"},
+        {"fecha y hora del ultimo dia", R"(<c r="B{}" s="8"><v>2958465.5</v></c>)", "31/12/9999 12:00:00"},
     };
     std::string datos;
     for (std::size_t i = 0; i < std::size(casos); ++i) {
@@ -635,11 +731,10 @@ TEST(LibroXlsx, cadaTipoDeCeldaDelFormatoSeLeeComoTexto) {
 }
 
 TEST(LibroXlsx, lasFilasSinNumeroSiguenALaAnteriorYLasVaciasNoCuentan) {
-    const std::string datos =
-        R"(<row><c><v>1</v></c></row>)"
-        R"(<row r="3" customHeight="1" ht="30"/>)"
-        R"(<row r="5"><c r="C5"><v>5</v></c></row>)"
-        R"(<row><c r="A6"><v>6</v></c><c r="A6"><v>7</v></c></row>)";
+    const std::string datos = R"(<row><c><v>1</v></c></row>)"
+                              R"(<row r="3" customHeight="1" ht="30"/>)"
+                              R"(<row r="5"><c r="C5"><v>5</v></c></row>)"
+                              R"(<row><c r="A6"><v>6</v></c><c r="A6"><v>7</v></c></row>)";
     CarpetaTemporal carpeta;
     const auto ruta = carpeta / "filas.xlsx";
     escribirZip(ruta, paquete(hojaXml(datos)));
@@ -656,11 +751,50 @@ TEST(LibroXlsx, lasFilasSinNumeroSiguenALaAnteriorYLasVaciasNoCuentan) {
     EXPECT_EQ(libro->ultimaFila("Hoja1"), 6);
 }
 
+TEST(LibroXlsx, unaFilaSinNumeroTomaElDeLaReferenciaDeSusCeldas) {
+    struct Caso {
+        const char* descripcion;
+        std::string datos;
+        std::vector<std::int64_t> numeros;
+    };
+    const std::vector<Caso> casos = {
+        {"cada fila por su celda",
+         R"(<row><c r="A1"><v>1</v></c></row><row><c r="A5"><v>5</v></c></row>)",
+         {1, 5}},
+        {"la primera celda con referencia",
+         R"(<row r="2"><c r="A2"><v>2</v></c></row><row><c><v>1</v></c><c r="B7"><v>7</v></c><c r="C9"><v>9</v></c></row>)",
+         {2, 7}},
+        {"referencias sin fila",
+         R"(<row r="2"><c r="A2"><v>2</v></c></row><row><c r="C"><v>3</v></c></row>)",
+         {2, 3}},
+        {"tras una fila vacia sin numero",
+         R"(<row/><row><c><v>2</v></c></row><row><c r="D4"><v>4</v></c></row>)",
+         {2, 4}},
+    };
+    CarpetaTemporal carpeta;
+    for (const auto& caso : casos) {
+        const auto ruta = carpeta / "filas.xlsx";
+        escribirZip(ruta, paquete(hojaXml(caso.datos)));
+        auto libro = abrirLibroXlsx(ruta);
+        std::vector<std::int64_t> numeros;
+        for (const auto& fila : todasLasFilas(*libro, "Hoja1")) {
+            numeros.push_back(fila.numero);
+        }
+        EXPECT_EQ(numeros, caso.numeros) << caso.descripcion;
+        EXPECT_EQ(libro->ultimaFila("Hoja1"), caso.numeros.back()) << caso.descripcion;
+    }
+    // The cells keep their columns, and a lookup finds the row where its cells put it.
+    auto libro = abrirLibroXlsx(carpeta / "filas.xlsx");
+    EXPECT_EQ(libro->celda("Hoja1", 4, "D"), "4");
+    EXPECT_EQ(libro->celda("Hoja1", 2, "A"), "2");
+}
+
 TEST(LibroXlsx, seLeenLibrosConPrefijosDeEspacioDeNombresYRutasPropias) {
     // Written as some generators do: prefixed elements, the workbook in its own folder with absolute
     // and relative targets, a chart sheet (not listed) and sheets out of sheetId order.
     const std::string ns = R"(xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
-    const std::string rns = R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")";
+    const std::string rns =
+        R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")";
     const std::vector<Parte> partes = {
         {"_rels/.rels", relaciones(relacion("R1", "officeDocument", "/libro/principal.xml"))},
         {"libro/principal.xml", std::string(kCabecera) + "<x:workbook " + ns + " " + rns +
@@ -669,14 +803,17 @@ TEST(LibroXlsx, seLeenLibrosConPrefijosDeEspacioDeNombresYRutasPropias) {
                                     R"(<x:sheet name="Grafico" sheetId="3" r:id="g1"/>)"
                                     R"(<x:sheet name="Primera" sheetId="1" r:id="h1"/>)"
                                     "</x:sheets></x:workbook>"},
-        {"libro/_rels/principal.xml.rels",
-         relaciones(relacion("h1", "worksheet", "hojas/uno.xml") + relacion("h2", "worksheet", "/otras/dos%20b.xml") +
-                    relacion("g1", "chartsheet", "graficos/g.xml") + relacion("t", "sharedStrings", "../comun/textos.xml"))},
-        {"libro/hojas/uno.xml", std::string(kCabecera) + "<x:worksheet " + ns +
-                                    R"(><x:sheetData><x:row r="2"><x:c r="B2" t="s"><x:v>0</x:v></x:c></x:row></x:sheetData></x:worksheet>)"},
+        {"libro/_rels/principal.xml.rels", relaciones(relacion("h1", "worksheet", "hojas/uno.xml") +
+                                                      relacion("h2", "worksheet", "/otras/dos%20b.xml") +
+                                                      relacion("g1", "chartsheet", "graficos/g.xml") +
+                                                      relacion("t", "sharedStrings", "../comun/textos.xml"))},
+        {"libro/hojas/uno.xml",
+         std::string(kCabecera) + "<x:worksheet " + ns +
+             R"(><x:sheetData><x:row r="2"><x:c r="B2" t="s"><x:v>0</x:v></x:c></x:row></x:sheetData></x:worksheet>)"},
         {"otras/dos b.xml", hojaXml(R"(<row r="1"><c r="A1"><v>0</v></c></row>)")},
         {"graficos/g.xml", "<chartsheet/>"},
-        {"comun/textos.xml", std::string(kCabecera) + "<x:sst " + ns + "><x:si><x:t>prefijado</x:t></x:si></x:sst>"},
+        {"comun/textos.xml",
+         std::string(kCabecera) + "<x:sst " + ns + "><x:si><x:t>prefijado</x:t></x:si></x:sst>"},
     };
     CarpetaTemporal carpeta;
     const auto ruta = carpeta / "prefijos.xlsx";
@@ -694,7 +831,8 @@ void libroSencillo(const fs::path& ruta) {
     LibroGenerado libro(ruta);
     lxw_worksheet* hoja = libro.hoja("Datos");
     for (int i = 0; i < 200; ++i) {
-        worksheet_write_string(hoja, static_cast<lxw_row_t>(i), 0, ("Texto " + std::to_string(i)).c_str(), nullptr);
+        worksheet_write_string(hoja, static_cast<lxw_row_t>(i), 0, ("Texto " + std::to_string(i)).c_str(),
+                               nullptr);
         worksheet_write_number(hoja, static_cast<lxw_row_t>(i), 1, i * 1.25, nullptr);
     }
     libro.cerrar();
@@ -740,7 +878,8 @@ TEST(LibroXlsxDanado, loQueNoEsUnLibroSeRechazaAlAbrir) {
         c = static_cast<char>(azar());
     }
     const std::string documentoTexto =
-        std::string(kCabecera) + R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"/>)";
+        std::string(kCabecera) +
+        R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"/>)";
     struct Caso {
         const char* descripcion;
         std::vector<Parte> partes; // an archive with these parts
@@ -752,7 +891,8 @@ TEST(LibroXlsxDanado, loQueNoEsUnLibroSeRechazaAlAbrir) {
         {"firma de zip y nada mas", {}, std::string("PK\x03\x04", 4) + std::string(100, '\0')},
         {"zip sin libro", {{"hola.txt", "hola"}}, ""},
         {"documento de texto",
-         {{"_rels/.rels", relaciones(relacion("rId1", "officeDocument", "word/document.xml"))}, {"word/document.xml", documentoTexto}},
+         {{"_rels/.rels", relaciones(relacion("rId1", "officeDocument", "word/document.xml"))},
+          {"word/document.xml", documentoTexto}},
          ""},
         {"libro que no es XML", {{"xl/workbook.xml", "esto no es XML <"}}, ""},
         {"hoja cuya parte falta",
@@ -771,9 +911,22 @@ TEST(LibroXlsxDanado, loQueNoEsUnLibroSeRechazaAlAbrir) {
          ""},
         {"cadenas compartidas que no son XML", paquete(hojaXml(""), "<sst><si><t>a</t>"), ""},
         {"cadenas compartidas con DTD",
-         paquete(hojaXml(""), std::string(kCabecera) + R"(<!DOCTYPE sst [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">]><sst><si><t>&b;</t></si></sst>)"),
+         paquete(
+             hojaXml(""),
+             std::string(kCabecera) +
+                 R"(<!DOCTYPE sst [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">]><sst><si><t>&b;</t></si></sst>)"),
          ""},
         {"estilos que no son XML", paquete(hojaXml(""), "", "<styleSheet"), ""},
+        // Well formed: only the cap on nesting refuses them.
+        {"cadenas compartidas anidadas sin fin",
+         paquete(hojaXml(""),
+                 textosXml("<si>" + repetido("<r>", 1000) + repetido("</r>", 1000) + "</si>", 1)),
+         ""},
+        {"estilos anidados sin fin",
+         paquete(hojaXml(""), "",
+                 std::string(kCabecera) + "<styleSheet>" + repetido("<x>", 1000) + repetido("</x>", 1000) +
+                     "</styleSheet>"),
+         ""},
     };
     for (const auto& caso : casos) {
         const auto ruta = carpeta / "caso.xlsx";
@@ -797,31 +950,48 @@ TEST(LibroXlsxDanado, unaHojaDanadaSeRechazaAlLeerlaSinPerderLasFilasAnteriores)
     };
     const std::string filaBuena = R"(<row r="1"><c r="A1"><v>1</v></c></row>)";
     const std::vector<Caso> casos = {
-        {"fila mas alla de la ultima de Excel", hojaXml(filaBuena + R"(<row r="1048577"><c r="A1048577"><v>1</v></c></row>)")},
-        {"numero de fila absurdo", hojaXml(filaBuena + R"(<row r="99999999999999999999999"><c><v>1</v></c></row>)")},
+        {"fila mas alla de la ultima de Excel",
+         hojaXml(filaBuena + R"(<row r="1048577"><c r="A1048577"><v>1</v></c></row>)")},
+        {"numero de fila absurdo",
+         hojaXml(filaBuena + R"(<row r="99999999999999999999999"><c><v>1</v></c></row>)")},
         {"fila cero", hojaXml(filaBuena + R"(<row r="0"><c><v>1</v></c></row>)")},
         {"fila negativa", hojaXml(filaBuena + R"(<row r="-3"><c><v>1</v></c></row>)")},
         {"fila que no es numero", hojaXml(filaBuena + R"(<row r="dos"><c><v>1</v></c></row>)")},
-        {"filas desordenadas", hojaXml(filaBuena + R"(<row r="5"><c><v>1</v></c></row><row r="4"><c><v>1</v></c></row>)")},
+        {"filas desordenadas",
+         hojaXml(filaBuena + R"(<row r="5"><c><v>1</v></c></row><row r="4"><c><v>1</v></c></row>)")},
         {"fila repetida", hojaXml(filaBuena + R"(<row r="1"><c><v>1</v></c></row>)")},
         {"columna mas alla de XFD", hojaXml(filaBuena + R"(<row r="2"><c r="XFE2"><v>1</v></c></row>)")},
         {"columna absurda", hojaXml(filaBuena + R"(<row r="2"><c r="ZZZZZZZZZZZZZZ2"><v>1</v></c></row>)")},
         {"referencia sin letras", hojaXml(filaBuena + R"(<row r="2"><c r="2"><v>1</v></c></row>)")},
         {"celdas sin referencia mas alla de XFD",
          hojaXml(filaBuena + R"(<row r="2"><c r="XFD2"><v>1</v></c><c><v>2</v></c></row>)")},
-        {"XML cortado", hojaXml(filaBuena).substr(0, hojaXml(filaBuena).size() - 20) + "<row r=\"2\"><c><v>1</v></c></row>"},
+        {"XML cortado",
+         hojaXml(filaBuena).substr(0, hojaXml(filaBuena).size() - 20) + "<row r=\"2\"><c><v>1</v></c></row>"},
         {"raiz que no es una hoja", std::string(kCabecera) + "<chartsheet>" + filaBuena + "</chartsheet>"},
         {"DTD con entidades en cadena",
          std::string(kCabecera) +
              R"(<!DOCTYPE worksheet [<!ENTITY a "aaaaaaaaaaaaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;"><!ENTITY c "&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;">]>)" +
-             "<worksheet " + kEspacioHoja + "><sheetData>" + filaBuena + R"(<row r="2"><c t="inlineStr"><is><t>&c;</t></is></c></row></sheetData></worksheet>)"},
+             "<worksheet " + kEspacioHoja + "><sheetData>" + filaBuena +
+             R"(<row r="2"><c t="inlineStr"><is><t>&c;</t></is></c></row></sheetData></worksheet>)"},
         {"entidad externa",
-         std::string(kCabecera) + R"(<!DOCTYPE worksheet [<!ENTITY x SYSTEM "file:///etc/passwd">]>)" + "<worksheet " + kEspacioHoja +
-             "><sheetData>" + filaBuena + R"(<row r="2"><c t="inlineStr"><is><t>&x;</t></is></c></row></sheetData></worksheet>)"},
-        {"etiqueta interminable",
-         hojaXml(filaBuena + R"(<row r="2"><c r="A2" x=")" + std::string(20u << 20, 'a') + R"("><v>1</v></c></row>)")},
-        {"texto de celda desmesurado",
-         hojaXml(filaBuena + R"(<row r="2"><c r="A2" t="inlineStr"><is><t>)" + std::string(3u << 20, 'a') + "</t></is></c></row>")},
+         std::string(kCabecera) + R"(<!DOCTYPE worksheet [<!ENTITY x SYSTEM "file:///etc/passwd">]>)" +
+             "<worksheet " + kEspacioHoja + "><sheetData>" + filaBuena +
+             R"(<row r="2"><c t="inlineStr"><is><t>&x;</t></is></c></row></sheetData></worksheet>)"},
+        {"etiqueta interminable", hojaXml(filaBuena + R"(<row r="2"><c r="A2" x=")" +
+                                          std::string(20u << 20, 'a') + R"("><v>1</v></c></row>)")},
+        {"fila sin numero cuya celda vuelve atras",
+         hojaXml(filaBuena + R"(<row><c r="B1"><v>1</v></c></row>)")},
+        {"fila sin numero cuya celda pasa de la ultima de Excel",
+         hojaXml(filaBuena + R"(<row><c r="A1048577"><v>1</v></c></row>)")},
+        {"fila sin numero cuya celda tiene una fila ilegible",
+         hojaXml(filaBuena + R"(<row><c r="A2x"><v>1</v></c></row>)")},
+        // Well formed, so only the cap on nesting stops it: a deeper one would keep every open tag.
+        {"anidamiento desmesurado", hojaXml(filaBuena + R"(<row r="2"><c r="A2"><v>1</v>)" +
+                                            repetido("<x>", 1000) + repetido("</x>", 1000) + "</c></row>")},
+        {"nombre de elemento desmesurado",
+         hojaXml(filaBuena + R"(<row r="2"><c r="A2"><v>1</v><)" + std::string(5000, 'x') + "/></c></row>")},
+        {"texto de celda desmesurado", hojaXml(filaBuena + R"(<row r="2"><c r="A2" t="inlineStr"><is><t>)" +
+                                               std::string(3u << 20, 'a') + "</t></is></c></row>")},
     };
     CarpetaTemporal carpeta;
     for (const auto& caso : casos) {
@@ -853,9 +1023,103 @@ TEST(LibroXlsxDanado, unaHojaDanadaSeRechazaAlLeerlaSinPerderLasFilasAnteriores)
         EXPECT_TRUE(rechazado([&] { cursor->siguiente(fila); })) << caso.descripcion;
         EXPECT_TRUE(rechazado([&] { libro->ultimaFila("Hoja1"); })) << caso.descripcion;
         // A lookup stops at its row, so only one past the damage finds it.
-        EXPECT_EQ(libro->celda("Hoja1", 1, "A"), alPrincipio ? std::nullopt : ValorCelda("1")) << caso.descripcion;
+        EXPECT_EQ(libro->celda("Hoja1", 1, "A"), alPrincipio ? std::nullopt : ValorCelda("1"))
+            << caso.descripcion;
         EXPECT_EQ(libro->celda("Hoja1", kUltimaFilaExcel, "A"), std::nullopt) << caso.descripcion;
     }
+}
+
+// A package whose workbook lists these sheets (all pointing at the one worksheet) and whose workbook
+// relationships hold these extra ones.
+std::vector<Parte> paqueteConListas(const std::string& hojas, const std::string& relacionesExtra) {
+    auto partes = paquete(hojaXml(R"(<row r="1"><c r="A1" s="1"><v>45000</v></c></row>)"));
+    partes[1].datos =
+        std::string(kCabecera) + "<workbook " + kEspacioHoja +
+        R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets>)" + hojas +
+        "</sheets></workbook>";
+    partes.back().datos = relaciones(relacion("rId1", "worksheet", "worksheets/sheet1.xml") +
+                                     relacion("rId3", "styles", "styles.xml") + relacionesExtra);
+    return partes;
+}
+
+std::string estilosConListas(std::size_t formatosNumero, std::size_t formatosCelda) {
+    std::string formatos;
+    for (std::size_t i = 0; i < formatosNumero; ++i) {
+        formatos += R"(<numFmt numFmtId=")" + std::to_string(164 + i) + R"(" formatCode="0.0"/>)";
+    }
+    return std::string(kCabecera) + "<styleSheet " + kEspacioHoja + "><numFmts>" + formatos +
+           "</numFmts><cellXfs>" + repetido(R"(<xf numFmtId="14"/>)", formatosCelda) +
+           "</cellXfs></styleSheet>";
+}
+
+TEST(LibroXlsxDanado, lasListasDeEstilosHojasYRelacionesTienenUnTope) {
+    // Excel holds at most 65,490 cell formats; a file that lists more than 65,536 of anything here is
+    // refused before it takes memory (thirteen million <xf/> took close to a gigabyte read as a tree).
+    constexpr std::size_t kTope = 65536;
+    const std::string unaHoja = R"(<sheet name="Hoja1" sheetId="1" r:id="rId1"/>)";
+    std::string hojasDeMas;
+    for (std::size_t i = 0; i <= kTope; ++i) {
+        hojasDeMas += R"(<sheet name="H)" + std::to_string(i) + R"(" sheetId="1" r:id="rId1"/>)";
+    }
+    std::string relacionesDeMas;
+    for (std::size_t i = 0; i < kTope; ++i) {
+        relacionesDeMas += R"(<Relationship Id="x)" + std::to_string(i) + R"(" Type="i" Target="i"/>)";
+    }
+    struct Caso {
+        const char* descripcion;
+        std::vector<Parte> partes;
+        bool rechazado;
+    };
+    const auto conEstilos = [](std::vector<Parte> partes, const std::string& estilos) {
+        partes.push_back({"xl/styles.xml", estilos});
+        return partes;
+    };
+    const std::vector<Caso> casos = {
+        {"formatos de celda hasta el tope",
+         conEstilos(paqueteConListas(unaHoja, ""), estilosConListas(1, kTope)), false},
+        {"formatos de celda pasado el tope",
+         conEstilos(paqueteConListas(unaHoja, ""), estilosConListas(1, kTope + 1)), true},
+        {"formatos de numero pasado el tope",
+         conEstilos(paqueteConListas(unaHoja, ""), estilosConListas(kTope + 1, 2)), true},
+        {"hojas pasado el tope", conEstilos(paqueteConListas(hojasDeMas, ""), estilosConListas(1, 2)), true},
+        {"relaciones pasado el tope",
+         conEstilos(paqueteConListas(unaHoja, relacionesDeMas), estilosConListas(1, 2)), true},
+    };
+    CarpetaTemporal carpeta;
+    for (const auto& caso : casos) {
+        const auto ruta = carpeta / "listas.xlsx";
+        fs::remove(ruta);
+        escribirZip(ruta, caso.partes);
+        std::unique_ptr<LibroExcel> libro;
+        EXPECT_EQ(rechazado([&] { libro = abrirLibroXlsx(ruta); }), caso.rechazado) << caso.descripcion;
+        if (libro) {
+            EXPECT_EQ(libro->celda("Hoja1", 1, "A"), "15/03/2023") << caso.descripcion;
+        }
+    }
+}
+
+TEST(LibroXlsxDanado, quedarseSinMemoriaEnCualquierPuntoDaElMensajeDeEntrada) {
+    const std::string hoja = hojaXml(
+        R"(<row r="1"><c r="A1" t="s"><v>1</v></c><c r="B1" s="2"><v>45000</v></c></row>)"
+        R"(<row r="3"><c r="A3" t="inlineStr"><is><t>En l&#237;nea</t></is></c><c r="B3"><v>1.5</v></c></row>)");
+    CarpetaTemporal carpeta;
+    const auto ruta = carpeta / "memoria.xlsx";
+    escribirZip(ruta, paquete(hoja, kTextosCompartidos, kEstilos));
+    // Only the reader allocates in the step, so every failure is the reader's.
+    const auto desenlaces = pruebas::desenlacesConFalloDeMemoria([&] {
+        auto libro = abrirLibroExcel(ruta);
+        auto cursor = libro->abrirHoja("Hoja1");
+        FilaHoja fila;
+        while (cursor->siguiente(fila)) {
+        }
+        libro->ultimaFila("Hoja1");
+        libro->celda("Hoja1", 3, "A");
+    });
+    // Wherever memory runs out, the workbook cannot be opened; with enough, it is read.
+    ASSERT_GT(desenlaces.size(), 1u);
+    EXPECT_EQ(desenlaces.back(), pruebas::Desenlace::leido);
+    EXPECT_EQ(std::count(desenlaces.begin(), desenlaces.end(), pruebas::Desenlace::otro), 0);
+    EXPECT_GT(std::count(desenlaces.begin(), desenlaces.end(), pruebas::Desenlace::noSeAbre), 0);
 }
 
 TEST(LibroXlsxDanado, unIndiceDeCadenaFueraDeLaTablaSoloDejaIlegibleSuCelda) {
@@ -865,7 +1129,8 @@ TEST(LibroXlsxDanado, unIndiceDeCadenaFueraDeLaTablaSoloDejaIlegibleSuCelda) {
     const auto ruta = carpeta / "indice.xlsx";
     escribirZip(ruta, paquete(hoja, textosXml("<si><t>unica</t></si>", 1)));
     auto libro = abrirLibroXlsx(ruta);
-    EXPECT_EQ(todasLasFilas(*libro, "Hoja1").at(0).celdas, (std::vector<ValorCelda>{"unica", std::nullopt, std::nullopt}));
+    EXPECT_EQ(todasLasFilas(*libro, "Hoja1").at(0).celdas,
+              (std::vector<ValorCelda>{"unica", std::nullopt, std::nullopt}));
     EXPECT_EQ(libro->celda("Hoja1", 1, "B"), std::nullopt);
 }
 

@@ -434,6 +434,53 @@ TEST_F(OrigenSqlite, listaLasTablasEnElOrdenEnQueSeCrearon) {
     EXPECT_THAT(origen->tablas(), ElementsAre("Zeta", "Mis \"datos\"", "alfa", "valores"));
 }
 
+TEST_F(OrigenSqlite, seListanLasTablasVirtualesPeroNoLasQueGuardanSusDatos) {
+    {
+        BaseSqlite bd(ruta_);
+        // Full-text search keeps docs_data, docs_idx, docs_content...; an R*Tree loc_rowid, loc_node and
+        // loc_parent: tables of SQLite's own, not the user's.
+        bd.ejecutar("CREATE VIRTUAL TABLE docs USING fts5(cuerpo, titulo);"
+                    "CREATE VIRTUAL TABLE loc USING rtree(id, minx, maxx);"
+                    "CREATE TABLE final (x)");
+    }
+    auto origen = abrirOrigenAccess(ruta_);
+    EXPECT_THAT(origen->tablas(),
+                ElementsAre("Zeta", "Mis \"datos\"", "alfa", "valores", "docs", "loc", "final"));
+    EXPECT_THROW(origen->abrirTabla("docs_content"), ErrorTrovanel);
+}
+
+TEST_F(OrigenSqlite, lasColumnasListadasSonLasQueTraenSusFilasCalculadasIncluidas) {
+    {
+        BaseSqlite bd(ruta_);
+        bd.ejecutar("CREATE TABLE calculada (a REAL, b AS (a * 2), c REAL AS (a + 1) STORED);"
+                    "INSERT INTO calculada (a) VALUES (1.5);"
+                    "CREATE VIRTUAL TABLE docs USING fts5(cuerpo, titulo);"
+                    "INSERT INTO docs VALUES ('texto', 'uno');"
+                    "CREATE VIRTUAL TABLE loc USING rtree(id, minx, maxx);"
+                    "INSERT INTO loc VALUES (1, 2, 3)");
+    }
+    struct Caso {
+        const char* tabla;
+        std::vector<std::string> columnas;
+        std::vector<std::optional<std::string>> fila;
+    };
+    // Generated columns come with the rows; the hidden columns of a virtual table do not.
+    const std::vector<Caso> casos = {
+        {"calculada", {"a", "b", "c"}, {"1,5", "3", "2,5"}},
+        {"docs", {"cuerpo", "titulo"}, {"texto", "uno"}},
+        {"loc", {"id", "minx", "maxx"}, {"1", "2", "3"}},
+    };
+    auto origen = abrirOrigenAccess(ruta_);
+    for (const auto& caso : casos) {
+        EXPECT_EQ(origen->columnas(caso.tabla), caso.columnas) << caso.tabla;
+        auto cursor = origen->abrirTabla(caso.tabla);
+        EXPECT_EQ(cursor->columnas(), caso.columnas) << caso.tabla;
+        const auto filas = leerTodo(*cursor);
+        ASSERT_EQ(filas.size(), 1u) << caso.tabla;
+        EXPECT_EQ(textos(filas[0]), caso.fila) << caso.tabla;
+    }
+}
+
 TEST_F(OrigenSqlite, unaTablaConComillasYEspaciosEnElNombreSeLee) {
     auto origen = abrirOrigenAccess(ruta_);
     EXPECT_THAT(origen->columnas("Mis \"datos\""), ElementsAre("Código cliente", "importe total"));

@@ -575,6 +575,16 @@ TEST_F(FrmEntrada, unaBaseDeDatosDeEntradaListaSusTablasYEligeLaPrimera) {
 
     elegir(tablas, 1);
     EXPECT_EQ(entorno.estado.gTablaAccess, desdeQString(tablas->itemText(1)));
+
+    // A file that is no database: its error, and the list keeps the tables it had.
+    const fs::path otro = entorno.carpeta / "notas.db";
+    pruebas::escribirFichero(otro, "esto no es una base de datos");
+    const std::size_t antes = entorno.avisos.mensajes.size();
+    elegirEntrada(d.get(), otro);
+    ASSERT_EQ(entorno.avisos.mensajes.size(), antes + 1);
+    EXPECT_EQ(entorno.avisos.mensajes.back().tipo, "critico");
+    EXPECT_TRUE(entorno.avisos.mensajes.back().texto.starts_with("Error: "));
+    EXPECT_EQ(tablas->count(), 2);
 }
 
 TEST_F(FrmEntrada, lasCajasDeFechaSoloAdmitenCifrasAsteriscoYRetroceso) {
