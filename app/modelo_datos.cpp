@@ -78,7 +78,7 @@ std::vector<FilaDatos> filasDatosObligatorios(const std::vector<CampoEstructura>
     return filas;
 }
 
-bool FechaCorrecta(std::string_view dia, std::string_view mes, std::string_view anio) {
+bool dialogo_datos::FechaCorrecta(std::string_view dia, std::string_view mes, std::string_view anio) {
     if (dia.size() != 2 || mes.size() != 2 || anio.size() != 4 || !soloDigitos(dia) || !soloDigitos(mes) ||
         !soloDigitos(anio)) {
         return false;
@@ -110,7 +110,7 @@ ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& va
             const std::string& t = valor.texto;
             // Separators at 3 and 6 are not checked: 25-12-2024 is as good as 25/12/2024.
             if (t.size() != static_cast<std::size_t>(kLongitudFecha) ||
-                !FechaCorrecta(Mid(t, 1, 2), Mid(t, 4, 2), Mid(t, 7, 4))) {
+                !dialogo_datos::FechaCorrecta(Mid(t, 1, 2), Mid(t, 4, 2), Mid(t, 7, 4))) {
                 return ResultadoDatos::FechaIncorrecta;
             }
             estado.gFechaDatos = esTipoZOP(estado.gTipoEstructura)

@@ -46,7 +46,10 @@ enum class ResultadoDatos { Aceptado, Incompleto, FechaIncorrecta };
 // an empty box. Values stored by a refused attempt stay; the next attempt stores them again.
 ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& valores);
 
-// Day, month and four-digit year, all digits, forming a real calendar date.
+// Day, month and four-digit year, all digits, forming a real calendar date. The conversion dialog
+// has its own, laxer check of the same name.
+namespace dialogo_datos {
 bool FechaCorrecta(std::string_view dia, std::string_view mes, std::string_view anio);
+} // namespace dialogo_datos
 
 } // namespace trovanel

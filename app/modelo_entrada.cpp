@@ -152,7 +152,7 @@ std::string filtroEntrada(std::string_view tipoEstructura) {
     return "Todos los ficheros (*)";
 }
 
-bool FechaCorrecta(const std::string& dia, const std::string& mes, std::string& anio) {
+bool dialogo_entrada::FechaCorrecta(const std::string& dia, const std::string& mes, std::string& anio) {
     if (anio.size() == 2) {
         anio = "20" + anio;
     }
@@ -204,7 +204,8 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
     estado_.gFechaDatos.clear();
 
     // Norm 58 files carry no process date: the dialog hides it.
-    if (!esCSB58(estado_.gTipoEstructura) && !FechaCorrecta(seleccion.dia, seleccion.mes, seleccion.anio)) {
+    if (!esCSB58(estado_.gTipoEstructura) &&
+        !dialogo_entrada::FechaCorrecta(seleccion.dia, seleccion.mes, seleccion.anio)) {
         entorno.avisos.informacion("La fecha de proceso es incorrecta");
         return false;
     }

@@ -73,7 +73,9 @@ TipoEntrada entradaDe(std::string_view tipoEstructura);
 
 // The process date in the three boxes is a real calendar date. A two-digit year becomes "20" and the
 // two digits (the box shows it); a year of 0, 1 or 3 digits is refused.
+namespace dialogo_entrada {
 bool FechaCorrecta(const std::string& dia, const std::string& mes, std::string& anio);
+} // namespace dialogo_entrada
 
 // gFechaProceso as DDMMAA from the three boxes.
 std::string fechaProcesoDDMMAA(std::string_view dia, std::string_view mes, std::string_view anio);

@@ -28,9 +28,11 @@ long memoriaMaximaKiB() {
 }
 
 // UTF-8, as libxlsxwriter takes it.
-constexpr const char8_t* kPoblaciones[] = {u8"MADRID", u8"BARCELONA", u8"SEVILLA", u8"VALENCIA", u8"ZARAGOZA", u8"BILBAO", u8"A CORUÑA", u8"MÁLAGA"};
+constexpr const char8_t* kPoblaciones[] = {u8"MADRID",   u8"BARCELONA", u8"SEVILLA",  u8"VALENCIA",
+                                           u8"ZARAGOZA", u8"BILBAO",    u8"A CORUÑA", u8"MÁLAGA"};
 
-// Shared strings as a spreadsheet program keeps them: unique names and references, repeated towns and concepts.
+// Shared strings as a spreadsheet program keeps them: unique names and references, repeated towns and
+// concepts.
 bool generar(const std::filesystem::path& ruta, long filas) {
     lxw_workbook* libro = workbook_new(ruta.c_str());
     if (!libro) {
@@ -66,7 +68,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "filas: de 1 a 1048576\n");
         return 2;
     }
-    const auto carpeta = std::filesystem::temp_directory_path() / ("trovanel-bench-xlsx-" + std::to_string(::getpid()));
+    const auto carpeta =
+        std::filesystem::temp_directory_path() / ("trovanel-bench-xlsx-" + std::to_string(::getpid()));
     std::filesystem::create_directories(carpeta);
     const auto ruta = carpeta / "recibos.xlsx";
 

@@ -81,6 +81,7 @@ bool pedirDatosQueFaltan(EstadoEjecucion& estado, Entorno& entorno) {
             "la entrada: " +
             nombres);
         estado.gDatosAceptados = false;
+        estado.gProcesoCancelado = true;
     }
     return estado.gDatosAceptados;
 }

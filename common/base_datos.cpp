@@ -1,25 +1,16 @@
 #include "base_datos.hpp"
 
 #include "codificacion.hpp"
+#include "texto.hpp"
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 namespace trovanel {
 
-namespace {
-
-bool igualesSinMayusculas(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-} // namespace
+namespace {} // namespace
 
 std::string describirErrorSqlite(int codigo, sqlite3* db) {
     switch (codigo & 0xFF) {

@@ -16,7 +16,8 @@ std::vector<std::size_t> camposQueFaltan(const std::vector<CampoEstructura>& cam
 class SolicitudDatosObligatorios {
 public:
     virtual ~SolicitudDatosObligatorios() = default;
-    virtual bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) = 0;
+    virtual bool MostrarDatosObligatorios(EstadoEjecucion& estado,
+                                          const std::vector<std::size_t>& campos) = 0;
 };
 
 } // namespace trovanel

@@ -4,7 +4,7 @@
 #include "texto.hpp"
 
 #include <array>
-#include <fstream>
+#include <cstdio>
 
 namespace trovanel {
 
@@ -71,10 +71,16 @@ std::optional<int> numeroColumna(std::string_view letras, int maximo) {
 }
 
 std::unique_ptr<LibroExcel> abrirLibroExcel(const std::filesystem::path& ruta) {
+    // The signature tells the format; read without a stream object, which could throw its own errors.
     std::array<unsigned char, 4> firma{};
     {
-        std::ifstream f(ruta, std::ios::binary);
-        if (!f || !f.read(reinterpret_cast<char*>(firma.data()), firma.size())) {
+        std::FILE* f = std::fopen(ruta.c_str(), "rb");
+        if (f == nullptr) {
+            throw ErrorTrovanel(kNoSeAbreEntrada);
+        }
+        const std::size_t leidos = std::fread(firma.data(), 1, firma.size(), f);
+        std::fclose(f);
+        if (leidos != firma.size()) {
             throw ErrorTrovanel(kNoSeAbreEntrada);
         }
     }

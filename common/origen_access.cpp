@@ -1,9 +1,9 @@
 #include "origen_access.hpp"
 
 #include "error.hpp"
+#include "texto.hpp"
 
 #include <algorithm>
-#include <cctype>
 
 namespace trovanel {
 
@@ -11,9 +11,7 @@ int CursorTabla::columna(std::string_view nombre) const {
     const auto& nombres = columnas();
     for (std::size_t i = 0; i < nombres.size(); ++i) {
         const std::string& n = nombres[i];
-        if (n.size() == nombre.size() && std::equal(n.begin(), n.end(), nombre.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-            })) {
+        if (igualesSinMayusculas(n, nombre)) {
             return static_cast<int>(i);
         }
     }
@@ -21,9 +19,7 @@ int CursorTabla::columna(std::string_view nombre) const {
 }
 
 std::unique_ptr<OrigenAccess> abrirOrigenAccess(const std::filesystem::path& ruta) {
-    std::string extension = ruta.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = minusculasAscii(ruta.extension().string());
     if (extension == ".db" || extension == ".sqlite" || extension == ".sqlite3") {
         return abrirOrigenSqlite(ruta);
     }

@@ -9,6 +9,7 @@
 #include "codificacion.hpp"
 #include "error.hpp"
 #include "proceso_aislado.hpp"
+#include "texto.hpp"
 #include "valores_texto.hpp"
 
 #include <mdbtools.h>
@@ -17,7 +18,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -41,13 +41,6 @@ std::string descripcionDanada(const fs::path& ruta) {
 
 std::string descripcionTablaIlegible(std::string_view tabla, const fs::path& ruta) {
     return "No se puede leer la tabla " + std::string(tabla) + ". " + descripcionDanada(ruta);
-}
-
-bool igualesSinMayusculas(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 // Cheap checks before any work: a file that is not there, or does not even look like a Jet or ACE

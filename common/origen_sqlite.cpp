@@ -4,12 +4,12 @@
 #include "base_datos.hpp"
 #include "codificacion.hpp"
 #include "error.hpp"
+#include "texto.hpp"
 #include "valores_texto.hpp"
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <memory>
@@ -29,13 +29,6 @@ struct FinalizarSentencia {
     void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
 };
 using SentenciaNativa = std::unique_ptr<sqlite3_stmt, FinalizarSentencia>;
-
-bool igualesSinMayusculas(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // Most input text is plain ASCII: it is copied into the value's own buffer, which keeps its capacity
 // from row to row; only the rest goes through the conversion.

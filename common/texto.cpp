@@ -1,5 +1,6 @@
 #include "texto.hpp"
 
+#include <algorithm>
 #include <charconv>
 
 namespace trovanel {
@@ -128,6 +129,26 @@ bool esValorCero(std::string_view texto) {
 
 bool contiene(std::string_view texto, std::string_view buscado) {
     return texto.find(buscado) != std::string_view::npos;
+}
+
+namespace {
+char minusculaAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+} // namespace
+
+bool igualesSinMayusculas(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return minusculaAscii(x) == minusculaAscii(y);
+           });
+}
+
+std::string minusculasAscii(std::string_view texto) {
+    std::string resultado(texto);
+    for (char& c : resultado) {
+        c = minusculaAscii(c);
+    }
+    return resultado;
 }
 
 } // namespace trovanel

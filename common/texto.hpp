@@ -47,4 +47,10 @@ bool esValorCero(std::string_view texto);
 
 bool contiene(std::string_view texto, std::string_view buscado);
 
+// Names compared or lowered without regard to case, ASCII letters only: the C library's tolower
+// depends on the locale the windows set, so a table or column would be found on one machine and not
+// on another.
+bool igualesSinMayusculas(std::string_view a, std::string_view b);
+std::string minusculasAscii(std::string_view texto);
+
 } // namespace trovanel

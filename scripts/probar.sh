@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
+# Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
+# then runs them again in an optimised build without sanitizers (their allocator can hide faults).
 set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$raiz/scripts/dependencias.sh"
@@ -13,7 +14,13 @@ cmake --build "$compilacion" -j "$nucleos"
 cmake -S "$raiz" -B "$raiz/build-programa" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTROVANEL_PRUEBAS=OFF >/dev/null
 cmake --build "$raiz/build-programa" -j "$nucleos"
 
+# Tests in an optimised build without sanitizers.
+cmake -S "$raiz" -B "$raiz/build-plano" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$raiz/build-plano" -j "$nucleos"
+
 export QT_QPA_PLATFORM=offscreen
+(cd "$raiz/build-plano" && ctest --output-on-failure -j "$nucleos" --timeout 600)
+
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$raiz/scripts/lsan.supp:print_suppressions=0"

@@ -508,6 +508,7 @@ TEST_F(ConversionCSB19, unDatoObligatorioSinSituarQueNadieDaCancelaSinLeerNiEscr
     EXPECT_TRUE(avisos.mensajes[0].texto.starts_with("Proceso Cancelado"));
     EXPECT_TRUE(estado.gError);
     EXPECT_FALSE(estado.gDatosAceptados);
+    EXPECT_TRUE(estado.gProcesoCancelado);
 
     SolicitudFalsa solicitud;
     solicitud.acepta = false;

@@ -63,8 +63,9 @@ std::size_t memoriaReservada() {
 
 } // namespace trovanel::pruebas
 
-// The replaceable allocation functions: the array and aligned forms keep the library's own, which
-// pair with their own deallocation.
+// The replaceable allocation functions, the array forms included (a sanitizer's own array forms would
+// otherwise bypass the hook). The aligned forms keep the library's own, which pair with their own
+// deallocation.
 void* operator new(std::size_t bytes) {
     if (trovanel::pruebas::debeFallar()) {
         throw std::bad_alloc();
@@ -93,4 +94,24 @@ void operator delete(void* p, std::size_t) noexcept {
 
 void operator delete(void* p, const std::nothrow_t&) noexcept {
     trovanel::pruebas::liberar(p);
+}
+
+void* operator new[](std::size_t bytes) {
+    return ::operator new(bytes);
+}
+
+void* operator new[](std::size_t bytes, const std::nothrow_t& sinExcepcion) noexcept {
+    return ::operator new(bytes, sinExcepcion);
+}
+
+void operator delete[](void* p) noexcept {
+    ::operator delete(p);
+}
+
+void operator delete[](void* p, std::size_t) noexcept {
+    ::operator delete(p);
+}
+
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    ::operator delete(p);
 }

@@ -15,7 +15,8 @@ struct CasoImporte {
 void comprobar(const CasoImporte& caso) {
     const ImporteNormalizado importe = NormalizarImporte(caso.texto, caso.marca);
     EXPECT_EQ(importe.centimos, caso.centimos) << "'" << caso.texto << "' marca '" << caso.marca << "'";
-    EXPECT_EQ(std::string(1, importe.signo), caso.signo) << "'" << caso.texto << "' marca '" << caso.marca << "'";
+    EXPECT_EQ(std::string(1, importe.signo), caso.signo)
+        << "'" << caso.texto << "' marca '" << caso.marca << "'";
     EXPECT_FALSE(importe.desbordado) << "'" << caso.texto << "'";
 }
 

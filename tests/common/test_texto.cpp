@@ -99,5 +99,15 @@ TEST(Texto, rechazaEnterosMalEscritos) {
     }
 }
 
+TEST(Texto, losNombresSeComparanSinMayusculasSoloEnLetrasAscii) {
+    EXPECT_TRUE(igualesSinMayusculas("Importe", "IMPORTE"));
+    EXPECT_TRUE(igualesSinMayusculas("", ""));
+    EXPECT_FALSE(igualesSinMayusculas("Importe", "Importes"));
+    // Whatever the machine's locale: bytes outside ASCII compare as they are.
+    EXPECT_FALSE(igualesSinMayusculas("A\xF1o", "A\xD1O"));
+    EXPECT_TRUE(igualesSinMayusculas("A\xF1o", "a\xF1O"));
+    EXPECT_EQ(minusculasAscii(".SQLite3 \xC1"), ".sqlite3 \xC1");
+}
+
 } // namespace
 } // namespace trovanel

@@ -21,7 +21,8 @@ TEST_P(TextoNumeroTest, escribeComoLaConfiguracionEspanola) {
 INSTANTIATE_TEST_SUITE_P(Casos, TextoNumeroTest,
                          ::testing::Values(CasoNumero{1234.5, "1234,5"}, CasoNumero{0.1 + 0.2, "0,3"},
                                            CasoNumero{1500, "1500"}, CasoNumero{-75.25, "-75,25"},
-                                           CasoNumero{0, "0"}, CasoNumero{123456789012345.0, "123456789012345"},
+                                           CasoNumero{0, "0"},
+                                           CasoNumero{123456789012345.0, "123456789012345"},
                                            CasoNumero{444.555, "444,555"}, CasoNumero{1e20, "1E+20"}));
 
 TEST(TextoNumero, noDependeDelLocaleDeLaMaquina) {
@@ -60,7 +61,8 @@ TEST_P(TextoFechaTest, escribeDiaMesAnioYHoraSiLaHay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, TextoFechaTest,
-    ::testing::Values(CasoFecha{29932, false, false, "12/12/1981"}, CasoFecha{27293, false, false, "21/09/1974"},
+    ::testing::Values(CasoFecha{29932, false, false, "12/12/1981"},
+                      CasoFecha{27293, false, false, "21/09/1974"},
                       CasoFecha{27293.5, false, false, "21/09/1974 12:00:00"},
                       CasoFecha{0.75, false, false, "18:00:00"},
                       // 1904 system: serial 0 is 1 January 1904.

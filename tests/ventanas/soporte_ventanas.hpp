@@ -58,8 +58,7 @@ public:
 };
 
 // A child widget by objectName, failing the test when it is missing.
-template <typename T>
-T* hijo(QWidget* padre, const char* nombre);
+template <typename T> T* hijo(QWidget* padre, const char* nombre);
 
 } // namespace trovanel::pruebas
 

@@ -1,0 +1,75 @@
+#include "programa.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace trovanel {
+namespace {
+
+// Sets an environment variable (or unsets it) for the life of the object.
+class Variable {
+public:
+    Variable(const char* nombre, const char* valor) : nombre_(nombre) {
+        if (const char* antes = std::getenv(nombre); antes != nullptr) {
+            anterior_ = antes;
+        }
+        if (valor == nullptr) {
+            ::unsetenv(nombre);
+        } else {
+            ::setenv(nombre, valor, 1);
+        }
+    }
+    ~Variable() {
+        if (anterior_) {
+            ::setenv(nombre_, anterior_->c_str(), 1);
+        } else {
+            ::unsetenv(nombre_);
+        }
+    }
+    Variable(const Variable&) = delete;
+    Variable& operator=(const Variable&) = delete;
+
+private:
+    const char* nombre_;
+    std::optional<std::string> anterior_;
+};
+
+TEST(Programa, elIdiomaSaleDeLaPrimeraVariableConValor) {
+    struct Caso {
+        const char* lcAll;
+        const char* lcMessages;
+        const char* lang;
+        const char* idioma;
+    };
+    for (const Caso& caso : {
+             Caso{nullptr, nullptr, "es_ES.UTF-8", "0a"},
+             Caso{nullptr, nullptr, "en_GB.UTF-8", "09"},
+             Caso{nullptr, nullptr, nullptr, "09"},
+             Caso{"es_AR", nullptr, "en_US", "0a"},
+             Caso{"", "es_ES", "en_US", "0a"},
+             Caso{"C", "es_ES", "es_ES", "09"},
+             Caso{nullptr, "", "es", "0a"},
+         }) {
+        const Variable a("LC_ALL", caso.lcAll);
+        const Variable b("LC_MESSAGES", caso.lcMessages);
+        const Variable c("LANG", caso.lang);
+        EXPECT_EQ(idiomaUsuario(), caso.idioma)
+            << (caso.lcAll ? caso.lcAll : "-") << " " << (caso.lcMessages ? caso.lcMessages : "-") << " "
+            << (caso.lang ? caso.lang : "-");
+    }
+}
+
+TEST(Programa, laCarpetaDelProgramaEsTrovanelHomeOLaDelEjecutable) {
+    {
+        const Variable casa("TROVANEL_HOME", "/srv/trovanel");
+        EXPECT_EQ(carpetaPrograma(), std::filesystem::path("/srv/trovanel"));
+    }
+    const Variable casa("TROVANEL_HOME", "");
+    EXPECT_TRUE(std::filesystem::exists(carpetaPrograma() / "pruebas_common"));
+}
+
+} // namespace
+} // namespace trovanel
