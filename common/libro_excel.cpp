@@ -70,6 +70,37 @@ std::optional<int> numeroColumna(std::string_view letras, int maximo) {
     return numero;
 }
 
+namespace {
+
+// Case-insensitive in Windows-1252, as Excel tells sheet names apart.
+char minusculaHoja(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) {
+        return static_cast<char>(u + 0x20);
+    }
+    if (u == 0x8A || u == 0x8C || u == 0x8E) {
+        return static_cast<char>(u + 0x10);
+    }
+    if (u == 0x9F) {
+        return static_cast<char>(0xFF);
+    }
+    return c;
+}
+
+} // namespace
+
+bool mismoNombreHoja(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (minusculaHoja(a[i]) != minusculaHoja(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::unique_ptr<LibroExcel> abrirLibroExcel(const std::filesystem::path& ruta) {
     // The signature tells the format; read without a stream object, which could throw its own errors.
     std::array<unsigned char, 4> firma{};

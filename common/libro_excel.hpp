@@ -50,6 +50,23 @@ public:
     ValorCelda celda(std::string_view hoja, std::int64_t fila, std::string_view columna);
 };
 
+// The sheet a name picks among the workbook's (each with a member nombre): the one of that exact
+// name, else the first whose name differs only in case (Windows-1252 letters), as the spreadsheet
+// program tells sheets apart. Null when none.
+bool mismoNombreHoja(std::string_view a, std::string_view b);
+template <typename Hoja> const Hoja* buscarHoja(const std::vector<Hoja>& hojas, std::string_view nombre) {
+    const Hoja* parecida = nullptr;
+    for (const Hoja& h : hojas) {
+        if (h.nombre == nombre) {
+            return &h;
+        }
+        if (parecida == nullptr && mismoNombreHoja(h.nombre, nombre)) {
+            parecida = &h;
+        }
+    }
+    return parecida;
+}
+
 // Column number of column letters ("A" = 1, "AB" = 28), trimmed, any case; nothing when they name no
 // column up to maximo (16384 for .xlsx, 256 for .xls).
 std::optional<int> numeroColumna(std::string_view letras, int maximo = 16384);

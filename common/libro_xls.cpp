@@ -282,18 +282,6 @@ double valorRk(std::uint32_t rk) {
     return valor;
 }
 
-// Sheet names match as a spreadsheet matches them: without regard to case.
-std::string minusculas(std::string_view texto) {
-    std::string s(texto);
-    for (char& c : s) {
-        const auto b = static_cast<unsigned char>(c);
-        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) {
-            c = static_cast<char>(b + 0x20);
-        }
-    }
-    return s;
-}
-
 struct HojaXls {
     std::string nombre;
     std::size_t inicio = 0;
@@ -681,22 +669,7 @@ public:
     }
 
     std::unique_ptr<CursorHoja> abrirHoja(std::string_view hoja) override {
-        const HojaXls* elegida = nullptr;
-        for (const auto& h : datos_->hojas) {
-            if (h.nombre == hoja) {
-                elegida = &h;
-                break;
-            }
-        }
-        if (elegida == nullptr) {
-            const std::string buscada = minusculas(hoja);
-            for (const auto& h : datos_->hojas) {
-                if (minusculas(h.nombre) == buscada) {
-                    elegida = &h;
-                    break;
-                }
-            }
-        }
+        const HojaXls* elegida = buscarHoja(datos_->hojas, hoja);
         if (elegida == nullptr) {
             noSeAbre();
         }

@@ -425,33 +425,6 @@ private:
     bool fallido_ = false;
 };
 
-// Case-insensitive in Windows-1252, as Excel tells sheet names apart.
-char minuscula(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) {
-        return static_cast<char>(u + 0x20);
-    }
-    if (u == 0x8A || u == 0x8C || u == 0x8E) {
-        return static_cast<char>(u + 0x10);
-    }
-    if (u == 0x9F) {
-        return static_cast<char>(0xFF);
-    }
-    return c;
-}
-
-bool mismoNombre(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (minuscula(a[i]) != minuscula(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 class LibroXlsx : public LibroExcel {
 public:
     explicit LibroXlsx(std::shared_ptr<DatosLibro> datos) : datos_(std::move(datos)) {}
@@ -468,16 +441,7 @@ public:
     int columnasMaximas() const override { return kMaxColumnas; }
 
     std::unique_ptr<CursorHoja> abrirHoja(std::string_view nombre) override {
-        const Hoja* elegida = nullptr;
-        for (const auto& h : datos_->hojas) {
-            if (h.nombre == nombre) {
-                elegida = &h;
-                break;
-            }
-            if (!elegida && mismoNombre(h.nombre, nombre)) {
-                elegida = &h;
-            }
-        }
+        const Hoja* elegida = buscarHoja(datos_->hojas, nombre);
         if (!elegida) {
             danado();
         }
