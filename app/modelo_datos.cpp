@@ -2,6 +2,7 @@
 
 #include "reloj.hpp"
 #include "texto.hpp"
+#include "tipos_plantilla.hpp"
 
 #include <array>
 #include <charconv>
@@ -41,8 +42,8 @@ int numero(std::string_view digitos) {
 
 // ZOP files write their dates year first.
 bool esTipoZOP(const std::string& tipo) {
-    const std::string t = Trim(tipo);
-    return t == "ZOP" || t == "ZOPEx" || t == "ZOPAc";
+    const auto t = buscarTipoPlantilla(Trim(tipo));
+    return t && t->familia == Familia::ZOP;
 }
 
 } // namespace

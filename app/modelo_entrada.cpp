@@ -9,28 +9,21 @@
 #include "estado_ejecucion.hpp"
 #include "reloj.hpp"
 #include "texto.hpp"
+#include "tipos_plantilla.hpp"
 
-#include <algorithm>
-#include <array>
 
 namespace trovanel {
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kCodigosCSB34 = {
-    "CSB34N",   "CSB34T",   "CSB34C",   "CSB34P",   "CSB34NEx", "CSB34TEx",
-    "CSB34CEx", "CSB34PEx", "CSB34NAc", "CSB34TAc", "CSB34CAc", "CSB34PAc",
-};
-constexpr std::array<std::string_view, 3> kCodigosPagosC = {"PAGOSC", "PAGOSCEx", "PAGOSCAc"};
-constexpr std::array<std::string_view, 3> kCodigosCSB19 = {"CSB19", "CSB19Ex", "CSB19Ac"};
-constexpr std::array<std::string_view, 3> kCodigosCSB58 = {"CSB58", "CSB58Ex", "CSB58Ac"};
-
-template <std::size_t N> bool esUno(const std::array<std::string_view, N>& codigos, std::string_view codigo) {
-    return std::find(codigos.begin(), codigos.end(), codigo) != codigos.end();
+// The family of a type code, blanks around it ignored.
+std::optional<Familia> familiaDe(std::string_view tipoEstructura) {
+    const auto tipo = buscarTipoPlantilla(Trim(tipoEstructura));
+    return tipo ? std::optional<Familia>(tipo->familia) : std::nullopt;
 }
 
 bool esCSB58(std::string_view tipoEstructura) {
-    return esUno(kCodigosCSB58, Trim(tipoEstructura));
+    return familiaDe(tipoEstructura) == Familia::CSB58;
 }
 
 ParteEntrada leerParte(const Sentencia& fila, int nombre, int nif, int sufijo) {
@@ -41,15 +34,23 @@ ParteEntrada leerParte(const Sentencia& fila, int nombre, int nif, int sufijo) {
 } // namespace
 
 std::string tipoUsuarioDe(std::string_view tipoEstructura) {
-    const std::string codigo = Trim(tipoEstructura);
-    if (esUno(kCodigosCSB34, codigo) || esUno(kCodigosPagosC, tipoEstructura)) {
+    const auto tipo = buscarTipoPlantilla(Trim(tipoEstructura));
+    if (!tipo) {
+        return kTipoZOP;
+    }
+    switch (tipo->familia) {
+    case Familia::CSB34:
+        // The certified-payment codes count only as they stand, without blanks around them.
+        if (tipo->codigoBase == "PAGOSC" && !buscarTipoPlantilla(tipoEstructura)) {
+            return kTipoZOP;
+        }
         return kTipoPagos;
-    }
-    if (esUno(kCodigosCSB19, codigo)) {
+    case Familia::CSB19:
         return kTipoCSB19;
-    }
-    if (esUno(kCodigosCSB58, codigo)) {
+    case Familia::CSB58:
         return kTipoCSB58;
+    case Familia::ZOP:
+        return kTipoZOP;
     }
     return kTipoZOP;
 }

@@ -8,8 +8,8 @@
 #include "estado_ejecucion.hpp"
 #include "reloj.hpp"
 #include "texto.hpp"
+#include "tipos_plantilla.hpp"
 
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -54,15 +54,10 @@ std::optional<std::string> fechaLote(const std::string& argumento) {
     return texto.substr(0, 2) + "/" + texto.substr(2, 2) + "/" + texto.substr(4, 4);
 }
 
+// A norm 34 code without suffix, compared exactly.
 bool esCodigoCSB34(const std::string& tipo) {
-    static constexpr std::array<std::string_view, 5> kCodigos = {"CSB34N", "CSB34T", "CSB34C", "CSB34P",
-                                                                 "PAGOSC"};
-    for (std::string_view codigo : kCodigos) {
-        if (tipo == codigo) {
-            return true;
-        }
-    }
-    return false;
+    const auto t = buscarTipoPlantilla(tipo);
+    return t && t->familia == Familia::CSB34 && t->entrada == TipoEntrada::Texto;
 }
 
 } // namespace
