@@ -257,6 +257,62 @@ TEST_F(ConversionCSB19, lasPiezasPasanDeUnaOrdenALaSiguienteSoloDentroDeLaEjecuc
               cabeceras() + individual("REF-3", "LOPEZ MARTA", kCCC, "0000000500", "") + totales(500, 1, 3));
 }
 
+TEST_F(ConversionCSB19, lasLineasAntesDelPrimerPrincipioSonDeLaPrimeraOrden) {
+    // clang-format off
+    const auto id = plantilla({{"CodigoReferencia", 2, 13, "", 0, "C"},
+                               {"NombreTitularRecibo", 14, 43, "", 0, "C"}, {"Entidad", 44, 47, "", 0, "C"},
+                               {"Oficina", 48, 51, "", 0, "C"}, {"DC", 52, 53, "", 0, "C"},
+                               {"Cuenta", 54, 63, "", 0, "C"}, {"Importe", 64, 75, "", 0, "C"},
+                               {"NombreTitularCuenta", 76, 105, "", 0, "C"},
+                               {"Direccion", 2, 31, "", 0, "D"}, {"Localidad", 32, 51, "", 0, "D"},
+                               {"CP", 52, 56, "", 0, "D"}}, "CSB19", 0);
+    // clang-format on
+    const std::string d1 = "D" + relleno("CALLE DEL OLMO 14", 30) + relleno("MADRID", 20) + "28013\r\n";
+    convertir(id, d1 + "C" + linea("REF-1", "GARCIA LUCIA", "10,00"));
+    EXPECT_EQ(leerFichero(salida),
+              cabeceras() + individual("REF-1", "GARCIA LUCIA", kCCC, "0000001000", "") +
+                  domicilio("REF-1", "GARCIA LUCIA", "CALLE DEL OLMO 14", "MADRID", "28013") +
+                  totales(1000, 1, 4));
+
+    // Without any order-start line the whole file is one order, flushed at its end: here one without
+    // an amount, so it is refused under its last line.
+    convertir(id, d1 + d1);
+    EXPECT_FALSE(fs::exists(salida));
+    EXPECT_TRUE(estado.gError);
+    const std::string registro = leerFichero(log);
+    EXPECT_NE(registro.find("Numero Linea: 2\r\n"), std::string::npos) << registro;
+    EXPECT_NE(registro.find(kImporteIncorrecto), std::string::npos) << registro;
+}
+
+TEST_F(ConversionCSB19, unCampoMasAllaDeUnaLineaCortaQuedaVacioSinTomarSuValorPorDefecto) {
+    std::vector<Campo> campos = kRecibo;
+    campos[7] = {"Concepto1", 75, 94, "CONCEPTO POR DEFECTO"};
+    const std::string corta = relleno("REF-1", 12) + relleno("GARCIA LUCIA", 30) + kCCC + relleno("1,00", 12);
+    convertir(plantilla(campos), corta + "\r\n");
+    EXPECT_EQ(leerFichero(salida),
+              cabeceras() + individual("REF-1", "GARCIA LUCIA", kCCC, "0000000100", "") + totales(100, 1, 3));
+}
+
+TEST_F(ConversionCSB19, sinCampoDeTitularDeLaCuentaNoHayRegistroDeDomicilio) {
+    std::vector<Campo> campos = kRecibo;
+    campos[7] = {"Direccion", 75, 94};
+    convertir(plantilla(campos), linea("REF-1", "GARCIA LUCIA", "1,00", "CALLE DEL OLMO 14"));
+    EXPECT_EQ(leerFichero(salida),
+              cabeceras() + individual("REF-1", "GARCIA LUCIA", kCCC, "0000000100", "") + totales(100, 1, 3));
+}
+
+TEST_F(ConversionCSB19, unaCuentaDelEmisorCortaDaCerosEnSusPiezas) {
+    emisor = nuevaParte("emisores", "B12345678", "002", "COLEGIO SAN PRUEBA COBROS");
+    baseDatos->preparar("UPDATE emisores SET cuenta = ? WHERE id_emi = ?").con("21000418", emisor).ejecutar();
+    convertir(plantilla(kRecibo), linea("REF-1", "GARCIA LUCIA", "1,00"));
+    const std::string banco = leerFichero(salida);
+    ASSERT_GT(banco.size(), 2u * 164u);
+    const std::string registro53 = banco.substr(164, 162);
+    EXPECT_EQ(registro53.substr(0, 4), "5380");
+    // Entity 2100 and office 0418 after the name; check digits and account all zeros.
+    EXPECT_EQ(registro53.substr(68, 8 + 2 + 10), "21000418000000000000");
+}
+
 TEST_F(ConversionCSB19, presentadorOEmisorSinFilaCancelanLaConversion) {
     const auto id = plantilla(kRecibo);
     const std::int64_t existente = presentador;
