@@ -37,6 +37,9 @@ namespace {
 
 constexpr std::size_t kColumnasXls = 256;
 constexpr std::int64_t kFilasXls = 65536;
+// Real workbooks hold a handful of sheets. Each entry of the list takes a dozen bytes of the file and
+// several times that once read, so a list of millions is refused, as .xlsx ones are.
+constexpr std::size_t kMaxHojas = 65536;
 
 // ---------------------------------------------------------------------------------------------
 // BIFF records.
@@ -477,6 +480,9 @@ std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
             const std::uint8_t n = l.u8();
             std::string nombre = datos->biff8 ? l.caracteres(n, (l.u8() & 0x01) != 0) : datos->texto8(l, n);
             if (tipo == 0) {
+                if (hojas.size() == kMaxHojas) {
+                    noSeAbre();
+                }
                 hojas.emplace_back(std::move(nombre), inicio);
             }
             break;

@@ -4,6 +4,7 @@
 #include "error.hpp"
 #include "flujo_xml.hpp"
 #include "libro_excel.hpp"
+#include "texto.hpp"
 #include "valores_xlsx.hpp"
 
 #include <cstdint>
@@ -32,14 +33,25 @@ void danado() {
 // --- The archive ---
 
 std::optional<zip_uint64_t> Archivo::buscar(const std::string& nombre) const {
-    zip_int64_t indice = zip_name_locate(zip.get(), nombre.c_str(), 0);
-    if (indice < 0) {
-        indice = zip_name_locate(zip.get(), nombre.c_str(), ZIP_FL_NOCASE);
+    const zip_int64_t indice = zip_name_locate(zip.get(), nombre.c_str(), 0);
+    if (indice >= 0) {
+        return static_cast<zip_uint64_t>(indice);
     }
-    if (indice < 0) {
+    if (!sinMayusculas_) {
+        std::unordered_map<std::string, zip_uint64_t> nombres;
+        const zip_int64_t entradas = zip_get_num_entries(zip.get(), 0);
+        for (zip_int64_t i = 0; i < entradas; ++i) {
+            if (const char* n = zip_get_name(zip.get(), static_cast<zip_uint64_t>(i), 0)) {
+                nombres.emplace(minusculasAscii(n), static_cast<zip_uint64_t>(i));
+            }
+        }
+        sinMayusculas_ = std::move(nombres);
+    }
+    const auto encontrado = sinMayusculas_->find(minusculasAscii(nombre));
+    if (encontrado == sinMayusculas_->end()) {
         return std::nullopt;
     }
-    return static_cast<zip_uint64_t>(indice);
+    return encontrado->second;
 }
 
 zip_uint64_t Archivo::tamano(zip_uint64_t indice) const {
@@ -193,10 +205,19 @@ private:
             valorAtributo(atributos, "TargetMode") == "External") {
             return;
         }
-        // The first of two with the same id stands.
-        relaciones_.emplace(valorAtributo(atributos, "Id"),
-                            Relacion{std::string(valorAtributo(atributos, "Type")),
-                                     resolverDestino(carpeta_, valorAtributo(atributos, "Target"))});
+        const std::string_view id = valorAtributo(atributos, "Id");
+        if (relaciones_.contains(std::string(id))) {
+            return; // the first of two with the same id stands
+        }
+        Relacion relacion{std::string(valorAtributo(atributos, "Type")),
+                          resolverDestino(carpeta_, valorAtributo(atributos, "Target"))};
+        // Each target is kept under the source part's folder, whose name may be as long as a zip entry's:
+        // what is kept is capped like the part itself, or a small part would fill the memory.
+        guardado_ += id.size() + relacion.tipo.size() + relacion.parte.size();
+        if (guardado_ > kMaxPartePequena) {
+            danado();
+        }
+        relaciones_.emplace(id, std::move(relacion));
         if (relaciones_.size() > kMaxEntradas) {
             danado();
         }
@@ -204,6 +225,7 @@ private:
 
     Relaciones& relaciones_;
     std::string carpeta_;
+    std::size_t guardado_ = 0;
 };
 
 // The relationships of a part, by id; none when the part has no relationships file.
@@ -342,6 +364,8 @@ EstructuraLibro leerEstructura(const Archivo& archivo) {
     estructura.sistema1904 = libro.sistema1904;
 
     const auto rels = relaciones(archivo, parteLibro);
+    // Many sheets may name one relationship, whose part name may be long: each is looked up once.
+    std::unordered_map<const Relacion*, zip_uint64_t> partesHalladas;
     for (const auto& hoja : libro.hojas) {
         const auto relacion = rels.find(hoja.relacion);
         if (relacion == rels.end()) {
@@ -351,11 +375,15 @@ EstructuraLibro leerEstructura(const Archivo& archivo) {
         if (!esDeTipo(relacion->second, "worksheet")) {
             continue;
         }
-        const auto parte = archivo.buscar(relacion->second.parte);
-        if (!parte) {
-            danado();
+        auto parte = partesHalladas.find(&relacion->second);
+        if (parte == partesHalladas.end()) {
+            const auto indice = archivo.buscar(relacion->second.parte);
+            if (!indice) {
+                danado();
+            }
+            parte = partesHalladas.emplace(&relacion->second, *indice).first;
         }
-        estructura.hojas.push_back({utf8ACp1252(hoja.nombre), *parte});
+        estructura.hojas.push_back({utf8ACp1252(hoja.nombre), parte->second});
     }
 
     std::optional<zip_uint64_t> parteEstilos;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace trovanel::xlsx {
@@ -38,9 +39,15 @@ struct ZipCerrado {
 struct Archivo {
     std::unique_ptr<zip_t, ZipCerrado> zip;
 
-    // The index of an entry by name, trying the exact case first.
+    // The index of an entry by name, trying the exact case first; of names equal but for case, the
+    // first in the archive.
     std::optional<zip_uint64_t> buscar(const std::string& nombre) const;
     zip_uint64_t tamano(zip_uint64_t indice) const;
+
+private:
+    // Entry names in ASCII lower case, built at the first lookup that needs them: libzip finds a name
+    // regardless of case by walking every entry, and a workbook can ask for thousands of parts.
+    mutable std::optional<std::unordered_map<std::string, zip_uint64_t>> sinMayusculas_;
 };
 
 Archivo abrirArchivo(const std::filesystem::path& ruta);

@@ -721,6 +721,26 @@ TEST(LibroXls, LoQueElFicheroDiceDeSiMismoNoReservaMemoria) {
     EXPECT_EQ(libro->celda("Datos", 1, "A"), ValorCelda("solo"));
 }
 
+TEST(LibroXls, UnaListaDeHojasDesmesuradaSeRechazaSinLlenarLaMemoria) {
+    // Twelve bytes of the file per sheet, many times that once read: a list past 65,536 sheets, all on
+    // the one sheet, is no real workbook.
+    const auto libroConHojas = [](std::uint32_t cantidad) {
+        const std::string hoja = bof(0x10) + rkEntero(0, 0, 1) + eof();
+        const std::size_t inicio = bof(5).size() + std::size_t{cantidad} * 12 + eof().size();
+        std::string lista;
+        for (std::uint32_t i = 0; i < cantidad; ++i) {
+            lista +=
+                registro(0x0085, u32(static_cast<std::uint32_t>(inicio)) + u8(0) + u8(0) + u8(0) + u8(0));
+        }
+        return compuesto(bof(5) + lista + eof() + hoja);
+    };
+    CarpetaTemporal carpeta;
+    auto libro = abrirBytes(carpeta, libroConHojas(65536));
+    EXPECT_EQ(libro->hojas().size(), 65536u);
+    EXPECT_EQ(libro->celda("", 1, "A"), ValorCelda("1"));
+    esperarNoSeAbre([&] { abrirBytes(carpeta, libroConHojas(65537)); });
+}
+
 // A shared-string table of `cantidad` copies of one string: the SST record and the CONTINUE records
 // after it, each as full as the records' maximum allows without cutting a string.
 std::string sstEnTrozos(std::uint32_t cantidad, const std::string& cadena) {

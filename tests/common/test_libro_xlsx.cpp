@@ -8,6 +8,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -1096,6 +1097,83 @@ TEST(LibroXlsxDanado, lasListasDeEstilosHojasYRelacionesTienenUnTope) {
             EXPECT_EQ(libro->celda("Hoja1", 1, "A"), "15/03/2023") << caso.descripcion;
         }
     }
+}
+
+TEST(LibroXlsxDanado, lasRelacionesBajoUnaCarpetaDeNombreLargoNoLlenanLaMemoria) {
+    // Every target is kept with its part's folder in front: a folder of sixty thousand characters and the
+    // 65,536 relationships allowed, in a part of a few megabytes, kept four gigabytes.
+    const std::string carpetaLibro = std::string(60000, 'd') + "/";
+    const auto partes = [&](std::size_t relacionesDeMas) {
+        std::string otras;
+        for (std::size_t i = 0; i < relacionesDeMas; ++i) {
+            otras += R"(<Relationship Id="x)" + std::to_string(i) + R"(" Type="i" Target="i"/>)";
+        }
+        return std::vector<Parte>{
+            {"_rels/.rels",
+             relaciones(relacion("rId1", "officeDocument", "/" + carpetaLibro + "workbook.xml"))},
+            {carpetaLibro + "workbook.xml",
+             std::string(kCabecera) + "<workbook " + kEspacioHoja +
+                 R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+                 R"(<sheets><sheet name="Hoja1" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
+            {carpetaLibro + "_rels/workbook.xml.rels",
+             relaciones(relacion("rId1", "worksheet", "hoja.xml") + otras)},
+            {carpetaLibro + "hoja.xml", hojaXml(R"(<row r="1"><c r="A1"><v>7</v></c></row>)")},
+        };
+    };
+    CarpetaTemporal carpeta;
+    const auto ruta = carpeta / "carpeta_larga.xlsx";
+    escribirZip(ruta, partes(10));
+    EXPECT_EQ(abrirLibroXlsx(ruta)->celda("Hoja1", 1, "A"), "7");
+    escribirZip(ruta, partes(2000));
+    EXPECT_TRUE(rechazado([&] { abrirLibroXlsx(ruta); }));
+}
+
+TEST(LibroXlsxDanado, lasPartesNombradasConOtraCajaSeHallanSinRecorrerElArchivoCadaVez) {
+    // Ten thousand sheets whose part is named in another case, among ten thousand entries with long names
+    // alike: each lookup regardless of case compared the name with every entry.
+    constexpr std::size_t kCantidad = 10000;
+    const std::string nombreHoja = "worksheets/" + std::string(300, 's') + ".xml";
+    std::string nombreEnMayusculas = nombreHoja;
+    std::transform(nombreEnMayusculas.begin(), nombreEnMayusculas.end(), nombreEnMayusculas.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    std::string hojas;
+    for (std::size_t i = 0; i < kCantidad; ++i) {
+        hojas += R"(<sheet name="H)" + std::to_string(i) + R"(" sheetId="1" r:id="rId)" +
+                 std::to_string(i % 2 + 1) + R"("/>)";
+    }
+    std::vector<Parte> partes = {
+        {"_rels/.rels", relaciones(relacion("rId1", "officeDocument", "xl/workbook.xml"))},
+        {"xl/workbook.xml",
+         std::string(kCabecera) + "<workbook " + kEspacioHoja +
+             R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets>)" +
+             hojas + "</sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels", relaciones(relacion("rId1", "worksheet", nombreEnMayusculas) +
+                                                  relacion("rId2", "worksheet", "worksheets/dos.xml"))},
+    };
+    partes.push_back({"xl/" + nombreHoja, hojaXml(R"(<row r="1"><c r="A1"><v>1</v></c></row>)")});
+    // Of two names equal but for case the first in the archive stands, unless one is exact.
+    partes.push_back({"xl/worksheets/DOS.xml", hojaXml(R"(<row r="1"><c r="A1"><v>2</v></c></row>)")});
+    partes.push_back({"xl/worksheets/Dos.xml", hojaXml(R"(<row r="1"><c r="A1"><v>3</v></c></row>)")});
+    // The alike names go before the sheets', so that a walk meets them all.
+    std::vector<Parte> muchas(partes.begin(), partes.begin() + 3);
+    for (std::size_t i = 0; i < kCantidad; ++i) {
+        muchas.push_back({"xl/" + nombreHoja + "." + std::to_string(i), ""});
+    }
+    muchas.insert(muchas.end(), partes.begin() + 3, partes.end());
+    CarpetaTemporal carpeta;
+    const auto ruta = carpeta / "cajas.xlsx";
+    escribirZip(ruta, muchas);
+    const auto inicio = std::chrono::steady_clock::now();
+    auto libro = abrirLibroXlsx(ruta);
+    const auto segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    // A tenth of a second with the names indexed; compared entry by entry, well over ten seconds.
+    EXPECT_LT(segundos, 3.0);
+    EXPECT_EQ(libro->hojas().size(), kCantidad);
+    EXPECT_EQ(libro->celda("H0", 1, "A"), "1");
+    EXPECT_EQ(libro->celda("H1", 1, "A"), "2");
+    partes.back().nombre = "xl/worksheets/dos.xml";
+    escribirZip(ruta, partes);
+    EXPECT_EQ(abrirLibroXlsx(ruta)->celda("H1", 1, "A"), "3");
 }
 
 TEST(LibroXlsxDanado, quedarseSinMemoriaEnCualquierPuntoDaElMensajeDeEntrada) {
