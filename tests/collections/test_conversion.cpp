@@ -231,19 +231,23 @@ TEST_F(ConversionCSB19, cadaEjecucionEmpiezaSinImporteConceptoCuentaNiPartesDeLa
     EXPECT_EQ(leerFichero(log), kCabeceraLog + bloque(1, "LOPEZ MARTA", kImporteIncorrecto));
 }
 
+// Orders over several lines: lines "C" (the order start) carry the receipt, lines "D" the address.
+// clang-format off
+const std::vector<Campo> kReciboConDomicilio{{"CodigoReferencia", 2, 13, "", 0, "C"},
+                                             {"NombreTitularRecibo", 14, 43, "", 0, "C"}, {"Entidad", 44, 47, "", 0, "C"},
+                                             {"Oficina", 48, 51, "", 0, "C"}, {"DC", 52, 53, "", 0, "C"},
+                                             {"Cuenta", 54, 63, "", 0, "C"}, {"Importe", 64, 75, "", 0, "C"},
+                                             {"NombreTitularCuenta", 76, 105, "", 0, "C"},
+                                             {"Direccion", 2, 31, "", 0, "D"}, {"Localidad", 32, 51, "", 0, "D"},
+                                             {"CP", 52, 56, "", 0, "D"}};
+// clang-format on
+const std::string kLineaDomicilio =
+    "D" + relleno("CALLE DEL OLMO 14", 30) + relleno("MADRID", 20) + "28013\r\n";
+
 TEST_F(ConversionCSB19, lasPiezasPasanDeUnaOrdenALaSiguienteSoloDentroDeLaEjecucion) {
-    // Order lines "C" carry the receipt; lines "D" the address, which the next order keeps when it has none.
-    // clang-format off
-    const auto id = plantilla({{"CodigoReferencia", 2, 13, "", 0, "C"},
-                               {"NombreTitularRecibo", 14, 43, "", 0, "C"}, {"Entidad", 44, 47, "", 0, "C"},
-                               {"Oficina", 48, 51, "", 0, "C"}, {"DC", 52, 53, "", 0, "C"},
-                               {"Cuenta", 54, 63, "", 0, "C"}, {"Importe", 64, 75, "", 0, "C"},
-                               {"NombreTitularCuenta", 76, 105, "", 0, "C"},
-                               {"Direccion", 2, 31, "", 0, "D"}, {"Localidad", 32, 51, "", 0, "D"},
-                               {"CP", 52, 56, "", 0, "D"}}, "CSB19", 0);
-    // clang-format on
-    const std::string d1 = "D" + relleno("CALLE DEL OLMO 14", 30) + relleno("MADRID", 20) + "28013\r\n";
-    convertir(id, "C" + linea("REF-1", "GARCIA LUCIA", "10,00") + d1 + "C" +
+    // The address, which the next order keeps when it has none.
+    const auto id = plantilla(kReciboConDomicilio, "CSB19", 0);
+    convertir(id, "C" + linea("REF-1", "GARCIA LUCIA", "10,00") + kLineaDomicilio + "C" +
                       linea("REF-2", "RUIZ PABLO", "20,00"));
     EXPECT_EQ(leerFichero(salida),
               cabeceras() + individual("REF-1", "GARCIA LUCIA", kCCC, "0000001000", "") +
@@ -258,17 +262,8 @@ TEST_F(ConversionCSB19, lasPiezasPasanDeUnaOrdenALaSiguienteSoloDentroDeLaEjecuc
 }
 
 TEST_F(ConversionCSB19, lasLineasAntesDelPrimerPrincipioSonDeLaPrimeraOrden) {
-    // clang-format off
-    const auto id = plantilla({{"CodigoReferencia", 2, 13, "", 0, "C"},
-                               {"NombreTitularRecibo", 14, 43, "", 0, "C"}, {"Entidad", 44, 47, "", 0, "C"},
-                               {"Oficina", 48, 51, "", 0, "C"}, {"DC", 52, 53, "", 0, "C"},
-                               {"Cuenta", 54, 63, "", 0, "C"}, {"Importe", 64, 75, "", 0, "C"},
-                               {"NombreTitularCuenta", 76, 105, "", 0, "C"},
-                               {"Direccion", 2, 31, "", 0, "D"}, {"Localidad", 32, 51, "", 0, "D"},
-                               {"CP", 52, 56, "", 0, "D"}}, "CSB19", 0);
-    // clang-format on
-    const std::string d1 = "D" + relleno("CALLE DEL OLMO 14", 30) + relleno("MADRID", 20) + "28013\r\n";
-    convertir(id, d1 + "C" + linea("REF-1", "GARCIA LUCIA", "10,00"));
+    const auto id = plantilla(kReciboConDomicilio, "CSB19", 0);
+    convertir(id, kLineaDomicilio + "C" + linea("REF-1", "GARCIA LUCIA", "10,00"));
     EXPECT_EQ(leerFichero(salida),
               cabeceras() + individual("REF-1", "GARCIA LUCIA", kCCC, "0000001000", "") +
                   domicilio("REF-1", "GARCIA LUCIA", "CALLE DEL OLMO 14", "MADRID", "28013") +
@@ -276,7 +271,7 @@ TEST_F(ConversionCSB19, lasLineasAntesDelPrimerPrincipioSonDeLaPrimeraOrden) {
 
     // Without any order-start line the whole file is one order, flushed at its end: here one without
     // an amount, so it is refused under its last line.
-    convertir(id, d1 + d1);
+    convertir(id, kLineaDomicilio + kLineaDomicilio);
     EXPECT_FALSE(fs::exists(salida));
     EXPECT_TRUE(estado.gError);
     const std::string registro = leerFichero(log);
