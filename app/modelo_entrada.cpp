@@ -7,6 +7,7 @@
 #include "entrada_excel_access.hpp"
 #include "error.hpp"
 #include "estado_ejecucion.hpp"
+#include "libro_excel.hpp"
 #include "reloj.hpp"
 #include "texto.hpp"
 #include "tipos_plantilla.hpp"

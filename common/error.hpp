@@ -11,4 +11,7 @@ public:
     explicit ErrorTrovanel(const std::string& mensaje) : std::runtime_error(mensaje) {}
 };
 
+// Shown for any input, text or workbook or table, that cannot be opened or read.
+inline constexpr const char* kNoSeAbreEntrada = "No se puede abrir el fichero de entrada";
+
 } // namespace trovanel

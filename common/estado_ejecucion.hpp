@@ -1,7 +1,5 @@
 #pragma once
 
-#include "libro_excel.hpp"
-
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -9,6 +7,8 @@
 #include <vector>
 
 namespace trovanel {
+
+class LibroExcel;
 
 // One field of the loaded template, from a row of detalleestructura.
 struct CampoEstructura {
@@ -53,7 +53,9 @@ struct EstadoEjecucion {
     std::string gIdioma;
     bool gMostrarResultado = false;
     // The input workbook open for the conversion (read-only; closed by the driver after an Excel read).
-    std::unique_ptr<LibroExcel> gLibroExcel;
+    // Shared so that the run state needs no sight of the workbook readers: the deleter comes from the
+    // place that opened it.
+    std::shared_ptr<LibroExcel> gLibroExcel;
     std::string gHojaExcel;
     bool gLibroAbierto = false;
     std::string gRutaLibro;

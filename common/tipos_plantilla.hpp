@@ -8,8 +8,6 @@
 
 namespace trovanel {
 
-class BaseDatos;
-
 enum class Familia { CSB34, ZOP, CSB19, CSB58 };
 enum class TipoEntrada { Texto, Excel, Access };
 
@@ -33,16 +31,5 @@ std::string_view nombreConversor(Familia familia);
 
 // Ids up to this one are the base templates: unlabelled, never offered for conversion.
 inline constexpr std::int64_t kUltimaPlantillaBase = 8;
-
-struct EntradaPlantilla {
-    std::int64_t id = 0;
-    std::string tipo;  // as stored, untrimmed
-    std::string texto; // descripcion followed by the kind label for user templates
-};
-
-// The template list shown by the dialogs and editors, in id order. With todas the base templates are
-// included (unlabelled); without it they are left out. Throws ErrorTrovanel with
-// "No se pueden cargar las plantilla" CR LF "Error: " and the description when the query fails.
-std::vector<EntradaPlantilla> CargarPlantillas(BaseDatos& baseDatos, bool todas);
 
 } // namespace trovanel

@@ -4,6 +4,7 @@
 #include "csb19.hpp"
 #include "datos_obligatorios.hpp"
 #include "estado_ejecucion.hpp"
+#include "libro_excel.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "lista_plantillas.hpp"
 #include "tipos_plantilla.hpp"
 
 #include "base_datos.hpp"

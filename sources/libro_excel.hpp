@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error.hpp"
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -78,8 +80,6 @@ std::unique_ptr<LibroExcel> abrirLibroExcel(const std::filesystem::path& ruta);
 // The two formats, for the dispatcher above and for tests.
 std::unique_ptr<LibroExcel> abrirLibroXlsx(const std::filesystem::path& ruta);
 std::unique_ptr<LibroExcel> abrirLibroXls(const std::filesystem::path& ruta);
-
-inline constexpr const char* kNoSeAbreEntrada = "No se puede abrir el fichero de entrada";
 
 // For the readers, inside a catch: rethrows the exception being handled, and anything but ErrorTrovanel
 // (memory running out on a file too big for this machine) as ErrorTrovanel(kNoSeAbreEntrada), so a

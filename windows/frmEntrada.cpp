@@ -6,8 +6,10 @@
 #include "cursor_qt.hpp"
 #include "entrada_excel_access.hpp"
 #include "estado_ejecucion.hpp"
+#include "libro_excel.hpp"
 #include "frmMsg.hpp"
 #include "texto_qt.hpp"
+#include "lista_plantillas.hpp"
 #include "tipos_plantilla.hpp"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 #include "motor_lectura.hpp"
 
 #include "avisos.hpp"
+#include "error.hpp"
 #include "familia_conversion.hpp"
 #include "lector_lineas.hpp"
 #include "texto.hpp"

@@ -3,6 +3,7 @@
 #include "avisos.hpp"
 #include "error.hpp"
 #include "estado_ejecucion.hpp"
+#include "libro_excel.hpp"
 #include "origen_access.hpp"
 
 #include <string_view>
