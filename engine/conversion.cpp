@@ -125,7 +125,7 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         entorno.avisos.informacion("Esta versión del programa aún no lee hojas de cálculo ni bases de datos");
         estado.gError = true;
     } else if (!conClaves) {
-        leerTexto(familia, ClaseLectorTexto::Linea, parametros.rutaEntrada, parametros.rutaSalida);
+        leerTextoLinea(familia, parametros.rutaEntrada, parametros.rutaSalida);
     } else if (plantilla->principiolinea < 0 ||
                plantilla->principiolinea >= static_cast<std::int64_t>(campos.size())) {
         entorno.avisos.informacion("Por favor revise la plantilla.\r\nFalta indicar Principio de orden");
@@ -135,7 +135,7 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         estado.gError = true;
     } else {
         familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
-        leerTexto(familia, ClaseLectorTexto::Orden, parametros.rutaEntrada, parametros.rutaSalida);
+        leerTextoOrden(familia, parametros.rutaEntrada, parametros.rutaSalida);
     }
     estado.gCamposEstructura.clear();
 }
