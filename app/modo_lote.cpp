@@ -156,7 +156,9 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     estado.gFicheroLog = derivarRutasConversion(peticion.rutaEntrada).log;
     estado.gError = false;
     ejecutarConversor(*conversor, estado, entorno, peticion);
-    return estado.gError ? kSalidaConErrores : kSalidaCorrecta;
+    return estado.gConversionRechazada ? kSalidaRechazada
+           : estado.gError             ? kSalidaConErrores
+                                       : kSalidaCorrecta;
 }
 
 } // namespace trovanel

@@ -38,6 +38,8 @@ struct EstadoEjecucion {
     bool gDatosAceptados = false;
     // The user cancelled the missing-data request of the current run (the result window says so).
     bool gProcesoCancelado = false;
+    // The current conversion was refused before it read or wrote anything (batch mode ends with 2).
+    bool gConversionRechazada = false;
     // "-" or " ": the sign found by the last amount normalisation.
     std::string gSignoImporte = " ";
     // Error log of the conversion: the input's name with ".log".

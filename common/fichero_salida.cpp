@@ -1,9 +1,13 @@
 #include "fichero_salida.hpp"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -12,6 +16,12 @@ namespace trovanel {
 
 namespace {
 constexpr std::size_t kTamanoBuffer = 1 << 16;
+// What follows the target's name in the name of a file being written: the mark and six characters.
+constexpr std::string_view kMarca = ".trovanel-";
+constexpr std::size_t kLargoSufijo = 6;
+constexpr std::string_view kLetras = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+bool permitidoSinNombre = true;
 
 mode_t permisosPorDefecto() {
     // mkstemp creates 0600; a bank file should get the permissions any new file of the user gets.
@@ -19,35 +29,119 @@ mode_t permisosPorDefecto() {
     ::umask(mascara);
     return static_cast<mode_t>(0666 & ~mascara);
 }
+
+std::string prefijoTemporal(const std::filesystem::path& destino) {
+    return destino.filename().native() + std::string(kMarca);
+}
+
+bool esTemporalDe(const std::string& nombre, const std::string& prefijo) {
+    if (nombre.size() != prefijo.size() + kLargoSufijo || !nombre.starts_with(prefijo)) {
+        return false;
+    }
+    return nombre.find_first_not_of(kLetras, prefijo.size()) == std::string::npos;
+}
+
+std::filesystem::path nombreTemporalNuevo(const std::filesystem::path& carpeta, const std::string& prefijo) {
+    static std::mt19937 generador{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> letra(0, kLetras.size() - 1);
+    std::string nombre = prefijo;
+    for (std::size_t i = 0; i < kLargoSufijo; ++i) {
+        nombre += kLetras[letra(generador)];
+    }
+    return carpeta / nombre;
+}
+
+void quitar(const std::filesystem::path& ruta) {
+    std::error_code ignorado;
+    std::filesystem::remove(ruta, ignorado);
+}
 } // namespace
 
+void FicheroSalida::permitirSinNombre(bool permitir) {
+    permitidoSinNombre = permitir;
+}
+
 FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move(destino)) {
-    // The rename at the end would replace a read-only file and fail on a folder only after all the
-    // work: refuse both now, as opening the target itself for writing would.
+    // Putting the file in place at the end would replace a read-only file and fail on a folder only
+    // after all the work: refuse both now, as opening the target itself for writing would.
     std::error_code error;
     const auto estado = std::filesystem::status(destino_, error);
-    if (std::filesystem::exists(estado) &&
-        (std::filesystem::is_directory(estado) || ::access(destino_.c_str(), W_OK) != 0)) {
+    if (destino_.filename().empty() ||
+        (std::filesystem::exists(estado) &&
+         (std::filesystem::is_directory(estado) || ::access(destino_.c_str(), W_OK) != 0))) {
         return;
     }
-    std::string plantilla = destino_.string() + ".tmp-XXXXXX";
-    std::vector<char> nombre(plantilla.begin(), plantilla.end());
-    nombre.push_back('\0');
-    const int fd = ::mkstemp(nombre.data());
+    const std::filesystem::path carpeta = destino_.has_parent_path() ? destino_.parent_path() : ".";
+    quitarAbandonados(carpeta);
+    int fd = permitidoSinNombre ? abrirSinNombre(carpeta) : -1;
+    if (fd < 0) {
+        fd = abrirConNombre(carpeta);
+    }
     if (fd < 0) {
         return;
     }
-    temporal_ = std::filesystem::path(nombre.data());
-    ::fchmod(fd, permisosPorDefecto());
-    fichero_ = ::fdopen(fd, "wb");
+    // A new file: nobody else can hold its lock.
+    ::flock(fd, LOCK_EX | LOCK_NB);
+    descriptor_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    fichero_ = descriptor_ < 0 ? nullptr : ::fdopen(fd, "wb");
     if (fichero_ == nullptr) {
         ::close(fd);
-        std::error_code ignorado;
-        std::filesystem::remove(temporal_, ignorado);
+        descartar();
         return;
     }
     buffer_ = std::make_unique<char[]>(kTamanoBuffer);
     std::setvbuf(fichero_, buffer_.get(), _IOFBF, kTamanoBuffer);
+}
+
+int FicheroSalida::abrirSinNombre(const std::filesystem::path& carpeta) {
+    // The mode goes through the umask, as for any new file of the user.
+    const int fd = ::open(carpeta.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return -1;
+    }
+    // Naming it at the end goes through /proc: without /proc, take the named way from the start.
+    const std::string enlace = "/proc/self/fd/" + std::to_string(fd);
+    if (::access(enlace.c_str(), F_OK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int FicheroSalida::abrirConNombre(const std::filesystem::path& carpeta) {
+    const std::string plantilla = (carpeta / (prefijoTemporal(destino_) + "XXXXXX")).native();
+    std::vector<char> nombre(plantilla.begin(), plantilla.end());
+    nombre.push_back('\0');
+    const int fd = ::mkostemp(nombre.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    temporal_ = std::filesystem::path(nombre.data());
+    ::fchmod(fd, permisosPorDefecto());
+    return fd;
+}
+
+void FicheroSalida::quitarAbandonados(const std::filesystem::path& carpeta) const {
+    // Files of this target that a killed process left. A live one (another process writing the same
+    // target) keeps its lock and stays.
+    const std::string prefijo = prefijoTemporal(destino_);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(carpeta, error), fin; !error && it != fin;
+         it.increment(error)) {
+        const std::filesystem::path& ruta = it->path();
+        if (!esTemporalDe(ruta.filename().native(), prefijo)) {
+            continue;
+        }
+        const int fd = ::open(ruta.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat datos {};
+        if (::fstat(fd, &datos) == 0 && S_ISREG(datos.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlink(ruta.c_str());
+        }
+        ::close(fd);
+    }
 }
 
 FicheroSalida::~FicheroSalida() {
@@ -76,18 +170,36 @@ bool FicheroSalida::confirmar() {
     bool bien = !fallo_ && std::fflush(fichero_) == 0;
     bien = std::fclose(fichero_) == 0 && bien;
     fichero_ = nullptr;
-    if (bien) {
-        std::error_code error;
-        std::filesystem::rename(temporal_, destino_, error);
-        bien = !error;
+    bien = bien && ponerNombre();
+    descartar();
+    fallo_ = fallo_ || !bien;
+    return bien;
+}
+
+bool FicheroSalida::ponerNombre() {
+    if (temporal_.empty()) {
+        // A link cannot replace a name: give the file a fresh name of its own, then rename it over the
+        // target, which replaces the earlier file in one step.
+        const std::string enlace = "/proc/self/fd/" + std::to_string(descriptor_);
+        const std::string prefijo = prefijoTemporal(destino_);
+        const std::filesystem::path carpeta = destino_.has_parent_path() ? destino_.parent_path() : ".";
+        for (int intento = 0; intento < 100 && temporal_.empty(); ++intento) {
+            const std::filesystem::path nombre = nombreTemporalNuevo(carpeta, prefijo);
+            if (::linkat(AT_FDCWD, enlace.c_str(), AT_FDCWD, nombre.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                temporal_ = nombre;
+            } else if (errno != EEXIST) {
+                return false;
+            }
+        }
+        if (temporal_.empty()) {
+            return false;
+        }
     }
-    if (!bien) {
-        std::error_code ignorado;
-        std::filesystem::remove(temporal_, ignorado);
-        fallo_ = true;
+    if (::rename(temporal_.c_str(), destino_.c_str()) != 0) {
+        return false;
     }
     temporal_.clear();
-    return bien;
+    return true;
 }
 
 void FicheroSalida::descartar() {
@@ -95,10 +207,14 @@ void FicheroSalida::descartar() {
         std::fclose(fichero_);
         fichero_ = nullptr;
     }
+    // The name goes before the lock, so no other process takes this file for an abandoned one.
     if (!temporal_.empty()) {
-        std::error_code ignorado;
-        std::filesystem::remove(temporal_, ignorado);
+        quitar(temporal_);
         temporal_.clear();
+    }
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+        descriptor_ = -1;
     }
 }
 

@@ -7,39 +7,57 @@
 
 namespace trovanel {
 
-// A file written through one buffered stream into a temporary file beside its target, which takes the
-// target's name only when confirmar() succeeds. Until then the target is untouched; a run that fails
-// or is abandoned never leaves a half-written file under the target's name. A target that is a folder
-// or a file that may not be written is refused at once (not abierto()).
+// A file written through one buffered stream into a file of its own in its target's folder, which takes
+// the target's name only when confirmar() succeeds. Until then the target is untouched; a run that
+// fails, is abandoned or is killed never leaves a half-written file under the target's name.
+// Where the file system allows it, the file being written has no name at all, so a killed process
+// leaves nothing behind. Elsewhere it is named after the target ("remesa.out.trovanel-XXXXXX"), and
+// the next FicheroSalida of that target removes the ones a killed process left.
+// A target that is a folder or a file that may not be written is refused at once (not abierto()).
 class FicheroSalida {
 public:
     explicit FicheroSalida(std::filesystem::path destino);
     FicheroSalida(const FicheroSalida&) = delete;
     FicheroSalida& operator=(const FicheroSalida&) = delete;
-    // Abandons the temporary file unless it was confirmed.
+    // Abandons the file being written unless it was confirmed.
     ~FicheroSalida();
 
     bool abierto() const { return fichero_ != nullptr; }
     // False once any write has failed.
     bool correcto() const { return abierto() && !fallo_; }
+    // Being written without any name in the folder.
+    bool sinNombre() const { return abierto() && temporal_.empty(); }
 
     void escribir(std::string_view texto);
     // The text followed by CR LF, as every file the program writes ends its lines.
     void escribirLinea(std::string_view texto);
 
-    // Flushes, closes and renames into place. False (target untouched) when anything failed.
+    // Flushes, closes and puts the file in place under the target's name. False (target untouched)
+    // when anything failed.
     bool confirmar();
-    // Removes the temporary file; the target is untouched.
+    // Drops the file being written; the target is untouched.
     void descartar();
 
     const std::filesystem::path& destino() const { return destino_; }
 
+    // Tests: false makes every later file take the named way of file systems without unnamed files.
+    static void permitirSinNombre(bool permitir);
+
 private:
+    int abrirSinNombre(const std::filesystem::path& carpeta);
+    int abrirConNombre(const std::filesystem::path& carpeta);
+    void quitarAbandonados(const std::filesystem::path& carpeta) const;
+    bool ponerNombre();
+
     std::filesystem::path destino_;
+    // The named file being written; empty while it has no name.
     std::filesystem::path temporal_;
     // The stream's buffer: the C library ignores the size asked for unless it is handed the memory.
     std::unique_ptr<char[]> buffer_;
     std::FILE* fichero_ = nullptr;
+    // A second descriptor of the file: it holds the lock that tells a live file from an abandoned one,
+    // and lets the file be named after the stream is closed and its errors are known.
+    int descriptor_ = -1;
     bool fallo_ = false;
 };
 

@@ -2,11 +2,18 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "base_datos_programa.hpp"
 #include "datos_obligatorios.hpp"
 #include "familia_conversion.hpp"
 #include "motor_lectura.hpp"
 #include "texto.hpp"
 #include "tipos_plantilla.hpp"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
 
 namespace trovanel {
 
@@ -64,6 +71,59 @@ std::optional<Plantilla> cargarPlantilla(EstadoEjecucion& estado, BaseDatos& bas
     return plantilla;
 }
 
+// A path resolved as far as it exists; a relative one is made absolute first, or it would stay as it is.
+std::optional<std::filesystem::path> resuelta(const std::filesystem::path& ruta) {
+    std::error_code error;
+    const auto absoluta = std::filesystem::absolute(ruta, error);
+    if (error) {
+        return std::nullopt;
+    }
+    auto canonica = std::filesystem::weakly_canonical(absoluta, error);
+    if (error) {
+        return std::nullopt;
+    }
+    return canonica;
+}
+
+// Whether two paths name one file, however spelt: the same file when both exist (a link to it included),
+// else the same place once each is resolved.
+bool mismoFichero(const std::filesystem::path& a, const std::filesystem::path& b) {
+    if (a.empty() || b.empty()) {
+        return false;
+    }
+    struct stat datosA {};
+    struct stat datosB {};
+    if (::stat(a.c_str(), &datosA) == 0 && ::stat(b.c_str(), &datosB) == 0) {
+        return datosA.st_dev == datosB.st_dev && datosA.st_ino == datosB.st_ino;
+    }
+    const auto resueltaA = resuelta(a);
+    return resueltaA && resueltaA == resuelta(b);
+}
+
+// The bank file takes its name at the end of the run, replacing whatever had it: never a file the run
+// reads or writes itself, nor the program's database or its copy. The message names the clash.
+std::optional<std::string> salidaQueChoca(const EstadoEjecucion& estado, const Entorno& entorno,
+                                          const ParametrosConversion& parametros) {
+    const struct {
+        std::filesystem::path ruta;
+        const char* nombre;
+    } protegidos[] = {
+        {parametros.rutaEntrada, "el fichero de entrada"},
+        {estado.gFicheroLog, "el registro de errores"},
+        {estado.gRutaBDOrigen, "la base de datos del programa"},
+        {entorno.carpetaPrograma.empty() ? std::filesystem::path()
+                                         : entorno.carpetaPrograma / kNombreBaseDatos,
+         "la base de datos del programa"},
+        {estado.gRutaCopiaBD, "la copia de seguridad de la base de datos"},
+    };
+    for (const auto& protegido : protegidos) {
+        if (mismoFichero(parametros.rutaSalida, protegido.ruta)) {
+            return std::string("El fichero de salida no puede ser el mismo que ") + protegido.nombre;
+        }
+    }
+    return std::nullopt;
+}
+
 bool pedirDatosQueFaltan(EstadoEjecucion& estado, Entorno& entorno) {
     const std::vector<std::size_t> faltan = camposQueFaltan(estado.gCamposEstructura);
     if (faltan.empty()) {
@@ -92,6 +152,14 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
     EstadoEjecucion& estado = familia.estado;
     Entorno& entorno = familia.entorno;
     estado.gErrores.clear();
+    estado.gConversionRechazada = false;
+
+    if (const auto choque = salidaQueChoca(estado, entorno, parametros)) {
+        entorno.avisos.informacion(*choque);
+        estado.gError = true;
+        estado.gConversionRechazada = true;
+        return;
+    }
 
     if (!familia.cargarPartes(parametros)) {
         estado.gError = true;
@@ -125,7 +193,7 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         entorno.avisos.informacion("Esta versión del programa aún no lee hojas de cálculo ni bases de datos");
         estado.gError = true;
     } else if (!conClaves) {
-        leerTexto(familia, ClaseLectorTexto::Linea, parametros.rutaEntrada, parametros.rutaSalida);
+        leerTextoLinea(familia, parametros.rutaEntrada, parametros.rutaSalida);
     } else if (plantilla->principiolinea < 0 ||
                plantilla->principiolinea >= static_cast<std::int64_t>(campos.size())) {
         entorno.avisos.informacion("Por favor revise la plantilla.\r\nFalta indicar Principio de orden");
@@ -135,7 +203,7 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         estado.gError = true;
     } else {
         familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
-        leerTexto(familia, ClaseLectorTexto::Orden, parametros.rutaEntrada, parametros.rutaSalida);
+        leerTextoOrden(familia, parametros.rutaEntrada, parametros.rutaSalida);
     }
     estado.gCamposEstructura.clear();
 }

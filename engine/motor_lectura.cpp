@@ -123,8 +123,13 @@ void EjecucionLectura::quitarSalidaAnterior() {
     std::filesystem::remove(rutaSalida_, ignorado);
 }
 
-void leerTexto(FamiliaConversion& familia, ClaseLectorTexto clase, const std::filesystem::path& rutaEntrada,
-               const std::filesystem::path& rutaSalida) {
+namespace {
+
+// Opening and end of every text reader: the kind says what each line does and what the end of the file
+// does. A read error abandons the run without the end-of-file step.
+template <typename PorLinea, typename AlFinal>
+void recorrerTexto(FamiliaConversion& familia, const std::filesystem::path& rutaEntrada,
+                   const std::filesystem::path& rutaSalida, PorLinea porLinea, AlFinal alFinal) {
     LectorLineas lector(rutaEntrada);
     if (!lector.abierto()) {
         familia.entorno.avisos.critico(kNoSeAbreEntrada);
@@ -135,18 +140,41 @@ void leerTexto(FamiliaConversion& familia, ClaseLectorTexto clase, const std::fi
     if (!ejecucion.iniciar()) {
         return;
     }
-    EstadoLectura& lectura = familia.lectura;
-    const auto& campos = familia.estado.gCamposEstructura;
+    while (lector.leer(familia.lectura.gLineaActual)) {
+        porLinea(ejecucion);
+    }
+    if (lector.error()) {
+        familia.entorno.avisos.critico(kNoSeAbreEntrada);
+        familia.estado.gError = true;
+        ejecucion.abandonar();
+        return;
+    }
+    alFinal(ejecucion);
+    ejecucion.terminar();
+}
 
-    if (clase == ClaseLectorTexto::Linea) {
-        while (lector.leer(lectura.gLineaActual)) {
+} // namespace
+
+void leerTextoLinea(FamiliaConversion& familia, const std::filesystem::path& rutaEntrada,
+                    const std::filesystem::path& rutaSalida) {
+    EstadoLectura& lectura = familia.lectura;
+    recorrerTexto(
+        familia, rutaEntrada, rutaSalida,
+        [&lectura](EjecucionLectura& ejecucion) {
             ++lectura.gLineaEntrada;
             ejecucion.pasarCampos(false);
             ejecucion.volcarOrden();
-        }
-    } else {
-        const CampoEstructura& inicioOrden = campos.at(lectura.gCampoClave);
-        while (lector.leer(lectura.gLineaActual)) {
+        },
+        [](EjecucionLectura&) {});
+}
+
+void leerTextoOrden(FamiliaConversion& familia, const std::filesystem::path& rutaEntrada,
+                    const std::filesystem::path& rutaSalida) {
+    EstadoLectura& lectura = familia.lectura;
+    const CampoEstructura& inicioOrden = familia.estado.gCamposEstructura.at(lectura.gCampoClave);
+    recorrerTexto(
+        familia, rutaEntrada, rutaSalida,
+        [&lectura, &inicioOrden](EjecucionLectura& ejecucion) {
             const bool abreOrden = ejecucion.claveCoincide(inicioOrden);
             // The flush comes before the line is counted: a check at the flush names the order's last line.
             if (abreOrden && lectura.gRegistroPendiente) {
@@ -155,21 +183,23 @@ void leerTexto(FamiliaConversion& familia, ClaseLectorTexto clase, const std::fi
             ++lectura.gLineaEntrada;
             ejecucion.pasarCampos(true);
             lectura.gRegistroPendiente = lectura.gRegistroPendiente || abreOrden;
-        }
-        // Lines before the first order-start line belong to the first order, so a file without any
-        // order-start line is one order; an empty file is none.
-        if (lectura.gLineaEntrada > 0 && !lector.error()) {
-            ejecucion.volcarOrden();
-        }
-    }
+        },
+        [&lectura](EjecucionLectura& ejecucion) {
+            // Lines before the first order-start line belong to the first order, so a file without any
+            // order-start line is one order; an empty file is none.
+            if (lectura.gLineaEntrada > 0) {
+                ejecucion.volcarOrden();
+            }
+        });
+}
 
-    if (lector.error()) {
-        familia.entorno.avisos.critico(kNoSeAbreEntrada);
-        familia.estado.gError = true;
-        ejecucion.abandonar();
-        return;
+void leerTexto(FamiliaConversion& familia, ClaseLectorTexto clase, const std::filesystem::path& rutaEntrada,
+               const std::filesystem::path& rutaSalida) {
+    if (clase == ClaseLectorTexto::Linea) {
+        leerTextoLinea(familia, rutaEntrada, rutaSalida);
+    } else {
+        leerTextoOrden(familia, rutaEntrada, rutaSalida);
     }
-    ejecucion.terminar();
 }
 
 } // namespace trovanel

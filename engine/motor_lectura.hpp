@@ -51,15 +51,24 @@ private:
     bool escrituraFallida_ = false;
 };
 
+// The readers, one per input kind, all over the frame above: each opens its input, hands every order
+// to the frame and ends the run through it. The input is never modified. Each sets gError (with the
+// message shown) when the input cannot be read or the bank file cannot be written.
+
+// Fixed-position text where one line is one order.
+void leerTextoLinea(FamiliaConversion& familia, const std::filesystem::path& rutaEntrada,
+                    const std::filesystem::path& rutaSalida);
+// Fixed-position text where an order spans several lines; the order-start field's line key
+// (lectura.gCampoClave) opens the next one.
+void leerTextoOrden(FamiliaConversion& familia, const std::filesystem::path& rutaEntrada,
+                    const std::filesystem::path& rutaSalida);
+
 enum class ClaseLectorTexto {
-    // One line is one order.
     Linea,
-    // An order spans several lines; the order-start field's line key opens the next one.
     Orden,
 };
 
-// Reads a fixed-position text input into orders. The input is never modified. Sets gError (with the
-// message shown) when the input cannot be read or the bank file cannot be written.
+// The text reader of that kind.
 void leerTexto(FamiliaConversion& familia, ClaseLectorTexto clase, const std::filesystem::path& rutaEntrada,
                const std::filesystem::path& rutaSalida);
 

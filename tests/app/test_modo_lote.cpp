@@ -1,6 +1,7 @@
 #include "arranque.hpp"
 #include "base_datos_programa.hpp"
 #include "conversores.hpp"
+#include "csb19.hpp"
 #include "estado_ejecucion.hpp"
 #include "modo_lote.hpp"
 #include "soporte_pruebas.hpp"
@@ -186,6 +187,18 @@ TEST_F(ModoLoteTest, unErrorDelConversorSeMuestraYTerminaConEstado1) {
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     EXPECT_EQ(avisos.mensajes[0],
               (AvisosGrabados::Mensaje{"critico", "No se puede crear el fichero de salida"}));
+}
+
+TEST_F(ModoLoteTest, unaSalidaQueEsLaEntradaSeRechazaConEstado2SinTocarla) {
+    registro.registrar(Familia::CSB19, GenerarCSB19);
+    const auto entrada = carpeta / "in.txt";
+    pruebas::escribirFichero(entrada, "recibo\r\n");
+    EXPECT_EQ(lote(entrada.native() + "," + (carpeta / "." / "in.txt").native() + ",9,1,01022003,1"),
+              kSalidaRechazada);
+    EXPECT_EQ(avisos.mensajes,
+              (std::vector<AvisosGrabados::Mensaje>{
+                  {"informacion", "El fichero de salida no puede ser el mismo que el fichero de entrada"}}));
+    EXPECT_EQ(pruebas::leerFichero(entrada), "recibo\r\n");
 }
 
 TEST_F(ModoLoteTest, diceQueLaFamiliaNoEstaDisponibleCuandoNoHayConversor) {

@@ -1,0 +1,357 @@
+// The reader engine's own rules, through a family that writes each order's pieces as one plain record:
+// "<line number at the flush> <field>=<value> ...", then "TOTAL <orders>". A value holding "!" fails
+// validation with "Error : <field>".
+
+#include "base_datos.hpp"
+#include "base_datos_programa.hpp"
+#include "conversion.hpp"
+#include "estado_ejecucion.hpp"
+#include "familia_conversion.hpp"
+#include "fichero_salida.hpp"
+#include "log_errores.hpp"
+#include "motor_lectura.hpp"
+#include "soporte_pruebas.hpp"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace trovanel {
+namespace {
+
+namespace fs = std::filesystem;
+using pruebas::AvisosGrabados;
+using pruebas::CarpetaTemporal;
+using pruebas::entradasDe;
+using pruebas::escribirFichero;
+using pruebas::leerFichero;
+using pruebas::RelojFijo;
+
+class FamiliaFalsa : public FamiliaConversion {
+public:
+    using FamiliaConversion::FamiliaConversion;
+
+    bool cargarPartes(const ParametrosConversion&) override {
+        ++partesCargadas;
+        return true;
+    }
+    void iniciarEjecucion() override {}
+    void validarCampo(std::string& valorLeido) override {
+        const std::string& nombre = estado.gCamposEstructura[lectura.gIndiceCampo].campo;
+        if (valorLeido.find('!') != std::string::npos) {
+            anotarError("Error : " + nombre);
+        }
+        orden_ += " " + nombre + "=" + valorLeido;
+    }
+    bool escribirRegistros(FicheroSalida& salida) override {
+        if (alEscribir && !alEscribir()) {
+            return false;
+        }
+        salida.escribirLinea(std::to_string(lectura.gLineaEntrada) + orden_);
+        orden_.clear();
+        ++ordenes_;
+        return true;
+    }
+    bool escribirTotales(FicheroSalida& salida) override {
+        salida.escribirLinea("TOTAL " + std::to_string(ordenes_));
+        return true;
+    }
+    void escribirLog(EscritorLog& log) override {
+        log.escribirBloque(estado.gNumeroLinea, {orden_});
+        orden_.clear();
+    }
+    const char* mensajeFalloLog() const override { return kFalloLogCobros; }
+
+    // Called before each order is written; false makes the write fail.
+    std::function<bool()> alEscribir;
+    int partesCargadas = 0;
+
+private:
+    std::string orden_;
+    int ordenes_ = 0;
+};
+
+CampoEstructura campo(const char* nombre, int inicio, int fin, const char* valorcampo = "",
+                      const char* clave = "") {
+    CampoEstructura c;
+    c.campo = nombre;
+    c.inicio = inicio;
+    c.fin = fin;
+    c.valorcampo = valorcampo;
+    c.valorlinea = clave;
+    c.inilinea = clave[0] != '\0' ? 1 : 0;
+    c.finlinea = c.inilinea;
+    return c;
+}
+
+// One order per line. C has no position but a default value; D neither position nor value.
+const std::vector<CampoEstructura> kPorLinea{campo("A", 1, 2), campo("B", 3, 4), campo("C", 0, 0, "c"),
+                                             campo("D", 0, 0, "  ")};
+// Orders over several lines: "H" opens one, "D" lines carry X; T has no line key and applies to every line.
+const std::vector<CampoEstructura> kPorOrden{campo("K", 2, 4, "", "H"), campo("X", 2, 4, "", "D"),
+                                             campo("T", 5, 5)};
+
+const std::string kAnterior = "anterior\r\n";
+const std::string kCabeceraLog = "*************************************\r\n06/12/2026 - 10:45:33\r\n";
+std::string bloque(int linea, const std::string& piezas, const std::string& error) {
+    return "*************************************\r\nNumero Linea: " + std::to_string(linea) + "\r\n" +
+           piezas + "\r\n \r\n" + error + "\r\n";
+}
+
+BaseDatos basePrograma(const fs::path& carpeta) {
+    crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
+    return BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva);
+}
+
+// Public: the table rows below build their paths from it.
+class MotorLectura : public ::testing::Test {
+public:
+    void SetUp() override {
+        estado.gFicheroLog = log;
+        estado.gCabeceraLogPendiente = true; // as the driver leaves it for the reader
+        escribirFichero(salida, kAnterior);
+    }
+
+    CarpetaTemporal carpeta;
+    BaseDatos baseDatos = basePrograma(carpeta.ruta());
+    AvisosGrabados avisos;
+    RelojFijo reloj;
+    EstadoEjecucion estado;
+    Entorno entorno{baseDatos, avisos, reloj, carpeta.ruta()};
+    FamiliaFalsa familia{estado, entorno};
+    fs::path entrada = carpeta / "entrada.txt";
+    fs::path salida = carpeta / "remesa.out";
+    fs::path log = carpeta / "entrada.log";
+};
+
+struct CasoLector {
+    const char* nombre;
+    ClaseLectorTexto clase;
+    const char* entrada; // nullptr: no input file
+    const char* salida;  // nullptr: no bank file afterwards
+    std::string log;     // blocks after the run header; "" when no log
+    bool error = false;
+    const char* aviso = nullptr;
+};
+
+class MotorLecturaCasos : public MotorLectura, public ::testing::WithParamInterface<CasoLector> {};
+
+TEST_P(MotorLecturaCasos, convierteLasOrdenesSegunLaClaseDeEntrada) {
+    const CasoLector& caso = GetParam();
+    if (caso.entrada != nullptr) {
+        escribirFichero(entrada, caso.entrada);
+    }
+    estado.gCamposEstructura = caso.clase == ClaseLectorTexto::Linea ? kPorLinea : kPorOrden;
+    const std::size_t antes = entradasDe(carpeta.ruta()) - 1; // without the earlier bank file
+    leerTexto(familia, caso.clase, entrada, salida);
+
+    if (caso.salida == nullptr) {
+        EXPECT_FALSE(fs::exists(salida));
+    } else {
+        EXPECT_EQ(leerFichero(salida), caso.salida);
+    }
+    EXPECT_EQ(fs::exists(log) ? leerFichero(log) : "", caso.log.empty() ? "" : kCabeceraLog + caso.log);
+    EXPECT_EQ(estado.gError, caso.error);
+    if (caso.aviso == nullptr) {
+        EXPECT_TRUE(avisos.mensajes.empty());
+    } else {
+        EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"critico", caso.aviso}}));
+    }
+    // Nothing but the run's files is left in the folder.
+    EXPECT_EQ(entradasDe(carpeta.ruta()), antes + fs::exists(salida) + fs::exists(log));
+}
+
+using C = ClaseLectorTexto;
+INSTANTIATE_TEST_SUITE_P(
+    Tabla, MotorLecturaCasos,
+    ::testing::Values(
+        // A piece past the end of a short line is empty; a field without position takes its non-blank
+        // default value.
+        CasoLector{"lineaCadaLineaUnaOrden", C::Linea, "ab12\r\ncd\r\n",
+                   "1 A=ab B=12 C=c\r\n2 A=cd B= C=c\r\nTOTAL 2\r\n", ""},
+        CasoLector{"lineaVaciaEsUnaOrden", C::Linea, "ab12\r\n\r\n",
+                   "1 A=ab B=12 C=c\r\n2 A= B= C=c\r\nTOTAL 2\r\n", ""},
+        CasoLector{"lineaRechazadaAlLogConSuNumero", C::Linea, "ab12\r\n!x34\r\nef56\r\n",
+                   "1 A=ab B=12 C=c\r\n3 A=ef B=56 C=c\r\nTOTAL 2\r\n",
+                   bloque(2, " A=!x B=34 C=c", "Error : A"), true},
+        // No order written: no bank file, and the earlier one of that name is gone.
+        CasoLector{"lineaSinOrdenAceptada", C::Linea, "!a\r\n", nullptr,
+                   bloque(1, " A=!a B= C=c", "Error : A"), true},
+        CasoLector{"lineaEntradaVacia", C::Linea, "", nullptr, ""},
+        // The order-start line flushes the order before it is counted, so the record names the last
+        // line of the order it closes; the last order is flushed at the end of the file.
+        CasoLector{"ordenEnVariasLineas", C::Orden, "Hab1a\r\nDxy2b\r\nHcd3c\r\nDzz4d\r\n",
+                   "2 K=ab1 T=a X=xy2 T=b\r\n4 K=cd3 T=c X=zz4 T=d\r\nTOTAL 2\r\n", ""},
+        CasoLector{"ordenLineasAntesDelPrimerPrincipio", C::Orden, "Dxy2b\r\nHab1a\r\n",
+                   "2 X=xy2 T=b K=ab1 T=a\r\nTOTAL 1\r\n", ""},
+        CasoLector{"ordenSinPrincipioEsUnaSola", C::Orden, "Dxy2b\r\nDzz4d\r\n",
+                   "2 X=xy2 T=b X=zz4 T=d\r\nTOTAL 1\r\n", ""},
+        CasoLector{"ordenRechazadaAlLogConSuNumero", C::Orden, "Hab1a\r\nD!y2b\r\nHcd3c\r\n",
+                   "3 K=cd3 T=c\r\nTOTAL 1\r\n", bloque(2, " K=ab1 T=a X=!y2 T=b", "Error : X"), true},
+        CasoLector{"ordenEntradaVacia", C::Orden, "", nullptr, ""},
+        // An input that cannot be opened leaves the bank file of that name alone.
+        CasoLector{"entradaQueNoSeAbre", C::Linea, nullptr, "anterior\r\n", "", true,
+                   "No se puede abrir el fichero de entrada"},
+        CasoLector{"entradaQueNoSeAbreEnVariasLineas", C::Orden, nullptr, "anterior\r\n", "", true,
+                   "No se puede abrir el fichero de entrada"}),
+    [](const ::testing::TestParamInfo<CasoLector>& info) { return std::string(info.param.nombre); });
+
+// The bank file: written without a name where the file system allows it, else under a name of its
+// own; the earlier file keeps its name until the end.
+class MotorLecturaSalida : public MotorLectura, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        MotorLectura::SetUp();
+        FicheroSalida::permitirSinNombre(GetParam());
+        if (GetParam() && !FicheroSalida(carpeta / "prueba").sinNombre()) {
+            GTEST_SKIP() << "El sistema de ficheros de " << carpeta.ruta()
+                         << " no admite ficheros sin nombre";
+        }
+        escribirFichero(entrada, "ab12\r\ncd34\r\n");
+        estado.gCamposEstructura = kPorLinea;
+    }
+    void TearDown() override { FicheroSalida::permitirSinNombre(true); }
+};
+
+TEST_P(MotorLecturaSalida, elFicheroAnteriorSigueHastaElFinalYElNuevoSoloSeNombraAlTerminar) {
+    // What a killed run of the named way left.
+    escribirFichero(carpeta / "remesa.out.trovanel-Ab3dE9", "abandonado");
+    const std::size_t entradas = entradasDe(carpeta.ruta()) - 1;
+    std::vector<std::size_t> entradasAlEscribir;
+    familia.alEscribir = [&] {
+        EXPECT_EQ(leerFichero(salida), kAnterior);
+        entradasAlEscribir.push_back(entradasDe(carpeta.ruta()));
+        return true;
+    };
+    leerTextoLinea(familia, entrada, salida);
+    EXPECT_EQ(leerFichero(salida), "1 A=ab B=12 C=c\r\n2 A=cd B=34 C=c\r\nTOTAL 2\r\n");
+    // Without a name, nothing new is in the folder while the run writes.
+    const std::size_t mientras = entradas + (GetParam() ? 0 : 1);
+    EXPECT_EQ(entradasAlEscribir, (std::vector<std::size_t>{mientras, mientras}));
+    EXPECT_EQ(entradasDe(carpeta.ruta()), entradas);
+    EXPECT_FALSE(estado.gError);
+}
+
+TEST_P(MotorLecturaSalida, unaEscrituraFallidaNoDejaNiElFicheroAnteriorNiElNuevo) {
+    const std::size_t entradas = entradasDe(carpeta.ruta());
+    int escritas = 0;
+    familia.alEscribir = [&escritas] { return ++escritas < 2; };
+    leerTextoLinea(familia, entrada, salida);
+    EXPECT_EQ(avisos.mensajes,
+              (std::vector<AvisosGrabados::Mensaje>{{"critico", "No se puede crear el fichero de salida"}}));
+    EXPECT_TRUE(estado.gError);
+    EXPECT_FALSE(fs::exists(salida));
+    EXPECT_EQ(entradasDe(carpeta.ruta()), entradas - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modos, MotorLecturaSalida, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "sinNombre" : "conNombre");
+                         });
+
+// The bank file may not take the place of a file the run needs, however its path is spelt.
+struct CasoChoque {
+    const char* nombre;
+    std::function<fs::path(MotorLectura&)> salida;
+    const char* mensaje; // nullptr: a file of its own, which converts
+};
+
+class MotorLecturaChoques : public MotorLectura, public ::testing::WithParamInterface<CasoChoque> {};
+
+std::map<std::string, std::string> contenidos(const fs::path& carpeta) {
+    std::map<std::string, std::string> resultado;
+    for (const auto& e : fs::directory_iterator(carpeta)) {
+        // Sizes and hashes: the database's bytes would fill a failure message.
+        const std::string bytes = e.is_regular_file() ? leerFichero(e.path()) : "<carpeta>";
+        resultado[e.path().filename()] =
+            std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes));
+    }
+    return resultado;
+}
+
+TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarNada) {
+    const CasoChoque& caso = GetParam();
+    baseDatos.preparar("INSERT INTO estructura (tipo, descripcion) VALUES ('CSB19', 'prueba')").ejecutar();
+    const std::int64_t id = baseDatos.ultimoId();
+    baseDatos
+        .preparar("INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin) "
+                  "VALUES (?, 0, 'A', 1, 2)")
+        .con(id)
+        .ejecutar();
+    estado.gRutaCopiaBD = carpeta / "6122026.Copy";
+    fs::create_directory(carpeta / "sub");
+    escribirFichero(entrada, "ab\r\n!x\r\n");
+    fs::remove(salida);
+    ParametrosConversion parametros;
+    parametros.rutaEntrada = entrada;
+    parametros.rutaSalida = caso.salida(*this);
+    parametros.idEstructura = id;
+    const auto antes = contenidos(carpeta.ruta());
+
+    ejecutarConversion(familia, parametros);
+
+    EXPECT_TRUE(estado.gError); // the second line is rejected when the run goes ahead
+    if (caso.mensaje == nullptr) {
+        EXPECT_TRUE(avisos.mensajes.empty());
+        EXPECT_FALSE(estado.gConversionRechazada);
+        EXPECT_EQ(leerFichero(parametros.rutaSalida), "1 A=ab\r\nTOTAL 1\r\n");
+        return;
+    }
+    EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"informacion", caso.mensaje}}));
+    EXPECT_TRUE(estado.gConversionRechazada);
+    EXPECT_EQ(familia.partesCargadas, 0);
+    EXPECT_EQ(contenidos(carpeta.ruta()), antes);
+}
+
+constexpr const char* kEntrada = "El fichero de salida no puede ser el mismo que el fichero de entrada";
+constexpr const char* kLog = "El fichero de salida no puede ser el mismo que el registro de errores";
+constexpr const char* kBaseDatos =
+    "El fichero de salida no puede ser el mismo que la base de datos del programa";
+constexpr const char* kCopia =
+    "El fichero de salida no puede ser el mismo que la copia de seguridad de la base de datos";
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabla, MotorLecturaChoques,
+    ::testing::Values(
+        CasoChoque{"mismaRuta", [](MotorLectura& t) { return t.entrada; }, kEntrada},
+        CasoChoque{"otraGrafia",
+                   [](MotorLectura& t) { return t.carpeta / "sub" / ".." / "." / "entrada.txt"; }, kEntrada},
+        CasoChoque{"rutaRelativa",
+                   [](MotorLectura& t) { return fs::relative(t.entrada, fs::current_path()); }, kEntrada},
+        CasoChoque{"enlaceSimbolico",
+                   [](MotorLectura& t) {
+                       fs::create_symlink(t.entrada, t.carpeta / "sub" / "enlace.out");
+                       return t.carpeta / "sub" / "enlace.out";
+                   },
+                   kEntrada},
+        CasoChoque{"enlaceDuro",
+                   [](MotorLectura& t) {
+                       fs::create_hard_link(t.entrada, t.carpeta / "sub" / "duro.out");
+                       return t.carpeta / "sub" / "duro.out";
+                   },
+                   kEntrada},
+        // The log of this run need not exist yet.
+        CasoChoque{"registroDeErrores",
+                   [](MotorLectura& t) { return t.carpeta / "sub" / ".." / "entrada.log"; }, kLog},
+        CasoChoque{"baseDeDatos", [](MotorLectura& t) { return t.carpeta / kNombreBaseDatos; }, kBaseDatos},
+        CasoChoque{"baseDeDatosAbierta",
+                   [](MotorLectura& t) {
+                       t.estado.gRutaBDOrigen = t.carpeta / "otra.db";
+                       escribirFichero(t.estado.gRutaBDOrigen, "base");
+                       return t.estado.gRutaBDOrigen;
+                   },
+                   kBaseDatos},
+        CasoChoque{"copiaDelDia", [](MotorLectura& t) { return t.carpeta / "sub" / ".." / "6122026.Copy"; },
+                   kCopia},
+        CasoChoque{"ficheroPropio", [](MotorLectura& t) { return t.carpeta / "sub" / "remesa.out"; },
+                   nullptr}),
+    [](const ::testing::TestParamInfo<CasoChoque>& info) { return std::string(info.param.nombre); });
+
+} // namespace
+} // namespace trovanel
