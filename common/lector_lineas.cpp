@@ -6,20 +6,31 @@ namespace trovanel {
 
 namespace {
 constexpr std::size_t kTamanoBuffer = 1 << 18;
+
+// The first CR or LF of a block, or nullptr.
+const char* primerFinal(const char* inicio, std::size_t largo) {
+    const auto* lf = static_cast<const char*>(std::memchr(inicio, '\n', largo));
+    const std::size_t hastaLf = lf == nullptr ? largo : static_cast<std::size_t>(lf - inicio);
+    const auto* cr = static_cast<const char*>(std::memchr(inicio, '\r', hastaLf));
+    return cr != nullptr ? cr : lf;
 }
+} // namespace
 
 LectorLineas::LectorLineas(const std::filesystem::path& ruta) : buffer_(kTamanoBuffer) {
     fichero_ = std::fopen(ruta.c_str(), "rb");
     if (fichero_ == nullptr) {
         return;
     }
-    // The kind of line end is decided by the whole file: one pass up to the first CR.
-    while (!separaPorCR_) {
+    // The file's first line end decides the kind of all of them; a file without any is one line.
+    for (;;) {
         const std::size_t leidos = std::fread(buffer_.data(), 1, buffer_.size(), fichero_);
         if (leidos == 0) {
             break;
         }
-        separaPorCR_ = std::memchr(buffer_.data(), '\r', leidos) != nullptr;
+        if (const char* final = primerFinal(buffer_.data(), leidos)) {
+            separaPorCR_ = *final == '\r';
+            break;
+        }
     }
     error_ = std::ferror(fichero_) != 0;
     if (std::fseek(fichero_, 0, SEEK_SET) != 0) {
@@ -77,6 +88,9 @@ bool LectorLineas::leer(std::string& linea) {
             if (posicion_ < largo_ && buffer_[posicion_] == '\n') {
                 ++posicion_;
             }
+        } else if (!linea.empty() && linea.back() == '\r') {
+            // CR LF among LF line ends is one line end as well.
+            linea.pop_back();
         }
         return !error_;
     }

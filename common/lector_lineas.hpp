@@ -8,9 +8,11 @@
 namespace trovanel {
 
 // Reads a text file line by line without its line ends, streaming, and never changes the file.
-// When the file holds any CR, a line ends at CR LF or at a lone CR and a lone LF stays inside the
-// line; a file without CR (written on Linux) has its lines end at LF. An empty text after the last
-// line end is no line; a last line without a line end is one.
+// The file's first line end decides the kind of all of them. A first CR LF or lone CR: a line ends at
+// CR LF or at a lone CR, and a lone LF stays inside its line. A first bare LF (a file written on
+// Linux): every LF ends a line, a CR just before it is dropped and any other CR stays in the line, so
+// one stray CR cannot join the lines after it. An empty text after the last line end is no line; a
+// last line without a line end is one.
 class LectorLineas {
 public:
     explicit LectorLineas(const std::filesystem::path& ruta);

@@ -55,6 +55,14 @@ TEST(LectorLineas, separaLineasSegunLosFinalesDelFichero) {
         {"a\r\r\nb", {"a", "", "b"}},
         {"uno\n\ndos\n", {"uno", "", "dos"}},
         {"uno\r\n\r\n", {"uno", ""}},
+        // A first bare LF: every LF ends a line, a CR before it is dropped, any other CR is a character.
+        {"uno\ndos\r\ntres\n", {"uno", "dos", "tres"}},
+        {"uno\ndos\nt\rres\ncuatro\n", {"uno", "dos", "t\rres", "cuatro"}},
+        {"uno\ndos\rtres\r", {"uno", "dos\rtres\r"}},
+        {"uno\n\r\n\r\r\n", {"uno", "", "\r"}},
+        // Without any line end the file is one line.
+        {"uno dos", {"uno dos"}},
+        {"\r", {""}},
     });
 }
 
@@ -73,6 +81,7 @@ TEST(LectorLineas, finalDeLineaPartidoEntreBloques) {
     const std::string x(kBloque - 1, 'x');
     const std::string y(kBloque, 'y');
     const std::string z(kBloque - 2, 'z');
+    const std::string w(kBloque - 3, 'w');
     comprobar({
         // CR last byte of the block, LF first of the next.
         {x + "\r\nb\r\n", {x, "b"}},
@@ -86,12 +95,18 @@ TEST(LectorLineas, finalDeLineaPartidoEntreBloques) {
         {x + "\nb", {x, "b"}},
         {y + "\n", {y}},
         {y + y + "\r\n", {y + y}},
+        // Among LF line ends, a CR closing one block and the LF opening the next.
+        {"a\n" + w + "\r\nb\n", {"a", w, "b"}},
     });
 }
 
-TEST(LectorLineas, unCrLejosDelPrincipioDecideLosFinales) {
+TEST(LectorLineas, elPrimerFinalDeLineaDecideAunqueHayaOtroLejos) {
     const std::string y(kBloque + 10, 'y');
-    comprobar({{"a\nb" + y + "\r\nc\n", {"a\nb" + y, "c\n"}}});
+    comprobar({
+        {"a\nb" + y + "\r\nc\n", {"a", "b" + y, "c"}},
+        {"a" + y + "\r\nb\nc\r\n", {"a" + y, "b\nc"}},
+        {y + "\nb\rc\n", {y, "b\rc"}},
+    });
 }
 
 TEST(LectorLineas, ficheroAusenteNoSeAbre) {
