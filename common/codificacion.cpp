@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace trovanel {
 
@@ -85,21 +86,27 @@ void anadirUtf8(std::string& salida, char32_t cp) {
     }
 }
 
-std::string utf8ACp1252(std::string_view utf8) {
-    std::string salida;
-    salida.reserve(utf8.size());
+void utf8ACp1252EnSitio(std::string& texto) {
+    const std::string_view utf8 = texto;
+    std::size_t escrito = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
         char32_t cp = 0;
         const std::size_t largo = decodificar(utf8, i, cp);
         if (largo == 0) {
-            salida.push_back('?');
+            texto[escrito++] = '?';
             ++i;
             continue;
         }
-        salida.push_back(aCp1252(cp));
+        texto[escrito++] = aCp1252(cp);
         i += largo;
     }
+    texto.resize(escrito);
+}
+
+std::string utf8ACp1252(std::string_view utf8) {
+    std::string salida(utf8);
+    utf8ACp1252EnSitio(salida);
     return salida;
 }
 
@@ -120,18 +127,60 @@ std::string cp1252AUtf8(std::string_view cp1252) {
 }
 
 bool pareceUtf8(std::string_view texto) {
-    bool multibyte = false;
+    ComprobadorUtf8 comprobador;
+    comprobador.anadir(texto);
+    return comprobador.pareceUtf8();
+}
+
+void ComprobadorUtf8::anadir(std::string_view trozo) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(trozo.data());
+    const std::size_t largo = trozo.size();
     std::size_t i = 0;
-    while (i < texto.size()) {
-        char32_t cp = 0;
-        const std::size_t largo = decodificar(texto, i, cp);
-        if (largo == 0) {
-            return false;
+    while (i < largo && !invalido_) {
+        if (pendientes_ > 0) {
+            const unsigned char b = bytes[i++];
+            if (b < minimo_ || b > maximo_) {
+                invalido_ = true;
+            }
+            --pendientes_;
+            minimo_ = 0x80;
+            maximo_ = 0xBF;
+            continue;
         }
-        multibyte = multibyte || largo > 1;
-        i += largo;
+        // Most of an input is ASCII: eight bytes at a time until one has its high bit set.
+        constexpr std::uint64_t kAltos = 0x8080808080808080ULL;
+        while (i + 8 <= largo) {
+            std::uint64_t ocho = 0;
+            std::memcpy(&ocho, bytes + i, 8);
+            if ((ocho & kAltos) != 0) {
+                break;
+            }
+            i += 8;
+        }
+        if (i == largo) {
+            break;
+        }
+        const unsigned char b = bytes[i++];
+        if (b < 0x80) {
+            continue;
+        }
+        multibyte_ = true;
+        // The lead byte fixes the length and the range of the first continuation byte, which rules out
+        // overlong forms, surrogate halves and code points past U+10FFFF.
+        if (b >= 0xC2 && b <= 0xDF) {
+            pendientes_ = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            pendientes_ = 2;
+            minimo_ = b == 0xE0 ? 0xA0 : 0x80;
+            maximo_ = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            pendientes_ = 3;
+            minimo_ = b == 0xF0 ? 0x90 : 0x80;
+            maximo_ = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            invalido_ = true;
+        }
     }
-    return multibyte;
 }
 
 std::string rutaComoTexto(const std::filesystem::path& ruta) {
