@@ -15,7 +15,18 @@ namespace trovanel {
 // last line without a line end is one.
 class LectorLineas {
 public:
-    explicit LectorLineas(const std::filesystem::path& ruta);
+    // How the file's bytes become the program's Windows-1252 text.
+    enum class Texto {
+        // Byte for byte: files that the program writes, its own configuration.
+        Windows1252,
+        // Input files: one that starts with a UTF-8 byte-order mark, or that is well-formed UTF-8 with at
+        // least one character outside ASCII, is decoded (the mark dropped, characters Windows-1252 lacks
+        // become "?"), so that positions count characters; any other file is read byte for byte. The
+        // whole file is checked before its first line is handed out.
+        DetectarUtf8,
+    };
+
+    explicit LectorLineas(const std::filesystem::path& ruta, Texto texto = Texto::Windows1252);
     LectorLineas(const LectorLineas&) = delete;
     LectorLineas& operator=(const LectorLineas&) = delete;
     ~LectorLineas();
@@ -24,12 +35,14 @@ public:
     // Next line into linea; false at the end of the file or on a read error (see error()).
     bool leer(std::string& linea);
     bool error() const { return error_; }
+    bool decodificaUtf8() const { return utf8_; }
 
 private:
     bool rellenar();
 
     std::FILE* fichero_ = nullptr;
     bool separaPorCR_ = false;
+    bool utf8_ = false;
     bool error_ = false;
     bool fin_ = false;
     std::vector<char> buffer_;

@@ -125,7 +125,7 @@ void EjecucionLectura::quitarSalidaAnterior() {
 
 void leerTexto(FamiliaConversion& familia, ClaseLectorTexto clase, const std::filesystem::path& rutaEntrada,
                const std::filesystem::path& rutaSalida) {
-    LectorLineas lector(rutaEntrada);
+    LectorLineas lector(rutaEntrada, LectorLineas::Texto::DetectarUtf8);
     if (!lector.abierto()) {
         familia.entorno.avisos.critico(kNoSeAbreEntrada);
         familia.estado.gError = true;

@@ -312,7 +312,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Four LF orders, a CR inside the third one's account: that order is logged, the others written.
         CasoEntradaTexto{"crSueltoEnEntradaLF", "cr-suelto/entrada.txt", "cr-suelto/esperado.out",
-                         "cr-suelto/esperado.log", kSalidaConErrores}),
+                         "cr-suelto/esperado.log", kSalidaConErrores},
+        // One text with accented names saved three ways: positions count characters, not bytes.
+        CasoEntradaTexto{"windows1252", "utf8/entrada-cp1252.txt", "utf8/esperado.out", nullptr,
+                         kSalidaCorrecta},
+        CasoEntradaTexto{"utf8", "utf8/entrada-utf8.txt", "utf8/esperado.out", nullptr, kSalidaCorrecta},
+        CasoEntradaTexto{"utf8ConMarca", "utf8/entrada-utf8-bom.txt", "utf8/esperado.out", nullptr,
+                         kSalidaCorrecta}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 } // namespace
