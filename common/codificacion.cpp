@@ -66,6 +66,23 @@ std::size_t decodificar(std::string_view s, std::size_t i, char32_t& cp) {
     return largo;
 }
 
+// Index of the first byte from i with its high bit set, or largo. Most text is ASCII: 32 bytes at a time.
+std::size_t finAscii(const char* datos, std::size_t i, std::size_t largo) {
+    constexpr std::uint64_t kAltos = 0x8080808080808080ULL;
+    while (i + 32 <= largo) {
+        std::uint64_t bloque[4];
+        std::memcpy(bloque, datos + i, sizeof bloque);
+        if (((bloque[0] | bloque[1] | bloque[2] | bloque[3]) & kAltos) != 0) {
+            break;
+        }
+        i += 32;
+    }
+    while (i < largo && static_cast<unsigned char>(datos[i]) < 0x80) {
+        ++i;
+    }
+    return i;
+}
+
 } // namespace
 
 void anadirUtf8(std::string& salida, char32_t cp) {
@@ -88,18 +105,18 @@ void anadirUtf8(std::string& salida, char32_t cp) {
 
 void utf8ACp1252EnSitio(std::string& texto) {
     const std::string_view utf8 = texto;
-    std::size_t escrito = 0;
-    std::size_t i = 0;
+    std::size_t i = finAscii(utf8.data(), 0, utf8.size());
+    std::size_t escrito = i;
     while (i < utf8.size()) {
         char32_t cp = 0;
         const std::size_t largo = decodificar(utf8, i, cp);
-        if (largo == 0) {
-            texto[escrito++] = '?';
-            ++i;
-            continue;
-        }
-        texto[escrito++] = aCp1252(cp);
-        i += largo;
+        texto[escrito++] = largo == 0 ? '?' : aCp1252(cp);
+        i += largo == 0 ? 1 : largo;
+        // The ASCII run up to the next sequence moves down as it is.
+        const std::size_t fin = finAscii(utf8.data(), i, utf8.size());
+        std::memmove(texto.data() + escrito, utf8.data() + i, fin - i);
+        escrito += fin - i;
+        i = fin;
     }
     texto.resize(escrito);
 }
@@ -147,23 +164,11 @@ void ComprobadorUtf8::anadir(std::string_view trozo) {
             maximo_ = 0xBF;
             continue;
         }
-        // Most of an input is ASCII: eight bytes at a time until one has its high bit set.
-        constexpr std::uint64_t kAltos = 0x8080808080808080ULL;
-        while (i + 8 <= largo) {
-            std::uint64_t ocho = 0;
-            std::memcpy(&ocho, bytes + i, 8);
-            if ((ocho & kAltos) != 0) {
-                break;
-            }
-            i += 8;
-        }
+        i = finAscii(trozo.data(), i, largo);
         if (i == largo) {
             break;
         }
         const unsigned char b = bytes[i++];
-        if (b < 0x80) {
-            continue;
-        }
         multibyte_ = true;
         // The lead byte fixes the length and the range of the first continuation byte, which rules out
         // overlong forms, surrogate halves and code points past U+10FFFF.
