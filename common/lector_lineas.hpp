@@ -35,7 +35,6 @@ public:
     // Next line into linea; false at the end of the file or on a read error (see error()).
     bool leer(std::string& linea);
     bool error() const { return error_; }
-    bool decodificaUtf8() const { return utf8_; }
 
 private:
     bool rellenar();
