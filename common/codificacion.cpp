@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace trovanel {
 
@@ -65,6 +66,23 @@ std::size_t decodificar(std::string_view s, std::size_t i, char32_t& cp) {
     return largo;
 }
 
+// Index of the first byte from i with its high bit set, or largo. Most text is ASCII: 32 bytes at a time.
+std::size_t finAscii(const char* datos, std::size_t i, std::size_t largo) {
+    constexpr std::uint64_t kAltos = 0x8080808080808080ULL;
+    while (i + 32 <= largo) {
+        std::uint64_t bloque[4];
+        std::memcpy(bloque, datos + i, sizeof bloque);
+        if (((bloque[0] | bloque[1] | bloque[2] | bloque[3]) & kAltos) != 0) {
+            break;
+        }
+        i += 32;
+    }
+    while (i < largo && static_cast<unsigned char>(datos[i]) < 0x80) {
+        ++i;
+    }
+    return i;
+}
+
 } // namespace
 
 void anadirUtf8(std::string& salida, char32_t cp) {
@@ -85,21 +103,27 @@ void anadirUtf8(std::string& salida, char32_t cp) {
     }
 }
 
-std::string utf8ACp1252(std::string_view utf8) {
-    std::string salida;
-    salida.reserve(utf8.size());
-    std::size_t i = 0;
+void utf8ACp1252EnSitio(std::string& texto) {
+    const std::string_view utf8 = texto;
+    std::size_t i = finAscii(utf8.data(), 0, utf8.size());
+    std::size_t escrito = i;
     while (i < utf8.size()) {
         char32_t cp = 0;
         const std::size_t largo = decodificar(utf8, i, cp);
-        if (largo == 0) {
-            salida.push_back('?');
-            ++i;
-            continue;
-        }
-        salida.push_back(aCp1252(cp));
-        i += largo;
+        texto[escrito++] = largo == 0 ? '?' : aCp1252(cp);
+        i += largo == 0 ? 1 : largo;
+        // The ASCII run up to the next sequence moves down as it is.
+        const std::size_t fin = finAscii(utf8.data(), i, utf8.size());
+        std::memmove(texto.data() + escrito, utf8.data() + i, fin - i);
+        escrito += fin - i;
+        i = fin;
     }
+    texto.resize(escrito);
+}
+
+std::string utf8ACp1252(std::string_view utf8) {
+    std::string salida(utf8);
+    utf8ACp1252EnSitio(salida);
     return salida;
 }
 
@@ -120,18 +144,48 @@ std::string cp1252AUtf8(std::string_view cp1252) {
 }
 
 bool pareceUtf8(std::string_view texto) {
-    bool multibyte = false;
+    ComprobadorUtf8 comprobador;
+    comprobador.anadir(texto);
+    return comprobador.pareceUtf8();
+}
+
+void ComprobadorUtf8::anadir(std::string_view trozo) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(trozo.data());
+    const std::size_t largo = trozo.size();
     std::size_t i = 0;
-    while (i < texto.size()) {
-        char32_t cp = 0;
-        const std::size_t largo = decodificar(texto, i, cp);
-        if (largo == 0) {
-            return false;
+    while (i < largo && !invalido_) {
+        if (pendientes_ > 0) {
+            const unsigned char b = bytes[i++];
+            if (b < minimo_ || b > maximo_) {
+                invalido_ = true;
+            }
+            --pendientes_;
+            minimo_ = 0x80;
+            maximo_ = 0xBF;
+            continue;
         }
-        multibyte = multibyte || largo > 1;
-        i += largo;
+        i = finAscii(trozo.data(), i, largo);
+        if (i == largo) {
+            break;
+        }
+        const unsigned char b = bytes[i++];
+        multibyte_ = true;
+        // The lead byte fixes the length and the range of the first continuation byte, which rules out
+        // overlong forms, surrogate halves and code points past U+10FFFF.
+        if (b >= 0xC2 && b <= 0xDF) {
+            pendientes_ = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            pendientes_ = 2;
+            minimo_ = b == 0xE0 ? 0xA0 : 0x80;
+            maximo_ = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            pendientes_ = 3;
+            minimo_ = b == 0xF0 ? 0x90 : 0x80;
+            maximo_ = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            invalido_ = true;
+        }
     }
-    return multibyte;
 }
 
 std::string rutaComoTexto(const std::filesystem::path& ruta) {

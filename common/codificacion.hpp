@@ -14,9 +14,29 @@ std::string cp1252AUtf8(std::string_view cp1252);
 // Appends one code point as UTF-8 (files hand text over as code points or UTF-16 units).
 void anadirUtf8(std::string& salida, char32_t cp);
 
+// Decodes UTF-8 to Windows-1252 where it stands: the result is never longer than the text.
+void utf8ACp1252EnSitio(std::string& texto);
+
 // True when the text is well-formed UTF-8 and holds at least one character outside ASCII, so a file
 // written by a UTF-8 editor can be told from a Windows-1252 one.
 bool pareceUtf8(std::string_view texto);
+
+// pareceUtf8 over a text handed over in pieces, as a file is read block by block: a character may be
+// split between two pieces.
+class ComprobadorUtf8 {
+public:
+    void anadir(std::string_view trozo);
+    // Once something is not UTF-8, nothing added later can make it so.
+    bool descartado() const { return invalido_; }
+    bool pareceUtf8() const { return !invalido_ && pendientes_ == 0 && multibyte_; }
+
+private:
+    bool invalido_ = false;
+    bool multibyte_ = false;
+    int pendientes_ = 0; // continuation bytes the current character still needs
+    unsigned char minimo_ = 0x80;
+    unsigned char maximo_ = 0xBF;
+};
 
 // A file path as message text: paths are native bytes (UTF-8 here), messages Windows-1252.
 std::string rutaComoTexto(const std::filesystem::path& ruta);

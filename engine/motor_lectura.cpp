@@ -130,7 +130,7 @@ namespace {
 template <typename PorLinea, typename AlFinal>
 void recorrerTexto(FamiliaConversion& familia, const std::filesystem::path& rutaEntrada,
                    const std::filesystem::path& rutaSalida, PorLinea porLinea, AlFinal alFinal) {
-    LectorLineas lector(rutaEntrada);
+    LectorLineas lector(rutaEntrada, LectorLineas::Texto::DetectarUtf8);
     if (!lector.abierto()) {
         familia.entorno.avisos.critico(kNoSeAbreEntrada);
         familia.estado.gError = true;

@@ -280,5 +280,46 @@ TEST_F(CSB19Lote, recibosRechazadosTerminanConEstado1YElLogJuntoALaEntrada) {
     EXPECT_EQ(leerFichero(carpeta / "recibos.log"), leerFichero(datos("ejemplo/esperado-con-errores.log")));
 }
 
+// Text inputs in batch mode as Linux editors save them; the input itself is never changed.
+struct CasoEntradaTexto {
+    const char* nombre;
+    const char* entrada;
+    const char* esperado;
+    const char* log; // nullptr: the run leaves no log
+    int estado;
+};
+
+class CSB19LoteEntradas : public CSB19Lote, public ::testing::WithParamInterface<CasoEntradaTexto> {};
+
+TEST_P(CSB19LoteEntradas, ningunReciboSeDesplazaNiSePierdePorLaCodificacionOLosFinalesDeLinea) {
+    const CasoEntradaTexto& caso = GetParam();
+    copiar(caso.entrada, "recibos.txt");
+
+    EXPECT_EQ(lote("recibos.txt"), caso.estado);
+
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos(caso.esperado)));
+    if (caso.log == nullptr) {
+        EXPECT_FALSE(fs::exists(carpeta / "recibos.log"));
+    } else {
+        EXPECT_EQ(leerFichero(carpeta / "recibos.log"), leerFichero(datos(caso.log)));
+    }
+    EXPECT_EQ(leerFichero(carpeta / "recibos.txt"), leerFichero(datos(caso.entrada)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entradas, CSB19LoteEntradas,
+    ::testing::Values(
+        // Four LF orders, a CR inside the third one's account: that order is logged, the others written.
+        CasoEntradaTexto{"crSueltoEnEntradaLF", "cr-suelto/entrada.txt", "cr-suelto/esperado.out",
+                         "cr-suelto/esperado.log", kSalidaConErrores},
+        // One text with accented names saved three ways: positions count characters, not bytes.
+        CasoEntradaTexto{"windows1252", "utf8/entrada-cp1252.txt", "utf8/esperado.out", nullptr,
+                         kSalidaCorrecta},
+        CasoEntradaTexto{"utf8", "utf8/entrada-utf8.txt", "utf8/esperado.out", nullptr, kSalidaCorrecta},
+        CasoEntradaTexto{"utf8ConMarca", "utf8/entrada-utf8-bom.txt", "utf8/esperado.out", nullptr,
+                         kSalidaCorrecta}),
+    [](const auto& info) { return std::string(info.param.nombre); });
+
 } // namespace
 } // namespace trovanel

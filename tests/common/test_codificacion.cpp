@@ -71,6 +71,36 @@ TEST(Codificacion, distingueTextoUtf8DeTextoWindows1252) {
     EXPECT_FALSE(pareceUtf8("a\xC3\xB1o \xFF"));
 }
 
+// A file is checked block by block: a character split between two blocks must be judged as a whole.
+TEST(Codificacion, reconoceUtf8AunqueLleguePorTrozos) {
+    const struct {
+        std::string texto;
+        bool utf8;
+    } casos[] = {
+        {"a\xC3\xB1o", true},
+        {"\xE2\x82\xAC 10", true},
+        {"\xF0\x9F\x98\x80", true},
+        {"\xF4\x8F\xBF\xBF", true},         // U+10FFFF, the last code point
+        {"\xED\xA0\x80", false},            // surrogate half
+        {"\xE0\x80\xAF", false},            // overlong
+        {"\xF0\x80\x80\xAF", false},        // overlong
+        {"\xF4\x90\x80\x80", false},        // past U+10FFFF
+        {"\xC3\xB1 \xC3", false},           // cut at the end
+        {"\xC3\xB1\xC3\xB1 a\xD1o", false}, // a later Windows-1252 byte
+        {"abcdefghijklmn\xC3\xB1opqrstuvw", true},
+        {"abcdefghijklmnopqrstuvw", false},
+    };
+    for (const auto& caso : casos) {
+        EXPECT_EQ(pareceUtf8(caso.texto), caso.utf8) << caso.texto;
+        for (std::size_t corte = 0; corte <= caso.texto.size(); ++corte) {
+            ComprobadorUtf8 comprobador;
+            comprobador.anadir(std::string_view(caso.texto).substr(0, corte));
+            comprobador.anadir(std::string_view(caso.texto).substr(corte));
+            EXPECT_EQ(comprobador.pareceUtf8(), caso.utf8) << caso.texto << " cortado en " << corte;
+        }
+    }
+}
+
 TEST(Codificacion, muestraLasRutasEnWindows1252) {
     EXPECT_EQ(rutaComoTexto(std::filesystem::path("/tmp/a\xC3\xB1o.txt")), "/tmp/año.txt");
     // A name that is not UTF-8 is shown byte for byte rather than turned into question marks.

@@ -18,6 +18,7 @@ constexpr std::size_t kBloque = 256 * 1024;
 struct Caso {
     std::string bytes;
     Lineas lineas;
+    LectorLineas::Texto texto = LectorLineas::Texto::Windows1252;
 };
 
 // Reads every line and checks that reading left the file's bytes as they were.
@@ -29,7 +30,7 @@ void comprobar(const std::vector<Caso>& casos) {
         pruebas::escribirFichero(ruta, casos[i].bytes);
         Lineas leidas;
         {
-            LectorLineas lector(ruta);
+            LectorLineas lector(ruta, casos[i].texto);
             ASSERT_TRUE(lector.abierto());
             std::string linea = "basura";
             // Bounded, so that a reader that never ends fails instead of hanging.
@@ -55,6 +56,14 @@ TEST(LectorLineas, separaLineasSegunLosFinalesDelFichero) {
         {"a\r\r\nb", {"a", "", "b"}},
         {"uno\n\ndos\n", {"uno", "", "dos"}},
         {"uno\r\n\r\n", {"uno", ""}},
+        // A first bare LF: every LF ends a line, a CR before it is dropped, any other CR is a character.
+        {"uno\ndos\r\ntres\n", {"uno", "dos", "tres"}},
+        {"uno\ndos\nt\rres\ncuatro\n", {"uno", "dos", "t\rres", "cuatro"}},
+        {"uno\ndos\rtres\r", {"uno", "dos\rtres\r"}},
+        {"uno\n\r\n\r\r\n", {"uno", "", "\r"}},
+        // Without any line end the file is one line.
+        {"uno dos", {"uno dos"}},
+        {"\r", {""}},
     });
 }
 
@@ -73,6 +82,7 @@ TEST(LectorLineas, finalDeLineaPartidoEntreBloques) {
     const std::string x(kBloque - 1, 'x');
     const std::string y(kBloque, 'y');
     const std::string z(kBloque - 2, 'z');
+    const std::string w(kBloque - 3, 'w');
     comprobar({
         // CR last byte of the block, LF first of the next.
         {x + "\r\nb\r\n", {x, "b"}},
@@ -86,12 +96,52 @@ TEST(LectorLineas, finalDeLineaPartidoEntreBloques) {
         {x + "\nb", {x, "b"}},
         {y + "\n", {y}},
         {y + y + "\r\n", {y + y}},
+        // Among LF line ends, a CR closing one block and the LF opening the next.
+        {"a\n" + w + "\r\nb\n", {"a", w, "b"}},
     });
 }
 
-TEST(LectorLineas, unCrLejosDelPrincipioDecideLosFinales) {
+TEST(LectorLineas, elPrimerFinalDeLineaDecideAunqueHayaOtroLejos) {
     const std::string y(kBloque + 10, 'y');
-    comprobar({{"a\nb" + y + "\r\nc\n", {"a\nb" + y, "c\n"}}});
+    comprobar({
+        {"a\nb" + y + "\r\nc\n", {"a", "b" + y, "c"}},
+        {"a" + y + "\r\nb\nc\r\n", {"a" + y, "b\nc"}},
+        {y + "\nb\rc\n", {y, "b\rc"}},
+    });
+}
+
+TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252) {
+    constexpr auto kDetectar = LectorLineas::Texto::DetectarUtf8;
+    const std::string x(kBloque - 1, 'x');
+    const std::string y(kBloque + 10, 'y');
+    comprobar({
+        {"MU\xC3\x91OZ PE\xC3\x91"
+         "A\r\n\xC3\x81NGELA\r\n",
+         {"MUÑOZ PEÑA", "ÁNGELA"},
+         kDetectar},
+        {"uno\n\xC3\x91", {"uno", "Ñ"}, kDetectar},
+        // What Windows-1252 lacks becomes "?"; its own characters outside Latin-1 are kept.
+        {"\xC5\x9E"
+         "AHIN \xE2\x82\xAC\n",
+         {"?AHIN \x80"},
+         kDetectar},
+        // A byte-order mark is dropped and decides alone: bytes that are not UTF-8 become "?".
+        {"\xEF\xBB\xBFuno\ndos\n", {"uno", "dos"}, kDetectar},
+        {"\xEF\xBB\xBF"
+         "a\xF1o\r\n",
+         {"a?o"},
+         kDetectar},
+        {"\xEF\xBB\xBF", {}, kDetectar},
+        // Without a mark, one byte that is not UTF-8 anywhere makes the whole file Windows-1252.
+        {"A\xD1O\n", {"A\xD1O"}, kDetectar},
+        {"MU\xC3\x91OZ\nA\xD1O\n", {"MU\xC3\x91OZ", "A\xD1O"}, kDetectar},
+        {"\xC3\x91" + y + "\xD1\n", {"\xC3\x91" + y + "\xD1"}, kDetectar},
+        // A character split between two blocks of the file.
+        {x + "\xC3\x91\n", {x + "Ñ"}, kDetectar},
+        // Files the program writes are read byte for byte.
+        {"MU\xC3\x91OZ\n", {"MU\xC3\x91OZ"}},
+        {"\xEF\xBB\xBFuno\n", {"\xEF\xBB\xBFuno"}},
+    });
 }
 
 TEST(LectorLineas, ficheroAusenteNoSeAbre) {
