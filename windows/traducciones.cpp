@@ -1,0 +1,22 @@
+#include "traducciones.hpp"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <memory>
+
+namespace trovanel {
+
+QTranslator* cargarTraduccionesQt(QCoreApplication& aplicacion) {
+    // The program speaks Spanish whatever the machine's language, so the catalogue is fixed.
+    auto traductor = std::make_unique<QTranslator>();
+    if (!traductor->load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(traductor.get())) {
+        return nullptr;
+    }
+    traductor->setParent(&aplicacion);
+    return traductor.release();
+}
+
+} // namespace trovanel
