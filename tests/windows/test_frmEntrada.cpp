@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -469,6 +470,40 @@ TEST_F(FrmEntrada, ordenanteSinDatosDiceQueNoDisponeDeOrdenante) {
 
     EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{kSinOrdenante});
 }
+
+class FrmEntradaRejillasLegibles : public FrmEntrada,
+                                   public ::testing::WithParamInterface<std::pair<const char*, const char*>> {
+};
+
+TEST_P(FrmEntradaRejillasLegibles, lasColumnasCabenSusValoresSinDesplazarse) {
+    const auto [tipo, csb] = GetParam();
+    const std::int64_t id = plantilla(tipo, "Plantilla");
+    const std::int64_t p =
+        presentador("COMERCIAL DE SUMINISTROS INDUSTRIALES SA", csb, "86420001612000000028");
+    emisor(p, "DISTRIBUCIONES Y TRANSPORTES DEL NORTE SL", "86420001612000000028");
+    enlazar("largo", csb, p);
+    auto d = abrir();
+    QTest::mouseClick(hijo<QPushButton>(d.get(), "cmdMas"), Qt::LeftButton);
+    elegirPlantilla(d.get(), id);
+    elegirTexto(hijo<QComboBox>(d.get(), "cbUsuario"), "largo");
+    QApplication::processEvents();
+
+    for (const char* nombre : {"gidPresentador", "gridEmisor"}) {
+        auto* grid = hijo<QTableWidget>(d.get(), nombre);
+        if (!grid->isVisibleTo(d.get())) {
+            continue;
+        }
+        ASSERT_EQ(grid->rowCount(), 1) << nombre;
+        for (int c = 1; c < grid->columnCount(); ++c) {
+            const QString texto = grid->item(0, c)->text();
+            EXPECT_GE(grid->columnWidth(c), grid->fontMetrics().horizontalAdvance(texto)) << nombre << c;
+        }
+        EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0) << nombre;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CobrosYPagos, FrmEntradaRejillasLegibles,
+                         ::testing::Values(std::pair{"CSB19", "CSB19"}, std::pair{"CSB34T", "pagos"}));
 
 TEST_F(FrmEntrada, masYMenosCambianElAnchoYVuelvenAlAnterior) {
     auto d = abrir();
