@@ -12,7 +12,6 @@
 #include "texto.hpp"
 #include "tipos_plantilla.hpp"
 
-
 namespace trovanel {
 
 namespace {
@@ -184,6 +183,10 @@ std::string fechaProcesoDDMMAA(std::string_view dia, std::string_view mes, std::
            (anio.size() == 4 ? std::string(anio.substr(2, 2)) : std::string(anio));
 }
 
+std::string mensajeSinConversor(std::string_view codigoBase) {
+    return "Esta versión del programa aún no genera ficheros de tipo " + std::string(codigoBase);
+}
+
 void ModeloEntrada::elegirPlantilla(std::int64_t idEstructura, const std::string& tipo) {
     estado_.gTipoEstructura = tipo;
     idEstructura_ = idEstructura;
@@ -241,8 +244,11 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
     }
 
     const Conversor* conversor = tipo ? registro.buscar(tipo->familia) : nullptr;
+    if (tipo && conversor == nullptr) {
+        entorno.avisos.informacion(mensajeSinConversor(tipo->codigoBase));
+        return false;
+    }
     if (conversor == nullptr) {
-        // An unknown type, or a family this build cannot convert yet.
         entorno.avisos.informacion("Plantilla incorrecta");
         estado_.gError = true;
     } else {

@@ -80,6 +80,10 @@ bool FechaCorrecta(const std::string& dia, const std::string& mes, std::string& 
 // gFechaProceso as DDMMAA from the three boxes.
 std::string fechaProcesoDDMMAA(std::string_view dia, std::string_view mes, std::string_view anio);
 
+// The refusal of a template whose family this build cannot convert yet, by the family's base code
+// ("CSB58", "CSB34T"); batch mode and the dialog say the same.
+std::string mensajeSinConversor(std::string_view codigoBase);
+
 // What the dialog holds when "Generar CSB" is pressed.
 struct SeleccionEntrada {
     std::string textoPlantilla;
@@ -112,8 +116,9 @@ public:
     const std::filesystem::path& ficheroSalida() const { return ficheroSalida_; }
 
     // The run of "Generar CSB" up to the character replacement. A refusal shows its message and gives
-    // false (nothing run, no result window); otherwise the conversion ran, or was found impossible with
-    // "Plantilla incorrecta" and gError, and the result window follows.
+    // false (nothing run, no result window), a family this build cannot convert included; otherwise the
+    // conversion ran, or was found impossible with "Plantilla incorrecta" and gError, and the result
+    // window follows.
     bool procesar(SeleccionEntrada& seleccion, Entorno& entorno, const RegistroConversores& registro);
 
 private:

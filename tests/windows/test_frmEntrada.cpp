@@ -671,12 +671,50 @@ TEST_F(FrmEntradaCascada, cadaRechazoDeGenerarLlegaEnSuOrden) {
     EXPECT_FALSE(entorno.estado.gError);
     EXPECT_EQ(d->resultados, 0);
 
-    // Everything in place: this build has no norm 34 driver, so the run cannot be made.
+    // Everything in place: this build has no norm 34 driver, so the run is refused as batch mode refuses it.
     EXPECT_EQ(avisosTras([&] { QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "MADRID"); }),
-              Textos{"Plantilla incorrecta"});
-    EXPECT_TRUE(entorno.estado.gError);
-    EXPECT_EQ(d->resultados, 1);
+              Textos{"Esta versión del programa aún no genera ficheros de tipo CSB34T"});
+    EXPECT_FALSE(entorno.estado.gError);
+    EXPECT_EQ(d->resultados, 0);
 }
+
+struct CasoSinConversor {
+    const char* tipo;
+    const char* tipoUsuario;
+    const char* codigo;
+};
+
+class FrmEntradaSinConversor : public FrmEntrada, public ::testing::WithParamInterface<CasoSinConversor> {};
+
+TEST_P(FrmEntradaSinConversor, unaFamiliaSinConversorSeRechazaConElMensajeDelModoLote) {
+    const CasoSinConversor caso = GetParam();
+    const std::int64_t id = plantilla(caso.tipo, "Plantilla");
+    const std::int64_t p = presentador("PARTE SA", caso.tipoUsuario);
+    emisor(p, "EMISOR SA", "86420001612000000028");
+    enlazar("usuario", caso.tipoUsuario, p);
+    auto d = abrir();
+    elegirPlantilla(d.get(), id);
+    elegirEntrada(d.get(), entorno.carpeta / "entrada.txt");
+    fecha(d.get(), "5", "3", "2026");
+    QTest::mouseClick(hijo<QRadioButton>(d.get(), "DetalleCargo0"), Qt::LeftButton);
+    QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbDomicilioOrdenante"), "CALLE MAYOR 1");
+    QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "MADRID");
+    // Only the run's own messages count; a table list of a text file fails on its own.
+    entorno.avisos.mensajes.clear();
+    generar(d.get());
+
+    EXPECT_EQ(mensajes(entorno.avisos),
+              std::vector<std::string>{
+                  std::string("Esta versión del programa aún no genera ficheros de tipo ") + caso.codigo});
+    EXPECT_FALSE(entorno.estado.gError);
+    EXPECT_EQ(d->resultados, 0);
+    EXPECT_FALSE(fs::exists(entorno.carpeta / "entrada.out"));
+}
+
+INSTANTIATE_TEST_SUITE_P(PorFamilia, FrmEntradaSinConversor,
+                         ::testing::Values(CasoSinConversor{"CSB58", "CSB58", "CSB58"},
+                                           CasoSinConversor{"PAGOSCAc", "pagos", "PAGOSC"},
+                                           CasoSinConversor{"ZOPAc", "ZOP", "ZOP"}));
 
 TEST_F(FrmEntrada, unTipoDesconocidoDicePlantillaIncorrectaYMuestraElResultado) {
     const std::int64_t id = plantilla("RARO", "Rara");
