@@ -2,6 +2,7 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "base_datos_programa.hpp"
 #include "caracteres.hpp"
 #include "conversores.hpp"
 #include "entrada_excel_access.hpp"
@@ -193,11 +194,19 @@ void ModeloEntrada::elegirPlantilla(std::int64_t idEstructura, const std::string
     tipoUsuario_ = tipoUsuarioDe(tipo);
 }
 
-void ModeloEntrada::elegirEntrada(const std::filesystem::path& entrada) {
+bool ModeloEntrada::elegirEntrada(const std::filesystem::path& entrada,
+                                  const std::filesystem::path& carpetaPrograma, Avisos& avisos) {
+    // The same file by device and inode: another spelling of the path, a link to it, a hard link.
+    std::error_code error;
+    if (std::filesystem::equivalent(entrada, carpetaPrograma / kNombreBaseDatos, error)) {
+        avisos.informacion(kEntradaBaseDatosPrograma);
+        return false;
+    }
     ficheroEntrada_ = entrada;
     const RutasConversion rutas = derivarRutasConversion(entrada);
     ficheroSalida_ = rutas.salida;
     estado_.gFicheroLog = rutas.log;
+    return true;
 }
 
 bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,

@@ -420,7 +420,9 @@ void frmEntrada::Image1_Click() {
     if (ruta.empty()) {
         return;
     }
-    modelo_.elegirEntrada(ruta);
+    if (!modelo_.elegirEntrada(ruta, contexto_.carpetaPrograma, contexto_.avisos)) {
+        return;
+    }
     tbEntrada_->setText(textoRuta(modelo_.ficheroEntrada()));
     tbSalida_->setText(textoRuta(modelo_.ficheroSalida()));
     cmdProcesar_->setEnabled(true);

@@ -622,6 +622,23 @@ TEST_F(FrmEntrada, unaBaseDeDatosDeEntradaListaSusTablasYEligeLaPrimera) {
     EXPECT_EQ(tablas->count(), 2);
 }
 
+TEST_F(FrmEntrada, laBaseDeDatosDelProgramaComoEntradaSeRechazaYDejaLaEntradaAnterior) {
+    const std::int64_t id = plantilla("CSB19Ac", "Tabla");
+    const fs::path origen = entorno.carpeta / "recibos.sqlite";
+    BaseDatos::abrir(origen, BaseDatos::Modo::Creacion).ejecutarScript("CREATE TABLE enero (a TEXT);");
+    auto d = abrir();
+    elegirPlantilla(d.get(), id);
+    elegirEntrada(d.get(), origen);
+    entorno.avisos.mensajes.clear();
+    elegirEntrada(d.get(), entorno.carpeta / "Estructuras.db");
+
+    EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{kEntradaBaseDatosPrograma});
+    EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbEntrada")->text(), QString::fromStdString(origen.string()));
+    EXPECT_EQ(d->modelo().ficheroEntrada(), origen);
+    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbHojaTabla")), std::vector<std::string>{"enero"});
+    EXPECT_EQ(entorno.estado.gTablaAccess, "enero");
+}
+
 TEST_F(FrmEntrada, lasCajasDeFechaSoloAdmitenCifrasAsteriscoYRetroceso) {
     auto d = abrir();
     for (QLineEdit* caja :
