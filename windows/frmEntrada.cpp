@@ -208,7 +208,11 @@ void frmEntrada::construir() {
     capaBotones->addStretch();
     capaBotones->addWidget(cmdMas_);
 
-    auto* izquierda = new QVBoxLayout;
+    // The choices never give up width to the grids opened beside them.
+    auto* panelOpciones = nombrado(new QWidget(this), "panelOpciones");
+    panelOpciones->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    auto* izquierda = new QVBoxLayout(panelOpciones);
+    izquierda->setContentsMargins(0, 0, 0, 0);
     izquierda->addWidget(Frame3);
     izquierda->addWidget(Frame5);
     izquierda->addLayout(capaFecha);
@@ -236,7 +240,7 @@ void frmEntrada::construir() {
     panelRejillas_->hide();
 
     auto* capa = new QHBoxLayout(this);
-    capa->addLayout(izquierda);
+    capa->addWidget(panelOpciones);
     capa->addWidget(panelRejillas_, 1);
     resize(kAnchoEstrecho, sizeHint().height());
 

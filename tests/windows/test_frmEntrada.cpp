@@ -483,10 +483,14 @@ TEST_P(FrmEntradaRejillasLegibles, lasColumnasCabenSusValoresSinDesplazarse) {
     emisor(p, "DISTRIBUCIONES Y TRANSPORTES DEL NORTE SL", "86420001612000000028");
     enlazar("largo", csb, p);
     auto d = abrir();
+    const int anchoAnio = cajaAnio(d.get())->width();
     QTest::mouseClick(hijo<QPushButton>(d.get(), "cmdMas"), Qt::LeftButton);
     elegirPlantilla(d.get(), id);
     elegirTexto(hijo<QComboBox>(d.get(), "cbUsuario"), "largo");
     QApplication::processEvents();
+
+    // The grids took room of their own, not the choices'.
+    EXPECT_EQ(cajaAnio(d.get())->width(), anchoAnio);
 
     for (const char* nombre : {"gidPresentador", "gridEmisor"}) {
         auto* grid = hijo<QTableWidget>(d.get(), nombre);
