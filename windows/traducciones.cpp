@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <memory>
@@ -16,6 +17,8 @@ QTranslator* cargarTraduccionesQt(QCoreApplication& aplicacion) {
         return nullptr;
     }
     traductor->setParent(&aplicacion);
+    // Dates and sizes that Qt writes (the file dialog's columns) in Spanish too.
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     return traductor.release();
 }
 

@@ -1,9 +1,11 @@
 #include "traducciones.hpp"
 
 #include <QApplication>
+#include <QDate>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QTranslator>
 
@@ -21,11 +23,19 @@ QString sinAcelerador(QString texto) {
     return texto.remove(u'&');
 }
 
+struct Restaurar {
+    QLocale local;
+    std::unique_ptr<QTranslator> traductor;
+    ~Restaurar() { QLocale::setDefault(local); }
+};
+
 TEST(Traducciones, losBotonesEstandarYElDialogoDeFicherosHablanEspanol) {
+    const QLocale anterior;
     QTranslator* traductor = cargarTraduccionesQt(*QCoreApplication::instance());
     ASSERT_NE(traductor, nullptr) << "falta qtbase_es.qm (paquete qt6-translations-l10n)";
-    // Other tests see Qt untranslated: deleting the translator uninstalls it.
-    const std::unique_ptr<QTranslator> alTerminar(traductor);
+    // Other tests see Qt as it was; deleting the translator uninstalls it.
+    const Restaurar alTerminar{anterior, std::unique_ptr<QTranslator>(traductor)};
+    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 7), QStringLiteral("d MMM")), QStringLiteral("7 dic"));
 
     QDialogButtonBox caja(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Yes |
                           QDialogButtonBox::No);
