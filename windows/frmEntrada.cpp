@@ -37,7 +37,7 @@ namespace trovanel {
 
 namespace {
 
-// Widths of the dialog without and with the grids (6120 and 11625 twips).
+// Widths of the dialog without and with the grids (6120 and 11625 twips); wider when the grids need it.
 constexpr int kAnchoEstrecho = 408;
 constexpr int kAnchoAncho = 775;
 
