@@ -2,6 +2,7 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "base_datos_programa.hpp"
 #include "caracteres.hpp"
 #include "conversores.hpp"
 #include "entrada_excel_access.hpp"
@@ -11,7 +12,6 @@
 #include "reloj.hpp"
 #include "texto.hpp"
 #include "tipos_plantilla.hpp"
-
 
 namespace trovanel {
 
@@ -184,17 +184,29 @@ std::string fechaProcesoDDMMAA(std::string_view dia, std::string_view mes, std::
            (anio.size() == 4 ? std::string(anio.substr(2, 2)) : std::string(anio));
 }
 
+std::string mensajeSinConversor(std::string_view codigoBase) {
+    return "Esta versión del programa aún no genera ficheros de tipo " + std::string(codigoBase);
+}
+
 void ModeloEntrada::elegirPlantilla(std::int64_t idEstructura, const std::string& tipo) {
     estado_.gTipoEstructura = tipo;
     idEstructura_ = idEstructura;
     tipoUsuario_ = tipoUsuarioDe(tipo);
 }
 
-void ModeloEntrada::elegirEntrada(const std::filesystem::path& entrada) {
+bool ModeloEntrada::elegirEntrada(const std::filesystem::path& entrada,
+                                  const std::filesystem::path& carpetaPrograma, Avisos& avisos) {
+    // The same file by device and inode: another spelling of the path, a link to it, a hard link.
+    std::error_code error;
+    if (std::filesystem::equivalent(entrada, carpetaPrograma / kNombreBaseDatos, error)) {
+        avisos.informacion(kEntradaBaseDatosPrograma);
+        return false;
+    }
     ficheroEntrada_ = entrada;
     const RutasConversion rutas = derivarRutasConversion(entrada);
     ficheroSalida_ = rutas.salida;
     estado_.gFicheroLog = rutas.log;
+    return true;
 }
 
 bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
@@ -241,8 +253,11 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
     }
 
     const Conversor* conversor = tipo ? registro.buscar(tipo->familia) : nullptr;
+    if (tipo && conversor == nullptr) {
+        entorno.avisos.informacion(mensajeSinConversor(tipo->codigoBase));
+        return false;
+    }
     if (conversor == nullptr) {
-        // An unknown type, or a family this build cannot convert yet.
         entorno.avisos.informacion("Plantilla incorrecta");
         estado_.gError = true;
     } else {

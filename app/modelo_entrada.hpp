@@ -80,6 +80,13 @@ bool FechaCorrecta(const std::string& dia, const std::string& mes, std::string& 
 // gFechaProceso as DDMMAA from the three boxes.
 std::string fechaProcesoDDMMAA(std::string_view dia, std::string_view mes, std::string_view anio);
 
+// The refusal of a template whose family this build cannot convert yet, by the family's base code
+// ("CSB58", "CSB34T"); batch mode and the dialog say the same.
+std::string mensajeSinConversor(std::string_view codigoBase);
+
+inline constexpr const char* kEntradaBaseDatosPrograma =
+    "No se puede usar como entrada la base de datos del programa";
+
 // What the dialog holds when "Generar CSB" is pressed.
 struct SeleccionEntrada {
     std::string textoPlantilla;
@@ -106,14 +113,18 @@ public:
     std::int64_t idEstructura() const { return idEstructura_; }
     const std::string& tipoUsuario() const { return tipoUsuario_; }
 
-    // An input file chosen: derives the output and the log (gFicheroLog) beside it.
-    void elegirEntrada(const std::filesystem::path& entrada);
+    // An input file chosen: derives the output and the log (gFicheroLog) beside it. The program's own
+    // database, under whatever name or link, is never an input: it is refused with its message, false,
+    // and the earlier choice stays as it was.
+    bool elegirEntrada(const std::filesystem::path& entrada, const std::filesystem::path& carpetaPrograma,
+                       Avisos& avisos);
     const std::filesystem::path& ficheroEntrada() const { return ficheroEntrada_; }
     const std::filesystem::path& ficheroSalida() const { return ficheroSalida_; }
 
     // The run of "Generar CSB" up to the character replacement. A refusal shows its message and gives
-    // false (nothing run, no result window); otherwise the conversion ran, or was found impossible with
-    // "Plantilla incorrecta" and gError, and the result window follows.
+    // false (nothing run, no result window), a family this build cannot convert included; otherwise the
+    // conversion ran, or was found impossible with "Plantilla incorrecta" and gError, and the result
+    // window follows.
     bool procesar(SeleccionEntrada& seleccion, Entorno& entorno, const RegistroConversores& registro);
 
 private:

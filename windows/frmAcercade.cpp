@@ -1,5 +1,7 @@
 #include "frmAcercade.hpp"
 
+#include "controles.hpp"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,25 +15,20 @@ frmAcercade::frmAcercade(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("frmAcercade"));
     setWindowTitle(QStringLiteral("Acerca de ..."));
 
-    auto* imagen = new QLabel(this);
-    imagen->setObjectName(QStringLiteral("imgLogo"));
+    auto* imagen = nombrado(new QLabel(this), "imgLogo");
     imagen->setPixmap(style()->standardIcon(QStyle::SP_DriveFDIcon).pixmap(48, 48));
     imagen->setAlignment(Qt::AlignTop);
 
-    auto* producto = new QLabel(QStringLiteral("Trovanel"), this);
-    producto->setObjectName(QStringLiteral("lblProducto"));
+    auto* producto = etiqueta("lblProducto", "Trovanel", this);
+    negrita(producto);
     QFont letra = producto->font();
-    letra.setBold(true);
     letra.setPointSizeF(letra.pointSizeF() * 1.6);
     producto->setFont(letra);
 
-    auto* version = new QLabel(QStringLiteral("Versión ") + QStringLiteral(TROVANEL_VERSION), this);
-    version->setObjectName(QStringLiteral("lblVersion"));
-    auto* descripcion = new QLabel(QStringLiteral("Ficheros de remesas bancarias en formato CSB"), this);
-    descripcion->setObjectName(QStringLiteral("lblDescripcion"));
+    auto* version = etiqueta("lblVersion", "Versión " TROVANEL_VERSION, this);
+    auto* descripcion = etiqueta("lblDescripcion", "Ficheros de remesas bancarias en formato CSB", this);
 
-    auto* cmdAceptar = new QPushButton(QStringLiteral("&Cerrar"), this);
-    cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
+    auto* cmdAceptar = boton("cmdAceptar", "&Cerrar", this);
     cmdAceptar->setDefault(true);
     connect(cmdAceptar, &QPushButton::clicked, this, &frmAcercade::cmdAceptar_Click);
 

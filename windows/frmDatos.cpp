@@ -1,6 +1,7 @@
 #include "frmDatos.hpp"
 
 #include "avisos.hpp"
+#include "controles.hpp"
 #include "cursor_qt.hpp"
 #include "texto_qt.hpp"
 
@@ -37,34 +38,24 @@ frmDatos::frmDatos(EstadoEjecucion& estado, const std::vector<std::size_t>& camp
     auto* rejilla = new QGridLayout;
     int fila = 0;
     for (const FilaDatos& datos : filas_) {
-        auto* etiqueta = new QLabel(aQString(datos.etiqueta), this);
-        etiqueta->setObjectName(QStringLiteral("lb") + aQString(datos.etiqueta));
-        rejilla->addWidget(etiqueta, fila, 0);
+        rejilla->addWidget(
+            etiqueta(QStringLiteral("lb") + aQString(datos.etiqueta), aQString(datos.etiqueta), this), fila,
+            0);
 
         QWidget* control = nullptr;
         if (datos.clase == ClaseFilaDatos::FormaPago || datos.clase == ClaseFilaDatos::Gastos) {
-            auto* combo = new QComboBox(this);
-            combo->setEditable(false);
+            auto* combo = lista(nombreControl(datos.indice), this);
             for (const std::string& opcion : datos.opciones) {
                 combo->addItem(aQString(opcion));
             }
             combo->setCurrentIndex(0);
-            combo->setObjectName(nombreControl(datos.indice));
             control = combo;
         } else {
-            auto* caja = new QLineEdit(this);
-            if (datos.longitudMaxima > 0) {
-                caja->setMaxLength(datos.longitudMaxima);
+            const bool esFecha = datos.clase == ClaseFilaDatos::Fecha;
+            if (esFecha) {
+                rejilla->addWidget(etiqueta("lbFecha", "(DD/MM/AAAA)", this), fila, 1);
             }
-            if (datos.clase == ClaseFilaDatos::Fecha) {
-                auto* pista = new QLabel(aQString("(DD/MM/AAAA)"), this);
-                pista->setObjectName(QStringLiteral("lbFecha"));
-                rejilla->addWidget(pista, fila, 1);
-                caja->setObjectName(nombreControl(datos.indice, "Fecha"));
-            } else {
-                caja->setObjectName(nombreControl(datos.indice));
-            }
-            control = caja;
+            control = caja(nombreControl(datos.indice, esFecha ? "Fecha" : ""), datos.longitudMaxima, this);
         }
         control->setMinimumWidth(kAnchoControl);
         rejilla->addWidget(control, fila, 2);
@@ -73,11 +64,9 @@ frmDatos::frmDatos(EstadoEjecucion& estado, const std::vector<std::size_t>& camp
     }
     rejilla->setRowStretch(fila, 1);
 
-    auto* Command1 = new QPushButton(aQString("&Aceptar"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    auto* Command1 = nombrado(new QPushButton(aQString("&Aceptar"), this), "Command1");
     Command1->setDefault(true);
-    auto* Command2 = new QPushButton(aQString("&Cancelar"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
+    auto* Command2 = nombrado(new QPushButton(aQString("&Cancelar"), this), "Command2");
     connect(Command1, &QPushButton::clicked, this, &frmDatos::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmDatos::Command2_Click);
 

@@ -2,14 +2,15 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "controles.hpp"
 #include "conversores.hpp"
 #include "cursor_qt.hpp"
 #include "entrada_excel_access.hpp"
 #include "estado_ejecucion.hpp"
-#include "libro_excel.hpp"
 #include "frmMsg.hpp"
-#include "texto_qt.hpp"
+#include "libro_excel.hpp"
 #include "lista_plantillas.hpp"
+#include "texto_qt.hpp"
 #include "tipos_plantilla.hpp"
 
 #include <QApplication>
@@ -36,38 +37,25 @@ namespace trovanel {
 
 namespace {
 
-// Widths of the dialog without and with the grids (6120 and 11625 twips).
+// Widths of the dialog without and with the grids (6120 and 11625 twips); wider when the grids need it.
 constexpr int kAnchoEstrecho = 408;
 constexpr int kAnchoAncho = 775;
 
+// The grids' columns as designed; each widens to its longest value.
+constexpr Columna kColumnasPresentador[] = {{"", 13, Qt::AlignLeft},
+                                            {"Nombre ", 193, Qt::AlignLeft},
+                                            {"Nif ", 67, Qt::AlignHCenter},
+                                            {"Sufijo", 33, Qt::AlignHCenter}};
+constexpr Columna kColumnasOrdenante[] = {
+    {"", 13, Qt::AlignLeft}, {"Nombre ", 160, Qt::AlignLeft}, {"Cuenta de Cargo", 147, Qt::AlignHCenter}};
+constexpr Columna kColumnasEmisor[] = {{" ", 13, Qt::AlignLeft},
+                                       {"Nombre", 167, Qt::AlignLeft},
+                                       {"NIF", 67, Qt::AlignLeft},
+                                       {"Sufijo", 33, Qt::AlignLeft},
+                                       {"Cuenta de Abono", 147, Qt::AlignHCenter}};
+
 QString t(const char* texto) {
     return aQString(texto);
-}
-
-QString textoRuta(const std::filesystem::path& ruta) {
-    return QFile::decodeName(QByteArray::fromStdString(ruta.native()));
-}
-
-template <typename W> W* nombrado(W* control, const QString& nombre) {
-    control->setObjectName(nombre);
-    return control;
-}
-
-QLabel* etiqueta(const char* nombre, const char* texto, QWidget* padre) {
-    return nombrado(new QLabel(t(texto), padre), t(nombre));
-}
-
-QComboBox* lista(const char* nombre, QWidget* padre) {
-    auto* combo = nombrado(new QComboBox(padre), t(nombre));
-    combo->setEditable(false);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(20);
-    return combo;
-}
-
-// A template's id and type travel with its entry, so the list is the only place that knows them.
-QVariant datosPlantilla(const EntradaPlantilla& entrada) {
-    return QVariantList{QVariant::fromValue<qlonglong>(entrada.id), QByteArray::fromStdString(entrada.tipo)};
 }
 
 // Process date boxes take digits, "*" and Backspace; keys that type nothing (Tab, arrows) pass.
@@ -91,67 +79,13 @@ protected:
 };
 
 QLineEdit* cajaFecha(const QString& nombre, int longitud, QObject* filtro, QWidget* padre) {
-    auto* caja = nombrado(new QLineEdit(padre), nombre);
-    caja->setMaxLength(longitud);
-    caja->setMaximumWidth(longitud == 4 ? 48 : 32);
-    caja->installEventFilter(filtro);
+    auto* resultado = caja(nombre, longitud, padre);
+    resultado->setMaximumWidth(longitud == 4 ? 48 : 32);
+    resultado->installEventFilter(filtro);
     // Pasted text obeys the same rule as typed keys.
-    caja->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9*]*")), caja));
-    return caja;
-}
-
-QTableWidget* rejilla(const char* nombre, QWidget* padre) {
-    auto* grid = nombrado(new QTableWidget(padre), t(nombre));
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->hide();
-    // The header row is no entry: clicking it chooses nothing.
-    grid->horizontalHeader()->setSectionsClickable(false);
-    return grid;
-}
-
-struct Columna {
-    const char* titulo;
-    int ancho; // pixels (twips / 15)
-    Qt::Alignment alineacion;
-};
-
-void prepararRejilla(QTableWidget* grid, std::initializer_list<Columna> columnas) {
-    grid->clearContents();
-    grid->setRowCount(0);
-    grid->setColumnCount(static_cast<int>(columnas.size()));
-    int i = 0;
-    for (const Columna& columna : columnas) {
-        auto* cabecera = new QTableWidgetItem(t(columna.titulo));
-        cabecera->setTextAlignment(columna.alineacion | Qt::AlignVCenter);
-        grid->setHorizontalHeaderItem(i, cabecera);
-        grid->setColumnWidth(i, columna.ancho);
-        ++i;
-    }
-}
-
-void anadirFila(QTableWidget* grid, const std::vector<std::string>& celdas) {
-    const int fila = grid->rowCount();
-    grid->insertRow(fila);
-    auto* selector = new QTableWidgetItem(QStringLiteral(" "));
-    selector->setBackground(grid->palette().button());
-    grid->setItem(fila, 0, selector);
-    for (std::size_t i = 0; i < celdas.size(); ++i) {
-        const int columna = static_cast<int>(i) + 1;
-        auto* celda = new QTableWidgetItem(aQString(celdas[i]));
-        if (const auto* cabecera = grid->horizontalHeaderItem(columna)) {
-            celda->setTextAlignment(Qt::Alignment(cabecera->textAlignment()));
-        }
-        grid->setItem(fila, columna, celda);
-    }
-}
-
-std::optional<std::int64_t> idSeleccionado(const QComboBox* combo) {
-    if (combo->currentIndex() < 0) {
-        return std::nullopt;
-    }
-    return combo->currentData().toLongLong();
+    resultado->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9*]*")), resultado));
+    return resultado;
 }
 
 } // namespace
@@ -163,7 +97,7 @@ frmEntrada::frmEntrada(ContextoVentanas contexto, SolicitudDatosObligatorios* so
     try {
         const QSignalBlocker bloqueo(cbEstructura_);
         for (const EntradaPlantilla& entrada : CargarPlantillas(contexto_.baseDatos, false)) {
-            cbEstructura_->addItem(aQString(entrada.texto), datosPlantilla(entrada));
+            anadirPlantilla(cbEstructura_, entrada);
         }
         cbEstructura_->setCurrentIndex(-1);
     } catch (const ErrorTrovanel& e) {
@@ -177,13 +111,13 @@ void frmEntrada::construir() {
     setObjectName(t("frmEntrada"));
     setWindowTitle(t("Generar CSB"));
 
-    auto* Frame3 = nombrado(new QGroupBox(t("Seleccione la plantilla"), this), t("Frame3"));
+    auto* Frame3 = marco("Frame3", "Seleccione la plantilla", this);
     cbEstructura_ = lista("cbEstructura", Frame3);
     auto* capaPlantilla = new QHBoxLayout(Frame3);
     capaPlantilla->addWidget(etiqueta("Label1", "Plantilla", Frame3));
     capaPlantilla->addWidget(cbEstructura_, 1);
 
-    auto* Frame5 = nombrado(new QGroupBox(t("Seleccione Usuario"), this), t("Frame5"));
+    auto* Frame5 = marco("Frame5", "Seleccione Usuario", this);
     cbUsuario_ = lista("cbUsuario", Frame5);
     cbPresentador_ = lista("cbPresentador", Frame5);
     cbEmisor_ = lista("cbEmisor", Frame5);
@@ -216,19 +150,17 @@ void frmEntrada::construir() {
     }
     capaFecha->addStretch();
 
-    Frame4_ = nombrado(new QGroupBox(t("Datos para la Cabecera"), this), t("Frame4"));
+    Frame4_ = marco("Frame4", "Datos para la Cabecera", this);
     Label6_ = etiqueta("Label6", "Detalle Cargo ", Frame4_);
     Label7_ = etiqueta("Label7", "Domicilio Ordenante", Frame4_);
     Label8_ = etiqueta("Label8", "Plaza Ordenante", Frame4_);
-    DetalleCargo0_ = nombrado(new QRadioButton(t("Total"), Frame4_), t("DetalleCargo0"));
-    DetalleCargo1_ = nombrado(new QRadioButton(t("Parcial"), Frame4_), t("DetalleCargo1"));
-    DetalleCargo_ = nombrado(new QButtonGroup(this), t("DetalleCargo"));
+    DetalleCargo0_ = nombrado(new QRadioButton(t("Total"), Frame4_), "DetalleCargo0");
+    DetalleCargo1_ = nombrado(new QRadioButton(t("Parcial"), Frame4_), "DetalleCargo1");
+    DetalleCargo_ = nombrado(new QButtonGroup(this), "DetalleCargo");
     DetalleCargo_->addButton(DetalleCargo0_, 0);
     DetalleCargo_->addButton(DetalleCargo1_, 1);
-    tbDomicilioOrdenante_ = nombrado(new QLineEdit(Frame4_), t("tbDomicilioOrdenante"));
-    tbDomicilioOrdenante_->setMaxLength(36);
-    tbPlazaOrdenante_ = nombrado(new QLineEdit(Frame4_), t("tbPlazaOrdenante"));
-    tbPlazaOrdenante_->setMaxLength(36);
+    tbDomicilioOrdenante_ = caja("tbDomicilioOrdenante", 36, Frame4_);
+    tbPlazaOrdenante_ = caja("tbPlazaOrdenante", 36, Frame4_);
     auto* capaCabecera = new QGridLayout(Frame4_);
     auto* opciones = new QHBoxLayout;
     opciones->addWidget(DetalleCargo0_);
@@ -241,46 +173,46 @@ void frmEntrada::construir() {
     capaCabecera->addWidget(Label8_, 2, 0);
     capaCabecera->addWidget(tbPlazaOrdenante_, 2, 1);
 
-    auto* Frame1 = nombrado(new QGroupBox(t("Fichero Origen"), this), t("Frame1"));
-    tbEntrada_ = nombrado(new QLineEdit(Frame1), t("tbEntrada"));
+    auto* Frame1 = marco("Frame1", "Fichero Origen", this);
+    tbEntrada_ = caja("tbEntrada", 0, Frame1);
     // Only the file dialog sets the input: a typed name would never reach the run.
     tbEntrada_->setReadOnly(true);
-    Image1_ = nombrado(new QPushButton(Frame1), t("Image1"));
+    Image1_ = boton("Image1", "", Frame1);
     Image1_->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     Image1_->setToolTip(t("Abrir fichero a filtrar"));
-    Image1_->setAutoDefault(false);
     auto* capaOrigen = new QHBoxLayout(Frame1);
     capaOrigen->addWidget(tbEntrada_, 1);
     capaOrigen->addWidget(Image1_);
 
-    auto* Frame2 = nombrado(new QGroupBox(t("Fichero Destino"), this), t("Frame2"));
-    tbSalida_ = nombrado(new QLineEdit(Frame2), t("tbSalida"));
+    auto* Frame2 = marco("Frame2", "Fichero Destino", this);
+    tbSalida_ = caja("tbSalida", 0, Frame2);
     // The run always writes the derived name; an edit here would be silently ignored.
     tbSalida_->setReadOnly(true);
     auto* capaDestino = new QHBoxLayout(Frame2);
     capaDestino->addWidget(tbSalida_);
 
-    auto* Frame6 = nombrado(new QGroupBox(t("Seleccione Una Hoja o Tabla"), this), t("Frame6"));
+    auto* Frame6 = marco("Frame6", "Seleccione Una Hoja o Tabla", this);
     labHojaTabla_ = etiqueta("labHojaTabla", "Hoja", Frame6);
     cbHojaTabla_ = lista("cbHojaTabla", Frame6);
     auto* capaHoja = new QHBoxLayout(Frame6);
     capaHoja->addWidget(labHojaTabla_);
     capaHoja->addWidget(cbHojaTabla_, 1);
 
-    cmdProcesar_ = nombrado(new QPushButton(t("&Generar CSB"), this), t("cmdProcesar"));
+    cmdProcesar_ = boton("cmdProcesar", "&Generar CSB", this);
     cmdProcesar_->setEnabled(false);
-    Command2_ = nombrado(new QPushButton(t("&Cerrar"), this), t("Command2"));
-    cmdMas_ = nombrado(new QPushButton(t("+"), this), t("cmdMas"));
-    for (QPushButton* boton : {cmdProcesar_, Command2_, cmdMas_}) {
-        boton->setAutoDefault(false);
-    }
+    Command2_ = boton("Command2", "&Cerrar", this);
+    cmdMas_ = boton("cmdMas", "+", this);
     auto* capaBotones = new QHBoxLayout;
     capaBotones->addWidget(cmdProcesar_);
     capaBotones->addWidget(Command2_);
     capaBotones->addStretch();
     capaBotones->addWidget(cmdMas_);
 
-    auto* izquierda = new QVBoxLayout;
+    // The choices never give up width to the grids opened beside them.
+    auto* panelOpciones = nombrado(new QWidget(this), "panelOpciones");
+    panelOpciones->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    auto* izquierda = new QVBoxLayout(panelOpciones);
+    izquierda->setContentsMargins(0, 0, 0, 0);
     izquierda->addWidget(Frame3);
     izquierda->addWidget(Frame5);
     izquierda->addLayout(capaFecha);
@@ -291,32 +223,24 @@ void frmEntrada::construir() {
     izquierda->addStretch();
     izquierda->addLayout(capaBotones);
 
-    panelRejillas_ = nombrado(new QWidget(this), t("panelRejillas"));
-    framePresentador_ =
-        nombrado(new QGroupBox(t("Seleccionar Presentador"), panelRejillas_), t("framePresentador"));
+    panelRejillas_ = nombrado(new QWidget(this), "panelRejillas");
+    framePresentador_ = marco("framePresentador", "Seleccionar Presentador", panelRejillas_);
     gidPresentador_ = rejilla("gidPresentador", framePresentador_);
     (new QVBoxLayout(framePresentador_))->addWidget(gidPresentador_);
-    frameEmisor_ = nombrado(new QGroupBox(t("Seleccionar Emisor"), panelRejillas_), t("frameEmisor"));
+    frameEmisor_ = marco("frameEmisor", "Seleccionar Emisor", panelRejillas_);
     gridEmisor_ = rejilla("gridEmisor", frameEmisor_);
     (new QVBoxLayout(frameEmisor_))->addWidget(gridEmisor_);
     auto* capaRejillas = new QVBoxLayout(panelRejillas_);
     capaRejillas->setContentsMargins(0, 0, 0, 0);
     capaRejillas->addWidget(framePresentador_);
     capaRejillas->addWidget(frameEmisor_);
-    prepararRejilla(gidPresentador_, {{"", 13, Qt::AlignLeft},
-                                      {"Nombre ", 193, Qt::AlignLeft},
-                                      {"Nif ", 67, Qt::AlignHCenter},
-                                      {"Sufijo", 33, Qt::AlignHCenter}});
-    prepararRejilla(gridEmisor_, {{" ", 13, Qt::AlignLeft},
-                                  {"Nombre", 167, Qt::AlignLeft},
-                                  {"NIF", 67, Qt::AlignLeft},
-                                  {"Sufijo", 33, Qt::AlignLeft},
-                                  {"Cuenta de Abono", 147, Qt::AlignHCenter}});
+    prepararRejilla(gidPresentador_, kColumnasPresentador);
+    prepararRejilla(gridEmisor_, kColumnasEmisor);
     // It opens narrow, the grids out of view.
     panelRejillas_->hide();
 
     auto* capa = new QHBoxLayout(this);
-    capa->addLayout(izquierda);
+    capa->addWidget(panelOpciones);
     capa->addWidget(panelRejillas_, 1);
     resize(kAnchoEstrecho, sizeHint().height());
 
@@ -344,11 +268,11 @@ void frmEntrada::cbEstructura_Click() {
     gidPresentador_->setRowCount(0);
     gridEmisor_->setRowCount(0);
 
-    if (cbEstructura_->currentIndex() < 0) {
+    const std::optional<PlantillaElegida> elegida = plantillaElegida(cbEstructura_);
+    if (!elegida) {
         return;
     }
-    const QVariantList datos = cbEstructura_->currentData().toList();
-    modelo_.elegirPlantilla(datos.value(0).toLongLong(), datos.value(1).toByteArray().toStdString());
+    modelo_.elegirPlantilla(elegida->id, elegida->tipo);
     aplicarVisibilidad(visibilidadDe(modelo_.tipoUsuario()));
 
     {
@@ -428,16 +352,8 @@ void frmEntrada::rellenarPresentadores(const std::vector<ParteEntrada>& partes) 
     const bool cobro = esCobro(modelo_.tipoUsuario());
     const QSignalBlocker bloqueo(cbPresentador_);
     cbPresentador_->clear();
-    if (cobro) {
-        prepararRejilla(gidPresentador_, {{"", 13, Qt::AlignLeft},
-                                          {"Nombre ", 193, Qt::AlignLeft},
-                                          {"Nif ", 67, Qt::AlignHCenter},
-                                          {"Sufijo", 33, Qt::AlignHCenter}});
-    } else {
-        prepararRejilla(gidPresentador_, {{"", 13, Qt::AlignLeft},
-                                          {"Nombre ", 160, Qt::AlignLeft},
-                                          {"Cuenta de Cargo", 147, Qt::AlignHCenter}});
-    }
+    prepararRejilla(gidPresentador_, cobro ? std::span<const Columna>(kColumnasPresentador)
+                                           : std::span<const Columna>(kColumnasOrdenante));
     for (const ParteEntrada& parte : partes) {
         cbPresentador_->addItem(aQString(parte.nombre), QVariant::fromValue<qlonglong>(parte.id));
         if (cobro) {
@@ -446,6 +362,7 @@ void frmEntrada::rellenarPresentadores(const std::vector<ParteEntrada>& partes) 
             anadirFila(gidPresentador_, {parte.nombre, cuentaConGuiones(parte.cuenta)});
         }
     }
+    ajustarColumnas(gidPresentador_);
 }
 
 void frmEntrada::cbPresentador_Click() {
@@ -471,11 +388,12 @@ void frmEntrada::cbPresentador_Click() {
 void frmEntrada::rellenarEmisores(const std::vector<ParteEntrada>& emisores) {
     const QSignalBlocker bloqueo(cbEmisor_);
     cbEmisor_->clear();
-    gridEmisor_->setRowCount(0);
+    prepararRejilla(gridEmisor_, kColumnasEmisor);
     for (const ParteEntrada& emisor : emisores) {
         cbEmisor_->addItem(aQString(emisor.nombre), QVariant::fromValue<qlonglong>(emisor.id));
         anadirFila(gridEmisor_, {emisor.nombre, emisor.nif, emisor.sufijo, cuentaConGuiones(emisor.cuenta)});
     }
+    ajustarColumnas(gridEmisor_);
     cbEmisor_->setCurrentIndex(cbEmisor_->count() > 0 ? 0 : -1);
 }
 
@@ -506,7 +424,9 @@ void frmEntrada::Image1_Click() {
     if (ruta.empty()) {
         return;
     }
-    modelo_.elegirEntrada(ruta);
+    if (!modelo_.elegirEntrada(ruta, contexto_.carpetaPrograma, contexto_.avisos)) {
+        return;
+    }
     tbEntrada_->setText(textoRuta(modelo_.ficheroEntrada()));
     tbSalida_->setText(textoRuta(modelo_.ficheroSalida()));
     cmdProcesar_->setEnabled(true);

@@ -1,5 +1,6 @@
 #include "frmMsg.hpp"
 
+#include "controles.hpp"
 #include "estado_ejecucion.hpp"
 #include "lector_lineas.hpp"
 #include "texto_qt.hpp"
@@ -19,45 +20,31 @@ namespace {
 
 const QColor kAzul(0, 0, 255);
 const QColor kRojo(255, 0, 0);
-
-void ponerColor(QLabel* etiqueta, const QColor& color) {
-    QPalette paleta = etiqueta->palette();
-    paleta.setColor(QPalette::WindowText, color);
-    etiqueta->setPalette(paleta);
-}
-
-QPushButton* boton(const QString& nombre, const QString& texto, QWidget* padre) {
-    auto* resultado = new QPushButton(texto, padre);
-    resultado->setObjectName(nombre);
-    QFont letra = resultado->font();
-    letra.setBold(true);
-    resultado->setFont(letra);
-    resultado->setAutoDefault(false);
-    return resultado;
-}
+const QString kTerminado = QStringLiteral("Proceso terminado");
+const QString kIncorrectamente = QStringLiteral(" incorrectamente");
 
 } // namespace
 
 frmMsg::frmMsg(EstadoEjecucion& estado, QWidget* padre)
     : QDialog(padre), estado_(estado),
-      labProcTerminado_(new QLabel(QStringLiteral("Proceso terminado"), this)),
-      cmdDetalles_(boton(QStringLiteral("cmdDetalles"), QStringLiteral("&Detalles"), this)),
-      cmdAceptar_(boton(QStringLiteral("cmdAceptar"), QStringLiteral("&Aceptar"), this)),
-      rtbFicheroLog_(new QListWidget(this)) {
+      labProcTerminado_(etiqueta(QStringLiteral("labProcTerminado"), kTerminado, this)),
+      cmdDetalles_(boton("cmdDetalles", "&Detalles", this)),
+      cmdAceptar_(boton("cmdAceptar", "&Aceptar", this)),
+      rtbFicheroLog_(nombrado(new QListWidget(this), "rtbFicheroLog")) {
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("Fin Proceso Trovanel"));
 
-    auto* marco = new QFrame(this);
-    marco->setObjectName(QStringLiteral("Frame1"));
+    auto* marco = nombrado(new QFrame(this), "Frame1");
     marco->setFrameShape(QFrame::Box);
     marco->setFrameShadow(QFrame::Sunken);
-    labProcTerminado_->setObjectName(QStringLiteral("labProcTerminado"));
     labProcTerminado_->setAlignment(Qt::AlignCenter);
     QFont letra = labProcTerminado_->font();
     letra.setBold(true);
     letra.setPointSizeF(14.25);
     labProcTerminado_->setFont(letra);
-    ponerColor(labProcTerminado_, kAzul);
+    // Room for the longest caption, so the window keeps one width whatever the run's outcome.
+    labProcTerminado_->setMinimumWidth(QFontMetrics(letra).horizontalAdvance(kTerminado + kIncorrectamente));
+    colorTexto(labProcTerminado_, kAzul);
     auto* capaMarco = new QVBoxLayout(marco);
     capaMarco->addWidget(labProcTerminado_);
 
@@ -66,7 +53,6 @@ frmMsg::frmMsg(EstadoEjecucion& estado, QWidget* padre)
     botones->addStretch();
     botones->addWidget(cmdAceptar_);
 
-    rtbFicheroLog_->setObjectName(QStringLiteral("rtbFicheroLog"));
     rtbFicheroLog_->setMinimumHeight(170);
     // Folded away until the user asks for the details.
     rtbFicheroLog_->hide();
@@ -80,6 +66,8 @@ frmMsg::frmMsg(EstadoEjecucion& estado, QWidget* padre)
 
     connect(cmdDetalles_, &QPushButton::clicked, this, &frmMsg::cmdDetalles_Click);
     connect(cmdAceptar_, &QPushButton::clicked, this, &frmMsg::cmdAceptar_Click);
+    negrita(cmdDetalles_);
+    negrita(cmdAceptar_);
     cmdAceptar_->setDefault(true);
 
     Form_Load();
@@ -88,7 +76,7 @@ frmMsg::frmMsg(EstadoEjecucion& estado, QWidget* padre)
 void frmMsg::Form_Load() {
     if (estado_.gProcesoCancelado) {
         labProcTerminado_->setText(QStringLiteral("Proceso Cancelado"));
-        ponerColor(labProcTerminado_, kRojo);
+        colorTexto(labProcTerminado_, kRojo);
     }
     if (!estado_.gMostrarResultado) {
         return;
@@ -111,8 +99,8 @@ void frmMsg::Form_Load() {
         cmdDetalles_->setEnabled(false);
     }
     if (conErrores) {
-        labProcTerminado_->setText(labProcTerminado_->text() + QStringLiteral(" incorrectamente"));
-        ponerColor(labProcTerminado_, kRojo);
+        labProcTerminado_->setText(labProcTerminado_->text() + kIncorrectamente);
+        colorTexto(labProcTerminado_, kRojo);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 
 #include <system_error>
 
@@ -36,6 +37,37 @@ void separador(QMenu* menu, const char* nombre) {
     menu->addSeparator()->setObjectName(QString::fromLatin1(nombre));
 }
 
+// The frame's picture: a gradient with the product's name in a corner, drawn, nothing to load from disk.
+class AreaConImagen : public QMdiArea {
+public:
+    explicit AreaConImagen(QWidget* padre) : QMdiArea(padre) {
+        QLinearGradient fondo(0, 0, 0, 800);
+        fondo.setColorAt(0.0, QColor(32, 74, 135));
+        fondo.setColorAt(1.0, QColor(114, 159, 207));
+        setBackground(fondo);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* evento) override {
+        QMdiArea::paintEvent(evento);
+        QPainter pintor(viewport());
+        pintor.setRenderHint(QPainter::TextAntialiasing);
+        const QRect zona = viewport()->rect().adjusted(0, 0, -32, -24);
+        QFont letra = font();
+        letra.setPointSizeF(letra.pointSizeF() * 0.95);
+        pintor.setFont(letra);
+        pintor.setPen(QColor(255, 255, 255, 170));
+        const QString lema = QStringLiteral("Ficheros de remesas bancarias en formato CSB");
+        pintor.drawText(zona, Qt::AlignRight | Qt::AlignBottom, lema);
+        letra.setPointSizeF(letra.pointSizeF() * 3.2);
+        letra.setBold(true);
+        pintor.setFont(letra);
+        pintor.setPen(QColor(255, 255, 255, 130));
+        pintor.drawText(zona.adjusted(0, 0, 0, -QFontMetrics(font()).height() - 4),
+                        Qt::AlignRight | Qt::AlignBottom, QStringLiteral("Trovanel"));
+    }
+};
+
 } // namespace
 
 // frmDatos opens over the conversion dialog, which is built after it is handed this request.
@@ -55,15 +87,11 @@ private:
 
 mdiPrincipal::mdiPrincipal(ContextoVentanas contexto, QWidget* padre)
     : QMainWindow(padre), contexto_(contexto),
-      solicitudDatos_(std::make_unique<SolicitudDatosVentana>(contexto.avisos)), area_(new QMdiArea(this)) {
+      solicitudDatos_(std::make_unique<SolicitudDatosVentana>(contexto.avisos)),
+      area_(new AreaConImagen(this)) {
     setObjectName(QStringLiteral("mdiPrincipal"));
     setWindowTitle(QStringLiteral("Trovanel Ver " TROVANEL_VERSION));
 
-    // The frame's picture: a plain gradient, nothing to load from disk.
-    QLinearGradient fondo(0, 0, 0, 800);
-    fondo.setColorAt(0.0, QColor(32, 74, 135));
-    fondo.setColorAt(1.0, QColor(114, 159, 207));
-    area_->setBackground(fondo);
     setCentralWidget(area_);
     resize(900, 650);
 

@@ -1,6 +1,12 @@
 #include "modelo_entrada.hpp"
 
+#include "base_datos_programa.hpp"
+#include "estado_ejecucion.hpp"
+#include "soporte_pruebas.hpp"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <string>
 #include <utility>
@@ -32,6 +38,44 @@ TEST(ModeloEntrada, fechaDeProcesoEnSeisCifras) {
     std::string anio = "26";
     EXPECT_TRUE(dialogo_entrada::FechaCorrecta("5", "3", anio));
     EXPECT_EQ(anio, "2026");
+}
+
+TEST(ModeloEntrada, laBaseDeDatosDelProgramaNuncaEsLaEntradaSeaCualSeaSuNombre) {
+    namespace fs = std::filesystem;
+    pruebas::CarpetaTemporal carpeta;
+    const fs::path bd = carpeta / kNombreBaseDatos;
+    crearBaseDatosPrograma(bd);
+    fs::create_directory(carpeta / "datos");
+    fs::create_symlink(bd, carpeta / "enlace.db");
+    fs::create_hard_link(bd, carpeta / "datos" / "duro.db");
+    fs::copy_file(bd, carpeta / "copia.db");
+    pruebas::escribirFichero(carpeta / "recibos.txt", "");
+    const std::vector<std::pair<fs::path, bool>> casos = {
+        {bd, false},
+        {carpeta / "datos" / ".." / kNombreBaseDatos, false},
+        {carpeta / "enlace.db", false},
+        {carpeta / "datos" / "duro.db", false},
+        {carpeta / "copia.db", true},
+        {carpeta / "recibos.txt", true},
+    };
+    for (const auto& [ruta, aceptada] : casos) {
+        EstadoEjecucion estado;
+        ModeloEntrada modelo(estado);
+        pruebas::AvisosGrabados avisos;
+        ASSERT_TRUE(modelo.elegirEntrada(carpeta / "recibos.txt", carpeta.ruta(), avisos));
+        EXPECT_EQ(modelo.elegirEntrada(ruta, carpeta.ruta(), avisos), aceptada) << ruta;
+        if (aceptada) {
+            EXPECT_TRUE(avisos.mensajes.empty()) << ruta;
+            EXPECT_EQ(modelo.ficheroEntrada(), ruta);
+        } else {
+            EXPECT_EQ(avisos.mensajes, (std::vector<pruebas::AvisosGrabados::Mensaje>{
+                                           {"informacion", kEntradaBaseDatosPrograma}}))
+                << ruta;
+            EXPECT_EQ(modelo.ficheroEntrada(), carpeta / "recibos.txt");
+            EXPECT_EQ(modelo.ficheroSalida(), carpeta / "recibos.out");
+            EXPECT_EQ(estado.gFicheroLog, carpeta / "recibos.log");
+        }
+    }
 }
 
 } // namespace

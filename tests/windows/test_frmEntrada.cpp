@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -470,6 +471,44 @@ TEST_F(FrmEntrada, ordenanteSinDatosDiceQueNoDisponeDeOrdenante) {
     EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{kSinOrdenante});
 }
 
+class FrmEntradaRejillasLegibles : public FrmEntrada,
+                                   public ::testing::WithParamInterface<std::pair<const char*, const char*>> {
+};
+
+TEST_P(FrmEntradaRejillasLegibles, lasColumnasCabenSusValoresSinDesplazarse) {
+    const auto [tipo, csb] = GetParam();
+    const std::int64_t id = plantilla(tipo, "Plantilla");
+    const std::int64_t p =
+        presentador("COMERCIAL DE SUMINISTROS INDUSTRIALES SA", csb, "86420001612000000028");
+    emisor(p, "DISTRIBUCIONES Y TRANSPORTES DEL NORTE SL", "86420001612000000028");
+    enlazar("largo", csb, p);
+    auto d = abrir();
+    const int anchoAnio = cajaAnio(d.get())->width();
+    QTest::mouseClick(hijo<QPushButton>(d.get(), "cmdMas"), Qt::LeftButton);
+    elegirPlantilla(d.get(), id);
+    elegirTexto(hijo<QComboBox>(d.get(), "cbUsuario"), "largo");
+    QApplication::processEvents();
+
+    // The grids took room of their own, not the choices'.
+    EXPECT_EQ(cajaAnio(d.get())->width(), anchoAnio);
+
+    for (const char* nombre : {"gidPresentador", "gridEmisor"}) {
+        auto* grid = hijo<QTableWidget>(d.get(), nombre);
+        if (!grid->isVisibleTo(d.get())) {
+            continue;
+        }
+        ASSERT_EQ(grid->rowCount(), 1) << nombre;
+        for (int c = 1; c < grid->columnCount(); ++c) {
+            const QString texto = grid->item(0, c)->text();
+            EXPECT_GE(grid->columnWidth(c), grid->fontMetrics().horizontalAdvance(texto)) << nombre << c;
+        }
+        EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0) << nombre;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CobrosYPagos, FrmEntradaRejillasLegibles,
+                         ::testing::Values(std::pair{"CSB19", "CSB19"}, std::pair{"CSB34T", "pagos"}));
+
 TEST_F(FrmEntrada, masYMenosCambianElAnchoYVuelvenAlAnterior) {
     auto d = abrir();
     auto* mas = hijo<QPushButton>(d.get(), "cmdMas");
@@ -587,6 +626,23 @@ TEST_F(FrmEntrada, unaBaseDeDatosDeEntradaListaSusTablasYEligeLaPrimera) {
     EXPECT_EQ(tablas->count(), 2);
 }
 
+TEST_F(FrmEntrada, laBaseDeDatosDelProgramaComoEntradaSeRechazaYDejaLaEntradaAnterior) {
+    const std::int64_t id = plantilla("CSB19Ac", "Tabla");
+    const fs::path origen = entorno.carpeta / "recibos.sqlite";
+    BaseDatos::abrir(origen, BaseDatos::Modo::Creacion).ejecutarScript("CREATE TABLE enero (a TEXT);");
+    auto d = abrir();
+    elegirPlantilla(d.get(), id);
+    elegirEntrada(d.get(), origen);
+    entorno.avisos.mensajes.clear();
+    elegirEntrada(d.get(), entorno.carpeta / "Estructuras.db");
+
+    EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{kEntradaBaseDatosPrograma});
+    EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbEntrada")->text(), QString::fromStdString(origen.string()));
+    EXPECT_EQ(d->modelo().ficheroEntrada(), origen);
+    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbHojaTabla")), std::vector<std::string>{"enero"});
+    EXPECT_EQ(entorno.estado.gTablaAccess, "enero");
+}
+
 TEST_F(FrmEntrada, lasCajasDeFechaSoloAdmitenCifrasAsteriscoYRetroceso) {
     auto d = abrir();
     for (QLineEdit* caja :
@@ -636,12 +692,50 @@ TEST_F(FrmEntradaCascada, cadaRechazoDeGenerarLlegaEnSuOrden) {
     EXPECT_FALSE(entorno.estado.gError);
     EXPECT_EQ(d->resultados, 0);
 
-    // Everything in place: this build has no norm 34 driver, so the run cannot be made.
+    // Everything in place: this build has no norm 34 driver, so the run is refused as batch mode refuses it.
     EXPECT_EQ(avisosTras([&] { QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "MADRID"); }),
-              Textos{"Plantilla incorrecta"});
-    EXPECT_TRUE(entorno.estado.gError);
-    EXPECT_EQ(d->resultados, 1);
+              Textos{"Esta versión del programa aún no genera ficheros de tipo CSB34T"});
+    EXPECT_FALSE(entorno.estado.gError);
+    EXPECT_EQ(d->resultados, 0);
 }
+
+struct CasoSinConversor {
+    const char* tipo;
+    const char* tipoUsuario;
+    const char* codigo;
+};
+
+class FrmEntradaSinConversor : public FrmEntrada, public ::testing::WithParamInterface<CasoSinConversor> {};
+
+TEST_P(FrmEntradaSinConversor, unaFamiliaSinConversorSeRechazaConElMensajeDelModoLote) {
+    const CasoSinConversor caso = GetParam();
+    const std::int64_t id = plantilla(caso.tipo, "Plantilla");
+    const std::int64_t p = presentador("PARTE SA", caso.tipoUsuario);
+    emisor(p, "EMISOR SA", "86420001612000000028");
+    enlazar("usuario", caso.tipoUsuario, p);
+    auto d = abrir();
+    elegirPlantilla(d.get(), id);
+    elegirEntrada(d.get(), entorno.carpeta / "entrada.txt");
+    fecha(d.get(), "5", "3", "2026");
+    QTest::mouseClick(hijo<QRadioButton>(d.get(), "DetalleCargo0"), Qt::LeftButton);
+    QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbDomicilioOrdenante"), "CALLE MAYOR 1");
+    QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "MADRID");
+    // Only the run's own messages count; a table list of a text file fails on its own.
+    entorno.avisos.mensajes.clear();
+    generar(d.get());
+
+    EXPECT_EQ(mensajes(entorno.avisos),
+              std::vector<std::string>{
+                  std::string("Esta versión del programa aún no genera ficheros de tipo ") + caso.codigo});
+    EXPECT_FALSE(entorno.estado.gError);
+    EXPECT_EQ(d->resultados, 0);
+    EXPECT_FALSE(fs::exists(entorno.carpeta / "entrada.out"));
+}
+
+INSTANTIATE_TEST_SUITE_P(PorFamilia, FrmEntradaSinConversor,
+                         ::testing::Values(CasoSinConversor{"CSB58", "CSB58", "CSB58"},
+                                           CasoSinConversor{"PAGOSCAc", "pagos", "PAGOSC"},
+                                           CasoSinConversor{"ZOPAc", "ZOP", "ZOP"}));
 
 TEST_F(FrmEntrada, unTipoDesconocidoDicePlantillaIncorrectaYMuestraElResultado) {
     const std::int64_t id = plantilla("RARO", "Rara");

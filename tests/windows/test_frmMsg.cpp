@@ -120,6 +120,30 @@ TEST_F(FrmMsg, sinResultadoQueMostrarConservaElAspectoInicial) {
     EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
 }
 
+TEST_F(FrmMsg, tieneUnSoloAnchoSeaCualSeaElMensajeYCabeElTexto) {
+    escribirLog({std::string(300, 'X')});
+    frmMsg terminado(estado);
+    terminado.show();
+    struct Caso {
+        bool error;
+        bool cancelado;
+    };
+    for (const Caso caso : {Caso{true, false}, Caso{false, true}}) {
+        estado.gError = caso.error;
+        estado.gProcesoCancelado = caso.cancelado;
+        frmMsg ventana(estado);
+        ventana.show();
+        auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
+        EXPECT_EQ(ventana.width(), terminado.width()) << etiqueta->text().toStdString();
+        EXPECT_GE(etiqueta->width(), etiqueta->fontMetrics().horizontalAdvance(etiqueta->text()));
+        if (caso.error) {
+            // The log's long line scrolls inside the list.
+            QTest::mouseClick(hijo<QPushButton>(&ventana, "cmdDetalles"), Qt::LeftButton);
+            EXPECT_EQ(ventana.width(), terminado.width());
+        }
+    }
+}
+
 TEST_F(FrmMsg, aceptarCierraLaVentanaModal) {
     frmMsg ventana(estado);
     QTimer::singleShot(0, &ventana, [&ventana] {

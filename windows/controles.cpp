@@ -1,0 +1,154 @@
+#include "controles.hpp"
+
+#include "lista_plantillas.hpp"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace trovanel {
+
+QLabel* etiqueta(const char* nombre, const char* texto, QWidget* padre) {
+    return etiqueta(aQString(nombre), aQString(texto), padre);
+}
+
+QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* padre) {
+    return nombrado(new QLabel(texto, padre), nombre);
+}
+
+QGroupBox* marco(const char* nombre, const char* titulo, QWidget* padre) {
+    return nombrado(new QGroupBox(aQString(titulo), padre), nombre);
+}
+
+QComboBox* lista(const char* nombre, QWidget* padre) {
+    return lista(aQString(nombre), padre);
+}
+
+QComboBox* lista(const QString& nombre, QWidget* padre) {
+    auto* combo = nombrado(new QComboBox(padre), nombre);
+    combo->setEditable(false);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(20);
+    return combo;
+}
+
+QLineEdit* caja(const char* nombre, int longitud, QWidget* padre) {
+    return caja(aQString(nombre), longitud, padre);
+}
+
+QLineEdit* caja(const QString& nombre, int longitud, QWidget* padre) {
+    auto* resultado = nombrado(new QLineEdit(padre), nombre);
+    if (longitud > 0) {
+        resultado->setMaxLength(longitud);
+    }
+    return resultado;
+}
+
+QPushButton* boton(const char* nombre, const char* texto, QWidget* padre) {
+    auto* resultado = nombrado(new QPushButton(aQString(texto), padre), nombre);
+    resultado->setAutoDefault(false);
+    return resultado;
+}
+
+void negrita(QWidget* control) {
+    QFont letra = control->font();
+    letra.setBold(true);
+    control->setFont(letra);
+}
+
+void colorTexto(QLabel* etiqueta, const QColor& color) {
+    QPalette paleta = etiqueta->palette();
+    paleta.setColor(QPalette::WindowText, color);
+    etiqueta->setPalette(paleta);
+}
+
+QString textoRuta(const std::filesystem::path& ruta) {
+    return QFile::decodeName(QByteArray::fromStdString(ruta.native()));
+}
+
+std::optional<std::int64_t> idSeleccionado(const QComboBox* combo) {
+    if (combo->currentIndex() < 0) {
+        return std::nullopt;
+    }
+    return combo->currentData().toLongLong();
+}
+
+void anadirPlantilla(QComboBox* combo, const EntradaPlantilla& entrada) {
+    combo->addItem(aQString(entrada.texto), QVariantList{QVariant::fromValue<qlonglong>(entrada.id),
+                                                         QByteArray::fromStdString(entrada.tipo)});
+}
+
+std::optional<PlantillaElegida> plantillaElegida(const QComboBox* combo) {
+    if (combo->currentIndex() < 0) {
+        return std::nullopt;
+    }
+    const QVariantList datos = combo->currentData().toList();
+    return PlantillaElegida{datos.value(0).toLongLong(), datos.value(1).toByteArray().toStdString()};
+}
+
+QTableWidget* rejilla(const char* nombre, QWidget* padre) {
+    auto* grid = nombrado(new QTableWidget(padre), nombre);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->hide();
+    // The header row is no entry: clicking it chooses nothing.
+    grid->horizontalHeader()->setSectionsClickable(false);
+    return grid;
+}
+
+void prepararRejilla(QTableWidget* grid, std::span<const Columna> columnas) {
+    grid->clearContents();
+    grid->setRowCount(0);
+    grid->setColumnCount(static_cast<int>(columnas.size()));
+    int i = 0;
+    for (const Columna& columna : columnas) {
+        auto* cabecera = new QTableWidgetItem(aQString(columna.titulo));
+        cabecera->setTextAlignment(columna.alineacion | Qt::AlignVCenter);
+        grid->setHorizontalHeaderItem(i, cabecera);
+        grid->setColumnWidth(i, columna.ancho);
+        ++i;
+    }
+    ajustarColumnas(grid);
+}
+
+void anadirFila(QTableWidget* grid, const std::vector<std::string>& celdas) {
+    const int fila = grid->rowCount();
+    grid->insertRow(fila);
+    auto* selector = new QTableWidgetItem(QStringLiteral(" "));
+    selector->setBackground(grid->palette().button());
+    grid->setItem(fila, 0, selector);
+    for (std::size_t i = 0; i < celdas.size(); ++i) {
+        const int columna = static_cast<int>(i) + 1;
+        auto* celda = new QTableWidgetItem(aQString(celdas[i]));
+        if (const auto* cabecera = grid->horizontalHeaderItem(columna)) {
+            celda->setTextAlignment(Qt::Alignment(cabecera->textAlignment()));
+        }
+        grid->setItem(fila, columna, celda);
+    }
+}
+
+void ajustarColumnas(QTableWidget* grid) {
+    int total = 0;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        // The selector column keeps its narrow designed width.
+        if (c > 0) {
+            const int disenado = grid->columnWidth(c);
+            grid->resizeColumnToContents(c);
+            grid->setColumnWidth(c, std::max(disenado, grid->columnWidth(c)));
+        }
+        total += grid->columnWidth(c);
+    }
+    // Room for every column and for the vertical scroll bar that a long list brings.
+    grid->setMinimumWidth(total + 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width());
+}
+
+} // namespace trovanel

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "texto_qt.hpp"
+
+#include <QString>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+class QColor;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QWidget;
+
+namespace trovanel {
+
+struct EntradaPlantilla;
+
+// The controls every window builds, named as the windows' descriptions name them so that tests and
+// readers find them by objectName. Names and captions given as const char* are the program's own
+// Windows-1252 text; QString ones are already Qt text.
+
+template <typename W> W* nombrado(W* control, const QString& nombre) {
+    control->setObjectName(nombre);
+    return control;
+}
+template <typename W> W* nombrado(W* control, const char* nombre) {
+    return nombrado(control, aQString(nombre));
+}
+
+QLabel* etiqueta(const char* nombre, const char* texto, QWidget* padre);
+QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* padre);
+
+// A frame with its caption around a group of controls.
+QGroupBox* marco(const char* nombre, const char* titulo, QWidget* padre);
+
+// A list the user chooses from and never types into.
+QComboBox* lista(const char* nombre, QWidget* padre);
+QComboBox* lista(const QString& nombre, QWidget* padre);
+
+// A text box taking at most longitud characters (0: no limit).
+QLineEdit* caja(const char* nombre, int longitud, QWidget* padre);
+QLineEdit* caja(const QString& nombre, int longitud, QWidget* padre);
+
+// A button that acts only when clicked: Enter in a text box never presses it.
+QPushButton* boton(const char* nombre, const char* texto, QWidget* padre);
+
+void negrita(QWidget* control);
+void colorTexto(QLabel* etiqueta, const QColor& color);
+
+// A file path as the user reads it; paths stay native inside the program.
+QString textoRuta(const std::filesystem::path& ruta);
+
+// The id stored with the selected entry of a list, nothing when none is selected.
+std::optional<std::int64_t> idSeleccionado(const QComboBox* combo);
+
+// Template lists: each entry carries its template's id and type, so the list is the only place that
+// knows them.
+void anadirPlantilla(QComboBox* combo, const EntradaPlantilla& entrada);
+struct PlantillaElegida {
+    std::int64_t id = 0;
+    std::string tipo; // as stored, untrimmed
+};
+std::optional<PlantillaElegida> plantillaElegida(const QComboBox* combo);
+
+// Grids: a first grey selector column, then one column per value; whole rows are selected, the header
+// row is no entry and nothing is edited in place.
+QTableWidget* rejilla(const char* nombre, QWidget* padre);
+
+struct Columna {
+    const char* titulo;
+    int ancho; // designed width in pixels (twips / 15): the least the column gets
+    Qt::Alignment alineacion;
+};
+
+// Empties the grid and gives it its columns.
+void prepararRejilla(QTableWidget* grid, std::span<const Columna> columnas);
+
+// A row of values after the selector cell, aligned as their column's title.
+void anadirFila(QTableWidget* grid, const std::vector<std::string>& celdas);
+
+// Widens every value column to its longest text (never below its designed width) and makes the grid
+// ask for room for all its columns, so no value is read by scrolling sideways.
+void ajustarColumnas(QTableWidget* grid);
+
+} // namespace trovanel
