@@ -10,9 +10,8 @@
 //                                .campo("Importe", 11, 22).clave("01", 1, 2)
 //                                .campo("ReferenciaInterna").valor("LOTE-03")
 //                                .crear();
-//     const auto presentador =
-//     ConstructorPresentador(bd).nif("B12345678").sufijo("000").usuario("ana").crear(); const auto emisor =
-//     ConstructorEmisor(bd).presentador(presentador).nif("B12345678").crear();
+//     const auto pre = ConstructorPresentador(bd).csb("CSB19").nif("B12345678").usuario("ana").crear();
+//     const auto emi = ConstructorEmisor(bd).presentador(pre).nif("B12345678").crear();
 
 #include "base_datos.hpp"
 
