@@ -1,5 +1,6 @@
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "constructor_datos.hpp"
 #include "conversores.hpp"
 #include "csb19.hpp"
 #include "datos_obligatorios.hpp"
@@ -23,6 +24,7 @@ namespace trovanel {
 namespace {
 
 using pruebas::AvisosGrabados;
+using pruebas::CampoPlantilla;
 using pruebas::CarpetaTemporal;
 using pruebas::leerFichero;
 using pruebas::RelojFijo;
@@ -81,20 +83,11 @@ std::string totales(std::int64_t importe, int recibos, int registros, const Part
              cifras(registros + 2) + b(38)});
 }
 
-struct Campo {
-    const char* nombre;
-    int inicio;
-    int fin;
-    const char* valorcampo = "";
-    int obligatorio = 0;
-    const char* valorlinea = ""; // line key at position 1 when not empty
-};
-
 // One order per line: reference 1-12, holder 13-42, account 43-62, amount 63-74, concept 75-94.
 // clang-format off
-const std::vector<Campo> kRecibo{{"CodigoReferencia", 1, 12}, {"NombreTitularRecibo", 13, 42},
-                                 {"Entidad", 43, 46}, {"Oficina", 47, 50}, {"DC", 51, 52}, {"Cuenta", 53, 62},
-                                 {"Importe", 63, 74}, {"Concepto1", 75, 94}};
+const std::vector<CampoPlantilla> kRecibo{{"CodigoReferencia", 1, 12}, {"NombreTitularRecibo", 13, 42},
+                                          {"Entidad", 43, 46}, {"Oficina", 47, 50}, {"DC", 51, 52},
+                                          {"Cuenta", 53, 62}, {"Importe", 63, 74}, {"Concepto1", 75, 94}};
 // clang-format on
 std::string linea(const std::string& ref, const std::string& nombre, const std::string& importe,
                   const std::string& concepto = "") {
@@ -130,35 +123,30 @@ protected:
     // A presenter, or an issuer with the account kCCC.
     std::int64_t nuevaParte(const std::string& tabla, const char* nif, const char* sufijo,
                             const char* nombre) {
-        baseDatos
-            ->preparar(tabla == "emisores"
-                           ? "INSERT INTO emisores (nifemi, sufemi, nomemi, cuenta) VALUES (?, ?, ?, ?)"
-                           : "INSERT INTO presentadores (nifpre, sufpre, nompre, cuenta) VALUES (?, ?, ?, ?)")
-            .con(nif, sufijo, nombre, kCCC)
-            .ejecutar();
-        return baseDatos->ultimoId();
+        if (tabla == "emisores") {
+            return pruebas::ConstructorEmisor(*baseDatos)
+                .nif(nif)
+                .sufijo(sufijo)
+                .nombre(nombre)
+                .cuenta(kCCC)
+                .crear();
+        }
+        return pruebas::ConstructorPresentador(*baseDatos)
+            .nif(nif)
+            .sufijo(sufijo)
+            .nombre(nombre)
+            .cuenta(kCCC)
+            .crear();
     }
 
-    std::int64_t plantilla(const std::vector<Campo>& campos, const char* tipo = "CSB19", int principio = -1,
-                           int multifactura = 0) {
-        baseDatos
-            ->preparar("INSERT INTO estructura (tipo, descripcion, principiolinea, multifactura) "
-                       "VALUES (?, 'prueba', ?, ?)")
-            .con(tipo, principio, multifactura)
-            .ejecutar();
-        const std::int64_t id = baseDatos->ultimoId();
-        int idCampo = 0;
-        for (const Campo& c : campos) {
-            const int clave = c.valorlinea[0] != '\0' ? 1 : 0;
-            baseDatos
-                ->preparar("INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, "
-                           "inilinea, finlinea, valorlinea, valorcampo, obligatorio, longitud) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 12)")
-                .con(id, idCampo++, c.nombre, c.inicio, c.fin, clave, clave, c.valorlinea, c.valorcampo,
-                     c.obligatorio)
-                .ejecutar();
-        }
-        return id;
+    std::int64_t plantilla(const std::vector<CampoPlantilla>& campos, const char* tipo = "CSB19",
+                           int principio = -1, bool multifactura = false) {
+        return pruebas::ConstructorPlantilla(*baseDatos)
+            .tipo(tipo)
+            .principioLinea(principio)
+            .multifactura(multifactura)
+            .campos(campos)
+            .crear();
     }
 
     // Converts the text (or, when it is empty, the file origen) into salida.
@@ -234,13 +222,12 @@ TEST_F(ConversionCSB19, cadaEjecucionEmpiezaSinImporteConceptoCuentaNiPartesDeLa
 
 // Orders over several lines: lines "C" (the order start) carry the receipt, lines "D" the address.
 // clang-format off
-const std::vector<Campo> kReciboConDomicilio{{"CodigoReferencia", 2, 13, "", 0, "C"},
-                                             {"NombreTitularRecibo", 14, 43, "", 0, "C"}, {"Entidad", 44, 47, "", 0, "C"},
-                                             {"Oficina", 48, 51, "", 0, "C"}, {"DC", 52, 53, "", 0, "C"},
-                                             {"Cuenta", 54, 63, "", 0, "C"}, {"Importe", 64, 75, "", 0, "C"},
-                                             {"NombreTitularCuenta", 76, 105, "", 0, "C"},
-                                             {"Direccion", 2, 31, "", 0, "D"}, {"Localidad", 32, 51, "", 0, "D"},
-                                             {"CP", 52, 56, "", 0, "D"}};
+const std::vector<CampoPlantilla> kReciboConDomicilio{
+    {"CodigoReferencia", 2, 13, "", 1, 1, "C"}, {"NombreTitularRecibo", 14, 43, "", 1, 1, "C"},
+    {"Entidad", 44, 47, "", 1, 1, "C"}, {"Oficina", 48, 51, "", 1, 1, "C"}, {"DC", 52, 53, "", 1, 1, "C"},
+    {"Cuenta", 54, 63, "", 1, 1, "C"}, {"Importe", 64, 75, "", 1, 1, "C"},
+    {"NombreTitularCuenta", 76, 105, "", 1, 1, "C"},
+    {"Direccion", 2, 31, "", 1, 1, "D"}, {"Localidad", 32, 51, "", 1, 1, "D"}, {"CP", 52, 56, "", 1, 1, "D"}};
 // clang-format on
 const std::string kLineaDomicilio =
     "D" + relleno("CALLE DEL OLMO 14", 30) + relleno("MADRID", 20) + "28013\r\n";
@@ -281,7 +268,7 @@ TEST_F(ConversionCSB19, lasLineasAntesDelPrimerPrincipioSonDeLaPrimeraOrden) {
 }
 
 TEST_F(ConversionCSB19, unCampoMasAllaDeUnaLineaCortaQuedaVacioSinTomarSuValorPorDefecto) {
-    std::vector<Campo> campos = kRecibo;
+    std::vector<CampoPlantilla> campos = kRecibo;
     campos[7] = {"Concepto1", 75, 94, "CONCEPTO POR DEFECTO"};
     const std::string corta = relleno("REF-1", 12) + relleno("GARCIA LUCIA", 30) + kCCC + relleno("1,00", 12);
     convertir(plantilla(campos), corta + "\r\n");
@@ -290,7 +277,7 @@ TEST_F(ConversionCSB19, unCampoMasAllaDeUnaLineaCortaQuedaVacioSinTomarSuValorPo
 }
 
 TEST_F(ConversionCSB19, sinCampoDeTitularDeLaCuentaNoHayRegistroDeDomicilio) {
-    std::vector<Campo> campos = kRecibo;
+    std::vector<CampoPlantilla> campos = kRecibo;
     campos[7] = {"Direccion", 75, 94};
     convertir(plantilla(campos), linea("REF-1", "GARCIA LUCIA", "1,00", "CALLE DEL OLMO 14"));
     EXPECT_EQ(leerFichero(salida),
@@ -298,8 +285,12 @@ TEST_F(ConversionCSB19, sinCampoDeTitularDeLaCuentaNoHayRegistroDeDomicilio) {
 }
 
 TEST_F(ConversionCSB19, unaCuentaDelEmisorCortaDaCerosEnSusPiezas) {
-    emisor = nuevaParte("emisores", "B12345678", "002", "COLEGIO SAN PRUEBA COBROS");
-    baseDatos->preparar("UPDATE emisores SET cuenta = ? WHERE id_emi = ?").con("21000418", emisor).ejecutar();
+    emisor = pruebas::ConstructorEmisor(*baseDatos)
+                 .nif("B12345678")
+                 .sufijo("002")
+                 .nombre("COLEGIO SAN PRUEBA COBROS")
+                 .cuenta("21000418")
+                 .crear();
     convertir(plantilla(kRecibo), linea("REF-1", "GARCIA LUCIA", "1,00"));
     const std::string banco = leerFichero(salida);
     ASSERT_GT(banco.size(), 2u * 164u);
@@ -352,8 +343,8 @@ struct CasoPlantilla {
     const char* nombre;
     const char* tipo;
     int principio;
-    int multifactura;
-    std::vector<Campo> campos;
+    bool multifactura;
+    std::vector<CampoPlantilla> campos;
     const char* mensaje;
 };
 
@@ -368,7 +359,8 @@ TEST_P(ConversionCSB19Plantillas, rechazaLaPlantillaSinLeerNiEscribir) {
     EXPECT_FALSE(fs::exists(log));
 }
 
-const std::vector<Campo> kConClaves{{"CodigoReferencia", 1, 12, "", 0, "R"}, {"Importe", 63, 74, "", 0, "R"}};
+const std::vector<CampoPlantilla> kConClaves{{"CodigoReferencia", 1, 12, "", 1, 1, "R"},
+                                             {"Importe", 63, 74, "", 1, 1, "R"}};
 constexpr const char* kSinPrincipio = "Por favor revise la plantilla.\r\nFalta indicar Principio de orden";
 constexpr const char* kSinHojas = "Esta versión del programa aún no lee hojas de cálculo ni bases de datos";
 
@@ -396,9 +388,9 @@ TEST_F(ConversionCSB19, losImportesQueNoCabenSeRechazanYLosTotalesCuadran) {
 }
 
 TEST_F(ConversionCSB19, unImporteEnUnaClaseDeLineaQueNoAparecioSeRechaza) {
-    const auto id = plantilla({{"CodigoReferencia", 2, 13, "", 0, "C"},
-                               {"NombreTitularRecibo", 14, 43, "", 0, "C"},
-                               {"Importe", 2, 13, "", 0, "I"}},
+    const auto id = plantilla({{"CodigoReferencia", 2, 13, "", 1, 1, "C"},
+                               {"NombreTitularRecibo", 14, 43, "", 1, 1, "C"},
+                               {"Importe", 2, 13, "", 1, 1, "I"}},
                               "CSB19", 0);
     convertir(id, "C" + linea("REF-1", "UNO", "") + "C" + linea("REF-2", "DOS", ""));
     EXPECT_FALSE(fs::exists(salida));
@@ -408,9 +400,9 @@ TEST_F(ConversionCSB19, unImporteEnUnaClaseDeLineaQueNoAparecioSeRechaza) {
 
 TEST_F(ConversionCSB19, unaOrdenNoHeredaElImporteRechazadoDeLaAnterior) {
     // Amount lines "I" are optional: the second order has none and would inherit the refused one.
-    const auto id = plantilla({{"CodigoReferencia", 2, 13, "", 0, "C"},
-                               {"NombreTitularRecibo", 14, 43, "", 0, "C"},
-                               {"Importe", 2, 13, "", 0, "I"}},
+    const auto id = plantilla({{"CodigoReferencia", 2, 13, "", 1, 1, "C"},
+                               {"NombreTitularRecibo", 14, 43, "", 1, 1, "C"},
+                               {"Importe", 2, 13, "", 1, 1, "I"}},
                               "CSB19", 0);
     convertir(id, "C" + linea("REF-1", "UNO", "") + "I" + relleno("0,00", 12) + "\r\n" + "C" +
                       linea("REF-2", "DOS", ""));
@@ -546,9 +538,9 @@ TEST_F(ConversionCSB19, unaRemesaQueNoSePuedeEscribirNoDejaNingunFicheroDelBanco
     }
 }
 
-std::vector<Campo> conReferenciaObligatoriaSinSituar() {
-    std::vector<Campo> campos = kRecibo;
-    campos[0] = {"CodigoReferencia", 0, 0, "", 1};
+std::vector<CampoPlantilla> conReferenciaObligatoriaSinSituar() {
+    std::vector<CampoPlantilla> campos = kRecibo;
+    campos[0] = {.campo = "CodigoReferencia", .obligatorio = true};
     return campos;
 }
 
@@ -584,8 +576,8 @@ TEST_F(ConversionCSB19, elDatoObligatorioPedidoSeUsaEnCadaOrden) {
 }
 
 TEST_F(ConversionCSB19, unImporteObligatorioSinSituarNuncaSePide) {
-    std::vector<Campo> campos = kRecibo;
-    campos[6] = {"Importe", 0, 0, "", 1};
+    std::vector<CampoPlantilla> campos = kRecibo;
+    campos[6] = {.campo = "Importe", .obligatorio = true};
     const auto id = plantilla(campos);
     SolicitudFalsa solicitud;
     convertir(id, linea("REF-1", "GARCIA LUCIA", "1,00"), &solicitud);

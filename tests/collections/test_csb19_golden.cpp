@@ -4,6 +4,7 @@
 #include "arranque.hpp"
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "constructor_datos.hpp"
 #include "conversores.hpp"
 #include "csb19.hpp"
 #include "estado_ejecucion.hpp"
@@ -14,15 +15,16 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace trovanel {
 namespace {
 
 namespace fs = std::filesystem;
 using pruebas::AvisosGrabados;
+using pruebas::CampoPlantilla;
 using pruebas::CarpetaTemporal;
 using pruebas::datosPrueba;
 using pruebas::entradasDe;
@@ -34,17 +36,6 @@ fs::path datos(const std::string& relativa) {
     return datosPrueba() / "csb19" / relativa;
 }
 
-// One row of detalleestructura; a field without line key has inilinea 0.
-struct CampoPlantilla {
-    const char* campo;
-    int inicio;
-    int fin;
-    const char* valorcampo = "";
-    int inilinea = 0;
-    int finlinea = 0;
-    const char* valorlinea = "";
-};
-
 // A seeded database with the parties and templates the hand-written files were built for.
 class BaseCSB19 : public ::testing::Test {
 protected:
@@ -53,18 +44,21 @@ protected:
         baseDatos.emplace(BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva));
 
         // Short NIFs and suffixes, so the records show their blank fill.
-        baseDatos
-            ->preparar("INSERT INTO presentadores (tipo, nifpre, nompre, sufpre, cuenta, csb) "
-                       "VALUES ('cobros', ?, ?, ?, ?, 'CSB19')")
-            .con("A1234567", "GESTORIA LOPEZ Y ASOCIADOS SL", "01", "30580990272720001234")
-            .ejecutar();
-        idPresentador = baseDatos->ultimoId();
-        baseDatos
-            ->preparar("INSERT INTO emisores (id_presentador, nifemi, sufemi, nomemi, cuenta) "
-                       "VALUES (?, ?, ?, ?, ?)")
-            .con(idPresentador, "B7654321", "5", "COLEGIO SAN ROQUE SL", "21000418450200051332")
-            .ejecutar();
-        idEmisor = baseDatos->ultimoId();
+        idPresentador = pruebas::ConstructorPresentador(*baseDatos)
+                            .tipo("cobros")
+                            .csb("CSB19")
+                            .nif("A1234567")
+                            .nombre("GESTORIA LOPEZ Y ASOCIADOS SL")
+                            .sufijo("01")
+                            .cuenta("30580990272720001234")
+                            .crear();
+        idEmisor = pruebas::ConstructorEmisor(*baseDatos)
+                       .presentador(idPresentador)
+                       .nif("B7654321")
+                       .sufijo("5")
+                       .nombre("COLEGIO SAN ROQUE SL")
+                       .cuenta("21000418450200051332")
+                       .crear();
 
         plantillaLinea =
             crearPlantilla("Remesa en una linea", -1,
@@ -105,26 +99,13 @@ protected:
                                               {"ReferenciaInterna", 0, 0, "MULTI"}});
     }
 
-    std::int64_t crearPlantilla(const char* descripcion, std::int64_t principiolinea,
-                                std::initializer_list<CampoPlantilla> campos) {
-        baseDatos
-            ->preparar("INSERT INTO estructura (tipo, descripcion, principiolinea, multifactura) "
-                       "VALUES ('CSB19', ?, ?, 0)")
-            .con(descripcion, principiolinea)
-            .ejecutar();
-        const std::int64_t id = baseDatos->ultimoId();
-        std::int64_t idCampo = 0;
-        for (const CampoPlantilla& c : campos) {
-            baseDatos
-                ->preparar(
-                    "INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inilinea, "
-                    "finlinea, valorlinea, valorcampo, obligatorio, longitud) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0)")
-                .con(id, idCampo++, c.campo, c.inicio, c.fin, c.inilinea, c.finlinea, c.valorlinea,
-                     c.valorcampo)
-                .ejecutar();
-        }
-        return id;
+    std::int64_t crearPlantilla(const char* descripcion, int principiolinea,
+                                const std::vector<CampoPlantilla>& campos) {
+        return pruebas::ConstructorPlantilla(*baseDatos)
+            .descripcion(descripcion)
+            .principioLinea(principiolinea)
+            .campos(campos)
+            .crear();
     }
 
     // Runs the driver as the conversion dialog does: process date DDMMAA, log beside the input.

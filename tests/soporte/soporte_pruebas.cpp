@@ -1,5 +1,6 @@
 #include "soporte_pruebas.hpp"
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -62,6 +63,36 @@ std::filesystem::path datosPrueba() {
 }
 std::filesystem::path raizProyecto() {
     return TROVANEL_RAIZ;
+}
+
+std::filesystem::path carpetaMuestras() {
+    const char* variable = std::getenv("TROVANEL_DATOS_MUESTRA");
+    return variable != nullptr && *variable != '\0' ? std::filesystem::path(variable)
+                                                    : std::filesystem::path(TROVANEL_DATOS_MUESTRA);
+}
+
+std::string faltanMuestras() {
+    const std::filesystem::path carpeta = carpetaMuestras();
+    std::error_code error;
+    if (std::filesystem::is_directory(carpeta, error)) {
+        return {};
+    }
+    return "Faltan los ficheros de muestra: no existe la carpeta " + carpeta.string() +
+           ". Su carpeta se indica con -DTROVANEL_DATOS_MUESTRA=RUTA al configurar CMake o con la "
+           "variable de entorno TROVANEL_DATOS_MUESTRA; con TROVANEL_DATOS_MUESTRA_OBLIGATORIOS=1 su falta "
+           "es un fallo.";
+}
+
+bool muestrasObligatorias() {
+    const char* variable = std::getenv("TROVANEL_DATOS_MUESTRA_OBLIGATORIOS");
+    if (variable == nullptr || *variable == '\0') {
+        return TROVANEL_DATOS_MUESTRA_OBLIGATORIOS != 0;
+    }
+    std::string valor(variable);
+    for (char& c : valor) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return !(valor == "0" || valor == "off" || valor == "no" || valor == "false");
 }
 
 } // namespace trovanel::pruebas

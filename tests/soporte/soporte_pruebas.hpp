@@ -61,4 +61,25 @@ std::filesystem::path datosPrueba();
 // The repository's root folder (for ejemplo/ and data/).
 std::filesystem::path raizProyecto();
 
+// Workbooks and Access files made by other programs live outside the project, in the folder named by the
+// environment variable TROVANEL_DATOS_MUESTRA, else by the CMake setting of that name (by default
+// ../shared/testdata beside the project).
+std::filesystem::path carpetaMuestras();
+// Empty when that folder is there; otherwise the notice that names it and tells how to name another.
+std::string faltanMuestras();
+// TROVANEL_DATOS_MUESTRA_OBLIGATORIOS=1 in the environment or ON in CMake: a missing folder is a failure.
+bool muestrasObligatorias();
+
 } // namespace trovanel::pruebas
+
+// First statement of a test (or of its SetUp) that reads the sample files: without them the test is
+// skipped, or fails when they are required.
+#define TROVANEL_REQUIERE_MUESTRAS()                                                                         \
+    do {                                                                                                     \
+        if (const std::string aviso = ::trovanel::pruebas::faltanMuestras(); !aviso.empty()) {               \
+            if (::trovanel::pruebas::muestrasObligatorias()) {                                               \
+                FAIL() << aviso;                                                                             \
+            }                                                                                                \
+            GTEST_SKIP() << aviso;                                                                           \
+        }                                                                                                    \
+    } while (false)

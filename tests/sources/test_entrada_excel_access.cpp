@@ -89,10 +89,11 @@ void conCadaFalloDeMemoria(const std::function<void(Llamada&)>& preparar,
 }
 
 TEST(EntradaExcelAccess, sinMemoriaParaAbrirUnLibroDaElMensajeDeEntradaYLoDejaCerrado) {
+    TROVANEL_REQUIERE_MUESTRAS();
     CarpetaTemporal carpeta;
     const fs::path xlsx = carpeta / "cobros.xlsx";
     libroXlsx(xlsx);
-    const fs::path xls = fs::path(TROVANEL_DATOS_COMPARTIDOS) / "excel" / "ragged.xls";
+    const fs::path xls = pruebas::carpetaMuestras() / "excel" / "ragged.xls";
     const Mensajes rechazo = {{"critico", kNoSeAbreEntrada}};
     struct Caso {
         fs::path ruta;

@@ -20,7 +20,7 @@ using trovanel::pruebas::leerFichero;
 namespace {
 
 std::filesystem::path muestra(const std::string& nombre) {
-    return std::filesystem::path(TROVANEL_DATOS_COMPARTIDOS) / "excel" / nombre;
+    return pruebas::carpetaMuestras() / "excel" / nombre;
 }
 
 std::vector<std::string> filasDe(LibroExcel& libro, const std::string& hoja) {
@@ -246,6 +246,7 @@ std::unique_ptr<LibroExcel> abrirHojaUnica(const CarpetaTemporal& carpeta, const
 // The sample workbooks.
 
 TEST(LibroXls, ListaLasHojasDeCadaMuestraEnElOrdenDelLibro) {
+    TROVANEL_REQUIERE_MUESTRAS();
     const std::vector<std::pair<std::string, std::vector<std::string>>> casos = {
         {"profiles.xls", {"PROFILEDEF", "AXISDEF", "TRAVERSALCHAINAGE", "AXISDATUMLEVELS", "PROFILELEVELS"}},
         {"Formate.xls", {"Blätt1", "ÖÄÜ", "Blätt3", "Formate"}},
@@ -258,6 +259,7 @@ TEST(LibroXls, ListaLasHojasDeCadaMuestraEnElOrdenDelLibro) {
 }
 
 TEST(LibroXls, LeeLasCeldasDeLasMuestrasComoUnaHojaDeCalculo) {
+    TROVANEL_REQUIERE_MUESTRAS();
     struct Caso {
         const char* fichero;
         const char* hoja;
@@ -313,6 +315,7 @@ TEST(LibroXls, LeeLasCeldasDeLasMuestrasComoUnaHojaDeCalculo) {
 }
 
 TEST(LibroXls, LaUltimaFilaEsLaMasAltaConAlgunaCelda) {
+    TROVANEL_REQUIERE_MUESTRAS();
     struct Caso {
         const char* fichero;
         const char* hoja;
@@ -336,6 +339,7 @@ TEST(LibroXls, LaUltimaFilaEsLaMasAltaConAlgunaCelda) {
 }
 
 TEST(LibroXls, LasFilasDeDistintoLargoTraenSusCeldasYLasQueFaltanVacias) {
+    TROVANEL_REQUIERE_MUESTRAS();
     auto libro = abrirLibroXls(muestra("ragged.xls"));
     EXPECT_EQ(filasDe(*libro, "Sheet1"), (std::vector<std::string>{"1:[a][b][c]", "2:[d][e]", "3:[f]",
                                                                    "4:[g][h][I][j]", "5:[k][][][l]"}));
@@ -346,6 +350,7 @@ TEST(LibroXls, LasFilasDeDistintoLargoTraenSusCeldasYLasQueFaltanVacias) {
 }
 
 TEST(LibroXls, LasFilasSinCeldasNoSeRecorren) {
+    TROVANEL_REQUIERE_MUESTRAS();
     auto libro = abrirLibroXls(muestra("Formate.xls"));
     // Rows 2, 4 and 5 hold only formatted blank cells, C to E.
     EXPECT_EQ(filasDe(*libro, "ÖÄÜ"),
@@ -368,6 +373,7 @@ TEST(LibroXls, LasCeldasEnBlancoConFormatoCuentanComoCeldasVacias) {
 }
 
 TEST(LibroXls, LasLetrasDeColumnaSeLeenSinMayusculasNiBlancosHastaIV) {
+    TROVANEL_REQUIERE_MUESTRAS();
     auto libro = abrirLibroXls(muestra("profiles.xls"));
     const std::vector<std::pair<const char*, ValorCelda>> casos = {
         {"A", "PROFIL"},     {"b", "a"},         {" m ", "l"},          {"N", ""},
@@ -387,12 +393,14 @@ TEST(LibroXls, LasLetrasDeColumnaSeLeenSinMayusculasNiBlancosHastaIV) {
 }
 
 TEST(LibroXls, LaColumnaIWNoExisteEnUnLibroXls) {
+    TROVANEL_REQUIERE_MUESTRAS();
     auto libro = abrirLibroXls(muestra("profiles.xls"));
     EXPECT_EQ(libro->celda("PROFILEDEF", 1, "IW"), std::nullopt);
     EXPECT_EQ(libro->celda("PROFILEDEF", 1, "XFD"), std::nullopt);
 }
 
 TEST(LibroXls, LasHojasSeBuscanSinDistinguirMayusculasYLaQueNoExisteNoSeAbre) {
+    TROVANEL_REQUIERE_MUESTRAS();
     auto libro = abrirLibroXls(muestra("profiles.xls"));
     EXPECT_EQ(libro->celda("axisdef", 1, "A"), ValorCelda("PROFIL"));
     esperarNoSeAbre([&] { libro->abrirHoja("NOEXISTE"); });
@@ -400,12 +408,14 @@ TEST(LibroXls, LasHojasSeBuscanSinDistinguirMayusculasYLaQueNoExisteNoSeAbre) {
 }
 
 TEST(LibroXls, ElLibroDanadoDeMuestraSeRechazaConElMensajeDeEntrada) {
+    TROVANEL_REQUIERE_MUESTRAS();
     // Its mini stream's sector chain runs on into the workbook's own sectors.
     esperarNoSeAbre([] { abrirLibroXls(muestra("corrupted_error.xls")); });
     esperarNoSeAbre([] { abrirLibroExcel(muestra("corrupted_error.xls")); });
 }
 
 TEST(LibroXls, ElDespachadorEligeElLectorXlsPorElContenido) {
+    TROVANEL_REQUIERE_MUESTRAS();
     CarpetaTemporal carpeta;
     const auto copia = carpeta / "sin_extension.dat";
     std::filesystem::copy_file(muestra("profiles.xls"), copia);
@@ -418,6 +428,7 @@ TEST(LibroXls, ElDespachadorEligeElLectorXlsPorElContenido) {
 }
 
 TEST(LibroXls, LoQueNoEsUnLibroLegibleSeRechaza) {
+    TROVANEL_REQUIERE_MUESTRAS();
     CarpetaTemporal carpeta;
     std::mt19937 azar(20030102);
     std::string aleatorio(20000, '\0');

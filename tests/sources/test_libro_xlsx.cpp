@@ -220,8 +220,9 @@ bool libroRechazado(const fs::path& ruta) {
 // --- The real sample file ---
 
 TEST(LibroXlsx, abreElLibroDeEjemploConSuUnicaHojaSinCeldas) {
+    TROVANEL_REQUIERE_MUESTRAS();
     // Its one sheet has an empty sheetData and a comment: no row holds a cell.
-    auto libro = abrirLibroXlsx(fs::path(TROVANEL_DATOS_COMPARTIDOS) / "excel" / "sample.xlsx");
+    auto libro = abrirLibroXlsx(pruebas::carpetaMuestras() / "excel" / "sample.xlsx");
     EXPECT_EQ(libro->hojas(), std::vector<std::string>{"Sheet1"});
     EXPECT_EQ(libro->ultimaFila("Sheet1"), 0);
     EXPECT_EQ(libro->celda("Sheet1", 1, "A"), "");
@@ -229,9 +230,10 @@ TEST(LibroXlsx, abreElLibroDeEjemploConSuUnicaHojaSinCeldas) {
 }
 
 TEST(LibroXlsx, elDespachadorReconoceUnLibroXlsxPorSuContenido) {
+    TROVANEL_REQUIERE_MUESTRAS();
     CarpetaTemporal carpeta;
     const auto ruta = carpeta / "sin_extension";
-    fs::copy_file(fs::path(TROVANEL_DATOS_COMPARTIDOS) / "excel" / "sample.xlsx", ruta);
+    fs::copy_file(pruebas::carpetaMuestras() / "excel" / "sample.xlsx", ruta);
     EXPECT_EQ(abrirLibroExcel(ruta)->hojas(), std::vector<std::string>{"Sheet1"});
 }
 

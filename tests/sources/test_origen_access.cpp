@@ -30,7 +30,7 @@ using testing::HasSubstr;
 using testing::StartsWith;
 
 fs::path accesoCompartido(const std::string& nombre) {
-    return fs::path(TROVANEL_DATOS_COMPARTIDOS) / "access" / nombre;
+    return pruebas::carpetaMuestras() / "access" / nombre;
 }
 
 std::vector<std::vector<ValorColumna>> leerTodo(CursorTabla& cursor) {
@@ -94,6 +94,7 @@ private:
 
 class FicheroAccess : public testing::TestWithParam<const char*> {
 protected:
+    void SetUp() override { TROVANEL_REQUIERE_MUESTRAS(); }
     fs::path ruta() const { return accesoCompartido(GetParam()); }
 };
 
@@ -221,6 +222,7 @@ INSTANTIATE_TEST_SUITE_P(OrigenAccess, FicheroAccess,
                          });
 
 TEST(OrigenAccess, unaBaseAceVaciaNoListaNingunaTabla) {
+    TROVANEL_REQUIERE_MUESTRAS();
     auto origen = abrirOrigenAccess(accesoCompartido("ace-empty.accdb"));
     EXPECT_TRUE(origen->tablas().empty());
     EXPECT_THROW(origen->abrirTabla("MSysNoExiste"), ErrorTrovanel);
@@ -256,6 +258,7 @@ TEST(OrigenAccess, unFicheroDeBytesAlAzarSeRechazaComoNoAccess) {
 }
 
 TEST(OrigenAccess, unaCabeceraJetSeguidaDeBasuraSeRechazaComoDanada) {
+    TROVANEL_REQUIERE_MUESTRAS();
     pruebas::CarpetaTemporal carpeta;
     const std::string original = pruebas::leerFichero(accesoCompartido("jet4-test.mdb"));
     std::mt19937 azar(7);
@@ -279,6 +282,7 @@ TEST(OrigenAccess, unaCabeceraJetSeguidaDeBasuraSeRechazaComoDanada) {
 }
 
 TEST(OrigenAccess, unaCopiaTruncadaDaErrorEnLoQuePierdeYLeeLoDemas) {
+    TROVANEL_REQUIERE_MUESTRAS();
     pruebas::CarpetaTemporal carpeta;
     const std::string original = pruebas::leerFichero(accesoCompartido("jet4-test.mdb"));
     const fs::path ruta = carpeta / "truncada.mdb";
@@ -309,6 +313,7 @@ TEST(OrigenAccess, unaCopiaTruncadaDaErrorEnLoQuePierdeYLeeLoDemas) {
 }
 
 TEST(OrigenAccess, unaTablaSinSusPaginasDeDatosNoSeLeeComoVacia) {
+    TROVANEL_REQUIERE_MUESTRAS();
     pruebas::CarpetaTemporal carpeta;
     // In this Jet 3 file Table1's definition survives the cut but its data page does not.
     const std::string original = pruebas::leerFichero(accesoCompartido("jet3-test.mdb"));
@@ -319,6 +324,7 @@ TEST(OrigenAccess, unaTablaSinSusPaginasDeDatosNoSeLeeComoVacia) {
 }
 
 TEST(OrigenAccess, unCatalogoQueLaLecturaRecorreSinFinAcabaEnError) {
+    TROVANEL_REQUIERE_MUESTRAS();
     // One byte of the catalog's property data changed: left alone, the reading of the catalog loops
     // and allocates for ever.
     pruebas::CarpetaTemporal carpeta;
