@@ -277,6 +277,11 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
             parametros.plazaOrdenante = seleccion.plazaOrdenante;
         }
         ejecutarConversor(*conversor, estado_, entorno, parametros);
+        // Refused before anything was read or written: its message was the whole answer, and the bank
+        // file it named is someone else's file, not one to rewrite.
+        if (estado_.gConversionRechazada) {
+            return false;
+        }
     }
 
     if (estado_.gCaracteres) {

@@ -952,5 +952,22 @@ TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustit
     EXPECT_EQ(d->resultados, 1);
 }
 
+TEST_F(FrmEntradaEjecucion, unaSalidaQueEnlazaConLaEntradaSeRechazaSinResultadoNiSustituciones) {
+    pruebas::escribirFichero(entorno.carpeta / "caracteres.ini", "G=#\r\n");
+    entorno.estado.gCaracteres = true;
+    auto d = abrir();
+    preparar(*d, pruebas::raizProyecto() / "ejemplo" / "recibos.txt", "recibos.txt");
+    fs::create_symlink("recibos.txt", entorno.carpeta / "recibos.out");
+    const std::string entrada = leerFichero(entorno.carpeta / "recibos.txt");
+    generar(d.get());
+
+    ASSERT_EQ(entorno.avisos.mensajes.size(), 1u);
+    EXPECT_EQ(entorno.avisos.mensajes[0].texto,
+              "El fichero de salida no puede ser el mismo que el fichero de entrada");
+    EXPECT_EQ(leerFichero(entorno.carpeta / "recibos.txt"), entrada);
+    EXPECT_TRUE(fs::is_symlink(entorno.carpeta / "recibos.out"));
+    EXPECT_EQ(d->resultados, 0);
+}
+
 } // namespace
 } // namespace trovanel
