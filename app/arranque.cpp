@@ -2,11 +2,37 @@
 
 #include "avisos.hpp"
 #include "base_datos_programa.hpp"
+#include "configuracion.hpp"
 #include "estado_ejecucion.hpp"
 
+#include <cstdlib>
 #include <system_error>
 
 namespace trovanel {
+
+bool hayPantalla(std::string_view display, std::string_view wayland, std::string_view plataformaQt) {
+    if (!display.empty() || !wayland.empty()) {
+        return true;
+    }
+    while (!plataformaQt.empty()) {
+        const auto fin = plataformaQt.find(';');
+        const std::string_view entrada = plataformaQt.substr(0, fin);
+        const std::string_view nombre = entrada.substr(0, entrada.find(':'));
+        if (!nombre.empty() && !nombre.starts_with("xcb") && !nombre.starts_with("wayland")) {
+            return true;
+        }
+        plataformaQt = fin == std::string_view::npos ? std::string_view() : plataformaQt.substr(fin + 1);
+    }
+    return false;
+}
+
+bool hayPantalla() {
+    const auto variable = [](const char* nombre) {
+        const char* valor = std::getenv(nombre);
+        return std::string_view(valor == nullptr ? "" : valor);
+    };
+    return hayPantalla(variable("DISPLAY"), variable("WAYLAND_DISPLAY"), variable("QT_QPA_PLATFORM"));
+}
 
 std::string unirLineaComandos(int argc, const char* const* argv) {
     std::string linea;
@@ -50,11 +76,17 @@ std::optional<BaseDatos> abrirBaseDatosAlArrancar(EstadoEjecucion& estado, Aviso
     estado.gRutaCopiaBD = rutaCopiaDelDia(carpetaPrograma, reloj.ahora());
 
     std::optional<BaseDatos> baseDatos;
+    bool creada = false;
     try {
-        baseDatos.emplace(abrirBaseDatosPrograma(estado.gRutaBDOrigen));
+        baseDatos.emplace(abrirBaseDatosPrograma(estado.gRutaBDOrigen, &creada));
     } catch (const ErrorTrovanel& e) {
         avisos.critico(std::string("Error: ") + e.what());
         return std::nullopt;
+    }
+    if (creada) {
+        // The folder is set up as a new installation left it. One that fails is told by the main
+        // window, which cannot open the file.
+        escribirConfiguracionInicial(carpetaPrograma);
     }
 
     std::error_code error;

@@ -21,6 +21,19 @@ inline constexpr int kSalidaConErrores = 1;
 inline constexpr int kSalidaRechazada = 2;
 inline constexpr int kSalidaSinBaseDatos = 3;
 
+// Said on standard error when the main window is asked for where no window can be shown.
+inline constexpr const char* kSinPantalla =
+    "No hay pantalla: la ventana del programa no se puede abrir (no están definidas DISPLAY ni "
+    "WAYLAND_DISPLAY).\r\nPara convertir sin ventana, use el modo lote: "
+    "trovanel 'entrada,salida,plantilla,...' (véase «Modo lote» en README.md)";
+
+// Whether windows can be shown: a display named by DISPLAY or WAYLAND_DISPLAY, or a Qt platform chosen
+// in QT_QPA_PLATFORM (a list separated by ";", options after ":") that needs none, such as offscreen,
+// minimal, vnc, linuxfb or eglfs. Only xcb and the wayland ones need a display.
+bool hayPantalla(std::string_view display, std::string_view wayland, std::string_view plataformaQt);
+// The same from the environment.
+bool hayPantalla();
+
 // The command line as one text, as the user typed it: the arguments joined by blanks.
 std::string unirLineaComandos(int argc, const char* const* argv);
 
@@ -32,8 +45,9 @@ std::vector<std::string> LeerParametros(std::string_view lineaComandos, std::siz
 // Name of the day's copy of the database: day, month and year without leading zeros, ".Copy".
 std::filesystem::path rutaCopiaDelDia(const std::filesystem::path& carpetaPrograma, const FechaHora& hoy);
 
-// Start-up up to the open database: opens (creating it on first start) the program's database
-// exclusively, then makes the day's copy when no file of that name exists. A copy that cannot be made is
+// Start-up up to the open database: opens (creating it on first start, with a config.ini with both
+// flags off unless one exists) the program's database exclusively, then makes the day's copy when no
+// file of that name exists. A copy that cannot be made is
 // reported and start-up goes on; a database that cannot be opened is reported ("Error: " and the
 // description) and gives nothing.
 std::optional<BaseDatos> abrirBaseDatosAlArrancar(EstadoEjecucion& estado, Avisos& avisos, const Reloj& reloj,

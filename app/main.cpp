@@ -9,6 +9,7 @@
 #include "modo_lote.hpp"
 #include "programa.hpp"
 #include "servicios_qt.hpp"
+#include "traducciones.hpp"
 
 #include <QApplication>
 
@@ -19,25 +20,32 @@ int main(int argc, char** argv) {
     estado.gIdioma = idiomaUsuario();
     const std::filesystem::path carpeta = carpetaPrograma();
     const std::vector<std::string> parametros = LeerParametros(unirLineaComandos(argc, argv), 10);
-    // Any argument at all, even blanks, means batch mode: it then says what is missing.
+    // Any argument at all, even blanks, means batch mode: it then says what is missing. Separators alone
+    // (commas, TABs) are no argument.
     const bool modoLote = parametros.size() > 1;
 
     RelojSistema reloj;
     RegistroConversores registro;
     registrarConversores(registro);
 
-    if (modoLote) {
-        // Batch mode opens no window and needs no display.
+    if (modoLote || !hayPantalla()) {
+        // Without a window every message goes to standard error. The database comes first, as at any
+        // start, so a second instance is told that the first holds it.
         AvisosConsola avisos;
         std::optional<BaseDatos> baseDatos = abrirBaseDatosAlArrancar(estado, avisos, reloj, carpeta);
         if (!baseDatos) {
             return kSalidaSinBaseDatos;
+        }
+        if (!modoLote) {
+            avisos.critico(kSinPantalla);
+            return kSalidaRechazada;
         }
         Entorno entorno{*baseDatos, avisos, reloj, carpeta};
         return ejecutarModoLote(estado, entorno, registro, parametros);
     }
 
     QApplication aplicacion(argc, argv);
+    cargarTraduccionesQt(aplicacion);
     AvisosQt avisos;
     std::optional<BaseDatos> baseDatos = abrirBaseDatosAlArrancar(estado, avisos, reloj, carpeta);
     if (!baseDatos) {

@@ -184,10 +184,6 @@ std::string fechaProcesoDDMMAA(std::string_view dia, std::string_view mes, std::
            (anio.size() == 4 ? std::string(anio.substr(2, 2)) : std::string(anio));
 }
 
-std::string mensajeSinConversor(std::string_view codigoBase) {
-    return "Esta versión del programa aún no genera ficheros de tipo " + std::string(codigoBase);
-}
-
 void ModeloEntrada::elegirPlantilla(std::int64_t idEstructura, const std::string& tipo) {
     estado_.gTipoEstructura = tipo;
     idEstructura_ = idEstructura;

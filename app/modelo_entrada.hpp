@@ -80,10 +80,6 @@ bool FechaCorrecta(const std::string& dia, const std::string& mes, std::string& 
 // gFechaProceso as DDMMAA from the three boxes.
 std::string fechaProcesoDDMMAA(std::string_view dia, std::string_view mes, std::string_view anio);
 
-// The refusal of a template whose family this build cannot convert yet, by the family's base code
-// ("CSB58", "CSB34T"); batch mode and the dialog say the same.
-std::string mensajeSinConversor(std::string_view codigoBase);
-
 inline constexpr const char* kEntradaBaseDatosPrograma =
     "No se puede usar como entrada la base de datos del programa";
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <system_error>
 
 namespace trovanel {
 
@@ -58,6 +59,28 @@ std::optional<std::string> fechaLote(const std::string& argumento) {
 bool esCodigoCSB34(const std::string& tipo) {
     const auto t = buscarTipoPlantilla(tipo);
     return t && t->familia == Familia::CSB34 && t->entrada == TipoEntrada::Texto;
+}
+
+// Size of a file, 0 when there is none.
+std::uintmax_t tamanoFichero(const std::filesystem::path& ruta) {
+    std::error_code error;
+    const std::uintmax_t tamano = std::filesystem::file_size(ruta, error);
+    return error ? 0 : tamano;
+}
+
+// Without a result window, one line says what the exit status alone would not: that orders went to the
+// log, and where it is, or that the input held no order. A run cancelled or stopped on an error has
+// already said why.
+void informarDelFinal(const EstadoEjecucion& estado, Avisos& avisos, std::uintmax_t logAntes) {
+    if (estado.gProcesoCancelado) {
+        return;
+    }
+    if (estado.gError && tamanoFichero(estado.gFicheroLog) > logAntes) {
+        avisos.informacion("Proceso terminado incorrectamente: registro de errores en " +
+                           rutaComoTexto(estado.gFicheroLog));
+    } else if (!estado.gError && estado.gOrdenesEscritas == 0) {
+        avisos.informacion("No se ha generado el fichero de salida: la entrada no contiene ninguna orden");
+    }
 }
 
 } // namespace
@@ -148,17 +171,22 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
 
     const Conversor* conversor = registro.buscar(familia);
     if (conversor == nullptr) {
-        avisos.informacion("Esta versión del programa aún no genera ficheros de tipo " + tipoLimpio);
+        avisos.informacion(mensajeSinConversor(tipoLimpio));
         return kSalidaRechazada;
     }
 
     // Without a window the log goes where the dialog would put it: beside the input.
     estado.gFicheroLog = derivarRutasConversion(peticion.rutaEntrada).log;
     estado.gError = false;
+    estado.gProcesoCancelado = false;
+    // The log is appended to: what this run added is what lies past its former end.
+    const std::uintmax_t logAntes = tamanoFichero(estado.gFicheroLog);
     ejecutarConversor(*conversor, estado, entorno, peticion);
-    return estado.gConversionRechazada ? kSalidaRechazada
-           : estado.gError             ? kSalidaConErrores
-                                       : kSalidaCorrecta;
+    if (estado.gConversionRechazada) {
+        return kSalidaRechazada;
+    }
+    informarDelFinal(estado, avisos, logAntes);
+    return estado.gError ? kSalidaConErrores : kSalidaCorrecta;
 }
 
 } // namespace trovanel

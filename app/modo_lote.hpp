@@ -11,7 +11,8 @@ struct EstadoEjecucion;
 
 // Runs the one conversion that the command line asks for, without any window: the arguments are
 // input, output, template id, presenter id and the family's own (process date DDMMAAAA, issuer id,
-// charge detail, ordering party's address and town). Messages go to entorno.avisos. Returns the exit
+// charge detail, ordering party's address and town). Messages go to entorno.avisos, and a last one says
+// when orders were rejected (with the log's path) or when the input held no order. Returns the exit
 // status: 0 nothing rejected, 1 orders rejected or the run stopped on an error, 2 refused before
 // running.
 int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroConversores& registro,

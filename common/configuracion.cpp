@@ -1,7 +1,10 @@
 #include "configuracion.hpp"
 
+#include "fichero_salida.hpp"
 #include "lector_lineas.hpp"
 #include "texto.hpp"
+
+#include <system_error>
 
 namespace trovanel {
 
@@ -25,6 +28,18 @@ std::optional<Configuracion> leerConfiguracion(const std::filesystem::path& carp
         return std::nullopt;
     }
     return configuracion;
+}
+
+bool escribirConfiguracionInicial(const std::filesystem::path& carpetaPrograma) {
+    const std::filesystem::path ruta = carpetaPrograma / kFicheroConfiguracion;
+    std::error_code error;
+    if (std::filesystem::symlink_status(ruta, error).type() != std::filesystem::file_type::not_found) {
+        return !error;
+    }
+    FicheroSalida fichero(ruta);
+    fichero.escribirLinea("administrador=false");
+    fichero.escribirLinea("caracteres=false");
+    return fichero.confirmar();
 }
 
 } // namespace trovanel

@@ -17,4 +17,8 @@ struct Configuracion {
 // the file cannot be opened.
 std::optional<Configuracion> leerConfiguracion(const std::filesystem::path& carpetaPrograma);
 
+// Writes config.ini with both flags off, as a new installation has it, unless one exists already: an
+// existing file is never rewritten. False when it could not be written.
+bool escribirConfiguracionInicial(const std::filesystem::path& carpetaPrograma);
+
 } // namespace trovanel

@@ -29,6 +29,8 @@ struct CampoEstructura {
 struct EstadoEjecucion {
     // The current conversion rejected at least one order or stopped on an error.
     bool gError = false;
+    // Orders written to the bank file by the current conversion; cleared by whoever reads it.
+    std::int64_t gOrdenesEscritas = 0;
     // Type code of the current template with its "Ex"/"Ac" suffix; empty in batch mode (text input).
     std::string gTipoEstructura;
     // Fields of the current template, element i = row i in id_campo order.

@@ -3,14 +3,36 @@
 #include "codificacion.hpp"
 #include "texto.hpp"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 namespace trovanel {
 
-namespace {} // namespace
+namespace {
+
+constexpr const char* kEnUso = "La base de datos está en uso por otro proceso";
+
+std::string describirErrorSistema(int numero) {
+    switch (numero) {
+    case EACCES:
+    case EPERM:
+        return "No hay permiso para acceder a la base de datos";
+    case EROFS:
+        return "La base de datos es de sólo lectura";
+    case ENOSPC:
+        return "El disco está lleno";
+    default:
+        return "No se puede abrir el fichero de la base de datos";
+    }
+}
+
+} // namespace
 
 std::string describirErrorSqlite(int codigo, sqlite3* db) {
     switch (codigo & 0xFF) {
@@ -166,12 +188,100 @@ double Sentencia::real(int columna) const {
 
 // ---------------------------------------------------------------------------------------------------
 
+CerrojoBaseDatos CerrojoBaseDatos::tomar(const std::filesystem::path& ruta, bool crear) {
+    // A file put in the place of the one opened, before the lock was taken, is opened again: the lock
+    // must be on the file that bears the name.
+    for (int intento = 0; intento < 8; ++intento) {
+        CerrojoBaseDatos cerrojo;
+        cerrojo.descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CLOEXEC);
+        if (cerrojo.descriptor_ < 0 && errno == ENOENT && crear) {
+            cerrojo.descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL, 0644);
+            if (cerrojo.descriptor_ < 0 && errno == EEXIST) {
+                continue;
+            }
+            if (cerrojo.descriptor_ < 0) {
+                throw ErrorBaseDatos("No se puede crear la base de datos " + rutaComoTexto(ruta));
+            }
+            cerrojo.creado_ = true;
+        }
+        if (cerrojo.descriptor_ < 0) {
+            throw ErrorBaseDatos(describirErrorSistema(errno));
+        }
+        struct flock bloqueo {};
+        bloqueo.l_type = F_WRLCK;
+        bloqueo.l_whence = SEEK_SET; // from byte 0 to the end, however far the file grows
+        if (::fcntl(cerrojo.descriptor_, F_OFD_SETLK, &bloqueo) != 0) {
+            throw ErrorBaseDatos(errno == EAGAIN || errno == EACCES
+                                     ? kEnUso
+                                     : "No se puede bloquear el fichero de la base de datos");
+        }
+        struct stat abierto {};
+        struct stat nombrado {};
+        if (::fstat(cerrojo.descriptor_, &abierto) == 0 && ::stat(ruta.c_str(), &nombrado) == 0 &&
+            abierto.st_dev == nombrado.st_dev && abierto.st_ino == nombrado.st_ino) {
+            return cerrojo;
+        }
+    }
+    throw ErrorBaseDatos(kEnUso);
+}
+
+CerrojoBaseDatos::CerrojoBaseDatos(CerrojoBaseDatos&& otro) noexcept
+    : descriptor_(std::exchange(otro.descriptor_, -1)), creado_(otro.creado_) {}
+
+CerrojoBaseDatos& CerrojoBaseDatos::operator=(CerrojoBaseDatos&& otro) noexcept {
+    if (this != &otro) {
+        soltar();
+        descriptor_ = std::exchange(otro.descriptor_, -1);
+        creado_ = otro.creado_;
+    }
+    return *this;
+}
+
+CerrojoBaseDatos::~CerrojoBaseDatos() {
+    soltar();
+}
+
+void CerrojoBaseDatos::soltar() {
+    if (descriptor_ >= 0) {
+        // Closing the last descriptor of the open file description releases the lock.
+        ::close(descriptor_);
+        descriptor_ = -1;
+    }
+}
+
+std::uintmax_t CerrojoBaseDatos::tamano() const {
+    struct stat datos {};
+    if (descriptor_ < 0 || ::fstat(descriptor_, &datos) != 0) {
+        throw ErrorBaseDatos("No se puede abrir el fichero de la base de datos");
+    }
+    return static_cast<std::uintmax_t>(datos.st_size);
+}
+
+std::string CerrojoBaseDatos::principio(std::size_t bytes) const {
+    std::string texto(bytes, '\0');
+    std::size_t leidos = 0;
+    while (descriptor_ >= 0 && leidos < bytes) {
+        const ssize_t n =
+            ::pread(descriptor_, texto.data() + leidos, bytes - leidos, static_cast<off_t>(leidos));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        leidos += static_cast<std::size_t>(n);
+    }
+    texto.resize(leidos);
+    return texto;
+}
+
+// ---------------------------------------------------------------------------------------------------
+
 BaseDatos BaseDatos::abrir(const std::filesystem::path& ruta, Modo modo) {
     int banderas = 0;
     switch (modo) {
     case Modo::Exclusiva:
-        banderas = SQLITE_OPEN_READWRITE;
-        break;
+        return abrirExclusiva(ruta, CerrojoBaseDatos::tomar(ruta, false));
     case Modo::Creacion:
         banderas = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
         break;
@@ -186,24 +296,37 @@ BaseDatos BaseDatos::abrir(const std::filesystem::path& ruta, Modo modo) {
         throw ErrorBaseDatos(describirErrorSqlite(codigo, db));
     }
     sqlite3_extended_result_codes(db, 0);
-    if (modo == Modo::Exclusiva) {
-        // Holding the lock from the start makes a second instance fail at once instead of later,
-        // half-way through a conversion.
-        bd.ejecutarScript("PRAGMA locking_mode=EXCLUSIVE");
-        bd.ejecutarScript("BEGIN EXCLUSIVE");
-        bd.ejecutarScript("COMMIT");
-    }
     // Reading the schema here reports a file that is not a database when it is opened, not later.
     bd.ejecutarScript("SELECT count(*) FROM sqlite_master");
     return bd;
 }
 
-BaseDatos::BaseDatos(BaseDatos&& otra) noexcept : db_(std::exchange(otra.db_, nullptr)) {}
+BaseDatos BaseDatos::abrirExclusiva(const std::filesystem::path& ruta, CerrojoBaseDatos cerrojo) {
+    // The lock already keeps every other process out. SQLite's own locks would be POSIX ones, which any
+    // close of the file within this process drops, so this connection takes none ("unix-none").
+    sqlite3* db = nullptr;
+    const int codigo =
+        sqlite3_open_v2(ruta.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, "unix-none");
+    BaseDatos bd(db);
+    if (codigo != SQLITE_OK) {
+        throw ErrorBaseDatos(describirErrorSqlite(codigo, db));
+    }
+    sqlite3_extended_result_codes(db, 0);
+    // Nobody else can write the file: the page cache stays valid from one transaction to the next.
+    bd.ejecutarScript("PRAGMA locking_mode=EXCLUSIVE");
+    bd.ejecutarScript("SELECT count(*) FROM sqlite_master");
+    bd.cerrojo_ = std::move(cerrojo);
+    return bd;
+}
+
+BaseDatos::BaseDatos(BaseDatos&& otra) noexcept
+    : db_(std::exchange(otra.db_, nullptr)), cerrojo_(std::move(otra.cerrojo_)) {}
 
 BaseDatos& BaseDatos::operator=(BaseDatos&& otra) noexcept {
     if (this != &otra) {
         cerrar();
         db_ = std::exchange(otra.db_, nullptr);
+        cerrojo_ = std::move(otra.cerrojo_);
     }
     return *this;
 }
@@ -217,6 +340,8 @@ void BaseDatos::cerrar() {
         sqlite3_close_v2(db_);
         db_ = nullptr;
     }
+    // Only once the connection has written everything back.
+    cerrojo_.soltar();
 }
 
 Sentencia BaseDatos::preparar(std::string_view sql) {

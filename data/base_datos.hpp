@@ -76,11 +76,42 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// An exclusive lock on a whole database file for as long as the object lives: an open file description
+// lock (F_OFD_SETLK) taken through a descriptor of its own. POSIX record locks belong to the process and
+// any close of any descriptor of the file drops them, so another open of the file within the process
+// (a file dialog telling its kind) would set it free; this lock goes only with its own descriptor. Other
+// processes see it as a write lock over the whole file: another instance of the program, and any SQLite
+// program, find the database locked.
+class CerrojoBaseDatos {
+public:
+    // Opens and locks the file at ruta, first creating it empty when crear and there is none. Throws
+    // ErrorBaseDatos; "La base de datos está en uso por otro proceso" when another holds it.
+    static CerrojoBaseDatos tomar(const std::filesystem::path& ruta, bool crear);
+
+    CerrojoBaseDatos() = default;
+    CerrojoBaseDatos(CerrojoBaseDatos&& otro) noexcept;
+    CerrojoBaseDatos& operator=(CerrojoBaseDatos&& otro) noexcept;
+    CerrojoBaseDatos(const CerrojoBaseDatos&) = delete;
+    CerrojoBaseDatos& operator=(const CerrojoBaseDatos&) = delete;
+    ~CerrojoBaseDatos();
+
+    // The file did not exist and tomar() created it.
+    bool creado() const { return creado_; }
+    std::uintmax_t tamano() const;
+    // The first bytes of the file (fewer when it is shorter), read without moving anything.
+    std::string principio(std::size_t bytes) const;
+    void soltar();
+
+private:
+    int descriptor_ = -1;
+    bool creado_ = false;
+};
+
 class BaseDatos {
 public:
     enum class Modo {
-        // Read and write, holding an exclusive lock for the life of the connection, so a second
-        // process cannot open the same file.
+        // Read and write, holding a CerrojoBaseDatos for the life of the connection, so no other
+        // process can open the same file.
         Exclusiva,
         // Read and write, created when missing; used to build a new database before it is opened.
         Creacion,
@@ -89,6 +120,8 @@ public:
     };
 
     static BaseDatos abrir(const std::filesystem::path& ruta, Modo modo);
+    // Opens exclusively a file whose lock the caller already holds; the connection keeps the lock.
+    static BaseDatos abrirExclusiva(const std::filesystem::path& ruta, CerrojoBaseDatos cerrojo);
 
     BaseDatos(BaseDatos&& otra) noexcept;
     BaseDatos& operator=(BaseDatos&& otra) noexcept;
@@ -128,6 +161,7 @@ public:
 private:
     explicit BaseDatos(sqlite3* db) : db_(db) {}
     sqlite3* db_ = nullptr;
+    CerrojoBaseDatos cerrojo_;
 };
 
 // Spanish description of an SQLite result code, with the engine's own text where nothing better exists.

@@ -13,8 +13,10 @@ inline constexpr const char* kNombreBaseDatos = "Estructuras.db";
 // Throws ErrorBaseDatos.
 void crearBaseDatosPrograma(const std::filesystem::path& ruta);
 
-// Opens the program's database exclusively, creating it first when no file exists. An existing file is
-// never rewritten. Throws ErrorBaseDatos with the description of the failure.
-BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta);
+// Opens the program's database exclusively (CerrojoBaseDatos), creating it first when there is no file
+// or only an empty one (what an interrupted copy leaves); creada, when given, tells which. An existing
+// database is never rewritten, and a file that lacks the program's tables is refused without a change.
+// Throws ErrorBaseDatos with the description of the failure.
+BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta, bool* creada = nullptr);
 
 } // namespace trovanel

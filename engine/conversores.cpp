@@ -7,6 +7,10 @@
 
 namespace trovanel {
 
+std::string mensajeSinConversor(std::string_view codigoBase) {
+    return "Esta versión del programa aún no genera ficheros de tipo " + std::string(codigoBase);
+}
+
 void ejecutarConversor(const Conversor& conversor, EstadoEjecucion& estado, Entorno& entorno,
                        const ParametrosConversion& parametros) {
     try {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace trovanel {
 
@@ -57,6 +58,10 @@ public:
 private:
     std::map<Familia, Conversor> conversores_;
 };
+
+// The refusal of a template whose family this build cannot convert yet, by the family's base code
+// ("CSB58", "CSB34T"); batch mode and the dialog say the same.
+std::string mensajeSinConversor(std::string_view codigoBase);
 
 // Runs a driver: an error it raises is shown and marks the run as failed, as any failure of a run does.
 void ejecutarConversor(const Conversor& conversor, EstadoEjecucion& estado, Entorno& entorno,

@@ -75,6 +75,7 @@ void EjecucionLectura::volcarOrden() {
     }
     if (familia_.escribirRegistros(*salida_) && salida_->correcto()) {
         lectura.gHayRegistros = true;
+        ++familia_.estado.gOrdenesEscritas;
     } else {
         // One message for the run: every later order would fail the same way.
         escrituraFallida_ = true;

@@ -51,6 +51,30 @@ TEST(CopiaDelDia, nombraLaCopiaSinCerosALaIzquierda) {
     EXPECT_EQ(rutaCopiaDelDia("/p", {2026, 12, 31}), std::filesystem::path("/p/31122026.Copy"));
 }
 
+struct CasoPantalla {
+    const char* display;
+    const char* wayland;
+    const char* plataforma;
+    bool hay;
+};
+
+class PantallaTest : public ::testing::TestWithParam<CasoPantalla> {};
+
+TEST_P(PantallaTest, laVentanaNecesitaUnaPantallaSalvoConUnaPlataformaQueNoLaUsa) {
+    const auto& caso = GetParam();
+    EXPECT_EQ(hayPantalla(caso.display, caso.wayland, caso.plataforma), caso.hay)
+        << caso.display << "|" << caso.wayland << "|" << caso.plataforma;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, PantallaTest,
+    ::testing::Values(CasoPantalla{"", "", "", false}, CasoPantalla{":0", "", "", true},
+                      CasoPantalla{"", "wayland-0", "", true}, CasoPantalla{"", "", "xcb", false},
+                      CasoPantalla{"", "", "wayland-egl", false}, CasoPantalla{"", "", "offscreen", true},
+                      CasoPantalla{"", "", "vnc:size=800x600", true},
+                      CasoPantalla{"", "", "xcb;minimal", true}, CasoPantalla{"", "", "xcb;wayland", false},
+                      CasoPantalla{"", "", ";", false}));
+
 class ArranqueTest : public ::testing::Test {
 protected:
     std::optional<BaseDatos> arrancar(const FechaHora& hoy = {2026, 12, 6, 9, 0, 0}) {
@@ -138,14 +162,73 @@ TEST_F(ArranqueTest, rechazaUnaSegundaInstanciaMientrasLaPrimeraTieneLaBaseDeDat
     EXPECT_TRUE(abrirBaseDatosAlArrancar(otroEstado, otrosAvisos, reloj, carpeta.ruta()));
 }
 
-TEST_F(ArranqueTest, informaDeUnaBaseDeDatosDanada) {
-    pruebas::escribirFichero(carpeta / "Estructuras.db", std::string(4096, 'x'));
-    EXPECT_FALSE(arrancar());
-    ASSERT_EQ(avisos.mensajes.size(), 1u);
-    EXPECT_EQ(avisos.mensajes[0].tipo, "critico");
-    EXPECT_EQ(avisos.mensajes[0].texto, "Error: El fichero no es una base de datos");
-    // The damaged file is the user's: it stays as it was.
-    EXPECT_EQ(pruebas::leerFichero(carpeta / "Estructuras.db"), std::string(4096, 'x'));
+// The program folder as start-up finds it. A new or empty database (what an interrupted copy leaves) is
+// created, with config.ini as a new installation has it, unless there is one; an existing config.ini is
+// never rewritten, nor one removed later made again. A file that is not the program's database is the
+// user's: refused as it stands, and nothing (day's copy, config.ini) is made of it.
+struct CasoCarpeta {
+    const char* nombre;
+    const char* sql;     // builds the database; nullptr: the bytes below, or no file
+    const char* bytes;   // nullptr: no file
+    const char* config;  // config.ini before; nullptr: none
+    const char* despues; // config.ini after; nullptr: none
+    bool ajena;
+};
+
+class CarpetaTest : public ArranqueTest, public ::testing::WithParamInterface<CasoCarpeta> {};
+
+TEST_P(CarpetaTest, alArrancarPreparaLaCarpetaORechazaUnaBaseAjenaSinTocarla) {
+    const auto& caso = GetParam();
+    const auto base = carpeta / "Estructuras.db";
+    if (caso.sql != nullptr) {
+        BaseDatos::abrir(base, BaseDatos::Modo::Creacion).ejecutarScript(caso.sql);
+    } else if (caso.bytes != nullptr) {
+        pruebas::escribirFichero(base, caso.bytes);
+    }
+    if (caso.config != nullptr) {
+        pruebas::escribirFichero(carpeta / "config.ini", caso.config);
+    }
+    const std::string antes = caso.ajena ? pruebas::leerFichero(base) : "";
+    auto bd = arrancar();
+    EXPECT_EQ(bd.has_value(), !caso.ajena);
+    if (caso.ajena) {
+        EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{
+                                       {"critico", "Error: La base de datos " + base.string() +
+                                                       " no es la del programa; se ha dejado como estaba "
+                                                       "(apártela para que el programa cree una nueva)"}}));
+        EXPECT_EQ(pruebas::leerFichero(base), antes);
+        EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), 1u);
+        return;
+    }
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_EQ(bd->tablas().size(), 7u);
+    EXPECT_EQ(std::filesystem::exists(carpeta / "config.ini"), caso.despues != nullptr);
+    if (caso.despues != nullptr) {
+        EXPECT_EQ(pruebas::leerFichero(carpeta / "config.ini"), caso.despues);
+    }
+}
+
+constexpr const char* kConfigNueva = "administrador=false\r\ncaracteres=false\r\n";
+constexpr const char* kSinProvincias = "CREATE TABLE estructura (x); CREATE TABLE detalleestructura (x); "
+                                       "CREATE TABLE multifactura (x); CREATE TABLE presentadores (x); "
+                                       "CREATE TABLE emisores (x); CREATE TABLE USUARIOS (x)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, CarpetaTest,
+    ::testing::Values(
+        CasoCarpeta{"nueva", nullptr, nullptr, nullptr, kConfigNueva, false},
+        CasoCarpeta{"vacia", nullptr, "", nullptr, kConfigNueva, false},
+        CasoCarpeta{"configPrevia", nullptr, nullptr, "administrador=true\n", "administrador=true\n", false},
+        CasoCarpeta{"texto", nullptr, "no soy una base de datos", nullptr, nullptr, true},
+        CasoCarpeta{"otraBase", "CREATE TABLE clientes (nombre TEXT)", nullptr, nullptr, nullptr, true},
+        CasoCarpeta{"sinProvincias", kSinProvincias, nullptr, nullptr, nullptr, true}),
+    [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST_F(ArranqueTest, unConfigIniQuitadoDespuesNoSeVuelveAEscribir) {
+    arrancar().reset();
+    std::filesystem::remove(carpeta / "config.ini");
+    EXPECT_TRUE(arrancar());
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "config.ini"));
 }
 
 TEST_F(ArranqueTest, informaCuandoNoPuedeCrearLaBaseDeDatos) {

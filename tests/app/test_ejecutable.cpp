@@ -1,11 +1,14 @@
 // The real program started as a user starts it, without any display.
-#include "base_datos.hpp"
+#include "arranque.hpp"
+#include "base_datos_programa.hpp"
 #include "codificacion.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -21,12 +24,13 @@ struct Resultado {
 
 class EjecutableTest : public ::testing::Test {
 protected:
-    Resultado ejecutar(const std::string& argumentos) {
+    // entorno: more variables for the program, "NOMBRE=valor ...".
+    Resultado ejecutar(const std::string& argumentos, const std::string& entorno = "") {
         const auto errores = carpeta / "stderr.txt";
         const std::string orden =
             "cd '" + carpeta.ruta().string() +
             "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TROVANEL_HOME='" +
-            carpeta.ruta().string() + "' '" TROVANEL_EJECUTABLE "' " + argumentos + " 2>'" +
+            carpeta.ruta().string() + "' " + entorno + " '" TROVANEL_EJECUTABLE "' " + argumentos + " 2>'" +
             errores.string() + "' </dev/null";
         const int crudo = std::system(orden.c_str());
         Resultado r;
@@ -84,6 +88,56 @@ TEST_F(EjecutableTest, terminaConEstado3SiOtraInstanciaTieneLaBaseDeDatos) {
     EXPECT_EQ(r.estado, 3);
     EXPECT_EQ(r.errores, "Error: La base de datos está en uso por otro proceso\n");
 }
+
+// The conversion dialog opens and closes the database file to tell its kind, and closing any descriptor
+// of a file drops the process's POSIX locks on it: the lock must not go with them.
+TEST_F(EjecutableTest, otraInstanciaYElModoLoteSeRechazanAunqueElProcesoHayaCerradoOtroDescriptorDelFichero) {
+    auto primera = abrirBaseDatosPrograma(carpeta / "Estructuras.db");
+    ::close(::open((carpeta / "Estructuras.db").c_str(), O_RDONLY));
+    for (const char* argumentos : {"", "'recibos.txt,recibos.out,9,1,05032026,1'"}) {
+        const Resultado r = ejecutar(argumentos);
+        EXPECT_EQ(r.estado, 3) << argumentos;
+        EXPECT_EQ(r.errores, "Error: La base de datos está en uso por otro proceso\n") << argumentos;
+    }
+}
+
+struct CasoFinal {
+    const char* entorno;
+    const char* argumentos;
+    const char* entrada; // remesa.txt, when given
+    int estado;
+    const char* mensaje; // "%" stands for the program folder; nullptr: kSinPantalla
+};
+
+class FinalTest : public EjecutableTest, public ::testing::WithParamInterface<CasoFinal> {};
+
+TEST_P(FinalTest, terminaConSuEstadoYUnaLineaQueDiceQuePaso) {
+    const auto& caso = GetParam();
+    if (caso.entrada != nullptr) {
+        pruebas::escribirFichero(carpeta / "remesa.txt", caso.entrada);
+    }
+    const Resultado r = ejecutar(caso.argumentos, caso.entorno);
+    EXPECT_EQ(r.estado, caso.estado);
+    std::string esperado = caso.mensaje == nullptr ? kSinPantalla : caso.mensaje;
+    std::erase(esperado, '\r');
+    if (const auto i = esperado.find('%'); i != std::string::npos) {
+        esperado.replace(i, 1, carpeta.ruta().string());
+    }
+    EXPECT_EQ(r.errores, esperado + "\n");
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "remesa.out"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, FinalTest,
+    ::testing::Values(
+        // No display: the window is not tried. Separators alone are no argument.
+        CasoFinal{"", "", nullptr, 2, nullptr}, CasoFinal{"", "',\t,'", nullptr, 2, nullptr},
+        CasoFinal{"QT_QPA_PLATFORM='wayland;xcb' DISPLAY=", "", nullptr, 2, nullptr},
+        CasoFinal{"", "'remesa.txt,remesa.out,9,1,05032026,1'", "", 0,
+                  "No se ha generado el fichero de salida: la entrada no contiene ninguna orden"},
+        // A line of blanks lacks every mandatory field.
+        CasoFinal{"", "'remesa.txt,remesa.out,9,1,05032026,1'", "          \r\n", 1,
+                  "Proceso terminado incorrectamente: registro de errores en %/remesa.log"}));
 
 } // namespace
 } // namespace trovanel

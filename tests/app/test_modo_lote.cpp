@@ -41,6 +41,7 @@ protected:
                                [this, familia](EstadoEjecucion& e, Entorno&, const ParametrosConversion& p) {
                                    llamadas.push_back({familia, p, e.gFechaProceso, e.gFicheroLog});
                                    e.gError = errorDelConversor;
+                                   e.gOrdenesEscritas = 1;
                                });
         }
     }
@@ -178,6 +179,55 @@ TEST_F(ModoLoteTest, terminaConEstado1CuandoLaConversionRechazaOrdenes) {
     errorDelConversor = true;
     EXPECT_EQ(lote("in.txt,out.txt,9,1,01022003,1"), kSalidaConErrores);
 }
+
+// What a driver left, and the line batch mode adds. An earlier run's log is there; "%" is its path.
+struct CasoFinal {
+    const char* nombre;
+    std::int64_t ordenes;
+    bool error;
+    bool cancelado;
+    bool anadeAlLog;
+    int salida;
+    const char* mensaje; // nullptr: none
+};
+
+class FinalLoteTest : public ModoLoteTest, public ::testing::WithParamInterface<CasoFinal> {};
+
+TEST_P(FinalLoteTest, unaLineaFinalDiceDondeEstanLosRechazosOQueNoHabiaOrdenes) {
+    const auto& caso = GetParam();
+    const auto log = carpeta / "in.log";
+    pruebas::escribirFichero(log, "anterior\r\n");
+    registro.registrar(Familia::CSB19, [&](EstadoEjecucion& e, Entorno&, const ParametrosConversion&) {
+        e.gOrdenesEscritas = caso.ordenes;
+        e.gError = caso.error;
+        e.gProcesoCancelado = caso.cancelado;
+        if (caso.anadeAlLog) {
+            pruebas::escribirFichero(log, "anterior\r\nrechazo\r\n");
+        }
+    });
+    EXPECT_EQ(lote("in.txt,out.txt,9,1,01022003,1"), caso.salida);
+    std::vector<AvisosGrabados::Mensaje> esperados;
+    if (caso.mensaje != nullptr) {
+        std::string texto = caso.mensaje;
+        if (const auto i = texto.find('%'); i != std::string::npos) {
+            texto.replace(i, 1, log.string());
+        }
+        esperados.push_back({"informacion", texto});
+    }
+    EXPECT_EQ(avisos.mensajes, esperados);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, FinalLoteTest,
+    ::testing::Values(
+        CasoFinal{"sinOrdenes", 0, false, false, false, 0,
+                  "No se ha generado el fichero de salida: la entrada no contiene ninguna orden"},
+        CasoFinal{"rechazos", 2, true, false, true, 1,
+                  "Proceso terminado incorrectamente: registro de errores en %"},
+        // Stopped on an error that was shown already; the log is an earlier run's.
+        CasoFinal{"detenido", 0, true, false, false, 1, nullptr},
+        CasoFinal{"cancelado", 0, true, true, false, 1, nullptr}),
+    [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST_F(ModoLoteTest, unErrorDelConversorSeMuestraYTerminaConEstado1) {
     registro.registrar(Familia::CSB19, [](EstadoEjecucion&, Entorno&, const ParametrosConversion&) {

@@ -255,7 +255,9 @@ TEST_F(CSB19Lote, recibosRechazadosTerminanConEstado1YElLogJuntoALaEntrada) {
 
     EXPECT_EQ(lote("recibos.con-errores.txt"), kSalidaConErrores);
 
-    EXPECT_TRUE(avisos.mensajes.empty());
+    ASSERT_EQ(avisos.mensajes.size(), 1u);
+    EXPECT_EQ(avisos.mensajes[0].texto, "Proceso terminado incorrectamente: registro de errores en " +
+                                            (carpeta / "recibos.log").string());
     EXPECT_TRUE(fs::exists(rutaSalida));
     // The log takes the input's name cut at its first ".".
     EXPECT_EQ(leerFichero(carpeta / "recibos.log"), leerFichero(datos("ejemplo/esperado-con-errores.log")));
@@ -278,7 +280,8 @@ TEST_P(CSB19LoteEntradas, ningunReciboSeDesplazaNiSePierdePorLaCodificacionOLosF
 
     EXPECT_EQ(lote("recibos.txt"), caso.estado);
 
-    EXPECT_TRUE(avisos.mensajes.empty());
+    // Batch mode's one line on rejected orders, and nothing else.
+    EXPECT_EQ(avisos.mensajes.size(), caso.log == nullptr ? 0u : 1u);
     EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos(caso.esperado)));
     if (caso.log == nullptr) {
         EXPECT_FALSE(fs::exists(carpeta / "recibos.log"));

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <iterator>
@@ -247,6 +251,37 @@ TEST_F(BaseDatosPrograma, unaSegundaConexionNoPuedeUsarLaBaseMientrasEstaAbierta
     primera.cerrar();
     BaseDatos segunda = BaseDatos::abrir(ruta_, BaseDatos::Modo::Exclusiva);
     EXPECT_EQ(contar(segunda, "SELECT count(*) FROM estructura"), 9);
+}
+
+// Whether another process could take the lock that any SQLite program takes to write: a record lock on
+// the bytes from 1 GiB on. Only the file is looked at in the child, which inherits no lock: locks are
+// not inherited through fork, and no SQLite state of this process is used there.
+bool otroProcesoPodriaEscribir(const fs::path& ruta) {
+    const pid_t hijo = ::fork();
+    if (hijo == 0) {
+        struct flock bloqueo {};
+        bloqueo.l_type = F_WRLCK;
+        bloqueo.l_whence = SEEK_SET;
+        bloqueo.l_start = 0x40000000;
+        bloqueo.l_len = 512;
+        const int fichero = ::open(ruta.c_str(), O_RDWR);
+        const bool libre = ::fcntl(fichero, F_GETLK, &bloqueo) == 0 && bloqueo.l_type == F_UNLCK;
+        ::_exit(libre ? 0 : 1);
+    }
+    int estado = -1;
+    ::waitpid(hijo, &estado, 0);
+    return WIFEXITED(estado) && WEXITSTATUS(estado) == 0;
+}
+
+// Closing any descriptor of a file drops the process's POSIX locks on it; the file dialog does so when
+// it looks at the database file.
+TEST_F(BaseDatosPrograma, otroProcesoNoPuedeEscribirAunqueSeCierreOtroDescriptorDelFichero) {
+    BaseDatos primera = abrirNueva();
+    ::close(::open(ruta_.c_str(), O_RDONLY));
+    EXPECT_FALSE(otroProcesoPodriaEscribir(ruta_));
+    EXPECT_EQ(contar(primera, "SELECT count(*) FROM estructura"), 9);
+    primera.cerrar();
+    EXPECT_TRUE(otroProcesoPodriaEscribir(ruta_));
 }
 
 TEST_F(BaseDatosPrograma, elTextoConAcentosYComillasVaComoValorYSeGuardaEnUtf8) {
