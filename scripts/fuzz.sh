@@ -22,7 +22,11 @@ fi
 arneses=()
 for a in "$@"; do
     a="${a#fuzz_}"
-    if [[ ! " ${todos[*]} " =~ " $a " ]]; then
+    conocido=0
+    for t in "${todos[@]}"; do
+        [ "$t" = "$a" ] && conocido=1
+    done
+    if [ "$conocido" -eq 0 ]; then
         echo "Arnés desconocido: $a (hay: ${todos[*]})" >&2
         exit 2
     fi
