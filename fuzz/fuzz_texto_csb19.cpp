@@ -1,0 +1,131 @@
+// Text input through the reader engine and the norm 19 driver: the input is converted as the dialog
+// would, once with the example template (one line per receipt) and once with a template whose receipts
+// span several lines, into a bank file and a log that are removed after each input.
+
+#include "soporte_fuzz.hpp"
+
+#include "avisos.hpp"
+#include "base_datos.hpp"
+#include "base_datos_programa.hpp"
+#include "conversores.hpp"
+#include "conversores_disponibles.hpp"
+#include "estado_ejecucion.hpp"
+#include "reloj.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+using namespace trovanel;
+
+class AvisosMudos : public Avisos {
+public:
+    void informacion(const std::string&) override {}
+    void critico(const std::string&) override {}
+    void simple(const std::string&) override {}
+    bool pregunta(const std::string&) override { return false; }
+};
+
+class RelojFijo : public Reloj {
+public:
+    FechaHora ahora() const override { return {2026, 3, 15, 10, 30, 0}; }
+};
+
+constexpr std::int64_t kPlantillaEjemplo = 9;
+constexpr std::int64_t kPresentadorEjemplo = 1;
+constexpr std::int64_t kEmisorEjemplo = 1;
+
+BaseDatos crearBase(const fuzz::CarpetaFuzz& carpeta) {
+    crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
+    return BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva);
+}
+
+// Receipts over lines keyed "01" (receipt), "02" (account and address) and "03" (concepts); "01" opens
+// the next receipt.
+std::int64_t crearPlantillaVariasLineas(BaseDatos& bd) {
+    struct Campo {
+        const char* nombre;
+        int inicio;
+        int fin;
+        const char* clave;
+        const char* valor;
+    };
+    static constexpr Campo kCampos[] = {{"CodigoReferencia", 3, 10, "01", ""},
+                                        {"NombreTitularRecibo", 11, 35, "01", ""},
+                                        {"Importe", 36, 47, "01", ""},
+                                        {"Entidad", 3, 6, "02", ""},
+                                        {"Oficina", 7, 10, "02", ""},
+                                        {"DC", 11, 12, "02", ""},
+                                        {"Cuenta", 13, 22, "02", ""},
+                                        {"NombreTitularCuenta", 23, 47, "02", ""},
+                                        {"Direccion", 48, 72, "02", ""},
+                                        {"Localidad", 73, 87, "02", ""},
+                                        {"CP", 88, 92, "02", ""},
+                                        {"Concepto1", 3, 22, "03", ""},
+                                        {"Concepto2", 23, 42, "03", ""},
+                                        {"Concepto16", 43, 62, "03", ""},
+                                        {"ReferenciaInterna", 0, 0, "", "FUZZ"}};
+    bd.preparar("INSERT INTO estructura (tipo, descripcion, principiolinea, multifactura) "
+                "VALUES ('CSB19', 'Remesa en varias lineas', 0, 0)")
+        .ejecutar();
+    const std::int64_t id = bd.ultimoId();
+    std::int64_t idCampo = 0;
+    for (const Campo& c : kCampos) {
+        const bool conClave = *c.clave != '\0';
+        bd.preparar("INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inilinea, "
+                    "finlinea, valorlinea, valorcampo, obligatorio, longitud) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0)")
+            .con(id, idCampo++, c.nombre, c.inicio, c.fin, conClave ? 1 : 0, conClave ? 2 : 0, c.clave,
+                 c.valor)
+            .ejecutar();
+    }
+    return id;
+}
+
+// What every input shares, set up once per process: the program folder, its database and the driver.
+struct Contexto {
+    const fuzz::CarpetaFuzz& carpeta = fuzz::carpetaProceso();
+    BaseDatos baseDatos = crearBase(carpeta);
+    AvisosMudos avisos;
+    RelojFijo reloj;
+    RegistroConversores registro;
+    const Conversor* conversor = nullptr;
+    std::int64_t plantillaVariasLineas = crearPlantillaVariasLineas(baseDatos);
+
+    Contexto() {
+        registrarConversores(registro);
+        conversor = registro.buscar(Familia::CSB19);
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tamano) {
+    static Contexto contexto;
+    const std::filesystem::path entrada = contexto.carpeta.escribir("remesa.txt", datos, tamano);
+    const std::filesystem::path salida = contexto.carpeta / "remesa.out";
+    const std::filesystem::path log = contexto.carpeta / "remesa.log";
+
+    for (const std::int64_t plantilla : {kPlantillaEjemplo, contexto.plantillaVariasLineas}) {
+        EstadoEjecucion estado;
+        estado.gFechaProceso = "150326";
+        estado.gFicheroLog = log;
+        Entorno entorno{contexto.baseDatos, contexto.avisos, contexto.reloj, contexto.carpeta.ruta()};
+        ParametrosConversion parametros;
+        parametros.rutaEntrada = entrada;
+        parametros.rutaSalida = salida;
+        parametros.idEstructura = plantilla;
+        parametros.idPresentador = kPresentadorEjemplo;
+        parametros.idEmisor = kEmisorEjemplo;
+        ejecutarConversor(*contexto.conversor, estado, entorno, parametros);
+
+        // The log is appended run after run: each input starts without one.
+        std::error_code error;
+        std::filesystem::remove(salida, error);
+        std::filesystem::remove(log, error);
+    }
+    return 0;
+}
