@@ -104,7 +104,7 @@ ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& va
             }
             break;
         case ClaseFilaDatos::Fecha: {
-            if (Trim(valor.texto).empty()) {
+            if (enBlanco(valor.texto)) {
                 incompleto = true;
                 break;
             }
@@ -120,7 +120,7 @@ ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& va
             break;
         }
         case ClaseFilaDatos::Texto:
-            if (Trim(valor.texto).empty()) {
+            if (enBlanco(valor.texto)) {
                 incompleto = true;
             } else {
                 valorcampo = valor.texto;

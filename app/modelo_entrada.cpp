@@ -227,23 +227,23 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
         AbrirLibroExcelRuta(estado_, entorno.avisos);
     }
 
-    if (Trim(seleccion.textoPlantilla).empty()) {
+    if (enBlanco(seleccion.textoPlantilla)) {
         entorno.avisos.informacion("Por favor seleccione una plantilla");
         return false;
     }
-    if (Trim(seleccion.textoPresentador).empty() || !seleccion.idPresentador) {
+    if (enBlanco(seleccion.textoPresentador) || !seleccion.idPresentador) {
         entorno.avisos.informacion("Por favor seleccione un presentador");
         return false;
     }
-    if (esCobro(tipoUsuario_) && (Trim(seleccion.textoEmisor).empty() || !seleccion.idEmisor)) {
+    if (esCobro(tipoUsuario_) && (enBlanco(seleccion.textoEmisor) || !seleccion.idEmisor)) {
         entorno.avisos.informacion("Seleccione un emisor");
         return false;
     }
 
     const auto tipo = buscarTipoPlantilla(codigo);
     if (tipo && tipo->familia == Familia::CSB34 &&
-        (seleccion.detalleCargo < 0 || Trim(seleccion.domicilioOrdenante).empty() ||
-         Trim(seleccion.plazaOrdenante).empty())) {
+        (seleccion.detalleCargo < 0 || enBlanco(seleccion.domicilioOrdenante) ||
+         enBlanco(seleccion.plazaOrdenante))) {
         entorno.avisos.informacion("Por favor complete los datos de la cabecera");
         return false;
     }

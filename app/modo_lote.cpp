@@ -96,8 +96,7 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     peticion.idEstructura = enteroOCero(argumento(parametros, 3));
     peticion.idPresentador = enteroOCero(argumento(parametros, 4));
 
-    if (Trim(peticion.rutaSalida.native()).empty() || peticion.idEstructura == 0 ||
-        peticion.idPresentador == 0) {
+    if (enBlanco(peticion.rutaSalida.native()) || peticion.idEstructura == 0 || peticion.idPresentador == 0) {
         avisos.informacion(kFaltanParametros);
         return kSalidaRechazada;
     }
@@ -128,7 +127,7 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         }
         estado.gFechaProceso = *fecha;
     }
-    const bool sinFecha = Trim(estado.gFechaProceso).empty();
+    const bool sinFecha = enBlanco(estado.gFechaProceso);
 
     Familia familia;
     if (tipo == "CSB19") {
@@ -145,8 +144,8 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         // The command line is UTF-8; record text is Windows-1252, one byte a character.
         peticion.domicilioOrdenante = utf8ACp1252(argumento(parametros, 7));
         peticion.plazaOrdenante = utf8ACp1252(argumento(parametros, 8));
-        if (sinFecha || Trim(peticion.detalleCargo).empty() || Trim(peticion.domicilioOrdenante).empty() ||
-            Trim(peticion.plazaOrdenante).empty()) {
+        if (sinFecha || enBlanco(peticion.detalleCargo) || enBlanco(peticion.domicilioOrdenante) ||
+            enBlanco(peticion.plazaOrdenante)) {
             avisos.informacion(kFaltanParametros);
             return kSalidaRechazada;
         }

@@ -99,7 +99,7 @@ bool ModuloCSB19::escribirRegistros(FicheroSalida& salida) {
         const std::string& c1 = p.conceptos[2 + grupo * 3];
         const std::string& c2 = p.conceptos[3 + grupo * 3];
         const std::string& c3 = p.conceptos[4 + grupo * 3];
-        if (Trim(c1).empty() && Trim(c2).empty() && Trim(c3).empty()) {
+        if (enBlanco(c1) && enBlanco(c2) && enBlanco(c3)) {
             continue;
         }
         salida.escribirLinea(registroRecibo(kCodigos[grupo], p)
@@ -111,7 +111,7 @@ bool ModuloCSB19::escribirRegistros(FicheroSalida& salida) {
         ++gNumRegistrosTotal;
     }
 
-    if (!Trim(p.nombreTitularCuenta).empty() && !Trim(p.direccion).empty()) {
+    if (!enBlanco(p.nombreTitularCuenta) && !enBlanco(p.direccion)) {
         salida.escribirLinea(registroRecibo("86", p)
                                  .texto(p.nombreTitularCuenta, 40)
                                  .texto(p.direccion, 40)

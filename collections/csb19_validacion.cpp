@@ -80,19 +80,19 @@ void ModuloCSB19::validarCampo(std::string& valorLeido) {
         break;
     case Campo::CodigoReferencia:
         p.codigoReferencia = rellenar(valorLeido, 12);
-        if (Trim(p.codigoReferencia).empty() && !defecto.empty()) {
+        if (enBlanco(p.codigoReferencia) && !defecto.empty()) {
             p.codigoReferencia = rellenar(defecto, 12);
         }
-        if (Trim(p.codigoReferencia).empty()) {
+        if (enBlanco(p.codigoReferencia)) {
             anotarError("Error : No tiene código de referencia");
         }
         break;
     case Campo::NombreTitularRecibo:
         p.nombreTitularRecibo = rellenar(valorLeido, 40);
-        if (Trim(p.nombreTitularRecibo).empty() && !defecto.empty()) {
+        if (enBlanco(p.nombreTitularRecibo) && !defecto.empty()) {
             p.nombreTitularRecibo = rellenar(defecto, 40);
         }
-        if (Trim(p.nombreTitularRecibo).empty()) {
+        if (enBlanco(p.nombreTitularRecibo)) {
             anotarError("Error : No hay nombre de titular del recibo");
         }
         break;
@@ -116,7 +116,7 @@ void ModuloCSB19::validarCampo(std::string& valorLeido) {
         break;
     case Campo::DC:
         p.dc = colocado(campo) ? rellenar(Left(valorLeido, 2), 2) : Left(defecto, 2);
-        if (Trim(p.dc).empty()) {
+        if (enBlanco(p.dc)) {
             anotarError("Error : DC incorrecto");
         }
         break;
@@ -151,7 +151,7 @@ void ModuloCSB19::validarCampo(std::string& valorLeido) {
         break;
     case Campo::NombreTitularCuenta:
         p.nombreTitularCuenta = rellenar(valorLeido, 40);
-        if (Trim(p.nombreTitularCuenta).empty() && !Trim(p.nombreTitularRecibo).empty()) {
+        if (enBlanco(p.nombreTitularCuenta) && !enBlanco(p.nombreTitularRecibo)) {
             p.nombreTitularCuenta = p.nombreTitularRecibo;
         }
         break;
@@ -161,7 +161,7 @@ void ModuloCSB19::validarCampo(std::string& valorLeido) {
         std::string& pieza = resuelto.campo == Campo::Direccion ? p.direccion : p.localidad;
         if (colocado(campo)) {
             pieza = rellenar(valorLeido, ancho);
-            if (Trim(pieza).empty() && !defecto.empty()) {
+            if (enBlanco(pieza) && !defecto.empty()) {
                 pieza = rellenar(defecto, ancho);
             }
         } else {

@@ -7,15 +7,15 @@
 namespace trovanel {
 
 std::string rellenar(std::string_view valor, std::size_t n) {
-    return rellenarBlancos(Trim(valor), n);
+    return rellenarBlancos(recortar(valor), n);
 }
 
 std::string conCeros(std::string_view valor, std::size_t n) {
-    return rellenarCeros(Trim(valor), n);
+    return rellenarCeros(recortar(valor), n);
 }
 
 std::string conCerosAjustado(std::string_view valor, std::size_t n) {
-    return rellenarCeros(Left(Trim(valor), static_cast<std::int64_t>(n)), n);
+    return rellenarCeros(Left(recortar(valor), static_cast<std::int64_t>(n)), n);
 }
 
 std::string fechaDDMMAA(const FechaHora& fecha) {

@@ -5,16 +5,20 @@
 
 namespace trovanel {
 
-std::string Trim(std::string_view texto) {
+std::string_view recortar(std::string_view texto) {
     const auto inicio = texto.find_first_not_of(' ');
     if (inicio == std::string_view::npos) {
         return {};
     }
     const auto fin = texto.find_last_not_of(' ');
-    return std::string(texto.substr(inicio, fin - inicio + 1));
+    return texto.substr(inicio, fin - inicio + 1);
 }
 
-std::string Mid(std::string_view texto, std::int64_t p, std::int64_t n) {
+std::string Trim(std::string_view texto) {
+    return std::string(recortar(texto));
+}
+
+std::string_view cortar(std::string_view texto, std::int64_t p, std::int64_t n) {
     if (p < 1 || n <= 0) {
         return {};
     }
@@ -22,7 +26,11 @@ std::string Mid(std::string_view texto, std::int64_t p, std::int64_t n) {
     if (desde >= texto.size()) {
         return {};
     }
-    return std::string(texto.substr(desde, static_cast<std::uint64_t>(n)));
+    return texto.substr(desde, static_cast<std::uint64_t>(n));
+}
+
+std::string Mid(std::string_view texto, std::int64_t p, std::int64_t n) {
+    return std::string(cortar(texto, p, n));
 }
 
 std::string Mid(std::string_view texto, std::int64_t p) {

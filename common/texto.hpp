@@ -12,10 +12,18 @@ namespace trovanel {
 
 // Removes leading and trailing blanks (spaces only; tabs and other characters stay).
 std::string Trim(std::string_view texto);
+// The same without a copy: every field of every order passes through here.
+std::string_view recortar(std::string_view texto);
+// Empty or blanks only.
+inline bool enBlanco(std::string_view texto) {
+    return texto.find_first_not_of(' ') == std::string_view::npos;
+}
 
 // The n characters from position p (1-based); clamped to the text. Empty when p lies beyond the end.
 // Callers check with piezaCortable() first where a piece that cannot be cut means something.
 std::string Mid(std::string_view texto, std::int64_t p, std::int64_t n);
+// The same piece without a copy, for the readers' field pass.
+std::string_view cortar(std::string_view texto, std::int64_t p, std::int64_t n);
 // Everything from position p to the end.
 std::string Mid(std::string_view texto, std::int64_t p);
 std::string Left(std::string_view texto, std::int64_t n);

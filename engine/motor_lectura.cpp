@@ -37,7 +37,7 @@ bool EjecucionLectura::claveCoincide(const CampoEstructura& campo) const {
     if (!piezaCortable(campo.inilinea, largo)) {
         return true;
     }
-    return Mid(familia_.lectura.gLineaActual, campo.inilinea, largo) == campo.valorlinea;
+    return cortar(familia_.lectura.gLineaActual, campo.inilinea, largo) == campo.valorlinea;
 }
 
 void EjecucionLectura::pasarCampos(bool soloConClave) {
@@ -52,8 +52,9 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
         }
         const std::int64_t largo = campo.fin - campo.inicio + 1;
         if (piezaCortable(campo.inicio, largo)) {
-            valor = Mid(lectura.gLineaActual, campo.inicio, largo);
-        } else if (!Trim(campo.valorcampo).empty()) {
+            // Assigned, not rebuilt: the buffer of the previous field serves the next.
+            valor.assign(cortar(lectura.gLineaActual, campo.inicio, largo));
+        } else if (!enBlanco(campo.valorcampo)) {
             valor = campo.valorcampo;
         } else {
             continue;

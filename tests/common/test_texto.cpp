@@ -54,6 +54,9 @@ TEST(Texto, recortaSoloBlancos) {
     // Tabs and the non-breaking space are data, not padding.
     EXPECT_EQ(Trim("\ta\t"), "\ta\t");
     EXPECT_EQ(Trim(" \t "), "\t");
+    EXPECT_TRUE(enBlanco("   "));
+    EXPECT_TRUE(enBlanco(""));
+    EXPECT_FALSE(enBlanco(" \t "));
     EXPECT_EQ(Trim("\xA0"
                    "a "),
               "\xA0"
