@@ -36,24 +36,8 @@ if [ ${#arneses[@]} -eq 0 ]; then
     arneses=("${todos[@]}")
 fi
 
-# The rest of the build's packages, then clang and its libFuzzer runtime.
-"$raiz/scripts/dependencias.sh"
-faltan=()
-for p in clang libclang-rt-dev; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        faltan+=("$p")
-    fi
-done
-if [ ${#faltan[@]} -gt 0 ]; then
-    echo "Instalando: ${faltan[*]}"
-    sudo_cmd=()
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo_cmd=(sudo)
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}"
-fi
+# The build's packages, with clang and its libFuzzer runtime.
+"$raiz/scripts/dependencias.sh" clang libclang-rt-dev
 
 compilacion="${TROVANEL_FUZZ_COMPILACION:-$raiz/build-fuzz}"
 trabajo="${TROVANEL_FUZZ_TRABAJO:-${XDG_CACHE_HOME:-$HOME/.cache}/trovanel-fuzz}"
