@@ -144,7 +144,7 @@ AltaOrdenante altaOrdenante(BaseDatos& baseDatos, std::string_view usuario, std:
             .ejecutar();
         alta = {baseDatos.ultimoId(), false};
     }
-    if (!esAdmin(usuario)) {
+    if (!esAdmin(usuario) && !usuarioRecortado.empty()) {
         auto enlace = baseDatos.preparar("SELECT 1 FROM usuarios WHERE usuario = ? AND id_presentador = ?");
         enlace.con(usuarioRecortado, alta.id);
         if (!enlace.siguiente()) {
