@@ -1,3 +1,4 @@
+#include "frmEntrada.hpp"
 #include "frmNifSuf.hpp"
 
 #include "partes.hpp"
@@ -11,6 +12,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace trovanel::pruebas {
 namespace {
@@ -141,6 +144,51 @@ TEST_F(FrmNifSuf, unaBaseDeDatosQueFallaSeAvisaSinEscribirNadaYLaVentanaSigueUsa
     EXPECT_EQ(partesDeUsuario(lectura, ClaseParte::Cobros, "Admin").size(), 1u);
     EXPECT_EQ(leerPresentador(lectura, 1)->nif, "B00000000");
     EXPECT_EQ(textos(hijo<QComboBox>(&v, "cbNombreEmi")), (V{"EMPRESA DE EJEMPLO SL"}));
+}
+
+class frmEntradaSinResultado : public frmEntrada {
+public:
+    using frmEntrada::frmEntrada;
+
+protected:
+    void mostrarResultado() override {}
+};
+
+TEST_F(FrmNifSuf, elDialogoDeConversionListaLoAnadidoYUnaConversionNorma19LoUsa) {
+    {
+        frmNifSuf v(entorno.contexto());
+        v.show();
+        pulsar(&v, "cmdAlta");
+        alta(&v, {"NUEVO PRESENTADOR", "A12345678", "007", "NUEVO EMISOR", "B87654321", "008", "0001", "",
+                  "0123456789"});
+        ASSERT_TRUE(entorno.avisos.mensajes.empty());
+    }
+    std::filesystem::copy_file(raizProyecto() / "ejemplo" / "recibos.txt", entorno.carpeta / "recibos.txt");
+    frmEntradaSinResultado d(entorno.contexto());
+    d.show();
+    auto* cbEstructura = hijo<QComboBox>(&d, "cbEstructura");
+    for (int i = 0; i < cbEstructura->count(); ++i) {
+        if (cbEstructura->itemData(i).toList().value(0).toLongLong() == 9) {
+            cbEstructura->setCurrentIndex(i);
+        }
+    }
+    d.cbEstructura_Click();
+    auto* cbPresentador = hijo<QComboBox>(&d, "cbPresentador");
+    EXPECT_EQ(textos(cbPresentador), (V{"EMPRESA DE EJEMPLO SL", "NUEVO PRESENTADOR"}));
+    cbPresentador->setCurrentIndex(1);
+    d.cbPresentador_Click();
+    EXPECT_EQ(textos(hijo<QComboBox>(&d, "cbEmisor")), V{"NUEVO EMISOR"});
+    entorno.selector.respuestas.push_back(entorno.carpeta / "recibos.txt");
+    d.Image1_Click();
+    box(&d, "tbDia")->setText(QStringLiteral("05"));
+    box(&d, "tbMes")->setText(QStringLiteral("03"));
+    d.findChild<QLineEdit*>(QString::fromUtf8("tbA\xc3\xb1o"))->setText(QStringLiteral("2026"));
+    d.cmdProcesar_Click();
+
+    const std::string salida = leerFichero(entorno.carpeta / "recibos.out");
+    EXPECT_EQ(salida.substr(0, 16), "5180A12345678007");
+    EXPECT_EQ(salida.substr(salida.find("\r\n") + 2, 16), "5380B87654321008");
+    EXPECT_NE(salida.find("86420001**0123456789"), std::string::npos) << salida.substr(0, 400);
 }
 
 } // namespace
