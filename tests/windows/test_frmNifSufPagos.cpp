@@ -5,8 +5,10 @@
 #include "soporte_ventanas.hpp"
 #include "texto_qt.hpp"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -139,6 +141,18 @@ TEST_F(FrmNifSufPagos, lasCajasDeCuentaSoloAdmitenCifrasYCualquierEdicionMarcaEl
     QTest::keyClicks(oficina, "a1*b");
     EXPECT_EQ(oficina->text(), QStringLiteral("1*"));
     EXPECT_TRUE(v.modificado());
+    // Pasting is an edit too, and what the account rules refuse does not get in.
+    frmNifSufPagos otra(entorno.contexto());
+    otra.show();
+    QLineEdit* cuenta = box(&otra, "tbCCC");
+    cuenta->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("12ab"));
+    cuenta->paste();
+    EXPECT_TRUE(cuenta->text().isEmpty());
+    QGuiApplication::clipboard()->setText(QStringLiteral("12*"));
+    cuenta->paste();
+    EXPECT_EQ(cuenta->text(), QStringLiteral("12*"));
+    EXPECT_TRUE(otra.modificado());
     // Enter in a box presses no button.
     QTest::keyClick(box(&v, "tbNifEmi"), Qt::Key_Return);
     QTest::keyClick(oficina, Qt::Key_Return);
