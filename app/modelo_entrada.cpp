@@ -27,11 +27,6 @@ bool esCSB58(std::string_view tipoEstructura) {
     return familiaDe(tipoEstructura) == Familia::CSB58;
 }
 
-ParteEntrada leerParte(const Sentencia& fila, int nombre, int nif, int sufijo) {
-    return ParteEntrada{fila.entero(0), fila.texto(nombre), fila.texto(nif), fila.texto(sufijo),
-                        fila.texto(4)};
-}
-
 } // namespace
 
 std::string tipoUsuarioDe(std::string_view tipoEstructura) {
@@ -69,54 +64,6 @@ VisibilidadFamilia visibilidadDe(std::string_view tipoUsuario) {
     v.cabeceraCSB34 = tipoUsuario == kTipoPagos;
     v.tituloPresentador = cobro ? "Seleccionar Presentador" : "Seleccionar Ordenante";
     return v;
-}
-
-std::vector<std::string> usuariosDeTipo(BaseDatos& baseDatos, std::string_view tipoUsuario) {
-    auto consulta =
-        baseDatos.preparar("SELECT usuario FROM usuarios WHERE tipo = ? GROUP BY usuario ORDER BY usuario");
-    consulta.con(tipoUsuario);
-    std::vector<std::string> usuarios;
-    while (consulta.siguiente()) {
-        usuarios.push_back(consulta.texto(0));
-    }
-    return usuarios;
-}
-
-std::vector<ParteEntrada> presentadoresDeUsuario(BaseDatos& baseDatos, std::string_view usuario,
-                                                 std::string_view tipoUsuario) {
-    std::vector<ParteEntrada> partes;
-    auto leer = [&](Sentencia& consulta) {
-        while (consulta.siguiente()) {
-            partes.push_back(leerParte(consulta, 2, 1, 3));
-        }
-    };
-    if (usuario == kUsuarioAdmin) {
-        auto consulta = baseDatos.preparar("SELECT id_presentador, nifpre, nompre, sufpre, cuenta "
-                                           "FROM presentadores WHERE csb = ? ORDER BY id_presentador");
-        consulta.con(tipoUsuario);
-        leer(consulta);
-    } else {
-        auto consulta = baseDatos.preparar(
-            "SELECT presentadores.id_presentador, presentadores.nifpre, presentadores.nompre, "
-            "presentadores.sufpre, presentadores.cuenta "
-            "FROM presentadores INNER JOIN usuarios ON presentadores.id_presentador = "
-            "usuarios.id_presentador "
-            "WHERE usuarios.usuario = ? AND usuarios.tipo = ? ORDER BY presentadores.id_presentador");
-        consulta.con(usuario, tipoUsuario);
-        leer(consulta);
-    }
-    return partes;
-}
-
-std::vector<ParteEntrada> emisoresDePresentador(BaseDatos& baseDatos, std::int64_t idPresentador) {
-    auto consulta = baseDatos.preparar("SELECT id_emi, nifemi, nomemi, sufemi, cuenta FROM emisores "
-                                       "WHERE id_presentador = ? ORDER BY id_emi");
-    consulta.con(idPresentador);
-    std::vector<ParteEntrada> emisores;
-    while (consulta.siguiente()) {
-        emisores.push_back(leerParte(consulta, 2, 1, 3));
-    }
-    return emisores;
 }
 
 std::string mensajeSinPresentadores(std::string_view tipoUsuario) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "partes.hpp"
 #include "tipos_plantilla.hpp"
 
 #include <cstdint>
@@ -17,13 +18,6 @@ class RegistroConversores;
 struct Entorno;
 struct EstadoEjecucion;
 
-// Kinds of user and party, as usuarios.tipo and presentadores.csb hold them.
-inline constexpr const char* kTipoPagos = "pagos";
-inline constexpr const char* kTipoCSB19 = "CSB19";
-inline constexpr const char* kTipoCSB58 = "CSB58";
-inline constexpr const char* kTipoZOP = "ZOP";
-inline constexpr const char* kUsuarioAdmin = "Admin";
-
 // The kind of user a template asks for: "pagos" (the 15 norm 34 codes), "CSB19", "CSB58", or "ZOP" for
 // anything else. CSB codes are compared without surrounding blanks, the PAGOSC ones exactly.
 std::string tipoUsuarioDe(std::string_view tipoEstructura);
@@ -40,23 +34,6 @@ struct VisibilidadFamilia {
     std::string tituloPresentador;
 };
 VisibilidadFamilia visibilidadDe(std::string_view tipoUsuario);
-
-// A presenter, ordering party or issuer as the lists and grids show it.
-struct ParteEntrada {
-    std::int64_t id = 0;
-    std::string nombre;
-    std::string nif;
-    std::string sufijo;
-    std::string cuenta; // as stored, 20 characters
-};
-
-// Users linked to parties of the kind, each once, by name. Throws ErrorBaseDatos.
-std::vector<std::string> usuariosDeTipo(BaseDatos& baseDatos, std::string_view tipoUsuario);
-// The user's parties of the kind; "Admin" gets every party of the kind. Throws ErrorBaseDatos.
-std::vector<ParteEntrada> presentadoresDeUsuario(BaseDatos& baseDatos, std::string_view usuario,
-                                                 std::string_view tipoUsuario);
-// Issuers of a presenter. Throws ErrorBaseDatos.
-std::vector<ParteEntrada> emisoresDePresentador(BaseDatos& baseDatos, std::int64_t idPresentador);
 
 // The three-line information message when a user has no parties of the kind.
 std::string mensajeSinPresentadores(std::string_view tipoUsuario);

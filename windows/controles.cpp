@@ -1,14 +1,18 @@
 #include "controles.hpp"
 
+#include "cuentas_partes.hpp"
 #include "lista_plantillas.hpp"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QTableWidget>
 
@@ -50,6 +54,64 @@ QLineEdit* caja(const QString& nombre, int longitud, QWidget* padre) {
         resultado->setMaxLength(longitud);
     }
     return resultado;
+}
+
+namespace {
+
+// Watches the key presses of one box: tells whoever listens, and swallows what the account rules refuse.
+class FiltroCaja : public QObject {
+public:
+    explicit FiltroCaja(QLineEdit* caja) : QObject(caja) {
+        setObjectName(kNombre);
+        caja->installEventFilter(this);
+    }
+    // Found by name: the class has no meta-object of its own to cast by.
+    static constexpr const char* kNombre = "filtroCaja";
+    bool soloCifras = false;
+    std::vector<std::function<void()>> oyentes;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (evento->type() != QEvent::KeyPress) {
+            return QObject::eventFilter(objeto, evento);
+        }
+        for (const auto& oyente : oyentes) {
+            oyente();
+        }
+        if (!soloCifras) {
+            return false;
+        }
+        const auto* tecla = static_cast<QKeyEvent*>(evento);
+        if (tecla->key() == Qt::Key_Backspace) {
+            return false;
+        }
+        const QString texto = tecla->text();
+        const bool admitida = texto.size() == 1 && teclaCuentaAdmitida(texto.at(0).unicode());
+        // Moving about the box, Delete and Tab between boxes stay usable; every other key is swallowed.
+        const bool movimiento = texto.isEmpty() || tecla->key() == Qt::Key_Tab ||
+                                tecla->key() == Qt::Key_Backtab || tecla->key() == Qt::Key_Delete;
+        return !(admitida || movimiento);
+    }
+};
+
+FiltroCaja* filtroDe(QLineEdit* caja) {
+    if (auto* filtro =
+            caja->findChild<QObject*>(QLatin1String(FiltroCaja::kNombre), Qt::FindDirectChildrenOnly)) {
+        return static_cast<FiltroCaja*>(filtro);
+    }
+    return new FiltroCaja(caja);
+}
+
+} // namespace
+
+void soloCifrasCuenta(QLineEdit* caja) {
+    filtroDe(caja)->soloCifras = true;
+    caja->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9*]*")), caja));
+}
+
+void alModificar(QLineEdit* caja, std::function<void()> marcar) {
+    filtroDe(caja)->oyentes.push_back(marcar);
+    QObject::connect(caja, &QLineEdit::textEdited, caja, [marcar](const QString&) { marcar(); });
 }
 
 QPushButton* boton(const char* nombre, const char* texto, QWidget* padre) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -49,6 +50,14 @@ QComboBox* lista(const QString& nombre, QWidget* padre);
 // A text box taking at most longitud characters (0: no limit).
 QLineEdit* caja(const char* nombre, int longitud, QWidget* padre);
 QLineEdit* caja(const QString& nombre, int longitud, QWidget* padre);
+
+// Account boxes (office, check digits, number, suffix): only digits, "*" and backspace get in, typed or
+// pasted; any other key, Enter included, is swallowed.
+void soloCifrasCuenta(QLineEdit* caja);
+
+// Calls marcar for every key pressed in the box, kept or not, and for every change the user makes
+// (typing, deleting, pasting); text the program puts in calls nothing.
+void alModificar(QLineEdit* caja, std::function<void()> marcar);
 
 // A button that acts only when clicked: Enter in a text box never presses it.
 QPushButton* boton(const char* nombre, const char* texto, QWidget* padre);

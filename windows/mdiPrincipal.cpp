@@ -6,6 +6,8 @@
 #include "frmAcercade.hpp"
 #include "frmDatos.hpp"
 #include "frmEntrada.hpp"
+#include "frmNifSuf.hpp"
+#include "frmNifSufPagos.hpp"
 
 #include <QCloseEvent>
 #include <QLinearGradient>
@@ -125,8 +127,10 @@ void mdiPrincipal::crearMenus() {
     entrada(mnuCabeceras, "mnuImpFichCue", QStringLiteral("&Importar Fichero Cuentas"), false);
     QMenu* mnuCuentas = submenu(mnuCabeceras, "mnuCuentas", QStringLiteral("&Mantenimiento de Cuentas"));
     mnuCabeceras->addMenu(mnuCuentas);
-    entrada(mnuCuentas, "opcManCobros", QStringLiteral("&Cobros"), false);
-    entrada(mnuCuentas, "opcManPagos", QStringLiteral("&Pagos"), false);
+    connect(entrada(mnuCuentas, "opcManCobros", QStringLiteral("&Cobros")), &QAction::triggered, this,
+            &mdiPrincipal::opcManCobros_Click);
+    connect(entrada(mnuCuentas, "opcManPagos", QStringLiteral("&Pagos")), &QAction::triggered, this,
+            &mdiPrincipal::opcManPagos_Click);
 
     QAction* mnuFiltrar = barra->addAction(QStringLiteral("&Generar CSB"));
     mnuFiltrar->setObjectName(QStringLiteral("mnuFiltrar"));
@@ -173,6 +177,17 @@ void mdiPrincipal::mnuFiltrar_Click() {
     solicitudDatos_->setVentana(&dialogo);
     dialogo.exec();
     solicitudDatos_->setVentana(this);
+}
+
+// Closing a party window unloads it: each opening loads its users anew.
+void mdiPrincipal::opcManCobros_Click() {
+    frmNifSuf ventana(contexto_, this);
+    ventana.exec();
+}
+
+void mdiPrincipal::opcManPagos_Click() {
+    frmNifSufPagos ventana(contexto_, this);
+    ventana.exec();
 }
 
 void mdiPrincipal::mnuSalir_Click() {

@@ -28,6 +28,8 @@ public:
     void opcAcercaDe_Click();
     void opcDesFichCtas_Click();
     void opcManual_Click();
+    void opcManCobros_Click();
+    void opcManPagos_Click();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;

@@ -101,10 +101,10 @@ TEST_F(MdiPrincipalConfigurado, elMenuCabecerasSoloOfreceLaDescargaDelFicheroDeC
                                         "&Mantenimiento de Cuentas [mnuCuentas]"}));
     EXPECT_EQ(entradas(hijo<QMenu>(&ventana, "mnuCuentas")),
               (std::vector<std::string>{"&Cobros <opcManCobros>", "&Pagos <opcManPagos>"}));
-    EXPECT_TRUE(disponible(&ventana, "opcDesFichCtas"));
-    for (const char* nombre : {"mnuImpFichCue", "opcManCobros", "opcManPagos"}) {
-        EXPECT_FALSE(disponible(&ventana, nombre)) << nombre;
+    for (const char* nombre : {"opcDesFichCtas", "opcManCobros", "opcManPagos"}) {
+        EXPECT_TRUE(disponible(&ventana, nombre)) << nombre;
     }
+    EXPECT_FALSE(disponible(&ventana, "mnuImpFichCue"));
 }
 
 TEST_F(MdiPrincipalConfigurado, elMenuAyudaOfreceElManualYAcercaDe) {
@@ -220,6 +220,27 @@ TEST_F(MdiPrincipalConfigurado, generarCsbMuestraElDialogoDeConversionModalYCerr
 
     EXPECT_EQ(modales, (std::vector<QString>{QStringLiteral("frmEntrada"), QStringLiteral("frmEntrada")}));
     EXPECT_TRUE(ventana.findChildren<frmEntrada*>().isEmpty());
+}
+
+TEST_F(MdiPrincipalConfigurado, lasEntradasDeMantenimientoDeCuentasAbrenSusVentanasModales) {
+    mdiPrincipal ventana(entorno.contexto());
+    ventana.show();
+    std::vector<QString> modales;
+    for (const char* opcion : {"opcManCobros", "opcManPagos", "opcManCobros"}) {
+        QTimer::singleShot(0, &ventana, [&modales] {
+            QWidget* modal = QApplication::activeModalWidget();
+            modales.push_back(modal != nullptr ? modal->objectName() : QString());
+            if (auto* cerrar = modal != nullptr
+                                   ? modal->findChild<QPushButton*>(QStringLiteral("cmdCancelar"))
+                                   : nullptr) {
+                QTest::mouseClick(cerrar, Qt::LeftButton);
+            }
+        });
+        hijo<QAction>(&ventana, opcion)->trigger();
+    }
+    EXPECT_EQ(modales, (std::vector<QString>{QStringLiteral("frmNifSuf"), QStringLiteral("frmNifSufPagos"),
+                                             QStringLiteral("frmNifSuf")}));
+    EXPECT_TRUE(entorno.avisos.mensajes.empty());
 }
 
 TEST_F(MdiPrincipalConfigurado, salirCierraLaVentanaYBorraLaCopiaDelDia) {

@@ -1,0 +1,195 @@
+#include "frmEntrada.hpp"
+#include "frmNifSuf.hpp"
+
+#include "partes.hpp"
+#include "soporte_ventanas.hpp"
+#include "texto_qt.hpp"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace trovanel::pruebas {
+namespace {
+
+using Mensaje = AvisosGrabados::Mensaje;
+using V = std::vector<std::string>;
+
+V textos(const QComboBox* combo) {
+    V resultado;
+    for (int i = 0; i < combo->count(); ++i) {
+        resultado.push_back(desdeQString(combo->itemText(i)));
+    }
+    return resultado;
+}
+
+// Administrator on, over the new database's example presenter (user "ejemplo").
+class FrmNifSuf : public testing::Test {
+protected:
+    FrmNifSuf() { entorno.estado.gAdministrador = true; }
+    QLineEdit* box(QWidget* v, const char* nombre) { return hijo<QLineEdit>(v, nombre); }
+    void pulsar(QWidget* v, const char* nombre) {
+        QTest::mouseClick(hijo<QPushButton>(v, nombre), Qt::LeftButton);
+    }
+    // Presenter name, NIF, suffix; issuer name, NIF, suffix, office, DC, account.
+    void alta(QWidget* v, const V& valores) {
+        const char* cajas[] = {"tbAltaNombrePre",  "tbAltaNifPre", "tbAltaSufPre",
+                               "tbAltaNombreEmi",  "tbAltaNifEmi", "tbAltaSufEmi",
+                               "tbAltaOficinaEmi", "tbAltaDC",     "tbAltaCuentaEmi"};
+        for (std::size_t i = 0; i < valores.size(); ++i) {
+            box(v, cajas[i])->setText(aQString(valores[i]));
+        }
+        pulsar(v, "cmdAñadir");
+    }
+    V mensajes() {
+        V textos;
+        for (const Mensaje& m : entorno.avisos.mensajes) {
+            textos.push_back(m.tipo + ": " + m.texto);
+        }
+        entorno.avisos.mensajes.clear();
+        return textos;
+    }
+
+    EntornoVentanas entorno;
+};
+
+TEST_F(FrmNifSuf, anadeCambiaYDaDeBajaPresentadoresYEmisoresConSusMensajesEnOrden) {
+    frmNifSuf v(entorno.contexto());
+    v.show();
+    auto* cbUsuarios = hijo<QComboBox>(&v, "cbUsuarios");
+    auto* cbNombrePre = hijo<QComboBox>(&v, "cbNombrePre");
+    auto* cbNombreEmi = hijo<QComboBox>(&v, "cbNombreEmi");
+    EXPECT_EQ(textos(cbUsuarios), (V{"Admin", "ejemplo"}));
+    EXPECT_EQ(box(&v, "tbCSB")->text(), QStringLiteral("Recibos - CSB19"));
+    EXPECT_EQ(box(&v, "tbDC")->text(), QStringLiteral("61"));
+
+    pulsar(&v, "cmdAlta");
+    alta(&v, {"L'PRESENTADOR", "A1111111'", "000", "L'EMISOR", "B2222222'", "001", "12", "", "123456789"});
+    alta(&v,
+         {"L'PRESENTADOR", "A1111111'", "000", "L'EMISOR", "B2222222'", "001", "0000", "12", "123456789"});
+    alta(&v,
+         {"L'PRESENTADOR", "A1111111'", "000", "L'EMISOR", "B2222222'", "001", "0000", "**", "123456789"});
+    EXPECT_EQ(mensajes(), (V{"critico: Compruebe los datos de la cuenta",
+                             "critico: Por favor, compruebe los datos de la cuenta"}));
+    EXPECT_EQ(textos(cbNombrePre), (V{"EMPRESA DE EJEMPLO SL", "L'PRESENTADOR"}));
+    // Both norms are clear after an add; the same issuer again is refused.
+    alta(&v, {"L'PRESENTADOR", "A1111111'", "000", "OTRO", "B2222222'", "001", "0000", "**", "0123456789"});
+    hijo<QRadioButton>(&v, "Option1_1")->setChecked(true);
+    alta(&v, {"L'PRESENTADOR", "A1111111'", "000", "OTRO", "B2222222'", "001", "0000", "**", "0123456789"});
+    EXPECT_EQ(mensajes(), (V{"critico: Debe especificar si es CSB58 o CSB19",
+                             "informacion: Presentador y Emisor ya existen en la base de datos"}));
+
+    // The edit: several checks at once, then a save answered Yes.
+    cbNombrePre->setCurrentIndex(1);
+    v.cbNombrePre_Click();
+    EXPECT_EQ(textos(cbNombreEmi), (V{"L'EMISOR"}));
+    EXPECT_EQ(box(&v, "tbCCC")->text(), QStringLiteral("0123456789"));
+    box(&v, "tbSufPre")->setFocus();
+    QTest::keyClick(box(&v, "tbSufPre"), Qt::Key_Backspace);
+    box(&v, "tbOficinaEmi")->clear();
+    pulsar(&v, "cmdAceptar");
+    EXPECT_EQ(mensajes(), (V{"critico: Compruebe la longitud del Sufijo (3 posiciones)",
+                             "critico: Compruebe los datos de la cuenta"}));
+    QTest::keyClicks(box(&v, "tbSufPre"), "9");
+    box(&v, "tbOficinaEmi")->setText(QStringLiteral("0001"));
+    box(&v, "tbDC")->clear();
+    entorno.avisos.respuestas = {true};
+    pulsar(&v, "cmdAceptar");
+    EXPECT_EQ(mensajes(), (V{"pregunta: ¿Desea guardar los cambios?"}));
+    const std::int64_t idPre = box(&v, "tbIdPre")->text().toLongLong();
+    const std::int64_t idEmi = box(&v, "tbIdEmi")->text().toLongLong();
+    EXPECT_EQ(leerPresentador(*entorno.baseDatos, idPre)->sufijo, "009");
+    EXPECT_EQ(leerEmisor(*entorno.baseDatos, idEmi)->cuenta, "86420001**0123456789");
+
+    // Deleting the issuer, then the presenter as "Admin": the form returns to the first user each time.
+    entorno.avisos.respuestas = {true};
+    pulsar(&v, "cmdBajaEmisor");
+    EXPECT_FALSE(leerEmisor(*entorno.baseDatos, idEmi));
+    EXPECT_EQ(cbNombrePre->currentIndex(), 0);
+    cbNombrePre->setCurrentIndex(1);
+    v.cbNombrePre_Click();
+    entorno.avisos.respuestas = {true};
+    pulsar(&v, "cmdBajaPresentador");
+    EXPECT_FALSE(leerPresentador(*entorno.baseDatos, idPre));
+    EXPECT_EQ(textos(cbNombrePre), (V{"EMPRESA DE EJEMPLO SL"}));
+    EXPECT_EQ(mensajes(),
+              (V{"pregunta: ¿Desea dar de baja el Emisor?", "pregunta: ¿Desea dar de baja el presentador?"}));
+}
+
+TEST_F(FrmNifSuf, unaBaseDeDatosQueFallaSeAvisaSinEscribirNadaYLaVentanaSigueUsable) {
+    entorno.baseDatos->copiarA(entorno.carpeta / "lectura.db");
+    BaseDatos lectura = BaseDatos::abrir(entorno.carpeta / "lectura.db", BaseDatos::Modo::SoloLectura);
+    ContextoVentanas c = entorno.contexto();
+    frmNifSuf v(ContextoVentanas{c.estado, lectura, c.avisos, c.reloj, c.carpetaPrograma, c.registro,
+                                 c.selector, c.abridor});
+    v.show();
+    alta(&v, {"NUEVO", "A11111111", "000", "EMISOR", "B22222222", "001", "0001", "61", "0123456789"});
+    box(&v, "tbNifPre")->setFocus();
+    QTest::keyClicks(box(&v, "tbNifPre"), "X");
+    box(&v, "tbNifPre")->setText(QStringLiteral("B00000009"));
+    entorno.avisos.respuestas = {true, true};
+    pulsar(&v, "cmdAceptar");
+    pulsar(&v, "cmdBajaEmisor");
+    const auto& m = entorno.avisos.mensajes;
+    ASSERT_EQ(m.size(), 5u);
+    EXPECT_EQ(m[0].tipo + m[0].texto.substr(0, 7), "simpleError: ");
+    EXPECT_EQ(m[2].tipo + m[2].texto.substr(0, 7), "simpleError: ");
+    EXPECT_EQ(m[4].tipo + m[4].texto.substr(0, 7), "criticoError: ");
+    EXPECT_EQ(partesDeUsuario(lectura, ClaseParte::Cobros, "Admin").size(), 1u);
+    EXPECT_EQ(leerPresentador(lectura, 1)->nif, "B00000000");
+    EXPECT_EQ(textos(hijo<QComboBox>(&v, "cbNombreEmi")), (V{"EMPRESA DE EJEMPLO SL"}));
+}
+
+class frmEntradaSinResultado : public frmEntrada {
+public:
+    using frmEntrada::frmEntrada;
+
+protected:
+    void mostrarResultado() override {}
+};
+
+TEST_F(FrmNifSuf, elDialogoDeConversionListaLoAnadidoYUnaConversionNorma19LoUsa) {
+    {
+        frmNifSuf v(entorno.contexto());
+        v.show();
+        pulsar(&v, "cmdAlta");
+        alta(&v, {"NUEVO PRESENTADOR", "A12345678", "007", "NUEVO EMISOR", "B87654321", "008", "0001", "",
+                  "0123456789"});
+        ASSERT_TRUE(entorno.avisos.mensajes.empty());
+    }
+    std::filesystem::copy_file(raizProyecto() / "ejemplo" / "recibos.txt", entorno.carpeta / "recibos.txt");
+    frmEntradaSinResultado d(entorno.contexto());
+    d.show();
+    auto* cbEstructura = hijo<QComboBox>(&d, "cbEstructura");
+    for (int i = 0; i < cbEstructura->count(); ++i) {
+        if (cbEstructura->itemData(i).toList().value(0).toLongLong() == 9) {
+            cbEstructura->setCurrentIndex(i);
+        }
+    }
+    d.cbEstructura_Click();
+    auto* cbPresentador = hijo<QComboBox>(&d, "cbPresentador");
+    EXPECT_EQ(textos(cbPresentador), (V{"EMPRESA DE EJEMPLO SL", "NUEVO PRESENTADOR"}));
+    cbPresentador->setCurrentIndex(1);
+    d.cbPresentador_Click();
+    EXPECT_EQ(textos(hijo<QComboBox>(&d, "cbEmisor")), V{"NUEVO EMISOR"});
+    entorno.selector.respuestas.push_back(entorno.carpeta / "recibos.txt");
+    d.Image1_Click();
+    box(&d, "tbDia")->setText(QStringLiteral("05"));
+    box(&d, "tbMes")->setText(QStringLiteral("03"));
+    d.findChild<QLineEdit*>(QString::fromUtf8("tbA\xc3\xb1o"))->setText(QStringLiteral("2026"));
+    d.cmdProcesar_Click();
+
+    const std::string salida = leerFichero(entorno.carpeta / "recibos.out");
+    EXPECT_EQ(salida.substr(0, 16), "5180A12345678007");
+    EXPECT_EQ(salida.substr(salida.find("\r\n") + 2, 16), "5380B87654321008");
+    EXPECT_NE(salida.find("86420001**0123456789"), std::string::npos) << salida.substr(0, 400);
+}
+
+} // namespace
+} // namespace trovanel::pruebas

@@ -1,0 +1,398 @@
+#include "frmNifSuf.hpp"
+
+#include "avisos.hpp"
+#include "base_datos.hpp"
+#include "controles.hpp"
+#include "estado_ejecucion.hpp"
+#include "texto_qt.hpp"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace trovanel {
+
+namespace {
+
+std::string textoDe(const QLineEdit* caja) {
+    return desdeQString(caja->text());
+}
+
+// A label and its box in one row of a frame's form.
+QLineEdit* fila(QFormLayout* formulario, const char* nombre, const char* texto, int longitud,
+                QWidget* padre) {
+    QLineEdit* resultado = caja(nombre, longitud, padre);
+    formulario->addRow(etiqueta(QStringLiteral("lab") + aQString(nombre), aQString(texto), padre), resultado);
+    return resultado;
+}
+
+} // namespace
+
+frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre), contexto_(contexto) {
+    setObjectName(QStringLiteral("frmNifSuf"));
+    setWindowTitle(aQString("Mantenimiento de Cabeceras (Cobros)"));
+    setModal(true);
+
+    cbUsuarios_ = lista("cbUsuarios", this);
+
+    auto* framePresentador = marco("framePresentador", "Presentador", this);
+    auto* presentador = new QFormLayout(framePresentador);
+    cbNombrePre_ = lista("cbNombrePre", framePresentador);
+    presentador->addRow(etiqueta("labNombrePre", "Nombre", framePresentador), cbNombrePre_);
+    tbNifPre_ = fila(presentador, "tbNifPre", "N.I.F.", 9, framePresentador);
+    tbSufPre_ = fila(presentador, "tbSufPre", "Sufijo:", 3, framePresentador);
+    tbIdPre_ = fila(presentador, "tbIdPre", "ID", 0, framePresentador);
+    tbCSB_ = caja("tbCSB", 0, framePresentador);
+    cmdBajaPresentador_ = boton("cmdBajaPresentador", "Baja &Presen", framePresentador);
+    presentador->addRow(tbCSB_);
+    presentador->addRow(cmdBajaPresentador_);
+
+    auto* frameEmisor = marco("frameEmisor", "Emisor", this);
+    auto* emisor = new QFormLayout(frameEmisor);
+    cbNombreEmi_ = lista("cbNombreEmi", frameEmisor);
+    emisor->addRow(etiqueta("labNombreEmi", "Nombre", frameEmisor), cbNombreEmi_);
+    tbNifEmi_ = fila(emisor, "tbNifEmi", "N.I.F.", 9, frameEmisor);
+    tbSufEmi_ = fila(emisor, "tbSufEmi", "Sufijo:", 3, frameEmisor);
+    tbOficinaEmi_ = fila(emisor, "tbOficinaEmi", "Oficina", 4, frameEmisor);
+    tbDC_ = fila(emisor, "tbDC", "DC", 2, frameEmisor);
+    tbCCC_ = fila(emisor, "tbCCC", "Cuenta", 10, frameEmisor);
+    tbIdEmi_ = fila(emisor, "tbIdEmi", "ID", 0, frameEmisor);
+    auto* cmdBajaEmisor = boton("cmdBajaEmisor", "Baja &Emisor", frameEmisor);
+    emisor->addRow(cmdBajaEmisor);
+    for (QLineEdit* lectura : {tbIdPre_, tbCSB_, tbIdEmi_}) {
+        lectura->setReadOnly(true);
+    }
+
+    auto* cmdAlta = boton("cmdAlta", "A&lta", this);
+    auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
+    auto* cmdCancelar = boton("cmdCancelar", "&Cerrar", this);
+
+    // The add panel: the new presenter and its issuer.
+    panelAlta_ = new QWidget(this);
+    auto* Frame2 = marco("Frame2", "Presentador", panelAlta_);
+    auto* altaPre = new QFormLayout(Frame2);
+    Option1_0_ = nombrado(new QRadioButton(aQString("CSB58"), Frame2), "Option1_0");
+    Option1_1_ = nombrado(new QRadioButton(aQString("CSB19"), Frame2), "Option1_1");
+    Option1_ = new QButtonGroup(this);
+    Option1_->addButton(Option1_0_, 0);
+    Option1_->addButton(Option1_1_, 1);
+    Option1_1_->setChecked(true);
+    auto* normas = new QHBoxLayout;
+    normas->addWidget(Option1_1_);
+    normas->addWidget(Option1_0_);
+    altaPre->addRow(normas);
+    tbAltaNombrePre_ = fila(altaPre, "tbAltaNombrePre", "Nombre", 40, Frame2);
+    tbAltaNifPre_ = fila(altaPre, "tbAltaNifPre", "N.I.F.", 9, Frame2);
+    tbAltaSufPre_ = fila(altaPre, "tbAltaSufPre", "Sufijo:", 3, Frame2);
+    auto* Frame1 = marco("Frame1", "Emisor", panelAlta_);
+    auto* altaEmi = new QFormLayout(Frame1);
+    tbAltaNombreEmi_ = fila(altaEmi, "tbAltaNombreEmi", "Nombre", 40, Frame1);
+    tbAltaNifEmi_ = fila(altaEmi, "tbAltaNifEmi", "N.I.F.", 9, Frame1);
+    tbAltaSufEmi_ = fila(altaEmi, "tbAltaSufEmi", "Sufijo:", 3, Frame1);
+    tbAltaOficinaEmi_ = fila(altaEmi, "tbAltaOficinaEmi", "Oficina", 4, Frame1);
+    tbAltaDC_ = fila(altaEmi, "tbAltaDC", "DC", 2, Frame1);
+    tbAltaCuentaEmi_ = fila(altaEmi, "tbAltaCuentaEmi", "Cuenta", 10, Frame1);
+    auto* cmdAnadir = boton("cmdAñadir", "Añadir", panelAlta_);
+    auto* alta = new QVBoxLayout(panelAlta_);
+    alta->setContentsMargins(0, 0, 0, 0);
+    alta->addWidget(Frame2);
+    alta->addWidget(Frame1);
+    alta->addWidget(cmdAnadir);
+    alta->addStretch(1);
+
+    auto* usuario = new QHBoxLayout;
+    usuario->addWidget(etiqueta("labUsuario", "Usuario", this));
+    usuario->addWidget(cbUsuarios_, 1);
+    auto* botones = new QHBoxLayout;
+    for (QPushButton* b : {cmdAlta, cmdAceptar, cmdCancelar}) {
+        botones->addWidget(b);
+    }
+    auto* principal = new QVBoxLayout;
+    principal->addLayout(usuario);
+    principal->addWidget(framePresentador);
+    principal->addWidget(frameEmisor);
+    principal->addLayout(botones);
+    principal->addStretch(1);
+    auto* todo = new QHBoxLayout(this);
+    todo->setSizeConstraint(QLayout::SetFixedSize);
+    todo->addLayout(principal);
+    todo->addWidget(panelAlta_);
+    panelAlta_->hide();
+
+    for (QLineEdit* cuenta : {tbSufPre_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbAltaSufPre_,
+                              tbAltaSufEmi_, tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_}) {
+        soloCifrasCuenta(cuenta);
+    }
+    for (QLineEdit* edicion : {tbNifPre_, tbSufPre_, tbNifEmi_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_}) {
+        alModificar(edicion, [this] { mModificado = true; });
+    }
+
+    connect(cbUsuarios_, &QComboBox::activated, this, &frmNifSuf::cbUsuarios_Click);
+    connect(cbNombrePre_, &QComboBox::activated, this, &frmNifSuf::cbNombrePre_Click);
+    connect(cbNombreEmi_, &QComboBox::activated, this, &frmNifSuf::cbNombreEmi_Click);
+    connect(cmdAceptar, &QPushButton::clicked, this, &frmNifSuf::cmdAceptar_Click);
+    connect(cmdAlta, &QPushButton::clicked, this, &frmNifSuf::cmdAlta_Click);
+    connect(cmdAnadir, &QPushButton::clicked, this, &frmNifSuf::cmdAnadir_Click);
+    connect(cmdBajaEmisor, &QPushButton::clicked, this, &frmNifSuf::cmdBajaEmisor_Click);
+    connect(cmdBajaPresentador_, &QPushButton::clicked, this, &frmNifSuf::cmdBajaPresentador_Click);
+    connect(cmdCancelar, &QPushButton::clicked, this, &frmNifSuf::cmdCancelar_Click);
+
+    CargarUsuarios();
+}
+
+void frmNifSuf::error(const std::exception& e, bool critico) {
+    const std::string texto = std::string("Error: ") + e.what();
+    if (critico) {
+        contexto_.avisos.critico(texto);
+    } else {
+        contexto_.avisos.simple(texto);
+    }
+}
+
+void frmNifSuf::avisar(const std::vector<AvisoCuenta>& avisos) {
+    for (const AvisoCuenta& aviso : avisos) {
+        contexto_.avisos.critico(aviso.texto);
+    }
+}
+
+void frmNifSuf::vaciar(std::initializer_list<QLineEdit*> cajas) {
+    for (QLineEdit* c : cajas) {
+        c->clear();
+    }
+}
+
+void frmNifSuf::CargarUsuarios() {
+    std::vector<std::string> usuarios;
+    try {
+        usuarios = usuariosDeClase(contexto_.baseDatos, ClaseParte::Cobros);
+    } catch (const ErrorBaseDatos& e) {
+        error(e, true);
+        return;
+    }
+    {
+        const QSignalBlocker bloqueo(cbUsuarios_);
+        cbUsuarios_->clear();
+        if (contexto_.estado.gAdministrador) {
+            cbUsuarios_->addItem(aQString(kUsuarioAdmin));
+        }
+        for (const std::string& nombre : usuarios) {
+            cbUsuarios_->addItem(aQString(nombre));
+        }
+        cbUsuarios_->setCurrentIndex(cbUsuarios_->count() > 0 ? 0 : -1);
+    }
+    cbUsuarios_Click();
+}
+
+void frmNifSuf::cbUsuarios_Click() {
+    mTipo = kTipoCobros;
+    std::vector<ParteEntrada> partes;
+    try {
+        partes = partesDeUsuario(contexto_.baseDatos, ClaseParte::Cobros,
+                                 desdeQString(cbUsuarios_->currentText()));
+    } catch (const ErrorBaseDatos& e) {
+        error(e, false);
+        return;
+    }
+    cmdBajaPresentador_->setEnabled(!partes.empty());
+    {
+        const QSignalBlocker bloqueoPre(cbNombrePre_);
+        const QSignalBlocker bloqueoEmi(cbNombreEmi_);
+        cbNombrePre_->clear();
+        cbNombreEmi_->clear();
+        vaciar(
+            {tbNifPre_, tbSufPre_, tbIdPre_, tbNifEmi_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_});
+        for (const ParteEntrada& parte : partes) {
+            cbNombrePre_->addItem(aQString(parte.nombre), QVariant::fromValue<qlonglong>(parte.id));
+        }
+        if (partes.empty()) {
+            tbCSB_->clear();
+            return;
+        }
+        cbNombrePre_->setCurrentIndex(0);
+    }
+    cbNombrePre_Click();
+}
+
+void frmNifSuf::cbNombrePre_Click() {
+    const auto id = idSeleccionado(cbNombrePre_);
+    if (!id) {
+        return;
+    }
+    std::optional<Presentador> presentador;
+    std::vector<ParteEntrada> emisores;
+    try {
+        presentador = leerPresentador(contexto_.baseDatos, *id);
+        if (presentador) {
+            emisores = emisoresDePresentador(contexto_.baseDatos, *id);
+        }
+    } catch (const ErrorBaseDatos& e) {
+        error(e, false);
+        return;
+    }
+    if (!presentador) {
+        contexto_.avisos.simple("No existen presentadores en la Base de Datos");
+        return;
+    }
+    tbNifPre_->setText(aQString(presentador->nif));
+    tbSufPre_->setText(aQString(presentador->sufijo));
+    tbIdPre_->setText(QString::number(presentador->id));
+    if (presentador->csb == kTipoCSB19) {
+        tbCSB_->setText(aQString("Recibos - CSB19"));
+    } else if (presentador->csb == kTipoCSB58) {
+        tbCSB_->setText(aQString("Anticipos de crédito - CSB58"));
+    } else {
+        tbCSB_->clear();
+    }
+    {
+        const QSignalBlocker bloqueo(cbNombreEmi_);
+        cbNombreEmi_->clear();
+        vaciar({tbCCC_, tbNifEmi_, tbOficinaEmi_, tbSufEmi_, tbDC_, tbIdEmi_});
+        for (const ParteEntrada& emisor : emisores) {
+            cbNombreEmi_->addItem(aQString(emisor.nombre), QVariant::fromValue<qlonglong>(emisor.id));
+        }
+        if (emisores.empty()) {
+            return;
+        }
+        cbNombreEmi_->setCurrentIndex(0);
+    }
+    cbNombreEmi_Click();
+}
+
+void frmNifSuf::cbNombreEmi_Click() {
+    const auto id = idSeleccionado(cbNombreEmi_);
+    if (!id) {
+        return;
+    }
+    std::optional<Emisor> emisor;
+    try {
+        emisor = leerEmisor(contexto_.baseDatos, *id);
+    } catch (const ErrorBaseDatos& e) {
+        error(e, false);
+        return;
+    }
+    if (!emisor) {
+        return;
+    }
+    const CuentaDividida cuenta = dividirCuenta(emisor->cuenta);
+    tbNifEmi_->setText(aQString(emisor->nif));
+    tbSufEmi_->setText(aQString(emisor->sufijo));
+    tbIdEmi_->setText(QString::number(emisor->id));
+    tbOficinaEmi_->setText(aQString(cuenta.oficina));
+    tbDC_->setText(aQString(cuenta.dc));
+    tbCCC_->setText(aQString(cuenta.numero));
+}
+
+void frmNifSuf::cmdAceptar_Click() {
+    DatosParte datos;
+    datos.nifPre = textoDe(tbNifPre_);
+    datos.sufPre = textoDe(tbSufPre_);
+    datos.nifEmi = textoDe(tbNifEmi_);
+    datos.sufEmi = textoDe(tbSufEmi_);
+    datos.oficina = textoDe(tbOficinaEmi_);
+    datos.dc = textoDe(tbDC_);
+    datos.numero = textoDe(tbCCC_);
+    const ValidacionParte v = validarEdicionCobros(datos);
+    tbCCC_->setText(aQString(v.numero));
+    avisar(v.avisos);
+    if (!v.cuenta || !mModificado || !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
+        return;
+    }
+    const auto idPre = idSeleccionado(cbNombrePre_);
+    const auto idEmi = idSeleccionado(cbNombreEmi_);
+    if (!idPre || !idEmi) {
+        return;
+    }
+    try {
+        datos.numero = v.numero;
+        guardarPresentadorEmisor(contexto_.baseDatos, *idPre, datos, *idEmi, *v.cuenta);
+    } catch (const ErrorBaseDatos& e) {
+        error(e, false);
+        return;
+    }
+    mModificado = false;
+}
+
+void frmNifSuf::cmdAlta_Click() {
+    panelAlta_->setVisible(panelAlta_->isHidden());
+}
+
+void frmNifSuf::cmdAnadir_Click() {
+    DatosParte datos;
+    datos.nombrePre = textoDe(tbAltaNombrePre_);
+    datos.nifPre = textoDe(tbAltaNifPre_);
+    datos.sufPre = textoDe(tbAltaSufPre_);
+    datos.nombreEmi = textoDe(tbAltaNombreEmi_);
+    datos.nifEmi = textoDe(tbAltaNifEmi_);
+    datos.sufEmi = textoDe(tbAltaSufEmi_);
+    datos.oficina = textoDe(tbAltaOficinaEmi_);
+    datos.dc = textoDe(tbAltaDC_);
+    datos.numero = textoDe(tbAltaCuentaEmi_);
+    datos.norma = Option1_0_->isChecked() ? kTipoCSB58 : Option1_1_->isChecked() ? kTipoCSB19 : "";
+    const ValidacionParte v = validarAltaCobros(datos);
+    tbAltaCuentaEmi_->setText(aQString(v.numero));
+    avisar(v.avisos);
+    if (!v.cuenta) {
+        return;
+    }
+    datos.numero = v.numero;
+    bool anadido = false;
+    try {
+        anadido = altaPresentadorEmisor(contexto_.baseDatos, datos, *v.cuenta);
+    } catch (const ErrorBaseDatos& e) {
+        error(e, false);
+        return;
+    }
+    if (!anadido) {
+        contexto_.avisos.informacion("Presentador y Emisor ya existen en la base de datos");
+        return;
+    }
+    vaciar({tbAltaNombrePre_, tbAltaNifPre_, tbAltaSufPre_, tbAltaNombreEmi_, tbAltaNifEmi_, tbAltaSufEmi_,
+            tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_});
+    // The next add must choose its norm again.
+    Option1_->setExclusive(false);
+    Option1_0_->setChecked(false);
+    Option1_1_->setChecked(false);
+    Option1_->setExclusive(true);
+    panelAlta_->hide();
+    CargarUsuarios();
+}
+
+void frmNifSuf::cmdBajaEmisor_Click() {
+    const auto id = idSeleccionado(cbNombreEmi_);
+    if (!id || !contexto_.avisos.pregunta("¿Desea dar de baja el Emisor?")) {
+        return;
+    }
+    try {
+        bajaEmisor(contexto_.baseDatos, *id);
+    } catch (const ErrorBaseDatos& e) {
+        error(e, true);
+        return;
+    }
+    CargarUsuarios();
+}
+
+void frmNifSuf::cmdBajaPresentador_Click() {
+    const auto id = idSeleccionado(cbNombrePre_);
+    if (id && contexto_.avisos.pregunta("¿Desea dar de baja el presentador?")) {
+        try {
+            bajaPresentador(contexto_.baseDatos, desdeQString(cbUsuarios_->currentText()), *id);
+        } catch (const ErrorBaseDatos& e) {
+            error(e, false);
+        }
+    }
+    CargarUsuarios();
+}
+
+void frmNifSuf::cmdCancelar_Click() {
+    reject();
+}
+
+} // namespace trovanel
