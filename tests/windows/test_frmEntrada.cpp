@@ -733,7 +733,7 @@ TEST_P(FrmEntradaSinConversor, unaFamiliaSinConversorSeRechazaConElMensajeDelMod
 }
 
 INSTANTIATE_TEST_SUITE_P(PorFamilia, FrmEntradaSinConversor,
-                         ::testing::Values(CasoSinConversor{"CSB58", "CSB58", "CSB58"},
+                         ::testing::Values(CasoSinConversor{"CSB34T", "pagos", "CSB34T"},
                                            CasoSinConversor{"PAGOSCAc", "pagos", "PAGOSC"},
                                            CasoSinConversor{"ZOPAc", "ZOP", "ZOP"}));
 
