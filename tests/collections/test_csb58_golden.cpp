@@ -30,25 +30,6 @@ fs::path datos(const std::string& relativa) {
     return pruebas::datosPrueba() / "csb58" / relativa;
 }
 
-// One credit per line; the due date is mandatory and read as DD/MM/AAAA.
-const std::vector<CampoPlantilla> kCamposLinea{{"CodigoReferencia", 1, 8},
-                                               {"NombreTitular", 9, 33},
-                                               {"Entidad", 34, 37},
-                                               {"Oficina", 38, 41},
-                                               {"DC", 42, 43},
-                                               {"Cuenta", 44, 53},
-                                               {"Importe", 54, 65},
-                                               {"FechaVto", 66, 75, "DD/MM/AAAA", 0, 0, "", true},
-                                               {"Concepto1", 76, 95},
-                                               {"Concepto3", 96, 110},
-                                               {"Concepto16", 111, 125},
-                                               {"DomicilioDeudor", 126, 150},
-                                               {"LocalidadDeudor", 151, 165},
-                                               {"CPDeudor", 166, 170},
-                                               {"CodProvincia", 171, 172},
-                                               {"LocalidadOrdenante", 0, 0, "VALENCIA"},
-                                               {"ReferenciaInterna", 0, 0, "LOTE-58"}};
-
 // Lines "01" (credit), "02" (address), "03" (concepts), "04" (towns), and "D1" to "D8": the due date in
 // each format the templates may name.
 std::vector<CampoPlantilla> camposMultilinea() {
@@ -77,21 +58,7 @@ protected:
     void SetUp() override {
         crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
         baseDatos.emplace(BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva));
-        // A NIF of 8 characters: the identification is still NIF (9) and suffix (3).
-        idPresentador = pruebas::ConstructorPresentador(*baseDatos)
-                            .tipo("cobros")
-                            .csb("CSB58")
-                            .nif("A1234567")
-                            .sufijo("01")
-                            .nombre("GESTORÍA PEÑA Y ASOCIADOS SL")
-                            .crear();
-        idEmisor = pruebas::ConstructorEmisor(*baseDatos)
-                       .presentador(idPresentador)
-                       .nif("B7654321")
-                       .sufijo("5")
-                       .nombre("CAFÉS DE LA MONTAÑA SL")
-                       .cuenta("21000418450200051332")
-                       .crear();
+        baseDatos->ejecutarScript(leerFichero(datos("linea/plantilla.sql")));
     }
 
     std::int64_t plantilla(const std::vector<CampoPlantilla>& campos, int principio = -1) {
@@ -125,8 +92,10 @@ protected:
     EstadoEjecucion estado;
     pruebas::AvisosGrabados avisos;
     pruebas::RelojFijo reloj;
-    std::int64_t idPresentador = 0;
-    std::int64_t idEmisor = 0;
+    // The template and parties of linea/plantilla.sql.
+    static constexpr std::int64_t kPlantillaLinea = 100;
+    std::int64_t idPresentador = 100;
+    std::int64_t idEmisor = 100;
     fs::path rutaSalida = carpeta / "remesa.out";
 };
 
@@ -134,7 +103,7 @@ TEST_F(CSB58Golden, unCreditoPorLineaDaElFicheroDelBancoYElLogEsperados) {
     const fs::path entrada = copiar("linea/entrada.txt");
     // A date typed in an earlier run never replaces this run's due dates.
     estado.gFechaDatos = "311299";
-    convertir(entrada, plantilla(kCamposLinea));
+    convertir(entrada, kPlantillaLinea);
 
     EXPECT_TRUE(avisos.mensajes.empty());
     EXPECT_TRUE(estado.gError);
@@ -157,8 +126,8 @@ TEST_F(CSB58Golden, modoLoteConElEmisorEnElQuintoArgumentoDaLosMismosFicheros) {
     registrarConversores(registro);
     Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
     const std::string argumentos = (carpeta / "remesa.txt").string() + "," + rutaSalida.string() + "," +
-                                   std::to_string(plantilla(kCamposLinea)) + "," +
-                                   std::to_string(idPresentador) + "," + std::to_string(idEmisor);
+                                   std::to_string(kPlantillaLinea) + "," + std::to_string(idPresentador) +
+                                   "," + std::to_string(idEmisor);
 
     EXPECT_EQ(ejecutarModoLote(estado, entorno, registro, LeerParametros(argumentos, 10)), kSalidaConErrores);
     EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));

@@ -939,6 +939,19 @@ TEST_F(FrmEntradaEjecucion, cadaEjecucionEmpiezaSinErrorCancelacionNiFechaDeDato
     EXPECT_EQ(d->resultados, 2);
 }
 
+TEST_F(FrmEntradaEjecucion, creditosDeNorma58DanElFicheroYElLogEscritosAMano) {
+    const fs::path datos = pruebas::datosPrueba() / "csb58" / "linea";
+    bd().ejecutarScript(leerFichero(datos / "plantilla.sql"));
+    auto d = abrir();
+    fs::copy_file(datos / "entrada.txt", entorno.carpeta / "remesa.txt");
+    elegirPlantilla(d.get(), 100);
+    elegirEntrada(d.get(), entorno.carpeta / "remesa.txt");
+    generar(d.get());
+
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.out"), leerFichero(datos / "esperado.out"));
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.log"), leerFichero(datos / "esperado.log"));
+}
+
 TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustituciones) {
     pruebas::escribirFichero(entorno.carpeta / "caracteres.ini", "G=#\r\n");
     entorno.estado.gCaracteres = true;
