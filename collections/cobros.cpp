@@ -28,12 +28,45 @@ std::int64_t centimos(const std::string& importe) {
 
 } // namespace
 
+namespace {
+constexpr NombreCampoCobro kNombresCSB19[] = {
+    {"NombreTitularRecibo", CampoCobro::NombreTitular},
+    {"NombreTitularCuenta", CampoCobro::NombreTitularCuenta},
+    {"Direccion", CampoCobro::Direccion},
+    {"Localidad", CampoCobro::Localidad},
+    {"CP", CampoCobro::CP},
+};
+constexpr NombreCampoCobro kNombresCSB58[] = {
+    {"NombreTitular", CampoCobro::NombreTitular},
+    {"FechaVto", CampoCobro::FechaVto},
+    {"DomicilioDeudor", CampoCobro::DomicilioDeudor},
+    {"LocalidadDeudor", CampoCobro::LocalidadDeudor},
+    {"LocalidadOrdenante", CampoCobro::LocalidadOrdenante},
+    {"CPDeudor", CampoCobro::CPDeudor},
+    {"CodProvincia", CampoCobro::CodProvincia},
+};
+} // namespace
+
+// Norm 58 has no charge date in record 53, whose tail ends in nine zeros.
+const RasgosCobro kRasgosCSB19{"80",
+                               "01",
+                               "",
+                               "No se puede obtener los datos del emisor",
+                               "Error : No hay nombre de titular del recibo",
+                               kNombresCSB19};
+const RasgosCobro kRasgosCSB58{"70",
+                               "06",
+                               "  000000000   ",
+                               "No se puede extraer los datos del emisor",
+                               "Error : No hay nombre de titular",
+                               kNombresCSB58};
+
 bool colocado(const CampoEstructura& campo) {
     return campo.inicio != 0 || campo.fin != 0;
 }
 
 bool ModuloCobros::cargarPartes(const ParametrosConversion& parametros) {
-    PiezasCobro& p = comunes();
+    PiezasCobro& p = comunes_;
     BaseDatos& bd = entorno.baseDatos;
     const auto fila =
         leerFilaParte(bd, entorno.avisos,
@@ -65,9 +98,22 @@ bool ModuloCobros::cargarPartes(const ParametrosConversion& parametros) {
 }
 
 ModuloCobros::CampoResuelto ModuloCobros::resolver(const std::string& nombre) const {
-    for (const NombreCampoCobro& n : nombresCampos()) {
-        if (nombre == n.texto) {
-            return {n.campo, 0};
+    static constexpr NombreCampoCobro kComunes[] = {
+        {"CodigoReferencia", CampoCobro::CodigoReferencia},
+        {"Entidad", CampoCobro::Entidad},
+        {"Oficina", CampoCobro::Oficina},
+        {"DC", CampoCobro::DC},
+        {"Cuenta", CampoCobro::Cuenta},
+        {"Importe", CampoCobro::Importe},
+        {"CodigoDevolucion", CampoCobro::CodigoDevolucion},
+        {"ReferenciaInterna", CampoCobro::ReferenciaInterna},
+        {"Concepto1", CampoCobro::Concepto1},
+    };
+    for (const auto& nombres : {std::span<const NombreCampoCobro>(kComunes), rasgos_.nombres}) {
+        for (const NombreCampoCobro& n : nombres) {
+            if (nombre == n.texto) {
+                return {n.campo, 0};
+            }
         }
     }
     if (nombre.starts_with("Concepto")) {
@@ -108,7 +154,7 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
     const CampoEstructura& campo = estado.gCamposEstructura.at(indice);
     const CampoResuelto resuelto =
         indice < camposResueltos_.size() ? camposResueltos_[indice] : resolver(campo.campo);
-    PiezasCobro& p = comunes();
+    PiezasCobro& p = comunes_;
 
     switch (resuelto.campo) {
     case CampoCobro::Desconocido:
@@ -139,7 +185,7 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
 }
 
 void ModuloCobros::validarImporte(std::string& valorLeido) {
-    PiezasCobro& p = comunes();
+    PiezasCobro& p = comunes_;
     valorLeido = Trim(valorLeido);
     const ImporteNormalizado importe = NormalizarImporte(valorLeido, gMarcaNegativo);
     estado.gSignoImporte = std::string(1, importe.signo);
@@ -158,7 +204,7 @@ bool ModuloCobros::aceptarOrden() {
         anotarError("Error : Importe incorrecto");
         return false;
     }
-    if (gImporteTotal + centimos(comunes().importe) > kMaximoDiezCifras) {
+    if (gImporteTotal + centimos(comunes_.importe) > kMaximoDiezCifras) {
         anotarError("Error : Importe total del fichero excedido");
         return false;
     }
@@ -166,7 +212,7 @@ bool ModuloCobros::aceptarOrden() {
 }
 
 RegistroFijo ModuloCobros::registroOrden(char digito) {
-    const PiezasCobro& p = comunes();
+    const PiezasCobro& p = comunes_;
     RegistroFijo registro(kAncho);
     const char codigo[] = {rasgos_.codigoDatos[0], digito};
     registro.texto("56", 2).texto({codigo, 2}, 2).texto(p.idEmisor, 12).texto(p.codigoReferencia, 12);
@@ -179,7 +225,7 @@ void ModuloCobros::escribirOpcional(FicheroSalida& salida, const std::string& re
 }
 
 bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
-    const PiezasCobro& p = comunes();
+    const PiezasCobro& p = comunes_;
     const std::string_view datos = rasgos_.codigoDatos;
     if (gCabPresentadorPendiente) {
         salida.escribirLinea(RegistroFijo(kAncho)
@@ -227,8 +273,9 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
         .ceros(p.importe, 10)
         .texto(p.codigoDevolucion, 6)
         .texto(p.referenciaInterna, 10)
-        .texto(p.concepto1, 40);
-    colaRegistroOrden(orden);
+        .texto(p.concepto1, 40)
+        .texto(p.fechaVto, 6)
+        .blancos(2);
     salida.escribirLinea(orden.terminar());
     ++gNumRegistrosTotal;
     ++gNumRegistrosIndividuales;
@@ -254,7 +301,7 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
 }
 
 bool ModuloCobros::escribirTotales(FicheroSalida& salida) {
-    const PiezasCobro& p = comunes();
+    const PiezasCobro& p = comunes_;
     const std::string_view datos = rasgos_.codigoDatos;
     // Both totals records end alike: amount, orders, records counted so far.
     const auto cola = [this](RegistroFijo& registro) -> const std::string& {
@@ -280,7 +327,7 @@ bool ModuloCobros::escribirTotales(FicheroSalida& salida) {
 }
 
 void ModuloCobros::escribirLog(EscritorLog& log) {
-    EscribirLog(log, estado.gNumeroLinea, comunes().idEmisor, comunes().nombreTitular);
+    EscribirLog(log, estado.gNumeroLinea, comunes_.idEmisor, comunes_.nombreTitular);
     limpiarOpcionales();
 }
 

@@ -37,17 +37,9 @@ struct PiezasCobro {
     std::string codigoDevolucion = std::string(6, ' ');
     std::string referenciaInterna = std::string(10, ' ');
     std::string concepto1;
+    std::string fechaVto; // DDMMAA; blank in the norms without due dates
     // Concepto2 ... Concepto16 at their own numbers; 0 and 1 unused.
     std::array<std::string, 17> conceptos;
-};
-
-// What sets one collection norm apart in the records and messages the two share.
-struct RasgosCobro {
-    const char* codigoDatos;   // data code of records 51 to 59: "80", "70"
-    const char* procedimiento; // record 53
-    const char* colaCabecera;  // last 14 characters of record 53
-    const char* falloEmisor;   // the issuer cannot be read
-    const char* sinTitular;    // the holder's name is blank
 };
 
 // Every field name of both norms; each norm names the ones it knows.
@@ -81,13 +73,28 @@ struct NombreCampoCobro {
     CampoCobro campo;
 };
 
+// What sets one collection norm apart in the records and messages the two share.
+struct RasgosCobro {
+    const char* codigoDatos;   // data code of records 51 to 59: "80", "70"
+    const char* procedimiento; // record 53
+    const char* colaCabecera;  // last 14 characters of record 53
+    const char* falloEmisor;   // the issuer cannot be read
+    const char* sinTitular;    // the holder's name is blank
+    // The names of this norm's own fields; the shared ones are known to every norm.
+    std::span<const NombreCampoCobro> nombres;
+};
+
+extern const RasgosCobro kRasgosCSB19;
+extern const RasgosCobro kRasgosCSB58;
+
 // What norms 19 and 58 share: the parties, the headers and totals, the credit record up to its first
 // concept, the concept records, the amount and total checks and the log block. Each norm adds its own
 // fields, the tail of its credit record and its address record.
 class ModuloCobros : public FamiliaConversion {
 public:
-    ModuloCobros(EstadoEjecucion& estado, Entorno& entorno, const RasgosCobro& rasgos)
-        : FamiliaConversion(estado, entorno), rasgos_(rasgos) {}
+    // piezas: the norm's own pieces, of which the shared ones are part.
+    ModuloCobros(EstadoEjecucion& estado, Entorno& entorno, const RasgosCobro& rasgos, PiezasCobro& piezas)
+        : FamiliaConversion(estado, entorno), rasgos_(rasgos), comunes_(piezas) {}
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;
@@ -111,13 +118,9 @@ protected:
         int numeroConcepto = 0;
     };
 
-    virtual PiezasCobro& comunes() = 0;
-    virtual std::span<const NombreCampoCobro> nombresCampos() const = 0;
     // A field of this norm only.
     virtual void validarPropio(CampoCobro campo, const CampoEstructura& estructura,
                                std::string& valorLeido) = 0;
-    // The last 8 characters of the credit record.
-    virtual void colaRegistroOrden(RegistroFijo& registro) = 0;
     // The address record, when the order has one.
     virtual void escribirDomicilio(FicheroSalida& salida) = 0;
     // Clears the optional pieces between orders.
@@ -137,6 +140,7 @@ private:
     void validarImporte(std::string& valorLeido);
 
     const RasgosCobro& rasgos_;
+    PiezasCobro& comunes_;
     // The amount piece holds a valid amount of this run. An order that inherits an amount (multi-line
     // templates) must not go out with one that was never read or was refused.
     bool importeValido_ = false;

@@ -8,13 +8,8 @@
 
 namespace trovanel {
 
-namespace {
-constexpr RasgosCobro kRasgosCSB19{"80", "01", "", "No se puede obtener los datos del emisor",
-                                   "Error : No hay nombre de titular del recibo"};
-} // namespace
-
 ModuloCSB19::ModuloCSB19(EstadoEjecucion& estado, Entorno& entorno)
-    : ModuloCobros(estado, entorno, kRasgosCSB19) {}
+    : ModuloCobros(estado, entorno, kRasgosCSB19, piezas) {}
 
 bool ModuloCSB19::cargarPartes(const ParametrosConversion& parametros) {
     if (!ModuloCobros::cargarPartes(parametros)) {
@@ -22,10 +17,6 @@ bool ModuloCSB19::cargarPartes(const ParametrosConversion& parametros) {
     }
     piezas.fechaCargo = ddmmaaDeFechaLarga(estado.gFechaProceso);
     return true;
-}
-
-void ModuloCSB19::colaRegistroOrden(RegistroFijo& registro) {
-    registro.blancos(8);
 }
 
 void ModuloCSB19::escribirDomicilio(FicheroSalida& salida) {

@@ -27,10 +27,7 @@ public:
     PiezasCSB19 piezas;
 
 protected:
-    PiezasCobro& comunes() override { return piezas; }
-    std::span<const NombreCampoCobro> nombresCampos() const override;
     void validarPropio(CampoCobro campo, const CampoEstructura& estructura, std::string& valorLeido) override;
-    void colaRegistroOrden(RegistroFijo& registro) override;
     void escribirDomicilio(FicheroSalida& salida) override;
     void limpiarOpcionales() override { LimpiarOpcionalesCSB19(); }
 

@@ -14,26 +14,6 @@ bool cuentaInvalida(const std::string& pieza) {
 
 } // namespace
 
-std::span<const NombreCampoCobro> ModuloCSB19::nombresCampos() const {
-    static constexpr NombreCampoCobro kNombres[] = {
-        {"CodigoReferencia", CampoCobro::CodigoReferencia},
-        {"NombreTitularRecibo", CampoCobro::NombreTitular},
-        {"Entidad", CampoCobro::Entidad},
-        {"Oficina", CampoCobro::Oficina},
-        {"DC", CampoCobro::DC},
-        {"Cuenta", CampoCobro::Cuenta},
-        {"Importe", CampoCobro::Importe},
-        {"CodigoDevolucion", CampoCobro::CodigoDevolucion},
-        {"ReferenciaInterna", CampoCobro::ReferenciaInterna},
-        {"Concepto1", CampoCobro::Concepto1},
-        {"NombreTitularCuenta", CampoCobro::NombreTitularCuenta},
-        {"Direccion", CampoCobro::Direccion},
-        {"Localidad", CampoCobro::Localidad},
-        {"CP", CampoCobro::CP},
-    };
-    return kNombres;
-}
-
 void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string& valorLeido) {
     const std::string& defecto = campo.valorcampo;
     PiezasCSB19& p = piezas;

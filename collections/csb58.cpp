@@ -7,14 +7,9 @@
 
 namespace trovanel {
 
-namespace {
-// Record 53 ends in 2 blanks, nine zeros and 3 blanks; there is no charge date.
-constexpr RasgosCobro kRasgosCSB58{"70", "06", "  000000000   ", "No se puede extraer los datos del emisor",
-                                   "Error : No hay nombre de titular"};
-} // namespace
-
 ModuloCSB58::ModuloCSB58(EstadoEjecucion& estado, Entorno& entorno)
-    : ModuloCobros(estado, entorno, kRasgosCSB58) {
+    : ModuloCobros(estado, entorno, kRasgosCSB58, piezas) {
+    // The check digits stay so when the template has no DC field.
     piezas.dc = "**";
 }
 
@@ -37,10 +32,6 @@ bool ModuloCSB58::aceptarOrden() {
         return false;
     }
     return true;
-}
-
-void ModuloCSB58::colaRegistroOrden(RegistroFijo& registro) {
-    registro.texto(piezas.fechaVto, 6).blancos(2);
 }
 
 void ModuloCSB58::escribirDomicilio(FicheroSalida& salida) {

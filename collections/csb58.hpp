@@ -8,18 +8,20 @@ namespace trovanel {
 
 // Norm 58 adds the due date and the debtor's address of record 56-76.
 struct PiezasCSB58 : PiezasCobro {
-    std::string fechaVto; // DDMMAA
-    std::string domicilioDeudor;
-    std::string localidadDeudor;
-    std::string localidadOrdenante = std::string(38, ' ');
-    std::string cpDeudor = std::string(5, ' ');
-    std::string codProvincia = std::string(2, ' ');
+    // Blank until read; the record writer brings each to its width.
+    std::string domicilioDeudor;    // 40
+    std::string localidadDeudor;    // 35
+    std::string localidadOrdenante; // 38
+    std::string cpDeudor;           // 5
+    std::string codProvincia;       // 2
 };
 
 // Norm 58 advances on receivables: 162-character records 51, 53, 56-70 to 56-76, 58 and 59.
 class ModuloCSB58 : public ModuloCobros {
 public:
     ModuloCSB58(EstadoEjecucion& estado, Entorno& entorno);
+
+    PiezasCSB58 piezas;
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     // Text input: a credit without an account needs the debtor's address.
@@ -29,18 +31,11 @@ public:
     // debtor's address; the towns, postal code and province stay for the next credit.
     void LimpiarOpcionalesCSB58();
 
-    PiezasCSB58 piezas;
-
 protected:
-    PiezasCobro& comunes() override { return piezas; }
-    std::span<const NombreCampoCobro> nombresCampos() const override;
     void validarPropio(CampoCobro campo, const CampoEstructura& estructura, std::string& valorLeido) override;
-    void colaRegistroOrden(RegistroFijo& registro) override;
+    // Record 56-76, written only for a credit with a debtor's address.
     void escribirDomicilio(FicheroSalida& salida) override;
     void limpiarOpcionales() override { LimpiarOpcionalesCSB58(); }
-
-private:
-    void validarFechaVto(const CampoEstructura& campo, const std::string& valorLeido);
 };
 
 // The due date read in the template's format, as DDMMAA; a format the table does not name leaves the

@@ -40,28 +40,6 @@ std::string fechaVtoDDMMAA(const std::string& texto, const std::string& formato)
     return texto;
 }
 
-std::span<const NombreCampoCobro> ModuloCSB58::nombresCampos() const {
-    static constexpr NombreCampoCobro kNombres[] = {
-        {"CodigoReferencia", CampoCobro::CodigoReferencia},
-        {"NombreTitular", CampoCobro::NombreTitular},
-        {"Entidad", CampoCobro::Entidad},
-        {"Oficina", CampoCobro::Oficina},
-        {"DC", CampoCobro::DC},
-        {"Cuenta", CampoCobro::Cuenta},
-        {"Importe", CampoCobro::Importe},
-        {"CodigoDevolucion", CampoCobro::CodigoDevolucion},
-        {"ReferenciaInterna", CampoCobro::ReferenciaInterna},
-        {"Concepto1", CampoCobro::Concepto1},
-        {"FechaVto", CampoCobro::FechaVto},
-        {"DomicilioDeudor", CampoCobro::DomicilioDeudor},
-        {"LocalidadDeudor", CampoCobro::LocalidadDeudor},
-        {"LocalidadOrdenante", CampoCobro::LocalidadOrdenante},
-        {"CPDeudor", CampoCobro::CPDeudor},
-        {"CodProvincia", CampoCobro::CodProvincia},
-    };
-    return kNombres;
-}
-
 void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string& valorLeido) {
     PiezasCSB58& p = piezas;
     switch (tipo) {
@@ -81,7 +59,14 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         p.concepto1 = rellenar(valorLeido, 40);
         break;
     case CampoCobro::FechaVto:
-        validarFechaVto(campo, valorLeido);
+        p.fechaVto = colocado(campo) ? fechaVtoDDMMAA(Trim(valorLeido), campo.valorcampo) : std::string();
+        if (campo.obligatorio && !estado.gFechaDatos.empty()) {
+            p.fechaVto = estado.gFechaDatos;
+        }
+        // The piece the record carries must be the date itself: six digits of a calendar day.
+        if (campo.obligatorio && !esFechaDDMMAA(p.fechaVto)) {
+            anotarError("Error : Fecha de vto incorrecta");
+        }
         break;
     case CampoCobro::DomicilioDeudor:
         p.domicilioDeudor = rellenar(valorLeido, 40);
@@ -100,21 +85,6 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         break;
     default:
         break;
-    }
-}
-
-void ModuloCSB58::validarFechaVto(const CampoEstructura& campo, const std::string& valorLeido) {
-    std::string& fecha = piezas.fechaVto;
-    fecha = colocado(campo) ? fechaVtoDDMMAA(Trim(valorLeido), campo.valorcampo) : std::string();
-    if (!campo.obligatorio) {
-        return;
-    }
-    if (!estado.gFechaDatos.empty()) {
-        fecha = estado.gFechaDatos;
-    }
-    // The piece the record carries must be the date itself: six digits of a calendar day.
-    if (!esFechaDDMMAA(fecha)) {
-        anotarError("Error : Fecha de vto incorrecta");
     }
 }
 

@@ -73,12 +73,8 @@ protected:
     void convertir(const fs::path& entrada, std::int64_t idPlantilla) {
         estado.gFicheroLog = carpeta / "remesa.log";
         Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
-        ParametrosConversion parametros;
-        parametros.rutaEntrada = entrada;
-        parametros.rutaSalida = rutaSalida;
-        parametros.idEstructura = idPlantilla;
-        parametros.idPresentador = idPresentador;
-        parametros.idEmisor = idEmisor;
+        const ParametrosConversion parametros{entrada, rutaSalida, idPlantilla, idPresentador, idEmisor, {},
+                                              {},      {},         {}};
         GenerarCSB58(estado, entorno, parametros);
     }
 
