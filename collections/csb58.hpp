@@ -3,6 +3,7 @@
 #include "cobros.hpp"
 
 #include <string>
+#include <string_view>
 
 namespace trovanel {
 
@@ -40,7 +41,7 @@ protected:
 
 // The due date read in the template's format, as DDMMAA; a format the table does not name leaves the
 // text unchanged.
-std::string fechaVtoDDMMAA(const std::string& texto, const std::string& formato);
+std::string fechaVtoDDMMAA(std::string_view texto, const std::string& formato);
 
 // Converts one input into a norm 58 bank file.
 void GenerarCSB58(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros);

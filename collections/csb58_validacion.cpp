@@ -4,6 +4,9 @@
 #include "piezas.hpp"
 #include "texto.hpp"
 
+#include <algorithm>
+#include <utility>
+
 namespace trovanel {
 
 namespace {
@@ -16,10 +19,10 @@ std::string codigoBanco(const std::string& valor) {
 
 } // namespace
 
-std::string fechaVtoDDMMAA(const std::string& texto, const std::string& formato) {
+std::string fechaVtoDDMMAA(std::string_view texto, const std::string& formato) {
     struct Formato {
         std::string_view nombre;
-        int dia, mes, anio;
+        std::size_t dia, mes, anio;
         bool rellenaDia, rellenaMes, rellenaAnio;
     };
     static constexpr Formato kFormatos[] = {
@@ -29,15 +32,26 @@ std::string fechaVtoDDMMAA(const std::string& texto, const std::string& formato)
         {"AAAA/MM/DD", 9, 6, 3, true, false, true},
     };
     for (const Formato& f : kFormatos) {
-        if (formato == f.nombre) {
-            const auto parte = [&texto](int posicion, bool rellena) {
-                const std::string dos = Mid(texto, posicion, 2);
-                return rellena ? conCeros(dos, 2) : dos;
-            };
-            return parte(f.dia, f.rellenaDia) + parte(f.mes, f.rellenaMes) + parte(f.anio, f.rellenaAnio);
+        if (formato != f.nombre) {
+            continue;
         }
+        // Two characters from each position; the named parts trimmed and completed with "0".
+        std::string fecha;
+        fecha.reserve(6);
+        for (const auto& [posicion, rellena] :
+             {std::pair{f.dia, f.rellenaDia}, std::pair{f.mes, f.rellenaMes},
+              std::pair{f.anio, f.rellenaAnio}}) {
+            std::string_view dos =
+                posicion <= texto.size() ? texto.substr(posicion - 1, 2) : std::string_view();
+            if (rellena) {
+                dos = recortar(dos);
+                fecha.append(2 - std::min<std::size_t>(dos.size(), 2), '0');
+            }
+            fecha.append(dos);
+        }
+        return fecha;
     }
-    return texto;
+    return std::string(texto);
 }
 
 void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string& valorLeido) {
@@ -59,7 +73,7 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         p.concepto1 = rellenar(valorLeido, 40);
         break;
     case CampoCobro::FechaVto:
-        p.fechaVto = colocado(campo) ? fechaVtoDDMMAA(Trim(valorLeido), campo.valorcampo) : std::string();
+        p.fechaVto = colocado(campo) ? fechaVtoDDMMAA(recortar(valorLeido), campo.valorcampo) : std::string();
         if (campo.obligatorio && !estado.gFechaDatos.empty()) {
             p.fechaVto = estado.gFechaDatos;
         }
