@@ -214,8 +214,8 @@ bool ModuloCobros::aceptarOrden() {
 RegistroFijo ModuloCobros::registroOrden(char digito) {
     const PiezasCobro& p = comunes_;
     RegistroFijo registro(kAncho);
-    const char codigo[] = {rasgos_.codigoDatos[0], digito};
-    registro.texto("56", 2).texto({codigo, 2}, 2).texto(p.idEmisor, 12).texto(p.codigoReferencia, 12);
+    const char codigo[] = {'5', '6', rasgos_.codigoDatos[0], digito};
+    registro.texto({codigo, 4}, 4).texto(p.idEmisor, 12).texto(p.codigoReferencia, 12);
     return registro;
 }
 
