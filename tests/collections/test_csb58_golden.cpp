@@ -30,35 +30,13 @@ fs::path datos(const std::string& relativa) {
     return pruebas::datosPrueba() / "csb58" / relativa;
 }
 
-// Lines "01" (credit), "02" (address), "03" (concepts), "04" (towns), and "D1" to "D8": the due date in
-// each format the templates may name.
-std::vector<CampoPlantilla> camposMultilinea() {
-    std::vector<CampoPlantilla> campos{{"CodigoReferencia", 3, 10, "", 1, 2, "01"},
-                                       {"NombreTitular", 11, 35, "", 1, 2, "01"},
-                                       {"Importe", 36, 47, "", 1, 2, "01"},
-                                       {"Cuenta", 48, 57, "", 1, 2, "01"},
-                                       {"DomicilioDeudor", 3, 27, "", 1, 2, "02"},
-                                       {"Concepto2", 3, 22, "", 1, 2, "03"},
-                                       {"Concepto5", 23, 42, "", 1, 2, "03"},
-                                       {"LocalidadDeudor", 3, 17, "", 1, 2, "04"},
-                                       {"CPDeudor", 18, 22, "", 1, 2, "04"},
-                                       {"CodProvincia", 23, 24, "", 1, 2, "04"},
-                                       {"LocalidadOrdenante", 25, 39, "", 1, 2, "04"},
-                                       {"CodigoDevolucion", 0, 0, "DEV001"}};
-    const char* formatos[] = {"AAMMDD",   "DDMMAAAA",   "AAAAMMDD",   "DD/MM/AA",
-                              "AA/MM/DD", "DD/MM/AAAA", "AAAA/MM/DD", "DDMMAA"};
-    for (int i = 0; i < 8; ++i) {
-        campos.push_back({"FechaVto", 3, 12, formatos[i], 1, 2, "D" + std::to_string(i + 1), true});
-    }
-    return campos;
-}
-
 class CSB58Golden : public ::testing::Test {
 protected:
     void SetUp() override {
         crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
         baseDatos.emplace(BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva));
         baseDatos->ejecutarScript(leerFichero(datos("linea/plantilla.sql")));
+        baseDatos->ejecutarScript(leerFichero(datos("multilinea/plantilla.sql")));
     }
 
     std::int64_t plantilla(const std::vector<CampoPlantilla>& campos, int principio = -1) {
@@ -88,7 +66,7 @@ protected:
     EstadoEjecucion estado;
     pruebas::AvisosGrabados avisos;
     pruebas::RelojFijo reloj;
-    // The template and parties of linea/plantilla.sql.
+    // The templates and parties of linea/plantilla.sql and multilinea/plantilla.sql.
     static constexpr std::int64_t kPlantillaLinea = 100;
     std::int64_t idPresentador = 100;
     std::int64_t idEmisor = 100;
@@ -109,7 +87,7 @@ TEST_F(CSB58Golden, unCreditoPorLineaDaElFicheroDelBancoYElLogEsperados) {
 
 TEST_F(CSB58Golden, creditoEnVariasLineasConCadaFormatoDeFechaDaElFicheroYElLogEsperados) {
     const fs::path entrada = copiar("multilinea/entrada.txt");
-    convertir(entrada, plantilla(camposMultilinea(), 0));
+    convertir(entrada, 101);
 
     EXPECT_TRUE(avisos.mensajes.empty());
     EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("multilinea/esperado.out")));
