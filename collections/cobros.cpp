@@ -61,10 +61,6 @@ const RasgosCobro kRasgosCSB58{"70",
                                "Error : No hay nombre de titular",
                                kNombresCSB58};
 
-bool colocado(const CampoEstructura& campo) {
-    return campo.inicio != 0 || campo.fin != 0;
-}
-
 bool ModuloCobros::cargarPartes(const ParametrosConversion& parametros) {
     PiezasCobro& p = comunes_;
     BaseDatos& bd = entorno.baseDatos;

@@ -148,6 +148,9 @@ private:
     std::vector<CampoResuelto> camposResueltos_;
 };
 
-bool colocado(const CampoEstructura& campo);
+// A field the input carries: the template gives it a position.
+inline bool colocado(const CampoEstructura& campo) {
+    return campo.inicio != 0 || campo.fin != 0;
+}
 
 } // namespace trovanel
