@@ -2,12 +2,14 @@
 
 #include "conversores.hpp"
 #include "csb19.hpp"
+#include "csb58.hpp"
 
 namespace trovanel {
 
 void registrarConversores(RegistroConversores& registro) {
     // Families without a driver yet are absent: batch mode reports them as not available.
     registro.registrar(Familia::CSB19, GenerarCSB19);
+    registro.registrar(Familia::CSB58, GenerarCSB58);
 }
 
 } // namespace trovanel

@@ -1,69 +1,35 @@
 #include "csb19.hpp"
 
-#include "avisos.hpp"
-#include "base_datos.hpp"
 #include "conversion.hpp"
-#include "log_errores.hpp"
-#include "piezas.hpp"
-#include "reloj.hpp"
+#include "fechas.hpp"
+#include "fichero_salida.hpp"
+#include "registro_fijo.hpp"
 #include "texto.hpp"
 
 namespace trovanel {
 
-namespace {
-
-// DDMMAA of a process date: "DD/MM/AAAA" from batch mode, already DDMMAA from the dialog.
-std::string fechaCargo(const std::string& fechaProceso) {
-    if (!contiene(fechaProceso, "/")) {
-        return fechaProceso;
-    }
-    const std::string dia = Mid(fechaProceso, 1, 2);
-    const std::string mes = Mid(fechaProceso, 4, 2);
-    const std::string anio = Mid(fechaProceso, 7, 4);
-    return rellenarCeros(dia, 2) + rellenarCeros(mes, 2) + (anio.size() > 2 ? Mid(anio, 3, 2) : anio);
-}
-
-} // namespace
+ModuloCSB19::ModuloCSB19(EstadoEjecucion& estado, Entorno& entorno)
+    : ModuloCobros(estado, entorno, kRasgosCSB19, piezas) {}
 
 bool ModuloCSB19::cargarPartes(const ParametrosConversion& parametros) {
-    BaseDatos& bd = entorno.baseDatos;
-    const auto fila =
-        leerFilaParte(bd, entorno.avisos,
-                      "SELECT nifpre, sufpre, nompre FROM presentadores WHERE id_presentador = ? "
-                      "ORDER BY id_presentador",
-                      parametros.idPresentador, "No se puede obtener los datos del presentador");
-    if (!fila) {
+    if (!ModuloCobros::cargarPartes(parametros)) {
         return false;
     }
-    piezas.idPresentador = rellenar((*fila)[0], 9) + rellenar((*fila)[1], 3);
-    piezas.nombrePresentador = rellenar((*fila)[2], 40);
-    piezas.fechaCreacion = fechaDDMMAA(entorno.reloj.ahora());
-
-    const auto emisor = leerFilaParte(bd, entorno.avisos,
-                                      "SELECT nifemi, sufemi, nomemi, cuenta FROM emisores WHERE id_emi = ? "
-                                      "ORDER BY id_emi",
-                                      parametros.idEmisor, "No se puede obtener los datos del emisor");
-    if (!emisor) {
-        return false;
-    }
-    piezas.idEmisor = rellenar((*emisor)[0], 9) + rellenar((*emisor)[1], 3);
-    piezas.nombreEmisor = rellenar((*emisor)[2], 40);
-    const std::string& cuenta = (*emisor)[3];
-    piezas.entidadEmisor = conCeros(Mid(cuenta, 1, 4), 4);
-    piezas.oficinaEmisor = conCeros(Mid(cuenta, 5, 4), 4);
-    piezas.dcEmisor = conCeros(Mid(cuenta, 9, 2), 2);
-    piezas.cuentaEmisor = conCeros(Mid(cuenta, 11, 10), 10);
-    piezas.fechaCargo = fechaCargo(estado.gFechaProceso);
+    piezas.fechaCargo = ddmmaaDeFechaLarga(estado.gFechaProceso);
     return true;
 }
 
-void ModuloCSB19::escribirLog(EscritorLog& log) {
-    EscribirLog(log, estado.gNumeroLinea, piezas.idEmisor, piezas.nombreTitularRecibo);
-    LimpiarOpcionalesCSB19();
-}
-
-const char* ModuloCSB19::mensajeFalloLog() const {
-    return kFalloLogCobros;
+void ModuloCSB19::escribirDomicilio(FicheroSalida& salida) {
+    const PiezasCSB19& p = piezas;
+    if (!enBlanco(p.nombreTitularCuenta) && !enBlanco(p.direccion)) {
+        escribirOpcional(salida, registroOrden('6')
+                                     .texto(p.nombreTitularCuenta, 40)
+                                     .texto(p.direccion, 40)
+                                     .texto(p.localidad, 35)
+                                     .texto(p.cp, 5)
+                                     .blancos(14)
+                                     .terminar());
+    }
 }
 
 void GenerarCSB19(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros) {

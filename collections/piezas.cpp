@@ -18,11 +18,6 @@ std::string conCerosAjustado(std::string_view valor, std::size_t n) {
     return rellenarCeros(Left(recortar(valor), static_cast<std::int64_t>(n)), n);
 }
 
-std::string fechaDDMMAA(const FechaHora& fecha) {
-    const std::string corta = fechaCorta(fecha); // DD/MM/AAAA
-    return corta.substr(0, 2) + corta.substr(3, 2) + corta.substr(8, 2);
-}
-
 std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos,
                                                       std::string_view sql, std::int64_t id,
                                                       const std::string& mensaje) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "reloj.hpp"
-
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -20,9 +18,6 @@ std::string rellenar(std::string_view valor, std::size_t n);
 std::string conCeros(std::string_view valor, std::size_t n);
 // Zero-filled to n and cut to n, for defaults and party data that must fit their place.
 std::string conCerosAjustado(std::string_view valor, std::size_t n);
-
-// DDMMAA of a date.
-std::string fechaDDMMAA(const FechaHora& fecha);
 
 // The text columns of the one row of a party table with the given id, or nothing after showing the
 // message: alone when there is no such row, with "Error: " and the description when the query fails.

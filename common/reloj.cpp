@@ -11,19 +11,6 @@ FechaHora RelojSistema::ahora() const {
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
-bool anioBisiesto(int anio) {
-    return (anio % 4 == 0 && anio % 100 != 0) || anio % 400 == 0;
-}
-
-bool fechaValida(int anio, int mes, int dia) {
-    if (anio < 1 || anio > 9999 || mes < 1 || mes > 12 || dia < 1) {
-        return false;
-    }
-    static constexpr int kDias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const int maximo = (mes == 2 && anioBisiesto(anio)) ? 29 : kDias[mes - 1];
-    return dia <= maximo;
-}
-
 namespace {
 void dosCifras(std::string& s, int v) {
     s.push_back(static_cast<char>('0' + (v / 10) % 10));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fechas.hpp"
+
 #include <string>
 
 namespace trovanel {
@@ -24,10 +26,6 @@ class RelojSistema : public Reloj {
 public:
     FechaHora ahora() const override;
 };
-
-bool anioBisiesto(int anio);
-// True when the day exists in that month of that year (years 1 to 9999).
-bool fechaValida(int anio, int mes, int dia);
 
 // Spanish short date and time as the log header prints them: 06/12/2026 and 10:45:33.
 std::string fechaCorta(const FechaHora& f);

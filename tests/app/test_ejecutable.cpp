@@ -68,10 +68,10 @@ TEST_F(EjecutableTest, convierteElEjemploConSuPlantillaYSuPresentador) {
 }
 
 TEST_F(EjecutableTest, informaDeUnaFamiliaQueEstaVersionNoConvierte) {
-    // Template 8 is the base template of norm 58.
-    const Resultado r = ejecutar("'recibos.txt,recibos.out,8,1,1'");
+    // Template 2 is the base template of norm 34 transfers.
+    const Resultado r = ejecutar("'recibos.txt,recibos.out,2,1,05032026,0,CALLE MAYOR 1,MADRID'");
     EXPECT_EQ(r.estado, 2);
-    EXPECT_EQ(r.errores, "Esta versión del programa aún no genera ficheros de tipo CSB58\n");
+    EXPECT_EQ(r.errores, "Esta versión del programa aún no genera ficheros de tipo CSB34T\n");
 }
 
 TEST_F(EjecutableTest, losArgumentosSeparadosPorBlancosFormanUnaLineaDeOrdenes) {

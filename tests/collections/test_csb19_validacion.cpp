@@ -74,7 +74,7 @@ struct CasoCampo {
 // What each main and address field stores, by field name.
 std::map<std::string, const std::string*> piezasPorNombre(const PiezasCSB19& p) {
     // clang-format off
-    return {{"CodigoReferencia", &p.codigoReferencia}, {"NombreTitularRecibo", &p.nombreTitularRecibo},
+    return {{"CodigoReferencia", &p.codigoReferencia}, {"NombreTitularRecibo", &p.nombreTitular},
             {"Entidad", &p.entidad}, {"Oficina", &p.oficina}, {"DC", &p.dc}, {"Cuenta", &p.cuenta},
             {"Importe", &p.importe}, {"CodigoDevolucion", &p.codigoDevolucion},
             {"ReferenciaInterna", &p.referenciaInterna}, {"Concepto1", &p.concepto1},

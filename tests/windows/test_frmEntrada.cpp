@@ -733,7 +733,7 @@ TEST_P(FrmEntradaSinConversor, unaFamiliaSinConversorSeRechazaConElMensajeDelMod
 }
 
 INSTANTIATE_TEST_SUITE_P(PorFamilia, FrmEntradaSinConversor,
-                         ::testing::Values(CasoSinConversor{"CSB58", "CSB58", "CSB58"},
+                         ::testing::Values(CasoSinConversor{"CSB34T", "pagos", "CSB34T"},
                                            CasoSinConversor{"PAGOSCAc", "pagos", "PAGOSC"},
                                            CasoSinConversor{"ZOPAc", "ZOP", "ZOP"}));
 
@@ -937,6 +937,19 @@ TEST_F(FrmEntradaEjecucion, cadaEjecucionEmpiezaSinErrorCancelacionNiFechaDeDato
     EXPECT_FALSE(entorno.estado.gDatosAceptados);
     EXPECT_TRUE(entorno.estado.gProcesoCancelado);
     EXPECT_EQ(d->resultados, 2);
+}
+
+TEST_F(FrmEntradaEjecucion, creditosDeNorma58DanElFicheroYElLogEscritosAMano) {
+    const fs::path datos = pruebas::datosPrueba() / "csb58" / "linea";
+    bd().ejecutarScript(leerFichero(datos / "plantilla.sql"));
+    auto d = abrir();
+    fs::copy_file(datos / "entrada.txt", entorno.carpeta / "remesa.txt");
+    elegirPlantilla(d.get(), 100);
+    elegirEntrada(d.get(), entorno.carpeta / "remesa.txt");
+    generar(d.get());
+
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.out"), leerFichero(datos / "esperado.out"));
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.log"), leerFichero(datos / "esperado.log"));
 }
 
 TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustituciones) {

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "avisos.hpp"
+#include "conversores.hpp"
+
+#include <functional>
+#include <string>
+
+namespace trovanel {
+class BaseDatos;
+}
+
+namespace trovanel::bench {
+
+// Messages would only slow the run down; the count tells whether any appeared.
+class AvisosContados : public Avisos {
+public:
+    void informacion(const std::string&) override { ++mensajes; }
+    void critico(const std::string&) override { ++mensajes; }
+    void simple(const std::string&) override { ++mensajes; }
+    bool pregunta(const std::string&) override { return ++mensajes, false; }
+    long mensajes = 0;
+};
+
+// A fixed-position field: cut to its width, completed with blanks (on the left when derecha).
+std::string campo(const std::string& valor, std::size_t ancho, bool derecha = false);
+
+struct Medicion {
+    const char* ordenes; // what one line is, for the figures: "recibos", "creditos"
+    long cantidad;
+    std::function<std::string(long)> linea;
+    // Adds what the run needs to the seeded database and fills the run's parameters and state.
+    std::function<void(BaseDatos&, EstadoEjecucion&, ParametrosConversion&)> preparar;
+    Conversor conversor;
+};
+
+// Writes the input in a temporary folder, converts it once through the real driver and prints the
+// orders per second and the peak resident memory. Returns 0 when the run ended with rejected orders
+// and no message, as the generated inputs expect.
+int medir(const Medicion& medicion);
+
+} // namespace trovanel::bench

@@ -1,0 +1,334 @@
+#include "cobros.hpp"
+
+#include "base_datos.hpp"
+#include "fechas.hpp"
+#include "fichero_salida.hpp"
+#include "importes.hpp"
+#include "log_errores.hpp"
+#include "piezas.hpp"
+#include "registro_fijo.hpp"
+#include "reloj.hpp"
+#include "texto.hpp"
+
+#include <charconv>
+
+namespace trovanel {
+
+namespace {
+
+constexpr std::size_t kAncho = 162;
+// Amounts and counts of records 58 and 59 hold ten digits.
+constexpr std::int64_t kMaximoDiezCifras = 9'999'999'999;
+
+std::int64_t centimos(const std::string& importe) {
+    std::int64_t valor = 0;
+    std::from_chars(importe.data(), importe.data() + importe.size(), valor);
+    return valor;
+}
+
+} // namespace
+
+namespace {
+constexpr NombreCampoCobro kNombresCSB19[] = {
+    {"NombreTitularRecibo", CampoCobro::NombreTitular},
+    {"NombreTitularCuenta", CampoCobro::NombreTitularCuenta},
+    {"Direccion", CampoCobro::Direccion},
+    {"Localidad", CampoCobro::Localidad},
+    {"CP", CampoCobro::CP},
+};
+constexpr NombreCampoCobro kNombresCSB58[] = {
+    {"NombreTitular", CampoCobro::NombreTitular},
+    {"FechaVto", CampoCobro::FechaVto},
+    {"DomicilioDeudor", CampoCobro::DomicilioDeudor},
+    {"LocalidadDeudor", CampoCobro::LocalidadDeudor},
+    {"LocalidadOrdenante", CampoCobro::LocalidadOrdenante},
+    {"CPDeudor", CampoCobro::CPDeudor},
+    {"CodProvincia", CampoCobro::CodProvincia},
+};
+} // namespace
+
+// Norm 58 has no charge date in record 53, whose tail ends in nine zeros.
+const RasgosCobro kRasgosCSB19{"80",
+                               "01",
+                               "",
+                               "No se puede obtener los datos del emisor",
+                               "Error : No hay nombre de titular del recibo",
+                               kNombresCSB19};
+const RasgosCobro kRasgosCSB58{"70",
+                               "06",
+                               "  000000000   ",
+                               "No se puede extraer los datos del emisor",
+                               "Error : No hay nombre de titular",
+                               kNombresCSB58};
+
+bool ModuloCobros::cargarPartes(const ParametrosConversion& parametros) {
+    PiezasCobro& p = comunes_;
+    BaseDatos& bd = entorno.baseDatos;
+    const auto fila =
+        leerFilaParte(bd, entorno.avisos,
+                      "SELECT nifpre, sufpre, nompre FROM presentadores WHERE id_presentador = ? "
+                      "ORDER BY id_presentador",
+                      parametros.idPresentador, "No se puede obtener los datos del presentador");
+    if (!fila) {
+        return false;
+    }
+    p.idPresentador = rellenar((*fila)[0], 9) + rellenar((*fila)[1], 3);
+    p.nombrePresentador = rellenar((*fila)[2], 40);
+    p.fechaCreacion = fechaDDMMAA(entorno.reloj.ahora());
+
+    const auto emisor = leerFilaParte(bd, entorno.avisos,
+                                      "SELECT nifemi, sufemi, nomemi, cuenta FROM emisores WHERE id_emi = ? "
+                                      "ORDER BY id_emi",
+                                      parametros.idEmisor, rasgos_.falloEmisor);
+    if (!emisor) {
+        return false;
+    }
+    p.idEmisor = rellenar((*emisor)[0], 9) + rellenar((*emisor)[1], 3);
+    p.nombreEmisor = rellenar((*emisor)[2], 40);
+    const std::string& cuenta = (*emisor)[3];
+    p.entidadEmisor = conCeros(Mid(cuenta, 1, 4), 4);
+    p.oficinaEmisor = conCeros(Mid(cuenta, 5, 4), 4);
+    p.dcEmisor = conCeros(Mid(cuenta, 9, 2), 2);
+    p.cuentaEmisor = conCeros(Mid(cuenta, 11, 10), 10);
+    return true;
+}
+
+ModuloCobros::CampoResuelto ModuloCobros::resolver(const std::string& nombre) const {
+    static constexpr NombreCampoCobro kComunes[] = {
+        {"CodigoReferencia", CampoCobro::CodigoReferencia},
+        {"Entidad", CampoCobro::Entidad},
+        {"Oficina", CampoCobro::Oficina},
+        {"DC", CampoCobro::DC},
+        {"Cuenta", CampoCobro::Cuenta},
+        {"Importe", CampoCobro::Importe},
+        {"CodigoDevolucion", CampoCobro::CodigoDevolucion},
+        {"ReferenciaInterna", CampoCobro::ReferenciaInterna},
+        {"Concepto1", CampoCobro::Concepto1},
+    };
+    for (const auto& nombres : {std::span<const NombreCampoCobro>(kComunes), rasgos_.nombres}) {
+        for (const NombreCampoCobro& n : nombres) {
+            if (nombre == n.texto) {
+                return {n.campo, 0};
+            }
+        }
+    }
+    if (nombre.starts_with("Concepto")) {
+        const auto numero = leerEntero(nombre.substr(8));
+        if (numero && *numero >= 2 && *numero <= 16 && nombre.substr(8) == std::to_string(*numero)) {
+            return {CampoCobro::ConceptoN, static_cast<int>(*numero)};
+        }
+    }
+    return {};
+}
+
+void ModuloCobros::iniciarEjecucion() {
+    gCabPresentadorPendiente = true;
+    gCabEmisorPendiente = true;
+    gNumRegistrosIndividuales = 0;
+    gNumRegistrosTotal = 0;
+    gImporteTotal = 0;
+    gMarcaNegativo.clear();
+    camposResueltos_.clear();
+    for (const CampoEstructura& campo : estado.gCamposEstructura) {
+        camposResueltos_.push_back(resolver(campo.campo));
+    }
+}
+
+void ModuloCobros::textoConDefecto(std::string& pieza, std::string_view valor, const std::string& defecto,
+                                   std::size_t ancho, const char* error) {
+    pieza = rellenar(valor, ancho);
+    if (enBlanco(pieza) && !defecto.empty()) {
+        pieza = rellenar(defecto, ancho);
+    }
+    if (enBlanco(pieza)) {
+        anotarError(error);
+    }
+}
+
+void ModuloCobros::validarCampo(std::string& valorLeido) {
+    const std::size_t indice = lectura.gIndiceCampo;
+    const CampoEstructura& campo = estado.gCamposEstructura.at(indice);
+    const CampoResuelto resuelto =
+        indice < camposResueltos_.size() ? camposResueltos_[indice] : resolver(campo.campo);
+    PiezasCobro& p = comunes_;
+
+    switch (resuelto.campo) {
+    case CampoCobro::Desconocido:
+        break;
+    case CampoCobro::CodigoReferencia:
+        textoConDefecto(p.codigoReferencia, valorLeido, campo.valorcampo, 12,
+                        "Error : No tiene código de referencia");
+        break;
+    case CampoCobro::NombreTitular:
+        textoConDefecto(p.nombreTitular, valorLeido, campo.valorcampo, 40, rasgos_.sinTitular);
+        break;
+    case CampoCobro::Importe:
+        validarImporte(valorLeido);
+        break;
+    case CampoCobro::CodigoDevolucion:
+        p.codigoDevolucion = rellenar(valorLeido, 6);
+        break;
+    case CampoCobro::ReferenciaInterna:
+        p.referenciaInterna = rellenar(valorLeido, 10);
+        break;
+    case CampoCobro::ConceptoN:
+        p.conceptos[static_cast<std::size_t>(resuelto.numeroConcepto)] = rellenar(valorLeido, 40);
+        break;
+    default:
+        validarPropio(resuelto.campo, campo, valorLeido);
+        break;
+    }
+}
+
+void ModuloCobros::validarImporte(std::string& valorLeido) {
+    PiezasCobro& p = comunes_;
+    valorLeido = Trim(valorLeido);
+    const ImporteNormalizado importe = NormalizarImporte(valorLeido, gMarcaNegativo);
+    estado.gSignoImporte = std::string(1, importe.signo);
+    p.importe = importe.centimos.substr(2);
+    // The record holds ten digits: a larger amount is refused, never cut.
+    importeValido_ =
+        p.importe != "0000000000" && !importe.desbordado && importe.centimos.substr(0, 2) == "00";
+    if (!importeValido_) {
+        anotarError("Error : Importe incorrecto");
+    }
+}
+
+bool ModuloCobros::aceptarOrden() {
+    // An order whose amount was never read, or inherits one that was refused, has no amount to send.
+    if (!importeValido_) {
+        anotarError("Error : Importe incorrecto");
+        return false;
+    }
+    if (gImporteTotal + centimos(comunes_.importe) > kMaximoDiezCifras) {
+        anotarError("Error : Importe total del fichero excedido");
+        return false;
+    }
+    return true;
+}
+
+RegistroFijo ModuloCobros::registroOrden(char digito) {
+    const PiezasCobro& p = comunes_;
+    RegistroFijo registro(kAncho);
+    const char codigo[] = {'5', '6', rasgos_.codigoDatos[0], digito};
+    registro.texto({codigo, 4}, 4).texto(p.idEmisor, 12).texto(p.codigoReferencia, 12);
+    return registro;
+}
+
+void ModuloCobros::escribirOpcional(FicheroSalida& salida, const std::string& registro) {
+    salida.escribirLinea(registro);
+    ++gNumRegistrosTotal;
+}
+
+bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
+    const PiezasCobro& p = comunes_;
+    const std::string_view datos = rasgos_.codigoDatos;
+    if (gCabPresentadorPendiente) {
+        salida.escribirLinea(RegistroFijo(kAncho)
+                                 .texto("51", 2)
+                                 .texto(datos, 2)
+                                 .texto(p.idPresentador, 12)
+                                 .texto(p.fechaCreacion, 6)
+                                 .blancos(6)
+                                 .texto(p.nombrePresentador, 40)
+                                 .blancos(20)
+                                 .texto(p.entidadEmisor, 4)
+                                 .texto(p.oficinaEmisor, 4)
+                                 .blancos(12 + 40 + 14)
+                                 .terminar());
+        ++gNumRegistrosTotal;
+        gCabPresentadorPendiente = false;
+    }
+    if (gCabEmisorPendiente) {
+        salida.escribirLinea(RegistroFijo(kAncho)
+                                 .texto("53", 2)
+                                 .texto(datos, 2)
+                                 .texto(p.idEmisor, 12)
+                                 .texto(p.fechaCreacion, 6)
+                                 .texto(p.fechaCargo, 6)
+                                 .texto(p.nombreEmisor, 40)
+                                 .texto(p.entidadEmisor, 4)
+                                 .texto(p.oficinaEmisor, 4)
+                                 .texto(p.dcEmisor, 2)
+                                 .texto(p.cuentaEmisor, 10)
+                                 .blancos(8)
+                                 .texto(rasgos_.procedimiento, 2)
+                                 .blancos(10 + 40)
+                                 .texto(rasgos_.colaCabecera, 14)
+                                 .terminar());
+        ++gNumRegistrosTotal;
+        gCabEmisorPendiente = false;
+    }
+
+    RegistroFijo orden = registroOrden(datos[1]);
+    orden.texto(p.nombreTitular, 40)
+        .texto(p.entidad, 4)
+        .texto(p.oficina, 4)
+        .texto(p.dc, 2)
+        .texto(p.cuenta, 10)
+        .ceros(p.importe, 10)
+        .texto(p.codigoDevolucion, 6)
+        .texto(p.referenciaInterna, 10)
+        .texto(p.concepto1, 40)
+        .texto(p.fechaVto, 6)
+        .blancos(2);
+    salida.escribirLinea(orden.terminar());
+    ++gNumRegistrosTotal;
+    ++gNumRegistrosIndividuales;
+    gImporteTotal += centimos(p.importe);
+
+    for (std::size_t grupo = 0; grupo < 5; ++grupo) {
+        const std::string& c1 = p.conceptos[2 + grupo * 3];
+        const std::string& c2 = p.conceptos[3 + grupo * 3];
+        const std::string& c3 = p.conceptos[4 + grupo * 3];
+        if (enBlanco(c1) && enBlanco(c2) && enBlanco(c3)) {
+            continue;
+        }
+        escribirOpcional(salida, registroOrden(static_cast<char>(datos[1] + 1 + grupo))
+                                     .texto(c1, 40)
+                                     .texto(c2, 40)
+                                     .texto(c3, 40)
+                                     .blancos(14)
+                                     .terminar());
+    }
+    escribirDomicilio(salida);
+    limpiarOpcionales();
+    return salida.correcto();
+}
+
+bool ModuloCobros::escribirTotales(FicheroSalida& salida) {
+    const PiezasCobro& p = comunes_;
+    const std::string_view datos = rasgos_.codigoDatos;
+    // Both totals records end alike: amount, orders, records counted so far.
+    const auto cola = [this](RegistroFijo& registro) -> const std::string& {
+        return registro.numero(gImporteTotal, 10)
+            .blancos(6)
+            .numero(gNumRegistrosIndividuales, 10)
+            .numero(gNumRegistrosTotal, 10)
+            .blancos(20 + 18)
+            .terminar();
+    };
+    RegistroFijo totalEmisor(kAncho);
+    salida.escribirLinea(
+        cola(totalEmisor.texto("58", 2).texto(datos, 2).texto(p.idEmisor, 12).blancos(12 + 40 + 20)));
+    gNumRegistrosTotal += 2;
+    RegistroFijo totalGeneral(kAncho);
+    salida.escribirLinea(cola(totalGeneral.texto("59", 2)
+                                  .texto(datos, 2)
+                                  .texto(p.idPresentador, 12)
+                                  .blancos(12 + 40)
+                                  .texto("0001", 4)
+                                  .blancos(16)));
+    return salida.correcto();
+}
+
+void ModuloCobros::escribirLog(EscritorLog& log) {
+    EscribirLog(log, estado.gNumeroLinea, comunes_.idEmisor, comunes_.nombreTitular);
+    limpiarOpcionales();
+}
+
+const char* ModuloCobros::mensajeFalloLog() const {
+    return kFalloLogCobros;
+}
+
+} // namespace trovanel

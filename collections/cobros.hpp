@@ -1,0 +1,156 @@
+#pragma once
+
+#include "familia_conversion.hpp"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trovanel {
+
+class RegistroFijo;
+
+// The pieces both collection norms print: the fixed ones come from the parties, the others from each
+// order's validation, carried over between the orders of a run.
+struct PiezasCobro {
+    std::string idPresentador;     // NIF (9) and suffix (3)
+    std::string nombrePresentador; // 40
+    std::string idEmisor;          // NIF (9) and suffix (3)
+    std::string nombreEmisor;      // 40
+    std::string entidadEmisor;
+    std::string oficinaEmisor;
+    std::string dcEmisor;
+    std::string cuentaEmisor;
+    std::string fechaCreacion; // DDMMAA, today
+    std::string fechaCargo;    // DDMMAA of the process date; blank where the norm has none
+
+    std::string codigoReferencia;
+    std::string nombreTitular;
+    std::string entidad;
+    std::string oficina;
+    std::string dc;
+    std::string cuenta;
+    std::string importe; // 10 digits, cents; empty until an amount is validated
+    std::string codigoDevolucion = std::string(6, ' ');
+    std::string referenciaInterna = std::string(10, ' ');
+    std::string concepto1;
+    std::string fechaVto; // DDMMAA; blank in the norms without due dates
+    // Concepto2 ... Concepto16 at their own numbers; 0 and 1 unused.
+    std::array<std::string, 17> conceptos;
+};
+
+// Every field name of both norms; each norm names the ones it knows.
+enum class CampoCobro {
+    Desconocido,
+    CodigoReferencia,
+    NombreTitular,
+    Entidad,
+    Oficina,
+    DC,
+    Cuenta,
+    Importe,
+    CodigoDevolucion,
+    ReferenciaInterna,
+    Concepto1,
+    ConceptoN,
+    NombreTitularCuenta,
+    Direccion,
+    Localidad,
+    CP,
+    FechaVto,
+    DomicilioDeudor,
+    LocalidadDeudor,
+    LocalidadOrdenante,
+    CPDeudor,
+    CodProvincia,
+};
+
+struct NombreCampoCobro {
+    std::string_view texto;
+    CampoCobro campo;
+};
+
+// What sets one collection norm apart in the records and messages the two share.
+struct RasgosCobro {
+    const char* codigoDatos;   // data code of records 51 to 59: "80", "70"
+    const char* procedimiento; // record 53
+    const char* colaCabecera;  // last 14 characters of record 53
+    const char* falloEmisor;   // the issuer cannot be read
+    const char* sinTitular;    // the holder's name is blank
+    // The names of this norm's own fields; the shared ones are known to every norm.
+    std::span<const NombreCampoCobro> nombres;
+};
+
+extern const RasgosCobro kRasgosCSB19;
+extern const RasgosCobro kRasgosCSB58;
+
+// What norms 19 and 58 share: the parties, the headers and totals, the credit record up to its first
+// concept, the concept records, the amount and total checks and the log block. Each norm adds its own
+// fields, the tail of its credit record and its address record.
+class ModuloCobros : public FamiliaConversion {
+public:
+    // piezas: the norm's own pieces, of which the shared ones are part.
+    ModuloCobros(EstadoEjecucion& estado, Entorno& entorno, const RasgosCobro& rasgos, PiezasCobro& piezas)
+        : FamiliaConversion(estado, entorno), rasgos_(rasgos), comunes_(piezas) {}
+
+    bool cargarPartes(const ParametrosConversion& parametros) override;
+    void iniciarEjecucion() override;
+    void validarCampo(std::string& valorLeido) override;
+    bool aceptarOrden() override;
+    bool escribirRegistros(FicheroSalida& salida) override;
+    bool escribirTotales(FicheroSalida& salida) override;
+    void escribirLog(EscritorLog& log) override;
+    const char* mensajeFalloLog() const override;
+
+    bool gCabPresentadorPendiente = false;
+    bool gCabEmisorPendiente = false;
+    std::int64_t gImporteTotal = 0;
+    std::int64_t gNumRegistrosIndividuales = 0;
+    std::int64_t gNumRegistrosTotal = 0;
+    std::string gMarcaNegativo;
+
+protected:
+    struct CampoResuelto {
+        CampoCobro campo = CampoCobro::Desconocido;
+        int numeroConcepto = 0;
+    };
+
+    // A field of this norm only.
+    virtual void validarPropio(CampoCobro campo, const CampoEstructura& estructura,
+                               std::string& valorLeido) = 0;
+    // The address record, when the order has one.
+    virtual void escribirDomicilio(FicheroSalida& salida) = 0;
+    // Clears the optional pieces between orders.
+    virtual void limpiarOpcionales() = 0;
+
+    // Records 56 with the data code's last digit and the order's reference.
+    RegistroFijo registroOrden(char digito);
+    void escribirOpcional(FicheroSalida& salida, const std::string& registro);
+
+    // The value padded to its width, else the default, else the error.
+    void textoConDefecto(std::string& pieza, std::string_view valor, const std::string& defecto,
+                         std::size_t ancho, const char* error);
+
+    CampoResuelto resolver(const std::string& nombre) const;
+
+private:
+    void validarImporte(std::string& valorLeido);
+
+    const RasgosCobro& rasgos_;
+    PiezasCobro& comunes_;
+    // The amount piece holds a valid amount of this run. An order that inherits an amount (multi-line
+    // templates) must not go out with one that was never read or was refused.
+    bool importeValido_ = false;
+    // The field names this norm knows, resolved once per run instead of per line.
+    std::vector<CampoResuelto> camposResueltos_;
+};
+
+// A field the input carries: the template gives it a position.
+inline bool colocado(const CampoEstructura& campo) {
+    return campo.inicio != 0 || campo.fin != 0;
+}
+
+} // namespace trovanel

@@ -1,0 +1,56 @@
+#include "csb58.hpp"
+
+#include "conversion.hpp"
+#include "fichero_salida.hpp"
+#include "registro_fijo.hpp"
+#include "texto.hpp"
+
+namespace trovanel {
+
+ModuloCSB58::ModuloCSB58(EstadoEjecucion& estado, Entorno& entorno)
+    : ModuloCobros(estado, entorno, kRasgosCSB58, piezas) {
+    // The check digits stay so when the template has no DC field.
+    piezas.dc = "**";
+}
+
+bool ModuloCSB58::cargarPartes(const ParametrosConversion& parametros) {
+    // A date typed for an earlier run must never stand in for this run's due dates.
+    estado.gFechaDatos.clear();
+    return ModuloCobros::cargarPartes(parametros);
+}
+
+bool ModuloCSB58::aceptarOrden() {
+    if (!ModuloCobros::aceptarOrden()) {
+        return false;
+    }
+    // An account that is no number counts as none, whatever the address.
+    const std::string& cuenta = piezas.cuenta;
+    const bool noNumerica = !cuenta.empty() && !esNumerico(cuenta);
+    const bool sinCuenta = cuenta.empty() || esValorCero(cuenta);
+    if (noNumerica || (sinCuenta && enBlanco(piezas.domicilioDeudor))) {
+        anotarError("Error : El domicilio del deudor es obligatorio si no existe cuenta");
+        return false;
+    }
+    return true;
+}
+
+void ModuloCSB58::escribirDomicilio(FicheroSalida& salida) {
+    const PiezasCSB58& p = piezas;
+    if (!enBlanco(p.domicilioDeudor)) {
+        escribirOpcional(salida, registroOrden('6')
+                                     .texto(p.domicilioDeudor, 40)
+                                     .texto(p.localidadDeudor, 35)
+                                     .texto(p.cpDeudor, 5)
+                                     .texto(p.localidadOrdenante, 38)
+                                     .texto(p.codProvincia, 2)
+                                     .blancos(6 + 8)
+                                     .terminar());
+    }
+}
+
+void GenerarCSB58(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros) {
+    ModuloCSB58 modulo(estado, entorno);
+    ejecutarConversion(modulo, parametros);
+}
+
+} // namespace trovanel
