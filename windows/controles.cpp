@@ -2,6 +2,7 @@
 
 #include "cuentas_partes.hpp"
 #include "lista_plantillas.hpp"
+#include "partes.hpp"
 
 #include <QComboBox>
 #include <QEvent>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -141,6 +143,30 @@ std::optional<std::int64_t> idSeleccionado(const QComboBox* combo) {
         return std::nullopt;
     }
     return combo->currentData().toLongLong();
+}
+
+void mostrarCuenta(const std::string& cuenta, QLineEdit* oficina, QLineEdit* dc, QLineEdit* numero) {
+    const CuentaDividida partes = dividirCuenta(cuenta);
+    oficina->setText(aQString(partes.oficina));
+    dc->setText(aQString(partes.dc));
+    numero->setText(aQString(partes.numero));
+}
+
+bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes,
+                       std::initializer_list<QLineEdit*> cajas) {
+    const QSignalBlocker bloqueo(lista);
+    lista->clear();
+    for (QLineEdit* caja : cajas) {
+        caja->clear();
+    }
+    for (const ParteEntrada& parte : partes) {
+        lista->addItem(aQString(parte.nombre), QVariant::fromValue<qlonglong>(parte.id));
+    }
+    if (partes.empty()) {
+        return false;
+    }
+    lista->setCurrentIndex(0);
+    return true;
 }
 
 void anadirPlantilla(QComboBox* combo, const EntradaPlantilla& entrada) {

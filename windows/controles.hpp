@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,6 +25,7 @@ class QWidget;
 namespace trovanel {
 
 struct EntradaPlantilla;
+struct ParteEntrada;
 
 // The controls every window builds, named as the windows' descriptions name them so that tests and
 // readers find them by objectName. Names and captions given as const char* are the program's own
@@ -70,6 +72,14 @@ QString textoRuta(const std::filesystem::path& ruta);
 
 // The id stored with the selected entry of a list, nothing when none is selected.
 std::optional<std::int64_t> idSeleccionado(const QComboBox* combo);
+
+// A party list filled anew with its signals blocked, the boxes that showed the former choice emptied,
+// and the first party selected; false when there is none. The caller then runs the list's handler.
+// A stored 20-character account shown in its office, check-digit and number boxes.
+void mostrarCuenta(const std::string& cuenta, QLineEdit* oficina, QLineEdit* dc, QLineEdit* numero);
+
+bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes,
+                       std::initializer_list<QLineEdit*> cajas);
 
 // Template lists: each entry carries its template's id and type, so the list is the only place that
 // knows them.

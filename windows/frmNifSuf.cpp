@@ -202,21 +202,10 @@ void frmNifSuf::cbUsuarios_Click() {
         return;
     }
     cmdBajaPresentador_->setEnabled(!partes.empty());
-    {
-        const QSignalBlocker bloqueoPre(cbNombrePre_);
-        const QSignalBlocker bloqueoEmi(cbNombreEmi_);
-        cbNombrePre_->clear();
-        cbNombreEmi_->clear();
-        vaciar(
-            {tbNifPre_, tbSufPre_, tbIdPre_, tbNifEmi_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_});
-        for (const ParteEntrada& parte : partes) {
-            cbNombrePre_->addItem(aQString(parte.nombre), QVariant::fromValue<qlonglong>(parte.id));
-        }
-        if (partes.empty()) {
-            tbCSB_->clear();
-            return;
-        }
-        cbNombrePre_->setCurrentIndex(0);
+    llenarListaPartes(cbNombreEmi_, {}, {tbNifEmi_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_});
+    if (!llenarListaPartes(cbNombrePre_, partes, {tbNifPre_, tbSufPre_, tbIdPre_})) {
+        tbCSB_->clear();
+        return;
     }
     cbNombrePre_Click();
 }
@@ -251,17 +240,9 @@ void frmNifSuf::cbNombrePre_Click() {
     } else {
         tbCSB_->clear();
     }
-    {
-        const QSignalBlocker bloqueo(cbNombreEmi_);
-        cbNombreEmi_->clear();
-        vaciar({tbCCC_, tbNifEmi_, tbOficinaEmi_, tbSufEmi_, tbDC_, tbIdEmi_});
-        for (const ParteEntrada& emisor : emisores) {
-            cbNombreEmi_->addItem(aQString(emisor.nombre), QVariant::fromValue<qlonglong>(emisor.id));
-        }
-        if (emisores.empty()) {
-            return;
-        }
-        cbNombreEmi_->setCurrentIndex(0);
+    if (!llenarListaPartes(cbNombreEmi_, emisores,
+                           {tbCCC_, tbNifEmi_, tbOficinaEmi_, tbSufEmi_, tbDC_, tbIdEmi_})) {
+        return;
     }
     cbNombreEmi_Click();
 }
@@ -281,13 +262,10 @@ void frmNifSuf::cbNombreEmi_Click() {
     if (!emisor) {
         return;
     }
-    const CuentaDividida cuenta = dividirCuenta(emisor->cuenta);
     tbNifEmi_->setText(aQString(emisor->nif));
     tbSufEmi_->setText(aQString(emisor->sufijo));
     tbIdEmi_->setText(QString::number(emisor->id));
-    tbOficinaEmi_->setText(aQString(cuenta.oficina));
-    tbDC_->setText(aQString(cuenta.dc));
-    tbCCC_->setText(aQString(cuenta.numero));
+    mostrarCuenta(emisor->cuenta, tbOficinaEmi_, tbDC_, tbCCC_);
 }
 
 void frmNifSuf::cmdAceptar_Click() {

@@ -156,19 +156,8 @@ void frmNifSufPagos::cbUsuarios_Click() {
         return;
     }
     cmdBaja_->setEnabled(!partes.empty());
-    {
-        const QSignalBlocker bloqueo(cbNombreEmi_);
-        cbNombreEmi_->clear();
-        for (QLineEdit* caja : {tbNifEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_}) {
-            caja->clear();
-        }
-        for (const ParteEntrada& parte : partes) {
-            cbNombreEmi_->addItem(aQString(parte.nombre), QVariant::fromValue<qlonglong>(parte.id));
-        }
-        if (partes.empty()) {
-            return;
-        }
-        cbNombreEmi_->setCurrentIndex(0);
+    if (!llenarListaPartes(cbNombreEmi_, partes, {tbNifEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_})) {
+        return;
     }
     cbNombreEmi_Click();
 }
@@ -188,11 +177,8 @@ void frmNifSufPagos::cbNombreEmi_Click() {
     if (!parte) {
         return;
     }
-    const CuentaDividida cuenta = dividirCuenta(parte->cuenta);
     tbNifEmi_->setText(aQString(parte->nif));
-    tbOficinaEmi_->setText(aQString(cuenta.oficina));
-    tbDC_->setText(aQString(cuenta.dc));
-    tbCCC_->setText(aQString(cuenta.numero));
+    mostrarCuenta(parte->cuenta, tbOficinaEmi_, tbDC_, tbCCC_);
     tbIdEmi_->setText(QString::number(parte->id));
 }
 
