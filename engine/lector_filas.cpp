@@ -209,6 +209,18 @@ void leerHoja(FamiliaConversion& familia, LibroExcel& libro, std::string_view ho
     recorrerFilas(familia, *filas, rutaSalida, "");
 }
 
+void leerHoja(FamiliaConversion& familia, const std::filesystem::path& rutaLibro, std::string_view hoja,
+              const std::filesystem::path& rutaSalida) {
+    std::unique_ptr<LibroExcel> libro;
+    try {
+        libro = abrirLibroExcel(rutaLibro);
+    } catch (const std::exception&) {
+        fallarEntrada(familia, kNoSeAbreEntrada, rutaSalida);
+        return;
+    }
+    leerHoja(familia, *libro, hoja, rutaSalida);
+}
+
 void leerTabla(FamiliaConversion& familia, const std::filesystem::path& rutaBase, std::string_view tabla,
                const std::filesystem::path& rutaSalida) {
     std::unique_ptr<OrigenAccess> origen;

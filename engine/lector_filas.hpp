@@ -23,6 +23,9 @@ class LibroExcel;
 // The sheet of an open workbook; the workbook stays open.
 void leerHoja(FamiliaConversion& familia, LibroExcel& libro, std::string_view hoja,
               const std::filesystem::path& rutaSalida);
+// The same for the workbook at rutaLibro, opened read-only and closed within the call.
+void leerHoja(FamiliaConversion& familia, const std::filesystem::path& rutaLibro, std::string_view hoja,
+              const std::filesystem::path& rutaSalida);
 // A table of a database (Access or SQLite), opened read-only and closed within the call.
 void leerTabla(FamiliaConversion& familia, const std::filesystem::path& rutaBase, std::string_view tabla,
                const std::filesystem::path& rutaSalida);

@@ -99,4 +99,51 @@ void escribirTablaSqlite(const std::filesystem::path& ruta, const std::string& t
     sqlite3_close(db);
 }
 
+FilasPrueba filasDeTexto(const std::string& texto, const std::vector<CampoPlantilla>& campos) {
+    FilasPrueba filas;
+    std::size_t inicio = 0;
+    while (inicio < texto.size()) {
+        std::size_t fin = texto.find('\n', inicio);
+        fin = fin == std::string::npos ? texto.size() : fin;
+        std::string linea = texto.substr(inicio, fin - inicio);
+        if (!linea.empty() && linea.back() == '\r') {
+            linea.pop_back();
+        }
+        inicio = fin + 1;
+        std::vector<std::string> fila;
+        for (const CampoPlantilla& c : campos) {
+            if (c.inicio > 0) {
+                const auto desde = static_cast<std::size_t>(c.inicio - 1);
+                fila.push_back(desde < linea.size()
+                                   ? linea.substr(desde, static_cast<std::size_t>(c.fin - c.inicio + 1))
+                                   : "");
+            }
+        }
+        fila.push_back("#" + std::to_string(filas.size() + 1));
+        filas.push_back(std::move(fila));
+    }
+    return filas;
+}
+
+std::vector<CampoPlantilla> plantillaDeFilas(std::vector<CampoPlantilla> campos) {
+    char letra = 'A';
+    for (CampoPlantilla& c : campos) {
+        if (c.inicio > 0) {
+            c.valorlinea = std::string(1, letra++);
+        }
+    }
+    return campos;
+}
+
+std::vector<std::string> columnasDeFilas(const std::vector<CampoPlantilla>& campos) {
+    std::vector<std::string> columnas;
+    for (const CampoPlantilla& c : plantillaDeFilas(campos)) {
+        if (!c.valorlinea.empty()) {
+            columnas.push_back(c.valorlinea);
+        }
+    }
+    columnas.push_back("Linea");
+    return columnas;
+}
+
 } // namespace trovanel::pruebas

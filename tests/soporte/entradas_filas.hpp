@@ -1,5 +1,7 @@
 #pragma once
 
+#include "constructor_datos.hpp"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,5 +18,15 @@ void escribirHojaXlsx(const std::filesystem::path& ruta, const std::string& hoja
 // An SQLite database with that table: columns of no declared type, named by columnas.
 void escribirTablaSqlite(const std::filesystem::path& ruta, const std::string& tabla,
                          const std::vector<std::string>& columnas, const FilasPrueba& filas);
+
+// The same orders as a fixed-position text, as rows: one cell per placed field of the template (column A
+// the first), cut as the text reader cuts them, then the line's number, so that an empty line is still a
+// row of the used range.
+FilasPrueba filasDeTexto(const std::string& texto, const std::vector<CampoPlantilla>& campos);
+// That template for those rows: each placed field names its column, by letter (sheets) or by a name of
+// the same letter (tables); the other fields keep their values.
+std::vector<CampoPlantilla> plantillaDeFilas(std::vector<CampoPlantilla> campos);
+// The table columns of those rows.
+std::vector<std::string> columnasDeFilas(const std::vector<CampoPlantilla>& campos);
 
 } // namespace trovanel::pruebas
