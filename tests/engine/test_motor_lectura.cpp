@@ -283,6 +283,41 @@ INSTANTIATE_TEST_SUITE_P(
         CasoFilas{"tablaSinFilasNoDejaFichero", true, {}, nullptr, ""}),
     [](const ::testing::TestParamInfo<CasoFilas>& info) { return std::string(info.param.nombre); });
 
+// Rows are counted in 64 bits: every row of the used range is an order, far past 32767 and 65536.
+TEST_F(MotorLectura, leeCadaFilaDelRangoUsadoMasAllaDeLosContadoresCortos) {
+    estado.gCamposEstructura = kPorFila;
+    pruebas::FilasPrueba filas(70000);
+    filas.back() = {"ab", "#7"};
+    pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", filas);
+    const auto libro = abrirLibroExcel(carpeta / "libro.xlsx");
+    leerHoja(familia, *libro, "Cobros", salida);
+    const std::string bytes = leerFichero(salida);
+    EXPECT_TRUE(bytes.ends_with("70000 A=ab Importe=7,0 C=c\r\nTOTAL 70000\r\n"));
+    EXPECT_FALSE(estado.gError);
+}
+
+// The Access files: column A's text and column F's double as an amount with two decimals.
+class MotorLecturaAccess : public MotorLectura, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MotorLecturaAccess, unaTablaDeAccessSeLeePorNombreDeColumna) {
+    TROVANEL_REQUIERE_MUESTRAS();
+    estado.gCamposEstructura = {campo("A", 0, 0, "", "A"), campo("Importe", 0, 0, "", "F")};
+    leerTabla(familia, pruebas::carpetaMuestras() / "access" / GetParam(), "Table1", salida);
+    // The files keep their rows in different orders.
+    const std::string bytes = leerFichero(salida);
+    EXPECT_NE(bytes.find(" A=a Importe=0,00\r\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find(" A=abcdefg Importe=444,56\r\n"), std::string::npos) << bytes;
+    EXPECT_TRUE(bytes.ends_with("TOTAL 2\r\n"));
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ficheros, MotorLecturaAccess,
+                         ::testing::Values("jet3-test.mdb", "jet4-test.mdb", "ace-test.accdb"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string nombre = info.param;
+                             return nombre.substr(0, nombre.find('-'));
+                         });
+
 // An input that cannot be read ends in the message, gError and no bank file: neither an empty one nor
 // the earlier one of that name.
 struct CasoFalloFilas {
