@@ -22,7 +22,7 @@ constexpr const char* kImporte = "Importe";
 // What an adaptor gives for one field of the current row.
 struct ValorFila {
     const std::string* texto = nullptr; // null: the column cannot be read
-    bool comaFlotante = false;
+    bool comaFlotante = false;          // a floating-point or currency value
 };
 
 // Every row from 1 to the last one holding a cell: the rows the cursor skips are handed as empty.
@@ -96,7 +96,7 @@ public:
             return {};
         }
         const ValorColumna& v = valores_[static_cast<std::size_t>(columna)];
-        return {v.texto ? &*v.texto : nullptr, v.esComaFlotante};
+        return {v.texto ? &*v.texto : nullptr, v.esComaFlotante || v.esMoneda};
     }
 
 private:

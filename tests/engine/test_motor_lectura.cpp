@@ -296,17 +296,19 @@ TEST_F(MotorLectura, leeCadaFilaDelRangoUsadoMasAllaDeLosContadoresCortos) {
     EXPECT_FALSE(estado.gError);
 }
 
-// The Access files: column A's text and column F's double as an amount with two decimals.
+// The Access files: column A's text; column F's double and column H's currency as amounts with two
+// decimals.
 class MotorLecturaAccess : public MotorLectura, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(MotorLecturaAccess, unaTablaDeAccessSeLeePorNombreDeColumna) {
     TROVANEL_REQUIERE_MUESTRAS();
-    estado.gCamposEstructura = {campo("A", 0, 0, "", "A"), campo("Importe", 0, 0, "", "F")};
+    estado.gCamposEstructura = {campo("A", 0, 0, "", "A"), campo("Importe", 0, 0, "", "F"),
+                                campo("Importe", 0, 0, "", "H")};
     leerTabla(familia, pruebas::carpetaMuestras() / "access" / GetParam(), "Table1", salida);
     // The files keep their rows in different orders.
     const std::string bytes = leerFichero(salida);
-    EXPECT_NE(bytes.find(" A=a Importe=0,00\r\n"), std::string::npos) << bytes;
-    EXPECT_NE(bytes.find(" A=abcdefg Importe=444,56\r\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find(" A=a Importe=0,00 Importe=0,00\r\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find(" A=abcdefg Importe=444,56 Importe=3,50\r\n"), std::string::npos) << bytes;
     EXPECT_TRUE(bytes.ends_with("TOTAL 2\r\n"));
     EXPECT_TRUE(avisos.mensajes.empty());
 }
@@ -350,26 +352,34 @@ void leerHojaDe(MotorLectura& t, const char* hoja) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tabla, MotorLecturaFilasFallidas,
-    ::testing::Values(CasoFalloFilas{"hojaQueElLibroNoTiene", [](MotorLectura& t) { leerHojaDe(t, "Pagos"); },
-                                     "No se puede abrir el fichero de entrada"},
-                      CasoFalloFilas{"baseQueNoExiste",
-                                     [](MotorLectura& t) {
-                                         leerTabla(t.familia, t.carpeta / "no.db", "Cobros", t.salida);
-                                     },
-                                     "Error : "},
-                      CasoFalloFilas{"baseDanada",
-                                     [](MotorLectura& t) {
-                                         escribirFichero(t.carpeta / "mala.db", std::string(4096, 'x'));
-                                         leerTabla(t.familia, t.carpeta / "mala.db", "Cobros", t.salida);
-                                     },
-                                     "Error : "},
-                      CasoFalloFilas{"tablaQueNoExiste",
-                                     [](MotorLectura& t) {
-                                         pruebas::escribirTablaSqlite(t.carpeta / "o.db", "Cobros", {"A"},
-                                                                      {{"x"}});
-                                         leerTabla(t.familia, t.carpeta / "o.db", "Pagos", t.salida);
-                                     },
-                                     "Error : "}),
+    ::testing::Values(
+        CasoFalloFilas{"hojaQueElLibroNoTiene", [](MotorLectura& t) { leerHojaDe(t, "Pagos"); },
+                       "No se puede abrir el fichero de entrada"},
+        CasoFalloFilas{
+            "libroQueNoExiste",
+            [](MotorLectura& t) { leerHoja(t.familia, t.carpeta / "no.xlsx", "Cobros", t.salida); },
+            "No se puede abrir el fichero de entrada"},
+        CasoFalloFilas{"libroDanado",
+                       [](MotorLectura& t) {
+                           escribirFichero(t.carpeta / "malo.xlsx", "PK\x03\x04" + std::string(600, 'x'));
+                           leerHoja(t.familia, t.carpeta / "malo.xlsx", "Cobros", t.salida);
+                       },
+                       "No se puede abrir el fichero de entrada"},
+        CasoFalloFilas{"baseQueNoExiste",
+                       [](MotorLectura& t) { leerTabla(t.familia, t.carpeta / "no.db", "Cobros", t.salida); },
+                       "Error : "},
+        CasoFalloFilas{"baseDanada",
+                       [](MotorLectura& t) {
+                           escribirFichero(t.carpeta / "mala.db", std::string(4096, 'x'));
+                           leerTabla(t.familia, t.carpeta / "mala.db", "Cobros", t.salida);
+                       },
+                       "Error : "},
+        CasoFalloFilas{"tablaQueNoExiste",
+                       [](MotorLectura& t) {
+                           pruebas::escribirTablaSqlite(t.carpeta / "o.db", "Cobros", {"A"}, {{"x"}});
+                           leerTabla(t.familia, t.carpeta / "o.db", "Pagos", t.salida);
+                       },
+                       "Error : "}),
     [](const ::testing::TestParamInfo<CasoFalloFilas>& info) { return std::string(info.param.nombre); });
 
 TEST(ImporteDosDecimales, redondeaLejosDelCeroSobreLasCifrasEscritas) {
