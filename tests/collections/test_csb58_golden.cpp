@@ -91,17 +91,7 @@ TEST_F(CSB58Golden, unCreditoPorLineaDaElFicheroDelBancoYElLogEsperados) {
 class CSB58GoldenFilas : public CSB58Golden, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(CSB58GoldenFilas, losCreditosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto) {
-    std::vector<CampoPlantilla> campos;
-    auto fila =
-        baseDatos->preparar("SELECT campo, inicio, fin, valorcampo, obligatorio FROM detalleestructura "
-                            "WHERE id_estructura = ? ORDER BY id_campo");
-    fila.con(kPlantillaLinea);
-    while (fila.siguiente()) {
-        CampoPlantilla c{fila.texto(0), static_cast<int>(fila.entero(1)), static_cast<int>(fila.entero(2)),
-                         fila.texto(3)};
-        c.obligatorio = fila.logico(4);
-        campos.push_back(c);
-    }
+    const auto campos = pruebas::camposDePlantilla(*baseDatos, kPlantillaLinea);
     const auto filas = pruebas::filasDeTexto(leerFichero(datos("linea/entrada.txt")), campos);
     fs::path entrada;
     if (GetParam() == "CSB58Ex") {

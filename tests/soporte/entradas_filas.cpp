@@ -135,6 +135,21 @@ std::vector<CampoPlantilla> plantillaDeFilas(std::vector<CampoPlantilla> campos)
     return campos;
 }
 
+std::vector<CampoPlantilla> camposDePlantilla(BaseDatos& baseDatos, std::int64_t idPlantilla) {
+    std::vector<CampoPlantilla> campos;
+    auto fila =
+        baseDatos.preparar("SELECT campo, inicio, fin, valorcampo, obligatorio FROM detalleestructura "
+                           "WHERE id_estructura = ? ORDER BY id_campo");
+    fila.con(idPlantilla);
+    while (fila.siguiente()) {
+        CampoPlantilla c{fila.texto(0), static_cast<int>(fila.entero(1)), static_cast<int>(fila.entero(2)),
+                         fila.texto(3)};
+        c.obligatorio = fila.logico(4);
+        campos.push_back(c);
+    }
+    return campos;
+}
+
 std::vector<std::string> columnasDeFilas(const std::vector<CampoPlantilla>& campos) {
     std::vector<std::string> columnas;
     for (const CampoPlantilla& c : plantillaDeFilas(campos)) {

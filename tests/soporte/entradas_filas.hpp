@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base_datos.hpp"
 #include "constructor_datos.hpp"
 
 #include <filesystem>
@@ -26,6 +27,8 @@ FilasPrueba filasDeTexto(const std::string& texto, const std::vector<CampoPlanti
 // That template for those rows: each placed field names its column, by letter (sheets) or by a name of
 // the same letter (tables); the other fields keep their values.
 std::vector<CampoPlantilla> plantillaDeFilas(std::vector<CampoPlantilla> campos);
+// The fields of a stored template (name, span, value and whether mandatory), to give them as rows.
+std::vector<CampoPlantilla> camposDePlantilla(BaseDatos& baseDatos, std::int64_t idPlantilla);
 // The table columns of those rows.
 std::vector<std::string> columnasDeFilas(const std::vector<CampoPlantilla>& campos);
 
