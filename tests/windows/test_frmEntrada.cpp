@@ -976,6 +976,27 @@ TEST_F(FrmEntradaEjecucion, creditosDeUnaTablaElegidaDanElFicheroYElLogEscritosA
     EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.sqlite.log"), leerFichero(datos / "esperado.log"));
 }
 
+TEST_F(FrmEntradaEjecucion, creditosDeUnaHojaDanElFicheroYElLogEscritosAManoYElLibroSeCierra) {
+    const fs::path datos = pruebas::datosPrueba() / "csb58" / "linea";
+    bd().ejecutarScript(leerFichero(datos / "plantilla.sql"));
+    const auto campos = pruebas::camposDePlantilla(bd(), 100);
+    const std::int64_t id =
+        pruebas::ConstructorPlantilla(bd()).tipo("CSB58Ex").campos(pruebas::plantillaDeFilas(campos)).crear();
+    const fs::path libro = entorno.carpeta / "remesa.xlsx";
+    pruebas::escribirHojaXlsx(libro, "Creditos",
+                              pruebas::filasDeTexto(leerFichero(datos / "entrada.txt"), campos));
+    auto d = abrir();
+    elegirPlantilla(d.get(), id);
+    elegirEntrada(d.get(), libro);
+    EXPECT_TRUE(entorno.estado.gLibroAbierto);
+    generar(d.get());
+
+    EXPECT_TRUE(entorno.avisos.mensajes.empty());
+    EXPECT_FALSE(entorno.estado.gLibroAbierto);
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.xlsx.out"), leerFichero(datos / "esperado.out"));
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.xlsx.log"), leerFichero(datos / "esperado.log"));
+}
+
 TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustituciones) {
     pruebas::escribirFichero(entorno.carpeta / "caracteres.ini", "G=#\r\n");
     entorno.estado.gCaracteres = true;
