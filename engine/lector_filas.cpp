@@ -168,22 +168,27 @@ void recorrerFilas(FamiliaConversion& familia, Filas& filas, const std::filesyst
     }
     const std::size_t numeroCampos = familia.estado.gCamposEstructura.size();
     std::string valor;
-    std::string fallo;
-    try {
-        while (filas.siguiente()) {
-            ++lectura.gLineaEntrada;
-            for (std::size_t i = 0; i < numeroCampos; ++i) {
-                lectura.gIndiceCampo = i;
-                if (valorDelCampo(familia, filas, i, valor)) {
-                    familia.validarCampo(valor);
-                }
-            }
-            ejecucion.volcarOrden();
+    // Only the input's failures end the run here: whatever the family throws is not a damaged input.
+    const auto siguiente = [&filas, &prefijoFallo](std::string& fallo) {
+        try {
+            return filas.siguiente();
+        } catch (const ErrorTrovanel& e) {
+            fallo = prefijoFallo.empty() ? std::string(kNoSeAbreEntrada) : prefijoFallo + e.what();
+        } catch (const std::exception&) {
+            fallo = prefijoFallo + kNoSeAbreEntrada;
         }
-    } catch (const ErrorTrovanel& e) {
-        fallo = prefijoFallo.empty() ? std::string(kNoSeAbreEntrada) : prefijoFallo + e.what();
-    } catch (const std::exception&) {
-        fallo = prefijoFallo + kNoSeAbreEntrada;
+        return false;
+    };
+    std::string fallo;
+    while (siguiente(fallo)) {
+        ++lectura.gLineaEntrada;
+        for (std::size_t i = 0; i < numeroCampos; ++i) {
+            lectura.gIndiceCampo = i;
+            if (valorDelCampo(familia, filas, i, valor)) {
+                familia.validarCampo(valor);
+            }
+        }
+        ejecucion.volcarOrden();
     }
     if (!fallo.empty()) {
         ejecucion.abandonar();
