@@ -29,12 +29,15 @@ std::string linea(long i) {
 
 int main(int argc, char** argv) {
     // The example template and the seeded presenter and issuer.
-    return bench::medir({"recibos", argc > 1 ? std::atol(argv[1]) : 1'000'000, linea,
+    return bench::medir({"recibos",
+                         argc > 1 ? std::atol(argv[1]) : 1'000'000,
+                         linea,
                          [](BaseDatos&, EstadoEjecucion& estado, ParametrosConversion& parametros) {
                              estado.gFechaProceso = "05/03/2026";
                              parametros.idEstructura = 9;
                              parametros.idPresentador = 1;
                              parametros.idEmisor = 1;
                          },
-                         GenerarCSB19});
+                         GenerarCSB19,
+                         {}});
 }

@@ -42,12 +42,15 @@ std::string linea(long i) {
 } // namespace
 
 int main(int argc, char** argv) {
-    return bench::medir({"creditos", argc > 1 ? std::atol(argv[1]) : 1'000'000, linea,
+    return bench::medir({"creditos",
+                         argc > 1 ? std::atol(argv[1]) : 1'000'000,
+                         linea,
                          [](BaseDatos& baseDatos, EstadoEjecucion&, ParametrosConversion& parametros) {
                              baseDatos.ejecutarScript(kPlantilla);
                              parametros.idEstructura = 100;
                              parametros.idPresentador = 1;
                              parametros.idEmisor = 1;
                          },
-                         GenerarCSB58});
+                         GenerarCSB58,
+                         {}});
 }

@@ -39,8 +39,8 @@ int medir(const Medicion& m) {
         std::filesystem::temp_directory_path() / ("trovanel-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(carpeta);
 
-    const auto entrada = carpeta / "entrada.txt";
-    {
+    const auto entrada = m.escribirEntrada ? m.escribirEntrada(carpeta, m.cantidad) : carpeta / "entrada.txt";
+    if (!m.escribirEntrada) {
         std::FILE* f = std::fopen(entrada.c_str(), "wb");
         for (long i = 1; i <= m.cantidad; ++i) {
             const std::string l = m.linea(i) + "\r\n";

@@ -3,6 +3,7 @@
 #include "avisos.hpp"
 #include "conversores.hpp"
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -32,6 +33,9 @@ struct Medicion {
     // Adds what the run needs to the seeded database and fills the run's parameters and state.
     std::function<void(BaseDatos&, EstadoEjecucion&, ParametrosConversion&)> preparar;
     Conversor conversor;
+    // When set, writes the whole input in the folder instead of the lines (a workbook, a database) and gives
+    // its path.
+    std::function<std::filesystem::path(const std::filesystem::path&, long)> escribirEntrada;
 };
 
 // Writes the input in a temporary folder, converts it once through the real driver and prints the

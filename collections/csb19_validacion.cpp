@@ -92,7 +92,11 @@ void ModuloCSB19::validarCP(const CampoEstructura& campo, const std::string& val
     if (lectura.hayLineaBruta && campo.inicio >= 1) {
         cp = conCeros(Mid(lectura.gLineaActual, campo.inicio, 5), 5);
     } else {
+        // A sheet's or table's code may have lost its leading zero on the way (a number column).
         cp = Trim(valor);
+        if (esNumerico(cp)) {
+            cp = conCeros(cp, 5);
+        }
     }
     const std::string& defecto = campo.valorcampo;
     if (!esNumerico(cp)) {

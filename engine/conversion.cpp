@@ -4,7 +4,9 @@
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
 #include "datos_obligatorios.hpp"
+#include "entrada_excel_access.hpp"
 #include "familia_conversion.hpp"
+#include "lector_filas.hpp"
 #include "motor_lectura.hpp"
 #include "texto.hpp"
 #include "tipos_plantilla.hpp"
@@ -190,9 +192,16 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
     }
 
     // The input kind comes first: line keys mean something only in text input.
-    if (tipo && tipo->entrada != TipoEntrada::Texto) {
-        entorno.avisos.informacion("Esta versión del programa aún no lee hojas de cálculo ni bases de datos");
-        estado.gError = true;
+    if (tipo && tipo->entrada == TipoEntrada::Excel) {
+        // The workbook the dialog opened, else the input file; closed after the read either way.
+        if (estado.gLibroAbierto && estado.gLibroExcel) {
+            leerHoja(familia, *estado.gLibroExcel, estado.gHojaExcel, parametros.rutaSalida);
+        } else {
+            leerHoja(familia, parametros.rutaEntrada, estado.gHojaExcel, parametros.rutaSalida);
+        }
+        CerrarLibroExcel(estado);
+    } else if (tipo && tipo->entrada == TipoEntrada::Access) {
+        leerTabla(familia, parametros.rutaEntrada, estado.gTablaAccess, parametros.rutaSalida);
     } else if (!conClaves) {
         leerTextoLinea(familia, parametros.rutaEntrada, parametros.rutaSalida);
     } else if (plantilla->principiolinea < 0 ||

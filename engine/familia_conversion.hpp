@@ -54,6 +54,9 @@ public:
     virtual void escribirLog(EscritorLog& log) = 0;
     // Message when the error log cannot be written.
     virtual const char* mensajeFalloLog() const = 0;
+    // Whether the text of a sheet's cell loses its surrounding blanks before validation (payments);
+    // collections validate it as it is.
+    virtual bool recortaCeldas() const { return false; }
 
     // Records an error of the current order, as every validator and reader does.
     void anotarError(std::string texto) {

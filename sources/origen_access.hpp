@@ -15,6 +15,8 @@ namespace trovanel {
 struct ValorColumna {
     std::optional<std::string> texto;
     bool esComaFlotante = false;
+    // A Currency column: its text is exact, with up to four decimals.
+    bool esMoneda = false;
     double numero = 0;
 };
 

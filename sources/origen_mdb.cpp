@@ -371,6 +371,7 @@ private:
         const MdbColumn* columna = columnaDe(tabla_.get(), indice);
         const char* ligado = buffers_[indice].get();
         valor.esComaFlotante = false;
+        valor.esMoneda = false;
         valor.numero = 0;
         switch (columna->col_type) {
         case MDB_BOOL:
@@ -428,6 +429,7 @@ private:
             break;
         case MDB_MONEY:
             valor.texto = textoMonedaExacta(static_cast<std::int64_t>(bits));
+            valor.esMoneda = true;
             break;
         case MDB_FLOAT: {
             const double numero = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
@@ -492,7 +494,7 @@ public:
                 canal_.byte('\0');
                 continue;
             }
-            canal_.byte(valor.esComaFlotante ? '\2' : '\1');
+            canal_.byte(valor.esComaFlotante ? '\2' : valor.esMoneda ? '\3' : '\1');
             canal_.texto(*valor.texto);
             if (valor.esComaFlotante) {
                 canal_.numero(valor.numero);
@@ -602,6 +604,7 @@ public:
         for (ValorColumna& valor : valores) {
             const char clase = proceso_.byte();
             valor.esComaFlotante = clase == '\2';
+            valor.esMoneda = clase == '\3';
             valor.numero = 0;
             if (clase == '\0') {
                 valor.texto.reset();

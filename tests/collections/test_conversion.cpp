@@ -346,6 +346,8 @@ struct CasoPlantilla {
     bool multifactura;
     std::vector<CampoPlantilla> campos;
     const char* mensaje;
+    // A critical message; for a database, the start of it (its description follows).
+    const char* clase = "informacion";
 };
 
 class ConversionCSB19Plantillas : public ConversionCSB19,
@@ -355,22 +357,29 @@ TEST_P(ConversionCSB19Plantillas, rechazaLaPlantillaSinLeerNiEscribir) {
     const CasoPlantilla& caso = GetParam();
     convertir(plantilla(caso.campos, caso.tipo, caso.principio, caso.multifactura),
               linea("REF-1", "GARCIA LUCIA", "1,00"));
-    esperarAviso("informacion", caso.mensaje);
+    ASSERT_EQ(avisos.mensajes.size(), 1u);
+    EXPECT_EQ(avisos.mensajes[0].tipo, caso.clase);
+    EXPECT_EQ(avisos.mensajes[0].texto.substr(0, std::string(caso.mensaje).size()), caso.mensaje);
+    EXPECT_TRUE(estado.gError);
+    EXPECT_FALSE(fs::exists(salida));
     EXPECT_FALSE(fs::exists(log));
 }
 
 const std::vector<CampoPlantilla> kConClaves{{"CodigoReferencia", 1, 12, "", 1, 1, "R"},
                                              {"Importe", 63, 74, "", 1, 1, "R"}};
 constexpr const char* kSinPrincipio = "Por favor revise la plantilla.\r\nFalta indicar Principio de orden";
-constexpr const char* kSinHojas = "Esta versión del programa aún no lee hojas de cálculo ni bases de datos";
 
 INSTANTIATE_TEST_SUITE_P(
     Tabla, ConversionCSB19Plantillas,
     ::testing::Values(CasoPlantilla{"sinCampos", "CSB19", -1, 0, {}, "No se puede cargar la plantilla"},
                       CasoPlantilla{"clavesSinPrincipioDeOrden", "CSB19", -1, 0, kConClaves, kSinPrincipio},
                       CasoPlantilla{"principioFueraDeLosCampos", "CSB19", 2, 0, kConClaves, kSinPrincipio},
-                      CasoPlantilla{"hojaDeCalculoConClaves", "CSB19Ex", 0, 0, kConClaves, kSinHojas},
-                      CasoPlantilla{"baseDeDatosSinClaves", "CSB19Ac", -1, 0, kRecibo, kSinHojas},
+                      // The type's suffix decides first: a text file is no workbook nor database,
+                      // line keys or not.
+                      CasoPlantilla{"hojaDeCalculoConClavesLaLeeElLectorDeFilas", "CSB19Ex", 0, 0, kConClaves,
+                                    "No se puede abrir el fichero de entrada", "critico"},
+                      CasoPlantilla{"baseDeDatosSinClavesLaLeeElLectorDeFilas", "CSB19Ac", -1, 0, kRecibo,
+                                    "Error : ", "critico"},
                       CasoPlantilla{"multifactura", "CSB19", 0, 1, kConClaves,
                                     "Esta versión del programa aún no lee plantillas multifactura"}),
     [](const ::testing::TestParamInfo<CasoPlantilla>& info) { return std::string(info.param.nombre); });

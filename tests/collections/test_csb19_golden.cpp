@@ -7,6 +7,7 @@
 #include "constructor_datos.hpp"
 #include "conversores.hpp"
 #include "csb19.hpp"
+#include "entradas_filas.hpp"
 #include "estado_ejecucion.hpp"
 #include "modo_lote.hpp"
 #include "soporte_pruebas.hpp"
@@ -36,6 +37,26 @@ fs::path datos(const std::string& relativa) {
     return datosPrueba() / "csb19" / relativa;
 }
 
+// One receipt per line.
+const std::vector<CampoPlantilla> kCamposLinea{
+    {"CodigoReferencia", 1, 8},
+    {"NombreTitularRecibo", 9, 33},
+    {"Entidad", 34, 37},
+    {"Oficina", 38, 41},
+    {"DC", 42, 43},
+    {"Cuenta", 44, 53},
+    {"Importe", 54, 65},
+    {"Concepto1", 66, 85},
+    {"Concepto2", 86, 100},
+    {"Concepto4", 101, 115},
+    {"Concepto5", 116, 130},
+    {"NombreTitularCuenta", 131, 155},
+    {"Direccion", 156, 180},
+    // Longer than the 35 characters of the town: it is cut.
+    {"Localidad", 181, 195, "LOCALIDAD PENDIENTE DE CONFIRMAR POR EL BANCO"},
+    {"CP", 196, 200},
+    {"ReferenciaInterna", 0, 0, "LOTE-03"}};
+
 // A seeded database with the parties and templates the hand-written files were built for.
 class BaseCSB19 : public ::testing::Test {
 protected:
@@ -60,25 +81,7 @@ protected:
                        .cuenta("21000418450200051332")
                        .crear();
 
-        plantillaLinea =
-            crearPlantilla("Remesa en una linea", -1,
-                           {{"CodigoReferencia", 1, 8},
-                            {"NombreTitularRecibo", 9, 33},
-                            {"Entidad", 34, 37},
-                            {"Oficina", 38, 41},
-                            {"DC", 42, 43},
-                            {"Cuenta", 44, 53},
-                            {"Importe", 54, 65},
-                            {"Concepto1", 66, 85},
-                            {"Concepto2", 86, 100},
-                            {"Concepto4", 101, 115},
-                            {"Concepto5", 116, 130},
-                            {"NombreTitularCuenta", 131, 155},
-                            {"Direccion", 156, 180},
-                            // Longer than the 35 characters of the town: it is cut.
-                            {"Localidad", 181, 195, "LOCALIDAD PENDIENTE DE CONFIRMAR POR EL BANCO"},
-                            {"CP", 196, 200},
-                            {"ReferenciaInterna", 0, 0, "LOTE-03"}});
+        plantillaLinea = crearPlantilla("Remesa en una linea", -1, kCamposLinea);
 
         // Lines "01" (receipt), "02" (account and address), "03" (concepts); a receipt opens at "01".
         plantillaMultilinea = crearPlantilla("Remesa en varias lineas", 0,
@@ -156,6 +159,37 @@ TEST_F(CSB19Golden, unReciboPorLineaDaElFicheroDelBancoYElLogEsperados) {
     // The bank file and the log, and no temporary file left behind.
     EXPECT_EQ(entradasDe(carpeta.ruta()), antes + 2);
 }
+
+// The same receipts as a sheet of a workbook or as a table of a database: the same bank file and log.
+class CSB19GoldenFilas : public BaseCSB19, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(CSB19GoldenFilas, losRecibosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto) {
+    const auto filas = pruebas::filasDeTexto(leerFichero(datos("linea/entrada.txt")), kCamposLinea);
+    fs::path entrada;
+    if (GetParam() == "CSB19Ex") {
+        entrada = carpeta / "remesa.xlsx";
+        pruebas::escribirHojaXlsx(entrada, "Remesa", filas);
+        estado.gHojaExcel = "Remesa";
+    } else {
+        entrada = carpeta / "remesa.sqlite";
+        pruebas::escribirTablaSqlite(entrada, "Remesa", pruebas::columnasDeFilas(kCamposLinea), filas);
+        estado.gTablaAccess = "Remesa";
+    }
+    const std::int64_t plantilla = pruebas::ConstructorPlantilla(*baseDatos)
+                                       .tipo(GetParam())
+                                       .descripcion("Remesa en filas")
+                                       .campos(pruebas::plantillaDeFilas(kCamposLinea))
+                                       .crear();
+    convertir(entrada, plantilla);
+
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
+    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos("linea/esperado.log")));
+    EXPECT_FALSE(estado.gLibroAbierto);
+}
+
+INSTANTIATE_TEST_SUITE_P(Entradas, CSB19GoldenFilas, ::testing::Values("CSB19Ex", "CSB19Ac"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 TEST_F(CSB19Golden, reciboRepartidoEnVariasLineasDaElFicheroYElLogEsperados) {
     const fs::path entrada = copiar("multilinea/entrada.txt", "remesa.txt");

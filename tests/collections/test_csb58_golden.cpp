@@ -8,6 +8,7 @@
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
 #include "csb58.hpp"
+#include "entradas_filas.hpp"
 #include "estado_ejecucion.hpp"
 #include "modo_lote.hpp"
 #include "soporte_pruebas.hpp"
@@ -84,6 +85,38 @@ TEST_F(CSB58Golden, unCreditoPorLineaDaElFicheroDelBancoYElLogEsperados) {
     EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
     EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos("linea/esperado.log")));
 }
+
+// The same credits as a sheet of a workbook or as a table of a database: the same bank file and log,
+// the order-end checks included.
+class CSB58GoldenFilas : public CSB58Golden, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(CSB58GoldenFilas, losCreditosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto) {
+    const auto campos = pruebas::camposDePlantilla(*baseDatos, kPlantillaLinea);
+    const auto filas = pruebas::filasDeTexto(leerFichero(datos("linea/entrada.txt")), campos);
+    fs::path entrada;
+    if (GetParam() == "CSB58Ex") {
+        entrada = carpeta / "remesa.xlsx";
+        pruebas::escribirHojaXlsx(entrada, "Remesa", filas);
+        estado.gHojaExcel = "Remesa";
+    } else {
+        entrada = carpeta / "remesa.db";
+        pruebas::escribirTablaSqlite(entrada, "Remesa", pruebas::columnasDeFilas(campos), filas);
+        estado.gTablaAccess = "Remesa";
+    }
+    const std::int64_t id = pruebas::ConstructorPlantilla(*baseDatos)
+                                .tipo(GetParam())
+                                .campos(pruebas::plantillaDeFilas(campos))
+                                .crear();
+    convertir(entrada, id);
+
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
+    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos("linea/esperado.log")));
+    EXPECT_FALSE(estado.gLibroAbierto);
+}
+
+INSTANTIATE_TEST_SUITE_P(Entradas, CSB58GoldenFilas, ::testing::Values("CSB58Ex", "CSB58Ac"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 TEST_F(CSB58Golden, creditoEnVariasLineasConCadaFormatoDeFechaDaElFicheroYElLogEsperados) {
     const fs::path entrada = copiar("multilinea/entrada.txt");

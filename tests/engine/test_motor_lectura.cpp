@@ -5,9 +5,12 @@
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
 #include "conversion.hpp"
+#include "entradas_filas.hpp"
 #include "estado_ejecucion.hpp"
 #include "familia_conversion.hpp"
 #include "fichero_salida.hpp"
+#include "lector_filas.hpp"
+#include "libro_excel.hpp"
 #include "log_errores.hpp"
 #include "motor_lectura.hpp"
 #include "soporte_pruebas.hpp"
@@ -67,10 +70,12 @@ public:
         orden_.clear();
     }
     const char* mensajeFalloLog() const override { return kFalloLogCobros; }
+    bool recortaCeldas() const override { return recorta; }
 
     // Called before each order is written; false makes the write fail.
     std::function<bool()> alEscribir;
     int partesCargadas = 0;
+    bool recorta = false;
 
 private:
     std::string orden_;
@@ -201,6 +206,189 @@ INSTANTIATE_TEST_SUITE_P(
         CasoLector{"entradaQueNoSeAbreEnVariasLineas", C::Orden, nullptr, "anterior\r\n", "", true,
                    "No se puede abrir el fichero de entrada"}),
     [](const ::testing::TestParamInfo<CasoLector>& info) { return std::string(info.param.nombre); });
+
+// One row, one order, from a sheet or a table. Columns: A text, B the amount; C names no column and has a
+// default; D names no column and has none (a sheet leaves it alone, a table hands "").
+const std::vector<CampoEstructura> kPorFila{campo("A", 0, 0, "", "A"), campo("Importe", 0, 0, "", "B"),
+                                            campo("C", 0, 0, "c", "Z9"), campo("D", 0, 0, "", "")};
+
+struct CasoFilas {
+    const char* nombre;
+    bool tabla;
+    pruebas::FilasPrueba filas;
+    const char* salida; // nullptr: no bank file afterwards
+    std::string log;
+    bool recorta = false;
+};
+
+class MotorLecturaFilas : public MotorLectura, public ::testing::WithParamInterface<CasoFilas> {};
+
+TEST_P(MotorLecturaFilas, cadaFilaEsUnaOrdenConLasReglasDeSuEntrada) {
+    const CasoFilas& caso = GetParam();
+    estado.gCamposEstructura = kPorFila;
+    familia.recorta = caso.recorta;
+    if (caso.tabla) {
+        pruebas::escribirTablaSqlite(carpeta / "origen.db", "Cobros", {"A", "B"}, caso.filas);
+        leerTabla(familia, carpeta / "origen.db", "Cobros", salida);
+    } else {
+        pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", caso.filas);
+        const auto libro = abrirLibroExcel(carpeta / "libro.xlsx");
+        leerHoja(familia, *libro, "Cobros", salida);
+    }
+    if (caso.salida == nullptr) {
+        EXPECT_FALSE(fs::exists(salida));
+    } else {
+        EXPECT_EQ(leerFichero(salida), caso.salida);
+    }
+    EXPECT_EQ(fs::exists(log) ? leerFichero(log) : "", caso.log.empty() ? "" : kCabeceraLog + caso.log);
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabla, MotorLecturaFilas,
+    ::testing::Values(
+        // Rows count from 1 and an empty row inside the used range is an order too; a sheet's amount
+        // without a comma is units (",0" appended), whether number or text.
+        CasoFilas{"hojaFilasDesdeLaPrimeraConVacias",
+                  false,
+                  {{"ab", "#1500"}, {}, {" cd ", "15.5"}},
+                  "1 A=ab Importe=1500,0 C=c\r\n2 A= Importe=,0 C=c\r\n3 A= cd  Importe=15.5,0 C=c\r\n"
+                  "TOTAL 3\r\n",
+                  ""},
+        CasoFilas{"hojaImporteConComaTalCual",
+                  false,
+                  {{"ab", "#1500.5"}},
+                  "1 A=ab Importe=1500,5 C=c\r\nTOTAL 1\r\n",
+                  ""},
+        CasoFilas{"hojaRecortadaSiLaFamiliaLoPide",
+                  false,
+                  {{" cd ", "#1"}},
+                  "1 A=cd Importe=1,0 C=c\r\nTOTAL 1\r\n",
+                  "",
+                  true},
+        CasoFilas{"hojaFilaRechazadaAlLogConSuNumero",
+                  false,
+                  {{"Titulo!", "Importe"}, {"ab", "#2"}},
+                  "2 A=ab Importe=2,0 C=c\r\nTOTAL 1\r\n",
+                  bloque(1, " A=Titulo! Importe=Importe,0 C=c", "Error : A")},
+        // A table hands "" for a column it cannot give; its integers are plain text (they may hold
+        // cents), its floating-point amounts have two decimals, rounded half away from zero.
+        CasoFilas{"tablaColumnaSinValorDaVacio",
+                  true,
+                  {{" cd ", "#1500"}, {"^", "~1500"}, {"", "~2.675"}},
+                  "1 A= cd  Importe=1500 C=c D=\r\n2 A= Importe=1500,00 C=c D=\r\n"
+                  "3 A= Importe=2,68 C=c D=\r\nTOTAL 3\r\n",
+                  "",
+                  true},
+        CasoFilas{"tablaSinFilasNoDejaFichero", true, {}, nullptr, ""}),
+    [](const ::testing::TestParamInfo<CasoFilas>& info) { return std::string(info.param.nombre); });
+
+// Rows are counted in 64 bits: every row of the used range is an order, far past 32767 and 65536.
+TEST_F(MotorLectura, leeCadaFilaDelRangoUsadoMasAllaDeLosContadoresCortos) {
+    estado.gCamposEstructura = kPorFila;
+    pruebas::FilasPrueba filas(70000);
+    filas.back() = {"ab", "#7"};
+    pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", filas);
+    const auto libro = abrirLibroExcel(carpeta / "libro.xlsx");
+    leerHoja(familia, *libro, "Cobros", salida);
+    const std::string bytes = leerFichero(salida);
+    EXPECT_TRUE(bytes.ends_with("70000 A=ab Importe=7,0 C=c\r\nTOTAL 70000\r\n"));
+    EXPECT_FALSE(estado.gError);
+}
+
+// The Access files: column A's text; column F's double and column H's currency as amounts with two
+// decimals.
+class MotorLecturaAccess : public MotorLectura, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MotorLecturaAccess, unaTablaDeAccessSeLeePorNombreDeColumna) {
+    TROVANEL_REQUIERE_MUESTRAS();
+    estado.gCamposEstructura = {campo("A", 0, 0, "", "A"), campo("Importe", 0, 0, "", "F"),
+                                campo("Importe", 0, 0, "", "H")};
+    leerTabla(familia, pruebas::carpetaMuestras() / "access" / GetParam(), "Table1", salida);
+    // The files keep their rows in different orders.
+    const std::string bytes = leerFichero(salida);
+    EXPECT_NE(bytes.find(" A=a Importe=0,00 Importe=0,00\r\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find(" A=abcdefg Importe=444,56 Importe=3,50\r\n"), std::string::npos) << bytes;
+    EXPECT_TRUE(bytes.ends_with("TOTAL 2\r\n"));
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ficheros, MotorLecturaAccess,
+                         ::testing::Values("jet3-test.mdb", "jet4-test.mdb", "ace-test.accdb"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string nombre = info.param;
+                             return nombre.substr(0, nombre.find('-'));
+                         });
+
+// An input that cannot be read ends in the message, gError and no bank file: neither an empty one nor
+// the earlier one of that name.
+struct CasoFalloFilas {
+    const char* nombre;
+    std::function<void(MotorLectura&)> leer;
+    std::string aviso;
+};
+
+class MotorLecturaFilasFallidas : public MotorLectura,
+                                  public ::testing::WithParamInterface<CasoFalloFilas> {};
+
+TEST_P(MotorLecturaFilasFallidas, terminaConElMensajeYSinFicheroDeSalida) {
+    estado.gCamposEstructura = kPorFila;
+    GetParam().leer(*this);
+    // A database's own description follows "Error : ".
+    ASSERT_EQ(avisos.mensajes.size(), 1u);
+    EXPECT_EQ(avisos.mensajes[0].tipo, "critico");
+    EXPECT_EQ(avisos.mensajes[0].texto.substr(0, GetParam().aviso.size()), GetParam().aviso)
+        << avisos.mensajes[0].texto;
+    EXPECT_GT(avisos.mensajes[0].texto.size(), std::string("Error : ").size());
+    EXPECT_TRUE(estado.gError);
+    EXPECT_FALSE(fs::exists(salida));
+}
+
+void leerHojaDe(MotorLectura& t, const char* hoja) {
+    pruebas::escribirHojaXlsx(t.carpeta / "libro.xlsx", "Cobros", {{"ab", "#1"}});
+    const auto libro = abrirLibroExcel(t.carpeta / "libro.xlsx");
+    leerHoja(t.familia, *libro, hoja, t.salida);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabla, MotorLecturaFilasFallidas,
+    ::testing::Values(
+        CasoFalloFilas{"hojaQueElLibroNoTiene", [](MotorLectura& t) { leerHojaDe(t, "Pagos"); },
+                       "No se puede abrir el fichero de entrada"},
+        CasoFalloFilas{
+            "libroQueNoExiste",
+            [](MotorLectura& t) { leerHoja(t.familia, t.carpeta / "no.xlsx", "Cobros", t.salida); },
+            "No se puede abrir el fichero de entrada"},
+        CasoFalloFilas{"libroDanado",
+                       [](MotorLectura& t) {
+                           escribirFichero(t.carpeta / "malo.xlsx", "PK\x03\x04" + std::string(600, 'x'));
+                           leerHoja(t.familia, t.carpeta / "malo.xlsx", "Cobros", t.salida);
+                       },
+                       "No se puede abrir el fichero de entrada"},
+        CasoFalloFilas{"baseQueNoExiste",
+                       [](MotorLectura& t) { leerTabla(t.familia, t.carpeta / "no.db", "Cobros", t.salida); },
+                       "Error : "},
+        CasoFalloFilas{"baseDanada",
+                       [](MotorLectura& t) {
+                           escribirFichero(t.carpeta / "mala.db", std::string(4096, 'x'));
+                           leerTabla(t.familia, t.carpeta / "mala.db", "Cobros", t.salida);
+                       },
+                       "Error : "},
+        CasoFalloFilas{"tablaQueNoExiste",
+                       [](MotorLectura& t) {
+                           pruebas::escribirTablaSqlite(t.carpeta / "o.db", "Cobros", {"A"}, {{"x"}});
+                           leerTabla(t.familia, t.carpeta / "o.db", "Pagos", t.salida);
+                       },
+                       "Error : "}),
+    [](const ::testing::TestParamInfo<CasoFalloFilas>& info) { return std::string(info.param.nombre); });
+
+TEST(ImporteDosDecimales, redondeaLejosDelCeroSobreLasCifrasEscritas) {
+    EXPECT_EQ(importeDosDecimales("1500"), "1500,00");
+    EXPECT_EQ(importeDosDecimales("-2,675"), "-2,68");
+    EXPECT_EQ(importeDosDecimales("99,995"), "100,00");
+    EXPECT_EQ(importeDosDecimales("-0,001"), "0,00");
+    EXPECT_EQ(importeDosDecimales("1,5E+20"), std::nullopt);
+}
 
 // The bank file: written without a name where the file system allows it, else under a name of its
 // own; the earlier file keeps its name until the end.

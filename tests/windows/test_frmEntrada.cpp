@@ -1,3 +1,4 @@
+#include "entradas_filas.hpp"
 #include "frmEntrada.hpp"
 
 #include "base_datos.hpp"
@@ -950,6 +951,50 @@ TEST_F(FrmEntradaEjecucion, creditosDeNorma58DanElFicheroYElLogEscritosAMano) {
 
     EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.out"), leerFichero(datos / "esperado.out"));
     EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.log"), leerFichero(datos / "esperado.log"));
+}
+
+TEST_F(FrmEntradaEjecucion, creditosDeUnaTablaElegidaDanElFicheroYElLogEscritosAMano) {
+    const fs::path datos = pruebas::datosPrueba() / "csb58" / "linea";
+    bd().ejecutarScript(leerFichero(datos / "plantilla.sql"));
+    const auto campos = pruebas::camposDePlantilla(bd(), 100);
+    const std::int64_t id =
+        pruebas::ConstructorPlantilla(bd()).tipo("CSB58Ac").campos(pruebas::plantillaDeFilas(campos)).crear();
+    // The credits are in the second table; the first one, listed and selected first, has none.
+    const fs::path base = entorno.carpeta / "remesa.sqlite";
+    pruebas::escribirTablaSqlite(base, "Vacia", {"A"}, {});
+    pruebas::escribirTablaSqlite(base, "Creditos", pruebas::columnasDeFilas(campos),
+                                 pruebas::filasDeTexto(leerFichero(datos / "entrada.txt"), campos));
+    auto d = abrir();
+    elegirPlantilla(d.get(), id);
+    elegirEntrada(d.get(), base);
+    elegir(hijo<QComboBox>(d.get(), "cbHojaTabla"), 1);
+    generar(d.get());
+
+    EXPECT_EQ(entorno.estado.gTablaAccess, "Creditos");
+    EXPECT_TRUE(entorno.avisos.mensajes.empty());
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.sqlite.out"), leerFichero(datos / "esperado.out"));
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.sqlite.log"), leerFichero(datos / "esperado.log"));
+}
+
+TEST_F(FrmEntradaEjecucion, creditosDeUnaHojaDanElFicheroYElLogEscritosAManoYElLibroSeCierra) {
+    const fs::path datos = pruebas::datosPrueba() / "csb58" / "linea";
+    bd().ejecutarScript(leerFichero(datos / "plantilla.sql"));
+    const auto campos = pruebas::camposDePlantilla(bd(), 100);
+    const std::int64_t id =
+        pruebas::ConstructorPlantilla(bd()).tipo("CSB58Ex").campos(pruebas::plantillaDeFilas(campos)).crear();
+    const fs::path libro = entorno.carpeta / "remesa.xlsx";
+    pruebas::escribirHojaXlsx(libro, "Creditos",
+                              pruebas::filasDeTexto(leerFichero(datos / "entrada.txt"), campos));
+    auto d = abrir();
+    elegirPlantilla(d.get(), id);
+    elegirEntrada(d.get(), libro);
+    EXPECT_TRUE(entorno.estado.gLibroAbierto);
+    generar(d.get());
+
+    EXPECT_TRUE(entorno.avisos.mensajes.empty());
+    EXPECT_FALSE(entorno.estado.gLibroAbierto);
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.xlsx.out"), leerFichero(datos / "esperado.out"));
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.xlsx.log"), leerFichero(datos / "esperado.log"));
 }
 
 TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustituciones) {

@@ -1,0 +1,142 @@
+// Sheets and tables through the row reader and the norm 19 driver: the input is taken as a workbook
+// (its first sheet) and as a database (its first table), each converted with a template whose fields
+// name columns A to H, into a bank file and a log that are removed after each input.
+
+#include "soporte_fuzz.hpp"
+
+#include "avisos.hpp"
+#include "base_datos.hpp"
+#include "base_datos_programa.hpp"
+#include "conversores.hpp"
+#include "conversores_disponibles.hpp"
+#include "estado_ejecucion.hpp"
+#include "libro_excel.hpp"
+#include "origen_access.hpp"
+#include "reloj.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace {
+
+using namespace trovanel;
+
+class AvisosMudos : public Avisos {
+public:
+    void informacion(const std::string&) override {}
+    void critico(const std::string&) override {}
+    void simple(const std::string&) override {}
+    bool pregunta(const std::string&) override { return false; }
+};
+
+class RelojFijo : public Reloj {
+public:
+    FechaHora ahora() const override { return {2026, 3, 15, 10, 30, 0}; }
+};
+
+constexpr std::int64_t kPresentadorEjemplo = 1;
+constexpr std::int64_t kEmisorEjemplo = 1;
+
+BaseDatos crearBase(const fuzz::CarpetaFuzz& carpeta) {
+    crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
+    return BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva);
+}
+
+// One receipt per row; the columns are letters for a sheet and names for a table.
+std::int64_t crearPlantillaFilas(BaseDatos& bd, const char* tipo) {
+    static constexpr const char* kCampos[] = {
+        "CodigoReferencia", "NombreTitularRecibo", "Entidad", "Oficina", "DC", "Cuenta", "Importe", "CP"};
+    bd.preparar("INSERT INTO estructura (tipo, descripcion, principiolinea, multifactura) "
+                "VALUES (?, 'Remesa en filas', -1, 0)")
+        .con(tipo)
+        .ejecutar();
+    const std::int64_t id = bd.ultimoId();
+    std::int64_t idCampo = 0;
+    char columna = 'A';
+    for (const char* nombre : kCampos) {
+        bd.preparar("INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inilinea, "
+                    "finlinea, valorlinea, valorcampo, obligatorio, longitud) "
+                    "VALUES (?, ?, ?, 1, 1, 0, 0, ?, '', 0, 0)")
+            .con(id, idCampo++, nombre, std::string(1, columna++))
+            .ejecutar();
+    }
+    bd.preparar("INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inilinea, "
+                "finlinea, valorlinea, valorcampo, obligatorio, longitud) "
+                "VALUES (?, ?, 'ReferenciaInterna', 0, 0, 0, 0, '', 'FUZZ', 0, 0)")
+        .con(id, idCampo)
+        .ejecutar();
+    return id;
+}
+
+// The first sheet or table, as the dialog selects it; "" when the file has none or cannot be opened
+// (the driver is run all the same, and must refuse it).
+std::string primeraHoja(const std::filesystem::path& ruta) {
+    try {
+        const auto hojas = abrirLibroExcel(ruta)->hojas();
+        return hojas.empty() ? "" : hojas.front();
+    } catch (const std::exception&) {
+        return "";
+    }
+}
+
+std::string primeraTabla(const std::filesystem::path& ruta) {
+    try {
+        const auto tablas = abrirOrigenAccess(ruta)->tablas();
+        return tablas.empty() ? "" : tablas.front();
+    } catch (const std::exception&) {
+        return "";
+    }
+}
+
+struct Contexto {
+    const fuzz::CarpetaFuzz& carpeta = fuzz::carpetaProceso();
+    BaseDatos baseDatos = crearBase(carpeta);
+    AvisosMudos avisos;
+    RelojFijo reloj;
+    RegistroConversores registro;
+    const Conversor* conversor = nullptr;
+    std::int64_t plantillaHoja = crearPlantillaFilas(baseDatos, "CSB19Ex");
+    std::int64_t plantillaTabla = crearPlantillaFilas(baseDatos, "CSB19Ac");
+
+    Contexto() {
+        registrarConversores(registro);
+        conversor = registro.buscar(Familia::CSB19);
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tamano) {
+    static Contexto contexto;
+    const std::filesystem::path salida = contexto.carpeta / "remesa.out";
+    const std::filesystem::path log = contexto.carpeta / "remesa.log";
+
+    for (const bool hoja : {true, false}) {
+        const std::filesystem::path entrada =
+            contexto.carpeta.escribir(hoja ? "remesa.xlsx" : "remesa.db", datos, tamano);
+        EstadoEjecucion estado;
+        estado.gFechaProceso = "150326";
+        estado.gFicheroLog = log;
+        if (hoja) {
+            estado.gHojaExcel = primeraHoja(entrada);
+        } else {
+            estado.gTablaAccess = primeraTabla(entrada);
+        }
+        Entorno entorno{contexto.baseDatos, contexto.avisos, contexto.reloj, contexto.carpeta.ruta()};
+        ParametrosConversion parametros;
+        parametros.rutaEntrada = entrada;
+        parametros.rutaSalida = salida;
+        parametros.idEstructura = hoja ? contexto.plantillaHoja : contexto.plantillaTabla;
+        parametros.idPresentador = kPresentadorEjemplo;
+        parametros.idEmisor = kEmisorEjemplo;
+        ejecutarConversor(*contexto.conversor, estado, entorno, parametros);
+
+        std::error_code error;
+        std::filesystem::remove(salida, error);
+        std::filesystem::remove(log, error);
+    }
+    return 0;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "base_datos.hpp"
+#include "constructor_datos.hpp"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace trovanel::pruebas {
+
+// Rows of cells for a generated sheet or table, written as text: "" no value (no cell; an empty text in
+// a table), "#n" an integer number, "~n" a floating-point one ("." as decimal point), "^" a Null (no
+// cell in a sheet), anything else text (Windows-1252).
+using FilasPrueba = std::vector<std::vector<std::string>>;
+
+// An .xlsx workbook with that sheet; row 0 of filas is the sheet's row 1, cell 0 is column A.
+void escribirHojaXlsx(const std::filesystem::path& ruta, const std::string& hoja, const FilasPrueba& filas);
+// An SQLite database with that table: columns of no declared type, named by columnas.
+void escribirTablaSqlite(const std::filesystem::path& ruta, const std::string& tabla,
+                         const std::vector<std::string>& columnas, const FilasPrueba& filas);
+
+// The same orders as a fixed-position text, as rows: one cell per placed field of the template (column A
+// the first), cut as the text reader cuts them, then the line's number, so that an empty line is still a
+// row of the used range.
+FilasPrueba filasDeTexto(const std::string& texto, const std::vector<CampoPlantilla>& campos);
+// That template for those rows: each placed field names its column, by letter (sheets) or by a name of
+// the same letter (tables); the other fields keep their values.
+std::vector<CampoPlantilla> plantillaDeFilas(std::vector<CampoPlantilla> campos);
+// The fields of a stored template (name, span, value and whether mandatory), to give them as rows.
+std::vector<CampoPlantilla> camposDePlantilla(BaseDatos& baseDatos, std::int64_t idPlantilla);
+// The table columns of those rows.
+std::vector<std::string> columnasDeFilas(const std::vector<CampoPlantilla>& campos);
+
+} // namespace trovanel::pruebas
