@@ -2,6 +2,7 @@
 // (its first sheet) and as a database (its first table), each converted with a template whose fields
 // name columns A to H, into a bank file and a log that are removed after each input.
 
+#include "conversion_fuzz.hpp"
 #include "soporte_fuzz.hpp"
 
 #include "avisos.hpp"
@@ -23,27 +24,7 @@
 namespace {
 
 using namespace trovanel;
-
-class AvisosMudos : public Avisos {
-public:
-    void informacion(const std::string&) override {}
-    void critico(const std::string&) override {}
-    void simple(const std::string&) override {}
-    bool pregunta(const std::string&) override { return false; }
-};
-
-class RelojFijo : public Reloj {
-public:
-    FechaHora ahora() const override { return {2026, 3, 15, 10, 30, 0}; }
-};
-
-constexpr std::int64_t kPresentadorEjemplo = 1;
-constexpr std::int64_t kEmisorEjemplo = 1;
-
-BaseDatos crearBase(const fuzz::CarpetaFuzz& carpeta) {
-    crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
-    return BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva);
-}
+using namespace trovanel::fuzz;
 
 // One receipt per row; the columns are letters for a sheet and names for a table.
 std::int64_t crearPlantillaFilas(BaseDatos& bd, const char* tipo) {
@@ -91,20 +72,9 @@ std::string primeraTabla(const std::filesystem::path& ruta) {
     }
 }
 
-struct Contexto {
-    const fuzz::CarpetaFuzz& carpeta = fuzz::carpetaProceso();
-    BaseDatos baseDatos = crearBase(carpeta);
-    AvisosMudos avisos;
-    RelojFijo reloj;
-    RegistroConversores registro;
-    const Conversor* conversor = nullptr;
+struct Contexto : EntornoCSB19 {
     std::int64_t plantillaHoja = crearPlantillaFilas(baseDatos, "CSB19Ex");
     std::int64_t plantillaTabla = crearPlantillaFilas(baseDatos, "CSB19Ac");
-
-    Contexto() {
-        registrarConversores(registro);
-        conversor = registro.buscar(Familia::CSB19);
-    }
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // would, once with the example template (one line per receipt) and once with a template whose receipts
 // span several lines, into a bank file and a log that are removed after each input.
 
+#include "conversion_fuzz.hpp"
 #include "soporte_fuzz.hpp"
 
 #include "avisos.hpp"
@@ -20,29 +21,9 @@
 namespace {
 
 using namespace trovanel;
-
-class AvisosMudos : public Avisos {
-public:
-    void informacion(const std::string&) override {}
-    void critico(const std::string&) override {}
-    void simple(const std::string&) override {}
-    bool pregunta(const std::string&) override { return false; }
-};
-
-class RelojFijo : public Reloj {
-public:
-    FechaHora ahora() const override { return {2026, 3, 15, 10, 30, 0}; }
-};
+using namespace trovanel::fuzz;
 
 constexpr std::int64_t kPlantillaEjemplo = 9;
-constexpr std::int64_t kPresentadorEjemplo = 1;
-constexpr std::int64_t kEmisorEjemplo = 1;
-
-BaseDatos crearBase(const fuzz::CarpetaFuzz& carpeta) {
-    crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
-    return BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva);
-}
-
 // Receipts over lines keyed "01" (receipt), "02" (account and address) and "03" (concepts); "01" opens
 // the next receipt.
 std::int64_t crearPlantillaVariasLineas(BaseDatos& bd) {
@@ -86,19 +67,8 @@ std::int64_t crearPlantillaVariasLineas(BaseDatos& bd) {
 }
 
 // What every input shares, set up once per process: the program folder, its database and the driver.
-struct Contexto {
-    const fuzz::CarpetaFuzz& carpeta = fuzz::carpetaProceso();
-    BaseDatos baseDatos = crearBase(carpeta);
-    AvisosMudos avisos;
-    RelojFijo reloj;
-    RegistroConversores registro;
-    const Conversor* conversor = nullptr;
+struct Contexto : EntornoCSB19 {
     std::int64_t plantillaVariasLineas = crearPlantillaVariasLineas(baseDatos);
-
-    Contexto() {
-        registrarConversores(registro);
-        conversor = registro.buscar(Familia::CSB19);
-    }
 };
 
 } // namespace
