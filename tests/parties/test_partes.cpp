@@ -22,19 +22,15 @@ protected:
 
     std::vector<std::string> nombres(ClaseParte clase, const std::string& usuario) {
         std::vector<std::string> lista;
-        for (const ParteEntrada& parte : partesDeUsuario(*bd, clase, usuario)) {
-            lista.push_back(parte.nombre);
+        for (const ParteEntrada& entrada : partesDeUsuario(*bd, clase, usuario)) {
+            lista.push_back(entrada.nombre);
         }
         return lista;
-    }
-    std::int64_t cuantas(const char* tabla) {
-        auto consulta = bd->preparar(std::string("SELECT count(*) FROM ") + tabla);
-        consulta.siguiente();
-        return consulta.entero(0);
     }
 
     pruebas::CarpetaTemporal carpeta;
     std::optional<BaseDatos> bd;
+    const DatosParte parte{"PRE", "A11111111", "000", "EMI", "B22222222", "001", "0001", "", "", "CSB19"};
 };
 
 using V = std::vector<std::string>;
@@ -98,12 +94,11 @@ TEST_F(Partes, unaCuentaZOPDaUnOrdenanteZOPEnlazadoComoZOP) {
 }
 
 TEST_F(Partes, losEmisoresDeUnPresentadorBorradoNoSeUnenNuncaAUnoNuevo) {
-    const DatosParte datos{"PRE", "A11111111", "000", "EMI", "B22222222", "001", "0001", "", "", "CSB19"};
-    ASSERT_TRUE(altaPresentadorEmisor(*bd, datos, "86420001**0123456789"));
+    ASSERT_TRUE(altaPresentadorEmisor(*bd, parte, "86420001**0123456789"));
     const std::int64_t viejo = partesDeUsuario(*bd, ClaseParte::Cobros, "Admin").back().id;
     bajaPresentador(*bd, "Admin", viejo);
     EXPECT_EQ(emisoresDePresentador(*bd, viejo).size(), 1u);
-    ASSERT_TRUE(altaPresentadorEmisor(*bd, datos, "86420001**0123456789"));
+    ASSERT_TRUE(altaPresentadorEmisor(*bd, parte, "86420001**0123456789"));
     const std::int64_t nuevo = partesDeUsuario(*bd, ClaseParte::Cobros, "Admin").back().id;
     EXPECT_GT(nuevo, viejo);
     EXPECT_EQ(emisoresDePresentador(*bd, nuevo).size(), 1u);
@@ -114,12 +109,13 @@ TEST_F(Partes, unFalloAMitadDeUnaEscrituraNoDejaNadaEscrito) {
         "CREATE TRIGGER fallo_emisor BEFORE INSERT ON emisores BEGIN SELECT RAISE(ABORT, 'disco'); END;"
         "CREATE TRIGGER fallo_enlace BEFORE INSERT ON usuarios BEGIN SELECT RAISE(ABORT, 'disco'); END;"
         "CREATE TRIGGER fallo_cambio BEFORE UPDATE ON emisores BEGIN SELECT RAISE(ABORT, 'disco'); END;");
-    const DatosParte datos{"PRE", "A11111111", "000", "EMI", "B22222222", "001", "0001", "", "", "CSB19"};
-    EXPECT_THROW(altaPresentadorEmisor(*bd, datos, "86420001**0123456789"), ErrorBaseDatos);
+    EXPECT_THROW(altaPresentadorEmisor(*bd, parte, "86420001**0123456789"), ErrorBaseDatos);
     EXPECT_THROW(altaOrdenante(*bd, "ana", "ORD", "B12345678", "86420001610123456789", false),
                  ErrorBaseDatos);
-    EXPECT_EQ(cuantas("presentadores"), 1);
-    EXPECT_THROW(guardarPresentadorEmisor(*bd, 1, datos, 1, "86420001**0123456789"), ErrorBaseDatos);
+    auto presentadores = bd->preparar("SELECT count(*) FROM presentadores");
+    presentadores.siguiente();
+    EXPECT_EQ(presentadores.entero(0), 1);
+    EXPECT_THROW(guardarPresentadorEmisor(*bd, 1, parte, 1, "86420001**0123456789"), ErrorBaseDatos);
     EXPECT_EQ(leerPresentador(*bd, 1)->nif, "B00000000");
 }
 

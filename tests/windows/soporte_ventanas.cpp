@@ -2,6 +2,12 @@
 
 #include "base_datos_programa.hpp"
 #include "conversores_disponibles.hpp"
+#include "texto_qt.hpp"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 
 namespace trovanel::pruebas {
 
@@ -24,6 +30,50 @@ EntornoVentanas::EntornoVentanas() {
 
 ContextoVentanas EntornoVentanas::contexto() {
     return ContextoVentanas{estado, *baseDatos, avisos, reloj, carpeta.ruta(), registro, selector, abridor};
+}
+
+QLineEdit* PruebaVentana::box(QWidget* v, const char* nombre) {
+    return hijo<QLineEdit>(v, nombre);
+}
+
+void PruebaVentana::pulsar(QWidget* v, const char* nombre) {
+    QTest::mouseClick(hijo<QPushButton>(v, nombre), Qt::LeftButton);
+}
+
+void PruebaVentana::rellenar(QWidget* v, std::initializer_list<const char*> cajas,
+                             const std::vector<std::string>& textos) {
+    auto caja = cajas.begin();
+    for (const std::string& texto : textos) {
+        box(v, *caja++)->setText(aQString(texto));
+    }
+}
+
+std::vector<std::string> PruebaVentana::textos(const QComboBox* combo) {
+    std::vector<std::string> resultado;
+    for (int i = 0; i < combo->count(); ++i) {
+        resultado.push_back(desdeQString(combo->itemText(i)));
+    }
+    return resultado;
+}
+
+std::vector<std::string> PruebaVentana::mensajes() {
+    std::vector<std::string> textos;
+    for (const AvisosGrabados::Mensaje& m : entorno.avisos.mensajes) {
+        textos.push_back(m.tipo + ": " + m.texto);
+    }
+    entorno.avisos.mensajes.clear();
+    return textos;
+}
+
+BaseDatos PruebaVentana::copiaSoloLectura() {
+    entorno.baseDatos->copiarA(entorno.carpeta / "lectura.db");
+    return BaseDatos::abrir(entorno.carpeta / "lectura.db", BaseDatos::Modo::SoloLectura);
+}
+
+ContextoVentanas PruebaVentana::contextoSobre(BaseDatos& bd) {
+    ContextoVentanas c = entorno.contexto();
+    return ContextoVentanas{c.estado,          bd,         c.avisos,   c.reloj,
+                            c.carpetaPrograma, c.registro, c.selector, c.abridor};
 }
 
 } // namespace trovanel::pruebas

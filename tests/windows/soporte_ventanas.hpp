@@ -6,12 +6,16 @@
 #include "estado_ejecucion.hpp"
 #include "soporte_pruebas.hpp"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+class QComboBox;
+class QLineEdit;
 class QWidget;
 
 namespace trovanel::pruebas {
@@ -59,6 +63,25 @@ public:
 
 // A child widget by objectName, failing the test when it is missing.
 template <typename T> T* hijo(QWidget* padre, const char* nombre);
+
+// Fixture of the party windows: the administrator on, and short ways to reach their controls.
+class PruebaVentana : public testing::Test {
+protected:
+    PruebaVentana() { entorno.estado.gAdministrador = true; }
+    QLineEdit* box(QWidget* v, const char* nombre);
+    void pulsar(QWidget* v, const char* nombre);
+    // Types the texts into the boxes, pairing them in order.
+    void rellenar(QWidget* v, std::initializer_list<const char*> cajas,
+                  const std::vector<std::string>& textos);
+    static std::vector<std::string> textos(const QComboBox* combo);
+    // The messages shown so far, as "type: text", forgetting them.
+    std::vector<std::string> mensajes();
+    // A read-only copy of the database, and the window context over it.
+    BaseDatos copiaSoloLectura();
+    ContextoVentanas contextoSobre(BaseDatos& bd);
+
+    EntornoVentanas entorno;
+};
 
 } // namespace trovanel::pruebas
 

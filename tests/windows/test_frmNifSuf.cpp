@@ -3,11 +3,9 @@
 
 #include "partes.hpp"
 #include "soporte_ventanas.hpp"
-#include "texto_qt.hpp"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -18,45 +16,19 @@
 namespace trovanel::pruebas {
 namespace {
 
-using Mensaje = AvisosGrabados::Mensaje;
 using V = std::vector<std::string>;
 
-V textos(const QComboBox* combo) {
-    V resultado;
-    for (int i = 0; i < combo->count(); ++i) {
-        resultado.push_back(desdeQString(combo->itemText(i)));
-    }
-    return resultado;
-}
-
 // Administrator on, over the new database's example presenter (user "ejemplo").
-class FrmNifSuf : public testing::Test {
+class FrmNifSuf : public PruebaVentana {
 protected:
-    FrmNifSuf() { entorno.estado.gAdministrador = true; }
-    QLineEdit* box(QWidget* v, const char* nombre) { return hijo<QLineEdit>(v, nombre); }
-    void pulsar(QWidget* v, const char* nombre) {
-        QTest::mouseClick(hijo<QPushButton>(v, nombre), Qt::LeftButton);
-    }
     // Presenter name, NIF, suffix; issuer name, NIF, suffix, office, DC, account.
     void alta(QWidget* v, const V& valores) {
-        const char* cajas[] = {"tbAltaNombrePre",  "tbAltaNifPre", "tbAltaSufPre",
-                               "tbAltaNombreEmi",  "tbAltaNifEmi", "tbAltaSufEmi",
-                               "tbAltaOficinaEmi", "tbAltaDC",     "tbAltaCuentaEmi"};
-        for (std::size_t i = 0; i < valores.size(); ++i) {
-            box(v, cajas[i])->setText(aQString(valores[i]));
-        }
+        rellenar(v,
+                 {"tbAltaNombrePre", "tbAltaNifPre", "tbAltaSufPre", "tbAltaNombreEmi", "tbAltaNifEmi",
+                  "tbAltaSufEmi", "tbAltaOficinaEmi", "tbAltaDC", "tbAltaCuentaEmi"},
+                 valores);
         pulsar(v, "cmdAñadir");
     }
-    V mensajes() {
-        V textos;
-        for (const Mensaje& m : entorno.avisos.mensajes) {
-            textos.push_back(m.tipo + ": " + m.texto);
-        }
-        entorno.avisos.mensajes.clear();
-        return textos;
-    }
-
-    EntornoVentanas entorno;
 };
 
 TEST_F(FrmNifSuf, anadeCambiaYDaDeBajaPresentadoresYEmisoresConSusMensajesEnOrden) {
@@ -70,18 +42,19 @@ TEST_F(FrmNifSuf, anadeCambiaYDaDeBajaPresentadoresYEmisoresConSusMensajesEnOrde
     EXPECT_EQ(box(&v, "tbDC")->text(), QStringLiteral("61"));
 
     pulsar(&v, "cmdAlta");
-    alta(&v, {"L'PRESENTADOR", "A1111111'", "000", "L'EMISOR", "B2222222'", "001", "12", "", "123456789"});
-    alta(&v,
-         {"L'PRESENTADOR", "A1111111'", "000", "L'EMISOR", "B2222222'", "001", "0000", "12", "123456789"});
-    alta(&v,
-         {"L'PRESENTADOR", "A1111111'", "000", "L'EMISOR", "B2222222'", "001", "0000", "**", "123456789"});
+    // Office, DC: a short office, then a wrong DC are refused; asterisks in the DC go in.
+    for (auto [oficina, dc] : {std::pair{"12", ""}, {"0000", "12"}, {"0000", "**"}}) {
+        alta(&v,
+             {"L'PRESENTADOR", "A1111111'", "000", "L'EMISOR", "B2222222'", "001", oficina, dc, "123456789"});
+    }
     EXPECT_EQ(mensajes(), (V{"critico: Compruebe los datos de la cuenta",
                              "critico: Por favor, compruebe los datos de la cuenta"}));
     EXPECT_EQ(textos(cbNombrePre), (V{"EMPRESA DE EJEMPLO SL", "L'PRESENTADOR"}));
     // Both norms are clear after an add; the same issuer again is refused.
-    alta(&v, {"L'PRESENTADOR", "A1111111'", "000", "OTRO", "B2222222'", "001", "0000", "**", "0123456789"});
+    const V otro{"L'PRESENTADOR", "A1111111'", "000", "OTRO", "B2222222'", "001", "0000", "**", "0123456789"};
+    alta(&v, otro);
     hijo<QRadioButton>(&v, "Option1_1")->setChecked(true);
-    alta(&v, {"L'PRESENTADOR", "A1111111'", "000", "OTRO", "B2222222'", "001", "0000", "**", "0123456789"});
+    alta(&v, otro);
     EXPECT_EQ(mensajes(), (V{"critico: Debe especificar si es CSB58 o CSB19",
                              "informacion: Presentador y Emisor ya existen en la base de datos"}));
 
@@ -123,11 +96,8 @@ TEST_F(FrmNifSuf, anadeCambiaYDaDeBajaPresentadoresYEmisoresConSusMensajesEnOrde
 }
 
 TEST_F(FrmNifSuf, unaBaseDeDatosQueFallaSeAvisaSinEscribirNadaYLaVentanaSigueUsable) {
-    entorno.baseDatos->copiarA(entorno.carpeta / "lectura.db");
-    BaseDatos lectura = BaseDatos::abrir(entorno.carpeta / "lectura.db", BaseDatos::Modo::SoloLectura);
-    ContextoVentanas c = entorno.contexto();
-    frmNifSuf v(ContextoVentanas{c.estado, lectura, c.avisos, c.reloj, c.carpetaPrograma, c.registro,
-                                 c.selector, c.abridor});
+    BaseDatos lectura = copiaSoloLectura();
+    frmNifSuf v(contextoSobre(lectura));
     v.show();
     alta(&v, {"NUEVO", "A11111111", "000", "EMISOR", "B22222222", "001", "0001", "61", "0123456789"});
     box(&v, "tbNifPre")->setFocus();
@@ -138,9 +108,9 @@ TEST_F(FrmNifSuf, unaBaseDeDatosQueFallaSeAvisaSinEscribirNadaYLaVentanaSigueUsa
     pulsar(&v, "cmdBajaEmisor");
     const auto& m = entorno.avisos.mensajes;
     ASSERT_EQ(m.size(), 5u);
-    EXPECT_EQ(m[0].tipo + m[0].texto.substr(0, 7), "simpleError: ");
-    EXPECT_EQ(m[2].tipo + m[2].texto.substr(0, 7), "simpleError: ");
-    EXPECT_EQ(m[4].tipo + m[4].texto.substr(0, 7), "criticoError: ");
+    for (auto [i, tipo] : {std::pair{0, "simple"}, {2, "simple"}, {4, "critico"}}) {
+        EXPECT_EQ(m[i].tipo + m[i].texto.substr(0, 7), tipo + std::string("Error: ")) << i;
+    }
     EXPECT_EQ(partesDeUsuario(lectura, ClaseParte::Cobros, "Admin").size(), 1u);
     EXPECT_EQ(leerPresentador(lectura, 1)->nif, "B00000000");
     EXPECT_EQ(textos(hijo<QComboBox>(&v, "cbNombreEmi")), (V{"EMPRESA DE EJEMPLO SL"}));
@@ -180,9 +150,7 @@ TEST_F(FrmNifSuf, elDialogoDeConversionListaLoAnadidoYUnaConversionNorma19LoUsa)
     EXPECT_EQ(textos(hijo<QComboBox>(&d, "cbEmisor")), V{"NUEVO EMISOR"});
     entorno.selector.respuestas.push_back(entorno.carpeta / "recibos.txt");
     d.Image1_Click();
-    box(&d, "tbDia")->setText(QStringLiteral("05"));
-    box(&d, "tbMes")->setText(QStringLiteral("03"));
-    d.findChild<QLineEdit*>(QString::fromUtf8("tbA\xc3\xb1o"))->setText(QStringLiteral("2026"));
+    rellenar(&d, {"tbDia", "tbMes", "tbAño"}, {"05", "03", "2026"});
     d.cmdProcesar_Click();
 
     const std::string salida = leerFichero(entorno.carpeta / "recibos.out");

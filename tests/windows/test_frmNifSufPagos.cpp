@@ -10,7 +10,6 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -28,19 +27,10 @@ void escoger(QComboBox* combo, const std::string& texto) {
     emit combo->activated(indice);
 }
 
-V textos(const QComboBox* combo) {
-    V resultado;
-    for (int i = 0; i < combo->count(); ++i) {
-        resultado.push_back(desdeQString(combo->itemText(i)));
-    }
-    return resultado;
-}
-
 // Administrator on; one ordering party "PAGOS UNO" linked to "ana".
-class FrmNifSufPagos : public testing::Test {
+class FrmNifSufPagos : public PruebaVentana {
 protected:
     FrmNifSufPagos() {
-        entorno.estado.gAdministrador = true;
         ConstructorPresentador(*entorno.baseDatos)
             .tipo("pagos")
             .csb("pagos")
@@ -50,18 +40,11 @@ protected:
             .usuario("ana")
             .crear();
     }
-    QLineEdit* box(QWidget* v, const char* nombre) { return hijo<QLineEdit>(v, nombre); }
-    void pulsar(QWidget* v, const char* nombre) {
-        QTest::mouseClick(hijo<QPushButton>(v, nombre), Qt::LeftButton);
+    // Name, NIF, office, DC, account; then "Añadir".
+    void alta(QWidget* v, const V& valores) {
+        rellenar(v, {"tbAltaNombre", "tbAltaNif", "tbAltaOficina", "tbAltaDC", "tbAltaCuenta"}, valores);
+        pulsar(v, "cmdAñadir");
     }
-    void rellenarAlta(QWidget* v, const V& valores) {
-        const char* cajas[] = {"tbAltaNombre", "tbAltaNif", "tbAltaOficina", "tbAltaDC", "tbAltaCuenta"};
-        for (std::size_t i = 0; i < valores.size(); ++i) {
-            box(v, cajas[i])->setText(aQString(valores[i]));
-        }
-    }
-
-    EntornoVentanas entorno;
 };
 
 TEST_F(FrmNifSufPagos, anadeCambiaYDaDeBajaOrdenantesConSusMensajesEnOrden) {
@@ -70,42 +53,33 @@ TEST_F(FrmNifSufPagos, anadeCambiaYDaDeBajaOrdenantesConSusMensajesEnOrden) {
     auto* cbUsuarios = hijo<QComboBox>(&v, "cbUsuarios");
     auto* cbNombreEmi = hijo<QComboBox>(&v, "cbNombreEmi");
     EXPECT_EQ(textos(cbUsuarios), (V{"Admin", "ana"}));
-    EXPECT_EQ(box(&v, "tbOficinaEmi")->text(), QStringLiteral("0001"));
-    EXPECT_EQ(box(&v, "tbDC")->text(), QStringLiteral("61"));
-    EXPECT_EQ(box(&v, "tbCCC")->text(), QStringLiteral("0123456789"));
+    for (auto [caja, texto] : {std::pair{"tbOficinaEmi", "0001"}, {"tbDC", "61"}, {"tbCCC", "0123456789"}}) {
+        EXPECT_EQ(box(&v, caja)->text(), QString::fromLatin1(texto)) << caja;
+    }
 
     escoger(cbUsuarios, "ana");
     pulsar(&v, "cmdAlta");
     EXPECT_FALSE(hijo<QGroupBox>(&v, "Frame1")->isHidden());
     // Refused first: an 8-digit account, then a missing DC; then a ZOP account with its DC left empty.
-    rellenarAlta(&v, {"L'ORDENANTE", "B1234567'", "1234", "", "12345678"});
-    pulsar(&v, "cmdAñadir");
-    rellenarAlta(&v, {"L'ORDENANTE", "B1234567'", "1234", "", "123456789"});
-    pulsar(&v, "cmdAñadir");
+    alta(&v, {"L'ORDENANTE", "B1234567'", "1234", "", "12345678"});
+    alta(&v, {"L'ORDENANTE", "B1234567'", "1234", "", "123456789"});
     EXPECT_EQ(box(&v, "tbAltaCuenta")->text(), QStringLiteral("0123456789"));
-    rellenarAlta(&v, {"L'ORDENANTE", "B1234567'", "1234", "", "630000001"});
-    pulsar(&v, "cmdAñadir");
-    EXPECT_EQ(entorno.avisos.mensajes,
-              (std::vector<Mensaje>{{"informacion", "Compruebe los datos por favor"},
-                                    {"critico", "El DC es obligatorio"},
-                                    {"informacion", "Alta realizada correctamente"}}));
+    alta(&v, {"L'ORDENANTE", "B1234567'", "1234", "", "630000001"});
+    EXPECT_EQ(mensajes(), (V{"informacion: Compruebe los datos por favor", "critico: El DC es obligatorio",
+                             "informacion: Alta realizada correctamente"}));
     EXPECT_TRUE(hijo<QGroupBox>(&v, "Frame1")->isHidden());
     EXPECT_EQ(cbUsuarios->currentText(), QStringLiteral("Admin"));
     EXPECT_EQ(textos(cbNombreEmi), (V{"PAGOS UNO", "L'ORDENANTE"}));
     EXPECT_EQ(usuariosDeTipo(*entorno.baseDatos, "ZOP"), V{"ana"});
 
     // The same NIF and account again, under another spelling of the user: only the message.
-    entorno.avisos.mensajes.clear();
-    rellenarAlta(&v, {"OTRO", "B1234567'", "1234", "", "0630000001"});
-    pulsar(&v, "cmdAñadir");
-    EXPECT_EQ(entorno.avisos.mensajes,
-              (std::vector<Mensaje>{{"informacion", "El Ordenante ya existe en la base de datos"}}));
+    alta(&v, {"OTRO", "B1234567'", "1234", "", "0630000001"});
+    EXPECT_EQ(mensajes(), V{"informacion: El Ordenante ya existe en la base de datos"});
 
     // An edit asks before saving, and only after something was typed.
-    entorno.avisos.mensajes.clear();
     escoger(cbNombreEmi, "L'ORDENANTE");
     pulsar(&v, "cmdAceptar");
-    EXPECT_TRUE(entorno.avisos.mensajes.empty());
+    EXPECT_EQ(mensajes(), V{});
     box(&v, "tbNifEmi")->setFocus();
     QTest::keyClick(box(&v, "tbNifEmi"), Qt::Key_Backspace);
     QTest::keyClicks(box(&v, "tbNifEmi"), "9");
@@ -119,17 +93,14 @@ TEST_F(FrmNifSufPagos, anadeCambiaYDaDeBajaOrdenantesConSusMensajesEnOrden) {
     EXPECT_EQ(leerPresentador(*entorno.baseDatos, id)->cuenta, "86421234  0630000001");
 
     // Deleting as "ana" removes her link; as "Admin", the party.
-    escoger(cbUsuarios, "ana");
-    escoger(cbNombreEmi, "L'ORDENANTE");
-    entorno.avisos.respuestas = {true};
-    pulsar(&v, "cmdBaja");
-    EXPECT_EQ(cbUsuarios->currentText(), QStringLiteral("ana"));
-    EXPECT_EQ(textos(cbNombreEmi), (V{"PAGOS UNO"}));
-    escoger(cbUsuarios, "Admin");
-    escoger(cbNombreEmi, "L'ORDENANTE");
-    entorno.avisos.respuestas = {true};
-    pulsar(&v, "cmdBaja");
-    EXPECT_EQ(textos(cbNombreEmi), (V{"PAGOS UNO"}));
+    for (const char* usuario : {"ana", "Admin"}) {
+        escoger(cbUsuarios, usuario);
+        escoger(cbNombreEmi, "L'ORDENANTE");
+        entorno.avisos.respuestas = {true};
+        pulsar(&v, "cmdBaja");
+        EXPECT_EQ(cbUsuarios->currentText(), QString::fromLatin1(usuario));
+        EXPECT_EQ(textos(cbNombreEmi), (V{"PAGOS UNO"})) << usuario;
+    }
     EXPECT_EQ(entorno.avisos.mensajes.back(), (Mensaje{"pregunta", "¿Desea dar de baja el ordenante?"}));
 }
 
@@ -146,12 +117,11 @@ TEST_F(FrmNifSufPagos, lasCajasDeCuentaSoloAdmitenCifrasYCualquierEdicionMarcaEl
     otra.show();
     QLineEdit* cuenta = box(&otra, "tbCCC");
     cuenta->clear();
-    QGuiApplication::clipboard()->setText(QStringLiteral("12ab"));
-    cuenta->paste();
-    EXPECT_TRUE(cuenta->text().isEmpty());
-    QGuiApplication::clipboard()->setText(QStringLiteral("12*"));
-    cuenta->paste();
-    EXPECT_EQ(cuenta->text(), QStringLiteral("12*"));
+    for (auto [pegado, queda] : {std::pair{"12ab", ""}, {"12*", "12*"}}) {
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(pegado));
+        cuenta->paste();
+        EXPECT_EQ(cuenta->text(), QString::fromLatin1(queda)) << pegado;
+    }
     EXPECT_TRUE(otra.modificado());
     // Enter in a box presses no button.
     QTest::keyClick(box(&v, "tbNifEmi"), Qt::Key_Return);
@@ -160,19 +130,13 @@ TEST_F(FrmNifSufPagos, lasCajasDeCuentaSoloAdmitenCifrasYCualquierEdicionMarcaEl
 }
 
 TEST_F(FrmNifSufPagos, unaBaseDeDatosQueFallaSeAvisaYLaVentanaSigueUsable) {
-    entorno.baseDatos->copiarA(entorno.carpeta / "lectura.db");
-    BaseDatos lectura = BaseDatos::abrir(entorno.carpeta / "lectura.db", BaseDatos::Modo::SoloLectura);
-    ContextoVentanas contexto = entorno.contexto();
-    ContextoVentanas soloLectura{
-        contexto.estado,          lectura,           contexto.avisos,   contexto.reloj,
-        contexto.carpetaPrograma, contexto.registro, contexto.selector, contexto.abridor};
-    frmNifSufPagos v(soloLectura);
+    BaseDatos lectura = copiaSoloLectura();
+    frmNifSufPagos v(contextoSobre(lectura));
     v.show();
-    rellenarAlta(&v, {"NUEVO", "B22222222", "0001", "61", "0123456789"});
-    pulsar(&v, "cmdAñadir");
+    alta(&v, {"NUEVO", "B22222222", "0001", "61", "0123456789"});
     ASSERT_EQ(entorno.avisos.mensajes.size(), 1u);
-    EXPECT_EQ(entorno.avisos.mensajes[0].tipo, "simple");
-    EXPECT_EQ(entorno.avisos.mensajes[0].texto.rfind("Error: ", 0), 0u);
+    EXPECT_EQ(entorno.avisos.mensajes[0].tipo + entorno.avisos.mensajes[0].texto.substr(0, 7),
+              "simpleError: ");
     EXPECT_EQ(textos(hijo<QComboBox>(&v, "cbNombreEmi")), (V{"PAGOS UNO"}));
     entorno.avisos.respuestas = {true};
     pulsar(&v, "cmdBaja");
