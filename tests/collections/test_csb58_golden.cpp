@@ -57,6 +57,12 @@ protected:
         GenerarCSB58(estado, entorno, parametros);
     }
 
+    // The bank file and the log match the hand-written ones of that case.
+    void esperados(const std::string& caso) {
+        EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos(caso + "/esperado.out")));
+        EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos(caso + "/esperado.log")));
+    }
+
     fs::path copiar(const std::string& relativa) {
         fs::copy_file(datos(relativa), carpeta / "remesa.txt");
         return carpeta / "remesa.txt";
@@ -75,15 +81,13 @@ protected:
 };
 
 TEST_F(CSB58Golden, unCreditoPorLineaDaElFicheroDelBancoYElLogEsperados) {
-    const fs::path entrada = copiar("linea/entrada.txt");
     // A date typed in an earlier run never replaces this run's due dates.
     estado.gFechaDatos = "311299";
-    convertir(entrada, kPlantillaLinea);
+    convertir(copiar("linea/entrada.txt"), kPlantillaLinea);
 
     EXPECT_TRUE(avisos.mensajes.empty());
     EXPECT_TRUE(estado.gError);
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
-    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos("linea/esperado.log")));
+    esperados("linea");
 }
 
 // The same credits as a sheet of a workbook or as a table of a database: the same bank file and log,
@@ -92,17 +96,10 @@ class CSB58GoldenFilas : public CSB58Golden, public ::testing::WithParamInterfac
 
 TEST_P(CSB58GoldenFilas, losCreditosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto) {
     const auto campos = pruebas::camposDePlantilla(*baseDatos, kPlantillaLinea);
-    const auto filas = pruebas::filasDeTexto(leerFichero(datos("linea/entrada.txt")), campos);
-    fs::path entrada;
-    if (GetParam() == "CSB58Ex") {
-        entrada = carpeta / "remesa.xlsx";
-        pruebas::escribirHojaXlsx(entrada, "Remesa", filas);
-        estado.gHojaExcel = "Remesa";
-    } else {
-        entrada = carpeta / "remesa.db";
-        pruebas::escribirTablaSqlite(entrada, "Remesa", pruebas::columnasDeFilas(campos), filas);
-        estado.gTablaAccess = "Remesa";
-    }
+    const bool hoja = GetParam() == "CSB58Ex";
+    const fs::path entrada = carpeta / (hoja ? "remesa.xlsx" : "remesa.db");
+    pruebas::escribirRemesaFilas(entrada, leerFichero(datos("linea/entrada.txt")), campos);
+    (hoja ? estado.gHojaExcel : estado.gTablaAccess) = "Remesa";
     const std::int64_t id = pruebas::ConstructorPlantilla(*baseDatos)
                                 .tipo(GetParam())
                                 .campos(pruebas::plantillaDeFilas(campos))
@@ -110,8 +107,7 @@ TEST_P(CSB58GoldenFilas, losCreditosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto
     convertir(entrada, id);
 
     EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
-    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos("linea/esperado.log")));
+    esperados("linea");
     EXPECT_FALSE(estado.gLibroAbierto);
 }
 
@@ -119,12 +115,10 @@ INSTANTIATE_TEST_SUITE_P(Entradas, CSB58GoldenFilas, ::testing::Values("CSB58Ex"
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 TEST_F(CSB58Golden, creditoEnVariasLineasConCadaFormatoDeFechaDaElFicheroYElLogEsperados) {
-    const fs::path entrada = copiar("multilinea/entrada.txt");
-    convertir(entrada, 101);
+    convertir(copiar("multilinea/entrada.txt"), 101);
 
     EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("multilinea/esperado.out")));
-    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos("multilinea/esperado.log")));
+    esperados("multilinea");
 }
 
 TEST_F(CSB58Golden, modoLoteConElEmisorEnElQuintoArgumentoDaLosMismosFicheros) {
@@ -137,8 +131,7 @@ TEST_F(CSB58Golden, modoLoteConElEmisorEnElQuintoArgumentoDaLosMismosFicheros) {
                                    "," + std::to_string(idEmisor);
 
     EXPECT_EQ(ejecutarModoLote(estado, entorno, registro, LeerParametros(argumentos, 10)), kSalidaConErrores);
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
-    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos("linea/esperado.log")));
+    esperados("linea");
 }
 
 // Runs that end with a message, errors of their own or no bank file at all.
