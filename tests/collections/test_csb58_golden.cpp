@@ -177,6 +177,9 @@ const std::vector<CampoPlantilla> kCamposMinimos{{"CodigoReferencia", 1, 4},
                                                  {"FechaVto", 31, 40, "DDMMAA", 0, 0, "", true}};
 const std::string kLineaBuena = "R001ANA 1234567890       10,00150826\r\n";
 const char* kImporte = "Error : Importe incorrecto";
+const std::vector<CampoPlantilla> kPrincipioFuera{{"CodigoReferencia", 3, 6, "", 1, 2, "01"}};
+const std::vector<CampoPlantilla> kSinImporte{
+    {"CodigoReferencia", 1, 4}, {"NombreTitular", 5, 8}, {"Cuenta", 9, 18}};
 
 INSTANTIATE_TEST_SUITE_P(
     Tabla, CSB58Ejecuciones,
@@ -195,29 +198,15 @@ INSTANTIATE_TEST_SUITE_P(
                       "No se puede cargar la plantilla",
                       "",
                       false},
-        CasoEjecucion{"principioFueraDeLosCamposPideRevisarLaPlantilla",
-                      {{"CodigoReferencia", 3, 6, "", 1, 2, "01"}},
-                      4,
-                      kLineaBuena,
-                      0,
-                      0,
-                      "Por favor revise la plantilla.\r\nFalta indicar Principio de orden",
-                      "",
-                      false},
+        CasoEjecucion{"principioFueraDeLosCamposPideRevisarLaPlantilla", kPrincipioFuera, 4, kLineaBuena, 0,
+                      0, "Por favor revise la plantilla.\r\nFalta indicar Principio de orden", "", false},
         CasoEjecucion{"fechaDDMMAAConBarrasSeRechazaSinCortarla", kCamposMinimos, -1,
                       "R001ANA 1234567890       10,0015/08/2026\r\n", 0, 0, "",
                       "Error : Fecha de vto incorrecta", false},
         CasoEjecucion{"importeDeOnceCifrasSeRechaza", kCamposMinimos, -1,
                       "R001ANA 1234567890100000000,00150826\r\n", 0, 0, "", kImporte, false},
-        CasoEjecucion{"creditoSinImporteValidadoSeRechaza",
-                      {{"CodigoReferencia", 1, 4}, {"NombreTitular", 5, 8}, {"Cuenta", 9, 18}},
-                      -1,
-                      "R001ANA 1234567890\r\n",
-                      0,
-                      0,
-                      "",
-                      kImporte,
-                      false},
+        CasoEjecucion{"creditoSinImporteValidadoSeRechaza", kSinImporte, -1, "R001ANA 1234567890\r\n", 0, 0,
+                      "", kImporte, false},
         CasoEjecucion{"totalDelFicheroExcedidoRechazaElCreditoQueNoCabe", kCamposMinimos, -1,
                       "R001ANA 1234567890 99999999,99150826\r\nR002EVA 1234567890        0,01150826\r\n", 0,
                       0, "", "Error : Importe total del fichero excedido", true}),

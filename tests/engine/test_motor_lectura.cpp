@@ -133,6 +133,16 @@ public:
     fs::path entrada = carpeta / "entrada.txt";
     fs::path salida = carpeta / "remesa.out";
     fs::path log = carpeta / "entrada.log";
+
+    // The bank file (nullptr: none) and the log's blocks after the run header ("": no log).
+    void esperados(const char* bytesSalida, const std::string& bloques) {
+        if (bytesSalida == nullptr) {
+            EXPECT_FALSE(fs::exists(salida));
+        } else {
+            EXPECT_EQ(leerFichero(salida), bytesSalida);
+        }
+        EXPECT_EQ(fs::exists(log) ? leerFichero(log) : "", bloques.empty() ? "" : kCabeceraLog + bloques);
+    }
 };
 
 struct CasoLector {
@@ -156,12 +166,7 @@ TEST_P(MotorLecturaCasos, convierteLasOrdenesSegunLaClaseDeEntrada) {
     const std::size_t antes = entradasDe(carpeta.ruta()) - 1; // without the earlier bank file
     leerTexto(familia, caso.clase, entrada, salida);
 
-    if (caso.salida == nullptr) {
-        EXPECT_FALSE(fs::exists(salida));
-    } else {
-        EXPECT_EQ(leerFichero(salida), caso.salida);
-    }
-    EXPECT_EQ(fs::exists(log) ? leerFichero(log) : "", caso.log.empty() ? "" : kCabeceraLog + caso.log);
+    esperados(caso.salida, caso.log);
     EXPECT_EQ(estado.gError, caso.error);
     if (caso.aviso == nullptr) {
         EXPECT_TRUE(avisos.mensajes.empty());
@@ -232,15 +237,9 @@ TEST_P(MotorLecturaFilas, cadaFilaEsUnaOrdenConLasReglasDeSuEntrada) {
         leerTabla(familia, carpeta / "origen.db", "Cobros", salida);
     } else {
         pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", caso.filas);
-        const auto libro = abrirLibroExcel(carpeta / "libro.xlsx");
-        leerHoja(familia, *libro, "Cobros", salida);
+        leerHoja(familia, *abrirLibroExcel(carpeta / "libro.xlsx"), "Cobros", salida);
     }
-    if (caso.salida == nullptr) {
-        EXPECT_FALSE(fs::exists(salida));
-    } else {
-        EXPECT_EQ(leerFichero(salida), caso.salida);
-    }
-    EXPECT_EQ(fs::exists(log) ? leerFichero(log) : "", caso.log.empty() ? "" : kCabeceraLog + caso.log);
+    esperados(caso.salida, caso.log);
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
@@ -289,10 +288,8 @@ TEST_F(MotorLectura, leeCadaFilaDelRangoUsadoMasAllaDeLosContadoresCortos) {
     pruebas::FilasPrueba filas(70000);
     filas.back() = {"ab", "#7"};
     pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", filas);
-    const auto libro = abrirLibroExcel(carpeta / "libro.xlsx");
-    leerHoja(familia, *libro, "Cobros", salida);
-    const std::string bytes = leerFichero(salida);
-    EXPECT_TRUE(bytes.ends_with("70000 A=ab Importe=7,0 C=c\r\nTOTAL 70000\r\n"));
+    leerHoja(familia, *abrirLibroExcel(carpeta / "libro.xlsx"), "Cobros", salida);
+    EXPECT_TRUE(leerFichero(salida).ends_with("70000 A=ab Importe=7,0 C=c\r\nTOTAL 70000\r\n"));
     EXPECT_FALSE(estado.gError);
 }
 
@@ -346,8 +343,7 @@ TEST_P(MotorLecturaFilasFallidas, terminaConElMensajeYSinFicheroDeSalida) {
 
 void leerHojaDe(MotorLectura& t, const char* hoja) {
     pruebas::escribirHojaXlsx(t.carpeta / "libro.xlsx", "Cobros", {{"ab", "#1"}});
-    const auto libro = abrirLibroExcel(t.carpeta / "libro.xlsx");
-    leerHoja(t.familia, *libro, hoja, t.salida);
+    leerHoja(t.familia, *abrirLibroExcel(t.carpeta / "libro.xlsx"), hoja, t.salida);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -476,10 +472,7 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
     fs::create_directory(carpeta / "sub");
     escribirFichero(entrada, "ab\r\n!x\r\n");
     fs::remove(salida);
-    ParametrosConversion parametros;
-    parametros.rutaEntrada = entrada;
-    parametros.rutaSalida = caso.salida(*this);
-    parametros.idEstructura = id;
+    const ParametrosConversion parametros{entrada, caso.salida(*this), id, {}, {}, {}, {}, {}, {}};
     const auto antes = contenidos(carpeta.ruta());
 
     ejecutarConversion(familia, parametros);
