@@ -248,37 +248,26 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Rows count from 1 and an empty row inside the used range is an order too; a sheet's amount
         // without a comma is units (",0" appended), whether number or text.
-        CasoFilas{"hojaFilasDesdeLaPrimeraConVacias",
-                  false,
-                  {{"ab", "#1500"}, {}, {" cd ", "15.5"}},
+        CasoFilas{"hojaFilasDesdeLaPrimeraConVacias", false,
+                  pruebas::FilasPrueba{{"ab", "#1500"}, {}, {" cd ", "15.5"}},
                   "1 A=ab Importe=1500,0 C=c\r\n2 A= Importe=,0 C=c\r\n3 A= cd  Importe=15.5,0 C=c\r\n"
                   "TOTAL 3\r\n",
                   ""},
-        CasoFilas{"hojaImporteConComaTalCual",
-                  false,
-                  {{"ab", "#1500.5"}},
-                  "1 A=ab Importe=1500,5 C=c\r\nTOTAL 1\r\n",
-                  ""},
-        CasoFilas{"hojaRecortadaSiLaFamiliaLoPide",
-                  false,
-                  {{" cd ", "#1"}},
-                  "1 A=cd Importe=1,0 C=c\r\nTOTAL 1\r\n",
-                  "",
-                  true},
-        CasoFilas{"hojaFilaRechazadaAlLogConSuNumero",
-                  false,
-                  {{"Titulo!", "Importe"}, {"ab", "#2"}},
+        CasoFilas{"hojaImporteConComaTalCual", false, pruebas::FilasPrueba{{"ab", "#1500.5"}},
+                  "1 A=ab Importe=1500,5 C=c\r\nTOTAL 1\r\n", ""},
+        CasoFilas{"hojaRecortadaSiLaFamiliaLoPide", false, pruebas::FilasPrueba{{" cd ", "#1"}},
+                  "1 A=cd Importe=1,0 C=c\r\nTOTAL 1\r\n", "", true},
+        CasoFilas{"hojaFilaRechazadaAlLogConSuNumero", false,
+                  pruebas::FilasPrueba{{"Titulo!", "Importe"}, {"ab", "#2"}},
                   "2 A=ab Importe=2,0 C=c\r\nTOTAL 1\r\n",
                   bloque(1, " A=Titulo! Importe=Importe,0 C=c", "Error : A")},
         // A table hands "" for a column it cannot give; its integers are plain text (they may hold
         // cents), its floating-point amounts have two decimals, rounded half away from zero.
-        CasoFilas{"tablaColumnaSinValorDaVacio",
-                  true,
-                  {{" cd ", "#1500"}, {"^", "~1500"}, {"", "~2.675"}},
+        CasoFilas{"tablaColumnaSinValorDaVacio", true,
+                  pruebas::FilasPrueba{{" cd ", "#1500"}, {"^", "~1500"}, {"", "~2.675"}},
                   "1 A= cd  Importe=1500 C=c D=\r\n2 A= Importe=1500,00 C=c D=\r\n"
                   "3 A= Importe=2,68 C=c D=\r\nTOTAL 3\r\n",
-                  "",
-                  true},
+                  "", true},
         CasoFilas{"tablaSinFilasNoDejaFichero", true, {}, nullptr, ""}),
     [](const ::testing::TestParamInfo<CasoFilas>& info) { return std::string(info.param.nombre); });
 
