@@ -143,18 +143,26 @@ protected:
 
 using CSB19Golden = BaseCSB19;
 
-TEST_F(CSB19Golden, unReciboPorLineaDaElFicheroDelBancoYElLogEsperados) {
-    const fs::path entrada = copiar("linea/entrada.txt", "remesa.txt");
+// One receipt per line, and receipts over several lines: the third receipt has no concepts line, so it
+// keeps the first concept the second one left; the rejected receipt is logged with the line where its
+// account failed, not its last line.
+class CSB19GoldenTexto : public BaseCSB19, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(CSB19GoldenTexto, daElFicheroDelBancoYElLogEsperadosSinTocarLaEntrada) {
+    const fs::path entrada = copiar(GetParam() + "/entrada.txt", "remesa.txt");
     const std::size_t antes = entradasDe(carpeta.ruta());
-    convertir(entrada, plantillaLinea);
+    convertir(entrada, GetParam() == "linea" ? plantillaLinea : plantillaMultilinea);
 
     EXPECT_TRUE(avisos.mensajes.empty());
     EXPECT_TRUE(estado.gError);
-    esperados("linea");
-    EXPECT_EQ(leerFichero(entrada), leerFichero(datos("linea/entrada.txt")));
+    esperados(GetParam());
+    EXPECT_EQ(leerFichero(entrada), leerFichero(datos(GetParam() + "/entrada.txt")));
     // The bank file and the log, and no temporary file left behind.
     EXPECT_EQ(entradasDe(carpeta.ruta()), antes + 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Formatos, CSB19GoldenTexto, ::testing::Values("linea", "multilinea"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 // The same receipts as a sheet of a workbook or as a table of a database: the same bank file and log.
 class CSB19GoldenFilas : public BaseCSB19, public ::testing::WithParamInterface<std::string> {};
@@ -178,18 +186,6 @@ TEST_P(CSB19GoldenFilas, losRecibosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto)
 
 INSTANTIATE_TEST_SUITE_P(Entradas, CSB19GoldenFilas, ::testing::Values("CSB19Ex", "CSB19Ac"),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
-
-TEST_F(CSB19Golden, reciboRepartidoEnVariasLineasDaElFicheroYElLogEsperados) {
-    const fs::path entrada = copiar("multilinea/entrada.txt", "remesa.txt");
-    convertir(entrada, plantillaMultilinea);
-
-    EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_TRUE(estado.gError);
-    // The third receipt has no concepts line: it keeps the first concept the second one left.
-    // The rejected receipt is logged with the line where its account failed, not its last line.
-    esperados("multilinea");
-    EXPECT_EQ(leerFichero(entrada), leerFichero(datos("multilinea/entrada.txt")));
-}
 
 TEST_F(CSB19Golden, entradaConFinalesDeLineaLFDaElMismoFicheroSinModificarla) {
     std::string lf = leerFichero(datos("linea/entrada.txt"));
