@@ -24,17 +24,13 @@ namespace trovanel {
 namespace {
 
 namespace fs = std::filesystem;
-using pruebas::AvisosGrabados;
 using pruebas::CampoPlantilla;
-using pruebas::CarpetaTemporal;
-using pruebas::datosPrueba;
 using pruebas::entradasDe;
 using pruebas::escribirFichero;
 using pruebas::leerFichero;
-using pruebas::RelojFijo;
 
 fs::path datos(const std::string& relativa) {
-    return datosPrueba() / "csb19" / relativa;
+    return pruebas::datosPrueba() / "csb19" / relativa;
 }
 
 // One receipt per line.
@@ -116,13 +112,14 @@ protected:
         estado.gFechaProceso = "150326";
         estado.gFicheroLog = rutaLog;
         Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
-        ParametrosConversion parametros;
-        parametros.rutaEntrada = entrada;
-        parametros.rutaSalida = rutaSalida;
-        parametros.idEstructura = plantilla;
-        parametros.idPresentador = idPresentador;
-        parametros.idEmisor = idEmisor;
-        GenerarCSB19(estado, entorno, parametros);
+        GenerarCSB19(estado, entorno,
+                     {entrada, rutaSalida, plantilla, idPresentador, idEmisor, {}, {}, {}, {}});
+    }
+
+    // The bank file and the log match the hand-written ones of that case.
+    void esperados(const std::string& caso) {
+        EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos(caso + "/esperado.out")));
+        EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos(caso + "/esperado.log")));
     }
 
     // The input copied into the work folder, so that a change made to it would show.
@@ -131,11 +128,11 @@ protected:
         return carpeta / nombre;
     }
 
-    CarpetaTemporal carpeta;
+    pruebas::CarpetaTemporal carpeta;
     std::optional<BaseDatos> baseDatos;
     EstadoEjecucion estado;
-    AvisosGrabados avisos;
-    RelojFijo reloj;
+    pruebas::AvisosGrabados avisos;
+    pruebas::RelojFijo reloj;
     std::int64_t idPresentador = 0;
     std::int64_t idEmisor = 0;
     std::int64_t plantillaLinea = 0;
@@ -144,37 +141,37 @@ protected:
     fs::path rutaLog = carpeta / "remesa.log";
 };
 
-class CSB19Golden : public BaseCSB19 {};
+using CSB19Golden = BaseCSB19;
 
-TEST_F(CSB19Golden, unReciboPorLineaDaElFicheroDelBancoYElLogEsperados) {
-    const fs::path entrada = copiar("linea/entrada.txt", "remesa.txt");
+// One receipt per line, and receipts over several lines: the third receipt has no concepts line, so it
+// keeps the first concept the second one left; the rejected receipt is logged with the line where its
+// account failed, not its last line.
+class CSB19GoldenTexto : public BaseCSB19, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(CSB19GoldenTexto, daElFicheroDelBancoYElLogEsperadosSinTocarLaEntrada) {
+    const fs::path entrada = copiar(GetParam() + "/entrada.txt", "remesa.txt");
     const std::size_t antes = entradasDe(carpeta.ruta());
-    convertir(entrada, plantillaLinea);
+    convertir(entrada, GetParam() == "linea" ? plantillaLinea : plantillaMultilinea);
 
     EXPECT_TRUE(avisos.mensajes.empty());
     EXPECT_TRUE(estado.gError);
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
-    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos("linea/esperado.log")));
-    EXPECT_EQ(leerFichero(entrada), leerFichero(datos("linea/entrada.txt")));
+    esperados(GetParam());
+    EXPECT_EQ(leerFichero(entrada), leerFichero(datos(GetParam() + "/entrada.txt")));
     // The bank file and the log, and no temporary file left behind.
     EXPECT_EQ(entradasDe(carpeta.ruta()), antes + 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Formatos, CSB19GoldenTexto, ::testing::Values("linea", "multilinea"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 // The same receipts as a sheet of a workbook or as a table of a database: the same bank file and log.
 class CSB19GoldenFilas : public BaseCSB19, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(CSB19GoldenFilas, losRecibosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto) {
-    const auto filas = pruebas::filasDeTexto(leerFichero(datos("linea/entrada.txt")), kCamposLinea);
-    fs::path entrada;
-    if (GetParam() == "CSB19Ex") {
-        entrada = carpeta / "remesa.xlsx";
-        pruebas::escribirHojaXlsx(entrada, "Remesa", filas);
-        estado.gHojaExcel = "Remesa";
-    } else {
-        entrada = carpeta / "remesa.sqlite";
-        pruebas::escribirTablaSqlite(entrada, "Remesa", pruebas::columnasDeFilas(kCamposLinea), filas);
-        estado.gTablaAccess = "Remesa";
-    }
+    const bool hoja = GetParam() == "CSB19Ex";
+    const fs::path entrada = carpeta / (hoja ? "remesa.xlsx" : "remesa.sqlite");
+    pruebas::escribirRemesaFilas(entrada, leerFichero(datos("linea/entrada.txt")), kCamposLinea);
+    (hoja ? estado.gHojaExcel : estado.gTablaAccess) = "Remesa";
     const std::int64_t plantilla = pruebas::ConstructorPlantilla(*baseDatos)
                                        .tipo(GetParam())
                                        .descripcion("Remesa en filas")
@@ -183,26 +180,12 @@ TEST_P(CSB19GoldenFilas, losRecibosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto)
     convertir(entrada, plantilla);
 
     EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
-    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos("linea/esperado.log")));
+    esperados("linea");
     EXPECT_FALSE(estado.gLibroAbierto);
 }
 
 INSTANTIATE_TEST_SUITE_P(Entradas, CSB19GoldenFilas, ::testing::Values("CSB19Ex", "CSB19Ac"),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
-
-TEST_F(CSB19Golden, reciboRepartidoEnVariasLineasDaElFicheroYElLogEsperados) {
-    const fs::path entrada = copiar("multilinea/entrada.txt", "remesa.txt");
-    convertir(entrada, plantillaMultilinea);
-
-    EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_TRUE(estado.gError);
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("multilinea/esperado.out")));
-    // The third receipt has no concepts line: it keeps the first concept the second one left.
-    // The rejected receipt is logged with the line where its account failed, not its last line.
-    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos("multilinea/esperado.log")));
-    EXPECT_EQ(leerFichero(entrada), leerFichero(datos("multilinea/entrada.txt")));
-}
 
 TEST_F(CSB19Golden, entradaConFinalesDeLineaLFDaElMismoFicheroSinModificarla) {
     std::string lf = leerFichero(datos("linea/entrada.txt"));
@@ -212,12 +195,10 @@ TEST_F(CSB19Golden, entradaConFinalesDeLineaLFDaElMismoFicheroSinModificarla) {
     ASSERT_EQ(lf.find('\r'), std::string::npos);
     const fs::path entrada = carpeta / "remesa.txt";
     escribirFichero(entrada, lf);
-
     convertir(entrada, plantillaLinea);
 
     EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
-    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos("linea/esperado.log")));
+    esperados("linea");
     EXPECT_EQ(leerFichero(entrada), lf);
 }
 
@@ -226,7 +207,6 @@ TEST_F(CSB19Golden, sinReciboAceptadoNoQuedaFicheroDelBancoYElLogLosRecogeTodos)
     // A bank file of an earlier run under this name would pass for this run's.
     escribirFichero(rutaSalida, "remesa anterior\r\n");
     const std::size_t antes = entradasDe(carpeta.ruta());
-
     convertir(entrada, plantillaLinea);
 
     EXPECT_TRUE(avisos.mensajes.empty());
@@ -252,7 +232,6 @@ TEST_F(CSB19Golden, entradaVaciaNoEscribeNadaNiDejaFicheros) {
     const fs::path entrada = carpeta / "remesa.txt";
     escribirFichero(entrada, "");
     escribirFichero(rutaSalida, "remesa anterior\r\n");
-
     convertir(entrada, plantillaMultilinea);
 
     EXPECT_TRUE(avisos.mensajes.empty());

@@ -57,6 +57,12 @@ protected:
         GenerarCSB58(estado, entorno, parametros);
     }
 
+    // The bank file and the log match the hand-written ones of that case.
+    void esperados(const std::string& caso) {
+        EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos(caso + "/esperado.out")));
+        EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos(caso + "/esperado.log")));
+    }
+
     fs::path copiar(const std::string& relativa) {
         fs::copy_file(datos(relativa), carpeta / "remesa.txt");
         return carpeta / "remesa.txt";
@@ -75,15 +81,13 @@ protected:
 };
 
 TEST_F(CSB58Golden, unCreditoPorLineaDaElFicheroDelBancoYElLogEsperados) {
-    const fs::path entrada = copiar("linea/entrada.txt");
     // A date typed in an earlier run never replaces this run's due dates.
     estado.gFechaDatos = "311299";
-    convertir(entrada, kPlantillaLinea);
+    convertir(copiar("linea/entrada.txt"), kPlantillaLinea);
 
     EXPECT_TRUE(avisos.mensajes.empty());
     EXPECT_TRUE(estado.gError);
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
-    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos("linea/esperado.log")));
+    esperados("linea");
 }
 
 // The same credits as a sheet of a workbook or as a table of a database: the same bank file and log,
@@ -92,17 +96,10 @@ class CSB58GoldenFilas : public CSB58Golden, public ::testing::WithParamInterfac
 
 TEST_P(CSB58GoldenFilas, losCreditosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto) {
     const auto campos = pruebas::camposDePlantilla(*baseDatos, kPlantillaLinea);
-    const auto filas = pruebas::filasDeTexto(leerFichero(datos("linea/entrada.txt")), campos);
-    fs::path entrada;
-    if (GetParam() == "CSB58Ex") {
-        entrada = carpeta / "remesa.xlsx";
-        pruebas::escribirHojaXlsx(entrada, "Remesa", filas);
-        estado.gHojaExcel = "Remesa";
-    } else {
-        entrada = carpeta / "remesa.db";
-        pruebas::escribirTablaSqlite(entrada, "Remesa", pruebas::columnasDeFilas(campos), filas);
-        estado.gTablaAccess = "Remesa";
-    }
+    const bool hoja = GetParam() == "CSB58Ex";
+    const fs::path entrada = carpeta / (hoja ? "remesa.xlsx" : "remesa.db");
+    pruebas::escribirRemesaFilas(entrada, leerFichero(datos("linea/entrada.txt")), campos);
+    (hoja ? estado.gHojaExcel : estado.gTablaAccess) = "Remesa";
     const std::int64_t id = pruebas::ConstructorPlantilla(*baseDatos)
                                 .tipo(GetParam())
                                 .campos(pruebas::plantillaDeFilas(campos))
@@ -110,8 +107,7 @@ TEST_P(CSB58GoldenFilas, losCreditosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto
     convertir(entrada, id);
 
     EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
-    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos("linea/esperado.log")));
+    esperados("linea");
     EXPECT_FALSE(estado.gLibroAbierto);
 }
 
@@ -119,12 +115,10 @@ INSTANTIATE_TEST_SUITE_P(Entradas, CSB58GoldenFilas, ::testing::Values("CSB58Ex"
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 TEST_F(CSB58Golden, creditoEnVariasLineasConCadaFormatoDeFechaDaElFicheroYElLogEsperados) {
-    const fs::path entrada = copiar("multilinea/entrada.txt");
-    convertir(entrada, 101);
+    convertir(copiar("multilinea/entrada.txt"), 101);
 
     EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("multilinea/esperado.out")));
-    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos("multilinea/esperado.log")));
+    esperados("multilinea");
 }
 
 TEST_F(CSB58Golden, modoLoteConElEmisorEnElQuintoArgumentoDaLosMismosFicheros) {
@@ -137,8 +131,7 @@ TEST_F(CSB58Golden, modoLoteConElEmisorEnElQuintoArgumentoDaLosMismosFicheros) {
                                    "," + std::to_string(idEmisor);
 
     EXPECT_EQ(ejecutarModoLote(estado, entorno, registro, LeerParametros(argumentos, 10)), kSalidaConErrores);
-    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos("linea/esperado.out")));
-    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos("linea/esperado.log")));
+    esperados("linea");
 }
 
 // Runs that end with a message, errors of their own or no bank file at all.
@@ -184,6 +177,9 @@ const std::vector<CampoPlantilla> kCamposMinimos{{"CodigoReferencia", 1, 4},
                                                  {"FechaVto", 31, 40, "DDMMAA", 0, 0, "", true}};
 const std::string kLineaBuena = "R001ANA 1234567890       10,00150826\r\n";
 const char* kImporte = "Error : Importe incorrecto";
+const std::vector<CampoPlantilla> kPrincipioFuera{{"CodigoReferencia", 3, 6, "", 1, 2, "01"}};
+const std::vector<CampoPlantilla> kSinImporte{
+    {"CodigoReferencia", 1, 4}, {"NombreTitular", 5, 8}, {"Cuenta", 9, 18}};
 
 INSTANTIATE_TEST_SUITE_P(
     Tabla, CSB58Ejecuciones,
@@ -202,29 +198,15 @@ INSTANTIATE_TEST_SUITE_P(
                       "No se puede cargar la plantilla",
                       "",
                       false},
-        CasoEjecucion{"principioFueraDeLosCamposPideRevisarLaPlantilla",
-                      {{"CodigoReferencia", 3, 6, "", 1, 2, "01"}},
-                      4,
-                      kLineaBuena,
-                      0,
-                      0,
-                      "Por favor revise la plantilla.\r\nFalta indicar Principio de orden",
-                      "",
-                      false},
+        CasoEjecucion{"principioFueraDeLosCamposPideRevisarLaPlantilla", kPrincipioFuera, 4, kLineaBuena, 0,
+                      0, "Por favor revise la plantilla.\r\nFalta indicar Principio de orden", "", false},
         CasoEjecucion{"fechaDDMMAAConBarrasSeRechazaSinCortarla", kCamposMinimos, -1,
                       "R001ANA 1234567890       10,0015/08/2026\r\n", 0, 0, "",
                       "Error : Fecha de vto incorrecta", false},
         CasoEjecucion{"importeDeOnceCifrasSeRechaza", kCamposMinimos, -1,
                       "R001ANA 1234567890100000000,00150826\r\n", 0, 0, "", kImporte, false},
-        CasoEjecucion{"creditoSinImporteValidadoSeRechaza",
-                      {{"CodigoReferencia", 1, 4}, {"NombreTitular", 5, 8}, {"Cuenta", 9, 18}},
-                      -1,
-                      "R001ANA 1234567890\r\n",
-                      0,
-                      0,
-                      "",
-                      kImporte,
-                      false},
+        CasoEjecucion{"creditoSinImporteValidadoSeRechaza", kSinImporte, -1, "R001ANA 1234567890\r\n", 0, 0,
+                      "", kImporte, false},
         CasoEjecucion{"totalDelFicheroExcedidoRechazaElCreditoQueNoCabe", kCamposMinimos, -1,
                       "R001ANA 1234567890 99999999,99150826\r\nR002EVA 1234567890        0,01150826\r\n", 0,
                       0, "", "Error : Importe total del fichero excedido", true}),

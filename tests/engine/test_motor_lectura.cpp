@@ -133,6 +133,16 @@ public:
     fs::path entrada = carpeta / "entrada.txt";
     fs::path salida = carpeta / "remesa.out";
     fs::path log = carpeta / "entrada.log";
+
+    // The bank file (nullptr: none) and the log's blocks after the run header ("": no log).
+    void esperados(const char* bytesSalida, const std::string& bloques) {
+        if (bytesSalida == nullptr) {
+            EXPECT_FALSE(fs::exists(salida));
+        } else {
+            EXPECT_EQ(leerFichero(salida), bytesSalida);
+        }
+        EXPECT_EQ(fs::exists(log) ? leerFichero(log) : "", bloques.empty() ? "" : kCabeceraLog + bloques);
+    }
 };
 
 struct CasoLector {
@@ -156,12 +166,7 @@ TEST_P(MotorLecturaCasos, convierteLasOrdenesSegunLaClaseDeEntrada) {
     const std::size_t antes = entradasDe(carpeta.ruta()) - 1; // without the earlier bank file
     leerTexto(familia, caso.clase, entrada, salida);
 
-    if (caso.salida == nullptr) {
-        EXPECT_FALSE(fs::exists(salida));
-    } else {
-        EXPECT_EQ(leerFichero(salida), caso.salida);
-    }
-    EXPECT_EQ(fs::exists(log) ? leerFichero(log) : "", caso.log.empty() ? "" : kCabeceraLog + caso.log);
+    esperados(caso.salida, caso.log);
     EXPECT_EQ(estado.gError, caso.error);
     if (caso.aviso == nullptr) {
         EXPECT_TRUE(avisos.mensajes.empty());
@@ -232,15 +237,9 @@ TEST_P(MotorLecturaFilas, cadaFilaEsUnaOrdenConLasReglasDeSuEntrada) {
         leerTabla(familia, carpeta / "origen.db", "Cobros", salida);
     } else {
         pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", caso.filas);
-        const auto libro = abrirLibroExcel(carpeta / "libro.xlsx");
-        leerHoja(familia, *libro, "Cobros", salida);
+        leerHoja(familia, *abrirLibroExcel(carpeta / "libro.xlsx"), "Cobros", salida);
     }
-    if (caso.salida == nullptr) {
-        EXPECT_FALSE(fs::exists(salida));
-    } else {
-        EXPECT_EQ(leerFichero(salida), caso.salida);
-    }
-    EXPECT_EQ(fs::exists(log) ? leerFichero(log) : "", caso.log.empty() ? "" : kCabeceraLog + caso.log);
+    esperados(caso.salida, caso.log);
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
@@ -249,37 +248,26 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Rows count from 1 and an empty row inside the used range is an order too; a sheet's amount
         // without a comma is units (",0" appended), whether number or text.
-        CasoFilas{"hojaFilasDesdeLaPrimeraConVacias",
-                  false,
-                  {{"ab", "#1500"}, {}, {" cd ", "15.5"}},
+        CasoFilas{"hojaFilasDesdeLaPrimeraConVacias", false,
+                  pruebas::FilasPrueba{{"ab", "#1500"}, {}, {" cd ", "15.5"}},
                   "1 A=ab Importe=1500,0 C=c\r\n2 A= Importe=,0 C=c\r\n3 A= cd  Importe=15.5,0 C=c\r\n"
                   "TOTAL 3\r\n",
                   ""},
-        CasoFilas{"hojaImporteConComaTalCual",
-                  false,
-                  {{"ab", "#1500.5"}},
-                  "1 A=ab Importe=1500,5 C=c\r\nTOTAL 1\r\n",
-                  ""},
-        CasoFilas{"hojaRecortadaSiLaFamiliaLoPide",
-                  false,
-                  {{" cd ", "#1"}},
-                  "1 A=cd Importe=1,0 C=c\r\nTOTAL 1\r\n",
-                  "",
-                  true},
-        CasoFilas{"hojaFilaRechazadaAlLogConSuNumero",
-                  false,
-                  {{"Titulo!", "Importe"}, {"ab", "#2"}},
+        CasoFilas{"hojaImporteConComaTalCual", false, pruebas::FilasPrueba{{"ab", "#1500.5"}},
+                  "1 A=ab Importe=1500,5 C=c\r\nTOTAL 1\r\n", ""},
+        CasoFilas{"hojaRecortadaSiLaFamiliaLoPide", false, pruebas::FilasPrueba{{" cd ", "#1"}},
+                  "1 A=cd Importe=1,0 C=c\r\nTOTAL 1\r\n", "", true},
+        CasoFilas{"hojaFilaRechazadaAlLogConSuNumero", false,
+                  pruebas::FilasPrueba{{"Titulo!", "Importe"}, {"ab", "#2"}},
                   "2 A=ab Importe=2,0 C=c\r\nTOTAL 1\r\n",
                   bloque(1, " A=Titulo! Importe=Importe,0 C=c", "Error : A")},
         // A table hands "" for a column it cannot give; its integers are plain text (they may hold
         // cents), its floating-point amounts have two decimals, rounded half away from zero.
-        CasoFilas{"tablaColumnaSinValorDaVacio",
-                  true,
-                  {{" cd ", "#1500"}, {"^", "~1500"}, {"", "~2.675"}},
+        CasoFilas{"tablaColumnaSinValorDaVacio", true,
+                  pruebas::FilasPrueba{{" cd ", "#1500"}, {"^", "~1500"}, {"", "~2.675"}},
                   "1 A= cd  Importe=1500 C=c D=\r\n2 A= Importe=1500,00 C=c D=\r\n"
                   "3 A= Importe=2,68 C=c D=\r\nTOTAL 3\r\n",
-                  "",
-                  true},
+                  "", true},
         CasoFilas{"tablaSinFilasNoDejaFichero", true, {}, nullptr, ""}),
     [](const ::testing::TestParamInfo<CasoFilas>& info) { return std::string(info.param.nombre); });
 
@@ -289,10 +277,8 @@ TEST_F(MotorLectura, leeCadaFilaDelRangoUsadoMasAllaDeLosContadoresCortos) {
     pruebas::FilasPrueba filas(70000);
     filas.back() = {"ab", "#7"};
     pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", filas);
-    const auto libro = abrirLibroExcel(carpeta / "libro.xlsx");
-    leerHoja(familia, *libro, "Cobros", salida);
-    const std::string bytes = leerFichero(salida);
-    EXPECT_TRUE(bytes.ends_with("70000 A=ab Importe=7,0 C=c\r\nTOTAL 70000\r\n"));
+    leerHoja(familia, *abrirLibroExcel(carpeta / "libro.xlsx"), "Cobros", salida);
+    EXPECT_TRUE(leerFichero(salida).ends_with("70000 A=ab Importe=7,0 C=c\r\nTOTAL 70000\r\n"));
     EXPECT_FALSE(estado.gError);
 }
 
@@ -346,8 +332,7 @@ TEST_P(MotorLecturaFilasFallidas, terminaConElMensajeYSinFicheroDeSalida) {
 
 void leerHojaDe(MotorLectura& t, const char* hoja) {
     pruebas::escribirHojaXlsx(t.carpeta / "libro.xlsx", "Cobros", {{"ab", "#1"}});
-    const auto libro = abrirLibroExcel(t.carpeta / "libro.xlsx");
-    leerHoja(t.familia, *libro, hoja, t.salida);
+    leerHoja(t.familia, *abrirLibroExcel(t.carpeta / "libro.xlsx"), hoja, t.salida);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -476,10 +461,7 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
     fs::create_directory(carpeta / "sub");
     escribirFichero(entrada, "ab\r\n!x\r\n");
     fs::remove(salida);
-    ParametrosConversion parametros;
-    parametros.rutaEntrada = entrada;
-    parametros.rutaSalida = caso.salida(*this);
-    parametros.idEstructura = id;
+    const ParametrosConversion parametros{entrada, caso.salida(*this), id, {}, {}, {}, {}, {}, {}};
     const auto antes = contenidos(carpeta.ruta());
 
     ejecutarConversion(familia, parametros);

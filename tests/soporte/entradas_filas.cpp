@@ -161,4 +161,14 @@ std::vector<std::string> columnasDeFilas(const std::vector<CampoPlantilla>& camp
     return columnas;
 }
 
+void escribirRemesaFilas(const std::filesystem::path& ruta, const std::string& texto,
+                         const std::vector<CampoPlantilla>& campos) {
+    const FilasPrueba filas = filasDeTexto(texto, campos);
+    if (ruta.extension() == ".xlsx") {
+        escribirHojaXlsx(ruta, "Remesa", filas);
+    } else {
+        escribirTablaSqlite(ruta, "Remesa", columnasDeFilas(campos), filas);
+    }
+}
+
 } // namespace trovanel::pruebas

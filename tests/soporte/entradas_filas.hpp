@@ -31,5 +31,8 @@ std::vector<CampoPlantilla> plantillaDeFilas(std::vector<CampoPlantilla> campos)
 std::vector<CampoPlantilla> camposDePlantilla(BaseDatos& baseDatos, std::int64_t idPlantilla);
 // The table columns of those rows.
 std::vector<std::string> columnasDeFilas(const std::vector<CampoPlantilla>& campos);
+// The orders of that text as the sheet (an .xlsx ruta) or the table named "Remesa".
+void escribirRemesaFilas(const std::filesystem::path& ruta, const std::string& texto,
+                         const std::vector<CampoPlantilla>& campos);
 
 } // namespace trovanel::pruebas
