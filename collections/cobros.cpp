@@ -136,7 +136,9 @@ void ModuloCobros::iniciarEjecucion() {
 
 void ModuloCobros::textoConDefecto(std::string& pieza, std::string_view valor, const std::string& defecto,
                                    std::size_t ancho, const char* error) {
-    pieza = rellenar(valor, ancho);
+    // Assigned in place: the piece keeps its buffer from order to order.
+    const std::string_view leido = recortar(valor);
+    pieza.assign(leido.substr(0, ancho)).resize(ancho, ' ');
     if (enBlanco(pieza) && !defecto.empty()) {
         pieza = rellenar(defecto, ancho);
     }

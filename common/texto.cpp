@@ -85,8 +85,7 @@ bool soloDigitos(std::string_view texto) {
 }
 
 std::optional<std::int64_t> leerEntero(std::string_view texto) {
-    const std::string limpio = Trim(texto);
-    std::string_view v = limpio;
+    std::string_view v = recortar(texto);
     bool negativo = false;
     if (!v.empty() && (v.front() == '+' || v.front() == '-')) {
         negativo = v.front() == '-';
@@ -104,8 +103,7 @@ std::optional<std::int64_t> leerEntero(std::string_view texto) {
 }
 
 bool esNumerico(std::string_view texto) {
-    const std::string limpio = Trim(texto);
-    std::string_view v = limpio;
+    std::string_view v = recortar(texto);
     if (!v.empty() && (v.front() == '+' || v.front() == '-')) {
         v.remove_prefix(1);
     }
