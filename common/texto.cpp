@@ -6,12 +6,16 @@
 namespace trovanel {
 
 std::string_view recortar(std::string_view texto) {
-    const auto inicio = texto.find_first_not_of(' ');
-    if (inicio == std::string_view::npos) {
-        return {};
+    // Plain loops: this runs for nearly every field of every order.
+    std::size_t inicio = 0;
+    std::size_t fin = texto.size();
+    while (inicio < fin && texto[inicio] == ' ') {
+        ++inicio;
     }
-    const auto fin = texto.find_last_not_of(' ');
-    return texto.substr(inicio, fin - inicio + 1);
+    while (fin > inicio && texto[fin - 1] == ' ') {
+        --fin;
+    }
+    return texto.substr(inicio, fin - inicio);
 }
 
 std::string Trim(std::string_view texto) {
