@@ -136,9 +136,9 @@ void ModuloCobros::iniciarEjecucion() {
 
 void ModuloCobros::textoConDefecto(std::string& pieza, std::string_view valor, const std::string& defecto,
                                    std::size_t ancho, const char* error) {
-    pieza = rellenar(valor, ancho);
+    rellenarEn(pieza, valor, ancho);
     if (enBlanco(pieza) && !defecto.empty()) {
-        pieza = rellenar(defecto, ancho);
+        rellenarEn(pieza, defecto, ancho);
     }
     if (enBlanco(pieza)) {
         anotarError(error);
@@ -166,13 +166,13 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
         validarImporte(valorLeido);
         break;
     case CampoCobro::CodigoDevolucion:
-        p.codigoDevolucion = rellenar(valorLeido, 6);
+        rellenarEn(p.codigoDevolucion, valorLeido, 6);
         break;
     case CampoCobro::ReferenciaInterna:
-        p.referenciaInterna = rellenar(valorLeido, 10);
+        rellenarEn(p.referenciaInterna, valorLeido, 10);
         break;
     case CampoCobro::ConceptoN:
-        p.conceptos[static_cast<std::size_t>(resuelto.numeroConcepto)] = rellenar(valorLeido, 40);
+        rellenarEn(p.conceptos[static_cast<std::size_t>(resuelto.numeroConcepto)], valorLeido, 40);
         break;
     default:
         validarPropio(resuelto.campo, campo, valorLeido);

@@ -51,10 +51,10 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         break;
     case CampoCobro::Concepto1:
         valorLeido = Left(valorLeido, 40);
-        p.concepto1 = rellenar(valorLeido, 40);
+        rellenarEn(p.concepto1, valorLeido, 40);
         break;
     case CampoCobro::NombreTitularCuenta:
-        p.nombreTitularCuenta = rellenar(valorLeido, 40);
+        rellenarEn(p.nombreTitularCuenta, valorLeido, 40);
         if (enBlanco(p.nombreTitularCuenta) && !enBlanco(p.nombreTitular)) {
             p.nombreTitularCuenta = p.nombreTitular;
         }
@@ -64,9 +64,9 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         const std::size_t ancho = tipo == CampoCobro::Direccion ? 40 : 35;
         std::string& pieza = tipo == CampoCobro::Direccion ? p.direccion : p.localidad;
         if (colocado(campo)) {
-            pieza = rellenar(valorLeido, ancho);
+            rellenarEn(pieza, valorLeido, ancho);
             if (enBlanco(pieza) && !defecto.empty()) {
-                pieza = rellenar(defecto, ancho);
+                rellenarEn(pieza, defecto, ancho);
             }
         } else {
             pieza = Left(Trim(valorLeido), static_cast<std::int64_t>(ancho));

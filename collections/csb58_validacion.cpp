@@ -70,7 +70,7 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         p.cuenta = conCerosAjustado(valorLeido, 10);
         break;
     case CampoCobro::Concepto1:
-        p.concepto1 = rellenar(valorLeido, 40);
+        rellenarEn(p.concepto1, valorLeido, 40);
         break;
     case CampoCobro::FechaVto:
         p.fechaVto = colocado(campo) ? fechaVtoDDMMAA(recortar(valorLeido), campo.valorcampo) : std::string();
@@ -83,13 +83,13 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         }
         break;
     case CampoCobro::DomicilioDeudor:
-        p.domicilioDeudor = rellenar(valorLeido, 40);
+        rellenarEn(p.domicilioDeudor, valorLeido, 40);
         break;
     case CampoCobro::LocalidadDeudor:
-        p.localidadDeudor = rellenar(valorLeido, 35);
+        rellenarEn(p.localidadDeudor, valorLeido, 35);
         break;
     case CampoCobro::LocalidadOrdenante:
-        p.localidadOrdenante = rellenar(valorLeido, 38);
+        rellenarEn(p.localidadOrdenante, valorLeido, 38);
         break;
     case CampoCobro::CPDeudor:
         p.cpDeudor = conCeros(Left(valorLeido, 5), 5);

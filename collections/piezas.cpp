@@ -10,6 +10,11 @@ std::string rellenar(std::string_view valor, std::size_t n) {
     return rellenarBlancos(recortar(valor), n);
 }
 
+void rellenarEn(std::string& pieza, std::string_view valor, std::size_t n) {
+    const std::string_view recortado = recortar(valor);
+    pieza.assign(recortado.substr(0, n)).resize(n, ' ');
+}
+
 std::string conCeros(std::string_view valor, std::size_t n) {
     return rellenarCeros(recortar(valor), n);
 }

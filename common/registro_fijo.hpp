@@ -11,7 +11,7 @@ namespace trovanel {
 // width, so a record can never shift.
 class RegistroFijo {
 public:
-    explicit RegistroFijo(std::size_t ancho) : ancho_(ancho) { texto_.reserve(ancho); }
+    explicit RegistroFijo(std::size_t ancho);
 
     // Left-justified, completed with blanks, cut to its first n characters when longer.
     RegistroFijo& texto(std::string_view valor, std::size_t n);
@@ -24,7 +24,11 @@ public:
     const std::string& terminar() const;
 
 private:
+    // Where the next piece of n characters goes; null once the pieces run past the width.
+    char* reservar(std::size_t n);
+
     std::size_t ancho_;
+    std::size_t largo_ = 0;
     std::string texto_;
 };
 

@@ -6,12 +6,16 @@
 namespace trovanel {
 
 std::string_view recortar(std::string_view texto) {
-    const auto inicio = texto.find_first_not_of(' ');
-    if (inicio == std::string_view::npos) {
-        return {};
+    // Plain loops: this runs for nearly every field of every order.
+    std::size_t inicio = 0;
+    std::size_t fin = texto.size();
+    while (inicio < fin && texto[inicio] == ' ') {
+        ++inicio;
     }
-    const auto fin = texto.find_last_not_of(' ');
-    return texto.substr(inicio, fin - inicio + 1);
+    while (fin > inicio && texto[fin - 1] == ' ') {
+        --fin;
+    }
+    return texto.substr(inicio, fin - inicio);
 }
 
 std::string Trim(std::string_view texto) {
@@ -85,8 +89,7 @@ bool soloDigitos(std::string_view texto) {
 }
 
 std::optional<std::int64_t> leerEntero(std::string_view texto) {
-    const std::string limpio = Trim(texto);
-    std::string_view v = limpio;
+    std::string_view v = recortar(texto);
     bool negativo = false;
     if (!v.empty() && (v.front() == '+' || v.front() == '-')) {
         negativo = v.front() == '-';
@@ -104,8 +107,7 @@ std::optional<std::int64_t> leerEntero(std::string_view texto) {
 }
 
 bool esNumerico(std::string_view texto) {
-    const std::string limpio = Trim(texto);
-    std::string_view v = limpio;
+    std::string_view v = recortar(texto);
     if (!v.empty() && (v.front() == '+' || v.front() == '-')) {
         v.remove_prefix(1);
     }
