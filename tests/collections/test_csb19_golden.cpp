@@ -164,28 +164,57 @@ TEST_P(CSB19GoldenTexto, daElFicheroDelBancoYElLogEsperadosSinTocarLaEntrada) {
 INSTANTIATE_TEST_SUITE_P(Formatos, CSB19GoldenTexto, ::testing::Values("linea", "multilinea"),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
-// The same receipts as a sheet of a workbook or as a table of a database: the same bank file and log.
-class CSB19GoldenFilas : public BaseCSB19, public ::testing::WithParamInterface<std::string> {};
+// Receipts as the rows of a sheet or of a table. The one-line receipts as a generated .xlsx sheet or SQLite
+// table, and as the committed .xls sheet (amounts as numbers), give the text's bank file and log. Table1 of
+// the Access samples (access/plantilla.sql) gives its own: one receipt written, its double amount with
+// two decimals, and one rejected, logged with its position in the table, which differs between the files.
+class CSB19GoldenFilas : public BaseCSB19, public ::testing::WithParamInterface<pruebas::CasoFilas> {};
 
-TEST_P(CSB19GoldenFilas, losRecibosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto) {
-    const bool hoja = GetParam() == "CSB19Ex";
-    const fs::path entrada = carpeta / (hoja ? "remesa.xlsx" : "remesa.sqlite");
-    pruebas::escribirRemesaFilas(entrada, leerFichero(datos("linea/entrada.txt")), kCamposLinea);
-    (hoja ? estado.gHojaExcel : estado.gTablaAccess) = "Remesa";
-    const std::int64_t plantilla = pruebas::ConstructorPlantilla(*baseDatos)
-                                       .tipo(GetParam())
-                                       .descripcion("Remesa en filas")
-                                       .campos(pruebas::plantillaDeFilas(kCamposLinea))
-                                       .crear();
+TEST_P(CSB19GoldenFilas, lasFilasDeUnaHojaOUnaTablaDanElFicheroYElLogEscritosAMano) {
+    const pruebas::CasoFilas& caso = GetParam();
+    if (caso.muestra) {
+        TROVANEL_REQUIERE_MUESTRAS();
+    }
+    const fs::path entrada =
+        pruebas::prepararEntrada(caso, carpeta.ruta(), leerFichero(datos("linea/entrada.txt")), kCamposLinea);
+    std::int64_t plantilla = 190;
+    if (caso.muestra) {
+        baseDatos->ejecutarScript(leerFichero(datos("access/plantilla.sql")));
+    } else {
+        plantilla = pruebas::ConstructorPlantilla(*baseDatos)
+                        .tipo(caso.tipo)
+                        .descripcion("Remesa en filas")
+                        .campos(pruebas::plantillaDeFilas(kCamposLinea))
+                        .crear();
+    }
+    (std::string(caso.tipo).ends_with("Ex") ? estado.gHojaExcel : estado.gTablaAccess) = caso.hojaTabla;
     convertir(entrada, plantilla);
 
     EXPECT_TRUE(avisos.mensajes.empty());
-    esperados("linea");
+    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos(caso.salida)));
+    EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos(caso.log)));
     EXPECT_FALSE(estado.gLibroAbierto);
 }
 
-INSTANTIATE_TEST_SUITE_P(Entradas, CSB19GoldenFilas, ::testing::Values("CSB19Ex", "CSB19Ac"),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+const char* kOut = "linea/esperado.out";
+const char* kLog = "linea/esperado.log";
+const char* kOutAccess = "access/esperado.out";
+
+INSTANTIATE_TEST_SUITE_P(
+    Entradas, CSB19GoldenFilas,
+    ::testing::Values(
+        pruebas::CasoFilas{"hojaXlsx", "CSB19Ex", "remesa.xlsx", nullptr, false, "Remesa", kOut, kLog},
+        pruebas::CasoFilas{"tablaSqlite", "CSB19Ac", "remesa.sqlite", nullptr, false, "Remesa", kOut, kLog},
+        pruebas::CasoFilas{"hojaXls", "CSB19Ex", "remesa.xls", "filas/remesas.xls", false, "Recibos", kOut,
+                           kLog},
+        // The rejected record is Table1's first in the Jet 3 and ACE files, its second in the Jet 4 one.
+        pruebas::CasoFilas{"accessJet3", "CSB19Ac", "remesa.mdb", "access/jet3-test.mdb", true, "Table1",
+                           kOutAccess, "access/esperado-rechazo-1.log"},
+        pruebas::CasoFilas{"accessJet4", "CSB19Ac", "remesa.mdb", "access/jet4-test.mdb", true, "Table1",
+                           kOutAccess, "access/esperado-rechazo-2.log"},
+        pruebas::CasoFilas{"accessAce", "CSB19Ac", "remesa.accdb", "access/ace-test.accdb", true, "Table1",
+                           kOutAccess, "access/esperado-rechazo-1.log"}),
+    [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST_F(CSB19Golden, entradaConFinalesDeLineaLFDaElMismoFicheroSinModificarla) {
     std::string lf = leerFichero(datos("linea/entrada.txt"));

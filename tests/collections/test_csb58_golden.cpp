@@ -90,29 +90,57 @@ TEST_F(CSB58Golden, unCreditoPorLineaDaElFicheroDelBancoYElLogEsperados) {
     esperados("linea");
 }
 
-// The same credits as a sheet of a workbook or as a table of a database: the same bank file and log,
-// the order-end checks included.
-class CSB58GoldenFilas : public CSB58Golden, public ::testing::WithParamInterface<std::string> {};
+// Credits as the rows of a sheet or of a table. The one-line credits as a generated .xlsx sheet or SQLite
+// table, and as the committed .xls sheet (amounts as numbers), give the text's bank file and log, the
+// order-end checks included. Table1 of the Access samples (access/plantilla.sql) gives its own: one credit
+// written, its currency amount in cents, and one rejected, logged with its position in the table.
+class CSB58GoldenFilas : public CSB58Golden, public ::testing::WithParamInterface<pruebas::CasoFilas> {};
 
-TEST_P(CSB58GoldenFilas, losCreditosDeUnaHojaOUnaTablaDanElFicheroYElLogDelTexto) {
+TEST_P(CSB58GoldenFilas, lasFilasDeUnaHojaOUnaTablaDanElFicheroYElLogEscritosAMano) {
+    const pruebas::CasoFilas& caso = GetParam();
+    if (caso.muestra) {
+        TROVANEL_REQUIERE_MUESTRAS();
+    }
     const auto campos = pruebas::camposDePlantilla(*baseDatos, kPlantillaLinea);
-    const bool hoja = GetParam() == "CSB58Ex";
-    const fs::path entrada = carpeta / (hoja ? "remesa.xlsx" : "remesa.db");
-    pruebas::escribirRemesaFilas(entrada, leerFichero(datos("linea/entrada.txt")), campos);
-    (hoja ? estado.gHojaExcel : estado.gTablaAccess) = "Remesa";
-    const std::int64_t id = pruebas::ConstructorPlantilla(*baseDatos)
-                                .tipo(GetParam())
-                                .campos(pruebas::plantillaDeFilas(campos))
-                                .crear();
+    const fs::path entrada =
+        pruebas::prepararEntrada(caso, carpeta.ruta(), leerFichero(datos("linea/entrada.txt")), campos);
+    std::int64_t id = 102;
+    if (caso.muestra) {
+        baseDatos->ejecutarScript(leerFichero(datos("access/plantilla.sql")));
+    } else {
+        id = pruebas::ConstructorPlantilla(*baseDatos)
+                 .tipo(caso.tipo)
+                 .campos(pruebas::plantillaDeFilas(campos))
+                 .crear();
+    }
+    (std::string(caso.tipo).ends_with("Ex") ? estado.gHojaExcel : estado.gTablaAccess) = caso.hojaTabla;
     convertir(entrada, id);
 
     EXPECT_TRUE(avisos.mensajes.empty());
-    esperados("linea");
+    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos(caso.salida)));
+    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos(caso.log)));
     EXPECT_FALSE(estado.gLibroAbierto);
 }
 
-INSTANTIATE_TEST_SUITE_P(Entradas, CSB58GoldenFilas, ::testing::Values("CSB58Ex", "CSB58Ac"),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+const char* kOut = "linea/esperado.out";
+const char* kLog = "linea/esperado.log";
+const char* kOutAccess = "access/esperado.out";
+
+INSTANTIATE_TEST_SUITE_P(
+    Entradas, CSB58GoldenFilas,
+    ::testing::Values(
+        pruebas::CasoFilas{"hojaXlsx", "CSB58Ex", "remesa.xlsx", nullptr, false, "Remesa", kOut, kLog},
+        pruebas::CasoFilas{"tablaSqlite", "CSB58Ac", "remesa.db", nullptr, false, "Remesa", kOut, kLog},
+        pruebas::CasoFilas{"hojaXls", "CSB58Ex", "remesa.xls", "filas/remesas.xls", false, "Creditos", kOut,
+                           kLog},
+        // The rejected record is Table1's first in the Jet 3 and ACE files, its second in the Jet 4 one.
+        pruebas::CasoFilas{"accessJet3", "CSB58Ac", "remesa.mdb", "access/jet3-test.mdb", true, "Table1",
+                           kOutAccess, "access/esperado-rechazo-1.log"},
+        pruebas::CasoFilas{"accessJet4", "CSB58Ac", "remesa.mdb", "access/jet4-test.mdb", true, "Table1",
+                           kOutAccess, "access/esperado-rechazo-2.log"},
+        pruebas::CasoFilas{"accessAce", "CSB58Ac", "remesa.accdb", "access/ace-test.accdb", true, "Table1",
+                           kOutAccess, "access/esperado-rechazo-1.log"}),
+    [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST_F(CSB58Golden, creditoEnVariasLineasConCadaFormatoDeFechaDaElFicheroYElLogEsperados) {
     convertir(copiar("multilinea/entrada.txt"), 101);

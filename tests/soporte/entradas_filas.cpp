@@ -1,5 +1,7 @@
 #include "entradas_filas.hpp"
 
+#include "soporte_pruebas.hpp"
+
 #include <sqlite3.h>
 #include <xlsxwriter.h>
 
@@ -169,6 +171,17 @@ void escribirRemesaFilas(const std::filesystem::path& ruta, const std::string& t
     } else {
         escribirTablaSqlite(ruta, "Remesa", columnasDeFilas(campos), filas);
     }
+}
+
+std::filesystem::path prepararEntrada(const CasoFilas& caso, const std::filesystem::path& carpeta,
+                                      const std::string& texto, const std::vector<CampoPlantilla>& campos) {
+    const std::filesystem::path ruta = carpeta / caso.fichero;
+    if (caso.origen == nullptr) {
+        escribirRemesaFilas(ruta, texto, campos);
+    } else {
+        std::filesystem::copy_file((caso.muestra ? carpetaMuestras() : datosPrueba()) / caso.origen, ruta);
+    }
+    return ruta;
 }
 
 } // namespace trovanel::pruebas

@@ -35,4 +35,22 @@ std::vector<std::string> columnasDeFilas(const std::vector<CampoPlantilla>& camp
 void escribirRemesaFilas(const std::filesystem::path& ruta, const std::string& texto,
                          const std::vector<CampoPlantilla>& campos);
 
+// One input of rows of the golden tables and the files written by hand for it.
+struct CasoFilas {
+    const char* nombre;
+    const char* tipo;    // the template's type: its suffix picks the sheet ("Ex") or table ("Ac") reader
+    const char* fichero; // the input's name in the work folder
+    // nullptr: the orders of the one-line text, written as a sheet (.xlsx) or table named "Remesa"; else a
+    // file copied from tests/data or, when muestra, from the sample files' folder.
+    const char* origen;
+    bool muestra;
+    const char* hojaTabla;
+    const char* salida; // the expected bank file and log, under the norm's folder of tests/data
+    const char* log;
+};
+
+// Puts the case's input into carpeta and gives its path; texto and campos are the one-line text and template.
+std::filesystem::path prepararEntrada(const CasoFilas& caso, const std::filesystem::path& carpeta,
+                                      const std::string& texto, const std::vector<CampoPlantilla>& campos);
+
 } // namespace trovanel::pruebas

@@ -953,49 +953,80 @@ TEST_F(FrmEntradaEjecucion, creditosDeNorma58DanElFicheroYElLogEscritosAMano) {
     EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.log"), leerFichero(datos / "esperado.log"));
 }
 
-TEST_F(FrmEntradaEjecucion, creditosDeUnaTablaElegidaDanElFicheroYElLogEscritosAMano) {
-    const fs::path datos = pruebas::datosPrueba() / "csb58" / "linea";
-    bd().ejecutarScript(leerFichero(datos / "plantilla.sql"));
+// Credits from the rows of a sheet or table chosen in the dialog: the bank file and log written by hand.
+struct CasoDialogoFilas {
+    pruebas::CasoFilas entrada;
+    bool vaciaDelante;     // a table without rows created first, so listed and selected first
+    int indice;            // the sheet or table chosen in the list
+    const char* resultado; // the bank file's and log's name beside the input, without extension
+};
+
+class FrmEntradaFilas : public FrmEntradaEjecucion, public ::testing::WithParamInterface<CasoDialogoFilas> {};
+
+TEST_P(FrmEntradaFilas, laHojaOTablaElegidaDaElFicheroYElLogEscritosAManoYElLibroSeCierra) {
+    const CasoDialogoFilas& caso = GetParam();
+    if (caso.entrada.muestra) {
+        TROVANEL_REQUIERE_MUESTRAS();
+    }
+    const fs::path datos = pruebas::datosPrueba() / "csb58";
+    bd().ejecutarScript(leerFichero(datos / "linea" / "plantilla.sql"));
     const auto campos = pruebas::camposDePlantilla(bd(), 100);
-    const std::int64_t id =
-        pruebas::ConstructorPlantilla(bd()).tipo("CSB58Ac").campos(pruebas::plantillaDeFilas(campos)).crear();
-    // The credits are in the second table; the first one, listed and selected first, has none.
-    const fs::path base = entorno.carpeta / "remesa.sqlite";
-    pruebas::escribirTablaSqlite(base, "Vacia", {"A"}, {});
-    pruebas::escribirTablaSqlite(base, "Creditos", pruebas::columnasDeFilas(campos),
-                                 pruebas::filasDeTexto(leerFichero(datos / "entrada.txt"), campos));
+    if (caso.vaciaDelante) {
+        pruebas::escribirTablaSqlite(entorno.carpeta / caso.entrada.fichero, "Vacia", {"A"}, {});
+    }
+    const fs::path entrada = pruebas::prepararEntrada(caso.entrada, entorno.carpeta.ruta(),
+                                                      leerFichero(datos / "linea" / "entrada.txt"), campos);
+    std::int64_t id = 102;
+    if (caso.entrada.muestra) {
+        bd().ejecutarScript(leerFichero(datos / "access" / "plantilla.sql"));
+    } else {
+        id = pruebas::ConstructorPlantilla(bd())
+                 .tipo(caso.entrada.tipo)
+                 .campos(pruebas::plantillaDeFilas(campos))
+                 .crear();
+    }
+    const bool hoja = std::string(caso.entrada.tipo).ends_with("Ex");
     auto d = abrir();
     elegirPlantilla(d.get(), id);
-    elegirEntrada(d.get(), base);
-    elegir(hijo<QComboBox>(d.get(), "cbHojaTabla"), 1);
+    elegirEntrada(d.get(), entrada);
+    EXPECT_EQ(entorno.estado.gLibroAbierto, hoja);
+    elegir(hijo<QComboBox>(d.get(), "cbHojaTabla"), caso.indice);
     generar(d.get());
 
-    EXPECT_EQ(entorno.estado.gTablaAccess, "Creditos");
-    EXPECT_TRUE(entorno.avisos.mensajes.empty());
-    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.sqlite.out"), leerFichero(datos / "esperado.out"));
-    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.sqlite.log"), leerFichero(datos / "esperado.log"));
-}
-
-TEST_F(FrmEntradaEjecucion, creditosDeUnaHojaDanElFicheroYElLogEscritosAManoYElLibroSeCierra) {
-    const fs::path datos = pruebas::datosPrueba() / "csb58" / "linea";
-    bd().ejecutarScript(leerFichero(datos / "plantilla.sql"));
-    const auto campos = pruebas::camposDePlantilla(bd(), 100);
-    const std::int64_t id =
-        pruebas::ConstructorPlantilla(bd()).tipo("CSB58Ex").campos(pruebas::plantillaDeFilas(campos)).crear();
-    const fs::path libro = entorno.carpeta / "remesa.xlsx";
-    pruebas::escribirHojaXlsx(libro, "Creditos",
-                              pruebas::filasDeTexto(leerFichero(datos / "entrada.txt"), campos));
-    auto d = abrir();
-    elegirPlantilla(d.get(), id);
-    elegirEntrada(d.get(), libro);
-    EXPECT_TRUE(entorno.estado.gLibroAbierto);
-    generar(d.get());
-
+    EXPECT_EQ(hoja ? entorno.estado.gHojaExcel : entorno.estado.gTablaAccess, caso.entrada.hojaTabla);
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
     EXPECT_FALSE(entorno.estado.gLibroAbierto);
-    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.xlsx.out"), leerFichero(datos / "esperado.out"));
-    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.xlsx.log"), leerFichero(datos / "esperado.log"));
+    const std::string resultado = caso.resultado;
+    EXPECT_EQ(leerFichero(entorno.carpeta / (resultado + ".out")), leerFichero(datos / caso.entrada.salida));
+    EXPECT_EQ(leerFichero(entorno.carpeta / (resultado + ".log")), leerFichero(datos / caso.entrada.log));
 }
+
+const char* kOut = "linea/esperado.out";
+const char* kLog = "linea/esperado.log";
+
+INSTANTIATE_TEST_SUITE_P(
+    Entradas, FrmEntradaFilas,
+    ::testing::Values(
+        CasoDialogoFilas{{"hojaXlsx", "CSB58Ex", "remesa.xlsx", nullptr, false, "Remesa", kOut, kLog},
+                         false,
+                         0,
+                         "remesa.xlsx"},
+        CasoDialogoFilas{{"tablaSqlite", "CSB58Ac", "remesa.sqlite", nullptr, false, "Remesa", kOut, kLog},
+                         true,
+                         1,
+                         "remesa.sqlite"},
+        // The workbook's second sheet; a name with a three-letter extension gives remesa.out and remesa.log.
+        CasoDialogoFilas{
+            {"hojaXls", "CSB58Ex", "remesa.xls", "filas/remesas.xls", false, "Creditos", kOut, kLog},
+            false,
+            1,
+            "remesa"},
+        CasoDialogoFilas{{"tablaAccess", "CSB58Ac", "remesa.mdb", "access/jet4-test.mdb", true, "Table1",
+                          "access/esperado.out", "access/esperado-rechazo-2.log"},
+                         false,
+                         0,
+                         "remesa"}),
+    [](const auto& info) { return std::string(info.param.entrada.nombre); });
 
 TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustituciones) {
     pruebas::escribirFichero(entorno.carpeta / "caracteres.ini", "G=#\r\n");
