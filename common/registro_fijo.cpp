@@ -8,6 +8,15 @@
 
 namespace trovanel {
 
+namespace {
+// memcpy must not be handed the null data of an empty view, even to copy nothing.
+void copiar(char* destino, const char* origen, std::size_t n) {
+    if (n != 0) {
+        std::memcpy(destino, origen, n);
+    }
+}
+} // namespace
+
 RegistroFijo::RegistroFijo(std::size_t ancho) : ancho_(ancho), texto_(ancho, ' ') {}
 
 char* RegistroFijo::reservar(std::size_t n) {
@@ -20,7 +29,7 @@ char* RegistroFijo::reservar(std::size_t n) {
 RegistroFijo& RegistroFijo::texto(std::string_view valor, std::size_t n) {
     // The record starts as blanks, so only the value itself is copied.
     if (char* destino = reservar(n)) {
-        std::memcpy(destino, valor.data(), std::min(valor.size(), n));
+        copiar(destino, valor.data(), std::min(valor.size(), n));
     }
     return *this;
 }
@@ -28,10 +37,10 @@ RegistroFijo& RegistroFijo::texto(std::string_view valor, std::size_t n) {
 RegistroFijo& RegistroFijo::ceros(std::string_view valor, std::size_t n) {
     if (char* destino = reservar(n)) {
         if (valor.size() >= n) {
-            std::memcpy(destino, valor.data() + (valor.size() - n), n);
+            copiar(destino, valor.data() + (valor.size() - n), n);
         } else {
             std::memset(destino, '0', n - valor.size());
-            std::memcpy(destino + (n - valor.size()), valor.data(), valor.size());
+            copiar(destino + (n - valor.size()), valor.data(), valor.size());
         }
     }
     return *this;
