@@ -1,5 +1,7 @@
 #pragma once
 
+#include "estado_ejecucion.hpp"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -18,6 +20,11 @@ std::string rellenar(std::string_view valor, std::size_t n);
 std::string conCeros(std::string_view valor, std::size_t n);
 // Zero-filled to n and cut to n, for defaults and party data that must fit their place.
 std::string conCerosAjustado(std::string_view valor, std::size_t n);
+
+// A field the input carries: the template gives it a position, whatever the input's kind.
+inline bool colocado(const CampoEstructura& campo) {
+    return campo.inicio != 0 || campo.fin != 0;
+}
 
 // The text columns of the one row of a party table with the given id, or nothing after showing the
 // message: alone when there is no such row, with "Error: " and the description when the query fails.
