@@ -46,6 +46,7 @@ ModuloCSB34::ModuloCSB34(EstadoEjecucion& estado, Entorno& entorno, std::string 
     : ModuloPagos(estado, entorno, kRasgosCSB34), gTipoPlantilla(sinSufijo(tipoPlantilla)) {
     piezas.operacion = operacion(gTipoPlantilla);
     piezas.concepto = gTipoPlantilla == "CSB34N" ? "1" : "9";
+    nominaOTransferencia_ = gTipoPlantilla == "CSB34N" || gTipoPlantilla == "CSB34T";
 }
 
 bool ModuloCSB34::cargarPartes(const ParametrosConversion& parametros) {
@@ -62,14 +63,14 @@ bool ModuloCSB34::cargarPartes(const ParametrosConversion& parametros) {
 
 void ModuloCSB34::iniciarEjecucion() {
     ModuloPagos::iniciarEjecucion();
+    camposResueltos_.clear();
+    for (const CampoEstructura& campo : estado.gCamposEstructura) {
+        camposResueltos_.push_back(campoCSB34(campo.campo));
+    }
     // Payroll is paid with the charges code "1" unless the template says otherwise.
     if (gTipoPlantilla == "CSB34N") {
         piezas.gastos = "1";
     }
-}
-
-bool ModuloCSB34::nominaOTransferencia() const {
-    return gTipoPlantilla == "CSB34N" || gTipoPlantilla == "CSB34T";
 }
 
 RegistroFijo ModuloCSB34::registroDetalle(std::string_view numero) const {

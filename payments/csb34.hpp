@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trovanel {
 
@@ -44,6 +45,36 @@ struct PiezasCSB34 {
     std::string email;
 };
 
+// Every field name the norm 34 validator knows; the pairs of names that feed one piece share a value.
+enum class CampoCSB34 {
+    Desconocido,
+    ClaveBeneficiario,
+    Importe,
+    SignoNegativo,
+    Entidad,
+    Oficina,
+    DC,
+    Cuenta,
+    Gastos,
+    FechaVto,
+    NombreBeneficiario,
+    FechaFactura,
+    DomicilioBeneficiario,
+    CPBeneficiario,
+    PlazaBeneficiario,
+    ProvinciaBeneficiario,
+    ConceptoOrden,
+    DNI,
+    Ref12,
+    Ref16,
+    NumeroFactura,
+    TlfMovil,
+    Email,
+};
+
+// The field a template's name selects, compared exactly.
+CampoCSB34 campoCSB34(std::string_view nombre);
+
 // Norm 34 payment orders: transfers, payroll, cheques, promissory notes and certified payments, in
 // 72-character records 001-004, 010-021 and the totals record.
 class ModuloCSB34 : public ModuloPagos {
@@ -62,9 +93,11 @@ public:
     std::string gTipoPlantilla;
 
 private:
-    // Payroll or transfers: blank addresses and towns are filled in, not refused.
-    bool nominaOTransferencia() const;
     RegistroFijo registroDetalle(std::string_view numero) const;
+    // Payroll or transfers: blank addresses and towns are filled in, not refused.
+    bool nominaOTransferencia_ = false;
+    // The template's field names, resolved once per run instead of once per line.
+    std::vector<CampoCSB34> camposResueltos_;
     void escribirSiHay(FicheroSalida& salida, std::string_view numero, std::string_view dato,
                        std::size_t ancho);
 };

@@ -5,6 +5,8 @@
 #include "reloj.hpp"
 #include "texto.hpp"
 
+#include <utility>
+
 namespace trovanel {
 
 namespace {
@@ -22,14 +24,53 @@ std::string_view plantillaOValor(const CampoEstructura& campo, std::string_view 
 
 } // namespace
 
+CampoCSB34 campoCSB34(std::string_view nombre) {
+    using C = CampoCSB34;
+    static constexpr std::pair<std::string_view, CampoCSB34> kNombres[] = {
+        {"ClaveBeneficiario", C::ClaveBeneficiario},
+        {"Importe", C::Importe},
+        {"SignoNegativo", C::SignoNegativo},
+        {"Entidad", C::Entidad},
+        {"Oficina", C::Oficina},
+        {"DC", C::DC},
+        {"Cuenta", C::Cuenta},
+        {"Gastos", C::Gastos},
+        {"FechaVto", C::FechaVto},
+        {"NombreBeneficiario", C::NombreBeneficiario},
+        {"FechaFactura", C::FechaFactura},
+        {"DomicilioBeneficiario", C::DomicilioBeneficiario},
+        {"CPBeneficiario", C::CPBeneficiario},
+        {"PlazaBeneficiario", C::PlazaBeneficiario},
+        {"ProvinciaBeneficiario", C::ProvinciaBeneficiario},
+        {"ConceptoOrden", C::ConceptoOrden},
+        {"Observacion", C::ConceptoOrden},
+        {"DNI", C::DNI},
+        {"IdentificacionBeneficiario", C::DNI},
+        {"Ref12", C::Ref12},
+        {"Ref16", C::Ref16},
+        {"NumeroFactura", C::NumeroFactura},
+        {"TlfMovil", C::TlfMovil},
+        {"Email", C::Email},
+    };
+    for (const auto& [texto, campo] : kNombres) {
+        if (nombre == texto) {
+            return campo;
+        }
+    }
+    return C::Desconocido;
+}
+
 void ModuloCSB34::validarCampo(std::string& valorLeido) {
     const CampoEstructura& campo = estado.gCamposEstructura.at(lectura.gIndiceCampo);
-    const std::string& nombre = campo.campo;
+    const std::size_t indice = lectura.gIndiceCampo;
+    const CampoCSB34 tipo =
+        indice < camposResueltos_.size() ? camposResueltos_[indice] : campoCSB34(campo.campo);
     const std::string_view valor = recortar(valorLeido);
-    const bool otrasClases = !nominaOTransferencia();
+    const bool otrasClases = !nominaOTransferencia_;
     PiezasCSB34& p = piezas;
 
-    if (nombre == "ClaveBeneficiario") {
+    switch (tipo) {
+    case CampoCSB34::ClaveBeneficiario: {
         std::string clave = Trim(plantillaOValor(campo, valor));
         if (gTipoPlantilla == "PAGOSC") {
             if (const auto guion = clave.find('-'); guion != std::string::npos) {
@@ -40,17 +81,23 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
         if (enBlanco(clave)) {
             anotarError("Error : No hay clave de beneficiario");
         }
-    } else if (nombre == "Importe") {
+        break;
+    }
+    case CampoCSB34::Importe:
         validarImporte(campo, valorLeido);
-    } else if (nombre == "SignoNegativo") {
+        break;
+    case CampoCSB34::SignoNegativo:
         validarSigno(campo, valorLeido);
-    } else if (nombre == "Entidad") {
+        break;
+    case CampoCSB34::Entidad: {
         p.entidad = conCerosAjustado(
             campo.obligatorio ? plantillaOValor(campo, Left(valorLeido, 4)) : Left(valorLeido, 4), 4);
         if (campo.obligatorio && (!esNumerico(p.entidad) || esValorCero(p.entidad))) {
             anotarError("Error : Entidad incorrecta");
         }
-    } else if (nombre == "Oficina") {
+        break;
+    }
+    case CampoCSB34::Oficina: {
         std::string oficina = Trim(Left(valorLeido, 4));
         if (campo.obligatorio && !campo.valorcampo.empty()) {
             oficina = conCeros(campo.valorcampo, 4);
@@ -60,7 +107,9 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
             anotarError("Error : Oficina incorrecta");
         }
         p.oficina = conCerosAjustado(oficina, 4);
-    } else if (nombre == "DC") {
+        break;
+    }
+    case CampoCSB34::DC: {
         p.dc = rellenar(Left(valorLeido, 2), 2);
         if (campo.obligatorio && !campo.valorcampo.empty()) {
             p.dc = conCerosAjustado(campo.valorcampo, 2);
@@ -68,13 +117,17 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
         if (campo.obligatorio && enBlanco(p.dc) && !otrasClases) {
             anotarError("Error : DC incorrecto");
         }
-    } else if (nombre == "Cuenta") {
+        break;
+    }
+    case CampoCSB34::Cuenta: {
         const std::string cuenta = Trim(campo.obligatorio ? plantillaOValor(campo, valor) : valor);
         p.cuenta = conCerosAjustado(cuenta, 10);
         if (campo.obligatorio && (!soloDigitos(cuenta) || esValorCero(cuenta))) {
             anotarError("Error : Cuenta incorrecta");
         }
-    } else if (nombre == "Gastos") {
+        break;
+    }
+    case CampoCSB34::Gastos: {
         if (!colocado(campo)) {
             // A column that gives nothing leaves the run's charges (payroll's "1") alone.
             if (!campo.valorcampo.empty()) {
@@ -87,7 +140,9 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
             }
             p.gastos = Left(gastos, 1);
         }
-    } else if (nombre == "FechaVto") {
+        break;
+    }
+    case CampoCSB34::FechaVto: {
         p.fechaVto = colocado(campo) ? fechaVtoDDMMAA(valorLeido, campo.valorcampo, RellenoFecha::Pagos)
                                      : std::string();
         if (campo.obligatorio) {
@@ -98,12 +153,16 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
                 anotarError("Error : Fecha de vto incorrecta");
             }
         }
-    } else if (nombre == "NombreBeneficiario") {
+        break;
+    }
+    case CampoCSB34::NombreBeneficiario: {
         p.nombre = rellenar(valor, 36);
         if (enBlanco(valor)) {
             anotarError("Error : Falta nombre de Beneficiario");
         }
-    } else if (nombre == "FechaFactura") {
+        break;
+    }
+    case CampoCSB34::FechaFactura: {
         const std::string_view fecha = colocado(campo) ? valor : std::string_view();
         if (enBlanco(fecha)) {
             p.fechaFactura = fechaDDMMAA(entorno.reloj.ahora()) + " ";
@@ -114,12 +173,16 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
             }
             p.fechaFactura = rellenar(convertida, 7);
         }
-    } else if (nombre == "DomicilioBeneficiario") {
+        break;
+    }
+    case CampoCSB34::DomicilioBeneficiario: {
         partirEn36(enBlanco(valor) && !otrasClases ? "Desconocido" : valor, p.domicilio, p.domicilio2);
         if (enBlanco(valor) && otrasClases) {
             anotarError("Error : Falta domicilio del Beneficiario");
         }
-    } else if (nombre == "CPBeneficiario") {
+        break;
+    }
+    case CampoCSB34::CPBeneficiario: {
         p.cp = Trim(otrasClases ? plantillaOValor(campo, valor) : valor);
         if (p.cp.empty() && !otrasClases) {
             p.cp = "00000";
@@ -128,7 +191,9 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
         if (otrasClases && enBlanco(Left(p.cp, 5))) {
             anotarError("Error : Falta CP del Beneficiario");
         }
-    } else if (nombre == "PlazaBeneficiario") {
+        break;
+    }
+    case CampoCSB34::PlazaBeneficiario: {
         p.plaza = Trim(otrasClases ? plantillaOValor(campo, valor) : valor);
         if (p.plaza.empty() && !otrasClases) {
             p.plaza = "Desconocido";
@@ -136,23 +201,36 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
         if (otrasClases && enBlanco(Left(p.plaza, 10))) {
             anotarError("Error : Falta Plaza del Beneficiario");
         }
-    } else if (nombre == "ProvinciaBeneficiario") {
+        break;
+    }
+    case CampoCSB34::ProvinciaBeneficiario: {
         p.provinciaBeneficiario = enBlanco(valor) ? provincia(Left(p.cp, 5)) : std::string(valor);
-    } else if (nombre == "ConceptoOrden" || nombre == "Observacion") {
+        break;
+    }
+    case CampoCSB34::ConceptoOrden:
         partirEn36(valor, p.conceptoOrden, p.conceptoOrden2);
-    } else if (nombre == "DNI" || nombre == "IdentificacionBeneficiario") {
+        break;
+    case CampoCSB34::DNI:
         p.dni = rellenar(valor, 18);
-    } else if (nombre == "Ref12") {
+        break;
+    case CampoCSB34::Ref12:
         p.ref12 = rellenar(valor, 12);
-    } else if (nombre == "Ref16" || nombre == "NumeroFactura") {
+        break;
+    case CampoCSB34::Ref16:
+    case CampoCSB34::NumeroFactura:
         p.ref16 = rellenar(valor, 16);
-        if (nombre == "NumeroFactura" && campo.obligatorio && enBlanco(valor)) {
+        if (tipo == CampoCSB34::NumeroFactura && campo.obligatorio && enBlanco(valor)) {
             anotarError("Error : No se ha especificado número de factura");
         }
-    } else if (nombre == "TlfMovil") {
+        break;
+    case CampoCSB34::TlfMovil:
         p.telefono = rellenar(valor, 10);
-    } else if (nombre == "Email") {
+        break;
+    case CampoCSB34::Email:
         p.email = valor;
+        break;
+    case CampoCSB34::Desconocido:
+        break;
     }
 }
 
