@@ -75,89 +75,91 @@ void ModuloCSB34::iniciarEjecucion() {
 
 RegistroFijo ModuloCSB34::registroDetalle(std::string_view numero) const {
     RegistroFijo r = registro();
-    r.texto("06", 2).texto(piezas.operacion, 2).texto(ordenante.nif, 10).texto(piezas.claveBeneficiario, 12);
-    r.texto(numero, 3);
+    poner(
+        r,
+        {{"06", 2}, {piezas.operacion, 2}, {ordenante.nif, 10}, {piezas.claveBeneficiario, 12}, {numero, 3}});
     return r;
-}
-
-void ModuloCSB34::escribirSiHay(FicheroSalida& salida, std::string_view numero, std::string_view dato,
-                                std::size_t ancho) {
-    if (!enBlanco(dato)) {
-        escribir(salida, registroDetalle(numero).texto(dato, ancho).blancos(kAncho - 29 - ancho));
-    }
 }
 
 bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
     const PiezasCSB34& p = piezas;
+    const PartesCuenta& cuenta = ordenante.cuenta;
     if (gCabeceraPendiente) {
-        const auto cabecera = [this](std::string_view numero) {
-            RegistroFijo r = registro();
-            r.texto("03", 2).texto("56", 2).texto(ordenante.nif, 10).blancos(12).texto(numero, 3);
-            return r;
+        // Header records 001 to 004: the ordering party, then its data at positions 30 to 72.
+        const std::initializer_list<Pieza> cabeceras[] = {
+            {{"001", 3},
+             {p.fechaEnvio, 6},
+             {p.fechaEmision, 6},
+             {cuenta.entidad, 4},
+             {cuenta.oficina, 4},
+             {cuenta.numero, 10},
+             {p.detalleCargo, 1},
+             {"", 3},
+             {cuenta.dc, 2},
+             {"", 7}},
+            {{"002", 3}, {ordenante.nombre, 36}, {"", 7}},
+            {{"003", 3}, {p.domicilioOrdenante, 36}, {"", 7}},
+            {{"004", 3}, {p.plazaOrdenante, 36}, {"", 7}},
         };
-        escribir(salida, cabecera("001")
-                             .texto(p.fechaEnvio, 6)
-                             .texto(p.fechaEmision, 6)
-                             .texto(ordenante.entidad, 4)
-                             .texto(ordenante.oficina, 4)
-                             .texto(ordenante.cuenta, 10)
-                             .texto(p.detalleCargo, 1)
-                             .blancos(3)
-                             .texto(ordenante.dc, 2)
-                             .blancos(7));
-        escribir(salida, cabecera("002").texto(ordenante.nombre, 36).blancos(7));
-        escribir(salida, cabecera("003").texto(p.domicilioOrdenante, 36).blancos(7));
-        escribir(salida, cabecera("004").texto(p.plazaOrdenante, 36).blancos(7));
+        for (const auto& datos : cabeceras) {
+            RegistroFijo r = registro();
+            poner(r, {{"03", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 12}});
+            escribir(salida, poner(r, datos));
+        }
         gCabeceraPendiente = false;
     }
 
-    escribir(salida, registroDetalle("010")
-                         .ceros(importe, 12)
-                         .texto(p.entidad, 4)
-                         .texto(p.oficina, 4)
-                         .texto(p.cuenta, 10)
-                         .texto(p.gastos, 1)
-                         .texto(p.concepto, 1)
-                         .texto(signo, 1)
-                         .blancos(1)
-                         .texto(p.dc, 2)
-                         .texto(p.fechaVto, 6)
-                         .blancos(1));
+    RegistroFijo orden = registroDetalle("010");
+    orden.ceros(importe, 12);
+    escribir(salida, poner(orden, {{p.entidad, 4},
+                                   {p.oficina, 4},
+                                   {p.cuenta, 10},
+                                   {p.gastos, 1},
+                                   {p.concepto, 1},
+                                   {signo, 1},
+                                   {"", 1},
+                                   {p.dc, 2},
+                                   {p.fechaVto, 6},
+                                   {"", 1}}));
     ++gNumRegistrosIndividuales;
     sumarImporte();
-    escribir(salida, registroDetalle("011").texto(p.nombre, 36).texto(p.fechaFactura, 7));
-    escribirSiHay(salida, "012", p.domicilio, 36);
-    escribirSiHay(salida, "013", p.domicilio2, 36);
-    if (!enBlanco(p.cp) || !enBlanco(p.plaza)) {
-        escribir(salida, registroDetalle("014").texto(p.cp, 5).texto(p.plaza, 31).blancos(7));
+    RegistroFijo nombre = registroDetalle("011");
+    escribir(salida, poner(nombre, {{p.nombre, 36}, {p.fechaFactura, 7}}));
+
+    // The optional records, each written when its data is not blank.
+    const std::string correo2 = Mid(p.email, 27, 36);
+    const struct {
+        const char* numero;
+        bool hay;
+        std::initializer_list<Pieza> datos;
+    } opcionales[] = {
+        {"012", !enBlanco(p.domicilio), {{p.domicilio, 36}, {"", 7}}},
+        {"013", !enBlanco(p.domicilio2), {{p.domicilio2, 36}, {"", 7}}},
+        {"014", !enBlanco(p.cp) || !enBlanco(p.plaza), {{p.cp, 5}, {p.plaza, 31}, {"", 7}}},
+        {"015", !enBlanco(p.provinciaBeneficiario), {{p.provinciaBeneficiario, 36}, {"", 7}}},
+        {"016", !enBlanco(p.conceptoOrden), {{p.conceptoOrden, 36}, {"", 7}}},
+        {"017", !enBlanco(p.conceptoOrden2), {{p.conceptoOrden2, 36}, {"", 7}}},
+        {"018", !enBlanco(p.dni), {{p.dni, 18}, {"", 25}}},
+        {"019", !enBlanco(p.ref12) || !enBlanco(p.ref16), {{p.ref12, 12}, {p.ref16, 16}, {"", 15}}},
+        {"020", !enBlanco(p.telefono) || !enBlanco(p.email), {{p.telefono, 10}, {p.email, 26}, {"", 7}}},
+        {"021", !enBlanco(correo2), {{correo2, 36}, {"", 7}}},
+    };
+    for (const auto& opcional : opcionales) {
+        if (opcional.hay) {
+            RegistroFijo r = registroDetalle(opcional.numero);
+            escribir(salida, poner(r, opcional.datos));
+        }
     }
-    escribirSiHay(salida, "015", p.provinciaBeneficiario, 36);
-    escribirSiHay(salida, "016", p.conceptoOrden, 36);
-    escribirSiHay(salida, "017", p.conceptoOrden2, 36);
-    escribirSiHay(salida, "018", p.dni, 18);
-    if (!enBlanco(p.ref12) || !enBlanco(p.ref16)) {
-        escribir(salida, registroDetalle("019").texto(p.ref12, 12).texto(p.ref16, 16).blancos(15));
-    }
-    if (!enBlanco(p.telefono) || !enBlanco(p.email)) {
-        escribir(salida, registroDetalle("020").texto(p.telefono, 10).texto(p.email, 26).blancos(7));
-    }
-    escribirSiHay(salida, "021", Mid(p.email, 27, 36), 36);
     return salida.correcto();
 }
 
 bool ModuloCSB34::escribirTotales(FicheroSalida& salida) {
     const std::string total = textoTotal(12);
     ++gNumRegistrosTotal; // the totals record counts itself
-    salida.escribirLinea(registro()
-                             .texto("08", 2)
-                             .texto("56", 2)
-                             .texto(ordenante.nif, 10)
-                             .blancos(12 + 3)
-                             .texto(total, 12)
-                             .numero(gNumRegistrosIndividuales, 8)
-                             .numero(gNumRegistrosTotal, 10)
-                             .blancos(13)
-                             .terminar());
+    RegistroFijo r = registro();
+    poner(r, {{"08", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 15}, {total, 12}});
+    r.numero(gNumRegistrosIndividuales, 8).numero(gNumRegistrosTotal, 10).blancos(13);
+    salida.escribirLinea(r.terminar());
     return salida.correcto();
 }
 

@@ -98,8 +98,6 @@ private:
     bool nominaOTransferencia_ = false;
     // The template's field names, resolved once per run instead of once per line.
     std::vector<CampoCSB34> camposResueltos_;
-    void escribirSiHay(FicheroSalida& salida, std::string_view numero, std::string_view dato,
-                       std::size_t ancho);
 };
 
 // Converts one input into a norm 34 bank file.

@@ -17,6 +17,18 @@ void partirEn36(std::string_view texto, std::string& primera, std::string& segun
     segunda = texto.size() > 36 ? rellenar(texto.substr(36), 36) : std::string();
 }
 
+struct TextoSimple {
+    CampoCSB34 campo;
+    std::string PiezasCSB34::*pieza;
+    std::size_t ancho;
+};
+constexpr TextoSimple kTextosSimples[] = {
+    {CampoCSB34::DNI, &PiezasCSB34::dni, 18},
+    {CampoCSB34::Ref12, &PiezasCSB34::ref12, 12},
+    {CampoCSB34::Ref16, &PiezasCSB34::ref16, 16},
+    {CampoCSB34::TlfMovil, &PiezasCSB34::telefono, 10},
+};
+
 // The template's value when it has one, else the value read.
 std::string_view plantillaOValor(const CampoEstructura& campo, std::string_view valor) {
     return campo.valorcampo.empty() ? valor : std::string_view(campo.valorcampo);
@@ -210,26 +222,22 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
     case CampoCSB34::ConceptoOrden:
         partirEn36(valor, p.conceptoOrden, p.conceptoOrden2);
         break;
-    case CampoCSB34::DNI:
-        p.dni = rellenar(valor, 18);
-        break;
-    case CampoCSB34::Ref12:
-        p.ref12 = rellenar(valor, 12);
-        break;
-    case CampoCSB34::Ref16:
     case CampoCSB34::NumeroFactura:
-        p.ref16 = rellenar(valor, 16);
-        if (tipo == CampoCSB34::NumeroFactura && campo.obligatorio && enBlanco(valor)) {
+        if (campo.obligatorio && enBlanco(valor)) {
             anotarError("Error : No se ha especificado número de factura");
         }
-        break;
-    case CampoCSB34::TlfMovil:
-        p.telefono = rellenar(valor, 10);
+        p.ref16 = rellenar(valor, 16);
         break;
     case CampoCSB34::Email:
         p.email = valor;
         break;
-    case CampoCSB34::Desconocido:
+    default:
+        // The plain texts: trimmed and at their width, never refused.
+        for (const TextoSimple& texto : kTextosSimples) {
+            if (texto.campo == tipo) {
+                p.*texto.pieza = rellenar(valor, texto.ancho);
+            }
+        }
         break;
     }
 }

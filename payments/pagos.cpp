@@ -38,11 +38,7 @@ bool ModuloPagos::cargarPartes(const ParametrosConversion& parametros) {
     // A short NIF is still the party's: it goes out as it is rather than as blanks.
     ordenante.nif = rellenar(sinPrimerGuion(Trim((*fila)[0])), 10);
     ordenante.nombre = rellenar((*fila)[1], 36);
-    const std::string& cuenta = (*fila)[2];
-    ordenante.entidad = conCerosAjustado(Mid(cuenta, 1, 4), 4);
-    ordenante.oficina = conCerosAjustado(Mid(cuenta, 5, 4), 4);
-    ordenante.dc = conCerosAjustado(Mid(cuenta, 9, 2), 2);
-    ordenante.cuenta = conCerosAjustado(Mid(cuenta, 11, 10), 10);
+    ordenante.cuenta = partirCuenta((*fila)[2]);
     return true;
 }
 
@@ -106,6 +102,13 @@ const std::string& ModuloPagos::provincia(std::string_view codigoPostal) {
 
 RegistroFijo ModuloPagos::registro() {
     return RegistroFijo(kAncho);
+}
+
+RegistroFijo& ModuloPagos::poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas) {
+    for (const Pieza& pieza : piezas) {
+        registro.texto(pieza.texto, pieza.ancho);
+    }
+    return registro;
 }
 
 void ModuloPagos::escribir(FicheroSalida& salida, const RegistroFijo& registro) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "familia_conversion.hpp"
+#include "piezas.hpp"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,10 +17,7 @@ class RegistroFijo;
 struct Ordenante {
     std::string nif; // first "-" removed, 10 characters
     std::string nombre;
-    std::string entidad;
-    std::string oficina;
-    std::string dc;
-    std::string cuenta;
+    PartesCuenta cuenta;
 };
 
 // What sets one payment family apart in what the base does for both.
@@ -59,8 +58,16 @@ public:
     std::string signo = " ";
 
 protected:
+    // One piece of a record: its text, left-justified at its width.
+    struct Pieza {
+        std::string_view texto;
+        std::size_t ancho;
+    };
+
     // A record of the family's width, and one written with its count.
     static RegistroFijo registro();
+    // Appends the pieces in their order.
+    static RegistroFijo& poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas);
     void escribir(FicheroSalida& salida, const RegistroFijo& registro);
     // Adds the current order's amount to the total, by its sign.
     void sumarImporte();
