@@ -13,20 +13,10 @@
 namespace trovanel {
 namespace {
 
-std::string relleno(std::string texto, std::size_t ancho) {
-    texto.resize(ancho, ' ');
-    return texto;
-}
-
+// A field at positions 1 to 80, or not placed (inicio 0).
 CampoEstructura campo(std::string nombre, std::int64_t inicio = 1, std::string valorcampo = "",
                       bool obligatorio = false) {
-    CampoEstructura c;
-    c.campo = std::move(nombre);
-    c.inicio = inicio;
-    c.fin = inicio == 0 ? 0 : 80;
-    c.valorcampo = std::move(valorcampo);
-    c.obligatorio = obligatorio;
-    return c;
+    return {std::move(nombre), inicio, inicio == 0 ? 0 : 80, "", std::move(valorcampo), 0, 0, obligatorio, 0};
 }
 
 CampoEstructura obligatorio(std::string nombre, std::string valorcampo = "") {
@@ -85,64 +75,35 @@ TEST_P(CSB34ValidacionCampos, formateaLaPiezaYAnotaSuError) {
 }
 
 using P = PiezasCSB34;
-constexpr const char* kImporte = "Error : Importe incorrecto";
 constexpr const char* kCuenta = "Error : Cuenta incorrecta";
 constexpr const char* kVto = "Error : Fecha de vto incorrecta";
 
 // clang-format off
 const std::vector<CasoCampo> kCasos{
-    {"claveDePagoCertificadoPierdeSuGuion", "PAGOSC", campo("ClaveBeneficiario"), " A-123", &P::claveBeneficiario, relleno("A123", 12)},
-    {"claveDeOtraClaseConservaSuGuion", "CSB34T", campo("ClaveBeneficiario"), "A-123", &P::claveBeneficiario, relleno("A-123", 12)},
-    {"claveDeLaPlantillaSustituyeALaLeida", "CSB34C", campo("ClaveBeneficiario", 1, "FIJA"), "X", &P::claveBeneficiario, relleno("FIJA", 12)},
-    {"claveEnBlancoSeRechaza", "CSB34T", campo("ClaveBeneficiario"), "  ", &P::claveBeneficiario, relleno("", 12), "Error : No hay clave de beneficiario"},
-    {"importeEnCentimos", "CSB34T", campo("Importe"), " 1.250,5 ", nullptr, "000000125050"},
+    {"claveDeLaPlantillaSustituyeALaLeida", "CSB34C", campo("ClaveBeneficiario", 1, "FIJA"), "X", &P::claveBeneficiario, "FIJA        "},
+    {"claveEnBlancoSeRechaza", "CSB34T", campo("ClaveBeneficiario"), "  ", &P::claveBeneficiario, std::string(12, ' '), "Error : No hay clave de beneficiario"},
     {"importeConLaMarcaDentroEsNegativo", "CSB34T", campo("Importe", 1, "-"), "-12,50", nullptr, "000000001250", nullptr, "-", "", true},
-    {"importeSinMarcaDentroEsPositivo", "CSB34T", campo("Importe", 1, "-"), "12,50", nullptr, "000000001250", nullptr, " ", "", true},
-    {"importeCeroSeRechaza", "CSB34T", campo("Importe"), "0,00", nullptr, "000000000000", kImporte},
-    {"importeEnBlancoSeRechaza", "CSB34T", campo("Importe"), "", nullptr, "000000000000", kImporte},
-    {"importeQueNoCabeEnDoceCifrasSeRechaza", "CSB34T", campo("Importe"), "10000000000,00", nullptr, "000000000000", kImporte},
+    {"importeEnBlancoSeRechaza", "CSB34T", campo("Importe"), "", nullptr, "000000000000", "Error : Importe incorrecto"},
     {"importeDeMasDe32BitsSeAcepta", "CSB34T", campo("Importe"), "30000000,00", nullptr, "003000000000"},
     {"signoConSuMarcaEsNegativo", "CSB34T", campo("SignoNegativo", 1, "N"), "N", nullptr, "", nullptr, "-"},
     {"signoSinMarcaNuncaEsNegativo", "CSB34T", campo("SignoNegativo", 1, ""), "", nullptr, "", nullptr, " "},
-    {"signoConOtraLetraEsPositivo", "CSB34T", campo("SignoNegativo", 1, "N"), "S", nullptr, "", nullptr, " "},
     {"entidadCortaSeRellenaConCeros", "CSB34T", obligatorio("Entidad"), "21  ", &P::entidad, "0021"},
     {"entidadQueNoEsNumeroSeRechaza", "CSB34T", obligatorio("Entidad"), "AB12", &P::entidad, "AB12", "Error : Entidad incorrecta"},
-    {"entidadNoObligatoriaNoSeComprueba", "CSB34C", campo("Entidad"), "0000", &P::entidad, "0000"},
-    {"oficinaCortaSeRechaza", "CSB34T", obligatorio("Oficina"), "04", &P::oficina, "0004", "Error : Oficina incorrecta"},
     {"oficinaDeLaPlantillaSeRellena", "CSB34T", obligatorio("Oficina", "418"), "", &P::oficina, "0418"},
-    {"dcEnBlancoDeTransferenciaSeRechaza", "CSB34T", obligatorio("DC"), " ", &P::dc, "  ", "Error : DC incorrecto"},
     {"dcEnBlancoDeChequeSeAcepta", "CSB34C", obligatorio("DC"), "", &P::dc, "  "},
     {"cuentaCortaSeRellenaConCeros", "CSB34T", obligatorio("Cuenta"), " 1234 ", &P::cuenta, "0000001234"},
     {"cuentaEnBlancoSeRechaza", "CSB34T", obligatorio("Cuenta"), "   ", &P::cuenta, "0000000000", kCuenta},
     {"cuentaQueNoEsNumeroSeRechaza", "CSB34N", obligatorio("Cuenta"), "12AB", &P::cuenta, "00000012AB", kCuenta},
-    {"cuentaCeroSeRechaza", "CSB34T", obligatorio("Cuenta"), "0000000000", &P::cuenta, "0000000000", kCuenta},
-    {"gastosColocadosObligatoriosDistintosDeUnoODosSeRechazan", "CSB34T", obligatorio("Gastos"), "3", &P::gastos, "3", "Error : No se ha especificado los gastos"},
     {"gastosDeLaPlantillaSeCortanAUnaCifra", "CSB34C", campo("Gastos", 0, "21"), "21", &P::gastos, "2"},
     {"gastosSinValorNoTocanLosDeLaNomina", "CSB34N", campo("Gastos", 0), "", &P::gastos, "1"},
-    {"vencimientoAAAAMMDD", "CSB34P", obligatorio("FechaVto", "AAAAMMDD"), "20260305", &P::fechaVto, "050326"},
     {"vencimientoConBarrasRellenaDiaYMes", "CSB34P", obligatorio("FechaVto", "DD/MM/AAAA"), " 5/ 3/2026", &P::fechaVto, "050326"},
     {"vencimientoAAMMDD", "CSB34P", obligatorio("FechaVto", "AAMMDD"), "260305", &P::fechaVto, "050326"},
-    {"vencimientoQueNoEsFechaSeRechaza", "CSB34P", obligatorio("FechaVto", "AAAAMMDD"), "20260230", &P::fechaVto, "300226", kVto},
     {"vencimientoConBarrasEnFormatoDDMMAASeRechaza", "CSB34P", obligatorio("FechaVto", "DDMMAA"), "05/03/26", &P::fechaVto, "05/03/26", kVto},
     {"vencimientoTecleadoSustituyeAlLeido", "CSB34P", obligatorio("FechaVto", "AAAAMMDD"), "20260305", &P::fechaVto, "010426", nullptr, " ", "010426"},
     {"vencimientoNoColocadoQuedaVacio", "CSB34T", campo("FechaVto", 0, "AAAAMMDD"), "AAAAMMDD", &P::fechaVto, ""},
-    {"fechaDeConceptoEnBlancoEsHoy", "CSB34T", campo("FechaFactura", 1, "DD/MM/AAAA"), "  ", &P::fechaFactura, "061226 "},
-    {"fechaDeConceptoQueNoEsFechaSeRechaza", "CSB34T", campo("FechaFactura", 1, "DD/MM/AAAA"), "32/01/2026", &P::fechaFactura, "320126 ", "Error : Fecha de concepto incorrecta"},
-    {"nombreEnBlancoSeRechazaAunqueNoSeaObligatorio", "CSB34T", campo("NombreBeneficiario"), " ", &P::nombre, relleno("", 36), "Error : Falta nombre de Beneficiario"},
-    {"domicilioLargoPasaAlSegundoRegistro", "CSB34C", campo("DomicilioBeneficiario"), std::string(36, 'A') + "  BLOQUE 2", &P::domicilio2, relleno("BLOQUE 2", 36)},
-    {"domicilioEnBlancoDeTransferenciaEsDesconocido", "CSB34T", campo("DomicilioBeneficiario"), "", &P::domicilio, relleno("Desconocido", 36)},
-    {"domicilioEnBlancoDeChequeSeRechaza", "CSB34C", campo("DomicilioBeneficiario"), "", &P::domicilio, relleno("", 36), "Error : Falta domicilio del Beneficiario"},
-    {"codigoPostalEnBlancoDeNominaEsCeros", "CSB34N", campo("CPBeneficiario"), "", &P::cp, "00000"},
-    {"codigoPostalDaLaProvincia", "CSB34C", campo("CPBeneficiario"), "28013", &P::provinciaBeneficiario, "MADRID"},
-    {"codigoPostalEnBlancoDePagareSeRechaza", "CSB34P", campo("CPBeneficiario"), " ", &P::cp, "", "Error : Falta CP del Beneficiario"},
-    {"plazaEnBlancoDeTransferenciaEsDesconocida", "CSB34T", campo("PlazaBeneficiario"), "", &P::plaza, "Desconocido"},
-    {"plazaEnBlancoDePagoCertificadoSeRechaza", "PAGOSC", campo("PlazaBeneficiario"), "", &P::plaza, "", "Error : Falta Plaza del Beneficiario"},
     {"plazaDeLaPlantillaSustituyeALaLeidaEnCheques", "CSB34C", campo("PlazaBeneficiario", 1, "SORIA"), "X", &P::plaza, "SORIA"},
-    {"conceptoLargoPasaAlSegundoRegistro", "CSB34T", campo("Observacion"), std::string(40, 'C'), &P::conceptoOrden2, relleno("CCCC", 36)},
-    {"conceptoCortoVaciaElSegundoRegistro", "CSB34T", campo("ConceptoOrden"), "NOMINA", &P::conceptoOrden2, ""},
     {"identificacionSeCortaA18", "CSB34T", campo("IdentificacionBeneficiario"), std::string(20, '9'), &P::dni, std::string(18, '9')},
-    {"numeroDeFacturaObligatorioEnBlancoSeRechaza", "PAGOSC", obligatorio("NumeroFactura"), "", &P::ref16, relleno("", 16), "Error : No se ha especificado número de factura"},
-    {"correoSeGuardaEntero", "CSB34T", campo("Email"), " a@b.es ", &P::email, "a@b.es"},
+    {"numeroDeFacturaObligatorioEnBlancoSeRechaza", "PAGOSC", obligatorio("NumeroFactura"), "", &P::ref16, std::string(16, ' '), "Error : No se ha especificado número de factura"},
     {"nombreDeCampoConOtrasMayusculasNoHaceNada", "CSB34T", campo("email"), "a@b.es", &P::email, ""},
 };
 // clang-format on
