@@ -94,6 +94,9 @@ public:
 
 private:
     RegistroFijo registroDetalle(std::string_view numero) const;
+    // The postal code or the town of the beneficiary, checked by the kind of order.
+    std::string datoDeDireccion(const CampoEstructura& campo, std::string_view valor, const char* supuesto,
+                                std::size_t mirados, const char* error);
     // Payroll or transfers: blank addresses and towns are filled in, not refused.
     bool nominaOTransferencia_ = false;
     // The template's field names, resolved once per run instead of once per line.

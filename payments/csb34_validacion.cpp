@@ -72,6 +72,20 @@ CampoCSB34 campoCSB34(std::string_view nombre) {
     return C::Desconocido;
 }
 
+std::string ModuloCSB34::datoDeDireccion(const CampoEstructura& campo, std::string_view valor,
+                                         const char* supuesto, std::size_t mirados, const char* error) {
+    // Payroll and transfers fill in a blank postal code or town; the other kinds take the template's
+    // value and refuse a blank one.
+    std::string dato = Trim(nominaOTransferencia_ ? valor : plantillaOValor(campo, valor));
+    if (nominaOTransferencia_ && dato.empty()) {
+        dato = supuesto;
+    }
+    if (!nominaOTransferencia_ && enBlanco(Left(dato, static_cast<std::int64_t>(mirados)))) {
+        anotarError(error);
+    }
+    return dato;
+}
+
 void ModuloCSB34::validarCampo(std::string& valorLeido) {
     const CampoEstructura& campo = estado.gCamposEstructura.at(lectura.gIndiceCampo);
     const std::size_t indice = lectura.gIndiceCampo;
@@ -194,27 +208,13 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
         }
         break;
     }
-    case CampoCSB34::CPBeneficiario: {
-        p.cp = Trim(otrasClases ? plantillaOValor(campo, valor) : valor);
-        if (p.cp.empty() && !otrasClases) {
-            p.cp = "00000";
-        }
+    case CampoCSB34::CPBeneficiario:
+        p.cp = datoDeDireccion(campo, valor, "00000", 5, "Error : Falta CP del Beneficiario");
         p.provinciaBeneficiario = provincia(Left(p.cp, 5));
-        if (otrasClases && enBlanco(Left(p.cp, 5))) {
-            anotarError("Error : Falta CP del Beneficiario");
-        }
         break;
-    }
-    case CampoCSB34::PlazaBeneficiario: {
-        p.plaza = Trim(otrasClases ? plantillaOValor(campo, valor) : valor);
-        if (p.plaza.empty() && !otrasClases) {
-            p.plaza = "Desconocido";
-        }
-        if (otrasClases && enBlanco(Left(p.plaza, 10))) {
-            anotarError("Error : Falta Plaza del Beneficiario");
-        }
+    case CampoCSB34::PlazaBeneficiario:
+        p.plaza = datoDeDireccion(campo, valor, "Desconocido", 10, "Error : Falta Plaza del Beneficiario");
         break;
-    }
     case CampoCSB34::ProvinciaBeneficiario: {
         p.provinciaBeneficiario = enBlanco(valor) ? provincia(Left(p.cp, 5)) : std::string(valor);
         break;
