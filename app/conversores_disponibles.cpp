@@ -2,6 +2,7 @@
 
 #include "conversores.hpp"
 #include "csb19.hpp"
+#include "csb34.hpp"
 #include "csb58.hpp"
 
 namespace trovanel {
@@ -10,6 +11,7 @@ void registrarConversores(RegistroConversores& registro) {
     // Families without a driver yet are absent: batch mode reports them as not available.
     registro.registrar(Familia::CSB19, GenerarCSB19);
     registro.registrar(Familia::CSB58, GenerarCSB58);
+    registro.registrar(Familia::CSB34, GenerarCSB34);
 }
 
 } // namespace trovanel

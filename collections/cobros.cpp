@@ -85,11 +85,11 @@ bool ModuloCobros::cargarPartes(const ParametrosConversion& parametros) {
     }
     p.idEmisor = rellenar((*emisor)[0], 9) + rellenar((*emisor)[1], 3);
     p.nombreEmisor = rellenar((*emisor)[2], 40);
-    const std::string& cuenta = (*emisor)[3];
-    p.entidadEmisor = conCeros(Mid(cuenta, 1, 4), 4);
-    p.oficinaEmisor = conCeros(Mid(cuenta, 5, 4), 4);
-    p.dcEmisor = conCeros(Mid(cuenta, 9, 2), 2);
-    p.cuentaEmisor = conCeros(Mid(cuenta, 11, 10), 10);
+    PartesCuenta cuenta = partirCuenta((*emisor)[3]);
+    p.entidadEmisor = std::move(cuenta.entidad);
+    p.oficinaEmisor = std::move(cuenta.oficina);
+    p.dcEmisor = std::move(cuenta.dc);
+    p.cuentaEmisor = std::move(cuenta.numero);
     return true;
 }
 

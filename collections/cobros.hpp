@@ -148,9 +148,4 @@ private:
     std::vector<CampoResuelto> camposResueltos_;
 };
 
-// A field the input carries: the template gives it a position.
-inline bool colocado(const CampoEstructura& campo) {
-    return campo.inicio != 0 || campo.fin != 0;
-}
-
 } // namespace trovanel

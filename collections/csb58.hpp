@@ -39,10 +39,6 @@ protected:
     void limpiarOpcionales() override { LimpiarOpcionalesCSB58(); }
 };
 
-// The due date read in the template's format, as DDMMAA; a format the table does not name leaves the
-// text unchanged.
-std::string fechaVtoDDMMAA(std::string_view texto, const std::string& formato);
-
 // Converts one input into a norm 58 bank file.
 void GenerarCSB58(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros);
 

@@ -4,9 +4,6 @@
 #include "piezas.hpp"
 #include "texto.hpp"
 
-#include <algorithm>
-#include <utility>
-
 namespace trovanel {
 
 namespace {
@@ -18,41 +15,6 @@ std::string codigoBanco(const std::string& valor) {
 }
 
 } // namespace
-
-std::string fechaVtoDDMMAA(std::string_view texto, const std::string& formato) {
-    struct Formato {
-        std::string_view nombre;
-        std::size_t dia, mes, anio;
-        bool rellenaDia, rellenaMes, rellenaAnio;
-    };
-    static constexpr Formato kFormatos[] = {
-        {"AAMMDD", 5, 3, 1, false, false, false},   {"DDMMAAAA", 1, 3, 7, false, false, false},
-        {"AAAAMMDD", 7, 5, 3, false, false, false}, {"DD/MM/AA", 1, 4, 7, true, true, false},
-        {"AA/MM/DD", 7, 4, 1, false, true, true},   {"DD/MM/AAAA", 1, 4, 9, true, false, true},
-        {"AAAA/MM/DD", 9, 6, 3, true, false, true},
-    };
-    for (const Formato& f : kFormatos) {
-        if (formato != f.nombre) {
-            continue;
-        }
-        // Two characters from each position; the named parts trimmed and completed with "0".
-        std::string fecha;
-        fecha.reserve(6);
-        for (const auto& [posicion, rellena] :
-             {std::pair{f.dia, f.rellenaDia}, std::pair{f.mes, f.rellenaMes},
-              std::pair{f.anio, f.rellenaAnio}}) {
-            std::string_view dos =
-                posicion <= texto.size() ? texto.substr(posicion - 1, 2) : std::string_view();
-            if (rellena) {
-                dos = recortar(dos);
-                fecha.append(2 - std::min<std::size_t>(dos.size(), 2), '0');
-            }
-            fecha.append(dos);
-        }
-        return fecha;
-    }
-    return std::string(texto);
-}
 
 void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string& valorLeido) {
     PiezasCSB58& p = piezas;
@@ -73,7 +35,9 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         rellenarEn(p.concepto1, valorLeido, 40);
         break;
     case CampoCobro::FechaVto:
-        p.fechaVto = colocado(campo) ? fechaVtoDDMMAA(recortar(valorLeido), campo.valorcampo) : std::string();
+        p.fechaVto = colocado(campo)
+                         ? fechaVtoDDMMAA(recortar(valorLeido), campo.valorcampo, RellenoFecha::Anticipos)
+                         : std::string();
         if (campo.obligatorio && !estado.gFechaDatos.empty()) {
             p.fechaVto = estado.gFechaDatos;
         }

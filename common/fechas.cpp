@@ -3,6 +3,9 @@
 #include "reloj.hpp"
 #include "texto.hpp"
 
+#include <algorithm>
+#include <utility>
+
 namespace trovanel {
 
 bool anioBisiesto(int anio) {
@@ -39,6 +42,43 @@ bool esFechaDDMMAA(std::string_view texto) {
     }
     const auto dos = [texto](std::size_t p) { return (texto[p] - '0') * 10 + (texto[p + 1] - '0'); };
     return fechaValida(2000 + dos(4), dos(2), dos(0));
+}
+
+std::string fechaVtoDDMMAA(std::string_view texto, std::string_view formato, RellenoFecha relleno) {
+    struct Formato {
+        std::string_view nombre;
+        std::size_t dia, mes, anio;
+        bool rellenaDia, rellenaMes, rellenaAnio;
+    };
+    static constexpr Formato kFormatos[] = {
+        {"AAMMDD", 5, 3, 1, false, false, false},   {"DDMMAAAA", 1, 3, 7, false, false, false},
+        {"AAAAMMDD", 7, 5, 3, false, false, false}, {"DD/MM/AA", 1, 4, 7, true, true, false},
+        {"AA/MM/DD", 7, 4, 1, false, true, true},   {"DD/MM/AAAA", 1, 4, 9, true, false, true},
+        {"AAAA/MM/DD", 9, 6, 3, true, false, true},
+    };
+    for (const Formato& f : kFormatos) {
+        if (formato != f.nombre) {
+            continue;
+        }
+        const bool conBarras = f.nombre.find('/') != std::string_view::npos;
+        const bool pagos = relleno == RellenoFecha::Pagos;
+        // Two characters from each position; the named parts trimmed and completed with "0".
+        std::string fecha;
+        fecha.reserve(6);
+        for (const auto& [posicion, rellena] : {std::pair{f.dia, pagos ? conBarras : f.rellenaDia},
+                                                std::pair{f.mes, pagos ? conBarras : f.rellenaMes},
+                                                std::pair{f.anio, !pagos && f.rellenaAnio}}) {
+            std::string_view dos =
+                posicion <= texto.size() ? texto.substr(posicion - 1, 2) : std::string_view();
+            if (rellena) {
+                dos = recortar(dos);
+                fecha.append(2 - std::min<std::size_t>(dos.size(), 2), '0');
+            }
+            fecha.append(dos);
+        }
+        return fecha;
+    }
+    return std::string(texto);
 }
 
 } // namespace trovanel

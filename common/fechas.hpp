@@ -18,4 +18,13 @@ std::string ddmmaaDeFechaLarga(const std::string& fecha);
 // Exactly six digits DDMMAA forming a calendar date (years 2000 to 2099).
 bool esFechaDDMMAA(std::string_view texto);
 
+// Which two-character parts of a date are trimmed and completed with "0" on the left before they are
+// joined, in the four formats written with "/": the collections norms fill the parts their records
+// were built with; the payment norms fill the day and the month.
+enum class RellenoFecha { Anticipos, Pagos };
+
+// A date read in a template's format ("AAMMDD", "DDMMAAAA", "AAAAMMDD", "DD/MM/AA", "AA/MM/DD",
+// "DD/MM/AAAA", "AAAA/MM/DD") as DDMMAA; a format not named here leaves the text unchanged.
+std::string fechaVtoDDMMAA(std::string_view texto, std::string_view formato, RellenoFecha relleno);
+
 } // namespace trovanel

@@ -68,10 +68,10 @@ TEST_F(EjecutableTest, convierteElEjemploConSuPlantillaYSuPresentador) {
 }
 
 TEST_F(EjecutableTest, informaDeUnaFamiliaQueEstaVersionNoConvierte) {
-    // Template 2 is the base template of norm 34 transfers.
-    const Resultado r = ejecutar("'recibos.txt,recibos.out,2,1,05032026,0,CALLE MAYOR 1,MADRID'");
+    // Template 6 is the base template of ZOP.
+    const Resultado r = ejecutar("'recibos.txt,recibos.out,6,1,05032026'");
     EXPECT_EQ(r.estado, 2);
-    EXPECT_EQ(r.errores, "Esta versión del programa aún no genera ficheros de tipo CSB34T\n");
+    EXPECT_EQ(r.errores, "Esta versión del programa aún no genera ficheros de tipo ZOP\n");
 }
 
 TEST_F(EjecutableTest, losArgumentosSeparadosPorBlancosFormanUnaLineaDeOrdenes) {

@@ -658,6 +658,8 @@ TEST_F(FrmEntrada, lasCajasDeFechaSoloAdmitenCifrasAsteriscoYRetroceso) {
 }
 
 TEST_F(FrmEntradaCascada, cadaRechazoDeGenerarLlegaEnSuOrden) {
+    // A build without any driver: the last step is refused as batch mode refuses it.
+    entorno.registro = RegistroConversores();
     enlazar("vacio", "CSB19", 999);
     const std::int64_t sinEmisores = presentador("SIN EMISORES SL", "CSB19");
     enlazar("zz", "CSB19", sinEmisores);
@@ -693,7 +695,7 @@ TEST_F(FrmEntradaCascada, cadaRechazoDeGenerarLlegaEnSuOrden) {
     EXPECT_FALSE(entorno.estado.gError);
     EXPECT_EQ(d->resultados, 0);
 
-    // Everything in place: this build has no norm 34 driver, so the run is refused as batch mode refuses it.
+    // Everything in place, but no norm 34 driver.
     EXPECT_EQ(avisosTras([&] { QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "MADRID"); }),
               Textos{"Esta versión del programa aún no genera ficheros de tipo CSB34T"});
     EXPECT_FALSE(entorno.estado.gError);
@@ -710,6 +712,7 @@ class FrmEntradaSinConversor : public FrmEntrada, public ::testing::WithParamInt
 
 TEST_P(FrmEntradaSinConversor, unaFamiliaSinConversorSeRechazaConElMensajeDelModoLote) {
     const CasoSinConversor caso = GetParam();
+    entorno.registro = RegistroConversores();
     const std::int64_t id = plantilla(caso.tipo, "Plantilla");
     const std::int64_t p = presentador("PARTE SA", caso.tipoUsuario);
     emisor(p, "EMISOR SA", "86420001612000000028");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "estado_ejecucion.hpp"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -21,6 +23,21 @@ void rellenarEn(std::string& pieza, std::string_view valor, std::size_t n);
 std::string conCeros(std::string_view valor, std::size_t n);
 // Zero-filled to n and cut to n, for defaults and party data that must fit their place.
 std::string conCerosAjustado(std::string_view valor, std::size_t n);
+
+// A 20-character account as the records print it: entity (1-4), office (5-8), check digits (9-10) and
+// number (11-20), each trimmed and zero-filled to its width.
+struct PartesCuenta {
+    std::string entidad;
+    std::string oficina;
+    std::string dc;
+    std::string numero;
+};
+PartesCuenta partirCuenta(std::string_view cuenta);
+
+// A field the input carries: the template gives it a position, whatever the input's kind.
+inline bool colocado(const CampoEstructura& campo) {
+    return campo.inicio != 0 || campo.fin != 0;
+}
 
 // The text columns of the one row of a party table with the given id, or nothing after showing the
 // message: alone when there is no such row, with "Error: " and the description when the query fails.

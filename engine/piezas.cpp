@@ -23,6 +23,11 @@ std::string conCerosAjustado(std::string_view valor, std::size_t n) {
     return rellenarCeros(Left(recortar(valor), static_cast<std::int64_t>(n)), n);
 }
 
+PartesCuenta partirCuenta(std::string_view cuenta) {
+    return {conCeros(Mid(cuenta, 1, 4), 4), conCeros(Mid(cuenta, 5, 4), 4), conCeros(Mid(cuenta, 9, 2), 2),
+            conCeros(Mid(cuenta, 11, 10), 10)};
+}
+
 std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos,
                                                       std::string_view sql, std::int64_t id,
                                                       const std::string& mensaje) {

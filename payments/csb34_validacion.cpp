@@ -1,0 +1,245 @@
+#include "csb34.hpp"
+
+#include "fechas.hpp"
+#include "piezas.hpp"
+#include "reloj.hpp"
+#include "texto.hpp"
+
+#include <utility>
+
+namespace trovanel {
+
+namespace {
+
+// A text of two pieces of 36: the first 36 characters, and the next 36 when there are more.
+void partirEn36(std::string_view texto, std::string& primera, std::string& segunda) {
+    primera = rellenar(texto, 36);
+    segunda = texto.size() > 36 ? rellenar(texto.substr(36), 36) : std::string();
+}
+
+struct TextoSimple {
+    CampoCSB34 campo;
+    std::string PiezasCSB34::*pieza;
+    std::size_t ancho;
+};
+constexpr TextoSimple kTextosSimples[] = {
+    {CampoCSB34::DNI, &PiezasCSB34::dni, 18},
+    {CampoCSB34::Ref12, &PiezasCSB34::ref12, 12},
+    {CampoCSB34::Ref16, &PiezasCSB34::ref16, 16},
+    {CampoCSB34::TlfMovil, &PiezasCSB34::telefono, 10},
+};
+
+// The template's value when it has one, else the value read.
+std::string_view plantillaOValor(const CampoEstructura& campo, std::string_view valor) {
+    return campo.valorcampo.empty() ? valor : std::string_view(campo.valorcampo);
+}
+
+} // namespace
+
+CampoCSB34 campoCSB34(std::string_view nombre) {
+    using C = CampoCSB34;
+    static constexpr std::pair<std::string_view, CampoCSB34> kNombres[] = {
+        {"ClaveBeneficiario", C::ClaveBeneficiario},
+        {"Importe", C::Importe},
+        {"SignoNegativo", C::SignoNegativo},
+        {"Entidad", C::Entidad},
+        {"Oficina", C::Oficina},
+        {"DC", C::DC},
+        {"Cuenta", C::Cuenta},
+        {"Gastos", C::Gastos},
+        {"FechaVto", C::FechaVto},
+        {"NombreBeneficiario", C::NombreBeneficiario},
+        {"FechaFactura", C::FechaFactura},
+        {"DomicilioBeneficiario", C::DomicilioBeneficiario},
+        {"CPBeneficiario", C::CPBeneficiario},
+        {"PlazaBeneficiario", C::PlazaBeneficiario},
+        {"ProvinciaBeneficiario", C::ProvinciaBeneficiario},
+        {"ConceptoOrden", C::ConceptoOrden},
+        {"Observacion", C::ConceptoOrden},
+        {"DNI", C::DNI},
+        {"IdentificacionBeneficiario", C::DNI},
+        {"Ref12", C::Ref12},
+        {"Ref16", C::Ref16},
+        {"NumeroFactura", C::NumeroFactura},
+        {"TlfMovil", C::TlfMovil},
+        {"Email", C::Email},
+    };
+    for (const auto& [texto, campo] : kNombres) {
+        if (nombre == texto) {
+            return campo;
+        }
+    }
+    return C::Desconocido;
+}
+
+std::string ModuloCSB34::datoDeDireccion(const CampoEstructura& campo, std::string_view valor,
+                                         const char* supuesto, std::size_t mirados, const char* error) {
+    // Payroll and transfers fill in a blank postal code or town; the other kinds take the template's
+    // value and refuse a blank one.
+    std::string dato = Trim(nominaOTransferencia_ ? valor : plantillaOValor(campo, valor));
+    if (nominaOTransferencia_ && dato.empty()) {
+        dato = supuesto;
+    }
+    if (!nominaOTransferencia_ && enBlanco(Left(dato, static_cast<std::int64_t>(mirados)))) {
+        anotarError(error);
+    }
+    return dato;
+}
+
+void ModuloCSB34::validarCampo(std::string& valorLeido) {
+    const CampoEstructura& campo = estado.gCamposEstructura.at(lectura.gIndiceCampo);
+    const std::size_t indice = lectura.gIndiceCampo;
+    const CampoCSB34 tipo =
+        indice < camposResueltos_.size() ? camposResueltos_[indice] : campoCSB34(campo.campo);
+    const std::string_view valor = recortar(valorLeido);
+    const bool otrasClases = !nominaOTransferencia_;
+    PiezasCSB34& p = piezas;
+
+    switch (tipo) {
+    case CampoCSB34::ClaveBeneficiario: {
+        std::string clave = Trim(plantillaOValor(campo, valor));
+        if (gTipoPlantilla == "PAGOSC") {
+            if (const auto guion = clave.find('-'); guion != std::string::npos) {
+                clave.erase(guion, 1);
+            }
+        }
+        p.claveBeneficiario = rellenar(clave, 12);
+        if (enBlanco(clave)) {
+            anotarError("Error : No hay clave de beneficiario");
+        }
+        break;
+    }
+    case CampoCSB34::Importe:
+        validarImporte(campo, valorLeido);
+        break;
+    case CampoCSB34::SignoNegativo:
+        validarSigno(campo, valorLeido);
+        break;
+    case CampoCSB34::Entidad: {
+        p.entidad = conCerosAjustado(
+            campo.obligatorio ? plantillaOValor(campo, Left(valorLeido, 4)) : Left(valorLeido, 4), 4);
+        if (campo.obligatorio && (!esNumerico(p.entidad) || esValorCero(p.entidad))) {
+            anotarError("Error : Entidad incorrecta");
+        }
+        break;
+    }
+    case CampoCSB34::Oficina: {
+        std::string oficina = Trim(Left(valorLeido, 4));
+        if (campo.obligatorio && !campo.valorcampo.empty()) {
+            oficina = conCeros(campo.valorcampo, 4);
+        }
+        // A short office is refused, not made up with zeros as the entity is.
+        if (campo.obligatorio && oficina.size() < 4) {
+            anotarError("Error : Oficina incorrecta");
+        }
+        p.oficina = conCerosAjustado(oficina, 4);
+        break;
+    }
+    case CampoCSB34::DC: {
+        p.dc = rellenar(Left(valorLeido, 2), 2);
+        if (campo.obligatorio && !campo.valorcampo.empty()) {
+            p.dc = conCerosAjustado(campo.valorcampo, 2);
+        }
+        if (campo.obligatorio && enBlanco(p.dc) && !otrasClases) {
+            anotarError("Error : DC incorrecto");
+        }
+        break;
+    }
+    case CampoCSB34::Cuenta: {
+        const std::string cuenta = Trim(campo.obligatorio ? plantillaOValor(campo, valor) : valor);
+        p.cuenta = conCerosAjustado(cuenta, 10);
+        if (campo.obligatorio && (!soloDigitos(cuenta) || esValorCero(cuenta))) {
+            anotarError("Error : Cuenta incorrecta");
+        }
+        break;
+    }
+    case CampoCSB34::Gastos: {
+        if (!colocado(campo)) {
+            // A column that gives nothing leaves the run's charges (payroll's "1") alone.
+            if (!campo.valorcampo.empty()) {
+                p.gastos = Left(campo.valorcampo, 1);
+            }
+        } else {
+            const std::string gastos(campo.obligatorio ? plantillaOValor(campo, valor) : valor);
+            if (campo.obligatorio && gastos != "1" && gastos != "2") {
+                anotarError("Error : No se ha especificado los gastos");
+            }
+            p.gastos = Left(gastos, 1);
+        }
+        break;
+    }
+    case CampoCSB34::FechaVto: {
+        p.fechaVto = colocado(campo) ? fechaVtoDDMMAA(valorLeido, campo.valorcampo, RellenoFecha::Pagos)
+                                     : std::string();
+        if (campo.obligatorio) {
+            if (!estado.gFechaDatos.empty()) {
+                p.fechaVto = estado.gFechaDatos;
+            }
+            if (!esFechaDDMMAA(p.fechaVto)) {
+                anotarError("Error : Fecha de vto incorrecta");
+            }
+        }
+        break;
+    }
+    case CampoCSB34::NombreBeneficiario: {
+        p.nombre = rellenar(valor, 36);
+        if (enBlanco(valor)) {
+            anotarError("Error : Falta nombre de Beneficiario");
+        }
+        break;
+    }
+    case CampoCSB34::FechaFactura: {
+        const std::string_view fecha = colocado(campo) ? valor : std::string_view();
+        if (enBlanco(fecha)) {
+            p.fechaFactura = fechaDDMMAA(entorno.reloj.ahora()) + " ";
+        } else {
+            const std::string convertida = fechaVtoDDMMAA(fecha, campo.valorcampo, RellenoFecha::Pagos);
+            if (!esFechaDDMMAA(convertida)) {
+                anotarError("Error : Fecha de concepto incorrecta");
+            }
+            p.fechaFactura = rellenar(convertida, 7);
+        }
+        break;
+    }
+    case CampoCSB34::DomicilioBeneficiario: {
+        partirEn36(enBlanco(valor) && !otrasClases ? "Desconocido" : valor, p.domicilio, p.domicilio2);
+        if (enBlanco(valor) && otrasClases) {
+            anotarError("Error : Falta domicilio del Beneficiario");
+        }
+        break;
+    }
+    case CampoCSB34::CPBeneficiario:
+        p.cp = datoDeDireccion(campo, valor, "00000", 5, "Error : Falta CP del Beneficiario");
+        p.provinciaBeneficiario = provincia(Left(p.cp, 5));
+        break;
+    case CampoCSB34::PlazaBeneficiario:
+        p.plaza = datoDeDireccion(campo, valor, "Desconocido", 10, "Error : Falta Plaza del Beneficiario");
+        break;
+    case CampoCSB34::ProvinciaBeneficiario: {
+        p.provinciaBeneficiario = enBlanco(valor) ? provincia(Left(p.cp, 5)) : std::string(valor);
+        break;
+    }
+    case CampoCSB34::ConceptoOrden:
+        partirEn36(valor, p.conceptoOrden, p.conceptoOrden2);
+        break;
+    case CampoCSB34::NumeroFactura:
+        if (campo.obligatorio && enBlanco(valor)) {
+            anotarError("Error : No se ha especificado número de factura");
+        }
+        p.ref16 = rellenar(valor, 16);
+        break;
+    case CampoCSB34::Email:
+        p.email = valor;
+        break;
+    default:
+        // The plain texts: trimmed and at their width, never refused.
+        for (const TextoSimple& texto : kTextosSimples) {
+            if (texto.campo == tipo) {
+                p.*texto.pieza = rellenar(valor, texto.ancho);
+            }
+        }
+        break;
+    }
+}
+
+} // namespace trovanel

@@ -1,0 +1,115 @@
+#include "base_datos.hpp"
+#include "base_datos_programa.hpp"
+#include "conversores.hpp"
+#include "csb34.hpp"
+#include "estado_ejecucion.hpp"
+#include "soporte_pruebas.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace trovanel {
+namespace {
+
+// A field at positions 1 to 80, or not placed (inicio 0).
+CampoEstructura campo(std::string nombre, std::int64_t inicio = 1, std::string valorcampo = "",
+                      bool obligatorio = false) {
+    return {std::move(nombre), inicio, inicio == 0 ? 0 : 80, "", std::move(valorcampo), 0, 0, obligatorio, 0};
+}
+
+CampoEstructura obligatorio(std::string nombre, std::string valorcampo = "") {
+    return campo(std::move(nombre), 1, std::move(valorcampo), true);
+}
+
+struct CasoCampo {
+    const char* nombre;
+    const char* tipo;
+    CampoEstructura campo;
+    std::string valor;
+    std::string PiezasCSB34::*pieza; // nullptr: the amount and its sign
+    std::string esperado;
+    const char* error = nullptr; // nullptr: accepted
+    std::string signo = " ";     // with pieza nullptr
+    std::string fechaDatos = "";
+    // The template also has a sign field the input does not carry: the marker is in the amount.
+    bool signoEnImporte = false;
+};
+
+class CSB34ValidacionCampos : public ::testing::TestWithParam<CasoCampo> {
+protected:
+    void SetUp() override { crearBaseDatosPrograma(carpeta / "Estructuras.db"); }
+    pruebas::CarpetaTemporal carpeta;
+    pruebas::AvisosGrabados avisos;
+    pruebas::RelojFijo reloj;
+    EstadoEjecucion estado;
+};
+
+TEST_P(CSB34ValidacionCampos, formateaLaPiezaYAnotaSuError) {
+    const CasoCampo& caso = GetParam();
+    BaseDatos baseDatos = BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva);
+    Entorno entorno{baseDatos, avisos, reloj, carpeta.ruta()};
+    estado.gCamposEstructura = {caso.campo};
+    if (caso.signoEnImporte) {
+        estado.gCamposEstructura.push_back(campo("SignoNegativo", 0));
+    }
+    estado.gFechaDatos = caso.fechaDatos;
+    ModuloCSB34 modulo(estado, entorno, caso.tipo);
+    modulo.iniciarEjecucion();
+    modulo.lectura.gLineaEntrada = 7;
+    std::string valor = caso.valor;
+    modulo.validarCampo(valor);
+
+    if (caso.pieza != nullptr) {
+        EXPECT_EQ(modulo.piezas.*caso.pieza, caso.esperado);
+    } else {
+        EXPECT_EQ(modulo.importe, caso.esperado);
+        EXPECT_EQ(modulo.signo, caso.signo);
+    }
+    EXPECT_EQ(estado.gErrores,
+              caso.error ? std::vector<std::string>{caso.error} : std::vector<std::string>{});
+    EXPECT_EQ(modulo.lectura.gRegistroConError, caso.error != nullptr);
+    EXPECT_EQ(estado.gNumeroLinea, caso.error ? 7 : 0);
+    EXPECT_EQ(valor, caso.valor);
+}
+
+using P = PiezasCSB34;
+constexpr const char* kCuenta = "Error : Cuenta incorrecta";
+constexpr const char* kVto = "Error : Fecha de vto incorrecta";
+
+// clang-format off
+const std::vector<CasoCampo> kCasos{
+    {"claveDeLaPlantillaSustituyeALaLeida", "CSB34C", campo("ClaveBeneficiario", 1, "FIJA"), "X", &P::claveBeneficiario, "FIJA        "},
+    {"claveEnBlancoSeRechaza", "CSB34T", campo("ClaveBeneficiario"), "  ", &P::claveBeneficiario, std::string(12, ' '), "Error : No hay clave de beneficiario"},
+    {"importeConLaMarcaDentroEsNegativo", "CSB34T", campo("Importe", 1, "-"), "-12,50", nullptr, "000000001250", nullptr, "-", "", true},
+    {"importeEnBlancoSeRechaza", "CSB34T", campo("Importe"), "", nullptr, "000000000000", "Error : Importe incorrecto"},
+    {"importeDeMasDe32BitsSeAcepta", "CSB34T", campo("Importe"), "30000000,00", nullptr, "003000000000"},
+    {"signoConSuMarcaEsNegativo", "CSB34T", campo("SignoNegativo", 1, "N"), "N", nullptr, "", nullptr, "-"},
+    {"signoSinMarcaNuncaEsNegativo", "CSB34T", campo("SignoNegativo", 1, ""), "", nullptr, "", nullptr, " "},
+    {"entidadCortaSeRellenaConCeros", "CSB34T", obligatorio("Entidad"), "21  ", &P::entidad, "0021"},
+    {"entidadQueNoEsNumeroSeRechaza", "CSB34T", obligatorio("Entidad"), "AB12", &P::entidad, "AB12", "Error : Entidad incorrecta"},
+    {"oficinaDeLaPlantillaSeRellena", "CSB34T", obligatorio("Oficina", "418"), "", &P::oficina, "0418"},
+    {"dcEnBlancoDeChequeSeAcepta", "CSB34C", obligatorio("DC"), "", &P::dc, "  "},
+    {"cuentaCortaSeRellenaConCeros", "CSB34T", obligatorio("Cuenta"), " 1234 ", &P::cuenta, "0000001234"},
+    {"cuentaEnBlancoSeRechaza", "CSB34T", obligatorio("Cuenta"), "   ", &P::cuenta, "0000000000", kCuenta},
+    {"cuentaQueNoEsNumeroSeRechaza", "CSB34N", obligatorio("Cuenta"), "12AB", &P::cuenta, "00000012AB", kCuenta},
+    {"gastosDeLaPlantillaSeCortanAUnaCifra", "CSB34C", campo("Gastos", 0, "21"), "21", &P::gastos, "2"},
+    {"gastosSinValorNoTocanLosDeLaNomina", "CSB34N", campo("Gastos", 0), "", &P::gastos, "1"},
+    {"vencimientoConBarrasRellenaDiaYMes", "CSB34P", obligatorio("FechaVto", "DD/MM/AAAA"), " 5/ 3/2026", &P::fechaVto, "050326"},
+    {"vencimientoAAMMDD", "CSB34P", obligatorio("FechaVto", "AAMMDD"), "260305", &P::fechaVto, "050326"},
+    {"vencimientoConBarrasEnFormatoDDMMAASeRechaza", "CSB34P", obligatorio("FechaVto", "DDMMAA"), "05/03/26", &P::fechaVto, "05/03/26", kVto},
+    {"vencimientoTecleadoSustituyeAlLeido", "CSB34P", obligatorio("FechaVto", "AAAAMMDD"), "20260305", &P::fechaVto, "010426", nullptr, " ", "010426"},
+    {"vencimientoNoColocadoQuedaVacio", "CSB34T", campo("FechaVto", 0, "AAAAMMDD"), "AAAAMMDD", &P::fechaVto, ""},
+    {"plazaDeLaPlantillaSustituyeALaLeidaEnCheques", "CSB34C", campo("PlazaBeneficiario", 1, "SORIA"), "X", &P::plaza, "SORIA"},
+    {"identificacionSeCortaA18", "CSB34T", campo("IdentificacionBeneficiario"), std::string(20, '9'), &P::dni, std::string(18, '9')},
+    {"numeroDeFacturaObligatorioEnBlancoSeRechaza", "PAGOSC", obligatorio("NumeroFactura"), "", &P::ref16, std::string(16, ' '), "Error : No se ha especificado número de factura"},
+    {"nombreDeCampoConOtrasMayusculasNoHaceNada", "CSB34T", campo("email"), "a@b.es", &P::email, ""},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Tabla, CSB34ValidacionCampos, ::testing::ValuesIn(kCasos),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+} // namespace
+} // namespace trovanel
