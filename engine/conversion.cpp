@@ -6,8 +6,10 @@
 #include "datos_obligatorios.hpp"
 #include "entrada_excel_access.hpp"
 #include "familia_conversion.hpp"
+#include "filas_plantilla.hpp"
 #include "lector_filas.hpp"
 #include "motor_lectura.hpp"
+#include "multifactura.hpp"
 #include "texto.hpp"
 #include "tipos_plantilla.hpp"
 
@@ -23,51 +25,26 @@ namespace {
 
 constexpr const char* kNoSeCargaPlantilla = "No se puede cargar la plantilla";
 
-struct Plantilla {
-    std::string tipo;
-    std::int64_t principiolinea = -1;
-    bool multifactura = false;
-};
-
-// The template's row and its fields into gCamposEstructura; nothing when either cannot be read or the
-// template has no fields.
-std::optional<Plantilla> cargarPlantilla(EstadoEjecucion& estado, BaseDatos& baseDatos, std::int64_t id) {
-    Plantilla plantilla;
-    std::vector<CampoEstructura> campos;
+// The template's rows, its fields trimmed into gCamposEstructura in id_campo order; nothing when they
+// cannot be read or the template has no fields.
+std::optional<FilasPlantilla> cargarPlantilla(EstadoEjecucion& estado, BaseDatos& baseDatos,
+                                              std::int64_t id) {
+    std::optional<FilasPlantilla> plantilla;
     try {
-        auto fila = baseDatos.preparar("SELECT tipo, principiolinea, multifactura FROM estructura "
-                                       "WHERE id_estructura = ? ORDER BY id_estructura");
-        fila.con(id);
-        if (!fila.siguiente()) {
-            return std::nullopt;
-        }
-        plantilla.tipo = fila.texto(0);
-        plantilla.principiolinea = fila.entero(1);
-        plantilla.multifactura = fila.logico(2);
-
-        auto detalle =
-            baseDatos.preparar("SELECT campo, inicio, fin, valorlinea, valorcampo, inilinea, finlinea, "
-                               "obligatorio, longitud FROM detalleestructura WHERE id_estructura = ? "
-                               "ORDER BY id_campo");
-        detalle.con(id);
-        while (detalle.siguiente()) {
-            CampoEstructura campo;
-            campo.campo = Trim(detalle.texto(0));
-            campo.inicio = detalle.entero(1);
-            campo.fin = detalle.entero(2);
-            campo.valorlinea = Trim(detalle.texto(3));
-            campo.valorcampo = Trim(detalle.texto(4));
-            campo.inilinea = detalle.entero(5);
-            campo.finlinea = detalle.entero(6);
-            campo.obligatorio = detalle.logico(7);
-            campo.longitud = static_cast<int>(detalle.entero(8));
-            campos.push_back(std::move(campo));
-        }
+        plantilla = leerFilasPlantilla(baseDatos, id);
     } catch (const ErrorBaseDatos&) {
         return std::nullopt;
     }
-    if (campos.empty()) {
+    if (!plantilla || plantilla->campos.empty()) {
         return std::nullopt;
+    }
+    std::vector<CampoEstructura> campos;
+    campos.reserve(plantilla->campos.size());
+    for (FilaCampoPlantilla& fila : plantilla->campos) {
+        CampoEstructura& campo = campos.emplace_back(std::move(fila.campo));
+        campo.campo = Trim(campo.campo);
+        campo.valorlinea = Trim(campo.valorlinea);
+        campo.valorcampo = Trim(campo.valorcampo);
     }
     estado.gCamposEstructura = std::move(campos);
     return plantilla;
@@ -169,7 +146,7 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         return;
     }
 
-    const std::optional<Plantilla> plantilla =
+    const std::optional<FilasPlantilla> plantilla =
         cargarPlantilla(estado, entorno.baseDatos, parametros.idEstructura);
     if (!plantilla) {
         entorno.avisos.informacion(kNoSeCargaPlantilla);
@@ -208,12 +185,21 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
                plantilla->principiolinea >= static_cast<std::int64_t>(campos.size())) {
         entorno.avisos.informacion("Por favor revise la plantilla.\r\nFalta indicar Principio de orden");
         estado.gError = true;
-    } else if (plantilla->multifactura) {
-        entorno.avisos.informacion("Esta versión del programa aún no lee plantillas multifactura");
+    } else if (!plantilla->multifactura) {
+        familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
+        leerTextoOrden(familia, parametros.rutaEntrada, parametros.rutaSalida);
+    } else if (const auto clave = prepararClaveFactura(campos, plantilla->filasMultifactura); !clave) {
+        // Without a key no line could be told an invoice line: stop before the input is read.
+        entorno.avisos.informacion(
+            "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura");
         estado.gError = true;
     } else {
         familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
-        leerTextoOrden(familia, parametros.rutaEntrada, parametros.rutaSalida);
+        if (clave->contada) {
+            leerMultifacturaSecuencia(familia, *clave, parametros.rutaEntrada, parametros.rutaSalida);
+        } else {
+            leerMultifactura(familia, *clave, parametros.rutaEntrada, parametros.rutaSalida);
+        }
     }
     estado.gCamposEstructura.clear();
 }
