@@ -100,6 +100,14 @@ protected:
     }
     const CampoEstructura& campo(std::size_t idCampo) { return e->plantilla().campos.at(idCampo); }
 
+    std::int64_t plantilla(const std::string& tipo, const std::vector<CampoPlantilla>& campos,
+                           const std::string& descripcion = "prueba") {
+        return pruebas::ConstructorPlantilla(*bd).tipo(tipo).descripcion(descripcion).campos(campos).crear();
+    }
+    static CampoPlantilla c(const std::string& nombre, int longitud, bool obligatorio = false) {
+        return {.campo = nombre, .obligatorio = obligatorio, .longitud = longitud};
+    }
+
     std::int64_t contar(const std::string& sql, std::int64_t id) {
         auto consulta = bd->preparar(sql);
         consulta.con(id);
@@ -116,13 +124,8 @@ protected:
 // --- loading
 
 TEST_P(EditorPorClase, cargaLasFilasPorIdCampoConHuecosNulosYSinIdsNegativos) {
-    const auto id = pruebas::ConstructorPlantilla(*bd)
-                        .tipo("CSB19Ex")
-                        .campo("CodigoReferencia")
-                        .obligatorio()
-                        .campo("Importe", 0, 5)
-                        .longitud(15)
-                        .crear();
+    const auto id = plantilla("CSB19Ex", {{.campo = "CodigoReferencia", .obligatorio = true},
+                                          {.campo = "Importe", .fin = 5, .longitud = 15}});
     bd->preparar("INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin) VALUES "
                  "(?, 3, NULL, NULL, NULL), (?, -1, 'Oculto', 1, 2)")
         .con(id, id)
@@ -169,17 +172,10 @@ TEST_P(EditorPorClase, unaCargaFallidaConservaLaPlantillaEnMano) {
 // --- showing a field
 
 TEST_P(EditorPorClase, mostrarEnseñaLosControlesDeSuClaseYSusValores) {
-    const auto id = pruebas::ConstructorPlantilla(*bd)
-                        .tipo("CSB34C")
-                        .campo("Importe")
-                        .valor(" - ")
-                        .campo("SignoNegativo")
-                        .valor(" N ")
-                        .campo("FormaPago")
-                        .valor("C--P")
-                        .campo("FechaVto")
-                        .valor("AAAAMMDD")
-                        .crear();
+    const auto id = plantilla("CSB34C", {{"Importe", 0, 0, " - "},
+                                         {"SignoNegativo", 0, 0, " N "},
+                                         {"FormaPago", 0, 0, "C--P"},
+                                         {"FechaVto", 0, 0, "AAAAMMDD"}});
     auto& ed = editor(id);
     const std::string n = GetParam().recorta ? "N" : " N ";
     ed.lbCampos_Click(0);
@@ -204,19 +200,8 @@ TEST_P(EditorPorClase, mostrarEnseñaLosControlesDeSuClaseYSusValores) {
 // --- placing and removing
 
 TEST_P(EditorPorClase, colocarCompruebaAnchoCodigoPostalYFormaDePago) {
-    const auto id = pruebas::ConstructorPlantilla(*bd)
-                        .tipo("ZOP")
-                        .campo("Nombre")
-                        .longitud(5)
-                        .campo("CP")
-                        .longitud(10)
-                        .campo("FormaPago")
-                        .longitud(3)
-                        .campo("Importe")
-                        .longitud(15)
-                        .campo("Importe2")
-                        .longitud(15)
-                        .crear();
+    const auto id = plantilla(
+        "ZOP", {c("Nombre", 5), c("CP", 10), c("FormaPago", 3), c("Importe", 15), c("Importe2", 15)});
     auto& ed = editor(id);
     colocar(0, 6);
     colocar(1, 4);
@@ -246,17 +231,8 @@ TEST_P(EditorPorClase, colocarCompruebaAnchoCodigoPostalYFormaDePago) {
 }
 
 TEST_P(EditorPorClase, quitarTodosDevuelveLosColocadosEnOrdenInversoYQuitarUnoLimpiaSuValor) {
-    const auto id = pruebas::ConstructorPlantilla(*bd)
-                        .tipo("CSB34C")
-                        .campo("A")
-                        .longitud(9)
-                        .campo("Importe", 1, 1)
-                        .valor("-")
-                        .campo("B")
-                        .longitud(9)
-                        .campo("FormaPago", 2, 2)
-                        .valor("1--3")
-                        .crear();
+    const auto id =
+        plantilla("CSB34C", {c("A", 9), {"Importe", 1, 1, "-"}, c("B", 9), {"FormaPago", 2, 2, "1--3"}});
     auto& ed = editor(id);
     colocar(2, 3);
     EXPECT_EQ(ed.colocados(), (std::vector<std::size_t>{1, 3, 2}));
@@ -274,16 +250,7 @@ TEST_P(EditorPorClase, quitarTodosDevuelveLosColocadosEnOrdenInversoYQuitarUnoLi
 // --- editing a placed field
 
 TEST_P(EditorPorClase, pulsarOtroColocadoEscribeElEditadoYNuncaEnOtroCampo) {
-    const auto id = pruebas::ConstructorPlantilla(*bd)
-                        .tipo("ZOP")
-                        .campo("A")
-                        .longitud(4)
-                        .campo("B")
-                        .longitud(4)
-                        .campo("FormaPago")
-                        .longitud(3)
-                        .campo("Entidad")
-                        .crear();
+    const auto id = plantilla("ZOP", {c("A", 4), c("B", 4), c("FormaPago", 3), c("Entidad", 4)});
     auto& ed = editor(id);
     colocar(0, 2);
     colocar(1, 2);
@@ -318,14 +285,7 @@ TEST_P(EditorPorClase, pulsarOtroColocadoEscribeElEditadoYNuncaEnOtroCampo) {
 // --- storing and deleting
 
 TEST_P(EditorPorClase, unaPlantillaNuevaLlevaElTipoBaseConElSufijoDelEditorYUnIdNuevo) {
-    const auto origen = pruebas::ConstructorPlantilla(*bd)
-                            .tipo("CSB19Ex")
-                            .campo("CodigoReferencia")
-                            .obligatorio()
-                            .longitud(12)
-                            .campo("Importe")
-                            .longitud(15)
-                            .crear();
+    const auto origen = plantilla("CSB19Ex", {c("CodigoReferencia", 12, true), c("Importe", 15)});
     bd->preparar("INSERT INTO multifactura (id_estructura, campos, valor) VALUES (?, 'Importe', '02')")
         .con(origen)
         .ejecutar();
@@ -338,12 +298,7 @@ TEST_P(EditorPorClase, unaPlantillaNuevaLlevaElTipoBaseConElSufijoDelEditorYUnId
     ASSERT_EQ(ed.plantilla().id, 1);
 
     // A template stored by the Excel editor, copied in each editor.
-    const auto copia = pruebas::ConstructorPlantilla(*bd)
-                           .tipo("CSB19Ex")
-                           .campo("CodigoReferencia")
-                           .obligatorio()
-                           .longitud(12)
-                           .crear();
+    const auto copia = plantilla("CSB19Ex", {c("CodigoReferencia", 12, true)});
     auto& otro = editor(copia);
     otro.cajas.nombre = "Mi-plantilla";
     otro.cmdAceptar_Click();
@@ -376,18 +331,9 @@ TEST_P(EditorPorClase, unaPlantillaNuevaLlevaElTipoBaseConElSufijoDelEditorYUnId
 }
 
 TEST_P(EditorPorClase, modificarEscribeLaColocacionYAvisaDeLoQueFalta) {
-    const auto id = pruebas::ConstructorPlantilla(*bd)
-                        .tipo("CSB34C")
-                        .descripcion("Cheques")
-                        .campo("CPBeneficiario")
-                        .longitud(5)
-                        .campo("Importe")
-                        .obligatorio()
-                        .longitud(15)
-                        .campo("ClaveBeneficiario")
-                        .obligatorio()
-                        .longitud(12)
-                        .crear();
+    const auto id = plantilla(
+        "CSB34C", {c("CPBeneficiario", 5), c("Importe", 15, true), c("ClaveBeneficiario", 12, true)},
+        "Cheques");
     auto& ed = editor(id);
     colocar(0, 5);
     ed.cmdAceptar_Click(); // not confirmed
@@ -419,7 +365,7 @@ TEST_P(EditorPorClase, modificarEscribeLaColocacionYAvisaDeLoQueFalta) {
 }
 
 TEST_P(EditorPorClase, aceptarEscribePrimeroElCampoEnEdicionYSiSeRechazaNoGuardaNada) {
-    const auto id = pruebas::ConstructorPlantilla(*bd).campo("A").longitud(3).campo("B").longitud(9).crear();
+    const auto id = plantilla("CSB19", {c("A", 3), c("B", 9)});
     auto& ed = editor(id);
     colocar(0, 2);
     pulsarColocado(0);
@@ -444,7 +390,7 @@ TEST_P(EditorPorClase, aceptarEscribePrimeroElCampoEnEdicionYSiSeRechazaNoGuarda
 
 // Each write is one transaction: a failure midway leaves the database as it was and is reported.
 TEST_P(EditorPorClase, guardarModificarYBorrarFallidosNoDejanNadaAMedias) {
-    const auto id = pruebas::ConstructorPlantilla(*bd).campo("A").longitud(3).campo("B").longitud(3).crear();
+    const auto id = plantilla("CSB19", {c("A", 3), c("B", 3)});
     bd->ejecutarScript(
         "CREATE TRIGGER f1 BEFORE INSERT ON detalleestructura WHEN NEW.id_campo = 1 BEGIN SELECT "
         "RAISE(ABORT, "
