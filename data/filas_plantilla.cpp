@@ -39,7 +39,7 @@ std::optional<FilasPlantilla> leerFilasPlantilla(BaseDatos& baseDatos, std::int6
         plantilla.campos.push_back(std::move(f));
     }
 
-    auto multifactura = baseDatos.preparar("SELECT orden, campos, valor, inicio FROM multifactura "
+    auto multifactura = baseDatos.preparar("SELECT orden, campos, valor, inicio, fin FROM multifactura "
                                            "WHERE id_estructura = ? ORDER BY orden");
     multifactura.con(idEstructura);
     while (multifactura.siguiente()) {
@@ -48,6 +48,7 @@ std::optional<FilasPlantilla> leerFilasPlantilla(BaseDatos& baseDatos, std::int6
         f.campos = multifactura.texto(1);
         f.valor = multifactura.texto(2);
         f.inicio = multifactura.texto(3);
+        f.fin = multifactura.real(4);
         plantilla.filasMultifactura.push_back(std::move(f));
     }
     return plantilla;

@@ -24,6 +24,8 @@ struct FilaMultifacturaPlantilla {
     std::string campos;
     std::string valor;
     std::string inicio;
+    // Carried along for the template exchange file; no conversion reads it.
+    double fin = 0;
 };
 
 // A template with all its rows: estructura, its fields in id_campo order and its multi-invoice rows in

@@ -6,6 +6,7 @@
 #include "frmAcercade.hpp"
 #include "frmDatos.hpp"
 #include "frmEntrada.hpp"
+#include "frmEstructuras.hpp"
 #include "frmNifSuf.hpp"
 #include "frmNifSufPagos.hpp"
 
@@ -109,11 +110,14 @@ void mdiPrincipal::crearMenus() {
     // Entries whose windows are not part of the program yet stay visible but disabled.
     QMenu* mnuEstructuras = submenu(barra, "mnuEstructuras", QStringLiteral("&Plantillas"));
     barra->addMenu(mnuEstructuras);
-    entrada(mnuEstructuras, "opcEstructuras", QStringLiteral("&Mantenimiento Plantillas"), false);
+    connect(entrada(mnuEstructuras, "opcEstructuras", QStringLiteral("&Mantenimiento Plantillas")),
+            &QAction::triggered, this, &mdiPrincipal::opcEstructuras_Click);
     QMenu* mnuMicrosoft = submenu(mnuEstructuras, "mnuMicrosoft", QStringLiteral("Plantillas Microsoft"));
     mnuEstructuras->addMenu(mnuMicrosoft);
-    entrada(mnuMicrosoft, "opcExcel", QStringLiteral("Plantillas Excel"), false);
-    entrada(mnuMicrosoft, "opcAccess", QStringLiteral("Plantillas Access"), false);
+    connect(entrada(mnuMicrosoft, "opcExcel", QStringLiteral("Plantillas Excel")), &QAction::triggered, this,
+            &mdiPrincipal::opcExcel_Click);
+    connect(entrada(mnuMicrosoft, "opcAccess", QStringLiteral("Plantillas Access")), &QAction::triggered,
+            this, &mdiPrincipal::opcAccess_Click);
     separador(mnuEstructuras, "raya");
     entrada(mnuEstructuras, "opcExpEst", QStringLiteral("&Exportar Plantilla"), false);
     entrada(mnuEstructuras, "opcImpEst", QStringLiteral("&Importar Plantilla"), false);
@@ -188,6 +192,24 @@ void mdiPrincipal::opcManCobros_Click() {
 void mdiPrincipal::opcManPagos_Click() {
     frmNifSufPagos ventana(contexto_, this);
     ventana.exec();
+}
+
+// Closing an editor unloads it: each opening lists the templates anew and loads the first.
+void mdiPrincipal::abrirEditor(TipoEntrada entrada) {
+    frmEstructuras ventana(contexto_, entrada, this);
+    ventana.exec();
+}
+
+void mdiPrincipal::opcEstructuras_Click() {
+    abrirEditor(TipoEntrada::Texto);
+}
+
+void mdiPrincipal::opcExcel_Click() {
+    abrirEditor(TipoEntrada::Excel);
+}
+
+void mdiPrincipal::opcAccess_Click() {
+    abrirEditor(TipoEntrada::Access);
 }
 
 void mdiPrincipal::mnuSalir_Click() {

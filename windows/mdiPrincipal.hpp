@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contexto_ventanas.hpp"
+#include "tipos_plantilla.hpp"
 
 #include <QMainWindow>
 
@@ -30,6 +31,9 @@ public:
     void opcManual_Click();
     void opcManCobros_Click();
     void opcManPagos_Click();
+    void opcEstructuras_Click();
+    void opcExcel_Click();
+    void opcAccess_Click();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -38,6 +42,7 @@ private:
     void crearMenus();
     void MDIForm_Load();
     void MDIForm_Unload();
+    void abrirEditor(TipoEntrada entrada);
 
     class SolicitudDatosVentana;
 

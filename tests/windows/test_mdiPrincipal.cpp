@@ -73,7 +73,7 @@ TEST_F(MdiPrincipalConfigurado, laBarraDeMenusTieneSusEntradasEnOrden) {
     EXPECT_TRUE(disponible(&ventana, "mnuSalir"));
 }
 
-TEST_F(MdiPrincipalConfigurado, elMenuPlantillasExisteConSusEntradasDeshabilitadas) {
+TEST_F(MdiPrincipalConfigurado, elMenuPlantillasOfreceLosTresEditoresYDeshabilitaLoDemas) {
     mdiPrincipal ventana(entorno.contexto());
     EXPECT_EQ(entradas(hijo<QMenu>(&ventana, "mnuEstructuras")),
               (std::vector<std::string>{"&Mantenimiento Plantillas <opcEstructuras>",
@@ -86,9 +86,11 @@ TEST_F(MdiPrincipalConfigurado, elMenuPlantillasExisteConSusEntradasDeshabilitad
     EXPECT_TRUE(hijo<QAction>(&ventana, "raya")->isSeparator());
     ASSERT_NE(hijo<QAction>(&ventana, "r"), nullptr);
     EXPECT_TRUE(hijo<QAction>(&ventana, "r")->isSeparator());
+    for (const char* nombre : {"opcEstructuras", "opcExcel", "opcAccess"}) {
+        EXPECT_TRUE(disponible(&ventana, nombre)) << nombre;
+    }
     // Their windows are not part of the program yet.
-    for (const char* nombre :
-         {"opcEstructuras", "opcExcel", "opcAccess", "opcExpEst", "opcImpEst", "opcMultifacturas"}) {
+    for (const char* nombre : {"opcExpEst", "opcImpEst", "opcMultifacturas"}) {
         EXPECT_FALSE(disponible(&ventana, nombre)) << nombre;
     }
 }

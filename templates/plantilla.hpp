@@ -1,0 +1,62 @@
+#pragma once
+
+#include "estado_ejecucion.hpp"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace trovanel {
+
+class BaseDatos;
+
+// One row of multifactura: an invoice-line key of a multi-invoice template.
+struct MultifacturaPlantilla {
+    std::int64_t orden = 0;
+    std::string campos;
+    std::string valor;
+    std::int64_t inicio = 0;
+    double fin = 0;
+};
+
+// A template as the tables hold it: its estructura row, its fields by id_campo and its multi-invoice rows.
+// Element i of campos is the field whose id_campo is i; an id_campo without a row leaves an empty element
+// that conFila tells apart, so positions and principiolinea keep meaning the same field.
+struct Plantilla {
+    std::int64_t id = 0;
+    std::string tipo; // as stored
+    std::string descripcion;
+    std::int64_t principiolinea = -1;
+    bool multifactura = false;
+    std::vector<CampoEstructura> campos;
+    std::vector<bool> conFila;
+    std::vector<MultifacturaPlantilla> multifacturas;
+
+    bool tieneCampo(std::size_t idCampo) const { return idCampo < conFila.size() && conFila[idCampo]; }
+    // Puts a field at its id_campo, growing the list with empty elements as needed.
+    void ponerCampo(std::size_t idCampo, CampoEstructura campo);
+};
+
+// Reads a template whole. NULLs read as -1 (principiolinea), "", 0 or false; rows with a negative (or
+// beyond 16-bit) id_campo are skipped. Throws ErrorBaseDatos, "La plantilla no existe" when there is no
+// such row.
+Plantilla leerPlantilla(BaseDatos& baseDatos, std::int64_t id);
+
+// The fields as a conversion uses them: by id_campo, texts without surrounding blanks.
+std::vector<CampoEstructura> camposParaConversion(const Plantilla& plantilla);
+
+// Stores a new template (its row, every field with a row, its multi-invoice rows) in one transaction and
+// returns the id the database gave it. Throws ErrorBaseDatos; nothing is written then.
+std::int64_t guardarPlantillaNueva(BaseDatos& baseDatos, const Plantilla& plantilla);
+
+// Writes principiolinea and the placement of every field over the stored template plantilla.id, in one
+// transaction: inicio, fin, inilinea, finlinea, valorlinea, valorcampo and longitud of each row (never
+// campo, obligatorio, tipo or descripcion). Throws ErrorBaseDatos ("La plantilla no existe" when it was
+// deleted); nothing is written then.
+void modificarPlantilla(BaseDatos& baseDatos, const Plantilla& plantilla);
+
+// Deletes the estructura row only: the field and multi-invoice rows stay, and since ids are never given
+// again they can never belong to another template. Throws ErrorBaseDatos ("La plantilla no existe").
+void borrarPlantilla(BaseDatos& baseDatos, std::int64_t id);
+
+} // namespace trovanel
