@@ -1,5 +1,5 @@
-// Office Open XML workbooks (.xlsx): libzip opens the archive and expat streams every part read from
-// it (workbook, relationships, styles, shared strings, sheets), so no part sits whole in memory. Every
+// Office Open XML workbooks (.xlsx): libzip opens the archive and our XML scanner streams every part read
+// from it (workbook, relationships, styles, shared strings, sheets), so no part sits whole in memory. Every
 // size and index taken from the file is checked: a damaged or hostile workbook ends in
 // ErrorTrovanel(kNoSeAbreEntrada), never in a crash, a hang or a memory blow-up.
 #include "error.hpp"
