@@ -25,8 +25,8 @@ constexpr std::array<std::uint8_t, 256> kClases = [] {
     std::array<std::uint8_t, 256> t{};
     for (int c = 0; c < 256; ++c) {
         const bool control = c < 0x20 && c != '\t' && c != '\n' && c != '\r';
-        const bool letra =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+        // Beyond ASCII, names take almost every character: those are checked as UTF-8 where met.
+        const bool letra = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
         std::uint8_t v = 0;
         if (control || c >= 0x80 || c == '<' || c == '&' || c == '\r' || c == ']') {
             v |= kEspecialTexto;
@@ -63,11 +63,12 @@ char* saltarBlancos(char* p) {
     return p;
 }
 
-char* saltarNombre(char* p) {
-    while (es(*p, kNombre)) {
-        ++p;
-    }
-    return p;
+bool alto(char c) {
+    return static_cast<unsigned char>(c) >= 0x80;
+}
+
+bool inicioNombre(char c) {
+    return es(c, kInicioNombre) || alto(c);
 }
 
 // The length of the UTF-8 character at p, if XML allows it (no surrogates, no U+FFFE or U+FFFF, no
@@ -95,6 +96,26 @@ int caracterUtf8(const char* p, const char* fin) {
     return n;
 }
 
+// Past the characters of a name: fin when one goes on past the data.
+char* saltarNombre(char* p, const char* fin) {
+    while (true) {
+        while (es(*p, kNombre)) {
+            ++p;
+        }
+        if (!alto(*p)) {
+            return p;
+        }
+        const int n = caracterUtf8(p, fin);
+        if (n < 0) {
+            return const_cast<char*>(fin);
+        }
+        if (n == 0) {
+            danado();
+        }
+        p += n;
+    }
+}
+
 // Checks that [a, b) holds only characters XML allows and turns its line ends into "\n", in place;
 // returns the new end.
 char* normalizar(char* a, const char* b) {
@@ -119,16 +140,6 @@ char* normalizar(char* a, const char* b) {
         }
     }
     return w;
-}
-
-// A name's characters, checked; the name itself has been scanned by its byte classes.
-void comprobarNombre(char* a, char* b) {
-    for (char* p = a; p < b; ++p) {
-        if (static_cast<unsigned char>(*p) >= 0x80) {
-            normalizar(p, b);
-            return;
-        }
-    }
 }
 
 std::string_view sinPrefijo(std::string_view nombre) {
@@ -218,10 +229,156 @@ void EscanerXml::consumir(const char* hasta) {
 
 // --- Events ---
 
+// The common start tag: ASCII names, "=" with no blanks around it, values with nothing to replace, few
+// attributes. Anything else, or a tag cut short, is left to etiquetaInicio(), which reads it again.
+bool EscanerXml::etiquetaComun(char* p) {
+    if ((inicioAbiertos_.empty() && raizVista_) || inicioAbiertos_.size() >= kMaxProfundidad) {
+        return false;
+    }
+    char* nombre = p + 1;
+    char* local = nombre;
+    char* r = nombre;
+    do {
+        if (*r == ':') {
+            local = r + 1;
+        }
+        ++r;
+    } while (es(*r, kNombre));
+    char* finNombre = r;
+    if (finNombre - nombre > 64) {
+        return false;
+    }
+    std::size_t n = 0;
+    bool vacia = false;
+    while (true) {
+        if (*r == '>') {
+            break;
+        }
+        if (*r == '/') {
+            if (r[1] != '>') {
+                return false;
+            }
+            vacia = true;
+            ++r;
+            break;
+        }
+        if (!es(*r, kBlanco)) {
+            return false;
+        }
+        do {
+            ++r;
+        } while (es(*r, kBlanco));
+        if (*r == '>' || *r == '/') {
+            continue;
+        }
+        char* atributo = r;
+        if (!es(*r, kInicioNombre)) {
+            return false;
+        }
+        do {
+            ++r;
+        } while (es(*r, kNombre));
+        const std::string_view nombreAtributo(atributo, static_cast<std::size_t>(r - atributo));
+        const char comilla = r[1];
+        if (*r != '=' || (comilla != '"' && comilla != '\'') || n == comunes_.size()) {
+            return false;
+        }
+        r += 2;
+        char* valor = r;
+        while (!es(*r, kEspecialValor)) {
+            ++r;
+        }
+        if (*r != comilla) {
+            return false;
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            if (comunes_[i].nombre == nombreAtributo) {
+                return false;
+            }
+        }
+        comunes_[n++] = {nombreAtributo, std::string_view(valor, static_cast<std::size_t>(r - valor))};
+        ++r;
+    }
+    vista_ = AtributosXml(comunes_.data(), n);
+    abrir(nombre, finNombre);
+    nombre_ = std::string_view(local, static_cast<std::size_t>(finNombre - local));
+    finPendiente_ = vacia;
+    consumir(r + 1);
+    return true;
+}
+
+// The end tag of the element open last, written without blanks.
+bool EscanerXml::cierreComun(char* p) {
+    const std::size_t desde = inicioAbiertos_.back().inicio;
+    const char* abierto = abiertos_.get() + desde;
+    const std::size_t largo = largoAbiertos_ - desde;
+    // The null after the data differs from every name's characters: no need to know where it ends.
+    const char* r = p + 2;
+    for (std::size_t i = 0; i < largo; ++i) {
+        if (r[i] != abierto[i]) {
+            return false;
+        }
+    }
+    if (r[largo] != '>') {
+        return false;
+    }
+    consumir(r + largo + 1);
+    return true;
+}
+
+// Character data with nothing to replace or check, up to the next tag.
+bool EscanerXml::textoComun(char* p) {
+    char* r = p;
+    while (!es(*r, kEspecialTexto)) {
+        ++r;
+    }
+    if (*r != '<') {
+        return false;
+    }
+    texto_ = std::string_view(p, static_cast<std::size_t>(r - p));
+    consumir(r);
+    return true;
+}
+
+void EscanerXml::abrir(const char* nombre, const char* finNombre) {
+    const auto largo = static_cast<std::size_t>(finNombre - nombre);
+    const auto local = static_cast<std::size_t>(sinPrefijo(std::string_view(nombre, largo)).data() - nombre);
+    const auto inicio = static_cast<std::uint32_t>(largoAbiertos_);
+    inicioAbiertos_.push_back({inicio, inicio + static_cast<std::uint32_t>(local)});
+    if (largoAbiertos_ + largo > capacidadAbiertos_) {
+        // Never more than the caps on nesting and names allow.
+        const std::size_t capacidad = std::max<std::size_t>(256, 2 * (largoAbiertos_ + largo));
+        auto nuevos = std::make_unique_for_overwrite<char[]>(capacidad);
+        std::copy_n(abiertos_.get(), largoAbiertos_, nuevos.get());
+        abiertos_ = std::move(nuevos);
+        capacidadAbiertos_ = capacidad;
+    }
+    char* destino = abiertos_.get() + largoAbiertos_;
+    for (std::size_t i = 0; i < largo; ++i) {
+        destino[i] = nombre[i];
+    }
+    largoAbiertos_ += largo;
+    raizVista_ = true;
+}
+
 EventoXml EscanerXml::siguiente() {
     if (finPendiente_) {
         finPendiente_ = false;
         return cerrar();
+    }
+    char* p = principio();
+    if (p != final() && reanudar_ == 0 && !alComienzo_) {
+        if (*p == '<') {
+            if (es(p[1], kInicioNombre)) {
+                if (etiquetaComun(p)) {
+                    return EventoXml::inicio;
+                }
+            } else if (p[1] == '/' && !inicioAbiertos_.empty() && cierreComun(p)) {
+                return cerrar();
+            }
+        } else if (!inicioAbiertos_.empty() && textoComun(p)) {
+            return EventoXml::texto;
+        }
     }
     while (true) {
         char* p = principio();
@@ -258,10 +415,10 @@ EventoXml EscanerXml::siguiente() {
 }
 
 EventoXml EscanerXml::cerrar() {
-    const std::uint32_t desde = inicioAbiertos_.back();
+    const Abierto abierto = inicioAbiertos_.back();
     // Dropping the name keeps its bytes where they are until another element opens.
-    nombre_ = sinPrefijo(std::string_view(abiertos_.data() + desde, abiertos_.size() - desde));
-    abiertos_.resize(desde);
+    nombre_ = std::string_view(abiertos_.get() + abierto.local, largoAbiertos_ - abierto.local);
+    largoAbiertos_ = abierto.inicio;
     inicioAbiertos_.pop_back();
     return EventoXml::fin;
 }
@@ -337,9 +494,110 @@ char* EscanerXml::buscar(char* p, std::size_t desde, std::string_view cierre) {
     return p + encontrado;
 }
 
+// A start tag is read as it stands in the buffer; only when it is cut short is its end searched for, so
+// that it is read once it is whole. Nothing is changed in place before then.
 EscanerXml::Paso EscanerXml::etiquetaInicio(char* p) {
-    // The end of the tag first, as '>' may stand inside a value: only a whole tag is read.
-    char* q = p + std::max<std::size_t>(reanudar_, 1);
+    if (reanudar_ > 0 && !etiquetaEntera(p)) {
+        return Paso::faltan;
+    }
+    if ((inicioAbiertos_.empty() && raizVista_) || inicioAbiertos_.size() >= kMaxProfundidad) {
+        danado();
+    }
+    char* nombre = p + 1;
+    if (!inicioNombre(*nombre)) {
+        danado();
+    }
+    char* finNombre = saltarNombre(nombre, final());
+    if (static_cast<std::size_t>(finNombre - nombre) > kMaxNombre) {
+        danado();
+    }
+    if (finNombre == final()) {
+        return etiquetaIncompleta(p);
+    }
+    atributos_.clear();
+    sinDescodificar_.clear();
+    char* r = finNombre;
+    while (true) {
+        char* despues = saltarBlancos(r);
+        if (*despues == '>') {
+            r = despues;
+            finPendiente_ = false;
+            break;
+        }
+        if (*despues == '/') {
+            if (despues + 1 == final()) {
+                return etiquetaIncompleta(p);
+            }
+            if (despues[1] != '>') {
+                danado();
+            }
+            r = despues + 1;
+            finPendiente_ = true;
+            break;
+        }
+        if (despues == final()) {
+            return etiquetaIncompleta(p);
+        }
+        // Attributes are set apart by blanks.
+        if (despues == r) {
+            danado();
+        }
+        r = atributo(despues);
+        if (!r) {
+            return etiquetaIncompleta(p);
+        }
+    }
+
+    // Whole: now the values that need it are replaced in place.
+    for (const std::size_t i : sinDescodificar_) {
+        valorEnSitio(atributos_[i]);
+    }
+    const std::size_t cantidad = atributos_.size();
+    if (cantidad > 1) {
+        // Each name once: by pairs for the few a real tag has, sorted for a hostile tag's thousands.
+        if (cantidad <= 16) {
+            for (std::size_t i = 1; i < cantidad; ++i) {
+                for (std::size_t j = 0; j < i; ++j) {
+                    if (atributos_[i].nombre == atributos_[j].nombre) {
+                        danado();
+                    }
+                }
+            }
+        } else {
+            std::vector<std::string_view> nombres;
+            nombres.reserve(cantidad);
+            for (const auto& a : atributos_) {
+                nombres.push_back(a.nombre);
+            }
+            std::sort(nombres.begin(), nombres.end());
+            if (std::adjacent_find(nombres.begin(), nombres.end()) != nombres.end()) {
+                danado();
+            }
+        }
+    }
+    nombre_ = sinPrefijo(std::string_view(nombre, static_cast<std::size_t>(finNombre - nombre)));
+    abrir(nombre, finNombre);
+    vista_ = atributos_;
+    evento_ = EventoXml::inicio;
+    consumir(r + 1);
+    return Paso::evento;
+}
+
+// The tag goes on past the data: its end is searched for from here on.
+EscanerXml::Paso EscanerXml::etiquetaIncompleta(char* p) {
+    reanudar_ = 1;
+    comilla_ = 0;
+    if (etiquetaEntera(p)) {
+        // Only a '>' within a value can end the search before the data does, and a value is never cut
+        // short by one: a tag that is whole is read to its end.
+        danado();
+    }
+    return Paso::faltan;
+}
+
+// Searches on for the '>' that ends the start tag at p, outside the values; true when it is there.
+bool EscanerXml::etiquetaEntera(char* p) {
+    char* q = p + reanudar_;
     char comilla = comilla_;
     while (true) {
         if (comilla != 0) {
@@ -355,7 +613,7 @@ EscanerXml::Paso EscanerXml::etiquetaInicio(char* p) {
                 ++q;
             }
             if (*q == '>') {
-                break;
+                return true;
             }
             if (q == final()) {
                 break;
@@ -366,114 +624,64 @@ EscanerXml::Paso EscanerXml::etiquetaInicio(char* p) {
             comilla = *q++;
         }
     }
-    if (q == final()) {
-        reanudar_ = static_cast<std::size_t>(q - p);
-        comilla_ = comilla;
-        return Paso::faltan;
-    }
-
-    if ((inicioAbiertos_.empty() && raizVista_) || inicioAbiertos_.size() >= kMaxProfundidad) {
-        danado();
-    }
-    char* nombre = p + 1;
-    if (!es(*nombre, kInicioNombre)) {
-        danado();
-    }
-    char* finNombre = saltarNombre(nombre + 1);
-    if (static_cast<std::size_t>(finNombre - nombre) > kMaxNombre) {
-        danado();
-    }
-    comprobarNombre(nombre, finNombre);
-    atributos_.clear();
-    char* r = finNombre;
-    while (true) {
-        char* despues = saltarBlancos(r);
-        if (*despues == '>' || *despues == '/') {
-            r = despues;
-            break;
-        }
-        // Attributes are set apart by blanks.
-        if (despues == r) {
-            danado();
-        }
-        r = atributo(despues);
-    }
-    finPendiente_ = *r == '/';
-    if (finPendiente_ && r + 1 != q) {
-        danado();
-    }
-    const std::size_t cantidad = atributos_.size();
-    if (cantidad > 2) {
-        // Each name once: by pairs for the few a real tag has, sorted for a hostile tag's thousands.
-        if (cantidad <= 32) {
-            for (std::size_t i = 2; i < cantidad; i += 2) {
-                for (std::size_t j = 0; j < i; j += 2) {
-                    if (std::strcmp(atributos_[i], atributos_[j]) == 0) {
-                        danado();
-                    }
-                }
-            }
-        } else {
-            std::vector<std::string_view> nombres;
-            nombres.reserve(cantidad / 2);
-            for (std::size_t i = 0; i < cantidad; i += 2) {
-                nombres.emplace_back(atributos_[i]);
-            }
-            std::sort(nombres.begin(), nombres.end());
-            if (std::adjacent_find(nombres.begin(), nombres.end()) != nombres.end()) {
-                danado();
-            }
-        }
-    }
-    atributos_.push_back(nullptr);
-    inicioAbiertos_.push_back(static_cast<std::uint32_t>(abiertos_.size()));
-    abiertos_.insert(abiertos_.end(), nombre, finNombre);
-    raizVista_ = true;
-    nombre_ = sinPrefijo(std::string_view(nombre, static_cast<std::size_t>(finNombre - nombre)));
-    evento_ = EventoXml::inicio;
-    consumir(q + 1);
-    return Paso::evento;
+    reanudar_ = static_cast<std::size_t>(q - p);
+    comilla_ = comilla;
+    return false;
 }
 
-// One attribute of a whole start tag, from its name: name and value are ended with a null in place,
-// the value with its references replaced and its blanks as spaces. Returns what follows the value.
+// One attribute, from its name; returns what follows its value, or null when the data ends first.
 char* EscanerXml::atributo(char* r) {
     char* nombre = r;
-    if (!es(*nombre, kInicioNombre)) {
+    if (!inicioNombre(*nombre)) {
         danado();
     }
-    char* finNombre = saltarNombre(nombre + 1);
-    comprobarNombre(nombre, finNombre);
+    char* finNombre = saltarNombre(nombre, final());
     r = saltarBlancos(finNombre);
     if (*r != '=') {
-        danado();
+        if (r != final()) {
+            danado();
+        }
+        return nullptr;
     }
     r = saltarBlancos(r + 1);
     const char comilla = *r;
     if (comilla != '"' && comilla != '\'') {
-        danado();
+        if (r != final()) {
+            danado();
+        }
+        return nullptr;
     }
     char* valor = ++r;
-    char* w = r;
-    while (true) {
-        char* tramo = r;
-        while (!es(*r, kEspecialValor)) {
-            ++r;
+    while (!es(*r, kEspecialValor)) {
+        ++r;
+    }
+    if (*r != comilla) {
+        // References, blanks, the other quote, non-ASCII or a wrong character: replaced or refused once
+        // the tag is whole.
+        r = static_cast<char*>(std::memchr(r, comilla, static_cast<std::size_t>(final() - r)));
+        if (!r) {
+            return nullptr;
         }
-        if (w != tramo) {
-            std::memmove(w, tramo, static_cast<std::size_t>(r - tramo));
-        }
-        w += r - tramo;
+        sinDescodificar_.push_back(atributos_.size());
+    }
+    atributos_.push_back({std::string_view(nombre, static_cast<std::size_t>(finNombre - nombre)),
+                          std::string_view(valor, static_cast<std::size_t>(r - valor))});
+    return r + 1;
+}
+
+// A value as written, up to its closing quote, made what it stands for: references replaced, blanks as
+// spaces. The result is never longer than what was written.
+void EscanerXml::valorEnSitio(AtributoXml& atributo) {
+    char* const valor = const_cast<char*>(atributo.valor.data());
+    char* const fin = valor + atributo.valor.size();
+    char* w = valor;
+    for (char* r = valor; r < fin;) {
         const auto c = static_cast<unsigned char>(*r);
-        if (c == static_cast<unsigned char>(comilla)) {
-            break;
-        }
-        if (c == '"' || c == '\'') {
+        if (!es(*r, kEspecialValor) || c == '"' || c == '\'') {
             *w++ = *r++;
         } else if (c == '&') {
-            // The tag is whole: a reference cut short is a wrong one.
             r = referencia(r, w);
-            if (!r) {
+            if (!r || r > fin) {
                 danado();
             }
         } else if (c == '\t' || c == '\n') {
@@ -481,9 +689,9 @@ char* EscanerXml::atributo(char* r) {
             ++r;
         } else if (c == '\r') {
             *w++ = ' ';
-            r += r[1] == '\n' ? 2 : 1;
+            r += r + 1 < fin && r[1] == '\n' ? 2 : 1;
         } else if (c >= 0x80) {
-            const int n = caracterUtf8(r, final());
+            const int n = caracterUtf8(r, fin);
             if (n <= 0) {
                 danado();
             }
@@ -495,11 +703,7 @@ char* EscanerXml::atributo(char* r) {
             danado();
         }
     }
-    *finNombre = '\0';
-    *w = '\0';
-    atributos_.push_back(nombre);
-    atributos_.push_back(valor);
-    return r + 1;
+    atributo.valor = std::string_view(valor, static_cast<std::size_t>(w - valor));
 }
 
 // Replaces the reference at r ('&') with its character, written at w; returns what follows it, or null
@@ -532,13 +736,13 @@ char* EscanerXml::referencia(char* r, char*& w) {
         escribirCaracter(valor, w);
         return s + 1;
     }
-    if (!es(*s, kInicioNombre)) {
+    if (!inicioNombre(*s)) {
         if (s == final()) {
             return nullptr;
         }
         danado();
     }
-    char* finNombre = saltarNombre(s + 1);
+    char* finNombre = saltarNombre(s, final());
     if (finNombre == final()) {
         return nullptr;
     }
@@ -565,27 +769,39 @@ char* EscanerXml::referencia(char* r, char*& w) {
     return finNombre + 1;
 }
 
+// An end tag names the element open last, and may have blanks before its '>'.
 EscanerXml::Paso EscanerXml::etiquetaFin(char* p) {
-    const std::size_t desde = std::max<std::size_t>(reanudar_, 2);
-    auto* q = static_cast<char*>(std::memchr(p + desde, '>', static_cast<std::size_t>(final() - p) - desde));
-    if (!q) {
-        reanudar_ = static_cast<std::size_t>(final() - p);
+    if (inicioAbiertos_.empty()) {
+        danado();
+    }
+    if (reanudar_ == 0) {
+        const std::size_t desde = inicioAbiertos_.back().inicio;
+        const char* abierto = abiertos_.get() + desde;
+        const std::size_t largo = largoAbiertos_ - desde;
+        const std::size_t n = std::min(static_cast<std::size_t>(final() - p) - 2, largo);
+        for (std::size_t i = 0; i < n; ++i) {
+            if (p[2 + i] != abierto[i]) {
+                danado();
+            }
+        }
+        if (p + 2 + n == final()) {
+            return Paso::faltan;
+        }
+        reanudar_ = 2 + largo;
+    }
+    char* r = p + reanudar_;
+    if (es(*r, kNombre) || alto(*r)) {
+        danado();
+    }
+    r = saltarBlancos(r);
+    if (r == final()) {
+        reanudar_ = static_cast<std::size_t>(r - p);
         return Paso::faltan;
     }
-    char* nombre = p + 2;
-    if (!es(*nombre, kInicioNombre)) {
+    if (*r != '>') {
         danado();
     }
-    char* finNombre = saltarNombre(nombre + 1);
-    if (saltarBlancos(finNombre) != q || inicioAbiertos_.empty()) {
-        danado();
-    }
-    const std::uint32_t abierto = inicioAbiertos_.back();
-    if (std::string_view(nombre, static_cast<std::size_t>(finNombre - nombre)) !=
-        std::string_view(abiertos_.data() + abierto, abiertos_.size() - abierto)) {
-        danado();
-    }
-    consumir(q + 1);
+    consumir(r + 1);
     evento_ = cerrar();
     return Paso::evento;
 }
@@ -596,11 +812,10 @@ EscanerXml::Paso EscanerXml::instruccion(char* p) {
         return Paso::faltan;
     }
     char* nombre = p + 2;
-    if (!es(*nombre, kInicioNombre)) {
+    if (!inicioNombre(*nombre)) {
         danado();
     }
-    char* finNombre = saltarNombre(nombre + 1);
-    comprobarNombre(nombre, finNombre);
+    char* finNombre = saltarNombre(nombre, final());
     const std::string_view destino(nombre, static_cast<std::size_t>(finNombre - nombre));
     if (igualesSinCaja(destino, "xml")) {
         // Only the declaration, only at the very start, may use that name.

@@ -5,14 +5,21 @@
 // conforming parser checks in a document without a DTD, and refuses a DTD outright: a damaged or
 // hostile part ends in ErrorTrovanel(kNoSeAbreEntrada) with bounded memory and time.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
+#include <span>
 #include <string_view>
 #include <vector>
 
 namespace trovanel::xlsx {
+
+struct AtributoXml {
+    std::string_view nombre; // with its prefix
+    std::string_view valor;
+};
+using AtributosXml = std::span<const AtributoXml>;
 
 enum class EventoXml { inicio, fin, texto, faltanDatos, finDocumento };
 
@@ -37,8 +44,8 @@ public:
 
     // Of inicio and fin: the element's name without its namespace prefix.
     std::string_view nombre() const { return nombre_; }
-    // Of inicio: names (with their prefix) and values, in pairs, ending in null.
-    const char** atributos() { return atributos_.data(); }
+    // Of inicio: its attributes, values with their references replaced and their blanks as spaces.
+    AtributosXml atributos() const { return vista_; }
     // Of texto: character data, in UTF-8, with references replaced and line ends as "\n".
     std::string_view texto() const { return texto_; }
 
@@ -51,7 +58,13 @@ private:
     Paso comienzo(char* p);
     Paso fuera(char* p);
     Paso marca(char* p);
+    bool etiquetaComun(char* p);
+    bool cierreComun(char* p);
+    bool textoComun(char* p);
+    void abrir(const char* nombre, const char* finNombre);
     Paso etiquetaInicio(char* p);
+    bool etiquetaEntera(char* p);
+    Paso etiquetaIncompleta(char* p);
     Paso etiquetaFin(char* p);
     Paso instruccion(char* p);
     void declaracion(char* p, char* cierre);
@@ -61,6 +74,7 @@ private:
     char* buscar(char* p, std::size_t desde, std::string_view cierre);
     char* referencia(char* r, char*& w);
     char* atributo(char* r);
+    void valorEnSitio(AtributoXml& atributo);
     EventoXml cerrar();
 
     std::unique_ptr<char[]> buffer_;
@@ -77,12 +91,22 @@ private:
     bool alComienzo_ = true;
     bool raizVista_ = false;
     bool finPendiente_ = false;
-    // Qualified names of the open elements, one after another.
-    std::vector<char> abiertos_;
-    std::vector<std::uint32_t> inicioAbiertos_;
+    // Qualified names of the open elements, one after another; where each starts, and its local part.
+    struct Abierto {
+        std::uint32_t inicio;
+        std::uint32_t local;
+    };
+    std::unique_ptr<char[]> abiertos_;
+    std::size_t largoAbiertos_ = 0;
+    std::size_t capacidadAbiertos_ = 0;
+    std::vector<Abierto> inicioAbiertos_;
     std::string_view nombre_;
     std::string_view texto_;
-    std::vector<const char*> atributos_;
+    std::vector<AtributoXml> atributos_;
+    std::array<AtributoXml, 8> comunes_;
+    AtributosXml vista_;
+    // Attributes whose value has references or blanks to replace, once the tag is known to be whole.
+    std::vector<std::size_t> sinDescodificar_;
 };
 
 } // namespace trovanel::xlsx

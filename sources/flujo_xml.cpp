@@ -67,13 +67,13 @@ bool FlujoXml::continuar() {
     }
 }
 
-const char* atributo(const char** atributos, std::string_view nombre) {
-    for (; atributos[0]; atributos += 2) {
-        if (local(atributos[0]) == nombre) {
-            return atributos[1];
+std::optional<std::string_view> atributo(AtributosXml atributos, std::string_view nombre) {
+    for (const auto& a : atributos) {
+        if (local(a.nombre) == nombre) {
+            return a.valor;
         }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 } // namespace trovanel::xlsx

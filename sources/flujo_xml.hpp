@@ -8,6 +8,7 @@
 
 #include <zip.h>
 
+#include <optional>
 #include <string_view>
 
 namespace trovanel::xlsx {
@@ -16,7 +17,7 @@ namespace trovanel::xlsx {
 class ManejadorXml {
 public:
     virtual ~ManejadorXml() = default;
-    virtual void inicio(std::string_view nombre, const char** atributos) = 0;
+    virtual void inicio(std::string_view nombre, AtributosXml atributos) = 0;
     virtual void fin(std::string_view nombre) = 0;
     virtual void texto(std::string_view texto) = 0;
 };
@@ -52,7 +53,7 @@ private:
     bool suspendido_ = false;
 };
 
-// The value of an attribute, by its name without prefix, from a name/value list; null when absent.
-const char* atributo(const char** atributos, std::string_view nombre);
+// The value of an attribute, by its name without prefix.
+std::optional<std::string_view> atributo(AtributosXml atributos, std::string_view nombre);
 
 } // namespace trovanel::xlsx

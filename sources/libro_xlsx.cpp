@@ -34,7 +34,7 @@ class LectorTextos : public ManejadorXml {
 public:
     LectorTextos(TablaTextos& tabla, zip_uint64_t tamanoParte) : tabla_(tabla), tamanoParte_(tamanoParte) {}
 
-    void inicio(std::string_view nombre, const char** atributos) override {
+    void inicio(std::string_view nombre, AtributosXml atributos) override {
         ++profundidad_;
         if (profundidad_ == 1) {
             if (nombre != "sst") {
@@ -43,8 +43,8 @@ public:
             // The text is never longer than the part; the declared count is only believed as far as
             // the part could hold ("<si/>").
             std::uint32_t unicos = 0;
-            if (const char* declarados = atributo(atributos, "uniqueCount")) {
-                unicos = leerEnteroXml<std::uint32_t>(declarados).value_or(0);
+            if (const auto declarados = atributo(atributos, "uniqueCount")) {
+                unicos = leerEnteroXml<std::uint32_t>(*declarados).value_or(0);
             }
             const zip_uint64_t tope = std::min<zip_uint64_t>(tamanoParte_, kMaxTablaTextos);
             tabla_.reservar(static_cast<std::size_t>(tope),
@@ -140,7 +140,7 @@ public:
 
 private:
     // Depths: worksheet 1, sheetData 2, row 3, c 4, v and is 5, is/t and is/r 6, is/r/t 7.
-    void inicio(std::string_view nombre, const char** atributos) override {
+    void inicio(std::string_view nombre, AtributosXml atributos) override {
         ++profundidad_;
         switch (profundidad_) {
         case 1:
@@ -227,14 +227,14 @@ private:
         valor_ += s;
     }
 
-    void empezarFila(const char** atributos) {
+    void empezarFila(AtributosXml atributos) {
         enFila_ = true;
         filaSinNumero_ = true;
         ultimaColumna_ = 0;
         textoFila_ = 0;
         destino_->celdas.clear();
-        if (const char* r = atributo(atributos, "r")) {
-            numerarFila(leerEnteroXml<std::int64_t>(r));
+        if (const auto r = atributo(atributos, "r")) {
+            numerarFila(leerEnteroXml<std::int64_t>(*r));
         }
     }
 
@@ -260,18 +260,18 @@ private:
         }
     }
 
-    void empezarCelda(const char** atributos) {
+    void empezarCelda(AtributosXml atributos) {
         int columna = ultimaColumna_ + 1;
         tipo_ = TipoCelda::numero;
         clase_ = ClaseFormato::Numero;
-        for (; atributos[0]; atributos += 2) {
-            const std::string_view nombre = local(atributos[0]);
-            const char* valor = atributos[1];
+        for (const auto& atributo : atributos) {
+            const std::string_view nombre = local(atributo.nombre);
+            const std::string_view valor = atributo.valor;
             if (nombre == "r") {
-                const char* numeroFila = valor;
+                std::string_view numeroFila;
                 columna = columnaDeReferencia(valor, numeroFila);
                 // A row written without its number has it in its cells' references, when they have one.
-                if (filaSinNumero_ && *numeroFila != '\0') {
+                if (filaSinNumero_ && !numeroFila.empty()) {
                     numerarFila(leerEnteroXml<std::int64_t>(numeroFila));
                 }
             } else if (nombre == "t") {
@@ -389,16 +389,16 @@ private:
     }
 
     // The column of a reference such as "AB12", 0 when it names none; resto is left after its letters.
-    static int columnaDeReferencia(const char* r, const char*& resto) {
+    static int columnaDeReferencia(std::string_view r, std::string_view& resto) {
         int columna = 0;
-        const char* p = r;
-        for (; (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z'); ++p) {
-            columna = columna * 26 + ((*p | 0x20) - 'a' + 1);
+        std::size_t i = 0;
+        for (; i < r.size() && ((r[i] >= 'A' && r[i] <= 'Z') || (r[i] >= 'a' && r[i] <= 'z')); ++i) {
+            columna = columna * 26 + ((r[i] | 0x20) - 'a' + 1);
             if (columna > kMaxColumnas) {
                 return 0;
             }
         }
-        resto = p;
+        resto = r.substr(i);
         return columna;
     }
 

@@ -38,8 +38,8 @@ std::string eventos(const std::string& documento, std::size_t trozo) {
         switch (evento) {
         case EventoXml::inicio:
             resultado += "<" + std::string(escaner.nombre());
-            for (const char** a = escaner.atributos(); *a; a += 2) {
-                resultado += " " + std::string(a[0]) + "=[" + a[1] + "]";
+            for (const auto& a : escaner.atributos()) {
+                resultado += " " + std::string(a.nombre) + "=[" + std::string(a.valor) + "]";
             }
             resultado += ">";
             break;
