@@ -19,6 +19,7 @@ enum : std::uint8_t {
     kInicioNombre = 8,
     kNombre = 16,
     kBlanco = 32,
+    kDosPuntos = 64,
 };
 
 constexpr std::array<std::uint8_t, 256> kClases = [] {
@@ -46,6 +47,9 @@ constexpr std::array<std::uint8_t, 256> kClases = [] {
         }
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
             v |= kBlanco;
+        }
+        if (c == ':') {
+            v |= kDosPuntos;
         }
         t[static_cast<std::size_t>(c)] = v;
     }
@@ -232,16 +236,14 @@ void EscanerXml::consumir(const char* hasta) {
 // The common start tag: ASCII names, "=" with no blanks around it, values with nothing to replace, few
 // attributes. Anything else, or a tag cut short, is left to etiquetaInicio(), which reads it again.
 bool EscanerXml::etiquetaComun(char* p) {
-    if ((inicioAbiertos_.empty() && raizVista_) || inicioAbiertos_.size() >= kMaxProfundidad) {
+    if ((profundidad_ == 0 && raizVista_) || profundidad_ >= kMaxProfundidad) {
         return false;
     }
     char* nombre = p + 1;
-    char* local = nombre;
     char* r = nombre;
+    std::uint8_t clases = 0;
     do {
-        if (*r == ':') {
-            local = r + 1;
-        }
+        clases |= kClases[static_cast<unsigned char>(*r)];
         ++r;
     } while (es(*r, kNombre));
     char* finNombre = r;
@@ -279,10 +281,10 @@ bool EscanerXml::etiquetaComun(char* p) {
             ++r;
         } while (es(*r, kNombre));
         const std::string_view nombreAtributo(atributo, static_cast<std::size_t>(r - atributo));
-        const char comilla = r[1];
-        if (*r != '=' || (comilla != '"' && comilla != '\'') || n == comunes_.size()) {
+        if (*r != '=' || (r[1] != '"' && r[1] != '\'') || n == comunes_.size()) {
             return false;
         }
+        const char comilla = r[1];
         r += 2;
         char* valor = r;
         while (!es(*r, kEspecialValor)) {
@@ -300,8 +302,9 @@ bool EscanerXml::etiquetaComun(char* p) {
         ++r;
     }
     vista_ = AtributosXml(comunes_.data(), n);
-    abrir(nombre, finNombre);
-    nombre_ = std::string_view(local, static_cast<std::size_t>(finNombre - local));
+    const std::string_view cualificado(nombre, static_cast<std::size_t>(finNombre - nombre));
+    nombre_ = (clases & kDosPuntos) != 0 ? sinPrefijo(cualificado) : cualificado;
+    abrir(cualificado, nombre_);
     finPendiente_ = vacia;
     consumir(r + 1);
     return true;
@@ -309,8 +312,8 @@ bool EscanerXml::etiquetaComun(char* p) {
 
 // The end tag of the element open last, written without blanks.
 bool EscanerXml::cierreComun(char* p) {
-    const std::size_t desde = inicioAbiertos_.back().inicio;
-    const char* abierto = abiertos_.get() + desde;
+    const std::size_t desde = abiertos_[profundidad_ - 1].inicio;
+    const char* abierto = nombres_.get() + desde;
     const std::size_t largo = largoAbiertos_ - desde;
     // The null after the data differs from every name's characters: no need to know where it ends.
     const char* r = p + 2;
@@ -340,25 +343,28 @@ bool EscanerXml::textoComun(char* p) {
     return true;
 }
 
-void EscanerXml::abrir(const char* nombre, const char* finNombre) {
-    const auto largo = static_cast<std::size_t>(finNombre - nombre);
-    const auto local = static_cast<std::size_t>(sinPrefijo(std::string_view(nombre, largo)).data() - nombre);
-    const auto inicio = static_cast<std::uint32_t>(largoAbiertos_);
-    inicioAbiertos_.push_back({inicio, inicio + static_cast<std::uint32_t>(local)});
-    if (largoAbiertos_ + largo > capacidadAbiertos_) {
-        // Never more than the caps on nesting and names allow.
-        const std::size_t capacidad = std::max<std::size_t>(256, 2 * (largoAbiertos_ + largo));
-        auto nuevos = std::make_unique_for_overwrite<char[]>(capacidad);
-        std::copy_n(abiertos_.get(), largoAbiertos_, nuevos.get());
-        abiertos_ = std::move(nuevos);
-        capacidadAbiertos_ = capacidad;
+// Keeps the name of the element just opened, to match its end tag; local is its part without prefix.
+void EscanerXml::abrir(std::string_view nombre, std::string_view local) {
+    if (largoAbiertos_ + nombre.size() > capacidadNombres_) {
+        crecerNombres(nombre.size());
     }
-    char* destino = abiertos_.get() + largoAbiertos_;
-    for (std::size_t i = 0; i < largo; ++i) {
+    const auto inicio = static_cast<std::uint32_t>(largoAbiertos_);
+    abiertos_[profundidad_++] = {inicio, inicio + static_cast<std::uint32_t>(local.data() - nombre.data())};
+    char* destino = nombres_.get() + largoAbiertos_;
+    for (std::size_t i = 0; i < nombre.size(); ++i) {
         destino[i] = nombre[i];
     }
-    largoAbiertos_ += largo;
+    largoAbiertos_ += nombre.size();
     raizVista_ = true;
+}
+
+// Never more than the caps on nesting and names allow.
+void EscanerXml::crecerNombres(std::size_t mas) {
+    const std::size_t capacidad = std::max<std::size_t>(256, 2 * (largoAbiertos_ + mas));
+    auto nuevos = std::make_unique_for_overwrite<char[]>(capacidad);
+    std::copy_n(nombres_.get(), largoAbiertos_, nuevos.get());
+    nombres_ = std::move(nuevos);
+    capacidadNombres_ = capacidad;
 }
 
 EventoXml EscanerXml::siguiente() {
@@ -373,10 +379,10 @@ EventoXml EscanerXml::siguiente() {
                 if (etiquetaComun(p)) {
                     return EventoXml::inicio;
                 }
-            } else if (p[1] == '/' && !inicioAbiertos_.empty() && cierreComun(p)) {
+            } else if (p[1] == '/' && profundidad_ > 0 && cierreComun(p)) {
                 return cerrar();
             }
-        } else if (!inicioAbiertos_.empty() && textoComun(p)) {
+        } else if (profundidad_ > 0 && textoComun(p)) {
             return EventoXml::texto;
         }
     }
@@ -386,7 +392,7 @@ EventoXml EscanerXml::siguiente() {
             if (!terminado_) {
                 return EventoXml::faltanDatos;
             }
-            if (!raizVista_ || !inicioAbiertos_.empty()) {
+            if (!raizVista_ || profundidad_ > 0) {
                 danado();
             }
             return EventoXml::finDocumento;
@@ -396,7 +402,7 @@ EventoXml EscanerXml::siguiente() {
             paso = comienzo(p);
         } else if (*p == '<') {
             paso = marca(p);
-        } else if (inicioAbiertos_.empty()) {
+        } else if (profundidad_ == 0) {
             paso = fuera(p);
         } else {
             paso = datos(p);
@@ -415,11 +421,10 @@ EventoXml EscanerXml::siguiente() {
 }
 
 EventoXml EscanerXml::cerrar() {
-    const Abierto abierto = inicioAbiertos_.back();
+    const Abierto abierto = abiertos_[--profundidad_];
     // Dropping the name keeps its bytes where they are until another element opens.
-    nombre_ = std::string_view(abiertos_.get() + abierto.local, largoAbiertos_ - abierto.local);
+    nombre_ = std::string_view(nombres_.get() + abierto.local, largoAbiertos_ - abierto.local);
     largoAbiertos_ = abierto.inicio;
-    inicioAbiertos_.pop_back();
     return EventoXml::fin;
 }
 
@@ -500,7 +505,7 @@ EscanerXml::Paso EscanerXml::etiquetaInicio(char* p) {
     if (reanudar_ > 0 && !etiquetaEntera(p)) {
         return Paso::faltan;
     }
-    if ((inicioAbiertos_.empty() && raizVista_) || inicioAbiertos_.size() >= kMaxProfundidad) {
+    if ((profundidad_ == 0 && raizVista_) || profundidad_ >= kMaxProfundidad) {
         danado();
     }
     char* nombre = p + 1;
@@ -575,8 +580,9 @@ EscanerXml::Paso EscanerXml::etiquetaInicio(char* p) {
             }
         }
     }
-    nombre_ = sinPrefijo(std::string_view(nombre, static_cast<std::size_t>(finNombre - nombre)));
-    abrir(nombre, finNombre);
+    const std::string_view cualificado(nombre, static_cast<std::size_t>(finNombre - nombre));
+    nombre_ = sinPrefijo(cualificado);
+    abrir(cualificado, nombre_);
     vista_ = atributos_;
     evento_ = EventoXml::inicio;
     consumir(r + 1);
@@ -771,12 +777,12 @@ char* EscanerXml::referencia(char* r, char*& w) {
 
 // An end tag names the element open last, and may have blanks before its '>'.
 EscanerXml::Paso EscanerXml::etiquetaFin(char* p) {
-    if (inicioAbiertos_.empty()) {
+    if (profundidad_ == 0) {
         danado();
     }
     if (reanudar_ == 0) {
-        const std::size_t desde = inicioAbiertos_.back().inicio;
-        const char* abierto = abiertos_.get() + desde;
+        const std::size_t desde = abiertos_[profundidad_ - 1].inicio;
+        const char* abierto = nombres_.get() + desde;
         const std::size_t largo = largoAbiertos_ - desde;
         const std::size_t n = std::min(static_cast<std::size_t>(final() - p) - 2, largo);
         for (std::size_t i = 0; i < n; ++i) {
@@ -896,7 +902,7 @@ EscanerXml::Paso EscanerXml::comentario(char* p) {
 }
 
 EscanerXml::Paso EscanerXml::seccionCdata(char* p) {
-    if (inicioAbiertos_.empty()) {
+    if (profundidad_ == 0) {
         danado();
     }
     char* q = buscar(p, 9, "]]>");

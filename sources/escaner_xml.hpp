@@ -61,7 +61,8 @@ private:
     bool etiquetaComun(char* p);
     bool cierreComun(char* p);
     bool textoComun(char* p);
-    void abrir(const char* nombre, const char* finNombre);
+    void abrir(std::string_view nombre, std::string_view local);
+    void crecerNombres(std::size_t mas);
     Paso etiquetaInicio(char* p);
     bool etiquetaEntera(char* p);
     Paso etiquetaIncompleta(char* p);
@@ -91,15 +92,17 @@ private:
     bool alComienzo_ = true;
     bool raizVista_ = false;
     bool finPendiente_ = false;
-    // Qualified names of the open elements, one after another; where each starts, and its local part.
+    // The open elements: their qualified names one after another in nombres_, and where each starts and
+    // its part without prefix starts.
     struct Abierto {
         std::uint32_t inicio;
         std::uint32_t local;
     };
-    std::unique_ptr<char[]> abiertos_;
+    std::array<Abierto, kMaxProfundidad> abiertos_;
+    std::size_t profundidad_ = 0;
+    std::unique_ptr<char[]> nombres_;
     std::size_t largoAbiertos_ = 0;
-    std::size_t capacidadAbiertos_ = 0;
-    std::vector<Abierto> inicioAbiertos_;
+    std::size_t capacidadNombres_ = 0;
     std::string_view nombre_;
     std::string_view texto_;
     std::vector<AtributoXml> atributos_;
