@@ -217,6 +217,8 @@ char* EscanerXml::espacio(std::size_t n) {
         buffer_ = std::move(nuevo);
         capacidad_ = capacidad;
     }
+    // Should no more data come, the scans still stop where the data ends.
+    buffer_[fin_] = '\0';
     return final();
 }
 

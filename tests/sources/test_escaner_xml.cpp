@@ -50,12 +50,14 @@ std::string eventos(const std::string& documento, std::size_t trozo) {
             texto += escaner.texto();
             break;
         case EventoXml::faltanDatos: {
+            // As a reader does: room first, then what the source gives, which may be nothing.
+            char* destino = escaner.espacio(trozo);
             const std::size_t n = std::min(trozo, documento.size() - dado);
             if (n == 0) {
                 escaner.terminar();
                 break;
             }
-            std::memcpy(escaner.espacio(n), documento.data() + dado, n);
+            std::memcpy(destino, documento.data() + dado, n);
             escaner.anadidos(n);
             dado += n;
             break;
@@ -106,6 +108,19 @@ TEST(EscanerXml, cadaDocumentoBienFormadoDaLosMismosEventosCortadoPorDondeSea) {
         {"texto en UTF-8", "<a>\xC3\xB1\xE2\x82\xAC\xF0\x9F\x98\x80\xEF\xBF\xBD</a>",
          "<a>[\xC3\xB1\xE2\x82\xAC\xF0\x9F\x98\x80\xEF\xBF\xBD]</a>"},
         {"blancos entre etiquetas y corchetes sueltos", "<a>\n <b/>] ]]x</a>", "<a>[\n ]<b></b>[] ]]x]</a>"},
+        {"nombres fuera de ASCII", "<x:a\xC3\xB1 b\xC3\xA9=\"1\"></x:a\xC3\xB1>",
+         "<a\xC3\xB1 b\xC3\xA9=[1]></a\xC3\xB1>"},
+        {"muchos atributos",
+         "<a" +
+             [] {
+                 std::string s;
+                 for (int i = 0; i < 12; ++i) {
+                     s += " a" + std::to_string(i) + "='" + std::to_string(i) + "'";
+                 }
+                 return s;
+             }() +
+             "/>",
+         "<a a0=[0] a1=[1] a2=[2] a3=[3] a4=[4] a5=[5] a6=[6] a7=[7] a8=[8] a9=[9] a10=[10] a11=[11]></a>"},
         {"nombres con cifras, guiones y puntos", "<a.b-1><_c/></a.b-1>", "<a.b-1><_c></_c></a.b-1>"},
         {"anidamiento hasta el tope",
          repetido("<x>", EscanerXml::kMaxProfundidad) + repetido("</x>", EscanerXml::kMaxProfundidad),
@@ -185,6 +200,8 @@ TEST(EscanerXml, loMalFormadoSeRechazaComoFicheroDanadoCortadoPorDondeSea) {
         {"U+FFFF en UTF-8", "<a>\xEF\xBF\xBF</a>"},
         {"pasado U+10FFFF en UTF-8", "<a>\xF4\x90\x80\x80</a>"},
         {"UTF-8 invalido en un nombre", "<a\xC3/>"},
+        {"UTF-8 invalido en el nombre de un atributo", "<a b\xFF=\"1\"/>"},
+        {"UTF-8 invalido en una etiqueta de cierre", "<a></a\xC3>"},
         {"fin de CDATA en el texto", "<a>x]]>y</a>"},
         {"CDATA fuera de la raiz", "<![CDATA[x]]><a/>"},
         {"CDATA sin cerrar", "<a><![CDATA[x]]</a>"},
