@@ -2,6 +2,7 @@
 // from it (workbook, relationships, styles, shared strings, sheets), so no part sits whole in memory. Every
 // size and index taken from the file is checked: a damaged or hostile workbook ends in
 // ErrorTrovanel(kNoSeAbreEntrada), never in a crash, a hang or a memory blow-up.
+#include "codificacion.hpp"
 #include "error.hpp"
 #include "flujo_xml.hpp"
 #include "libro_excel.hpp"
@@ -232,7 +233,8 @@ private:
         filaSinNumero_ = true;
         ultimaColumna_ = 0;
         textoFila_ = 0;
-        destino_->celdas.clear();
+        // The cells are written over the last row's, keeping the memory of their text.
+        usadas_ = 0;
         if (const auto r = atributo(atributos, "r")) {
             numerarFila(leerEnteroXml<std::int64_t>(*r));
         }
@@ -254,7 +256,8 @@ private:
         if (filaSinNumero_) {
             numerarFila(ultimaFila_ + 1);
         }
-        if (!destino_->celdas.empty()) {
+        destino_->celdas.resize(usadas_);
+        if (usadas_ > 0) {
             filaLista_ = true;
             flujo_.suspender();
         }
@@ -293,77 +296,108 @@ private:
 
     void terminarCelda() {
         enCelda_ = false;
-        ValorCelda valor = valorCelda();
+        const auto indice = static_cast<std::size_t>(ultimaColumna_ - 1);
+        // The cells skipped on the way are empty.
+        while (usadas_ < indice) {
+            asignar(celda(usadas_++), "");
+        }
+        ValorCelda& valor = celda(indice);
+        usadas_ = std::max(usadas_, indice + 1);
+        valorCelda(valor);
         if (valor) {
             textoFila_ += valor->size();
             if (textoFila_ > kMaxTextoFila) {
                 danado();
             }
         }
-        auto& celdas = destino_->celdas;
-        const auto indice = static_cast<std::size_t>(ultimaColumna_ - 1);
-        if (indice < celdas.size()) {
-            celdas[indice] = std::move(valor);
-            return;
-        }
-        if (indice > celdas.size()) {
-            celdas.resize(indice, std::string());
-        }
-        celdas.push_back(std::move(valor));
     }
 
-    ValorCelda valorCelda() const {
+    ValorCelda& celda(std::size_t indice) {
+        auto& celdas = destino_->celdas;
+        if (indice >= celdas.size()) {
+            celdas.resize(indice + 1);
+        }
+        return celdas[indice];
+    }
+
+    static void asignar(ValorCelda& valor, std::string_view texto) {
+        if (valor) {
+            valor->assign(texto);
+        } else {
+            valor.emplace(texto);
+        }
+    }
+
+    void valorCelda(ValorCelda& valor) const {
         switch (tipo_) {
         case TipoCelda::error:
-            return std::nullopt;
+            valor.reset();
+            return;
         case TipoCelda::compartido: {
             if (!tieneValor_) {
-                return std::string();
+                asignar(valor, "");
+                return;
             }
             // An index past the table cannot be read; the rest of the sheet still can.
             const auto indice = leerEnteroXml<std::uint32_t>(valor_);
             if (!indice || *indice >= libro_->textos.cantidad()) {
-                return std::nullopt;
+                valor.reset();
+                return;
             }
-            return std::string(libro_->textos[*indice]);
+            asignar(valor, libro_->textos[*indice]);
+            return;
         }
         case TipoCelda::enLinea:
         case TipoCelda::formulaTexto:
-            return textoPrograma(valor_);
+            if (valor_.find('_') == std::string::npos) {
+                asignar(valor, valor_);
+                utf8ACp1252EnSitio(*valor);
+            } else {
+                valor = textoPrograma(valor_);
+            }
+            return;
         case TipoCelda::booleano: {
             const auto v = sinBlancos(valor_);
             if (!tieneValor_ || v.empty()) {
-                return std::string();
+                asignar(valor, "");
+            } else if (v == "1" || v == "true") {
+                asignar(valor, textoBooleano(true));
+            } else if (v == "0" || v == "false") {
+                asignar(valor, textoBooleano(false));
+            } else {
+                valor.reset();
             }
-            if (v == "1" || v == "true") {
-                return textoBooleano(true);
-            }
-            if (v == "0" || v == "false") {
-                return textoBooleano(false);
-            }
-            return std::nullopt;
+            return;
         }
         case TipoCelda::fechaIso:
-            return sinBlancos(valor_).empty() ? ValorCelda(std::string()) : fechaIso(valor_);
+            if (sinBlancos(valor_).empty()) {
+                asignar(valor, "");
+            } else {
+                valor = fechaIso(valor_);
+            }
+            return;
         case TipoCelda::numero:
             break;
         }
         // A formula never calculated, or a cell that only carries a format, is empty.
         if (sinBlancos(valor_).empty()) {
-            return std::string();
+            asignar(valor, "");
+            return;
         }
         if (clase_ != ClaseFormato::Fecha) {
             // A currency amount keeps four decimals: with more, it is rounded the long way.
             if (auto corto =
                     numeroCorto(valor_, clase_ == ClaseFormato::Moneda ? 4 : std::string_view::npos)) {
-                return corto;
+                valor = std::move(corto);
+                return;
             }
         }
         const auto numero = leerDoble(valor_);
         if (!numero) {
-            return std::nullopt;
+            valor.reset();
+            return;
         }
-        return textoCeldaNumerica(*numero, clase_, libro_->sistema1904);
+        valor = textoCeldaNumerica(*numero, clase_, libro_->sistema1904);
     }
 
     static TipoCelda tipoDe(std::string_view t) {
@@ -407,6 +441,7 @@ private:
     FilaHoja* destino_ = nullptr;
     std::int64_t ultimaFila_ = 0;
     std::size_t textoFila_ = 0;
+    std::size_t usadas_ = 0;
     std::string valor_;
     int ultimaColumna_ = 0;
     int profundidad_ = 0;
