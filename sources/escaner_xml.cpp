@@ -524,11 +524,11 @@ EscanerXml::Paso EscanerXml::etiquetaInicio(char* p) {
     atributos_.clear();
     sinDescodificar_.clear();
     char* r = finNombre;
+    bool vacia = false;
     while (true) {
         char* despues = saltarBlancos(r);
         if (*despues == '>') {
             r = despues;
-            finPendiente_ = false;
             break;
         }
         if (*despues == '/') {
@@ -539,7 +539,7 @@ EscanerXml::Paso EscanerXml::etiquetaInicio(char* p) {
                 danado();
             }
             r = despues + 1;
-            finPendiente_ = true;
+            vacia = true;
             break;
         }
         if (despues == final()) {
@@ -586,6 +586,7 @@ EscanerXml::Paso EscanerXml::etiquetaInicio(char* p) {
     nombre_ = sinPrefijo(cualificado);
     abrir(cualificado, nombre_);
     vista_ = atributos_;
+    finPendiente_ = vacia;
     evento_ = EventoXml::inicio;
     consumir(r + 1);
     return Paso::evento;
@@ -596,8 +597,8 @@ EscanerXml::Paso EscanerXml::etiquetaIncompleta(char* p) {
     reanudar_ = 1;
     comilla_ = 0;
     if (etiquetaEntera(p)) {
-        // Only a '>' within a value can end the search before the data does, and a value is never cut
-        // short by one: a tag that is whole is read to its end.
+        // Reading stops at the end of the data only when no '>' outside a value comes first: one found
+        // now would be a fault of this scanner, and the part is refused rather than misread.
         danado();
     }
     return Paso::faltan;

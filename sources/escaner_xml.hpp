@@ -2,8 +2,9 @@
 
 // A streaming XML scanner for the parts of a workbook, pulled one event at a time. The document is fed
 // in chunks of any size; a token split between two chunks waits, whole, for the rest. It checks what a
-// conforming parser checks in a document without a DTD, and refuses a DTD outright: a damaged or
-// hostile part ends in ErrorTrovanel(kNoSeAbreEntrada) with bounded memory and time.
+// conforming parser checks in a document without a DTD (except that any character beyond ASCII may
+// stand in a name), takes UTF-8 only, and refuses a DTD outright: a damaged or hostile part ends in
+// ErrorTrovanel(kNoSeAbreEntrada) with bounded memory and time.
 
 #include <array>
 #include <cstddef>
