@@ -8,6 +8,7 @@
 #include "familia_conversion.hpp"
 #include "lector_filas.hpp"
 #include "motor_lectura.hpp"
+#include "plantilla.hpp"
 #include "texto.hpp"
 #include "tipos_plantilla.hpp"
 
@@ -23,54 +24,20 @@ namespace {
 
 constexpr const char* kNoSeCargaPlantilla = "No se puede cargar la plantilla";
 
-struct Plantilla {
-    std::string tipo;
-    std::int64_t principiolinea = -1;
-    bool multifactura = false;
-};
-
-// The template's row and its fields into gCamposEstructura; nothing when either cannot be read or the
-// template has no fields.
+// The template's row and its fields into gCamposEstructura, through the one loading the editors use too;
+// nothing when either cannot be read or the template has no fields.
 std::optional<Plantilla> cargarPlantilla(EstadoEjecucion& estado, BaseDatos& baseDatos, std::int64_t id) {
-    Plantilla plantilla;
-    std::vector<CampoEstructura> campos;
     try {
-        auto fila = baseDatos.preparar("SELECT tipo, principiolinea, multifactura FROM estructura "
-                                       "WHERE id_estructura = ? ORDER BY id_estructura");
-        fila.con(id);
-        if (!fila.siguiente()) {
+        Plantilla plantilla = leerPlantilla(baseDatos, id);
+        std::vector<CampoEstructura> campos = camposParaConversion(plantilla);
+        if (campos.empty()) {
             return std::nullopt;
         }
-        plantilla.tipo = fila.texto(0);
-        plantilla.principiolinea = fila.entero(1);
-        plantilla.multifactura = fila.logico(2);
-
-        auto detalle =
-            baseDatos.preparar("SELECT campo, inicio, fin, valorlinea, valorcampo, inilinea, finlinea, "
-                               "obligatorio, longitud FROM detalleestructura WHERE id_estructura = ? "
-                               "ORDER BY id_campo");
-        detalle.con(id);
-        while (detalle.siguiente()) {
-            CampoEstructura campo;
-            campo.campo = Trim(detalle.texto(0));
-            campo.inicio = detalle.entero(1);
-            campo.fin = detalle.entero(2);
-            campo.valorlinea = Trim(detalle.texto(3));
-            campo.valorcampo = Trim(detalle.texto(4));
-            campo.inilinea = detalle.entero(5);
-            campo.finlinea = detalle.entero(6);
-            campo.obligatorio = detalle.logico(7);
-            campo.longitud = static_cast<int>(detalle.entero(8));
-            campos.push_back(std::move(campo));
-        }
+        estado.gCamposEstructura = std::move(campos);
+        return plantilla;
     } catch (const ErrorBaseDatos&) {
         return std::nullopt;
     }
-    if (campos.empty()) {
-        return std::nullopt;
-    }
-    estado.gCamposEstructura = std::move(campos);
-    return plantilla;
 }
 
 // A path resolved as far as it exists; a relative one is made absolute first, or it would stay as it is.
