@@ -64,12 +64,7 @@ CampoCSB34 campoCSB34(std::string_view nombre) {
         {"TlfMovil", C::TlfMovil},
         {"Email", C::Email},
     };
-    for (const auto& [texto, campo] : kNombres) {
-        if (nombre == texto) {
-            return campo;
-        }
-    }
-    return C::Desconocido;
+    return campoPorNombre(nombre, kNombres);
 }
 
 std::string ModuloCSB34::datoDeDireccion(const CampoEstructura& campo, std::string_view valor,
@@ -88,9 +83,7 @@ std::string ModuloCSB34::datoDeDireccion(const CampoEstructura& campo, std::stri
 
 void ModuloCSB34::validarCampo(std::string& valorLeido) {
     const CampoEstructura& campo = estado.gCamposEstructura.at(lectura.gIndiceCampo);
-    const std::size_t indice = lectura.gIndiceCampo;
-    const CampoCSB34 tipo =
-        indice < camposResueltos_.size() ? camposResueltos_[indice] : campoCSB34(campo.campo);
+    const auto tipo = static_cast<CampoCSB34>(codigoCampo());
     const std::string_view valor = recortar(valorLeido);
     const bool otrasClases = !nominaOTransferencia_;
     PiezasCSB34& p = piezas;
