@@ -80,19 +80,10 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
 
     const std::string_view op = p.operacion;
     const std::string_view clave = p.claveBeneficiario;
-    RegistroFijo orden = registroDetalle(op, clave, "010");
-    orden.ceros(importe, 12);
-    escribir(salida, poner(orden, {{p.entidad, 4},
-                                   {p.oficina, 4},
-                                   {p.cuenta, 10},
-                                   {p.gastos, 1},
-                                   {p.concepto, 1},
-                                   {signo, 1},
-                                   {"", 1},
-                                   {p.dc, 2},
-                                   {p.fechaVto, 6},
-                                   {"", 1}}));
-    contarOrden();
+    const std::string* cuenta[3] = {&p.entidad, &p.oficina, &p.cuenta};
+    escribirRegistroImporte(
+        salida, op, clave, cuenta,
+        {{p.gastos, 1}, {p.concepto, 1}, {signo, 1}, {"", 1}, {p.dc, 2}, {p.fechaVto, 6}, {"", 1}});
     RegistroFijo nombre = registroDetalle(op, clave, "011");
     escribir(salida, poner(nombre, {{p.nombre, 36}, {p.fechaFactura, 7}}));
 

@@ -84,7 +84,6 @@ public:
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;
-    void validarCampo(std::string& valorLeido) override;
     bool escribirRegistros(FicheroSalida& salida) override;
 
     PiezasCSB34 piezas;
@@ -92,6 +91,8 @@ public:
     std::string gTipoPlantilla;
 
 protected:
+    void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+                             std::string_view valor) override;
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoCSB34(nombre)); }
 
 private:

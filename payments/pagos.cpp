@@ -61,16 +61,33 @@ void ModuloPagos::iniciarEjecucion() {
     totalDesbordado_ = false;
     gSignoEnImporte = false;
     codigosCampo_.clear();
+    camposComunes_.clear();
     for (const CampoEstructura& campo : estado.gCamposEstructura) {
         gSignoEnImporte = gSignoEnImporte || (campo.campo == "SignoNegativo" && !colocado(campo));
         codigosCampo_.push_back(resolverCampo(campo.campo));
+        camposComunes_.push_back(campo.campo == "Importe"         ? CampoComun::Importe
+                                 : campo.campo == "SignoNegativo" ? CampoComun::Signo
+                                                                  : CampoComun::Otro);
     }
 }
 
-int ModuloPagos::codigoCampo() const {
+void ModuloPagos::validarCampo(std::string& valorLeido) {
     const std::size_t indice = lectura.gIndiceCampo;
-    return indice < codigosCampo_.size() ? codigosCampo_[indice]
-                                         : resolverCampo(estado.gCamposEstructura.at(indice).campo);
+    const CampoEstructura& campo = estado.gCamposEstructura.at(indice);
+    // The names are resolved once per run instead of once per line.
+    const bool resuelto = indice < codigosCampo_.size();
+    const CampoComun comun = resuelto                         ? camposComunes_[indice]
+                             : campo.campo == "Importe"       ? CampoComun::Importe
+                             : campo.campo == "SignoNegativo" ? CampoComun::Signo
+                                                              : CampoComun::Otro;
+    if (comun == CampoComun::Importe) {
+        validarImporte(campo, valorLeido);
+    } else if (comun == CampoComun::Signo) {
+        validarSigno(campo, valorLeido);
+    } else {
+        validarCampoFamilia(campo, resuelto ? codigosCampo_[indice] : resolverCampo(campo.campo), valorLeido,
+                            recortar(valorLeido));
+    }
 }
 
 bool ModuloPagos::numeroNoCero(std::string_view pieza) {
@@ -169,7 +186,13 @@ RegistroFijo ModuloPagos::registroDetalle(std::string_view operacion, std::strin
     return r;
 }
 
-void ModuloPagos::contarOrden() {
+void ModuloPagos::escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion,
+                                          std::string_view clave, const std::string* cuentaOrden[3],
+                                          std::initializer_list<Pieza> resto) {
+    RegistroFijo r = registroDetalle(operacion, clave, "010");
+    r.ceros(importe, 12);
+    poner(r, {{*cuentaOrden[0], 4}, {*cuentaOrden[1], 4}, {*cuentaOrden[2], 10}});
+    escribir(salida, poner(r, resto));
     ++gNumRegistrosIndividuales;
     sumarImporte();
 }

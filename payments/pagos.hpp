@@ -42,6 +42,8 @@ public:
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;
+    // The amount and its sign are validated alike in every payment family; the other fields by the family.
+    void validarCampo(std::string& valorLeido) final;
     // An order whose amount was never read, or was refused, has no amount to send.
     bool aceptarOrden() override;
     // The totals record: "08", the sum, the orders and the records written.
@@ -67,8 +69,6 @@ public:
 protected:
     // The family's code of a template field name, compared exactly; 0 for a name it does not know.
     virtual int resolverCampo(std::string_view nombre) const = 0;
-    // The code of the field being validated, resolved once per run instead of once per line.
-    int codigoCampo() const;
     // The field the input carries: a position in a text line, or a column of a sheet or a table.
     static bool enLaEntrada(const CampoEstructura& campo) {
         return colocado(campo) || !campo.valorlinea.empty();
@@ -103,25 +103,32 @@ protected:
     // A detail record: "06", the operation, the party's NIF, the beneficiary's key (12) and the number.
     RegistroFijo registroDetalle(std::string_view operacion, std::string_view clave,
                                  std::string_view numero) const;
-    // The order's 010 record after its first 29 characters is the family's; this adds it to the counts.
-    void contarOrden();
+    // Record 010 of the order: the amount, then entity, office and account, then the family's pieces up
+    // to the width. The order then counts in the totals.
+    void escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
+                                 const std::string* cuentaOrden[3], std::initializer_list<Pieza> resto);
     void escribirOpcionales(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
                             std::initializer_list<Opcional> opcionales);
     // The total as the totals record prints it: a negative one as its signed text zero-filled on the
     // left. Throws, with the message the run ends with, when it does not fit its width.
     std::string textoTotal(std::size_t ancho) const;
 
-    void validarImporte(const CampoEstructura& campo, const std::string& valorLeido);
-    void validarSigno(const CampoEstructura& campo, const std::string& valorLeido);
+    // One field of the family's own: its template row, its code, the value read and that value trimmed.
+    virtual void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+                                     std::string_view valor) = 0;
     // Province name of a postal code, looked up once per province in a run.
     const std::string& provincia(std::string_view codigoPostal);
 
 private:
     // Adds the current order's amount to the total, by its sign.
     void sumarImporte();
+    void validarImporte(const CampoEstructura& campo, const std::string& valorLeido);
+    void validarSigno(const CampoEstructura& campo, const std::string& valorLeido);
 
     const RasgosPago& rasgos_;
     std::vector<int> codigosCampo_;
+    enum class CampoComun : char { Otro, Importe, Signo };
+    std::vector<CampoComun> camposComunes_;
     bool importeValido_ = false;
     // The total left 64 bits: it fits no record either.
     bool totalDesbordado_ = false;
@@ -139,6 +146,23 @@ Campo campoPorNombre(std::string_view nombre, const std::pair<std::string_view, 
         }
     }
     return Campo{};
+}
+
+// A field whose piece is its value trimmed at a width, found in a family's table by the field.
+template <typename Campo, typename Piezas> struct PiezaSimple {
+    Campo campo;
+    std::string Piezas::*pieza;
+    std::size_t ancho;
+};
+
+template <typename Campo, typename Piezas, std::size_t N>
+const PiezaSimple<Campo, Piezas>* buscarPieza(Campo campo, const PiezaSimple<Campo, Piezas> (&tabla)[N]) {
+    for (const auto& entrada : tabla) {
+        if (entrada.campo == campo) {
+            return &entrada;
+        }
+    }
+    return nullptr;
 }
 
 // A payment family's run: the engine's steps, and a total that does not fit ends the run with its

@@ -86,17 +86,9 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
 
     const std::string_view op = p.operacion;
     const std::string_view clave = p.claveProveedor;
-    RegistroFijo orden = registroDetalle(op, clave, "010");
-    orden.ceros(importe, 12);
-    escribir(salida, poner(orden, {{p.entidad, 4},
-                                   {p.oficina, 4},
-                                   {p.cuenta, 10},
-                                   {"", 1},
-                                   {signo, 1},
-                                   {"", 2},
-                                   {p.dc, 2},
-                                   {"", 7}}));
-    contarOrden();
+    // The sign at position 61, the check digits after two blanks.
+    const std::string* cuenta[3] = {&p.entidad, &p.oficina, &p.cuenta};
+    escribirRegistroImporte(salida, op, clave, cuenta, {{"", 1}, {signo, 1}, {"", 2}, {p.dc, 2}, {"", 7}});
     signo = " ";
 
     // Record 016 repeats a valid telephone, else it carries the fax: the fax piece stays the order's own.

@@ -77,7 +77,6 @@ public:
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;
-    void validarCampo(std::string& valorLeido) override;
     // The payment form must be known, and a transfer needs its entity and account.
     void revisarOrden() override;
     bool escribirRegistros(FicheroSalida& salida) override;
@@ -87,6 +86,8 @@ public:
     PiezasZOP piezas;
 
 protected:
+    void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+                             std::string_view valor) override;
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoZOP(nombre)); }
 
 private:

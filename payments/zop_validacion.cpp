@@ -3,37 +3,32 @@
 #include "texto.hpp"
 #include "zop.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace trovanel {
 
 namespace {
 
-// The plain texts: trimmed and at their width; a blanked one that does not fit becomes all blanks.
-struct TextoZOP {
-    CampoZOP campo;
-    std::string PiezasZOP::*pieza;
-    std::size_t ancho;
-    bool enBlancoSiNoCabe;
-};
-constexpr TextoZOP kTextos[] = {
-    {CampoZOP::Direccion, &PiezasZOP::direccion, 31, false},
-    {CampoZOP::Email, &PiezasZOP::email, 36, false},
-    {CampoZOP::Localidad, &PiezasZOP::localidad, 31, false},
-    {CampoZOP::NombreProveedor, &PiezasZOP::nombre, 36, false},
-    {CampoZOP::NumeroFactura, &PiezasZOP::numeroFactura, 16, false},
-    {CampoZOP::NumeroCalle, &PiezasZOP::numeroCalle, 5, true},
-    {CampoZOP::Pais, &PiezasZOP::pais, 2, true},
-    {CampoZOP::ReferenciaInterna, &PiezasZOP::referenciaInterna, 14, true},
-};
+using Simple = PiezaSimple<CampoZOP, PiezasZOP>;
 
-// The numbers, trimmed and zero-filled to their width, cut when longer.
-struct NumeroZOP {
-    CampoZOP campo;
-    std::string PiezasZOP::*pieza;
-    std::size_t ancho;
+// The plain texts: trimmed and at their width, cut when longer.
+constexpr Simple kTextos[] = {
+    {CampoZOP::Direccion, &PiezasZOP::direccion, 31},
+    {CampoZOP::Email, &PiezasZOP::email, 36},
+    {CampoZOP::Localidad, &PiezasZOP::localidad, 31},
+    {CampoZOP::NombreProveedor, &PiezasZOP::nombre, 36},
+    {CampoZOP::NumeroFactura, &PiezasZOP::numeroFactura, 16},
 };
-constexpr NumeroZOP kNumeros[] = {
+// The same, but all blanks when longer.
+constexpr Simple kTextosEnBlancoSiNoCaben[] = {
+    {CampoZOP::NumeroCalle, &PiezasZOP::numeroCalle, 5},
+    {CampoZOP::Pais, &PiezasZOP::pais, 2},
+    {CampoZOP::ReferenciaInterna, &PiezasZOP::referenciaInterna, 14},
+};
+// The numbers, trimmed and zero-filled to their width, cut when longer.
+constexpr Simple kNumeros[] = {
     {CampoZOP::Entidad, &PiezasZOP::entidad, 4},
     {CampoZOP::Oficina, &PiezasZOP::oficina, 4},
     {CampoZOP::DC, &PiezasZOP::dc, 2},
@@ -53,30 +48,31 @@ bool esFechaAAMMDD(std::string_view fecha) {
 } // namespace
 
 CampoZOP campoZOP(std::string_view nombre) {
-    using C = CampoZOP;
-    static constexpr std::pair<std::string_view, CampoZOP> kNombres[] = {
-        {"FormaPago", C::FormaPago},
-        {"ClaveProveedor", C::ClaveProveedor},
-        {"CP", C::CP},
-        {"Cuenta", C::Cuenta},
-        {"DC", C::DC},
-        {"Direccion", C::Direccion},
-        {"email", C::Email},
-        {"Entidad", C::Entidad},
-        {"Fax", C::Fax},
-        {"FechaVto", C::FechaVto},
-        {"Importe", C::Importe},
-        {"Localidad", C::Localidad},
-        {"NombreProveedor", C::NombreProveedor},
-        {"NumeroCalle", C::NumeroCalle},
-        {"NumeroFactura", C::NumeroFactura},
-        {"Oficina", C::Oficina},
-        {"Pais", C::Pais},
-        {"ReferenciaInterna", C::ReferenciaInterna},
-        {"SignoNegativo", C::SignoNegativo},
-        {"Telefono", C::Telefono},
-    };
-    return campoPorNombre(nombre, kNombres);
+    // In the order of CampoZOP, after Desconocido.
+    static constexpr std::string_view kNombres[] = {"FormaPago",
+                                                    "ClaveProveedor",
+                                                    "CP",
+                                                    "Cuenta",
+                                                    "DC",
+                                                    "Direccion",
+                                                    "email",
+                                                    "Entidad",
+                                                    "Fax",
+                                                    "FechaVto",
+                                                    "Importe",
+                                                    "Localidad",
+                                                    "NombreProveedor",
+                                                    "NumeroCalle",
+                                                    "NumeroFactura",
+                                                    "Oficina",
+                                                    "Pais",
+                                                    "ReferenciaInterna",
+                                                    "SignoNegativo",
+                                                    "Telefono"};
+    static_assert(std::size(kNombres) == static_cast<std::size_t>(CampoZOP::Telefono));
+    const auto* encontrado = std::find(std::begin(kNombres), std::end(kNombres), nombre);
+    return encontrado == std::end(kNombres) ? CampoZOP::Desconocido
+                                            : static_cast<CampoZOP>(1 + (encontrado - std::begin(kNombres)));
 }
 
 void ModuloZOP::validarFormaPago(const CampoEstructura& campo, const std::string& valorLeido) {
@@ -137,12 +133,10 @@ void ModuloZOP::validarFechaVto(const CampoEstructura& campo, const std::string&
     }
 }
 
-void ModuloZOP::validarCampo(std::string& valorLeido) {
-    const CampoEstructura& campo = estado.gCamposEstructura.at(lectura.gIndiceCampo);
-    const auto tipo = static_cast<CampoZOP>(codigoCampo());
-    const std::string_view valor = recortar(valorLeido);
+void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+                                    std::string_view valor) {
     PiezasZOP& p = piezas;
-
+    const auto tipo = static_cast<CampoZOP>(codigo);
     switch (tipo) {
     case CampoZOP::FormaPago:
         validarFormaPago(campo, valorLeido);
@@ -160,12 +154,6 @@ void ModuloZOP::validarCampo(std::string& valorLeido) {
     case CampoZOP::CP:
         validarCP(campo, valor);
         break;
-    case CampoZOP::Importe:
-        validarImporte(campo, valorLeido);
-        break;
-    case CampoZOP::SignoNegativo:
-        validarSigno(campo, valorLeido);
-        break;
     case CampoZOP::FechaVto:
         validarFechaVto(campo, valorLeido);
         break;
@@ -182,16 +170,13 @@ void ModuloZOP::validarCampo(std::string& valorLeido) {
         break;
     }
     default:
-        for (const NumeroZOP& numero : kNumeros) {
-            if (numero.campo == tipo) {
-                p.*numero.pieza = conCerosAjustado(valor, numero.ancho);
-            }
-        }
-        for (const TextoZOP& texto : kTextos) {
-            if (texto.campo == tipo) {
-                const bool cabe = valor.size() <= texto.ancho || !texto.enBlancoSiNoCabe;
-                p.*texto.pieza = rellenar(cabe ? valor : std::string_view(), texto.ancho);
-            }
+        if (const Simple* numero = buscarPieza(tipo, kNumeros)) {
+            p.*numero->pieza = conCerosAjustado(valor, numero->ancho);
+        } else if (const Simple* texto = buscarPieza(tipo, kTextos)) {
+            p.*texto->pieza = rellenar(valor, texto->ancho);
+        } else if (const Simple* corto = buscarPieza(tipo, kTextosEnBlancoSiNoCaben)) {
+            p.*corto->pieza =
+                rellenar(valor.size() <= corto->ancho ? valor : std::string_view(), corto->ancho);
         }
         // Only a transfer needs an account to pay into.
         if (tipo == CampoZOP::Entidad && p.operacion == "56" &&
