@@ -3,18 +3,13 @@
 // a sheet, a table, batch mode and the conversion dialog.
 
 #include "arranque.hpp"
-#include "base_datos.hpp"
-#include "base_datos_programa.hpp"
-#include "constructor_datos.hpp"
-#include "conversores.hpp"
-#include "conversores_disponibles.hpp"
 #include "datos_obligatorios.hpp"
 #include "entradas_filas.hpp"
 #include "estado_ejecucion.hpp"
+#include "golden_pagos.hpp"
 #include "modelo_datos.hpp"
 #include "modelo_entrada.hpp"
 #include "modo_lote.hpp"
-#include "soporte_pruebas.hpp"
 #include "zop.hpp"
 
 #include <gtest/gtest.h>
@@ -29,24 +24,17 @@
 namespace trovanel {
 namespace {
 
-namespace fs = std::filesystem;
 using pruebas::CampoPlantilla;
 using pruebas::leerFichero;
 
-fs::path datos(const std::string& relativa) {
-    return pruebas::datosPrueba() / "zop" / relativa;
-}
-
-// Where linea/entrada.txt carries each field of the base template, and the formats it writes.
-// clang-format off
-const std::map<std::string, CampoPlantilla> kPosiciones{
-    {"ClaveProveedor", {"", 1, 10}}, {"NombreProveedor", {"", 11, 40}}, {"Direccion", {"", 41, 70}},
-    {"NumeroCalle", {"", 71, 76}}, {"CP", {"", 77, 81}}, {"Localidad", {"", 82, 101}}, {"Pais", {"", 102, 104}},
-    {"Telefono", {"", 105, 115}}, {"Fax", {"", 116, 126}}, {"FormaPago", {"", 127, 127, "C-T-P"}},
-    {"Entidad", {"", 128, 131}}, {"Oficina", {"", 132, 135}}, {"DC", {"", 136, 137}}, {"Cuenta", {"", 138, 147}},
-    {"Importe", {"", 148, 159}}, {"SignoNegativo", {"", 160, 160, "-"}}, {"FechaVto", {"", 161, 170, "DD/MM/AAAA"}},
-    {"NumeroFactura", {"", 171, 186}}, {"ReferenciaInterna", {"", 187, 201}}, {"email", {"", 202, 241}}};
-// clang-format on
+// Where linea/entrada.txt carries each field of the base template (by id_campo): first and last position.
+constexpr int kPosiciones[][2] = {{1, 10},    {11, 40},   {41, 70},   {71, 76},   {77, 81},
+                                  {82, 101},  {102, 104}, {105, 115}, {116, 126}, {127, 127},
+                                  {128, 131}, {132, 135}, {136, 137}, {138, 147}, {148, 159},
+                                  {160, 160}, {161, 170}, {171, 186}, {187, 201}, {202, 241}};
+// The identifiers of the payment forms, the sign's marker and the due date's format.
+const std::map<std::string, std::string> kValores{
+    {"FormaPago", "C-T-P"}, {"SignoNegativo", "-"}, {"FechaVto", "DD/MM/AAAA"}};
 
 constexpr std::int64_t kPlantillaBaseZOP = 6;
 constexpr std::int64_t kPlantillaVariasLineas = 100;
@@ -73,25 +61,19 @@ struct CasoGolden {
     const char* esperado; // folder of esperado.out (absent: no bank file) and esperado.log
 };
 
-class ZOPGolden : public ::testing::TestWithParam<CasoGolden> {
+class ZOPGolden : public pruebas::BasePagos, public ::testing::WithParamInterface<CasoGolden> {
 protected:
-    void SetUp() override {
-        crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
-        baseDatos.emplace(BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva));
-        baseDatos->ejecutarScript(leerFichero(datos("partes.sql")));
-        registrarConversores(registro);
-    }
+    ZOPGolden() : BasePagos("zop") {}
 
     // The base template with every field placed where linea/entrada.txt has it; the asked ones unplaced.
     std::vector<CampoPlantilla> campos(const std::vector<std::string>& pedidos = {}) {
         std::vector<CampoPlantilla> c = pruebas::camposDePlantilla(*baseDatos, kPlantillaBaseZOP);
-        for (CampoPlantilla& campo : c) {
-            const bool pedido = std::find(pedidos.begin(), pedidos.end(), campo.campo) != pedidos.end();
-            const CampoPlantilla& p = pedido ? CampoPlantilla{} : kPosiciones.at(campo.campo);
-            campo.inicio = p.inicio;
-            campo.fin = p.fin;
-            campo.valorcampo = p.valorcampo;
-            campo.obligatorio = campo.obligatorio || pedido;
+        for (std::size_t i = 0; i < c.size(); ++i) {
+            const bool pedido = std::find(pedidos.begin(), pedidos.end(), c[i].campo) != pedidos.end();
+            c[i].inicio = pedido ? 0 : kPosiciones[i][0];
+            c[i].fin = pedido ? 0 : kPosiciones[i][1];
+            c[i].valorcampo = pedido || !kValores.contains(c[i].campo) ? "" : kValores.at(c[i].campo);
+            c[i].obligatorio = c[i].obligatorio || pedido;
         }
         return c;
     }
@@ -100,29 +82,20 @@ protected:
     }
 
     // The driver as the dialog calls it: the run state's type, process date DDMMAA, the log beside the input.
-    void convertir(const fs::path& entrada, std::int64_t plantilla, const std::string& tipo) {
+    void convertir(const std::filesystem::path& entrada, std::int64_t plantilla, const std::string& tipo) {
         estado.gTipoEstructura = tipo;
         estado.gFechaProceso = "050326";
         estado.gFicheroLog = rutaLog;
-        Entorno e{*baseDatos, avisos, reloj, carpeta.ruta()};
+        Entorno e = entorno();
         GenerarZOP(estado, e, {entrada, rutaSalida, plantilla, kOrdenante, 0, tipo, "", "", ""});
     }
-
-    pruebas::CarpetaTemporal carpeta;
-    std::optional<BaseDatos> baseDatos;
-    EstadoEjecucion estado;
-    pruebas::AvisosGrabados avisos;
-    pruebas::RelojFijo reloj;
-    RegistroConversores registro;
-    fs::path rutaSalida = carpeta / "remesa.out";
-    fs::path rutaLog = carpeta / "remesa.log";
 };
 
 TEST_P(ZOPGolden, daElFicheroDelBancoYElLogEscritosAMano) {
     const CasoGolden& caso = GetParam();
-    const fs::path texto = carpeta / "remesa.txt";
-    fs::copy_file(datos(caso.forma == Forma::VariasLineas ? "multilinea/entrada.txt" : "linea/entrada.txt"),
-                  texto);
+    const auto texto = carpeta / "remesa.txt";
+    std::filesystem::copy_file(
+        datos(caso.forma == Forma::VariasLineas ? "multilinea/entrada.txt" : "linea/entrada.txt"), texto);
     // A date typed for an earlier run never stands in for this run's due dates.
     estado.gFechaDatos = "991231";
 
@@ -139,13 +112,13 @@ TEST_P(ZOPGolden, daElFicheroDelBancoYElLogEscritosAMano) {
     case Forma::VariasLineas:
         // Twice in one process state: nothing of the first run reaches the second.
         convertir(texto, kPlantillaVariasLineas, "ZOP");
-        fs::remove(rutaLog);
+        std::filesystem::remove(rutaLog);
         convertir(texto, kPlantillaVariasLineas, "ZOP");
         break;
     case Forma::Hoja:
     case Forma::Tabla: {
         const bool hoja = caso.forma == Forma::Hoja;
-        const fs::path entrada = carpeta / (hoja ? "remesa.xlsx" : "remesa.db");
+        const std::filesystem::path entrada = carpeta / (hoja ? "remesa.xlsx" : "remesa.db");
         pruebas::escribirRemesaFilas(entrada, leerFichero(texto), campos());
         (hoja ? estado.gHojaExcel : estado.gTablaAccess) = "Remesa";
         const std::string tipo = hoja ? "ZOPEx" : "ZOPAc";
@@ -153,7 +126,7 @@ TEST_P(ZOPGolden, daElFicheroDelBancoYElLogEscritosAMano) {
         break;
     }
     case Forma::Lote: {
-        Entorno e{*baseDatos, avisos, reloj, carpeta.ruta()};
+        Entorno e = entorno();
         const std::string argumentos = texto.string() + "," + rutaSalida.string() + "," +
                                        std::to_string(crear("ZOP", campos())) + ",100,05032026";
         EXPECT_EQ(ejecutarModoLote(estado, e, registro, LeerParametros(argumentos, 10)), kSalidaConErrores);
@@ -168,7 +141,7 @@ TEST_P(ZOPGolden, daElFicheroDelBancoYElLogEscritosAMano) {
         ASSERT_TRUE(modelo.elegirEntrada(texto, carpeta.ruta(), avisos));
         SeleccionEntrada seleccion{
             "Proveedores", "PAGOS DEL NORTE SL", "", kOrdenante, std::nullopt, "5", "3", "26", -1, "", ""};
-        Entorno e{*baseDatos, avisos, reloj, carpeta.ruta(), &solicitud};
+        Entorno e = entorno(&solicitud);
         EXPECT_TRUE(modelo.procesar(seleccion, e, registro));
         break;
     }
@@ -176,9 +149,9 @@ TEST_P(ZOPGolden, daElFicheroDelBancoYElLogEscritosAMano) {
 
     EXPECT_TRUE(avisos.mensajes.empty()) << avisos.mensajes[0].texto;
     EXPECT_TRUE(estado.gError);
-    const fs::path esperado = datos(std::string(caso.esperado) + "/esperado.out");
-    ASSERT_EQ(fs::exists(rutaSalida), fs::exists(esperado));
-    if (fs::exists(esperado)) {
+    const std::filesystem::path esperado = datos(std::string(caso.esperado) + "/esperado.out");
+    ASSERT_EQ(std::filesystem::exists(rutaSalida), std::filesystem::exists(esperado));
+    if (std::filesystem::exists(esperado)) {
         EXPECT_EQ(leerFichero(rutaSalida), leerFichero(esperado));
     }
     EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos(std::string(caso.esperado) + "/esperado.log")));
