@@ -120,7 +120,9 @@ INSTANTIATE_TEST_SUITE_P(Tabla, ZOPGolden, ::testing::Values(
     CasoGolden{"chequesTransferenciasYCertificadosEnModoLote", Forma::Lote, 101, "linea", "linea"},
     CasoGolden{"formaDePagoYFechaDelDialogoParaTodasLasOrdenes", Forma::Dialogo, 102, "linea", "dialogo"},
     CasoGolden{"variasLineasSinTelefonoQuePaseAlFaxSiguiente", Forma::Texto, 100, "multilinea", "multilinea"},
-    CasoGolden{"sinCampoFormaPagoNingunaOrdenSale", Forma::Texto, 103, "linea", "sin-forma-pago"}),
+    CasoGolden{"sinCampoFormaPagoNingunaOrdenSale", Forma::Texto, 103, "linea", "sin-forma-pago"},
+    CasoGolden{"sinCampoFormaPagoElLogNombraCadaFilaDeLaHoja", Forma::Hoja, 103, "linea", "sin-forma-pago"},
+    CasoGolden{"sinCampoFormaPagoElLogNombraCadaFilaDeLaTabla", Forma::Tabla, 103, "linea", "sin-forma-pago"}),
     [](const auto& info) { return std::string(info.param.nombre); });
 // clang-format on
 
