@@ -112,7 +112,7 @@ void ModuloZOP::validarCP(const CampoEstructura& campo, std::string_view valor) 
     }
     piezas.cp = conCerosAjustado(valor, 5);
     const std::string& nombre = provincia(piezas.cp);
-    piezas.provincia = rellenar(nombre, 31);
+    rellenarEn(piezas.provincia, nombre, 31);
     if (nombre.empty()) {
         anotarError("Error : CP erroneo");
     }
@@ -173,10 +173,10 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, co
         if (const Simple* numero = buscarPieza(tipo, kNumeros)) {
             p.*numero->pieza = conCerosAjustado(valor, numero->ancho);
         } else if (const Simple* texto = buscarPieza(tipo, kTextos)) {
-            p.*texto->pieza = rellenar(valor, texto->ancho);
+            rellenarEn(p.*texto->pieza, valor, texto->ancho);
         } else if (const Simple* corto = buscarPieza(tipo, kTextosEnBlancoSiNoCaben)) {
-            p.*corto->pieza =
-                rellenar(valor.size() <= corto->ancho ? valor : std::string_view(), corto->ancho);
+            rellenarEn(p.*corto->pieza, valor.size() <= corto->ancho ? valor : std::string_view(),
+                       corto->ancho);
         }
         // Only a transfer needs an account to pay into.
         if (tipo == CampoZOP::Entidad && p.operacion == "56" &&
