@@ -4,6 +4,7 @@
 #include "csb19.hpp"
 #include "csb34.hpp"
 #include "csb58.hpp"
+#include "zop.hpp"
 
 namespace trovanel {
 
@@ -12,6 +13,7 @@ void registrarConversores(RegistroConversores& registro) {
     registro.registrar(Familia::CSB19, GenerarCSB19);
     registro.registrar(Familia::CSB58, GenerarCSB58);
     registro.registrar(Familia::CSB34, GenerarCSB34);
+    registro.registrar(Familia::ZOP, GenerarZOP);
 }
 
 } // namespace trovanel

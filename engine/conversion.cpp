@@ -6,10 +6,10 @@
 #include "datos_obligatorios.hpp"
 #include "entrada_excel_access.hpp"
 #include "familia_conversion.hpp"
-#include "filas_plantilla.hpp"
 #include "lector_filas.hpp"
 #include "motor_lectura.hpp"
 #include "multifactura.hpp"
+#include "plantilla.hpp"
 #include "texto.hpp"
 #include "tipos_plantilla.hpp"
 
@@ -25,29 +25,20 @@ namespace {
 
 constexpr const char* kNoSeCargaPlantilla = "No se puede cargar la plantilla";
 
-// The template's rows, its fields trimmed into gCamposEstructura in id_campo order; nothing when they
-// cannot be read or the template has no fields.
-std::optional<FilasPlantilla> cargarPlantilla(EstadoEjecucion& estado, BaseDatos& baseDatos,
-                                              std::int64_t id) {
-    std::optional<FilasPlantilla> plantilla;
+// The template's row and its fields into gCamposEstructura, through the one loading the editors use too;
+// nothing when either cannot be read or the template has no fields.
+std::optional<Plantilla> cargarPlantilla(EstadoEjecucion& estado, BaseDatos& baseDatos, std::int64_t id) {
     try {
-        plantilla = leerFilasPlantilla(baseDatos, id);
+        Plantilla plantilla = leerPlantilla(baseDatos, id);
+        std::vector<CampoEstructura> campos = camposParaConversion(plantilla);
+        if (campos.empty()) {
+            return std::nullopt;
+        }
+        estado.gCamposEstructura = std::move(campos);
+        return plantilla;
     } catch (const ErrorBaseDatos&) {
         return std::nullopt;
     }
-    if (!plantilla || plantilla->campos.empty()) {
-        return std::nullopt;
-    }
-    std::vector<CampoEstructura> campos;
-    campos.reserve(plantilla->campos.size());
-    for (FilaCampoPlantilla& fila : plantilla->campos) {
-        CampoEstructura& campo = campos.emplace_back(std::move(fila.campo));
-        campo.campo = Trim(campo.campo);
-        campo.valorlinea = Trim(campo.valorlinea);
-        campo.valorcampo = Trim(campo.valorcampo);
-    }
-    estado.gCamposEstructura = std::move(campos);
-    return plantilla;
 }
 
 // A path resolved as far as it exists; a relative one is made absolute first, or it would stay as it is.
@@ -146,7 +137,7 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         return;
     }
 
-    const std::optional<FilasPlantilla> plantilla =
+    const std::optional<Plantilla> plantilla =
         cargarPlantilla(estado, entorno.baseDatos, parametros.idEstructura);
     if (!plantilla) {
         entorno.avisos.informacion(kNoSeCargaPlantilla);
@@ -188,7 +179,7 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
     } else if (!plantilla->multifactura) {
         familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
         leerTextoOrden(familia, parametros.rutaEntrada, parametros.rutaSalida);
-    } else if (const auto clave = prepararClaveFactura(campos, plantilla->filasMultifactura); !clave) {
+    } else if (const auto clave = prepararClaveFactura(campos, plantilla->multifacturas); !clave) {
         // Without a key no line could be told an invoice line: stop before the input is read.
         entorno.avisos.informacion(
             "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura");

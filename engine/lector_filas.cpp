@@ -188,6 +188,7 @@ void recorrerFilas(FamiliaConversion& familia, Filas& filas, const std::filesyst
                 familia.validarCampo(valor);
             }
         }
+        familia.estado.gNumeroLinea = lectura.gLineaEntrada;
         ejecucion.volcarOrden();
     }
     if (!fallo.empty()) {

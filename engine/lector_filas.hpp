@@ -16,6 +16,8 @@ class LibroExcel;
 // between the inputs is told here once: a sheet yields every row from 1 to the last one holding a cell
 // (empty rows too) and leaves a field alone when its column cannot be read; a table yields its records
 // and hands "" then. Either way a column that cannot be read takes the field's non-blank valorcampo.
+// The log names a rejected order by its row's number, set at the flush, so a check that the family makes
+// on the whole order (the supplier payments' account check) names the same row as its field checks.
 //
 // An input that cannot be opened or turns out damaged ends the run with the message shown, gError set
 // and no bank file of that name left behind.

@@ -6,11 +6,6 @@ namespace trovanel {
 
 namespace {
 
-bool marcaCuenta(const std::string& inicio) {
-    const std::string valor = Trim(inicio);
-    return !valor.empty() && valor != "0";
-}
-
 std::string_view sinCerosIzquierda(std::string_view digitos) {
     const std::size_t primero = digitos.find_first_not_of('0');
     return primero == std::string_view::npos ? std::string_view("0") : digitos.substr(primero);
@@ -19,16 +14,16 @@ std::string_view sinCerosIzquierda(std::string_view digitos) {
 } // namespace
 
 std::optional<ClaveFactura> prepararClaveFactura(const std::vector<CampoEstructura>& campos,
-                                                 const std::vector<FilaMultifacturaPlantilla>& filas) {
+                                                 const std::vector<MultifacturaPlantilla>& filas) {
     ClaveFactura clave;
     std::string nombre;
-    for (const FilaMultifacturaPlantilla& fila : filas) {
+    for (const MultifacturaPlantilla& fila : filas) {
         if (fila.campos.empty()) {
             continue;
         }
         // A later row overrides what an earlier one set; a counted row makes the whole template counted.
         nombre = Trim(std::string_view(fila.campos).substr(0, fila.campos.find('@')));
-        if (marcaCuenta(fila.inicio)) {
+        if (fila.inicio != 0) {
             clave.contada = true;
             clave.camposContados.clear();
             for (std::size_t i = 0; i < campos.size(); ++i) {

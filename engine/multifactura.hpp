@@ -1,7 +1,7 @@
 #pragma once
 
 #include "estado_ejecucion.hpp"
-#include "filas_plantilla.hpp"
+#include "plantilla.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -30,7 +30,7 @@ struct ClaveFactura {
 // no field bears that name, the field has no line key, its value is blank, or a count starts from
 // something other than digits: the template cannot tell its invoice lines.
 std::optional<ClaveFactura> prepararClaveFactura(const std::vector<CampoEstructura>& campos,
-                                                 const std::vector<FilaMultifacturaPlantilla>& filas);
+                                                 const std::vector<MultifacturaPlantilla>& filas);
 
 // The next value of a count: one more, with zeros on the left up to the length of the first value, and
 // never cut ("99" gives "100"). cuenta holds digits only.

@@ -1,9 +1,5 @@
 #include "csb34.hpp"
 
-#include "avisos.hpp"
-#include "conversion.hpp"
-#include "entrada_excel_access.hpp"
-#include "error.hpp"
 #include "fechas.hpp"
 #include "fichero_salida.hpp"
 #include "piezas.hpp"
@@ -11,14 +7,13 @@
 #include "reloj.hpp"
 #include "texto.hpp"
 
-#include <filesystem>
-#include <system_error>
+#include <utility>
 
 namespace trovanel {
 
 namespace {
 
-const RasgosPago kRasgosCSB34{"No se pueden obtener datos del presentador"};
+const RasgosPago kRasgosCSB34{"No se pueden obtener datos del presentador", false, true, 999'999'999'999};
 
 // The type code without its input suffix.
 std::string sinSufijo(const std::string& tipo) {
@@ -63,121 +58,58 @@ bool ModuloCSB34::cargarPartes(const ParametrosConversion& parametros) {
 
 void ModuloCSB34::iniciarEjecucion() {
     ModuloPagos::iniciarEjecucion();
-    camposResueltos_.clear();
-    for (const CampoEstructura& campo : estado.gCamposEstructura) {
-        camposResueltos_.push_back(campoCSB34(campo.campo));
-    }
     // Payroll is paid with the charges code "1" unless the template says otherwise.
     if (gTipoPlantilla == "CSB34N") {
         piezas.gastos = "1";
     }
 }
 
-RegistroFijo ModuloCSB34::registroDetalle(std::string_view numero) const {
-    RegistroFijo r = registro();
-    poner(
-        r,
-        {{"06", 2}, {piezas.operacion, 2}, {ordenante.nif, 10}, {piezas.claveBeneficiario, 12}, {numero, 3}});
-    return r;
-}
-
 bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
     const PiezasCSB34& p = piezas;
-    const PartesCuenta& cuenta = ordenante.cuenta;
     if (gCabeceraPendiente) {
         // Header records 001 to 004: the ordering party, then its data at positions 30 to 72.
-        const std::initializer_list<Pieza> cabeceras[] = {
-            {{"001", 3},
-             {p.fechaEnvio, 6},
-             {p.fechaEmision, 6},
-             {cuenta.entidad, 4},
-             {cuenta.oficina, 4},
-             {cuenta.numero, 10},
-             {p.detalleCargo, 1},
-             {"", 3},
-             {cuenta.dc, 2},
-             {"", 7}},
-            {{"002", 3}, {ordenante.nombre, 36}, {"", 7}},
-            {{"003", 3}, {p.domicilioOrdenante, 36}, {"", 7}},
-            {{"004", 3}, {p.plazaOrdenante, 36}, {"", 7}},
-        };
-        for (const auto& datos : cabeceras) {
-            RegistroFijo r = registro();
-            poner(r, {{"03", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 12}});
-            escribir(salida, poner(r, datos));
+        escribirCabecera001(salida, p.fechaEnvio, p.fechaEmision, p.detalleCargo);
+        for (const auto& [numero, dato] : {std::pair<const char*, std::string_view>{"002", ordenante.nombre},
+                                           {"003", p.domicilioOrdenante},
+                                           {"004", p.plazaOrdenante}}) {
+            RegistroFijo r = registroCabecera(numero);
+            escribir(salida, poner(r, {{dato, 36}, {"", 7}}));
         }
         gCabeceraPendiente = false;
     }
 
-    RegistroFijo orden = registroDetalle("010");
-    orden.ceros(importe, 12);
-    escribir(salida, poner(orden, {{p.entidad, 4},
-                                   {p.oficina, 4},
-                                   {p.cuenta, 10},
-                                   {p.gastos, 1},
-                                   {p.concepto, 1},
-                                   {signo, 1},
-                                   {"", 1},
-                                   {p.dc, 2},
-                                   {p.fechaVto, 6},
-                                   {"", 1}}));
-    ++gNumRegistrosIndividuales;
-    sumarImporte();
-    RegistroFijo nombre = registroDetalle("011");
+    const std::string_view op = p.operacion;
+    const std::string_view clave = p.claveBeneficiario;
+    const std::string* cuenta[3] = {&p.entidad, &p.oficina, &p.cuenta};
+    escribirRegistroImporte(
+        salida, op, clave, cuenta,
+        {{p.gastos, 1}, {p.concepto, 1}, {signo, 1}, {"", 1}, {p.dc, 2}, {p.fechaVto, 6}, {"", 1}});
+    RegistroFijo nombre = registroDetalle(op, clave, "011");
     escribir(salida, poner(nombre, {{p.nombre, 36}, {p.fechaFactura, 7}}));
 
     // The optional records, each written when its data is not blank.
     const std::string correo2 = Mid(p.email, 27, 36);
-    const struct {
-        const char* numero;
-        bool hay;
-        std::initializer_list<Pieza> datos;
-    } opcionales[] = {
-        {"012", !enBlanco(p.domicilio), {{p.domicilio, 36}, {"", 7}}},
-        {"013", !enBlanco(p.domicilio2), {{p.domicilio2, 36}, {"", 7}}},
-        {"014", !enBlanco(p.cp) || !enBlanco(p.plaza), {{p.cp, 5}, {p.plaza, 31}, {"", 7}}},
-        {"015", !enBlanco(p.provinciaBeneficiario), {{p.provinciaBeneficiario, 36}, {"", 7}}},
-        {"016", !enBlanco(p.conceptoOrden), {{p.conceptoOrden, 36}, {"", 7}}},
-        {"017", !enBlanco(p.conceptoOrden2), {{p.conceptoOrden2, 36}, {"", 7}}},
-        {"018", !enBlanco(p.dni), {{p.dni, 18}, {"", 25}}},
-        {"019", !enBlanco(p.ref12) || !enBlanco(p.ref16), {{p.ref12, 12}, {p.ref16, 16}, {"", 15}}},
-        {"020", !enBlanco(p.telefono) || !enBlanco(p.email), {{p.telefono, 10}, {p.email, 26}, {"", 7}}},
-        {"021", !enBlanco(correo2), {{correo2, 36}, {"", 7}}},
-    };
-    for (const auto& opcional : opcionales) {
-        if (opcional.hay) {
-            RegistroFijo r = registroDetalle(opcional.numero);
-            escribir(salida, poner(r, opcional.datos));
-        }
-    }
-    return salida.correcto();
-}
-
-bool ModuloCSB34::escribirTotales(FicheroSalida& salida) {
-    const std::string total = textoTotal(12);
-    ++gNumRegistrosTotal; // the totals record counts itself
-    RegistroFijo r = registro();
-    poner(r, {{"08", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 15}, {total, 12}});
-    r.numero(gNumRegistrosIndividuales, 8).numero(gNumRegistrosTotal, 10).blancos(13);
-    salida.escribirLinea(r.terminar());
+    escribirOpcionales(
+        salida, op, clave,
+        {
+            {"012", !enBlanco(p.domicilio), {{p.domicilio, 36}, {"", 7}}},
+            {"013", !enBlanco(p.domicilio2), {{p.domicilio2, 36}, {"", 7}}},
+            {"014", !enBlanco(p.cp) || !enBlanco(p.plaza), {{p.cp, 5}, {p.plaza, 31}, {"", 7}}},
+            {"015", !enBlanco(p.provinciaBeneficiario), {{p.provinciaBeneficiario, 36}, {"", 7}}},
+            {"016", !enBlanco(p.conceptoOrden), {{p.conceptoOrden, 36}, {"", 7}}},
+            {"017", !enBlanco(p.conceptoOrden2), {{p.conceptoOrden2, 36}, {"", 7}}},
+            {"018", !enBlanco(p.dni), {{p.dni, 18}, {"", 25}}},
+            {"019", !enBlanco(p.ref12) || !enBlanco(p.ref16), {{p.ref12, 12}, {p.ref16, 16}, {"", 15}}},
+            {"020", !enBlanco(p.telefono) || !enBlanco(p.email), {{p.telefono, 10}, {p.email, 26}, {"", 7}}},
+            {"021", !enBlanco(correo2), {{correo2, 36}, {"", 7}}},
+        });
     return salida.correcto();
 }
 
 void GenerarCSB34(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros) {
     // Trimmed once here; the run state's own type is never touched.
     ModuloCSB34 modulo(estado, entorno, Trim(parametros.tipoPlantilla));
-    try {
-        ejecutarConversion(modulo, parametros);
-    } catch (const ErrorTrovanel& e) {
-        // The totals did not fit: the bank file was never put in place, and no earlier one of that name
-        // may pass for this run's.
-        std::error_code ignorado;
-        std::filesystem::remove(parametros.rutaSalida, ignorado);
-        CerrarLibroExcel(estado);
-        estado.gCamposEstructura.clear();
-        entorno.avisos.critico(e.what());
-        estado.gError = true;
-    }
+    ejecutarConversionPagos(modulo, parametros);
 }
 
 } // namespace trovanel

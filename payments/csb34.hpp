@@ -84,23 +84,23 @@ public:
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;
-    void validarCampo(std::string& valorLeido) override;
     bool escribirRegistros(FicheroSalida& salida) override;
-    bool escribirTotales(FicheroSalida& salida) override;
 
     PiezasCSB34 piezas;
     // The type without its input suffix ("CSB34T"), as the fields are validated by it.
     std::string gTipoPlantilla;
 
+protected:
+    void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+                             std::string_view valor) override;
+    int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoCSB34(nombre)); }
+
 private:
-    RegistroFijo registroDetalle(std::string_view numero) const;
     // The postal code or the town of the beneficiary, checked by the kind of order.
     std::string datoDeDireccion(const CampoEstructura& campo, std::string_view valor, const char* supuesto,
                                 std::size_t mirados, const char* error);
     // Payroll or transfers: blank addresses and towns are filled in, not refused.
     bool nominaOTransferencia_ = false;
-    // The template's field names, resolved once per run instead of once per line.
-    std::vector<CampoCSB34> camposResueltos_;
 };
 
 // Converts one input into a norm 34 bank file.

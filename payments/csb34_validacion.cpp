@@ -17,12 +17,7 @@ void partirEn36(std::string_view texto, std::string& primera, std::string& segun
     segunda = texto.size() > 36 ? rellenar(texto.substr(36), 36) : std::string();
 }
 
-struct TextoSimple {
-    CampoCSB34 campo;
-    std::string PiezasCSB34::*pieza;
-    std::size_t ancho;
-};
-constexpr TextoSimple kTextosSimples[] = {
+constexpr PiezaSimple<CampoCSB34, PiezasCSB34> kTextosSimples[] = {
     {CampoCSB34::DNI, &PiezasCSB34::dni, 18},
     {CampoCSB34::Ref12, &PiezasCSB34::ref12, 12},
     {CampoCSB34::Ref16, &PiezasCSB34::ref16, 16},
@@ -64,12 +59,7 @@ CampoCSB34 campoCSB34(std::string_view nombre) {
         {"TlfMovil", C::TlfMovil},
         {"Email", C::Email},
     };
-    for (const auto& [texto, campo] : kNombres) {
-        if (nombre == texto) {
-            return campo;
-        }
-    }
-    return C::Desconocido;
+    return campoPorNombre(nombre, kNombres);
 }
 
 std::string ModuloCSB34::datoDeDireccion(const CampoEstructura& campo, std::string_view valor,
@@ -86,12 +76,9 @@ std::string ModuloCSB34::datoDeDireccion(const CampoEstructura& campo, std::stri
     return dato;
 }
 
-void ModuloCSB34::validarCampo(std::string& valorLeido) {
-    const CampoEstructura& campo = estado.gCamposEstructura.at(lectura.gIndiceCampo);
-    const std::size_t indice = lectura.gIndiceCampo;
-    const CampoCSB34 tipo =
-        indice < camposResueltos_.size() ? camposResueltos_[indice] : campoCSB34(campo.campo);
-    const std::string_view valor = recortar(valorLeido);
+void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+                                      std::string_view valor) {
+    const auto tipo = static_cast<CampoCSB34>(codigo);
     const bool otrasClases = !nominaOTransferencia_;
     PiezasCSB34& p = piezas;
 
@@ -109,12 +96,6 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
         }
         break;
     }
-    case CampoCSB34::Importe:
-        validarImporte(campo, valorLeido);
-        break;
-    case CampoCSB34::SignoNegativo:
-        validarSigno(campo, valorLeido);
-        break;
     case CampoCSB34::Entidad: {
         p.entidad = conCerosAjustado(
             campo.obligatorio ? plantillaOValor(campo, Left(valorLeido, 4)) : Left(valorLeido, 4), 4);
@@ -233,10 +214,8 @@ void ModuloCSB34::validarCampo(std::string& valorLeido) {
         break;
     default:
         // The plain texts: trimmed and at their width, never refused.
-        for (const TextoSimple& texto : kTextosSimples) {
-            if (texto.campo == tipo) {
-                p.*texto.pieza = rellenar(valor, texto.ancho);
-            }
+        if (const auto* texto = buscarPieza(tipo, kTextosSimples)) {
+            p.*texto->pieza = rellenar(valor, texto->ancho);
         }
         break;
     }

@@ -1,5 +1,8 @@
 #include "pagos.hpp"
 
+#include "avisos.hpp"
+#include "conversion.hpp"
+#include "entrada_excel_access.hpp"
 #include "error.hpp"
 #include "fichero_salida.hpp"
 #include "importes.hpp"
@@ -10,6 +13,8 @@
 #include "texto.hpp"
 
 #include <charconv>
+#include <filesystem>
+#include <system_error>
 
 namespace trovanel {
 
@@ -36,7 +41,13 @@ bool ModuloPagos::cargarPartes(const ParametrosConversion& parametros) {
         return false;
     }
     // A short NIF is still the party's: it goes out as it is rather than as blanks.
-    ordenante.nif = rellenar(sinPrimerGuion(Trim((*fila)[0])), 10);
+    const std::string nif = Trim((*fila)[0]);
+    if (!rasgos_.nifConGuion) {
+        ordenante.nif = rellenar(sinPrimerGuion(nif), 10);
+    } else {
+        // As stored, with a blank after a whole one.
+        ordenante.nif = nif.size() < 9 ? rellenar(nif, 10) : rellenarBlancos(Left((*fila)[0] + " ", 10), 10);
+    }
     ordenante.nombre = rellenar((*fila)[1], 36);
     ordenante.cuenta = partirCuenta((*fila)[2]);
     return true;
@@ -49,9 +60,38 @@ void ModuloPagos::iniciarEjecucion() {
     gImporteTotal = 0;
     totalDesbordado_ = false;
     gSignoEnImporte = false;
+    codigosCampo_.clear();
+    camposComunes_.clear();
     for (const CampoEstructura& campo : estado.gCamposEstructura) {
         gSignoEnImporte = gSignoEnImporte || (campo.campo == "SignoNegativo" && !colocado(campo));
+        codigosCampo_.push_back(resolverCampo(campo.campo));
+        camposComunes_.push_back(campo.campo == "Importe"         ? CampoComun::Importe
+                                 : campo.campo == "SignoNegativo" ? CampoComun::Signo
+                                                                  : CampoComun::Otro);
     }
+}
+
+void ModuloPagos::validarCampo(std::string& valorLeido) {
+    const std::size_t indice = lectura.gIndiceCampo;
+    const CampoEstructura& campo = estado.gCamposEstructura.at(indice);
+    // The names are resolved once per run instead of once per line.
+    const bool resuelto = indice < codigosCampo_.size();
+    const CampoComun comun = resuelto                         ? camposComunes_[indice]
+                             : campo.campo == "Importe"       ? CampoComun::Importe
+                             : campo.campo == "SignoNegativo" ? CampoComun::Signo
+                                                              : CampoComun::Otro;
+    if (comun == CampoComun::Importe) {
+        validarImporte(campo, valorLeido);
+    } else if (comun == CampoComun::Signo) {
+        validarSigno(campo, valorLeido);
+    } else {
+        validarCampoFamilia(campo, resuelto ? codigosCampo_[indice] : resolverCampo(campo.campo), valorLeido,
+                            recortar(valorLeido));
+    }
+}
+
+bool ModuloPagos::numeroNoCero(std::string_view pieza) {
+    return esNumerico(pieza) && !esValorCero(pieza);
 }
 
 bool ModuloPagos::aceptarOrden() {
@@ -76,7 +116,9 @@ void ModuloPagos::validarImporte(const CampoEstructura& campo, const std::string
         signo = estado.gSignoImporte;
     }
     // The record holds twelve digits: a larger amount is refused, never cut.
-    importeValido_ = !normalizado.desbordado && !esValorCero(importe);
+    std::int64_t centimos = 0;
+    std::from_chars(importe.data(), importe.data() + importe.size(), centimos);
+    importeValido_ = !normalizado.desbordado && centimos != 0 && centimos <= rasgos_.importeMaximo;
     if (!importeValido_) {
         anotarError("Error : Importe incorrecto");
     }
@@ -116,6 +158,55 @@ void ModuloPagos::escribir(FicheroSalida& salida, const RegistroFijo& registro) 
     ++gNumRegistrosTotal;
 }
 
+RegistroFijo ModuloPagos::registroCabecera(std::string_view numero) const {
+    RegistroFijo r = registro();
+    poner(r, {{"03", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 12}, {numero, 3}});
+    return r;
+}
+
+void ModuloPagos::escribirCabecera001(FicheroSalida& salida, std::string_view envio, std::string_view emision,
+                                      std::string_view detalleCargo) {
+    const PartesCuenta& cuenta = ordenante.cuenta;
+    RegistroFijo r = registroCabecera("001");
+    escribir(salida, poner(r, {{envio, 6},
+                               {emision, 6},
+                               {cuenta.entidad, 4},
+                               {cuenta.oficina, 4},
+                               {cuenta.numero, 10},
+                               {detalleCargo, 1},
+                               {"", 3},
+                               {cuenta.dc, 2},
+                               {"", 7}}));
+}
+
+RegistroFijo ModuloPagos::registroDetalle(std::string_view operacion, std::string_view clave,
+                                          std::string_view numero) const {
+    RegistroFijo r = registro();
+    poner(r, {{"06", 2}, {operacion, 2}, {ordenante.nif, 10}, {clave, 12}, {numero, 3}});
+    return r;
+}
+
+void ModuloPagos::escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion,
+                                          std::string_view clave, const std::string* cuentaOrden[3],
+                                          std::initializer_list<Pieza> resto) {
+    RegistroFijo r = registroDetalle(operacion, clave, "010");
+    r.ceros(importe, 12);
+    poner(r, {{*cuentaOrden[0], 4}, {*cuentaOrden[1], 4}, {*cuentaOrden[2], 10}});
+    escribir(salida, poner(r, resto));
+    ++gNumRegistrosIndividuales;
+    sumarImporte();
+}
+
+void ModuloPagos::escribirOpcionales(FicheroSalida& salida, std::string_view operacion,
+                                     std::string_view clave, std::initializer_list<Opcional> opcionales) {
+    for (const Opcional& opcional : opcionales) {
+        if (opcional.hay) {
+            RegistroFijo r = registroDetalle(operacion, clave, opcional.numero);
+            escribir(salida, poner(r, opcional.datos));
+        }
+    }
+}
+
 void ModuloPagos::sumarImporte() {
     std::int64_t centimos = 0;
     std::from_chars(importe.data(), importe.data() + importe.size(), centimos);
@@ -133,12 +224,37 @@ std::string ModuloPagos::textoTotal(std::size_t ancho) const {
     return rellenarCeros(texto, ancho);
 }
 
+bool ModuloPagos::escribirTotales(FicheroSalida& salida) {
+    const std::string total = textoTotal(12);
+    const std::int64_t registros = gNumRegistrosTotal + (rasgos_.totalesSeCuentan ? 1 : 0);
+    RegistroFijo r = registro();
+    poner(r, {{"08", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 15}, {total, 12}});
+    r.numero(gNumRegistrosIndividuales, 8).numero(registros, 10).blancos(13);
+    salida.escribirLinea(r.terminar());
+    return salida.correcto();
+}
+
 void ModuloPagos::escribirLog(EscritorLog& log) {
     log.escribirBloque(estado.gNumeroLinea, {});
 }
 
 const char* ModuloPagos::mensajeFalloLog() const {
     return kFalloLogPagos;
+}
+
+void ejecutarConversionPagos(ModuloPagos& modulo, const ParametrosConversion& parametros) {
+    try {
+        ejecutarConversion(modulo, parametros);
+    } catch (const ErrorTrovanel& e) {
+        // The totals did not fit: the bank file was never put in place, and no earlier one of that name
+        // may pass for this run's.
+        std::error_code ignorado;
+        std::filesystem::remove(parametros.rutaSalida, ignorado);
+        CerrarLibroExcel(modulo.estado);
+        modulo.estado.gCamposEstructura.clear();
+        modulo.entorno.avisos.critico(e.what());
+        modulo.estado.gError = true;
+    }
 }
 
 } // namespace trovanel

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace trovanel {
 
@@ -15,7 +17,7 @@ class RegistroFijo;
 
 // The ordering party as the payment records print it.
 struct Ordenante {
-    std::string nif; // first "-" removed, 10 characters
+    std::string nif; // 10 characters
     std::string nombre;
     PartesCuenta cuenta;
 };
@@ -23,6 +25,9 @@ struct Ordenante {
 // What sets one payment family apart in what the base does for both.
 struct RasgosPago {
     const char* falloOrdenante; // the ordering party cannot be read
+    bool nifConGuion;           // the party's NIF goes out with its "-"
+    bool totalesSeCuentan;      // the totals record counts itself among the records
+    std::int64_t importeMaximo; // the largest amount in cents an order may carry
 };
 
 // What the payment families share: the ordering party, the 72-character records, the header flag, the
@@ -37,8 +42,12 @@ public:
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;
+    // The amount and its sign are validated alike in every payment family; the other fields by the family.
+    void validarCampo(std::string& valorLeido) final;
     // An order whose amount was never read, or was refused, has no amount to send.
     bool aceptarOrden() override;
+    // The totals record: "08", the sum, the orders and the records written.
+    bool escribirTotales(FicheroSalida& salida) override;
     void escribirLog(EscritorLog& log) override;
     const char* mensajeFalloLog() const override;
     // Payments validate a cell's text without its surrounding blanks.
@@ -58,10 +67,26 @@ public:
     std::string signo = " ";
 
 protected:
+    // The family's code of a template field name, compared exactly; 0 for a name it does not know.
+    virtual int resolverCampo(std::string_view nombre) const = 0;
+    // The field the input carries: a position in a text line, or a column of a sheet or a table.
+    static bool enLaEntrada(const CampoEstructura& campo) {
+        return colocado(campo) || !campo.valorlinea.empty();
+    }
+    // A piece that reads as a number other than 0.
+    static bool numeroNoCero(std::string_view pieza);
+
     // One piece of a record: its text, left-justified at its width.
     struct Pieza {
         std::string_view texto;
         std::size_t ancho;
+    };
+
+    // An optional detail record: written only when it has data.
+    struct Opcional {
+        const char* numero;
+        bool hay;
+        std::initializer_list<Pieza> datos;
     };
 
     // A record of the family's width, and one written with its count.
@@ -69,19 +94,41 @@ protected:
     // Appends the pieces in their order.
     static RegistroFijo& poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas);
     void escribir(FicheroSalida& salida, const RegistroFijo& registro);
-    // Adds the current order's amount to the total, by its sign.
-    void sumarImporte();
+    // A header record: "03", "56", the party's NIF, the free zone and the record number.
+    RegistroFijo registroCabecera(std::string_view numero) const;
+    // Header record 001: the two dates as the family writes them, the charge account, and one character
+    // between account and check digits (norm 34's charge detail, blank otherwise).
+    void escribirCabecera001(FicheroSalida& salida, std::string_view envio, std::string_view emision,
+                             std::string_view detalleCargo);
+    // A detail record: "06", the operation, the party's NIF, the beneficiary's key (12) and the number.
+    RegistroFijo registroDetalle(std::string_view operacion, std::string_view clave,
+                                 std::string_view numero) const;
+    // Record 010 of the order: the amount, then entity, office and account, then the family's pieces up
+    // to the width. The order then counts in the totals.
+    void escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
+                                 const std::string* cuentaOrden[3], std::initializer_list<Pieza> resto);
+    void escribirOpcionales(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
+                            std::initializer_list<Opcional> opcionales);
     // The total as the totals record prints it: a negative one as its signed text zero-filled on the
     // left. Throws, with the message the run ends with, when it does not fit its width.
     std::string textoTotal(std::size_t ancho) const;
 
-    void validarImporte(const CampoEstructura& campo, const std::string& valorLeido);
-    void validarSigno(const CampoEstructura& campo, const std::string& valorLeido);
+    // One field of the family's own: its template row, its code, the value read and that value trimmed.
+    virtual void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+                                     std::string_view valor) = 0;
     // Province name of a postal code, looked up once per province in a run.
     const std::string& provincia(std::string_view codigoPostal);
 
 private:
+    // Adds the current order's amount to the total, by its sign.
+    void sumarImporte();
+    void validarImporte(const CampoEstructura& campo, const std::string& valorLeido);
+    void validarSigno(const CampoEstructura& campo, const std::string& valorLeido);
+
     const RasgosPago& rasgos_;
+    std::vector<int> codigosCampo_;
+    enum class CampoComun : char { Otro, Importe, Signo };
+    std::vector<CampoComun> camposComunes_;
     bool importeValido_ = false;
     // The total left 64 bits: it fits no record either.
     bool totalDesbordado_ = false;
@@ -89,5 +136,37 @@ private:
 };
 
 inline constexpr const char* kTotalNoCabe = "El importe total no cabe en el registro de totales";
+
+// The field a name selects in a family's table of names, the enumeration's first value for none.
+template <typename Campo, std::size_t N>
+Campo campoPorNombre(std::string_view nombre, const std::pair<std::string_view, Campo> (&nombres)[N]) {
+    for (const auto& [texto, campo] : nombres) {
+        if (nombre == texto) {
+            return campo;
+        }
+    }
+    return Campo{};
+}
+
+// A field whose piece is its value trimmed at a width, found in a family's table by the field.
+template <typename Campo, typename Piezas> struct PiezaSimple {
+    Campo campo;
+    std::string Piezas::*pieza;
+    std::size_t ancho;
+};
+
+template <typename Campo, typename Piezas, std::size_t N>
+const PiezaSimple<Campo, Piezas>* buscarPieza(Campo campo, const PiezaSimple<Campo, Piezas> (&tabla)[N]) {
+    for (const auto& entrada : tabla) {
+        if (entrada.campo == campo) {
+            return &entrada;
+        }
+    }
+    return nullptr;
+}
+
+// A payment family's run: the engine's steps, and a total that does not fit ends the run with its
+// message and no bank file.
+void ejecutarConversionPagos(ModuloPagos& modulo, const ParametrosConversion& parametros);
 
 } // namespace trovanel

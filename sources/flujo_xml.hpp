@@ -1,14 +1,14 @@
 #pragma once
 
-// Streaming XML: an entry of the archive parsed by expat a chunk at a time, so a big sheet never sits
-// whole in memory.
+// Streaming XML: an entry of the archive inflated a chunk at a time straight into the scanner, so a big
+// sheet never sits whole in memory.
 
+#include "escaner_xml.hpp"
 #include "paquete_xlsx.hpp"
 
-#include <expat.h>
 #include <zip.h>
 
-#include <exception>
+#include <optional>
 #include <string_view>
 
 namespace trovanel::xlsx {
@@ -17,7 +17,7 @@ namespace trovanel::xlsx {
 class ManejadorXml {
 public:
     virtual ~ManejadorXml() = default;
-    virtual void inicio(std::string_view nombre, const char** atributos) = 0;
+    virtual void inicio(std::string_view nombre, AtributosXml atributos) = 0;
     virtual void fin(std::string_view nombre) = 0;
     virtual void texto(std::string_view texto) = 0;
 };
@@ -25,8 +25,8 @@ public:
 // Sheets and the shared strings are streamed; the cap only bounds the time a bomb can take.
 inline constexpr zip_uint64_t kMaxParteFlujo = 4ull << 30;
 
-// One part of the archive fed to expat a chunk at a time, straight into expat's own buffer. A handler
-// may suspend the parse (one sheet row at a time); continuar() then picks up where it stopped.
+// One part of the archive, its events handed to a handler. A handler may suspend the parse (one sheet
+// row at a time); continuar() then picks up where it stopped.
 class FlujoXml {
 public:
     // Throws ErrorTrovanel (damaged) when the entry cannot be opened or holds more than maximo bytes.
@@ -37,33 +37,23 @@ public:
     ~FlujoXml();
 
     // Called from a handler: the parse stops after the current event and continuar() returns true.
-    void suspender() { XML_StopParser(parser_, XML_TRUE); }
+    void suspender() { suspendido_ = true; }
 
     // Parses until a handler suspends (true) or the part ends (false).
     bool continuar();
 
 private:
-    static FlujoXml& de(void* parser);
-    template <typename F> static void proteger(void* parser, F&& f);
-    static void alEmpezar(void* p, const XML_Char* nombre, const XML_Char** atributos);
-    static void alTerminar(void* p, const XML_Char* nombre);
-    static void alTexto(void* p, const XML_Char* s, int n);
-    static void alOtro(void* p, const XML_Char*, int);
-    static void alDoctype(void* p, const XML_Char*, const XML_Char*, const XML_Char*, int);
+    void leer();
 
     ManejadorXml& manejador_;
     zip_file_t* fichero_ = nullptr;
-    XML_Parser parser_ = nullptr;
+    EscanerXml escaner_;
     zip_uint64_t maximo_;
     zip_uint64_t leidos_ = 0;
-    zip_uint64_t progreso_ = 0;
-    int profundidad_ = 0;
     bool suspendido_ = false;
-    bool terminado_ = false;
-    std::exception_ptr fallo_;
 };
 
-// The value of an attribute, by its name without prefix, from expat's name/value list; null when absent.
-const char* atributo(const char** atributos, std::string_view nombre);
+// The value of an attribute, by its name without prefix.
+std::optional<std::string_view> atributo(AtributosXml atributos, std::string_view nombre);
 
 } // namespace trovanel::xlsx

@@ -1,7 +1,8 @@
-// Office Open XML workbooks (.xlsx): libzip opens the archive and expat streams every part read from
-// it (workbook, relationships, styles, shared strings, sheets), so no part sits whole in memory. Every
+// Office Open XML workbooks (.xlsx): libzip opens the archive and our XML scanner streams every part read
+// from it (workbook, relationships, styles, shared strings, sheets), so no part sits whole in memory. Every
 // size and index taken from the file is checked: a damaged or hostile workbook ends in
 // ErrorTrovanel(kNoSeAbreEntrada), never in a crash, a hang or a memory blow-up.
+#include "codificacion.hpp"
 #include "error.hpp"
 #include "flujo_xml.hpp"
 #include "libro_excel.hpp"
@@ -34,7 +35,7 @@ class LectorTextos : public ManejadorXml {
 public:
     LectorTextos(TablaTextos& tabla, zip_uint64_t tamanoParte) : tabla_(tabla), tamanoParte_(tamanoParte) {}
 
-    void inicio(std::string_view nombre, const char** atributos) override {
+    void inicio(std::string_view nombre, AtributosXml atributos) override {
         ++profundidad_;
         if (profundidad_ == 1) {
             if (nombre != "sst") {
@@ -43,8 +44,8 @@ public:
             // The text is never longer than the part; the declared count is only believed as far as
             // the part could hold ("<si/>").
             std::uint32_t unicos = 0;
-            if (const char* declarados = atributo(atributos, "uniqueCount")) {
-                unicos = leerEnteroXml<std::uint32_t>(declarados).value_or(0);
+            if (const auto declarados = atributo(atributos, "uniqueCount")) {
+                unicos = leerEnteroXml<std::uint32_t>(*declarados).value_or(0);
             }
             const zip_uint64_t tope = std::min<zip_uint64_t>(tamanoParte_, kMaxTablaTextos);
             tabla_.reservar(static_cast<std::size_t>(tope),
@@ -140,7 +141,7 @@ public:
 
 private:
     // Depths: worksheet 1, sheetData 2, row 3, c 4, v and is 5, is/t and is/r 6, is/r/t 7.
-    void inicio(std::string_view nombre, const char** atributos) override {
+    void inicio(std::string_view nombre, AtributosXml atributos) override {
         ++profundidad_;
         switch (profundidad_) {
         case 1:
@@ -227,14 +228,15 @@ private:
         valor_ += s;
     }
 
-    void empezarFila(const char** atributos) {
+    void empezarFila(AtributosXml atributos) {
         enFila_ = true;
         filaSinNumero_ = true;
         ultimaColumna_ = 0;
         textoFila_ = 0;
-        destino_->celdas.clear();
-        if (const char* r = atributo(atributos, "r")) {
-            numerarFila(leerEnteroXml<std::int64_t>(r));
+        // The cells are written over the last row's, keeping the memory of their text.
+        usadas_ = 0;
+        if (const auto r = atributo(atributos, "r")) {
+            numerarFila(leerEnteroXml<std::int64_t>(*r));
         }
     }
 
@@ -254,24 +256,25 @@ private:
         if (filaSinNumero_) {
             numerarFila(ultimaFila_ + 1);
         }
-        if (!destino_->celdas.empty()) {
+        destino_->celdas.resize(usadas_);
+        if (usadas_ > 0) {
             filaLista_ = true;
             flujo_.suspender();
         }
     }
 
-    void empezarCelda(const char** atributos) {
+    void empezarCelda(AtributosXml atributos) {
         int columna = ultimaColumna_ + 1;
         tipo_ = TipoCelda::numero;
         clase_ = ClaseFormato::Numero;
-        for (; atributos[0]; atributos += 2) {
-            const std::string_view nombre = local(atributos[0]);
-            const char* valor = atributos[1];
+        for (const auto& atributo : atributos) {
+            const std::string_view nombre = local(atributo.nombre);
+            const std::string_view valor = atributo.valor;
             if (nombre == "r") {
-                const char* numeroFila = valor;
+                std::string_view numeroFila;
                 columna = columnaDeReferencia(valor, numeroFila);
                 // A row written without its number has it in its cells' references, when they have one.
-                if (filaSinNumero_ && *numeroFila != '\0') {
+                if (filaSinNumero_ && !numeroFila.empty()) {
                     numerarFila(leerEnteroXml<std::int64_t>(numeroFila));
                 }
             } else if (nombre == "t") {
@@ -293,77 +296,108 @@ private:
 
     void terminarCelda() {
         enCelda_ = false;
-        ValorCelda valor = valorCelda();
+        const auto indice = static_cast<std::size_t>(ultimaColumna_ - 1);
+        // The cells skipped on the way are empty.
+        while (usadas_ < indice) {
+            asignar(celda(usadas_++), "");
+        }
+        ValorCelda& valor = celda(indice);
+        usadas_ = std::max(usadas_, indice + 1);
+        valorCelda(valor);
         if (valor) {
             textoFila_ += valor->size();
             if (textoFila_ > kMaxTextoFila) {
                 danado();
             }
         }
-        auto& celdas = destino_->celdas;
-        const auto indice = static_cast<std::size_t>(ultimaColumna_ - 1);
-        if (indice < celdas.size()) {
-            celdas[indice] = std::move(valor);
-            return;
-        }
-        if (indice > celdas.size()) {
-            celdas.resize(indice, std::string());
-        }
-        celdas.push_back(std::move(valor));
     }
 
-    ValorCelda valorCelda() const {
+    ValorCelda& celda(std::size_t indice) {
+        auto& celdas = destino_->celdas;
+        if (indice >= celdas.size()) {
+            celdas.resize(indice + 1);
+        }
+        return celdas[indice];
+    }
+
+    static void asignar(ValorCelda& valor, std::string_view texto) {
+        if (valor) {
+            valor->assign(texto);
+        } else {
+            valor.emplace(texto);
+        }
+    }
+
+    void valorCelda(ValorCelda& valor) const {
         switch (tipo_) {
         case TipoCelda::error:
-            return std::nullopt;
+            valor.reset();
+            return;
         case TipoCelda::compartido: {
             if (!tieneValor_) {
-                return std::string();
+                asignar(valor, "");
+                return;
             }
             // An index past the table cannot be read; the rest of the sheet still can.
             const auto indice = leerEnteroXml<std::uint32_t>(valor_);
             if (!indice || *indice >= libro_->textos.cantidad()) {
-                return std::nullopt;
+                valor.reset();
+                return;
             }
-            return std::string(libro_->textos[*indice]);
+            asignar(valor, libro_->textos[*indice]);
+            return;
         }
         case TipoCelda::enLinea:
         case TipoCelda::formulaTexto:
-            return textoPrograma(valor_);
+            if (valor_.find('_') == std::string::npos) {
+                asignar(valor, valor_);
+                utf8ACp1252EnSitio(*valor);
+            } else {
+                valor = textoPrograma(valor_);
+            }
+            return;
         case TipoCelda::booleano: {
             const auto v = sinBlancos(valor_);
             if (!tieneValor_ || v.empty()) {
-                return std::string();
+                asignar(valor, "");
+            } else if (v == "1" || v == "true") {
+                asignar(valor, textoBooleano(true));
+            } else if (v == "0" || v == "false") {
+                asignar(valor, textoBooleano(false));
+            } else {
+                valor.reset();
             }
-            if (v == "1" || v == "true") {
-                return textoBooleano(true);
-            }
-            if (v == "0" || v == "false") {
-                return textoBooleano(false);
-            }
-            return std::nullopt;
+            return;
         }
         case TipoCelda::fechaIso:
-            return sinBlancos(valor_).empty() ? ValorCelda(std::string()) : fechaIso(valor_);
+            if (sinBlancos(valor_).empty()) {
+                asignar(valor, "");
+            } else {
+                valor = fechaIso(valor_);
+            }
+            return;
         case TipoCelda::numero:
             break;
         }
         // A formula never calculated, or a cell that only carries a format, is empty.
         if (sinBlancos(valor_).empty()) {
-            return std::string();
+            asignar(valor, "");
+            return;
         }
         if (clase_ != ClaseFormato::Fecha) {
             // A currency amount keeps four decimals: with more, it is rounded the long way.
             if (auto corto =
                     numeroCorto(valor_, clase_ == ClaseFormato::Moneda ? 4 : std::string_view::npos)) {
-                return corto;
+                valor = std::move(corto);
+                return;
             }
         }
         const auto numero = leerDoble(valor_);
         if (!numero) {
-            return std::nullopt;
+            valor.reset();
+            return;
         }
-        return textoCeldaNumerica(*numero, clase_, libro_->sistema1904);
+        valor = textoCeldaNumerica(*numero, clase_, libro_->sistema1904);
     }
 
     static TipoCelda tipoDe(std::string_view t) {
@@ -389,16 +423,16 @@ private:
     }
 
     // The column of a reference such as "AB12", 0 when it names none; resto is left after its letters.
-    static int columnaDeReferencia(const char* r, const char*& resto) {
+    static int columnaDeReferencia(std::string_view r, std::string_view& resto) {
         int columna = 0;
-        const char* p = r;
-        for (; (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z'); ++p) {
-            columna = columna * 26 + ((*p | 0x20) - 'a' + 1);
+        std::size_t i = 0;
+        for (; i < r.size() && ((r[i] >= 'A' && r[i] <= 'Z') || (r[i] >= 'a' && r[i] <= 'z')); ++i) {
+            columna = columna * 26 + ((r[i] | 0x20) - 'a' + 1);
             if (columna > kMaxColumnas) {
                 return 0;
             }
         }
-        resto = p;
+        resto = r.substr(i);
         return columna;
     }
 
@@ -407,6 +441,7 @@ private:
     FilaHoja* destino_ = nullptr;
     std::int64_t ultimaFila_ = 0;
     std::size_t textoFila_ = 0;
+    std::size_t usadas_ = 0;
     std::string valor_;
     int ultimaColumna_ = 0;
     int profundidad_ = 0;

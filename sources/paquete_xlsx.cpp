@@ -85,9 +85,8 @@ void leerParte(const Archivo& archivo, zip_uint64_t indice, ManejadorXml& maneja
 }
 
 // The value of an attribute; empty when absent.
-std::string_view valorAtributo(const char** atributos, std::string_view nombre) {
-    const char* valor = atributo(atributos, nombre);
-    return valor ? std::string_view(valor) : std::string_view();
+std::string_view valorAtributo(AtributosXml atributos, std::string_view nombre) {
+    return atributo(atributos, nombre).value_or(std::string_view());
 }
 
 // What the small parts say lies in their root's children and grandchildren; the root must be the one
@@ -96,7 +95,7 @@ class LectorParte : public ManejadorXml {
 public:
     explicit LectorParte(std::string_view raiz) : raiz_(raiz) {}
 
-    void inicio(std::string_view nombre, const char** atributos) final {
+    void inicio(std::string_view nombre, AtributosXml atributos) final {
         ++profundidad_;
         if (profundidad_ == 1) {
             if (nombre != raiz_) {
@@ -115,7 +114,7 @@ public:
     void texto(std::string_view) final {}
 
 protected:
-    virtual void elemento(int profundidad, std::string_view nombre, const char** atributos) = 0;
+    virtual void elemento(int profundidad, std::string_view nombre, AtributosXml atributos) = 0;
     virtual void finHijo() {}
 
 private:
@@ -200,7 +199,7 @@ public:
         : LectorParte("Relationships"), relaciones_(relaciones), carpeta_(std::move(carpeta)) {}
 
 private:
-    void elemento(int profundidad, std::string_view nombre, const char** atributos) override {
+    void elemento(int profundidad, std::string_view nombre, AtributosXml atributos) override {
         if (profundidad != 2 || nombre != "Relationship" ||
             valorAtributo(atributos, "TargetMode") == "External") {
             return;
@@ -267,7 +266,7 @@ public:
     bool sistema1904 = false;
 
 private:
-    void elemento(int profundidad, std::string_view nombre, const char** atributos) override {
+    void elemento(int profundidad, std::string_view nombre, AtributosXml atributos) override {
         if (profundidad == 2) {
             if (nombre == "workbookPr" && !propiedadesVistas_) {
                 propiedadesVistas_ = true;
@@ -308,7 +307,7 @@ public:
     }
 
 private:
-    void elemento(int profundidad, std::string_view nombre, const char** atributos) override {
+    void elemento(int profundidad, std::string_view nombre, AtributosXml atributos) override {
         if (profundidad == 2) {
             if (nombre == "numFmts" && !formatosVistos_) {
                 formatosVistos_ = true;

@@ -21,15 +21,9 @@ namespace trovanel::xlsx {
 [[noreturn]] void danado();
 
 // Element and attribute names without their namespace prefix: writers differ in the prefixes they use.
-inline std::string_view local(const char* nombre) {
-    const char* inicio = nombre;
-    const char* p = nombre;
-    for (; *p; ++p) {
-        if (*p == ':') {
-            inicio = p + 1;
-        }
-    }
-    return std::string_view(inicio, static_cast<std::size_t>(p - inicio));
+inline std::string_view local(std::string_view nombre) {
+    const auto dosPuntos = nombre.rfind(':');
+    return dosPuntos == std::string_view::npos ? nombre : nombre.substr(dosPuntos + 1);
 }
 
 struct ZipCerrado {

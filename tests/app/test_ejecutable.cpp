@@ -67,11 +67,14 @@ TEST_F(EjecutableTest, convierteElEjemploConSuPlantillaYSuPresentador) {
     EXPECT_FALSE(std::filesystem::exists(carpeta / "recibos.log"));
 }
 
-TEST_F(EjecutableTest, informaDeUnaFamiliaQueEstaVersionNoConvierte) {
-    // Template 6 is the base template of ZOP.
+TEST_F(EjecutableTest, sinVentanaLosDatosQueFaltanCancelanLaConversionDiciendoCuales) {
+    // Template 6, the base template of ZOP, places no field in the input.
     const Resultado r = ejecutar("'recibos.txt,recibos.out,6,1,05032026'");
-    EXPECT_EQ(r.estado, 2);
-    EXPECT_EQ(r.errores, "Esta versión del programa aún no genera ficheros de tipo ZOP\n");
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_EQ(r.errores,
+              "Proceso Cancelado\nFaltan datos obligatorios que la plantilla no sitúa en la entrada: "
+              "ClaveProveedor, NombreProveedor, FormaPago\n");
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "recibos.out"));
 }
 
 TEST_F(EjecutableTest, losArgumentosSeparadosPorBlancosFormanUnaLineaDeOrdenes) {

@@ -11,6 +11,7 @@
 #include "csb34.hpp"
 #include "entradas_filas.hpp"
 #include "estado_ejecucion.hpp"
+#include "golden_pagos.hpp"
 #include "modelo_entrada.hpp"
 #include "modo_lote.hpp"
 #include "soporte_pruebas.hpp"
@@ -29,10 +30,6 @@ namespace {
 namespace fs = std::filesystem;
 using pruebas::CampoPlantilla;
 using pruebas::leerFichero;
-
-fs::path datos(const std::string& relativa) {
-    return pruebas::datosPrueba() / "csb34" / relativa;
-}
 
 // Where linea/entrada.txt carries each field of the base templates, and the formats it writes.
 // clang-format off
@@ -55,16 +52,9 @@ constexpr std::int64_t kPlantillaVariasLineas = 100;
 
 enum class Forma { Texto, VariasLineas, Hoja, Tabla, Lote, Dialogo };
 
-class CSB34Base : public ::testing::Test {
+class CSB34Base : public pruebas::BasePagos {
 protected:
-    void SetUp() override {
-        crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
-        baseDatos.emplace(BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva));
-        baseDatos->ejecutarScript(leerFichero(datos("partes.sql")));
-        registrarConversores(registro);
-    }
-
-    Entorno entorno() { return Entorno{*baseDatos, avisos, reloj, carpeta.ruta()}; }
+    CSB34Base() : BasePagos("csb34") {}
 
     // The driver as the dialog calls it: the run state's type, process date DDMMAA, the log beside the input.
     void convertir(const fs::path& entrada, std::int64_t plantilla, const std::string& tipo) {
@@ -78,18 +68,10 @@ protected:
         EXPECT_EQ(estado.gTipoEstructura, " " + tipo + " ");
     }
 
-    pruebas::CarpetaTemporal carpeta;
-    std::optional<BaseDatos> baseDatos;
-    EstadoEjecucion estado;
-    pruebas::AvisosGrabados avisos;
-    pruebas::RelojFijo reloj;
-    RegistroConversores registro;
     std::int64_t idOrdenante = 100;
     std::string detalle = "1";
     std::string domicilio = "  CALLE MAYOR 1 ";
     std::string plaza = "MADRID";
-    fs::path rutaSalida = carpeta / "remesa.out";
-    fs::path rutaLog = carpeta / "remesa.log";
 };
 
 struct CasoGolden {

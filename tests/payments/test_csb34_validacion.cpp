@@ -1,9 +1,5 @@
-#include "base_datos.hpp"
-#include "base_datos_programa.hpp"
-#include "conversores.hpp"
 #include "csb34.hpp"
-#include "estado_ejecucion.hpp"
-#include "soporte_pruebas.hpp"
+#include "validacion_pagos.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,65 +9,19 @@
 namespace trovanel {
 namespace {
 
-// A field at positions 1 to 80, or not placed (inicio 0).
-CampoEstructura campo(std::string nombre, std::int64_t inicio = 1, std::string valorcampo = "",
-                      bool obligatorio = false) {
-    return {std::move(nombre), inicio, inicio == 0 ? 0 : 80, "", std::move(valorcampo), 0, 0, obligatorio, 0};
-}
+using pruebas::campo;
 
 CampoEstructura obligatorio(std::string nombre, std::string valorcampo = "") {
     return campo(std::move(nombre), 1, std::move(valorcampo), true);
 }
 
-struct CasoCampo {
-    const char* nombre;
-    const char* tipo;
-    CampoEstructura campo;
-    std::string valor;
-    std::string PiezasCSB34::*pieza; // nullptr: the amount and its sign
-    std::string esperado;
-    const char* error = nullptr; // nullptr: accepted
-    std::string signo = " ";     // with pieza nullptr
-    std::string fechaDatos = "";
-    // The template also has a sign field the input does not carry: the marker is in the amount.
-    bool signoEnImporte = false;
-};
-
-class CSB34ValidacionCampos : public ::testing::TestWithParam<CasoCampo> {
-protected:
-    void SetUp() override { crearBaseDatosPrograma(carpeta / "Estructuras.db"); }
-    pruebas::CarpetaTemporal carpeta;
-    pruebas::AvisosGrabados avisos;
-    pruebas::RelojFijo reloj;
-    EstadoEjecucion estado;
-};
+using CasoCampo = pruebas::CasoValidacion<PiezasCSB34>;
+class CSB34ValidacionCampos : public pruebas::ValidacionPagos<PiezasCSB34> {};
 
 TEST_P(CSB34ValidacionCampos, formateaLaPiezaYAnotaSuError) {
-    const CasoCampo& caso = GetParam();
-    BaseDatos baseDatos = BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva);
-    Entorno entorno{baseDatos, avisos, reloj, carpeta.ruta()};
-    estado.gCamposEstructura = {caso.campo};
-    if (caso.signoEnImporte) {
-        estado.gCamposEstructura.push_back(campo("SignoNegativo", 0));
-    }
-    estado.gFechaDatos = caso.fechaDatos;
-    ModuloCSB34 modulo(estado, entorno, caso.tipo);
+    ModuloCSB34 modulo(estado, *entorno, GetParam().clase);
     modulo.iniciarEjecucion();
-    modulo.lectura.gLineaEntrada = 7;
-    std::string valor = caso.valor;
-    modulo.validarCampo(valor);
-
-    if (caso.pieza != nullptr) {
-        EXPECT_EQ(modulo.piezas.*caso.pieza, caso.esperado);
-    } else {
-        EXPECT_EQ(modulo.importe, caso.esperado);
-        EXPECT_EQ(modulo.signo, caso.signo);
-    }
-    EXPECT_EQ(estado.gErrores,
-              caso.error ? std::vector<std::string>{caso.error} : std::vector<std::string>{});
-    EXPECT_EQ(modulo.lectura.gRegistroConError, caso.error != nullptr);
-    EXPECT_EQ(estado.gNumeroLinea, caso.error ? 7 : 0);
-    EXPECT_EQ(valor, caso.valor);
+    validar(modulo);
 }
 
 using P = PiezasCSB34;

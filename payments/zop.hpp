@@ -1,0 +1,104 @@
+#pragma once
+
+#include "pagos.hpp"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trovanel {
+
+// The pieces of the supplier-payment records: the header's dates from the run, the detail records' from
+// each order's validation, carried over between the orders of a run. Each starts blank at its width.
+struct PiezasZOP {
+    std::string fechaCreacion; // today, AAMMDD
+    std::string fechaEmision;  // the process date, AAMMDD
+    // "56" transfer, "57" cheque, "59" certified payment; empty while the payment form is not known.
+    std::string operacion;
+    std::string claveProveedor = std::string(10, ' ');
+    std::string entidad = std::string(4, ' ');
+    std::string oficina = std::string(4, ' ');
+    std::string dc = std::string(2, ' ');
+    std::string cuenta = std::string(10, ' ');
+    std::string nombre = std::string(36, ' ');
+    std::string direccion = std::string(31, ' ');
+    std::string numeroCalle = std::string(5, ' ');
+    std::string telefono = std::string(10, ' ');
+    std::string cp = std::string(5, ' ');
+    std::string localidad = std::string(31, ' ');
+    std::string provincia = std::string(31, ' ');
+    std::string pais = std::string(2, ' ');
+    std::string fax = std::string(10, ' ');
+    std::string email;
+    std::string fechaVto = std::string(6, ' '); // AAMMDD
+    std::string numeroFactura = std::string(16, ' ');
+    std::string referenciaInterna = std::string(14, ' ');
+};
+
+// Every field name the supplier-payment validator knows ("email" in lower case).
+enum class CampoZOP {
+    Desconocido,
+    FormaPago,
+    ClaveProveedor,
+    CP,
+    Cuenta,
+    DC,
+    Direccion,
+    Email,
+    Entidad,
+    Fax,
+    FechaVto,
+    Importe,
+    Localidad,
+    NombreProveedor,
+    NumeroCalle,
+    NumeroFactura,
+    Oficina,
+    Pais,
+    ReferenciaInterna,
+    SignoNegativo,
+    Telefono,
+};
+
+CampoZOP campoZOP(std::string_view nombre);
+
+// The operation of a payment-form code of the missing-data dialog: "Tipo6" transfer "56", "Tipo7" cheque
+// "57", "Tipo9" certified payment "59"; empty for any other text.
+std::string operacionDeCodigo(std::string_view codigo);
+
+// A due date read in a template's format as AAMMDD; a format it does not name leaves the text as read.
+std::string fechaAAMMDD(std::string_view texto, std::string_view formato);
+
+// Supplier payments: cheques, transfers and certified payments with the supplier's address, telephone,
+// fax and e-mail, in 72-character records 001, 010-016, "170", 018 and the totals record.
+class ModuloZOP : public ModuloPagos {
+public:
+    ModuloZOP(EstadoEjecucion& estado, Entorno& entorno);
+
+    bool cargarPartes(const ParametrosConversion& parametros) override;
+    void iniciarEjecucion() override;
+    // The payment form must be known, and a transfer needs its entity and account.
+    void revisarOrden() override;
+    bool escribirRegistros(FicheroSalida& salida) override;
+    // The block names the supplier by its key and its name.
+    void escribirLog(EscritorLog& log) override;
+
+    PiezasZOP piezas;
+
+protected:
+    void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+                             std::string_view valor) override;
+    int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoZOP(nombre)); }
+
+private:
+    void validarFormaPago(const CampoEstructura& campo, const std::string& valorLeido);
+    void validarCP(const CampoEstructura& campo, std::string_view valor);
+    void validarFechaVto(const CampoEstructura& campo, const std::string& valorLeido);
+    // The order's payment-form field was validated: its own message, if any, says what went wrong.
+    bool formaPagoVista_ = false;
+};
+
+// Converts one input into a supplier-payment bank file.
+void GenerarZOP(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros);
+
+} // namespace trovanel
