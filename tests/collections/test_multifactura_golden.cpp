@@ -1,5 +1,6 @@
-// Multi-invoice inputs of norms 19, 58 and 34, same-key (C) and counted (D), through batch mode and the
-// dialog: bank files and logs compared byte for byte with files written by hand (tests/data/multifactura/).
+// Multi-invoice inputs of norms 19, 58, 34 and ZOP, same-key (C) and counted (D), through batch mode and
+// the dialog: bank files and logs compared byte for byte with files written by hand
+// (tests/data/multifactura/).
 
 #include "arranque.hpp"
 #include "base_datos.hpp"
@@ -47,8 +48,9 @@ TEST(MultifacturaGolden, cadaFacturaEsUnaOrdenConLosDatosDeSuLineaDeOrden) {
         // The file's first order line opens a credit: alone at the next order line, it has no amount.
         {"csb58", 203, 'D', "esperado-D.log", kRechazos},
         {"csb34", 204, 'C', "esperado.log", kRechazos}, {"csb34", 205, 'D', "esperado.log", kRechazos},
+        {"zop", 210, 'C', "esperado.log", kRechazos}, {"zop", 211, 'D', "esperado.log", kRechazos},
         {"csb19", 200, 0, nullptr, kVacia}, {"csb19", 201, 0, nullptr, kVacia}, {"csb58", 203, 0, nullptr, kVacia},
-        {"csb34", 204, 0, nullptr, kVacia},
+        {"csb34", 204, 0, nullptr, kVacia}, {"zop", 211, 0, nullptr, kVacia},
         // Refused before the input is read: a key that names no field, a count that starts with a letter,
         // rows without fields.
         {"csb19", 206, 'C', nullptr, kSinClave}, {"csb19", 207, 'D', nullptr, kSinClave},
@@ -82,6 +84,7 @@ TEST(MultifacturaGolden, cadaFacturaEsUnaOrdenConLosDatosDeSuLineaDeOrden) {
         } else {
             const std::string resto = f == "csb19"   ? ",200,05032026,200"
                                       : f == "csb58" ? ",201,201"
+                                      : f == "zop"   ? ",203,05032026"
                                                      : ",202,05032026,1,CALLE MAYOR 1,MADRID";
             const std::string argumentos = entrada.string() + "," + (carpeta / "remesa.out").string() + "," +
                                            std::to_string(caso.plantilla) + resto;

@@ -1,14 +1,15 @@
 -- Parties and multi-invoice templates of the expected files. Order lines carry "000" at positions 1-3:
 -- reference 4-11, name 12-36, entity 37-40, office 41-44, check digits 45-46, account 47-56. Invoice lines
--- carry their key at the same positions: amount 4-15, due date 16-21, concept 22-41. Templates 200 to 205
--- are the three families' same-key ("001") and counted ("098", "099", "100"...) templates; their first
--- multifactura row names the account field and is overridden by the second, whose valor ("XYZ") is never
--- a key. 206 to 209 cannot tell their invoice lines: refused.
+-- carry their key at the same positions: amount 4-15, due date 16-21, concept 22-41. Templates 200 to 205,
+-- 210 and 211 are the four families' same-key ("001") and counted ("098", "099", "100"...) templates; their
+-- first multifactura row names the account field and is overridden by the second, whose valor ("XYZ") is
+-- never a key. 206 to 209 cannot tell their invoice lines: refused.
 INSERT INTO presentadores (id_presentador, tipo, nifpre, nompre, sufpre, cuenta, csb) VALUES (200, 'cobros', 'A1234567', 'GESTORIA LOPEZ Y ASOCIADOS SL', '01', '30580990272720001234', 'CSB19');
 INSERT INTO emisores (id_emi, id_presentador, nifemi, sufemi, nomemi, cuenta) VALUES (200, 200, 'B7654321', '5', 'COLEGIO SAN ROQUE SL', '21000418450200051332');
 INSERT INTO presentadores (id_presentador, tipo, nifpre, nompre, sufpre, cuenta, csb) VALUES (201, 'cobros', 'A1234567', 'GESTORIA LOPEZ Y ASOCIADOS SL', '01', '30580990272720001234', 'CSB58');
 INSERT INTO emisores (id_emi, id_presentador, nifemi, sufemi, nomemi, cuenta) VALUES (201, 201, 'B7654321', '5', 'COLEGIO SAN ROQUE SL', '21000418450200051332');
 INSERT INTO presentadores (id_presentador, tipo, nifpre, nompre, sufpre, cuenta, csb) VALUES (202, 'pagos', 'B-1234567', 'PAGOS DEL NORTE SL', '', '21000418450200051332', 'pagos');
+INSERT INTO presentadores (id_presentador, tipo, nifpre, nompre, sufpre, cuenta, csb) VALUES (203, 'pagos', 'B-1234567', 'PAGOS DEL NORTE SL', '', '21000418450200051332', 'ZOP');
 INSERT INTO usuarios (usuario, tipo, id_presentador) VALUES ('ana', 'CSB19', 200);
 INSERT INTO estructura (id_estructura, tipo, descripcion, principiolinea, multifactura) VALUES (200, 'CSB19', 'Facturas con la misma clave', 0, 1);
 INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inilinea, finlinea, valorlinea, valorcampo) VALUES
@@ -80,6 +81,32 @@ INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inil
     (205, 7, 'Importe', 4, 15, 1, 3, '098', ''),
     (205, 8, 'Observacion', 22, 41, 1, 3, '098', '');
 INSERT INTO multifactura (id_estructura, orden, campos, valor, inicio) VALUES (205, 0, 'Cuenta', '000', 0), (205, 1, 'Importe@SignoNegativo@Observacion', 'XYZ', 1);
+INSERT INTO estructura (id_estructura, tipo, descripcion, principiolinea, multifactura) VALUES (210, 'ZOP', 'Facturas con la misma clave', 0, 1);
+INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inilinea, finlinea, valorlinea, valorcampo) VALUES
+    (210, 0, 'ClaveProveedor', 4, 11, 1, 3, '000', ''),
+    (210, 1, 'NombreProveedor', 12, 36, 1, 3, '000', ''),
+    (210, 2, 'Entidad', 37, 40, 1, 3, '000', ''),
+    (210, 3, 'Oficina', 41, 44, 1, 3, '000', ''),
+    (210, 4, 'DC', 45, 46, 1, 3, '000', ''),
+    (210, 5, 'Cuenta', 47, 56, 1, 3, '000', ''),
+    (210, 6, 'FormaPago', 0, 0, 0, 0, '', 'Tipo6'),
+    (210, 7, 'Importe', 4, 15, 1, 3, '001', ''),
+    (210, 8, 'FechaVto', 16, 21, 1, 3, '001', 'DDMMAA'),
+    (210, 9, 'NumeroFactura', 22, 41, 1, 3, '001', '');
+INSERT INTO multifactura (id_estructura, orden, campos, valor, inicio) VALUES (210, 0, 'Cuenta', '000', 0), (210, 1, 'Importe@SignoNegativo@FechaVto@NumeroFactura', 'XYZ', 0);
+INSERT INTO estructura (id_estructura, tipo, descripcion, principiolinea, multifactura) VALUES (211, 'ZOP', 'Facturas numeradas', 0, 1);
+INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inilinea, finlinea, valorlinea, valorcampo) VALUES
+    (211, 0, 'ClaveProveedor', 4, 11, 1, 3, '000', ''),
+    (211, 1, 'NombreProveedor', 12, 36, 1, 3, '000', ''),
+    (211, 2, 'Entidad', 37, 40, 1, 3, '000', ''),
+    (211, 3, 'Oficina', 41, 44, 1, 3, '000', ''),
+    (211, 4, 'DC', 45, 46, 1, 3, '000', ''),
+    (211, 5, 'Cuenta', 47, 56, 1, 3, '000', ''),
+    (211, 6, 'FormaPago', 0, 0, 0, 0, '', 'Tipo6'),
+    (211, 7, 'Importe', 4, 15, 1, 3, '098', ''),
+    (211, 8, 'FechaVto', 16, 21, 1, 3, '098', 'DDMMAA'),
+    (211, 9, 'NumeroFactura', 22, 41, 1, 3, '098', '');
+INSERT INTO multifactura (id_estructura, orden, campos, valor, inicio) VALUES (211, 0, 'Cuenta', '000', 0), (211, 1, 'Importe@SignoNegativo@FechaVto@NumeroFactura', 'XYZ', 1);
 INSERT INTO estructura (id_estructura, tipo, descripcion, principiolinea, multifactura) VALUES (206, 'CSB19', 'Clave sin campo', 0, 1);
 INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inilinea, finlinea, valorlinea, valorcampo) VALUES
     (206, 0, 'CodigoReferencia', 4, 11, 1, 3, '000', ''),
