@@ -27,7 +27,8 @@ std::optional<ClaveFactura> prepararClaveFactura(const std::vector<CampoEstructu
             clave.contada = true;
             clave.camposContados.clear();
             for (std::size_t i = 0; i < campos.size(); ++i) {
-                if (contiene(fila.campos, campos[i].campo)) {
+                // An id_campo without a row leaves an element without a name: it names nothing.
+                if (!campos[i].campo.empty() && contiene(fila.campos, campos[i].campo)) {
                     clave.camposContados.push_back(i);
                 }
             }
