@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace trovanel {
 namespace {
 
@@ -22,28 +19,20 @@ struct CasoImportacion {
 
 // Rows beyond the example party of a new database, as the expected files write them.
 std::string filasAnadidas(BaseDatos& bd) {
-    std::ostringstream filas;
-    auto p =
-        bd.preparar("SELECT id_presentador, tipo, csb, nifpre, nompre, sufpre, cuenta FROM presentadores "
-                    "WHERE id_presentador > 1 ORDER BY id_presentador");
-    while (p.siguiente()) {
-        filas << "presentadores|" << p.entero(0);
-        for (int c = 1; c < 7; ++c) {
-            filas << '|' << p.texto(c);
-        }
-        filas << '\n';
+    auto filas = bd.preparar(
+        "SELECT 1, id_presentador, 'presentadores|' || id_presentador || '|' || tipo || '|' || csb || '|' || "
+        "nifpre || '|' || nompre || '|' || sufpre || '|' || cuenta FROM presentadores WHERE id_presentador > "
+        "1 "
+        "UNION ALL SELECT 2, id_emi, 'emisores|' || id_emi || '|' || id_presentador || '|' || nifemi || '|' "
+        "|| "
+        "sufemi || '|' || nomemi || '|' || cuenta FROM emisores WHERE id_emi > 1 "
+        "UNION ALL SELECT 3, rowid, 'usuarios|' || usuario || '|' || tipo || '|' || id_presentador "
+        "FROM usuarios WHERE rowid > 1 ORDER BY 1, 2");
+    std::string texto;
+    while (filas.siguiente()) {
+        texto += filas.texto(2) + "\n";
     }
-    auto e = bd.preparar("SELECT id_emi, id_presentador, nifemi, sufemi, nomemi, cuenta FROM emisores "
-                         "WHERE id_emi > 1 ORDER BY id_emi");
-    while (e.siguiente()) {
-        filas << "emisores|" << e.entero(0) << '|' << e.entero(1) << '|' << e.texto(2) << '|' << e.texto(3)
-              << '|' << e.texto(4) << '|' << e.texto(5) << '\n';
-    }
-    auto u = bd.preparar("SELECT usuario, tipo, id_presentador FROM usuarios WHERE rowid > 1 ORDER BY rowid");
-    while (u.siguiente()) {
-        filas << "usuarios|" << u.texto(0) << '|' << u.texto(1) << '|' << u.entero(2) << '\n';
-    }
-    return filas.str();
+    return texto;
 }
 
 class ImportacionCuentas : public testing::TestWithParam<CasoImportacion> {};
