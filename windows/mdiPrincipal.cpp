@@ -7,6 +7,7 @@
 #include "frmDatos.hpp"
 #include "frmEntrada.hpp"
 #include "frmEstructuras.hpp"
+#include "frmImpFichCue.hpp"
 #include "frmNifSuf.hpp"
 #include "frmNifSufPagos.hpp"
 
@@ -128,7 +129,8 @@ void mdiPrincipal::crearMenus() {
     barra->addMenu(mnuCabeceras);
     connect(entrada(mnuCabeceras, "opcDesFichCtas", QStringLiteral("&Descarga Fichero Cuentas")),
             &QAction::triggered, this, &mdiPrincipal::opcDesFichCtas_Click);
-    entrada(mnuCabeceras, "mnuImpFichCue", QStringLiteral("&Importar Fichero Cuentas"), false);
+    connect(entrada(mnuCabeceras, "mnuImpFichCue", QStringLiteral("&Importar Fichero Cuentas")),
+            &QAction::triggered, this, &mdiPrincipal::mnuImpFichCue_Click);
     QMenu* mnuCuentas = submenu(mnuCabeceras, "mnuCuentas", QStringLiteral("&Mantenimiento de Cuentas"));
     mnuCabeceras->addMenu(mnuCuentas);
     connect(entrada(mnuCuentas, "opcManCobros", QStringLiteral("&Cobros")), &QAction::triggered, this,
@@ -191,6 +193,11 @@ void mdiPrincipal::opcManCobros_Click() {
 
 void mdiPrincipal::opcManPagos_Click() {
     frmNifSufPagos ventana(contexto_, this);
+    ventana.exec();
+}
+
+void mdiPrincipal::mnuImpFichCue_Click() {
+    frmImpFichCue ventana(contexto_, this);
     ventana.exec();
 }
 

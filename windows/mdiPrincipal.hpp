@@ -31,6 +31,7 @@ public:
     void opcManual_Click();
     void opcManCobros_Click();
     void opcManPagos_Click();
+    void mnuImpFichCue_Click();
     void opcEstructuras_Click();
     void opcExcel_Click();
     void opcAccess_Click();

@@ -95,7 +95,7 @@ TEST_F(MdiPrincipalConfigurado, elMenuPlantillasOfreceLosTresEditoresYDeshabilit
     }
 }
 
-TEST_F(MdiPrincipalConfigurado, elMenuCabecerasSoloOfreceLaDescargaDelFicheroDeCuentas) {
+TEST_F(MdiPrincipalConfigurado, elMenuCabecerasOfreceTodasSusEntradas) {
     mdiPrincipal ventana(entorno.contexto());
     EXPECT_EQ(entradas(hijo<QMenu>(&ventana, "mnuCabeceras")),
               (std::vector<std::string>{"&Descarga Fichero Cuentas <opcDesFichCtas>",
@@ -103,10 +103,9 @@ TEST_F(MdiPrincipalConfigurado, elMenuCabecerasSoloOfreceLaDescargaDelFicheroDeC
                                         "&Mantenimiento de Cuentas [mnuCuentas]"}));
     EXPECT_EQ(entradas(hijo<QMenu>(&ventana, "mnuCuentas")),
               (std::vector<std::string>{"&Cobros <opcManCobros>", "&Pagos <opcManPagos>"}));
-    for (const char* nombre : {"opcDesFichCtas", "opcManCobros", "opcManPagos"}) {
+    for (const char* nombre : {"opcDesFichCtas", "mnuImpFichCue", "opcManCobros", "opcManPagos"}) {
         EXPECT_TRUE(disponible(&ventana, nombre)) << nombre;
     }
-    EXPECT_FALSE(disponible(&ventana, "mnuImpFichCue"));
 }
 
 TEST_F(MdiPrincipalConfigurado, elMenuAyudaOfreceElManualYAcercaDe) {
