@@ -13,7 +13,7 @@
 set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-todos=(texto_csb19 filas_csb19 xlsx xls compuesto sqlite parametros)
+todos=(texto_csb19 filas_csb19 xlsx xls compuesto sqlite parametros cuentas)
 segundos=60
 if [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
     segundos="$1"
