@@ -6,197 +6,87 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <map>
+#include <sstream>
 #include <tuple>
 
 namespace trovanel {
 namespace {
 
-using pruebas::AvisosGrabados;
-using Mensaje = AvisosGrabados::Mensaje;
 using Fila = std::tuple<std::int64_t, std::string, std::string, std::int64_t>; // orden, campos, valor, inicio
 
-Casillas con(std::initializer_list<Casilla> marcadas) {
-    Casillas c{};
-    for (Casilla m : marcadas) {
-        c[static_cast<std::size_t>(m)] = true;
-    }
-    return c;
-}
-
-struct Piezas {
-    const char* tipo;
-    Casillas casillas;
-    const char* campos;
-};
 TEST(CamposMultifactura, lasPiezasSiguenElTipoYVuelvenALasCasillas) {
-    using enum Casilla;
-    const Piezas casos[] = {
-        {"CSB34N", con({NumeroFra}), "Observacion"},
-        {"CSB34TEx", con({NumeroFra}), "Observacion"},
-        {"PAGOSCEx", con({NumeroFra, Ref16}), "NumeroFactura&Observacion@Ref16"},
-        {"CSB19", con({Importe, FechaVto, NumeroFra}), "Importe@SignoNegativo@FechaVto@NumeroFactura"},
-        {"ZOP", con({Referencia, Ref12}), "ReferenciaInterna@Ref12"}};
-    for (const Piezas& caso : casos) {
-        EXPECT_EQ(camposDeCasillas(caso.casillas, caso.tipo), caso.campos) << caso.tipo;
-        EXPECT_EQ(casillasDeCampos(caso.campos), caso.casillas) << caso.tipo;
+    const std::tuple<const char*, Casillas, const char*> casos[] = {
+        {"CSB34N", {0, 0, 1, 0, 0, 0}, "Observacion"},
+        {"CSB34TEx", {0, 0, 1, 0, 0, 0}, "Observacion"},
+        {"PAGOSCEx", {0, 0, 1, 0, 0, 1}, "NumeroFactura&Observacion@Ref16"},
+        {"CSB19", {1, 1, 1, 0, 0, 0}, "Importe@SignoNegativo@FechaVto@NumeroFactura"},
+        {"ZOP", {0, 0, 0, 1, 1, 0}, "ReferenciaInterna@Ref12"}};
+    for (const auto& [tipo, casillas, campos] : casos) {
+        EXPECT_EQ(camposDeCasillas(casillas, tipo), campos) << tipo;
+        EXPECT_EQ(casillasDeCampos(campos), casillas) << tipo;
     }
 }
 
-// List positions: 0 the example template 9, then Uno (CSB19), Dos (PAGOSCEx, rows A and B in a
-// progression), Tres (ZOP), Cuatro (CSB34N).
+// What the user does, step by step, separated by ";": "c N" shows entry N, "x N" checks box N, "v TEXT"
+// types the identifier (blanks kept), "+" adds, "-" removes, "arriba", "p1"/"p0" checks or clears the
+// progression box, "ok" saves, "si" answers the next question Yes, "borrar" deletes, "fuera" deletes the
+// template behind the editor's back.
 struct Guion {
     const char* nombre;
-    std::size_t posicion;
-    std::function<void(EditorMultifacturas&, BaseDatos&, AvisosGrabados&)> pasos;
+    std::size_t posicion; // 0 the example template 9, 1 Uno, 2 Dos (PAGOSCEx: A, B in progression), 3 ZOP
+    const char* pasos;
     std::vector<std::string> entradas;
-    std::vector<Fila> guardadas; // the rows of the template at posicion afterwards
-    std::vector<Mensaje> mensajes;
+    std::vector<Fila> guardadas; // the rows of that template afterwards
+    std::vector<std::string> mensajes;
 };
-const Mensaje kGuardada{"informacion", "La plantilla multifactura se ha guardado correctamente"};
+const char* kGuardada = "La plantilla multifactura se ha guardado correctamente";
+const char* kBorrar = "¿Desea borrar la plantilla multifactura?";
 const std::vector<Fila> kDos = {{0, "Importe@SignoNegativo", "A", 1}, {1, "FechaVto", "B", 1}};
-using E = EditorMultifacturas;
-using B = BaseDatos;
-using A = AvisosGrabados;
-
+// clang-format off
 const Guion kGuiones[] = {
-    {"guardarSinCambiosDejaElHuecoDeLaMarca",
-     2,
-     [](E& e, B&, A&) { e.cmdAceptar_Click(); },
-     {"A", "...", "B"},
-     {{0, "Importe@SignoNegativo", "A", 1}, {2, "FechaVto", "B", 1}},
+    {"guardarSinCambiosDejaElHuecoDeLaMarca", 2, "ok", {"A", "...", "B"},
+     {{0, "Importe@SignoNegativo", "A", 1}, {2, "FechaVto", "B", 1}}, {kGuardada}},
+    {"agregarNoTocaLaFilaMostrada", 2, "c 0;x 1;v C ;+;ok", {"A", "...", "B", "C "},
+     {{0, "Importe@SignoNegativo", "A", 1}, {2, "FechaVto", "B", 1},
+      {3, "Importe@SignoNegativo@FechaVto", "C ", 1}}, {kGuardada}},
+    {"quitarLaProgresionQuitaLasMarcasYGuardaSinInicio", 2, "p0;ok", {"A", "B"},
+     {{0, "Importe@SignoNegativo", "A", 0}, {1, "FechaVto", "B", 0}}, {kGuardada}},
+    {"moverSubeLaFilaYMuestraLaPrimera", 2, "c 2;arriba;arriba;ok", {"A", "B", "..."}, kDos, {kGuardada}},
+    {"guardarTrasQuitarlasTodasNoBorraLasGuardadas", 2, "c 0;-;c 0;-;ok", {}, kDos, {}},
+    {"borrarQuitaLasFilasYCargaLaPrimera", 2, "si;borrar", {}, {}, {kBorrar}},
+    {"rehusaGuardarLasDosPrimerasDeLaLista", 1, "v X;+;ok", {"X"}, {},
+     {"Esta plantilla no puede ser multifactura\r\nSeleccione otra plantilla"}},
+    {"progresionSinIdentificadorLoPide", 3, "p1", {}, {},
+     {"Por favor rellene el campo identificador de factura"}},
+    {"laMarcaNuncaQuedaPrimera", 3, "v X;p1;c 0;-", {}, {}, {}},
+    {"unIdentificadorDePuntosNoSeGuarda", 3, "x 5;v ...;+;x 5;v D;+;ok", {"...", "D"}, {{1, "Ref16", "D", 0}},
      {kGuardada}},
-    {"agregarNoTocaLaFilaMostrada",
-     2,
-     [](E& e, B&, A&) {
-         e.lbCampos_Click(0);
-         e.casillas[static_cast<std::size_t>(Casilla::FechaVto)] = true;
-         e.valor = "C ";
-         e.cmdAgregar_Click();
-         EXPECT_EQ(e.casillas, Casillas{});
-         e.cmdAceptar_Click();
-     },
-     {"A", "...", "B", "C "},
-     {{0, "Importe@SignoNegativo", "A", 1},
-      {2, "FechaVto", "B", 1},
-      {3, "Importe@SignoNegativo@FechaVto", "C ", 1}},
-     {kGuardada}},
-    {"quitarLaProgresionQuitaLasMarcasYGuardaSinInicio",
-     2,
-     [](E& e, B&, A&) {
-         e.checkProgresion_Click(false);
-         e.cmdAceptar_Click();
-     },
-     {"A", "B"},
-     {{0, "Importe@SignoNegativo", "A", 0}, {1, "FechaVto", "B", 0}},
-     {kGuardada}},
-    {"moverSubeLaFilaYMuestraLaPrimera",
-     2,
-     [](E& e, B&, A&) {
-         e.lbCampos_Click(2);
-         e.Command1_Click();
-         EXPECT_EQ(e.seleccion(), 0u);
-         e.Command1_Click();
-         e.cmdAceptar_Click();
-     },
-     {"A", "B", "..."},
-     {{0, "Importe@SignoNegativo", "A", 1}, {1, "FechaVto", "B", 1}},
-     {kGuardada}},
-    {"guardarTrasQuitarlasTodasNoBorraLasGuardadas",
-     2,
-     [](E& e, B&, A&) {
-         for (int i = 0; i < 2; ++i) {
-             e.lbCampos_Click(0);
-             e.cmdQuitar_Click(); // first A, and the marker left first with it; then B
-         }
-         e.cmdAceptar_Click();
-     },
-     {},
-     kDos,
-     {}},
-    {"borrarQuitaLasFilasYCargaLaPrimera",
-     2,
-     [](E& e, B& b, A& a) {
-         a.respuestas = {true};
-         e.cmdBorrar_Click();
-         EXPECT_EQ(e.plantillaElegida(), 0u);
-         EXPECT_FALSE(leerPlantilla(b, e.plantillas()[2].id).multifactura);
-     },
-     {},
-     {},
-     {{"pregunta", "¿Desea borrar la plantilla multifactura?"}}},
-    {"rehusaGuardarLasDosPrimerasDeLaLista",
-     1,
-     [](E& e, B&, A&) {
-         e.valor = "X";
-         e.cmdAgregar_Click();
-         e.cmdAceptar_Click();
-     },
-     {"X"},
-     {},
-     {{"informacion", "Esta plantilla no puede ser multifactura\r\nSeleccione otra plantilla"}}},
-    {"progresionSinIdentificadorLoPide",
-     3,
-     [](E& e, B&, A&) { e.checkProgresion_Click(true); },
-     {},
-     {},
-     {{"informacion", "Por favor rellene el campo identificador de factura"}}},
-    {"laMarcaNuncaQuedaPrimera",
-     3,
-     [](E& e, B&, A&) {
-         e.valor = "X";
-         e.checkProgresion_Click(true);
-         e.lbCampos_Click(0);
-         e.cmdQuitar_Click();
-     },
-     {},
-     {},
-     {}},
-    {"unIdentificadorDePuntosNoSeGuarda",
-     4,
-     [](E& e, B&, A&) {
-         for (const char* valor : {"...", "D"}) {
-             e.casillas[static_cast<std::size_t>(Casilla::NumeroFra)] = true;
-             e.valor = valor;
-             e.cmdAgregar_Click();
-         }
-         e.cmdAceptar_Click();
-     },
-     {"...", "D"},
-     {{1, "Observacion", "D", 0}},
-     {kGuardada}},
-    {"rehusaGuardarUnaPlantillaBorradaEntretanto",
-     3,
-     [](E& e, B& b, A& a) {
-         borrarPlantilla(b, e.plantillas()[3].id);
-         a.respuestas = {true};
-         e.valor = "X";
-         e.cmdAgregar_Click();
-         e.cmdAceptar_Click();
-         e.cmdBorrar_Click();
-     },
-     {"X"},
-     {},
-     {{"critico", "No se puede guardar la plantilla multifactura\r\nError: La plantilla no existe"},
-      {"pregunta", "¿Desea borrar la plantilla multifactura?"},
-      {"critico", "No se puede borrar la plantilla multifactura\r\nError: La plantilla no existe"}}},
+    {"rehusaGuardarOBorrarUnaPlantillaBorradaEntretanto", 3, "fuera;v X;+;ok;si;borrar", {"X"}, {},
+     {"No se puede guardar la plantilla multifactura\r\nError: La plantilla no existe", kBorrar,
+      "No se puede borrar la plantilla multifactura\r\nError: La plantilla no existe"}},
 };
+// clang-format on
+
+const std::map<std::string, void (EditorMultifacturas::*)()> kBotones = {
+    {"+", &EditorMultifacturas::cmdAgregar_Click},
+    {"-", &EditorMultifacturas::cmdQuitar_Click},
+    {"arriba", &EditorMultifacturas::Command1_Click},
+    {"ok", &EditorMultifacturas::cmdAceptar_Click},
+    {"borrar", &EditorMultifacturas::cmdBorrar_Click}};
 
 class EditorMultifactura : public ::testing::TestWithParam<Guion> {
 protected:
     EditorMultifactura() {
         crearBaseDatosPrograma(carpeta / "Estructuras.db");
         bd.emplace(BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva));
-        using pruebas::ConstructorPlantilla;
-        ConstructorPlantilla(*bd).descripcion("Uno").crear();
-        ConstructorPlantilla(*bd)
-            .descripcion("Dos")
+        pruebas::ConstructorPlantilla(*bd).descripcion("Uno").crear();
+        pruebas::ConstructorPlantilla(*bd)
             .tipo("PAGOSCEx")
             .filaMultifactura({"Importe@SignoNegativo", "A", 1})
             .filaMultifactura({"FechaVto", "B", 1})
             .crear();
-        ConstructorPlantilla(*bd).descripcion("Tres").tipo("ZOP").crear();
-        ConstructorPlantilla(*bd).descripcion("Cuatro").tipo("CSB34N").crear();
+        pruebas::ConstructorPlantilla(*bd).tipo("ZOP").crear();
     }
     std::vector<Fila> guardadas(std::int64_t id) {
         std::vector<Fila> filas;
@@ -211,26 +101,51 @@ protected:
 
     pruebas::CarpetaTemporal carpeta;
     std::optional<BaseDatos> bd;
-    AvisosGrabados avisos;
+    pruebas::AvisosGrabados avisos;
 };
 
 TEST_P(EditorMultifactura, siguePasoAPasoLoQueElUsuarioHace) {
     EditorMultifacturas e(*bd, avisos);
     e.Form_Load();
-    ASSERT_EQ(e.plantillas().size(), 5u);
+    ASSERT_EQ(e.plantillas().size(), 4u);
     e.cmdAgregar_Click(); // nothing chosen yet: nothing happens
     e.cbEstructura_Click(GetParam().posicion);
     EXPECT_EQ(e.conReferencia(), GetParam().posicion == 3);
     const std::int64_t id = e.plantillas()[GetParam().posicion].id;
-    GetParam().pasos(e, *bd, avisos);
-
+    std::istringstream pasos(GetParam().pasos);
+    for (std::string paso; std::getline(pasos, paso, ';');) {
+        const std::string resto = paso.size() > 2 ? paso.substr(2) : "";
+        if (paso.starts_with("c ")) {
+            e.lbCampos_Click(std::stoul(resto));
+        } else if (paso.starts_with("x ")) {
+            e.casillas[std::stoul(resto)] = true;
+        } else if (paso.starts_with("v ")) {
+            e.valor = resto;
+        } else if (const auto boton = kBotones.find(paso); boton != kBotones.end()) {
+            (e.*boton->second)();
+        } else if (paso.starts_with("p")) {
+            e.checkProgresion_Click(paso == "p1");
+        } else if (paso == "si") {
+            avisos.respuestas.push_back(true);
+        } else {
+            borrarPlantilla(*bd, id);
+        }
+    }
     std::vector<std::string> entradas;
     for (const LineaMultifactura& l : e.lineas()) {
         entradas.push_back(l.valor);
     }
     EXPECT_EQ(entradas, GetParam().entradas);
     EXPECT_EQ(guardadas(id), GetParam().guardadas);
-    EXPECT_EQ(avisos.mensajes, GetParam().mensajes);
+    std::vector<std::string> mensajes;
+    for (const auto& m : avisos.mensajes) {
+        mensajes.push_back(m.texto);
+    }
+    EXPECT_EQ(mensajes, GetParam().mensajes);
+    if (std::string(GetParam().pasos).ends_with("borrar") && GetParam().entradas.empty()) {
+        EXPECT_EQ(e.plantillaElegida(), 0u);
+        EXPECT_FALSE(leerPlantilla(*bd, id).multifactura);
+    }
 }
 INSTANTIATE_TEST_SUITE_P(Guiones, EditorMultifactura, ::testing::ValuesIn(kGuiones),
                          [](const auto& info) { return std::string(info.param.nombre); });

@@ -85,14 +85,5 @@ TEST_F(FrmExpImp, importaElFicheroYLoExportaIgualALaRutaEscritaEnLaCaja) {
                                                     "informacion: Exportación realizada correctamente"}));
 }
 
-TEST_F(FrmExpImp, exportarSinPlantillaElegidaNoCreaElFichero) {
-    desdeElMenu("opcExpEst", [&](QWidget& v) {
-        QTest::keyClicks(box(&v, "tbSalida"), textoRuta(entorno.carpeta / "nada.txt"));
-        pulsar(&v, "cmdProcesar");
-    });
-    EXPECT_FALSE(fs::exists(entorno.carpeta / "nada.txt"));
-    EXPECT_EQ(mensajes(), (std::vector<std::string>{"critico: No se puede exportar la plantilla"}));
-}
-
 } // namespace
 } // namespace trovanel::pruebas
