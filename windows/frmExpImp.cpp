@@ -25,6 +25,7 @@ namespace {
 QPushButton* botonFichero(const char* nombre, const char* ayuda, QWidget* padre) {
     auto* b = boton(nombre, "...", padre);
     b->setToolTip(aQString(ayuda));
+    b->setMaximumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     return b;
 }
 
@@ -74,7 +75,6 @@ frmExpImp::frmExpImp(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     principal->addLayout(plantilla);
     principal->addWidget(FrameExp_);
     principal->addWidget(FrameImp_);
-    principal->addStretch(1);
     principal->addLayout(botones);
 
     connect(Image1, &QPushButton::clicked, this, &frmExpImp::Image1_Click);
@@ -107,9 +107,14 @@ void frmExpImp::Form_Activate() {
     for (QWidget* control : std::initializer_list<QWidget*>{FrameExp_, Label1_, cbEstructura_}) {
         control->setVisible(exporta);
     }
-    if (!exporta) {
-        return;
+    if (exporta) {
+        llenarPlantillas();
     }
+    // The frame of the other mode leaves no gap.
+    adjustSize();
+}
+
+void frmExpImp::llenarPlantillas() {
     const QSignalBlocker bloqueo(cbEstructura_);
     try {
         const auto plantillas = CargarPlantillas(contexto_.baseDatos, false);

@@ -34,6 +34,7 @@ protected:
 
 private:
     bool exportar() const;
+    void llenarPlantillas();
 
     ContextoVentanas contexto_;
     std::filesystem::path mFicheroOrigen;
