@@ -263,13 +263,17 @@ bool ExportarPlantilla(BaseDatos& baseDatos, Avisos& avisos, std::optional<std::
         avisos.critico(std::string(kNoExporta) + "\r\n" + e.what());
         return false;
     }
+    if (destino.empty()) {
+        avisos.critico("No se puede crear el fichero de salida");
+        return false;
+    }
     std::error_code error;
     if (std::filesystem::exists(destino, error) &&
         !avisos.pregunta("El fichero ya existe, ¿Desea sobreescribirlo?")) {
         return false;
     }
     FicheroSalida fichero(destino);
-    if (destino.empty() || !fichero.abierto()) {
+    if (!fichero.abierto()) {
         avisos.critico("No se puede crear el fichero de salida");
         return false;
     }
