@@ -8,6 +8,8 @@
 #include "frmEntrada.hpp"
 #include "frmEstructuras.hpp"
 #include "frmImpFichCue.hpp"
+#include "frmExpImp.hpp"
+#include "frmMultifacturas.hpp"
 #include "frmNifSuf.hpp"
 #include "frmNifSufPagos.hpp"
 
@@ -120,10 +122,13 @@ void mdiPrincipal::crearMenus() {
     connect(entrada(mnuMicrosoft, "opcAccess", QStringLiteral("Plantillas Access")), &QAction::triggered,
             this, &mdiPrincipal::opcAccess_Click);
     separador(mnuEstructuras, "raya");
-    entrada(mnuEstructuras, "opcExpEst", QStringLiteral("&Exportar Plantilla"), false);
-    entrada(mnuEstructuras, "opcImpEst", QStringLiteral("&Importar Plantilla"), false);
+    connect(entrada(mnuEstructuras, "opcExpEst", QStringLiteral("&Exportar Plantilla")), &QAction::triggered,
+            this, &mdiPrincipal::opcExpEst_Click);
+    connect(entrada(mnuEstructuras, "opcImpEst", QStringLiteral("&Importar Plantilla")), &QAction::triggered,
+            this, &mdiPrincipal::opcImpEst_Click);
     separador(mnuEstructuras, "r");
-    entrada(mnuEstructuras, "opcMultifacturas", QStringLiteral("Multifacturas"), false);
+    connect(entrada(mnuEstructuras, "opcMultifacturas", QStringLiteral("Multifacturas")), &QAction::triggered,
+            this, &mdiPrincipal::opcMultifacturas_Click);
 
     QMenu* mnuCabeceras = submenu(barra, "mnuCabeceras", QStringLiteral("&Cabeceras"));
     barra->addMenu(mnuCabeceras);
@@ -217,6 +222,31 @@ void mdiPrincipal::opcExcel_Click() {
 
 void mdiPrincipal::opcAccess_Click() {
     abrirEditor(TipoEntrada::Access);
+}
+
+void mdiPrincipal::opcExpEst_Click() {
+    frmExpImp ventana(contexto_, this);
+    ventana.setTipo("EXP");
+    ventana.exec();
+}
+
+void mdiPrincipal::opcImpEst_Click() {
+    frmExpImp ventana(contexto_, this);
+    ventana.setTipo("IMP");
+    ventana.exec();
+}
+
+// Modeless: the menus stay usable while it is open. Closing it unloads it, so the next opening lists
+// the templates anew.
+void mdiPrincipal::opcMultifacturas_Click() {
+    if (frmMultifacturas_ == nullptr) {
+        frmMultifacturas_ = new frmMultifacturas(contexto_, this);
+        frmMultifacturas_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(frmMultifacturas_, &QDialog::finished, this, [this] { frmMultifacturas_ = nullptr; });
+    }
+    frmMultifacturas_->show();
+    frmMultifacturas_->raise();
+    frmMultifacturas_->activateWindow();
 }
 
 void mdiPrincipal::mnuSalir_Click() {
