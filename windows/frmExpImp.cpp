@@ -62,10 +62,7 @@ frmExpImp::frmExpImp(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     cmdProcesar_ = boton("cmdProcesar", "&Procesar", this);
     cmdProcesar_->setEnabled(false);
     auto* Command2 = boton("Command2", "&Cerrar", this);
-    auto* botones = new QHBoxLayout;
-    botones->addStretch(1);
-    botones->addWidget(cmdProcesar_);
-    botones->addWidget(Command2);
+    QHBoxLayout* botones = filaBotones({cmdProcesar_, Command2});
 
     auto* plantilla = new QHBoxLayout;
     plantilla->addWidget(Label1_);

@@ -46,10 +46,7 @@ frmImpFichCue::frmImpFichCue(ContextoVentanas contexto, QWidget* padre)
     cmdProcesar_ = boton("cmdProcesar", "&Importar", this);
     cmdProcesar_->setEnabled(false);
     auto* Command2 = boton("Command2", "&Cerrar", this);
-    auto* botones = new QHBoxLayout;
-    botones->addStretch(1);
-    botones->addWidget(cmdProcesar_);
-    botones->addWidget(Command2);
+    QHBoxLayout* botones = filaBotones({cmdProcesar_, Command2});
 
     auto* todo = new QVBoxLayout(this);
     todo->setSizeConstraint(QLayout::SetFixedSize);

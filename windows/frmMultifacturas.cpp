@@ -86,11 +86,7 @@ frmMultifacturas::frmMultifacturas(ContextoVentanas contexto, QWidget* padre)
     auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
     auto* cmdBorrar = boton("cmdBorrar", "Borrar", this);
     auto* cmdCerrar = boton("cmdCerrar", "&Cerrar", this);
-    auto* botones = new QHBoxLayout;
-    botones->addStretch(1);
-    for (QPushButton* b : {cmdAceptar, cmdBorrar, cmdCerrar}) {
-        botones->addWidget(b);
-    }
+    QHBoxLayout* botones = filaBotones({cmdAceptar, cmdBorrar, cmdCerrar});
 
     auto* derecha = new QVBoxLayout;
     derecha->addLayout(valor);
