@@ -76,6 +76,19 @@ bool esDigito(char c) {
     return c >= '0' && c <= '9';
 }
 
+int valorHex(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 bool soloDigitos(std::string_view texto) {
     if (texto.empty()) {
         return false;

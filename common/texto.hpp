@@ -40,6 +40,8 @@ std::string rellenarBlancos(std::string_view texto, std::size_t n);
 std::string rellenarCeros(std::string_view texto, std::size_t n);
 
 bool esDigito(char c);
+// The value of a hexadecimal digit, or -1.
+int valorHex(char c);
 // True when every character is a decimal digit and there is at least one.
 bool soloDigitos(std::string_view texto);
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the readers of outside data with libFuzzer, one harness after another.
 #   scripts/fuzz.sh [SEGUNDOS] [ARNÉS...]
-# SEGUNDOS per harness (60 by default); ARNÉS among texto_csb19 xlsx xls compuesto sqlite parametros
+# SEGUNDOS per harness (60 by default); ARNÉS among texto_csb19 xlsx xls compuesto sqlite parametros intercambio
 # (all by default; the "fuzz_" prefix may be given). Stops at the first failure and says where the input
 # that caused it was saved.
 #
@@ -13,7 +13,7 @@
 set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-todos=(texto_csb19 filas_csb19 xlsx xls compuesto sqlite parametros)
+todos=(texto_csb19 filas_csb19 xlsx xls compuesto sqlite parametros cuentas intercambio)
 segundos=60
 if [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
     segundos="$1"
@@ -65,6 +65,7 @@ for a in "${arneses[@]}"; do
     case "$a" in
     xlsx) diccionario=(-dict="$raiz/fuzz/xlsx.dict") ;;
     xls | compuesto) diccionario=(-dict="$raiz/fuzz/xls.dict") ;;
+    intercambio) diccionario=(-dict="$raiz/fuzz/intercambio.dict") ;;
     esac
 
     echo "== fuzz_$a: $segundos s (corpus de trabajo: $corpus)"

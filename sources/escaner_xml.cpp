@@ -1,4 +1,5 @@
 #include "escaner_xml.hpp"
+#include "texto.hpp"
 
 #include "paquete_xlsx.hpp"
 
@@ -149,19 +150,6 @@ char* normalizar(char* a, const char* b) {
 std::string_view sinPrefijo(std::string_view nombre) {
     const auto dosPuntos = nombre.rfind(':');
     return dosPuntos == std::string_view::npos ? nombre : nombre.substr(dosPuntos + 1);
-}
-
-int valorHex(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 // Writes a character XML allows, in UTF-8, at w.

@@ -122,19 +122,6 @@ private:
     int profundidad_ = 0;
 };
 
-int valorHex(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // The part a relationship points to: targets are URIs relative to the source part's folder, or
 // absolute from the package root. Empty when it climbs out of the package.
 std::string resolverDestino(std::string_view carpeta, std::string_view destino) {

@@ -17,6 +17,8 @@ std::int64_t enteroONulo(const Sentencia& fila, int columna, std::int64_t siNulo
     return fila.esNulo(columna) ? siNulo : fila.entero(columna);
 }
 
+} // namespace
+
 void comprobarQueExiste(BaseDatos& baseDatos, std::int64_t id) {
     auto consulta = baseDatos.preparar("SELECT count(*) FROM estructura WHERE id_estructura = ?");
     consulta.con(id);
@@ -24,8 +26,6 @@ void comprobarQueExiste(BaseDatos& baseDatos, std::int64_t id) {
         throw ErrorBaseDatos(kNoExiste);
     }
 }
-
-} // namespace
 
 void Plantilla::ponerCampo(std::size_t idCampo, CampoEstructura campo) {
     if (campos.size() <= idCampo) {

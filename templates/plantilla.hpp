@@ -55,6 +55,10 @@ std::int64_t guardarPlantillaNueva(BaseDatos& baseDatos, const Plantilla& planti
 // deleted); nothing is written then.
 void modificarPlantilla(BaseDatos& baseDatos, const Plantilla& plantilla);
 
+// Throws ErrorBaseDatos "La plantilla no existe" when template id has no estructura row: writers check it
+// inside their transaction, so a template deleted meanwhile by another window is refused.
+void comprobarQueExiste(BaseDatos& baseDatos, std::int64_t id);
+
 // Deletes the estructura row only: the field and multi-invoice rows stay, and since ids are never given
 // again they can never belong to another template. Throws ErrorBaseDatos ("La plantilla no existe").
 void borrarPlantilla(BaseDatos& baseDatos, std::int64_t id);

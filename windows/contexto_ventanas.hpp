@@ -18,6 +18,12 @@ public:
     // The chosen existing file, or "" when the user cancelled.
     virtual std::filesystem::path abrirFichero(const std::string& titulo, const std::string& filtro,
                                                const std::filesystem::path& carpetaInicial) = 0;
+    // The path to write, existing or not, or "" when the user cancelled; asks nothing about overwriting.
+    // Selectors without a save dialog of their own answer with their open dialog.
+    virtual std::filesystem::path guardarFichero(const std::string& titulo,
+                                                 const std::filesystem::path& carpetaInicial) {
+        return abrirFichero(titulo, "", carpetaInicial);
+    }
 };
 
 // Opens a file or an address with the desktop's default program (help file, download page).

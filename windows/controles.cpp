@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -120,6 +121,15 @@ QPushButton* boton(const char* nombre, const char* texto, QWidget* padre) {
     auto* resultado = nombrado(new QPushButton(aQString(texto), padre), nombre);
     resultado->setAutoDefault(false);
     return resultado;
+}
+
+QHBoxLayout* filaBotones(std::initializer_list<QPushButton*> botones) {
+    auto* fila = new QHBoxLayout;
+    fila->addStretch(1);
+    for (QPushButton* b : botones) {
+        fila->addWidget(b);
+    }
+    return fila;
 }
 
 void negrita(QWidget* control) {

@@ -16,6 +16,7 @@
 class QColor;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -63,6 +64,8 @@ void alModificar(QLineEdit* caja, std::function<void()> marcar);
 
 // A button that acts only when clicked: Enter in a text box never presses it.
 QPushButton* boton(const char* nombre, const char* texto, QWidget* padre);
+// A row of buttons pushed to the right, in the order given.
+QHBoxLayout* filaBotones(std::initializer_list<QPushButton*> botones);
 
 void negrita(QWidget* control);
 void colorTexto(QLabel* etiqueta, const QColor& color);

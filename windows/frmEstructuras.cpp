@@ -271,11 +271,7 @@ frmEstructuras::frmEstructuras(ContextoVentanas contexto, TipoEntrada entrada, Q
     auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
     cmdBorrar_ = boton("cmdBorrar", "&Borrar", this);
     auto* cmdCerrar = boton("cmdCerrar", "&Cerrar", this);
-    auto* botones = new QHBoxLayout;
-    botones->addStretch(1);
-    for (QPushButton* b : {cmdAceptar, cmdBorrar_, cmdCerrar}) {
-        botones->addWidget(b);
-    }
+    QHBoxLayout* botones = filaBotones({cmdAceptar, cmdBorrar_, cmdCerrar});
 
     auto* principal = new QVBoxLayout(this);
     principal->addWidget(frameEstructura);

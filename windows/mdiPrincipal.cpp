@@ -7,6 +7,9 @@
 #include "frmDatos.hpp"
 #include "frmEntrada.hpp"
 #include "frmEstructuras.hpp"
+#include "frmImpFichCue.hpp"
+#include "frmExpImp.hpp"
+#include "frmMultifacturas.hpp"
 #include "frmNifSuf.hpp"
 #include "frmNifSufPagos.hpp"
 
@@ -119,16 +122,20 @@ void mdiPrincipal::crearMenus() {
     connect(entrada(mnuMicrosoft, "opcAccess", QStringLiteral("Plantillas Access")), &QAction::triggered,
             this, &mdiPrincipal::opcAccess_Click);
     separador(mnuEstructuras, "raya");
-    entrada(mnuEstructuras, "opcExpEst", QStringLiteral("&Exportar Plantilla"), false);
-    entrada(mnuEstructuras, "opcImpEst", QStringLiteral("&Importar Plantilla"), false);
+    connect(entrada(mnuEstructuras, "opcExpEst", QStringLiteral("&Exportar Plantilla")), &QAction::triggered,
+            this, &mdiPrincipal::opcExpEst_Click);
+    connect(entrada(mnuEstructuras, "opcImpEst", QStringLiteral("&Importar Plantilla")), &QAction::triggered,
+            this, &mdiPrincipal::opcImpEst_Click);
     separador(mnuEstructuras, "r");
-    entrada(mnuEstructuras, "opcMultifacturas", QStringLiteral("Multifacturas"), false);
+    connect(entrada(mnuEstructuras, "opcMultifacturas", QStringLiteral("Multifacturas")), &QAction::triggered,
+            this, &mdiPrincipal::opcMultifacturas_Click);
 
     QMenu* mnuCabeceras = submenu(barra, "mnuCabeceras", QStringLiteral("&Cabeceras"));
     barra->addMenu(mnuCabeceras);
     connect(entrada(mnuCabeceras, "opcDesFichCtas", QStringLiteral("&Descarga Fichero Cuentas")),
             &QAction::triggered, this, &mdiPrincipal::opcDesFichCtas_Click);
-    entrada(mnuCabeceras, "mnuImpFichCue", QStringLiteral("&Importar Fichero Cuentas"), false);
+    connect(entrada(mnuCabeceras, "mnuImpFichCue", QStringLiteral("&Importar Fichero Cuentas")),
+            &QAction::triggered, this, &mdiPrincipal::mnuImpFichCue_Click);
     QMenu* mnuCuentas = submenu(mnuCabeceras, "mnuCuentas", QStringLiteral("&Mantenimiento de Cuentas"));
     mnuCabeceras->addMenu(mnuCuentas);
     connect(entrada(mnuCuentas, "opcManCobros", QStringLiteral("&Cobros")), &QAction::triggered, this,
@@ -194,6 +201,11 @@ void mdiPrincipal::opcManPagos_Click() {
     ventana.exec();
 }
 
+void mdiPrincipal::mnuImpFichCue_Click() {
+    frmImpFichCue ventana(contexto_, this);
+    ventana.exec();
+}
+
 // Closing an editor unloads it: each opening lists the templates anew and loads the first.
 void mdiPrincipal::abrirEditor(TipoEntrada entrada) {
     frmEstructuras ventana(contexto_, entrada, this);
@@ -210,6 +222,31 @@ void mdiPrincipal::opcExcel_Click() {
 
 void mdiPrincipal::opcAccess_Click() {
     abrirEditor(TipoEntrada::Access);
+}
+
+void mdiPrincipal::opcExpEst_Click() {
+    frmExpImp ventana(contexto_, this);
+    ventana.setTipo("EXP");
+    ventana.exec();
+}
+
+void mdiPrincipal::opcImpEst_Click() {
+    frmExpImp ventana(contexto_, this);
+    ventana.setTipo("IMP");
+    ventana.exec();
+}
+
+// Modeless: the menus stay usable while it is open. Closing it unloads it, so the next opening lists
+// the templates anew.
+void mdiPrincipal::opcMultifacturas_Click() {
+    if (frmMultifacturas_ == nullptr) {
+        frmMultifacturas_ = new frmMultifacturas(contexto_, this);
+        frmMultifacturas_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(frmMultifacturas_, &QDialog::finished, this, [this] { frmMultifacturas_ = nullptr; });
+    }
+    frmMultifacturas_->show();
+    frmMultifacturas_->raise();
+    frmMultifacturas_->activateWindow();
 }
 
 void mdiPrincipal::mnuSalir_Click() {

@@ -4,6 +4,7 @@
 #include "tipos_plantilla.hpp"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -15,6 +16,7 @@ namespace trovanel {
 
 class frmAcercade;
 class frmEntrada;
+class frmMultifacturas;
 
 // The program's main window: the frame whose menu bar opens every other window.
 class mdiPrincipal : public QMainWindow {
@@ -31,9 +33,13 @@ public:
     void opcManual_Click();
     void opcManCobros_Click();
     void opcManPagos_Click();
+    void mnuImpFichCue_Click();
     void opcEstructuras_Click();
     void opcExcel_Click();
     void opcAccess_Click();
+    void opcExpEst_Click();
+    void opcImpEst_Click();
+    void opcMultifacturas_Click();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -51,6 +57,7 @@ private:
     QMdiArea* area_;
     // Single instances, created the first time they are asked for.
     frmAcercade* frmAcercade_ = nullptr;
+    QPointer<frmMultifacturas> frmMultifacturas_;
 };
 
 } // namespace trovanel

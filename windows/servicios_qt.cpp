@@ -56,6 +56,15 @@ std::filesystem::path SelectorFicherosQt::abrirFichero(const std::string& titulo
     return std::filesystem::is_regular_file(ruta, error) ? ruta : std::filesystem::path{};
 }
 
+std::filesystem::path SelectorFicherosQt::guardarFichero(const std::string& titulo,
+                                                         const std::filesystem::path& carpetaInicial) {
+    const QString elegido =
+        QFileDialog::getSaveFileName(padre_, aQString(titulo), QFile::decodeName(carpetaInicial.c_str()),
+                                     QString(), nullptr, QFileDialog::DontConfirmOverwrite);
+    return elegido.isEmpty() ? std::filesystem::path{}
+                             : std::filesystem::path(QFile::encodeName(elegido).toStdString());
+}
+
 bool AbridorExternoQt::abrir(const std::string& direccion) {
     if (direccion.find("://") != std::string::npos) {
         const QUrl url = QUrl::fromUserInput(QString::fromStdString(direccion));

@@ -18,6 +18,8 @@ public:
     // description and pattern pairs "A|*.x;*.y").
     std::filesystem::path abrirFichero(const std::string& titulo, const std::string& filtro,
                                        const std::filesystem::path& carpetaInicial) override;
+    std::filesystem::path guardarFichero(const std::string& titulo,
+                                         const std::filesystem::path& carpetaInicial) override;
 
 private:
     QWidget* padre_;

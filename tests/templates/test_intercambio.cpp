@@ -1,0 +1,176 @@
+#include "base_datos.hpp"
+#include "base_datos_programa.hpp"
+#include "intercambio.hpp"
+#include "soporte_pruebas.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace trovanel {
+namespace {
+
+namespace fs = std::filesystem;
+using pruebas::AvisosGrabados;
+using Mensaje = AvisosGrabados::Mensaje;
+using ::testing::StartsWith;
+
+// The template of tests/data/intercambio/plantilla.txt: a name with "(" and a trailing blank, a gap at
+// id_campo 4, values with blanks, and multi-invoice rows with a gap at orden 1.
+Plantilla plantillaPagos() {
+    Plantilla p;
+    p.tipo = "PAGOSC";
+    p.descripcion = "Pagos (2003) ";
+    p.principiolinea = 2;
+    p.multifactura = true;
+    p.ponerCampo(0, {"CodigoProveedor", 1, 12, "", "", 0, 0, true, 12});
+    p.ponerCampo(1, {"Importe", 13, 24, "02", "-", 1, 2, true, 12});
+    p.ponerCampo(2, {"FechaVto", 25, 32, "02", "DDMMAAAA", 1, 2, false, 8});
+    p.ponerCampo(3, {"NumeroFactura", 33, 44, "  03", " ", 1, 2, false, 12});
+    p.ponerCampo(5, {"Observacion", 0, 0, "", "", 0, 0, false, 40});
+    p.multifacturas = {{0, "Importe@SignoNegativo@FechaVto", "02", 1, 0},
+                       {2, "NumeroFactura&Observacion@Ref16", " 03 ", 1, 0}};
+    return p;
+}
+
+class Intercambio : public ::testing::Test {
+protected:
+    Intercambio() {
+        crearBaseDatosPrograma(carpeta / "Estructuras.db");
+        bd.emplace(BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva));
+    }
+    std::int64_t filas() {
+        auto c = bd->preparar("SELECT (SELECT count(*) FROM estructura) + (SELECT count(*) FROM "
+                              "detalleestructura) + (SELECT count(*) FROM multifactura)");
+        c.siguiente();
+        return c.entero(0);
+    }
+    fs::path esperado() const { return pruebas::datosPrueba() / "intercambio" / "plantilla.txt"; }
+
+    pruebas::CarpetaTemporal carpeta;
+    std::optional<BaseDatos> bd;
+    AvisosGrabados avisos;
+};
+
+TEST_F(Intercambio, exportaByteAByteEImportaLaMismaPlantillaQueSeExportaIgual) {
+    const auto id = guardarPlantillaNueva(*bd, plantillaPagos());
+    ASSERT_TRUE(ExportarPlantilla(*bd, avisos, id, carpeta / "pagos.txt"));
+    EXPECT_EQ(pruebas::leerFichero(carpeta / "pagos.txt"), pruebas::leerFichero(esperado()));
+
+    // Importing twice gives two templates, each the same as the one exported: the file carries every
+    // column, so equal files mean equal templates.
+    const auto uno = ImportarPlantilla(*bd, avisos, esperado());
+    const auto dos = ImportarPlantilla(*bd, avisos, esperado());
+    ASSERT_TRUE(uno && dos);
+    EXPECT_NE(*uno, *dos);
+    EXPECT_EQ(escribirIntercambio(leerPlantilla(*bd, *dos)), pruebas::leerFichero(esperado()));
+    EXPECT_EQ(leerPlantilla(*bd, *uno).conFila, plantillaPagos().conFila);
+    EXPECT_EQ(avisos.mensajes.back(), (Mensaje{"informacion", "Importación realizada correctamente"}));
+}
+
+// Each malformed file is refused at its line, before anything is stored.
+struct Malformado {
+    const char* nombre;
+    const char* contenido;
+    int linea;
+};
+const std::string kCabecera = "Uno@CSB19@-1@True\r\n";
+const std::string kCampo = "Importe@1@12@0@0@@True@0@@12\r\n";
+const Malformado kMalformados[] = {
+    {"vacio", "", 1},
+    {"cabeceraCorta", "Uno@CSB19@-1\r\n", 1},
+    {"cabeceraLarga", "Uno@CSB19@-1@True@x\r\n", 1},
+    {"sinTipo", "Uno@ @-1@True\r\n", 1},
+    {"logicoDesconocido", "Uno@CSB19@-1@Si\r\n", 1},
+    {"lineaVacia", "Uno@CSB19@-1@True\r\n\r\nImporte@1@12@0@0@@True@0@@12\r\n", 2},
+    {"campoCorto", "Uno@CSB19@-1@True\r\nImporte@1@12@0@0@@True@0@\r\n", 2},
+    {"inicioNoNumerico", "Uno@CSB19@-1@True\r\nImporte@x@12@0@0@@True@0@@12\r\n", 2},
+    {"idNegativo", "Uno@CSB19@-1@True\r\nImporte@1@12@0@0@@True@-1@@12\r\n", 2},
+    {"longitudFuera", "Uno@CSB19@-1@True\r\nImporte@1@12@0@0@@True@0@@40000\r\n", 2},
+    {"idRepetido", "Uno@CSB19@-1@True\r\nA@1@1@0@0@@True@0@@1\r\nB@1@1@0@0@@True@0@@1\r\n", 3},
+    {"multiSinAlmohadilla", "Uno@CSB19@-1@True\r\nMultifactura0#a#b#1#0\r\n", 2},
+    {"multiCorta", "Uno@CSB19@-1@True\r\nMultifactura#0#a#b#1\r\n", 2},
+    {"multiFinNoNumero", "Uno@CSB19@-1@True\r\nMultifactura#0#a#b#1#nan\r\n", 2},
+    {"campoTrasMulti", "Uno@CSB19@-1@True\r\nMultifactura#0#a#b#1#0\r\nImporte@1@12@0@0@@True@0@@12\r\n", 3},
+};
+
+class IntercambioMalformado : public Intercambio, public ::testing::WithParamInterface<Malformado> {};
+
+TEST_P(IntercambioMalformado, rechazaElFicheroConSuLineaSinGuardarNada) {
+    pruebas::escribirFichero(carpeta / "mal.txt", GetParam().contenido);
+    const auto antes = filas();
+    EXPECT_FALSE(ImportarPlantilla(*bd, avisos, carpeta / "mal.txt"));
+    EXPECT_EQ(filas(), antes);
+    EXPECT_THAT(avisos.mensajes.at(0).texto, StartsWith("El fichero no es una plantilla exportada\r\nLínea " +
+                                                        std::to_string(GetParam().linea) + ": "));
+}
+INSTANTIATE_TEST_SUITE_P(Filas, IntercambioMalformado, ::testing::ValuesIn(kMalformados),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST_F(Intercambio, sinFicheroOSinBaseDeDatosNoGuardaNada) {
+    EXPECT_FALSE(ImportarPlantilla(*bd, avisos, carpeta / "no-existe.txt"));
+    crearBaseDatosPrograma(carpeta / "lectura.db");
+    BaseDatos lectura = BaseDatos::abrir(carpeta / "lectura.db", BaseDatos::Modo::SoloLectura);
+    EXPECT_FALSE(ImportarPlantilla(lectura, avisos, esperado()));
+    ASSERT_EQ(avisos.mensajes.size(), 2u);
+    EXPECT_EQ(avisos.mensajes[0], (Mensaje{"critico", "No se puede abrir el fichero a importar"}));
+    EXPECT_THAT(avisos.mensajes[1].texto, StartsWith("No se pueden abrir la Base de Datos\r\nError: "));
+}
+
+// A value the file cannot carry is refused naming it, and nothing is written.
+struct Rechazo {
+    const char* nombre;
+    std::function<void(Plantilla&)> cambio;
+    const char* mensaje;
+};
+const Rechazo kRechazos[] = {
+    {"arrobaEnDescripcion", [](Plantilla& p) { p.descripcion = "a@b"; }, "En la descripción hay \"@\""},
+    {"arrobaEnValorCampo", [](Plantilla& p) { p.campos[1].valorcampo = "@"; },
+     "En valorcampo del campo 1-Importe hay \"@\""},
+    {"saltoEnValorLinea", [](Plantilla& p) { p.campos[2].valorlinea = "0\n2"; },
+     "En valorlinea del campo 2-FechaVto hay un salto de línea"},
+    {"almohadillaEnValor", [](Plantilla& p) { p.multifacturas[1].valor = "#3"; },
+     "En valor de la fila multifactura 2 hay \"#\""},
+    {"saltoEnCampos", [](Plantilla& p) { p.multifacturas[0].campos = "Importe\r"; },
+     "En campos de la fila multifactura 0 hay un salto de línea"},
+    {"nombreDeLineaMultifactura", [](Plantilla& p) { p.campos[0].campo = "MultifacturaX"; },
+     "El nombre del campo 0-MultifacturaX empieza por \"Multifactura\""},
+};
+
+class IntercambioRechazo : public Intercambio, public ::testing::WithParamInterface<Rechazo> {};
+
+TEST_P(IntercambioRechazo, noExportaUnValorQueNoVolveriaIgual) {
+    Plantilla p = plantillaPagos();
+    GetParam().cambio(p);
+    const auto id = guardarPlantillaNueva(*bd, p);
+    EXPECT_FALSE(ExportarPlantilla(*bd, avisos, id, carpeta / "pagos.txt"));
+    EXPECT_FALSE(fs::exists(carpeta / "pagos.txt"));
+    EXPECT_THAT(avisos.mensajes.at(0).texto,
+                StartsWith(std::string("No se puede exportar la plantilla\r\n") + GetParam().mensaje));
+}
+INSTANTIATE_TEST_SUITE_P(Filas, IntercambioRechazo, ::testing::ValuesIn(kRechazos),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST_F(Intercambio, soloSustituyeElDestinoCuandoSeAceptaYSeEscribeEntero) {
+    const auto id = guardarPlantillaNueva(*bd, plantillaPagos());
+    const fs::path destino = carpeta / "pagos.txt.part";
+    pruebas::escribirFichero(destino, "antes");
+    pruebas::escribirFichero(carpeta / "pagos.txt.part.part", "resto");
+    avisos.respuestas = {false, true};
+    EXPECT_FALSE(ExportarPlantilla(*bd, avisos, id, destino));
+    EXPECT_EQ(pruebas::leerFichero(destino), "antes");
+    EXPECT_TRUE(ExportarPlantilla(*bd, avisos, id, destino));
+    EXPECT_EQ(pruebas::leerFichero(destino), pruebas::leerFichero(esperado()));
+    // Without a template, or into a folder that is not there, nothing is made.
+    EXPECT_FALSE(ExportarPlantilla(*bd, avisos, std::nullopt, carpeta / "nada.txt"));
+    EXPECT_FALSE(ExportarPlantilla(*bd, avisos, id, carpeta / "falta" / "nada.txt"));
+    EXPECT_FALSE(fs::exists(carpeta / "nada.txt") || fs::exists(carpeta / "falta"));
+    EXPECT_EQ(pruebas::leerFichero(carpeta / "pagos.txt.part.part"), "resto");
+    ASSERT_EQ(avisos.mensajes.size(), 5u);
+    EXPECT_EQ(avisos.mensajes[0], (Mensaje{"pregunta", "El fichero ya existe, ¿Desea sobreescribirlo?"}));
+    EXPECT_EQ(avisos.mensajes[4], (Mensaje{"critico", "No se puede crear el fichero de salida"}));
+}
+
+} // namespace
+} // namespace trovanel

@@ -1,0 +1,120 @@
+#include "constructor_datos.hpp"
+#include "frmEstructuras.hpp"
+#include "frmMultifacturas.hpp"
+#include "mdiPrincipal.hpp"
+#include "soporte_ventanas.hpp"
+#include "texto_qt.hpp"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace trovanel::pruebas {
+namespace {
+
+class FrmMultifacturas : public PruebaVentana {
+protected:
+    FrmMultifacturas() {
+        std::ofstream(entorno.carpeta / "config.ini") << "";
+        ConstructorPlantilla(*entorno.baseDatos).descripcion("Uno").crear();
+        dos = ConstructorPlantilla(*entorno.baseDatos).descripcion("Dos").crear();
+        ConstructorPlantilla(*entorno.baseDatos).descripcion("Zeta").tipo("ZOP").crear();
+    }
+
+    frmMultifacturas* abrir(mdiPrincipal& principal) {
+        hijo<QAction>(&principal, "opcMultifacturas")->trigger();
+        auto* v = principal.findChild<frmMultifacturas*>(QStringLiteral("frmMultifacturas"));
+        EXPECT_TRUE(v != nullptr && v->isVisible() && QApplication::activeModalWidget() == nullptr);
+        return v;
+    }
+    void elegir(QWidget* v, int indice) {
+        auto* combo = hijo<QComboBox>(v, "cbEstructura");
+        combo->showPopup();
+        QAbstractItemView* vista = combo->view();
+        QTest::mouseClick(vista->viewport(), Qt::LeftButton, {},
+                          vista->visualRect(vista->model()->index(indice, 0)).center());
+        ASSERT_EQ(combo->currentIndex(), indice);
+    }
+    // A click on the box itself: the middle of a wide check box may be past its caption.
+    void marcar(QWidget* v, const char* nombre) {
+        auto* casilla = hijo<QCheckBox>(v, nombre);
+        QTest::mouseClick(casilla, Qt::LeftButton, {}, QPoint(6, casilla->height() / 2));
+    }
+    static std::vector<std::string> entradas(QWidget* v) {
+        auto* lista = hijo<QListWidget>(v, "lbCampos");
+        std::vector<std::string> textos;
+        for (int i = 0; i < lista->count(); ++i) {
+            textos.push_back(desdeQString(lista->item(i)->text()));
+        }
+        return textos;
+    }
+
+    std::int64_t dos = 0;
+};
+
+TEST_F(FrmMultifacturas, defineGuardaRecargaYBorraConLosControlesReales) {
+    mdiPrincipal principal(entorno.contexto());
+    principal.show();
+    frmMultifacturas* v = abrir(principal);
+    ASSERT_NE(v, nullptr);
+    for (const char* control : {"cmdAgregar", "cmdQuitar", "cmdAceptar", "cmdBorrar", "tbValor"}) {
+        EXPECT_FALSE(v->findChild<QWidget*>(QString::fromLatin1(control))->isEnabled()) << control;
+    }
+    elegir(v, 3);
+    EXPECT_FALSE(hijo<QCheckBox>(v, "checkRef12")->isVisible());
+    elegir(v, 2);
+    EXPECT_TRUE(hijo<QPushButton>(v, "cmdAceptar")->isEnabled());
+
+    QTest::keyClicks(box(v, "tbValor"), "01");
+    marcar(v, "checkImporte");
+    pulsar(v, "cmdAgregar");
+    QTest::keyClicks(box(v, "tbValor"), "02");
+    marcar(v, "checkFechaVto");
+    marcar(v, "checkProgresion");
+    EXPECT_EQ(entradas(v), (std::vector<std::string>{"01", "02", "..."}));
+
+    // Another window lists the templates meanwhile; this one still saves to the template it shows.
+    QTimer::singleShot(0, &principal, [&] { pulsar(QApplication::activeModalWidget(), "cmdCerrar"); });
+    hijo<QAction>(&principal, "opcEstructuras")->trigger();
+    pulsar(v, "cmdAceptar");
+    EXPECT_EQ(mensajes(), (std::vector<std::string>{
+                              "informacion: La plantilla multifactura se ha guardado correctamente"}));
+    // What the conversion reads of the template.
+    const Plantilla guardada = leerPlantilla(*entorno.baseDatos, dos);
+    EXPECT_TRUE(guardada.multifactura);
+    std::vector<std::string> filas;
+    for (const MultifacturaPlantilla& m : guardada.multifacturas) {
+        filas.push_back(std::to_string(m.orden) + "#" + m.campos + "#" + m.valor + "#" +
+                        std::to_string(m.inicio));
+    }
+    EXPECT_EQ(filas, (std::vector<std::string>{"0#Importe@SignoNegativo#01#1", "1#FechaVto#02#1"}));
+
+    pulsar(v, "cmdCerrar");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    v = abrir(principal);
+    ASSERT_NE(v, nullptr);
+    elegir(v, 2);
+    EXPECT_EQ(entradas(v), (std::vector<std::string>{"01", "...", "02"}));
+    EXPECT_TRUE(hijo<QCheckBox>(v, "checkProgresion")->isChecked());
+
+    entorno.avisos.respuestas = {true};
+    pulsar(v, "cmdBorrar");
+    EXPECT_EQ(mensajes(), (std::vector<std::string>{"pregunta: ¿Desea borrar la plantilla multifactura?"}));
+    EXPECT_EQ(hijo<QComboBox>(v, "cbEstructura")->currentIndex(), 0);
+    EXPECT_TRUE(leerPlantilla(*entorno.baseDatos, dos).multifacturas.empty());
+    pulsar(v, "cmdCerrar");
+}
+
+} // namespace
+} // namespace trovanel::pruebas
