@@ -27,6 +27,8 @@ public:
     bool cargarPartes(const ParametrosConversion& parametros) override;
     // Text input: a credit without an account needs the debtor's address.
     bool aceptarOrden() override;
+    // Counted multi-invoice text: the file's first order line opens a credit before any invoice line.
+    bool primeraLineaDeOrdenAbreOrden() const override { return true; }
 
     // Clears the optional pieces between credits: return code, internal reference, concepts and the
     // debtor's address; the towns, postal code and province stay for the next credit.

@@ -8,6 +8,7 @@
 #include "familia_conversion.hpp"
 #include "lector_filas.hpp"
 #include "motor_lectura.hpp"
+#include "multifactura.hpp"
 #include "plantilla.hpp"
 #include "texto.hpp"
 #include "tipos_plantilla.hpp"
@@ -175,12 +176,21 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
                plantilla->principiolinea >= static_cast<std::int64_t>(campos.size())) {
         entorno.avisos.informacion("Por favor revise la plantilla.\r\nFalta indicar Principio de orden");
         estado.gError = true;
-    } else if (plantilla->multifactura) {
-        entorno.avisos.informacion("Esta versión del programa aún no lee plantillas multifactura");
+    } else if (!plantilla->multifactura) {
+        familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
+        leerTextoOrden(familia, parametros.rutaEntrada, parametros.rutaSalida);
+    } else if (const auto clave = prepararClaveFactura(campos, plantilla->multifacturas); !clave) {
+        // Without a key no line could be told an invoice line: stop before the input is read.
+        entorno.avisos.informacion(
+            "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura");
         estado.gError = true;
     } else {
         familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
-        leerTextoOrden(familia, parametros.rutaEntrada, parametros.rutaSalida);
+        if (clave->contada) {
+            leerMultifacturaSecuencia(familia, *clave, parametros.rutaEntrada, parametros.rutaSalida);
+        } else {
+            leerMultifactura(familia, *clave, parametros.rutaEntrada, parametros.rutaSalida);
+        }
     }
     estado.gCamposEstructura.clear();
 }

@@ -54,6 +54,9 @@ public:
     virtual void escribirLog(EscritorLog& log) = 0;
     // Message when the error log cannot be written.
     virtual const char* mensajeFalloLog() const = 0;
+    // Counted multi-invoice text: whether the first order line of the run opens an order by itself, so
+    // that an order without invoice lines before the run's first invoice is flushed alone.
+    virtual bool primeraLineaDeOrdenAbreOrden() const { return false; }
     // Whether the text of a sheet's cell loses its surrounding blanks before validation (payments);
     // collections validate it as it is.
     virtual bool recortaCeldas() const { return false; }

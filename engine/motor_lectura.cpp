@@ -4,6 +4,7 @@
 #include "error.hpp"
 #include "familia_conversion.hpp"
 #include "lector_lineas.hpp"
+#include "multifactura.hpp"
 #include "texto.hpp"
 
 #include <system_error>
@@ -190,6 +191,91 @@ void leerTextoOrden(FamiliaConversion& familia, const std::filesystem::path& rut
             // Lines before the first order-start line belong to the first order, so a file without any
             // order-start line is one order; an empty file is none.
             if (lectura.gLineaEntrada > 0) {
+                ejecucion.volcarOrden();
+            }
+        });
+}
+
+void leerMultifactura(FamiliaConversion& familia, const ClaveFactura& clave,
+                      const std::filesystem::path& rutaEntrada, const std::filesystem::path& rutaSalida) {
+    EstadoLectura& lectura = familia.lectura;
+    const std::string claveOrden = familia.estado.gCamposEstructura.at(lectura.gCampoClave).valorlinea;
+    const std::int64_t largo = clave.fin - clave.inicio + 1;
+    recorrerTexto(
+        familia, rutaEntrada, rutaSalida,
+        [&](EjecucionLectura& ejecucion) {
+            const std::string_view pieza = cortar(lectura.gLineaActual, clave.inicio, largo);
+            const bool esFactura = pieza == clave.valor;
+            // Pending only while an invoice has been read: an order line alone adds nothing, and a
+            // rejected invoice's pieces never go out again under the next order line.
+            if ((esFactura || pieza == claveOrden) && lectura.gRegistroPendiente) {
+                ejecucion.volcarOrden();
+                lectura.gRegistroPendiente = false;
+            }
+            lectura.gRegistroPendiente = lectura.gRegistroPendiente || esFactura;
+            ++lectura.gLineaEntrada;
+            ejecucion.pasarCampos(true);
+        },
+        [&lectura](EjecucionLectura& ejecucion) {
+            if (lectura.gRegistroPendiente) {
+                ejecucion.volcarOrden();
+            }
+        });
+}
+
+void leerMultifacturaSecuencia(FamiliaConversion& familia, const ClaveFactura& clave,
+                               const std::filesystem::path& rutaEntrada,
+                               const std::filesystem::path& rutaSalida) {
+    EstadoLectura& lectura = familia.lectura;
+    auto& campos = familia.estado.gCamposEstructura;
+    const CampoEstructura& inicioOrden = campos.at(lectura.gCampoClave);
+    // A copy: the order-start field could be one of the counted ones.
+    const std::string claveOrden = inicioOrden.valorlinea;
+    const std::int64_t largo = clave.fin - clave.inicio + 1;
+    const std::size_t largoInicio = clave.valor.size();
+    std::string cuenta = clave.valor;
+    std::string siguiente = siguienteCuenta(cuenta, largoInicio);
+    // An invoice line of the current count was read since the last flush: without one, a flush would
+    // send the order line's debtor with the previous invoice's amount.
+    bool facturaPorVolcar = false;
+    const auto contar = [&](const std::string& valor) {
+        cuenta = valor;
+        siguiente = siguienteCuenta(cuenta, largoInicio);
+        for (std::size_t i : clave.camposContados) {
+            campos[i].valorlinea = cuenta;
+        }
+    };
+    const bool primeraAbre = familia.primeraLineaDeOrdenAbreOrden();
+    recorrerTexto(
+        familia, rutaEntrada, rutaSalida,
+        [&](EjecucionLectura& ejecucion) {
+            const std::string_view pieza = cortar(lectura.gLineaActual, clave.inicio, largo);
+            const bool esOrden = pieza == claveOrden;
+            if (esOrden) {
+                contar(clave.valor);
+            }
+            if ((esOrden || esMismoNumero(pieza, siguiente)) && lectura.gRegistroPendiente) {
+                if (facturaPorVolcar) {
+                    ejecucion.volcarOrden();
+                    facturaPorVolcar = false;
+                }
+                // The count advances past a rejected invoice too, so the order's next ones are read.
+                if (!esOrden) {
+                    contar(std::string(siguiente));
+                }
+            }
+            const bool abriaOrden = lectura.gRegistroPendiente;
+            lectura.gRegistroPendiente = lectura.gRegistroPendiente || pieza == clave.valor;
+            facturaPorVolcar = facturaPorVolcar || (!esOrden && pieza == cuenta);
+            ++lectura.gLineaEntrada;
+            ejecucion.pasarCampos(true);
+            if (primeraAbre && !abriaOrden && ejecucion.claveCoincide(inicioOrden)) {
+                lectura.gRegistroPendiente = true;
+                facturaPorVolcar = true;
+            }
+        },
+        [&facturaPorVolcar](EjecucionLectura& ejecucion) {
+            if (facturaPorVolcar) {
                 ejecucion.volcarOrden();
             }
         });

@@ -11,6 +11,7 @@ namespace trovanel {
 
 class FamiliaConversion;
 struct CampoEstructura;
+struct ClaveFactura;
 
 // The frame every reader shares, whatever its input: the bank file and the log of one run, the field
 // pass, the flush of an order and the end of the run. The bank file goes to a temporary file that takes
@@ -62,6 +63,17 @@ void leerTextoLinea(FamiliaConversion& familia, const std::filesystem::path& rut
 // (lectura.gCampoClave) opens the next one.
 void leerTextoOrden(FamiliaConversion& familia, const std::filesystem::path& rutaEntrada,
                     const std::filesystem::path& rutaSalida);
+
+// Fixed-position text where an order line (the order-start key at the invoice key's positions) is
+// followed by invoice lines, each flushed as an order of its own with the order line's pieces. Every
+// invoice line carries the key's one value.
+void leerMultifactura(FamiliaConversion& familia, const ClaveFactura& clave,
+                      const std::filesystem::path& rutaEntrada, const std::filesystem::path& rutaSalida);
+// The same where the invoice lines of an order carry a count from the key's value (01, 02, 03...) and
+// the counted fields apply only to the invoice line of the current count.
+void leerMultifacturaSecuencia(FamiliaConversion& familia, const ClaveFactura& clave,
+                               const std::filesystem::path& rutaEntrada,
+                               const std::filesystem::path& rutaSalida);
 
 enum class ClaseLectorTexto {
     Linea,

@@ -1,6 +1,7 @@
 // Text input through the reader engine and the norm 19 driver: the input is converted as the dialog
-// would, once with the example template (one line per receipt) and once with a template whose receipts
-// span several lines, into a bank file and a log that are removed after each input.
+// would, with the example template (one line per receipt), a template whose receipts span several lines
+// and two multi-invoice templates (the same key on every invoice line, and counted keys), into a bank
+// file and a log that are removed after each input.
 
 #include "conversion_fuzz.hpp"
 #include "soporte_fuzz.hpp"
@@ -16,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <system_error>
 
 namespace {
@@ -24,37 +26,26 @@ using namespace trovanel;
 using namespace trovanel::fuzz;
 
 constexpr std::int64_t kPlantillaEjemplo = 9;
-// Receipts over lines keyed "01" (receipt), "02" (account and address) and "03" (concepts); "01" opens
-// the next receipt.
-std::int64_t crearPlantillaVariasLineas(BaseDatos& bd) {
-    struct Campo {
-        const char* nombre;
-        int inicio;
-        int fin;
-        const char* clave;
-        const char* valor;
-    };
-    static constexpr Campo kCampos[] = {{"CodigoReferencia", 3, 10, "01", ""},
-                                        {"NombreTitularRecibo", 11, 35, "01", ""},
-                                        {"Importe", 36, 47, "01", ""},
-                                        {"Entidad", 3, 6, "02", ""},
-                                        {"Oficina", 7, 10, "02", ""},
-                                        {"DC", 11, 12, "02", ""},
-                                        {"Cuenta", 13, 22, "02", ""},
-                                        {"NombreTitularCuenta", 23, 47, "02", ""},
-                                        {"Direccion", 48, 72, "02", ""},
-                                        {"Localidad", 73, 87, "02", ""},
-                                        {"CP", 88, 92, "02", ""},
-                                        {"Concepto1", 3, 22, "03", ""},
-                                        {"Concepto2", 23, 42, "03", ""},
-                                        {"Concepto16", 43, 62, "03", ""},
-                                        {"ReferenciaInterna", 0, 0, "", "FUZZ"}};
+
+struct Campo {
+    const char* nombre;
+    int inicio;
+    int fin;
+    const char* clave;
+    const char* valor;
+};
+
+// A template whose line keys sit at positions 1-2 and whose first field opens an order; with
+// camposFactura, a multi-invoice one whose invoice key is that row's first field (inicio 1: counted).
+std::int64_t crearPlantilla(BaseDatos& bd, std::span<const Campo> campos, const char* camposFactura = nullptr,
+                            int inicio = 0) {
     bd.preparar("INSERT INTO estructura (tipo, descripcion, principiolinea, multifactura) "
-                "VALUES ('CSB19', 'Remesa en varias lineas', 0, 0)")
+                "VALUES ('CSB19', 'Remesa en varias lineas', 0, ?)")
+        .con(camposFactura != nullptr ? 1 : 0)
         .ejecutar();
     const std::int64_t id = bd.ultimoId();
     std::int64_t idCampo = 0;
-    for (const Campo& c : kCampos) {
+    for (const Campo& c : campos) {
         const bool conClave = *c.clave != '\0';
         bd.preparar("INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, inilinea, "
                     "finlinea, valorlinea, valorcampo, obligatorio, longitud) "
@@ -63,12 +54,48 @@ std::int64_t crearPlantillaVariasLineas(BaseDatos& bd) {
                  c.valor)
             .ejecutar();
     }
+    if (camposFactura != nullptr) {
+        bd.preparar("INSERT INTO multifactura (id_estructura, orden, campos, valor, inicio) VALUES (?, 0, ?, "
+                    "'', ?)")
+            .con(id, camposFactura, inicio)
+            .ejecutar();
+    }
     return id;
 }
 
+// Receipts over lines keyed "01" (receipt), "02" (account and address) and "03" (concepts); "01" opens
+// the next receipt.
+constexpr Campo kVariasLineas[] = {{"CodigoReferencia", 3, 10, "01", ""},
+                                   {"NombreTitularRecibo", 11, 35, "01", ""},
+                                   {"Importe", 36, 47, "01", ""},
+                                   {"Entidad", 3, 6, "02", ""},
+                                   {"Oficina", 7, 10, "02", ""},
+                                   {"DC", 11, 12, "02", ""},
+                                   {"Cuenta", 13, 22, "02", ""},
+                                   {"NombreTitularCuenta", 23, 47, "02", ""},
+                                   {"Direccion", 48, 72, "02", ""},
+                                   {"Localidad", 73, 87, "02", ""},
+                                   {"CP", 88, 92, "02", ""},
+                                   {"Concepto1", 3, 22, "03", ""},
+                                   {"Concepto2", 23, 42, "03", ""},
+                                   {"Concepto16", 43, 62, "03", ""},
+                                   {"ReferenciaInterna", 0, 0, "", "FUZZ"}};
+// An order line "00" with the debtor and the account, then invoice lines "01" (or 01, 02, 03...) with
+// the amount and the concept.
+constexpr Campo kFacturas[] = {{"CodigoReferencia", 3, 10, "00", ""},
+                               {"NombreTitularRecibo", 11, 35, "00", ""},
+                               {"Entidad", 36, 39, "00", ""},
+                               {"Oficina", 40, 43, "00", ""},
+                               {"DC", 44, 45, "00", ""},
+                               {"Cuenta", 46, 55, "00", ""},
+                               {"Importe", 3, 14, "01", ""},
+                               {"Concepto1", 15, 34, "01", ""}};
+
 // What every input shares, set up once per process: the program folder, its database and the driver.
 struct Contexto : EntornoCSB19 {
-    std::int64_t plantillaVariasLineas = crearPlantillaVariasLineas(baseDatos);
+    std::int64_t plantillas[4] = {kPlantillaEjemplo, crearPlantilla(baseDatos, kVariasLineas),
+                                  crearPlantilla(baseDatos, kFacturas, "Importe@SignoNegativo@Concepto1"),
+                                  crearPlantilla(baseDatos, kFacturas, "Importe@SignoNegativo@Concepto1", 1)};
 };
 
 } // namespace
@@ -79,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     const std::filesystem::path salida = contexto.carpeta / "remesa.out";
     const std::filesystem::path log = contexto.carpeta / "remesa.log";
 
-    for (const std::int64_t plantilla : {kPlantillaEjemplo, contexto.plantillaVariasLineas}) {
+    for (const std::int64_t plantilla : contexto.plantillas) {
         EstadoEjecucion estado;
         estado.gFechaProceso = "150326";
         estado.gFicheroLog = log;

@@ -380,8 +380,10 @@ INSTANTIATE_TEST_SUITE_P(
                                     "No se puede abrir el fichero de entrada", "critico"},
                       CasoPlantilla{"baseDeDatosSinClavesLaLeeElLectorDeFilas", "CSB19Ac", -1, 0, kRecibo,
                                     "Error : ", "critico"},
-                      CasoPlantilla{"multifactura", "CSB19", 0, 1, kConClaves,
-                                    "Esta versión del programa aún no lee plantillas multifactura"}),
+                      // No multi-invoice row names a field: no line could be told an invoice line.
+                      CasoPlantilla{
+                          "multifacturaSinFilas", "CSB19", 0, 1, kConClaves,
+                          "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura"}),
     [](const ::testing::TestParamInfo<CasoPlantilla>& info) { return std::string(info.param.nombre); });
 
 TEST_F(ConversionCSB19, losImportesQueNoCabenSeRechazanYLosTotalesCuadran) {

@@ -13,6 +13,7 @@
 #include "libro_excel.hpp"
 #include "log_errores.hpp"
 #include "motor_lectura.hpp"
+#include "multifactura.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace trovanel {
@@ -71,11 +73,13 @@ public:
     }
     const char* mensajeFalloLog() const override { return kFalloLogCobros; }
     bool recortaCeldas() const override { return recorta; }
+    bool primeraLineaDeOrdenAbreOrden() const override { return primeraAbre; }
 
     // Called before each order is written; false makes the write fail.
     std::function<bool()> alEscribir;
     int partesCargadas = 0;
     bool recorta = false;
+    bool primeraAbre = false;
 
 private:
     std::string orden_;
@@ -211,6 +215,50 @@ INSTANTIATE_TEST_SUITE_P(
         CasoLector{"entradaQueNoSeAbreEnVariasLineas", C::Orden, nullptr, "anterior\r\n", "", true,
                    "No se puede abrir el fichero de entrada"}),
     [](const ::testing::TestParamInfo<CasoLector>& info) { return std::string(info.param.nombre); });
+
+// Multi-invoice text: "00" opens an order (K), invoice lines carry X; keys at positions 1-2, invoices "01"
+// (counted: 01, 02...). Rows: name, counted, the family opens an order at the first order line, input,
+// bank file.
+CampoEstructura conClaveDoble(CampoEstructura c) {
+    c.finlinea = 2;
+    return c;
+}
+using CasoMultifactura = std::tuple<const char*, bool, bool, const char*, const char*>;
+class MotorLecturaMultifactura : public MotorLectura,
+                                 public ::testing::WithParamInterface<CasoMultifactura> {};
+
+TEST_P(MotorLecturaMultifactura, cadaFacturaSeVuelcaConLasPiezasDeSuLineaDeOrden) {
+    const auto& [nombre, contada, primeraAbre, lineas, bytesSalida] = GetParam();
+    escribirFichero(entrada, lineas);
+    estado.gCamposEstructura = {conClaveDoble(campo("K", 3, 4, "", "00")),
+                                conClaveDoble(campo("X", 3, 4, "", "01"))};
+    familia.primeraAbre = primeraAbre;
+    const ClaveFactura clave{1, 2, "01", contada, {1}};
+    (contada ? leerMultifacturaSecuencia : leerMultifactura)(familia, clave, entrada, salida);
+    esperados(bytesSalida, "");
+    EXPECT_EQ(siguienteCuenta("99", 2) + siguienteCuenta("7", 3), "100008"); // never cut, zero-filled
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabla, MotorLecturaMultifactura,
+    ::testing::Values(
+        // Keys 00 01 02 03 00 01: four orders, the count restarting at the order line.
+        CasoMultifactura{"ejemploNumerado", true, false, "00aa\r\n01b1\r\n02b2\r\n03b3\r\n00cc\r\n01d1\r\n",
+                         "2 K=aa X=b1\r\n3 X=b2\r\n4 X=b3\r\n6 K=cc X=d1\r\nTOTAL 4\r\n"},
+        // The end of the file sends only a pending invoice, never the previous one again.
+        CasoMultifactura{"mismaClaveAcabaEnLineaDeOrden", false, false, "00aa\r\n01b1\r\n00cc\r\n",
+                         "2 K=aa X=b1\r\nTOTAL 1\r\n"},
+        CasoMultifactura{"numeradaAcabaEnLineaDeOrden", true, false, "00aa\r\n01b1\r\n00cc\r\n",
+                         "2 K=aa X=b1\r\nTOTAL 1\r\n"},
+        // Blanks, signs and letters are no number: never the next invoice.
+        CasoMultifactura{"numeradaClaveQueNoEsNumero", true, false,
+                         "00aa\r\n01b1\r\n  b2\r\n+2b2\r\n2 b2\r\n", "5 K=aa X=b1\r\nTOTAL 1\r\n"},
+        // Where the family says so, the file's first order line is an order by itself.
+        CasoMultifactura{"numeradaPrimeraOrdenSola", true, true, "00aa\r\n00cc\r\n01d1\r\n",
+                         "1 K=aa\r\n3 K=cc X=d1\r\nTOTAL 2\r\n"},
+        CasoMultifactura{"numeradaPrimeraOrdenSinFacturas", true, false, "00aa\r\n00cc\r\n01d1\r\n",
+                         "3 K=aa K=cc X=d1\r\nTOTAL 1\r\n"}),
+    [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 // One row, one order, from a sheet or a table. Columns: A text, B the amount; C names no column and has a
 // default; D names no column and has none (a sheet leaves it alone, a table hands "").
