@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the readers of outside data with libFuzzer, one harness after another.
 #   scripts/fuzz.sh [SEGUNDOS] [ARNÉS...]
-# SEGUNDOS per harness (60 by default); ARNÉS among texto_csb19 xlsx xls compuesto sqlite parametros intercambio
+# SEGUNDOS per harness (60 by default); ARNÉS among texto_csb19 filas_csb19 xlsx xls compuesto sqlite parametros
+# cuentas intercambio
 # (all by default; the "fuzz_" prefix may be given). Stops at the first failure and says where the input
 # that caused it was saved.
 #

@@ -1,7 +1,10 @@
+#include "arranque.hpp"
+#include "base_datos.hpp"
 #include "constructor_datos.hpp"
 #include "frmEstructuras.hpp"
 #include "frmMultifacturas.hpp"
 #include "mdiPrincipal.hpp"
+#include "modo_lote.hpp"
 #include "soporte_ventanas.hpp"
 #include "texto_qt.hpp"
 
@@ -114,6 +117,41 @@ TEST_F(FrmMultifacturas, defineGuardaRecargaYBorraConLosControlesReales) {
     EXPECT_EQ(hijo<QComboBox>(v, "cbEstructura")->currentIndex(), 0);
     EXPECT_TRUE(leerPlantilla(*entorno.baseDatos, dos).multifacturas.empty());
     pulsar(v, "cmdCerrar");
+}
+
+// What the editor stores is what a conversion reads: the same-key norm 19 input, with its template's own
+// definitions replaced by one typed here, gives the hand-written bank file and log.
+TEST_F(FrmMultifacturas, lasDefinicionesGuardadasConviertenLaEntradaDeVariasFacturas) {
+    const auto datos = [](const std::string& f) { return leerFichero(datosPrueba() / "multifactura" / f); };
+    BaseDatos& bd = *entorno.baseDatos;
+    bd.ejecutarScript(datos("plantillas.sql"));
+    bd.ejecutarScript("DELETE FROM multifactura WHERE id_estructura = 200; "
+                      "UPDATE estructura SET multifactura = 0 WHERE id_estructura = 200");
+    mdiPrincipal principal(entorno.contexto());
+    principal.show();
+    frmMultifacturas* v = abrir(principal);
+    ASSERT_NE(v, nullptr);
+    elegir(v, hijo<QComboBox>(v, "cbEstructura")
+                  ->findText(QStringLiteral("Facturas con la misma clave"), Qt::MatchStartsWith));
+    QTest::keyClicks(box(v, "tbValor"), "001");
+    marcar(v, "checkImporte");
+    pulsar(v, "cmdAgregar");
+    pulsar(v, "cmdAceptar");
+    pulsar(v, "cmdCerrar");
+    EXPECT_EQ(mensajes(), (std::vector<std::string>{
+                              "informacion: La plantilla multifactura se ha guardado correctamente"}));
+
+    const auto entrada = entorno.carpeta / "remesa.txt";
+    escribirFichero(entrada, datos("csb19/entrada-C.txt"));
+    Entorno e{bd, entorno.avisos, entorno.reloj, entorno.carpeta.ruta()};
+    EXPECT_EQ(
+        ejecutarModoLote(entorno.estado, e, entorno.registro,
+                         LeerParametros(entrada.string() + "," + (entorno.carpeta / "remesa.out").string() +
+                                            ",200,200,05032026,200",
+                                        10)),
+        kSalidaConErrores);
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.out"), datos("csb19/esperado.out"));
+    EXPECT_EQ(leerFichero(entorno.carpeta / "remesa.log"), datos("csb19/esperado.log"));
 }
 
 } // namespace
