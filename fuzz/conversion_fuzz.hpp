@@ -8,11 +8,14 @@
 #include "base_datos_programa.hpp"
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
+#include "estado_ejecucion.hpp"
 #include "reloj.hpp"
 #include "soporte_fuzz.hpp"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace trovanel::fuzz {
 
@@ -49,6 +52,24 @@ struct EntornoCSB19 {
     EntornoCSB19() {
         registrarConversores(registro);
         conversor = registro.buscar(Familia::CSB19);
+    }
+
+    // One run of the template on the input with the example parties; its bank file and log are removed
+    // afterwards, since the log is appended run after run and each input starts without one.
+    void convertir(EstadoEjecucion& estado, const std::filesystem::path& entrada,
+                   const std::filesystem::path& salida, std::int64_t plantilla) {
+        const std::filesystem::path log = estado.gFicheroLog;
+        Entorno entorno{baseDatos, avisos, reloj, carpeta.ruta()};
+        ParametrosConversion parametros;
+        parametros.rutaEntrada = entrada;
+        parametros.rutaSalida = salida;
+        parametros.idEstructura = plantilla;
+        parametros.idPresentador = kPresentadorEjemplo;
+        parametros.idEmisor = kEmisorEjemplo;
+        ejecutarConversor(*conversor, estado, entorno, parametros);
+        std::error_code error;
+        std::filesystem::remove(salida, error);
+        std::filesystem::remove(log, error);
     }
 };
 

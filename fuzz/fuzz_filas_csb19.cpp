@@ -112,18 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
         } else {
             estado.gTablaAccess = primeraTabla(entrada);
         }
-        Entorno entorno{contexto.baseDatos, contexto.avisos, contexto.reloj, contexto.carpeta.ruta()};
-        ParametrosConversion parametros;
-        parametros.rutaEntrada = entrada;
-        parametros.rutaSalida = salida;
-        parametros.idEstructura = hoja ? contexto.plantillaHoja : contexto.plantillaTabla;
-        parametros.idPresentador = kPresentadorEjemplo;
-        parametros.idEmisor = kEmisorEjemplo;
-        ejecutarConversor(*contexto.conversor, estado, entorno, parametros);
-
-        std::error_code error;
-        std::filesystem::remove(salida, error);
-        std::filesystem::remove(log, error);
+        contexto.convertir(estado, entrada, salida, hoja ? contexto.plantillaHoja : contexto.plantillaTabla);
     }
     return 0;
 }

@@ -110,19 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
         EstadoEjecucion estado;
         estado.gFechaProceso = "150326";
         estado.gFicheroLog = log;
-        Entorno entorno{contexto.baseDatos, contexto.avisos, contexto.reloj, contexto.carpeta.ruta()};
-        ParametrosConversion parametros;
-        parametros.rutaEntrada = entrada;
-        parametros.rutaSalida = salida;
-        parametros.idEstructura = plantilla;
-        parametros.idPresentador = kPresentadorEjemplo;
-        parametros.idEmisor = kEmisorEjemplo;
-        ejecutarConversor(*contexto.conversor, estado, entorno, parametros);
-
-        // The log is appended run after run: each input starts without one.
-        std::error_code error;
-        std::filesystem::remove(salida, error);
-        std::filesystem::remove(log, error);
+        contexto.convertir(estado, entrada, salida, plantilla);
     }
     return 0;
 }

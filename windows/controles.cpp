@@ -1,5 +1,6 @@
 #include "controles.hpp"
 
+#include "avisos.hpp"
 #include "cuentas_partes.hpp"
 #include "lista_plantillas.hpp"
 #include "partes.hpp"
@@ -160,6 +161,18 @@ void mostrarCuenta(const std::string& cuenta, QLineEdit* oficina, QLineEdit* dc,
     oficina->setText(aQString(partes.oficina));
     dc->setText(aQString(partes.dc));
     numero->setText(aQString(partes.numero));
+}
+
+bool mostrarValidacion(Avisos& avisos, const ValidacionParte& validacion, QLineEdit* numero) {
+    numero->setText(aQString(validacion.numero));
+    for (const AvisoCuenta& aviso : validacion.avisos) {
+        if (aviso.informativo) {
+            avisos.informacion(aviso.texto);
+        } else {
+            avisos.critico(aviso.texto);
+        }
+    }
+    return validacion.cuenta.has_value();
 }
 
 bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes,

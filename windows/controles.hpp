@@ -25,8 +25,10 @@ class QWidget;
 
 namespace trovanel {
 
+class Avisos;
 struct EntradaPlantilla;
 struct ParteEntrada;
+struct ValidacionParte;
 
 // The controls every window builds, named as the windows' descriptions name them so that tests and
 // readers find them by objectName. Names and captions given as const char* are the program's own
@@ -80,6 +82,9 @@ std::optional<std::int64_t> idSeleccionado(const QComboBox* combo);
 // and the first party selected; false when there is none. The caller then runs the list's handler.
 // A stored 20-character account shown in its office, check-digit and number boxes.
 void mostrarCuenta(const std::string& cuenta, QLineEdit* oficina, QLineEdit* dc, QLineEdit* numero);
+// The outcome of a party's checks: the account number as its box must show it, then each message in an
+// information or an error box. True when the account passed.
+bool mostrarValidacion(Avisos& avisos, const ValidacionParte& validacion, QLineEdit* numero);
 
 bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes,
                        std::initializer_list<QLineEdit*> cajas);

@@ -157,12 +157,6 @@ void frmNifSuf::error(const std::exception& e, bool critico) {
     }
 }
 
-void frmNifSuf::avisar(const std::vector<AvisoCuenta>& avisos) {
-    for (const AvisoCuenta& aviso : avisos) {
-        contexto_.avisos.critico(aviso.texto);
-    }
-}
-
 void frmNifSuf::vaciar(std::initializer_list<QLineEdit*> cajas) {
     for (QLineEdit* c : cajas) {
         c->clear();
@@ -278,9 +272,8 @@ void frmNifSuf::cmdAceptar_Click() {
     datos.dc = textoDe(tbDC_);
     datos.numero = textoDe(tbCCC_);
     const ValidacionParte v = validarEdicionCobros(datos);
-    tbCCC_->setText(aQString(v.numero));
-    avisar(v.avisos);
-    if (!v.cuenta || !mModificado || !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
+    if (!mostrarValidacion(contexto_.avisos, v, tbCCC_) || !mModificado ||
+        !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
         return;
     }
     const auto idPre = idSeleccionado(cbNombrePre_);
@@ -315,9 +308,7 @@ void frmNifSuf::cmdAnadir_Click() {
     datos.numero = textoDe(tbAltaCuentaEmi_);
     datos.norma = Option1_0_->isChecked() ? kTipoCSB58 : Option1_1_->isChecked() ? kTipoCSB19 : "";
     const ValidacionParte v = validarAltaCobros(datos);
-    tbAltaCuentaEmi_->setText(aQString(v.numero));
-    avisar(v.avisos);
-    if (!v.cuenta) {
+    if (!mostrarValidacion(contexto_.avisos, v, tbAltaCuentaEmi_)) {
         return;
     }
     datos.numero = v.numero;

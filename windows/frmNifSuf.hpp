@@ -34,7 +34,6 @@ public:
     bool modificado() const { return mModificado; }
 
 private:
-    void avisar(const std::vector<AvisoCuenta>& avisos);
     void error(const std::exception& error, bool critico);
     void vaciar(std::initializer_list<QLineEdit*> cajas);
 

@@ -112,16 +112,6 @@ void frmNifSufPagos::errorBaseDatos(const std::exception& error) {
     contexto_.avisos.simple(std::string("Error: ") + error.what());
 }
 
-void frmNifSufPagos::avisar(const std::vector<AvisoCuenta>& avisos) {
-    for (const AvisoCuenta& aviso : avisos) {
-        if (aviso.informativo) {
-            contexto_.avisos.informacion(aviso.texto);
-        } else {
-            contexto_.avisos.critico(aviso.texto);
-        }
-    }
-}
-
 void frmNifSufPagos::CargarUsuarios() {
     const int anterior = cbUsuarios_->currentIndex();
     std::vector<std::string> usuarios;
@@ -189,9 +179,8 @@ void frmNifSufPagos::cmdAceptar_Click() {
     datos.dc = textoDe(tbDC_);
     datos.numero = textoDe(tbCCC_);
     const ValidacionParte v = validarEdicionOrdenante(datos);
-    tbCCC_->setText(aQString(v.numero));
-    avisar(v.avisos);
-    if (!v.cuenta || !mModificado || !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
+    if (!mostrarValidacion(contexto_.avisos, v, tbCCC_) || !mModificado ||
+        !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
         return;
     }
     const auto id = idSeleccionado(cbNombreEmi_);
@@ -220,9 +209,7 @@ void frmNifSufPagos::cmdAnadir_Click() {
     datos.dc = textoDe(tbAltaDC_);
     datos.numero = textoDe(tbAltaCuenta_);
     const ValidacionParte v = validarAltaOrdenante(datos);
-    tbAltaCuenta_->setText(aQString(v.numero));
-    avisar(v.avisos);
-    if (!v.cuenta) {
+    if (!mostrarValidacion(contexto_.avisos, v, tbAltaCuenta_)) {
         return;
     }
     AltaOrdenante alta;

@@ -31,7 +31,6 @@ public:
     bool modificado() const { return mModificado; }
 
 private:
-    void avisar(const std::vector<AvisoCuenta>& avisos);
     void errorBaseDatos(const std::exception& error);
 
     ContextoVentanas contexto_;
