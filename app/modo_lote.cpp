@@ -20,6 +20,11 @@ namespace trovanel {
 namespace {
 
 constexpr const char* kFaltanParametros = "Faltan parametros";
+constexpr const char* kDetalleCargoIncorrecto =
+    "Detalle del cargo incorrecto: el sexto argumento debe ser 0 (cargo total) o 1 (cargo parcial)";
+constexpr const char* kSobranArgumentosCSB34 =
+    "Sobran argumentos: la coma separa los argumentos, así que el domicilio y la plaza del ordenante "
+    "no pueden llevar comas (escriba, por ejemplo, «Riego 122 2o 2a» en lugar de «Riego, 122 2o 2a»)";
 
 // Argument i of the command line, "" when it was not given.
 std::string argumento(const std::vector<std::string>& parametros, std::size_t i) {
@@ -147,6 +152,16 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         if (sinFecha || enBlanco(peticion.detalleCargo) || enBlanco(peticion.domicilioOrdenante) ||
             enBlanco(peticion.plazaOrdenante)) {
             avisos.informacion(kFaltanParametros);
+            return kSalidaRechazada;
+        }
+        if (peticion.detalleCargo != "0" && peticion.detalleCargo != "1") {
+            avisos.informacion(kDetalleCargoIncorrecto);
+            return kSalidaRechazada;
+        }
+        // A ninth argument is almost always an address written with a comma: taking the pieces as they
+        // come would put the address's tail in the town and lose the town.
+        if (parametros.size() > 9) {
+            avisos.informacion(kSobranArgumentosCSB34);
             return kSalidaRechazada;
         }
     } else if (tipoLimpio == "CSB58") {

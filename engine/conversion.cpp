@@ -132,8 +132,11 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         return;
     }
 
+    // A party that cannot be read is an id that names nobody: refused before anything is read, as a
+    // wrong argument is.
     if (!familia.cargarPartes(parametros)) {
         estado.gError = true;
+        estado.gConversionRechazada = true;
         return;
     }
 

@@ -66,6 +66,12 @@ struct CasoRechazo {
     const char* mensaje;
 };
 
+const char* const kDetalleCargo =
+    "Detalle del cargo incorrecto: el sexto argumento debe ser 0 (cargo total) o 1 (cargo parcial)";
+const char* const kSobranArgumentos =
+    "Sobran argumentos: la coma separa los argumentos, así que el domicilio y la plaza del ordenante "
+    "no pueden llevar comas (escriba, por ejemplo, «Riego 122 2o 2a» en lugar de «Riego, 122 2o 2a»)";
+
 class RechazosLoteTest : public ModoLoteTest, public ::testing::WithParamInterface<CasoRechazo> {};
 
 TEST_P(RechazosLoteTest, rechazaSinConvertirYTerminaConEstado2) {
@@ -78,39 +84,42 @@ TEST_P(RechazosLoteTest, rechazaSinConvertirYTerminaConEstado2) {
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, RechazosLoteTest,
-    ::testing::Values(CasoRechazo{"in.txt", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,abc,1,01022003,1", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,0,1,01022003,1", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,9,x,01022003,1", "Faltan parametros"},
-                      CasoRechazo{"in.txt,  ,9,1,01022003,1", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,99,1,01022003,1",
-                                  "No existe una plantilla con este identificador"},
-                      // Ids are 32-bit: 4294967305 would wrap to 9.
-                      CasoRechazo{"in.txt,out.txt,4294967305,1,01022003,1", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,9,1,01022003,4294967297", "Faltan parametros"},
-                      CasoRechazo{" ", "Faltan parametros"},
-                      // The date must be a real calendar date.
-                      CasoRechazo{"in.txt,out.txt,9,1,01132003,1", "Fecha incorrecta"},
-                      CasoRechazo{"in.txt,out.txt,9,1,29022003,1", "Fecha incorrecta"},
-                      CasoRechazo{"in.txt,out.txt,9,1,00012003,1", "Fecha incorrecta"},
-                      CasoRechazo{"in.txt,out.txt,9,1,1022003,1", "Fecha incorrecta"},
-                      CasoRechazo{"in.txt,out.txt,9,1,0102200a,1", "Fecha incorrecta"},
-                      CasoRechazo{"in.txt,out.txt,11,1,32012003,1,Calle,Madrid", "Fecha incorrecta"},
-                      // The date is checked before the type.
-                      CasoRechazo{"in.txt,out.txt,13,1,99999999,1", "Fecha incorrecta"},
-                      CasoRechazo{"in.txt,out.txt,9,1", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,9,1,01022003", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,9,1,01022003,0", "Faltan parametros"},
-                      // Norm 58 takes no date: "12x" is its issuer, which is no number.
-                      CasoRechazo{"in.txt,out.txt,10,1,12x", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,10,1", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,11,1,01022003,1,Calle Mayor", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,11,1,01022003,1, ,Madrid", "Faltan parametros"},
-                      // Consecutive commas leave no empty argument: "1" moves up to the date's place.
-                      CasoRechazo{"in.txt,out.txt,11,1,,1,Calle,Madrid", "Fecha incorrecta"},
-                      CasoRechazo{"in.txt,out.txt,12,1", "Faltan parametros"},
-                      CasoRechazo{"in.txt,out.txt,13,1,01022003,1", "Plantilla incorrecta"},
-                      CasoRechazo{"in.txt,out.txt,15,1,01022003,1", "Plantilla incorrecta"}));
+    ::testing::Values(
+        CasoRechazo{"in.txt", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,abc,1,01022003,1", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,0,1,01022003,1", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,9,x,01022003,1", "Faltan parametros"},
+        CasoRechazo{"in.txt,  ,9,1,01022003,1", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,99,1,01022003,1", "No existe una plantilla con este identificador"},
+        // Ids are 32-bit: 4294967305 would wrap to 9.
+        CasoRechazo{"in.txt,out.txt,4294967305,1,01022003,1", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,9,1,01022003,4294967297", "Faltan parametros"},
+        CasoRechazo{" ", "Faltan parametros"},
+        // The date must be a real calendar date.
+        CasoRechazo{"in.txt,out.txt,9,1,01132003,1", "Fecha incorrecta"},
+        CasoRechazo{"in.txt,out.txt,9,1,29022003,1", "Fecha incorrecta"},
+        CasoRechazo{"in.txt,out.txt,9,1,00012003,1", "Fecha incorrecta"},
+        CasoRechazo{"in.txt,out.txt,9,1,1022003,1", "Fecha incorrecta"},
+        CasoRechazo{"in.txt,out.txt,9,1,0102200a,1", "Fecha incorrecta"},
+        CasoRechazo{"in.txt,out.txt,11,1,32012003,1,Calle,Madrid", "Fecha incorrecta"},
+        // The date is checked before the type.
+        CasoRechazo{"in.txt,out.txt,13,1,99999999,1", "Fecha incorrecta"},
+        CasoRechazo{"in.txt,out.txt,9,1", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,9,1,01022003", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,9,1,01022003,0", "Faltan parametros"},
+        // Norm 58 takes no date: "12x" is its issuer, which is no number.
+        CasoRechazo{"in.txt,out.txt,10,1,12x", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,10,1", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,11,1,01022003,1,Calle Mayor", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,11,1,01022003,1, ,Madrid", "Faltan parametros"},
+        // Consecutive commas leave no empty argument: "1" moves up to the date's place.
+        CasoRechazo{"in.txt,out.txt,11,1,,1,Calle,Madrid", "Fecha incorrecta"},
+        CasoRechazo{"in.txt,out.txt,12,1", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,11,1,01022003,5,Calle Mayor 1,Sevilla", kDetalleCargo},
+        CasoRechazo{"in.txt,out.txt,14,1,01022003, 1,Calle Mayor 1,Sevilla", kDetalleCargo},
+        CasoRechazo{"in.txt,out.txt,11,1,24022012,0,Riego, 122 2o 2a,08202 Sabadell", kSobranArgumentos},
+        CasoRechazo{"in.txt,out.txt,13,1,01022003,1", "Plantilla incorrecta"},
+        CasoRechazo{"in.txt,out.txt,15,1,01022003,1", "Plantilla incorrecta"}));
 
 TEST_F(ModoLoteTest, llamaAlConversorDeNorma19ConLosArgumentosYElLogJuntoALaEntrada) {
     EXPECT_EQ(lote("in.txt,out.bak,9,1,29022004,7"), kSalidaCorrecta);
@@ -249,6 +258,17 @@ TEST_F(ModoLoteTest, unaSalidaQueEsLaEntradaSeRechazaConEstado2SinTocarla) {
               (std::vector<AvisosGrabados::Mensaje>{
                   {"informacion", "El fichero de salida no puede ser el mismo que el fichero de entrada"}}));
     EXPECT_EQ(pruebas::leerFichero(entrada), "recibo\r\n");
+}
+
+TEST_F(ModoLoteTest, unPresentadorQueNoExisteSeRechazaConEstado2SinEscribirNada) {
+    registro.registrar(Familia::CSB19, GenerarCSB19);
+    pruebas::escribirFichero(carpeta / "in.txt", "recibo\r\n");
+    EXPECT_EQ(lote("in.txt," + (carpeta / "out.txt").native() + ",9,99,01022003,1"), kSalidaRechazada);
+    ASSERT_EQ(avisos.mensajes.size(), 1u);
+    EXPECT_EQ(avisos.mensajes[0],
+              (AvisosGrabados::Mensaje{"critico", "No se puede obtener los datos del presentador"}));
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "out.txt"));
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "in.log"));
 }
 
 TEST_F(ModoLoteTest, diceQueLaFamiliaNoEstaDisponibleCuandoNoHayConversor) {
