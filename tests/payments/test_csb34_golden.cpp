@@ -204,6 +204,8 @@ INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Golden, ::testing::Values(
     CasoGolden{"transferenciasEnTexto", "CSB34T", Forma::Texto}, CasoGolden{"nominasEnTexto", "CSB34N", Forma::Texto},
     CasoGolden{"chequesEnTexto", "CSB34C", Forma::Texto}, CasoGolden{"pagaresEnTexto", "CSB34P", Forma::Texto},
     CasoGolden{"pagosCertificadosEnTexto", "PAGOSC", Forma::Texto},
+    // Norm 34 resets no piece between orders, written or rejected: an order without lines of its own
+    // takes the address and the concept that the orders before it left.
     CasoGolden{"chequesEnVariasLineas", "CSB34C", Forma::VariasLineas},
     CasoGolden{"transferenciasDeUnaHoja", "CSB34T", Forma::Hoja}, CasoGolden{"pagaresDeUnaHoja", "CSB34P", Forma::Hoja},
     CasoGolden{"nominasDeUnaTabla", "CSB34N", Forma::Tabla}, CasoGolden{"pagosCertificadosDeUnaTabla", "PAGOSC", Forma::Tabla},
