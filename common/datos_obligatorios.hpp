@@ -7,8 +7,11 @@
 
 namespace trovanel {
 
-// Mandatory fields that the template does not place in the input: the user supplies them when the
+// A mandatory field that the template does not place in the input: the user supplies it when the
 // conversion starts. An amount is never asked.
+bool esDatoQueFalta(const CampoEstructura& campo);
+
+// The indexes of those fields, in template order.
 std::vector<std::size_t> camposQueFaltan(const std::vector<CampoEstructura>& campos);
 
 // Asks the user for the missing mandatory fields; the window implements it. It writes each value into

@@ -1,6 +1,7 @@
 #include "lector_filas.hpp"
 
 #include "avisos.hpp"
+#include "datos_obligatorios.hpp"
 #include "error.hpp"
 #include "familia_conversion.hpp"
 #include "libro_excel.hpp"
@@ -117,7 +118,8 @@ bool valorDelCampo(const FamiliaConversion& familia, const Filas& filas, std::si
             return true;
         }
         valor.clear();
-        return Filas::kEsTabla;
+        // A field asked when the run started is validated on every row, as in text input.
+        return Filas::kEsTabla || esDatoQueFalta(campo);
     }
     const std::string& texto = *leido.texto;
     if (campo.campo == kImporte) {

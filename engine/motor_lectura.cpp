@@ -1,6 +1,7 @@
 #include "motor_lectura.hpp"
 
 #include "avisos.hpp"
+#include "datos_obligatorios.hpp"
 #include "error.hpp"
 #include "familia_conversion.hpp"
 #include "lector_lineas.hpp"
@@ -55,7 +56,9 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
         if (piezaCortable(campo.inicio, largo)) {
             // Assigned, not rebuilt: the buffer of the previous field serves the next.
             valor.assign(cortar(lectura.gLineaActual, campo.inicio, largo));
-        } else if (!enBlanco(campo.valorcampo)) {
+        } else if (!enBlanco(campo.valorcampo) || esDatoQueFalta(campo)) {
+            // A field asked when the run started is validated even with no valorcampo: a date typed then
+            // lives in gFechaDatos, and a due date's valorcampo only names its input format.
             valor = campo.valorcampo;
         } else {
             continue;

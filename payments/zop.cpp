@@ -89,7 +89,6 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
     // The sign at position 61, the check digits after two blanks.
     const std::string* cuenta[3] = {&p.entidad, &p.oficina, &p.cuenta};
     escribirRegistroImporte(salida, op, clave, cuenta, {{"", 1}, {signo, 1}, {"", 2}, {p.dc, 2}, {"", 7}});
-    signo = " ";
 
     // Record 016 repeats a valid telephone, else it carries the fax: the fax piece stays the order's own.
     const bool hayTelefono = numeroNoCero(p.telefono);
@@ -110,8 +109,7 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
              !enBlanco(p.fechaVto) || !enBlanco(p.numeroFactura) || !enBlanco(p.referenciaInterna),
              {{p.fechaVto, 6}, {p.numeroFactura, 16}, {p.referenciaInterna, 14}, {"", 7}}},
         });
-    // An e-mail belongs to its order only.
-    p.email.clear();
+    limpiarOrden();
     return salida.correcto();
 }
 
@@ -119,6 +117,12 @@ void ModuloZOP::escribirLog(EscritorLog& log) {
     const std::string nif = "Nif Proveedor: " + piezas.claveProveedor;
     const std::string nombre = "Nombre Proveedor: " + piezas.nombre;
     log.escribirBloque(estado.gNumeroLinea, {nif, nombre});
+    limpiarOrden();
+}
+
+void ModuloZOP::limpiarOrden() {
+    signo = " ";
+    piezas.email.clear();
 }
 
 void GenerarZOP(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros) {

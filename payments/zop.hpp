@@ -94,6 +94,9 @@ private:
     void validarFormaPago(const CampoEstructura& campo, const std::string& valorLeido);
     void validarCP(const CampoEstructura& campo, std::string_view valor);
     void validarFechaVto(const CampoEstructura& campo, const std::string& valorLeido);
+    // The sign and the e-mail belong to one order: after it, written or rejected, the next order has
+    // neither unless its own input gives them.
+    void limpiarOrden();
     // The order's payment-form field was validated: its own message, if any, says what went wrong.
     bool formaPagoVista_ = false;
 };

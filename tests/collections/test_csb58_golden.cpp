@@ -11,6 +11,7 @@
 #include "entradas_filas.hpp"
 #include "estado_ejecucion.hpp"
 #include "modo_lote.hpp"
+#include "solicitud_tecleada.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -49,9 +50,10 @@ protected:
     }
 
     // The driver as the conversion dialog calls it.
-    void convertir(const fs::path& entrada, std::int64_t idPlantilla) {
+    void convertir(const fs::path& entrada, std::int64_t idPlantilla,
+                   SolicitudDatosObligatorios* solicitud = nullptr) {
         estado.gFicheroLog = carpeta / "remesa.log";
-        Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
+        Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta(), solicitud};
         const ParametrosConversion parametros{entrada, rutaSalida, idPlantilla, idPresentador, idEmisor, {},
                                               {},      {},         {}};
         GenerarCSB58(estado, entorno, parametros);
@@ -142,12 +144,91 @@ INSTANTIATE_TEST_SUITE_P(
                            kOutAccess, "access/esperado-rechazo-1.log"}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
-TEST_F(CSB58Golden, creditoEnVariasLineasConCadaFormatoDeFechaDaElFicheroYElLogEsperados) {
-    convertir(copiar("multilinea/entrada.txt"), 101);
+// Credits over several lines (template 101): the due date in each format a template may name; and a
+// rejected credit whose address and concepts never reach the next one, which has no lines for them.
+class CSB58GoldenVariasLineas : public CSB58Golden, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(CSB58GoldenVariasLineas, creditoEnVariasLineasDaElFicheroYElLogEsperados) {
+    convertir(copiar(GetParam() + "/entrada.txt"), 101);
 
     EXPECT_TRUE(avisos.mensajes.empty());
-    esperados("multilinea");
+    esperados(GetParam());
 }
+
+INSTANTIATE_TEST_SUITE_P(Casos, CSB58GoldenVariasLineas,
+                         ::testing::Values("multilinea", "rechazo-sin-opcionales"), [](const auto& info) {
+                             std::string nombre = info.param;
+                             std::erase(nombre, '-');
+                             return nombre;
+                         });
+
+// The due date as base template 8 ships it, mandatory and not placed, in a copy placed like template 100
+// otherwise: batch mode cannot ask for it and converts nothing; typed when the run starts, it is the due
+// date of every credit, whatever the input's kind.
+class CSB58GoldenFechaQueFalta : public CSB58Golden,
+                                 public ::testing::WithParamInterface<pruebas::CasoFilas> {};
+
+TEST_P(CSB58GoldenFechaQueFalta, laFechaTecleadaAlEmpezarEsElVencimientoDeCadaCredito) {
+    const pruebas::CasoFilas& caso = GetParam();
+    const auto situados = pruebas::camposDePlantilla(*baseDatos, kPlantillaLinea);
+    std::vector<CampoPlantilla> campos = pruebas::camposDePlantilla(*baseDatos, 8);
+    for (CampoPlantilla& campo : campos) {
+        for (const CampoPlantilla& situado : situados) {
+            if (situado.campo == campo.campo && campo.campo != "FechaVto") {
+                campo.inicio = situado.inicio;
+                campo.fin = situado.fin;
+                campo.valorcampo = situado.valorcampo;
+            }
+        }
+    }
+    const std::string texto = leerFichero(datos("linea/entrada.txt"));
+    const fs::path entrada = pruebas::prepararEntrada(caso, carpeta.ruta(), texto, campos);
+    const bool esTexto = std::string(caso.tipo) == "CSB58";
+    const std::int64_t id = pruebas::ConstructorPlantilla(*baseDatos)
+                                .tipo(caso.tipo)
+                                .campos(esTexto ? campos : pruebas::plantillaDeFilas(campos))
+                                .crear();
+    (std::string(caso.tipo).ends_with("Ex") ? estado.gHojaExcel : estado.gTablaAccess) = caso.hojaTabla;
+
+    if (esTexto) {
+        RegistroConversores registro;
+        registrarConversores(registro);
+        Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
+        const std::string argumentos =
+            entrada.string() + "," + rutaSalida.string() + "," + std::to_string(id) + ",100,100";
+        EXPECT_EQ(ejecutarModoLote(estado, entorno, registro, LeerParametros(argumentos, 10)),
+                  kSalidaConErrores);
+        EXPECT_EQ(avisos.mensajes,
+                  (std::vector<pruebas::AvisosGrabados::Mensaje>{
+                      {"informacion", "Proceso Cancelado\r\nFaltan datos obligatorios que la "
+                                      "plantilla no sitúa en la entrada: FechaVto"}}));
+        EXPECT_FALSE(fs::exists(rutaSalida));
+        EXPECT_FALSE(fs::exists(carpeta / "remesa.log"));
+        avisos.mensajes.clear();
+    }
+    // A day that does not exist is refused and the dialog stays open; the next date is taken.
+    pruebas::SolicitudTecleada tecleo({"30/02/2026", "25-12-2026"});
+    convertir(entrada, id, &tecleo);
+
+    EXPECT_EQ(tecleo.resultados,
+              (std::vector<ResultadoDatos>{ResultadoDatos::FechaIncorrecta, ResultadoDatos::Aceptado}));
+    EXPECT_TRUE(avisos.mensajes.empty());
+    EXPECT_EQ(leerFichero(rutaSalida), leerFichero(datos(caso.salida)));
+    EXPECT_EQ(leerFichero(carpeta / "remesa.log"), leerFichero(datos(caso.log)));
+}
+
+const char* kOutFecha = "fecha-del-dialogo/esperado.out";
+const char* kLogFecha = "fecha-del-dialogo/esperado.log";
+
+INSTANTIATE_TEST_SUITE_P(Entradas, CSB58GoldenFechaQueFalta,
+                         ::testing::Values(pruebas::CasoFilas{"texto", "CSB58", "remesa.txt",
+                                                              "csb58/linea/entrada.txt", false, "", kOutFecha,
+                                                              kLogFecha},
+                                           pruebas::CasoFilas{"hojaXlsx", "CSB58Ex", "remesa.xlsx", nullptr,
+                                                              false, "Remesa", kOutFecha, kLogFecha},
+                                           pruebas::CasoFilas{"tablaSqlite", "CSB58Ac", "remesa.db", nullptr,
+                                                              false, "Remesa", kOutFecha, kLogFecha}),
+                         [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST_F(CSB58Golden, modoLoteConElEmisorEnElQuintoArgumentoDaLosMismosFicheros) {
     copiar("linea/entrada.txt");

@@ -14,6 +14,7 @@
 #include "golden_pagos.hpp"
 #include "modelo_entrada.hpp"
 #include "modo_lote.hpp"
+#include "solicitud_tecleada.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ const std::map<std::string, std::int64_t> kPlantillaBase{
 // The template of partes.sql for multilinea/entrada.txt.
 constexpr std::int64_t kPlantillaVariasLineas = 100;
 
-enum class Forma { Texto, VariasLineas, Hoja, Tabla, Lote, Dialogo };
+enum class Forma { Texto, VariasLineas, Hoja, Tabla, Lote, Dialogo, FechaQueFalta };
 
 class CSB34Base : public pruebas::BasePagos {
 protected:
@@ -61,7 +62,7 @@ protected:
         estado.gTipoEstructura = " " + tipo + " ";
         estado.gFechaProceso = "050326";
         estado.gFicheroLog = rutaLog;
-        Entorno e = entorno();
+        Entorno e = entorno(solicitud);
         GenerarCSB34(estado, e,
                      {entrada, rutaSalida, plantilla, idOrdenante, 0, estado.gTipoEstructura, detalle,
                       domicilio, plaza});
@@ -72,6 +73,8 @@ protected:
     std::string detalle = "1";
     std::string domicilio = "  CALLE MAYOR 1 ";
     std::string plaza = "MADRID";
+    // Who answers "Datos Obligatorios que faltan"; nobody, as in batch mode, unless a test says so.
+    SolicitudDatosObligatorios* solicitud = nullptr;
 };
 
 struct CasoGolden {
@@ -150,12 +153,44 @@ TEST_P(CSB34Golden, daElFicheroDelBancoYElLogEscritosAMano) {
         EXPECT_TRUE(modelo.procesar(seleccion, e, registro));
         break;
     }
+    case Forma::FechaQueFalta: {
+        // The due date as the base template ships it, mandatory and not placed: batch mode cannot ask for
+        // it, so nothing is read or written.
+        std::vector<CampoPlantilla> sinFecha = campos;
+        for (CampoPlantilla& c : sinFecha) {
+            if (c.campo == "FechaVto") {
+                c.inicio = c.fin = 0;
+                c.valorcampo.clear();
+            }
+        }
+        const std::int64_t id = crear(tipo, sinFecha);
+        Entorno e = entorno();
+        const std::string argumentos = texto.string() + "," + rutaSalida.string() + "," + std::to_string(id) +
+                                       "," + std::to_string(idOrdenante) + ",05032026,1,CALLE MAYOR 1,MADRID";
+        EXPECT_EQ(ejecutarModoLote(estado, e, registro, LeerParametros(argumentos, 10)), kSalidaConErrores);
+        EXPECT_EQ(avisos.mensajes,
+                  (std::vector<pruebas::AvisosGrabados::Mensaje>{
+                      {"informacion", "Proceso Cancelado\r\nFaltan datos obligatorios que la "
+                                      "plantilla no sitúa en la entrada: FechaVto"}}));
+        EXPECT_FALSE(fs::exists(rutaSalida));
+        EXPECT_FALSE(fs::exists(rutaLog));
+        avisos.mensajes.clear();
+        // Typed when the run starts: a day that does not exist is refused, the next date is every order's.
+        pruebas::SolicitudTecleada tecleo({"29/02/2026", "25/12/2026"});
+        solicitud = &tecleo;
+        convertir(texto, id, tipo);
+        solicitud = nullptr;
+        EXPECT_EQ(tecleo.resultados,
+                  (std::vector<ResultadoDatos>{ResultadoDatos::FechaIncorrecta, ResultadoDatos::Aceptado}));
+        break;
+    }
     }
 
     EXPECT_TRUE(avisos.mensajes.empty()) << avisos.mensajes[0].texto;
     EXPECT_TRUE(estado.gError);
-    const std::string esperado =
-        caso.forma == Forma::VariasLineas ? "multilinea/esperado" : "linea/esperado-" + tipo;
+    const std::string esperado = caso.forma == Forma::VariasLineas    ? "multilinea/esperado"
+                                 : caso.forma == Forma::FechaQueFalta ? "fecha-del-dialogo/esperado"
+                                                                      : "linea/esperado-" + tipo;
     const std::string banco = leerFichero(rutaSalida);
     EXPECT_EQ(banco, leerFichero(datos(esperado + ".out")));
     EXPECT_EQ(leerFichero(rutaLog), leerFichero(datos(esperado + ".log")));
@@ -169,10 +204,13 @@ INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Golden, ::testing::Values(
     CasoGolden{"transferenciasEnTexto", "CSB34T", Forma::Texto}, CasoGolden{"nominasEnTexto", "CSB34N", Forma::Texto},
     CasoGolden{"chequesEnTexto", "CSB34C", Forma::Texto}, CasoGolden{"pagaresEnTexto", "CSB34P", Forma::Texto},
     CasoGolden{"pagosCertificadosEnTexto", "PAGOSC", Forma::Texto},
+    // Norm 34 resets no piece between orders, written or rejected: an order without lines of its own
+    // takes the address and the concept that the orders before it left.
     CasoGolden{"chequesEnVariasLineas", "CSB34C", Forma::VariasLineas},
     CasoGolden{"transferenciasDeUnaHoja", "CSB34T", Forma::Hoja}, CasoGolden{"pagaresDeUnaHoja", "CSB34P", Forma::Hoja},
     CasoGolden{"nominasDeUnaTabla", "CSB34N", Forma::Tabla}, CasoGolden{"pagosCertificadosDeUnaTabla", "PAGOSC", Forma::Tabla},
-    CasoGolden{"transferenciasEnModoLote", "CSB34T", Forma::Lote}, CasoGolden{"nominasDesdeElDialogo", "CSB34N", Forma::Dialogo}),
+    CasoGolden{"transferenciasEnModoLote", "CSB34T", Forma::Lote}, CasoGolden{"nominasDesdeElDialogo", "CSB34N", Forma::Dialogo},
+    CasoGolden{"pagaresConElVencimientoQueSeTecleaAlEmpezar", "CSB34P", Forma::FechaQueFalta}),
     [](const auto& info) { return std::string(info.param.nombre); });
 // clang-format on
 

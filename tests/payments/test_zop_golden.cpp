@@ -120,6 +120,9 @@ INSTANTIATE_TEST_SUITE_P(Tabla, ZOPGolden, ::testing::Values(
     CasoGolden{"chequesTransferenciasYCertificadosEnModoLote", Forma::Lote, 101, "linea", "linea"},
     CasoGolden{"formaDePagoYFechaDelDialogoParaTodasLasOrdenes", Forma::Dialogo, 102, "linea", "dialogo"},
     CasoGolden{"variasLineasSinTelefonoQuePaseAlFaxSiguiente", Forma::Texto, 100, "multilinea", "multilinea"},
+    // The rejected order's e-mail and sign never go out with the next order, which has no line of its own.
+    CasoGolden{"unaOrdenRechazadaNoDejaSuCorreoNiSuSignoALaSiguiente", Forma::Texto, 104, "rechazo-sin-opcionales",
+               "rechazo-sin-opcionales"},
     CasoGolden{"sinCampoFormaPagoNingunaOrdenSale", Forma::Texto, 103, "linea", "sin-forma-pago"},
     CasoGolden{"sinCampoFormaPagoElLogNombraCadaFilaDeLaHoja", Forma::Hoja, 103, "linea", "sin-forma-pago"},
     CasoGolden{"sinCampoFormaPagoElLogNombraCadaFilaDeLaTabla", Forma::Tabla, 103, "linea", "sin-forma-pago"}),

@@ -41,3 +41,12 @@ INSERT INTO detalleestructura (id_estructura, id_campo, campo, obligatorio, long
 INSERT INTO detalleestructura (id_estructura, id_campo, campo, obligatorio, longitud, inicio, fin, valorcampo)
     SELECT 103, id_campo, campo, obligatorio, longitud, inicio, fin, valorcampo
     FROM detalleestructura WHERE id_estructura = 101 AND campo <> 'FormaPago';
+-- The template of rechazo-sin-opcionales/entrada.txt (104): that of multilinea/entrada.txt with the sign
+-- after the e-mail of line "05", so that both belong to the lines of one order only.
+INSERT INTO estructura (id_estructura, principiolinea, multifactura, tipo, descripcion)
+    VALUES (104, 0, 0, 'ZOP', 'Proveedores con correo y signo en su propia linea');
+INSERT INTO detalleestructura (valorlinea, inilinea, finlinea, id_estructura, id_campo, campo, inicio, fin, valorcampo)
+    SELECT valorlinea, inilinea, finlinea, 104, id_campo, campo, inicio, fin, valorcampo
+    FROM detalleestructura WHERE id_estructura = 100;
+INSERT INTO detalleestructura (valorlinea, inilinea, finlinea, id_estructura, id_campo, campo, inicio, fin, valorcampo)
+    VALUES ('05', 1, 2, 104, 11, 'SignoNegativo', 43, 43, '-');

@@ -1,0 +1,44 @@
+#pragma once
+
+// "Datos Obligatorios que faltan" answered through its model as a user would: the dates typed one after
+// another until "&Aceptar" takes one (the dialog stays open on a wrong date), the first item of each list.
+// Only for test programs that link the application's models.
+
+#include "datos_obligatorios.hpp"
+#include "modelo_datos.hpp"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace trovanel::pruebas {
+
+class SolicitudTecleada : public SolicitudDatosObligatorios {
+public:
+    explicit SolicitudTecleada(std::vector<std::string> fechas) : fechas_(std::move(fechas)) {}
+
+    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override {
+        const std::vector<FilaDatos> filas = filasDatosObligatorios(estado.gCamposEstructura, campos);
+        for (const std::string& fecha : fechas_) {
+            std::vector<ValorDato> valores;
+            for (const FilaDatos& fila : filas) {
+                const bool esFecha = fila.clase == ClaseFilaDatos::Fecha;
+                valores.push_back({fila.indice, fila.clase,
+                                   esFecha ? fecha : (fila.opciones.empty() ? "" : fila.opciones.front())});
+            }
+            resultados.push_back(aceptar(estado, valores));
+            if (resultados.back() == ResultadoDatos::Aceptado) {
+                return true;
+            }
+        }
+        return false; // "&Cancelar"
+    }
+
+    // What each "&Aceptar" gave, in order.
+    std::vector<ResultadoDatos> resultados;
+
+private:
+    std::vector<std::string> fechas_;
+};
+
+} // namespace trovanel::pruebas
