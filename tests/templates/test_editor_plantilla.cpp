@@ -388,6 +388,50 @@ TEST_P(EditorPorClase, aceptarEscribePrimeroElCampoEnEdicionYSiSeRechazaNoGuarda
     EXPECT_EQ(avisos.mensajes, (std::vector<Mensaje>{{"critico", kLongitud}}));
 }
 
+// Field A placed, B chosen to place, A pressed, B placed with ">" elsewhere: after ">" nothing is being
+// edited, so "&Aceptar" stores A where it was, modifying in place or as a new template.
+TEST_P(EditorPorClase, colocarTerminaLaEdicionDelColocadoPulsadoYAceptarGuardaLoColocado) {
+    const bool texto = GetParam().entrada == TipoEntrada::Texto;
+    for (const char* nombre : {"", "Copia"}) {
+        const auto id = plantilla("CSB19", {c("A", 3), c("B", 9)});
+        auto& ed = editor(id);
+        colocar(0, 2);
+        ed.lbCampos_Click(0);
+        pulsarColocado(0);
+        situar(3);
+        ed.cmdAgregar_Click();
+        EXPECT_FALSE(ed.campoEditado());
+        ed.cajas.nombre = nombre;
+        avisos.respuestas = {true};
+        ed.cmdAceptar_Click();
+        const auto guardada =
+            *nombre != 0 ? contar("SELECT max(id_estructura) FROM estructura WHERE id_estructura >= ?", id)
+                         : id;
+        auto filas =
+            bd->preparar("SELECT group_concat(id_campo || ':' || fin || valorlinea, ' ') FROM "
+                         "(SELECT * FROM detalleestructura WHERE id_estructura = ? ORDER BY id_campo)");
+        filas.con(guardada);
+        ASSERT_TRUE(filas.siguiente());
+        EXPECT_EQ(filas.texto(0), texto ? "0:11 1:12" : "0:1B 1:1C") << nombre;
+    }
+    // A template the program ships, or a name with a dash, is refused before a refused commit is told.
+    auto& ed = editor(7);
+    colocar(0, 2);
+    pulsarColocado(0);
+    situar(13); // too wide (text), no column (Excel, Access)
+    ed.cajas.columna.clear();
+    for (const char* nombre : {"", "Mi-copia"}) {
+        avisos.mensajes.clear();
+        ed.cajas.nombre = nombre;
+        ed.cmdAceptar_Click();
+        EXPECT_EQ(
+            avisos.mensajes,
+            (std::vector<Mensaje>{
+                *nombre == 0 ? Mensaje{"informacion", "Falta nombre de Plantilla"}
+                             : Mensaje{"simple", "El nombre de la plantilla no puede contener un guión"}}));
+    }
+}
+
 // Each write is one transaction: a failure midway leaves the database as it was and is reported.
 TEST_P(EditorPorClase, guardarModificarYBorrarFallidosNoDejanNadaAMedias) {
     const auto id = plantilla("CSB19", {c("A", 3), c("B", 3)});
