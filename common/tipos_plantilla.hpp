@@ -31,5 +31,8 @@ std::string_view nombreConversor(Familia familia);
 
 // Ids up to this one are the base templates: unlabelled, never offered for conversion.
 inline constexpr std::int64_t kUltimaPlantillaBase = 8;
+// Ids up to this one are the templates the program ships (the base templates and the example): the
+// editors neither change nor delete them, and none may become multi-invoice.
+inline constexpr std::int64_t kUltimaPlantillaSemilla = 9;
 
 } // namespace trovanel

@@ -21,7 +21,6 @@ constexpr const char* kDistintasTablas = "No se pueden coger datos de distintas 
 constexpr const char* kFaltanConLongitud =
     "No ha definido los siguientes campos obligatorios, o su longitud es 0. ";
 constexpr const char* kFaltan = "No ha definido los siguientes campos obligatorios. ";
-constexpr std::int64_t kUltimaPlantillaProtegida = 9;
 
 // Sign-less families: payroll, transfers and both collection norms carry no negative amounts.
 constexpr std::array<std::string_view, 4> kTiposSinSigno = {"CSB34N", "CSB34T", "CSB19", "CSB58"};
@@ -213,7 +212,7 @@ std::optional<std::size_t> EditorPlantilla::posicionCargada() const {
 }
 
 bool EditorPlantilla::borrarDisponible() const {
-    return hayPlantilla_ && plantilla_.id > kUltimaPlantillaProtegida;
+    return hayPlantilla_ && plantilla_.id > kUltimaPlantillaSemilla;
 }
 
 std::string EditorPlantilla::textoEntrada(std::size_t idCampo) const {
@@ -424,6 +423,11 @@ void EditorPlantilla::lbCamposAgregados_Click(std::size_t posicion) {
 // --- placing and removing
 
 void EditorPlantilla::cmdAgregar_Click() {
+    // With a field chosen to place, the boxes speak for it, whether it is placed or refused: no later
+    // commit may write them into the placed field pressed before.
+    if (seleccionSinColocar_ && *seleccionSinColocar_ < sinColocar_.size()) {
+        campoEditado_.reset();
+    }
     if (rasgos_.unaTabla) {
         const std::string elegida = tablaElegida_ ? tablas_[*tablaElegida_] : std::string();
         if (enBlanco(tabla_)) {
@@ -577,13 +581,14 @@ void EditorPlantilla::cmdAceptar_Click() {
     if (!hayPlantilla_) {
         return;
     }
-    // An edit still in the boxes is stored with the rest, or nothing is stored.
-    if (ActualizarCampo(true) == Compromiso::Rechazado) {
-        return;
-    }
+    // An edit still in the boxes is stored with the rest, or nothing is stored; the checks of the name
+    // and the template come first.
     if (enBlanco(cajas.nombre)) {
-        if (plantilla_.id <= kUltimaPlantillaProtegida) {
+        if (plantilla_.id <= kUltimaPlantillaSemilla) {
             avisos_.informacion("Falta nombre de Plantilla");
+            return;
+        }
+        if (ActualizarCampo(true) == Compromiso::Rechazado) {
             return;
         }
         if (!avisos_.pregunta("¿Desea modificar la plantilla?")) {
@@ -616,6 +621,9 @@ void EditorPlantilla::cmdAceptar_Click() {
     }
     if (contiene(cajas.nombre, "-")) {
         avisos_.simple("El nombre de la plantilla no puede contener un guión");
+        return;
+    }
+    if (ActualizarCampo(true) == Compromiso::Rechazado) {
         return;
     }
     const std::string nombre = cajas.nombre;

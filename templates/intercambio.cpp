@@ -198,7 +198,7 @@ Plantilla leerIntercambio(std::string_view contenido) {
     Plantilla plantilla;
     {
         const LectorLinea cabecera(1, todas[0], '@', 4, "La línea de la plantilla");
-        plantilla.descripcion = cabecera.texto(0);
+        plantilla.descripcion = Trim(cabecera.texto(0));
         plantilla.tipo = Trim(cabecera.texto(1));
         if (plantilla.tipo.empty()) {
             cabecera.fallo("falta el tipo de la plantilla");
@@ -219,7 +219,7 @@ Plantilla leerIntercambio(std::string_view contenido) {
             const LectorLinea fila(n + 1, linea.substr(kMultifactura.size() + 1), '#', 5,
                                    "La línea multifactura");
             plantilla.multifacturas.push_back(
-                {fila.entero(0, "orden", kMenor16, kMayor16), Trim(fila.texto(1)), std::string(fila.texto(2)),
+                {fila.entero(0, "orden", kMenor16, kMayor16), Trim(fila.texto(1)), Trim(fila.texto(2)),
                  fila.entero(3, "inicio", kMenor16, kMayor16), fila.real(4, "fin")});
             continue;
         }

@@ -36,8 +36,9 @@ private:
 
 // Reads a whole exchange file, strictly: every line must have its number of values, numbers and
 // Booleans must read as such (an empty value is the column's default), an id_campo may not repeat, and
-// no field line may follow the multi-invoice lines. Throws ErrorIntercambio. The description and the
-// values of fields and multi-invoice rows keep their blanks; names, type and campos are trimmed.
+// no field line may follow the multi-invoice lines. Throws ErrorIntercambio. The values of fields keep
+// their blanks; the description, names, type, campos and multi-invoice identifiers are trimmed (the
+// export writes the stored description whole).
 Plantilla leerIntercambio(std::string_view contenido);
 
 // "&Exportar": the stored template id written to destino, telling the user how it went. The target is

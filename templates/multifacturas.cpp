@@ -16,6 +16,9 @@ namespace {
 constexpr std::array<std::string_view, kCasillas> kPruebas = {"Importe",    "FechaVto", "NumeroFactura",
                                                               "Referencia", "Ref12",    "Ref16"};
 
+constexpr const char* kNoMultifactura =
+    "Esta plantilla no puede ser multifactura\r\nSeleccione otra plantilla";
+
 std::string piezaNumero(std::string_view tipo) {
     if (contiene(tipo, "CSB34")) {
         return "Observacion";
@@ -90,9 +93,20 @@ bool EditorMultifacturas::conReferencia() const {
     return elegida_ && tipoElegida() == "ZOP";
 }
 
+bool EditorMultifacturas::admiteMultifactura() const {
+    return elegida_ && idElegida() > kUltimaPlantillaSemilla;
+}
+
+// Told when the user chooses, before any row is typed.
 void EditorMultifacturas::cbEstructura_Click(std::size_t posicion) {
+    if (cargar(posicion) && !admiteMultifactura()) {
+        avisos_.informacion(kNoMultifactura);
+    }
+}
+
+bool EditorMultifacturas::cargar(std::size_t posicion) {
     if (posicion >= plantillas_.size()) {
-        return;
+        return false;
     }
     lineas_.clear();
     seleccion_.reset();
@@ -106,7 +120,7 @@ void EditorMultifacturas::cbEstructura_Click(std::size_t posicion) {
     } catch (const ErrorTrovanel& e) {
         avisos_.critico(std::string("No se pueden cargar las filas multifactura de la plantilla\r\nError: ") +
                         e.what());
-        return;
+        return false;
     }
     elegida_ = posicion;
     for (MultifacturaPlantilla& fila : filas) {
@@ -116,6 +130,7 @@ void EditorMultifacturas::cbEstructura_Click(std::size_t posicion) {
             lineas_.push_back({"", std::string(kMarcaProgresion)});
         }
     }
+    return true;
 }
 
 void EditorMultifacturas::GuardarCamposFila(std::optional<std::size_t> fila) {
@@ -151,7 +166,7 @@ void EditorMultifacturas::agregar() {
 }
 
 void EditorMultifacturas::cmdAgregar_Click() {
-    if (elegida_) {
+    if (admiteMultifactura()) {
         agregar();
     }
 }
@@ -167,7 +182,7 @@ void EditorMultifacturas::quitar(std::size_t posicion) {
 }
 
 void EditorMultifacturas::cmdQuitar_Click() {
-    if (!elegida_ || !seleccion_) {
+    if (!admiteMultifactura() || !seleccion_) {
         return;
     }
     quitar(*seleccion_);
@@ -192,20 +207,19 @@ void EditorMultifacturas::mover(std::size_t desde, std::size_t hacia) {
 }
 
 void EditorMultifacturas::Command1_Click() {
-    if (elegida_ && seleccion_ && *seleccion_ > 0) {
+    if (admiteMultifactura() && seleccion_ && *seleccion_ > 0) {
         mover(*seleccion_, *seleccion_ - 1);
     }
 }
 
 void EditorMultifacturas::Command2_Click() {
-    if (elegida_ && seleccion_ && *seleccion_ + 1 < lineas_.size()) {
+    if (admiteMultifactura() && seleccion_ && *seleccion_ + 1 < lineas_.size()) {
         mover(*seleccion_, *seleccion_ + 1);
     }
 }
 
 void EditorMultifacturas::checkProgresion_Click(bool marcada) {
-    if (!elegida_) {
-        progresion_ = false;
+    if (!admiteMultifactura()) {
         return;
     }
     if (marcada) {
@@ -238,9 +252,8 @@ void EditorMultifacturas::cmdAceptar_Click() {
         return;
     }
     GuardarCamposFila(filaActual_);
-    // The first two entries of the list can never be multi-invoice templates.
-    if (!elegida_ || *elegida_ < 2) {
-        avisos_.informacion("Esta plantilla no puede ser multifactura\r\nSeleccione otra plantilla");
+    if (!admiteMultifactura()) {
+        avisos_.informacion(kNoMultifactura);
         return;
     }
     std::vector<MultifacturaPlantilla> filas;
@@ -273,7 +286,7 @@ void EditorMultifacturas::cmdBorrar_Click() {
         avisos_.critico(std::string("No se puede borrar la plantilla multifactura\r\nError: ") + e.what());
         return;
     }
-    cbEstructura_Click(0);
+    cargar(0);
 }
 
 } // namespace trovanel

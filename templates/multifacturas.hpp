@@ -44,7 +44,8 @@ Casillas casillasDeCampos(std::string_view campos);
 
 // The multi-invoice definitions editor, free of windows. It keeps its own template list, so the id and
 // type of each entry are always those of the template the entry shows, whatever other windows list.
-// The row controls, save and delete act only once a template is chosen.
+// The row controls, save and delete act only once a template is chosen. The templates the program ships
+// can never be multi-invoice: choosing one says so at once, and its rows can be deleted but not edited.
 class EditorMultifacturas {
 public:
     EditorMultifacturas(BaseDatos& baseDatos, Avisos& avisos);
@@ -54,6 +55,8 @@ public:
     const std::vector<EntradaPlantilla>& plantillas() const { return plantillas_; }
     std::optional<std::size_t> plantillaElegida() const { return elegida_; }
     bool hayPlantilla() const { return elegida_.has_value(); }
+    // A template is chosen and it is the user's own: its rows can be edited and saved.
+    bool admiteMultifactura() const;
     // Loads the stored rows of that entry's template; on failure says so and nothing stays chosen.
     void cbEstructura_Click(std::size_t posicion);
     // The template's type code is exactly "ZOP": the reference box stands in for Ref12 and Ref16.
@@ -79,6 +82,7 @@ public:
     std::string valor; // tbValor
 
 private:
+    bool cargar(std::size_t posicion);
     void GuardarCamposFila(std::optional<std::size_t> fila);
     void mostrarFila(std::optional<std::size_t> posicion);
     void agregar();

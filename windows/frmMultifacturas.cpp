@@ -84,9 +84,9 @@ frmMultifacturas::frmMultifacturas(ContextoVentanas contexto, QWidget* padre)
         "checkProgresion");
 
     auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
-    auto* cmdBorrar = boton("cmdBorrar", "Borrar", this);
+    cmdBorrar_ = boton("cmdBorrar", "Borrar", this);
     auto* cmdCerrar = boton("cmdCerrar", "&Cerrar", this);
-    QHBoxLayout* botones = filaBotones({cmdAceptar, cmdBorrar, cmdCerrar});
+    QHBoxLayout* botones = filaBotones({cmdAceptar, cmdBorrar_, cmdCerrar});
 
     auto* derecha = new QVBoxLayout;
     derecha->addLayout(valor);
@@ -101,8 +101,8 @@ frmMultifacturas::frmMultifacturas(ContextoVentanas contexto, QWidget* padre)
     principal->addWidget(checkProgresion_);
     principal->addLayout(botones);
 
-    conPlantilla_ = {lbCampos_, tbValor_,    cmdAgregar,       cmdQuitar,  Command1,
-                     Command2,  marcoCampos, checkProgresion_, cmdAceptar, cmdBorrar};
+    conPlantilla_ = {lbCampos_, tbValor_,    cmdAgregar,       cmdQuitar, Command1,
+                     Command2,  marcoCampos, checkProgresion_, cmdAceptar};
 
     connect(cbEstructura_, &QComboBox::activated, this, &frmMultifacturas::cbEstructura_Click);
     connect(lbCampos_, &QListWidget::currentRowChanged, this, [this](int f) {
@@ -116,7 +116,7 @@ frmMultifacturas::frmMultifacturas(ContextoVentanas contexto, QWidget* padre)
     connect(Command2, &QPushButton::clicked, this, &frmMultifacturas::Command2_Click);
     connect(checkProgresion_, &QCheckBox::clicked, this, &frmMultifacturas::checkProgresion_Click);
     connect(cmdAceptar, &QPushButton::clicked, this, &frmMultifacturas::cmdAceptar_Click);
-    connect(cmdBorrar, &QPushButton::clicked, this, &frmMultifacturas::cmdBorrar_Click);
+    connect(cmdBorrar_, &QPushButton::clicked, this, &frmMultifacturas::cmdBorrar_Click);
     connect(cmdCerrar, &QPushButton::clicked, this, &frmMultifacturas::cmdCerrar_Click);
 
     modelo_.Form_Load();
@@ -166,8 +166,9 @@ void frmMultifacturas::mostrar() {
     casillas_[static_cast<std::size_t>(Casilla::Ref12)]->setVisible(!zop);
     casillas_[static_cast<std::size_t>(Casilla::Ref16)]->setVisible(!zop);
     for (QWidget* control : conPlantilla_) {
-        control->setEnabled(modelo_.hayPlantilla());
+        control->setEnabled(modelo_.admiteMultifactura());
     }
+    cmdBorrar_->setEnabled(modelo_.hayPlantilla());
 }
 
 void frmMultifacturas::cbEstructura_Click(int posicion) {

@@ -46,8 +46,10 @@ private:
     QLineEdit* tbValor_;
     std::array<QCheckBox*, kCasillas> casillas_{};
     QCheckBox* checkProgresion_;
-    // Usable only once a template is chosen.
+    // Usable only once a template that may be multi-invoice is chosen.
     std::vector<QWidget*> conPlantilla_;
+    // Usable once any template is chosen.
+    QPushButton* cmdBorrar_;
 };
 
 } // namespace trovanel

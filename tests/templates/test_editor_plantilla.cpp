@@ -152,9 +152,18 @@ TEST_P(EditorPorClase, abrirCargaLaPrimeraYLasProtegidasNoSeBorranNiModifican) {
     EXPECT_EQ(ed.plantilla().id, 1);
     ASSERT_TRUE(ed.cbEstructuras_Click(8)); // id 9
     EXPECT_FALSE(ed.borrarDisponible());
+    // An edit that the commit would refuse (too wide, no column) is not told before the name's checks.
+    colocar(7, 2);
+    pulsarColocado(7);
+    situar(13);
+    ed.cajas.columna.clear();
     ed.cmdAceptar_Click();
     ed.cmdBorrar_Click();
-    EXPECT_EQ(avisos.mensajes, (std::vector<Mensaje>{{"informacion", "Falta nombre de Plantilla"}}));
+    ed.cajas.nombre = "Mi-copia";
+    ed.cmdAceptar_Click();
+    EXPECT_EQ(avisos.mensajes,
+              (std::vector<Mensaje>{{"informacion", "Falta nombre de Plantilla"},
+                                    {"simple", "El nombre de la plantilla no puede contener un guión"}}));
     EXPECT_EQ(contar("SELECT count(*) FROM estructura WHERE id_estructura = ?", 9), 1);
 }
 
@@ -386,6 +395,34 @@ TEST_P(EditorPorClase, aceptarEscribePrimeroElCampoEnEdicionYSiSeRechazaNoGuarda
     }
     ed.cmdAceptar_Click();
     EXPECT_EQ(avisos.mensajes, (std::vector<Mensaje>{{"critico", kLongitud}}));
+}
+
+// Field A placed, B chosen to place, A pressed, B placed with ">" elsewhere: after ">" nothing is being
+// edited, so "&Aceptar" stores A where it was, modifying in place or as a new template.
+TEST_P(EditorPorClase, colocarTerminaLaEdicionDelColocadoPulsadoYAceptarGuardaLoColocado) {
+    const bool texto = GetParam().entrada == TipoEntrada::Texto;
+    for (const char* nombre : {"", "Copia"}) {
+        const auto id = plantilla("CSB19", {c("A", 3), c("B", 9)});
+        auto& ed = editor(id);
+        colocar(0, 2);
+        ed.lbCampos_Click(0);
+        pulsarColocado(0);
+        situar(3);
+        ed.cmdAgregar_Click();
+        EXPECT_FALSE(ed.campoEditado());
+        ed.cajas.nombre = nombre;
+        avisos.respuestas = {true};
+        ed.cmdAceptar_Click();
+        const auto guardada =
+            *nombre != 0 ? contar("SELECT max(id_estructura) FROM estructura WHERE id_estructura >= ?", id)
+                         : id;
+        auto filas =
+            bd->preparar("SELECT group_concat(id_campo || ':' || fin || valorlinea, ' ') FROM "
+                         "(SELECT * FROM detalleestructura WHERE id_estructura = ? ORDER BY id_campo)");
+        filas.con(guardada);
+        ASSERT_TRUE(filas.siguiente());
+        EXPECT_EQ(filas.texto(0), texto ? "0:11 1:12" : "0:1B 1:1C") << nombre;
+    }
 }
 
 // Each write is one transaction: a failure midway leaves the database as it was and is reported.

@@ -223,8 +223,16 @@ TEST_P(FrmEstructuras, unaPlantillaNuevaSeHaceGuardaCargaConvierteModificaYBorra
         elegir(lista, lista->findText(QStringLiteral("Plantilla base CSB19")));
         abrirOrigen(v);
         for (std::size_t k = 0; k < kEjemplo.size(); ++k) {
-            colocar(v, k);
+            if (k != 1) {
+                colocar(v, k);
+            }
         }
+        // The second field is placed while the first, pressed in "Campos Tratados", is being edited: the
+        // first keeps its own place.
+        pulsarEntrada(hijo<QListWidget>(&v, "lbCampos"), "1-");
+        pulsarEntrada(hijo<QListWidget>(&v, "lbCamposAgregados"), "0-");
+        situar(v, 1);
+        pulsar(&v, "cmdAgregar");
         EXPECT_EQ(hijo<QListWidget>(&v, "lbCamposAgregados")->count(), 12);
         box(&v, "tbNombreEstruc")->setText(QStringLiteral("Recibos propios"));
         pulsar(&v, "cmdAceptar");

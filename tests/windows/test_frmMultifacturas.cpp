@@ -30,8 +30,8 @@ class FrmMultifacturas : public PruebaVentana {
 protected:
     FrmMultifacturas() {
         std::ofstream(entorno.carpeta / "config.ini") << "";
-        ConstructorPlantilla(*entorno.baseDatos).descripcion("Uno").crear();
-        dos = ConstructorPlantilla(*entorno.baseDatos).descripcion("Dos").crear();
+        uno = ConstructorPlantilla(*entorno.baseDatos).descripcion("Uno").crear();
+        ConstructorPlantilla(*entorno.baseDatos).descripcion("Dos").crear();
         ConstructorPlantilla(*entorno.baseDatos).descripcion("Zeta").tipo("ZOP").crear();
     }
 
@@ -63,7 +63,7 @@ protected:
         return textos;
     }
 
-    std::int64_t dos = 0;
+    std::int64_t uno = 0;
 };
 
 TEST_F(FrmMultifacturas, defineGuardaRecargaYBorraConLosControlesReales) {
@@ -74,9 +74,19 @@ TEST_F(FrmMultifacturas, defineGuardaRecargaYBorraConLosControlesReales) {
     for (const char* control : {"cmdAgregar", "cmdQuitar", "cmdAceptar", "cmdBorrar", "tbValor"}) {
         EXPECT_FALSE(v->findChild<QWidget*>(QString::fromLatin1(control))->isEnabled()) << control;
     }
+    // The example the program ships is refused as soon as it is chosen; its rows cannot be typed.
+    elegir(v, 0);
+    EXPECT_EQ(mensajes(),
+              (std::vector<std::string>{
+                  "informacion: Esta plantilla no puede ser multifactura\r\nSeleccione otra plantilla"}));
+    for (const char* control : {"cmdAgregar", "tbValor", "checkProgresion", "cmdAceptar"}) {
+        EXPECT_FALSE(v->findChild<QWidget*>(QString::fromLatin1(control))->isEnabled()) << control;
+    }
+    EXPECT_TRUE(hijo<QPushButton>(v, "cmdBorrar")->isEnabled());
     elegir(v, 3);
     EXPECT_FALSE(hijo<QCheckBox>(v, "checkRef12")->isVisible());
-    elegir(v, 2);
+    // The user's first own template, second in the list.
+    elegir(v, 1);
     EXPECT_TRUE(hijo<QPushButton>(v, "cmdAceptar")->isEnabled());
 
     QTest::keyClicks(box(v, "tbValor"), "01");
@@ -94,7 +104,7 @@ TEST_F(FrmMultifacturas, defineGuardaRecargaYBorraConLosControlesReales) {
     EXPECT_EQ(mensajes(), (std::vector<std::string>{
                               "informacion: La plantilla multifactura se ha guardado correctamente"}));
     // What the conversion reads of the template.
-    const Plantilla guardada = leerPlantilla(*entorno.baseDatos, dos);
+    const Plantilla guardada = leerPlantilla(*entorno.baseDatos, uno);
     EXPECT_TRUE(guardada.multifactura);
     std::vector<std::string> filas;
     for (const MultifacturaPlantilla& m : guardada.multifacturas) {
@@ -107,7 +117,7 @@ TEST_F(FrmMultifacturas, defineGuardaRecargaYBorraConLosControlesReales) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     v = abrir(principal);
     ASSERT_NE(v, nullptr);
-    elegir(v, 2);
+    elegir(v, 1);
     EXPECT_EQ(entradas(v), (std::vector<std::string>{"01", "...", "02"}));
     EXPECT_TRUE(hijo<QCheckBox>(v, "checkProgresion")->isChecked());
 
@@ -115,7 +125,7 @@ TEST_F(FrmMultifacturas, defineGuardaRecargaYBorraConLosControlesReales) {
     pulsar(v, "cmdBorrar");
     EXPECT_EQ(mensajes(), (std::vector<std::string>{"pregunta: ¿Desea borrar la plantilla multifactura?"}));
     EXPECT_EQ(hijo<QComboBox>(v, "cbEstructura")->currentIndex(), 0);
-    EXPECT_TRUE(leerPlantilla(*entorno.baseDatos, dos).multifacturas.empty());
+    EXPECT_TRUE(leerPlantilla(*entorno.baseDatos, uno).multifacturas.empty());
     pulsar(v, "cmdCerrar");
 }
 
