@@ -156,8 +156,10 @@ std::optional<std::int64_t> idSeleccionado(const QComboBox* combo) {
     return combo->currentData().toLongLong();
 }
 
-void mostrarCuenta(const std::string& cuenta, QLineEdit* oficina, QLineEdit* dc, QLineEdit* numero) {
+void mostrarCuenta(const std::string& cuenta, QLineEdit* entidad, QLineEdit* oficina, QLineEdit* dc,
+                   QLineEdit* numero) {
     const CuentaDividida partes = dividirCuenta(cuenta);
+    entidad->setText(aQString(partes.entidad));
     oficina->setText(aQString(partes.oficina));
     dc->setText(aQString(partes.dc));
     numero->setText(aQString(partes.numero));

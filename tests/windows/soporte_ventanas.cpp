@@ -56,6 +56,28 @@ std::vector<std::string> PruebaVentana::textos(const QComboBox* combo) {
     return resultado;
 }
 
+void PruebaVentana::escogerPorComienzo(QComboBox* combo, const char* comienzo) {
+    const int indice = combo->findText(QString::fromLatin1(comienzo), Qt::MatchStartsWith);
+    ASSERT_GE(indice, 0) << comienzo;
+    combo->setCurrentIndex(indice);
+    emit combo->activated(indice);
+}
+
+std::string PruebaVentana::corregir(QWidget* v, const char* caja, const char* texto) {
+    if (*caja != '\0') {
+        box(v, caja)->clear();
+        box(v, caja)->setFocus();
+        QTest::keyClicks(box(v, caja), texto);
+    }
+    entorno.avisos.respuestas = {true};
+    pulsar(v, "cmdAceptar");
+    std::string vistos;
+    for (const std::string& m : mensajes()) {
+        vistos += (vistos.empty() ? "" : " | ") + m;
+    }
+    return vistos;
+}
+
 std::vector<std::string> PruebaVentana::mensajes() {
     std::vector<std::string> textos;
     for (const AvisosGrabados::Mensaje& m : entorno.avisos.mensajes) {

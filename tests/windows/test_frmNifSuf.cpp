@@ -1,6 +1,7 @@
 #include "frmEntrada.hpp"
 #include "frmNifSuf.hpp"
 
+#include "importacion_cuentas.hpp"
 #include "partes.hpp"
 #include "soporte_ventanas.hpp"
 
@@ -114,6 +115,25 @@ TEST_F(FrmNifSuf, unaBaseDeDatosQueFallaSeAvisaSinEscribirNadaYLaVentanaSigueUsa
     EXPECT_EQ(partesDeUsuario(lectura, ClaseParte::Cobros, "Admin").size(), 1u);
     EXPECT_EQ(leerPresentador(lectura, 1)->nif, "B00000000");
     EXPECT_EQ(textos(hijo<QComboBox>(&v, "cbNombreEmi")), (V{"EMPRESA DE EJEMPLO SL"}));
+}
+
+// Imported with entity 2100, office 0002, DC 54; 54 is also what 8642 would need with office 0003.
+TEST_F(FrmNifSuf, unEmisorImportadoConservaSuEntidadYSuDCSeCompruebaConElla) {
+    importarFicheroCuentas(*entorno.baseDatos, datosPrueba() / "cuentas" / "cuentas_crlf.txt");
+    frmNifSuf v(entorno.contexto());
+    v.show();
+    escogerPorComienzo(hijo<QComboBox>(&v, "cbNombrePre"), "PRESENTADOR 19");
+    EXPECT_EQ(box(&v, "tbEntidadEmi")->text(), QStringLiteral("2100"));
+    const std::int64_t id = box(&v, "tbIdEmi")->text().toLongLong();
+    const char* kPregunta = "pregunta: ¿Desea guardar los cambios?";
+    const char* kDCMal = "critico: Por favor, compruebe los datos de la cuenta";
+    for (auto [caja, texto, aviso, cuenta] : {std::tuple{"", "", "", "21000002540687654321"},
+                                              {"tbNifEmi", "J99999999", kPregunta, "21000002540687654321"},
+                                              {"tbOficinaEmi", "0003", kDCMal, "21000002540687654321"},
+                                              {"tbDC", "14", kPregunta, "21000003140687654321"}}) {
+        EXPECT_EQ(corregir(&v, caja, texto), aviso) << caja;
+        EXPECT_EQ(leerEmisor(*entorno.baseDatos, id)->cuenta, cuenta) << caja;
+    }
 }
 
 class frmEntradaSinResultado : public frmEntrada {

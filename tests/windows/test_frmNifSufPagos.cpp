@@ -1,6 +1,7 @@
 #include "frmNifSufPagos.hpp"
 
 #include "constructor_datos.hpp"
+#include "importacion_cuentas.hpp"
 #include "partes.hpp"
 #include "soporte_ventanas.hpp"
 #include "texto_qt.hpp"
@@ -127,6 +128,25 @@ TEST_F(FrmNifSufPagos, lasCajasDeCuentaSoloAdmitenCifrasYCualquierEdicionMarcaEl
     QTest::keyClick(box(&v, "tbNifEmi"), Qt::Key_Return);
     QTest::keyClick(oficina, Qt::Key_Return);
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
+}
+
+// Imported with entity 2100, office 0001, DC 03; 03 is also what 8642 would need with office 0002.
+TEST_F(FrmNifSufPagos, unOrdenanteImportadoConservaSuEntidadYSuDCSeCompruebaConElla) {
+    importarFicheroCuentas(*entorno.baseDatos, datosPrueba() / "cuentas" / "cuentas_crlf.txt");
+    frmNifSufPagos v(entorno.contexto());
+    v.show();
+    escogerPorComienzo(hijo<QComboBox>(&v, "cbNombreEmi"), "ORDENANTE DIECISEIS");
+    EXPECT_EQ(box(&v, "tbEntidadEmi")->text(), QStringLiteral("2100"));
+    const std::int64_t id = box(&v, "tbIdEmi")->text().toLongLong();
+    const char* kPregunta = "pregunta: ¿Desea guardar los cambios?";
+    const char* kDCMal = "critico: Por favor, compruebe los datos de la cuenta";
+    for (auto [caja, texto, aviso, cuenta] : {std::tuple{"", "", "", "21000001030161111111"},
+                                              {"tbNifEmi", "B22222222", kPregunta, "21000001030161111111"},
+                                              {"tbOficinaEmi", "0002", kDCMal, "21000001030161111111"},
+                                              {"tbDC", "53", kPregunta, "21000002530161111111"}}) {
+        EXPECT_EQ(corregir(&v, caja, texto), aviso) << caja;
+        EXPECT_EQ(leerPresentador(*entorno.baseDatos, id)->cuenta, cuenta) << caja;
+    }
 }
 
 TEST_F(FrmNifSufPagos, unaBaseDeDatosQueFallaSeAvisaYLaVentanaSigueUsable) {
