@@ -57,7 +57,8 @@ QLineEdit* caja(const char* nombre, int longitud, QWidget* padre);
 QLineEdit* caja(const QString& nombre, int longitud, QWidget* padre);
 
 // Account boxes (office, check digits, number, suffix): only digits, "*" and backspace get in, typed or
-// pasted; any other key, Enter included, is swallowed.
+// pasted; any other key, Enter included, is swallowed, but the clipboard and selection keys work, and
+// what they paste keeps only what typing lets in.
 void soloCifrasCuenta(QLineEdit* caja);
 
 // Calls marcar for every key pressed in the box, kept or not, and for every change the user makes

@@ -4,7 +4,9 @@
 #include "conversores_disponibles.hpp"
 #include "texto_qt.hpp"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -76,6 +78,18 @@ std::string PruebaVentana::corregir(QWidget* v, const char* caja, const char* te
         vistos += (vistos.empty() ? "" : " | ") + m;
     }
     return vistos;
+}
+
+void PruebaVentana::usarPortapapeles(QLineEdit* caja, const char* pegado, const char* queda) {
+    QClipboard* portapapeles = QGuiApplication::clipboard();
+    portapapeles->clear();
+    caja->setText(QStringLiteral("12"));
+    QTest::keyClick(caja, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(caja, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(portapapeles->text(), QStringLiteral("12"));
+    portapapeles->setText(QString::fromLatin1(pegado));
+    QTest::keyClick(caja, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(caja->text(), QString::fromLatin1(queda)) << pegado;
 }
 
 std::vector<std::string> PruebaVentana::mensajes() {

@@ -134,6 +134,10 @@ TEST_F(FrmNifSuf, unEmisorImportadoConservaSuEntidadYSuDCSeCompruebaConElla) {
         EXPECT_EQ(corregir(&v, caja, texto), aviso) << caja;
         EXPECT_EQ(leerEmisor(*entorno.baseDatos, id)->cuenta, cuenta) << caja;
     }
+    // The clipboard works in the account boxes of both panels.
+    pulsar(&v, "cmdAlta");
+    usarPortapapeles(box(&v, "tbDC"), "1-4", "14");
+    usarPortapapeles(box(&v, "tbAltaCuentaEmi"), "0102 345 678", "0102345678");
 }
 
 class frmEntradaSinResultado : public frmEntrada {

@@ -124,6 +124,7 @@ TEST_F(FrmNifSufPagos, lasCajasDeCuentaSoloAdmitenCifrasYCualquierEdicionMarcaEl
         EXPECT_EQ(cuenta->text(), QString::fromLatin1(queda)) << pegado;
     }
     EXPECT_TRUE(otra.modificado());
+    usarPortapapeles(cuenta, "ES 0102-345 678 9", "0102345678");
     // Enter in a box presses no button.
     QTest::keyClick(box(&v, "tbNifEmi"), Qt::Key_Return);
     QTest::keyClick(oficina, Qt::Key_Return);
