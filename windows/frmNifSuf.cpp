@@ -327,6 +327,8 @@ void frmNifSuf::cmdAnadir_Click() {
         contexto_.avisos.informacion("Presentador y Emisor ya existen en la base de datos");
         return;
     }
+    // The same confirmation as an ordering party's add: the user learns the add took place.
+    contexto_.avisos.informacion(kMsgAltaRealizada);
     vaciar({tbAltaNombrePre_, tbAltaNifPre_, tbAltaSufPre_, tbAltaNombreEmi_, tbAltaNifEmi_, tbAltaSufEmi_,
             tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_});
     // The next add must choose its norm again.

@@ -208,6 +208,11 @@ void frmNifSufPagos::cmdAlta_Click() {
 
 void frmNifSufPagos::cmdAnadir_Click() {
     mTipo = kTipoPagos;
+    const std::string usuario = desdeQString(cbUsuarios_->currentText());
+    if (!usuarioParaAlta(usuario)) {
+        contexto_.avisos.critico(kMsgSinUsuario);
+        return;
+    }
     DatosParte datos;
     datos.nombreEmi = textoDe(tbAltaNombre_);
     datos.nifEmi = textoDe(tbAltaNif_);
@@ -220,8 +225,7 @@ void frmNifSufPagos::cmdAnadir_Click() {
     }
     AltaOrdenante alta;
     try {
-        alta = altaOrdenante(contexto_.baseDatos, desdeQString(cbUsuarios_->currentText()), datos.nombreEmi,
-                             datos.nifEmi, *v.cuenta, v.zop);
+        alta = altaOrdenante(contexto_.baseDatos, usuario, datos.nombreEmi, datos.nifEmi, *v.cuenta, v.zop);
     } catch (const ErrorBaseDatos& e) {
         errorBaseDatos(e);
         return;
@@ -230,7 +234,7 @@ void frmNifSufPagos::cmdAnadir_Click() {
         contexto_.avisos.informacion("El Ordenante ya existe en la base de datos");
         return;
     }
-    contexto_.avisos.informacion("Alta realizada correctamente");
+    contexto_.avisos.informacion(kMsgAltaRealizada);
     for (QLineEdit* caja : {tbAltaNombre_, tbAltaCuenta_, tbAltaDC_, tbAltaNif_, tbAltaOficina_}) {
         caja->clear();
     }

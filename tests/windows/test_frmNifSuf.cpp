@@ -49,7 +49,8 @@ TEST_F(FrmNifSuf, anadeCambiaYDaDeBajaPresentadoresYEmisoresConSusMensajesEnOrde
              {"L'PRESENTADOR", "A1111111'", "000", "L'EMISOR", "B2222222'", "001", oficina, dc, "123456789"});
     }
     EXPECT_EQ(mensajes(), (V{"critico: Compruebe los datos de la cuenta",
-                             "critico: Por favor, compruebe los datos de la cuenta"}));
+                             "critico: Por favor, compruebe los datos de la cuenta",
+                             "informacion: Alta realizada correctamente"}));
     EXPECT_EQ(textos(cbNombrePre), (V{"EMPRESA DE EJEMPLO SL", "L'PRESENTADOR"}));
     // Both norms are clear after an add; the same issuer again is refused.
     const V otro{"L'PRESENTADOR", "A1111111'", "000", "OTRO", "B2222222'", "001", "0000", "**", "0123456789"};
@@ -155,7 +156,7 @@ TEST_F(FrmNifSuf, elDialogoDeConversionListaLoAnadidoYUnaConversionNorma19LoUsa)
         pulsar(&v, "cmdAlta");
         alta(&v, {"NUEVO PRESENTADOR", "A12345678", "007", "NUEVO EMISOR", "B87654321", "008", "0001", "",
                   "0123456789"});
-        ASSERT_TRUE(entorno.avisos.mensajes.empty());
+        ASSERT_EQ(mensajes(), V{"informacion: Alta realizada correctamente"});
     }
     std::filesystem::copy_file(raizProyecto() / "ejemplo" / "recibos.txt", entorno.carpeta / "recibos.txt");
     frmEntradaSinResultado d(entorno.contexto());

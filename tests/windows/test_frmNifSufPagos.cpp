@@ -131,6 +131,20 @@ TEST_F(FrmNifSufPagos, lasCajasDeCuentaSoloAdmitenCifrasYCualquierEdicionMarcaEl
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
 }
 
+TEST_F(FrmNifSufPagos, sinUsuarioAlQueEnlazarloNoSeAnadeNadaYSeDiceComoObtenerlo) {
+    entorno.estado.gAdministrador = false;
+    entorno.baseDatos->preparar("DELETE FROM usuarios").ejecutar();
+    frmNifSufPagos v(entorno.contexto());
+    v.show();
+    pulsar(&v, "cmdAlta");
+    alta(&v, {"NUEVO", "B22222222", "0001", "61", "0123456789"});
+    EXPECT_EQ(mensajes(), V{"critico: Para dar de alta un ordenante hace falta un usuario al que enlazarlo. "
+                            "Los usuarios llegan con el fichero de cuentas del banco («Cabeceras» › "
+                            "«Importar Fichero Cuentas»); también puede activar el administrador en "
+                            "config.ini con la línea administrador=true."});
+    EXPECT_EQ(partesDeUsuario(*entorno.baseDatos, ClaseParte::Pagos, "Admin").size(), 1u);
+}
+
 // Imported with entity 2100, office 0001, DC 03; 03 is also what 8642 would need with office 0002.
 TEST_F(FrmNifSufPagos, unOrdenanteImportadoConservaSuEntidadYSuDCSeCompruebaConElla) {
     importarFicheroCuentas(*entorno.baseDatos, datosPrueba() / "cuentas" / "cuentas_crlf.txt");
