@@ -14,7 +14,8 @@ bool corto(std::string_view texto, std::size_t longitud) {
 }
 
 // The check digits as the family settles them: the accepted pair, or false with its message given.
-bool resolverDC(ClaseParte clase, const DatosParte& datos, ValidacionParte& v, std::string& dc) {
+bool resolverDC(ClaseParte clase, const DatosParte& datos, std::string_view entidad, ValidacionParte& v,
+                std::string& dc) {
     if (enBlanco(datos.dc)) {
         if (clase == ClaseParte::Cobros) {
             dc = "**";
@@ -31,7 +32,7 @@ bool resolverDC(ClaseParte clase, const DatosParte& datos, ValidacionParte& v, s
         dc = "**";
         return true;
     }
-    if (datos.dc != CalcularDC(kEntidadFormularios, datos.oficina, v.numero)) {
+    if (datos.dc != CalcularDC(entidad, datos.oficina, v.numero)) {
         v.avisos.push_back({false, kMsgDCDistinto});
         return false;
     }
@@ -39,10 +40,11 @@ bool resolverDC(ClaseParte clase, const DatosParte& datos, ValidacionParte& v, s
     return true;
 }
 
-ValidacionParte terminar(ClaseParte clase, const DatosParte& datos, ValidacionParte v) {
+ValidacionParte terminar(ClaseParte clase, const DatosParte& datos, std::string_view entidad,
+                         ValidacionParte v) {
     std::string dc;
-    if (resolverDC(clase, datos, v, dc)) {
-        v.cuenta = cuentaAlmacenada(datos.oficina, dc, v.numero);
+    if (resolverDC(clase, datos, entidad, v, dc)) {
+        v.cuenta = cuentaAlmacenada(entidad, datos.oficina, dc, v.numero);
         v.zop = marcaZOP(v.numero);
     }
     return v;
@@ -50,6 +52,11 @@ ValidacionParte terminar(ClaseParte clase, const DatosParte& datos, ValidacionPa
 
 bool oficinaEdicionMala(std::string_view oficina) {
     return corto(oficina, 4) || oficina == "0000";
+}
+
+// A stored account too short or blank at its head has no entity to keep.
+std::string_view entidadEdicion(const DatosParte& datos) {
+    return corto(datos.entidad, 4) ? std::string_view(kEntidadFormularios) : std::string_view(datos.entidad);
 }
 
 } // namespace
@@ -67,11 +74,12 @@ bool marcaZOP(std::string_view numeroCompleto) {
 }
 
 CuentaDividida dividirCuenta(std::string_view cuenta) {
-    return {Mid(cuenta, 5, 4), Mid(cuenta, 9, 2), Mid(cuenta, 11, 10)};
+    return {Mid(cuenta, 1, 4), Mid(cuenta, 5, 4), Mid(cuenta, 9, 2), Mid(cuenta, 11, 10)};
 }
 
-std::string cuentaAlmacenada(std::string_view oficina, std::string_view dc, std::string_view numero) {
-    std::string cuenta = kEntidadFormularios;
+std::string cuentaAlmacenada(std::string_view entidad, std::string_view oficina, std::string_view dc,
+                             std::string_view numero) {
+    std::string cuenta(entidad);
     cuenta.append(oficina).append(dc).append(numero);
     return cuenta;
 }
@@ -95,7 +103,7 @@ ValidacionParte validarEdicionOrdenante(const DatosParte& datos) {
         return v;
     }
     v.numero = completarNumeroCuenta(datos.numero);
-    return terminar(ClaseParte::Pagos, datos, std::move(v));
+    return terminar(ClaseParte::Pagos, datos, entidadEdicion(datos), std::move(v));
 }
 
 ValidacionParte validarAltaOrdenante(const DatosParte& datos) {
@@ -106,7 +114,7 @@ ValidacionParte validarAltaOrdenante(const DatosParte& datos) {
         return v;
     }
     v.numero = completarNumeroCuenta(datos.numero);
-    return terminar(ClaseParte::Pagos, datos, std::move(v));
+    return terminar(ClaseParte::Pagos, datos, kEntidadFormularios, std::move(v));
 }
 
 ValidacionParte validarEdicionCobros(const DatosParte& datos) {
@@ -130,7 +138,7 @@ ValidacionParte validarEdicionCobros(const DatosParte& datos) {
     if (!bien) {
         return v;
     }
-    return terminar(ClaseParte::Cobros, datos, std::move(v));
+    return terminar(ClaseParte::Cobros, datos, entidadEdicion(datos), std::move(v));
 }
 
 ValidacionParte validarAltaCobros(const DatosParte& datos) {
@@ -155,7 +163,7 @@ ValidacionParte validarAltaCobros(const DatosParte& datos) {
     if (v.numero.size() != 10 || datos.oficina.size() < 4) {
         return fallo(kMsgDatosCuenta);
     }
-    v = terminar(ClaseParte::Cobros, datos, std::move(v));
+    v = terminar(ClaseParte::Cobros, datos, kEntidadFormularios, std::move(v));
     if (v.cuenta && datos.norma.empty()) {
         v.cuenta.reset();
         v.avisos.push_back({false, kMsgNorma});

@@ -11,7 +11,8 @@ namespace trovanel {
 // few identifier and account checks.
 enum class ClaseParte { Pagos, Cobros };
 
-// The party forms always write this entity code at the head of a stored account.
+// A party added in a form gets this entity code at the head of its stored account; an edit keeps the
+// entity the account has (an imported one names the party's real bank).
 inline constexpr const char* kEntidadFormularios = "8642";
 
 inline constexpr const char* kMsgNifOrdenante = "Teclee un nif de emisor correcto (9 posiciones)";
@@ -33,16 +34,18 @@ std::string completarNumeroCuenta(std::string_view numero);
 // Characters 2-3 of the completed account number "63": a supplier-payment (ZOP) account.
 bool marcaZOP(std::string_view numeroCompleto);
 
-// A stored account split by its fixed positions: office 5-8, check digits 9-10, number 11-20.
+// A stored account split by its fixed positions: entity 1-4, office 5-8, check digits 9-10, number 11-20.
 struct CuentaDividida {
+    std::string entidad;
     std::string oficina;
     std::string dc;
     std::string numero;
 };
 CuentaDividida dividirCuenta(std::string_view cuenta);
 
-// "8642" & office & check digits & number.
-std::string cuentaAlmacenada(std::string_view oficina, std::string_view dc, std::string_view numero);
+// Entity & office & check digits & number.
+std::string cuentaAlmacenada(std::string_view entidad, std::string_view oficina, std::string_view dc,
+                             std::string_view numero);
 
 // A message of the checks; informativo: an information box, otherwise an error box.
 struct AvisoCuenta {
@@ -64,6 +67,9 @@ struct DatosParte {
     std::string dc;
     std::string numero;
     std::string norma; // collections add: "CSB19", "CSB58", or "" when none is chosen
+    // Edits: the entity of the account as stored, kept and used for the check digits (kEntidadFormularios
+    // when it has no 4 characters). The adds always use kEntidadFormularios.
+    std::string entidad = {};
 };
 
 // The outcome of the checks: the messages in the order shown, the account number as its box must show it

@@ -1,6 +1,7 @@
 #include "partes.hpp"
 
 #include "base_datos.hpp"
+#include "error.hpp"
 #include "texto.hpp"
 
 namespace trovanel {
@@ -26,6 +27,10 @@ std::pair<const char*, const char*> tiposDe(ClaseParte clase) {
 }
 
 } // namespace
+
+bool usuarioParaAlta(std::string_view usuario) {
+    return esAdmin(usuario) || !enBlanco(usuario);
+}
 
 std::vector<std::string> usuariosDeTipo(BaseDatos& baseDatos, std::string_view tipoUsuario) {
     auto consulta =
@@ -124,6 +129,9 @@ void guardarOrdenante(BaseDatos& baseDatos, std::int64_t id, std::string_view ni
 
 AltaOrdenante altaOrdenante(BaseDatos& baseDatos, std::string_view usuario, std::string_view nombre,
                             std::string_view nif, std::string_view cuenta, bool zop) {
+    if (!usuarioParaAlta(usuario)) {
+        throw ErrorTrovanel(kMsgSinUsuario);
+    }
     BaseDatos::Transaccion transaccion(baseDatos);
     const std::string nifRecortado = Trim(nif);
     const std::string usuarioRecortado = Trim(usuario);
@@ -144,7 +152,7 @@ AltaOrdenante altaOrdenante(BaseDatos& baseDatos, std::string_view usuario, std:
             .ejecutar();
         alta = {baseDatos.ultimoId(), false};
     }
-    if (!esAdmin(usuario) && !usuarioRecortado.empty()) {
+    if (!esAdmin(usuario)) {
         auto enlace = baseDatos.preparar("SELECT 1 FROM usuarios WHERE usuario = ? AND id_presentador = ?");
         enlace.con(usuarioRecortado, alta.id);
         if (!enlace.siguiente()) {

@@ -25,6 +25,15 @@ inline bool esAdmin(std::string_view usuario) {
     return usuario == kUsuarioAdmin;
 }
 
+inline constexpr const char* kMsgAltaRealizada = "Alta realizada correctamente";
+inline constexpr const char* kMsgSinUsuario =
+    "Para dar de alta un ordenante hace falta un usuario al que enlazarlo. Los usuarios llegan con el "
+    "fichero de cuentas del banco («Cabeceras» › «Importar Fichero Cuentas»); también puede activar el "
+    "administrador en config.ini con la línea administrador=true.";
+
+// An ordering party is listed only through a user's link, or to "Admin": an add needs one of them.
+bool usuarioParaAlta(std::string_view usuario);
+
 // A presenter, ordering party or issuer as the lists and grids show it.
 struct ParteEntrada {
     std::int64_t id = 0;
@@ -80,7 +89,8 @@ struct AltaOrdenante {
     bool existia = false; // a "pagos" row with the same trimmed NIF and account was there already
 };
 // A new ordering party (csb ZOP when zop) linked to the user; an existing one only gets the user's link.
-// "Admin" gets no link.
+// "Admin" gets no link. Without a user for the add (usuarioParaAlta) throws ErrorTrovanel with
+// kMsgSinUsuario, nothing written.
 AltaOrdenante altaOrdenante(BaseDatos& baseDatos, std::string_view usuario, std::string_view nombre,
                             std::string_view nif, std::string_view cuenta, bool zop);
 // "Admin": the party and all its links; a named user: that user's first link to it.

@@ -5,10 +5,12 @@
 #include "lista_plantillas.hpp"
 #include "partes.hpp"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -62,6 +64,31 @@ QLineEdit* caja(const QString& nombre, int longitud, QWidget* padre) {
 
 namespace {
 
+// Pastes what typing would let in of the clipboard's text: an account copied with blanks or dashes
+// keeps its digits.
+void pegarCifras(QLineEdit* caja) {
+    if (caja->isReadOnly()) {
+        return;
+    }
+    QString cifras;
+    for (const QChar c : QGuiApplication::clipboard()->text()) {
+        if (c.unicode() != '\b' && teclaCuentaAdmitida(c.unicode())) {
+            cifras += c;
+        }
+    }
+    caja->insert(cifras);
+}
+
+bool teclaDeEdicion(const QKeyEvent* tecla) {
+    for (const auto clave : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::SelectAll,
+                             QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Deselect}) {
+        if (tecla->matches(clave)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Watches the key presses of one box: tells whoever listens, and swallows what the account rules refuse.
 class FiltroCaja : public QObject {
 public:
@@ -86,7 +113,11 @@ protected:
             return false;
         }
         const auto* tecla = static_cast<QKeyEvent*>(evento);
-        if (tecla->key() == Qt::Key_Backspace) {
+        if (tecla->matches(QKeySequence::Paste)) {
+            pegarCifras(static_cast<QLineEdit*>(objeto));
+            return true;
+        }
+        if (tecla->key() == Qt::Key_Backspace || teclaDeEdicion(tecla)) {
             return false;
         }
         const QString texto = tecla->text();
@@ -156,8 +187,10 @@ std::optional<std::int64_t> idSeleccionado(const QComboBox* combo) {
     return combo->currentData().toLongLong();
 }
 
-void mostrarCuenta(const std::string& cuenta, QLineEdit* oficina, QLineEdit* dc, QLineEdit* numero) {
+void mostrarCuenta(const std::string& cuenta, QLineEdit* entidad, QLineEdit* oficina, QLineEdit* dc,
+                   QLineEdit* numero) {
     const CuentaDividida partes = dividirCuenta(cuenta);
+    entidad->setText(aQString(partes.entidad));
     oficina->setText(aQString(partes.oficina));
     dc->setText(aQString(partes.dc));
     numero->setText(aQString(partes.numero));

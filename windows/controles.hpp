@@ -57,7 +57,8 @@ QLineEdit* caja(const char* nombre, int longitud, QWidget* padre);
 QLineEdit* caja(const QString& nombre, int longitud, QWidget* padre);
 
 // Account boxes (office, check digits, number, suffix): only digits, "*" and backspace get in, typed or
-// pasted; any other key, Enter included, is swallowed.
+// pasted; any other key, Enter included, is swallowed, but the clipboard and selection keys work, and
+// what they paste keeps only what typing lets in.
 void soloCifrasCuenta(QLineEdit* caja);
 
 // Calls marcar for every key pressed in the box, kept or not, and for every change the user makes
@@ -80,8 +81,9 @@ std::optional<std::int64_t> idSeleccionado(const QComboBox* combo);
 
 // A party list filled anew with its signals blocked, the boxes that showed the former choice emptied,
 // and the first party selected; false when there is none. The caller then runs the list's handler.
-// A stored 20-character account shown in its office, check-digit and number boxes.
-void mostrarCuenta(const std::string& cuenta, QLineEdit* oficina, QLineEdit* dc, QLineEdit* numero);
+// A stored 20-character account shown in its entity, office, check-digit and number boxes.
+void mostrarCuenta(const std::string& cuenta, QLineEdit* entidad, QLineEdit* oficina, QLineEdit* dc,
+                   QLineEdit* numero);
 // The outcome of a party's checks: the account number as its box must show it, then each message in an
 // information or an error box. True when the account passed.
 bool mostrarValidacion(Avisos& avisos, const ValidacionParte& validacion, QLineEdit* numero);

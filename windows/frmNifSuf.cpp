@@ -61,13 +61,15 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     emisor->addRow(etiqueta("labNombreEmi", "Nombre", frameEmisor), cbNombreEmi_);
     tbNifEmi_ = fila(emisor, "tbNifEmi", "N.I.F.", 9, frameEmisor);
     tbSufEmi_ = fila(emisor, "tbSufEmi", "Sufijo:", 3, frameEmisor);
+    // The bank of the stored account: an edit keeps it.
+    tbEntidadEmi_ = fila(emisor, "tbEntidadEmi", "Entidad", 0, frameEmisor);
     tbOficinaEmi_ = fila(emisor, "tbOficinaEmi", "Oficina", 4, frameEmisor);
     tbDC_ = fila(emisor, "tbDC", "DC", 2, frameEmisor);
     tbCCC_ = fila(emisor, "tbCCC", "Cuenta", 10, frameEmisor);
     tbIdEmi_ = fila(emisor, "tbIdEmi", "ID", 0, frameEmisor);
     auto* cmdBajaEmisor = boton("cmdBajaEmisor", "Baja &Emisor", frameEmisor);
     emisor->addRow(cmdBajaEmisor);
-    for (QLineEdit* lectura : {tbIdPre_, tbCSB_, tbIdEmi_}) {
+    for (QLineEdit* lectura : {tbIdPre_, tbCSB_, tbEntidadEmi_, tbIdEmi_}) {
         lectura->setReadOnly(true);
     }
 
@@ -196,7 +198,8 @@ void frmNifSuf::cbUsuarios_Click() {
         return;
     }
     cmdBajaPresentador_->setEnabled(!partes.empty());
-    llenarListaPartes(cbNombreEmi_, {}, {tbNifEmi_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_});
+    llenarListaPartes(cbNombreEmi_, {},
+                      {tbNifEmi_, tbSufEmi_, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_});
     if (!llenarListaPartes(cbNombrePre_, partes, {tbNifPre_, tbSufPre_, tbIdPre_})) {
         tbCSB_->clear();
         return;
@@ -235,7 +238,7 @@ void frmNifSuf::cbNombrePre_Click() {
         tbCSB_->clear();
     }
     if (!llenarListaPartes(cbNombreEmi_, emisores,
-                           {tbCCC_, tbNifEmi_, tbOficinaEmi_, tbSufEmi_, tbDC_, tbIdEmi_})) {
+                           {tbCCC_, tbNifEmi_, tbEntidadEmi_, tbOficinaEmi_, tbSufEmi_, tbDC_, tbIdEmi_})) {
         return;
     }
     cbNombreEmi_Click();
@@ -259,7 +262,7 @@ void frmNifSuf::cbNombreEmi_Click() {
     tbNifEmi_->setText(aQString(emisor->nif));
     tbSufEmi_->setText(aQString(emisor->sufijo));
     tbIdEmi_->setText(QString::number(emisor->id));
-    mostrarCuenta(emisor->cuenta, tbOficinaEmi_, tbDC_, tbCCC_);
+    mostrarCuenta(emisor->cuenta, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_);
 }
 
 void frmNifSuf::cmdAceptar_Click() {
@@ -271,6 +274,7 @@ void frmNifSuf::cmdAceptar_Click() {
     datos.oficina = textoDe(tbOficinaEmi_);
     datos.dc = textoDe(tbDC_);
     datos.numero = textoDe(tbCCC_);
+    datos.entidad = textoDe(tbEntidadEmi_);
     const ValidacionParte v = validarEdicionCobros(datos);
     if (!mostrarValidacion(contexto_.avisos, v, tbCCC_) || !mModificado ||
         !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
@@ -323,6 +327,8 @@ void frmNifSuf::cmdAnadir_Click() {
         contexto_.avisos.informacion("Presentador y Emisor ya existen en la base de datos");
         return;
     }
+    // The same confirmation as an ordering party's add: the user learns the add took place.
+    contexto_.avisos.informacion(kMsgAltaRealizada);
     vaciar({tbAltaNombrePre_, tbAltaNifPre_, tbAltaSufPre_, tbAltaNombreEmi_, tbAltaNifEmi_, tbAltaSufEmi_,
             tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_});
     // The next add must choose its norm again.

@@ -51,6 +51,7 @@ private:
     QComboBox* cbNombreEmi_;
     QLineEdit* tbNifEmi_;
     QLineEdit* tbSufEmi_;
+    QLineEdit* tbEntidadEmi_;
     QLineEdit* tbOficinaEmi_;
     QLineEdit* tbDC_;
     QLineEdit* tbCCC_;

@@ -38,6 +38,9 @@ frmNifSufPagos::frmNifSufPagos(ContextoVentanas contexto, QWidget* padre)
     auto* frameEmisor = marco("frameEmisor", "Ordenante", this);
     cbNombreEmi_ = lista("cbNombreEmi", frameEmisor);
     tbNifEmi_ = caja("tbNifEmi", 9, frameEmisor);
+    // The bank of the stored account: an edit keeps it.
+    tbEntidadEmi_ = caja("tbEntidadEmi", 0, frameEmisor);
+    tbEntidadEmi_->setReadOnly(true);
     tbOficinaEmi_ = caja("tbOficinaEmi", 4, frameEmisor);
     tbDC_ = caja("tbDC", 2, frameEmisor);
     tbCCC_ = caja("tbCCC", 10, frameEmisor);
@@ -47,6 +50,7 @@ frmNifSufPagos::frmNifSufPagos(ContextoVentanas contexto, QWidget* padre)
     auto* formulario = new QFormLayout(frameEmisor);
     formulario->addRow(etiqueta("labNombre", "Nombre", frameEmisor), cbNombreEmi_);
     formulario->addRow(etiqueta("labNif", "N.I.F.", frameEmisor), tbNifEmi_);
+    formulario->addRow(etiqueta("labEntidad", "Entidad", frameEmisor), tbEntidadEmi_);
     formulario->addRow(etiqueta("labOficina", "Oficina", frameEmisor), tbOficinaEmi_);
     formulario->addRow(etiqueta("labDC", "DC", frameEmisor), tbDC_);
     formulario->addRow(etiqueta("labCuenta", "Cuenta", frameEmisor), tbCCC_);
@@ -146,7 +150,8 @@ void frmNifSufPagos::cbUsuarios_Click() {
         return;
     }
     cmdBaja_->setEnabled(!partes.empty());
-    if (!llenarListaPartes(cbNombreEmi_, partes, {tbNifEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_})) {
+    if (!llenarListaPartes(cbNombreEmi_, partes,
+                           {tbNifEmi_, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_})) {
         return;
     }
     cbNombreEmi_Click();
@@ -168,7 +173,7 @@ void frmNifSufPagos::cbNombreEmi_Click() {
         return;
     }
     tbNifEmi_->setText(aQString(parte->nif));
-    mostrarCuenta(parte->cuenta, tbOficinaEmi_, tbDC_, tbCCC_);
+    mostrarCuenta(parte->cuenta, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_);
     tbIdEmi_->setText(QString::number(parte->id));
 }
 
@@ -178,6 +183,7 @@ void frmNifSufPagos::cmdAceptar_Click() {
     datos.oficina = textoDe(tbOficinaEmi_);
     datos.dc = textoDe(tbDC_);
     datos.numero = textoDe(tbCCC_);
+    datos.entidad = textoDe(tbEntidadEmi_);
     const ValidacionParte v = validarEdicionOrdenante(datos);
     if (!mostrarValidacion(contexto_.avisos, v, tbCCC_) || !mModificado ||
         !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
@@ -202,6 +208,11 @@ void frmNifSufPagos::cmdAlta_Click() {
 
 void frmNifSufPagos::cmdAnadir_Click() {
     mTipo = kTipoPagos;
+    const std::string usuario = desdeQString(cbUsuarios_->currentText());
+    if (!usuarioParaAlta(usuario)) {
+        contexto_.avisos.critico(kMsgSinUsuario);
+        return;
+    }
     DatosParte datos;
     datos.nombreEmi = textoDe(tbAltaNombre_);
     datos.nifEmi = textoDe(tbAltaNif_);
@@ -214,8 +225,7 @@ void frmNifSufPagos::cmdAnadir_Click() {
     }
     AltaOrdenante alta;
     try {
-        alta = altaOrdenante(contexto_.baseDatos, desdeQString(cbUsuarios_->currentText()), datos.nombreEmi,
-                             datos.nifEmi, *v.cuenta, v.zop);
+        alta = altaOrdenante(contexto_.baseDatos, usuario, datos.nombreEmi, datos.nifEmi, *v.cuenta, v.zop);
     } catch (const ErrorBaseDatos& e) {
         errorBaseDatos(e);
         return;
@@ -224,7 +234,7 @@ void frmNifSufPagos::cmdAnadir_Click() {
         contexto_.avisos.informacion("El Ordenante ya existe en la base de datos");
         return;
     }
-    contexto_.avisos.informacion("Alta realizada correctamente");
+    contexto_.avisos.informacion(kMsgAltaRealizada);
     for (QLineEdit* caja : {tbAltaNombre_, tbAltaCuenta_, tbAltaDC_, tbAltaNif_, tbAltaOficina_}) {
         caja->clear();
     }

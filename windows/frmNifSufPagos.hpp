@@ -40,6 +40,7 @@ private:
     QComboBox* cbUsuarios_;
     QComboBox* cbNombreEmi_;
     QLineEdit* tbNifEmi_;
+    QLineEdit* tbEntidadEmi_;
     QLineEdit* tbOficinaEmi_;
     QLineEdit* tbDC_;
     QLineEdit* tbCCC_;

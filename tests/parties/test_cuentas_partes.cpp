@@ -24,15 +24,16 @@ std::ostream& operator<<(std::ostream& os, const CasoParte& caso) {
     return os << caso.nombre;
 }
 
-// Office, check digits, number; for the payments form the name and NIF go in the issuer's places.
+// Office, check digits, number; for the payments form the name and NIF go in the issuer's places. The
+// entity is the stored one that an edit keeps.
 DatosParte pagos(const char* oficina, const char* dc, const char* numero = "0123456789",
-                 const char* nif = "B12345678") {
-    return {"", "", "", "ORDENANTE SL", nif, "", oficina, dc, numero, ""};
+                 const char* nif = "B12345678", const char* entidad = "") {
+    return {"", "", "", "ORDENANTE SL", nif, "", oficina, dc, numero, "", entidad};
 }
 DatosParte cobros(const char* oficina, const char* dc, const char* numero = "0123456789",
-                  const char* norma = "CSB19") {
+                  const char* norma = "CSB19", const char* entidad = "") {
     return {"PRESENTADOR SA", "A11111111", "000",  "EMISOR SL", "B22222222", "001",
-            oficina,          dc,          numero, norma};
+            oficina,          dc,          numero, norma,       entidad};
 }
 
 class ReglasCuenta : public testing::TestWithParam<CasoParte> {};
@@ -72,6 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
          "Teclee un nif de emisor correcto (9 posiciones) | Compruebe los datos de la cuenta | "
          "Compruebe los datos de la cuenta",
          "", "12345678"},
+        {"cobrosEdicionSinEntidadGuardada", kEdicionCobros, cobros("0001", "61", "0123456789", "", "  "), "",
+         "86420001610123456789"},
         {"pagosAltaOficinaCeros", kAltaPagos, pagos("0000", "11"), "", "86420000110123456789"},
         {"pagosAltaOficinaCorta", kAltaPagos, pagos("12", "11"), "i:Compruebe los datos por favor"},
         {"pagosAltaOchoCifras", kAltaPagos, pagos("0001", "61", "12345678"),
@@ -105,7 +108,8 @@ TEST(CuentaParte, filtraLasTeclasSeparaLaCuentaYMarcaLasDeProveedores) {
         EXPECT_FALSE(teclaCuentaAdmitida(tecla)) << tecla;
     }
     const CuentaDividida partes = dividirCuenta("86421234  0630000001");
-    EXPECT_EQ(partes.oficina + "|" + partes.dc + "|" + partes.numero, "1234|  |0630000001");
+    EXPECT_EQ(partes.entidad + "|" + partes.oficina + "|" + partes.dc + "|" + partes.numero,
+              "8642|1234|  |0630000001");
     EXPECT_TRUE(validarAltaOrdenante(pagos("1234", "", "630000001")).zop);
     EXPECT_FALSE(validarAltaOrdenante(pagos("1234", "", "163000000")).zop);
     EXPECT_FALSE(validarAltaOrdenante(pagos("0001", "61")).zop);

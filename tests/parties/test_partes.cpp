@@ -112,6 +112,8 @@ TEST_F(Partes, unFalloAMitadDeUnaEscrituraNoDejaNadaEscrito) {
     EXPECT_THROW(altaPresentadorEmisor(*bd, parte, "86420001**0123456789"), ErrorBaseDatos);
     EXPECT_THROW(altaOrdenante(*bd, "ana", "ORD", "B12345678", "86420001610123456789", false),
                  ErrorBaseDatos);
+    // Nobody would see an ordering party added without a user.
+    EXPECT_THROW(altaOrdenante(*bd, " ", "ORD", "B12345678", "86420001610123456789", false), ErrorTrovanel);
     auto presentadores = bd->preparar("SELECT count(*) FROM presentadores");
     presentadores.siguiente();
     EXPECT_EQ(presentadores.entero(0), 1);

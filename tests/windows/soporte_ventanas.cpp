@@ -4,7 +4,9 @@
 #include "conversores_disponibles.hpp"
 #include "texto_qt.hpp"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -54,6 +56,40 @@ std::vector<std::string> PruebaVentana::textos(const QComboBox* combo) {
         resultado.push_back(desdeQString(combo->itemText(i)));
     }
     return resultado;
+}
+
+void PruebaVentana::escogerPorComienzo(QComboBox* combo, const char* comienzo) {
+    const int indice = combo->findText(QString::fromLatin1(comienzo), Qt::MatchStartsWith);
+    ASSERT_GE(indice, 0) << comienzo;
+    combo->setCurrentIndex(indice);
+    emit combo->activated(indice);
+}
+
+std::string PruebaVentana::corregir(QWidget* v, const char* caja, const char* texto) {
+    if (*caja != '\0') {
+        box(v, caja)->clear();
+        box(v, caja)->setFocus();
+        QTest::keyClicks(box(v, caja), texto);
+    }
+    entorno.avisos.respuestas = {true};
+    pulsar(v, "cmdAceptar");
+    std::string vistos;
+    for (const std::string& m : mensajes()) {
+        vistos += (vistos.empty() ? "" : " | ") + m;
+    }
+    return vistos;
+}
+
+void PruebaVentana::usarPortapapeles(QLineEdit* caja, const char* pegado, const char* queda) {
+    QClipboard* portapapeles = QGuiApplication::clipboard();
+    portapapeles->clear();
+    caja->setText(QStringLiteral("12"));
+    QTest::keyClick(caja, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(caja, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(portapapeles->text(), QStringLiteral("12"));
+    portapapeles->setText(QString::fromLatin1(pegado));
+    QTest::keyClick(caja, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(caja->text(), QString::fromLatin1(queda)) << pegado;
 }
 
 std::vector<std::string> PruebaVentana::mensajes() {

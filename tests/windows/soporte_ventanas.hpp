@@ -74,6 +74,13 @@ protected:
     void rellenar(QWidget* v, std::initializer_list<const char*> cajas,
                   const std::vector<std::string>& textos);
     static std::vector<std::string> textos(const QComboBox* combo);
+    // Chooses the first entry that begins so, as a user's click does.
+    static void escogerPorComienzo(QComboBox* combo, const char* comienzo);
+    // Types the text into the emptied box (nothing when caja is ""), presses "&Aceptar" answered Yes and
+    // returns the messages shown, joined by " | ".
+    std::string corregir(QWidget* v, const char* caja, const char* texto);
+    // Copies with Ctrl+A and Ctrl+C, then pastes pegado with Ctrl+V: queda stays.
+    static void usarPortapapeles(QLineEdit* caja, const char* pegado, const char* queda);
     // The messages shown so far, as "type: text", forgetting them.
     std::vector<std::string> mensajes();
     // A read-only copy of the database, and the window context over it.

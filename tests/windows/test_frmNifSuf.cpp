@@ -1,6 +1,7 @@
 #include "frmEntrada.hpp"
 #include "frmNifSuf.hpp"
 
+#include "importacion_cuentas.hpp"
 #include "partes.hpp"
 #include "soporte_ventanas.hpp"
 
@@ -48,7 +49,8 @@ TEST_F(FrmNifSuf, anadeCambiaYDaDeBajaPresentadoresYEmisoresConSusMensajesEnOrde
              {"L'PRESENTADOR", "A1111111'", "000", "L'EMISOR", "B2222222'", "001", oficina, dc, "123456789"});
     }
     EXPECT_EQ(mensajes(), (V{"critico: Compruebe los datos de la cuenta",
-                             "critico: Por favor, compruebe los datos de la cuenta"}));
+                             "critico: Por favor, compruebe los datos de la cuenta",
+                             "informacion: Alta realizada correctamente"}));
     EXPECT_EQ(textos(cbNombrePre), (V{"EMPRESA DE EJEMPLO SL", "L'PRESENTADOR"}));
     // Both norms are clear after an add; the same issuer again is refused.
     const V otro{"L'PRESENTADOR", "A1111111'", "000", "OTRO", "B2222222'", "001", "0000", "**", "0123456789"};
@@ -116,6 +118,29 @@ TEST_F(FrmNifSuf, unaBaseDeDatosQueFallaSeAvisaSinEscribirNadaYLaVentanaSigueUsa
     EXPECT_EQ(textos(hijo<QComboBox>(&v, "cbNombreEmi")), (V{"EMPRESA DE EJEMPLO SL"}));
 }
 
+// Imported with entity 2100, office 0002, DC 54; 54 is also what 8642 would need with office 0003.
+TEST_F(FrmNifSuf, unEmisorImportadoConservaSuEntidadYSuDCSeCompruebaConElla) {
+    importarFicheroCuentas(*entorno.baseDatos, datosPrueba() / "cuentas" / "cuentas_crlf.txt");
+    frmNifSuf v(entorno.contexto());
+    v.show();
+    escogerPorComienzo(hijo<QComboBox>(&v, "cbNombrePre"), "PRESENTADOR 19");
+    EXPECT_EQ(box(&v, "tbEntidadEmi")->text(), QStringLiteral("2100"));
+    const std::int64_t id = box(&v, "tbIdEmi")->text().toLongLong();
+    const char* kPregunta = "pregunta: ¿Desea guardar los cambios?";
+    const char* kDCMal = "critico: Por favor, compruebe los datos de la cuenta";
+    for (auto [caja, texto, aviso, cuenta] : {std::tuple{"", "", "", "21000002540687654321"},
+                                              {"tbNifEmi", "J99999999", kPregunta, "21000002540687654321"},
+                                              {"tbOficinaEmi", "0003", kDCMal, "21000002540687654321"},
+                                              {"tbDC", "14", kPregunta, "21000003140687654321"}}) {
+        EXPECT_EQ(corregir(&v, caja, texto), aviso) << caja;
+        EXPECT_EQ(leerEmisor(*entorno.baseDatos, id)->cuenta, cuenta) << caja;
+    }
+    // The clipboard works in the account boxes of both panels.
+    pulsar(&v, "cmdAlta");
+    usarPortapapeles(box(&v, "tbDC"), "1-4", "14");
+    usarPortapapeles(box(&v, "tbAltaCuentaEmi"), "0102 345 678", "0102345678");
+}
+
 class frmEntradaSinResultado : public frmEntrada {
 public:
     using frmEntrada::frmEntrada;
@@ -131,7 +156,7 @@ TEST_F(FrmNifSuf, elDialogoDeConversionListaLoAnadidoYUnaConversionNorma19LoUsa)
         pulsar(&v, "cmdAlta");
         alta(&v, {"NUEVO PRESENTADOR", "A12345678", "007", "NUEVO EMISOR", "B87654321", "008", "0001", "",
                   "0123456789"});
-        ASSERT_TRUE(entorno.avisos.mensajes.empty());
+        ASSERT_EQ(mensajes(), V{"informacion: Alta realizada correctamente"});
     }
     std::filesystem::copy_file(raizProyecto() / "ejemplo" / "recibos.txt", entorno.carpeta / "recibos.txt");
     frmEntradaSinResultado d(entorno.contexto());

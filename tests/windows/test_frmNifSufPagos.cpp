@@ -1,6 +1,7 @@
 #include "frmNifSufPagos.hpp"
 
 #include "constructor_datos.hpp"
+#include "importacion_cuentas.hpp"
 #include "partes.hpp"
 #include "soporte_ventanas.hpp"
 #include "texto_qt.hpp"
@@ -123,10 +124,44 @@ TEST_F(FrmNifSufPagos, lasCajasDeCuentaSoloAdmitenCifrasYCualquierEdicionMarcaEl
         EXPECT_EQ(cuenta->text(), QString::fromLatin1(queda)) << pegado;
     }
     EXPECT_TRUE(otra.modificado());
+    usarPortapapeles(cuenta, "ES 0102-345 678 9", "0102345678");
     // Enter in a box presses no button.
     QTest::keyClick(box(&v, "tbNifEmi"), Qt::Key_Return);
     QTest::keyClick(oficina, Qt::Key_Return);
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
+}
+
+TEST_F(FrmNifSufPagos, sinUsuarioAlQueEnlazarloNoSeAnadeNadaYSeDiceComoObtenerlo) {
+    entorno.estado.gAdministrador = false;
+    entorno.baseDatos->preparar("DELETE FROM usuarios").ejecutar();
+    frmNifSufPagos v(entorno.contexto());
+    v.show();
+    pulsar(&v, "cmdAlta");
+    alta(&v, {"NUEVO", "B22222222", "0001", "61", "0123456789"});
+    EXPECT_EQ(mensajes(), V{"critico: Para dar de alta un ordenante hace falta un usuario al que enlazarlo. "
+                            "Los usuarios llegan con el fichero de cuentas del banco («Cabeceras» › "
+                            "«Importar Fichero Cuentas»); también puede activar el administrador en "
+                            "config.ini con la línea administrador=true."});
+    EXPECT_EQ(partesDeUsuario(*entorno.baseDatos, ClaseParte::Pagos, "Admin").size(), 1u);
+}
+
+// Imported with entity 2100, office 0001, DC 03; 03 is also what 8642 would need with office 0002.
+TEST_F(FrmNifSufPagos, unOrdenanteImportadoConservaSuEntidadYSuDCSeCompruebaConElla) {
+    importarFicheroCuentas(*entorno.baseDatos, datosPrueba() / "cuentas" / "cuentas_crlf.txt");
+    frmNifSufPagos v(entorno.contexto());
+    v.show();
+    escogerPorComienzo(hijo<QComboBox>(&v, "cbNombreEmi"), "ORDENANTE DIECISEIS");
+    EXPECT_EQ(box(&v, "tbEntidadEmi")->text(), QStringLiteral("2100"));
+    const std::int64_t id = box(&v, "tbIdEmi")->text().toLongLong();
+    const char* kPregunta = "pregunta: ¿Desea guardar los cambios?";
+    const char* kDCMal = "critico: Por favor, compruebe los datos de la cuenta";
+    for (auto [caja, texto, aviso, cuenta] : {std::tuple{"", "", "", "21000001030161111111"},
+                                              {"tbNifEmi", "B22222222", kPregunta, "21000001030161111111"},
+                                              {"tbOficinaEmi", "0002", kDCMal, "21000001030161111111"},
+                                              {"tbDC", "53", kPregunta, "21000002530161111111"}}) {
+        EXPECT_EQ(corregir(&v, caja, texto), aviso) << caja;
+        EXPECT_EQ(leerPresentador(*entorno.baseDatos, id)->cuenta, cuenta) << caja;
+    }
 }
 
 TEST_F(FrmNifSufPagos, unaBaseDeDatosQueFallaSeAvisaYLaVentanaSigueUsable) {
