@@ -123,6 +123,7 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
     Entorno& entorno = familia.entorno;
     estado.gErrores.clear();
     estado.gConversionRechazada = false;
+    estado.gFalloLog = false;
     estado.gOrdenesEscritas = 0;
 
     if (const auto choque = salidaQueChoca(estado, entorno, parametros)) {
