@@ -7,6 +7,8 @@
 namespace trovanel {
 
 inline constexpr const char* kNombreBaseDatos = "Estructuras.db";
+// What ends the name of a day's copy of the database ("532003.Copy").
+inline constexpr const char* kExtensionCopia = ".Copy";
 
 // Creates the program's database at ruta with its schema and seed. The file appears under its name only
 // once it is complete, so an interrupted creation never leaves a half-built database behind.
@@ -16,7 +18,13 @@ void crearBaseDatosPrograma(const std::filesystem::path& ruta);
 // Opens the program's database exclusively (CerrojoBaseDatos), creating it first when there is no file
 // or only an empty one (what an interrupted copy leaves); creada, when given, tells which. An existing
 // database is never rewritten, and a file that lacks the program's tables is refused without a change.
+// First of all, once the lock is held, it removes what a killed start left beside the database: a new
+// database being built, a day's copy being made, and their journals.
 // Throws ErrorBaseDatos with the description of the failure.
 BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta, bool* creada = nullptr);
+
+// Makes a copy of the database at copia. It is written under a name of its own and takes copia's name
+// only once complete, and never in the place of a file (or link) of that name. Throws ErrorBaseDatos.
+void copiarBaseDatosPrograma(BaseDatos& baseDatos, const std::filesystem::path& copia);
 
 } // namespace trovanel
