@@ -131,6 +131,16 @@ void crearBaseDatosPrograma(const std::filesystem::path& ruta) {
     darNombre(construirProvisional(ruta), ruta);
 }
 
+FicheroDeBaseDatos clasificarFichero(std::string_view nombre) {
+    if (sinDiario(nombre) == kNombreBaseDatos || esProvisional(nombre, kNombreBaseDatos)) {
+        return FicheroDeBaseDatos::BaseDatos;
+    }
+    if (esCopia(nombre, false) || esCopia(nombre, true)) {
+        return FicheroDeBaseDatos::Copia;
+    }
+    return FicheroDeBaseDatos::Ninguno;
+}
+
 BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta, bool* creada) {
     CerrojoBaseDatos cerrojo = CerrojoBaseDatos::tomar(ruta, true);
     quitarRestos(ruta);

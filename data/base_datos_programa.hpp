@@ -3,12 +3,23 @@
 #include "base_datos.hpp"
 
 #include <filesystem>
+#include <string_view>
 
 namespace trovanel {
 
 inline constexpr const char* kNombreBaseDatos = "Estructuras.db";
 // What ends the name of a day's copy of the database ("532003.Copy").
 inline constexpr const char* kExtensionCopia = ".Copy";
+
+// What a file of the program folder is to the database, by its name alone.
+enum class FicheroDeBaseDatos {
+    Ninguno,
+    // The database, its journal, or the files a first start builds a new one in.
+    BaseDatos,
+    // A day's copy of any day, or the files one is made in.
+    Copia,
+};
+FicheroDeBaseDatos clasificarFichero(std::string_view nombre);
 
 // Creates the program's database at ruta with its schema and seed. The file appears under its name only
 // once it is complete, so an interrupted creation never leaves a half-built database behind.

@@ -617,6 +617,28 @@ INSTANTIATE_TEST_SUITE_P(
                    kBaseDatos},
         CasoChoque{"copiaDelDia", [](MotorLectura& t) { return t.carpeta / "sub" / ".." / "6122026.Copy"; },
                    kCopia},
+        // Any file of the program folder, there or not yet.
+        CasoChoque{"configuracion", [](MotorLectura& t) { return t.carpeta / "config.ini"; },
+                   "El fichero de salida no puede ser el mismo que el fichero de configuración del programa "
+                   "(config.ini)"},
+        CasoChoque{"copiaDeOtroDia", [](MotorLectura& t) { return t.carpeta / "1112003.Copy"; }, kCopia},
+        // The log is appended to: it may not be such a file either.
+        CasoChoque{"registroEnlazadoAConfiguracion",
+                   [](MotorLectura& t) {
+                       escribirFichero(t.carpeta / "config.ini", "administrador=false\r\n");
+                       t.estado.gFicheroLog = t.carpeta / "sub" / "entrada.log";
+                       fs::create_symlink(t.carpeta / "config.ini", t.estado.gFicheroLog);
+                       return t.salida;
+                   },
+                   "El registro de errores no puede ser el mismo que el fichero de configuración del "
+                   "programa (config.ini)"},
+        CasoChoque{"registroEnlazadoABaseDeDatos",
+                   [](MotorLectura& t) {
+                       t.estado.gFicheroLog = t.carpeta / "sub" / "entrada.log";
+                       fs::create_symlink(t.carpeta / kNombreBaseDatos, t.estado.gFicheroLog);
+                       return t.salida;
+                   },
+                   "El registro de errores no puede ser el mismo que la base de datos del programa"},
         CasoChoque{"ficheroPropio", [](MotorLectura& t) { return t.carpeta / "sub" / "remesa.out"; },
                    nullptr}),
     [](const ::testing::TestParamInfo<CasoChoque>& info) { return std::string(info.param.nombre); });
