@@ -67,7 +67,7 @@ std::vector<std::string> LeerParametros(std::string_view lineaComandos, std::siz
 
 std::filesystem::path rutaCopiaDelDia(const std::filesystem::path& carpetaPrograma, const FechaHora& hoy) {
     return carpetaPrograma /
-           (std::to_string(hoy.dia) + std::to_string(hoy.mes) + std::to_string(hoy.anio) + ".Copy");
+           (std::to_string(hoy.dia) + std::to_string(hoy.mes) + std::to_string(hoy.anio) + kExtensionCopia);
 }
 
 std::optional<BaseDatos> abrirBaseDatosAlArrancar(EstadoEjecucion& estado, Avisos& avisos, const Reloj& reloj,
@@ -96,7 +96,7 @@ std::optional<BaseDatos> abrirBaseDatosAlArrancar(EstadoEjecucion& estado, Aviso
             if (error) {
                 throw ErrorBaseDatos(error.message());
             }
-            baseDatos->copiarA(estado.gRutaCopiaBD);
+            copiarBaseDatosPrograma(*baseDatos, estado.gRutaCopiaBD);
         } catch (const ErrorTrovanel&) {
             avisos.informacion("No se puede crear copia de seguridad de la Base de datos\r\n"
                                "asegurese de que la Base de datos esta cerrada y vuelva a abrir el programa "

@@ -47,9 +47,9 @@ std::filesystem::path rutaCopiaDelDia(const std::filesystem::path& carpetaProgra
 
 // Start-up up to the open database: opens (creating it on first start, with a config.ini with both
 // flags off unless one exists) the program's database exclusively, then makes the day's copy when no
-// file of that name exists. A copy that cannot be made is
-// reported and start-up goes on; a database that cannot be opened is reported ("Error: " and the
-// description) and gives nothing.
+// file of that name exists; a copy takes its name only once complete, and what a killed start left is
+// removed first. A copy that cannot be made is reported and start-up goes on; a database that cannot be
+// opened is reported ("Error: " and the description) and gives nothing.
 std::optional<BaseDatos> abrirBaseDatosAlArrancar(EstadoEjecucion& estado, Avisos& avisos, const Reloj& reloj,
                                                   const std::filesystem::path& carpetaPrograma);
 

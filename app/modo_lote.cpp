@@ -74,13 +74,16 @@ std::uintmax_t tamanoFichero(const std::filesystem::path& ruta) {
 }
 
 // Without a result window, one line says what the exit status alone would not: that orders went to the
-// log, and where it is, or that the input held no order. A run cancelled or stopped on an error has
-// already said why.
+// log, and where it is, that the log could not be written (so no bank file either), or that the input
+// held no order. A run cancelled or stopped on another error has already said why.
 void informarDelFinal(const EstadoEjecucion& estado, Avisos& avisos, std::uintmax_t logAntes) {
     if (estado.gProcesoCancelado) {
         return;
     }
-    if (estado.gError && tamanoFichero(estado.gFicheroLog) > logAntes) {
+    if (estado.gFalloLog) {
+        avisos.informacion("Proceso terminado incorrectamente: no se puede escribir el registro de errores " +
+                           rutaComoTexto(estado.gFicheroLog));
+    } else if (estado.gError && tamanoFichero(estado.gFicheroLog) > logAntes) {
         avisos.informacion("Proceso terminado incorrectamente: registro de errores en " +
                            rutaComoTexto(estado.gFicheroLog));
     } else if (!estado.gError && estado.gOrdenesEscritas == 0) {

@@ -42,6 +42,8 @@ struct EstadoEjecucion {
     bool gProcesoCancelado = false;
     // The current conversion was refused before it read or wrote anything (batch mode ends with 2).
     bool gConversionRechazada = false;
+    // The current conversion stopped because its error log could not be written; no bank file was left.
+    bool gFalloLog = false;
     // "-" or " ": the sign found by the last amount normalisation.
     std::string gSignoImporte = " ";
     // Error log of the conversion: the input's name with ".log".

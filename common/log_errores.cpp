@@ -4,6 +4,10 @@
 #include "estado_ejecucion.hpp"
 #include "reloj.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 
 namespace trovanel {
@@ -32,14 +36,28 @@ bool EscritorLog::abrir() {
     if (estado_.gFicheroLog.empty()) {
         return false;
     }
-    fichero_ = std::fopen(estado_.gFicheroLog.c_str(), "ab");
-    if (fichero_ != nullptr) {
-        if (!buffer_) {
-            buffer_ = std::make_unique<char[]>(kTamanoBuffer);
-        }
-        std::setvbuf(fichero_, buffer_.get(), _IOFBF, kTamanoBuffer);
+    // Never through a link nor into anything but a plain file: a log linked to config.ini or to the
+    // database would write the rejected orders' text into it. O_NONBLOCK keeps a FIFO from blocking.
+    const int fd = ::open(estado_.gFicheroLog.c_str(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return false;
     }
-    return fichero_ != nullptr;
+    struct stat datos {};
+    if (::fstat(fd, &datos) != 0 || !S_ISREG(datos.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    fichero_ = ::fdopen(fd, "ab");
+    if (fichero_ == nullptr) {
+        ::close(fd);
+        return false;
+    }
+    if (!buffer_) {
+        buffer_ = std::make_unique<char[]>(kTamanoBuffer);
+    }
+    std::setvbuf(fichero_, buffer_.get(), _IOFBF, kTamanoBuffer);
+    return true;
 }
 
 void EscritorLog::escribirBloque(std::int64_t numeroLinea,
@@ -65,6 +83,7 @@ void EscritorLog::escribirBloque(std::int64_t numeroLinea,
     }
     estado_.gErrores.clear();
     if (!bien) {
+        fallido_ = true;
         avisos_.critico(mensajeFallo_);
         if (fichero_ != nullptr) {
             std::fclose(fichero_);
@@ -80,6 +99,7 @@ bool EscritorLog::cerrar() {
     const bool bien = std::fclose(fichero_) == 0;
     fichero_ = nullptr;
     if (!bien) {
+        fallido_ = true;
         avisos_.critico(mensajeFallo_);
     }
     return bien;

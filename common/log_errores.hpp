@@ -17,8 +17,9 @@ inline constexpr const char* kFalloLogCobros = "No se puede crear el fichero Log
 inline constexpr const char* kFalloLogPagos = "No se puede creal el fichero Log";
 
 // Appends the blocks of one run's rejected orders to the error log (estado.gFicheroLog), through one
-// buffered stream opened at the first block. The log is never truncated. Before the run's first block
-// comes the run header (asterisks, date and time), written once while estado.gCabeceraLogPendiente.
+// buffered stream opened at the first block. The log is never truncated, and is only ever a plain file
+// opened without following a symbolic link. Before the run's first block comes the run header
+// (asterisks, date and time), written once while estado.gCabeceraLogPendiente.
 class EscritorLog {
 public:
     EscritorLog(EstadoEjecucion& estado, const Reloj& reloj, Avisos& avisos,
@@ -36,6 +37,9 @@ public:
     // Flushes and closes; shows the failure message and returns false when the last writes failed.
     bool cerrar();
 
+    // Some block or the closing failed (its message was shown): the log lacks orders of this run.
+    bool fallido() const { return fallido_; }
+
 private:
     bool abrir();
 
@@ -46,6 +50,7 @@ private:
     // The stream's buffer: the C library ignores the size asked for unless it is handed the memory.
     std::unique_ptr<char[]> buffer_;
     std::FILE* fichero_ = nullptr;
+    bool fallido_ = false;
 };
 
 // The block of a rejected norm 19 or norm 58 receipt: issuer NIF and suffix, receipt holder's name.

@@ -2,9 +2,13 @@
 
 #include "codificacion.hpp"
 #include "datos_iniciales.hpp"
+#include "texto.hpp"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -13,6 +17,66 @@
 namespace trovanel {
 
 namespace {
+
+// SQLite names a database's journal after the database with this added.
+constexpr std::string_view kDiario = "-journal";
+// Between the database's name and the process id: a new database being built.
+constexpr std::string_view kNueva = ".nueva-";
+// After a day's copy's name: the copy being made.
+constexpr std::string_view kParcial = ".parcial";
+
+std::string_view sinDiario(std::string_view nombre) {
+    return nombre.ends_with(kDiario) ? nombre.substr(0, nombre.size() - kDiario.size()) : nombre;
+}
+
+// "<base>.nueva-<process id>" or its journal.
+bool esProvisional(std::string_view nombre, std::string_view base) {
+    nombre = sinDiario(nombre);
+    return nombre.starts_with(base) && nombre.substr(base.size()).starts_with(kNueva) &&
+           soloDigitos(nombre.substr(base.size() + kNueva.size()));
+}
+
+// "<day><month><year>.Copy" (with ".parcial" after it when parcial) or its journal.
+bool esCopia(std::string_view nombre, bool parcial) {
+    nombre = sinDiario(nombre);
+    if (parcial) {
+        if (!nombre.ends_with(kParcial)) {
+            return false;
+        }
+        nombre.remove_suffix(kParcial.size());
+    }
+    const std::string_view extension = kExtensionCopia;
+    return nombre.ends_with(extension) && soloDigitos(nombre.substr(0, nombre.size() - extension.size()));
+}
+
+void quitarConDiario(const std::filesystem::path& ruta) {
+    std::error_code ignorado;
+    std::filesystem::remove(ruta, ignorado);
+    std::filesystem::path diario = ruta;
+    diario += kDiario;
+    std::filesystem::remove(diario, ignorado);
+}
+
+// What a killed start left beside the database at ruta: a new database being built, a day's copy being
+// made. Only a start that holds the database's lock builds or copies, so while the caller holds it every
+// such file is a leftover, whichever process made it; the process id in a name could not tell, as ids
+// are reused and differ between machines and containers sharing the folder.
+void quitarRestos(const std::filesystem::path& ruta) {
+    const std::filesystem::path carpeta = ruta.has_parent_path() ? ruta.parent_path() : ".";
+    const std::string base = ruta.filename().string();
+    std::vector<std::filesystem::path> restos;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(carpeta, error), fin; !error && it != fin;
+         it.increment(error)) {
+        const std::string nombre = it->path().filename().string();
+        if (esProvisional(nombre, base) || esCopia(nombre, true)) {
+            restos.push_back(it->path());
+        }
+    }
+    for (const auto& resto : restos) {
+        std::filesystem::remove(resto, error);
+    }
+}
 
 // Builds a complete new database beside ruta and gives its path.
 std::filesystem::path construirProvisional(const std::filesystem::path& ruta) {
@@ -67,8 +131,19 @@ void crearBaseDatosPrograma(const std::filesystem::path& ruta) {
     darNombre(construirProvisional(ruta), ruta);
 }
 
+FicheroDeBaseDatos clasificarFichero(std::string_view nombre) {
+    if (sinDiario(nombre) == kNombreBaseDatos || esProvisional(nombre, kNombreBaseDatos)) {
+        return FicheroDeBaseDatos::BaseDatos;
+    }
+    if (esCopia(nombre, false) || esCopia(nombre, true)) {
+        return FicheroDeBaseDatos::Copia;
+    }
+    return FicheroDeBaseDatos::Ninguno;
+}
+
 BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta, bool* creada) {
     CerrojoBaseDatos cerrojo = CerrojoBaseDatos::tomar(ruta, true);
+    quitarRestos(ruta);
     const bool nueva = cerrojo.tamano() == 0;
     if (nueva) {
         // Built while the empty file is held, so two first starts cannot both put a database in place;
@@ -111,6 +186,30 @@ BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta, bool* creada
         *creada = nueva;
     }
     return bd;
+}
+
+void copiarBaseDatosPrograma(BaseDatos& baseDatos, const std::filesystem::path& copia) {
+    std::filesystem::path parcial = copia;
+    parcial += kParcial;
+    quitarConDiario(parcial);
+    try {
+        baseDatos.copiarA(parcial);
+    } catch (...) {
+        quitarConDiario(parcial);
+        throw;
+    }
+    // A copy is made only where no file of that name is, and a link there counts as one.
+    int resultado = ::renameat2(AT_FDCWD, parcial.c_str(), AT_FDCWD, copia.c_str(), RENAME_NOREPLACE);
+    if (resultado != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // A file system that cannot refuse to replace: the caller found no file there, holding the lock.
+        std::error_code error;
+        const bool ocupado = std::filesystem::exists(std::filesystem::symlink_status(copia, error));
+        resultado = ocupado || error ? -1 : ::rename(parcial.c_str(), copia.c_str());
+    }
+    if (resultado != 0) {
+        quitarConDiario(parcial);
+        throw ErrorBaseDatos("No se puede crear la copia " + rutaComoTexto(copia));
+    }
 }
 
 } // namespace trovanel

@@ -3,6 +3,8 @@
 #include "avisos.hpp"
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "caracteres.hpp"
+#include "configuracion.hpp"
 #include "datos_obligatorios.hpp"
 #include "entrada_excel_access.hpp"
 #include "familia_conversion.hpp"
@@ -18,12 +20,16 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace trovanel {
 
 namespace {
 
 constexpr const char* kNoSeCargaPlantilla = "No se puede cargar la plantilla";
+constexpr const char* kLaBaseDatos = "la base de datos del programa";
+constexpr const char* kLaCopia = "la copia de seguridad de la base de datos";
 
 // The template's row and its fields into gCamposEstructura, through the one loading the editors use too;
 // nothing when either cannot be read or the template has no fields.
@@ -70,26 +76,70 @@ bool mismoFichero(const std::filesystem::path& a, const std::filesystem::path& b
     return resueltaA && resueltaA == resuelta(b);
 }
 
-// The bank file takes its name at the end of the run, replacing whatever had it: never a file the run
-// reads or writes itself, nor the program's database or its copy. The message names the clash.
+// What the messages call a file of the program folder that no conversion may write, by its name alone.
+const char* ficheroDelPrograma(const std::string& nombre) {
+    if (nombre == kFicheroConfiguracion) {
+        return "el fichero de configuración del programa (config.ini)";
+    }
+    if (nombre == kFicheroCaracteres) {
+        return "el fichero de sustitución de caracteres del programa (caracteres.ini)";
+    }
+    switch (clasificarFichero(nombre)) {
+    case FicheroDeBaseDatos::BaseDatos:
+        return kLaBaseDatos;
+    case FicheroDeBaseDatos::Copia:
+        return kLaCopia;
+    case FicheroDeBaseDatos::Ninguno:
+        break;
+    }
+    return nullptr;
+}
+
+// The file of the program folder, or of the run itself, that ruta names however spelt (a link or another
+// name of it included), by what the message calls it.
+std::optional<std::string>
+ficheroProtegido(const std::filesystem::path& ruta, const Entorno& entorno,
+                 const std::vector<std::pair<std::filesystem::path, const char*>>& protegidos) {
+    for (const auto& [protegido, nombre] : protegidos) {
+        if (mismoFichero(ruta, protegido)) {
+            return nombre;
+        }
+    }
+    if (entorno.carpetaPrograma.empty() || ruta.empty()) {
+        return std::nullopt;
+    }
+    // Any file of the folder by its name, there or not yet: config.ini, a copy of another day.
+    const auto resueltaRuta = resuelta(ruta);
+    if (resueltaRuta && resueltaRuta->parent_path() == resuelta(entorno.carpetaPrograma)) {
+        if (const char* nombre = ficheroDelPrograma(resueltaRuta->filename().string())) {
+            return nombre;
+        }
+    }
+    return std::nullopt;
+}
+
+// The bank file takes its name at the end of the run, replacing whatever had it, and the log is appended
+// to: neither may be a file the run reads or writes itself, nor a file of the program folder (its
+// configuration, its database and the database's copies). The message names the clash.
 std::optional<std::string> salidaQueChoca(const EstadoEjecucion& estado, const Entorno& entorno,
                                           const ParametrosConversion& parametros) {
-    const struct {
-        std::filesystem::path ruta;
-        const char* nombre;
-    } protegidos[] = {
-        {parametros.rutaEntrada, "el fichero de entrada"},
-        {estado.gFicheroLog, "el registro de errores"},
-        {estado.gRutaBDOrigen, "la base de datos del programa"},
-        {entorno.carpetaPrograma.empty() ? std::filesystem::path()
-                                         : entorno.carpetaPrograma / kNombreBaseDatos,
-         "la base de datos del programa"},
-        {estado.gRutaCopiaBD, "la copia de seguridad de la base de datos"},
+    const std::filesystem::path carpeta = entorno.carpetaPrograma;
+    std::vector<std::pair<std::filesystem::path, const char*>> protegidos{
+        {estado.gRutaBDOrigen, kLaBaseDatos},
+        {carpeta.empty() ? std::filesystem::path() : carpeta / kNombreBaseDatos, kLaBaseDatos},
+        {estado.gRutaCopiaBD, kLaCopia},
+        {carpeta.empty() ? std::filesystem::path() : carpeta / kFicheroConfiguracion,
+         ficheroDelPrograma(kFicheroConfiguracion)},
+        {carpeta.empty() ? std::filesystem::path() : carpeta / kFicheroCaracteres,
+         ficheroDelPrograma(kFicheroCaracteres)},
     };
-    for (const auto& protegido : protegidos) {
-        if (mismoFichero(parametros.rutaSalida, protegido.ruta)) {
-            return std::string("El fichero de salida no puede ser el mismo que ") + protegido.nombre;
-        }
+    if (const auto choque = ficheroProtegido(estado.gFicheroLog, entorno, protegidos)) {
+        return "El registro de errores no puede ser el mismo que " + *choque;
+    }
+    protegidos.emplace_back(parametros.rutaEntrada, "el fichero de entrada");
+    protegidos.emplace_back(estado.gFicheroLog, "el registro de errores");
+    if (const auto choque = ficheroProtegido(parametros.rutaSalida, entorno, protegidos)) {
+        return "El fichero de salida no puede ser el mismo que " + *choque;
     }
     return std::nullopt;
 }
@@ -123,6 +173,7 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
     Entorno& entorno = familia.entorno;
     estado.gErrores.clear();
     estado.gConversionRechazada = false;
+    estado.gFalloLog = false;
     estado.gOrdenesEscritas = 0;
 
     if (const auto choque = salidaQueChoca(estado, entorno, parametros)) {

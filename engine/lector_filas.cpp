@@ -182,7 +182,7 @@ void recorrerFilas(FamiliaConversion& familia, Filas& filas, const std::filesyst
         return false;
     };
     std::string fallo;
-    while (siguiente(fallo)) {
+    while (!ejecucion.detenida() && siguiente(fallo)) {
         ++lectura.gLineaEntrada;
         for (std::size_t i = 0; i < numeroCampos; ++i) {
             lectura.gIndiceCampo = i;
@@ -196,6 +196,10 @@ void recorrerFilas(FamiliaConversion& familia, Filas& filas, const std::filesyst
     if (!fallo.empty()) {
         ejecucion.abandonar();
         fallarEntrada(familia, fallo, rutaSalida);
+        return;
+    }
+    if (ejecucion.detenida()) {
+        ejecucion.abandonar();
         return;
     }
     ejecucion.terminar();

@@ -73,6 +73,7 @@ void EjecucionLectura::volcarOrden() {
     if (lectura.gRegistroConError || !familia_.aceptarOrden()) {
         lectura.gRegistroConError = false;
         familia_.escribirLog(log_);
+        logEscrito();
         return;
     }
     if (!salida_ || escrituraFallida_) {
@@ -89,8 +90,23 @@ void EjecucionLectura::volcarOrden() {
     }
 }
 
+bool EjecucionLectura::logEscrito() {
+    if (!log_.fallido()) {
+        return true;
+    }
+    // The writer has shown its message once; nothing more is read, so it is the only one.
+    detenida_ = true;
+    familia_.estado.gError = true;
+    familia_.estado.gFalloLog = true;
+    return false;
+}
+
 void EjecucionLectura::terminar() {
     log_.cerrar();
+    if (!logEscrito()) {
+        abandonar();
+        return;
+    }
     if (!salida_) {
         return;
     }
@@ -146,8 +162,12 @@ void recorrerTexto(FamiliaConversion& familia, const std::filesystem::path& ruta
     if (!ejecucion.iniciar()) {
         return;
     }
-    while (lector.leer(familia.lectura.gLineaActual)) {
+    while (!ejecucion.detenida() && lector.leer(familia.lectura.gLineaActual)) {
         porLinea(ejecucion);
+    }
+    if (ejecucion.detenida()) {
+        ejecucion.abandonar();
+        return;
     }
     if (lector.error()) {
         familia.entorno.avisos.critico(kNoSeAbreEntrada);

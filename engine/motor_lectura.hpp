@@ -36,7 +36,12 @@ public:
     // Hands the current order to the log (rejected) or to the record writer.
     void volcarOrden();
 
-    // Writes the totals and puts the bank file in place, or removes it when no order was written.
+    // The log could not be written: the run must stop reading and end through abandonar(), since a bank
+    // file without orders that are in no log could not be trusted.
+    bool detenida() const { return detenida_; }
+
+    // Writes the totals and puts the bank file in place, or removes it when no order was written or the
+    // log could not be written.
     void terminar();
     // Ends a run that failed half-way: no bank file of that name remains, neither this run's part nor
     // an earlier run's whole file.
@@ -44,12 +49,14 @@ public:
 
 private:
     void quitarSalidaAnterior();
+    bool logEscrito();
 
     FamiliaConversion& familia_;
     std::filesystem::path rutaSalida_;
     std::optional<FicheroSalida> salida_;
     EscritorLog log_;
     bool escrituraFallida_ = false;
+    bool detenida_ = false;
 };
 
 // The readers, one per input kind, all over the frame above: each opens its input, hands every order

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
+
 namespace trovanel {
 namespace {
 
@@ -149,6 +152,8 @@ TEST_F(ArranqueTest, avisaSiNoPuedeHacerLaCopiaYSigue) {
 TEST_F(ArranqueTest, rechazaUnaSegundaInstanciaMientrasLaPrimeraTieneLaBaseDeDatos) {
     auto primera = arrancar();
     ASSERT_TRUE(primera);
+    // Only who holds the database may take what is beside it for a killed start's.
+    pruebas::escribirFichero(carpeta / "Estructuras.db.nueva-7", "");
 
     EstadoEjecucion otroEstado;
     AvisosGrabados otrosAvisos;
@@ -157,10 +162,44 @@ TEST_F(ArranqueTest, rechazaUnaSegundaInstanciaMientrasLaPrimeraTieneLaBaseDeDat
     ASSERT_EQ(otrosAvisos.mensajes.size(), 1u);
     EXPECT_EQ(otrosAvisos.mensajes[0].tipo, "critico");
     EXPECT_EQ(otrosAvisos.mensajes[0].texto, "Error: La base de datos está en uso por otro proceso");
+    EXPECT_TRUE(std::filesystem::exists(carpeta / "Estructuras.db.nueva-7"));
 
     primera.reset();
     EXPECT_TRUE(abrirBaseDatosAlArrancar(otroEstado, otrosAvisos, reloj, carpeta.ruta()));
 }
+
+// A start killed half-way (by the file size limit's signal, as deadly as kill -9) while it builds the
+// first database or makes the day's copy. The copy never bears its name until complete; the next start
+// removes what the killed one left (not names that merely look alike) and makes the whole copy.
+class ArranqueInterrumpidoDeathTest : public ArranqueTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ArranqueInterrumpidoDeathTest, elSiguienteArranqueQuitaLosRestosYHaceLaCopiaEntera) {
+    if (GetParam()) {
+        arrancar({2003, 11, 1}).reset();
+    }
+    pruebas::escribirFichero(carpeta / "Estructuras.db.nueva-12ab", "");
+    const std::size_t antes = pruebas::entradasDe(carpeta.ruta());
+    const auto interrumpido = [this] {
+        const pruebas::LimiteTamanoFichero limite(32768); // half the database
+        std::signal(SIGXFSZ, SIG_DFL);
+        arrancar();
+    };
+    EXPECT_EXIT((interrumpido(), std::exit(0)), ::testing::KilledBySignal(SIGXFSZ), "");
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "6122026.Copy"));
+    EXPECT_GT(pruebas::entradasDe(carpeta.ruta()), antes + !GetParam()); // what it was writing
+
+    ASSERT_TRUE(arrancar());
+    auto copia = BaseDatos::abrir(carpeta / "6122026.Copy", BaseDatos::Modo::SoloLectura);
+    auto consulta = copia.preparar("SELECT count(*) FROM estructura");
+    ASSERT_TRUE(consulta.siguiente());
+    EXPECT_EQ(consulta.entero(0), 9);
+    // Besides: this copy; on a first start, the database and config.ini too.
+    EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), antes + (GetParam() ? 1 : 3));
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, ArranqueInterrumpidoDeathTest, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "copia" : "primerArranque");
+});
 
 // The program folder as start-up finds it. A new or empty database (what an interrupted copy leaves) is
 // created, with config.ini as a new installation has it, unless there is one; an existing config.ini is

@@ -198,6 +198,7 @@ struct CasoFinal {
     bool anadeAlLog;
     int salida;
     const char* mensaje; // nullptr: none
+    bool falloLog = false;
 };
 
 class FinalLoteTest : public ModoLoteTest, public ::testing::WithParamInterface<CasoFinal> {};
@@ -210,6 +211,7 @@ TEST_P(FinalLoteTest, unaLineaFinalDiceDondeEstanLosRechazosOQueNoHabiaOrdenes) 
         e.gOrdenesEscritas = caso.ordenes;
         e.gError = caso.error;
         e.gProcesoCancelado = caso.cancelado;
+        e.gFalloLog = caso.falloLog;
         if (caso.anadeAlLog) {
             pruebas::escribirFichero(log, "anterior\r\nrechazo\r\n");
         }
@@ -235,7 +237,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "Proceso terminado incorrectamente: registro de errores en %"},
         // Stopped on an error that was shown already; the log is an earlier run's.
         CasoFinal{"detenido", 0, true, false, false, 1, nullptr},
-        CasoFinal{"cancelado", 0, true, true, false, 1, nullptr}),
+        CasoFinal{"cancelado", 0, true, true, false, 1, nullptr},
+        // The log could not be written: the run stopped, with part of its blocks or none in the log.
+        CasoFinal{"logSinEscribir", 0, true, false, true, 1,
+                  "Proceso terminado incorrectamente: no se puede escribir el registro de errores %", true}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST_F(ModoLoteTest, unErrorDelConversorSeMuestraYTerminaConEstado1) {

@@ -10,10 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <unistd.h>
-
-#include <csignal>
 
 #include <filesystem>
 #include <optional>
@@ -495,28 +492,6 @@ TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {
     }
 }
 
-// Files of this process may not grow past a limit while it lives.
-class LimiteTamanoFichero {
-public:
-    explicit LimiteTamanoFichero(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &anterior_);
-        senal_ = std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
-        rlimit limite = anterior_;
-        limite.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limite);
-    }
-    ~LimiteTamanoFichero() {
-        ::setrlimit(RLIMIT_FSIZE, &anterior_);
-        std::signal(SIGXFSZ, senal_);
-    }
-    LimiteTamanoFichero(const LimiteTamanoFichero&) = delete;
-    LimiteTamanoFichero& operator=(const LimiteTamanoFichero&) = delete;
-
-private:
-    rlimit anterior_{};
-    void (*senal_)(int) = SIG_DFL;
-};
-
 // A write that fails while the orders are written, or only when the last buffered ones go out at the end.
 TEST_F(ConversionCSB19, unaRemesaQueNoSePuedeEscribirNoDejaNingunFicheroDelBanco) {
     struct Caso {
@@ -537,7 +512,7 @@ TEST_F(ConversionCSB19, unaRemesaQueNoSePuedeEscribirNoDejaNingunFicheroDelBanco
         pruebas::escribirFichero(salida, "remesa anterior\r\n");
         const std::size_t antes = pruebas::entradasDe(carpeta.ruta());
         {
-            const LimiteTamanoFichero limite(2048);
+            const pruebas::LimiteTamanoFichero limite(2048);
             convertir(id, "", nullptr, carpeta / "entrada.txt");
         }
         ASSERT_EQ(avisos.mensajes.size(), 1u);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -139,12 +141,20 @@ TEST(LogErrores, bloqueSinLineasDeIdentificacion) {
 }
 
 // A block that cannot be written loses its errors with its order: they must never appear under the
-// next order, and the header is still owed to the first block that does get written.
+// next order, and the header is still owed to the first block that does get written. Only a plain file
+// is a log, and never through a link: one to config.ini would write an order's text into it.
 TEST(LogErrores, noRepiteErroresDeUnBloqueFallido) {
     CarpetaTemporal carpeta;
     std::filesystem::create_directory(carpeta / "carpeta.log");
-    const std::filesystem::path inservibles[] = {carpeta / "no-existe" / "datos.log", carpeta / "carpeta.log",
-                                                 std::filesystem::path()};
+    pruebas::escribirFichero(carpeta / "config.ini", "administrador=false\r\n");
+    std::filesystem::create_symlink(carpeta / "config.ini", carpeta / "enlace.log");
+    ASSERT_EQ(::mkfifo((carpeta / "fifo.log").c_str(), 0600), 0);
+    const std::filesystem::path inservibles[] = {carpeta / "no-existe" / "datos.log",
+                                                 carpeta / "carpeta.log",
+                                                 std::filesystem::path(),
+                                                 carpeta / "enlace.log",
+                                                 carpeta / "fifo.log",
+                                                 "/dev/full"};
     for (const auto& inservible : inservibles) {
         SCOPED_TRACE(inservible.string());
         EstadoEjecucion estado;
@@ -165,6 +175,7 @@ TEST(LogErrores, noRepiteErroresDeUnBloqueFallido) {
             log.escribirBloque(4, {"Nif Proveedor: A111111111"});
             EXPECT_TRUE(estado.gErrores.empty());
             EXPECT_EQ(avisos.mensajes, (std::vector{critico(kFalloLogPagos), critico(kFalloLogPagos)}));
+            EXPECT_TRUE(log.fallido());
 
             estado.gFicheroLog = bueno;
             estado.anotarError("Error : Cuarto", 9);
@@ -175,24 +186,26 @@ TEST(LogErrores, noRepiteErroresDeUnBloqueFallido) {
         EXPECT_EQ(leerFichero(bueno), lineas({kAsteriscos, kFechaHora, kAsteriscos, "Numero Linea: 9",
                                               "Nif Proveedor: B222222222", " ", "Error : Cuarto"}));
         EXPECT_FALSE(std::filesystem::exists(carpeta / "no-existe"));
+        EXPECT_EQ(leerFichero(carpeta / "config.ini"), "administrador=false\r\n");
     }
 }
 
 // Writes are buffered, so a full disk may only show when the log is closed: it must still be said, once.
 TEST(LogErrores, unDiscoLlenoSeAvisaAlCerrar) {
-    if (!std::filesystem::exists("/dev/full")) {
-        GTEST_SKIP() << "sin /dev/full";
-    }
+    CarpetaTemporal carpeta;
     EstadoEjecucion estado;
-    estado.gFicheroLog = "/dev/full";
+    estado.gFicheroLog = carpeta / "datos.log";
     estado.gCabeceraLogPendiente = true;
     RelojFijo reloj;
     AvisosGrabados avisos;
     {
         EscritorLog log(estado, reloj, avisos);
         estado.anotarError("Error : Importe incorrecto", 3);
+        const pruebas::LimiteTamanoFichero lleno(16);
         EscribirLog(log, 3, "B00000000000", kNombre);
+        EXPECT_FALSE(log.fallido());
         EXPECT_FALSE(log.cerrar());
+        EXPECT_TRUE(log.fallido());
     }
     EXPECT_EQ(avisos.mensajes, std::vector{critico(kFalloLogCobros)});
     EXPECT_TRUE(estado.gErrores.empty());

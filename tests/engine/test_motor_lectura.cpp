@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -476,6 +477,55 @@ INSTANTIATE_TEST_SUITE_P(Modos, MotorLecturaSalida, ::testing::Bool(),
                              return std::string(info.param ? "sinNombre" : "conNombre");
                          });
 
+// A log that cannot be written (a folder in its place, a disk full at a write or only at the close) stops
+// the run: one message, no bank file (nor the earlier one), nothing left. Input: a good order, then
+// rejected ones. Rows: name, rejected orders, size limit (0: the log is a folder), rows of a sheet, lines
+// read (0: fewer than the input's).
+using CasoLogFallido = std::tuple<const char*, int, rlim_t, bool, std::int64_t>;
+class MotorLecturaLogFallido : public MotorLectura, public ::testing::WithParamInterface<CasoLogFallido> {};
+
+TEST_P(MotorLecturaLogFallido, detieneLaEjecucionConUnMensajeYSinFicheroDelBanco) {
+    const auto& [nombre, rechazadas, limite, filas, leidas] = GetParam();
+    std::string texto = "ab12\r\n";
+    for (int i = 0; i < rechazadas; ++i) {
+        texto += "!x34\r\n";
+    }
+    escribirFichero(entrada, texto);
+    pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", {{"ab", "#1"}, {"!x", "#1"}, {"!x", "#1"}});
+    if (limite == 0) {
+        fs::create_directory(log);
+    }
+    const std::size_t antes = entradasDe(carpeta.ruta());
+    {
+        std::optional<pruebas::LimiteTamanoFichero> lleno;
+        if (limite != 0) {
+            lleno.emplace(limite);
+        }
+        estado.gCamposEstructura = filas ? kPorFila : kPorLinea;
+        if (filas) {
+            leerHoja(familia, carpeta / "libro.xlsx", "Cobros", salida);
+        } else {
+            leerTextoLinea(familia, entrada, salida);
+        }
+    }
+    EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"critico", kFalloLogCobros}}));
+    EXPECT_TRUE(estado.gError && estado.gFalloLog);
+    EXPECT_FALSE(fs::exists(salida));
+    EXPECT_EQ(entradasDe(carpeta.ruta()), antes - 1 + (limite != 0));
+    if (leidas == 0) {
+        EXPECT_LT(familia.lectura.gLineaEntrada, rechazadas);
+    } else {
+        EXPECT_EQ(familia.lectura.gLineaEntrada, leidas);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tabla, MotorLecturaLogFallido,
+                         ::testing::Values(CasoLogFallido{"textoLogQueEsUnaCarpeta", 50, 0, false, 2},
+                                           CasoLogFallido{"filasLogQueEsUnaCarpeta", 2, 0, true, 2},
+                                           CasoLogFallido{"textoDiscoLlenoAlEscribir", 3000, 4096, false, 0},
+                                           CasoLogFallido{"textoDiscoLlenoAlCerrar", 100, 4096, false, 101}),
+                         [](const auto& info) { return std::string(std::get<0>(info.param)); });
+
 // The bank file may not take the place of a file the run needs, however its path is spelt.
 struct CasoChoque {
     const char* nombre;
@@ -567,6 +617,28 @@ INSTANTIATE_TEST_SUITE_P(
                    kBaseDatos},
         CasoChoque{"copiaDelDia", [](MotorLectura& t) { return t.carpeta / "sub" / ".." / "6122026.Copy"; },
                    kCopia},
+        // Any file of the program folder, there or not yet.
+        CasoChoque{"configuracion", [](MotorLectura& t) { return t.carpeta / "config.ini"; },
+                   "El fichero de salida no puede ser el mismo que el fichero de configuración del programa "
+                   "(config.ini)"},
+        CasoChoque{"copiaDeOtroDia", [](MotorLectura& t) { return t.carpeta / "1112003.Copy"; }, kCopia},
+        // The log is appended to: it may not be such a file either.
+        CasoChoque{"registroEnlazadoAConfiguracion",
+                   [](MotorLectura& t) {
+                       escribirFichero(t.carpeta / "config.ini", "administrador=false\r\n");
+                       t.estado.gFicheroLog = t.carpeta / "sub" / "entrada.log";
+                       fs::create_symlink(t.carpeta / "config.ini", t.estado.gFicheroLog);
+                       return t.salida;
+                   },
+                   "El registro de errores no puede ser el mismo que el fichero de configuración del "
+                   "programa (config.ini)"},
+        CasoChoque{"registroEnlazadoABaseDeDatos",
+                   [](MotorLectura& t) {
+                       t.estado.gFicheroLog = t.carpeta / "sub" / "entrada.log";
+                       fs::create_symlink(t.carpeta / kNombreBaseDatos, t.estado.gFicheroLog);
+                       return t.salida;
+                   },
+                   "El registro de errores no puede ser el mismo que la base de datos del programa"},
         CasoChoque{"ficheroPropio", [](MotorLectura& t) { return t.carpeta / "sub" / "remesa.out"; },
                    nullptr}),
     [](const ::testing::TestParamInfo<CasoChoque>& info) { return std::string(info.param.nombre); });

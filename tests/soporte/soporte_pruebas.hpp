@@ -3,6 +3,9 @@
 #include "avisos.hpp"
 #include "reloj.hpp"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -47,6 +50,28 @@ public:
 
 private:
     std::filesystem::path ruta_;
+};
+
+// Files of this process may not grow past a limit while it lives: a write past it fails as on a full disk.
+class LimiteTamanoFichero {
+public:
+    explicit LimiteTamanoFichero(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &anterior_);
+        senal_ = std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
+        rlimit limite = anterior_;
+        limite.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limite);
+    }
+    ~LimiteTamanoFichero() {
+        ::setrlimit(RLIMIT_FSIZE, &anterior_);
+        std::signal(SIGXFSZ, senal_);
+    }
+    LimiteTamanoFichero(const LimiteTamanoFichero&) = delete;
+    LimiteTamanoFichero& operator=(const LimiteTamanoFichero&) = delete;
+
+private:
+    rlimit anterior_{};
+    void (*senal_)(int) = SIG_DFL;
 };
 
 // Whole file as bytes; throws when it cannot be read.
