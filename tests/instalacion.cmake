@@ -1,5 +1,6 @@
 # The installed tree: `cmake --install` into a fresh prefix puts the program, its desktop entry, its icon
 # and the manual with its pictures where the desktop and the program look for them, and nothing else.
+# (scripts/comprobar_paquete.sh validates the desktop entry.)
 # Arguments: COMPILACION (build folder), PREFIJO (a folder to install into), BINARIOS and DATOS (the
 # install folders of programs and data, relative to the prefix), MANUAL (the manual seen from BINARIOS).
 cmake_minimum_required(VERSION 3.25)
@@ -46,18 +47,4 @@ if(NOT manual_visto STREQUAL "${PREFIJO}/${carpeta_manual}/manual.html")
     message(FATAL_ERROR "El programa busca el manual en ${manual_visto}")
 endif()
 
-file(STRINGS "${PREFIJO}/${DATOS}/applications/trovanel.desktop" entrada)
-foreach(linea "Exec=trovanel" "Icon=trovanel" "Categories=Office;Finance;")
-    if(NOT linea IN_LIST entrada)
-        message(FATAL_ERROR "La entrada de escritorio no tiene ${linea}")
-    endif()
-endforeach()
-find_program(VALIDADOR desktop-file-validate)
-if(VALIDADOR)
-    execute_process(COMMAND "${VALIDADOR}" "${PREFIJO}/${DATOS}/applications/trovanel.desktop"
-        RESULT_VARIABLE resultado)
-    if(NOT resultado EQUAL 0)
-        message(FATAL_ERROR "desktop-file-validate rechaza la entrada de escritorio")
-    endif()
-endif()
 file(REMOVE_RECURSE "${PREFIJO}")

@@ -10,6 +10,7 @@ namespace {
 
 std::filesystem::path recordar(const ContextoVentanas& contexto, std::string_view proposito,
                                const std::filesystem::path& elegido) {
+    // A folder that cannot be kept only costs the next dialog its starting place: nothing to tell.
     if (!elegido.empty()) {
         guardarCarpetaReciente(contexto.carpetaPrograma, proposito, elegido.parent_path());
     }

@@ -10,9 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <utility>
 
 namespace trovanel {
 namespace {
@@ -144,21 +142,18 @@ INSTANTIATE_TEST_SUITE_P(
         CasoFinal{"", "'remesa.txt,remesa.out,9,1,05032026,1'", "          \r\n", 1,
                   "Proceso terminado incorrectamente: registro de errores en %/remesa.log"}));
 
-// Where the program keeps its data, as the user's environment says. The first start makes the folder
-// with the database, config.ini and the example input; a folder that cannot be made or written ends
-// the program (status 3), naming it and how to choose another.
+// Where the program keeps its data, as the user's environment says (an empty variable counts as unset).
+// The first start makes the folder with the database, config.ini and the example input; a folder that
+// cannot be made ends the program with status 3, naming it and how to choose another.
 struct CasoCarpetaPrograma {
-    const char* nombre;
     const char* entorno; // "%" stands for the test's folder
     const char* carpeta; // nullptr: refused
-    const char* motivo;  // the system's reason for a refused one
 };
 
 class CarpetaProgramaTest : public EjecutableTest,
                             public ::testing::WithParamInterface<CasoCarpetaPrograma> {};
 
 TEST_P(CarpetaProgramaTest, elPrimerArranqueCreaLaCarpetaDeDatosDelUsuarioOTerminaConEstado3) {
-    const auto& caso = GetParam();
     const auto conCarpeta = [&](std::string texto) {
         for (auto i = texto.find('%'); i != std::string::npos; i = texto.find('%', i)) {
             texto.replace(i, 1, carpeta.ruta().string());
@@ -166,53 +161,37 @@ TEST_P(CarpetaProgramaTest, elPrimerArranqueCreaLaCarpetaDeDatosDelUsuarioOTermi
         return texto;
     };
     pruebas::escribirFichero(carpeta / "fichero", "");
-    const auto arrancar = [&] {
-        const std::string orden = "cd '" + carpeta.ruta().string() +
-                                  "' && env -u TROVANEL_HOME -u XDG_DATA_HOME -u HOME -u DISPLAY -u "
-                                  "WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                                  conCarpeta(caso.entorno) + " '" TROVANEL_EJECUTABLE "' x 2>&1 </dev/null";
-        std::string salida;
-        FILE* tuberia = ::popen(orden.c_str(), "r");
-        for (int c; (c = std::fgetc(tuberia)) != EOF;) {
-            salida.push_back(static_cast<char>(c));
-        }
-        const int crudo = ::pclose(tuberia);
-        return std::pair(WIFEXITED(crudo) ? WEXITSTATUS(crudo) : -1, utf8ACp1252(salida));
-    };
-    const auto [estado, errores] = arrancar();
-    if (caso.carpeta == nullptr) {
-        EXPECT_EQ(estado, 3);
-        EXPECT_EQ(errores,
-                  conCarpeta("Error: No se puede usar la carpeta del programa %/fichero/trovanel (" +
-                             std::string(caso.motivo) +
-                             ").\nPara usar otra carpeta, indique su ruta en la variable de entorno "
-                             "TROVANEL_HOME (por ejemplo: TROVANEL_HOME=/ruta/de/la/carpeta trovanel).\n"));
+    const std::string entorno = conCarpeta(GetParam().entorno);
+    const Resultado r = ejecutar("x", entorno);
+    if (GetParam().carpeta == nullptr) {
+        EXPECT_EQ(r.estado, 3);
+        EXPECT_EQ(r.errores,
+                  conCarpeta("Error: No se puede usar la carpeta del programa %/fichero/trovanel (Not a "
+                             "directory).\nPara usar otra carpeta, indique su ruta en la variable de "
+                             "entorno TROVANEL_HOME (por ejemplo: TROVANEL_HOME=/ruta/de/la/carpeta "
+                             "trovanel).\n"));
         return;
     }
-    EXPECT_EQ(estado, 2);
-    EXPECT_EQ(errores, "Faltan parametros\n");
-    const std::filesystem::path programa = conCarpeta(caso.carpeta);
+    EXPECT_EQ(r.estado, 2) << r.errores;
+    const std::filesystem::path programa = conCarpeta(GetParam().carpeta);
     EXPECT_TRUE(std::filesystem::exists(programa / "Estructuras.db"));
     EXPECT_EQ(pruebas::leerFichero(programa / "config.ini"), "administrador=false\r\ncaracteres=false\r\n");
     EXPECT_EQ(pruebas::leerFichero(programa / "recibos.txt"),
               pruebas::leerFichero(pruebas::raizProyecto() / "ejemplo" / "recibos.txt"));
     // Only the first start leaves the example: one the user removed stays removed.
     std::filesystem::remove(programa / "recibos.txt");
-    EXPECT_EQ(arrancar().first, 2);
+    EXPECT_EQ(ejecutar("x", entorno).estado, 2);
     EXPECT_FALSE(std::filesystem::exists(programa / "recibos.txt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, CarpetaProgramaTest,
     ::testing::Values(
-        CasoCarpetaPrograma{"trovanelHome", "TROVANEL_HOME=%/propia XDG_DATA_HOME=%/xdg HOME=%/casa",
-                            "%/propia", ""},
-        CasoCarpetaPrograma{"xdgDataHome", "XDG_DATA_HOME=%/xdg HOME=%/casa", "%/xdg/trovanel", ""},
-        CasoCarpetaPrograma{"personal", "HOME=%/casa", "%/casa/.local/share/trovanel", ""},
-        CasoCarpetaPrograma{"bajoUnFichero", "TROVANEL_HOME=%/fichero/trovanel", nullptr, "Not a directory"},
-        CasoCarpetaPrograma{"xdgBajoUnFichero", "XDG_DATA_HOME=%/fichero HOME=%/casa", nullptr,
-                            "Not a directory"}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+        CasoCarpetaPrograma{"TROVANEL_HOME=%/propia XDG_DATA_HOME=%/xdg HOME=%/casa", "%/propia"},
+        CasoCarpetaPrograma{"TROVANEL_HOME= XDG_DATA_HOME=%/xdg HOME=%/casa", "%/xdg/trovanel"},
+        CasoCarpetaPrograma{"TROVANEL_HOME= XDG_DATA_HOME= HOME=%/casa", "%/casa/.local/share/trovanel"},
+        CasoCarpetaPrograma{"TROVANEL_HOME=%/fichero/trovanel", nullptr},
+        CasoCarpetaPrograma{"TROVANEL_HOME= XDG_DATA_HOME=%/fichero", nullptr}));
 
 } // namespace
 } // namespace trovanel

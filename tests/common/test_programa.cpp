@@ -71,14 +71,11 @@ TEST(Programa, laCarpetaDelProgramaEsTrovanelHomeOLaDeDatosDelUsuario) {
         std::filesystem::path carpeta;
     };
     const std::filesystem::path actual = std::filesystem::current_path();
+    // The usual three start the program itself in the executable's tests.
     for (const Caso& caso : {
-             Caso{"/srv/trovanel", "/xdg", "/casa", "/srv/trovanel"},
              Caso{"/srv/trovanel/", nullptr, "/casa", "/srv/trovanel/"},
              Caso{"datos/trovanel", nullptr, "/casa", actual / "datos/trovanel"},
-             Caso{"", "/xdg", "/casa", "/xdg/trovanel"},
              Caso{nullptr, "/xdg/", "/casa", "/xdg/trovanel"},
-             Caso{nullptr, nullptr, "/casa", "/casa/.local/share/trovanel"},
-             Caso{nullptr, "", "/casa", "/casa/.local/share/trovanel"},
              // The base directory specification: a relative XDG_DATA_HOME is ignored.
              Caso{nullptr, "relativa", "/casa", "/casa/.local/share/trovanel"},
          }) {
