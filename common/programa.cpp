@@ -28,7 +28,7 @@ std::filesystem::path carpetaPrograma() {
     if (const std::string_view casa = variable("TROVANEL_HOME"); !casa.empty()) {
         return absoluta(casa);
     }
-    // The base directory specification ignores a relative XDG_DATA_HOME.
+    // XDG base directory rules: a relative XDG_DATA_HOME is ignored.
     if (const std::filesystem::path datos(variable("XDG_DATA_HOME")); datos.is_absolute()) {
         return (datos / "trovanel").lexically_normal();
     }

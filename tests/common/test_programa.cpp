@@ -76,7 +76,7 @@ TEST(Programa, laCarpetaDelProgramaEsTrovanelHomeOLaDeDatosDelUsuario) {
              Caso{"/srv/trovanel/", nullptr, "/casa", "/srv/trovanel/"},
              Caso{"datos/trovanel", nullptr, "/casa", actual / "datos/trovanel"},
              Caso{nullptr, "/xdg/", "/casa", "/xdg/trovanel"},
-             // The base directory specification: a relative XDG_DATA_HOME is ignored.
+             // XDG base directory rules: a relative XDG_DATA_HOME is ignored.
              Caso{nullptr, "relativa", "/casa", "/casa/.local/share/trovanel"},
          }) {
         const Variable a("TROVANEL_HOME", caso.trovanelHome);
