@@ -1,6 +1,7 @@
 #include "arranque.hpp"
 #include "avisos.hpp"
 #include "avisos_qt.hpp"
+#include "carpeta_programa.hpp"
 #include "contexto_ventanas.hpp"
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
@@ -32,6 +33,9 @@ int main(int argc, char** argv) {
         // Without a window every message goes to standard error. The database comes first, as at any
         // start, so a second instance is told that the first holds it.
         AvisosConsola avisos;
+        if (!prepararCarpetaPrograma(carpeta, avisos)) {
+            return kSalidaSinBaseDatos;
+        }
         std::optional<BaseDatos> baseDatos = abrirBaseDatosAlArrancar(estado, avisos, reloj, carpeta);
         if (!baseDatos) {
             return kSalidaSinBaseDatos;
@@ -47,6 +51,9 @@ int main(int argc, char** argv) {
     QApplication aplicacion(argc, argv);
     cargarTraduccionesQt(aplicacion);
     AvisosQt avisos;
+    if (!prepararCarpetaPrograma(carpeta, avisos)) {
+        return kSalidaSinBaseDatos;
+    }
     std::optional<BaseDatos> baseDatos = abrirBaseDatosAlArrancar(estado, avisos, reloj, carpeta);
     if (!baseDatos) {
         return kSalidaSinBaseDatos;

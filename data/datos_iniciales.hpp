@@ -9,4 +9,7 @@ namespace trovanel {
 std::string_view esquemaSql();
 std::string_view semillaSql();
 
+// The example input of the seeded template 9 (ejemplo/recibos.txt), which a new program folder gets.
+std::string_view ejemploRecibos();
+
 } // namespace trovanel

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build and the tests need, and those named as arguments (the fuzzing
-# script adds clang); does nothing when all are present.
+# Installs every Debian package the build, the tests and the package check need, and those named as
+# arguments (the fuzzing script adds clang); does nothing when all are present.
 set -euo pipefail
 
 paquetes=(
@@ -8,6 +8,7 @@ paquetes=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libsqlite3-dev libzip-dev mdbtools-dev libxlsxwriter-dev
     googletest libgtest-dev libgmock-dev
+    dpkg-dev file desktop-file-utils
     "$@"
 )
 

@@ -10,9 +10,11 @@ nucleos="$(nproc)"
 cmake -S "$raiz" -B "$compilacion" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTROVANEL_SANITIZERS=ON >/dev/null
 cmake --build "$compilacion" -j "$nucleos"
 
-# The optimised program and benchmarks must build too: the run command uses that build.
+# The optimised program and benchmarks must build too: the run command uses that build. Its Debian
+# package, unpacked, converts the example.
 cmake -S "$raiz" -B "$raiz/build-programa" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTROVANEL_PRUEBAS=OFF >/dev/null
 cmake --build "$raiz/build-programa" -j "$nucleos"
+"$raiz/scripts/comprobar_paquete.sh" "$raiz/build-programa"
 
 # Tests in an optimised build without sanitizers.
 cmake -S "$raiz" -B "$raiz/build-plano" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

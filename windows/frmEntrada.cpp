@@ -5,6 +5,7 @@
 #include "controles.hpp"
 #include "conversores.hpp"
 #include "cursor_qt.hpp"
+#include "dialogo_ficheros.hpp"
 #include "entrada_excel_access.hpp"
 #include "estado_ejecucion.hpp"
 #include "frmMsg.hpp"
@@ -419,7 +420,7 @@ void frmEntrada::gridEmisorFilaPulsada(int fila) {
 void frmEntrada::Image1_Click() {
     const std::string& tipo = contexto_.estado.gTipoEstructura;
     const std::filesystem::path ruta =
-        contexto_.selector.abrirFichero(kTituloAbrirEntrada, filtroEntrada(tipo), contexto_.carpetaPrograma);
+        abrirFicheroPara(contexto_, kCarpetaEntrada, kTituloAbrirEntrada, filtroEntrada(tipo));
     // A cancelled dialog keeps the earlier choice as it was.
     if (ruta.empty()) {
         return;

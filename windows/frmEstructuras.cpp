@@ -2,6 +2,7 @@
 
 #include "avisos.hpp"
 #include "controles.hpp"
+#include "dialogo_ficheros.hpp"
 #include "texto_qt.hpp"
 
 #include <QApplication>
@@ -571,8 +572,9 @@ void frmEstructuras::done(int resultado) {
 
 void frmEstructuras::Image1_Click() {
     const RasgosEditor& rasgos = modelo_.rasgos();
-    const std::filesystem::path ruta = contexto_.selector.abrirFichero(
-        std::string(rasgos.tituloOrigen), std::string(rasgos.filtroOrigen), contexto_.carpetaPrograma);
+    const std::filesystem::path ruta =
+        abrirFicheroPara(contexto_, kCarpetaOrigenPlantilla, std::string(rasgos.tituloOrigen),
+                         std::string(rasgos.filtroOrigen));
     if (ruta.empty()) {
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "avisos.hpp"
 #include "controles.hpp"
+#include "dialogo_ficheros.hpp"
 #include "error.hpp"
 #include "intercambio.hpp"
 #include "lista_plantillas.hpp"
@@ -127,7 +128,7 @@ void frmExpImp::llenarPlantillas() {
 
 void frmExpImp::Image1_Click() {
     const std::filesystem::path ruta =
-        contexto_.selector.abrirFichero("Abrir fichero a Importar", "", contexto_.carpetaPrograma);
+        abrirFicheroPara(contexto_, kCarpetaIntercambio, "Abrir fichero a Importar", "");
     if (!ruta.empty()) {
         mFicheroOrigen = ruta;
         tbEntrada_->setText(textoRuta(ruta));
@@ -136,8 +137,7 @@ void frmExpImp::Image1_Click() {
 }
 
 void frmExpImp::Image2_Click() {
-    const std::filesystem::path ruta =
-        contexto_.selector.guardarFichero("Exportar fichero", contexto_.carpetaPrograma);
+    const std::filesystem::path ruta = guardarFicheroPara(contexto_, kCarpetaIntercambio, "Exportar fichero");
     if (!ruta.empty()) {
         tbSalida_->setText(textoRuta(ruta));
     }

@@ -4,6 +4,7 @@
 #include "base_datos.hpp"
 #include "controles.hpp"
 #include "cursor_qt.hpp"
+#include "dialogo_ficheros.hpp"
 #include "importacion_cuentas.hpp"
 
 #include <QGroupBox>
@@ -61,7 +62,7 @@ frmImpFichCue::frmImpFichCue(ContextoVentanas contexto, QWidget* padre)
 
 void frmImpFichCue::Image1_Click() {
     const std::filesystem::path ruta =
-        contexto_.selector.abrirFichero("Abrir fichero a filtrar", "", contexto_.carpetaPrograma);
+        abrirFicheroPara(contexto_, kCarpetaCuentas, "Abrir fichero a filtrar", "");
     // A cancelled dialog keeps the earlier choice.
     if (ruta.empty()) {
         return;

@@ -1,6 +1,7 @@
 #include "mdiPrincipal.hpp"
 
 #include "avisos.hpp"
+#include "codificacion.hpp"
 #include "configuracion.hpp"
 #include "estado_ejecucion.hpp"
 #include "frmAcercade.hpp"
@@ -21,6 +22,7 @@
 #include <QPainter>
 
 #include <system_error>
+#include <utility>
 
 namespace trovanel {
 
@@ -91,8 +93,8 @@ private:
     QWidget* ventana_ = nullptr;
 };
 
-mdiPrincipal::mdiPrincipal(ContextoVentanas contexto, QWidget* padre)
-    : QMainWindow(padre), contexto_(contexto),
+mdiPrincipal::mdiPrincipal(ContextoVentanas contexto, QWidget* padre, std::filesystem::path manual)
+    : QMainWindow(padre), contexto_(contexto), manual_(std::move(manual)),
       solicitudDatos_(std::make_unique<SolicitudDatosVentana>(contexto.avisos)),
       area_(new AreaConImagen(this)) {
     setObjectName(QStringLiteral("mdiPrincipal"));
@@ -270,8 +272,13 @@ void mdiPrincipal::opcDesFichCtas_Click() {
 }
 
 void mdiPrincipal::opcManual_Click() {
-    const std::filesystem::path ayuda = contexto_.carpetaPrograma / "Trovanel.chm";
-    if (!contexto_.abridor.abrir(ayuda.string())) {
+    // A missing manual is an installation fault, not a missing application: say which file to look for.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(manual_, error)) {
+        contexto_.avisos.critico("No se encuentra el manual del programa: " + utf8ACp1252(manual_.string()));
+        return;
+    }
+    if (!contexto_.abridor.abrir(manual_.string())) {
         contexto_.avisos.simple("No se encuentra la aplicación para abrir el fichero de ayuda ");
     }
 }

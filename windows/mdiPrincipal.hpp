@@ -1,11 +1,13 @@
 #pragma once
 
 #include "contexto_ventanas.hpp"
+#include "programa.hpp"
 #include "tipos_plantilla.hpp"
 
 #include <QMainWindow>
 #include <QPointer>
 
+#include <filesystem>
 #include <memory>
 
 class QAction;
@@ -23,7 +25,9 @@ class mdiPrincipal : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit mdiPrincipal(ContextoVentanas contexto, QWidget* padre = nullptr);
+    // manual: the user's manual that "Manual" opens.
+    explicit mdiPrincipal(ContextoVentanas contexto, QWidget* padre = nullptr,
+                          std::filesystem::path manual = rutaManual());
     ~mdiPrincipal() override;
 
     void mnuFiltrar_Click();
@@ -53,6 +57,7 @@ private:
     class SolicitudDatosVentana;
 
     ContextoVentanas contexto_;
+    std::filesystem::path manual_;
     std::unique_ptr<SolicitudDatosVentana> solicitudDatos_;
     QMdiArea* area_;
     // Single instances, created the first time they are asked for.

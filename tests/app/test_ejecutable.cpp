@@ -142,5 +142,56 @@ INSTANTIATE_TEST_SUITE_P(
         CasoFinal{"", "'remesa.txt,remesa.out,9,1,05032026,1'", "          \r\n", 1,
                   "Proceso terminado incorrectamente: registro de errores en %/remesa.log"}));
 
+// Where the program keeps its data, as the user's environment says (an empty variable counts as unset).
+// The first start makes the folder with the database, config.ini and the example input; a folder that
+// cannot be made ends the program with status 3, naming it and how to choose another.
+struct CasoCarpetaPrograma {
+    const char* entorno; // "%" stands for the test's folder
+    const char* carpeta; // nullptr: refused
+};
+
+class CarpetaProgramaTest : public EjecutableTest,
+                            public ::testing::WithParamInterface<CasoCarpetaPrograma> {};
+
+TEST_P(CarpetaProgramaTest, elPrimerArranqueCreaLaCarpetaDeDatosDelUsuarioOTerminaConEstado3) {
+    const auto conCarpeta = [&](std::string texto) {
+        for (auto i = texto.find('%'); i != std::string::npos; i = texto.find('%', i)) {
+            texto.replace(i, 1, carpeta.ruta().string());
+        }
+        return texto;
+    };
+    pruebas::escribirFichero(carpeta / "fichero", "");
+    const std::string entorno = conCarpeta(GetParam().entorno);
+    const Resultado r = ejecutar("x", entorno);
+    if (GetParam().carpeta == nullptr) {
+        EXPECT_EQ(r.estado, 3);
+        EXPECT_EQ(r.errores,
+                  conCarpeta("Error: No se puede usar la carpeta del programa %/fichero/trovanel (Not a "
+                             "directory).\nPara usar otra carpeta, indique su ruta en la variable de "
+                             "entorno TROVANEL_HOME (por ejemplo: TROVANEL_HOME=/ruta/de/la/carpeta "
+                             "trovanel).\n"));
+        return;
+    }
+    EXPECT_EQ(r.estado, 2) << r.errores;
+    const std::filesystem::path programa = conCarpeta(GetParam().carpeta);
+    EXPECT_TRUE(std::filesystem::exists(programa / "Estructuras.db"));
+    EXPECT_EQ(pruebas::leerFichero(programa / "config.ini"), "administrador=false\r\ncaracteres=false\r\n");
+    EXPECT_EQ(pruebas::leerFichero(programa / "recibos.txt"),
+              pruebas::leerFichero(pruebas::raizProyecto() / "ejemplo" / "recibos.txt"));
+    // Only the first start leaves the example: one the user removed stays removed.
+    std::filesystem::remove(programa / "recibos.txt");
+    EXPECT_EQ(ejecutar("x", entorno).estado, 2);
+    EXPECT_FALSE(std::filesystem::exists(programa / "recibos.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, CarpetaProgramaTest,
+    ::testing::Values(
+        CasoCarpetaPrograma{"TROVANEL_HOME=%/propia XDG_DATA_HOME=%/xdg HOME=%/casa", "%/propia"},
+        CasoCarpetaPrograma{"TROVANEL_HOME= XDG_DATA_HOME=%/xdg HOME=%/casa", "%/xdg/trovanel"},
+        CasoCarpetaPrograma{"TROVANEL_HOME= XDG_DATA_HOME= HOME=%/casa", "%/casa/.local/share/trovanel"},
+        CasoCarpetaPrograma{"TROVANEL_HOME=%/fichero/trovanel", nullptr},
+        CasoCarpetaPrograma{"TROVANEL_HOME= XDG_DATA_HOME=%/fichero", nullptr}));
+
 } // namespace
 } // namespace trovanel

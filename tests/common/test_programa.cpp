@@ -62,13 +62,31 @@ TEST(Programa, elIdiomaSaleDeLaPrimeraVariableConValor) {
     }
 }
 
-TEST(Programa, laCarpetaDelProgramaEsTrovanelHomeOLaDelEjecutable) {
-    {
-        const Variable casa("TROVANEL_HOME", "/srv/trovanel");
-        EXPECT_EQ(carpetaPrograma(), std::filesystem::path("/srv/trovanel"));
+// Where Linux keeps a user's data, never beside the executable; always an absolute path.
+TEST(Programa, laCarpetaDelProgramaEsTrovanelHomeOLaDeDatosDelUsuario) {
+    struct Caso {
+        const char* trovanelHome;
+        const char* xdgDataHome;
+        const char* home;
+        std::filesystem::path carpeta;
+    };
+    const std::filesystem::path actual = std::filesystem::current_path();
+    // The usual three start the program itself in the executable's tests.
+    for (const Caso& caso : {
+             Caso{"/srv/trovanel/", nullptr, "/casa", "/srv/trovanel/"},
+             Caso{"datos/trovanel", nullptr, "/casa", actual / "datos/trovanel"},
+             Caso{nullptr, "/xdg/", "/casa", "/xdg/trovanel"},
+             // XDG base directory rules: a relative XDG_DATA_HOME is ignored.
+             Caso{nullptr, "relativa", "/casa", "/casa/.local/share/trovanel"},
+         }) {
+        const Variable a("TROVANEL_HOME", caso.trovanelHome);
+        const Variable b("XDG_DATA_HOME", caso.xdgDataHome);
+        const Variable c("HOME", caso.home);
+        EXPECT_EQ(carpetaPrograma(), caso.carpeta) << (caso.trovanelHome ? caso.trovanelHome : "-") << " "
+                                                   << (caso.xdgDataHome ? caso.xdgDataHome : "-");
     }
-    const Variable casa("TROVANEL_HOME", "");
-    EXPECT_TRUE(std::filesystem::exists(carpetaPrograma() / "pruebas_common"));
+    const Variable sinCasa("HOME", nullptr);
+    EXPECT_TRUE(carpetaPersonal().is_absolute());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "datos_obligatorios.hpp"
 #include "estado_ejecucion.hpp"
 #include "modelo_entrada.hpp"
+#include "programa.hpp"
 #include "soporte_ventanas.hpp"
 #include "texto_qt.hpp"
 
@@ -564,7 +565,15 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoRutas{"recibos.out", "recibos.out1", "recibos.log"},
                       CasoRutas{"recibos.log", "recibos.out", "recibos.log1"}));
 
-TEST_F(FrmEntrada, elDialogoDeFicheroEmpiezaEnLaCarpetaDelProgramaConElFiltroDeLaEntrada) {
+// The dialog opens in the user's home folder until a file is chosen, then in that file's folder, kept in
+// config.ini beside the flags' lines, which stay as they were.
+TEST_F(FrmEntrada, elDialogoDeFicheroEmpiezaEnLaUltimaCarpetaElegidaOEnLaPersonalConElFiltroDeLaEntrada) {
+    const std::string indicadores = "administrador=false\r\ncaracteres=true\r\n";
+    pruebas::escribirFichero(entorno.carpeta / "config.ini", indicadores);
+    const fs::path remesas = entorno.carpeta / "remesas";
+    fs::create_directory(remesas);
+    pruebas::escribirFichero(remesas / "recibos.txt", "");
+    entorno.selector.respuestas = {remesas / "recibos.txt"};
     const std::int64_t excel = plantilla("CSB19Ex", "Libro");
     const std::int64_t access = plantilla("CSB19Ac", "Tabla");
     auto d = abrir();
@@ -582,8 +591,12 @@ TEST_F(FrmEntrada, elDialogoDeFicheroEmpiezaEnLaCarpetaDelProgramaConElFiltroDeL
     EXPECT_EQ(peticiones[2].filtro, "Base Datos Access (*.mdb *.accdb *.db *.sqlite)");
     for (const auto& peticion : peticiones) {
         EXPECT_EQ(peticion.titulo, "Abrir fichero a filtrar");
-        EXPECT_EQ(peticion.carpeta, entorno.carpeta.ruta());
     }
+    EXPECT_EQ(peticiones[0].carpeta, carpetaPersonal());
+    EXPECT_EQ(peticiones[1].carpeta, remesas);
+    EXPECT_EQ(peticiones[2].carpeta, remesas);
+    EXPECT_EQ(leerFichero(entorno.carpeta / "config.ini"),
+              indicadores + "carpeta_entrada=" + remesas.string() + "\r\n");
 }
 
 TEST_F(FrmEntrada, cancelarElDialogoDeFicheroConservaLaEntradaAnterior) {

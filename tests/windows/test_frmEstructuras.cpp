@@ -331,7 +331,7 @@ TEST_F(PruebaVentana, elEditorAccessListaLasTablasDeUnaBaseDeAccessYColocaSuColu
     EXPECT_EQ(v.modelo().tabla(), "Table1");
     ASSERT_EQ(entorno.selector.peticiones.size(), 1u);
     EXPECT_EQ(entorno.selector.peticiones[0].titulo, "Abrir Base de Datos");
-    EXPECT_EQ(entorno.selector.peticiones[0].carpeta, entorno.carpeta.ruta());
+    EXPECT_EQ(entorno.selector.peticiones[0].carpeta, carpetaPersonal());
     // Closing lets go of the database.
     v.reject();
     EXPECT_FALSE(v.modelo().origenAbierto());

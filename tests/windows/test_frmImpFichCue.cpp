@@ -1,5 +1,6 @@
 #include "frmImpFichCue.hpp"
 #include "mdiPrincipal.hpp"
+#include "programa.hpp"
 #include "soporte_ventanas.hpp"
 
 #include <QAction>
@@ -50,7 +51,7 @@ TEST_F(FrmImpFichCue, desdeSuMenuImportaElFicheroElegidoAvisaYSeCierra) {
     EXPECT_EQ(mensajes(), std::vector<std::string>{"informacion: Importación realizada"});
     ASSERT_EQ(entorno.selector.peticiones.size(), 1u);
     EXPECT_EQ(entorno.selector.peticiones[0].titulo, "Abrir fichero a filtrar");
-    EXPECT_EQ(entorno.selector.peticiones[0].carpeta, entorno.carpeta.ruta());
+    EXPECT_EQ(entorno.selector.peticiones[0].carpeta, carpetaPersonal());
     EXPECT_EQ(filas(*entorno.baseDatos), "14 4 16");
     EXPECT_TRUE(principal.findChildren<frmImpFichCue*>().isEmpty());
 }

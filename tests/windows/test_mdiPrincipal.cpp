@@ -145,17 +145,28 @@ TEST_F(MdiPrincipal, sinConfigIniAvisaYDejaLosIndicadoresApagados) {
     EXPECT_FALSE(entorno.estado.gCaracteres);
 }
 
-TEST_F(MdiPrincipalConfigurado, manualAbreElFicheroDeAyudaDeLaCarpetaDelPrograma) {
-    mdiPrincipal ventana(entorno.contexto());
+TEST_F(MdiPrincipalConfigurado, manualAbreElManualInstaladoConLaAplicacionDelEscritorio) {
+    pruebas::escribirFichero(entorno.carpeta / "manual.html", "<html></html>");
+    mdiPrincipal ventana(entorno.contexto(), nullptr, entorno.carpeta / "manual.html");
     hijo<QAction>(&ventana, "opcManual")->trigger();
     EXPECT_EQ(entorno.abridor.abiertos,
-              (std::vector<std::string>{(entorno.carpeta / "Trovanel.chm").string()}));
+              (std::vector<std::string>{(entorno.carpeta / "manual.html").string()}));
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
+}
+
+TEST_F(MdiPrincipalConfigurado, manualQueNoEstaDiceQueFicheroFalta) {
+    mdiPrincipal ventana(entorno.contexto(), nullptr, entorno.carpeta / "manual.html");
+    hijo<QAction>(&ventana, "opcManual")->trigger();
+    EXPECT_TRUE(entorno.abridor.abiertos.empty());
+    EXPECT_EQ(entorno.avisos.mensajes,
+              (std::vector<Mensaje>{{"critico", "No se encuentra el manual del programa: " +
+                                                    (entorno.carpeta / "manual.html").string()}}));
 }
 
 TEST_F(MdiPrincipalConfigurado, manualSinAplicacionQueLoAbraAvisa) {
     entorno.abridor.resultado = false;
-    mdiPrincipal ventana(entorno.contexto());
+    pruebas::escribirFichero(entorno.carpeta / "manual.html", "<html></html>");
+    mdiPrincipal ventana(entorno.contexto(), nullptr, entorno.carpeta / "manual.html");
     hijo<QAction>(&ventana, "opcManual")->trigger();
     EXPECT_EQ(
         entorno.avisos.mensajes,
