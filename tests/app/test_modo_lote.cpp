@@ -1,8 +1,8 @@
 #include "arranque.hpp"
 #include "base_datos_programa.hpp"
 #include "constructor_datos.hpp"
-#include "conversores_disponibles.hpp"
 #include "conversores.hpp"
+#include "conversores_disponibles.hpp"
 #include "csb19.hpp"
 #include "estado_ejecucion.hpp"
 #include "modo_lote.hpp"
@@ -291,7 +291,6 @@ TEST_F(ModoLoteTest, informaSiNoPuedeLeerLaPlantilla) {
     EXPECT_TRUE(avisos.mensajes[0].texto.starts_with("No se puede cargar la plantilla\r\nError: "));
 }
 
-
 // Real conversions in batch mode, one family a row: what no bank file may carry is refused before the
 // run (a party without its data, a template no editor would write) or rejects the order, naming why.
 struct CasoLoteReal {
@@ -337,7 +336,8 @@ TEST_P(LoteRealTest, ningunFicheroDelBancoLlevaLoQueNoPuedeGarantizar) {
     Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
     const int estadoFinal = ejecutarModoLote(
         estado, entorno, reales,
-        LeerParametros("remesa.txt,remesa.out," + std::to_string(id) + "," + std::to_string(pre) + resto, 10));
+        LeerParametros("remesa.txt,remesa.out," + std::to_string(id) + "," + std::to_string(pre) + resto,
+                       10));
 
     EXPECT_EQ(estadoFinal, caso.estado);
     ASSERT_FALSE(avisos.mensajes.empty());
@@ -360,16 +360,23 @@ TEST_P(LoteRealTest, ningunFicheroDelBancoLlevaLoQueNoPuedeGarantizar) {
 }
 
 using pruebas::CampoPlantilla;
-const std::vector<CampoPlantilla> kCobro{{"CodigoReferencia", 1, 4}, {"NombreTitular", 5, 14},
-                                         {"Entidad", 15, 18},        {"Oficina", 19, 22},
-                                         {"DC", 23, 24},             {"Cuenta", 25, 34},
-                                         {"Importe", 35, 46},        {"FechaVto", 47, 52, "DDMMAA"}};
-const std::vector<CampoPlantilla> kPago{{"ClaveBeneficiario", 1, 4}, {"NombreBeneficiario", 5, 14},
-                                        {"Entidad", 15, 18},         {"Oficina", 19, 22},
-                                        {"DC", 23, 24},              {"Cuenta", 25, 34},
+const std::vector<CampoPlantilla> kCobro{{"CodigoReferencia", 1, 4},
+                                         {"NombreTitular", 5, 14},
+                                         {"Entidad", 15, 18},
+                                         {"Oficina", 19, 22},
+                                         {"DC", 23, 24},
+                                         {"Cuenta", 25, 34},
+                                         {"Importe", 35, 46},
+                                         {"FechaVto", 47, 52, "DDMMAA"}};
+const std::vector<CampoPlantilla> kPago{{"ClaveBeneficiario", 1, 4},
+                                        {"NombreBeneficiario", 5, 14},
+                                        {"Entidad", 15, 18},
+                                        {"Oficina", 19, 22},
+                                        {"DC", 23, 24},
+                                        {"Cuenta", 25, 34},
                                         {"Importe", 35, 46}};
-const std::vector<CampoPlantilla> kZOP{{"ClaveProveedor", 1, 4}, {"Nombre", 5, 14}, {"Importe", 35, 46},
-                                       {"FormaPago", 0, 0, "T-T-C"}};
+const std::vector<CampoPlantilla> kZOP{
+    {"ClaveProveedor", 1, 4}, {"Nombre", 5, 14}, {"Importe", 35, 46}, {"FormaPago", 0, 0, "T-T-C"}};
 // One order, its name holding the character given. LF line ends: after a first empty line (an order of
 // blanks, rejected too) a CR stays inside the line.
 std::string orden(const std::string& nombre) {
@@ -380,8 +387,9 @@ const std::string kNul = orden(std::string("ANA\0RUIZ", 8));
 const char* kTerminado = "Proceso terminado incorrectamente";
 const char* kSinPresentador = "No se puede obtener los datos del presentador";
 const char* kRevise = "Por favor revise la plantilla.\r\n";
-const char* kMinimo = "UPDATE detalleestructura SET inicio = -9223372036854775807 - 1, fin = 9223372036854775807 "
-                      "WHERE id_estructura = ? AND id_campo = 1";
+const char* kMinimo =
+    "UPDATE detalleestructura SET inicio = -9223372036854775807 - 1, fin = 9223372036854775807 "
+    "WHERE id_estructura = ? AND id_campo = 1";
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Tabla, LoteRealTest, ::testing::Values(
