@@ -124,6 +124,11 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         return kSalidaRechazada;
     }
     const std::string tipoLimpio = Trim(tipo);
+    // A template without a type is no template of any family, whatever the date argument holds.
+    if (tipoLimpio.empty()) {
+        avisos.informacion("Plantilla incorrecta");
+        return kSalidaRechazada;
+    }
 
     // The date is checked before the type, so a bad date is reported even for an unknown type.
     const std::string argumento5 = argumento(parametros, 5);

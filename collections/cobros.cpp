@@ -68,7 +68,7 @@ bool ModuloCobros::cargarPartes(const ParametrosConversion& parametros) {
         leerFilaParte(bd, entorno.avisos,
                       "SELECT nifpre, sufpre, nompre FROM presentadores WHERE id_presentador = ? "
                       "ORDER BY id_presentador",
-                      parametros.idPresentador, "No se puede obtener los datos del presentador");
+                      parametros.idPresentador, "No se puede obtener los datos del presentador", {0, 2});
     if (!fila) {
         return false;
     }
@@ -79,7 +79,7 @@ bool ModuloCobros::cargarPartes(const ParametrosConversion& parametros) {
     const auto emisor = leerFilaParte(bd, entorno.avisos,
                                       "SELECT nifemi, sufemi, nomemi, cuenta FROM emisores WHERE id_emi = ? "
                                       "ORDER BY id_emi",
-                                      parametros.idEmisor, rasgos_.falloEmisor);
+                                      parametros.idEmisor, rasgos_.falloEmisor, {0, 2}, 3);
     if (!emisor) {
         return false;
     }

@@ -3,6 +3,7 @@
 #include "avisos.hpp"
 #include "estado_ejecucion.hpp"
 #include "reloj.hpp"
+#include "texto.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,8 +17,21 @@ namespace {
 constexpr std::string_view kAsteriscos = "*************************************";
 constexpr std::size_t kTamanoBuffer = 1 << 16;
 
+// A control character is written as "?": a NUL or a CR of the input would otherwise break the log's
+// lines or hide the rest of them.
 bool escribirLinea(std::FILE* f, std::string_view texto) {
-    return std::fwrite(texto.data(), 1, texto.size(), f) == texto.size() && std::fwrite("\r\n", 1, 2, f) == 2;
+    std::size_t desde = 0;
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+        if (esCaracterControl(texto[i])) {
+            if (std::fwrite(texto.data() + desde, 1, i - desde, f) != i - desde ||
+                std::fputc('?', f) == EOF) {
+                return false;
+            }
+            desde = i + 1;
+        }
+    }
+    const std::size_t resto = texto.size() - desde;
+    return std::fwrite(texto.data() + desde, 1, resto, f) == resto && std::fwrite("\r\n", 1, 2, f) == 2;
 }
 } // namespace
 

@@ -34,6 +34,24 @@ inline bool piezaCortable(std::int64_t p, std::int64_t n) {
     return p >= 1 && n >= 0;
 }
 
+// The highest position a template may hold: the editors store 16-bit numbers.
+inline constexpr std::int64_t kMayorPosicion = 32767;
+
+// The length of the piece from inicio to fin; -1 (no piece) when either lies outside 0 to
+// kMayorPosicion, so that no stored value, however large, can overflow the subtraction.
+inline std::int64_t largoPieza(std::int64_t inicio, std::int64_t fin) {
+    if (inicio < 0 || inicio > kMayorPosicion || fin < 0 || fin > kMayorPosicion) {
+        return -1;
+    }
+    return fin - inicio + 1;
+}
+
+// A control character (0x00 to 0x1F, 0x7F): a bank's reader would split or misread a record holding one.
+inline bool esCaracterControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
 // Blank-filled to n: completed with blanks on the right, cut to its first n characters when longer.
 std::string rellenarBlancos(std::string_view texto, std::size_t n);
 // Zero-filled to n: completed with "0" on the left; a longer text is returned unchanged.

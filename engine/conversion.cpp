@@ -32,19 +32,26 @@ constexpr const char* kLaBaseDatos = "la base de datos del programa";
 constexpr const char* kLaCopia = "la copia de seguridad de la base de datos";
 
 // The template's row and its fields into gCamposEstructura, through the one loading the editors use too;
-// nothing when either cannot be read or the template has no fields.
-std::optional<Plantilla> cargarPlantilla(EstadoEjecucion& estado, BaseDatos& baseDatos, std::int64_t id) {
+// nothing, after the message, when either cannot be read, the template has no fields or its positions
+// are no editor's.
+std::optional<Plantilla> cargarPlantilla(EstadoEjecucion& estado, Avisos& avisos, BaseDatos& baseDatos,
+                                         std::int64_t id) {
     try {
         Plantilla plantilla = leerPlantilla(baseDatos, id);
         std::vector<CampoEstructura> campos = camposParaConversion(plantilla);
         if (campos.empty()) {
+            avisos.informacion(kNoSeCargaPlantilla);
             return std::nullopt;
         }
+        comprobarPosiciones(plantilla);
         estado.gCamposEstructura = std::move(campos);
         return plantilla;
+    } catch (const ErrorPlantillaIncorrecta& e) {
+        avisos.informacion(e.what());
     } catch (const ErrorBaseDatos&) {
-        return std::nullopt;
+        avisos.informacion(kNoSeCargaPlantilla);
     }
+    return std::nullopt;
 }
 
 // A path resolved as far as it exists; a relative one is made absolute first, or it would stay as it is.
@@ -192,9 +199,8 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
     }
 
     const std::optional<Plantilla> plantilla =
-        cargarPlantilla(estado, entorno.baseDatos, parametros.idEstructura);
+        cargarPlantilla(estado, entorno.avisos, entorno.baseDatos, parametros.idEstructura);
     if (!plantilla) {
-        entorno.avisos.informacion(kNoSeCargaPlantilla);
         estado.gError = true;
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "conversores.hpp"
 #include "estado_ejecucion.hpp"
+#include "texto.hpp"
 
 #include <cstdint>
 #include <string>
@@ -60,6 +61,24 @@ public:
     // Whether the text of a sheet's cell loses its surrounding blanks before validation (payments);
     // collections validate it as it is.
     virtual bool recortaCeldas() const { return false; }
+
+    // Hands one value read for the current field to validarCampo. A control character would split or
+    // corrupt a bank record: the order is rejected naming the field, and the validator (so the piece and
+    // the log too) sees "?" in its place. One pass over the value, no allocation.
+    void validarValor(std::string& valor) {
+        bool conControl = false;
+        for (char& c : valor) {
+            if (esCaracterControl(c)) {
+                c = '?';
+                conControl = true;
+            }
+        }
+        if (conControl) {
+            anotarError("Error : Caracter no valido en " +
+                        estado.gCamposEstructura[lectura.gIndiceCampo].campo);
+        }
+        validarCampo(valor);
+    }
 
     // Records an error of the current order, as every validator and reader does.
     void anotarError(std::string texto) {

@@ -187,7 +187,7 @@ void recorrerFilas(FamiliaConversion& familia, Filas& filas, const std::filesyst
         for (std::size_t i = 0; i < numeroCampos; ++i) {
             lectura.gIndiceCampo = i;
             if (valorDelCampo(familia, filas, i, valor)) {
-                familia.validarCampo(valor);
+                familia.validarValor(valor);
             }
         }
         familia.estado.gNumeroLinea = lectura.gLineaEntrada;

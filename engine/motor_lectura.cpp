@@ -35,7 +35,7 @@ bool EjecucionLectura::iniciar() {
 }
 
 bool EjecucionLectura::claveCoincide(const CampoEstructura& campo) const {
-    const std::int64_t largo = campo.finlinea - campo.inilinea + 1;
+    const std::int64_t largo = largoPieza(campo.inilinea, campo.finlinea);
     if (!piezaCortable(campo.inilinea, largo)) {
         return true;
     }
@@ -52,7 +52,7 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
         if (soloConClave && !claveCoincide(campo)) {
             continue;
         }
-        const std::int64_t largo = campo.fin - campo.inicio + 1;
+        const std::int64_t largo = largoPieza(campo.inicio, campo.fin);
         if (piezaCortable(campo.inicio, largo)) {
             // Assigned, not rebuilt: the buffer of the previous field serves the next.
             valor.assign(cortar(lectura.gLineaActual, campo.inicio, largo));
@@ -63,7 +63,7 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
         } else {
             continue;
         }
-        familia_.validarCampo(valor);
+        familia_.validarValor(valor);
     }
 }
 
@@ -223,7 +223,7 @@ void leerMultifactura(FamiliaConversion& familia, const ClaveFactura& clave,
                       const std::filesystem::path& rutaEntrada, const std::filesystem::path& rutaSalida) {
     EstadoLectura& lectura = familia.lectura;
     const std::string claveOrden = familia.estado.gCamposEstructura.at(lectura.gCampoClave).valorlinea;
-    const std::int64_t largo = clave.fin - clave.inicio + 1;
+    const std::int64_t largo = largoPieza(clave.inicio, clave.fin);
     recorrerTexto(
         familia, rutaEntrada, rutaSalida,
         [&](EjecucionLectura& ejecucion) {
@@ -254,7 +254,7 @@ void leerMultifacturaSecuencia(FamiliaConversion& familia, const ClaveFactura& c
     const CampoEstructura& inicioOrden = campos.at(lectura.gCampoClave);
     // A copy: the order-start field could be one of the counted ones.
     const std::string claveOrden = inicioOrden.valorlinea;
-    const std::int64_t largo = clave.fin - clave.inicio + 1;
+    const std::int64_t largo = largoPieza(clave.inicio, clave.fin);
     const std::size_t largoInicio = clave.valor.size();
     std::string cuenta = clave.valor;
     std::string siguiente = siguienteCuenta(cuenta, largoInicio);

@@ -30,7 +30,9 @@ PartesCuenta partirCuenta(std::string_view cuenta) {
 
 std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos,
                                                       std::string_view sql, std::int64_t id,
-                                                      const std::string& mensaje) {
+                                                      const std::string& mensaje,
+                                                      const std::vector<std::size_t>& conValor,
+                                                      std::optional<std::size_t> cuenta) {
     try {
         auto consulta = baseDatos.preparar(sql);
         consulta.con(id);
@@ -41,6 +43,15 @@ std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avis
         std::vector<std::string> columnas;
         for (int i = 0; i < consulta.numeroColumnas(); ++i) {
             columnas.push_back(consulta.texto(i));
+        }
+        // A party without these would give headers of blanks and an account of zeros: as good as none.
+        bool completa = !cuenta || (*cuenta < columnas.size() && columnas[*cuenta].size() == 20);
+        for (std::size_t i : conValor) {
+            completa = completa && i < columnas.size() && !enBlanco(columnas[i]);
+        }
+        if (!completa) {
+            avisos.critico(mensaje);
+            return std::nullopt;
         }
         return columnas;
     } catch (const ErrorBaseDatos& e) {

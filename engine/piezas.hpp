@@ -40,9 +40,13 @@ inline bool colocado(const CampoEstructura& campo) {
 }
 
 // The text columns of the one row of a party table with the given id, or nothing after showing the
-// message: alone when there is no such row, with "Error: " and the description when the query fails.
+// message: alone when there is no such row or the row cannot go into the records (a column of conValor,
+// the NIF or the name, NULL or blank; the column cuenta NULL or not the 20 characters of an account),
+// with "Error: " and the description when the query fails.
 std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos,
                                                       std::string_view sql, std::int64_t id,
-                                                      const std::string& mensaje);
+                                                      const std::string& mensaje,
+                                                      const std::vector<std::size_t>& conValor = {},
+                                                      std::optional<std::size_t> cuenta = std::nullopt);
 
 } // namespace trovanel

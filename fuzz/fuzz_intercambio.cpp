@@ -18,6 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
             __builtin_trap();
         }
         return 0;
+    } catch (const trovanel::ErrorPlantillaIncorrecta&) {
+        return 0; // positions no editor writes, refused with the line
     }
     std::string escrito;
     try {

@@ -315,12 +315,38 @@ def parametros():
         guardar("parametros", nombre, linea)
 
 
+# ---------------------------------------------------------------------------------------------
+# Templates with hostile positions: a type byte (CSB19, CSB58, CSB34T, ZOP), principiolinea, then per
+# field: id_campo, name (index in the harness's list), mandatory bit, inicio, fin, inilinea and finlinea
+# as 64-bit big-endian numbers, a two-byte valorlinea and a valorcampo of the length its byte gives.
+
+def plantilla():
+    import struct
+
+    def campo(id_campo, nombre, inicio, fin, inilinea=0, finlinea=0, obligatorio=0, valorlinea=b"  ",
+              valorcampo=b""):
+        return (bytes([id_campo, nombre, obligatorio]) + struct.pack(">qqqq", inicio, fin, inilinea, finlinea)
+                + valorlinea + bytes([len(valorcampo)]) + valorcampo)
+
+    buena = campo(0, 0, 3, 10) + campo(1, 1, 11, 35, obligatorio=1) + campo(2, 4, 36, 39) + \
+        campo(3, 5, 40, 43) + campo(4, 6, 44, 45) + campo(5, 7, 46, 55) + campo(6, 3, 62, 71)
+    guardar("plantilla", "csb19-valida.bin", bytes([0, 0xFF]) + buena)
+    guardar("plantilla", "zop-valida.bin", bytes([3, 0xFF]) + buena)
+    guardar("plantilla", "extremos.bin", bytes([0, 0xFF]) + campo(0, 1, -2**63, 2**63 - 1, obligatorio=1)
+            + campo(1, 3, 2**63 - 1, -2**63) + campo(2, 0, 1, 5, -2**63, 2**63 - 1))
+    guardar("plantilla", "sin-pieza-obligatoria.bin", bytes([1, 0xFF]) + campo(0, 2, 0, 25, obligatorio=1))
+    guardar("plantilla", "claves.bin", bytes([2, 0]) + campo(0, 8, 3, 10, 1, 2, valorlinea=b"01")
+            + campo(1, 9, 11, 35, 1, 2, valorlinea=b"01") + campo(2, 3, 36, 47, 2, 1, valorlinea=b"01"))
+    guardar("plantilla", "valor-con-control.bin", bytes([0, 0xFF]) + campo(0, 1, 0, 0, valorcampo=b"A\x00\x0c\r"))
+
+
 def main():
     texto()
     xlsx()
     xls()
     sqlite()
     parametros()
+    plantilla()
     return 0
 
 

@@ -36,7 +36,7 @@ bool ModuloPagos::cargarPartes(const ParametrosConversion& parametros) {
         leerFilaParte(entorno.baseDatos, entorno.avisos,
                       "SELECT nifpre, nompre, cuenta FROM presentadores WHERE id_presentador = ? "
                       "ORDER BY id_presentador",
-                      parametros.idPresentador, rasgos_.falloOrdenante);
+                      parametros.idPresentador, rasgos_.falloOrdenante, {0, 1}, 2);
     if (!fila) {
         return false;
     }

@@ -2,7 +2,7 @@
 # Fuzzes the readers of outside data with libFuzzer, one harness after another.
 #   scripts/fuzz.sh [SEGUNDOS] [ARNÉS...]
 # SEGUNDOS per harness (60 by default); ARNÉS among texto_csb19 filas_csb19 xlsx xls compuesto sqlite parametros
-# cuentas intercambio
+# cuentas intercambio plantilla
 # (all by default; the "fuzz_" prefix may be given). Stops at the first failure and says where the input
 # that caused it was saved.
 #
@@ -14,7 +14,7 @@
 set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-todos=(texto_csb19 filas_csb19 xlsx xls compuesto sqlite parametros cuentas intercambio)
+todos=(texto_csb19 filas_csb19 xlsx xls compuesto sqlite parametros cuentas intercambio plantilla)
 segundos=60
 if [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
     segundos="$1"

@@ -172,6 +172,10 @@ bool EditorPlantilla::cbEstructuras_Click(std::size_t posicion) {
     Plantilla leida;
     try {
         leida = leerPlantilla(baseDatos_, lista_[posicion].id);
+        comprobarPosiciones(leida);
+    } catch (const ErrorPlantillaIncorrecta& e) {
+        avisos_.informacion(e.what());
+        return false;
     } catch (const ErrorTrovanel& e) {
         avisos_.critico(std::string("No se pueden cargar los campos de la plantilla; Error: ") + e.what());
         return false;
@@ -597,7 +601,11 @@ void EditorPlantilla::cmdAceptar_Click() {
         Plantilla modificada = plantilla_;
         modificada.principiolinea = principioLinea_;
         try {
+            comprobarPosiciones(modificada);
             modificarPlantilla(baseDatos_, modificada);
+        } catch (const ErrorPlantillaIncorrecta& e) {
+            avisos_.informacion(e.what());
+            return;
         } catch (const ErrorTrovanel& e) {
             avisos_.simple(std::string("No se puede modificar la plantilla; Error: ") + e.what());
             return;
@@ -646,7 +654,11 @@ void EditorPlantilla::GuardarPlantilla(const std::string& nombre) {
     nueva.campos = plantilla_.campos;
     nueva.conFila = plantilla_.conFila;
     try {
+        comprobarPosiciones(nueva);
         guardarPlantillaNueva(baseDatos_, nueva);
+    } catch (const ErrorPlantillaIncorrecta& e) {
+        avisos_.informacion(e.what());
+        return;
     } catch (const ErrorTrovanel& e) {
         avisos_.critico(std::string("No se pueden guardar la plantilla; Error: ") + e.what());
         return;

@@ -206,6 +206,7 @@ Plantilla leerIntercambio(std::string_view contenido) {
         plantilla.principiolinea = cabecera.entero(2, "principiolinea", -1, kMayor16, -1);
         plantilla.multifactura = cabecera.logico(3, "multifactura");
     }
+    const bool porPosiciones = leePorPosiciones(plantilla.tipo);
     std::set<std::int64_t> ids;
     for (std::size_t n = 1; n < todas.size(); ++n) {
         const std::string_view linea = todas[n];
@@ -241,6 +242,10 @@ Plantilla leerIntercambio(std::string_view contenido) {
         campo.obligatorio = fila.logico(6, "obligatorio");
         campo.valorcampo = fila.texto(8);
         campo.longitud = static_cast<int>(fila.entero(9, "longitud", kMenor16, kMayor16));
+        if (auto motivo = posicionIncorrecta(campo, static_cast<std::size_t>(id), porPosiciones)) {
+            throw ErrorPlantillaIncorrecta("Línea " + numero(static_cast<std::int64_t>(n + 1)) + ": " +
+                                           *motivo);
+        }
         plantilla.ponerCampo(static_cast<std::size_t>(id), std::move(campo));
     }
     return plantilla;
@@ -305,6 +310,8 @@ std::optional<std::int64_t> ImportarPlantilla(BaseDatos& baseDatos, Avisos& avis
         return id;
     } catch (const ErrorIntercambio& e) {
         avisos.critico(std::string("El fichero no es una plantilla exportada\r\n") + e.what());
+    } catch (const ErrorPlantillaIncorrecta& e) {
+        avisos.critico(e.what());
     } catch (const ErrorTrovanel& e) {
         avisos.critico(std::string("No se pueden abrir la Base de Datos\r\nError: ") + e.what());
     }

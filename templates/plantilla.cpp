@@ -2,6 +2,7 @@
 
 #include "base_datos.hpp"
 #include "texto.hpp"
+#include "tipos_plantilla.hpp"
 
 #include <limits>
 
@@ -92,6 +93,60 @@ std::vector<CampoEstructura> camposParaConversion(const Plantilla& plantilla) {
         campo.valorcampo = Trim(campo.valorcampo);
     }
     return campos;
+}
+
+ErrorPlantillaIncorrecta::ErrorPlantillaIncorrecta(const std::string& motivo)
+    : ErrorTrovanel("Por favor revise la plantilla.\r\n" + motivo) {}
+
+bool leePorPosiciones(std::string_view tipo) {
+    const auto conocido = buscarTipoPlantilla(Trim(tipo));
+    return !conocido || conocido->entrada == TipoEntrada::Texto;
+}
+
+std::optional<std::string> posicionIncorrecta(const CampoEstructura& campo, std::size_t idCampo,
+                                              bool porPosiciones) {
+    const std::string nombre = "El campo " + std::to_string(idCampo) + "-" + Trim(campo.campo);
+    const struct {
+        const char* nombre;
+        std::int64_t valor;
+    } posiciones[] = {{"inicio", campo.inicio},
+                      {"fin", campo.fin},
+                      {"inilinea", campo.inilinea},
+                      {"finlinea", campo.finlinea}};
+    for (const auto& p : posiciones) {
+        if (p.valor < 0 || p.valor > kMayorPosicion) {
+            return nombre + " tiene " + p.nombre + " " + std::to_string(p.valor) + ", fuera de 0 a " +
+                   std::to_string(kMayorPosicion);
+        }
+    }
+    // Within range the subtractions below cannot overflow.
+    if ((campo.inicio != 0 || campo.fin != 0) && campo.fin < campo.inicio - 1) {
+        return nombre + " termina (fin " + std::to_string(campo.fin) + ") antes de empezar (inicio " +
+               std::to_string(campo.inicio) + ")";
+    }
+    if ((campo.inilinea != 0 || campo.finlinea != 0) && campo.finlinea < campo.inilinea - 1) {
+        return nombre + " tiene la clave de línea al revés (inilinea " + std::to_string(campo.inilinea) +
+               ", finlinea " + std::to_string(campo.finlinea) + ")";
+    }
+    // Placed but not cut, with nothing to stand in: the mandatory check would never see it.
+    const bool colocadoSinPieza = (campo.inicio != 0 || campo.fin != 0) &&
+                                  !piezaCortable(campo.inicio, largoPieza(campo.inicio, campo.fin));
+    if (porPosiciones && campo.obligatorio && colocadoSinPieza && enBlanco(campo.valorcampo)) {
+        return nombre + " es obligatorio y no se puede leer de la entrada ni tiene valor por defecto";
+    }
+    return std::nullopt;
+}
+
+void comprobarPosiciones(const Plantilla& plantilla) {
+    const bool porPosiciones = leePorPosiciones(plantilla.tipo);
+    for (std::size_t i = 0; i < plantilla.campos.size(); ++i) {
+        if (!plantilla.tieneCampo(i)) {
+            continue;
+        }
+        if (auto motivo = posicionIncorrecta(plantilla.campos[i], i, porPosiciones)) {
+            throw ErrorPlantillaIncorrecta(*motivo);
+        }
+    }
 }
 
 std::int64_t guardarPlantillaNueva(BaseDatos& baseDatos, const Plantilla& plantilla) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "error.hpp"
 #include "estado_ejecucion.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trovanel {
@@ -44,6 +47,27 @@ Plantilla leerPlantilla(BaseDatos& baseDatos, std::int64_t id);
 
 // The fields as a conversion uses them: by id_campo, texts without surrounding blanks.
 std::vector<CampoEstructura> camposParaConversion(const Plantilla& plantilla);
+
+// A template whose positions no editor would write: refused where a template is loaded, imported or
+// saved. The text is the whole message: "Por favor revise la plantilla." and what is wrong.
+class ErrorPlantillaIncorrecta : public ErrorTrovanel {
+public:
+    explicit ErrorPlantillaIncorrecta(const std::string& motivo);
+};
+
+// Whether the template's fields are cut from text lines by position (any type but the "Ex" and "Ac"
+// ones), rather than read by column.
+bool leePorPosiciones(std::string_view tipo);
+
+// What is wrong with the positions of field idCampo, or nothing: inicio, fin, inilinea or finlinea
+// below 0 or above kMayorPosicion; fin before inicio - 1 on a placed field (0 and 0 is the editors' way
+// of leaving one unplaced, and the line key likewise); or, when the template reads by position, a
+// mandatory placed field that can neither be cut nor take its valorcampo.
+std::optional<std::string> posicionIncorrecta(const CampoEstructura& campo, std::size_t idCampo,
+                                              bool porPosiciones);
+
+// Throws ErrorPlantillaIncorrecta naming the first field at fault.
+void comprobarPosiciones(const Plantilla& plantilla);
 
 // Stores a new template (its row, every field with a row, its multi-invoice rows) in one transaction and
 // returns the id the database gave it. Throws ErrorBaseDatos; nothing is written then.

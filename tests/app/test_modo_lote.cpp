@@ -1,6 +1,8 @@
 #include "arranque.hpp"
 #include "base_datos_programa.hpp"
+#include "constructor_datos.hpp"
 #include "conversores.hpp"
+#include "conversores_disponibles.hpp"
 #include "csb19.hpp"
 #include "estado_ejecucion.hpp"
 #include "modo_lote.hpp"
@@ -8,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace trovanel {
 namespace {
@@ -290,6 +295,139 @@ TEST_F(ModoLoteTest, informaSiNoPuedeLeerLaPlantilla) {
     EXPECT_EQ(avisos.mensajes[0].tipo, "critico");
     EXPECT_TRUE(avisos.mensajes[0].texto.starts_with("No se puede cargar la plantilla\r\nError: "));
 }
+
+// Real conversions in batch mode, one family a row: what no bank file may carry is refused before the
+// run (a party without its data, a template no editor would write) or rejects the order, naming why.
+struct CasoLoteReal {
+    const char* nombre;
+    const char* tipo;
+    std::vector<pruebas::CampoPlantilla> campos;
+    std::string entrada;
+    int estado;
+    std::string aviso;       // how the first message starts
+    std::string errorLog;    // a line the log must hold; "": no log
+    std::string ajuste = ""; // SQL run over the template (?1 its id) and the parties before the run
+};
+
+class LoteRealTest : public ModoLoteTest, public ::testing::WithParamInterface<CasoLoteReal> {};
+
+TEST_P(LoteRealTest, ningunFicheroDelBancoLlevaLoQueNoPuedeGarantizar) {
+    const CasoLoteReal& caso = GetParam();
+    RegistroConversores reales;
+    registrarConversores(reales);
+    const auto pre = pruebas::ConstructorPresentador(*baseDatos)
+                         .nif("B12345678")
+                         .nombre("GESTORIA LOPEZ SL")
+                         .sufijo("000")
+                         .cuenta("21000418450200051332")
+                         .crear();
+    const auto emi = pruebas::ConstructorEmisor(*baseDatos)
+                         .presentador(pre)
+                         .nif("B7654321")
+                         .sufijo("5")
+                         .nombre("COLEGIO SAN ROQUE SL")
+                         .cuenta("21000418450200051332")
+                         .crear();
+    const auto id = pruebas::ConstructorPlantilla(*baseDatos).tipo(caso.tipo).campos(caso.campos).crear();
+    if (!caso.ajuste.empty()) {
+        baseDatos->preparar(caso.ajuste).con(id).ejecutar();
+    }
+    pruebas::escribirFichero(carpeta / "remesa.txt", caso.entrada);
+    const std::string tipo = caso.tipo;
+    const std::string resto = tipo == "CSB19"    ? ",05032026," + std::to_string(emi)
+                              : tipo == "CSB58"  ? "," + std::to_string(emi)
+                              : tipo == "CSB34T" ? ",05032026,1,CALLE MAYOR 1,MADRID"
+                                                 : ",05032026";
+    Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
+    const int estadoFinal = ejecutarModoLote(
+        estado, entorno, reales,
+        LeerParametros("remesa.txt,remesa.out," + std::to_string(id) + "," + std::to_string(pre) + resto,
+                       10));
+
+    EXPECT_EQ(estadoFinal, caso.estado);
+    ASSERT_FALSE(avisos.mensajes.empty());
+    EXPECT_EQ(avisos.mensajes[0].texto.substr(0, caso.aviso.size()), caso.aviso);
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "remesa.out"));
+    const auto rutaLog = carpeta / "remesa.log";
+    const std::string log = std::filesystem::exists(rutaLog) ? pruebas::leerFichero(rutaLog) : "";
+    if (caso.errorLog.empty()) {
+        EXPECT_TRUE(log.empty());
+        return;
+    }
+    EXPECT_NE(log.find("\r\n" + caso.errorLog + "\r\n"), std::string::npos) << log;
+    // The input's control characters show as "?": only the line ends are left.
+    std::string sinFinales = log;
+    std::erase(sinFinales, '\r');
+    std::erase(sinFinales, '\n');
+    EXPECT_EQ(std::count_if(sinFinales.begin(), sinFinales.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }),
+              0);
+}
+
+using pruebas::CampoPlantilla;
+const std::vector<CampoPlantilla> kCobro{{"CodigoReferencia", 1, 4},
+                                         {"NombreTitular", 5, 14},
+                                         {"Entidad", 15, 18},
+                                         {"Oficina", 19, 22},
+                                         {"DC", 23, 24},
+                                         {"Cuenta", 25, 34},
+                                         {"Importe", 35, 46},
+                                         {"FechaVto", 47, 52, "DDMMAA"}};
+const std::vector<CampoPlantilla> kPago{{"ClaveBeneficiario", 1, 4},
+                                        {"NombreBeneficiario", 5, 14},
+                                        {"Entidad", 15, 18},
+                                        {"Oficina", 19, 22},
+                                        {"DC", 23, 24},
+                                        {"Cuenta", 25, 34},
+                                        {"Importe", 35, 46}};
+const std::vector<CampoPlantilla> kZOP{
+    {"ClaveProveedor", 1, 4}, {"Nombre", 5, 14}, {"Importe", 35, 46}, {"FormaPago", 0, 0, "T-T-C"}};
+// One order, its name holding the character given. LF line ends: after a first empty line (an order of
+// blanks, rejected too) a CR stays inside the line.
+std::string orden(const std::string& nombre) {
+    return "K001" + nombre + std::string(10 - nombre.size(), ' ') + "21000418450200051332" + "       10,00" +
+           "150826\n";
+}
+const std::string kNul = orden(std::string("ANA\0RUIZ", 8));
+const char* kTerminado = "Proceso terminado incorrectamente";
+const char* kSinPresentador = "No se puede obtener los datos del presentador";
+const char* kRevise = "Por favor revise la plantilla.\r\n";
+const char* kMinimo =
+    "UPDATE detalleestructura SET inicio = -9223372036854775807 - 1, fin = 9223372036854775807 "
+    "WHERE id_estructura = ? AND id_campo = 1";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Tabla, LoteRealTest, ::testing::Values(
+    CasoLoteReal{"csb19NulEnElNombre", "CSB19", kCobro, kNul, kSalidaConErrores, kTerminado, "Error : Caracter no valido en NombreTitular"},
+    CasoLoteReal{"csb19CrSueltoEnElNombre", "CSB19", kCobro, "\n" + orden("ANA\rRUIZ"), kSalidaConErrores, kTerminado, "Error : Caracter no valido en NombreTitular"},
+    CasoLoteReal{"csb58SaltoDePaginaEnElNombre", "CSB58", kCobro, orden("ANA\fRUIZ"), kSalidaConErrores, kTerminado, "Error : Caracter no valido en NombreTitular"},
+    CasoLoteReal{"csb58NulEnElNombre", "CSB58", kCobro, kNul, kSalidaConErrores, kTerminado, "Error : Caracter no valido en NombreTitular"},
+    CasoLoteReal{"csb34CrSueltoEnElNombre", "CSB34T", kPago, "\n" + orden("ANA\rRUIZ"), kSalidaConErrores, kTerminado, "Error : Caracter no valido en NombreBeneficiario"},
+    CasoLoteReal{"csb34NulEnElNombre", "CSB34T", kPago, kNul, kSalidaConErrores, kTerminado, "Error : Caracter no valido en NombreBeneficiario"},
+    CasoLoteReal{"zopSaltoDePaginaEnElNombre", "ZOP", kZOP, orden("ANA\fRUIZ"), kSalidaConErrores, kTerminado, "Error : Caracter no valido en Nombre"},
+    CasoLoteReal{"zopDelEnElNombre", "ZOP", kZOP, orden("ANA\x7fRUIZ"), kSalidaConErrores, kTerminado, "Error : Caracter no valido en Nombre"},
+    CasoLoteReal{"presentadorSinNif", "CSB19", kCobro, orden("ANA"), kSalidaRechazada, kSinPresentador, "",
+                 "UPDATE presentadores SET nifpre = NULL WHERE ?1 > 0"},
+    CasoLoteReal{"emisorConCuentaCorta", "CSB58", kCobro, orden("ANA"), kSalidaRechazada, "No se puede extraer los datos del emisor", "",
+                 "UPDATE emisores SET cuenta = '12' WHERE ?1 > 0"},
+    CasoLoteReal{"emisorSinNombre", "CSB19", kCobro, orden("ANA"), kSalidaRechazada, "No se puede obtener los datos del emisor", "",
+                 "UPDATE emisores SET nomemi = '  ' WHERE ?1 > 0"},
+    CasoLoteReal{"ordenanteSinCuenta", "CSB34T", kPago, orden("ANA"), kSalidaRechazada, "No se pueden obtener datos del presentador", "",
+                 "UPDATE presentadores SET cuenta = NULL WHERE ?1 > 0"},
+    CasoLoteReal{"ordenanteSinNombre", "ZOP", kZOP, orden("ANA"), kSalidaRechazada, "No se puede abrir la Base de Datos", "",
+                 "UPDATE presentadores SET nompre = '' WHERE ?1 > 0"},
+    CasoLoteReal{"posicionesExtremasSeRechazanAlCargar", "CSB19", kCobro, orden("ANA"), kSalidaConErrores,
+                 std::string(kRevise) + "El campo 1-NombreTitular tiene inicio -9223372036854775808, fuera de 0 a 32767", "", kMinimo},
+    CasoLoteReal{"finAntesDeInicio", "ZOP", kZOP, orden("ANA"), kSalidaConErrores,
+                 std::string(kRevise) + "El campo 1-Nombre termina (fin 3) antes de empezar (inicio 5)", "",
+                 "UPDATE detalleestructura SET fin = 3 WHERE id_estructura = ? AND id_campo = 1"},
+    CasoLoteReal{"obligatorioSinPiezaNiValor", "CSB34T", kPago, orden("ANA"), kSalidaConErrores,
+                 std::string(kRevise) + "El campo 1-NombreBeneficiario es obligatorio y no se puede leer de la entrada ni tiene valor por defecto", "",
+                 "UPDATE detalleestructura SET inicio = 0, obligatorio = 1 WHERE id_estructura = ? AND id_campo = 1"},
+    CasoLoteReal{"plantillaSinTipo", "CSB58", kCobro, orden("ANA"), kSalidaRechazada, "Plantilla incorrecta", "",
+                 "UPDATE estructura SET tipo = NULL WHERE id_estructura = ?"}),
+    [](const auto& info) { return std::string(info.param.nombre); });
+// clang-format on
 
 } // namespace
 } // namespace trovanel
