@@ -2,6 +2,7 @@
 #include "avisos.hpp"
 #include "avisos_qt.hpp"
 #include "carpeta_programa.hpp"
+#include "codificacion.hpp"
 #include "contexto_ventanas.hpp"
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
@@ -14,9 +15,21 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <string_view>
+
 using namespace trovanel;
 
 int main(int argc, char** argv) {
+    // Answered before the program folder or the database is touched, so they work while a window has the
+    // database open.
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "--version")) {
+        const std::string texto = std::string_view(argv[1]) == "--version"
+                                      ? std::string("trovanel " TROVANEL_VERSION "\n")
+                                      : ayudaModoLote(TROVANEL_VERSION);
+        std::fputs(cp1252AUtf8(texto).c_str(), stdout);
+        return 0;
+    }
     EstadoEjecucion estado;
     estado.gIdioma = idiomaUsuario();
     const std::filesystem::path carpeta = carpetaPrograma();

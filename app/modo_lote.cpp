@@ -26,6 +26,39 @@ constexpr const char* kSobranArgumentosCSB34 =
     "Sobran argumentos: la coma separa los argumentos, así que el domicilio y la plaza del ordenante "
     "no pueden llevar comas (escriba, por ejemplo, «Riego 122 2o 2a» en lugar de «Riego, 122 2o 2a»)";
 
+// The arguments of each family, as the help lists them and an argument error of that family repeats them.
+struct UsoFamilia {
+    Familia familia;
+    const char* tipos;
+    const char* argumentos;
+};
+constexpr UsoFamilia kUsos[] = {
+    {Familia::CSB19, "CSB19", "entrada,salida,plantilla,presentador,fecha DDMMAAAA,emisor"},
+    {Familia::CSB34, "CSB34N, CSB34T, CSB34C, CSB34P, PAGOSC",
+     "entrada,salida,plantilla,ordenante,fecha DDMMAAAA,detalle del cargo (0 total, 1 parcial),"
+     "domicilio del ordenante,plaza del ordenante"},
+    {Familia::CSB58, "CSB58", "entrada,salida,plantilla,presentador,emisor"},
+    {Familia::ZOP, "ZOP", "entrada,salida,plantilla,ordenante,fecha DDMMAAAA"},
+};
+
+std::string lineaUso(const UsoFamilia& uso) {
+    return std::string("Uso (") + uso.tipos + "): trovanel '" + uso.argumentos + "'";
+}
+
+// An argument error: the message first, as always, then how the command line should have been written,
+// for the template's family when it is known.
+int rechazarArgumentos(Avisos& avisos, const std::string& mensaje, std::optional<Familia> familia = {}) {
+    std::string uso = "Uso: trovanel 'entrada,salida,plantilla,presentador,...' (trovanel --help da los "
+                      "argumentos de cada tipo de plantilla)";
+    for (const UsoFamilia& u : kUsos) {
+        if (familia == u.familia) {
+            uso = lineaUso(u);
+        }
+    }
+    avisos.informacion(mensaje + "\r\n" + uso);
+    return kSalidaRechazada;
+}
+
 // Argument i of the command line, "" when it was not given.
 std::string argumento(const std::vector<std::string>& parametros, std::size_t i) {
     return i < parametros.size() ? parametros[i] : std::string();
@@ -58,6 +91,15 @@ std::optional<std::string> fechaLote(const std::string& argumento) {
         return std::nullopt;
     }
     return texto.substr(0, 2) + "/" + texto.substr(2, 2) + "/" + texto.substr(4, 4);
+}
+
+// The family a batch run would give the template's type, for the usage line of a date error.
+std::optional<Familia> familiaDeTipo(const std::string& tipo) {
+    const auto t = buscarTipoPlantilla(Trim(tipo));
+    if (!t || t->entrada != TipoEntrada::Texto) {
+        return std::nullopt;
+    }
+    return t->familia;
 }
 
 // A norm 34 code without suffix, compared exactly.
@@ -105,8 +147,7 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     peticion.idPresentador = enteroOCero(argumento(parametros, 4));
 
     if (enBlanco(peticion.rutaSalida.native()) || peticion.idEstructura == 0 || peticion.idPresentador == 0) {
-        avisos.informacion(kFaltanParametros);
-        return kSalidaRechazada;
+        return rechazarArgumentos(avisos, kFaltanParametros);
     }
 
     std::string tipo;
@@ -135,8 +176,7 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     if (!argumento5.empty() && tipoLimpio != "CSB58") {
         const auto fecha = fechaLote(argumento5);
         if (!fecha) {
-            avisos.informacion("Fecha incorrecta");
-            return kSalidaRechazada;
+            return rechazarArgumentos(avisos, "Fecha incorrecta", familiaDeTipo(tipo));
         }
         estado.gFechaProceso = *fecha;
     }
@@ -147,8 +187,7 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         familia = Familia::CSB19;
         peticion.idEmisor = enteroOCero(argumento(parametros, 6));
         if (sinFecha || peticion.idEmisor == 0) {
-            avisos.informacion(kFaltanParametros);
-            return kSalidaRechazada;
+            return rechazarArgumentos(avisos, kFaltanParametros, familia);
         }
     } else if (esCodigoCSB34(tipo)) {
         familia = Familia::CSB34;
@@ -159,12 +198,10 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         peticion.plazaOrdenante = utf8ACp1252(argumento(parametros, 8));
         if (sinFecha || enBlanco(peticion.detalleCargo) || enBlanco(peticion.domicilioOrdenante) ||
             enBlanco(peticion.plazaOrdenante)) {
-            avisos.informacion(kFaltanParametros);
-            return kSalidaRechazada;
+            return rechazarArgumentos(avisos, kFaltanParametros, familia);
         }
         if (peticion.detalleCargo != "0" && peticion.detalleCargo != "1") {
-            avisos.informacion(kDetalleCargoIncorrecto);
-            return kSalidaRechazada;
+            return rechazarArgumentos(avisos, kDetalleCargoIncorrecto, familia);
         }
         // A ninth argument is almost always an address written with a comma: taking the pieces as they
         // come would put the address's tail in the town and lose the town.
@@ -176,15 +213,13 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         familia = Familia::CSB58;
         peticion.idEmisor = enteroOCero(argumento5);
         if (peticion.idEmisor == 0) {
-            avisos.informacion(kFaltanParametros);
-            return kSalidaRechazada;
+            return rechazarArgumentos(avisos, kFaltanParametros, familia);
         }
     } else if (tipoLimpio == "ZOP") {
         familia = Familia::ZOP;
         peticion.tipoPlantilla = tipoLimpio;
         if (sinFecha) {
-            avisos.informacion(kFaltanParametros);
-            return kSalidaRechazada;
+            return rechazarArgumentos(avisos, kFaltanParametros, familia);
         }
     } else {
         avisos.informacion("Plantilla incorrecta");
@@ -209,6 +244,24 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     }
     informarDelFinal(estado, avisos, logAntes);
     return estado.gError ? kSalidaConErrores : kSalidaCorrecta;
+}
+
+std::string ayudaModoLote(const std::string& version) {
+    std::string ayuda = "Trovanel " + version +
+                        ": ficheros de remesas bancarias de las normas 19, 34 y 58 y de pagos ZOP.\n\n"
+                        "  trovanel                 abre la ventana principal\n"
+                        "  trovanel 'ARGUMENTOS'    convierte sin ventana (modo lote); los argumentos van "
+                        "separados por comas o tabuladores\n"
+                        "  trovanel --help          esta ayuda\n"
+                        "  trovanel --version       la versión\n\n"
+                        "Argumentos del modo lote según el tipo de la plantilla:\n";
+    for (const UsoFamilia& uso : kUsos) {
+        ayuda += "  " + lineaUso(uso) + "\n";
+    }
+    ayuda += "\nUna entrada relativa se busca en la carpeta del programa. Estado de salida: 0 sin órdenes "
+             "rechazadas;\n1 con órdenes rechazadas o detenida por un error; 2 rechazada antes de leer la "
+             "entrada;\n3 sin carpeta del programa o sin base de datos.\n";
+    return ayuda;
 }
 
 } // namespace trovanel

@@ -18,4 +18,7 @@ struct EstadoEjecucion;
 int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroConversores& registro,
                      const std::vector<std::string>& parametros);
 
+// What `trovanel --help` prints: how to start the program and the arguments of every template type.
+std::string ayudaModoLote(const std::string& version);
+
 } // namespace trovanel

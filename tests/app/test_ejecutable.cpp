@@ -45,14 +45,30 @@ protected:
 TEST_F(EjecutableTest, modoLoteNoNecesitaPantallaYCreaLaBaseDeDatos) {
     const Resultado r = ejecutar("'x'");
     EXPECT_EQ(r.estado, 2);
-    EXPECT_EQ(r.errores, "Faltan parametros\n");
+    EXPECT_TRUE(r.errores.starts_with("Faltan parametros\nUso: trovanel ")) << r.errores;
     EXPECT_TRUE(std::filesystem::exists(carpeta / "Estructuras.db"));
+}
+
+TEST_F(EjecutableTest, ayudaYVersionNoAbrenLaBaseDeDatos) {
+    const auto salida = carpeta / "stdout.txt";
+    for (const char* opcion : {"--help", "--version"}) {
+        const Resultado r = ejecutar(std::string(opcion) + " >'" + salida.string() + "'");
+        EXPECT_EQ(r.estado, 0) << opcion;
+        EXPECT_EQ(r.errores, "");
+    }
+    EXPECT_TRUE(pruebas::leerFichero(salida).starts_with("trovanel ")); // the last one: --version
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "Estructuras.db"));
+    ejecutar("--help >'" + salida.string() + "'");
+    const std::string ayuda = pruebas::leerFichero(salida);
+    for (const char* tipo : {"Uso (CSB19)", "Uso (CSB34N, CSB34T", "Uso (CSB58)", "Uso (ZOP)"}) {
+        EXPECT_NE(ayuda.find(tipo), std::string::npos) << tipo;
+    }
 }
 
 TEST_F(EjecutableTest, unArgumentoDeBlancosEsModoLoteYNoAbreVentana) {
     const Resultado r = ejecutar("'  '");
     EXPECT_EQ(r.estado, 2);
-    EXPECT_EQ(r.errores, "Faltan parametros\n");
+    EXPECT_TRUE(r.errores.starts_with("Faltan parametros\nUso: trovanel ")) << r.errores;
 }
 
 TEST_F(EjecutableTest, convierteElEjemploConSuPlantillaYSuPresentador) {

@@ -69,7 +69,16 @@ protected:
 struct CasoRechazo {
     const char* lineaComandos;
     const char* mensaje;
+    const char* uso = nullptr; // the line that follows an argument error; nullptr: none
 };
+
+const char* const kUsoGeneral =
+    "Uso: trovanel 'entrada,salida,plantilla,presentador,...' (trovanel --help da "
+    "los argumentos de cada tipo de plantilla)";
+const char* const kUso19 =
+    "Uso (CSB19): trovanel 'entrada,salida,plantilla,presentador,fecha DDMMAAAA,emisor'";
+const char* const kUso58 = "Uso (CSB58): trovanel 'entrada,salida,plantilla,presentador,emisor'";
+const char* const kUsoZOP = "Uso (ZOP): trovanel 'entrada,salida,plantilla,ordenante,fecha DDMMAAAA'";
 
 const char* const kDetalleCargo =
     "Detalle del cargo incorrecto: el sexto argumento debe ser 0 (cargo total) o 1 (cargo parcial)";
@@ -83,14 +92,18 @@ TEST_P(RechazosLoteTest, rechazaSinConvertirYTerminaConEstado2) {
     EXPECT_EQ(lote(GetParam().lineaComandos), kSalidaRechazada);
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     EXPECT_EQ(avisos.mensajes[0].tipo, "informacion");
-    EXPECT_EQ(avisos.mensajes[0].texto, GetParam().mensaje);
+    const std::string& texto = avisos.mensajes[0].texto;
+    EXPECT_EQ(texto.substr(0, texto.find("\r\n")), GetParam().mensaje);
+    if (GetParam().uso != nullptr) {
+        EXPECT_EQ(texto.substr(texto.find("\r\n") + 2), GetParam().uso);
+    }
     EXPECT_TRUE(llamadas.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, RechazosLoteTest,
     ::testing::Values(
-        CasoRechazo{"in.txt", "Faltan parametros"},
+        CasoRechazo{"in.txt", "Faltan parametros", kUsoGeneral},
         CasoRechazo{"in.txt,out.txt,abc,1,01022003,1", "Faltan parametros"},
         CasoRechazo{"in.txt,out.txt,0,1,01022003,1", "Faltan parametros"},
         CasoRechazo{"in.txt,out.txt,9,x,01022003,1", "Faltan parametros"},
@@ -101,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRechazo{"in.txt,out.txt,9,1,01022003,4294967297", "Faltan parametros"},
         CasoRechazo{" ", "Faltan parametros"},
         // The date must be a real calendar date.
-        CasoRechazo{"in.txt,out.txt,9,1,01132003,1", "Fecha incorrecta"},
+        CasoRechazo{"in.txt,out.txt,9,1,01132003,1", "Fecha incorrecta", kUso19},
         CasoRechazo{"in.txt,out.txt,9,1,29022003,1", "Fecha incorrecta"},
         CasoRechazo{"in.txt,out.txt,9,1,00012003,1", "Fecha incorrecta"},
         CasoRechazo{"in.txt,out.txt,9,1,1022003,1", "Fecha incorrecta"},
@@ -110,16 +123,16 @@ INSTANTIATE_TEST_SUITE_P(
         // The date is checked before the type.
         CasoRechazo{"in.txt,out.txt,13,1,99999999,1", "Fecha incorrecta"},
         CasoRechazo{"in.txt,out.txt,9,1", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,9,1,01022003", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,9,1,01022003", "Faltan parametros", kUso19},
         CasoRechazo{"in.txt,out.txt,9,1,01022003,0", "Faltan parametros"},
         // Norm 58 takes no date: "12x" is its issuer, which is no number.
         CasoRechazo{"in.txt,out.txt,10,1,12x", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,10,1", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,10,1", "Faltan parametros", kUso58},
         CasoRechazo{"in.txt,out.txt,11,1,01022003,1,Calle Mayor", "Faltan parametros"},
         CasoRechazo{"in.txt,out.txt,11,1,01022003,1, ,Madrid", "Faltan parametros"},
         // Consecutive commas leave no empty argument: "1" moves up to the date's place.
         CasoRechazo{"in.txt,out.txt,11,1,,1,Calle,Madrid", "Fecha incorrecta"},
-        CasoRechazo{"in.txt,out.txt,12,1", "Faltan parametros"},
+        CasoRechazo{"in.txt,out.txt,12,1", "Faltan parametros", kUsoZOP},
         CasoRechazo{"in.txt,out.txt,11,1,01022003,5,Calle Mayor 1,Sevilla", kDetalleCargo},
         CasoRechazo{"in.txt,out.txt,14,1,01022003, 1,Calle Mayor 1,Sevilla", kDetalleCargo},
         CasoRechazo{"in.txt,out.txt,11,1,24022012,0,Riego, 122 2o 2a,08202 Sabadell", kSobranArgumentos},

@@ -293,6 +293,11 @@ const std::string kDesordenada =
 const std::string kCabecera = "0356B1234567" + std::string(14, ' ');
 const std::string kDetalle = "0656B1234567  K001        ";
 
+// Batch mode repeats how the norm 34 arguments are written after an argument error.
+const std::string kUsoCSB34 = "\r\nUso (CSB34N, CSB34T, CSB34C, CSB34P, PAGOSC): trovanel 'entrada,salida,plantilla,"
+                              "ordenante,fecha DDMMAAAA,detalle del cargo (0 total, 1 parcial),domicilio del "
+                              "ordenante,plaza del ordenante'";
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Ejecuciones, ::testing::Values(
     CasoEjecucion{"sinOrdenanteFallaConSuMensaje", kCampos, -1, orden("10,00"), 999, "No se pueden obtener datos del presentador", ""},
@@ -310,10 +315,10 @@ INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Ejecuciones, ::testing::Values(
     CasoEjecucion{"telefonoYCorreoEnSuSitioSeaCualSeaElOrden", kCamposDesordenados, -1, kDesordenada, 0, "", kDetalle + "0206001112223ana.munoz.garcia@correo-de       "},
     CasoEjecucion{"gastosDeDosCifrasSeCortanAUna", kCamposDesordenados, -1, orden("10,00", std::string(100, ' ')), 0, "",
                   kDetalle + "010000000001000" + std::string(18, ' ') + "29" + std::string(11, ' ')},
-    CasoEjecucion{"loteSinPlazaFaltanParametros", kCampos, -1, orden("10,00"), 0, "Faltan parametros", "", "remesa.out", ",05032026,1,CALLE MAYOR 1"},
-    CasoEjecucion{"loteSinDetalleFaltanParametros", kCampos, -1, orden("10,00"), 0, "Faltan parametros", "", "remesa.out", ",05032026,,CALLE MAYOR 1,MADRID"},
-    CasoEjecucion{"loteConDomicilioEnBlancoFaltanParametros", kCampos, -1, orden("10,00"), 0, "Faltan parametros", "", "remesa.out", ",05032026,1, ,MADRID"},
-    CasoEjecucion{"loteConFechaQueNoExisteSeRechaza", kCampos, -1, orden("10,00"), 0, "Fecha incorrecta", "", "remesa.out", ",31022026,1,CALLE MAYOR 1,MADRID"}),
+    CasoEjecucion{"loteSinPlazaFaltanParametros", kCampos, -1, orden("10,00"), 0, "Faltan parametros" + kUsoCSB34, "", "remesa.out", ",05032026,1,CALLE MAYOR 1"},
+    CasoEjecucion{"loteSinDetalleFaltanParametros", kCampos, -1, orden("10,00"), 0, "Faltan parametros" + kUsoCSB34, "", "remesa.out", ",05032026,,CALLE MAYOR 1,MADRID"},
+    CasoEjecucion{"loteConDomicilioEnBlancoFaltanParametros", kCampos, -1, orden("10,00"), 0, "Faltan parametros" + kUsoCSB34, "", "remesa.out", ",05032026,1, ,MADRID"},
+    CasoEjecucion{"loteConFechaQueNoExisteSeRechaza", kCampos, -1, orden("10,00"), 0, "Fecha incorrecta" + kUsoCSB34, "", "remesa.out", ",31022026,1,CALLE MAYOR 1,MADRID"}),
     [](const auto& info) { return std::string(info.param.nombre); });
 // clang-format on
 
