@@ -531,6 +531,7 @@ void frmEntrada::cmdMas_Click() {
         panelRejillas_->show();
         layout()->activate();
         resize(kAnchoAncho, height());
+        mantenerEnPantalla(this);
     } else {
         estrechar();
     }

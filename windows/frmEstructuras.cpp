@@ -256,6 +256,9 @@ frmEstructuras::frmEstructuras(ContextoVentanas contexto, TipoEntrada entrada, Q
         formasPago_.push_back(*forma.destino);
     }
     identificador->addRow(pagos);
+    // The frame keeps the room of its fullest state, every control of every kind of field shown: what
+    // a chosen field shows or hides never moves the lists or the buttons under the user's next click.
+    FrameIdentificadorCampo->setMinimumSize(FrameIdentificadorCampo->minimumSizeHint());
 
     auto* campos = new QHBoxLayout;
     campos->addWidget(frameCampos, 1);
@@ -320,7 +323,8 @@ frmEstructuras::frmEstructuras(ContextoVentanas contexto, TipoEntrada entrada, Q
             letras << QString(QChar(u'A' + c));
         }
         GridExcel_->setHorizontalHeaderLabels(letras);
-        GridExcel_->setMinimumHeight(GridExcel_->verticalHeader()->defaultSectionSize() * 8);
+        // A few rows of the sheet: the whole editor fits a laptop screen; the grid scrolls.
+        GridExcel_->setMinimumHeight(GridExcel_->verticalHeader()->defaultSectionSize() * 5);
         principal->addWidget(GridExcel_, 1);
         connect(GridExcel_, &QTableWidget::currentCellChanged, this,
                 [this](int fila, int columna) { GridExcel_SeleccionCelda(fila + 1, columna + 1); });

@@ -109,6 +109,7 @@ void frmMsg::cmdDetalles_Click() {
     cmdDetalles_->setEnabled(false);
     cmdAceptar_->setFocus();
     resize(width(), qMax(height(), sizeHint().height()));
+    mantenerEnPantalla(this);
 }
 
 void frmMsg::cmdAceptar_Click() {
