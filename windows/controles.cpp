@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -162,6 +163,63 @@ QHBoxLayout* filaBotones(std::initializer_list<QPushButton*> botones) {
         fila->addWidget(b);
     }
     return fila;
+}
+
+int anchoTitulo(const QWidget* ventana) {
+    // Title bars draw in a bold face of the desktop's font; icon, buttons and margins take about this.
+    constexpr int kIconoYBotones = 150;
+    QFont letra = ventana->font();
+    letra.setBold(true);
+    return QFontMetrics(letra).horizontalAdvance(ventana->windowTitle()) + kIconoYBotones;
+}
+
+void reservarTitulo(QWidget* ventana) {
+    const int ancho = anchoTitulo(ventana);
+    auto* caja = qobject_cast<QBoxLayout*>(ventana->layout());
+    if (caja != nullptr &&
+        (caja->direction() == QBoxLayout::TopToBottom || caja->direction() == QBoxLayout::BottomToTop)) {
+        // In the layout, so it holds for a fixed-size window and the contents may still grow.
+        const QMargins margenes = caja->contentsMargins();
+        caja->addStrut(ancho - margenes.left() - margenes.right());
+    } else {
+        ventana->setMinimumWidth(std::max(ancho, ventana->minimumSizeHint().width()));
+    }
+}
+
+void mantenerEnPantalla(QWidget* ventana) {
+    const QScreen* pantalla = ventana->screen();
+    if (pantalla == nullptr) {
+        return;
+    }
+    if (QLayout* capa = ventana->layout()) {
+        capa->activate();
+    }
+    const QRect disponible = pantalla->availableGeometry();
+    // Before the window manager has framed it, count a usual title bar and border.
+    QMargins marco(ventana->geometry().left() - ventana->frameGeometry().left(),
+                   ventana->geometry().top() - ventana->frameGeometry().top(),
+                   ventana->frameGeometry().right() - ventana->geometry().right(),
+                   ventana->frameGeometry().bottom() - ventana->geometry().bottom());
+    if (marco.isNull()) {
+        marco = QMargins(4, 32, 4, 4);
+    }
+    const QSize cabe = disponible.size().shrunkBy(marco).expandedTo(ventana->minimumSize());
+    if (ventana->width() > cabe.width() || ventana->height() > cabe.height()) {
+        ventana->resize(ventana->size().boundedTo(cabe));
+    }
+    QRect exterior = ventana->geometry().marginsAdded(marco);
+    exterior.moveRight(std::min(exterior.right(), disponible.right()));
+    exterior.moveBottom(std::min(exterior.bottom(), disponible.bottom()));
+    exterior.moveLeft(std::max(exterior.left(), disponible.left()));
+    exterior.moveTop(std::max(exterior.top(), disponible.top()));
+    // A window's position is its frame's.
+    ventana->move(exterior.topLeft() + (ventana->pos() - ventana->frameGeometry().topLeft()));
+}
+
+void anchoParaNombre(QLineEdit* caja, int caracteres) {
+    // Capitals, as names are usually typed; the frame and the text margins come on top.
+    const int texto = caja->fontMetrics().horizontalAdvance(QString(caracteres, u'N'));
+    caja->setMinimumWidth(texto + caja->textMargins().left() + caja->textMargins().right() + 12);
 }
 
 void negrita(QWidget* control) {

@@ -71,6 +71,19 @@ QPushButton* boton(const char* nombre, const char* texto, QWidget* padre);
 QHBoxLayout* filaBotones(std::initializer_list<QPushButton*> botones);
 
 void negrita(QWidget* control);
+
+// The least width that shows the window's title whole in a window manager's title bar, beside its icon
+// and buttons.
+int anchoTitulo(const QWidget* ventana);
+// Makes the window's least width show its title whole: called once its layout holds every control.
+void reservarTitulo(QWidget* ventana);
+
+// A window that grew is shrunk to the room its screen leaves (never below its least size) and moved
+// back inside it, title bar and frame included, so no button is left off the screen.
+void mantenerEnPantalla(QWidget* ventana);
+
+// Room for a name of that many characters, whole, in the box.
+void anchoParaNombre(QLineEdit* caja, int caracteres);
 void colorTexto(QLabel* etiqueta, const QColor& color);
 
 // A file path as the user reads it; paths stay native inside the program.

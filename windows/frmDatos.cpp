@@ -78,6 +78,7 @@ frmDatos::frmDatos(EstadoEjecucion& estado, const std::vector<std::size_t>& camp
     auto* principal = new QHBoxLayout(this);
     principal->addLayout(rejilla, 1);
     principal->addLayout(botones);
+    reservarTitulo(this);
 }
 
 std::vector<ValorDato> frmDatos::valoresTecleados() const {

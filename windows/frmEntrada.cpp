@@ -498,6 +498,11 @@ void frmEntrada::cmdProcesar_Click() {
     Entorno entorno{contexto_.baseDatos, contexto_.avisos, contexto_.reloj, contexto_.carpetaPrograma,
                     solicitud_};
     bool ejecutada = false;
+    std::error_code sinLog;
+    inicioLog_ = std::filesystem::file_size(contexto_.estado.gFicheroLog, sinLog);
+    if (sinLog) {
+        inicioLog_ = 0;
+    }
     {
         const CursorEspera espera;
         ejecutada = modelo_.procesar(seleccion, entorno, contexto_.registro);
@@ -514,7 +519,7 @@ void frmEntrada::cmdProcesar_Click() {
 }
 
 void frmEntrada::mostrarResultado() {
-    frmMsg resultado(contexto_.estado, this);
+    frmMsg resultado(contexto_.estado, this, inicioLog_);
     resultado.exec();
 }
 
@@ -531,6 +536,7 @@ void frmEntrada::cmdMas_Click() {
         panelRejillas_->show();
         layout()->activate();
         resize(kAnchoAncho, height());
+        mantenerEnPantalla(this);
     } else {
         estrechar();
     }

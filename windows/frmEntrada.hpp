@@ -94,6 +94,8 @@ private:
     QPushButton* Command2_ = nullptr;
     QPushButton* cmdMas_ = nullptr;
     QWidget* panelRejillas_ = nullptr;
+    // Where this run's blocks begin in the error log: the result window opens there.
+    std::uintmax_t inicioLog_ = 0;
 };
 
 } // namespace trovanel

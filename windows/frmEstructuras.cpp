@@ -256,6 +256,9 @@ frmEstructuras::frmEstructuras(ContextoVentanas contexto, TipoEntrada entrada, Q
         formasPago_.push_back(*forma.destino);
     }
     identificador->addRow(pagos);
+    // The frame keeps the room of its fullest state, every control of every kind of field shown: what
+    // a chosen field shows or hides never moves the lists or the buttons under the user's next click.
+    FrameIdentificadorCampo->setMinimumSize(FrameIdentificadorCampo->minimumSizeHint());
 
     auto* campos = new QHBoxLayout;
     campos->addWidget(frameCampos, 1);
@@ -320,7 +323,8 @@ frmEstructuras::frmEstructuras(ContextoVentanas contexto, TipoEntrada entrada, Q
             letras << QString(QChar(u'A' + c));
         }
         GridExcel_->setHorizontalHeaderLabels(letras);
-        GridExcel_->setMinimumHeight(GridExcel_->verticalHeader()->defaultSectionSize() * 8);
+        // A few rows of the sheet: the whole editor fits a laptop screen; the grid scrolls.
+        GridExcel_->setMinimumHeight(GridExcel_->verticalHeader()->defaultSectionSize() * 5);
         principal->addWidget(GridExcel_, 1);
         connect(GridExcel_, &QTableWidget::currentCellChanged, this,
                 [this](int fila, int columna) { GridExcel_SeleccionCelda(fila + 1, columna + 1); });
@@ -359,6 +363,7 @@ frmEstructuras::frmEstructuras(ContextoVentanas contexto, TipoEntrada entrada, Q
 
     modelo_.abrir();
     mostrar();
+    tomarReferencia();
 }
 
 frmEstructuras::~frmEstructuras() = default;
@@ -516,52 +521,110 @@ void frmEstructuras::cbEstructuras_Click() {
         modelo_.cbEstructuras_Click(static_cast<std::size_t>(cbEstructuras_->currentIndex()));
     }
     mostrar();
+    tomarReferencia();
 }
 
 void frmEstructuras::lbCampos_Click(int fila) {
     leerCajas();
     modelo_.lbCampos_Click(static_cast<std::size_t>(fila));
     mostrar();
+    tomarReferencia();
 }
 
 void frmEstructuras::lbCamposAgregados_Click(int fila) {
     leerCajas();
     modelo_.lbCamposAgregados_Click(static_cast<std::size_t>(fila));
     mostrar();
+    tomarReferencia();
 }
 
 void frmEstructuras::cmdAgregar_Click() {
     leerCajas();
     modelo_.cmdAgregar_Click();
     mostrar();
+    tomarReferencia();
 }
 
 void frmEstructuras::Command3_Click() {
     leerCajas();
     modelo_.Command3_Click();
     mostrar();
+    tomarReferencia();
 }
 
 void frmEstructuras::cmdTodos_Click() {
     leerCajas();
     modelo_.cmdTodos_Click();
     mostrar();
+    tomarReferencia();
 }
 
 void frmEstructuras::cmdAceptar_Click() {
     leerCajas();
     modelo_.cmdAceptar_Click();
     mostrar();
+    tomarReferencia();
 }
 
 void frmEstructuras::cmdBorrar_Click() {
     leerCajas();
     modelo_.cmdBorrar_Click();
     mostrar();
+    tomarReferencia();
 }
 
 void frmEstructuras::cmdCerrar_Click() {
-    reject();
+    // "Cerrar" is the user's own way out: it drops what was not stored, as it always did.
+    QDialog::reject();
+}
+
+void frmEstructuras::reject() {
+    if (hayCambiosSinGuardar() &&
+        !contexto_.avisos.pregunta("La plantilla tiene cambios sin guardar. ¿Desea cerrar y perderlos?")) {
+        return;
+    }
+    QDialog::reject();
+}
+
+std::vector<std::string> frmEstructuras::textoCajas() const {
+    std::vector<std::string> textos;
+    for (const QLineEdit* caja :
+         {tbNombreEstruc_, tbIniCampo_, tbFinCampo_, tbIniLinea_, tbFinLinea_, tbValLinea_, tbColumna_,
+          tbValNegativo_, tbNegativo_, tbIdCheque_, tbIdTransf_, tbIdPagoCertif_}) {
+        textos.push_back(leer(caja));
+    }
+    textos.push_back(cIdenPrinLinea_ != nullptr && cIdenPrinLinea_->isChecked() ? "1" : "0");
+    textos.push_back(std::to_string(cbFecha_->currentIndex()));
+    return textos;
+}
+
+void frmEstructuras::tomarReferencia() {
+    cajasReferencia_ = textoCajas();
+}
+
+bool frmEstructuras::hayCambiosSinGuardar() const {
+    if (textoCajas() != cajasReferencia_) {
+        return true;
+    }
+    if (!modelo_.hayPlantilla()) {
+        return false;
+    }
+    const Plantilla& enMano = modelo_.plantilla();
+    Plantilla guardada;
+    try {
+        guardada = leerPlantilla(contexto_.baseDatos, enMano.id);
+    } catch (const ErrorTrovanel&) {
+        // Gone from the database (deleted meanwhile): what is in hand can no longer be stored over it.
+        return false;
+    }
+    const auto mismoCampo = [](const CampoEstructura& a, const CampoEstructura& b) {
+        return a.campo == b.campo && a.inicio == b.inicio && a.fin == b.fin && a.valorlinea == b.valorlinea &&
+               a.valorcampo == b.valorcampo && a.inilinea == b.inilinea && a.finlinea == b.finlinea &&
+               a.obligatorio == b.obligatorio && a.longitud == b.longitud;
+    };
+    return modelo_.principioLinea() != guardada.principiolinea ||
+           !std::equal(enMano.campos.begin(), enMano.campos.end(), guardada.campos.begin(),
+                       guardada.campos.end(), mismoCampo);
 }
 
 void frmEstructuras::done(int resultado) {

@@ -46,6 +46,10 @@ public:
     void cbCampos_Click();
 
     void done(int resultado) override;
+    // Escape and the window's close box: with changes not yet stored, the user is asked first.
+    void reject() override;
+    // The template in hand or the boxes differ from what was last loaded or stored.
+    bool hayCambiosSinGuardar() const;
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -55,11 +59,15 @@ private:
     void mostrar();
     void mostrarListas();
     void mostrarOrigen();
+    std::vector<std::string> textoCajas() const;
+    // The boxes as the template showed them, after a handler that loads, stores or shows a field.
+    void tomarReferencia();
 
     ContextoVentanas contexto_;
     EditorPlantilla modelo_;
     std::uint64_t versionMostrada_ = 0;
     std::vector<std::vector<std::string>> vistaMostrada_;
+    std::vector<std::string> cajasReferencia_;
     // A mouse press on the placed list is taken by its own handler, not as a change of entry.
     bool enPulsacion_ = false;
 

@@ -2,7 +2,6 @@
 
 #include "controles.hpp"
 #include "estado_ejecucion.hpp"
-#include "lector_lineas.hpp"
 #include "texto_qt.hpp"
 
 #include <QFrame>
@@ -10,8 +9,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace trovanel {
@@ -22,15 +24,29 @@ const QColor kAzul(0, 0, 255);
 const QColor kRojo(255, 0, 0);
 const QString kTerminado = QStringLiteral("Proceso terminado");
 const QString kIncorrectamente = QStringLiteral(" incorrectamente");
+// Lines of earlier runs loaded in one go between two turns of the event loop.
+constexpr int kLineasPorTanda = 2000;
+
+// A line of the log without its line end; the log is the program's own Windows-1252 text.
+bool leerLinea(std::ifstream& log, std::string& linea) {
+    if (!std::getline(log, linea)) {
+        return false;
+    }
+    if (!linea.empty() && linea.back() == '\r') {
+        linea.pop_back();
+    }
+    return true;
+}
 
 } // namespace
 
-frmMsg::frmMsg(EstadoEjecucion& estado, QWidget* padre)
+frmMsg::frmMsg(EstadoEjecucion& estado, QWidget* padre, std::uintmax_t inicioEjecucion)
     : QDialog(padre), estado_(estado),
       labProcTerminado_(etiqueta(QStringLiteral("labProcTerminado"), kTerminado, this)),
       cmdDetalles_(boton("cmdDetalles", "&Detalles", this)),
       cmdAceptar_(boton("cmdAceptar", "&Aceptar", this)),
-      rtbFicheroLog_(nombrado(new QListWidget(this), "rtbFicheroLog")) {
+      rtbFicheroLog_(nombrado(new QListWidget(this), "rtbFicheroLog")), inicioEjecucion_(inicioEjecucion),
+      carga_(new QTimer(this)) {
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("Fin Proceso Trovanel"));
 
@@ -54,6 +70,8 @@ frmMsg::frmMsg(EstadoEjecucion& estado, QWidget* padre)
     botones->addWidget(cmdAceptar_);
 
     rtbFicheroLog_->setMinimumHeight(170);
+    // A log of many runs holds hundreds of thousands of lines: one line height for all keeps it quick.
+    rtbFicheroLog_->setUniformItemSizes(true);
     // Folded away until the user asks for the details.
     rtbFicheroLog_->hide();
 
@@ -70,8 +88,11 @@ frmMsg::frmMsg(EstadoEjecucion& estado, QWidget* padre)
     negrita(cmdAceptar_);
     cmdAceptar_->setDefault(true);
 
+    connect(carga_, &QTimer::timeout, this, &frmMsg::cargarAnteriores);
     Form_Load();
 }
+
+frmMsg::~frmMsg() = default;
 
 void frmMsg::Form_Load() {
     if (estado_.gProcesoCancelado) {
@@ -87,13 +108,23 @@ void frmMsg::Form_Load() {
     std::error_code error;
     const bool hayLog = !estado_.gFicheroLog.empty() && std::filesystem::exists(estado_.gFicheroLog, error);
     if (hayLog && conErrores) {
-        LectorLineas lector(estado_.gFicheroLog);
-        std::string linea;
-        while (lector.leer(linea)) {
-            rtbFicheroLog_->addItem(aQString(linea));
+        std::ifstream log(estado_.gFicheroLog, std::ios::binary);
+        const std::uintmax_t tamano = std::filesystem::file_size(estado_.gFicheroLog, error);
+        if (error || inicioEjecucion_ > tamano) {
+            inicioEjecucion_ = 0;
         }
-        if (!lector.abierto()) {
+        log.seekg(static_cast<std::streamoff>(inicioEjecucion_));
+        QStringList lineas;
+        std::string linea;
+        while (leerLinea(log, linea)) {
+            lineas << aQString(linea);
+        }
+        rtbFicheroLog_->addItems(lineas);
+        if (!log.is_open()) {
             cmdDetalles_->setEnabled(false);
+        } else if (inicioEjecucion_ > 0) {
+            anteriores_ = std::make_unique<std::ifstream>(estado_.gFicheroLog, std::ios::binary);
+            carga_->start(0);
         }
     } else {
         cmdDetalles_->setEnabled(false);
@@ -104,11 +135,45 @@ void frmMsg::Form_Load() {
     }
 }
 
+void frmMsg::cargarAnteriores() {
+    QStringList lineas;
+    std::string linea;
+    while (lineas.size() < kLineasPorTanda &&
+           static_cast<std::uintmax_t>(anteriores_->tellg()) < inicioEjecucion_ &&
+           leerLinea(*anteriores_, linea)) {
+        lineas << aQString(linea);
+    }
+    if (!lineas.isEmpty()) {
+        // What the user is reading stays in place while the earlier lines come in above it.
+        const int arriba = rtbFicheroLog_->indexAt(QPoint(0, 0)).row();
+        rtbFicheroLog_->insertItems(cargadasAnteriores_, lineas);
+        cargadasAnteriores_ += static_cast<int>(lineas.size());
+        if (rtbFicheroLog_->isVisible() && arriba >= 0) {
+            rtbFicheroLog_->scrollToItem(rtbFicheroLog_->item(arriba + static_cast<int>(lineas.size())),
+                                         QAbstractItemView::PositionAtTop);
+        }
+    }
+    if (lineas.size() < kLineasPorTanda ||
+        static_cast<std::uintmax_t>(anteriores_->tellg()) >= inicioEjecucion_) {
+        carga_->stop();
+        anteriores_.reset();
+    }
+}
+
+bool frmMsg::cargando() const {
+    return anteriores_ != nullptr;
+}
+
 void frmMsg::cmdDetalles_Click() {
     rtbFicheroLog_->show();
+    // The window opens on this run's first line, whatever came before it.
+    if (QListWidgetItem* primera = rtbFicheroLog_->item(cargadasAnteriores_)) {
+        rtbFicheroLog_->scrollToItem(primera, QAbstractItemView::PositionAtTop);
+    }
     cmdDetalles_->setEnabled(false);
     cmdAceptar_->setFocus();
     resize(width(), qMax(height(), sizeHint().height()));
+    mantenerEnPantalla(this);
 }
 
 void frmMsg::cmdAceptar_Click() {

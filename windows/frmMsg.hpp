@@ -2,9 +2,14 @@
 
 #include <QDialog>
 
+#include <cstdint>
+#include <fstream>
+#include <memory>
+
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QTimer;
 
 namespace trovanel {
 
@@ -16,19 +21,30 @@ class frmMsg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmMsg(EstadoEjecucion& estado, QWidget* padre = nullptr);
+    // inicioEjecucion: where the run's blocks begin in the log. They are shown at once and the window
+    // opens on them; the earlier runs come in above them a slice at a time, never freezing the window.
+    explicit frmMsg(EstadoEjecucion& estado, QWidget* padre = nullptr, std::uintmax_t inicioEjecucion = 0);
+    ~frmMsg() override;
 
     void cmdDetalles_Click();
     void cmdAceptar_Click();
+    // Earlier runs of the log are still coming in.
+    bool cargando() const;
 
 private:
     void Form_Load();
+    void cargarAnteriores();
 
     EstadoEjecucion& estado_;
     QLabel* labProcTerminado_;
     QPushButton* cmdDetalles_;
     QPushButton* cmdAceptar_;
     QListWidget* rtbFicheroLog_;
+    // The earlier runs still to load, read from the log's start up to inicioEjecucion_.
+    std::unique_ptr<std::ifstream> anteriores_;
+    std::uintmax_t inicioEjecucion_;
+    int cargadasAnteriores_ = 0;
+    QTimer* carga_;
 };
 
 } // namespace trovanel

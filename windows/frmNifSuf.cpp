@@ -128,6 +128,9 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     todo->addLayout(principal);
     todo->addWidget(panelAlta_);
     panelAlta_->hide();
+    principal->addStrut(anchoTitulo(this) - todo->contentsMargins().left() - todo->contentsMargins().right());
+    anchoParaNombre(tbAltaNombrePre_, 40);
+    anchoParaNombre(tbAltaNombreEmi_, 40);
 
     for (QLineEdit* cuenta : {tbSufPre_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbAltaSufPre_,
                               tbAltaSufEmi_, tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_}) {
@@ -297,6 +300,7 @@ void frmNifSuf::cmdAceptar_Click() {
 
 void frmNifSuf::cmdAlta_Click() {
     panelAlta_->setVisible(panelAlta_->isHidden());
+    mantenerEnPantalla(this);
 }
 
 void frmNifSuf::cmdAnadir_Click() {

@@ -93,6 +93,8 @@ frmNifSufPagos::frmNifSufPagos(ContextoVentanas contexto, QWidget* padre)
     todo->addLayout(principal);
     todo->addWidget(Frame1_, 0, Qt::AlignTop);
     Frame1_->hide();
+    principal->addStrut(anchoTitulo(this) - todo->contentsMargins().left() - todo->contentsMargins().right());
+    anchoParaNombre(tbAltaNombre_, 36);
 
     for (QLineEdit* cuenta : {tbAltaOficina_, tbAltaDC_, tbAltaCuenta_, tbOficinaEmi_, tbDC_, tbCCC_}) {
         soloCifrasCuenta(cuenta);
@@ -204,6 +206,7 @@ void frmNifSufPagos::cmdAceptar_Click() {
 
 void frmNifSufPagos::cmdAlta_Click() {
     Frame1_->setVisible(Frame1_->isHidden());
+    mantenerEnPantalla(this);
 }
 
 void frmNifSufPagos::cmdAnadir_Click() {

@@ -3,13 +3,14 @@
 #include "avisos.hpp"
 #include "codificacion.hpp"
 #include "configuracion.hpp"
+#include "controles.hpp"
 #include "estado_ejecucion.hpp"
 #include "frmAcercade.hpp"
 #include "frmDatos.hpp"
 #include "frmEntrada.hpp"
 #include "frmEstructuras.hpp"
-#include "frmImpFichCue.hpp"
 #include "frmExpImp.hpp"
+#include "frmImpFichCue.hpp"
 #include "frmMultifacturas.hpp"
 #include "frmNifSuf.hpp"
 #include "frmNifSufPagos.hpp"
@@ -102,6 +103,7 @@ mdiPrincipal::mdiPrincipal(ContextoVentanas contexto, QWidget* padre, std::files
 
     setCentralWidget(area_);
     resize(900, 650);
+    reservarTitulo(this);
 
     crearMenus();
     MDIForm_Load();

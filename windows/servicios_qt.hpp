@@ -2,9 +2,10 @@
 
 #include "contexto_ventanas.hpp"
 
+#include <QFileDialog>
 #include <QString>
 
-class QWidget;
+#include <memory>
 
 namespace trovanel {
 
@@ -24,6 +25,11 @@ public:
 private:
     QWidget* padre_;
 };
+
+// The file dialog the selector shows, built but not yet shown.
+std::unique_ptr<QFileDialog> crearDialogoFicheros(QWidget* padre, const QString& titulo,
+                                                  const QString& carpeta, const QString& filtro,
+                                                  QFileDialog::AcceptMode modo);
 
 // The filter text as QFileDialog takes it.
 QString filtroQt(const std::string& filtro);

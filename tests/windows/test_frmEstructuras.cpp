@@ -332,10 +332,61 @@ TEST_F(PruebaVentana, elEditorAccessListaLasTablasDeUnaBaseDeAccessYColocaSuColu
     ASSERT_EQ(entorno.selector.peticiones.size(), 1u);
     EXPECT_EQ(entorno.selector.peticiones[0].titulo, "Abrir Base de Datos");
     EXPECT_EQ(entorno.selector.peticiones[0].carpeta, carpetaPersonal());
-    // Closing lets go of the database.
+    // Closing, the unstored field given up, lets go of the database.
+    entorno.avisos.respuestas = {true};
     v.reject();
     EXPECT_FALSE(v.modelo().origenAbierto());
-    EXPECT_TRUE(mensajes().empty());
+    EXPECT_EQ(mensajes(),
+              std::vector<std::string>{
+                  "pregunta: La plantilla tiene cambios sin guardar. ¿Desea cerrar y perderlos?"});
+}
+
+} // namespace
+} // namespace trovanel::pruebas
+
+namespace trovanel::pruebas {
+namespace {
+
+TEST(EditoresDePlantillas, escapeOElCierreConCambiosSinGuardarPreguntaAntesDePerderlos) {
+    const Mensaje kPregunta{"pregunta", "La plantilla tiene cambios sin guardar. ¿Desea cerrar y perderlos?"};
+    for (const Clase& clase : kClases) {
+        SCOPED_TRACE(clase.nombre);
+        EntornoVentanas entorno;
+        {
+            frmEstructuras ventana(entorno.contexto(), clase.entrada);
+            ventana.show();
+            QTest::keyClick(&ventana, Qt::Key_Escape);
+            EXPECT_FALSE(ventana.isVisible());
+            EXPECT_EQ(entorno.avisos.mensajes, std::vector<Mensaje>{});
+        }
+        frmEstructuras ventana(entorno.contexto(), clase.entrada);
+        ventana.show();
+        hijo<QListWidget>(&ventana, "lbCampos")->setCurrentRow(0);
+        const char* cajaPosicion = clase.entrada == TipoEntrada::Texto   ? "tbIniCampo"
+                                   : clase.entrada == TipoEntrada::Excel ? "tbCol"
+                                                                         : "tbCampo";
+        hijo<QLineEdit>(&ventana, cajaPosicion)->selectAll();
+        QTest::keyClicks(hijo<QLineEdit>(&ventana, cajaPosicion), QStringLiteral("1"));
+        entorno.avisos.respuestas = {false};
+        QTest::keyClick(&ventana, Qt::Key_Escape);
+        EXPECT_TRUE(ventana.isVisible());
+        EXPECT_EQ(hijo<QLineEdit>(&ventana, cajaPosicion)->text(), QStringLiteral("1"));
+        if (clase.entrada == TipoEntrada::Texto) {
+            // Placed: the boxes show it as stored in hand, but the template is not stored yet.
+            hijo<QLineEdit>(&ventana, "tbFinCampo")->selectAll();
+            QTest::keyClicks(hijo<QLineEdit>(&ventana, "tbFinCampo"), QStringLiteral("12"));
+            QTest::mouseClick(hijo<QPushButton>(&ventana, "cmdAgregar"), Qt::LeftButton);
+            ASSERT_EQ(hijo<QListWidget>(&ventana, "lbCamposAgregados")->count(), 1)
+                << entorno.avisos.mensajes.back().texto;
+            entorno.avisos.respuestas = {false};
+            ventana.close();
+            EXPECT_TRUE(ventana.isVisible());
+        }
+        entorno.avisos.respuestas = {true};
+        ventana.close();
+        EXPECT_FALSE(ventana.isVisible());
+        EXPECT_EQ(entorno.avisos.mensajes.back(), kPregunta);
+    }
 }
 
 } // namespace

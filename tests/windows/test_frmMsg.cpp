@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace trovanel::pruebas {
@@ -151,6 +152,46 @@ TEST_F(FrmMsg, aceptarCierraLaVentanaModal) {
     });
     EXPECT_EQ(ventana.exec(), QDialog::Accepted);
     EXPECT_FALSE(ventana.isVisible());
+}
+
+TEST_F(FrmMsg, unLogDeMuchasEjecucionesAbreEnLaDeHoyYCargaLasAnterioresSinBloquear) {
+    // About 10 MB of earlier runs, then this run's header and three blocks.
+    constexpr int kBloquesAnteriores = 60000;
+    const std::string asteriscos(37, '*');
+    {
+        std::ofstream log(estado.gFicheroLog, std::ios::binary);
+        for (int b = 0; b < kBloquesAnteriores; ++b) {
+            if (b % 1000 == 0) {
+                log << asteriscos << "\r\n01/12/2026 - 09:00:00\r\n";
+            }
+            log << asteriscos << "\r\nNumero Linea: " << b << "\r\nNif Ordenante: B12345678\r\n"
+                << "Nombre Titular: CONSTRUCCIONES DEL NORTE SL\r\n \r\nCuenta de cargo incorrecta\r\n";
+        }
+    }
+    const int lineasAnteriores = kBloquesAnteriores * 6 + (kBloquesAnteriores / 1000) * 2;
+    const std::uintmax_t inicio = std::filesystem::file_size(estado.gFicheroLog);
+    {
+        std::ofstream log(estado.gFicheroLog, std::ios::binary | std::ios::app);
+        log << asteriscos << "\r\n07/12/2026 - 10:45:33\r\n";
+        for (int b = 1; b <= 3; ++b) {
+            log << asteriscos << "\r\nNumero Linea: " << b << "\r\n \r\nImporte incorrecto\r\n";
+        }
+    }
+    estado.gError = true;
+    frmMsg ventana(estado, nullptr, inicio);
+    auto* lista = hijo<QListWidget>(&ventana, "rtbFicheroLog");
+    // Built at once with this run only; nothing earlier is read before the window shows.
+    EXPECT_EQ(lista->count(), 14);
+    ventana.show();
+    QTest::mouseClick(hijo<QPushButton>(&ventana, "cmdDetalles"), Qt::LeftButton);
+    EXPECT_TRUE(ventana.cargando());
+    EXPECT_LT(lista->count(), 14 + 5 * 2000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana.cargando(); }, 120000));
+    ASSERT_EQ(lista->count(), lineasAnteriores + 14);
+    // Still on this run's first line, with the earlier runs above it in their order.
+    EXPECT_EQ(lista->indexAt(QPoint(0, 0)).row(), lineasAnteriores);
+    EXPECT_EQ(lista->item(lineasAnteriores + 1)->text(), QStringLiteral("07/12/2026 - 10:45:33"));
+    EXPECT_EQ(lista->item(3)->text(), QStringLiteral("Numero Linea: 0"));
 }
 
 } // namespace
