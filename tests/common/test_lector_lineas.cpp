@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -142,6 +144,85 @@ TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252) {
         {"MU\xC3\x91OZ\n", {"MU\xC3\x91OZ"}},
         {"\xEF\xBB\xBFuno\n", {"\xEF\xBB\xBFuno"}},
     });
+}
+
+// Lines up to the cap are read; the first longer one stops the reading there, whatever ends it.
+TEST(LectorLineas, unaLineaMasLargaQueElTopeDetieneLaLectura) {
+    struct Caso {
+        std::string bytes;
+        Lineas lineas; // read before the refusal
+        std::int64_t fallida;
+        LectorLineas::Texto texto = LectorLineas::Texto::Windows1252;
+    };
+    const std::string largaSinFinal(kBloque * 3, 'x');
+    const Caso casos[] = {
+        {"1234\r\n12345\r\nab\r\n", {"1234"}, 2},
+        {"1234\n1234\r\n12345\n", {"1234", "1234"}, 3},
+        {"1234\r1234\r12345", {"1234", "1234"}, 3},
+        {"12345", {}, 1},
+        // Bytes count as they stand in the file: the mark is no part of the line, a UTF-8 character is two.
+        {"\xEF\xBB\xBF"
+         "1234\n",
+         {"1234"},
+         0,
+         LectorLineas::Texto::DetectarUtf8},
+        {"\xC3\x91"
+         "123\n",
+         {},
+         1,
+         LectorLineas::Texto::DetectarUtf8},
+        // A line without any end is not read whole before it is refused.
+        {largaSinFinal, {}, 1, LectorLineas::Texto::DetectarUtf8},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.bytes.substr(0, 20));
+        CarpetaTemporal carpeta;
+        pruebas::escribirFichero(carpeta / "entrada.txt", caso.bytes);
+        LectorLineas lector(carpeta / "entrada.txt", caso.texto, 4);
+        Lineas leidas;
+        std::string linea;
+        while (leidas.size() <= caso.lineas.size() && lector.leer(linea)) {
+            leidas.push_back(linea);
+        }
+        EXPECT_EQ(leidas, caso.lineas);
+        EXPECT_EQ(lector.error(), caso.fallida != 0);
+        if (caso.fallida != 0) {
+            EXPECT_EQ(lector.motivo(), "la línea " + std::to_string(caso.fallida) + " tiene más de 4 bytes");
+        }
+    }
+}
+
+// The file changes between two blocks of the reading: cut short, grown, or rewritten with its size.
+TEST(LectorLineas, unFicheroQueCambiaMientrasSeLeeTerminaEnError) {
+    const std::string linea(1000, 'x');
+    std::string bytes;
+    while (bytes.size() < 3 * kBloque) {
+        bytes += linea + "\r\n";
+    }
+    const std::function<void(const std::filesystem::path&)> cambios[] = {
+        [](const std::filesystem::path& ruta) { std::filesystem::resize_file(ruta, 2 * kBloque); },
+        [&](const std::filesystem::path& ruta) { std::filesystem::resize_file(ruta, bytes.size() + 1); },
+        [](const std::filesystem::path& ruta) {
+            const auto hora = std::filesystem::last_write_time(ruta);
+            std::filesystem::last_write_time(ruta, hora - std::chrono::seconds(5));
+        },
+    };
+    for (const auto& cambio : cambios) {
+        CarpetaTemporal carpeta;
+        const auto ruta = carpeta / "entrada.txt";
+        pruebas::escribirFichero(ruta, bytes);
+        LectorLineas lector(ruta);
+        std::string leida;
+        ASSERT_TRUE(lector.leer(leida));
+        cambio(ruta);
+        std::size_t lineas = 1;
+        while (lector.leer(leida)) {
+            ++lineas;
+        }
+        EXPECT_TRUE(lector.error()) << lineas;
+        EXPECT_EQ(lector.fallo(), LectorLineas::Fallo::Cambiado);
+        EXPECT_EQ(lector.motivo(), kCambiadoAlLeer);
+    }
 }
 
 TEST(LectorLineas, ficheroAusenteNoSeAbre) {
