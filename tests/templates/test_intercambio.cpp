@@ -1,6 +1,8 @@
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "fichero_entrada.hpp"
 #include "intercambio.hpp"
+#include "limites.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gmock/gmock.h>
@@ -72,7 +74,7 @@ TEST_F(Intercambio, exportaByteAByteEImportaLaMismaPlantillaQueSeExportaIgual) {
 // Each malformed file is refused at its line, before anything is stored.
 struct Malformado {
     const char* nombre;
-    const char* contenido;
+    std::string contenido;
     int linea;
 };
 const std::string kCabecera = "Uno@CSB19@-1@True\r\n";
@@ -93,6 +95,9 @@ const Malformado kMalformados[] = {
     {"multiCorta", "Uno@CSB19@-1@True\r\nMultifactura#0#a#b#1\r\n", 2},
     {"multiFinNoNumero", "Uno@CSB19@-1@True\r\nMultifactura#0#a#b#1#nan\r\n", 2},
     {"campoTrasMulti", "Uno@CSB19@-1@True\r\nMultifactura#0#a#b#1#0\r\nImporte@1@12@0@0@@True@0@@12\r\n", 3},
+    // Well formed but for its length.
+    {"lineaMasLargaQueElTope",
+     kCabecera + "Importe@1@12@0@0@@True@0@" + std::string(kMaxLinea, 'x') + "@12\r\n", 2},
 };
 
 class IntercambioMalformado : public Intercambio, public ::testing::WithParamInterface<Malformado> {};
@@ -116,6 +121,20 @@ TEST_F(Intercambio, sinFicheroOSinBaseDeDatosNoGuardaNada) {
     ASSERT_EQ(avisos.mensajes.size(), 2u);
     EXPECT_EQ(avisos.mensajes[0], (Mensaje{"critico", "No se puede abrir el fichero a importar"}));
     EXPECT_THAT(avisos.mensajes[1].texto, StartsWith("No se pueden abrir la Base de Datos\r\nError: "));
+
+    // Read whole before anything is stored: a file far bigger than a template is refused unread, though
+    // each of its lines is within the cap.
+    std::string grande = kCabecera;
+    for (int id = 0; grande.size() <= kMaxFicheroIntercambio; ++id) {
+        grande += "C@1@1@0@0@@False@" + std::to_string(id) + "@" + std::string(1'000'000, 'x') + "@1\r\n";
+    }
+    pruebas::escribirFichero(carpeta / "grande.txt", grande);
+    const auto antes = filas();
+    EXPECT_FALSE(ImportarPlantilla(*bd, avisos, carpeta / "grande.txt"));
+    EXPECT_EQ(filas(), antes);
+    EXPECT_EQ(avisos.mensajes.back().texto,
+              mensajeEntrada("No se puede abrir el fichero a importar", carpeta / "grande.txt",
+                             "tiene más de 16777216 bytes"));
 }
 
 // A value the file cannot carry is refused naming it, and nothing is written.
