@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <tuple>
 
 namespace trovanel {
@@ -141,6 +142,14 @@ const NoRegular kNoRegulares[] = {
     {"enlaceAAzar", [](const fs::path& ruta) { fs::create_symlink("/dev/urandom", ruta); }},
     {"carpeta", [](const fs::path& ruta) { fs::create_directory(ruta); }},
 };
+
+// A failing row names its reader and its kind of file, not their bytes.
+void PrintTo(const Lector& lector, std::ostream* salida) {
+    *salida << lector.nombre;
+}
+void PrintTo(const NoRegular& noRegular, std::ostream* salida) {
+    *salida << noRegular.nombre;
+}
 
 class FicheroEntradaNoRegular : public ::testing::TestWithParam<std::tuple<Lector, NoRegular>> {};
 

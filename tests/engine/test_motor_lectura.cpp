@@ -13,6 +13,7 @@
 #include "fichero_salida.hpp"
 #include "lector_filas.hpp"
 #include "libro_excel.hpp"
+#include "limites.hpp"
 #include "log_errores.hpp"
 #include "motor_lectura.hpp"
 #include "multifactura.hpp"
