@@ -46,7 +46,11 @@ FicheroEntrada::FicheroEntrada(const std::filesystem::path& ruta) {
     if (descriptor < 0) {
         // A folder cannot be opened for reading on every system: it is no file either way.
         struct stat datos {};
-        noEsFichero_ = ::stat(ruta.c_str(), &datos) == 0 && !S_ISREG(datos.st_mode);
+        if (::stat(ruta.c_str(), &datos) == 0) {
+            noEsFichero_ = !S_ISREG(datos.st_mode);
+        } else {
+            ausente_ = errno == ENOENT || errno == ENOTDIR;
+        }
         return;
     }
     struct stat datos {};

@@ -37,6 +37,8 @@ public:
     bool abierto() const { return descriptor_ >= 0; }
     // The path names something, but not a regular file.
     bool noEsFichero() const { return noEsFichero_; }
+    // The path names nothing (rather than a file that cannot be opened).
+    bool ausente() const { return ausente_; }
     int descriptor() const { return descriptor_; }
     const HuellaFichero& huella() const { return huella_; }
     // Hands the descriptor to an owner of its own (a stream, an archive), which closes it.
@@ -45,6 +47,7 @@ public:
 private:
     int descriptor_ = -1;
     bool noEsFichero_ = false;
+    bool ausente_ = false;
     HuellaFichero huella_;
 };
 

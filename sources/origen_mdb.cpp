@@ -52,7 +52,9 @@ HuellaFichero comprobarCabecera(const fs::path& ruta) {
         throw ErrorTrovanel(mensajeEntrada("No se puede abrir la base de datos", ruta, kNoEsFicheroRegular));
     }
     if (!fichero.abierto()) {
-        throw ErrorTrovanel("No se encuentra el fichero " + rutaComoTexto(ruta));
+        throw ErrorTrovanel(
+            (fichero.ausente() ? "No se encuentra el fichero " : "No se puede abrir la base de datos ") +
+            rutaComoTexto(ruta));
     }
     char cabecera[0x18] = {};
     const bool leida = ::pread(fichero.descriptor(), cabecera, sizeof cabecera, 0) == sizeof cabecera;

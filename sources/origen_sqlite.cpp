@@ -198,7 +198,9 @@ std::unique_ptr<OrigenAccess> abrirOrigenSqlite(const std::filesystem::path& rut
                 mensajeEntrada("No se puede abrir la base de datos", ruta, kNoEsFicheroRegular));
         }
         if (!fichero.abierto()) {
-            throw ErrorTrovanel("No se encuentra el fichero " + rutaComoTexto(ruta));
+            throw ErrorTrovanel(
+                (fichero.ausente() ? "No se encuentra el fichero " : "No se puede abrir la base de datos ") +
+                rutaComoTexto(ruta));
         }
         huella = fichero.huella();
     }
