@@ -106,12 +106,9 @@ const Lector kLectores[] = {
              {"", ruta.string(), (carpeta / "remesa.out").string(), "9", "1", "05032026", "1"});
          return std::to_string(salida) + " " + (avisos.mensajes.empty() ? "" : avisos.mensajes[0].texto);
      }},
-    {"libro", ".xlsx", kNoSeAbreEntrada,
+    // A workbook of either format: its signature is never read.
+    {"libroExcel", ".xls", kNoSeAbreEntrada,
      [](const fs::path&, const fs::path& ruta) { return mensajeDe([&] { abrirLibroExcel(ruta); }); }},
-    {"xlsx", ".xlsx", kNoSeAbreEntrada,
-     [](const fs::path&, const fs::path& ruta) { return mensajeDe([&] { abrirLibroXlsx(ruta); }); }},
-    {"xls", ".xls", kNoSeAbreEntrada,
-     [](const fs::path&, const fs::path& ruta) { return mensajeDe([&] { abrirLibroXls(ruta); }); }},
     {"sqlite", ".db", "No se puede abrir la base de datos",
      [](const fs::path&, const fs::path& ruta) { return mensajeDe([&] { abrirOrigenAccess(ruta); }); }},
     {"access", ".mdb", "No se puede abrir la base de datos",

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -189,39 +187,6 @@ TEST(LectorLineas, unaLineaMasLargaQueElTopeDetieneLaLectura) {
         if (caso.fallida != 0) {
             EXPECT_EQ(lector.motivo(), "la línea " + std::to_string(caso.fallida) + " tiene más de 4 bytes");
         }
-    }
-}
-
-// The file changes between two blocks of the reading: cut short, grown, or rewritten with its size.
-TEST(LectorLineas, unFicheroQueCambiaMientrasSeLeeTerminaEnError) {
-    const std::string linea(1000, 'x');
-    std::string bytes;
-    while (bytes.size() < 3 * kBloque) {
-        bytes += linea + "\r\n";
-    }
-    const std::function<void(const std::filesystem::path&)> cambios[] = {
-        [](const std::filesystem::path& ruta) { std::filesystem::resize_file(ruta, 2 * kBloque); },
-        [&](const std::filesystem::path& ruta) { std::filesystem::resize_file(ruta, bytes.size() + 1); },
-        [](const std::filesystem::path& ruta) {
-            const auto hora = std::filesystem::last_write_time(ruta);
-            std::filesystem::last_write_time(ruta, hora - std::chrono::seconds(5));
-        },
-    };
-    for (const auto& cambio : cambios) {
-        CarpetaTemporal carpeta;
-        const auto ruta = carpeta / "entrada.txt";
-        pruebas::escribirFichero(ruta, bytes);
-        LectorLineas lector(ruta);
-        std::string leida;
-        ASSERT_TRUE(lector.leer(leida));
-        cambio(ruta);
-        std::size_t lineas = 1;
-        while (lector.leer(leida)) {
-            ++lineas;
-        }
-        EXPECT_TRUE(lector.error()) << lineas;
-        EXPECT_EQ(lector.fallo(), LectorLineas::Fallo::Cambiado);
-        EXPECT_EQ(lector.motivo(), kCambiadoAlLeer);
     }
 }
 
