@@ -20,23 +20,37 @@ const char* primerFinal(const char* inicio, std::size_t largo) {
 }
 } // namespace
 
-LectorLineas::LectorLineas(const std::filesystem::path& ruta, Texto texto) : buffer_(kTamanoBuffer) {
-    fichero_ = std::fopen(ruta.c_str(), "rb");
-    if (fichero_ == nullptr) {
+LectorLineas::LectorLineas(const std::filesystem::path& ruta, Texto texto, std::size_t maximoLinea)
+    : maximoLinea_(maximoLinea) {
+    FicheroEntrada entrada(ruta);
+    if (!entrada.abierto()) {
+        fallo_ = entrada.noEsFichero() ? Fallo::NoEsFichero : Fallo::NoSeAbre;
         return;
     }
+    fichero_ = ::fdopen(entrada.descriptor(), "rb");
+    if (fichero_ == nullptr) {
+        fallo_ = Fallo::NoSeAbre;
+        return;
+    }
+    entrada.soltar();
+    huella_ = entrada.huella();
+    buffer_.resize(kTamanoBuffer);
     // One pass before reading: the file's first line end decides the kind of all of them (a file without
     // any is one line), and the whole file decides its encoding.
     bool finalVisto = false;
     bool marcaUtf8 = false;
     bool comprobar = texto == Texto::DetectarUtf8;
+    bool alFinal = false;
+    std::uint64_t leidos = 0;
     ComprobadorUtf8 comprobador;
     for (bool primerBloque = true; !finalVisto || comprobar; primerBloque = false) {
-        const std::size_t leidos = std::fread(buffer_.data(), 1, buffer_.size(), fichero_);
-        if (leidos == 0) {
+        const std::size_t bloqueLeido = std::fread(buffer_.data(), 1, buffer_.size(), fichero_);
+        if (bloqueLeido == 0) {
+            alFinal = true;
             break;
         }
-        const std::string_view bloque(buffer_.data(), leidos);
+        leidos += bloqueLeido;
+        const std::string_view bloque(buffer_.data(), bloqueLeido);
         if (!finalVisto) {
             if (const char* final = primerFinal(bloque.data(), bloque.size())) {
                 separaPorCR_ = *final == '\r';
@@ -51,12 +65,22 @@ LectorLineas::LectorLineas(const std::filesystem::path& ruta, Texto texto) : buf
             comprobador.anadir(bloque);
             comprobar = !comprobador.descartado();
         }
+        // A first line this long is refused when it is read: nothing more is to be learnt of the file.
+        if (!finalVisto && leidos > maximoLinea_ + kMarcaUtf8.size() + 1) {
+            break;
+        }
     }
     utf8_ = marcaUtf8 || (texto == Texto::DetectarUtf8 && comprobador.pareceUtf8());
-    error_ = std::ferror(fichero_) != 0;
-    if (std::fseek(fichero_, marcaUtf8 ? static_cast<long>(kMarcaUtf8.size()) : 0, SEEK_SET) != 0) {
-        error_ = true;
+    if (std::ferror(fichero_) != 0) {
+        fallar(Fallo::Lectura);
+    } else if ((alFinal && leidos != huella_.tamano) || huellaDe(::fileno(fichero_)) != huella_) {
+        fallar(Fallo::Cambiado);
     }
+    const std::size_t inicio = marcaUtf8 ? kMarcaUtf8.size() : 0;
+    if (std::fseek(fichero_, static_cast<long>(inicio), SEEK_SET) != 0) {
+        fallar(Fallo::Lectura);
+    }
+    leidos_ = inicio;
 }
 
 LectorLineas::~LectorLineas() {
@@ -65,46 +89,76 @@ LectorLineas::~LectorLineas() {
     }
 }
 
+bool LectorLineas::terminarSinCambios() {
+    // Fewer bytes than at the open: cut while it was read; more, or another time: written meanwhile.
+    if (leidos_ != huella_.tamano || huellaDe(::fileno(fichero_)) != huella_) {
+        fallar(Fallo::Cambiado);
+        return false;
+    }
+    return true;
+}
+
 bool LectorLineas::rellenar() {
-    if (fin_ || error_) {
+    if (fin_ || fallo_ != Fallo::Ninguno) {
         return false;
     }
     largo_ = std::fread(buffer_.data(), 1, buffer_.size(), fichero_);
     posicion_ = 0;
     if (largo_ == 0) {
         fin_ = true;
-        error_ = std::ferror(fichero_) != 0;
+        if (std::ferror(fichero_) != 0) {
+            fallar(Fallo::Lectura);
+        } else {
+            terminarSinCambios();
+        }
         return false;
     }
+    leidos_ += largo_;
+    return true;
+}
+
+bool LectorLineas::entregar(std::string& linea) {
+    if (linea.size() > maximoLinea_) {
+        fallar(Fallo::LineaLarga);
+        return false;
+    }
+    if (utf8_) {
+        utf8ACp1252EnSitio(linea);
+    }
+    ++lineas_;
     return true;
 }
 
 bool LectorLineas::leer(std::string& linea) {
     linea.clear();
-    if (fichero_ == nullptr || error_) {
+    if (fichero_ == nullptr || fallo_ != Fallo::Ninguno) {
         return false;
     }
     const char terminador = separaPorCR_ ? '\r' : '\n';
+    // Among LF line ends a line may still hold the CR of its CR LF until its end is found.
+    const std::size_t tope = maximoLinea_ + (separaPorCR_ ? 0 : 1);
     bool algoLeido = false;
     for (;;) {
         if (posicion_ >= largo_ && !rellenar()) {
             // A last line without a line end.
-            if (algoLeido && utf8_) {
-                utf8ACp1252EnSitio(linea);
-            }
-            return algoLeido && !error_;
+            return algoLeido && fallo_ == Fallo::Ninguno && entregar(linea);
         }
         algoLeido = true;
         const char* inicio = buffer_.data() + posicion_;
         const std::size_t disponible = largo_ - posicion_;
         const auto* encontrado = static_cast<const char*>(std::memchr(inicio, terminador, disponible));
+        const std::size_t trozo =
+            encontrado == nullptr ? disponible : static_cast<std::size_t>(encontrado - inicio);
+        if (trozo > tope - linea.size()) {
+            fallar(Fallo::LineaLarga);
+            return false;
+        }
+        linea.append(inicio, trozo);
         if (encontrado == nullptr) {
-            linea.append(inicio, disponible);
             posicion_ = largo_;
             continue;
         }
-        linea.append(inicio, static_cast<std::size_t>(encontrado - inicio));
-        posicion_ += static_cast<std::size_t>(encontrado - inicio) + 1;
+        posicion_ += trozo + 1;
         if (separaPorCR_) {
             // CR LF counts as one line end; the LF may lie in the next block.
             if (posicion_ >= largo_) {
@@ -117,10 +171,21 @@ bool LectorLineas::leer(std::string& linea) {
             // CR LF among LF line ends is one line end as well.
             linea.pop_back();
         }
-        if (utf8_) {
-            utf8ACp1252EnSitio(linea);
-        }
-        return !error_;
+        return fallo_ == Fallo::Ninguno && entregar(linea);
+    }
+}
+
+std::string LectorLineas::motivo() const {
+    switch (fallo_) {
+    case Fallo::NoEsFichero:
+        return kNoEsFicheroRegular;
+    case Fallo::LineaLarga:
+        return "la línea " + std::to_string(lineaFallida()) + " tiene más de " +
+               std::to_string(maximoLinea_) + " bytes";
+    case Fallo::Cambiado:
+        return kCambiadoAlLeer;
+    default:
+        return {};
     }
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "fichero_entrada.hpp"
+#include "limites.hpp"
+
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,6 +17,11 @@ namespace trovanel {
 // Linux): every LF ends a line, a CR just before it is dropped and any other CR stays in the line, so
 // one stray CR cannot join the lines after it. An empty text after the last line end is no line; a
 // last line without a line end is one.
+//
+// Only a regular file is read (see FicheroEntrada). A line longer than maximoLinea bytes stops the
+// reading there, so one without an end never fills the memory; and a file that changes while it is
+// read (a size or modification time other than at the open, or fewer or more bytes than it had) ends
+// the reading as failed, so that a half-read file never passes for a whole one.
 class LectorLineas {
 public:
     // How the file's bytes become the program's Windows-1252 text.
@@ -26,24 +35,51 @@ public:
         DetectarUtf8,
     };
 
-    explicit LectorLineas(const std::filesystem::path& ruta, Texto texto = Texto::Windows1252);
+    // Why the lines ended before the end of the file.
+    enum class Fallo {
+        Ninguno,
+        NoSeAbre,    // missing or not readable
+        NoEsFichero, // a folder, a device or a pipe: refused before reading
+        Lectura,     // the system failed a read
+        LineaLarga,  // a line longer than maximoLinea; lineaFallida() says which
+        Cambiado,    // the file changed while it was read
+    };
+
+    explicit LectorLineas(const std::filesystem::path& ruta, Texto texto = Texto::Windows1252,
+                          std::size_t maximoLinea = kMaxLinea);
     LectorLineas(const LectorLineas&) = delete;
     LectorLineas& operator=(const LectorLineas&) = delete;
     ~LectorLineas();
 
     bool abierto() const { return fichero_ != nullptr; }
-    // Next line into linea; false at the end of the file or on a read error (see error()).
+    // Next line into linea; false at the end of the file or when reading failed (see error()).
     bool leer(std::string& linea);
-    bool error() const { return error_; }
+    // Reading failed after the file was opened.
+    bool error() const { return fallo_ != Fallo::Ninguno && abierto(); }
+    Fallo fallo() const { return fallo_; }
+    // The number (from 1) of the line refused for its length.
+    std::int64_t lineaFallida() const { return lineas_ + 1; }
+    // The reason to give after the reader's own message and the path (mensajeEntrada), or "" for a file
+    // that is missing or could not be read, which the message alone tells.
+    std::string motivo() const;
 
 private:
     bool rellenar();
+    void fallar(Fallo fallo) { fallo_ = fallo; }
+    // At the end of the file: whether it is still the file that was opened, every byte of it read.
+    bool terminarSinCambios();
+    // Hands out a line that was read whole: false when it is longer than the cap.
+    bool entregar(std::string& linea);
 
     std::FILE* fichero_ = nullptr;
+    std::size_t maximoLinea_;
+    HuellaFichero huella_;
+    std::uint64_t leidos_ = 0; // bytes read from the file since the start of the lines
+    std::int64_t lineas_ = 0;  // lines handed out
     bool separaPorCR_ = false;
     bool utf8_ = false;
-    bool error_ = false;
     bool fin_ = false;
+    Fallo fallo_ = Fallo::Ninguno;
     std::vector<char> buffer_;
     std::size_t posicion_ = 0;
     std::size_t largo_ = 0;

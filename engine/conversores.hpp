@@ -1,5 +1,6 @@
 #pragma once
 
+#include "limites.hpp"
 #include "tipos_plantilla.hpp"
 
 #include <cstdint>
@@ -42,6 +43,8 @@ struct Entorno {
     // Asks for the mandatory data a template does not place; none in batch mode, where such a run is
     // cancelled.
     SolicitudDatosObligatorios* solicitudDatos = nullptr;
+    // The longest line a text input may hold; the fuzzing harness shortens it to reach the refusal.
+    std::size_t maximoLinea = kMaxLinea;
 };
 
 using Conversor = std::function<void(EstadoEjecucion&, Entorno&, const ParametrosConversion&)>;

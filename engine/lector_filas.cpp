@@ -4,6 +4,7 @@
 #include "datos_obligatorios.hpp"
 #include "error.hpp"
 #include "familia_conversion.hpp"
+#include "fichero_entrada.hpp"
 #include "libro_excel.hpp"
 #include "motor_lectura.hpp"
 #include "origen_access.hpp"
@@ -32,7 +33,7 @@ public:
     static constexpr bool kEsTabla = false;
 
     FilasHoja(LibroExcel& libro, std::string_view hoja, const std::vector<CampoEstructura>& campos)
-        : cursor_(libro.abrirHoja(hoja)) {
+        : cursor_(libro.abrirHoja(hoja)), fichero_(libro.ficheroLeido) {
         for (const CampoEstructura& campo : campos) {
             const auto numero = numeroColumna(campo.valorlinea, libro.columnasMaximas());
             columnas_.push_back(numero ? *numero - 1 : -1);
@@ -67,9 +68,12 @@ public:
         return {celda ? &*celda : nullptr};
     }
 
+    const std::optional<FicheroLeido>& fichero() const { return fichero_; }
+
 private:
     inline static const std::string kVacio;
     std::unique_ptr<CursorHoja> cursor_;
+    std::optional<FicheroLeido> fichero_;
     std::vector<int> columnas_;
     FilaHoja leida_;
     bool hayLeida_ = false;
@@ -83,7 +87,7 @@ public:
     static constexpr bool kEsTabla = true;
 
     FilasTabla(OrigenAccess& origen, std::string_view tabla, const std::vector<CampoEstructura>& campos)
-        : cursor_(origen.abrirTabla(tabla)) {
+        : cursor_(origen.abrirTabla(tabla)), fichero_(origen.ficheroLeido) {
         for (const CampoEstructura& campo : campos) {
             columnas_.push_back(campo.valorlinea.empty() ? -1 : cursor_->columna(campo.valorlinea));
         }
@@ -100,8 +104,11 @@ public:
         return {v.texto ? &*v.texto : nullptr, v.esComaFlotante || v.esMoneda};
     }
 
+    const std::optional<FicheroLeido>& fichero() const { return fichero_; }
+
 private:
     std::unique_ptr<CursorTabla> cursor_;
+    std::optional<FicheroLeido> fichero_;
     std::vector<int> columnas_;
     std::vector<ValorColumna> valores_;
 };
@@ -193,6 +200,10 @@ void recorrerFilas(FamiliaConversion& familia, Filas& filas, const std::filesyst
         familia.estado.gNumeroLinea = lectura.gLineaEntrada;
         ejecucion.volcarOrden();
     }
+    // The rows came from the file as it was opened, or the bank file cannot vouch for them.
+    if (fallo.empty() && filas.fichero() && !filas.fichero()->sinCambios()) {
+        fallo = prefijoFallo + mensajeEntrada(kNoSeAbreEntrada, filas.fichero()->ruta, kCambiadoAlLeer);
+    }
     if (!fallo.empty()) {
         ejecucion.abandonar();
         fallarEntrada(familia, fallo, rutaSalida);
@@ -226,6 +237,9 @@ void leerHoja(FamiliaConversion& familia, const std::filesystem::path& rutaLibro
     std::unique_ptr<LibroExcel> libro;
     try {
         libro = abrirLibroExcel(rutaLibro);
+    } catch (const ErrorTrovanel& e) {
+        fallarEntrada(familia, e.what(), rutaSalida);
+        return;
     } catch (const std::exception&) {
         fallarEntrada(familia, kNoSeAbreEntrada, rutaSalida);
         return;

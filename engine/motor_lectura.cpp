@@ -4,6 +4,7 @@
 #include "datos_obligatorios.hpp"
 #include "error.hpp"
 #include "familia_conversion.hpp"
+#include "fichero_entrada.hpp"
 #include "lector_lineas.hpp"
 #include "multifactura.hpp"
 #include "texto.hpp"
@@ -147,15 +148,26 @@ void EjecucionLectura::quitarSalidaAnterior() {
 
 namespace {
 
+// The input could not be read whole: the reader's message, with the path and the reason when there is
+// one to tell.
+void fallarLectura(FamiliaConversion& familia, const LectorLineas& lector,
+                   const std::filesystem::path& ruta) {
+    const std::string motivo = lector.motivo();
+    familia.entorno.avisos.critico(motivo.empty() ? std::string(kNoSeAbreEntrada)
+                                                  : mensajeEntrada(kNoSeAbreEntrada, ruta, motivo));
+    familia.estado.gError = true;
+}
+
 // Opening and end of every text reader: the kind says what each line does and what the end of the file
-// does. A read error abandons the run without the end-of-file step.
+// does. A read error, a line past the cap or a file that changed while it was read abandons the run
+// without the end-of-file step and without a bank file.
 template <typename PorLinea, typename AlFinal>
 void recorrerTexto(FamiliaConversion& familia, const std::filesystem::path& rutaEntrada,
                    const std::filesystem::path& rutaSalida, PorLinea porLinea, AlFinal alFinal) {
-    LectorLineas lector(rutaEntrada, LectorLineas::Texto::DetectarUtf8);
-    if (!lector.abierto()) {
-        familia.entorno.avisos.critico(kNoSeAbreEntrada);
-        familia.estado.gError = true;
+    LectorLineas lector(rutaEntrada, LectorLineas::Texto::DetectarUtf8, familia.entorno.maximoLinea);
+    // Refused before the run starts: nothing is written, not even the log.
+    if (!lector.abierto() || lector.error()) {
+        fallarLectura(familia, lector, rutaEntrada);
         return;
     }
     EjecucionLectura ejecucion(familia, rutaSalida);
@@ -170,8 +182,7 @@ void recorrerTexto(FamiliaConversion& familia, const std::filesystem::path& ruta
         return;
     }
     if (lector.error()) {
-        familia.entorno.avisos.critico(kNoSeAbreEntrada);
-        familia.estado.gError = true;
+        fallarLectura(familia, lector, rutaEntrada);
         ejecucion.abandonar();
         return;
     }

@@ -9,11 +9,15 @@
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
 #include "estado_ejecucion.hpp"
+#include "limites.hpp"
 #include "reloj.hpp"
 #include "soporte_fuzz.hpp"
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -22,9 +26,11 @@ namespace trovanel::fuzz {
 class AvisosMudos : public Avisos {
 public:
     void informacion(const std::string&) override {}
-    void critico(const std::string&) override {}
+    void critico(const std::string& texto) override { ultimoCritico = texto; }
     void simple(const std::string&) override {}
     bool pregunta(const std::string&) override { return false; }
+
+    std::string ultimoCritico;
 };
 
 class RelojFijo : public Reloj {
@@ -55,21 +61,30 @@ struct EntornoCSB19 {
     }
 
     // One run of the template on the input with the example parties; its bank file and log are removed
-    // afterwards, since the log is appended run after run and each input starts without one.
-    void convertir(EstadoEjecucion& estado, const std::filesystem::path& entrada,
-                   const std::filesystem::path& salida, std::int64_t plantilla) {
+    // afterwards, since the log is appended run after run and each input starts without one. Gives the
+    // bank file, when there was one.
+    std::optional<std::string> convertir(EstadoEjecucion& estado, const std::filesystem::path& entrada,
+                                         const std::filesystem::path& salida, std::int64_t plantilla,
+                                         std::size_t maximoLinea = kMaxLinea) {
         const std::filesystem::path log = estado.gFicheroLog;
         Entorno entorno{baseDatos, avisos, reloj, carpeta.ruta()};
+        entorno.maximoLinea = maximoLinea;
         ParametrosConversion parametros;
         parametros.rutaEntrada = entrada;
         parametros.rutaSalida = salida;
         parametros.idEstructura = plantilla;
         parametros.idPresentador = kPresentadorEjemplo;
         parametros.idEmisor = kEmisorEjemplo;
+        avisos.ultimoCritico.clear();
         ejecutarConversor(*conversor, estado, entorno, parametros);
+        std::optional<std::string> banco;
+        if (std::ifstream fichero(salida, std::ios::binary); fichero) {
+            banco.emplace(std::istreambuf_iterator<char>(fichero), std::istreambuf_iterator<char>());
+        }
         std::error_code error;
         std::filesystem::remove(salida, error);
         std::filesystem::remove(log, error);
+        return banco;
     }
 };
 

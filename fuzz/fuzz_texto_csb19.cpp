@@ -1,7 +1,9 @@
 // Text input through the reader engine and the norm 19 driver: the input is converted as the dialog
 // would, with the example template (one line per receipt), a template whose receipts span several lines
 // and two multi-invoice templates (the same key on every invoice line, and counted keys), into a bank
-// file and a log that are removed after each input.
+// file and a log that are removed after each input. The example template runs once more with a line cap
+// of half the input, which the fuzzer can reach: a line past it must stop the run with no bank file,
+// and a run that reaches no line past it must convert as the run without the cap did.
 
 #include "conversion_fuzz.hpp"
 #include "soporte_fuzz.hpp"
@@ -16,8 +18,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <span>
+#include <string>
 #include <system_error>
 
 namespace {
@@ -106,11 +111,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     const std::filesystem::path salida = contexto.carpeta / "remesa.out";
     const std::filesystem::path log = contexto.carpeta / "remesa.log";
 
+    std::optional<std::string> bancoSinTope;
+    bool errorSinTope = false;
     for (const std::int64_t plantilla : contexto.plantillas) {
         EstadoEjecucion estado;
         estado.gFechaProceso = "150326";
         estado.gFicheroLog = log;
-        contexto.convertir(estado, entrada, salida, plantilla);
+        const auto banco = contexto.convertir(estado, entrada, salida, plantilla);
+        if (plantilla == kPlantillaEjemplo) {
+            bancoSinTope = banco;
+            errorSinTope = estado.gError;
+        }
+    }
+
+    EstadoEjecucion estado;
+    estado.gFechaProceso = "150326";
+    estado.gFicheroLog = log;
+    const auto banco = contexto.convertir(estado, entrada, salida, kPlantillaEjemplo, tamano / 2);
+    const bool pasaDelTope = contexto.avisos.ultimoCritico.find(" tiene más de ") != std::string::npos;
+    if (pasaDelTope ? banco || !estado.gError : banco != bancoSinTope || estado.gError != errorSinTope) {
+        std::abort();
     }
     return 0;
 }

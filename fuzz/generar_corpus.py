@@ -95,6 +95,8 @@ def texto():
     guardar("texto_csb19", "solo-finales.txt", "\r\n\r\r\n\n\r")
     guardar("texto_csb19", "cr-sueltos.txt", buenas[0][:100] + "\r" + buenas[0][100:] + "\n" + buenas[1])
     guardar("texto_csb19", "linea-larga.txt", buenas[0] + "X" * 3000 + "\r\n")
+    # Receipts written before a line past the harness's cap (half the input) stops the run.
+    guardar("texto_csb19", "tope-tras-recibos.txt", "\r\n".join(buenas[:2]) + "\r\n" + "X" * 1200 + "\r\n")
     guardar("texto_csb19", "bytes-nulos.txt", buenas[0][:60] + "\0\0\xff\x80" + buenas[0][64:] + "\r\n")
 
     multi = (varias_lineas("M0000001", "RUIZ SOLER ANA", "75,00", "8642", "0101", "3000000101",

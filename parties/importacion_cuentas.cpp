@@ -2,12 +2,15 @@
 
 #include "base_datos.hpp"
 #include "cuenta_bancaria.hpp"
+#include "fichero_entrada.hpp"
 #include "partes.hpp"
 #include "texto.hpp"
 
 #include <sqlite3.h>
 
-#include <fstream>
+#include <unistd.h>
+
+#include <cstdint>
 
 namespace trovanel {
 
@@ -24,17 +27,29 @@ struct FinalesFichero {
 
 FinalesFichero finalesDe(const std::filesystem::path& ruta) {
     FinalesFichero finales;
-    std::ifstream fichero(ruta, std::ios::binary);
-    char c = 0;
-    while (fichero.get(c)) {
-        if (c == '\r' || c == '\n') {
-            finales.porLF = c == '\n';
+    const FicheroEntrada fichero(ruta);
+    if (!fichero.abierto()) {
+        return finales;
+    }
+    // A first line longer than the cap is refused when it is read, whatever ends it.
+    char bloque[4096];
+    for (std::uint64_t desde = 0; desde <= kMaxLinea + 1;) {
+        const ssize_t leidos =
+            ::pread(fichero.descriptor(), bloque, sizeof bloque, static_cast<off_t>(desde));
+        if (leidos <= 0) {
             break;
         }
+        const std::string_view texto(bloque, static_cast<std::size_t>(leidos));
+        if (const auto final = texto.find_first_of("\r\n"); final != std::string_view::npos) {
+            finales.porLF = texto[final] == '\n';
+            break;
+        }
+        desde += static_cast<std::uint64_t>(leidos);
     }
-    fichero.clear();
-    if (fichero.seekg(-1, std::ios::end) && fichero.get(c)) {
-        finales.terminado = c == '\n';
+    char ultimo = 0;
+    const std::uint64_t tamano = fichero.huella().tamano;
+    if (tamano > 0 && ::pread(fichero.descriptor(), &ultimo, 1, static_cast<off_t>(tamano - 1)) == 1) {
+        finales.terminado = ultimo == '\n';
     }
     return finales;
 }
@@ -247,7 +262,7 @@ bool LectorFicheroCuentas::leer(std::string& registro) {
 ResultadoImportacion importarFicheroCuentas(BaseDatos& baseDatos, const std::filesystem::path& ruta) {
     LectorFicheroCuentas lector(ruta);
     if (!lector.abierto() || lector.error()) {
-        throw ErrorTrovanel(kMsgNoSeAbreCuentas);
+        lector.fallar(ruta);
     }
     if (!lector.conLineas()) {
         throw ErrorTrovanel(kMsgCuentasVacio);
@@ -269,10 +284,16 @@ ResultadoImportacion importarFicheroCuentas(BaseDatos& baseDatos, const std::fil
         }
     }
     if (lector.error()) {
-        throw ErrorTrovanel(kMsgNoSeAbreCuentas);
+        lector.fallar(ruta);
     }
     transaccion.confirmar();
     return importacion.resultado;
+}
+
+void LectorFicheroCuentas::fallar(const std::filesystem::path& ruta) const {
+    const std::string motivo = lector_.motivo();
+    throw ErrorTrovanel(motivo.empty() ? std::string(kMsgNoSeAbreCuentas)
+                                       : mensajeEntrada(kMsgNoSeAbreCuentas, ruta, motivo));
 }
 
 } // namespace trovanel

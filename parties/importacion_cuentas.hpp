@@ -58,6 +58,10 @@ public:
     bool error() const { return lector_.error(); }
     // The file holds at least one line, even an empty one.
     bool conLineas() const { return conLineas_; }
+    // Throws the accounts file's ErrorTrovanel for a file that could not be opened or read whole, with
+    // the path and the reason when there is one to tell (a folder or a device, a line past the cap, a
+    // file changed while it was read).
+    [[noreturn]] void fallar(const std::filesystem::path& ruta) const;
 
 private:
     LectorLineas lector_;

@@ -1,11 +1,15 @@
 #include "fichero_compuesto.hpp"
 
 #include "error.hpp"
+#include "fichero_entrada.hpp"
 #include "libro_excel.hpp"
+#include "limites.hpp"
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <cerrno>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -19,9 +23,6 @@ namespace {
     throw ErrorTrovanel(kNoSeAbreEntrada);
 }
 
-// .xls is limited to 65536 x 256 cells; a file far beyond any such sheet is refused before it is read.
-constexpr std::uintmax_t kMaximoFichero = 512u * 1024u * 1024u;
-
 // ---------------------------------------------------------------------------------------------
 // Compound file: the FAT-like container that holds the workbook stream.
 
@@ -30,23 +31,28 @@ constexpr std::uint32_t kSinEntrada = 0xFFFFFFFF;
 constexpr std::uint64_t kCorteMini = 4096;
 constexpr std::size_t kSectorMini = 64;
 
+// .xls is limited to 65536 x 256 cells; a file far beyond any such sheet is refused before it is read.
 Bytes leerFicheroEntero(const std::filesystem::path& ruta) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(ruta, ec)) {
-        noSeAbre();
+    const FicheroEntrada fichero(ruta);
+    if (fichero.noEsFichero()) {
+        throw ErrorTrovanel(mensajeEntrada(kNoSeAbreEntrada, ruta, kNoEsFicheroRegular));
     }
-    const auto tamano = std::filesystem::file_size(ruta, ec);
-    if (ec || tamano > kMaximoFichero) {
-        noSeAbre();
-    }
-    std::ifstream f(ruta, std::ios::binary);
-    if (!f) {
+    const std::uint64_t tamano = fichero.huella().tamano;
+    if (!fichero.abierto() || tamano > kMaxLibroXls) {
         noSeAbre();
     }
     Bytes datos(static_cast<std::size_t>(tamano));
-    if (!datos.empty() &&
-        !f.read(reinterpret_cast<char*>(datos.data()), static_cast<std::streamsize>(datos.size()))) {
-        noSeAbre();
+    std::size_t leidos = 0;
+    while (leidos < datos.size()) {
+        const ssize_t n = ::read(fichero.descriptor(), datos.data() + leidos, datos.size() - leidos);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        // Shorter than at the open: cut meanwhile.
+        if (n <= 0) {
+            noSeAbre();
+        }
+        leidos += static_cast<std::size_t>(n);
     }
     return datos;
 }

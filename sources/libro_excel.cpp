@@ -1,10 +1,12 @@
 #include "libro_excel.hpp"
 
 #include "error.hpp"
+#include "fichero_entrada.hpp"
 #include "texto.hpp"
 
+#include <unistd.h>
+
 #include <array>
-#include <cstdio>
 
 namespace trovanel {
 
@@ -102,26 +104,34 @@ bool mismoNombreHoja(std::string_view a, std::string_view b) {
 }
 
 std::unique_ptr<LibroExcel> abrirLibroExcel(const std::filesystem::path& ruta) {
-    // The signature tells the format; read without a stream object, which could throw its own errors.
-    std::array<unsigned char, 4> firma{};
-    {
-        std::FILE* f = std::fopen(ruta.c_str(), "rb");
-        if (f == nullptr) {
+    try {
+        // The signature tells the format.
+        std::array<unsigned char, 4> firma{};
+        HuellaFichero huella;
+        {
+            const FicheroEntrada fichero(ruta);
+            if (fichero.noEsFichero()) {
+                throw ErrorTrovanel(mensajeEntrada(kNoSeAbreEntrada, ruta, kNoEsFicheroRegular));
+            }
+            if (!fichero.abierto() || ::pread(fichero.descriptor(), firma.data(), firma.size(), 0) !=
+                                          static_cast<ssize_t>(firma.size())) {
+                throw ErrorTrovanel(kNoSeAbreEntrada);
+            }
+            huella = fichero.huella();
+        }
+        std::unique_ptr<LibroExcel> libro;
+        if (firma == std::array<unsigned char, 4>{'P', 'K', 3, 4}) {
+            libro = abrirLibroXlsx(ruta);
+        } else if (firma == std::array<unsigned char, 4>{0xD0, 0xCF, 0x11, 0xE0}) {
+            libro = abrirLibroXls(ruta);
+        } else {
             throw ErrorTrovanel(kNoSeAbreEntrada);
         }
-        const std::size_t leidos = std::fread(firma.data(), 1, firma.size(), f);
-        std::fclose(f);
-        if (leidos != firma.size()) {
-            throw ErrorTrovanel(kNoSeAbreEntrada);
-        }
+        libro->ficheroLeido = FicheroLeido{ruta, huella};
+        return libro;
+    } catch (...) {
+        relanzarComoDanado();
     }
-    if (firma == std::array<unsigned char, 4>{'P', 'K', 3, 4}) {
-        return abrirLibroXlsx(ruta);
-    }
-    if (firma == std::array<unsigned char, 4>{0xD0, 0xCF, 0x11, 0xE0}) {
-        return abrirLibroXls(ruta);
-    }
-    throw ErrorTrovanel(kNoSeAbreEntrada);
 }
 
 } // namespace trovanel

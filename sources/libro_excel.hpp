@@ -1,6 +1,7 @@
 #pragma once
 
 #include "error.hpp"
+#include "fichero_entrada.hpp"
 
 #include <cstdint>
 #include <filesystem>
@@ -50,6 +51,9 @@ public:
     // address lies outside a sheet of the format or the cell cannot be read. Walks the sheet: for
     // lookups, not for whole reads.
     ValorCelda celda(std::string_view hoja, std::int64_t fila, std::string_view columna);
+
+    // The file as abrirLibroExcel opened it (none for a workbook opened otherwise).
+    std::optional<FicheroLeido> ficheroLeido;
 };
 
 // The sheet a name picks among the workbook's (each with a member nombre): the one of that exact
@@ -74,7 +78,8 @@ template <typename Hoja> const Hoja* buscarHoja(const std::vector<Hoja>& hojas, 
 std::optional<int> numeroColumna(std::string_view letras, int maximo = 16384);
 
 // Opens a workbook by its content (Office Open XML or BIFF). Throws ErrorTrovanel with
-// "No se puede abrir el fichero de entrada" when it is missing, damaged or no workbook.
+// "No se puede abrir el fichero de entrada" when it is missing, damaged or no workbook, followed by the
+// path and the reason when it is no regular file.
 std::unique_ptr<LibroExcel> abrirLibroExcel(const std::filesystem::path& ruta);
 
 // The two formats, for the dispatcher above and for tests.

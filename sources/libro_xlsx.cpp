@@ -6,6 +6,7 @@
 #include "error.hpp"
 #include "flujo_xml.hpp"
 #include "libro_excel.hpp"
+#include "limites.hpp"
 #include "paquete_xlsx.hpp"
 #include "tabla_textos.hpp"
 #include "valores_texto.hpp"
@@ -25,9 +26,6 @@ namespace {
 
 constexpr std::int64_t kMaxFilas = 1048576;
 constexpr int kMaxColumnas = 16384;
-// Excel holds at most 32,767 characters in a cell; this leaves room for escapes and UTF-8.
-constexpr std::size_t kMaxTextoCelda = 1u << 20;
-constexpr std::size_t kMaxTextoFila = 64u << 20;
 
 // --- Shared strings ---
 
@@ -79,7 +77,7 @@ public:
         if (!capturando_) {
             return;
         }
-        if (!tabla_.cabe(actual_.size() + s.size())) {
+        if (actual_.size() + s.size() > kMaxValor || !tabla_.cabe(actual_.size() + s.size())) {
             danado();
         }
         actual_ += s;
@@ -222,7 +220,7 @@ private:
         if (!capturando_) {
             return;
         }
-        if (valor_.size() + s.size() > kMaxTextoCelda) {
+        if (valor_.size() + s.size() > kMaxValor) {
             danado();
         }
         valor_ += s;
@@ -306,7 +304,7 @@ private:
         valorCelda(valor);
         if (valor) {
             textoFila_ += valor->size();
-            if (textoFila_ > kMaxTextoFila) {
+            if (textoFila_ > kMaxFila) {
                 danado();
             }
         }

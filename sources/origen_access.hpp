@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fichero_entrada.hpp"
+
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -40,6 +42,9 @@ public:
     virtual std::vector<std::string> columnas(std::string_view tabla) = 0;
     // Throws ErrorTrovanel when there is no such table or it cannot be read.
     virtual std::unique_ptr<CursorTabla> abrirTabla(std::string_view tabla) = 0;
+
+    // The file as it was opened.
+    std::optional<FicheroLeido> ficheroLeido;
 };
 
 // Opens by extension. Throws ErrorTrovanel with the description of the failure.

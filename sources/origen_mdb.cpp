@@ -8,6 +8,8 @@
 
 #include "codificacion.hpp"
 #include "error.hpp"
+#include "fichero_entrada.hpp"
+#include "limites.hpp"
 #include "proceso_aislado.hpp"
 #include "texto.hpp"
 #include "valores_texto.hpp"
@@ -15,6 +17,7 @@
 #include <mdbtools.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
@@ -23,10 +26,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace trovanel {
@@ -45,27 +46,28 @@ std::string descripcionTablaIlegible(std::string_view tabla, const fs::path& rut
 
 // Cheap checks before any work: a file that is not there, or does not even look like a Jet or ACE
 // database with its header page and one more, is refused at once with a precise message.
-void comprobarCabecera(const fs::path& ruta) {
-    std::error_code error;
-    if (!fs::is_regular_file(ruta, error)) {
-        throw ErrorTrovanel("No se encuentra el fichero " + rutaComoTexto(ruta));
+HuellaFichero comprobarCabecera(const fs::path& ruta) {
+    const FicheroEntrada fichero(ruta);
+    if (fichero.noEsFichero()) {
+        throw ErrorTrovanel(mensajeEntrada("No se puede abrir la base de datos", ruta, kNoEsFicheroRegular));
     }
-    std::ifstream fichero(ruta, std::ios::binary);
-    if (!fichero) {
-        throw ErrorTrovanel("No se puede abrir la base de datos " + rutaComoTexto(ruta));
+    if (!fichero.abierto()) {
+        throw ErrorTrovanel(
+            (fichero.ausente() ? "No se encuentra el fichero " : "No se puede abrir la base de datos ") +
+            rutaComoTexto(ruta));
     }
     char cabecera[0x18] = {};
-    fichero.read(cabecera, sizeof cabecera);
+    const bool leida = ::pread(fichero.descriptor(), cabecera, sizeof cabecera, 0) == sizeof cabecera;
     const std::string_view firma(cabecera + 4, 15);
-    if (!fichero || cabecera[0] != 0 || (firma != "Standard Jet DB" && firma != "Standard ACE DB")) {
+    if (!leida || cabecera[0] != 0 || (firma != "Standard Jet DB" && firma != "Standard ACE DB")) {
         throw ErrorTrovanel("El fichero " + rutaComoTexto(ruta) + " no es una base de datos de Access");
     }
     // Byte 0x14 holds the version: Jet 3 uses 2 KiB pages, every later one 4 KiB.
-    const std::uintmax_t pagina = cabecera[0x14] == 0 ? 2048 : 4096;
-    const std::uintmax_t tamano = fs::file_size(ruta, error);
-    if (error || tamano < 2 * pagina) {
+    const std::uint64_t pagina = cabecera[0x14] == 0 ? 2048 : 4096;
+    if (fichero.huella().tamano < 2 * pagina) {
         throw ErrorTrovanel(descripcionDanada(ruta));
     }
+    return fichero.huella();
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -601,6 +603,7 @@ public:
             proceso_.averia();
         }
         valores.resize(total);
+        std::size_t fila = 0;
         for (ValorColumna& valor : valores) {
             const char clase = proceso_.byte();
             valor.esComaFlotante = clase == '\2';
@@ -610,6 +613,11 @@ public:
                 valor.texto.reset();
             } else {
                 valor.texto = proceso_.texto();
+                // libmdb binds no value longer than its bind size: a longer one is no sound helper's.
+                fila += valor.texto->size();
+                if (valor.texto->size() > kMaxValor || fila > kMaxFila) {
+                    proceso_.averia();
+                }
                 if (valor.esComaFlotante) {
                     valor.numero = proceso_.numero();
                 }
@@ -667,7 +675,7 @@ private:
 class OrigenMdb final : public OrigenAccess {
 public:
     explicit OrigenMdb(const fs::path& ruta) : ruta_(ruta) {
-        comprobarCabecera(ruta_);
+        ficheroLeido = FicheroLeido{ruta_, comprobarCabecera(ruta_)};
         // Listed at once, so that a file libmdb cannot read is refused when it is opened.
         Ayudante ayudante(ruta_, Trabajo::Tablas, {});
         tablas_ = ayudante.nombres();

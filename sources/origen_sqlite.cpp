@@ -4,6 +4,8 @@
 #include "base_datos.hpp"
 #include "codificacion.hpp"
 #include "error.hpp"
+#include "fichero_entrada.hpp"
+#include "limites.hpp"
 #include "texto.hpp"
 #include "valores_texto.hpp"
 
@@ -15,7 +17,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -62,11 +63,16 @@ public:
         const int codigo =
             sqlite3_prepare_v2(bd_->nativo(), sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
         stmt_.reset(stmt);
+        const std::string noSeLee = "No se puede leer la tabla " + std::string(tabla) +
+                                    " de la base de datos " + rutaComoTexto(ruta) + ". ";
         if (codigo != SQLITE_OK) {
-            throw ErrorTrovanel("No se puede leer la tabla " + std::string(tabla) + " de la base de datos " +
-                                rutaComoTexto(ruta) + ". " + describirErrorSqlite(codigo, bd_->nativo()));
+            throw ErrorTrovanel(noSeLee + describirErrorSqlite(codigo, bd_->nativo()));
         }
         const int total = sqlite3_column_count(stmt_.get());
+        // Each step holds the whole row: its columns, each within kMaxValor, keep it bounded.
+        if (total > kMaxColumnasTabla) {
+            throw ErrorTrovanel(noSeLee + "Tiene más de " + std::to_string(kMaxColumnasTabla) + " columnas");
+        }
         for (int i = 0; i < total; ++i) {
             const char* nombre = sqlite3_column_name(stmt_.get(), i);
             columnas_.push_back(nombre == nullptr ? std::string() : utf8ACp1252(nombre));
@@ -86,8 +92,14 @@ public:
         }
         if (codigo != SQLITE_ROW) {
             terminado_ = true;
+            // SQLite refuses a value past the cap set at the open before it loads it.
+            if ((codigo & 0xFF) == SQLITE_TOOBIG) {
+                throw ErrorTrovanel("La fila " + std::to_string(filas_ + 1) + " tiene un valor de más de " +
+                                    std::to_string(kMaxValor) + " bytes");
+            }
             throw ErrorTrovanel(describirErrorSqlite(codigo, bd_->nativo()));
         }
+        ++filas_;
         valores.resize(columnas_.size());
         for (std::size_t i = 0; i < columnas_.size(); ++i) {
             leerValor(static_cast<int>(i), valores[i]);
@@ -127,6 +139,7 @@ private:
     std::shared_ptr<BaseDatos> bd_;
     SentenciaNativa stmt_;
     std::vector<std::string> columnas_;
+    std::int64_t filas_ = 0;
     bool terminado_ = false;
 };
 
@@ -176,16 +189,33 @@ private:
 } // namespace
 
 std::unique_ptr<OrigenAccess> abrirOrigenSqlite(const std::filesystem::path& ruta) {
-    std::error_code error;
-    // Checked first: SQLite would only say that it cannot open the file.
-    if (!fs::is_regular_file(ruta, error)) {
-        throw ErrorTrovanel("No se encuentra el fichero " + rutaComoTexto(ruta));
+    // Checked first: SQLite would only say that it cannot open the file, or wait on a pipe.
+    HuellaFichero huella;
+    {
+        const FicheroEntrada fichero(ruta);
+        if (fichero.noEsFichero()) {
+            throw ErrorTrovanel(
+                mensajeEntrada("No se puede abrir la base de datos", ruta, kNoEsFicheroRegular));
+        }
+        if (!fichero.abierto()) {
+            throw ErrorTrovanel(
+                (fichero.ausente() ? "No se encuentra el fichero " : "No se puede abrir la base de datos ") +
+                rutaComoTexto(ruta));
+        }
+        huella = fichero.huella();
     }
+    std::unique_ptr<OrigenAccess> origen;
     try {
-        return std::make_unique<OrigenSqlite>(BaseDatos::abrir(ruta, BaseDatos::Modo::SoloLectura), ruta);
+        BaseDatos bd = BaseDatos::abrir(ruta, BaseDatos::Modo::SoloLectura);
+        // A value past the cap ends the read with SQLite's own "string or blob too big" before it is
+        // loaded, as any other damage would.
+        sqlite3_limit(bd.nativo(), SQLITE_LIMIT_LENGTH, static_cast<int>(kMaxValor));
+        origen = std::make_unique<OrigenSqlite>(std::move(bd), ruta);
     } catch (const ErrorBaseDatos& e) {
         throw ErrorTrovanel("No se puede abrir la base de datos " + rutaComoTexto(ruta) + ". " + e.what());
     }
+    origen->ficheroLeido = FicheroLeido{ruta, huella};
+    return origen;
 }
 
 } // namespace trovanel

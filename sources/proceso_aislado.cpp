@@ -27,8 +27,9 @@ namespace {
 // Both what the child gathers before writing and what the parent takes in one read.
 constexpr std::size_t kBloque = 64 * 1024;
 
-// Memory the child may take beyond what it inherits: far more than any sound input needs.
-constexpr rlim_t kMemoriaHijo = rlim_t{1} << 30;
+// Memory the child may take beyond what it inherits: far more than any sound input needs, and little
+// enough that the child stays within what one input may take of the machine.
+constexpr rlim_t kMemoriaHijo = rlim_t{128} << 20;
 
 // How long the child may stay silent before its job is taken for one that goes round in circles, as
 // libmdb does on some damaged files. TROVANEL_PLAZO_ACCESS_MS shortens it for the tests of such files.

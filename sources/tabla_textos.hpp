@@ -1,5 +1,7 @@
 #pragma once
 
+#include "limites.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,10 +9,6 @@
 #include <vector>
 
 namespace trovanel {
-
-// The text of the shared strings plus their index: the only thing a workbook reader keeps for the
-// whole workbook, so it is capped.
-inline constexpr std::size_t kMaxTablaTextos = 512u << 20;
 
 // The shared strings of a workbook (.xlsx or .xls), converted once, end to end in one buffer: a cell
 // holds only an index, and an empty string costs its four bytes of index, not a whole std::string.

@@ -2,13 +2,16 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "fichero_entrada.hpp"
 #include "fichero_salida.hpp"
+#include "limites.hpp"
 #include "texto.hpp"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <set>
 #include <system_error>
@@ -68,21 +71,36 @@ std::vector<std::string_view> trozos(std::string_view linea, char separador) {
     }
 }
 
-// A line ends at CR LF, at a lone CR or at a lone LF; text after the last line end is a line too.
-std::vector<std::string_view> lineas(std::string_view contenido) {
-    std::vector<std::string_view> resultado;
-    std::size_t desde = 0;
-    while (desde < contenido.size()) {
-        const std::size_t fin = contenido.find_first_of("\r\n", desde);
-        if (fin == std::string_view::npos) {
-            resultado.push_back(contenido.substr(desde));
-            break;
+// The lines of the file one after another: a line ends at CR LF, at a lone CR or at a lone LF; text after
+// the last line end is a line too. None may be longer than kMaxLinea.
+class Lineas {
+public:
+    explicit Lineas(std::string_view contenido) : contenido_(contenido) {}
+
+    // The next line into linea; false at the end of the text.
+    bool siguiente(std::string_view& linea) {
+        if (desde_ >= contenido_.size()) {
+            return false;
         }
-        resultado.push_back(contenido.substr(desde, fin - desde));
-        desde = fin + (contenido.compare(fin, 2, "\r\n") == 0 ? 2 : 1);
+        const std::size_t fin = contenido_.find_first_of("\r\n", desde_);
+        linea = contenido_.substr(desde_, fin == std::string_view::npos ? fin : fin - desde_);
+        desde_ = fin == std::string_view::npos ? contenido_.size()
+                                               : fin + (contenido_.compare(fin, 2, "\r\n") == 0 ? 2 : 1);
+        ++actual_;
+        if (linea.size() > kMaxLinea) {
+            throw ErrorIntercambio(actual_, "la línea tiene más de " +
+                                                numero(static_cast<std::int64_t>(kMaxLinea)) + " bytes");
+        }
+        return true;
     }
-    return resultado;
-}
+    // The number (from 1) of the last line handed out.
+    std::size_t actual() const { return actual_; }
+
+private:
+    std::string_view contenido_;
+    std::size_t desde_ = 0;
+    std::size_t actual_ = 0;
+};
 
 // Reads the values of one line, each named in its error.
 class LectorLinea {
@@ -191,13 +209,14 @@ std::string escribirIntercambio(const Plantilla& plantilla) {
 }
 
 Plantilla leerIntercambio(std::string_view contenido) {
-    const std::vector<std::string_view> todas = lineas(contenido);
-    if (todas.empty()) {
+    Lineas lineas(contenido);
+    std::string_view linea;
+    if (!lineas.siguiente(linea)) {
         throw ErrorIntercambio(1, "el fichero está vacío");
     }
     Plantilla plantilla;
     {
-        const LectorLinea cabecera(1, todas[0], '@', 4, "La línea de la plantilla");
+        const LectorLinea cabecera(1, linea, '@', 4, "La línea de la plantilla");
         plantilla.descripcion = Trim(cabecera.texto(0));
         plantilla.tipo = Trim(cabecera.texto(1));
         if (plantilla.tipo.empty()) {
@@ -208,23 +227,23 @@ Plantilla leerIntercambio(std::string_view contenido) {
     }
     const bool porPosiciones = leePorPosiciones(plantilla.tipo);
     std::set<std::int64_t> ids;
-    for (std::size_t n = 1; n < todas.size(); ++n) {
-        const std::string_view linea = todas[n];
+    while (lineas.siguiente(linea)) {
+        const std::size_t n = lineas.actual();
         if (linea.empty()) {
-            throw ErrorIntercambio(n + 1, "la línea está vacía");
+            throw ErrorIntercambio(n, "la línea está vacía");
         }
         if (linea.starts_with(kMultifactura)) {
             if (linea.size() == kMultifactura.size() || linea[kMultifactura.size()] != '#') {
-                throw ErrorIntercambio(n + 1, "falta \"#\" después de \"Multifactura\"");
+                throw ErrorIntercambio(n, "falta \"#\" después de \"Multifactura\"");
             }
-            const LectorLinea fila(n + 1, linea.substr(kMultifactura.size() + 1), '#', 5,
+            const LectorLinea fila(n, linea.substr(kMultifactura.size() + 1), '#', 5,
                                    "La línea multifactura");
             plantilla.multifacturas.push_back(
                 {fila.entero(0, "orden", kMenor16, kMayor16), Trim(fila.texto(1)), Trim(fila.texto(2)),
                  fila.entero(3, "inicio", kMenor16, kMayor16), fila.real(4, "fin")});
             continue;
         }
-        const LectorLinea fila(n + 1, linea, '@', 10, "La línea de un campo");
+        const LectorLinea fila(n, linea, '@', 10, "La línea de un campo");
         if (!plantilla.multifacturas.empty()) {
             fila.fallo("las líneas de los campos van antes que las multifactura");
         }
@@ -293,16 +312,43 @@ bool ExportarPlantilla(BaseDatos& baseDatos, Avisos& avisos, std::optional<std::
 
 std::optional<std::int64_t> ImportarPlantilla(BaseDatos& baseDatos, Avisos& avisos,
                                               const std::filesystem::path& origen) {
-    std::error_code error;
-    std::ifstream fichero;
-    if (std::filesystem::is_regular_file(origen, error)) {
-        fichero.open(origen, std::ios::binary);
-    }
-    std::string contenido(std::istreambuf_iterator<char>(fichero), {});
-    if (!fichero.is_open() || fichero.bad()) {
-        avisos.critico("No se puede abrir el fichero a importar");
+    constexpr const char* kNoSeAbreImportar = "No se puede abrir el fichero a importar";
+    const FicheroEntrada fichero(origen);
+    if (!fichero.abierto()) {
+        avisos.critico(fichero.noEsFichero() ? mensajeEntrada(kNoSeAbreImportar, origen, kNoEsFicheroRegular)
+                                             : std::string(kNoSeAbreImportar));
         return std::nullopt;
     }
+    // Read whole before anything is stored, so it is capped; the size read must be the size opened.
+    const std::uint64_t tamano = fichero.huella().tamano;
+    if (tamano > kMaxFicheroIntercambio) {
+        avisos.critico(mensajeEntrada(
+            kNoSeAbreImportar, origen,
+            "tiene más de " + numero(static_cast<std::int64_t>(kMaxFicheroIntercambio)) + " bytes"));
+        return std::nullopt;
+    }
+    // One byte more than it had tells a file that grew since it was opened.
+    std::string contenido(static_cast<std::size_t>(tamano) + 1, '\0');
+    std::size_t leidos = 0;
+    while (leidos < contenido.size()) {
+        const ssize_t n = ::read(fichero.descriptor(), contenido.data() + leidos, contenido.size() - leidos);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            avisos.critico(kNoSeAbreImportar);
+            return std::nullopt;
+        }
+        if (n == 0) {
+            break;
+        }
+        leidos += static_cast<std::size_t>(n);
+    }
+    if (leidos != tamano || huellaDe(fichero.descriptor()) != fichero.huella()) {
+        avisos.critico(mensajeEntrada(kNoSeAbreImportar, origen, kCambiadoAlLeer));
+        return std::nullopt;
+    }
+    contenido.resize(leidos);
     try {
         const Plantilla plantilla = leerIntercambio(contenido);
         const std::int64_t id = guardarPlantillaNueva(baseDatos, plantilla);

@@ -2,6 +2,7 @@
 #include "arranque.hpp"
 #include "base_datos_programa.hpp"
 #include "codificacion.hpp"
+#include "limites.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
 
 namespace trovanel {
 namespace {
@@ -24,14 +26,15 @@ struct Resultado {
 
 class EjecutableTest : public ::testing::Test {
 protected:
-    // entorno: more variables for the program, "NOMBRE=valor ...".
+    // entorno: more variables for the program, "NOMBRE=valor ...". A program that never ends is stopped
+    // after a minute (status 124).
     Resultado ejecutar(const std::string& argumentos, const std::string& entorno = "") {
         const auto errores = carpeta / "stderr.txt";
         const std::string orden =
             "cd '" + carpeta.ruta().string() +
             "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TROVANEL_HOME='" +
-            carpeta.ruta().string() + "' " + entorno + " '" TROVANEL_EJECUTABLE "' " + argumentos + " 2>'" +
-            errores.string() + "' </dev/null";
+            carpeta.ruta().string() + "' " + entorno + " timeout 60 '" TROVANEL_EJECUTABLE "' " + argumentos +
+            " 2>'" + errores.string() + "' </dev/null";
         const int crudo = std::system(orden.c_str());
         Resultado r;
         r.estado = WIFEXITED(crudo) ? WEXITSTATUS(crudo) : -1;
@@ -123,7 +126,7 @@ TEST_F(EjecutableTest, otraInstanciaYElModoLoteSeRechazanAunqueElProcesoHayaCerr
 struct CasoFinal {
     const char* entorno;
     const char* argumentos;
-    const char* entrada; // remesa.txt, when given
+    std::optional<std::string> entrada; // remesa.txt, when given
     int estado;
     const char* mensaje; // "%" stands for the program folder; nullptr: kSinPantalla
 };
@@ -132,8 +135,8 @@ class FinalTest : public EjecutableTest, public ::testing::WithParamInterface<Ca
 
 TEST_P(FinalTest, terminaConSuEstadoYUnaLineaQueDiceQuePaso) {
     const auto& caso = GetParam();
-    if (caso.entrada != nullptr) {
-        pruebas::escribirFichero(carpeta / "remesa.txt", caso.entrada);
+    if (caso.entrada) {
+        pruebas::escribirFichero(carpeta / "remesa.txt", *caso.entrada);
     }
     const Resultado r = ejecutar(caso.argumentos, caso.entorno);
     EXPECT_EQ(r.estado, caso.estado);
@@ -150,13 +153,19 @@ INSTANTIATE_TEST_SUITE_P(
     Casos, FinalTest,
     ::testing::Values(
         // No display: the window is not tried. Separators alone are no argument.
-        CasoFinal{"", "", nullptr, 2, nullptr}, CasoFinal{"", "',\t,'", nullptr, 2, nullptr},
-        CasoFinal{"QT_QPA_PLATFORM='wayland;xcb' DISPLAY=", "", nullptr, 2, nullptr},
+        CasoFinal{"", "", std::nullopt, 2, nullptr}, CasoFinal{"", "',\t,'", std::nullopt, 2, nullptr},
+        CasoFinal{"QT_QPA_PLATFORM='wayland;xcb' DISPLAY=", "", std::nullopt, 2, nullptr},
         CasoFinal{"", "'remesa.txt,remesa.out,9,1,05032026,1'", "", 0,
                   "No se ha generado el fichero de salida: la entrada no contiene ninguna orden"},
         // A line of blanks lacks every mandatory field.
         CasoFinal{"", "'remesa.txt,remesa.out,9,1,05032026,1'", "          \r\n", 1,
-                  "Proceso terminado incorrectamente: registro de errores en %/remesa.log"}));
+                  "Proceso terminado incorrectamente: registro de errores en %/remesa.log"},
+        // An input that never ends, and a line that never ends: refused with status 1, no bank file.
+        CasoFinal{"", "'/dev/zero,remesa.out,9,1,05032026,1'", std::nullopt, 1,
+                  "No se puede abrir el fichero de entrada /dev/zero: no es un fichero regular"},
+        CasoFinal{
+            "", "'remesa.txt,remesa.out,9,1,05032026,1'", std::string(kMaxLinea + 1, 'x'), 1,
+            "No se puede abrir el fichero de entrada %/remesa.txt: la línea 1 tiene más de 1048576 bytes"}));
 
 // Where the program keeps its data, as the user's environment says (an empty variable counts as unset).
 // The first start makes the folder with the database, config.ini and the example input; a folder that

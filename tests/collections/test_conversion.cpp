@@ -1,5 +1,6 @@
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "codificacion.hpp"
 #include "constructor_datos.hpp"
 #include "conversores.hpp"
 #include "csb19.hpp"
@@ -446,7 +447,12 @@ TEST_P(ConversionCSB19Ficheros, unFicheroQueFallaNoDejaFicheroDelBanco) {
     salida = carpeta / caso.salida;
     convertir(plantilla(kRecibo), "", nullptr, carpeta / caso.entrada);
     ASSERT_EQ(avisos.mensajes.size(), 1u);
-    EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", caso.mensaje}));
+    // "%" stands for the input's path.
+    std::string mensaje = caso.mensaje;
+    if (const auto i = mensaje.find('%'); i != std::string::npos) {
+        mensaje.replace(i, 1, rutaComoTexto(carpeta / caso.entrada));
+    }
+    EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", mensaje}));
     EXPECT_TRUE(estado.gError);
     EXPECT_FALSE(fs::is_regular_file(salida));
     // No temporary file is left behind either.
@@ -460,7 +466,8 @@ constexpr const char* kNoSeCrea = "No se puede crear el fichero de salida";
 INSTANTIATE_TEST_SUITE_P(
     Tabla, ConversionCSB19Ficheros,
     ::testing::Values(CasoFichero{"entradaInexistente", "no-existe.txt", "remesa.txt", kNoSeAbre},
-                      CasoFichero{"entradaQueEsUnaCarpeta", "carpeta", "remesa.txt", kNoSeAbre},
+                      CasoFichero{"entradaQueEsUnaCarpeta", "carpeta", "remesa.txt",
+                                  "No se puede abrir el fichero de entrada %: no es un fichero regular"},
                       CasoFichero{"salidaEnCarpetaInexistente", "entrada.txt", "falta/remesa.txt", kNoSeCrea},
                       CasoFichero{"salidaQueEsUnaCarpeta", "entrada.txt", "carpeta", kNoSeCrea}),
     [](const ::testing::TestParamInfo<CasoFichero>& info) { return std::string(info.param.nombre); });

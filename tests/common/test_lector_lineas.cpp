@@ -144,6 +144,52 @@ TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252) {
     });
 }
 
+// Lines up to the cap are read; the first longer one stops the reading there, whatever ends it.
+TEST(LectorLineas, unaLineaMasLargaQueElTopeDetieneLaLectura) {
+    struct Caso {
+        std::string bytes;
+        Lineas lineas; // read before the refusal
+        std::int64_t fallida;
+        LectorLineas::Texto texto = LectorLineas::Texto::Windows1252;
+    };
+    const std::string largaSinFinal(kBloque * 3, 'x');
+    const Caso casos[] = {
+        {"1234\r\n12345\r\nab\r\n", {"1234"}, 2},
+        {"1234\n1234\r\n12345\n", {"1234", "1234"}, 3},
+        {"1234\r1234\r12345", {"1234", "1234"}, 3},
+        {"12345", {}, 1},
+        // Bytes count as they stand in the file: the mark is no part of the line, a UTF-8 character is two.
+        {"\xEF\xBB\xBF"
+         "1234\n",
+         {"1234"},
+         0,
+         LectorLineas::Texto::DetectarUtf8},
+        {"\xC3\x91"
+         "123\n",
+         {},
+         1,
+         LectorLineas::Texto::DetectarUtf8},
+        // A line without any end is not read whole before it is refused.
+        {largaSinFinal, {}, 1, LectorLineas::Texto::DetectarUtf8},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.bytes.substr(0, 20));
+        CarpetaTemporal carpeta;
+        pruebas::escribirFichero(carpeta / "entrada.txt", caso.bytes);
+        LectorLineas lector(carpeta / "entrada.txt", caso.texto, 4);
+        Lineas leidas;
+        std::string linea;
+        while (leidas.size() <= caso.lineas.size() && lector.leer(linea)) {
+            leidas.push_back(linea);
+        }
+        EXPECT_EQ(leidas, caso.lineas);
+        EXPECT_EQ(lector.error(), caso.fallida != 0);
+        if (caso.fallida != 0) {
+            EXPECT_EQ(lector.motivo(), "la línea " + std::to_string(caso.fallida) + " tiene más de 4 bytes");
+        }
+    }
+}
+
 TEST(LectorLineas, ficheroAusenteNoSeAbre) {
     CarpetaTemporal carpeta;
     LectorLineas lector(carpeta / "no-existe.txt");

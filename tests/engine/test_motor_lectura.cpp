@@ -4,13 +4,16 @@
 
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "codificacion.hpp"
 #include "conversion.hpp"
 #include "entradas_filas.hpp"
 #include "estado_ejecucion.hpp"
 #include "familia_conversion.hpp"
+#include "fichero_entrada.hpp"
 #include "fichero_salida.hpp"
 #include "lector_filas.hpp"
 #include "libro_excel.hpp"
+#include "limites.hpp"
 #include "log_errores.hpp"
 #include "motor_lectura.hpp"
 #include "multifactura.hpp"
@@ -20,6 +23,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -157,7 +161,8 @@ struct CasoLector {
     const char* salida;  // nullptr: no bank file afterwards
     std::string log;     // blocks after the run header; "" when no log
     bool error = false;
-    const char* aviso = nullptr;
+    const char* aviso = nullptr; // "%" stands for the input's path
+    std::size_t maximoLinea = kMaxLinea;
 };
 
 class MotorLecturaCasos : public MotorLectura, public ::testing::WithParamInterface<CasoLector> {};
@@ -168,6 +173,7 @@ TEST_P(MotorLecturaCasos, convierteLasOrdenesSegunLaClaseDeEntrada) {
         escribirFichero(entrada, caso.entrada);
     }
     estado.gCamposEstructura = caso.clase == ClaseLectorTexto::Linea ? kPorLinea : kPorOrden;
+    entorno.maximoLinea = caso.maximoLinea;
     const std::size_t antes = entradasDe(carpeta.ruta()) - 1; // without the earlier bank file
     leerTexto(familia, caso.clase, entrada, salida);
 
@@ -176,7 +182,11 @@ TEST_P(MotorLecturaCasos, convierteLasOrdenesSegunLaClaseDeEntrada) {
     if (caso.aviso == nullptr) {
         EXPECT_TRUE(avisos.mensajes.empty());
     } else {
-        EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"critico", caso.aviso}}));
+        std::string aviso = caso.aviso;
+        if (const auto i = aviso.find('%'); i != std::string::npos) {
+            aviso.replace(i, 1, rutaComoTexto(entrada));
+        }
+        EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"critico", aviso}}));
     }
     // Nothing but the run's files is left in the folder.
     EXPECT_EQ(entradasDe(carpeta.ruta()), antes + fs::exists(salida) + fs::exists(log));
@@ -214,7 +224,14 @@ INSTANTIATE_TEST_SUITE_P(
         CasoLector{"entradaQueNoSeAbre", C::Linea, nullptr, "anterior\r\n", "", true,
                    "No se puede abrir el fichero de entrada"},
         CasoLector{"entradaQueNoSeAbreEnVariasLineas", C::Orden, nullptr, "anterior\r\n", "", true,
-                   "No se puede abrir el fichero de entrada"}),
+                   "No se puede abrir el fichero de entrada"},
+        // A line past the cap stops the run there: no bank file, the earlier one gone too.
+        CasoLector{"lineaJustoEnElTope", C::Linea, "ab12\r\n", "1 A=ab B=12 C=c\r\nTOTAL 1\r\n", "", false,
+                   nullptr, 4},
+        CasoLector{"lineaMasLargaQueElTope", C::Linea, "ab12\r\nabcde\r\nef\r\n", nullptr, "", true,
+                   "No se puede abrir el fichero de entrada %: la línea 2 tiene más de 4 bytes", 4},
+        CasoLector{"ordenConUnaLineaMasLargaQueElTope", C::Orden, "Hab1a\r\nDxy2bb\r\n", nullptr, "", true,
+                   "No se puede abrir el fichero de entrada %: la línea 2 tiene más de 5 bytes", 5}),
     [](const ::testing::TestParamInfo<CasoLector>& info) { return std::string(info.param.nombre); });
 
 // Multi-invoice text: "00" opens an order (K), invoice lines carry X; keys at positions 1-2, invoices "01"
@@ -408,6 +425,25 @@ INSTANTIATE_TEST_SUITE_P(
                            leerTabla(t.familia, t.carpeta / "mala.db", "Cobros", t.salida);
                        },
                        "Error : "},
+        // A value, or a row of more columns than Access allows, past what a row may take of the memory.
+        CasoFalloFilas{"valorDeTablaMasLargoQueElTope",
+                       [](MotorLectura& t) {
+                           pruebas::escribirTablaSqlite(
+                               t.carpeta / "o.db", "Cobros", {"A", "B"},
+                               {{"ab", "#1"}, {std::string(kMaxValor + 1, 'x'), "#2"}});
+                           leerTabla(t.familia, t.carpeta / "o.db", "Cobros", t.salida);
+                       },
+                       "Error : La fila 2 tiene un valor de más de 262144 bytes"},
+        CasoFalloFilas{"tablaConMasColumnasQueElTope",
+                       [](MotorLectura& t) {
+                           std::vector<std::string> columnas;
+                           for (int i = 0; i <= kMaxColumnasTabla; ++i) {
+                               columnas.push_back("C" + std::to_string(i));
+                           }
+                           pruebas::escribirTablaSqlite(t.carpeta / "o.db", "Cobros", columnas, {});
+                           leerTabla(t.familia, t.carpeta / "o.db", "Cobros", t.salida);
+                       },
+                       "Error : No se puede leer la tabla Cobros de la base de datos "},
         CasoFalloFilas{"tablaQueNoExiste",
                        [](MotorLectura& t) {
                            pruebas::escribirTablaSqlite(t.carpeta / "o.db", "Cobros", {"A"}, {{"x"}});
@@ -415,6 +451,70 @@ INSTANTIATE_TEST_SUITE_P(
                        },
                        "Error : "}),
     [](const ::testing::TestParamInfo<CasoFalloFilas>& info) { return std::string(info.param.nombre); });
+
+// The input changes while it is read, when the first order is written: the run fails naming it and no
+// bank file is left, neither this run's nor the earlier one.
+using CasoCambio = std::tuple<const char*, std::function<void(const fs::path&)>>;
+class MotorLecturaEntradaCambiada
+    : public MotorLectura,
+      public ::testing::WithParamInterface<std::tuple<const char*, CasoCambio>> {};
+
+TEST_P(MotorLecturaEntradaCambiada, laConversionFallaSinFicheroDelBanco) {
+    const std::string clase = std::get<0>(GetParam());
+    const auto& cambio = std::get<1>(std::get<1>(GetParam()));
+    fs::path ruta = entrada;
+    std::string prefijo;
+    if (clase == "texto") {
+        // Several blocks of the reader, so that the change falls between two of them.
+        std::string bytes;
+        while (bytes.size() < 800'000) {
+            bytes += "ab12\r\n";
+        }
+        escribirFichero(ruta, bytes);
+        estado.gCamposEstructura = kPorLinea;
+    } else {
+        estado.gCamposEstructura = kPorFila;
+        ruta = carpeta / (clase == "hoja" ? "libro.xlsx" : "origen.db");
+    }
+    bool cambiada = false;
+    familia.alEscribir = [&] {
+        if (!cambiada) {
+            cambio(ruta);
+            cambiada = true;
+        }
+        return true;
+    };
+    if (clase == "texto") {
+        leerTextoLinea(familia, ruta, salida);
+    } else if (clase == "hoja") {
+        pruebas::escribirHojaXlsx(ruta, "Cobros", {{"ab", "#1"}, {"cd", "#2"}});
+        leerHoja(familia, ruta, "Cobros", salida);
+    } else {
+        pruebas::escribirTablaSqlite(ruta, "Cobros", {"A", "B"}, {{"ab", "#1"}, {"cd", "#2"}});
+        leerTabla(familia, ruta, "Cobros", salida);
+        prefijo = "Error : ";
+    }
+    EXPECT_EQ(avisos.mensajes,
+              (std::vector<AvisosGrabados::Mensaje>{
+                  {"critico", prefijo + mensajeEntrada(kNoSeAbreEntrada, ruta, kCambiadoAlLeer)}}));
+    EXPECT_TRUE(estado.gError);
+    EXPECT_FALSE(fs::exists(salida));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabla, MotorLecturaEntradaCambiada,
+    ::testing::Combine(
+        ::testing::Values("texto", "hoja", "tabla"),
+        ::testing::Values(
+            CasoCambio{"cortada", [](const fs::path& r) { fs::resize_file(r, fs::file_size(r) / 2); }},
+            CasoCambio{"alargada", [](const fs::path& r) { fs::resize_file(r, fs::file_size(r) + 1); }},
+            CasoCambio{
+                "retocada",
+                [](const fs::path&
+                       r) { fs::last_write_time(r, fs::last_write_time(r) - std::chrono::seconds(5)); }})),
+    [](const auto& info) {
+        return std::string(std::get<0>(info.param)) + "_" + std::get<0>(std::get<1>(info.param));
+    });
 
 TEST(ImporteDosDecimales, redondeaLejosDelCeroSobreLasCifrasEscritas) {
     EXPECT_EQ(importeDosDecimales("1500"), "1500,00");

@@ -2,9 +2,13 @@
 
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "fichero_entrada.hpp"
+#include "limites.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace trovanel {
 namespace {
@@ -94,6 +98,26 @@ INSTANTIATE_TEST_SUITE_P(
                         "ErrorBaseDatos",
                         "PRAGMA query_only = ON"}),
     [](const testing::TestParamInfo<CasoImportacion>& info) { return std::string(info.param.nombre); });
+
+// A line past the cap, after good ones, stops the import naming it: nothing of the file is added.
+TEST(ImportacionCuentasTope, unaLineaMasLargaQueElTopeNoAnadeNada) {
+    pruebas::CarpetaTemporal carpeta;
+    crearBaseDatosPrograma(carpeta / "Estructuras.db");
+    BaseDatos bd = BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva);
+    const std::filesystem::path datos = pruebas::datosPrueba() / "cuentas";
+    const std::string buenas = pruebas::leerFichero(datos / "cuentas_crlf.txt");
+    pruebas::escribirFichero(carpeta / "cuentas.txt", buenas + std::string(kMaxLinea + 1, ' ') + "\r\n");
+    const auto lineas = std::count(buenas.begin(), buenas.end(), '\n');
+    try {
+        importarFicheroCuentas(bd, carpeta / "cuentas.txt");
+        ADD_FAILURE() << "no se ha rechazado";
+    } catch (const ErrorTrovanel& e) {
+        EXPECT_EQ(e.what(),
+                  mensajeEntrada(kMsgNoSeAbreCuentas, carpeta / "cuentas.txt",
+                                 "la línea " + std::to_string(lineas + 1) + " tiene más de 1048576 bytes"));
+    }
+    EXPECT_EQ(filasAnadidas(bd), pruebas::leerFichero(datos / "esperado_nada.txt"));
+}
 
 } // namespace
 } // namespace trovanel

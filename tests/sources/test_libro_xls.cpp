@@ -1,6 +1,7 @@
 #include "libro_excel.hpp"
 
 #include "error.hpp"
+#include "fichero_entrada.hpp"
 #include "memoria_pruebas.hpp"
 #include "soporte_pruebas.hpp"
 
@@ -453,7 +454,13 @@ TEST(LibroXls, LoQueNoEsUnLibroLegibleSeRechaza) {
         esperarNoSeAbre([&] { abrirLibroXls(ruta); });
     }
     esperarNoSeAbre([&] { abrirLibroXls(carpeta / "no_existe.xls"); });
-    esperarNoSeAbre([&] { abrirLibroXls(carpeta.ruta()); });
+    // A folder is no file: the message says so, naming it.
+    try {
+        abrirLibroXls(carpeta.ruta());
+        ADD_FAILURE() << "no se ha rechazado";
+    } catch (const ErrorTrovanel& e) {
+        EXPECT_EQ(e.what(), mensajeEntrada(kNoSeAbreEntrada, carpeta.ruta(), kNoEsFicheroRegular));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

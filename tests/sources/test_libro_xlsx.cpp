@@ -1,5 +1,7 @@
 #include "error.hpp"
+#include "fichero_entrada.hpp"
 #include "libro_excel.hpp"
+#include "limites.hpp"
 #include "memoria_pruebas.hpp"
 #include "soporte_pruebas.hpp"
 
@@ -925,6 +927,9 @@ TEST(LibroXlsxDanado, loQueNoEsUnLibroSeRechazaAlAbrir) {
          paquete(hojaXml(""),
                  textosXml("<si>" + repetido("<r>", 1000) + repetido("</r>", 1000) + "</si>", 1)),
          ""},
+        // One shared string past what a value may hold: the table is capped as a whole only.
+        {"cadena compartida desmesurada",
+         paquete(hojaXml(""), textosXml("<si><t>" + std::string(kMaxValor + 1, 'a') + "</t></si>", 1)), ""},
         {"estilos anidados sin fin",
          paquete(hojaXml(""), "",
                  std::string(kCabecera) + "<styleSheet>" + repetido("<x>", 1000) + repetido("</x>", 1000) +
@@ -942,7 +947,13 @@ TEST(LibroXlsxDanado, loQueNoEsUnLibroSeRechazaAlAbrir) {
         EXPECT_TRUE(rechazado([&] { abrirLibroXlsx(ruta); })) << caso.descripcion;
     }
     EXPECT_TRUE(rechazado([&] { abrirLibroXlsx(carpeta / "no_existe.xlsx"); }));
-    EXPECT_TRUE(rechazado([&] { abrirLibroXlsx(carpeta.ruta()); }));
+    // A folder is no file: the message says so, naming it.
+    try {
+        abrirLibroXlsx(carpeta.ruta());
+        ADD_FAILURE() << "no se ha rechazado";
+    } catch (const ErrorTrovanel& e) {
+        EXPECT_EQ(e.what(), mensajeEntrada(kNoSeAbreEntrada, carpeta.ruta(), kNoEsFicheroRegular));
+    }
 }
 
 TEST(LibroXlsxDanado, unaHojaDanadaSeRechazaAlLeerlaSinPerderLasFilasAnteriores) {

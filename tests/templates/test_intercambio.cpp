@@ -1,6 +1,8 @@
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "fichero_entrada.hpp"
 #include "intercambio.hpp"
+#include "limites.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gmock/gmock.h>
@@ -107,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Filas, IntercambioGolden, ::testing::ValuesIn(kGolden),
 // Each malformed file is refused at its line, before anything is stored.
 struct Malformado {
     const char* nombre;
-    const char* contenido;
+    std::string contenido;
     int linea;
     // Read, but with positions no editor writes: the template is refused as the editors refuse it.
     bool revisar = false;
@@ -135,6 +137,9 @@ const Malformado kMalformados[] = {
     {"finSobre32767", "Uno@CSB19@-1@True\r\nImporte@1@40000@0@0@@True@0@@12\r\n", 2, true},
     {"claveAlReves", "Uno@CSB19@-1@True\r\nImporte@1@12@5@2@01@True@0@@12\r\n", 2, true},
     {"obligatorioSinPieza", "Uno@CSB19@-1@True\r\nNombreTitular@0@12@0@0@@True@0@@12\r\n", 2, true},
+    // Well formed but for its length.
+    {"lineaMasLargaQueElTope",
+     kCabecera + "Importe@1@12@0@0@@True@0@" + std::string(kMaxLinea, 'x') + "@12\r\n", 2},
 };
 
 class IntercambioMalformado : public Intercambio, public ::testing::WithParamInterface<Malformado> {};
@@ -160,6 +165,20 @@ TEST_F(Intercambio, sinFicheroOSinBaseDeDatosNoGuardaNada) {
     ASSERT_EQ(avisos.mensajes.size(), 2u);
     EXPECT_EQ(avisos.mensajes[0], (Mensaje{"critico", "No se puede abrir el fichero a importar"}));
     EXPECT_THAT(avisos.mensajes[1].texto, StartsWith("No se pueden abrir la Base de Datos\r\nError: "));
+
+    // Read whole before anything is stored: a file far bigger than a template is refused unread, though
+    // each of its lines is within the cap.
+    std::string grande = kCabecera;
+    for (int id = 0; grande.size() <= kMaxFicheroIntercambio; ++id) {
+        grande += "C@1@1@0@0@@False@" + std::to_string(id) + "@" + std::string(1'000'000, 'x') + "@1\r\n";
+    }
+    pruebas::escribirFichero(carpeta / "grande.txt", grande);
+    const auto antes = filas();
+    EXPECT_FALSE(ImportarPlantilla(*bd, avisos, carpeta / "grande.txt"));
+    EXPECT_EQ(filas(), antes);
+    EXPECT_EQ(avisos.mensajes.back().texto,
+              mensajeEntrada("No se puede abrir el fichero a importar", carpeta / "grande.txt",
+                             "tiene más de 16777216 bytes"));
 }
 
 // A value the file cannot carry is refused naming it, and nothing is written.

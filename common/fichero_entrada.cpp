@@ -1,0 +1,89 @@
+#include "fichero_entrada.hpp"
+
+#include "codificacion.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace trovanel {
+
+namespace {
+
+HuellaFichero huellaDeDatos(const struct stat& datos) {
+    return {static_cast<std::uint64_t>(datos.st_dev), static_cast<std::uint64_t>(datos.st_ino),
+            static_cast<std::uint64_t>(datos.st_size), static_cast<std::int64_t>(datos.st_mtim.tv_sec),
+            static_cast<std::int64_t>(datos.st_mtim.tv_nsec)};
+}
+
+} // namespace
+
+std::optional<HuellaFichero> huellaDe(int descriptor) {
+    struct stat datos {};
+    if (::fstat(descriptor, &datos) != 0) {
+        return std::nullopt;
+    }
+    return huellaDeDatos(datos);
+}
+
+std::optional<HuellaFichero> huellaDe(const std::filesystem::path& ruta) {
+    struct stat datos {};
+    if (::stat(ruta.c_str(), &datos) != 0) {
+        return std::nullopt;
+    }
+    return huellaDeDatos(datos);
+}
+
+FicheroEntrada::FicheroEntrada(const std::filesystem::path& ruta) {
+    // O_NONBLOCK: opening a pipe without a writer would otherwise wait for one for ever. It changes
+    // nothing for a regular file.
+    int descriptor = -1;
+    do {
+        descriptor = ::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0) {
+        // A folder cannot be opened for reading on every system: it is no file either way.
+        struct stat datos {};
+        if (::stat(ruta.c_str(), &datos) == 0) {
+            noEsFichero_ = !S_ISREG(datos.st_mode);
+        } else {
+            ausente_ = errno == ENOENT || errno == ENOTDIR;
+        }
+        return;
+    }
+    struct stat datos {};
+    const bool conDatos = ::fstat(descriptor, &datos) == 0;
+    if (!conDatos || !S_ISREG(datos.st_mode)) {
+        noEsFichero_ = conDatos;
+        ::close(descriptor);
+        return;
+    }
+    descriptor_ = descriptor;
+    huella_ = huellaDeDatos(datos);
+}
+
+FicheroEntrada::~FicheroEntrada() {
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+    }
+}
+
+int FicheroEntrada::soltar() {
+    const int descriptor = descriptor_;
+    descriptor_ = -1;
+    return descriptor;
+}
+
+std::string mensajeEntrada(std::string_view mensaje, const std::filesystem::path& ruta,
+                           std::string_view motivo) {
+    std::string texto(mensaje);
+    texto += ' ';
+    texto += rutaComoTexto(ruta);
+    texto += ": ";
+    texto += motivo;
+    return texto;
+}
+
+} // namespace trovanel
