@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace trovanel {
 
@@ -44,10 +45,12 @@ FicheroEntrada::FicheroEntrada(const std::filesystem::path& ruta) {
         descriptor = ::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0) {
+        errorSistema_ = errno;
         // A folder cannot be opened for reading on every system: it is no file either way.
         struct stat datos {};
         if (::stat(ruta.c_str(), &datos) == 0) {
             noEsFichero_ = !S_ISREG(datos.st_mode);
+            errorSistema_ = noEsFichero_ ? 0 : errorSistema_;
         } else {
             ausente_ = errno == ENOENT || errno == ENOTDIR;
         }
@@ -78,12 +81,43 @@ int FicheroEntrada::soltar() {
 
 std::string mensajeEntrada(std::string_view mensaje, const std::filesystem::path& ruta,
                            std::string_view motivo) {
+    std::error_code error;
+    const std::filesystem::path absoluta = std::filesystem::absolute(ruta, error);
     std::string texto(mensaje);
-    texto += ' ';
-    texto += rutaComoTexto(ruta);
+    texto += "\r\n";
+    texto += rutaComoTexto(error ? ruta : absoluta);
     texto += ": ";
     texto += motivo;
     return texto;
+}
+
+std::string motivoSistema(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return "no existe";
+    case EACCES:
+    case EPERM:
+        return "no tiene permiso";
+    case EISDIR:
+        return "es una carpeta";
+    case EROFS:
+        return "el disco es de solo lectura";
+    case ENOSPC:
+    case EDQUOT:
+        return "no queda espacio en el disco";
+    case ENAMETOOLONG:
+        return "el nombre es demasiado largo";
+    case ELOOP:
+        return "demasiados enlaces simbólicos";
+    case EIO:
+        return "error de lectura o escritura del disco";
+    case 0:
+        return "no se puede usar";
+    default:
+        // The system's text is UTF-8; messages are Windows-1252.
+        return utf8ACp1252(std::strerror(error));
+    }
 }
 
 } // namespace trovanel

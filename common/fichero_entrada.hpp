@@ -39,6 +39,8 @@ public:
     bool noEsFichero() const { return noEsFichero_; }
     // The path names nothing (rather than a file that cannot be opened).
     bool ausente() const { return ausente_; }
+    // The system's error of a failed open (errno), 0 when it opened or was refused as no file.
+    int errorSistema() const { return errorSistema_; }
     int descriptor() const { return descriptor_; }
     const HuellaFichero& huella() const { return huella_; }
     // Hands the descriptor to an owner of its own (a stream, an archive), which closes it.
@@ -48,6 +50,7 @@ private:
     int descriptor_ = -1;
     bool noEsFichero_ = false;
     bool ausente_ = false;
+    int errorSistema_ = 0;
     HuellaFichero huella_;
 };
 
@@ -63,8 +66,13 @@ struct FicheroLeido {
 inline constexpr const char* kNoEsFicheroRegular = "no es un fichero regular";
 inline constexpr const char* kCambiadoAlLeer = "ha cambiado mientras se leía";
 
-// "<mensaje> <ruta>: <motivo>", the reader's own message naming the file and the reason.
+// The reader's own message as its first line, then the full path tried and the reason: "<mensaje>",
+// CR LF, "<ruta absoluta>: <motivo>". The first line stays the one a user or a script already knows.
 std::string mensajeEntrada(std::string_view mensaje, const std::filesystem::path& ruta,
                            std::string_view motivo);
+
+// A system error (errno) said in Spanish: the common ones in the program's own words, any other one as
+// the system says it.
+std::string motivoSistema(int error);
 
 } // namespace trovanel

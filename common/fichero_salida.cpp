@@ -66,9 +66,12 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move
     // after all the work: refuse both now, as opening the target itself for writing would.
     std::error_code error;
     const auto estado = std::filesystem::status(destino_, error);
-    if (destino_.filename().empty() ||
-        (std::filesystem::exists(estado) &&
-         (std::filesystem::is_directory(estado) || ::access(destino_.c_str(), W_OK) != 0))) {
+    if (destino_.filename().empty() || std::filesystem::is_directory(estado)) {
+        errorSistema_ = EISDIR;
+        return;
+    }
+    if (std::filesystem::exists(estado) && ::access(destino_.c_str(), W_OK) != 0) {
+        errorSistema_ = errno;
         return;
     }
     const std::filesystem::path carpeta = destino_.has_parent_path() ? destino_.parent_path() : ".";
@@ -78,6 +81,7 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move
         fd = abrirConNombre(carpeta);
     }
     if (fd < 0) {
+        errorSistema_ = errno;
         return;
     }
     // A new file: nobody else can hold its lock.
@@ -85,6 +89,7 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move
     descriptor_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     fichero_ = descriptor_ < 0 ? nullptr : ::fdopen(fd, "wb");
     if (fichero_ == nullptr) {
+        errorSistema_ = errno;
         ::close(fd);
         descartar();
         return;

@@ -39,6 +39,8 @@ public:
     void descartar();
 
     const std::filesystem::path& destino() const { return destino_; }
+    // Why the file could not be opened (errno), 0 when it was.
+    int errorSistema() const { return errorSistema_; }
 
     // Tests: false makes every later file take the named way of file systems without unnamed files.
     static void permitirSinNombre(bool permitir);
@@ -58,6 +60,7 @@ private:
     // A second descriptor of the file: it holds the lock that tells a live file from an abandoned one,
     // and lets the file be named after the stream is closed and its errors are known.
     int descriptor_ = -1;
+    int errorSistema_ = 0;
     bool fallo_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "codificacion.hpp"
 
+#include <cerrno>
 #include <cstring>
 #include <string_view>
 
@@ -25,11 +26,13 @@ LectorLineas::LectorLineas(const std::filesystem::path& ruta, Texto texto, std::
     FicheroEntrada entrada(ruta);
     if (!entrada.abierto()) {
         fallo_ = entrada.noEsFichero() ? Fallo::NoEsFichero : Fallo::NoSeAbre;
+        errorSistema_ = entrada.errorSistema();
         return;
     }
     fichero_ = ::fdopen(entrada.descriptor(), "rb");
     if (fichero_ == nullptr) {
         fallo_ = Fallo::NoSeAbre;
+        errorSistema_ = errno;
         return;
     }
     entrada.soltar();
@@ -184,9 +187,14 @@ std::string LectorLineas::motivo() const {
                std::to_string(maximoLinea_) + " bytes";
     case Fallo::Cambiado:
         return kCambiadoAlLeer;
-    default:
-        return {};
+    case Fallo::NoSeAbre:
+        return motivoSistema(errorSistema_);
+    case Fallo::Lectura:
+        return motivoSistema(EIO);
+    case Fallo::Ninguno:
+        break;
     }
+    return {};
 }
 
 } // namespace trovanel

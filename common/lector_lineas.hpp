@@ -59,8 +59,8 @@ public:
     Fallo fallo() const { return fallo_; }
     // The number (from 1) of the line refused for its length.
     std::int64_t lineaFallida() const { return lineas_ + 1; }
-    // The reason to give after the reader's own message and the path (mensajeEntrada), or "" for a file
-    // that is missing or could not be read, which the message alone tells.
+    // The reason to give after the reader's own message and the path (mensajeEntrada); "" when nothing
+    // failed.
     std::string motivo() const;
 
 private:
@@ -73,6 +73,7 @@ private:
 
     std::FILE* fichero_ = nullptr;
     std::size_t maximoLinea_;
+    int errorSistema_ = 0; // of a file that could not be opened
     HuellaFichero huella_;
     std::uint64_t leidos_ = 0; // bytes read from the file since the start of the lines
     std::int64_t lineas_ = 0;  // lines handed out

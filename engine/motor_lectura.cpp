@@ -25,8 +25,9 @@ EjecucionLectura::EjecucionLectura(FamiliaConversion& familia, const std::filesy
 bool EjecucionLectura::iniciar() {
     salida_.emplace(rutaSalida_);
     if (!salida_->abierto()) {
+        const int error = salida_->errorSistema();
         salida_.reset();
-        familia_.entorno.avisos.critico(kNoSeCreaSalida);
+        familia_.entorno.avisos.critico(mensajeEntrada(kNoSeCreaSalida, rutaSalida_, motivoSistema(error)));
         familia_.estado.gError = true;
         return false;
     }
@@ -152,9 +153,7 @@ namespace {
 // one to tell.
 void fallarLectura(FamiliaConversion& familia, const LectorLineas& lector,
                    const std::filesystem::path& ruta) {
-    const std::string motivo = lector.motivo();
-    familia.entorno.avisos.critico(motivo.empty() ? std::string(kNoSeAbreEntrada)
-                                                  : mensajeEntrada(kNoSeAbreEntrada, ruta, motivo));
+    familia.entorno.avisos.critico(mensajeEntrada(kNoSeAbreEntrada, ruta, lector.motivo()));
     familia.estado.gError = true;
 }
 

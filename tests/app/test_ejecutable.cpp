@@ -162,10 +162,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "Proceso terminado incorrectamente: registro de errores en %/remesa.log"},
         // An input that never ends, and a line that never ends: refused with status 1, no bank file.
         CasoFinal{"", "'/dev/zero,remesa.out,9,1,05032026,1'", std::nullopt, 1,
-                  "No se puede abrir el fichero de entrada /dev/zero: no es un fichero regular"},
-        CasoFinal{
-            "", "'remesa.txt,remesa.out,9,1,05032026,1'", std::string(kMaxLinea + 1, 'x'), 1,
-            "No se puede abrir el fichero de entrada %/remesa.txt: la línea 1 tiene más de 1048576 bytes"}));
+                  "No se puede abrir el fichero de entrada\r\n/dev/zero: no es un fichero regular"},
+        CasoFinal{"", "'remesa.txt,remesa.out,9,1,05032026,1'", std::string(kMaxLinea + 1, 'x'), 1,
+                  "No se puede abrir el fichero de entrada\r\n%/remesa.txt: la línea 1 tiene más de 1048576 "
+                  "bytes"}));
 
 // Where the program keeps its data, as the user's environment says (an empty variable counts as unset).
 // The first start makes the folder with the database, config.ini and the example input; a folder that

@@ -447,10 +447,13 @@ TEST_P(ConversionCSB19Ficheros, unFicheroQueFallaNoDejaFicheroDelBanco) {
     salida = carpeta / caso.salida;
     convertir(plantilla(kRecibo), "", nullptr, carpeta / caso.entrada);
     ASSERT_EQ(avisos.mensajes.size(), 1u);
-    // "%" stands for the input's path.
+    // "%" stands for the input's path, "#" for the output's.
     std::string mensaje = caso.mensaje;
     if (const auto i = mensaje.find('%'); i != std::string::npos) {
         mensaje.replace(i, 1, rutaComoTexto(carpeta / caso.entrada));
+    }
+    if (const auto i = mensaje.find('#'); i != std::string::npos) {
+        mensaje.replace(i, 1, rutaComoTexto(salida));
     }
     EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", mensaje}));
     EXPECT_TRUE(estado.gError);
@@ -460,16 +463,18 @@ TEST_P(ConversionCSB19Ficheros, unFicheroQueFallaNoDejaFicheroDelBanco) {
     EXPECT_EQ(pruebas::entradasDe(carpeta / "carpeta"), 0u);
 }
 
-constexpr const char* kNoSeAbre = "No se puede abrir el fichero de entrada";
 constexpr const char* kNoSeCrea = "No se puede crear el fichero de salida";
 
 INSTANTIATE_TEST_SUITE_P(
     Tabla, ConversionCSB19Ficheros,
-    ::testing::Values(CasoFichero{"entradaInexistente", "no-existe.txt", "remesa.txt", kNoSeAbre},
+    ::testing::Values(CasoFichero{"entradaInexistente", "no-existe.txt", "remesa.txt",
+                                  "No se puede abrir el fichero de entrada\r\n%: no existe"},
                       CasoFichero{"entradaQueEsUnaCarpeta", "carpeta", "remesa.txt",
-                                  "No se puede abrir el fichero de entrada %: no es un fichero regular"},
-                      CasoFichero{"salidaEnCarpetaInexistente", "entrada.txt", "falta/remesa.txt", kNoSeCrea},
-                      CasoFichero{"salidaQueEsUnaCarpeta", "entrada.txt", "carpeta", kNoSeCrea}),
+                                  "No se puede abrir el fichero de entrada\r\n%: no es un fichero regular"},
+                      CasoFichero{"salidaEnCarpetaInexistente", "entrada.txt", "falta/remesa.txt",
+                                  "No se puede crear el fichero de salida\r\n#: no existe"},
+                      CasoFichero{"salidaQueEsUnaCarpeta", "entrada.txt", "carpeta",
+                                  "No se puede crear el fichero de salida\r\n#: es una carpeta"}),
     [](const ::testing::TestParamInfo<CasoFichero>& info) { return std::string(info.param.nombre); });
 
 TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {
@@ -478,7 +483,9 @@ TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {
     salida = carpeta / "carpeta";
     convertir(plantilla(kRecibo), linea("REF-1", "GARCIA LUCIA", "no es importe"));
     ASSERT_EQ(avisos.mensajes.size(), 1u);
-    EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", kNoSeCrea}));
+    EXPECT_EQ(avisos.mensajes[0],
+              (AvisosGrabados::Mensaje{"critico", std::string(kNoSeCrea) + "\r\n" + rutaComoTexto(salida) +
+                                                      ": es una carpeta"}));
     EXPECT_TRUE(estado.gError);
     // Nothing was read, so the rejected order is not in any log.
     EXPECT_FALSE(fs::exists(log));
@@ -490,7 +497,9 @@ TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {
         fs::permissions(salida, fs::perms::owner_read);
         convertir(plantilla(kRecibo), linea("REF-1", "GARCIA LUCIA", "1,00"));
         ASSERT_EQ(avisos.mensajes.size(), 1u);
-        EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", kNoSeCrea}));
+        EXPECT_EQ(avisos.mensajes[0],
+                  (AvisosGrabados::Mensaje{"critico", std::string(kNoSeCrea) + "\r\n" +
+                                                          rutaComoTexto(salida) + ": no tiene permiso"}));
         EXPECT_EQ(leerFichero(salida), "remesa anterior\r\n");
     }
 }

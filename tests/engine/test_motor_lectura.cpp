@@ -222,16 +222,16 @@ INSTANTIATE_TEST_SUITE_P(
         CasoLector{"ordenEntradaVacia", C::Orden, "", nullptr, ""},
         // An input that cannot be opened leaves the bank file of that name alone.
         CasoLector{"entradaQueNoSeAbre", C::Linea, nullptr, "anterior\r\n", "", true,
-                   "No se puede abrir el fichero de entrada"},
+                   "No se puede abrir el fichero de entrada\r\n%: no existe"},
         CasoLector{"entradaQueNoSeAbreEnVariasLineas", C::Orden, nullptr, "anterior\r\n", "", true,
-                   "No se puede abrir el fichero de entrada"},
+                   "No se puede abrir el fichero de entrada\r\n%: no existe"},
         // A line past the cap stops the run there: no bank file, the earlier one gone too.
         CasoLector{"lineaJustoEnElTope", C::Linea, "ab12\r\n", "1 A=ab B=12 C=c\r\nTOTAL 1\r\n", "", false,
                    nullptr, 4},
         CasoLector{"lineaMasLargaQueElTope", C::Linea, "ab12\r\nabcde\r\nef\r\n", nullptr, "", true,
-                   "No se puede abrir el fichero de entrada %: la línea 2 tiene más de 4 bytes", 4},
+                   "No se puede abrir el fichero de entrada\r\n%: la línea 2 tiene más de 4 bytes", 4},
         CasoLector{"ordenConUnaLineaMasLargaQueElTope", C::Orden, "Hab1a\r\nDxy2bb\r\n", nullptr, "", true,
-                   "No se puede abrir el fichero de entrada %: la línea 2 tiene más de 5 bytes", 5}),
+                   "No se puede abrir el fichero de entrada\r\n%: la línea 2 tiene más de 5 bytes", 5}),
     [](const ::testing::TestParamInfo<CasoLector>& info) { return std::string(info.param.nombre); });
 
 // Multi-invoice text: "00" opens an order (K), invoice lines carry X; keys at positions 1-2, invoices "01"

@@ -5,6 +5,7 @@
 #include "arranque.hpp"
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "codificacion.hpp"
 #include "constructor_datos.hpp"
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
@@ -256,7 +257,11 @@ TEST_P(CSB34Ejecuciones, terminaConSuMensajeOSuRegistro) {
         EXPECT_FALSE(estado.gError);
     } else {
         ASSERT_EQ(avisos.mensajes.size(), 1u);
-        EXPECT_EQ(avisos.mensajes[0].texto, caso.aviso);
+        std::string aviso = caso.aviso; // "%" stands for the test's folder
+        if (const auto i = aviso.find('%'); i != std::string::npos) {
+            aviso.replace(i, 1, rutaComoTexto(carpeta.ruta()));
+        }
+        EXPECT_EQ(avisos.mensajes[0].texto, aviso);
         EXPECT_EQ(estado.gError, caso.lote.empty());
     }
     ASSERT_EQ(fs::exists(rutaSalida), !caso.registro.empty());
@@ -304,8 +309,8 @@ INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Ejecuciones, ::testing::Values(
     CasoEjecucion{"plantillaSinCamposNoSeCarga", {}, -1, orden("10,00"), 0, "No se puede cargar la plantilla", ""},
     CasoEjecucion{"principioFueraDeLosCamposPideRevisarLaPlantilla", {{"ClaveBeneficiario", 3, 6, "", 1, 2, "01"}}, 4, orden("10,00"), 0,
                   "Por favor revise la plantilla.\r\nFalta indicar Principio de orden", ""},
-    CasoEjecucion{"entradaQueNoExisteFallaConSuMensaje", kCampos, -1, "", 0, "No se puede abrir el fichero de entrada", ""},
-    CasoEjecucion{"salidaQueNoSePuedeCrearFallaConSuMensaje", kCampos, -1, orden("10,00"), 0, "No se puede crear el fichero de salida", "", "no-hay/remesa.out"},
+    CasoEjecucion{"entradaQueNoExisteFallaConSuMensaje", kCampos, -1, "", 0, "No se puede abrir el fichero de entrada\r\n%/no-existe.txt: no existe", ""},
+    CasoEjecucion{"salidaQueNoSePuedeCrearFallaConSuMensaje", kCampos, -1, orden("10,00"), 0, "No se puede crear el fichero de salida\r\n%/no-hay/remesa.out: no existe", "", "no-hay/remesa.out"},
     CasoEjecucion{"totalQueNoCabeNoDejaFichero", kCampos, -1, orden("999999999999") + orden("999999999999"), 0, "El importe total no cabe en el registro de totales", ""},
     CasoEjecucion{"totalNegativoConservaSuForma", kCampos, -1, orden("5,00", "-"), 0, "",
                   "0856B1234567" + std::string(17, ' ') + "00000000-500" + "00000001" + "0000000007" + std::string(13, ' ')},
