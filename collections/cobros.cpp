@@ -207,16 +207,16 @@ bool ModuloCobros::aceptarOrden() {
     return true;
 }
 
-RegistroFijo ModuloCobros::registroOrden(char digito) {
+RegistroFijo ModuloCobros::registroOrden(FicheroSalida& salida, char digito) {
     const PiezasCobro& p = comunes_;
-    RegistroFijo registro(kAncho);
+    RegistroFijo registro(salida, kAncho);
     const char codigo[] = {'5', '6', rasgos_.codigoDatos[0], digito};
     registro.texto({codigo, 4}, 4).texto(p.idEmisor, 12).texto(p.codigoReferencia, 12);
     return registro;
 }
 
-void ModuloCobros::escribirOpcional(FicheroSalida& salida, const std::string& registro) {
-    salida.escribirLinea(registro);
+void ModuloCobros::escribirOpcional(const RegistroFijo& registro) {
+    registro.terminar();
     ++gNumRegistrosTotal;
 }
 
@@ -224,43 +224,43 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
     const PiezasCobro& p = comunes_;
     const std::string_view datos = rasgos_.codigoDatos;
     if (gCabPresentadorPendiente) {
-        salida.escribirLinea(RegistroFijo(kAncho)
-                                 .texto("51", 2)
-                                 .texto(datos, 2)
-                                 .texto(p.idPresentador, 12)
-                                 .texto(p.fechaCreacion, 6)
-                                 .blancos(6)
-                                 .texto(p.nombrePresentador, 40)
-                                 .blancos(20)
-                                 .texto(p.entidadEmisor, 4)
-                                 .texto(p.oficinaEmisor, 4)
-                                 .blancos(12 + 40 + 14)
-                                 .terminar());
+        RegistroFijo(salida, kAncho)
+            .texto("51", 2)
+            .texto(datos, 2)
+            .texto(p.idPresentador, 12)
+            .texto(p.fechaCreacion, 6)
+            .blancos(6)
+            .texto(p.nombrePresentador, 40)
+            .blancos(20)
+            .texto(p.entidadEmisor, 4)
+            .texto(p.oficinaEmisor, 4)
+            .blancos(12 + 40 + 14)
+            .terminar();
         ++gNumRegistrosTotal;
         gCabPresentadorPendiente = false;
     }
     if (gCabEmisorPendiente) {
-        salida.escribirLinea(RegistroFijo(kAncho)
-                                 .texto("53", 2)
-                                 .texto(datos, 2)
-                                 .texto(p.idEmisor, 12)
-                                 .texto(p.fechaCreacion, 6)
-                                 .texto(p.fechaCargo, 6)
-                                 .texto(p.nombreEmisor, 40)
-                                 .texto(p.entidadEmisor, 4)
-                                 .texto(p.oficinaEmisor, 4)
-                                 .texto(p.dcEmisor, 2)
-                                 .texto(p.cuentaEmisor, 10)
-                                 .blancos(8)
-                                 .texto(rasgos_.procedimiento, 2)
-                                 .blancos(10 + 40)
-                                 .texto(rasgos_.colaCabecera, 14)
-                                 .terminar());
+        RegistroFijo(salida, kAncho)
+            .texto("53", 2)
+            .texto(datos, 2)
+            .texto(p.idEmisor, 12)
+            .texto(p.fechaCreacion, 6)
+            .texto(p.fechaCargo, 6)
+            .texto(p.nombreEmisor, 40)
+            .texto(p.entidadEmisor, 4)
+            .texto(p.oficinaEmisor, 4)
+            .texto(p.dcEmisor, 2)
+            .texto(p.cuentaEmisor, 10)
+            .blancos(8)
+            .texto(rasgos_.procedimiento, 2)
+            .blancos(10 + 40)
+            .texto(rasgos_.colaCabecera, 14)
+            .terminar();
         ++gNumRegistrosTotal;
         gCabEmisorPendiente = false;
     }
 
-    RegistroFijo orden = registroOrden(datos[1]);
+    RegistroFijo orden = registroOrden(salida, datos[1]);
     orden.texto(p.nombreTitular, 40)
         .texto(p.entidad, 4)
         .texto(p.oficina, 4)
@@ -271,8 +271,8 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
         .texto(p.referenciaInterna, 10)
         .texto(p.concepto1, 40)
         .texto(p.fechaVto, 6)
-        .blancos(2);
-    salida.escribirLinea(orden.terminar());
+        .blancos(2)
+        .terminar();
     ++gNumRegistrosTotal;
     ++gNumRegistrosIndividuales;
     gImporteTotal += centimos(p.importe);
@@ -284,12 +284,11 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
         if (enBlanco(c1) && enBlanco(c2) && enBlanco(c3)) {
             continue;
         }
-        escribirOpcional(salida, registroOrden(static_cast<char>(datos[1] + 1 + grupo))
-                                     .texto(c1, 40)
-                                     .texto(c2, 40)
-                                     .texto(c3, 40)
-                                     .blancos(14)
-                                     .terminar());
+        escribirOpcional(registroOrden(salida, static_cast<char>(datos[1] + 1 + grupo))
+                             .texto(c1, 40)
+                             .texto(c2, 40)
+                             .texto(c3, 40)
+                             .blancos(14));
     }
     escribirDomicilio(salida);
     limpiarOpcionales();
@@ -300,25 +299,24 @@ bool ModuloCobros::escribirTotales(FicheroSalida& salida) {
     const PiezasCobro& p = comunes_;
     const std::string_view datos = rasgos_.codigoDatos;
     // Both totals records end alike: amount, orders, records counted so far.
-    const auto cola = [this](RegistroFijo& registro) -> const std::string& {
-        return registro.numero(gImporteTotal, 10)
+    const auto cola = [this](RegistroFijo& registro) {
+        registro.numero(gImporteTotal, 10)
             .blancos(6)
             .numero(gNumRegistrosIndividuales, 10)
             .numero(gNumRegistrosTotal, 10)
             .blancos(20 + 18)
             .terminar();
     };
-    RegistroFijo totalEmisor(kAncho);
-    salida.escribirLinea(
-        cola(totalEmisor.texto("58", 2).texto(datos, 2).texto(p.idEmisor, 12).blancos(12 + 40 + 20)));
+    RegistroFijo totalEmisor(salida, kAncho);
+    cola(totalEmisor.texto("58", 2).texto(datos, 2).texto(p.idEmisor, 12).blancos(12 + 40 + 20));
     gNumRegistrosTotal += 2;
-    RegistroFijo totalGeneral(kAncho);
-    salida.escribirLinea(cola(totalGeneral.texto("59", 2)
-                                  .texto(datos, 2)
-                                  .texto(p.idPresentador, 12)
-                                  .blancos(12 + 40)
-                                  .texto("0001", 4)
-                                  .blancos(16)));
+    RegistroFijo totalGeneral(salida, kAncho);
+    cola(totalGeneral.texto("59", 2)
+             .texto(datos, 2)
+             .texto(p.idPresentador, 12)
+             .blancos(12 + 40)
+             .texto("0001", 4)
+             .blancos(16));
     return salida.correcto();
 }
 

@@ -126,9 +126,10 @@ protected:
     // Clears the optional pieces between orders.
     virtual void limpiarOpcionales() = 0;
 
-    // Records 56 with the data code's last digit and the order's reference.
-    RegistroFijo registroOrden(char digito);
-    void escribirOpcional(FicheroSalida& salida, const std::string& registro);
+    // Records 56 with the data code's last digit and the order's reference, built in the bank file.
+    RegistroFijo registroOrden(FicheroSalida& salida, char digito);
+    // An optional record, built in the bank file, counts among the records.
+    void escribirOpcional(const RegistroFijo& registro);
 
     // The value padded to its width, else the default, else the error.
     void textoConDefecto(std::string& pieza, std::string_view valor, const std::string& defecto,

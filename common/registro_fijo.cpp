@@ -1,10 +1,12 @@
 #include "registro_fijo.hpp"
 
 #include "error.hpp"
+#include "fichero_salida.hpp"
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <string>
 
 namespace trovanel {
 
@@ -17,19 +19,21 @@ void copiar(char* destino, const char* origen, std::size_t n) {
 }
 } // namespace
 
-RegistroFijo::RegistroFijo(std::size_t ancho) : ancho_(ancho), texto_(ancho, ' ') {}
-
-char* RegistroFijo::reservar(std::size_t n) {
-    const std::size_t desde = largo_;
-    largo_ += n;
-    // A layout longer than its width is reported by terminar(); nothing is written past the record.
-    return largo_ <= ancho_ ? texto_.data() + desde : nullptr;
-}
+RegistroFijo::RegistroFijo(FicheroSalida& salida, std::size_t ancho)
+    : datos_(salida.reservarLinea(ancho)), ancho_(ancho) {}
 
 RegistroFijo& RegistroFijo::texto(std::string_view valor, std::size_t n) {
-    // The record starts as blanks, so only the value itself is copied.
     if (char* destino = reservar(n)) {
-        copiar(destino, valor.data(), std::min(valor.size(), n));
+        const std::size_t copiados = std::min(valor.size(), n);
+        copiar(destino, valor.data(), copiados);
+        std::memset(destino + copiados, ' ', n - copiados);
+    }
+    return *this;
+}
+
+RegistroFijo& RegistroFijo::blancos(std::size_t n) {
+    if (char* destino = reservar(n)) {
+        std::memset(destino, ' ', n);
     }
     return *this;
 }
@@ -55,12 +59,12 @@ RegistroFijo& RegistroFijo::numero(std::int64_t valor, std::size_t n) {
     return ceros(std::string_view(cifras, static_cast<std::size_t>(fin - cifras)), n);
 }
 
-const std::string& RegistroFijo::terminar() const {
+std::string_view RegistroFijo::terminar() const {
     if (largo_ != ancho_) {
         throw ErrorTrovanel("Registro de " + std::to_string(largo_) + " caracteres en lugar de " +
                             std::to_string(ancho_));
     }
-    return texto_;
+    return {datos_, ancho_};
 }
 
 } // namespace trovanel

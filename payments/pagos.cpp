@@ -142,10 +142,6 @@ const std::string& ModuloPagos::provincia(std::string_view codigoPostal) {
     return it->second;
 }
 
-RegistroFijo ModuloPagos::registro() {
-    return RegistroFijo(kAncho);
-}
-
 RegistroFijo& ModuloPagos::poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas) {
     for (const Pieza& pieza : piezas) {
         registro.texto(pieza.texto, pieza.ancho);
@@ -153,13 +149,13 @@ RegistroFijo& ModuloPagos::poner(RegistroFijo& registro, std::initializer_list<P
     return registro;
 }
 
-void ModuloPagos::escribir(FicheroSalida& salida, const RegistroFijo& registro) {
-    salida.escribirLinea(registro.terminar());
+void ModuloPagos::escribir(const RegistroFijo& registro) {
+    registro.terminar();
     ++gNumRegistrosTotal;
 }
 
-RegistroFijo ModuloPagos::registroCabecera(std::string_view numero) const {
-    RegistroFijo r = registro();
+RegistroFijo ModuloPagos::registroCabecera(FicheroSalida& salida, std::string_view numero) const {
+    RegistroFijo r(salida, kAncho);
     poner(r, {{"03", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 12}, {numero, 3}});
     return r;
 }
@@ -167,21 +163,21 @@ RegistroFijo ModuloPagos::registroCabecera(std::string_view numero) const {
 void ModuloPagos::escribirCabecera001(FicheroSalida& salida, std::string_view envio, std::string_view emision,
                                       std::string_view detalleCargo) {
     const PartesCuenta& cuenta = ordenante.cuenta;
-    RegistroFijo r = registroCabecera("001");
-    escribir(salida, poner(r, {{envio, 6},
-                               {emision, 6},
-                               {cuenta.entidad, 4},
-                               {cuenta.oficina, 4},
-                               {cuenta.numero, 10},
-                               {detalleCargo, 1},
-                               {"", 3},
-                               {cuenta.dc, 2},
-                               {"", 7}}));
+    RegistroFijo r = registroCabecera(salida, "001");
+    escribir(poner(r, {{envio, 6},
+                       {emision, 6},
+                       {cuenta.entidad, 4},
+                       {cuenta.oficina, 4},
+                       {cuenta.numero, 10},
+                       {detalleCargo, 1},
+                       {"", 3},
+                       {cuenta.dc, 2},
+                       {"", 7}}));
 }
 
-RegistroFijo ModuloPagos::registroDetalle(std::string_view operacion, std::string_view clave,
-                                          std::string_view numero) const {
-    RegistroFijo r = registro();
+RegistroFijo ModuloPagos::registroDetalle(FicheroSalida& salida, std::string_view operacion,
+                                          std::string_view clave, std::string_view numero) const {
+    RegistroFijo r(salida, kAncho);
     poner(r, {{"06", 2}, {operacion, 2}, {ordenante.nif, 10}, {clave, 12}, {numero, 3}});
     return r;
 }
@@ -189,10 +185,10 @@ RegistroFijo ModuloPagos::registroDetalle(std::string_view operacion, std::strin
 void ModuloPagos::escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion,
                                           std::string_view clave, const std::string* cuentaOrden[3],
                                           std::initializer_list<Pieza> resto) {
-    RegistroFijo r = registroDetalle(operacion, clave, "010");
+    RegistroFijo r = registroDetalle(salida, operacion, clave, "010");
     r.ceros(importe, 12);
     poner(r, {{*cuentaOrden[0], 4}, {*cuentaOrden[1], 4}, {*cuentaOrden[2], 10}});
-    escribir(salida, poner(r, resto));
+    escribir(poner(r, resto));
     ++gNumRegistrosIndividuales;
     sumarImporte();
 }
@@ -201,8 +197,8 @@ void ModuloPagos::escribirOpcionales(FicheroSalida& salida, std::string_view ope
                                      std::string_view clave, std::initializer_list<Opcional> opcionales) {
     for (const Opcional& opcional : opcionales) {
         if (opcional.hay) {
-            RegistroFijo r = registroDetalle(operacion, clave, opcional.numero);
-            escribir(salida, poner(r, opcional.datos));
+            RegistroFijo r = registroDetalle(salida, operacion, clave, opcional.numero);
+            escribir(poner(r, opcional.datos));
         }
     }
 }
@@ -227,10 +223,9 @@ std::string ModuloPagos::textoTotal(std::size_t ancho) const {
 bool ModuloPagos::escribirTotales(FicheroSalida& salida) {
     const std::string total = textoTotal(12);
     const std::int64_t registros = gNumRegistrosTotal + (rasgos_.totalesSeCuentan ? 1 : 0);
-    RegistroFijo r = registro();
+    RegistroFijo r(salida, kAncho);
     poner(r, {{"08", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 15}, {total, 12}});
-    r.numero(gNumRegistrosIndividuales, 8).numero(registros, 10).blancos(13);
-    salida.escribirLinea(r.terminar());
+    r.numero(gNumRegistrosIndividuales, 8).numero(registros, 10).blancos(13).terminar();
     return salida.correcto();
 }
 

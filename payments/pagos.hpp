@@ -89,19 +89,19 @@ protected:
         std::initializer_list<Pieza> datos;
     };
 
-    // A record of the family's width, and one written with its count.
-    static RegistroFijo registro();
     // Appends the pieces in their order.
     static RegistroFijo& poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas);
-    void escribir(FicheroSalida& salida, const RegistroFijo& registro);
-    // A header record: "03", "56", the party's NIF, the free zone and the record number.
-    RegistroFijo registroCabecera(std::string_view numero) const;
+    // A record built in the bank file is finished and counted.
+    void escribir(const RegistroFijo& registro);
+    // A header record in the bank file: "03", "56", the party's NIF, the free zone and the record number.
+    RegistroFijo registroCabecera(FicheroSalida& salida, std::string_view numero) const;
     // Header record 001: the two dates as the family writes them, the charge account, and one character
     // between account and check digits (norm 34's charge detail, blank otherwise).
     void escribirCabecera001(FicheroSalida& salida, std::string_view envio, std::string_view emision,
                              std::string_view detalleCargo);
-    // A detail record: "06", the operation, the party's NIF, the beneficiary's key (12) and the number.
-    RegistroFijo registroDetalle(std::string_view operacion, std::string_view clave,
+    // A detail record in the bank file: "06", the operation, the party's NIF, the beneficiary's key (12)
+    // and the number.
+    RegistroFijo registroDetalle(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
                                  std::string_view numero) const;
     // Record 010 of the order: the amount, then entity, office and account, then the family's pieces up
     // to the width. The order then counts in the totals.
