@@ -19,7 +19,10 @@ public:
     // Right-justified, completed with "0" on the left; a longer value keeps its last n characters.
     RegistroFijo& ceros(std::string_view valor, std::size_t n);
     RegistroFijo& numero(std::int64_t valor, std::size_t n);
-    RegistroFijo& blancos(std::size_t n);
+    RegistroFijo& blancos(std::size_t n) {
+        reservar(n);
+        return *this;
+    }
 
     // The finished record; its width is checked so a wrong layout fails loudly in the tests.
     std::string_view terminar() const;

@@ -51,6 +51,8 @@ inline bool esCaracterControl(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte < 0x20 || byte == 0x7F;
 }
+// Whether the text holds a control character; eight characters at a time, as it runs for every field read.
+bool hayCaracterControl(std::string_view texto);
 
 // Blank-filled to n: completed with blanks on the right, cut to its first n characters when longer.
 std::string rellenarBlancos(std::string_view texto, std::size_t n);
