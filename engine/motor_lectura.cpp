@@ -45,7 +45,10 @@ bool EjecucionLectura::claveCoincide(const CampoEstructura& campo) const {
 void EjecucionLectura::pasarCampos(bool soloConClave) {
     EstadoLectura& lectura = familia_.lectura;
     const auto& campos = familia_.estado.gCamposEstructura;
-    std::string valor;
+    // The buffer of one line's values serves the next line's too.
+    std::string& valor = valor_;
+    // The pieces of a line without control characters need no check of their own.
+    const bool lineaLimpia = !hayCaracterControl(lectura.gLineaActual);
     for (std::size_t i = 0; i < campos.size(); ++i) {
         lectura.gIndiceCampo = i;
         const CampoEstructura& campo = campos[i];
@@ -56,6 +59,10 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
         if (piezaCortable(campo.inicio, largo)) {
             // Assigned, not rebuilt: the buffer of the previous field serves the next.
             valor.assign(cortar(lectura.gLineaActual, campo.inicio, largo));
+            if (lineaLimpia) {
+                familia_.validarCampo(valor);
+                continue;
+            }
         } else if (!enBlanco(campo.valorcampo) || esDatoQueFalta(campo)) {
             // A field asked when the run started is validated even with no valorcampo: a date typed then
             // lives in gFechaDatos, and a due date's valorcampo only names its input format.

@@ -57,6 +57,8 @@ private:
     EscritorLog log_;
     bool escrituraFallida_ = false;
     bool detenida_ = false;
+    // The value of the field being validated, kept from one line to the next.
+    std::string valor_;
 };
 
 // The readers, one per input kind, all over the frame above: each opens its input, hands every order

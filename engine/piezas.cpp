@@ -4,6 +4,8 @@
 #include "base_datos.hpp"
 #include "texto.hpp"
 
+#include <cstring>
+
 namespace trovanel {
 
 std::string rellenar(std::string_view valor, std::size_t n) {
@@ -11,12 +13,27 @@ std::string rellenar(std::string_view valor, std::size_t n) {
 }
 
 void rellenarEn(std::string& pieza, std::string_view valor, std::size_t n) {
-    const std::string_view recortado = recortar(valor);
-    pieza.assign(recortado.substr(0, n)).resize(n, ' ');
+    const std::string_view recortado = recortar(valor).substr(0, n);
+    // The piece keeps its width from one order to the next: only the characters are written.
+    pieza.resize(n);
+    if (!recortado.empty()) {
+        std::memmove(pieza.data(), recortado.data(), recortado.size());
+    }
+    std::memset(pieza.data() + recortado.size(), ' ', n - recortado.size());
 }
 
 std::string conCeros(std::string_view valor, std::size_t n) {
     return rellenarCeros(recortar(valor), n);
+}
+
+void conCerosEn(std::string& pieza, std::string_view valor, std::size_t n) {
+    const std::string_view recortado = recortar(valor);
+    const std::size_t ceros = n > recortado.size() ? n - recortado.size() : 0;
+    pieza.resize(ceros + recortado.size());
+    if (!recortado.empty()) {
+        std::memmove(pieza.data() + ceros, recortado.data(), recortado.size());
+    }
+    std::memset(pieza.data(), '0', ceros);
 }
 
 std::string conCerosAjustado(std::string_view valor, std::size_t n) {

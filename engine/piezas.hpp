@@ -21,6 +21,8 @@ std::string rellenar(std::string_view valor, std::size_t n);
 void rellenarEn(std::string& pieza, std::string_view valor, std::size_t n);
 // Zero-filled to n: trimmed, completed with "0" on the left (a longer text stays whole).
 std::string conCeros(std::string_view valor, std::size_t n);
+// The same, written into the piece's own buffer (valor is never the piece itself).
+void conCerosEn(std::string& pieza, std::string_view valor, std::size_t n);
 // Zero-filled to n and cut to n, for defaults and party data that must fit their place.
 std::string conCerosAjustado(std::string_view valor, std::size_t n);
 
