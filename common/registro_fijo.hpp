@@ -2,11 +2,39 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace trovanel {
 
 class FicheroSalida;
+
+// The pieces of a record are mostly a few characters long: those are copied with at most two
+// overlapping moves rather than a call. memcpy must not be handed the null data of an empty view, even
+// to copy nothing.
+inline void copiarPieza(char* destino, const char* origen, std::size_t n) {
+    if (n >= 8 && n <= 16) {
+        std::uint64_t primeros;
+        std::uint64_t ultimos;
+        std::memcpy(&primeros, origen, 8);
+        std::memcpy(&ultimos, origen + n - 8, 8);
+        std::memcpy(destino, &primeros, 8);
+        std::memcpy(destino + n - 8, &ultimos, 8);
+    } else if (n >= 4 && n < 8) {
+        std::uint32_t primeros;
+        std::uint32_t ultimos;
+        std::memcpy(&primeros, origen, 4);
+        std::memcpy(&ultimos, origen + n - 4, 4);
+        std::memcpy(destino, &primeros, 4);
+        std::memcpy(destino + n - 4, &ultimos, 4);
+    } else if (n > 16) {
+        std::memcpy(destino, origen, n);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            destino[i] = origen[i];
+        }
+    }
+}
 
 // Builds one fixed-width record of a bank file piece by piece, in place in the file's buffer (the next
 // line of the file); every piece is written at exactly its width, so a record can never shift.
@@ -14,8 +42,14 @@ class RegistroFijo {
 public:
     RegistroFijo(FicheroSalida& salida, std::size_t ancho);
 
-    // Left-justified, completed with blanks, cut to its first n characters when longer.
-    RegistroFijo& texto(std::string_view valor, std::size_t n);
+    // Left-justified, completed with blanks, cut to its first n characters when longer. The record
+    // starts as blanks, so only the value itself is copied.
+    RegistroFijo& texto(std::string_view valor, std::size_t n) {
+        if (char* destino = reservar(n)) {
+            copiarPieza(destino, valor.data(), valor.size() < n ? valor.size() : n);
+        }
+        return *this;
+    }
     // Right-justified, completed with "0" on the left; a longer value keeps its last n characters.
     RegistroFijo& ceros(std::string_view valor, std::size_t n);
     RegistroFijo& numero(std::int64_t valor, std::size_t n);

@@ -59,7 +59,9 @@ std::string rellenarBlancos(std::string_view texto, std::size_t n);
 // Zero-filled to n: completed with "0" on the left; a longer text is returned unchanged.
 std::string rellenarCeros(std::string_view texto, std::size_t n);
 
-bool esDigito(char c);
+inline bool esDigito(char c) {
+    return c >= '0' && c <= '9';
+}
 // The value of a hexadecimal digit, or -1.
 int valorHex(char c);
 // True when every character is a decimal digit and there is at least one.

@@ -75,14 +75,14 @@ TEST(Texto, recortaRellenosLargosEnCualquierPosicion) {
     }
 }
 
-// Every byte at every place of a text longer than a word: only 0x00 to 0x1F and 0x7F are control
-// characters, whatever surrounds them.
+// Every byte at every place of a text of 27 characters (a block of 16, a word of 8 and 3 more): only 0x00 to
+// 0x1F and 0x7F are control characters, whatever surrounds them.
 TEST(Texto, hallaCaracteresDeControlEnCualquierPosicion) {
     for (const char relleno : {'a', ' ', '\x80', '\xFF', '\x7E', '\x20'}) {
-        EXPECT_FALSE(hayCaracterControl(std::string(19, relleno))) << static_cast<int>(relleno);
+        EXPECT_FALSE(hayCaracterControl(std::string(27, relleno))) << static_cast<int>(relleno);
         for (int byte = 0; byte < 256; ++byte) {
-            for (std::size_t posicion = 0; posicion < 19; ++posicion) {
-                std::string texto(19, relleno);
+            for (std::size_t posicion = 0; posicion < 27; ++posicion) {
+                std::string texto(27, relleno);
                 texto[posicion] = static_cast<char>(byte);
                 EXPECT_EQ(hayCaracterControl(texto), esCaracterControl(static_cast<char>(byte)))
                     << byte << " en " << posicion;
