@@ -182,13 +182,16 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
 
 void ModuloCobros::validarImporte(std::string& valorLeido) {
     PiezasCobro& p = comunes_;
-    valorLeido = Trim(valorLeido);
+    const std::string_view recortado = recortar(valorLeido);
+    valorLeido.erase(static_cast<std::size_t>(recortado.data() - valorLeido.data()) + recortado.size());
+    valorLeido.erase(0, static_cast<std::size_t>(recortado.data() - valorLeido.data()));
     const ImporteNormalizado importe = NormalizarImporte(valorLeido, gMarcaNegativo);
-    estado.gSignoImporte = std::string(1, importe.signo);
-    p.importe = importe.centimos.substr(2);
+    estado.gSignoImporte.assign(1, importe.signo);
+    p.importe.assign(importe.centimos, 2);
+    // Kept as a number too: the file's totals add it without reading the text again.
+    importeCentimos_ = centimos(p.importe);
     // The record holds ten digits: a larger amount is refused, never cut.
-    importeValido_ =
-        p.importe != "0000000000" && !importe.desbordado && importe.centimos.substr(0, 2) == "00";
+    importeValido_ = importeCentimos_ != 0 && !importe.desbordado && importe.centimos.starts_with("00");
     if (!importeValido_) {
         anotarError("Error : Importe incorrecto");
     }
@@ -200,7 +203,7 @@ bool ModuloCobros::aceptarOrden() {
         anotarError("Error : Importe incorrecto");
         return false;
     }
-    if (gImporteTotal + centimos(comunes_.importe) > kMaximoDiezCifras) {
+    if (gImporteTotal + importeCentimos_ > kMaximoDiezCifras) {
         anotarError("Error : Importe total del fichero excedido");
         return false;
     }
@@ -275,7 +278,7 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
         .terminar();
     ++gNumRegistrosTotal;
     ++gNumRegistrosIndividuales;
-    gImporteTotal += centimos(p.importe);
+    gImporteTotal += importeCentimos_;
 
     for (std::size_t grupo = 0; grupo < 5; ++grupo) {
         const std::string& c1 = p.conceptos[2 + grupo * 3];

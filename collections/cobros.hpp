@@ -145,6 +145,8 @@ private:
     // The amount piece holds a valid amount of this run. An order that inherits an amount (multi-line
     // templates) must not go out with one that was never read or was refused.
     bool importeValido_ = false;
+    // The amount piece's value in cents.
+    std::int64_t importeCentimos_ = 0;
     // The field names this norm knows, resolved once per run instead of per line.
     std::vector<CampoResuelto> camposResueltos_;
 };

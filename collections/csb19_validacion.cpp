@@ -12,7 +12,7 @@ namespace {
 
 // Entity and account: a piece that is zero or no number at all is no account.
 bool cuentaInvalida(std::string_view pieza) {
-    return !esNumerico(pieza) || pieza.find_first_of("123456789") == std::string_view::npos;
+    return !esNumerico(pieza) || !hayCifraSignificativa(pieza);
 }
 
 } // namespace

@@ -13,7 +13,7 @@ namespace {
 // Entity and office: a piece that is zero or no number at all goes out as zeros, never as an error.
 void codigoBanco(std::string& pieza, std::string_view valor) {
     conCerosEn(pieza, valor.substr(0, 4), 4);
-    if (!esNumerico(pieza) || pieza.find_first_of("123456789") == std::string::npos) {
+    if (!esNumerico(pieza) || !hayCifraSignificativa(pieza)) {
         pieza.assign("0000");
     }
 }

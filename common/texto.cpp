@@ -46,6 +46,22 @@ std::string_view recortar(std::string_view texto) {
     return texto.substr(inicio, fin - inicio);
 }
 
+bool enBlanco(std::string_view texto) {
+    const char* datos = texto.data();
+    std::size_t i = 0;
+    for (; i + 8 <= texto.size(); i += 8) {
+        if (ocho(datos + i) != kBlancos) {
+            return false;
+        }
+    }
+    for (; i < texto.size(); ++i) {
+        if (datos[i] != ' ') {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool hayCaracterControl(std::string_view texto) {
     const char* datos = texto.data();
     const std::size_t n = texto.size();
@@ -195,16 +211,17 @@ bool esNumerico(std::string_view texto) {
     return hayDigito;
 }
 
-bool esValorCero(std::string_view texto) {
-    if (!esNumerico(texto)) {
-        return false;
-    }
+bool hayCifraSignificativa(std::string_view texto) {
     for (char c : texto) {
         if (c >= '1' && c <= '9') {
-            return false;
+            return true;
         }
     }
-    return true;
+    return false;
+}
+
+bool esValorCero(std::string_view texto) {
+    return esNumerico(texto) && !hayCifraSignificativa(texto);
 }
 
 bool contiene(std::string_view texto, std::string_view buscado) {

@@ -14,10 +14,8 @@ namespace trovanel {
 std::string Trim(std::string_view texto);
 // The same without a copy: every field of every order passes through here.
 std::string_view recortar(std::string_view texto);
-// Empty or blanks only.
-inline bool enBlanco(std::string_view texto) {
-    return texto.find_first_not_of(' ') == std::string_view::npos;
-}
+// Empty or blanks only; eight characters at a time, as the record writers ask it of every piece.
+bool enBlanco(std::string_view texto);
 
 // The n characters from position p (1-based); clamped to the text. Empty when p lies beyond the end.
 // Callers check with piezaCortable() first where a piece that cannot be cut means something.
@@ -76,6 +74,8 @@ std::optional<std::int64_t> leerEntero(std::string_view texto);
 bool esNumerico(std::string_view texto);
 // A numeric text whose value is zero ("0000", "0,00").
 bool esValorCero(std::string_view texto);
+// Whether the text holds a digit other than "0".
+bool hayCifraSignificativa(std::string_view texto);
 
 bool contiene(std::string_view texto, std::string_view buscado);
 
