@@ -41,6 +41,10 @@ inline void copiarPieza(char* destino, const char* origen, std::size_t n) {
 class RegistroFijo {
 public:
     RegistroFijo(FicheroSalida& salida, std::size_t ancho);
+    // Built in the caller's memory of ancho characters: a part that several records share.
+    RegistroFijo(char* destino, std::size_t ancho) : datos_(destino), ancho_(ancho) {
+        std::memset(destino, ' ', ancho);
+    }
 
     // Left-justified, completed with blanks, cut to its first n characters when longer. The record
     // starts as blanks, so only the value itself is copied.

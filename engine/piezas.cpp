@@ -26,14 +26,24 @@ std::string conCeros(std::string_view valor, std::size_t n) {
     return rellenarCeros(recortar(valor), n);
 }
 
-void conCerosEn(std::string& pieza, std::string_view valor, std::size_t n) {
-    const std::string_view recortado = recortar(valor);
-    const std::size_t ceros = n > recortado.size() ? n - recortado.size() : 0;
-    pieza.resize(ceros + recortado.size());
-    if (!recortado.empty()) {
-        std::memmove(pieza.data() + ceros, recortado.data(), recortado.size());
+namespace {
+// The text completed with "0" on the left to n, in the piece's own buffer (a longer one stays whole).
+void ponerConCeros(std::string& pieza, std::string_view texto, std::size_t n) {
+    const std::size_t ceros = n > texto.size() ? n - texto.size() : 0;
+    pieza.resize(ceros + texto.size());
+    if (!texto.empty()) {
+        std::memmove(pieza.data() + ceros, texto.data(), texto.size());
     }
     std::memset(pieza.data(), '0', ceros);
+}
+} // namespace
+
+void conCerosEn(std::string& pieza, std::string_view valor, std::size_t n) {
+    ponerConCeros(pieza, recortar(valor), n);
+}
+
+void conCerosAjustadoEn(std::string& pieza, std::string_view valor, std::size_t n) {
+    ponerConCeros(pieza, recortar(valor).substr(0, n), n);
 }
 
 std::string conCerosAjustado(std::string_view valor, std::size_t n) {

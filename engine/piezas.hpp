@@ -25,6 +25,8 @@ std::string conCeros(std::string_view valor, std::size_t n);
 void conCerosEn(std::string& pieza, std::string_view valor, std::size_t n);
 // Zero-filled to n and cut to n, for defaults and party data that must fit their place.
 std::string conCerosAjustado(std::string_view valor, std::size_t n);
+// The same, written into the piece's own buffer (valor is never the piece itself).
+void conCerosAjustadoEn(std::string& pieza, std::string_view valor, std::size_t n);
 
 // A 20-character account as the records print it: entity (1-4), office (5-8), check digits (9-10) and
 // number (11-20), each trimmed and zero-filled to its width.

@@ -91,7 +91,7 @@ void ModuloPagos::validarCampo(std::string& valorLeido) {
 }
 
 bool ModuloPagos::numeroNoCero(std::string_view pieza) {
-    return esNumerico(pieza) && !esValorCero(pieza);
+    return esNumerico(pieza) && hayCifraSignificativa(pieza);
 }
 
 bool ModuloPagos::aceptarOrden() {
@@ -134,6 +134,16 @@ void ModuloPagos::validarSigno(const CampoEstructura& campo, const std::string& 
 }
 
 const std::string& ModuloPagos::provincia(std::string_view codigoPostal) {
+    // The provinces of two-digit codes by their number, without hashing a key for every order.
+    if (codigoPostal.size() >= 2 && esDigito(codigoPostal[0]) && esDigito(codigoPostal[1])) {
+        const auto numero = static_cast<std::size_t>((codigoPostal[0] - '0') * 10 + (codigoPostal[1] - '0'));
+        if (!provinciaLeida_[numero]) {
+            provinciaLeida_[numero] = true;
+            provinciaPorNumero_[numero] =
+                Trim(ObtenerProvincia(entorno.baseDatos, codigoPostal.substr(0, 2)));
+        }
+        return provinciaPorNumero_[numero];
+    }
     const std::string clave = Left(codigoPostal, 2);
     auto it = provincias_.find(clave);
     if (it == provincias_.end()) {
@@ -176,9 +186,17 @@ void ModuloPagos::escribirCabecera001(FicheroSalida& salida, std::string_view en
 }
 
 RegistroFijo ModuloPagos::registroDetalle(FicheroSalida& salida, std::string_view operacion,
-                                          std::string_view clave, std::string_view numero) const {
+                                          std::string_view clave, std::string_view numero) {
+    // The order's records all start alike: that start is built once per order and copied.
+    if (!inicioDetalleHecho_ || operacion != operacionDetalle_ || clave != claveDetalle_) {
+        inicioDetalleHecho_ = true;
+        operacionDetalle_.assign(operacion);
+        claveDetalle_.assign(clave);
+        RegistroFijo inicio(inicioDetalle_.data(), kInicioDetalle);
+        poner(inicio, {{"06", 2}, {operacion, 2}, {ordenante.nif, 10}, {clave, 12}}).terminar();
+    }
     RegistroFijo r(salida, kAncho);
-    poner(r, {{"06", 2}, {operacion, 2}, {ordenante.nif, 10}, {clave, 12}, {numero, 3}});
+    r.texto({inicioDetalle_.data(), kInicioDetalle}, kInicioDetalle).texto(numero, 3);
     return r;
 }
 

@@ -3,6 +3,7 @@
 #include "familia_conversion.hpp"
 #include "piezas.hpp"
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -102,7 +103,7 @@ protected:
     // A detail record in the bank file: "06", the operation, the party's NIF, the beneficiary's key (12)
     // and the number.
     RegistroFijo registroDetalle(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
-                                 std::string_view numero) const;
+                                 std::string_view numero);
     // Record 010 of the order: the amount, then entity, office and account, then the family's pieces up
     // to the width. The order then counts in the totals.
     void escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
@@ -133,6 +134,14 @@ private:
     // The total left 64 bits: it fits no record either.
     bool totalDesbordado_ = false;
     std::unordered_map<std::string, std::string> provincias_;
+    std::array<std::string, 100> provinciaPorNumero_;
+    std::array<bool, 100> provinciaLeida_{};
+    // The start of the detail records ("06", operation, NIF and key) of the operation and key last written.
+    static constexpr std::size_t kInicioDetalle = 26;
+    std::array<char, kInicioDetalle> inicioDetalle_{};
+    bool inicioDetalleHecho_ = false;
+    std::string operacionDetalle_;
+    std::string claveDetalle_;
 };
 
 inline constexpr const char* kTotalNoCabe = "El importe total no cabe en el registro de totales";

@@ -16,7 +16,9 @@ const RasgosPago kRasgosZOP{"No se puede abrir la Base de Datos", true, false, 2
 
 // AAMMDD of a DDMMAA date.
 std::string aammdd(std::string_view ddmmaa) {
-    return Mid(ddmmaa, 5, 2) + Mid(ddmmaa, 3, 2) + Mid(ddmmaa, 1, 2);
+    std::string fecha;
+    fecha.append(cortar(ddmmaa, 5, 2)).append(cortar(ddmmaa, 3, 2)).append(cortar(ddmmaa, 1, 2));
+    return fecha;
 }
 
 } // namespace

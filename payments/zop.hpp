@@ -99,6 +99,8 @@ private:
     void limpiarOrden();
     // The order's payment-form field was validated: its own message, if any, says what went wrong.
     bool formaPagoVista_ = false;
+    // A telephone or fax number being read, kept from one order to the next.
+    std::string numero_;
 };
 
 // Converts one input into a supplier-payment bank file.
