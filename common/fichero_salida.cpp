@@ -16,8 +16,6 @@
 namespace trovanel {
 
 namespace {
-// Large blocks: the bank file is written a quarter of a megabyte at a time.
-constexpr std::size_t kTamanoBuffer = 1 << 18;
 // What follows the target's name in the name of a file being written: the mark and six characters.
 constexpr std::string_view kMarca = ".trovanel-";
 constexpr std::size_t kLargoSufijo = 6;
@@ -190,21 +188,15 @@ void FicheroSalida::escribirLinea(std::string_view texto) {
     escribir("\r\n");
 }
 
-char* FicheroSalida::reservarLinea(std::size_t n) {
-    if (n + 2 > kTamanoBuffer - usado_) {
-        volcar();
-    }
+char* FicheroSalida::reservarLineaTrasVolcar(std::size_t n) {
+    volcar();
     if (fichero_ == nullptr || fallo_ || n + 2 > kTamanoBuffer) {
         // Nothing more reaches the file: the line is built where it harms nothing, and is dropped.
         fallo_ = true;
         descartado_.resize(n + 2);
         return descartado_.data();
     }
-    char* linea = buffer_.get() + usado_;
-    usado_ += n + 2;
-    linea[n] = '\r';
-    linea[n + 1] = '\n';
-    return linea;
+    return reservarLinea(n);
 }
 
 bool FicheroSalida::confirmar() {

@@ -34,7 +34,16 @@ public:
     void escribirLinea(std::string_view texto);
     // Room for the next line of n characters, its CR LF already after it, in the file's own buffer: a
     // record is built there in place. The caller fills the n characters before anything else is written.
-    char* reservarLinea(std::size_t n);
+    char* reservarLinea(std::size_t n) {
+        if (fichero_ != nullptr && !fallo_ && n + 2 <= kTamanoBuffer - usado_) {
+            char* linea = buffer_.get() + usado_;
+            usado_ += n + 2;
+            linea[n] = '\r';
+            linea[n + 1] = '\n';
+            return linea;
+        }
+        return reservarLineaTrasVolcar(n);
+    }
 
     // Flushes, closes and puts the file in place under the target's name. False (target untouched)
     // when anything failed.
@@ -56,6 +65,11 @@ private:
     std::filesystem::path destino_;
     // The named file being written; empty while it has no name.
     std::filesystem::path temporal_;
+    // Large blocks: the bank file is written a quarter of a megabyte at a time.
+    static constexpr std::size_t kTamanoBuffer = 1 << 18;
+
+    // reservarLinea() when the buffer is full or the file failed.
+    char* reservarLineaTrasVolcar(std::size_t n);
     // Writes the buffer to the stream in one block.
     void volcar();
     void escribirBloque(const char* datos, std::size_t n);

@@ -9,12 +9,6 @@
 
 namespace trovanel {
 
-// The record starts as blanks, so a text piece copies only the value itself.
-RegistroFijo::RegistroFijo(FicheroSalida& salida, std::size_t ancho)
-    : datos_(salida.reservarLinea(ancho)), ancho_(ancho) {
-    std::memset(datos_, ' ', ancho);
-}
-
 RegistroFijo& RegistroFijo::ceros(std::string_view valor, std::size_t n) {
     if (char* destino = reservar(n)) {
         if (valor.size() >= n) {

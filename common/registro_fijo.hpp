@@ -1,13 +1,13 @@
 #pragma once
 
+#include "fichero_salida.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
 namespace trovanel {
-
-class FicheroSalida;
 
 // The pieces of a record are mostly a few characters long: those are copied with at most two
 // overlapping moves rather than a call. memcpy must not be handed the null data of an empty view, even
@@ -40,7 +40,9 @@ inline void copiarPieza(char* destino, const char* origen, std::size_t n) {
 // line of the file); every piece is written at exactly its width, so a record can never shift.
 class RegistroFijo {
 public:
-    RegistroFijo(FicheroSalida& salida, std::size_t ancho);
+    // The record starts as blanks, so a text piece copies only the value itself.
+    RegistroFijo(FicheroSalida& salida, std::size_t ancho)
+        : RegistroFijo(salida.reservarLinea(ancho), ancho) {}
     // Built in the caller's memory of ancho characters: a part that several records share.
     RegistroFijo(char* destino, std::size_t ancho) : datos_(destino), ancho_(ancho) {
         std::memset(destino, ' ', ancho);

@@ -84,13 +84,13 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
     escribirRegistroImporte(
         salida, op, clave, cuenta,
         {{p.gastos, 1}, {p.concepto, 1}, {signo, 1}, {"", 1}, {p.dc, 2}, {p.fechaVto, 6}, {"", 1}});
-    RegistroFijo nombre = registroDetalle(salida, op, clave, "011");
+    RegistroFijo nombre = registroDetalle(salida, "011");
     escribir(poner(nombre, {{p.nombre, 36}, {p.fechaFactura, 7}}));
 
     // The optional records, each written when its data is not blank.
     const std::string correo2 = Mid(p.email, 27, 36);
     escribirOpcionales(
-        salida, op, clave,
+        salida,
         {
             {"012", !enBlanco(p.domicilio), {{p.domicilio, 36}, {"", 7}}},
             {"013", !enBlanco(p.domicilio2), {{p.domicilio2, 36}, {"", 7}}},

@@ -185,16 +185,7 @@ void ModuloPagos::escribirCabecera001(FicheroSalida& salida, std::string_view en
                        {"", 7}}));
 }
 
-RegistroFijo ModuloPagos::registroDetalle(FicheroSalida& salida, std::string_view operacion,
-                                          std::string_view clave, std::string_view numero) {
-    // The order's records all start alike: that start is built once per order and copied.
-    if (!inicioDetalleHecho_ || operacion != operacionDetalle_ || clave != claveDetalle_) {
-        inicioDetalleHecho_ = true;
-        operacionDetalle_.assign(operacion);
-        claveDetalle_.assign(clave);
-        RegistroFijo inicio(inicioDetalle_.data(), kInicioDetalle);
-        poner(inicio, {{"06", 2}, {operacion, 2}, {ordenante.nif, 10}, {clave, 12}}).terminar();
-    }
+RegistroFijo ModuloPagos::registroDetalle(FicheroSalida& salida, std::string_view numero) const {
     RegistroFijo r(salida, kAncho);
     r.texto({inicioDetalle_.data(), kInicioDetalle}, kInicioDetalle).texto(numero, 3);
     return r;
@@ -203,7 +194,10 @@ RegistroFijo ModuloPagos::registroDetalle(FicheroSalida& salida, std::string_vie
 void ModuloPagos::escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion,
                                           std::string_view clave, const std::string* cuentaOrden[3],
                                           std::initializer_list<Pieza> resto) {
-    RegistroFijo r = registroDetalle(salida, operacion, clave, "010");
+    // The order's detail records all start alike: that start is built here, once per order.
+    RegistroFijo inicio(inicioDetalle_.data(), kInicioDetalle);
+    poner(inicio, {{"06", 2}, {operacion, 2}, {ordenante.nif, 10}, {clave, 12}}).terminar();
+    RegistroFijo r = registroDetalle(salida, "010");
     r.ceros(importe, 12);
     poner(r, {{*cuentaOrden[0], 4}, {*cuentaOrden[1], 4}, {*cuentaOrden[2], 10}});
     escribir(poner(r, resto));
@@ -211,11 +205,10 @@ void ModuloPagos::escribirRegistroImporte(FicheroSalida& salida, std::string_vie
     sumarImporte();
 }
 
-void ModuloPagos::escribirOpcionales(FicheroSalida& salida, std::string_view operacion,
-                                     std::string_view clave, std::initializer_list<Opcional> opcionales) {
+void ModuloPagos::escribirOpcionales(FicheroSalida& salida, std::initializer_list<Opcional> opcionales) {
     for (const Opcional& opcional : opcionales) {
         if (opcional.hay) {
-            RegistroFijo r = registroDetalle(salida, operacion, clave, opcional.numero);
+            RegistroFijo r = registroDetalle(salida, opcional.numero);
             escribir(poner(r, opcional.datos));
         }
     }

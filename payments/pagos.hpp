@@ -100,16 +100,14 @@ protected:
     // between account and check digits (norm 34's charge detail, blank otherwise).
     void escribirCabecera001(FicheroSalida& salida, std::string_view envio, std::string_view emision,
                              std::string_view detalleCargo);
-    // A detail record in the bank file: "06", the operation, the party's NIF, the beneficiary's key (12)
-    // and the number.
-    RegistroFijo registroDetalle(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
-                                 std::string_view numero);
-    // Record 010 of the order: the amount, then entity, office and account, then the family's pieces up
-    // to the width. The order then counts in the totals.
+    // A detail record of the order whose record 010 was written last, in the bank file: "06", the
+    // operation, the party's NIF, the beneficiary's key (12) and the number.
+    RegistroFijo registroDetalle(FicheroSalida& salida, std::string_view numero) const;
+    // Record 010 of the order, its first: the amount, then entity, office and account, then the family's
+    // pieces up to the width. The order then counts in the totals.
     void escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
                                  const std::string* cuentaOrden[3], std::initializer_list<Pieza> resto);
-    void escribirOpcionales(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
-                            std::initializer_list<Opcional> opcionales);
+    void escribirOpcionales(FicheroSalida& salida, std::initializer_list<Opcional> opcionales);
     // The total as the totals record prints it: a negative one as its signed text zero-filled on the
     // left. Throws, with the message the run ends with, when it does not fit its width.
     std::string textoTotal(std::size_t ancho) const;
@@ -136,12 +134,9 @@ private:
     std::unordered_map<std::string, std::string> provincias_;
     std::array<std::string, 100> provinciaPorNumero_;
     std::array<bool, 100> provinciaLeida_{};
-    // The start of the detail records ("06", operation, NIF and key) of the operation and key last written.
+    // The start of the current order's detail records: "06", operation, NIF and key.
     static constexpr std::size_t kInicioDetalle = 26;
     std::array<char, kInicioDetalle> inicioDetalle_{};
-    bool inicioDetalleHecho_ = false;
-    std::string operacionDetalle_;
-    std::string claveDetalle_;
 };
 
 inline constexpr const char* kTotalNoCabe = "El importe total no cabe en el registro de totales";

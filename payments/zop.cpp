@@ -96,7 +96,7 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
     const bool hayTelefono = numeroNoCero(p.telefono);
     const std::string_view fax = hayTelefono ? p.telefono : p.fax;
     escribirOpcionales(
-        salida, op, clave,
+        salida,
         {
             {"011", !enBlanco(p.nombre), {{p.nombre, 36}, {"", 7}}},
             {"012",
