@@ -10,8 +10,6 @@
 #include "reloj.hpp"
 #include "texto.hpp"
 
-#include <charconv>
-
 namespace trovanel {
 
 namespace {
@@ -19,12 +17,6 @@ namespace {
 constexpr std::size_t kAncho = 162;
 // Amounts and counts of records 58 and 59 hold ten digits.
 constexpr std::int64_t kMaximoDiezCifras = 9'999'999'999;
-
-std::int64_t centimos(const std::string& importe) {
-    std::int64_t valor = 0;
-    std::from_chars(importe.data(), importe.data() + importe.size(), valor);
-    return valor;
-}
 
 } // namespace
 
@@ -189,7 +181,7 @@ void ModuloCobros::validarImporte(std::string& valorLeido) {
     estado.gSignoImporte.assign(1, importe.signo);
     p.importe.assign(importe.centimos, 2);
     // Kept as a number too: the file's totals add it without reading the text again.
-    importeCentimos_ = centimos(p.importe);
+    importeCentimos_ = importe.valor % (kMaximoDiezCifras + 1);
     // The record holds ten digits: a larger amount is refused, never cut.
     importeValido_ = importeCentimos_ != 0 && !importe.desbordado && importe.centimos.starts_with("00");
     if (!importeValido_) {

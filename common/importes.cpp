@@ -63,9 +63,14 @@ ImporteNormalizado NormalizarImporte(std::string_view textoImporte, std::string_
         if (esDigito(c)) {
             if (numero + 12 >= total) {
                 resultado.centimos[numero + 12 - total] = c;
+                resultado.valor = resultado.valor * 10 + (c - '0');
             }
             ++numero;
         }
+    }
+    // The completed decimals are cents too.
+    for (std::size_t i = 0; i < cerosFinales && i < 12; ++i) {
+        resultado.valor *= 10;
     }
     return resultado;
 }

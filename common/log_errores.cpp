@@ -20,6 +20,10 @@ constexpr std::size_t kTamanoBuffer = 1 << 16;
 // A control character is written as "?": a NUL or a CR of the input would otherwise break the log's
 // lines or hide the rest of them.
 bool escribirLinea(std::FILE* f, std::string_view texto) {
+    if (!hayCaracterControl(texto)) {
+        return std::fwrite(texto.data(), 1, texto.size(), f) == texto.size() &&
+               std::fwrite("\r\n", 1, 2, f) == 2;
+    }
     std::size_t desde = 0;
     for (std::size_t i = 0; i < texto.size(); ++i) {
         if (esCaracterControl(texto[i])) {

@@ -30,12 +30,9 @@ RegistroFijo& RegistroFijo::numero(std::int64_t valor, std::size_t n) {
     return ceros(std::string_view(cifras, static_cast<std::size_t>(fin - cifras)), n);
 }
 
-std::string_view RegistroFijo::terminar() const {
-    if (largo_ != ancho_) {
-        throw ErrorTrovanel("Registro de " + std::to_string(largo_) + " caracteres en lugar de " +
-                            std::to_string(ancho_));
-    }
-    return {datos_, ancho_};
+void RegistroFijo::fallarAncho() const {
+    throw ErrorTrovanel("Registro de " + std::to_string(largo_) + " caracteres en lugar de " +
+                        std::to_string(ancho_));
 }
 
 } // namespace trovanel

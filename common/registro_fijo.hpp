@@ -65,9 +65,15 @@ public:
     }
 
     // The finished record; its width is checked so a wrong layout fails loudly in the tests.
-    std::string_view terminar() const;
+    std::string_view terminar() const {
+        if (largo_ != ancho_) {
+            fallarAncho();
+        }
+        return {datos_, ancho_};
+    }
 
 private:
+    [[noreturn]] void fallarAncho() const;
     // Where the next piece of n characters goes; null once the pieces run past the width.
     char* reservar(std::size_t n) {
         const std::size_t desde = largo_;

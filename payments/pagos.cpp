@@ -12,7 +12,6 @@
 #include "registro_fijo.hpp"
 #include "texto.hpp"
 
-#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -110,15 +109,15 @@ void ModuloPagos::validarImporte(const CampoEstructura& campo, const std::string
         gMarcaNegativo.clear();
     }
     const ImporteNormalizado normalizado = NormalizarImporte(recortar(valorLeido), gMarcaNegativo);
-    estado.gSignoImporte = std::string(1, normalizado.signo);
+    estado.gSignoImporte.assign(1, normalizado.signo);
     importe = normalizado.centimos;
     if (gSignoEnImporte) {
         signo = estado.gSignoImporte;
     }
     // The record holds twelve digits: a larger amount is refused, never cut.
-    std::int64_t centimos = 0;
-    std::from_chars(importe.data(), importe.data() + importe.size(), centimos);
-    importeValido_ = !normalizado.desbordado && centimos != 0 && centimos <= rasgos_.importeMaximo;
+    importeCentimos_ = normalizado.valor;
+    importeValido_ =
+        !normalizado.desbordado && importeCentimos_ != 0 && importeCentimos_ <= rasgos_.importeMaximo;
     if (!importeValido_) {
         anotarError("Error : Importe incorrecto");
     }
@@ -215,8 +214,7 @@ void ModuloPagos::escribirOpcionales(FicheroSalida& salida, std::initializer_lis
 }
 
 void ModuloPagos::sumarImporte() {
-    std::int64_t centimos = 0;
-    std::from_chars(importe.data(), importe.data() + importe.size(), centimos);
+    std::int64_t centimos = importeCentimos_;
     if (signo == "-") {
         centimos = -centimos;
     }

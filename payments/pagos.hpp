@@ -129,6 +129,8 @@ private:
     enum class CampoComun : char { Otro, Importe, Signo };
     std::vector<CampoComun> camposComunes_;
     bool importeValido_ = false;
+    // The amount piece's value in cents, kept for the totals.
+    std::int64_t importeCentimos_ = 0;
     // The total left 64 bits: it fits no record either.
     bool totalDesbordado_ = false;
     std::unordered_map<std::string, std::string> provincias_;
