@@ -29,10 +29,29 @@ inline void copiarPieza(char* destino, const char* origen, std::size_t n) {
         std::memcpy(destino + n - 4, &ultimos, 4);
     } else if (n > 16) {
         std::memcpy(destino, origen, n);
-    } else {
-        for (std::size_t i = 0; i < n; ++i) {
-            destino[i] = origen[i];
+    } else if (n > 0) {
+        destino[0] = origen[0];
+        destino[n / 2] = origen[n / 2];
+        destino[n - 1] = origen[n - 1];
+    }
+}
+
+// n times the character c, likewise without a call for the short runs of a record's pieces.
+inline void llenarPieza(char* destino, char c, std::size_t n) {
+    if (n >= 8) {
+        const std::uint64_t palabra = 0x0101010101010101ULL * static_cast<unsigned char>(c);
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            std::memcpy(destino + i, &palabra, 8);
         }
+        std::memcpy(destino + n - 8, &palabra, 8);
+    } else if (n >= 4) {
+        const std::uint32_t palabra = 0x01010101U * static_cast<unsigned char>(c);
+        std::memcpy(destino, &palabra, 4);
+        std::memcpy(destino + n - 4, &palabra, 4);
+    } else if (n > 0) {
+        destino[0] = c;
+        destino[n / 2] = c;
+        destino[n - 1] = c;
     }
 }
 

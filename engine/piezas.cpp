@@ -2,9 +2,11 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "registro_fijo.hpp"
 #include "texto.hpp"
 
 #include <cstring>
+#include <functional>
 
 namespace trovanel {
 
@@ -12,14 +14,33 @@ std::string rellenar(std::string_view valor, std::size_t n) {
     return rellenarBlancos(recortar(valor), n);
 }
 
+namespace {
+// The piece at n characters: it keeps its width from one order to the next, so mostly only its
+// characters are written.
+char* aLargo(std::string& pieza, std::size_t n) {
+    if (pieza.size() != n) {
+        pieza.resize(n);
+    }
+    return pieza.data();
+}
+
+// A text taken from the piece's own buffer.
+bool dentro(std::string_view texto, const std::string& pieza) {
+    const std::less<const char*> antes;
+    return !texto.empty() && !antes(texto.data(), pieza.data()) &&
+           !antes(pieza.data() + pieza.capacity(), texto.data());
+}
+} // namespace
+
 void rellenarEn(std::string& pieza, std::string_view valor, std::size_t n) {
     const std::string_view recortado = recortar(valor).substr(0, n);
-    // The piece keeps its width from one order to the next: only the characters are written.
-    pieza.resize(n);
-    if (!recortado.empty()) {
-        std::memmove(pieza.data(), recortado.data(), recortado.size());
+    if (dentro(recortado, pieza)) {
+        pieza = rellenarBlancos(recortado, n);
+        return;
     }
-    std::memset(pieza.data() + recortado.size(), ' ', n - recortado.size());
+    char* destino = aLargo(pieza, n);
+    copiarPieza(destino, recortado.data(), recortado.size());
+    llenarPieza(destino + recortado.size(), ' ', n - recortado.size());
 }
 
 std::string conCeros(std::string_view valor, std::size_t n) {
@@ -29,12 +50,14 @@ std::string conCeros(std::string_view valor, std::size_t n) {
 namespace {
 // The text completed with "0" on the left to n, in the piece's own buffer (a longer one stays whole).
 void ponerConCeros(std::string& pieza, std::string_view texto, std::size_t n) {
-    const std::size_t ceros = n > texto.size() ? n - texto.size() : 0;
-    pieza.resize(ceros + texto.size());
-    if (!texto.empty()) {
-        std::memmove(pieza.data() + ceros, texto.data(), texto.size());
+    if (dentro(texto, pieza)) {
+        pieza = rellenarCeros(texto, n);
+        return;
     }
-    std::memset(pieza.data(), '0', ceros);
+    const std::size_t ceros = n > texto.size() ? n - texto.size() : 0;
+    char* destino = aLargo(pieza, ceros + texto.size());
+    llenarPieza(destino, '0', ceros);
+    copiarPieza(destino + ceros, texto.data(), texto.size());
 }
 } // namespace
 
