@@ -165,6 +165,7 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
         break;
     case CampoCobro::ConceptoN:
         rellenarEn(p.conceptos[static_cast<std::size_t>(resuelto.numeroConcepto)], valorLeido, 40);
+        hayConceptos_ = true;
         break;
     default:
         validarPropio(resuelto.campo, campo, valorLeido);
@@ -272,7 +273,8 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
     ++gNumRegistrosIndividuales;
     gImporteTotal += importeCentimos_;
 
-    for (std::size_t grupo = 0; grupo < 5; ++grupo) {
+    // Without a concept 2 to 16 read since the last clearing, every group is blank.
+    for (std::size_t grupo = 0; hayConceptos_ && grupo < 5; ++grupo) {
         const std::string& c1 = p.conceptos[2 + grupo * 3];
         const std::string& c2 = p.conceptos[3 + grupo * 3];
         const std::string& c3 = p.conceptos[4 + grupo * 3];
@@ -313,6 +315,15 @@ bool ModuloCobros::escribirTotales(FicheroSalida& salida) {
              .texto("0001", 4)
              .blancos(16));
     return salida.correcto();
+}
+
+void ModuloCobros::limpiarConceptos() {
+    if (hayConceptos_) {
+        for (std::size_t i = 2; i < comunes_.conceptos.size(); ++i) {
+            comunes_.conceptos[i].clear();
+        }
+        hayConceptos_ = false;
+    }
 }
 
 void ModuloCobros::escribirLog(EscritorLog& log) {

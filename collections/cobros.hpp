@@ -131,6 +131,9 @@ protected:
     // An optional record, built in the bank file, counts among the records.
     void escribirOpcional(const RegistroFijo& registro);
 
+    // Empties concepts 2 to 16.
+    void limpiarConceptos();
+
     // The value padded to its width, else the default, else the error.
     void textoConDefecto(std::string& pieza, std::string_view valor, const std::string& defecto,
                          std::size_t ancho, const char* error);
@@ -145,6 +148,8 @@ private:
     // The amount piece holds a valid amount of this run. An order that inherits an amount (multi-line
     // templates) must not go out with one that was never read or was refused.
     bool importeValido_ = false;
+    // A concept 2 to 16 was read since they were last emptied.
+    bool hayConceptos_ = false;
     // The amount piece's value in cents.
     std::int64_t importeCentimos_ = 0;
     // The field names this norm knows, resolved once per run instead of per line.

@@ -119,9 +119,7 @@ void ModuloCSB19::validarCP(const CampoEstructura& campo, const std::string& val
 }
 
 void ModuloCSB19::LimpiarOpcionalesCSB19() {
-    for (std::size_t i = 2; i < piezas.conceptos.size(); ++i) {
-        piezas.conceptos[i].clear();
-    }
+    limpiarConceptos();
     piezas.nombreTitularCuenta.clear();
 }
 

@@ -74,9 +74,7 @@ void ModuloCSB58::LimpiarOpcionalesCSB58() {
     piezas.codigoDevolucion.assign(6, ' ');
     piezas.referenciaInterna.assign(10, ' ');
     piezas.concepto1.assign(40, ' ');
-    for (std::size_t i = 2; i < piezas.conceptos.size(); ++i) {
-        piezas.conceptos[i].clear();
-    }
+    limpiarConceptos();
     piezas.domicilioDeudor.clear();
 }
 
