@@ -16,6 +16,9 @@ const RasgosPago kRasgosZOP{"No se puede abrir la Base de Datos", true, false, 2
 
 // AAMMDD of a DDMMAA date.
 std::string aammdd(std::string_view ddmmaa) {
+    if (ddmmaa.size() == 6) {
+        return {ddmmaa[4], ddmmaa[5], ddmmaa[2], ddmmaa[3], ddmmaa[0], ddmmaa[1]};
+    }
     std::string fecha;
     fecha.append(cortar(ddmmaa, 5, 2)).append(cortar(ddmmaa, 3, 2)).append(cortar(ddmmaa, 1, 2));
     return fecha;
@@ -116,9 +119,10 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
 }
 
 void ModuloZOP::escribirLog(EscritorLog& log) {
-    const std::string nif = "Nif Proveedor: " + piezas.claveProveedor;
-    const std::string nombre = "Nombre Proveedor: " + piezas.nombre;
-    log.escribirBloque(estado.gNumeroLinea, {nif, nombre});
+    // Built in buffers kept from one rejected order to the next.
+    lineaNif_.assign("Nif Proveedor: ").append(piezas.claveProveedor);
+    lineaNombre_.assign("Nombre Proveedor: ").append(piezas.nombre);
+    log.escribirBloque(estado.gNumeroLinea, {lineaNif_, lineaNombre_});
     limpiarOrden();
 }
 

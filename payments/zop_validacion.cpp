@@ -154,7 +154,7 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, co
         if (const auto guion = clave.find('-'); guion != std::string::npos) {
             clave.erase(guion, 1);
         }
-        p.claveProveedor = rellenar(clave, 10);
+        rellenarEn(p.claveProveedor, clave, 10);
         break;
     }
     case CampoZOP::CP:
