@@ -108,7 +108,7 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
             {"013", hayTelefono, {{p.telefono, 10}, {"", 33}}},
             {"014", !enBlanco(p.cp) || !enBlanco(p.localidad), {{p.cp, 5}, {p.localidad, 31}, {"", 7}}},
             {"015", !enBlanco(p.provincia) || !enBlanco(p.pais), {{p.provincia, 31}, {p.pais, 2}, {"", 10}}},
-            {"016", numeroNoCero(fax), {{fax, 10}, {"", 33}}},
+            {"016", hayTelefono || numeroNoCero(fax), {{fax, 10}, {"", 33}}},
             {"170", !enBlanco(p.email), {{p.email, 36}, {"", 7}}},
             {"018",
              !enBlanco(p.fechaVto) || !enBlanco(p.numeroFactura) || !enBlanco(p.referenciaInterna),
