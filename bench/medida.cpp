@@ -5,13 +5,16 @@
 #include "estado_ejecucion.hpp"
 #include "reloj.hpp"
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 namespace trovanel::bench {
 
@@ -21,6 +24,44 @@ long memoriaMaximaKiB() {
     rusage uso{};
     getrusage(RUSAGE_SELF, &uso);
     return uso.ru_maxrss;
+}
+
+double desde(std::chrono::steady_clock::time_point inicio) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+}
+
+// Reads the input and writes bytesSalida bytes to a file of its own, in blocks of 1 MiB: what no
+// conversion of these bytes can beat.
+double sueloCopia(const std::filesystem::path& entrada, std::uintmax_t bytesSalida,
+                  const std::filesystem::path& copia) {
+    std::vector<char> bloque(1 << 20, ' ');
+    const auto inicio = std::chrono::steady_clock::now();
+    const int origen = ::open(entrada.c_str(), O_RDONLY | O_CLOEXEC);
+    const int destino = ::open(copia.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    std::uintmax_t quedan = bytesSalida;
+    bool leyendo = origen >= 0;
+    while (destino >= 0 && (leyendo || quedan > 0)) {
+        std::size_t n = bloque.size();
+        if (leyendo) {
+            const ssize_t leidos = ::read(origen, bloque.data(), bloque.size());
+            leyendo = leidos > 0;
+            n = leyendo ? static_cast<std::size_t>(leidos) : 0;
+        }
+        n = static_cast<std::size_t>(std::min<std::uintmax_t>(leyendo ? n : bloque.size(), quedan));
+        if (n > 0 && ::write(destino, bloque.data(), n) != static_cast<ssize_t>(n)) {
+            break;
+        }
+        quedan -= n;
+    }
+    if (origen >= 0) {
+        ::close(origen);
+    }
+    if (destino >= 0) {
+        ::close(destino);
+    }
+    const double segundos = desde(inicio);
+    std::filesystem::remove(copia);
+    return segundos;
 }
 
 } // namespace
@@ -34,7 +75,7 @@ std::string campo(const std::string& valor, std::size_t ancho, bool derecha) {
     return s;
 }
 
-int medir(const Medicion& m) {
+Resultado ejecutar(const Medicion& m) {
     const auto carpeta =
         std::filesystem::temp_directory_path() / ("trovanel-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(carpeta);
@@ -48,7 +89,8 @@ int medir(const Medicion& m) {
         }
         std::fclose(f);
     }
-    const long memoriaAntes = memoriaMaximaKiB();
+    Resultado r;
+    r.memoriaAntesKiB = memoriaMaximaKiB();
 
     crearBaseDatosPrograma(carpeta / "Estructuras.db");
     BaseDatos baseDatos = BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva);
@@ -64,20 +106,34 @@ int medir(const Medicion& m) {
 
     const auto inicio = std::chrono::steady_clock::now();
     m.conversor(estado, entorno, parametros);
-    const double segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    r.segundos = desde(inicio);
+    r.memoriaMaximaKiB = memoriaMaximaKiB();
 
-    std::printf("%s: %ld\n", m.ordenes, m.cantidad);
-    std::printf("segundos: %.3f\n", segundos);
-    std::printf("%s por segundo: %.0f\n", m.ordenes, static_cast<double>(m.cantidad) / segundos);
-    std::printf("memoria maxima: %ld KiB (antes de convertir: %ld KiB)\n", memoriaMaximaKiB(), memoriaAntes);
-    std::printf("fichero del banco: %ju bytes, registro de errores: %ju bytes, mensajes: %ld\n",
-                static_cast<std::uintmax_t>(std::filesystem::file_size(parametros.rutaSalida)),
-                static_cast<std::uintmax_t>(std::filesystem::file_size(estado.gFicheroLog)), avisos.mensajes);
+    std::error_code ignorado;
+    r.bytesEntrada = std::filesystem::file_size(entrada, ignorado);
+    r.bytesSalida = std::filesystem::file_size(parametros.rutaSalida, ignorado);
+    r.bytesLog = std::filesystem::file_size(estado.gFicheroLog, ignorado);
+    r.mensajes = avisos.mensajes;
+    r.esperado = avisos.mensajes == 0 && estado.gError;
+    r.segundosCopia = sueloCopia(entrada, r.bytesSalida, carpeta / "copia.out");
 
     if (std::getenv("TROVANEL_BENCH_CONSERVAR") == nullptr) {
         std::filesystem::remove_all(carpeta);
     }
-    return avisos.mensajes == 0 && estado.gError ? 0 : 1;
+    return r;
+}
+
+int medir(const Medicion& m) {
+    const Resultado r = ejecutar(m);
+    std::printf("%s: %ld\n", m.ordenes, m.cantidad);
+    std::printf("segundos: %.3f (copiar los mismos bytes: %.3f)\n", r.segundos, r.segundosCopia);
+    std::printf("%s por segundo: %.0f\n", m.ordenes, static_cast<double>(m.cantidad) / r.segundos);
+    std::printf("veces el suelo de copia: %.1f\n", r.segundos / r.segundosCopia);
+    std::printf("memoria maxima: %ld KiB (antes de convertir: %ld KiB)\n", r.memoriaMaximaKiB,
+                r.memoriaAntesKiB);
+    std::printf("fichero del banco: %ju bytes, registro de errores: %ju bytes, mensajes: %ld\n",
+                r.bytesSalida, r.bytesLog, r.mensajes);
+    return r.esperado ? 0 : 1;
 }
 
 } // namespace trovanel::bench

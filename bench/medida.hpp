@@ -3,6 +3,7 @@
 #include "avisos.hpp"
 #include "conversores.hpp"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -38,9 +39,26 @@ struct Medicion {
     std::function<std::filesystem::path(const std::filesystem::path&, long)> escribirEntrada;
 };
 
-// Writes the input in a temporary folder, converts it once through the real driver and prints the
-// orders per second and the peak resident memory. Returns 0 when the run ended with rejected orders
-// and no message, as the generated inputs expect.
+struct Resultado {
+    double segundos = 0;
+    // The copy floor: reading the input and writing as many bytes as the bank file has, in large blocks.
+    double segundosCopia = 0;
+    long memoriaMaximaKiB = 0;
+    long memoriaAntesKiB = 0; // before the conversion, the input written
+    std::uintmax_t bytesEntrada = 0;
+    std::uintmax_t bytesSalida = 0;
+    std::uintmax_t bytesLog = 0;
+    long mensajes = 0;
+    // The run ended with rejected orders and no message, as the generated inputs expect.
+    bool esperado = false;
+};
+
+// Writes the input in a temporary folder, converts it once through the real driver and measures the
+// copy floor of the same bytes, printing nothing.
+Resultado ejecutar(const Medicion& medicion);
+
+// The same, printing the orders per second, the copy floor and the peak resident memory. Returns 0 when
+// the run ended as expected.
 int medir(const Medicion& medicion);
 
 } // namespace trovanel::bench

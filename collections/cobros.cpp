@@ -10,8 +10,6 @@
 #include "reloj.hpp"
 #include "texto.hpp"
 
-#include <charconv>
-
 namespace trovanel {
 
 namespace {
@@ -19,12 +17,6 @@ namespace {
 constexpr std::size_t kAncho = 162;
 // Amounts and counts of records 58 and 59 hold ten digits.
 constexpr std::int64_t kMaximoDiezCifras = 9'999'999'999;
-
-std::int64_t centimos(const std::string& importe) {
-    std::int64_t valor = 0;
-    std::from_chars(importe.data(), importe.data() + importe.size(), valor);
-    return valor;
-}
 
 } // namespace
 
@@ -173,6 +165,7 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
         break;
     case CampoCobro::ConceptoN:
         rellenarEn(p.conceptos[static_cast<std::size_t>(resuelto.numeroConcepto)], valorLeido, 40);
+        hayConceptos_ = true;
         break;
     default:
         validarPropio(resuelto.campo, campo, valorLeido);
@@ -182,13 +175,16 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
 
 void ModuloCobros::validarImporte(std::string& valorLeido) {
     PiezasCobro& p = comunes_;
-    valorLeido = Trim(valorLeido);
+    const std::string_view recortado = recortar(valorLeido);
+    valorLeido.erase(static_cast<std::size_t>(recortado.data() - valorLeido.data()) + recortado.size());
+    valorLeido.erase(0, static_cast<std::size_t>(recortado.data() - valorLeido.data()));
     const ImporteNormalizado importe = NormalizarImporte(valorLeido, gMarcaNegativo);
-    estado.gSignoImporte = std::string(1, importe.signo);
-    p.importe = importe.centimos.substr(2);
+    estado.gSignoImporte.assign(1, importe.signo);
+    p.importe.assign(importe.centimos, 2);
+    // Kept as a number too: the file's totals add it without reading the text again.
+    importeCentimos_ = importe.valor % (kMaximoDiezCifras + 1);
     // The record holds ten digits: a larger amount is refused, never cut.
-    importeValido_ =
-        p.importe != "0000000000" && !importe.desbordado && importe.centimos.substr(0, 2) == "00";
+    importeValido_ = importeCentimos_ != 0 && !importe.desbordado && importe.centimos.starts_with("00");
     if (!importeValido_) {
         anotarError("Error : Importe incorrecto");
     }
@@ -200,23 +196,23 @@ bool ModuloCobros::aceptarOrden() {
         anotarError("Error : Importe incorrecto");
         return false;
     }
-    if (gImporteTotal + centimos(comunes_.importe) > kMaximoDiezCifras) {
+    if (gImporteTotal + importeCentimos_ > kMaximoDiezCifras) {
         anotarError("Error : Importe total del fichero excedido");
         return false;
     }
     return true;
 }
 
-RegistroFijo ModuloCobros::registroOrden(char digito) {
+RegistroFijo ModuloCobros::registroOrden(FicheroSalida& salida, char digito) {
     const PiezasCobro& p = comunes_;
-    RegistroFijo registro(kAncho);
+    RegistroFijo registro(salida, kAncho);
     const char codigo[] = {'5', '6', rasgos_.codigoDatos[0], digito};
     registro.texto({codigo, 4}, 4).texto(p.idEmisor, 12).texto(p.codigoReferencia, 12);
     return registro;
 }
 
-void ModuloCobros::escribirOpcional(FicheroSalida& salida, const std::string& registro) {
-    salida.escribirLinea(registro);
+void ModuloCobros::escribirOpcional(const RegistroFijo& registro) {
+    registro.terminar();
     ++gNumRegistrosTotal;
 }
 
@@ -224,43 +220,43 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
     const PiezasCobro& p = comunes_;
     const std::string_view datos = rasgos_.codigoDatos;
     if (gCabPresentadorPendiente) {
-        salida.escribirLinea(RegistroFijo(kAncho)
-                                 .texto("51", 2)
-                                 .texto(datos, 2)
-                                 .texto(p.idPresentador, 12)
-                                 .texto(p.fechaCreacion, 6)
-                                 .blancos(6)
-                                 .texto(p.nombrePresentador, 40)
-                                 .blancos(20)
-                                 .texto(p.entidadEmisor, 4)
-                                 .texto(p.oficinaEmisor, 4)
-                                 .blancos(12 + 40 + 14)
-                                 .terminar());
+        RegistroFijo(salida, kAncho)
+            .texto("51", 2)
+            .texto(datos, 2)
+            .texto(p.idPresentador, 12)
+            .texto(p.fechaCreacion, 6)
+            .blancos(6)
+            .texto(p.nombrePresentador, 40)
+            .blancos(20)
+            .texto(p.entidadEmisor, 4)
+            .texto(p.oficinaEmisor, 4)
+            .blancos(12 + 40 + 14)
+            .terminar();
         ++gNumRegistrosTotal;
         gCabPresentadorPendiente = false;
     }
     if (gCabEmisorPendiente) {
-        salida.escribirLinea(RegistroFijo(kAncho)
-                                 .texto("53", 2)
-                                 .texto(datos, 2)
-                                 .texto(p.idEmisor, 12)
-                                 .texto(p.fechaCreacion, 6)
-                                 .texto(p.fechaCargo, 6)
-                                 .texto(p.nombreEmisor, 40)
-                                 .texto(p.entidadEmisor, 4)
-                                 .texto(p.oficinaEmisor, 4)
-                                 .texto(p.dcEmisor, 2)
-                                 .texto(p.cuentaEmisor, 10)
-                                 .blancos(8)
-                                 .texto(rasgos_.procedimiento, 2)
-                                 .blancos(10 + 40)
-                                 .texto(rasgos_.colaCabecera, 14)
-                                 .terminar());
+        RegistroFijo(salida, kAncho)
+            .texto("53", 2)
+            .texto(datos, 2)
+            .texto(p.idEmisor, 12)
+            .texto(p.fechaCreacion, 6)
+            .texto(p.fechaCargo, 6)
+            .texto(p.nombreEmisor, 40)
+            .texto(p.entidadEmisor, 4)
+            .texto(p.oficinaEmisor, 4)
+            .texto(p.dcEmisor, 2)
+            .texto(p.cuentaEmisor, 10)
+            .blancos(8)
+            .texto(rasgos_.procedimiento, 2)
+            .blancos(10 + 40)
+            .texto(rasgos_.colaCabecera, 14)
+            .terminar();
         ++gNumRegistrosTotal;
         gCabEmisorPendiente = false;
     }
 
-    RegistroFijo orden = registroOrden(datos[1]);
+    RegistroFijo orden = registroOrden(salida, datos[1]);
     orden.texto(p.nombreTitular, 40)
         .texto(p.entidad, 4)
         .texto(p.oficina, 4)
@@ -271,25 +267,25 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
         .texto(p.referenciaInterna, 10)
         .texto(p.concepto1, 40)
         .texto(p.fechaVto, 6)
-        .blancos(2);
-    salida.escribirLinea(orden.terminar());
+        .blancos(2)
+        .terminar();
     ++gNumRegistrosTotal;
     ++gNumRegistrosIndividuales;
-    gImporteTotal += centimos(p.importe);
+    gImporteTotal += importeCentimos_;
 
-    for (std::size_t grupo = 0; grupo < 5; ++grupo) {
+    // Without a concept 2 to 16 read since the last clearing, every group is blank.
+    for (std::size_t grupo = 0; hayConceptos_ && grupo < 5; ++grupo) {
         const std::string& c1 = p.conceptos[2 + grupo * 3];
         const std::string& c2 = p.conceptos[3 + grupo * 3];
         const std::string& c3 = p.conceptos[4 + grupo * 3];
         if (enBlanco(c1) && enBlanco(c2) && enBlanco(c3)) {
             continue;
         }
-        escribirOpcional(salida, registroOrden(static_cast<char>(datos[1] + 1 + grupo))
-                                     .texto(c1, 40)
-                                     .texto(c2, 40)
-                                     .texto(c3, 40)
-                                     .blancos(14)
-                                     .terminar());
+        escribirOpcional(registroOrden(salida, static_cast<char>(datos[1] + 1 + grupo))
+                             .texto(c1, 40)
+                             .texto(c2, 40)
+                             .texto(c3, 40)
+                             .blancos(14));
     }
     escribirDomicilio(salida);
     limpiarOpcionales();
@@ -300,26 +296,34 @@ bool ModuloCobros::escribirTotales(FicheroSalida& salida) {
     const PiezasCobro& p = comunes_;
     const std::string_view datos = rasgos_.codigoDatos;
     // Both totals records end alike: amount, orders, records counted so far.
-    const auto cola = [this](RegistroFijo& registro) -> const std::string& {
-        return registro.numero(gImporteTotal, 10)
+    const auto cola = [this](RegistroFijo& registro) {
+        registro.numero(gImporteTotal, 10)
             .blancos(6)
             .numero(gNumRegistrosIndividuales, 10)
             .numero(gNumRegistrosTotal, 10)
             .blancos(20 + 18)
             .terminar();
     };
-    RegistroFijo totalEmisor(kAncho);
-    salida.escribirLinea(
-        cola(totalEmisor.texto("58", 2).texto(datos, 2).texto(p.idEmisor, 12).blancos(12 + 40 + 20)));
+    RegistroFijo totalEmisor(salida, kAncho);
+    cola(totalEmisor.texto("58", 2).texto(datos, 2).texto(p.idEmisor, 12).blancos(12 + 40 + 20));
     gNumRegistrosTotal += 2;
-    RegistroFijo totalGeneral(kAncho);
-    salida.escribirLinea(cola(totalGeneral.texto("59", 2)
-                                  .texto(datos, 2)
-                                  .texto(p.idPresentador, 12)
-                                  .blancos(12 + 40)
-                                  .texto("0001", 4)
-                                  .blancos(16)));
+    RegistroFijo totalGeneral(salida, kAncho);
+    cola(totalGeneral.texto("59", 2)
+             .texto(datos, 2)
+             .texto(p.idPresentador, 12)
+             .blancos(12 + 40)
+             .texto("0001", 4)
+             .blancos(16));
     return salida.correcto();
+}
+
+void ModuloCobros::limpiarConceptos() {
+    if (hayConceptos_) {
+        for (std::size_t i = 2; i < comunes_.conceptos.size(); ++i) {
+            comunes_.conceptos[i].clear();
+        }
+        hayConceptos_ = false;
+    }
 }
 
 void ModuloCobros::escribirLog(EscritorLog& log) {

@@ -126,9 +126,13 @@ protected:
     // Clears the optional pieces between orders.
     virtual void limpiarOpcionales() = 0;
 
-    // Records 56 with the data code's last digit and the order's reference.
-    RegistroFijo registroOrden(char digito);
-    void escribirOpcional(FicheroSalida& salida, const std::string& registro);
+    // Records 56 with the data code's last digit and the order's reference, built in the bank file.
+    RegistroFijo registroOrden(FicheroSalida& salida, char digito);
+    // An optional record, built in the bank file, counts among the records.
+    void escribirOpcional(const RegistroFijo& registro);
+
+    // Empties concepts 2 to 16.
+    void limpiarConceptos();
 
     // The value padded to its width, else the default, else the error.
     void textoConDefecto(std::string& pieza, std::string_view valor, const std::string& defecto,
@@ -144,6 +148,10 @@ private:
     // The amount piece holds a valid amount of this run. An order that inherits an amount (multi-line
     // templates) must not go out with one that was never read or was refused.
     bool importeValido_ = false;
+    // A concept 2 to 16 was read since they were last emptied.
+    bool hayConceptos_ = false;
+    // The amount piece's value in cents.
+    std::int64_t importeCentimos_ = 0;
     // The field names this norm knows, resolved once per run instead of per line.
     std::vector<CampoResuelto> camposResueltos_;
 };

@@ -22,13 +22,12 @@ bool ModuloCSB19::cargarPartes(const ParametrosConversion& parametros) {
 void ModuloCSB19::escribirDomicilio(FicheroSalida& salida) {
     const PiezasCSB19& p = piezas;
     if (!enBlanco(p.nombreTitularCuenta) && !enBlanco(p.direccion)) {
-        escribirOpcional(salida, registroOrden('6')
-                                     .texto(p.nombreTitularCuenta, 40)
-                                     .texto(p.direccion, 40)
-                                     .texto(p.localidad, 35)
-                                     .texto(p.cp, 5)
-                                     .blancos(14)
-                                     .terminar());
+        escribirOpcional(registroOrden(salida, '6')
+                             .texto(p.nombreTitularCuenta, 40)
+                             .texto(p.direccion, 40)
+                             .texto(p.localidad, 35)
+                             .texto(p.cp, 5)
+                             .blancos(14));
     }
 }
 

@@ -3,24 +3,28 @@
 #include "piezas.hpp"
 #include "texto.hpp"
 
+#include <algorithm>
+#include <string_view>
+
 namespace trovanel {
 
 namespace {
 
 // Entity and account: a piece that is zero or no number at all is no account.
-bool cuentaInvalida(const std::string& pieza) {
-    return !esNumerico(pieza) || esValorCero(pieza);
+bool cuentaInvalida(std::string_view pieza) {
+    return !esNumerico(pieza) || !hayCifraSignificativa(pieza);
 }
 
 } // namespace
 
 void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string& valorLeido) {
     const std::string& defecto = campo.valorcampo;
+    const std::string_view valor = valorLeido;
     PiezasCSB19& p = piezas;
 
     switch (tipo) {
     case CampoCobro::Entidad:
-        p.entidad = conCeros(Left(valorLeido, 4), 4);
+        conCerosEn(p.entidad, valor.substr(0, 4), 4);
         if (cuentaInvalida(p.entidad) && !defecto.empty()) {
             p.entidad = conCerosAjustado(defecto, 4);
         }
@@ -29,7 +33,7 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         }
         break;
     case CampoCobro::Oficina:
-        p.oficina = Trim(Left(valorLeido, 4));
+        p.oficina.assign(recortar(valor.substr(0, 4)));
         if (!defecto.empty()) {
             p.oficina = conCerosAjustado(defecto, 4);
         }
@@ -38,19 +42,27 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         }
         break;
     case CampoCobro::DC:
-        p.dc = colocado(campo) ? rellenar(Left(valorLeido, 2), 2) : Left(defecto, 2);
+        if (colocado(campo)) {
+            rellenarEn(p.dc, valor.substr(0, 2), 2);
+        } else {
+            p.dc.assign(std::string_view(defecto).substr(0, 2));
+        }
         if (enBlanco(p.dc)) {
             anotarError("Error : DC incorrecto");
         }
         break;
     case CampoCobro::Cuenta:
-        p.cuenta = colocado(campo) ? conCeros(valorLeido, 10) : conCerosAjustado(defecto, 10);
+        if (colocado(campo)) {
+            conCerosEn(p.cuenta, valor, 10);
+        } else {
+            p.cuenta = conCerosAjustado(defecto, 10);
+        }
         if (cuentaInvalida(p.cuenta)) {
             anotarError("Error : Cuenta incorrecta");
         }
         break;
     case CampoCobro::Concepto1:
-        valorLeido = Left(valorLeido, 40);
+        valorLeido.resize(std::min<std::size_t>(valorLeido.size(), 40));
         rellenarEn(p.concepto1, valorLeido, 40);
         break;
     case CampoCobro::NombreTitularCuenta:
@@ -90,7 +102,7 @@ void ModuloCSB19::validarCP(const CampoEstructura& campo, const std::string& val
     // The postal code is taken again from the raw line, five characters from its start, whatever span
     // the template gives it; spreadsheet and database rows have no raw line.
     if (lectura.hayLineaBruta && campo.inicio >= 1) {
-        cp = conCeros(Mid(lectura.gLineaActual, campo.inicio, 5), 5);
+        conCerosEn(cp, cortar(lectura.gLineaActual, campo.inicio, 5), 5);
     } else {
         // A sheet's or table's code may have lost its leading zero on the way (a number column).
         cp = Trim(valor);
@@ -101,15 +113,13 @@ void ModuloCSB19::validarCP(const CampoEstructura& campo, const std::string& val
     const std::string& defecto = campo.valorcampo;
     if (!esNumerico(cp)) {
         cp = defecto.empty() ? "00000" : conCerosAjustado(defecto, 5);
-    } else if (esValorCero(cp) && !defecto.empty()) {
+    } else if (!defecto.empty() && esValorCero(cp)) {
         cp = conCerosAjustado(defecto, 5);
     }
 }
 
 void ModuloCSB19::LimpiarOpcionalesCSB19() {
-    for (std::size_t i = 2; i < piezas.conceptos.size(); ++i) {
-        piezas.conceptos[i].clear();
-    }
+    limpiarConceptos();
     piezas.nombreTitularCuenta.clear();
 }
 

@@ -37,14 +37,13 @@ bool ModuloCSB58::aceptarOrden() {
 void ModuloCSB58::escribirDomicilio(FicheroSalida& salida) {
     const PiezasCSB58& p = piezas;
     if (!enBlanco(p.domicilioDeudor)) {
-        escribirOpcional(salida, registroOrden('6')
-                                     .texto(p.domicilioDeudor, 40)
-                                     .texto(p.localidadDeudor, 35)
-                                     .texto(p.cpDeudor, 5)
-                                     .texto(p.localidadOrdenante, 38)
-                                     .texto(p.codProvincia, 2)
-                                     .blancos(6 + 8)
-                                     .terminar());
+        escribirOpcional(registroOrden(salida, '6')
+                             .texto(p.domicilioDeudor, 40)
+                             .texto(p.localidadDeudor, 35)
+                             .texto(p.cpDeudor, 5)
+                             .texto(p.localidadOrdenante, 38)
+                             .texto(p.codProvincia, 2)
+                             .blancos(6 + 8));
     }
 }
 

@@ -4,14 +4,18 @@
 #include "piezas.hpp"
 #include "texto.hpp"
 
+#include <string_view>
+
 namespace trovanel {
 
 namespace {
 
 // Entity and office: a piece that is zero or no number at all goes out as zeros, never as an error.
-std::string codigoBanco(const std::string& valor) {
-    const std::string pieza = conCeros(Left(valor, 4), 4);
-    return esNumerico(pieza) && !esValorCero(pieza) ? pieza : "0000";
+void codigoBanco(std::string& pieza, std::string_view valor) {
+    conCerosEn(pieza, valor.substr(0, 4), 4);
+    if (!esNumerico(pieza) || !hayCifraSignificativa(pieza)) {
+        pieza.assign("0000");
+    }
 }
 
 } // namespace
@@ -20,13 +24,13 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
     PiezasCSB58& p = piezas;
     switch (tipo) {
     case CampoCobro::Entidad:
-        p.entidad = codigoBanco(valorLeido);
+        codigoBanco(p.entidad, valorLeido);
         break;
     case CampoCobro::Oficina:
-        p.oficina = codigoBanco(valorLeido);
+        codigoBanco(p.oficina, valorLeido);
         break;
     case CampoCobro::DC:
-        p.dc = rellenar(Left(valorLeido, 2), 2);
+        rellenarEn(p.dc, std::string_view(valorLeido).substr(0, 2), 2);
         break;
     case CampoCobro::Cuenta:
         p.cuenta = conCerosAjustado(valorLeido, 10);
@@ -56,10 +60,10 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         rellenarEn(p.localidadOrdenante, valorLeido, 38);
         break;
     case CampoCobro::CPDeudor:
-        p.cpDeudor = conCeros(Left(valorLeido, 5), 5);
+        conCerosEn(p.cpDeudor, std::string_view(valorLeido).substr(0, 5), 5);
         break;
     case CampoCobro::CodProvincia:
-        p.codProvincia = conCeros(Left(valorLeido, 2), 2);
+        conCerosEn(p.codProvincia, std::string_view(valorLeido).substr(0, 2), 2);
         break;
     default:
         break;
@@ -70,9 +74,7 @@ void ModuloCSB58::LimpiarOpcionalesCSB58() {
     piezas.codigoDevolucion.assign(6, ' ');
     piezas.referenciaInterna.assign(10, ' ');
     piezas.concepto1.assign(40, ' ');
-    for (std::size_t i = 2; i < piezas.conceptos.size(); ++i) {
-        piezas.conceptos[i].clear();
-    }
+    limpiarConceptos();
     piezas.domicilioDeudor.clear();
 }
 

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <system_error>
@@ -15,7 +16,6 @@
 namespace trovanel {
 
 namespace {
-constexpr std::size_t kTamanoBuffer = 1 << 16;
 // What follows the target's name in the name of a file being written: the mark and six characters.
 constexpr std::string_view kMarca = ".trovanel-";
 constexpr std::size_t kLargoSufijo = 6;
@@ -94,8 +94,8 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move
         descartar();
         return;
     }
-    buffer_ = std::make_unique<char[]>(kTamanoBuffer);
-    std::setvbuf(fichero_, buffer_.get(), _IOFBF, kTamanoBuffer);
+    std::setvbuf(fichero_, nullptr, _IONBF, 0);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kTamanoBuffer);
 }
 
 int FicheroSalida::abrirSinNombre(const std::filesystem::path& carpeta) {
@@ -153,19 +153,38 @@ FicheroSalida::~FicheroSalida() {
     descartar();
 }
 
+void FicheroSalida::escribirBloque(const char* datos, std::size_t n) {
+    // One thread writes each file: the stream's lock would only cost time.
+#ifdef __GLIBC__
+    const std::size_t escritos = fwrite_unlocked(datos, 1, n, fichero_);
+#else
+    const std::size_t escritos = std::fwrite(datos, 1, n, fichero_);
+#endif
+    if (escritos != n) {
+        fallo_ = true;
+    }
+}
+
+void FicheroSalida::volcar() {
+    if (usado_ != 0 && fichero_ != nullptr && !fallo_) {
+        escribirBloque(buffer_.get(), usado_);
+    }
+    usado_ = 0;
+}
+
 void FicheroSalida::escribir(std::string_view texto) {
     if (fichero_ == nullptr || fallo_) {
         fallo_ = true;
         return;
     }
-    // One thread writes each file: the stream's lock would only cost time on every line.
-#ifdef __GLIBC__
-    const std::size_t escritos = fwrite_unlocked(texto.data(), 1, texto.size(), fichero_);
-#else
-    const std::size_t escritos = std::fwrite(texto.data(), 1, texto.size(), fichero_);
-#endif
-    if (escritos != texto.size()) {
-        fallo_ = true;
+    if (texto.size() > kTamanoBuffer - usado_) {
+        volcar();
+    }
+    if (texto.size() >= kTamanoBuffer) {
+        escribirBloque(texto.data(), texto.size());
+    } else if (!texto.empty()) {
+        std::memcpy(buffer_.get() + usado_, texto.data(), texto.size());
+        usado_ += texto.size();
     }
 }
 
@@ -174,10 +193,22 @@ void FicheroSalida::escribirLinea(std::string_view texto) {
     escribir("\r\n");
 }
 
+char* FicheroSalida::reservarLineaTrasVolcar(std::size_t n) {
+    volcar();
+    if (fichero_ == nullptr || fallo_ || n + 2 > kTamanoBuffer) {
+        // Nothing more reaches the file: the line is built where it harms nothing, and is dropped.
+        fallo_ = true;
+        descartado_.resize(n + 2);
+        return descartado_.data();
+    }
+    return reservarLinea(n);
+}
+
 bool FicheroSalida::confirmar() {
     if (fichero_ == nullptr) {
         return false;
     }
+    volcar();
     bool bien = !fallo_ && std::fflush(fichero_) == 0;
     bien = std::fclose(fichero_) == 0 && bien;
     fichero_ = nullptr;
@@ -214,6 +245,7 @@ bool FicheroSalida::ponerNombre() {
 }
 
 void FicheroSalida::descartar() {
+    usado_ = 0;
     if (fichero_ != nullptr) {
         std::fclose(fichero_);
         fichero_ = nullptr;

@@ -6,42 +6,72 @@ namespace trovanel {
 
 ImporteNormalizado NormalizarImporte(std::string_view textoImporte, std::string_view marcaNegativo) {
     ImporteNormalizado resultado;
-    std::string t(textoImporte);
-
+    // The text is read in place, in two parts when the marker falls inside it: this runs for every
+    // order's amount.
+    std::string_view antes = textoImporte;
+    std::string_view despues;
     if (!marcaNegativo.empty()) {
-        const auto posicion = t.find(marcaNegativo);
-        if (posicion != std::string::npos) {
-            t.erase(posicion, marcaNegativo.size());
+        const auto posicion = textoImporte.find(marcaNegativo);
+        if (posicion != std::string_view::npos) {
+            antes = textoImporte.substr(0, posicion);
+            despues = textoImporte.substr(posicion + marcaNegativo.size());
             if (marcaNegativo.find_first_not_of(' ') != std::string_view::npos) {
                 resultado.signo = '-';
             }
         }
     }
 
-    const auto coma = t.find(',');
-    if (coma != std::string::npos) {
-        const std::size_t decimales = t.size() - coma - 1;
-        if (decimales < 2) {
-            t.append(2 - decimales, '0');
-        } else {
-            t.resize(coma + 3);
+    // Everything after the first comma is decimals: cut to two, or completed to two with "0".
+    const std::size_t largo = antes.size() + despues.size();
+    const auto caracter = [&](std::size_t i) {
+        return i < antes.size() ? antes[i] : despues[i - antes.size()];
+    };
+    std::size_t fin = largo;
+    std::size_t cerosFinales = 0;
+    for (std::size_t i = 0; i < largo; ++i) {
+        if (caracter(i) == ',') {
+            const std::size_t decimales = largo - i - 1;
+            if (decimales < 2) {
+                cerosFinales = 2 - decimales;
+            } else {
+                fin = i + 3;
+            }
+            break;
         }
     }
 
-    std::string digitos;
-    digitos.reserve(t.size());
-    for (char c : t) {
+    // The digits, and the place of the first significant one, in one pass; then the last twelve.
+    std::size_t cifras = 0;
+    std::size_t primeraSignificativa = std::string_view::npos;
+    for (std::size_t i = 0; i < fin; ++i) {
+        const char c = caracter(i);
         if (esDigito(c)) {
-            digitos.push_back(c);
+            if (c != '0' && primeraSignificativa == std::string_view::npos) {
+                primeraSignificativa = cifras;
+            }
+            ++cifras;
         }
     }
-
-    const auto primeraSignificativa = digitos.find_first_not_of('0');
-    if (primeraSignificativa != std::string::npos && digitos.size() - primeraSignificativa > 12) {
-        resultado.desbordado = true;
+    const std::size_t total = cifras + cerosFinales;
+    resultado.desbordado =
+        primeraSignificativa != std::string_view::npos && total - primeraSignificativa > 12;
+    resultado.centimos.assign(12, '0');
+    // The digit numbered n (from 0) goes to place n - (total - 12) when that is one of the twelve.
+    std::size_t numero = 0;
+    for (std::size_t i = 0; i < fin; ++i) {
+        const char c = caracter(i);
+        if (esDigito(c)) {
+            if (numero + 12 >= total) {
+                resultado.centimos[numero + 12 - total] = c;
+                resultado.valor = resultado.valor * 10 + (c - '0');
+            }
+            ++numero;
+        }
     }
-    resultado.centimos =
-        digitos.size() > 12 ? digitos.substr(digitos.size() - 12) : rellenarCeros(digitos, 12);
+    // The completed decimals are cents too.
+    for (std::size_t i = 0; i < cerosFinales && i < 12; ++i) {
+        resultado.valor *= 10;
+    }
     return resultado;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,8 @@ namespace trovanel {
 struct ImporteNormalizado {
     // Twelve digits, the amount in cents, right-aligned and zero-filled.
     std::string centimos;
+    // The same as a number.
+    std::int64_t valor = 0;
     // '-' when a negative marker was cut out, ' ' otherwise.
     char signo = ' ';
     // The amount has more than twelve significant digits of cents: it does not fit and centimos holds

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <string>
 
 namespace trovanel {
@@ -17,9 +18,21 @@ namespace {
 constexpr std::string_view kAsteriscos = "*************************************";
 constexpr std::size_t kTamanoBuffer = 1 << 16;
 
+// One thread writes the log: the stream's lock would only cost time on every line.
+bool escribir(std::FILE* f, std::string_view texto) {
+#ifdef __GLIBC__
+    return fwrite_unlocked(texto.data(), 1, texto.size(), f) == texto.size();
+#else
+    return std::fwrite(texto.data(), 1, texto.size(), f) == texto.size();
+#endif
+}
+
 // A control character is written as "?": a NUL or a CR of the input would otherwise break the log's
 // lines or hide the rest of them.
 bool escribirLinea(std::FILE* f, std::string_view texto) {
+    if (!hayCaracterControl(texto)) {
+        return escribir(f, texto) && escribir(f, "\r\n");
+    }
     std::size_t desde = 0;
     for (std::size_t i = 0; i < texto.size(); ++i) {
         if (esCaracterControl(texto[i])) {
@@ -85,8 +98,10 @@ void EscritorLog::escribirBloque(std::int64_t numeroLinea,
         estado_.gCabeceraLogPendiente = !bien;
     }
     if (bien) {
-        bien = escribirLinea(fichero_, kAsteriscos) &&
-               escribirLinea(fichero_, "Numero Linea: " + std::to_string(numeroLinea));
+        char cifras[24];
+        const char* fin = std::to_chars(cifras, cifras + sizeof cifras, numeroLinea).ptr;
+        bien = escribirLinea(fichero_, kAsteriscos) && escribir(fichero_, "Numero Linea: ") &&
+               escribirLinea(fichero_, std::string_view(cifras, static_cast<std::size_t>(fin - cifras)));
         for (std::string_view linea : identificacion) {
             bien = bien && escribirLinea(fichero_, linea);
         }

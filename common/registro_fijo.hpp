@@ -1,35 +1,109 @@
 #pragma once
 
+#include "fichero_salida.hpp"
+
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <cstring>
 #include <string_view>
 
 namespace trovanel {
 
-// Builds one fixed-width record of a bank file piece by piece; every piece is written at exactly its
-// width, so a record can never shift.
+// The pieces of a record are mostly a few characters long: those are copied with at most two
+// overlapping moves rather than a call. memcpy must not be handed the null data of an empty view, even
+// to copy nothing.
+inline void copiarPieza(char* destino, const char* origen, std::size_t n) {
+    if (n >= 8 && n <= 16) {
+        std::uint64_t primeros;
+        std::uint64_t ultimos;
+        std::memcpy(&primeros, origen, 8);
+        std::memcpy(&ultimos, origen + n - 8, 8);
+        std::memcpy(destino, &primeros, 8);
+        std::memcpy(destino + n - 8, &ultimos, 8);
+    } else if (n >= 4 && n < 8) {
+        std::uint32_t primeros;
+        std::uint32_t ultimos;
+        std::memcpy(&primeros, origen, 4);
+        std::memcpy(&ultimos, origen + n - 4, 4);
+        std::memcpy(destino, &primeros, 4);
+        std::memcpy(destino + n - 4, &ultimos, 4);
+    } else if (n > 16) {
+        std::memcpy(destino, origen, n);
+    } else if (n > 0) {
+        destino[0] = origen[0];
+        destino[n / 2] = origen[n / 2];
+        destino[n - 1] = origen[n - 1];
+    }
+}
+
+// n times the character c, likewise without a call for the short runs of a record's pieces.
+inline void llenarPieza(char* destino, char c, std::size_t n) {
+    if (n >= 8) {
+        const std::uint64_t palabra = 0x0101010101010101ULL * static_cast<unsigned char>(c);
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            std::memcpy(destino + i, &palabra, 8);
+        }
+        std::memcpy(destino + n - 8, &palabra, 8);
+    } else if (n >= 4) {
+        const std::uint32_t palabra = 0x01010101U * static_cast<unsigned char>(c);
+        std::memcpy(destino, &palabra, 4);
+        std::memcpy(destino + n - 4, &palabra, 4);
+    } else if (n > 0) {
+        destino[0] = c;
+        destino[n / 2] = c;
+        destino[n - 1] = c;
+    }
+}
+
+// Builds one fixed-width record of a bank file piece by piece, in place in the file's buffer (the next
+// line of the file); every piece is written at exactly its width, so a record can never shift.
 class RegistroFijo {
 public:
-    explicit RegistroFijo(std::size_t ancho);
+    // The record starts as blanks, so a text piece copies only the value itself.
+    RegistroFijo(FicheroSalida& salida, std::size_t ancho)
+        : RegistroFijo(salida.reservarLinea(ancho), ancho) {}
+    // Built in the caller's memory of ancho characters: a part that several records share.
+    RegistroFijo(char* destino, std::size_t ancho) : datos_(destino), ancho_(ancho) {
+        std::memset(destino, ' ', ancho);
+    }
 
-    // Left-justified, completed with blanks, cut to its first n characters when longer.
-    RegistroFijo& texto(std::string_view valor, std::size_t n);
+    // Left-justified, completed with blanks, cut to its first n characters when longer. The record
+    // starts as blanks, so only the value itself is copied.
+    RegistroFijo& texto(std::string_view valor, std::size_t n) {
+        if (char* destino = reservar(n)) {
+            copiarPieza(destino, valor.data(), valor.size() < n ? valor.size() : n);
+        }
+        return *this;
+    }
     // Right-justified, completed with "0" on the left; a longer value keeps its last n characters.
     RegistroFijo& ceros(std::string_view valor, std::size_t n);
     RegistroFijo& numero(std::int64_t valor, std::size_t n);
-    RegistroFijo& blancos(std::size_t n) { return texto({}, n); }
+    RegistroFijo& blancos(std::size_t n) {
+        reservar(n);
+        return *this;
+    }
 
     // The finished record; its width is checked so a wrong layout fails loudly in the tests.
-    const std::string& terminar() const;
+    std::string_view terminar() const {
+        if (largo_ != ancho_) {
+            fallarAncho();
+        }
+        return {datos_, ancho_};
+    }
 
 private:
+    [[noreturn]] void fallarAncho() const;
     // Where the next piece of n characters goes; null once the pieces run past the width.
-    char* reservar(std::size_t n);
+    char* reservar(std::size_t n) {
+        const std::size_t desde = largo_;
+        largo_ += n;
+        // A layout longer than its width is reported by terminar(); nothing is written past the record.
+        return largo_ <= ancho_ ? datos_ + desde : nullptr;
+    }
 
+    char* datos_;
     std::size_t ancho_;
     std::size_t largo_ = 0;
-    std::string texto_;
 };
 
 } // namespace trovanel

@@ -2,20 +2,97 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace trovanel {
 
+namespace {
+
+constexpr std::uint64_t kUnos = 0x0101010101010101;
+constexpr std::uint64_t kAltos = 0x8080808080808080;
+constexpr std::uint64_t kBlancos = kUnos * ' ';
+
+std::uint64_t ocho(const char* p) {
+    std::uint64_t palabra;
+    std::memcpy(&palabra, p, sizeof palabra);
+    return palabra;
+}
+
+} // namespace
+
 std::string_view recortar(std::string_view texto) {
-    // Plain loops: this runs for nearly every field of every order.
+    // This runs for nearly every field of every order, whose padding comes in runs of blanks: those
+    // are skipped eight at a time.
+    const char* datos = texto.data();
     std::size_t inicio = 0;
     std::size_t fin = texto.size();
-    while (inicio < fin && texto[inicio] == ' ') {
-        ++inicio;
+    while (fin - inicio >= 8 && ocho(datos + fin - 8) == kBlancos) {
+        fin -= 8;
     }
-    while (fin > inicio && texto[fin - 1] == ' ') {
+    while (fin > inicio && datos[fin - 1] == ' ') {
         --fin;
     }
+    while (fin - inicio >= 8 && ocho(datos + inicio) == kBlancos) {
+        inicio += 8;
+    }
+    while (inicio < fin && datos[inicio] == ' ') {
+        ++inicio;
+    }
     return texto.substr(inicio, fin - inicio);
+}
+
+bool enBlanco(std::string_view texto) {
+    const char* datos = texto.data();
+    std::size_t i = 0;
+    for (; i + 8 <= texto.size(); i += 8) {
+        if (ocho(datos + i) != kBlancos) {
+            return false;
+        }
+    }
+    for (; i < texto.size(); ++i) {
+        if (datos[i] != ' ') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool hayCaracterControl(std::string_view texto) {
+    const char* datos = texto.data();
+    const std::size_t n = texto.size();
+    std::size_t i = 0;
+#ifdef __SSE2__
+    // Sixteen at a time: a byte at most 0x1F is its own maximum with 0x1F.
+    const __m128i limite = _mm_set1_epi8(0x1F);
+    const __m128i supr = _mm_set1_epi8(0x7F);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bloque = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + i));
+        const __m128i control =
+            _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(bloque, limite), limite), _mm_cmpeq_epi8(bloque, supr));
+        if (_mm_movemask_epi8(control) != 0) {
+            return true;
+        }
+    }
+#endif
+    for (; i + 8 <= n; i += 8) {
+        // A byte below 0x20, or one equal to 0x7F (zero once xored): the high bit of some byte is set.
+        const std::uint64_t palabra = ocho(datos + i);
+        const std::uint64_t sinSupr = palabra ^ (kUnos * 0x7F);
+        if ((((palabra - kUnos * 0x20) & ~palabra) | ((sinSupr - kUnos) & ~sinSupr)) & kAltos) {
+            return true;
+        }
+    }
+    for (; i < n; ++i) {
+        if (esCaracterControl(datos[i])) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string Trim(std::string_view texto) {
@@ -70,10 +147,6 @@ std::string rellenarCeros(std::string_view texto, std::size_t n) {
         return std::string(texto);
     }
     return std::string(n - texto.size(), '0') + std::string(texto);
-}
-
-bool esDigito(char c) {
-    return c >= '0' && c <= '9';
 }
 
 int valorHex(char c) {
@@ -138,16 +211,17 @@ bool esNumerico(std::string_view texto) {
     return hayDigito;
 }
 
-bool esValorCero(std::string_view texto) {
-    if (!esNumerico(texto)) {
-        return false;
-    }
+bool hayCifraSignificativa(std::string_view texto) {
     for (char c : texto) {
         if (c >= '1' && c <= '9') {
-            return false;
+            return true;
         }
     }
-    return true;
+    return false;
+}
+
+bool esValorCero(std::string_view texto) {
+    return esNumerico(texto) && !hayCifraSignificativa(texto);
 }
 
 bool contiene(std::string_view texto, std::string_view buscado) {

@@ -14,10 +14,8 @@ namespace trovanel {
 std::string Trim(std::string_view texto);
 // The same without a copy: every field of every order passes through here.
 std::string_view recortar(std::string_view texto);
-// Empty or blanks only.
-inline bool enBlanco(std::string_view texto) {
-    return texto.find_first_not_of(' ') == std::string_view::npos;
-}
+// Empty or blanks only; eight characters at a time, as the record writers ask it of every piece.
+bool enBlanco(std::string_view texto);
 
 // The n characters from position p (1-based); clamped to the text. Empty when p lies beyond the end.
 // Callers check with piezaCortable() first where a piece that cannot be cut means something.
@@ -51,13 +49,17 @@ inline bool esCaracterControl(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte < 0x20 || byte == 0x7F;
 }
+// Whether the text holds a control character; eight characters at a time, as it runs for every field read.
+bool hayCaracterControl(std::string_view texto);
 
 // Blank-filled to n: completed with blanks on the right, cut to its first n characters when longer.
 std::string rellenarBlancos(std::string_view texto, std::size_t n);
 // Zero-filled to n: completed with "0" on the left; a longer text is returned unchanged.
 std::string rellenarCeros(std::string_view texto, std::size_t n);
 
-bool esDigito(char c);
+inline bool esDigito(char c) {
+    return c >= '0' && c <= '9';
+}
 // The value of a hexadecimal digit, or -1.
 int valorHex(char c);
 // True when every character is a decimal digit and there is at least one.
@@ -72,6 +74,8 @@ std::optional<std::int64_t> leerEntero(std::string_view texto);
 bool esNumerico(std::string_view texto);
 // A numeric text whose value is zero ("0000", "0,00").
 bool esValorCero(std::string_view texto);
+// Whether the text holds a digit other than "0".
+bool hayCifraSignificativa(std::string_view texto);
 
 bool contiene(std::string_view texto, std::string_view buscado);
 

@@ -64,16 +64,14 @@ public:
 
     // Hands one value read for the current field to validarCampo. A control character would split or
     // corrupt a bank record: the order is rejected naming the field, and the validator (so the piece and
-    // the log too) sees "?" in its place. One pass over the value, no allocation.
+    // the log too) sees "?" in its place. No allocation; a value without one is only scanned.
     void validarValor(std::string& valor) {
-        bool conControl = false;
-        for (char& c : valor) {
-            if (esCaracterControl(c)) {
-                c = '?';
-                conControl = true;
+        if (hayCaracterControl(valor)) {
+            for (char& c : valor) {
+                if (esCaracterControl(c)) {
+                    c = '?';
+                }
             }
-        }
-        if (conControl) {
             anotarError("Error : Caracter no valido en " +
                         estado.gCamposEstructura[lectura.gIndiceCampo].campo);
         }

@@ -33,6 +33,21 @@ bool EjecucionLectura::iniciar() {
     }
     familia_.estado.gErrores.clear();
     familia_.iniciarEjecucion();
+    // The fields a line hands to the validators, found once per run instead of once per line: a piece
+    // of the line, or the template's value of a field the input does not carry. A field asked when the
+    // run started is validated even with no valorcampo: a date typed then lives in gFechaDatos, and a
+    // due date's valorcampo only names its input format.
+    camposPasados_.clear();
+    const auto& campos = familia_.estado.gCamposEstructura;
+    for (std::size_t i = 0; i < campos.size(); ++i) {
+        const CampoEstructura& campo = campos[i];
+        const std::int64_t largo = largoPieza(campo.inicio, campo.fin);
+        if (piezaCortable(campo.inicio, largo)) {
+            camposPasados_.push_back({i, largo});
+        } else if (!enBlanco(campo.valorcampo) || esDatoQueFalta(campo)) {
+            camposPasados_.push_back({i, -1});
+        }
+    }
     return true;
 }
 
@@ -47,23 +62,24 @@ bool EjecucionLectura::claveCoincide(const CampoEstructura& campo) const {
 void EjecucionLectura::pasarCampos(bool soloConClave) {
     EstadoLectura& lectura = familia_.lectura;
     const auto& campos = familia_.estado.gCamposEstructura;
-    std::string valor;
-    for (std::size_t i = 0; i < campos.size(); ++i) {
-        lectura.gIndiceCampo = i;
-        const CampoEstructura& campo = campos[i];
+    // The buffer of one line's values serves the next line's too.
+    std::string& valor = valor_;
+    // The pieces of a line without control characters need no check of their own.
+    const bool lineaLimpia = !hayCaracterControl(lectura.gLineaActual);
+    for (const CampoPasado& pasado : camposPasados_) {
+        lectura.gIndiceCampo = pasado.indice;
+        const CampoEstructura& campo = campos[pasado.indice];
         if (soloConClave && !claveCoincide(campo)) {
             continue;
         }
-        const std::int64_t largo = largoPieza(campo.inicio, campo.fin);
-        if (piezaCortable(campo.inicio, largo)) {
-            // Assigned, not rebuilt: the buffer of the previous field serves the next.
-            valor.assign(cortar(lectura.gLineaActual, campo.inicio, largo));
-        } else if (!enBlanco(campo.valorcampo) || esDatoQueFalta(campo)) {
-            // A field asked when the run started is validated even with no valorcampo: a date typed then
-            // lives in gFechaDatos, and a due date's valorcampo only names its input format.
+        if (pasado.largo < 0) {
             valor = campo.valorcampo;
         } else {
-            continue;
+            valor.assign(cortar(lectura.gLineaActual, campo.inicio, pasado.largo));
+            if (lineaLimpia) {
+                familia_.validarCampo(valor);
+                continue;
+            }
         }
         familia_.validarValor(valor);
     }

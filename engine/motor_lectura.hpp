@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace trovanel {
 
@@ -57,6 +58,15 @@ private:
     EscritorLog log_;
     bool escrituraFallida_ = false;
     bool detenida_ = false;
+    // A field a line hands to the validators: its index, and the length of its piece of the line (-1:
+    // the template's value).
+    struct CampoPasado {
+        std::size_t indice;
+        std::int64_t largo;
+    };
+    std::vector<CampoPasado> camposPasados_;
+    // The value of the field being validated, kept from one line to the next.
+    std::string valor_;
 };
 
 // The readers, one per input kind, all over the frame above: each opens its input, hands every order

@@ -2,7 +2,11 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "registro_fijo.hpp"
 #include "texto.hpp"
+
+#include <cstring>
+#include <functional>
 
 namespace trovanel {
 
@@ -10,13 +14,59 @@ std::string rellenar(std::string_view valor, std::size_t n) {
     return rellenarBlancos(recortar(valor), n);
 }
 
+namespace {
+// The piece at n characters: it keeps its width from one order to the next, so mostly only its
+// characters are written.
+char* aLargo(std::string& pieza, std::size_t n) {
+    if (pieza.size() != n) {
+        pieza.resize(n);
+    }
+    return pieza.data();
+}
+
+// A text taken from the piece's own buffer.
+bool dentro(std::string_view texto, const std::string& pieza) {
+    const std::less<const char*> antes;
+    return !texto.empty() && !antes(texto.data(), pieza.data()) &&
+           !antes(pieza.data() + pieza.capacity(), texto.data());
+}
+} // namespace
+
 void rellenarEn(std::string& pieza, std::string_view valor, std::size_t n) {
-    const std::string_view recortado = recortar(valor);
-    pieza.assign(recortado.substr(0, n)).resize(n, ' ');
+    const std::string_view recortado = recortar(valor).substr(0, n);
+    if (dentro(recortado, pieza)) {
+        pieza = rellenarBlancos(recortado, n);
+        return;
+    }
+    char* destino = aLargo(pieza, n);
+    copiarPieza(destino, recortado.data(), recortado.size());
+    llenarPieza(destino + recortado.size(), ' ', n - recortado.size());
 }
 
 std::string conCeros(std::string_view valor, std::size_t n) {
     return rellenarCeros(recortar(valor), n);
+}
+
+namespace {
+// The text completed with "0" on the left to n, in the piece's own buffer (a longer one stays whole).
+void ponerConCeros(std::string& pieza, std::string_view texto, std::size_t n) {
+    if (dentro(texto, pieza)) {
+        pieza = rellenarCeros(texto, n);
+        return;
+    }
+    const std::size_t ceros = n > texto.size() ? n - texto.size() : 0;
+    char* destino = aLargo(pieza, ceros + texto.size());
+    llenarPieza(destino, '0', ceros);
+    copiarPieza(destino + ceros, texto.data(), texto.size());
+}
+} // namespace
+
+void conCerosEn(std::string& pieza, std::string_view valor, std::size_t n) {
+    ponerConCeros(pieza, recortar(valor), n);
+}
+
+void conCerosAjustadoEn(std::string& pieza, std::string_view valor, std::size_t n) {
+    ponerConCeros(pieza, recortar(valor).substr(0, n), n);
 }
 
 std::string conCerosAjustado(std::string_view valor, std::size_t n) {

@@ -21,8 +21,12 @@ std::string rellenar(std::string_view valor, std::size_t n);
 void rellenarEn(std::string& pieza, std::string_view valor, std::size_t n);
 // Zero-filled to n: trimmed, completed with "0" on the left (a longer text stays whole).
 std::string conCeros(std::string_view valor, std::size_t n);
+// The same, written into the piece's own buffer.
+void conCerosEn(std::string& pieza, std::string_view valor, std::size_t n);
 // Zero-filled to n and cut to n, for defaults and party data that must fit their place.
 std::string conCerosAjustado(std::string_view valor, std::size_t n);
+// The same, written into the piece's own buffer.
+void conCerosAjustadoEn(std::string& pieza, std::string_view valor, std::size_t n);
 
 // A 20-character account as the records print it: entity (1-4), office (5-8), check digits (9-10) and
 // number (11-20), each trimmed and zero-filled to its width.

@@ -72,8 +72,8 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
         for (const auto& [numero, dato] : {std::pair<const char*, std::string_view>{"002", ordenante.nombre},
                                            {"003", p.domicilioOrdenante},
                                            {"004", p.plazaOrdenante}}) {
-            RegistroFijo r = registroCabecera(numero);
-            escribir(salida, poner(r, {{dato, 36}, {"", 7}}));
+            RegistroFijo r = registroCabecera(salida, numero);
+            escribir(poner(r, {{dato, 36}, {"", 7}}));
         }
         gCabeceraPendiente = false;
     }
@@ -84,13 +84,13 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
     escribirRegistroImporte(
         salida, op, clave, cuenta,
         {{p.gastos, 1}, {p.concepto, 1}, {signo, 1}, {"", 1}, {p.dc, 2}, {p.fechaVto, 6}, {"", 1}});
-    RegistroFijo nombre = registroDetalle(op, clave, "011");
-    escribir(salida, poner(nombre, {{p.nombre, 36}, {p.fechaFactura, 7}}));
+    RegistroFijo nombre = registroDetalle(salida, "011");
+    escribir(poner(nombre, {{p.nombre, 36}, {p.fechaFactura, 7}}));
 
     // The optional records, each written when its data is not blank.
     const std::string correo2 = Mid(p.email, 27, 36);
     escribirOpcionales(
-        salida, op, clave,
+        salida,
         {
             {"012", !enBlanco(p.domicilio), {{p.domicilio, 36}, {"", 7}}},
             {"013", !enBlanco(p.domicilio2), {{p.domicilio2, 36}, {"", 7}}},

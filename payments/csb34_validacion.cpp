@@ -13,8 +13,12 @@ namespace {
 
 // A text of two pieces of 36: the first 36 characters, and the next 36 when there are more.
 void partirEn36(std::string_view texto, std::string& primera, std::string& segunda) {
-    primera = rellenar(texto, 36);
-    segunda = texto.size() > 36 ? rellenar(texto.substr(36), 36) : std::string();
+    rellenarEn(primera, texto, 36);
+    if (texto.size() > 36) {
+        rellenarEn(segunda, texto.substr(36), 36);
+    } else {
+        segunda.clear();
+    }
 }
 
 constexpr PiezaSimple<CampoCSB34, PiezasCSB34> kTextosSimples[] = {
@@ -90,16 +94,16 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
                 clave.erase(guion, 1);
             }
         }
-        p.claveBeneficiario = rellenar(clave, 12);
+        rellenarEn(p.claveBeneficiario, clave, 12);
         if (enBlanco(clave)) {
             anotarError("Error : No hay clave de beneficiario");
         }
         break;
     }
     case CampoCSB34::Entidad: {
-        p.entidad = conCerosAjustado(
-            campo.obligatorio ? plantillaOValor(campo, Left(valorLeido, 4)) : Left(valorLeido, 4), 4);
-        if (campo.obligatorio && (!esNumerico(p.entidad) || esValorCero(p.entidad))) {
+        const std::string_view leida = std::string_view(valorLeido).substr(0, 4);
+        conCerosAjustadoEn(p.entidad, campo.obligatorio ? plantillaOValor(campo, leida) : leida, 4);
+        if (campo.obligatorio && (!esNumerico(p.entidad) || !hayCifraSignificativa(p.entidad))) {
             anotarError("Error : Entidad incorrecta");
         }
         break;
@@ -113,11 +117,11 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
         if (campo.obligatorio && oficina.size() < 4) {
             anotarError("Error : Oficina incorrecta");
         }
-        p.oficina = conCerosAjustado(oficina, 4);
+        conCerosAjustadoEn(p.oficina, oficina, 4);
         break;
     }
     case CampoCSB34::DC: {
-        p.dc = rellenar(Left(valorLeido, 2), 2);
+        rellenarEn(p.dc, std::string_view(valorLeido).substr(0, 2), 2);
         if (campo.obligatorio && !campo.valorcampo.empty()) {
             p.dc = conCerosAjustado(campo.valorcampo, 2);
         }
@@ -127,9 +131,9 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
         break;
     }
     case CampoCSB34::Cuenta: {
-        const std::string cuenta = Trim(campo.obligatorio ? plantillaOValor(campo, valor) : valor);
-        p.cuenta = conCerosAjustado(cuenta, 10);
-        if (campo.obligatorio && (!soloDigitos(cuenta) || esValorCero(cuenta))) {
+        const std::string_view cuenta = recortar(campo.obligatorio ? plantillaOValor(campo, valor) : valor);
+        conCerosAjustadoEn(p.cuenta, cuenta, 10);
+        if (campo.obligatorio && (!soloDigitos(cuenta) || !hayCifraSignificativa(cuenta))) {
             anotarError("Error : Cuenta incorrecta");
         }
         break;
@@ -163,7 +167,7 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
         break;
     }
     case CampoCSB34::NombreBeneficiario: {
-        p.nombre = rellenar(valor, 36);
+        rellenarEn(p.nombre, valor, 36);
         if (enBlanco(valor)) {
             anotarError("Error : Falta nombre de Beneficiario");
         }
@@ -207,7 +211,7 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
         if (campo.obligatorio && enBlanco(valor)) {
             anotarError("Error : No se ha especificado número de factura");
         }
-        p.ref16 = rellenar(valor, 16);
+        rellenarEn(p.ref16, valor, 16);
         break;
     case CampoCSB34::Email:
         p.email = valor;
@@ -215,7 +219,7 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
     default:
         // The plain texts: trimmed and at their width, never refused.
         if (const auto* texto = buscarPieza(tipo, kTextosSimples)) {
-            p.*texto->pieza = rellenar(valor, texto->ancho);
+            rellenarEn(p.*texto->pieza, valor, texto->ancho);
         }
         break;
     }

@@ -12,7 +12,6 @@
 #include "registro_fijo.hpp"
 #include "texto.hpp"
 
-#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -91,7 +90,7 @@ void ModuloPagos::validarCampo(std::string& valorLeido) {
 }
 
 bool ModuloPagos::numeroNoCero(std::string_view pieza) {
-    return esNumerico(pieza) && !esValorCero(pieza);
+    return esNumerico(pieza) && hayCifraSignificativa(pieza);
 }
 
 bool ModuloPagos::aceptarOrden() {
@@ -110,15 +109,15 @@ void ModuloPagos::validarImporte(const CampoEstructura& campo, const std::string
         gMarcaNegativo.clear();
     }
     const ImporteNormalizado normalizado = NormalizarImporte(recortar(valorLeido), gMarcaNegativo);
-    estado.gSignoImporte = std::string(1, normalizado.signo);
+    estado.gSignoImporte.assign(1, normalizado.signo);
     importe = normalizado.centimos;
     if (gSignoEnImporte) {
         signo = estado.gSignoImporte;
     }
     // The record holds twelve digits: a larger amount is refused, never cut.
-    std::int64_t centimos = 0;
-    std::from_chars(importe.data(), importe.data() + importe.size(), centimos);
-    importeValido_ = !normalizado.desbordado && centimos != 0 && centimos <= rasgos_.importeMaximo;
+    importeCentimos_ = normalizado.valor;
+    importeValido_ =
+        !normalizado.desbordado && importeCentimos_ != 0 && importeCentimos_ <= rasgos_.importeMaximo;
     if (!importeValido_) {
         anotarError("Error : Importe incorrecto");
     }
@@ -134,16 +133,22 @@ void ModuloPagos::validarSigno(const CampoEstructura& campo, const std::string& 
 }
 
 const std::string& ModuloPagos::provincia(std::string_view codigoPostal) {
+    // The provinces of two-digit codes by their number, without hashing a key for every order.
+    if (codigoPostal.size() >= 2 && esDigito(codigoPostal[0]) && esDigito(codigoPostal[1])) {
+        const auto numero = static_cast<std::size_t>((codigoPostal[0] - '0') * 10 + (codigoPostal[1] - '0'));
+        if (!provinciaLeida_[numero]) {
+            provinciaLeida_[numero] = true;
+            provinciaPorNumero_[numero] =
+                Trim(ObtenerProvincia(entorno.baseDatos, codigoPostal.substr(0, 2)));
+        }
+        return provinciaPorNumero_[numero];
+    }
     const std::string clave = Left(codigoPostal, 2);
     auto it = provincias_.find(clave);
     if (it == provincias_.end()) {
         it = provincias_.emplace(clave, Trim(ObtenerProvincia(entorno.baseDatos, clave))).first;
     }
     return it->second;
-}
-
-RegistroFijo ModuloPagos::registro() {
-    return RegistroFijo(kAncho);
 }
 
 RegistroFijo& ModuloPagos::poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas) {
@@ -153,13 +158,13 @@ RegistroFijo& ModuloPagos::poner(RegistroFijo& registro, std::initializer_list<P
     return registro;
 }
 
-void ModuloPagos::escribir(FicheroSalida& salida, const RegistroFijo& registro) {
-    salida.escribirLinea(registro.terminar());
+void ModuloPagos::escribir(const RegistroFijo& registro) {
+    registro.terminar();
     ++gNumRegistrosTotal;
 }
 
-RegistroFijo ModuloPagos::registroCabecera(std::string_view numero) const {
-    RegistroFijo r = registro();
+RegistroFijo ModuloPagos::registroCabecera(FicheroSalida& salida, std::string_view numero) const {
+    RegistroFijo r(salida, kAncho);
     poner(r, {{"03", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 12}, {numero, 3}});
     return r;
 }
@@ -167,49 +172,49 @@ RegistroFijo ModuloPagos::registroCabecera(std::string_view numero) const {
 void ModuloPagos::escribirCabecera001(FicheroSalida& salida, std::string_view envio, std::string_view emision,
                                       std::string_view detalleCargo) {
     const PartesCuenta& cuenta = ordenante.cuenta;
-    RegistroFijo r = registroCabecera("001");
-    escribir(salida, poner(r, {{envio, 6},
-                               {emision, 6},
-                               {cuenta.entidad, 4},
-                               {cuenta.oficina, 4},
-                               {cuenta.numero, 10},
-                               {detalleCargo, 1},
-                               {"", 3},
-                               {cuenta.dc, 2},
-                               {"", 7}}));
+    RegistroFijo r = registroCabecera(salida, "001");
+    escribir(poner(r, {{envio, 6},
+                       {emision, 6},
+                       {cuenta.entidad, 4},
+                       {cuenta.oficina, 4},
+                       {cuenta.numero, 10},
+                       {detalleCargo, 1},
+                       {"", 3},
+                       {cuenta.dc, 2},
+                       {"", 7}}));
 }
 
-RegistroFijo ModuloPagos::registroDetalle(std::string_view operacion, std::string_view clave,
-                                          std::string_view numero) const {
-    RegistroFijo r = registro();
-    poner(r, {{"06", 2}, {operacion, 2}, {ordenante.nif, 10}, {clave, 12}, {numero, 3}});
+RegistroFijo ModuloPagos::registroDetalle(FicheroSalida& salida, std::string_view numero) const {
+    RegistroFijo r(salida, kAncho);
+    r.texto({inicioDetalle_.data(), kInicioDetalle}, kInicioDetalle).texto(numero, 3);
     return r;
 }
 
 void ModuloPagos::escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion,
                                           std::string_view clave, const std::string* cuentaOrden[3],
                                           std::initializer_list<Pieza> resto) {
-    RegistroFijo r = registroDetalle(operacion, clave, "010");
+    // The order's detail records all start alike: that start is built here, once per order.
+    RegistroFijo inicio(inicioDetalle_.data(), kInicioDetalle);
+    poner(inicio, {{"06", 2}, {operacion, 2}, {ordenante.nif, 10}, {clave, 12}}).terminar();
+    RegistroFijo r = registroDetalle(salida, "010");
     r.ceros(importe, 12);
     poner(r, {{*cuentaOrden[0], 4}, {*cuentaOrden[1], 4}, {*cuentaOrden[2], 10}});
-    escribir(salida, poner(r, resto));
+    escribir(poner(r, resto));
     ++gNumRegistrosIndividuales;
     sumarImporte();
 }
 
-void ModuloPagos::escribirOpcionales(FicheroSalida& salida, std::string_view operacion,
-                                     std::string_view clave, std::initializer_list<Opcional> opcionales) {
+void ModuloPagos::escribirOpcionales(FicheroSalida& salida, std::initializer_list<Opcional> opcionales) {
     for (const Opcional& opcional : opcionales) {
         if (opcional.hay) {
-            RegistroFijo r = registroDetalle(operacion, clave, opcional.numero);
-            escribir(salida, poner(r, opcional.datos));
+            RegistroFijo r = registroDetalle(salida, opcional.numero);
+            escribir(poner(r, opcional.datos));
         }
     }
 }
 
 void ModuloPagos::sumarImporte() {
-    std::int64_t centimos = 0;
-    std::from_chars(importe.data(), importe.data() + importe.size(), centimos);
+    std::int64_t centimos = importeCentimos_;
     if (signo == "-") {
         centimos = -centimos;
     }
@@ -227,10 +232,9 @@ std::string ModuloPagos::textoTotal(std::size_t ancho) const {
 bool ModuloPagos::escribirTotales(FicheroSalida& salida) {
     const std::string total = textoTotal(12);
     const std::int64_t registros = gNumRegistrosTotal + (rasgos_.totalesSeCuentan ? 1 : 0);
-    RegistroFijo r = registro();
+    RegistroFijo r(salida, kAncho);
     poner(r, {{"08", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 15}, {total, 12}});
-    r.numero(gNumRegistrosIndividuales, 8).numero(registros, 10).blancos(13);
-    salida.escribirLinea(r.terminar());
+    r.numero(gNumRegistrosIndividuales, 8).numero(registros, 10).blancos(13).terminar();
     return salida.correcto();
 }
 

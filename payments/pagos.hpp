@@ -3,6 +3,7 @@
 #include "familia_conversion.hpp"
 #include "piezas.hpp"
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -89,26 +90,24 @@ protected:
         std::initializer_list<Pieza> datos;
     };
 
-    // A record of the family's width, and one written with its count.
-    static RegistroFijo registro();
     // Appends the pieces in their order.
     static RegistroFijo& poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas);
-    void escribir(FicheroSalida& salida, const RegistroFijo& registro);
-    // A header record: "03", "56", the party's NIF, the free zone and the record number.
-    RegistroFijo registroCabecera(std::string_view numero) const;
+    // A record built in the bank file is finished and counted.
+    void escribir(const RegistroFijo& registro);
+    // A header record in the bank file: "03", "56", the party's NIF, the free zone and the record number.
+    RegistroFijo registroCabecera(FicheroSalida& salida, std::string_view numero) const;
     // Header record 001: the two dates as the family writes them, the charge account, and one character
     // between account and check digits (norm 34's charge detail, blank otherwise).
     void escribirCabecera001(FicheroSalida& salida, std::string_view envio, std::string_view emision,
                              std::string_view detalleCargo);
-    // A detail record: "06", the operation, the party's NIF, the beneficiary's key (12) and the number.
-    RegistroFijo registroDetalle(std::string_view operacion, std::string_view clave,
-                                 std::string_view numero) const;
-    // Record 010 of the order: the amount, then entity, office and account, then the family's pieces up
-    // to the width. The order then counts in the totals.
+    // A detail record of the order whose record 010 was written last, in the bank file: "06", the
+    // operation, the party's NIF, the beneficiary's key (12) and the number.
+    RegistroFijo registroDetalle(FicheroSalida& salida, std::string_view numero) const;
+    // Record 010 of the order, its first: the amount, then entity, office and account, then the family's
+    // pieces up to the width. The order then counts in the totals.
     void escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
                                  const std::string* cuentaOrden[3], std::initializer_list<Pieza> resto);
-    void escribirOpcionales(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
-                            std::initializer_list<Opcional> opcionales);
+    void escribirOpcionales(FicheroSalida& salida, std::initializer_list<Opcional> opcionales);
     // The total as the totals record prints it: a negative one as its signed text zero-filled on the
     // left. Throws, with the message the run ends with, when it does not fit its width.
     std::string textoTotal(std::size_t ancho) const;
@@ -130,9 +129,16 @@ private:
     enum class CampoComun : char { Otro, Importe, Signo };
     std::vector<CampoComun> camposComunes_;
     bool importeValido_ = false;
+    // The amount piece's value in cents, kept for the totals.
+    std::int64_t importeCentimos_ = 0;
     // The total left 64 bits: it fits no record either.
     bool totalDesbordado_ = false;
     std::unordered_map<std::string, std::string> provincias_;
+    std::array<std::string, 100> provinciaPorNumero_;
+    std::array<bool, 100> provinciaLeida_{};
+    // The start of the current order's detail records: "06", operation, NIF and key.
+    static constexpr std::size_t kInicioDetalle = 26;
+    std::array<char, kInicioDetalle> inicioDetalle_{};
 };
 
 inline constexpr const char* kTotalNoCabe = "El importe total no cabe en el registro de totales";

@@ -16,7 +16,12 @@ const RasgosPago kRasgosZOP{"No se puede abrir la Base de Datos", true, false, 2
 
 // AAMMDD of a DDMMAA date.
 std::string aammdd(std::string_view ddmmaa) {
-    return Mid(ddmmaa, 5, 2) + Mid(ddmmaa, 3, 2) + Mid(ddmmaa, 1, 2);
+    if (ddmmaa.size() == 6) {
+        return {ddmmaa[4], ddmmaa[5], ddmmaa[2], ddmmaa[3], ddmmaa[0], ddmmaa[1]};
+    }
+    std::string fecha;
+    fecha.append(cortar(ddmmaa, 5, 2)).append(cortar(ddmmaa, 3, 2)).append(cortar(ddmmaa, 1, 2));
+    return fecha;
 }
 
 } // namespace
@@ -94,7 +99,7 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
     const bool hayTelefono = numeroNoCero(p.telefono);
     const std::string_view fax = hayTelefono ? p.telefono : p.fax;
     escribirOpcionales(
-        salida, op, clave,
+        salida,
         {
             {"011", !enBlanco(p.nombre), {{p.nombre, 36}, {"", 7}}},
             {"012",
@@ -103,7 +108,7 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
             {"013", hayTelefono, {{p.telefono, 10}, {"", 33}}},
             {"014", !enBlanco(p.cp) || !enBlanco(p.localidad), {{p.cp, 5}, {p.localidad, 31}, {"", 7}}},
             {"015", !enBlanco(p.provincia) || !enBlanco(p.pais), {{p.provincia, 31}, {p.pais, 2}, {"", 10}}},
-            {"016", numeroNoCero(fax), {{fax, 10}, {"", 33}}},
+            {"016", hayTelefono || numeroNoCero(fax), {{fax, 10}, {"", 33}}},
             {"170", !enBlanco(p.email), {{p.email, 36}, {"", 7}}},
             {"018",
              !enBlanco(p.fechaVto) || !enBlanco(p.numeroFactura) || !enBlanco(p.referenciaInterna),
@@ -114,9 +119,10 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
 }
 
 void ModuloZOP::escribirLog(EscritorLog& log) {
-    const std::string nif = "Nif Proveedor: " + piezas.claveProveedor;
-    const std::string nombre = "Nombre Proveedor: " + piezas.nombre;
-    log.escribirBloque(estado.gNumeroLinea, {nif, nombre});
+    // Built in buffers kept from one rejected order to the next.
+    lineaNif_.assign("Nif Proveedor: ").append(piezas.claveProveedor);
+    lineaNombre_.assign("Nombre Proveedor: ").append(piezas.nombre);
+    log.escribirBloque(estado.gNumeroLinea, {lineaNif_, lineaNombre_});
     limpiarOrden();
 }
 

@@ -99,6 +99,11 @@ private:
     void limpiarOrden();
     // The order's payment-form field was validated: its own message, if any, says what went wrong.
     bool formaPagoVista_ = false;
+    // A telephone or fax number being read, kept from one order to the next.
+    std::string numero_;
+    // The log block's lines naming the supplier.
+    std::string lineaNif_;
+    std::string lineaNombre_;
 };
 
 // Converts one input into a supplier-payment bank file.

@@ -36,13 +36,19 @@ constexpr Simple kNumeros[] = {
 };
 
 // A telephone or fax number of nine digits at least, as the records read it: nothing else is a number.
-std::string numeroTelefono(std::string_view valor) {
-    const std::string numero = conCeros(valor, 9);
-    return esNumerico(numero) && !esValorCero(numero) ? numero : std::string();
+// Written into numero, emptied when it is none.
+void numeroTelefono(std::string& numero, std::string_view valor) {
+    conCerosEn(numero, valor, 9);
+    if (!esNumerico(numero) || !hayCifraSignificativa(numero)) {
+        numero.clear();
+    }
 }
 
 bool esFechaAAMMDD(std::string_view fecha) {
-    return fecha.size() == 6 && esFechaDDMMAA(Mid(fecha, 5, 2) + Mid(fecha, 3, 2) + Mid(fecha, 1, 2));
+    const char ddmmaa[] = {fecha.size() == 6 ? fecha[4] : ' ', fecha.size() == 6 ? fecha[5] : ' ',
+                           fecha.size() == 6 ? fecha[2] : ' ', fecha.size() == 6 ? fecha[3] : ' ',
+                           fecha.size() == 6 ? fecha[0] : ' ', fecha.size() == 6 ? fecha[1] : ' '};
+    return fecha.size() == 6 && esFechaDDMMAA(std::string_view(ddmmaa, 6));
 }
 
 } // namespace
@@ -110,7 +116,7 @@ void ModuloZOP::validarCP(const CampoEstructura& campo, std::string_view valor) 
     if (valor.empty() && !enLaEntrada(campo)) {
         return;
     }
-    piezas.cp = conCerosAjustado(valor, 5);
+    conCerosAjustadoEn(piezas.cp, valor, 5);
     const std::string& nombre = provincia(piezas.cp);
     rellenarEn(piezas.provincia, nombre, 31);
     if (nombre.empty()) {
@@ -148,7 +154,7 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, co
         if (const auto guion = clave.find('-'); guion != std::string::npos) {
             clave.erase(guion, 1);
         }
-        p.claveProveedor = rellenar(clave, 10);
+        rellenarEn(p.claveProveedor, clave, 10);
         break;
     }
     case CampoZOP::CP:
@@ -159,19 +165,27 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, co
         break;
     case CampoZOP::Telefono: {
         // Ten characters: nine digits and a blank, or the first ten of a longer number.
-        const std::string numero = numeroTelefono(valor);
-        p.telefono = numero.empty() ? std::string(10, '0') : rellenarBlancos(Left(numero, 10), 10);
+        std::string& numero = numero_;
+        numeroTelefono(numero, valor);
+        if (numero.empty()) {
+            p.telefono.assign(10, '0');
+        } else {
+            rellenarEn(p.telefono, std::string_view(numero).substr(0, 10), 10);
+        }
         break;
     }
     case CampoZOP::Fax: {
         // Nine digits and a blank, even for a longer number.
-        const std::string numero = numeroTelefono(valor);
-        p.fax = rellenarBlancos(numero.empty() ? "000000000" : Left(numero, 9), 10);
+        std::string& numero = numero_;
+        numeroTelefono(numero, valor);
+        rellenarEn(p.fax,
+                   numero.empty() ? std::string_view("000000000") : std::string_view(numero).substr(0, 9),
+                   10);
         break;
     }
     default:
         if (const Simple* numero = buscarPieza(tipo, kNumeros)) {
-            p.*numero->pieza = conCerosAjustado(valor, numero->ancho);
+            conCerosAjustadoEn(p.*numero->pieza, valor, numero->ancho);
         } else if (const Simple* texto = buscarPieza(tipo, kTextos)) {
             rellenarEn(p.*texto->pieza, valor, texto->ancho);
         } else if (const Simple* corto = buscarPieza(tipo, kTextosEnBlancoSiNoCaben)) {
@@ -180,7 +194,7 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, co
         }
         // Only a transfer needs an account to pay into.
         if (tipo == CampoZOP::Entidad && p.operacion == "56" &&
-            !(soloDigitos(p.entidad) && !esValorCero(p.entidad))) {
+            !(soloDigitos(p.entidad) && hayCifraSignificativa(p.entidad))) {
             anotarError("Error : Número de entidad erroneo");
         }
         if (tipo == CampoZOP::Cuenta && p.operacion == "56" && !numeroNoCero(p.cuenta)) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace trovanel {
 namespace {
 
@@ -18,6 +20,7 @@ void comprobar(const CasoImporte& caso) {
     EXPECT_EQ(std::string(1, importe.signo), caso.signo)
         << "'" << caso.texto << "' marca '" << caso.marca << "'";
     EXPECT_FALSE(importe.desbordado) << "'" << caso.texto << "'";
+    EXPECT_EQ(importe.valor, std::stoll(caso.centimos)) << "'" << caso.texto << "'";
 }
 
 TEST(Importes, convierteImportesEscritosDeCualquierFormaEnCentimos) {

@@ -63,6 +63,35 @@ TEST(Texto, recortaSoloBlancos) {
               "a");
 }
 
+// Long padding is skipped in runs: the text kept is the same whatever its place and the blanks around it.
+TEST(Texto, recortaRellenosLargosEnCualquierPosicion) {
+    for (std::size_t antes = 0; antes < 20; ++antes) {
+        for (std::size_t despues = 0; despues < 20; ++despues) {
+            for (const std::string dato : {"", "x", "a b", "\t", "ABCDEFGHIJ KLMNOPQ"}) {
+                const std::string texto = std::string(antes, ' ') + dato + std::string(despues, ' ');
+                EXPECT_EQ(recortar(texto), dato) << '"' << texto << '"';
+            }
+        }
+    }
+}
+
+// Every byte at every place of a text of 27 characters (a block of 16, a word of 8 and 3 more): only 0x00 to
+// 0x1F and 0x7F are control characters, whatever surrounds them.
+TEST(Texto, hallaCaracteresDeControlEnCualquierPosicion) {
+    for (const char relleno : {'a', ' ', '\x80', '\xFF', '\x7E', '\x20'}) {
+        EXPECT_FALSE(hayCaracterControl(std::string(27, relleno))) << static_cast<int>(relleno);
+        for (int byte = 0; byte < 256; ++byte) {
+            for (std::size_t posicion = 0; posicion < 27; ++posicion) {
+                std::string texto(27, relleno);
+                texto[posicion] = static_cast<char>(byte);
+                EXPECT_EQ(hayCaracterControl(texto), esCaracterControl(static_cast<char>(byte)))
+                    << byte << " en " << posicion;
+            }
+        }
+    }
+    EXPECT_FALSE(hayCaracterControl(""));
+}
+
 TEST(Texto, rellenaConBlancosOCortaAlAncho) {
     EXPECT_EQ(rellenarBlancos("ABC", 5), "ABC  ");
     EXPECT_EQ(rellenarBlancos("ABCDEF", 4), "ABCD");
