@@ -178,6 +178,23 @@ TEST_P(EditorPorClase, unaCargaFallidaConservaLaPlantillaEnMano) {
               0u);
 }
 
+TEST_P(EditorPorClase, unaPlantillaConPosicionesQueNingunEditorEscribeNoSeCarga) {
+    const auto id = plantilla("CSB19", {{.campo = "CodigoReferencia", .inicio = 1, .fin = 12}});
+    bd->preparar("UPDATE detalleestructura SET fin = 9223372036854775807 WHERE id_estructura = ?")
+        .con(id)
+        .ejecutar();
+    auto& ed = editor(7);
+    const auto& lista = ed.plantillas();
+    const auto it = std::find_if(lista.begin(), lista.end(), [&](const auto& p) { return p.id == id; });
+    ASSERT_TRUE(it != lista.end());
+    EXPECT_FALSE(ed.cbEstructuras_Click(static_cast<std::size_t>(it - lista.begin())));
+    EXPECT_EQ(ed.plantilla().id, 7);
+    ASSERT_EQ(avisos.mensajes.size(), 1u);
+    EXPECT_EQ(avisos.mensajes[0].tipo, "informacion");
+    EXPECT_TRUE(avisos.mensajes[0].texto.starts_with("Por favor revise la plantilla."))
+        << avisos.mensajes[0].texto;
+}
+
 // --- showing a field
 
 TEST_P(EditorPorClase, mostrarEnseñaLosControlesDeSuClaseYSusValores) {
