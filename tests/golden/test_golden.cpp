@@ -19,11 +19,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -299,8 +302,8 @@ TEST_P(Golden, dejaElFicheroDelBancoYElLogEscritosAMano) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, Golden, ::testing::ValuesIn(casos()), [](const auto& info) {
-    std::string nombre = info.param.nombre;
+INSTANTIATE_TEST_SUITE_P(Casos, Golden, ::testing::ValuesIn(casos()), [](const auto& caso) {
+    std::string nombre = caso.param.nombre;
     std::ranges::replace_if(
         nombre, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
     return nombre;
