@@ -26,14 +26,6 @@ std::string textoDe(const QLineEdit* caja) {
     return desdeQString(caja->text());
 }
 
-// A label and its box in one row of a frame's form.
-QLineEdit* fila(QFormLayout* formulario, const char* nombre, const char* texto, int longitud,
-                QWidget* padre) {
-    QLineEdit* resultado = caja(nombre, longitud, padre);
-    formulario->addRow(etiqueta(QStringLiteral("lab") + aQString(nombre), aQString(texto), padre), resultado);
-    return resultado;
-}
-
 } // namespace
 
 frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre), contexto_(contexto) {
@@ -42,7 +34,40 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     setModal(true);
 
     cbUsuarios_ = lista("cbUsuarios", this);
+    auto* framePresentador = construirPresentador();
+    const auto marcarModificado = [this] { mModificado = true; };
+    const PanelCuenta emisor = panelCuenta("Emisor", true, marcarModificado, this);
+    cbNombreEmi_ = emisor.cbNombreEmi;
+    tbNifEmi_ = emisor.tbNifEmi;
+    tbSufEmi_ = emisor.tbSufEmi;
+    tbEntidadEmi_ = emisor.tbEntidadEmi;
+    tbOficinaEmi_ = emisor.tbOficinaEmi;
+    tbDC_ = emisor.tbDC;
+    tbCCC_ = emisor.tbCCC;
+    tbIdEmi_ = emisor.tbIdEmi;
+    auto* cmdBajaEmisor = boton("cmdBajaEmisor", "Baja &Emisor", emisor.marco);
+    emisor.formulario->addRow(cmdBajaEmisor);
 
+    auto* cmdAlta = boton("cmdAlta", "A&lta", this);
+    auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
+    auto* cmdCancelar = boton("cmdCancelar", "&Cerrar", this);
+    auto* cmdAnadir = construirAlta();
+    colocar(framePresentador, emisor.marco, {cmdAlta, cmdAceptar, cmdCancelar});
+
+    connect(cbUsuarios_, &QComboBox::activated, this, &frmNifSuf::cbUsuarios_Click);
+    connect(cbNombrePre_, &QComboBox::activated, this, &frmNifSuf::cbNombrePre_Click);
+    connect(cbNombreEmi_, &QComboBox::activated, this, &frmNifSuf::cbNombreEmi_Click);
+    connect(cmdAceptar, &QPushButton::clicked, this, &frmNifSuf::cmdAceptar_Click);
+    connect(cmdAlta, &QPushButton::clicked, this, &frmNifSuf::cmdAlta_Click);
+    connect(cmdAnadir, &QPushButton::clicked, this, &frmNifSuf::cmdAnadir_Click);
+    connect(cmdBajaEmisor, &QPushButton::clicked, this, &frmNifSuf::cmdBajaEmisor_Click);
+    connect(cmdBajaPresentador_, &QPushButton::clicked, this, &frmNifSuf::cmdBajaPresentador_Click);
+    connect(cmdCancelar, &QPushButton::clicked, this, &frmNifSuf::cmdCancelar_Click);
+
+    CargarUsuarios();
+}
+
+QGroupBox* frmNifSuf::construirPresentador() {
     auto* framePresentador = marco("framePresentador", "Presentador", this);
     auto* presentador = new QFormLayout(framePresentador);
     cbNombrePre_ = lista("cbNombrePre", framePresentador);
@@ -54,30 +79,18 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     cmdBajaPresentador_ = boton("cmdBajaPresentador", "Baja &Presen", framePresentador);
     presentador->addRow(tbCSB_);
     presentador->addRow(cmdBajaPresentador_);
-
-    auto* frameEmisor = marco("frameEmisor", "Emisor", this);
-    auto* emisor = new QFormLayout(frameEmisor);
-    cbNombreEmi_ = lista("cbNombreEmi", frameEmisor);
-    emisor->addRow(etiqueta("labNombreEmi", "Nombre", frameEmisor), cbNombreEmi_);
-    tbNifEmi_ = fila(emisor, "tbNifEmi", "N.I.F.", 9, frameEmisor);
-    tbSufEmi_ = fila(emisor, "tbSufEmi", "Sufijo:", 3, frameEmisor);
-    // The bank of the stored account: an edit keeps it.
-    tbEntidadEmi_ = fila(emisor, "tbEntidadEmi", "Entidad", 0, frameEmisor);
-    tbOficinaEmi_ = fila(emisor, "tbOficinaEmi", "Oficina", 4, frameEmisor);
-    tbDC_ = fila(emisor, "tbDC", "DC", 2, frameEmisor);
-    tbCCC_ = fila(emisor, "tbCCC", "Cuenta", 10, frameEmisor);
-    tbIdEmi_ = fila(emisor, "tbIdEmi", "ID", 0, frameEmisor);
-    auto* cmdBajaEmisor = boton("cmdBajaEmisor", "Baja &Emisor", frameEmisor);
-    emisor->addRow(cmdBajaEmisor);
-    for (QLineEdit* lectura : {tbIdPre_, tbCSB_, tbEntidadEmi_, tbIdEmi_}) {
+    for (QLineEdit* lectura : {tbIdPre_, tbCSB_}) {
         lectura->setReadOnly(true);
     }
+    soloCifrasCuenta(tbSufPre_);
+    for (QLineEdit* edicion : {tbNifPre_, tbSufPre_}) {
+        alModificar(edicion, [this] { mModificado = true; });
+    }
+    return framePresentador;
+}
 
-    auto* cmdAlta = boton("cmdAlta", "A&lta", this);
-    auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
-    auto* cmdCancelar = boton("cmdCancelar", "&Cerrar", this);
-
-    // The add panel: the new presenter and its issuer.
+// The add panel: the new presenter, its norm, and its issuer.
+QPushButton* frmNifSuf::construirAlta() {
     panelAlta_ = new QWidget(this);
     auto* Frame2 = marco("Frame2", "Presentador", panelAlta_);
     auto* altaPre = new QFormLayout(Frame2);
@@ -109,12 +122,19 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     alta->addWidget(Frame1);
     alta->addWidget(cmdAnadir);
     alta->addStretch(1);
+    for (QLineEdit* cuenta : {tbAltaSufPre_, tbAltaSufEmi_, tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_}) {
+        soloCifrasCuenta(cuenta);
+    }
+    return cmdAnadir;
+}
 
+void frmNifSuf::colocar(QWidget* framePresentador, QWidget* frameEmisor,
+                        std::initializer_list<QPushButton*> botonesVentana) {
     auto* usuario = new QHBoxLayout;
     usuario->addWidget(etiqueta("labUsuario", "Usuario", this));
     usuario->addWidget(cbUsuarios_, 1);
     auto* botones = new QHBoxLayout;
-    for (QPushButton* b : {cmdAlta, cmdAceptar, cmdCancelar}) {
+    for (QPushButton* b : botonesVentana) {
         botones->addWidget(b);
     }
     auto* principal = new QVBoxLayout;
@@ -131,35 +151,6 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     principal->addStrut(anchoTitulo(this) - todo->contentsMargins().left() - todo->contentsMargins().right());
     anchoParaNombre(tbAltaNombrePre_, 40);
     anchoParaNombre(tbAltaNombreEmi_, 40);
-
-    for (QLineEdit* cuenta : {tbSufPre_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbAltaSufPre_,
-                              tbAltaSufEmi_, tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_}) {
-        soloCifrasCuenta(cuenta);
-    }
-    for (QLineEdit* edicion : {tbNifPre_, tbSufPre_, tbNifEmi_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_}) {
-        alModificar(edicion, [this] { mModificado = true; });
-    }
-
-    connect(cbUsuarios_, &QComboBox::activated, this, &frmNifSuf::cbUsuarios_Click);
-    connect(cbNombrePre_, &QComboBox::activated, this, &frmNifSuf::cbNombrePre_Click);
-    connect(cbNombreEmi_, &QComboBox::activated, this, &frmNifSuf::cbNombreEmi_Click);
-    connect(cmdAceptar, &QPushButton::clicked, this, &frmNifSuf::cmdAceptar_Click);
-    connect(cmdAlta, &QPushButton::clicked, this, &frmNifSuf::cmdAlta_Click);
-    connect(cmdAnadir, &QPushButton::clicked, this, &frmNifSuf::cmdAnadir_Click);
-    connect(cmdBajaEmisor, &QPushButton::clicked, this, &frmNifSuf::cmdBajaEmisor_Click);
-    connect(cmdBajaPresentador_, &QPushButton::clicked, this, &frmNifSuf::cmdBajaPresentador_Click);
-    connect(cmdCancelar, &QPushButton::clicked, this, &frmNifSuf::cmdCancelar_Click);
-
-    CargarUsuarios();
-}
-
-void frmNifSuf::error(const std::exception& e, bool critico) {
-    const std::string texto = std::string("Error: ") + e.what();
-    if (critico) {
-        contexto_.avisos.critico(texto);
-    } else {
-        contexto_.avisos.simple(texto);
-    }
 }
 
 void frmNifSuf::vaciar(std::initializer_list<QLineEdit*> cajas) {
@@ -170,10 +161,9 @@ void frmNifSuf::vaciar(std::initializer_list<QLineEdit*> cajas) {
 
 void frmNifSuf::CargarUsuarios() {
     std::vector<std::string> usuarios;
-    try {
-        usuarios = usuariosDeClase(contexto_.baseDatos, ClaseParte::Cobros);
-    } catch (const ErrorBaseDatos& e) {
-        error(e, true);
+    if (!enBaseDatos(
+            contexto_.avisos, [&] { usuarios = usuariosDeClase(contexto_.baseDatos, ClaseParte::Cobros); },
+            AvisoError::Critico)) {
         return;
     }
     {
@@ -193,11 +183,10 @@ void frmNifSuf::CargarUsuarios() {
 void frmNifSuf::cbUsuarios_Click() {
     mTipo = kTipoCobros;
     std::vector<ParteEntrada> partes;
-    try {
-        partes = partesDeUsuario(contexto_.baseDatos, ClaseParte::Cobros,
-                                 desdeQString(cbUsuarios_->currentText()));
-    } catch (const ErrorBaseDatos& e) {
-        error(e, false);
+    if (!enBaseDatos(contexto_.avisos, [&] {
+            partes = partesDeUsuario(contexto_.baseDatos, ClaseParte::Cobros,
+                                     desdeQString(cbUsuarios_->currentText()));
+        })) {
         return;
     }
     cmdBajaPresentador_->setEnabled(!partes.empty());
@@ -217,13 +206,12 @@ void frmNifSuf::cbNombrePre_Click() {
     }
     std::optional<Presentador> presentador;
     std::vector<ParteEntrada> emisores;
-    try {
-        presentador = leerPresentador(contexto_.baseDatos, *id);
-        if (presentador) {
-            emisores = emisoresDePresentador(contexto_.baseDatos, *id);
-        }
-    } catch (const ErrorBaseDatos& e) {
-        error(e, false);
+    if (!enBaseDatos(contexto_.avisos, [&] {
+            presentador = leerPresentador(contexto_.baseDatos, *id);
+            if (presentador) {
+                emisores = emisoresDePresentador(contexto_.baseDatos, *id);
+            }
+        })) {
         return;
     }
     if (!presentador) {
@@ -253,10 +241,7 @@ void frmNifSuf::cbNombreEmi_Click() {
         return;
     }
     std::optional<Emisor> emisor;
-    try {
-        emisor = leerEmisor(contexto_.baseDatos, *id);
-    } catch (const ErrorBaseDatos& e) {
-        error(e, false);
+    if (!enBaseDatos(contexto_.avisos, [&] { emisor = leerEmisor(contexto_.baseDatos, *id); })) {
         return;
     }
     if (!emisor) {
@@ -288,11 +273,10 @@ void frmNifSuf::cmdAceptar_Click() {
     if (!idPre || !idEmi) {
         return;
     }
-    try {
-        datos.numero = v.numero;
-        guardarPresentadorEmisor(contexto_.baseDatos, *idPre, datos, *idEmi, *v.cuenta);
-    } catch (const ErrorBaseDatos& e) {
-        error(e, false);
+    datos.numero = v.numero;
+    if (!enBaseDatos(contexto_.avisos, [&] {
+            guardarPresentadorEmisor(contexto_.baseDatos, *idPre, datos, *idEmi, *v.cuenta);
+        })) {
         return;
     }
     mModificado = false;
@@ -321,10 +305,8 @@ void frmNifSuf::cmdAnadir_Click() {
     }
     datos.numero = v.numero;
     bool anadido = false;
-    try {
-        anadido = altaPresentadorEmisor(contexto_.baseDatos, datos, *v.cuenta);
-    } catch (const ErrorBaseDatos& e) {
-        error(e, false);
+    if (!enBaseDatos(contexto_.avisos,
+                     [&] { anadido = altaPresentadorEmisor(contexto_.baseDatos, datos, *v.cuenta); })) {
         return;
     }
     if (!anadido) {
@@ -349,10 +331,8 @@ void frmNifSuf::cmdBajaEmisor_Click() {
     if (!id || !contexto_.avisos.pregunta("¿Desea dar de baja el Emisor?")) {
         return;
     }
-    try {
-        bajaEmisor(contexto_.baseDatos, *id);
-    } catch (const ErrorBaseDatos& e) {
-        error(e, true);
+    if (!enBaseDatos(
+            contexto_.avisos, [&] { bajaEmisor(contexto_.baseDatos, *id); }, AvisoError::Critico)) {
         return;
     }
     CargarUsuarios();
@@ -361,11 +341,9 @@ void frmNifSuf::cmdBajaEmisor_Click() {
 void frmNifSuf::cmdBajaPresentador_Click() {
     const auto id = idSeleccionado(cbNombrePre_);
     if (id && contexto_.avisos.pregunta("¿Desea dar de baja el presentador?")) {
-        try {
+        enBaseDatos(contexto_.avisos, [&] {
             bajaPresentador(contexto_.baseDatos, desdeQString(cbUsuarios_->currentText()), *id);
-        } catch (const ErrorBaseDatos& e) {
-            error(e, false);
-        }
+        });
     }
     CargarUsuarios();
 }

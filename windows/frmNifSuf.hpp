@@ -7,6 +7,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -34,7 +35,10 @@ public:
     bool modificado() const { return mModificado; }
 
 private:
-    void error(const std::exception& error, bool critico);
+    QGroupBox* construirPresentador();
+    QPushButton* construirAlta();
+    void colocar(QWidget* framePresentador, QWidget* frameEmisor,
+                 std::initializer_list<QPushButton*> botones);
     void vaciar(std::initializer_list<QLineEdit*> cajas);
 
     ContextoVentanas contexto_;

@@ -31,7 +31,7 @@ public:
     bool modificado() const { return mModificado; }
 
 private:
-    void errorBaseDatos(const std::exception& error);
+    QPushButton* construirAlta();
 
     ContextoVentanas contexto_;
     bool mModificado = false;
