@@ -1,7 +1,7 @@
 #include "escaner_xml.hpp"
 #include "texto.hpp"
 
-#include "paquete_xlsx.hpp"
+#include "libro_excel.hpp"
 
 #include <algorithm>
 #include <array>
