@@ -294,9 +294,10 @@ const std::string kCabecera = "0356B1234567" + std::string(14, ' ');
 const std::string kDetalle = "0656B1234567  K001        ";
 
 // Batch mode repeats how the norm 34 arguments are written after an argument error.
-const std::string kUsoCSB34 = "\r\nUso (CSB34N, CSB34T, CSB34C, CSB34P, PAGOSC): trovanel 'entrada,salida,plantilla,"
-                              "ordenante,fecha DDMMAAAA,detalle del cargo (0 total, 1 parcial),domicilio del "
-                              "ordenante,plaza del ordenante'";
+const std::string kUsoCSB34 =
+    "\r\nUso (CSB34N, CSB34T, CSB34C, CSB34P, PAGOSC): trovanel 'entrada,salida,plantilla,"
+    "ordenante,fecha DDMMAAAA,detalle del cargo (0 total, 1 parcial),domicilio del "
+    "ordenante,plaza del ordenante'";
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Ejecuciones, ::testing::Values(
