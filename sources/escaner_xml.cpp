@@ -213,7 +213,7 @@ EventoXml EscanerXml::siguiente() {
         }
     }
     while (true) {
-        char* p = principio();
+        p = principio();
         if (p == final()) {
             if (!terminado_) {
                 return EventoXml::faltanDatos;

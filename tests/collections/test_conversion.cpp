@@ -378,7 +378,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoPlantilla{
                           "multifacturaSinFilas", "CSB19", 0, 1, kConClaves,
                           "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura"}),
-    [](const ::testing::TestParamInfo<CasoPlantilla>& info) { return std::string(info.param.nombre); });
+    [](const ::testing::TestParamInfo<CasoPlantilla>& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(ConversionCSB19, losImportesQueNoCabenSeRechazanYLosTotalesCuadran) {
     convertir(plantilla(kRecibo),
@@ -470,7 +470,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   "No se puede abrir el fichero de entrada %: no es un fichero regular"},
                       CasoFichero{"salidaEnCarpetaInexistente", "entrada.txt", "falta/remesa.txt", kNoSeCrea},
                       CasoFichero{"salidaQueEsUnaCarpeta", "entrada.txt", "carpeta", kNoSeCrea}),
-    [](const ::testing::TestParamInfo<CasoFichero>& info) { return std::string(info.param.nombre); });
+    [](const ::testing::TestParamInfo<CasoFichero>& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {
     // Read-only files are writable for root, so only the folder case holds for every user.

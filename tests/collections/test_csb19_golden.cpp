@@ -163,8 +163,8 @@ TEST_P(CSB19GoldenTexto, daElFicheroDelBancoYElLogEsperadosSinTocarLaEntrada) {
 
 INSTANTIATE_TEST_SUITE_P(Formatos, CSB19GoldenTexto,
                          ::testing::Values("linea", "multilinea", "rechazo-sin-opcionales"),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string nombre = info.param;
+                         [](const ::testing::TestParamInfo<std::string>& caso) {
+                             std::string nombre = caso.param;
                              std::erase(nombre, '-');
                              return nombre;
                          });
@@ -219,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
                            kOutAccess, "access/esperado-rechazo-2.log"},
         pruebas::CasoFilas{"accessAce", "CSB19Ac", "remesa.accdb", "access/ace-test.accdb", true, "Table1",
                            kOutAccess, "access/esperado-rechazo-1.log"}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(CSB19Golden, entradaConFinalesDeLineaLFDaElMismoFicheroSinModificarla) {
     std::string lf = leerFichero(datos("linea/entrada.txt"));
@@ -350,7 +350,7 @@ INSTANTIATE_TEST_SUITE_P(
         CasoEntradaTexto{"utf8", "utf8/entrada-utf8.txt", "utf8/esperado.out", nullptr, kSalidaCorrecta},
         CasoEntradaTexto{"utf8ConMarca", "utf8/entrada-utf8-bom.txt", "utf8/esperado.out", nullptr,
                          kSalidaCorrecta}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 
 } // namespace
 } // namespace trovanel

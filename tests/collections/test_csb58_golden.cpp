@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                            kOutAccess, "access/esperado-rechazo-2.log"},
         pruebas::CasoFilas{"accessAce", "CSB58Ac", "remesa.accdb", "access/ace-test.accdb", true, "Table1",
                            kOutAccess, "access/esperado-rechazo-1.log"}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 
 // Credits over several lines (template 101): the due date in each format a template may name; and a
 // rejected credit whose address and concepts never reach the next one, which has no lines for them.
@@ -156,8 +156,8 @@ TEST_P(CSB58GoldenVariasLineas, creditoEnVariasLineasDaElFicheroYElLogEsperados)
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, CSB58GoldenVariasLineas,
-                         ::testing::Values("multilinea", "rechazo-sin-opcionales"), [](const auto& info) {
-                             std::string nombre = info.param;
+                         ::testing::Values("multilinea", "rechazo-sin-opcionales"), [](const auto& caso) {
+                             std::string nombre = caso.param;
                              std::erase(nombre, '-');
                              return nombre;
                          });
@@ -228,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(Entradas, CSB58GoldenFechaQueFalta,
                                                               false, "Remesa", kOutFecha, kLogFecha},
                                            pruebas::CasoFilas{"tablaSqlite", "CSB58Ac", "remesa.db", nullptr,
                                                               false, "Remesa", kOutFecha, kLogFecha}),
-                         [](const auto& info) { return std::string(info.param.nombre); });
+                         [](const auto& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(CSB58Golden, modoLoteConElEmisorEnElQuintoArgumentoDaLosMismosFicheros) {
     copiar("linea/entrada.txt");
@@ -319,7 +319,7 @@ INSTANTIATE_TEST_SUITE_P(
         CasoEjecucion{"totalDelFicheroExcedidoRechazaElCreditoQueNoCabe", kCamposMinimos, -1,
                       "R001ANA 1234567890 99999999,99150826\r\nR002EVA 1234567890        0,01150826\r\n", 0,
                       0, "", "Error : Importe total del fichero excedido", true}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 
 } // namespace
 } // namespace trovanel

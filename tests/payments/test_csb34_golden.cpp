@@ -211,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Golden, ::testing::Values(
     CasoGolden{"nominasDeUnaTabla", "CSB34N", Forma::Tabla}, CasoGolden{"pagosCertificadosDeUnaTabla", "PAGOSC", Forma::Tabla},
     CasoGolden{"transferenciasEnModoLote", "CSB34T", Forma::Lote}, CasoGolden{"nominasDesdeElDialogo", "CSB34N", Forma::Dialogo},
     CasoGolden{"pagaresConElVencimientoQueSeTecleaAlEmpezar", "CSB34P", Forma::FechaQueFalta}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 // clang-format on
 
 // Runs that end with a message, errors of their own, no bank file, or one record worth a look.
@@ -320,7 +320,7 @@ INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Ejecuciones, ::testing::Values(
     CasoEjecucion{"loteSinDetalleFaltanParametros", kCampos, -1, orden("10,00"), 0, "Faltan parametros" + kUsoCSB34, "", "remesa.out", ",05032026,,CALLE MAYOR 1,MADRID"},
     CasoEjecucion{"loteConDomicilioEnBlancoFaltanParametros", kCampos, -1, orden("10,00"), 0, "Faltan parametros" + kUsoCSB34, "", "remesa.out", ",05032026,1, ,MADRID"},
     CasoEjecucion{"loteConFechaQueNoExisteSeRechaza", kCampos, -1, orden("10,00"), 0, "Fecha incorrecta" + kUsoCSB34, "", "remesa.out", ",31022026,1,CALLE MAYOR 1,MADRID"}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 // clang-format on
 
 } // namespace

@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(Tabla, ZOPGolden, ::testing::Values(
     CasoGolden{"sinCampoFormaPagoNingunaOrdenSale", Forma::Texto, 103, "linea", "sin-forma-pago"},
     CasoGolden{"sinCampoFormaPagoElLogNombraCadaFilaDeLaHoja", Forma::Hoja, 103, "linea", "sin-forma-pago"},
     CasoGolden{"sinCampoFormaPagoElLogNombraCadaFilaDeLaTabla", Forma::Tabla, 103, "linea", "sin-forma-pago"}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 // clang-format on
 
 } // namespace

@@ -195,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
                          false,
                          0,
                          "remesa"}),
-    [](const auto& info) { return std::string(info.param.entrada.nombre); });
+    [](const auto& caso) { return std::string(caso.param.entrada.nombre); });
 
 TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustituciones) {
     pruebas::escribirFichero(entorno.carpeta / "caracteres.ini", "G=#\r\n");
