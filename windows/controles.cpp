@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -321,6 +322,32 @@ PanelCuenta panelCuenta(const char* titulo, bool conSufijo, const std::function<
         }
     }
     return p;
+}
+
+void colocarVentanaPartes(QWidget* ventana, QComboBox* usuarios, std::initializer_list<QWidget*> marcos,
+                          std::initializer_list<QPushButton*> botones, QWidget* alta,
+                          Qt::Alignment alineacionAlta) {
+    auto* usuario = new QHBoxLayout;
+    usuario->addWidget(etiqueta("labUsuario", "Usuario", ventana));
+    usuario->addWidget(usuarios, 1);
+    auto* capaBotones = new QHBoxLayout;
+    for (QPushButton* b : botones) {
+        capaBotones->addWidget(b);
+    }
+    auto* principal = new QVBoxLayout;
+    principal->addLayout(usuario);
+    for (QWidget* m : marcos) {
+        principal->addWidget(m);
+    }
+    principal->addLayout(capaBotones);
+    principal->addStretch(1);
+    auto* todo = new QHBoxLayout(ventana);
+    todo->setSizeConstraint(QLayout::SetFixedSize);
+    todo->addLayout(principal);
+    todo->addWidget(alta, 0, alineacionAlta);
+    alta->hide();
+    principal->addStrut(anchoTitulo(ventana) - todo->contentsMargins().left() -
+                        todo->contentsMargins().right());
 }
 
 bool enBaseDatos(Avisos& avisos, const std::function<void()>& accion, AvisoError aviso) {

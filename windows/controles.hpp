@@ -126,6 +126,13 @@ struct PanelCuenta {
 PanelCuenta panelCuenta(const char* titulo, bool conSufijo, const std::function<void()>& modificado,
                         QWidget* padre);
 
+// The layout of a party window: the user list, the frames and the row of buttons one under another, and
+// the add panel to their right, hidden until asked for. The window keeps its size and shows its title
+// whole.
+void colocarVentanaPartes(QWidget* ventana, QComboBox* usuarios, std::initializer_list<QWidget*> marcos,
+                          std::initializer_list<QPushButton*> botones, QWidget* alta,
+                          Qt::Alignment alineacionAlta = {});
+
 // Runs a read or write of the program's database. A database error is shown, "Error: " and its
 // message, in a critical or a plain message box, and false returned.
 enum class AvisoError { Simple, Critico };

@@ -36,27 +36,22 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     cbUsuarios_ = lista("cbUsuarios", this);
     auto* framePresentador = construirPresentador();
     const auto marcarModificado = [this] { mModificado = true; };
-    const PanelCuenta emisor = panelCuenta("Emisor", true, marcarModificado, this);
-    cbNombreEmi_ = emisor.cbNombreEmi;
-    tbNifEmi_ = emisor.tbNifEmi;
-    tbSufEmi_ = emisor.tbSufEmi;
-    tbEntidadEmi_ = emisor.tbEntidadEmi;
-    tbOficinaEmi_ = emisor.tbOficinaEmi;
-    tbDC_ = emisor.tbDC;
-    tbCCC_ = emisor.tbCCC;
-    tbIdEmi_ = emisor.tbIdEmi;
-    auto* cmdBajaEmisor = boton("cmdBajaEmisor", "Baja &Emisor", emisor.marco);
-    emisor.formulario->addRow(cmdBajaEmisor);
+    cuenta_ = panelCuenta("Emisor", true, marcarModificado, this);
+    auto* cmdBajaEmisor = boton("cmdBajaEmisor", "Baja &Emisor", cuenta_.marco);
+    cuenta_.formulario->addRow(cmdBajaEmisor);
 
     auto* cmdAlta = boton("cmdAlta", "A&lta", this);
     auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
     auto* cmdCancelar = boton("cmdCancelar", "&Cerrar", this);
     auto* cmdAnadir = construirAlta();
-    colocar(framePresentador, emisor.marco, {cmdAlta, cmdAceptar, cmdCancelar});
+    colocarVentanaPartes(this, cbUsuarios_, {framePresentador, cuenta_.marco},
+                         {cmdAlta, cmdAceptar, cmdCancelar}, panelAlta_);
+    anchoParaNombre(tbAltaNombrePre_, 40);
+    anchoParaNombre(tbAltaNombreEmi_, 40);
 
     connect(cbUsuarios_, &QComboBox::activated, this, &frmNifSuf::cbUsuarios_Click);
     connect(cbNombrePre_, &QComboBox::activated, this, &frmNifSuf::cbNombrePre_Click);
-    connect(cbNombreEmi_, &QComboBox::activated, this, &frmNifSuf::cbNombreEmi_Click);
+    connect(cuenta_.cbNombreEmi, &QComboBox::activated, this, &frmNifSuf::cbNombreEmi_Click);
     connect(cmdAceptar, &QPushButton::clicked, this, &frmNifSuf::cmdAceptar_Click);
     connect(cmdAlta, &QPushButton::clicked, this, &frmNifSuf::cmdAlta_Click);
     connect(cmdAnadir, &QPushButton::clicked, this, &frmNifSuf::cmdAnadir_Click);
@@ -128,31 +123,6 @@ QPushButton* frmNifSuf::construirAlta() {
     return cmdAnadir;
 }
 
-void frmNifSuf::colocar(QWidget* framePresentador, QWidget* frameEmisor,
-                        std::initializer_list<QPushButton*> botonesVentana) {
-    auto* usuario = new QHBoxLayout;
-    usuario->addWidget(etiqueta("labUsuario", "Usuario", this));
-    usuario->addWidget(cbUsuarios_, 1);
-    auto* botones = new QHBoxLayout;
-    for (QPushButton* b : botonesVentana) {
-        botones->addWidget(b);
-    }
-    auto* principal = new QVBoxLayout;
-    principal->addLayout(usuario);
-    principal->addWidget(framePresentador);
-    principal->addWidget(frameEmisor);
-    principal->addLayout(botones);
-    principal->addStretch(1);
-    auto* todo = new QHBoxLayout(this);
-    todo->setSizeConstraint(QLayout::SetFixedSize);
-    todo->addLayout(principal);
-    todo->addWidget(panelAlta_);
-    panelAlta_->hide();
-    principal->addStrut(anchoTitulo(this) - todo->contentsMargins().left() - todo->contentsMargins().right());
-    anchoParaNombre(tbAltaNombrePre_, 40);
-    anchoParaNombre(tbAltaNombreEmi_, 40);
-}
-
 void frmNifSuf::vaciar(std::initializer_list<QLineEdit*> cajas) {
     for (QLineEdit* c : cajas) {
         c->clear();
@@ -190,8 +160,9 @@ void frmNifSuf::cbUsuarios_Click() {
         return;
     }
     cmdBajaPresentador_->setEnabled(!partes.empty());
-    llenarListaPartes(cbNombreEmi_, {},
-                      {tbNifEmi_, tbSufEmi_, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_});
+    llenarListaPartes(cuenta_.cbNombreEmi, {},
+                      {cuenta_.tbNifEmi, cuenta_.tbSufEmi, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi,
+                       cuenta_.tbDC, cuenta_.tbCCC, cuenta_.tbIdEmi});
     if (!llenarListaPartes(cbNombrePre_, partes, {tbNifPre_, tbSufPre_, tbIdPre_})) {
         tbCSB_->clear();
         return;
@@ -228,15 +199,16 @@ void frmNifSuf::cbNombrePre_Click() {
     } else {
         tbCSB_->clear();
     }
-    if (!llenarListaPartes(cbNombreEmi_, emisores,
-                           {tbCCC_, tbNifEmi_, tbEntidadEmi_, tbOficinaEmi_, tbSufEmi_, tbDC_, tbIdEmi_})) {
+    if (!llenarListaPartes(cuenta_.cbNombreEmi, emisores,
+                           {cuenta_.tbCCC, cuenta_.tbNifEmi, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi,
+                            cuenta_.tbSufEmi, cuenta_.tbDC, cuenta_.tbIdEmi})) {
         return;
     }
     cbNombreEmi_Click();
 }
 
 void frmNifSuf::cbNombreEmi_Click() {
-    const auto id = idSeleccionado(cbNombreEmi_);
+    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
     if (!id) {
         return;
     }
@@ -247,29 +219,29 @@ void frmNifSuf::cbNombreEmi_Click() {
     if (!emisor) {
         return;
     }
-    tbNifEmi_->setText(aQString(emisor->nif));
-    tbSufEmi_->setText(aQString(emisor->sufijo));
-    tbIdEmi_->setText(QString::number(emisor->id));
-    mostrarCuenta(emisor->cuenta, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_);
+    cuenta_.tbNifEmi->setText(aQString(emisor->nif));
+    cuenta_.tbSufEmi->setText(aQString(emisor->sufijo));
+    cuenta_.tbIdEmi->setText(QString::number(emisor->id));
+    mostrarCuenta(emisor->cuenta, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi, cuenta_.tbDC, cuenta_.tbCCC);
 }
 
 void frmNifSuf::cmdAceptar_Click() {
     DatosParte datos;
     datos.nifPre = textoDe(tbNifPre_);
     datos.sufPre = textoDe(tbSufPre_);
-    datos.nifEmi = textoDe(tbNifEmi_);
-    datos.sufEmi = textoDe(tbSufEmi_);
-    datos.oficina = textoDe(tbOficinaEmi_);
-    datos.dc = textoDe(tbDC_);
-    datos.numero = textoDe(tbCCC_);
-    datos.entidad = textoDe(tbEntidadEmi_);
+    datos.nifEmi = textoDe(cuenta_.tbNifEmi);
+    datos.sufEmi = textoDe(cuenta_.tbSufEmi);
+    datos.oficina = textoDe(cuenta_.tbOficinaEmi);
+    datos.dc = textoDe(cuenta_.tbDC);
+    datos.numero = textoDe(cuenta_.tbCCC);
+    datos.entidad = textoDe(cuenta_.tbEntidadEmi);
     const ValidacionParte v = validarEdicionCobros(datos);
-    if (!mostrarValidacion(contexto_.avisos, v, tbCCC_) || !mModificado ||
+    if (!mostrarValidacion(contexto_.avisos, v, cuenta_.tbCCC) || !mModificado ||
         !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
         return;
     }
     const auto idPre = idSeleccionado(cbNombrePre_);
-    const auto idEmi = idSeleccionado(cbNombreEmi_);
+    const auto idEmi = idSeleccionado(cuenta_.cbNombreEmi);
     if (!idPre || !idEmi) {
         return;
     }
@@ -327,7 +299,7 @@ void frmNifSuf::cmdAnadir_Click() {
 }
 
 void frmNifSuf::cmdBajaEmisor_Click() {
-    const auto id = idSeleccionado(cbNombreEmi_);
+    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
     if (!id || !contexto_.avisos.pregunta("¿Desea dar de baja el Emisor?")) {
         return;
     }

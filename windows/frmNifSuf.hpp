@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contexto_ventanas.hpp"
+#include "controles.hpp"
 #include "partes.hpp"
 
 #include <QDialog>
@@ -37,11 +38,11 @@ public:
 private:
     QGroupBox* construirPresentador();
     QPushButton* construirAlta();
-    void colocar(QWidget* framePresentador, QWidget* frameEmisor,
-                 std::initializer_list<QPushButton*> botones);
     void vaciar(std::initializer_list<QLineEdit*> cajas);
 
     ContextoVentanas contexto_;
+    // The frame "frameEmisor": the chosen party and its account.
+    PanelCuenta cuenta_;
     bool mModificado = false;
     std::string mTipo = kTipoCobros;
 
@@ -52,14 +53,6 @@ private:
     QLineEdit* tbIdPre_;
     QLineEdit* tbCSB_;
     QPushButton* cmdBajaPresentador_;
-    QComboBox* cbNombreEmi_;
-    QLineEdit* tbNifEmi_;
-    QLineEdit* tbSufEmi_;
-    QLineEdit* tbEntidadEmi_;
-    QLineEdit* tbOficinaEmi_;
-    QLineEdit* tbDC_;
-    QLineEdit* tbCCC_;
-    QLineEdit* tbIdEmi_;
     QWidget* panelAlta_;
     QRadioButton* Option1_0_;
     QRadioButton* Option1_1_;

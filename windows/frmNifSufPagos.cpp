@@ -36,14 +36,7 @@ frmNifSufPagos::frmNifSufPagos(ContextoVentanas contexto, QWidget* padre)
 
     cbUsuarios_ = lista("cbUsuarios", this);
     const auto marcarModificado = [this] { mModificado = true; };
-    const PanelCuenta ordenante = panelCuenta("Ordenante", false, marcarModificado, this);
-    cbNombreEmi_ = ordenante.cbNombreEmi;
-    tbNifEmi_ = ordenante.tbNifEmi;
-    tbEntidadEmi_ = ordenante.tbEntidadEmi;
-    tbOficinaEmi_ = ordenante.tbOficinaEmi;
-    tbDC_ = ordenante.tbDC;
-    tbCCC_ = ordenante.tbCCC;
-    tbIdEmi_ = ordenante.tbIdEmi;
+    cuenta_ = panelCuenta("Ordenante", false, marcarModificado, this);
 
     auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
     cmdBaja_ = boton("cmdBaja", "&Baja", this);
@@ -52,28 +45,12 @@ frmNifSufPagos::frmNifSufPagos(ContextoVentanas contexto, QWidget* padre)
 
     auto* cmdAnadir = construirAlta();
 
-    auto* usuario = new QHBoxLayout;
-    usuario->addWidget(etiqueta("labUsuario", "Usuario", this));
-    usuario->addWidget(cbUsuarios_, 1);
-    auto* botones = new QHBoxLayout;
-    for (QPushButton* b : {cmdAceptar, cmdBaja_, cmdAlta, cmdCancelar}) {
-        botones->addWidget(b);
-    }
-    auto* principal = new QVBoxLayout;
-    principal->addLayout(usuario);
-    principal->addWidget(ordenante.marco);
-    principal->addLayout(botones);
-    principal->addStretch(1);
-    auto* todo = new QHBoxLayout(this);
-    todo->setSizeConstraint(QLayout::SetFixedSize);
-    todo->addLayout(principal);
-    todo->addWidget(Frame1_, 0, Qt::AlignTop);
-    Frame1_->hide();
-    principal->addStrut(anchoTitulo(this) - todo->contentsMargins().left() - todo->contentsMargins().right());
+    colocarVentanaPartes(this, cbUsuarios_, {cuenta_.marco}, {cmdAceptar, cmdBaja_, cmdAlta, cmdCancelar},
+                         Frame1_, Qt::AlignTop);
     anchoParaNombre(tbAltaNombre_, 36);
 
     connect(cbUsuarios_, &QComboBox::activated, this, &frmNifSufPagos::cbUsuarios_Click);
-    connect(cbNombreEmi_, &QComboBox::activated, this, &frmNifSufPagos::cbNombreEmi_Click);
+    connect(cuenta_.cbNombreEmi, &QComboBox::activated, this, &frmNifSufPagos::cbNombreEmi_Click);
     connect(cmdAceptar, &QPushButton::clicked, this, &frmNifSufPagos::cmdAceptar_Click);
     connect(cmdBaja_, &QPushButton::clicked, this, &frmNifSufPagos::cmdBaja_Click);
     connect(cmdAlta, &QPushButton::clicked, this, &frmNifSufPagos::cmdAlta_Click);
@@ -131,15 +108,16 @@ void frmNifSufPagos::cbUsuarios_Click() {
         return;
     }
     cmdBaja_->setEnabled(!partes.empty());
-    if (!llenarListaPartes(cbNombreEmi_, partes,
-                           {tbNifEmi_, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_})) {
+    if (!llenarListaPartes(cuenta_.cbNombreEmi, partes,
+                           {cuenta_.tbNifEmi, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi, cuenta_.tbDC,
+                            cuenta_.tbCCC, cuenta_.tbIdEmi})) {
         return;
     }
     cbNombreEmi_Click();
 }
 
 void frmNifSufPagos::cbNombreEmi_Click() {
-    const auto id = idSeleccionado(cbNombreEmi_);
+    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
     if (!id) {
         return;
     }
@@ -150,24 +128,24 @@ void frmNifSufPagos::cbNombreEmi_Click() {
     if (!parte) {
         return;
     }
-    tbNifEmi_->setText(aQString(parte->nif));
-    mostrarCuenta(parte->cuenta, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_);
-    tbIdEmi_->setText(QString::number(parte->id));
+    cuenta_.tbNifEmi->setText(aQString(parte->nif));
+    mostrarCuenta(parte->cuenta, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi, cuenta_.tbDC, cuenta_.tbCCC);
+    cuenta_.tbIdEmi->setText(QString::number(parte->id));
 }
 
 void frmNifSufPagos::cmdAceptar_Click() {
     DatosParte datos;
-    datos.nifEmi = textoDe(tbNifEmi_);
-    datos.oficina = textoDe(tbOficinaEmi_);
-    datos.dc = textoDe(tbDC_);
-    datos.numero = textoDe(tbCCC_);
-    datos.entidad = textoDe(tbEntidadEmi_);
+    datos.nifEmi = textoDe(cuenta_.tbNifEmi);
+    datos.oficina = textoDe(cuenta_.tbOficinaEmi);
+    datos.dc = textoDe(cuenta_.tbDC);
+    datos.numero = textoDe(cuenta_.tbCCC);
+    datos.entidad = textoDe(cuenta_.tbEntidadEmi);
     const ValidacionParte v = validarEdicionOrdenante(datos);
-    if (!mostrarValidacion(contexto_.avisos, v, tbCCC_) || !mModificado ||
+    if (!mostrarValidacion(contexto_.avisos, v, cuenta_.tbCCC) || !mModificado ||
         !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
         return;
     }
-    const auto id = idSeleccionado(cbNombreEmi_);
+    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
     if (!id) {
         return;
     }
@@ -224,7 +202,7 @@ void frmNifSufPagos::cmdAnadir_Click() {
 }
 
 void frmNifSufPagos::cmdBaja_Click() {
-    const auto id = idSeleccionado(cbNombreEmi_);
+    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
     if (!id) {
         return;
     }
