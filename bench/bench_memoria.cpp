@@ -195,14 +195,7 @@ std::string mensajeDe(const std::function<void()>& accion) {
     return "leído";
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const std::uint64_t grande = (argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 2048) << 20;
-    const auto carpeta = fs::temp_directory_path() / ("trovanel-memoria-" + std::to_string(::getpid()));
-    fs::create_directories(carpeta);
-    crearBaseDatosPrograma(carpeta / "Estructuras.db");
-
+void medirTexto(const fs::path& carpeta, std::uint64_t grande) {
     // Text input: one line without an end, through the norm 19 conversion of the example template.
     escribirRelleno(carpeta / "linea.txt", "", grande, 'x');
     medirEnHijo("texto: una linea sin final", [&] {
@@ -224,7 +217,9 @@ int main(int argc, char** argv) {
                (fs::exists(p.rutaSalida) ? "escrita" : "no escrita");
     });
     fs::remove(carpeta / "linea.txt");
+}
 
+void medirLineas(const fs::path& carpeta, std::uint64_t grande) {
     // The accounts file and the exchange file: one line without an end.
     escribirRelleno(carpeta / "cuentas.txt", "", grande / 10, ' ');
     medirEnHijo("fichero de cuentas: una linea sin final", [&] {
@@ -240,7 +235,9 @@ int main(int argc, char** argv) {
         return ImportarPlantilla(bd, avisos, carpeta / "plantilla.txt") ? "importada" : "rechazada";
     });
     fs::remove(carpeta / "plantilla.txt");
+}
 
+void medirLibros(const fs::path& carpeta, std::uint64_t grande) {
     // Workbooks: one shared string without end, and millions of small ones.
     ParteGenerada una{.cabecera = R"(<?xml version="1.0"?><sst><si><t>)",
                       .trozo = std::string(1 << 16, 'a'),
@@ -271,7 +268,9 @@ int main(int argc, char** argv) {
     medirEnHijo("xlsx: 30 millones de cadenas compartidas",
                 [&] { return mensajeDe([&] { abrirLibroExcel(carpeta / "muchas.xlsx"); }); });
     fs::remove(carpeta / "muchas.xlsx");
+}
 
+void medirTablas(const fs::path& carpeta, std::uint64_t grande) {
     // A table: one text value of a quarter of the size, read row by row.
     medirEnHijo(nullptr, [&] {
         sqlite3* db = nullptr;
@@ -318,6 +317,20 @@ int main(int argc, char** argv) {
             }
         });
     });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::uint64_t grande = (argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 2048) << 20;
+    const auto carpeta = fs::temp_directory_path() / ("trovanel-memoria-" + std::to_string(::getpid()));
+    fs::create_directories(carpeta);
+    crearBaseDatosPrograma(carpeta / "Estructuras.db");
+
+    medirTexto(carpeta, grande);
+    medirLineas(carpeta, grande);
+    medirLibros(carpeta, grande);
+    medirTablas(carpeta, grande);
     fs::remove_all(carpeta);
     return 0;
 }

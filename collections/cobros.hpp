@@ -93,8 +93,9 @@ extern const RasgosCobro kRasgosCSB58;
 class ModuloCobros : public FamiliaConversion {
 public:
     // piezas: the norm's own pieces, of which the shared ones are part.
-    ModuloCobros(EstadoEjecucion& estado, Entorno& entorno, const RasgosCobro& rasgos, PiezasCobro& piezas)
-        : FamiliaConversion(estado, entorno), rasgos_(rasgos), comunes_(piezas) {}
+    ModuloCobros(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion, const RasgosCobro& rasgos,
+                 PiezasCobro& piezas)
+        : FamiliaConversion(estadoEjecucion, entornoEjecucion), rasgos_(rasgos), comunes_(piezas) {}
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;

@@ -8,8 +8,8 @@
 
 namespace trovanel {
 
-ModuloCSB19::ModuloCSB19(EstadoEjecucion& estado, Entorno& entorno)
-    : ModuloCobros(estado, entorno, kRasgosCSB19, piezas) {}
+ModuloCSB19::ModuloCSB19(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion)
+    : ModuloCobros(estadoEjecucion, entornoEjecucion, kRasgosCSB19, piezas) {}
 
 bool ModuloCSB19::cargarPartes(const ParametrosConversion& parametros) {
     if (!ModuloCobros::cargarPartes(parametros)) {

@@ -7,8 +7,8 @@
 
 namespace trovanel {
 
-ModuloCSB58::ModuloCSB58(EstadoEjecucion& estado, Entorno& entorno)
-    : ModuloCobros(estado, entorno, kRasgosCSB58, piezas) {
+ModuloCSB58::ModuloCSB58(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion)
+    : ModuloCobros(estadoEjecucion, entornoEjecucion, kRasgosCSB58, piezas) {
     // The check digits stay so when the template has no DC field.
     piezas.dc = "**";
 }

@@ -32,7 +32,8 @@ struct EstadoLectura {
 // between the orders of that run.
 class FamiliaConversion {
 public:
-    FamiliaConversion(EstadoEjecucion& estado, Entorno& entorno) : estado(estado), entorno(entorno) {}
+    FamiliaConversion(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion)
+        : estado(estadoEjecucion), entorno(entornoEjecucion) {}
     virtual ~FamiliaConversion() = default;
     FamiliaConversion(const FamiliaConversion&) = delete;
     FamiliaConversion& operator=(const FamiliaConversion&) = delete;

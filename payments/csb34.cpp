@@ -37,8 +37,9 @@ const char* operacion(const std::string& tipoBase) {
 
 } // namespace
 
-ModuloCSB34::ModuloCSB34(EstadoEjecucion& estado, Entorno& entorno, std::string tipoPlantilla)
-    : ModuloPagos(estado, entorno, kRasgosCSB34), gTipoPlantilla(sinSufijo(tipoPlantilla)) {
+ModuloCSB34::ModuloCSB34(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion,
+                         std::string tipoPlantilla)
+    : ModuloPagos(estadoEjecucion, entornoEjecucion, kRasgosCSB34), gTipoPlantilla(sinSufijo(tipoPlantilla)) {
     piezas.operacion = operacion(gTipoPlantilla);
     piezas.concepto = gTipoPlantilla == "CSB34N" ? "1" : "9";
     nominaOTransferencia_ = gTipoPlantilla == "CSB34N" || gTipoPlantilla == "CSB34T";

@@ -38,8 +38,8 @@ class ModuloPagos : public FamiliaConversion {
 public:
     static constexpr std::size_t kAncho = 72;
 
-    ModuloPagos(EstadoEjecucion& estado, Entorno& entorno, const RasgosPago& rasgos)
-        : FamiliaConversion(estado, entorno), rasgos_(rasgos) {}
+    ModuloPagos(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion, const RasgosPago& rasgos)
+        : FamiliaConversion(estadoEjecucion, entornoEjecucion), rasgos_(rasgos) {}
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;

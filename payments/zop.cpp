@@ -45,7 +45,8 @@ std::string fechaAAMMDD(std::string_view texto, std::string_view formato) {
     return std::string(texto);
 }
 
-ModuloZOP::ModuloZOP(EstadoEjecucion& estado, Entorno& entorno) : ModuloPagos(estado, entorno, kRasgosZOP) {}
+ModuloZOP::ModuloZOP(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion)
+    : ModuloPagos(estadoEjecucion, entornoEjecucion, kRasgosZOP) {}
 
 bool ModuloZOP::cargarPartes(const ParametrosConversion& parametros) {
     if (!ModuloPagos::cargarPartes(parametros)) {

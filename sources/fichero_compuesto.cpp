@@ -19,10 +19,6 @@ namespace trovanel {
 
 namespace {
 
-[[noreturn]] void noSeAbre() {
-    throw ErrorTrovanel(kNoSeAbreEntrada);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Compound file: the FAT-like container that holds the workbook stream.
 
@@ -39,7 +35,7 @@ Bytes leerFicheroEntero(const std::filesystem::path& ruta) {
     }
     const std::uint64_t tamano = fichero.huella().tamano;
     if (!fichero.abierto() || tamano > kMaxLibroXls) {
-        noSeAbre();
+        danado();
     }
     Bytes datos(static_cast<std::size_t>(tamano));
     std::size_t leidos = 0;
@@ -50,7 +46,7 @@ Bytes leerFicheroEntero(const std::filesystem::path& ruta) {
         }
         // Shorter than at the open: cut meanwhile.
         if (n <= 0) {
-            noSeAbre();
+            danado();
         }
         leidos += static_cast<std::size_t>(n);
     }
@@ -64,15 +60,15 @@ public:
                                                                 0xA1, 0xB1, 0x1A, 0xE1};
         if (datos_.size() < 512 || !std::equal(kFirma.begin(), kFirma.end(), datos_.begin()) ||
             le16(&datos_[0x1C]) != 0xFFFE) {
-            noSeAbre();
+            danado();
         }
         const std::uint16_t desplazamiento = le16(&datos_[0x1E]);
         if ((desplazamiento != 9 && desplazamiento != 12) || le16(&datos_[0x20]) != 6) {
-            noSeAbre();
+            danado();
         }
         tamSector_ = std::size_t{1} << desplazamiento;
         if (datos_.size() <= tamSector_) {
-            noSeAbre();
+            danado();
         }
         version3_ = le16(&datos_[0x1A]) == 3;
         sectores_ = static_cast<std::uint32_t>((datos_.size() - tamSector_ + tamSector_ - 1) / tamSector_);
@@ -85,7 +81,7 @@ public:
         const Bytes directorio = leerCadena(le32(&datos_[0x30]), std::nullopt);
         const std::size_t entradas = directorio.size() / 128;
         if (entradas == 0 || directorio[0x42] != 5) {
-            noSeAbre();
+            danado();
         }
         const unsigned char* raiz = directorio.data();
 
@@ -101,7 +97,7 @@ public:
                 continue;
             }
             if (id >= entradas || visto[id]) {
-                noSeAbre();
+                danado();
             }
             visto[id] = true;
             const unsigned char* e = directorio.data() + std::size_t{id} * 128;
@@ -120,7 +116,7 @@ public:
             libro = libro5;
         }
         if (!libro) {
-            noSeAbre();
+            danado();
         }
 
         // The mini stream and its FAT are read even when the workbook does not live there, so that a
@@ -133,7 +129,7 @@ public:
         const unsigned char* e = directorio.data() + *libro * 128;
         const std::uint64_t tamano = tamanoEntrada(e);
         if (tamano < 4) {
-            noSeAbre();
+            danado();
         }
         if (tamano >= kCorteMini) {
             return leerCadena(le32(e + 0x74), tamano);
@@ -146,7 +142,7 @@ private:
     std::uint64_t tamanoEntrada(const unsigned char* e) const {
         const std::uint64_t tamano = version3_ ? le32(e + 0x78) : le64(e + 0x78);
         if (tamano > datos_.size()) {
-            noSeAbre();
+            danado();
         }
         return tamano;
     }
@@ -171,7 +167,7 @@ private:
     const unsigned char* sector(std::uint32_t s, std::size_t bytes) const {
         const std::uint64_t inicio = (std::uint64_t{s} + 1) * tamSector_;
         if (s >= sectores_ || inicio + bytes > datos_.size()) {
-            noSeAbre();
+            danado();
         }
         return datos_.data() + inicio;
     }
@@ -179,7 +175,7 @@ private:
     // Each sector belongs to one chain at most: a second claim means a damaged or hostile file.
     void marcar(std::uint32_t s) {
         if (s >= sectores_ || usado_[s]) {
-            noSeAbre();
+            danado();
         }
         usado_[s] = true;
     }
@@ -187,7 +183,7 @@ private:
     void cargarFat() {
         const std::uint32_t sectoresFat = le32(&datos_[0x2C]);
         if (sectoresFat == 0 || sectoresFat > sectores_) {
-            noSeAbre();
+            danado();
         }
         std::vector<std::uint32_t> ids;
         for (std::size_t i = 0; i < 109 && ids.size() < sectoresFat; ++i) {
@@ -220,7 +216,7 @@ private:
         salida.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(faltan, datos_.size())));
         while (s != kFinCadena) {
             if (s >= fat_.size()) {
-                noSeAbre();
+                danado();
             }
             marcar(s);
             const std::size_t n =
@@ -233,7 +229,7 @@ private:
             s = fat_[s];
         }
         if (faltan > 0) {
-            noSeAbre();
+            danado();
         }
         return salida;
     }
@@ -246,13 +242,13 @@ private:
         std::uint64_t faltan = tamano;
         while (s != kFinCadena) {
             if (s >= entradas || visto[s]) {
-                noSeAbre();
+                danado();
             }
             visto[s] = true;
             const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(faltan, kSectorMini));
             const std::size_t inicio = std::size_t{s} * kSectorMini;
             if (inicio + n > mini.size()) {
-                noSeAbre();
+                danado();
             }
             salida.insert(salida.end(), mini.begin() + static_cast<std::ptrdiff_t>(inicio),
                           mini.begin() + static_cast<std::ptrdiff_t>(inicio + n));
@@ -260,7 +256,7 @@ private:
             s = le32(&fatMini[std::size_t{s} * 4]);
         }
         if (faltan > 0) {
-            noSeAbre();
+            danado();
         }
         return salida;
     }

@@ -1,5 +1,7 @@
 #include "flujo_xml.hpp"
 
+#include "libro_excel.hpp"
+
 #include <cstddef>
 
 namespace trovanel::xlsx {

@@ -41,13 +41,17 @@ ValorCelda LibroExcel::celda(std::string_view hoja, std::int64_t numeroFila, std
     }
 }
 
+void danado() {
+    throw ErrorTrovanel(kNoSeAbreEntrada);
+}
+
 void relanzarComoDanado() {
     try {
         throw;
     } catch (const ErrorTrovanel&) {
         throw;
     } catch (const std::exception&) {
-        throw ErrorTrovanel(kNoSeAbreEntrada);
+        danado();
     }
 }
 
@@ -115,7 +119,7 @@ std::unique_ptr<LibroExcel> abrirLibroExcel(const std::filesystem::path& ruta) {
             }
             if (!fichero.abierto() || ::pread(fichero.descriptor(), firma.data(), firma.size(), 0) !=
                                           static_cast<ssize_t>(firma.size())) {
-                throw ErrorTrovanel(kNoSeAbreEntrada);
+                danado();
             }
             huella = fichero.huella();
         }
@@ -125,7 +129,7 @@ std::unique_ptr<LibroExcel> abrirLibroExcel(const std::filesystem::path& ruta) {
         } else if (firma == std::array<unsigned char, 4>{0xD0, 0xCF, 0x11, 0xE0}) {
             libro = abrirLibroXls(ruta);
         } else {
-            throw ErrorTrovanel(kNoSeAbreEntrada);
+            danado();
         }
         libro->ficheroLeido = FicheroLeido{ruta, huella};
         return libro;

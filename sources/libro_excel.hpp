@@ -91,4 +91,7 @@ std::unique_ptr<LibroExcel> abrirLibroXls(const std::filesystem::path& ruta);
 // workbook that cannot be read always ends in the same message.
 [[noreturn]] void relanzarComoDanado();
 
+// A damaged, hostile or unreadable workbook, whatever its format: throws ErrorTrovanel(kNoSeAbreEntrada).
+[[noreturn]] void danado();
+
 } // namespace trovanel

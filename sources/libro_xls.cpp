@@ -31,10 +31,6 @@ namespace trovanel {
 
 namespace {
 
-[[noreturn]] void noSeAbre() {
-    throw ErrorTrovanel(kNoSeAbreEntrada);
-}
-
 constexpr std::size_t kColumnasXls = 256;
 constexpr std::int64_t kFilasXls = 65536;
 // Real workbooks hold a handful of sheets. Each entry of the list takes a dozen bytes of the file and
@@ -76,14 +72,14 @@ bool leerRegistro(const Bytes& flujo, std::size_t pos, Registro& r) {
     r.largo = le16(&flujo[pos + 2]);
     r.cuerpo = pos + 4;
     if (r.largo > kMaximoRegistro || r.cuerpo + r.largo > flujo.size()) {
-        noSeAbre();
+        danado();
     }
     return true;
 }
 
 const unsigned char* cuerpo(const Bytes& flujo, const Registro& r, std::size_t minimo) {
     if (r.largo < minimo) {
-        noSeAbre();
+        danado();
     }
     return flujo.data() + r.cuerpo;
 }
@@ -174,7 +170,7 @@ public:
             }
             const std::size_t disponibles = (tramos_[tramo_].second - pos_) / (anchos ? 2 : 1);
             if (disponibles == 0) {
-                noSeAbre();
+                danado();
             }
             const std::size_t k = std::min(n, disponibles);
             for (std::size_t i = 0; i < k; ++i) {
@@ -220,7 +216,7 @@ public:
 private:
     void siguienteTramo() {
         if (tramo_ + 1 >= tramos_.size()) {
-            noSeAbre();
+            danado();
         }
         ++tramo_;
         pos_ = tramos_[tramo_].first;
@@ -352,14 +348,14 @@ struct DatosLibro {
     void leerCelda(std::size_t pos, std::vector<ValorCelda>& celdas) const {
         Registro r;
         if (!leerRegistro(flujo, pos, r)) {
-            noSeAbre();
+            danado();
         }
         const unsigned char* b = cuerpo(flujo, r, 6);
         const std::uint16_t columna = le16(b + 2);
         const std::uint16_t xf = le16(b + 4);
         auto poner = [&celdas](std::size_t c, ValorCelda valor) {
             if (c >= kColumnasXls) {
-                noSeAbre();
+                danado();
             }
             if (celdas.size() <= c) {
                 celdas.resize(c + 1, ValorCelda(std::string()));
@@ -395,7 +391,7 @@ struct DatosLibro {
         case kLabelSst: {
             const std::uint32_t indice = le32(cuerpo(flujo, r, 10) + 6);
             if (indice >= cadenas.cantidad()) {
-                noSeAbre();
+                danado();
             }
             poner(columna, std::string(cadenas[indice]));
             break;
@@ -447,12 +443,12 @@ std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
 
     Registro r;
     if (!leerRegistro(f, 0, r) || r.tipo != kBof) {
-        noSeAbre();
+        danado();
     }
     const unsigned char* bof = cuerpo(f, r, 4);
     const std::uint16_t version = le16(bof);
     if (le16(bof + 2) != 0x0005 || (version != 0x0600 && version != 0x0500)) {
-        noSeAbre();
+        danado();
     }
     datos->biff8 = version == 0x0600;
     datos->paginaCodigos = tablaPaginaCodigos(1252);
@@ -463,7 +459,7 @@ std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
     for (std::size_t pos = r.siguiente(); leerRegistro(f, pos, r) && r.tipo != kEof; pos = r.siguiente()) {
         switch (r.tipo) {
         case 0x002F: // FILEPASS: the workbook is encrypted
-            noSeAbre();
+            danado();
         case 0x0042: // CODEPAGE: only BIFF5 text is in it; BIFF8 text is Unicode
             if (!datos->biff8) {
                 datos->paginaCodigos = tablaPaginaCodigos(le16(cuerpo(f, r, 2)));
@@ -481,7 +477,7 @@ std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
             std::string nombre = datos->biff8 ? l.caracteres(n, (l.u8() & 0x01) != 0) : datos->texto8(l, n);
             if (tipo == 0) {
                 if (hojas.size() == kMaxHojas) {
-                    noSeAbre();
+                    danado();
                 }
                 hojas.emplace_back(std::move(nombre), inicio);
             }
@@ -535,7 +531,7 @@ std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
     for (auto& [nombre, inicio] : hojas) {
         Registro b;
         if (!leerRegistro(f, inicio, b) || b.tipo != kBof) {
-            noSeAbre();
+            danado();
         }
         // A dialog sheet also calls itself a worksheet in the list; its own BOF tells.
         if (le16(cuerpo(f, b, 4) + 2) == 0x0010) {
@@ -552,7 +548,7 @@ public:
     CursorXls(std::shared_ptr<const DatosLibro> datos, std::size_t inicio) : datos_(std::move(datos)) {
         Registro r;
         if (!leerRegistro(datos_->flujo, inicio, r)) {
-            noSeAbre();
+            danado();
         }
         inicio_ = r.siguiente();
         bool ordenado = true;
@@ -677,7 +673,7 @@ public:
     std::unique_ptr<CursorHoja> abrirHoja(std::string_view hoja) override {
         const HojaXls* elegida = buscarHoja(datos_->hojas, hoja);
         if (elegida == nullptr) {
-            noSeAbre();
+            danado();
         }
         try {
             return std::make_unique<CursorXls>(datos_, elegida->inicio);

@@ -27,10 +27,6 @@ constexpr std::size_t kMaxEntradas = 65536;
 
 } // namespace
 
-void danado() {
-    throw ErrorTrovanel(kNoSeAbreEntrada);
-}
-
 // --- The archive ---
 
 std::optional<zip_uint64_t> Archivo::buscar(const std::string& nombre) const {

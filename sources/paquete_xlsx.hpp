@@ -17,9 +17,6 @@
 
 namespace trovanel::xlsx {
 
-// A damaged or hostile workbook: throws ErrorTrovanel(kNoSeAbreEntrada).
-[[noreturn]] void danado();
-
 // Element and attribute names without their namespace prefix: writers differ in the prefixes they use.
 inline std::string_view local(std::string_view nombre) {
     const auto dosPuntos = nombre.rfind(':');

@@ -14,7 +14,7 @@ void TablaTextos::reservar(std::size_t texto, std::size_t cantidad) {
 
 void TablaTextos::anadir(std::string_view texto) {
     if (!cabe(texto.size())) {
-        throw ErrorTrovanel(kNoSeAbreEntrada);
+        danado();
     }
     texto_ += texto;
     finales_.push_back(static_cast<std::uint32_t>(texto_.size()));

@@ -262,8 +262,7 @@ Plantilla leerIntercambio(std::string_view contenido) {
         campo.valorcampo = fila.texto(8);
         campo.longitud = static_cast<int>(fila.entero(9, "longitud", kMenor16, kMayor16));
         if (auto motivo = posicionIncorrecta(campo, static_cast<std::size_t>(id), porPosiciones)) {
-            throw ErrorPlantillaIncorrecta("Línea " + numero(static_cast<std::int64_t>(n)) + ": " +
-                                           *motivo);
+            throw ErrorPlantillaIncorrecta("Línea " + numero(static_cast<std::int64_t>(n)) + ": " + *motivo);
         }
         plantilla.ponerCampo(static_cast<std::size_t>(id), std::move(campo));
     }

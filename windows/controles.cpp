@@ -1,6 +1,7 @@
 #include "controles.hpp"
 
 #include "avisos.hpp"
+#include "base_datos.hpp"
 #include "cuentas_partes.hpp"
 #include "lista_plantillas.hpp"
 #include "partes.hpp"
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -22,6 +24,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -60,6 +63,13 @@ QLineEdit* caja(const QString& nombre, int longitud, QWidget* padre) {
     if (longitud > 0) {
         resultado->setMaxLength(longitud);
     }
+    return resultado;
+}
+
+QLineEdit* fila(QFormLayout* formulario, const char* nombre, const char* texto, int longitud,
+                QWidget* padre) {
+    QLineEdit* resultado = caja(nombre, longitud, padre);
+    formulario->addRow(etiqueta(QStringLiteral("lab") + aQString(nombre), aQString(texto), padre), resultado);
     return resultado;
 }
 
@@ -281,6 +291,78 @@ bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes
     }
     lista->setCurrentIndex(0);
     return true;
+}
+
+PanelCuenta panelCuenta(const char* titulo, bool conSufijo, const std::function<void()>& modificado,
+                        QWidget* padre) {
+    PanelCuenta p{};
+    p.marco = marco("frameEmisor", titulo, padre);
+    p.formulario = new QFormLayout(p.marco);
+    p.cbNombreEmi = lista("cbNombreEmi", p.marco);
+    p.formulario->addRow(etiqueta("labNombreEmi", "Nombre", p.marco), p.cbNombreEmi);
+    p.tbNifEmi = fila(p.formulario, "tbNifEmi", "N.I.F.", 9, p.marco);
+    if (conSufijo) {
+        p.tbSufEmi = fila(p.formulario, "tbSufEmi", "Sufijo:", 3, p.marco);
+    }
+    p.tbEntidadEmi = fila(p.formulario, "tbEntidadEmi", "Entidad", 0, p.marco);
+    p.tbOficinaEmi = fila(p.formulario, "tbOficinaEmi", "Oficina", 4, p.marco);
+    p.tbDC = fila(p.formulario, "tbDC", "DC", 2, p.marco);
+    p.tbCCC = fila(p.formulario, "tbCCC", "Cuenta", 10, p.marco);
+    p.tbIdEmi = fila(p.formulario, "tbIdEmi", "ID", 0, p.marco);
+    p.tbEntidadEmi->setReadOnly(true);
+    p.tbIdEmi->setReadOnly(true);
+    for (QLineEdit* cuenta : {p.tbSufEmi, p.tbOficinaEmi, p.tbDC, p.tbCCC}) {
+        if (cuenta != nullptr) {
+            soloCifrasCuenta(cuenta);
+        }
+    }
+    for (QLineEdit* edicion : {p.tbNifEmi, p.tbSufEmi, p.tbOficinaEmi, p.tbDC, p.tbCCC}) {
+        if (edicion != nullptr) {
+            alModificar(edicion, modificado);
+        }
+    }
+    return p;
+}
+
+void colocarVentanaPartes(QWidget* ventana, QComboBox* usuarios, std::initializer_list<QWidget*> marcos,
+                          std::initializer_list<QPushButton*> botones, QWidget* alta,
+                          Qt::Alignment alineacionAlta) {
+    auto* usuario = new QHBoxLayout;
+    usuario->addWidget(etiqueta("labUsuario", "Usuario", ventana));
+    usuario->addWidget(usuarios, 1);
+    auto* capaBotones = new QHBoxLayout;
+    for (QPushButton* b : botones) {
+        capaBotones->addWidget(b);
+    }
+    auto* principal = new QVBoxLayout;
+    principal->addLayout(usuario);
+    for (QWidget* m : marcos) {
+        principal->addWidget(m);
+    }
+    principal->addLayout(capaBotones);
+    principal->addStretch(1);
+    auto* todo = new QHBoxLayout(ventana);
+    todo->setSizeConstraint(QLayout::SetFixedSize);
+    todo->addLayout(principal);
+    todo->addWidget(alta, 0, alineacionAlta);
+    alta->hide();
+    principal->addStrut(anchoTitulo(ventana) - todo->contentsMargins().left() -
+                        todo->contentsMargins().right());
+}
+
+bool enBaseDatos(Avisos& avisos, const std::function<void()>& accion, AvisoError aviso) {
+    try {
+        accion();
+        return true;
+    } catch (const ErrorBaseDatos& e) {
+        const std::string texto = std::string("Error: ") + e.what();
+        if (aviso == AvisoError::Critico) {
+            avisos.critico(texto);
+        } else {
+            avisos.simple(texto);
+        }
+        return false;
+    }
 }
 
 void anadirPlantilla(QComboBox* combo, const EntradaPlantilla& entrada) {

@@ -15,6 +15,7 @@
 
 class QColor;
 class QComboBox;
+class QFormLayout;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
@@ -55,6 +56,8 @@ QComboBox* lista(const QString& nombre, QWidget* padre);
 // A text box taking at most longitud characters (0: no limit).
 QLineEdit* caja(const char* nombre, int longitud, QWidget* padre);
 QLineEdit* caja(const QString& nombre, int longitud, QWidget* padre);
+// A text box and its label, named "lab" and the box's name, in one row of a frame's form.
+QLineEdit* fila(QFormLayout* formulario, const char* nombre, const char* texto, int longitud, QWidget* padre);
 
 // Account boxes (office, check digits, number, suffix): only digits, "*" and backspace get in, typed or
 // pasted; any other key, Enter included, is swallowed, but the clipboard and selection keys work, and
@@ -103,6 +106,37 @@ bool mostrarValidacion(Avisos& avisos, const ValidacionParte& validacion, QLineE
 
 bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes,
                        std::initializer_list<QLineEdit*> cajas);
+
+// The frame "frameEmisor" of a party and its account: the party's name list, its N.I.F., its suffix
+// (collection issuers only), the bank of the stored account (an edit keeps it, so it is read-only),
+// office, check digits, number, and the read-only id. The account boxes take only what an account
+// holds; every edit of the user calls modificado.
+struct PanelCuenta {
+    QGroupBox* marco;
+    QFormLayout* formulario;
+    QComboBox* cbNombreEmi;
+    QLineEdit* tbNifEmi;
+    QLineEdit* tbSufEmi; // nullptr without a suffix
+    QLineEdit* tbEntidadEmi;
+    QLineEdit* tbOficinaEmi;
+    QLineEdit* tbDC;
+    QLineEdit* tbCCC;
+    QLineEdit* tbIdEmi;
+};
+PanelCuenta panelCuenta(const char* titulo, bool conSufijo, const std::function<void()>& modificado,
+                        QWidget* padre);
+
+// The layout of a party window: the user list, the frames and the row of buttons one under another, and
+// the add panel to their right, hidden until asked for. The window keeps its size and shows its title
+// whole.
+void colocarVentanaPartes(QWidget* ventana, QComboBox* usuarios, std::initializer_list<QWidget*> marcos,
+                          std::initializer_list<QPushButton*> botones, QWidget* alta,
+                          Qt::Alignment alineacionAlta = {});
+
+// Runs a read or write of the program's database. A database error is shown, "Error: " and its
+// message, in a critical or a plain message box, and false returned.
+enum class AvisoError { Simple, Critico };
+bool enBaseDatos(Avisos& avisos, const std::function<void()>& accion, AvisoError aviso = AvisoError::Simple);
 
 // Template lists: each entry carries its template's id and type, so the list is the only place that
 // knows them.

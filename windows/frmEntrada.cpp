@@ -112,12 +112,62 @@ void frmEntrada::construir() {
     setObjectName(t("frmEntrada"));
     setWindowTitle(t("Generar CSB"));
 
+    // Built in the order the user moves through them: the creation order is the tab order.
+    QGroupBox* Frame3 = marcoPlantilla();
+    QGroupBox* Frame5 = marcoUsuario();
+    QHBoxLayout* capaFecha = filaFecha();
+    marcoCabecera();
+    QGroupBox* Frame1 = marcoOrigen();
+    QGroupBox* Frame2 = marcoDestino();
+    QGroupBox* Frame6 = marcoHoja();
+    QHBoxLayout* capaBotones = filaBotonesEntrada();
+
+    // The choices never give up width to the grids opened beside them.
+    auto* panelOpciones = nombrado(new QWidget(this), "panelOpciones");
+    panelOpciones->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    auto* izquierda = new QVBoxLayout(panelOpciones);
+    izquierda->setContentsMargins(0, 0, 0, 0);
+    izquierda->addWidget(Frame3);
+    izquierda->addWidget(Frame5);
+    izquierda->addLayout(capaFecha);
+    izquierda->addWidget(Frame4_);
+    izquierda->addWidget(Frame1);
+    izquierda->addWidget(Frame2);
+    izquierda->addWidget(Frame6);
+    izquierda->addStretch();
+    izquierda->addLayout(capaBotones);
+
+    construirRejillas();
+
+    auto* capa = new QHBoxLayout(this);
+    capa->addWidget(panelOpciones);
+    capa->addWidget(panelRejillas_, 1);
+    resize(kAnchoEstrecho, sizeHint().height());
+
+    connect(cbEstructura_, &QComboBox::activated, this, &frmEntrada::cbEstructura_Click);
+    connect(cbUsuario_, &QComboBox::activated, this, &frmEntrada::cbUsuario_Click);
+    connect(cbPresentador_, &QComboBox::activated, this, &frmEntrada::cbPresentador_Click);
+    connect(cbHojaTabla_, &QComboBox::activated, this, &frmEntrada::cbHojaTabla_Click);
+    connect(Image1_, &QPushButton::clicked, this, &frmEntrada::Image1_Click);
+    connect(cmdProcesar_, &QPushButton::clicked, this, &frmEntrada::cmdProcesar_Click);
+    connect(cmdMas_, &QPushButton::clicked, this, &frmEntrada::cmdMas_Click);
+    connect(Command2_, &QPushButton::clicked, this, &frmEntrada::Command2_Click);
+    connect(gidPresentador_, &QTableWidget::cellClicked, this,
+            [this](int fila, int) { gidPresentadorFilaPulsada(fila); });
+    connect(gridEmisor_, &QTableWidget::cellClicked, this,
+            [this](int fila, int) { gridEmisorFilaPulsada(fila); });
+}
+
+QGroupBox* frmEntrada::marcoPlantilla() {
     auto* Frame3 = marco("Frame3", "Seleccione la plantilla", this);
     cbEstructura_ = lista("cbEstructura", Frame3);
     auto* capaPlantilla = new QHBoxLayout(Frame3);
     capaPlantilla->addWidget(etiqueta("Label1", "Plantilla", Frame3));
     capaPlantilla->addWidget(cbEstructura_, 1);
+    return Frame3;
+}
 
+QGroupBox* frmEntrada::marcoUsuario() {
     auto* Frame5 = marco("Frame5", "Seleccione Usuario", this);
     cbUsuario_ = lista("cbUsuario", Frame5);
     cbPresentador_ = lista("cbPresentador", Frame5);
@@ -135,7 +185,10 @@ void frmEntrada::construir() {
     capaUsuario->addWidget(LabEmisor_, 2, 0);
     capaUsuario->addWidget(cbEmisor_, 2, 1);
     capaUsuario->setColumnStretch(1, 1);
+    return Frame5;
+}
 
+QHBoxLayout* frmEntrada::filaFecha() {
     auto* filtroFecha = new FiltroTeclasFecha(this);
     Label2_ = etiqueta("Label2", "Fecha de Proceso (DD/MM/AAAA)", this);
     tbDia_ = cajaFecha(t("tbDia"), 2, filtroFecha, this);
@@ -150,7 +203,10 @@ void frmEntrada::construir() {
         capaFecha->addWidget(control);
     }
     capaFecha->addStretch();
+    return capaFecha;
+}
 
+void frmEntrada::marcoCabecera() {
     Frame4_ = marco("Frame4", "Datos para la Cabecera", this);
     Label6_ = etiqueta("Label6", "Detalle Cargo ", Frame4_);
     Label7_ = etiqueta("Label7", "Domicilio Ordenante", Frame4_);
@@ -173,7 +229,9 @@ void frmEntrada::construir() {
     capaCabecera->addWidget(tbDomicilioOrdenante_, 1, 1);
     capaCabecera->addWidget(Label8_, 2, 0);
     capaCabecera->addWidget(tbPlazaOrdenante_, 2, 1);
+}
 
+QGroupBox* frmEntrada::marcoOrigen() {
     auto* Frame1 = marco("Frame1", "Fichero Origen", this);
     tbEntrada_ = caja("tbEntrada", 0, Frame1);
     // Only the file dialog sets the input: a typed name would never reach the run.
@@ -184,21 +242,30 @@ void frmEntrada::construir() {
     auto* capaOrigen = new QHBoxLayout(Frame1);
     capaOrigen->addWidget(tbEntrada_, 1);
     capaOrigen->addWidget(Image1_);
+    return Frame1;
+}
 
+QGroupBox* frmEntrada::marcoDestino() {
     auto* Frame2 = marco("Frame2", "Fichero Destino", this);
     tbSalida_ = caja("tbSalida", 0, Frame2);
     // The run always writes the derived name; an edit here would be silently ignored.
     tbSalida_->setReadOnly(true);
     auto* capaDestino = new QHBoxLayout(Frame2);
     capaDestino->addWidget(tbSalida_);
+    return Frame2;
+}
 
+QGroupBox* frmEntrada::marcoHoja() {
     auto* Frame6 = marco("Frame6", "Seleccione Una Hoja o Tabla", this);
     labHojaTabla_ = etiqueta("labHojaTabla", "Hoja", Frame6);
     cbHojaTabla_ = lista("cbHojaTabla", Frame6);
     auto* capaHoja = new QHBoxLayout(Frame6);
     capaHoja->addWidget(labHojaTabla_);
     capaHoja->addWidget(cbHojaTabla_, 1);
+    return Frame6;
+}
 
+QHBoxLayout* frmEntrada::filaBotonesEntrada() {
     cmdProcesar_ = boton("cmdProcesar", "&Generar CSB", this);
     cmdProcesar_->setEnabled(false);
     Command2_ = boton("Command2", "&Cerrar", this);
@@ -208,22 +275,11 @@ void frmEntrada::construir() {
     capaBotones->addWidget(Command2_);
     capaBotones->addStretch();
     capaBotones->addWidget(cmdMas_);
+    return capaBotones;
+}
 
-    // The choices never give up width to the grids opened beside them.
-    auto* panelOpciones = nombrado(new QWidget(this), "panelOpciones");
-    panelOpciones->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
-    auto* izquierda = new QVBoxLayout(panelOpciones);
-    izquierda->setContentsMargins(0, 0, 0, 0);
-    izquierda->addWidget(Frame3);
-    izquierda->addWidget(Frame5);
-    izquierda->addLayout(capaFecha);
-    izquierda->addWidget(Frame4_);
-    izquierda->addWidget(Frame1);
-    izquierda->addWidget(Frame2);
-    izquierda->addWidget(Frame6);
-    izquierda->addStretch();
-    izquierda->addLayout(capaBotones);
-
+// The presenter and issuer grids beside the choices, out of view until asked for.
+void frmEntrada::construirRejillas() {
     panelRejillas_ = nombrado(new QWidget(this), "panelRejillas");
     framePresentador_ = marco("framePresentador", "Seleccionar Presentador", panelRejillas_);
     gidPresentador_ = rejilla("gidPresentador", framePresentador_);
@@ -239,24 +295,6 @@ void frmEntrada::construir() {
     prepararRejilla(gridEmisor_, kColumnasEmisor);
     // It opens narrow, the grids out of view.
     panelRejillas_->hide();
-
-    auto* capa = new QHBoxLayout(this);
-    capa->addWidget(panelOpciones);
-    capa->addWidget(panelRejillas_, 1);
-    resize(kAnchoEstrecho, sizeHint().height());
-
-    connect(cbEstructura_, &QComboBox::activated, this, &frmEntrada::cbEstructura_Click);
-    connect(cbUsuario_, &QComboBox::activated, this, &frmEntrada::cbUsuario_Click);
-    connect(cbPresentador_, &QComboBox::activated, this, &frmEntrada::cbPresentador_Click);
-    connect(cbHojaTabla_, &QComboBox::activated, this, &frmEntrada::cbHojaTabla_Click);
-    connect(Image1_, &QPushButton::clicked, this, &frmEntrada::Image1_Click);
-    connect(cmdProcesar_, &QPushButton::clicked, this, &frmEntrada::cmdProcesar_Click);
-    connect(cmdMas_, &QPushButton::clicked, this, &frmEntrada::cmdMas_Click);
-    connect(Command2_, &QPushButton::clicked, this, &frmEntrada::Command2_Click);
-    connect(gidPresentador_, &QTableWidget::cellClicked, this,
-            [this](int fila, int) { gidPresentadorFilaPulsada(fila); });
-    connect(gridEmisor_, &QTableWidget::cellClicked, this,
-            [this](int fila, int) { gridEmisorFilaPulsada(fila); });
 }
 
 void frmEntrada::cbEstructura_Click() {

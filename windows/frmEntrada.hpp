@@ -9,6 +9,7 @@ class QButtonGroup;
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -47,6 +48,15 @@ protected:
 
 private:
     void construir();
+    QGroupBox* marcoPlantilla();
+    QGroupBox* marcoUsuario();
+    QHBoxLayout* filaFecha();
+    void marcoCabecera();
+    QGroupBox* marcoOrigen();
+    QGroupBox* marcoDestino();
+    QGroupBox* marcoHoja();
+    QHBoxLayout* filaBotonesEntrada();
+    void construirRejillas();
     void rellenarPresentadores(const std::vector<ParteEntrada>& partes);
     void rellenarEmisores(const std::vector<ParteEntrada>& emisores);
     void aplicarVisibilidad(const VisibilidadFamilia& visibilidad);

@@ -133,7 +133,47 @@ frmEstructuras::frmEstructuras(ContextoVentanas contexto, TipoEntrada entrada, Q
     setWindowTitle(aQString(rasgos.titulo));
     setModal(true);
 
-    // The template to start from and the name of a new one.
+    // Built in the order the user moves through them: the creation order is the tab order.
+    QGroupBox* frameEstructura = construirPlantilla();
+    QHBoxLayout* campos = construirListas();
+    QGroupBox* frameIdentificadorLinea = nullptr;
+    QGroupBox* FrameIdentificadorCampo = construirIdentificador(frameIdentificadorLinea);
+    auto* derecha = new QVBoxLayout;
+    derecha->addWidget(FrameIdentificadorCampo);
+    if (frameIdentificadorLinea != nullptr) {
+        derecha->addWidget(frameIdentificadorLinea);
+    }
+    derecha->addStretch(1);
+    campos->addLayout(derecha);
+
+    auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
+    cmdBorrar_ = boton("cmdBorrar", "&Borrar", this);
+    auto* cmdCerrar = boton("cmdCerrar", "&Cerrar", this);
+    QHBoxLayout* botones = filaBotones({cmdAceptar, cmdBorrar_, cmdCerrar});
+
+    auto* principal = new QVBoxLayout(this);
+    principal->addWidget(frameEstructura);
+    if (!rasgos.posiciones) {
+        principal->addWidget(construirOrigen());
+    }
+    principal->addLayout(campos, 1);
+    if (rasgos.entrada == TipoEntrada::Excel) {
+        principal->addWidget(construirRejillaExcel(), 1);
+    }
+    principal->addLayout(botones);
+
+    connect(cbEstructuras_, &QComboBox::activated, this, &frmEstructuras::cbEstructuras_Click);
+    connect(cmdAceptar, &QPushButton::clicked, this, &frmEstructuras::cmdAceptar_Click);
+    connect(cmdBorrar_, &QPushButton::clicked, this, &frmEstructuras::cmdBorrar_Click);
+    connect(cmdCerrar, &QPushButton::clicked, this, &frmEstructuras::cmdCerrar_Click);
+
+    modelo_.abrir();
+    mostrar();
+    tomarReferencia();
+}
+
+// The template to start from and the name of a new one.
+QGroupBox* frmEstructuras::construirPlantilla() {
     auto* frameEstructura = marco("frameEstructura", "Plantilla", this);
     cbEstructuras_ = lista("cbEstructuras", frameEstructura);
     cbEstructuras_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -149,8 +189,11 @@ frmEstructuras::frmEstructuras(ContextoVentanas contexto, TipoEntrada entrada, Q
     plantilla->addWidget(etiqueta("labNombreEstruc", "Nombre Plantilla", frameEstructura), 1, 0);
     plantilla->addWidget(tbNombreEstruc_, 1, 1, 1, 3);
     plantilla->setColumnStretch(1, 1);
+    return frameEstructura;
+}
 
-    // The two field lists and the buttons between them.
+// The two field lists and the buttons between them.
+QHBoxLayout* frmEstructuras::construirListas() {
     auto* frameCampos = marco("frameCampos", "Campos del CSB", this);
     lbCampos_ = listaCampos("lbCampos", frameCampos);
     (new QVBoxLayout(frameCampos))->addWidget(lbCampos_);
@@ -170,172 +213,11 @@ frmEstructuras::frmEstructuras(ContextoVentanas contexto, TipoEntrada entrada, Q
         flechas->addWidget(b);
     }
     flechas->addStretch(1);
-
-    // Where the field is in the input, and the values of its kind.
-    auto* FrameIdentificadorCampo = marco("FrameIdentificadorCampo", "Identificador del Campo", this);
-    auto* identificador = new QFormLayout(FrameIdentificadorCampo);
-    const auto fila = [&](const char* nombre, const char* texto, int largo) {
-        QLineEdit* resultado = caja(nombre, largo, FrameIdentificadorCampo);
-        identificador->addRow(
-            etiqueta(QStringLiteral("lab") + aQString(nombre), aQString(texto), FrameIdentificadorCampo),
-            resultado);
-        return resultado;
-    };
-    QGroupBox* frameIdentificadorLinea = nullptr;
-    if (rasgos.posiciones) {
-        tbIniCampo_ = fila("tbIniCampo", "Inicio", kLargoPosicion);
-        tbFinCampo_ = fila("tbFinCampo", "Final", kLargoPosicion);
-        tbLongitud_ = fila("tbLongitud", "Longitud", kLargoPosicion);
-        tbLongitud_->setReadOnly(true);
-        frameIdentificadorLinea = marco("frameIdentificadorLinea", "Identificador de linea", this);
-        frameIdentificadorLinea->setToolTip(aQString("Identifica la linea de donde se extrae el campo"));
-        auto* linea = new QFormLayout(frameIdentificadorLinea);
-        auto* nota = etiqueta("labNotaLinea", "Indicar identificador si hay mas de una linea por orden",
-                              frameIdentificadorLinea);
-        envolver(nota, 3);
-        linea->addRow(nota);
-        tbIniLinea_ = caja("tbIniLinea", kLargoPosicion, frameIdentificadorLinea);
-        tbFinLinea_ = caja("tbFinLinea", kLargoPosicion, frameIdentificadorLinea);
-        tbValLinea_ = caja("tbValLinea", kLargoValLinea, frameIdentificadorLinea);
-        linea->addRow(etiqueta("labIniLinea", "Inicio", frameIdentificadorLinea), tbIniLinea_);
-        linea->addRow(etiqueta("labFinLinea", "Final", frameIdentificadorLinea), tbFinLinea_);
-        linea->addRow(etiqueta("labValLinea", "Valor", frameIdentificadorLinea), tbValLinea_);
-        cIdenPrinLinea_ = nombrado(new QCheckBox(aQString("Principio de Orden"), frameIdentificadorLinea),
-                                   "cIdenPrinLinea");
-        linea->addRow(cIdenPrinLinea_);
-        for (QLineEdit* posicion : {tbIniCampo_, tbFinCampo_, tbIniLinea_, tbFinLinea_}) {
-            posicion->installEventFilter(this);
-        }
-    } else if (rasgos.entrada == TipoEntrada::Excel) {
-        tbColumna_ = fila("tbCol", "Columna", kLargoColumna);
-    } else {
-        tbColumna_ = fila("tbCampo", "Campo", 0);
-    }
-    labValorNegativo_ = etiqueta("labValorNegativo", "Valor negativo", FrameIdentificadorCampo);
-    tbValNegativo_ = caja("tbValNegativo", kLargoNegativo, FrameIdentificadorCampo);
-    tbNegativo_ = caja("tbNegativo", kLargoNegativo, FrameIdentificadorCampo);
-    for (QLineEdit* signo : {tbValNegativo_, tbNegativo_}) {
-        signo->setToolTip(aQString("Valor para identificar el signo negativo"));
-    }
-    // Both sign boxes share one place under one label.
-    auto* valores = new QHBoxLayout;
-    valores->addWidget(tbValNegativo_);
-    valores->addWidget(tbNegativo_);
-    identificador->addRow(labValorNegativo_, valores);
-    labSigno_ = etiqueta("labSigno", "Indicar valor negativo solo si el signo esta incluido en el importe",
-                         FrameIdentificadorCampo);
-    envolver(labSigno_, 3);
-    identificador->addRow(labSigno_);
-    labFecha_ = etiqueta("labFecha", "Formato de Fecha", FrameIdentificadorCampo);
-    cbFecha_ = lista("cbFecha", FrameIdentificadorCampo);
-    cbFecha_->setMinimumContentsLength(12);
-    for (std::string_view formato : kFormatosFecha) {
-        cbFecha_->addItem(aQString(formato));
-    }
-    identificador->addRow(labFecha_, cbFecha_);
-    auto* pagos = new QGridLayout;
-    const struct {
-        const char* etiqueta;
-        const char* texto;
-        const char* caja;
-        const char* ayuda;
-        QLineEdit** destino;
-    } formas[] = {
-        {"labCheque", "Cheque", "tbIdCheque", "Valor para identificar que es cheque", &tbIdCheque_},
-        {"labTransf", "Transf", "tbIdTransf", "Valor para identificar que es Transferencia", &tbIdTransf_},
-        {"labPagoC", "Pago certif.", "tbIdPagoCertif", "Valor para identificar que es Pago certificado",
-         &tbIdPagoCertif_}};
-    int columna = 0;
-    for (const auto& forma : formas) {
-        auto* etiquetaForma = etiqueta(forma.etiqueta, forma.texto, FrameIdentificadorCampo);
-        *forma.destino = caja(forma.caja, kLargoIdPago, FrameIdentificadorCampo);
-        (*forma.destino)->setToolTip(aQString(forma.ayuda));
-        pagos->addWidget(etiquetaForma, 0, columna);
-        pagos->addWidget(*forma.destino, 1, columna++);
-        formasPago_.push_back(etiquetaForma);
-        formasPago_.push_back(*forma.destino);
-    }
-    identificador->addRow(pagos);
-    // The frame keeps the room of its fullest state, every control of every kind of field shown: what
-    // a chosen field shows or hides never moves the lists or the buttons under the user's next click.
-    FrameIdentificadorCampo->setMinimumSize(FrameIdentificadorCampo->minimumSizeHint());
-
     auto* campos = new QHBoxLayout;
     campos->addWidget(frameCampos, 1);
     campos->addLayout(flechas);
     campos->addWidget(Frame1, 1);
-    auto* derecha = new QVBoxLayout;
-    derecha->addWidget(FrameIdentificadorCampo);
-    if (frameIdentificadorLinea != nullptr) {
-        derecha->addWidget(frameIdentificadorLinea);
-    }
-    derecha->addStretch(1);
-    campos->addLayout(derecha);
 
-    auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
-    cmdBorrar_ = boton("cmdBorrar", "&Borrar", this);
-    auto* cmdCerrar = boton("cmdCerrar", "&Cerrar", this);
-    QHBoxLayout* botones = filaBotones({cmdAceptar, cmdBorrar_, cmdCerrar});
-
-    auto* principal = new QVBoxLayout(this);
-    principal->addWidget(frameEstructura);
-
-    // The input source of the Excel and Access editors.
-    if (!rasgos.posiciones) {
-        const bool excel = rasgos.entrada == TipoEntrada::Excel;
-        auto* frameOrigen = marco("frameOrigen", excel ? "Libro Excel" : "Base de Datos", this);
-        auto* origen = new QGridLayout(frameOrigen);
-        tbRuta_ = caja(excel ? "tbLibro" : "tbBD", 0, frameOrigen);
-        tbRuta_->setReadOnly(true);
-        auto* Image1 = boton("Image1", "...", frameOrigen);
-        Image1->setToolTip(aQString(rasgos.tituloOrigen));
-        origen->addWidget(etiqueta(excel ? "labLibro" : "labBD",
-                                   excel ? "Seleccione Libro" : "Seleccione la Base de Datos", frameOrigen),
-                          0, 0);
-        origen->addWidget(tbRuta_, 0, 1);
-        origen->addWidget(Image1, 0, 2);
-        connect(Image1, &QPushButton::clicked, this, &frmEstructuras::Image1_Click);
-        if (excel) {
-            cbHojas_ = lista("cbHojas", frameOrigen);
-            origen->addWidget(etiqueta("labHojas", "Seleccione Hoja", frameOrigen), 1, 0);
-            origen->addWidget(cbHojas_, 1, 1, 1, 2);
-            connect(cbHojas_, &QComboBox::activated, this, &frmEstructuras::cbHojas_Click);
-        } else {
-            cbTablas_ = lista("cbTablas", frameOrigen);
-            cbCampos_ = lista("cbCampos", frameOrigen);
-            origen->addWidget(etiqueta("labTablas", "Seleccione la Tabla", frameOrigen), 1, 0);
-            origen->addWidget(cbTablas_, 1, 1, 1, 2);
-            origen->addWidget(etiqueta("labCampos", "Seleccione el campo", frameOrigen), 2, 0);
-            origen->addWidget(cbCampos_, 2, 1, 1, 2);
-            connect(cbTablas_, &QComboBox::activated, this, &frmEstructuras::cbTablas_Click);
-            connect(cbCampos_, &QComboBox::activated, this, &frmEstructuras::cbCampos_Click);
-        }
-        origen->setColumnStretch(1, 1);
-        principal->addWidget(frameOrigen);
-    }
-    principal->addLayout(campos, 1);
-    if (rasgos.entrada == TipoEntrada::Excel) {
-        GridExcel_ = nombrado(new QTableWidget(kFilasVista, kColumnasVista, this), "GridExcel");
-        GridExcel_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        GridExcel_->setSelectionMode(QAbstractItemView::SingleSelection);
-        QStringList letras;
-        for (int c = 0; c < kColumnasVista; ++c) {
-            letras << QString(QChar(u'A' + c));
-        }
-        GridExcel_->setHorizontalHeaderLabels(letras);
-        // A few rows of the sheet: the whole editor fits a laptop screen; the grid scrolls.
-        GridExcel_->setMinimumHeight(GridExcel_->verticalHeader()->defaultSectionSize() * 5);
-        principal->addWidget(GridExcel_, 1);
-        connect(GridExcel_, &QTableWidget::currentCellChanged, this,
-                [this](int fila, int columna) { GridExcel_SeleccionCelda(fila + 1, columna + 1); });
-        connect(GridExcel_, &QTableWidget::cellClicked, this,
-                [this](int fila, int columna) { GridExcel_SeleccionCelda(fila + 1, columna + 1); });
-        connect(GridExcel_->verticalHeader(), &QHeaderView::sectionClicked, this,
-                [this](int fila) { GridExcel_SeleccionCelda(fila + 1, 0); });
-    }
-    principal->addLayout(botones);
-
-    connect(cbEstructuras_, &QComboBox::activated, this, &frmEstructuras::cbEstructuras_Click);
     connect(lbCampos_, &QListWidget::currentRowChanged, this, [this](int f) {
         if (f >= 0) {
             lbCampos_Click(f);
@@ -357,13 +239,159 @@ frmEstructuras::frmEstructuras(ContextoVentanas contexto, TipoEntrada entrada, Q
     connect(cmdAgregar, &QPushButton::clicked, this, &frmEstructuras::cmdAgregar_Click);
     connect(Command3, &QPushButton::clicked, this, &frmEstructuras::Command3_Click);
     connect(cmdTodos, &QPushButton::clicked, this, &frmEstructuras::cmdTodos_Click);
-    connect(cmdAceptar, &QPushButton::clicked, this, &frmEstructuras::cmdAceptar_Click);
-    connect(cmdBorrar_, &QPushButton::clicked, this, &frmEstructuras::cmdBorrar_Click);
-    connect(cmdCerrar, &QPushButton::clicked, this, &frmEstructuras::cmdCerrar_Click);
+    return campos;
+}
 
-    modelo_.abrir();
-    mostrar();
-    tomarReferencia();
+// Where the field is in the input, and the values of its kind. The text editor also gets the frame of
+// the line a field is taken from (frameLinea); the others leave it null.
+QGroupBox* frmEstructuras::construirIdentificador(QGroupBox*& frameLinea) {
+    const RasgosEditor& rasgos = modelo_.rasgos();
+    auto* FrameIdentificadorCampo = marco("FrameIdentificadorCampo", "Identificador del Campo", this);
+    auto* identificador = new QFormLayout(FrameIdentificadorCampo);
+    if (rasgos.posiciones) {
+        tbIniCampo_ = fila(identificador, "tbIniCampo", "Inicio", kLargoPosicion, FrameIdentificadorCampo);
+        tbFinCampo_ = fila(identificador, "tbFinCampo", "Final", kLargoPosicion, FrameIdentificadorCampo);
+        tbLongitud_ = fila(identificador, "tbLongitud", "Longitud", kLargoPosicion, FrameIdentificadorCampo);
+        tbLongitud_->setReadOnly(true);
+        frameLinea = construirLinea();
+        for (QLineEdit* posicion : {tbIniCampo_, tbFinCampo_, tbIniLinea_, tbFinLinea_}) {
+            posicion->installEventFilter(this);
+        }
+    } else if (rasgos.entrada == TipoEntrada::Excel) {
+        tbColumna_ = fila(identificador, "tbCol", "Columna", kLargoColumna, FrameIdentificadorCampo);
+    } else {
+        tbColumna_ = fila(identificador, "tbCampo", "Campo", 0, FrameIdentificadorCampo);
+    }
+    filasValores(identificador, FrameIdentificadorCampo);
+    // The frame keeps the room of its fullest state, every control of every kind of field shown: what
+    // a chosen field shows or hides never moves the lists or the buttons under the user's next click.
+    FrameIdentificadorCampo->setMinimumSize(FrameIdentificadorCampo->minimumSizeHint());
+    return FrameIdentificadorCampo;
+}
+
+QGroupBox* frmEstructuras::construirLinea() {
+    auto* frameIdentificadorLinea = marco("frameIdentificadorLinea", "Identificador de linea", this);
+    frameIdentificadorLinea->setToolTip(aQString("Identifica la linea de donde se extrae el campo"));
+    auto* linea = new QFormLayout(frameIdentificadorLinea);
+    auto* nota = etiqueta("labNotaLinea", "Indicar identificador si hay mas de una linea por orden",
+                          frameIdentificadorLinea);
+    envolver(nota, 3);
+    linea->addRow(nota);
+    tbIniLinea_ = caja("tbIniLinea", kLargoPosicion, frameIdentificadorLinea);
+    tbFinLinea_ = caja("tbFinLinea", kLargoPosicion, frameIdentificadorLinea);
+    tbValLinea_ = caja("tbValLinea", kLargoValLinea, frameIdentificadorLinea);
+    linea->addRow(etiqueta("labIniLinea", "Inicio", frameIdentificadorLinea), tbIniLinea_);
+    linea->addRow(etiqueta("labFinLinea", "Final", frameIdentificadorLinea), tbFinLinea_);
+    linea->addRow(etiqueta("labValLinea", "Valor", frameIdentificadorLinea), tbValLinea_);
+    cIdenPrinLinea_ =
+        nombrado(new QCheckBox(aQString("Principio de Orden"), frameIdentificadorLinea), "cIdenPrinLinea");
+    linea->addRow(cIdenPrinLinea_);
+    return frameIdentificadorLinea;
+}
+
+// The sign of an amount, the format of a date and the values that tell the forms of payment apart.
+void frmEstructuras::filasValores(QFormLayout* identificador, QGroupBox* marcoCampo) {
+    labValorNegativo_ = etiqueta("labValorNegativo", "Valor negativo", marcoCampo);
+    tbValNegativo_ = caja("tbValNegativo", kLargoNegativo, marcoCampo);
+    tbNegativo_ = caja("tbNegativo", kLargoNegativo, marcoCampo);
+    for (QLineEdit* signo : {tbValNegativo_, tbNegativo_}) {
+        signo->setToolTip(aQString("Valor para identificar el signo negativo"));
+    }
+    // Both sign boxes share one place under one label.
+    auto* valores = new QHBoxLayout;
+    valores->addWidget(tbValNegativo_);
+    valores->addWidget(tbNegativo_);
+    identificador->addRow(labValorNegativo_, valores);
+    labSigno_ = etiqueta("labSigno", "Indicar valor negativo solo si el signo esta incluido en el importe",
+                         marcoCampo);
+    envolver(labSigno_, 3);
+    identificador->addRow(labSigno_);
+    labFecha_ = etiqueta("labFecha", "Formato de Fecha", marcoCampo);
+    cbFecha_ = lista("cbFecha", marcoCampo);
+    cbFecha_->setMinimumContentsLength(12);
+    for (std::string_view formato : kFormatosFecha) {
+        cbFecha_->addItem(aQString(formato));
+    }
+    identificador->addRow(labFecha_, cbFecha_);
+    auto* pagos = new QGridLayout;
+    const struct {
+        const char* etiqueta;
+        const char* texto;
+        const char* caja;
+        const char* ayuda;
+        QLineEdit** destino;
+    } formas[] = {
+        {"labCheque", "Cheque", "tbIdCheque", "Valor para identificar que es cheque", &tbIdCheque_},
+        {"labTransf", "Transf", "tbIdTransf", "Valor para identificar que es Transferencia", &tbIdTransf_},
+        {"labPagoC", "Pago certif.", "tbIdPagoCertif", "Valor para identificar que es Pago certificado",
+         &tbIdPagoCertif_}};
+    int columna = 0;
+    for (const auto& forma : formas) {
+        auto* etiquetaForma = etiqueta(forma.etiqueta, forma.texto, marcoCampo);
+        *forma.destino = caja(forma.caja, kLargoIdPago, marcoCampo);
+        (*forma.destino)->setToolTip(aQString(forma.ayuda));
+        pagos->addWidget(etiquetaForma, 0, columna);
+        pagos->addWidget(*forma.destino, 1, columna++);
+        formasPago_.push_back(etiquetaForma);
+        formasPago_.push_back(*forma.destino);
+    }
+    identificador->addRow(pagos);
+}
+
+// The input source of the Excel and Access editors.
+QGroupBox* frmEstructuras::construirOrigen() {
+    const RasgosEditor& rasgos = modelo_.rasgos();
+    const bool excel = rasgos.entrada == TipoEntrada::Excel;
+    auto* frameOrigen = marco("frameOrigen", excel ? "Libro Excel" : "Base de Datos", this);
+    auto* origen = new QGridLayout(frameOrigen);
+    tbRuta_ = caja(excel ? "tbLibro" : "tbBD", 0, frameOrigen);
+    tbRuta_->setReadOnly(true);
+    auto* Image1 = boton("Image1", "...", frameOrigen);
+    Image1->setToolTip(aQString(rasgos.tituloOrigen));
+    origen->addWidget(etiqueta(excel ? "labLibro" : "labBD",
+                               excel ? "Seleccione Libro" : "Seleccione la Base de Datos", frameOrigen),
+                      0, 0);
+    origen->addWidget(tbRuta_, 0, 1);
+    origen->addWidget(Image1, 0, 2);
+    connect(Image1, &QPushButton::clicked, this, &frmEstructuras::Image1_Click);
+    if (excel) {
+        cbHojas_ = lista("cbHojas", frameOrigen);
+        origen->addWidget(etiqueta("labHojas", "Seleccione Hoja", frameOrigen), 1, 0);
+        origen->addWidget(cbHojas_, 1, 1, 1, 2);
+        connect(cbHojas_, &QComboBox::activated, this, &frmEstructuras::cbHojas_Click);
+    } else {
+        cbTablas_ = lista("cbTablas", frameOrigen);
+        cbCampos_ = lista("cbCampos", frameOrigen);
+        origen->addWidget(etiqueta("labTablas", "Seleccione la Tabla", frameOrigen), 1, 0);
+        origen->addWidget(cbTablas_, 1, 1, 1, 2);
+        origen->addWidget(etiqueta("labCampos", "Seleccione el campo", frameOrigen), 2, 0);
+        origen->addWidget(cbCampos_, 2, 1, 1, 2);
+        connect(cbTablas_, &QComboBox::activated, this, &frmEstructuras::cbTablas_Click);
+        connect(cbCampos_, &QComboBox::activated, this, &frmEstructuras::cbCampos_Click);
+    }
+    origen->setColumnStretch(1, 1);
+    return frameOrigen;
+}
+
+// The first rows and columns of the chosen sheet: a cell clicked gives the field its column.
+QTableWidget* frmEstructuras::construirRejillaExcel() {
+    GridExcel_ = nombrado(new QTableWidget(kFilasVista, kColumnasVista, this), "GridExcel");
+    GridExcel_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridExcel_->setSelectionMode(QAbstractItemView::SingleSelection);
+    QStringList letras;
+    for (int c = 0; c < kColumnasVista; ++c) {
+        letras << QString(QChar(u'A' + c));
+    }
+    GridExcel_->setHorizontalHeaderLabels(letras);
+    // A few rows of the sheet: the whole editor fits a laptop screen; the grid scrolls.
+    GridExcel_->setMinimumHeight(GridExcel_->verticalHeader()->defaultSectionSize() * 5);
+    connect(GridExcel_, &QTableWidget::currentCellChanged, this,
+            [this](int fila, int columna) { GridExcel_SeleccionCelda(fila + 1, columna + 1); });
+    connect(GridExcel_, &QTableWidget::cellClicked, this,
+            [this](int fila, int columna) { GridExcel_SeleccionCelda(fila + 1, columna + 1); });
+    connect(GridExcel_->verticalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int fila) { GridExcel_SeleccionCelda(fila + 1, 0); });
+    return GridExcel_;
 }
 
 frmEstructuras::~frmEstructuras() = default;

@@ -10,6 +10,9 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -55,6 +58,13 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    QGroupBox* construirPlantilla();
+    QHBoxLayout* construirListas();
+    QGroupBox* construirIdentificador(QGroupBox*& frameLinea);
+    QGroupBox* construirLinea();
+    void filasValores(QFormLayout* identificador, QGroupBox* marcoCampo);
+    QGroupBox* construirOrigen();
+    QTableWidget* construirRejillaExcel();
     void leerCajas();
     void mostrar();
     void mostrarListas();

@@ -26,14 +26,6 @@ std::string textoDe(const QLineEdit* caja) {
     return desdeQString(caja->text());
 }
 
-// A label and its box in one row of a frame's form.
-QLineEdit* fila(QFormLayout* formulario, const char* nombre, const char* texto, int longitud,
-                QWidget* padre) {
-    QLineEdit* resultado = caja(nombre, longitud, padre);
-    formulario->addRow(etiqueta(QStringLiteral("lab") + aQString(nombre), aQString(texto), padre), resultado);
-    return resultado;
-}
-
 } // namespace
 
 frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre), contexto_(contexto) {
@@ -42,7 +34,35 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     setModal(true);
 
     cbUsuarios_ = lista("cbUsuarios", this);
+    auto* framePresentador = construirPresentador();
+    const auto marcarModificado = [this] { mModificado = true; };
+    cuenta_ = panelCuenta("Emisor", true, marcarModificado, this);
+    auto* cmdBajaEmisor = boton("cmdBajaEmisor", "Baja &Emisor", cuenta_.marco);
+    cuenta_.formulario->addRow(cmdBajaEmisor);
 
+    auto* cmdAlta = boton("cmdAlta", "A&lta", this);
+    auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
+    auto* cmdCancelar = boton("cmdCancelar", "&Cerrar", this);
+    auto* cmdAnadir = construirAlta();
+    colocarVentanaPartes(this, cbUsuarios_, {framePresentador, cuenta_.marco},
+                         {cmdAlta, cmdAceptar, cmdCancelar}, panelAlta_);
+    anchoParaNombre(tbAltaNombrePre_, 40);
+    anchoParaNombre(tbAltaNombreEmi_, 40);
+
+    connect(cbUsuarios_, &QComboBox::activated, this, &frmNifSuf::cbUsuarios_Click);
+    connect(cbNombrePre_, &QComboBox::activated, this, &frmNifSuf::cbNombrePre_Click);
+    connect(cuenta_.cbNombreEmi, &QComboBox::activated, this, &frmNifSuf::cbNombreEmi_Click);
+    connect(cmdAceptar, &QPushButton::clicked, this, &frmNifSuf::cmdAceptar_Click);
+    connect(cmdAlta, &QPushButton::clicked, this, &frmNifSuf::cmdAlta_Click);
+    connect(cmdAnadir, &QPushButton::clicked, this, &frmNifSuf::cmdAnadir_Click);
+    connect(cmdBajaEmisor, &QPushButton::clicked, this, &frmNifSuf::cmdBajaEmisor_Click);
+    connect(cmdBajaPresentador_, &QPushButton::clicked, this, &frmNifSuf::cmdBajaPresentador_Click);
+    connect(cmdCancelar, &QPushButton::clicked, this, &frmNifSuf::cmdCancelar_Click);
+
+    CargarUsuarios();
+}
+
+QGroupBox* frmNifSuf::construirPresentador() {
     auto* framePresentador = marco("framePresentador", "Presentador", this);
     auto* presentador = new QFormLayout(framePresentador);
     cbNombrePre_ = lista("cbNombrePre", framePresentador);
@@ -54,30 +74,18 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     cmdBajaPresentador_ = boton("cmdBajaPresentador", "Baja &Presen", framePresentador);
     presentador->addRow(tbCSB_);
     presentador->addRow(cmdBajaPresentador_);
-
-    auto* frameEmisor = marco("frameEmisor", "Emisor", this);
-    auto* emisor = new QFormLayout(frameEmisor);
-    cbNombreEmi_ = lista("cbNombreEmi", frameEmisor);
-    emisor->addRow(etiqueta("labNombreEmi", "Nombre", frameEmisor), cbNombreEmi_);
-    tbNifEmi_ = fila(emisor, "tbNifEmi", "N.I.F.", 9, frameEmisor);
-    tbSufEmi_ = fila(emisor, "tbSufEmi", "Sufijo:", 3, frameEmisor);
-    // The bank of the stored account: an edit keeps it.
-    tbEntidadEmi_ = fila(emisor, "tbEntidadEmi", "Entidad", 0, frameEmisor);
-    tbOficinaEmi_ = fila(emisor, "tbOficinaEmi", "Oficina", 4, frameEmisor);
-    tbDC_ = fila(emisor, "tbDC", "DC", 2, frameEmisor);
-    tbCCC_ = fila(emisor, "tbCCC", "Cuenta", 10, frameEmisor);
-    tbIdEmi_ = fila(emisor, "tbIdEmi", "ID", 0, frameEmisor);
-    auto* cmdBajaEmisor = boton("cmdBajaEmisor", "Baja &Emisor", frameEmisor);
-    emisor->addRow(cmdBajaEmisor);
-    for (QLineEdit* lectura : {tbIdPre_, tbCSB_, tbEntidadEmi_, tbIdEmi_}) {
+    for (QLineEdit* lectura : {tbIdPre_, tbCSB_}) {
         lectura->setReadOnly(true);
     }
+    soloCifrasCuenta(tbSufPre_);
+    for (QLineEdit* edicion : {tbNifPre_, tbSufPre_}) {
+        alModificar(edicion, [this] { mModificado = true; });
+    }
+    return framePresentador;
+}
 
-    auto* cmdAlta = boton("cmdAlta", "A&lta", this);
-    auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
-    auto* cmdCancelar = boton("cmdCancelar", "&Cerrar", this);
-
-    // The add panel: the new presenter and its issuer.
+// The add panel: the new presenter, its norm, and its issuer.
+QPushButton* frmNifSuf::construirAlta() {
     panelAlta_ = new QWidget(this);
     auto* Frame2 = marco("Frame2", "Presentador", panelAlta_);
     auto* altaPre = new QFormLayout(Frame2);
@@ -109,57 +117,10 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     alta->addWidget(Frame1);
     alta->addWidget(cmdAnadir);
     alta->addStretch(1);
-
-    auto* usuario = new QHBoxLayout;
-    usuario->addWidget(etiqueta("labUsuario", "Usuario", this));
-    usuario->addWidget(cbUsuarios_, 1);
-    auto* botones = new QHBoxLayout;
-    for (QPushButton* b : {cmdAlta, cmdAceptar, cmdCancelar}) {
-        botones->addWidget(b);
-    }
-    auto* principal = new QVBoxLayout;
-    principal->addLayout(usuario);
-    principal->addWidget(framePresentador);
-    principal->addWidget(frameEmisor);
-    principal->addLayout(botones);
-    principal->addStretch(1);
-    auto* todo = new QHBoxLayout(this);
-    todo->setSizeConstraint(QLayout::SetFixedSize);
-    todo->addLayout(principal);
-    todo->addWidget(panelAlta_);
-    panelAlta_->hide();
-    principal->addStrut(anchoTitulo(this) - todo->contentsMargins().left() - todo->contentsMargins().right());
-    anchoParaNombre(tbAltaNombrePre_, 40);
-    anchoParaNombre(tbAltaNombreEmi_, 40);
-
-    for (QLineEdit* cuenta : {tbSufPre_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbAltaSufPre_,
-                              tbAltaSufEmi_, tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_}) {
+    for (QLineEdit* cuenta : {tbAltaSufPre_, tbAltaSufEmi_, tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_}) {
         soloCifrasCuenta(cuenta);
     }
-    for (QLineEdit* edicion : {tbNifPre_, tbSufPre_, tbNifEmi_, tbSufEmi_, tbOficinaEmi_, tbDC_, tbCCC_}) {
-        alModificar(edicion, [this] { mModificado = true; });
-    }
-
-    connect(cbUsuarios_, &QComboBox::activated, this, &frmNifSuf::cbUsuarios_Click);
-    connect(cbNombrePre_, &QComboBox::activated, this, &frmNifSuf::cbNombrePre_Click);
-    connect(cbNombreEmi_, &QComboBox::activated, this, &frmNifSuf::cbNombreEmi_Click);
-    connect(cmdAceptar, &QPushButton::clicked, this, &frmNifSuf::cmdAceptar_Click);
-    connect(cmdAlta, &QPushButton::clicked, this, &frmNifSuf::cmdAlta_Click);
-    connect(cmdAnadir, &QPushButton::clicked, this, &frmNifSuf::cmdAnadir_Click);
-    connect(cmdBajaEmisor, &QPushButton::clicked, this, &frmNifSuf::cmdBajaEmisor_Click);
-    connect(cmdBajaPresentador_, &QPushButton::clicked, this, &frmNifSuf::cmdBajaPresentador_Click);
-    connect(cmdCancelar, &QPushButton::clicked, this, &frmNifSuf::cmdCancelar_Click);
-
-    CargarUsuarios();
-}
-
-void frmNifSuf::error(const std::exception& e, bool critico) {
-    const std::string texto = std::string("Error: ") + e.what();
-    if (critico) {
-        contexto_.avisos.critico(texto);
-    } else {
-        contexto_.avisos.simple(texto);
-    }
+    return cmdAnadir;
 }
 
 void frmNifSuf::vaciar(std::initializer_list<QLineEdit*> cajas) {
@@ -170,10 +131,9 @@ void frmNifSuf::vaciar(std::initializer_list<QLineEdit*> cajas) {
 
 void frmNifSuf::CargarUsuarios() {
     std::vector<std::string> usuarios;
-    try {
-        usuarios = usuariosDeClase(contexto_.baseDatos, ClaseParte::Cobros);
-    } catch (const ErrorBaseDatos& e) {
-        error(e, true);
+    if (!enBaseDatos(
+            contexto_.avisos, [&] { usuarios = usuariosDeClase(contexto_.baseDatos, ClaseParte::Cobros); },
+            AvisoError::Critico)) {
         return;
     }
     {
@@ -193,16 +153,16 @@ void frmNifSuf::CargarUsuarios() {
 void frmNifSuf::cbUsuarios_Click() {
     mTipo = kTipoCobros;
     std::vector<ParteEntrada> partes;
-    try {
-        partes = partesDeUsuario(contexto_.baseDatos, ClaseParte::Cobros,
-                                 desdeQString(cbUsuarios_->currentText()));
-    } catch (const ErrorBaseDatos& e) {
-        error(e, false);
+    if (!enBaseDatos(contexto_.avisos, [&] {
+            partes = partesDeUsuario(contexto_.baseDatos, ClaseParte::Cobros,
+                                     desdeQString(cbUsuarios_->currentText()));
+        })) {
         return;
     }
     cmdBajaPresentador_->setEnabled(!partes.empty());
-    llenarListaPartes(cbNombreEmi_, {},
-                      {tbNifEmi_, tbSufEmi_, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_});
+    llenarListaPartes(cuenta_.cbNombreEmi, {},
+                      {cuenta_.tbNifEmi, cuenta_.tbSufEmi, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi,
+                       cuenta_.tbDC, cuenta_.tbCCC, cuenta_.tbIdEmi});
     if (!llenarListaPartes(cbNombrePre_, partes, {tbNifPre_, tbSufPre_, tbIdPre_})) {
         tbCSB_->clear();
         return;
@@ -217,13 +177,12 @@ void frmNifSuf::cbNombrePre_Click() {
     }
     std::optional<Presentador> presentador;
     std::vector<ParteEntrada> emisores;
-    try {
-        presentador = leerPresentador(contexto_.baseDatos, *id);
-        if (presentador) {
-            emisores = emisoresDePresentador(contexto_.baseDatos, *id);
-        }
-    } catch (const ErrorBaseDatos& e) {
-        error(e, false);
+    if (!enBaseDatos(contexto_.avisos, [&] {
+            presentador = leerPresentador(contexto_.baseDatos, *id);
+            if (presentador) {
+                emisores = emisoresDePresentador(contexto_.baseDatos, *id);
+            }
+        })) {
         return;
     }
     if (!presentador) {
@@ -240,59 +199,56 @@ void frmNifSuf::cbNombrePre_Click() {
     } else {
         tbCSB_->clear();
     }
-    if (!llenarListaPartes(cbNombreEmi_, emisores,
-                           {tbCCC_, tbNifEmi_, tbEntidadEmi_, tbOficinaEmi_, tbSufEmi_, tbDC_, tbIdEmi_})) {
+    if (!llenarListaPartes(cuenta_.cbNombreEmi, emisores,
+                           {cuenta_.tbCCC, cuenta_.tbNifEmi, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi,
+                            cuenta_.tbSufEmi, cuenta_.tbDC, cuenta_.tbIdEmi})) {
         return;
     }
     cbNombreEmi_Click();
 }
 
 void frmNifSuf::cbNombreEmi_Click() {
-    const auto id = idSeleccionado(cbNombreEmi_);
+    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
     if (!id) {
         return;
     }
     std::optional<Emisor> emisor;
-    try {
-        emisor = leerEmisor(contexto_.baseDatos, *id);
-    } catch (const ErrorBaseDatos& e) {
-        error(e, false);
+    if (!enBaseDatos(contexto_.avisos, [&] { emisor = leerEmisor(contexto_.baseDatos, *id); })) {
         return;
     }
     if (!emisor) {
         return;
     }
-    tbNifEmi_->setText(aQString(emisor->nif));
-    tbSufEmi_->setText(aQString(emisor->sufijo));
-    tbIdEmi_->setText(QString::number(emisor->id));
-    mostrarCuenta(emisor->cuenta, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_);
+    cuenta_.tbNifEmi->setText(aQString(emisor->nif));
+    cuenta_.tbSufEmi->setText(aQString(emisor->sufijo));
+    cuenta_.tbIdEmi->setText(QString::number(emisor->id));
+    mostrarCuenta(emisor->cuenta, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi, cuenta_.tbDC, cuenta_.tbCCC);
 }
 
 void frmNifSuf::cmdAceptar_Click() {
     DatosParte datos;
     datos.nifPre = textoDe(tbNifPre_);
     datos.sufPre = textoDe(tbSufPre_);
-    datos.nifEmi = textoDe(tbNifEmi_);
-    datos.sufEmi = textoDe(tbSufEmi_);
-    datos.oficina = textoDe(tbOficinaEmi_);
-    datos.dc = textoDe(tbDC_);
-    datos.numero = textoDe(tbCCC_);
-    datos.entidad = textoDe(tbEntidadEmi_);
+    datos.nifEmi = textoDe(cuenta_.tbNifEmi);
+    datos.sufEmi = textoDe(cuenta_.tbSufEmi);
+    datos.oficina = textoDe(cuenta_.tbOficinaEmi);
+    datos.dc = textoDe(cuenta_.tbDC);
+    datos.numero = textoDe(cuenta_.tbCCC);
+    datos.entidad = textoDe(cuenta_.tbEntidadEmi);
     const ValidacionParte v = validarEdicionCobros(datos);
-    if (!mostrarValidacion(contexto_.avisos, v, tbCCC_) || !mModificado ||
+    if (!mostrarValidacion(contexto_.avisos, v, cuenta_.tbCCC) || !mModificado ||
         !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
         return;
     }
     const auto idPre = idSeleccionado(cbNombrePre_);
-    const auto idEmi = idSeleccionado(cbNombreEmi_);
+    const auto idEmi = idSeleccionado(cuenta_.cbNombreEmi);
     if (!idPre || !idEmi) {
         return;
     }
-    try {
-        datos.numero = v.numero;
-        guardarPresentadorEmisor(contexto_.baseDatos, *idPre, datos, *idEmi, *v.cuenta);
-    } catch (const ErrorBaseDatos& e) {
-        error(e, false);
+    datos.numero = v.numero;
+    if (!enBaseDatos(contexto_.avisos, [&] {
+            guardarPresentadorEmisor(contexto_.baseDatos, *idPre, datos, *idEmi, *v.cuenta);
+        })) {
         return;
     }
     mModificado = false;
@@ -321,10 +277,8 @@ void frmNifSuf::cmdAnadir_Click() {
     }
     datos.numero = v.numero;
     bool anadido = false;
-    try {
-        anadido = altaPresentadorEmisor(contexto_.baseDatos, datos, *v.cuenta);
-    } catch (const ErrorBaseDatos& e) {
-        error(e, false);
+    if (!enBaseDatos(contexto_.avisos,
+                     [&] { anadido = altaPresentadorEmisor(contexto_.baseDatos, datos, *v.cuenta); })) {
         return;
     }
     if (!anadido) {
@@ -345,14 +299,12 @@ void frmNifSuf::cmdAnadir_Click() {
 }
 
 void frmNifSuf::cmdBajaEmisor_Click() {
-    const auto id = idSeleccionado(cbNombreEmi_);
+    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
     if (!id || !contexto_.avisos.pregunta("¿Desea dar de baja el Emisor?")) {
         return;
     }
-    try {
-        bajaEmisor(contexto_.baseDatos, *id);
-    } catch (const ErrorBaseDatos& e) {
-        error(e, true);
+    if (!enBaseDatos(
+            contexto_.avisos, [&] { bajaEmisor(contexto_.baseDatos, *id); }, AvisoError::Critico)) {
         return;
     }
     CargarUsuarios();
@@ -361,11 +313,9 @@ void frmNifSuf::cmdBajaEmisor_Click() {
 void frmNifSuf::cmdBajaPresentador_Click() {
     const auto id = idSeleccionado(cbNombrePre_);
     if (id && contexto_.avisos.pregunta("¿Desea dar de baja el presentador?")) {
-        try {
+        enBaseDatos(contexto_.avisos, [&] {
             bajaPresentador(contexto_.baseDatos, desdeQString(cbUsuarios_->currentText()), *id);
-        } catch (const ErrorBaseDatos& e) {
-            error(e, false);
-        }
+        });
     }
     CargarUsuarios();
 }

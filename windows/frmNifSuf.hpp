@@ -1,12 +1,14 @@
 #pragma once
 
 #include "contexto_ventanas.hpp"
+#include "controles.hpp"
 #include "partes.hpp"
 
 #include <QDialog>
 
 class QButtonGroup;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -34,10 +36,13 @@ public:
     bool modificado() const { return mModificado; }
 
 private:
-    void error(const std::exception& error, bool critico);
+    QGroupBox* construirPresentador();
+    QPushButton* construirAlta();
     void vaciar(std::initializer_list<QLineEdit*> cajas);
 
     ContextoVentanas contexto_;
+    // The frame "frameEmisor": the chosen party and its account.
+    PanelCuenta cuenta_;
     bool mModificado = false;
     std::string mTipo = kTipoCobros;
 
@@ -48,14 +53,6 @@ private:
     QLineEdit* tbIdPre_;
     QLineEdit* tbCSB_;
     QPushButton* cmdBajaPresentador_;
-    QComboBox* cbNombreEmi_;
-    QLineEdit* tbNifEmi_;
-    QLineEdit* tbSufEmi_;
-    QLineEdit* tbEntidadEmi_;
-    QLineEdit* tbOficinaEmi_;
-    QLineEdit* tbDC_;
-    QLineEdit* tbCCC_;
-    QLineEdit* tbIdEmi_;
     QWidget* panelAlta_;
     QRadioButton* Option1_0_;
     QRadioButton* Option1_1_;

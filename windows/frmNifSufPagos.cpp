@@ -35,76 +35,22 @@ frmNifSufPagos::frmNifSufPagos(ContextoVentanas contexto, QWidget* padre)
     setModal(true);
 
     cbUsuarios_ = lista("cbUsuarios", this);
-    auto* frameEmisor = marco("frameEmisor", "Ordenante", this);
-    cbNombreEmi_ = lista("cbNombreEmi", frameEmisor);
-    tbNifEmi_ = caja("tbNifEmi", 9, frameEmisor);
-    // The bank of the stored account: an edit keeps it.
-    tbEntidadEmi_ = caja("tbEntidadEmi", 0, frameEmisor);
-    tbEntidadEmi_->setReadOnly(true);
-    tbOficinaEmi_ = caja("tbOficinaEmi", 4, frameEmisor);
-    tbDC_ = caja("tbDC", 2, frameEmisor);
-    tbCCC_ = caja("tbCCC", 10, frameEmisor);
-    tbIdEmi_ = caja("tbIdEmi", 0, frameEmisor);
-    tbIdEmi_->setReadOnly(true);
-
-    auto* formulario = new QFormLayout(frameEmisor);
-    formulario->addRow(etiqueta("labNombre", "Nombre", frameEmisor), cbNombreEmi_);
-    formulario->addRow(etiqueta("labNif", "N.I.F.", frameEmisor), tbNifEmi_);
-    formulario->addRow(etiqueta("labEntidad", "Entidad", frameEmisor), tbEntidadEmi_);
-    formulario->addRow(etiqueta("labOficina", "Oficina", frameEmisor), tbOficinaEmi_);
-    formulario->addRow(etiqueta("labDC", "DC", frameEmisor), tbDC_);
-    formulario->addRow(etiqueta("labCuenta", "Cuenta", frameEmisor), tbCCC_);
-    formulario->addRow(etiqueta("labId", "ID", frameEmisor), tbIdEmi_);
+    const auto marcarModificado = [this] { mModificado = true; };
+    cuenta_ = panelCuenta("Ordenante", false, marcarModificado, this);
 
     auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
     cmdBaja_ = boton("cmdBaja", "&Baja", this);
     auto* cmdAlta = boton("cmdAlta", "A&lta", this);
     auto* cmdCancelar = boton("cmdCancelar", "&Cerrar", this);
 
-    Frame1_ = marco("Frame1", "Alta Ordenante", this);
-    tbAltaNombre_ = caja("tbAltaNombre", 36, Frame1_);
-    tbAltaNif_ = caja("tbAltaNif", 9, Frame1_);
-    tbAltaOficina_ = caja("tbAltaOficina", 4, Frame1_);
-    tbAltaDC_ = caja("tbAltaDC", 2, Frame1_);
-    tbAltaCuenta_ = caja("tbAltaCuenta", 10, Frame1_);
-    auto* cmdAnadir = boton("cmdAñadir", "Añadir", Frame1_);
-    auto* alta = new QFormLayout(Frame1_);
-    alta->addRow(etiqueta("labAltaNombre", "Nombre", Frame1_), tbAltaNombre_);
-    alta->addRow(etiqueta("labAltaNif", "N.I.F.", Frame1_), tbAltaNif_);
-    alta->addRow(etiqueta("labAltaOficina", "Oficina", Frame1_), tbAltaOficina_);
-    alta->addRow(etiqueta("labAltaDC", "DC", Frame1_), tbAltaDC_);
-    alta->addRow(etiqueta("labAltaCuenta", "Cuenta", Frame1_), tbAltaCuenta_);
-    alta->addRow(cmdAnadir);
+    auto* cmdAnadir = construirAlta();
 
-    auto* usuario = new QHBoxLayout;
-    usuario->addWidget(etiqueta("labUsuario", "Usuario", this));
-    usuario->addWidget(cbUsuarios_, 1);
-    auto* botones = new QHBoxLayout;
-    for (QPushButton* b : {cmdAceptar, cmdBaja_, cmdAlta, cmdCancelar}) {
-        botones->addWidget(b);
-    }
-    auto* principal = new QVBoxLayout;
-    principal->addLayout(usuario);
-    principal->addWidget(frameEmisor);
-    principal->addLayout(botones);
-    principal->addStretch(1);
-    auto* todo = new QHBoxLayout(this);
-    todo->setSizeConstraint(QLayout::SetFixedSize);
-    todo->addLayout(principal);
-    todo->addWidget(Frame1_, 0, Qt::AlignTop);
-    Frame1_->hide();
-    principal->addStrut(anchoTitulo(this) - todo->contentsMargins().left() - todo->contentsMargins().right());
+    colocarVentanaPartes(this, cbUsuarios_, {cuenta_.marco}, {cmdAceptar, cmdBaja_, cmdAlta, cmdCancelar},
+                         Frame1_, Qt::AlignTop);
     anchoParaNombre(tbAltaNombre_, 36);
 
-    for (QLineEdit* cuenta : {tbAltaOficina_, tbAltaDC_, tbAltaCuenta_, tbOficinaEmi_, tbDC_, tbCCC_}) {
-        soloCifrasCuenta(cuenta);
-    }
-    for (QLineEdit* edicion : {tbNifEmi_, tbOficinaEmi_, tbDC_, tbCCC_}) {
-        alModificar(edicion, [this] { mModificado = true; });
-    }
-
     connect(cbUsuarios_, &QComboBox::activated, this, &frmNifSufPagos::cbUsuarios_Click);
-    connect(cbNombreEmi_, &QComboBox::activated, this, &frmNifSufPagos::cbNombreEmi_Click);
+    connect(cuenta_.cbNombreEmi, &QComboBox::activated, this, &frmNifSufPagos::cbNombreEmi_Click);
     connect(cmdAceptar, &QPushButton::clicked, this, &frmNifSufPagos::cmdAceptar_Click);
     connect(cmdBaja_, &QPushButton::clicked, this, &frmNifSufPagos::cmdBaja_Click);
     connect(cmdAlta, &QPushButton::clicked, this, &frmNifSufPagos::cmdAlta_Click);
@@ -114,17 +60,28 @@ frmNifSufPagos::frmNifSufPagos(ContextoVentanas contexto, QWidget* padre)
     CargarUsuarios();
 }
 
-void frmNifSufPagos::errorBaseDatos(const std::exception& error) {
-    contexto_.avisos.simple(std::string("Error: ") + error.what());
+// The add panel: a new ordering party.
+QPushButton* frmNifSufPagos::construirAlta() {
+    Frame1_ = marco("Frame1", "Alta Ordenante", this);
+    auto* alta = new QFormLayout(Frame1_);
+    tbAltaNombre_ = fila(alta, "tbAltaNombre", "Nombre", 36, Frame1_);
+    tbAltaNif_ = fila(alta, "tbAltaNif", "N.I.F.", 9, Frame1_);
+    tbAltaOficina_ = fila(alta, "tbAltaOficina", "Oficina", 4, Frame1_);
+    tbAltaDC_ = fila(alta, "tbAltaDC", "DC", 2, Frame1_);
+    tbAltaCuenta_ = fila(alta, "tbAltaCuenta", "Cuenta", 10, Frame1_);
+    auto* cmdAnadir = boton("cmdAñadir", "Añadir", Frame1_);
+    alta->addRow(cmdAnadir);
+    for (QLineEdit* cuenta : {tbAltaOficina_, tbAltaDC_, tbAltaCuenta_}) {
+        soloCifrasCuenta(cuenta);
+    }
+    return cmdAnadir;
 }
 
 void frmNifSufPagos::CargarUsuarios() {
     const int anterior = cbUsuarios_->currentIndex();
     std::vector<std::string> usuarios;
-    try {
-        usuarios = usuariosDeClase(contexto_.baseDatos, ClaseParte::Pagos);
-    } catch (const ErrorBaseDatos& e) {
-        errorBaseDatos(e);
+    if (!enBaseDatos(contexto_.avisos,
+                     [&] { usuarios = usuariosDeClase(contexto_.baseDatos, ClaseParte::Pagos); })) {
         return;
     }
     {
@@ -144,61 +101,56 @@ void frmNifSufPagos::CargarUsuarios() {
 void frmNifSufPagos::cbUsuarios_Click() {
     mTipo = kTipoPagos;
     std::vector<ParteEntrada> partes;
-    try {
-        partes =
-            partesDeUsuario(contexto_.baseDatos, ClaseParte::Pagos, desdeQString(cbUsuarios_->currentText()));
-    } catch (const ErrorBaseDatos& e) {
-        errorBaseDatos(e);
+    if (!enBaseDatos(contexto_.avisos, [&] {
+            partes = partesDeUsuario(contexto_.baseDatos, ClaseParte::Pagos,
+                                     desdeQString(cbUsuarios_->currentText()));
+        })) {
         return;
     }
     cmdBaja_->setEnabled(!partes.empty());
-    if (!llenarListaPartes(cbNombreEmi_, partes,
-                           {tbNifEmi_, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_, tbIdEmi_})) {
+    if (!llenarListaPartes(cuenta_.cbNombreEmi, partes,
+                           {cuenta_.tbNifEmi, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi, cuenta_.tbDC,
+                            cuenta_.tbCCC, cuenta_.tbIdEmi})) {
         return;
     }
     cbNombreEmi_Click();
 }
 
 void frmNifSufPagos::cbNombreEmi_Click() {
-    const auto id = idSeleccionado(cbNombreEmi_);
+    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
     if (!id) {
         return;
     }
     std::optional<Presentador> parte;
-    try {
-        parte = leerPresentador(contexto_.baseDatos, *id);
-    } catch (const ErrorBaseDatos& e) {
-        errorBaseDatos(e);
+    if (!enBaseDatos(contexto_.avisos, [&] { parte = leerPresentador(contexto_.baseDatos, *id); })) {
         return;
     }
     if (!parte) {
         return;
     }
-    tbNifEmi_->setText(aQString(parte->nif));
-    mostrarCuenta(parte->cuenta, tbEntidadEmi_, tbOficinaEmi_, tbDC_, tbCCC_);
-    tbIdEmi_->setText(QString::number(parte->id));
+    cuenta_.tbNifEmi->setText(aQString(parte->nif));
+    mostrarCuenta(parte->cuenta, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi, cuenta_.tbDC, cuenta_.tbCCC);
+    cuenta_.tbIdEmi->setText(QString::number(parte->id));
 }
 
 void frmNifSufPagos::cmdAceptar_Click() {
     DatosParte datos;
-    datos.nifEmi = textoDe(tbNifEmi_);
-    datos.oficina = textoDe(tbOficinaEmi_);
-    datos.dc = textoDe(tbDC_);
-    datos.numero = textoDe(tbCCC_);
-    datos.entidad = textoDe(tbEntidadEmi_);
+    datos.nifEmi = textoDe(cuenta_.tbNifEmi);
+    datos.oficina = textoDe(cuenta_.tbOficinaEmi);
+    datos.dc = textoDe(cuenta_.tbDC);
+    datos.numero = textoDe(cuenta_.tbCCC);
+    datos.entidad = textoDe(cuenta_.tbEntidadEmi);
     const ValidacionParte v = validarEdicionOrdenante(datos);
-    if (!mostrarValidacion(contexto_.avisos, v, tbCCC_) || !mModificado ||
+    if (!mostrarValidacion(contexto_.avisos, v, cuenta_.tbCCC) || !mModificado ||
         !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
         return;
     }
-    const auto id = idSeleccionado(cbNombreEmi_);
+    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
     if (!id) {
         return;
     }
-    try {
-        guardarOrdenante(contexto_.baseDatos, *id, datos.nifEmi, *v.cuenta);
-    } catch (const ErrorBaseDatos& e) {
-        errorBaseDatos(e);
+    if (!enBaseDatos(contexto_.avisos,
+                     [&] { guardarOrdenante(contexto_.baseDatos, *id, datos.nifEmi, *v.cuenta); })) {
         return;
     }
     mModificado = false;
@@ -227,10 +179,10 @@ void frmNifSufPagos::cmdAnadir_Click() {
         return;
     }
     AltaOrdenante alta;
-    try {
-        alta = altaOrdenante(contexto_.baseDatos, usuario, datos.nombreEmi, datos.nifEmi, *v.cuenta, v.zop);
-    } catch (const ErrorBaseDatos& e) {
-        errorBaseDatos(e);
+    if (!enBaseDatos(contexto_.avisos, [&] {
+            alta =
+                altaOrdenante(contexto_.baseDatos, usuario, datos.nombreEmi, datos.nifEmi, *v.cuenta, v.zop);
+        })) {
         return;
     }
     if (alta.existia) {
@@ -250,16 +202,14 @@ void frmNifSufPagos::cmdAnadir_Click() {
 }
 
 void frmNifSufPagos::cmdBaja_Click() {
-    const auto id = idSeleccionado(cbNombreEmi_);
+    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
     if (!id) {
         return;
     }
     if (contexto_.avisos.pregunta("¿Desea dar de baja el ordenante?")) {
-        try {
+        enBaseDatos(contexto_.avisos, [&] {
             bajaOrdenante(contexto_.baseDatos, desdeQString(cbUsuarios_->currentText()), *id);
-        } catch (const ErrorBaseDatos& e) {
-            errorBaseDatos(e);
-        }
+        });
     }
     CargarUsuarios();
 }

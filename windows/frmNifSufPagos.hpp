@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contexto_ventanas.hpp"
+#include "controles.hpp"
 #include "partes.hpp"
 
 #include <QDialog>
@@ -31,20 +32,15 @@ public:
     bool modificado() const { return mModificado; }
 
 private:
-    void errorBaseDatos(const std::exception& error);
+    QPushButton* construirAlta();
 
     ContextoVentanas contexto_;
+    // The frame "frameEmisor": the chosen party and its account.
+    PanelCuenta cuenta_;
     bool mModificado = false;
     std::string mTipo = kTipoPagos;
 
     QComboBox* cbUsuarios_;
-    QComboBox* cbNombreEmi_;
-    QLineEdit* tbNifEmi_;
-    QLineEdit* tbEntidadEmi_;
-    QLineEdit* tbOficinaEmi_;
-    QLineEdit* tbDC_;
-    QLineEdit* tbCCC_;
-    QLineEdit* tbIdEmi_;
     QPushButton* cmdBaja_;
     QGroupBox* Frame1_;
     QLineEdit* tbAltaNombre_;

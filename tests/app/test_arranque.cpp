@@ -197,8 +197,8 @@ TEST_P(ArranqueInterrumpidoDeathTest, elSiguienteArranqueQuitaLosRestosYHaceLaCo
     EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), antes + (GetParam() ? 1 : 3));
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, ArranqueInterrumpidoDeathTest, ::testing::Bool(), [](const auto& info) {
-    return std::string(info.param ? "copia" : "primerArranque");
+INSTANTIATE_TEST_SUITE_P(Casos, ArranqueInterrumpidoDeathTest, ::testing::Bool(), [](const auto& caso) {
+    return std::string(caso.param ? "copia" : "primerArranque");
 });
 
 // The program folder as start-up finds it. A new or empty database (what an interrupted copy leaves) is
@@ -261,7 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
         CasoCarpeta{"texto", nullptr, "no soy una base de datos", nullptr, nullptr, true},
         CasoCarpeta{"otraBase", "CREATE TABLE clientes (nombre TEXT)", nullptr, nullptr, nullptr, true},
         CasoCarpeta{"sinProvincias", kSinProvincias, nullptr, nullptr, nullptr, true}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(ArranqueTest, unConfigIniQuitadoDespuesNoSeVuelveAEscribir) {
     arrancar().reset();

@@ -171,9 +171,9 @@ TEST_P(FicheroEntradaNoRegular, seRechazaAntesDeLeerConElMensajeDelLectorYLaRuta
 INSTANTIATE_TEST_SUITE_P(Tabla, FicheroEntradaNoRegular,
                          ::testing::Combine(::testing::ValuesIn(kLectores),
                                             ::testing::ValuesIn(kNoRegulares)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).nombre) + "_" +
-                                    std::get<1>(info.param).nombre;
+                         [](const auto& caso) {
+                             return std::string(std::get<0>(caso.param).nombre) + "_" +
+                                    std::get<1>(caso.param).nombre;
                          });
 
 } // namespace

@@ -259,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The log could not be written: the run stopped, with part of its blocks or none in the log.
         CasoFinal{"logSinEscribir", 0, true, false, true, 1,
                   "Proceso terminado incorrectamente: no se puede escribir el registro de errores %", true}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(ModoLoteTest, unErrorDelConversorSeMuestraYTerminaConEstado1) {
     registro.registrar(Familia::CSB19, [](EstadoEjecucion&, Entorno&, const ParametrosConversion&) {
@@ -439,7 +439,7 @@ INSTANTIATE_TEST_SUITE_P(Tabla, LoteRealTest, ::testing::Values(
                  "UPDATE detalleestructura SET inicio = 0, obligatorio = 1 WHERE id_estructura = ? AND id_campo = 1"},
     CasoLoteReal{"plantillaSinTipo", "CSB58", kCobro, orden("ANA"), kSalidaRechazada, "Plantilla incorrecta", "",
                  "UPDATE estructura SET tipo = NULL WHERE id_estructura = ?"}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 // clang-format on
 
 } // namespace

@@ -378,7 +378,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoPlantilla{
                           "multifacturaSinFilas", "CSB19", 0, 1, kConClaves,
                           "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura"}),
-    [](const ::testing::TestParamInfo<CasoPlantilla>& info) { return std::string(info.param.nombre); });
+    [](const ::testing::TestParamInfo<CasoPlantilla>& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(ConversionCSB19, losImportesQueNoCabenSeRechazanYLosTotalesCuadran) {
     convertir(plantilla(kRecibo),
@@ -475,7 +475,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   "No se puede crear el fichero de salida\r\n#: no existe"},
                       CasoFichero{"salidaQueEsUnaCarpeta", "entrada.txt", "carpeta",
                                   "No se puede crear el fichero de salida\r\n#: es una carpeta"}),
-    [](const ::testing::TestParamInfo<CasoFichero>& info) { return std::string(info.param.nombre); });
+    [](const ::testing::TestParamInfo<CasoFichero>& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {
     // Read-only files are writable for root, so only the folder case holds for every user.

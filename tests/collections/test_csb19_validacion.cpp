@@ -181,8 +181,8 @@ const std::vector<CasoCampo> kCasos{
 
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Tabla, CSB19ValidacionCampos, ::testing::ValuesIn(kCasos),
-                         [](const ::testing::TestParamInfo<CasoCampo>& info) {
-                             return std::string(info.param.nombre);
+                         [](const ::testing::TestParamInfo<CasoCampo>& caso) {
+                             return std::string(caso.param.nombre);
                          });
 
 TEST_F(CSB19Validacion, importeYConcepto1ReescribenElValorLeido) {

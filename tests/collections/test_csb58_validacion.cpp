@@ -133,7 +133,7 @@ const std::vector<CasoCampo> kCasos{
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Tabla, CSB58ValidacionCampos, ::testing::ValuesIn(kCasos),
-                         [](const auto& info) { return std::string(info.param.nombre); });
+                         [](const auto& caso) { return std::string(caso.param.nombre); });
 
 } // namespace
 } // namespace trovanel

@@ -165,8 +165,8 @@ TEST_P(FicheroSalidaTest, noSustituyeUnDirectorio) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modos, FicheroSalidaTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "sinNombre" : "conNombre");
+                         [](const ::testing::TestParamInfo<bool>& caso) {
+                             return std::string(caso.param ? "sinNombre" : "conNombre");
                          });
 
 } // namespace

@@ -146,14 +146,14 @@ TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252) {
 
 // Lines up to the cap are read; the first longer one stops the reading there, whatever ends it.
 TEST(LectorLineas, unaLineaMasLargaQueElTopeDetieneLaLectura) {
-    struct Caso {
+    struct CasoTope {
         std::string bytes;
         Lineas lineas; // read before the refusal
         std::int64_t fallida;
         LectorLineas::Texto texto = LectorLineas::Texto::Windows1252;
     };
     const std::string largaSinFinal(kBloque * 3, 'x');
-    const Caso casos[] = {
+    const CasoTope casos[] = {
         {"1234\r\n12345\r\nab\r\n", {"1234"}, 2},
         {"1234\n1234\r\n12345\n", {"1234", "1234"}, 3},
         {"1234\r1234\r12345", {"1234", "1234"}, 3},
@@ -172,7 +172,7 @@ TEST(LectorLineas, unaLineaMasLargaQueElTopeDetieneLaLectura) {
         // A line without any end is not read whole before it is refused.
         {largaSinFinal, {}, 1, LectorLineas::Texto::DetectarUtf8},
     };
-    for (const Caso& caso : casos) {
+    for (const CasoTope& caso : casos) {
         SCOPED_TRACE(caso.bytes.substr(0, 20));
         CarpetaTemporal carpeta;
         pruebas::escribirFichero(carpeta / "entrada.txt", caso.bytes);

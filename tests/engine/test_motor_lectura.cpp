@@ -232,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "No se puede abrir el fichero de entrada\r\n%: la línea 2 tiene más de 4 bytes", 4},
         CasoLector{"ordenConUnaLineaMasLargaQueElTope", C::Orden, "Hab1a\r\nDxy2bb\r\n", nullptr, "", true,
                    "No se puede abrir el fichero de entrada\r\n%: la línea 2 tiene más de 5 bytes", 5}),
-    [](const ::testing::TestParamInfo<CasoLector>& info) { return std::string(info.param.nombre); });
+    [](const ::testing::TestParamInfo<CasoLector>& caso) { return std::string(caso.param.nombre); });
 
 // Multi-invoice text: "00" opens an order (K), invoice lines carry X; keys at positions 1-2, invoices "01"
 // (counted: 01, 02...). Rows: name, counted, the family opens an order at the first order line, input,
@@ -276,7 +276,7 @@ INSTANTIATE_TEST_SUITE_P(
                          "1 K=aa\r\n3 K=cc X=d1\r\nTOTAL 2\r\n"},
         CasoMultifactura{"numeradaPrimeraOrdenSinFacturas", true, false, "00aa\r\n00cc\r\n01d1\r\n",
                          "3 K=aa K=cc X=d1\r\nTOTAL 1\r\n"}),
-    [](const auto& info) { return std::string(std::get<0>(info.param)); });
+    [](const auto& caso) { return std::string(std::get<0>(caso.param)); });
 
 // One row, one order, from a sheet or a table. Columns: A text, B the amount; C names no column and has a
 // default; D names no column and has none (a sheet leaves it alone, a table hands "").
@@ -335,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "3 A= Importe=2,68 C=c D=\r\nTOTAL 3\r\n",
                   "", true},
         CasoFilas{"tablaSinFilasNoDejaFichero", true, {}, nullptr, ""}),
-    [](const ::testing::TestParamInfo<CasoFilas>& info) { return std::string(info.param.nombre); });
+    [](const ::testing::TestParamInfo<CasoFilas>& caso) { return std::string(caso.param.nombre); });
 
 // Rows are counted in 64 bits: every row of the used range is an order, far past 32767 and 65536.
 TEST_F(MotorLectura, leeCadaFilaDelRangoUsadoMasAllaDeLosContadoresCortos) {
@@ -367,8 +367,8 @@ TEST_P(MotorLecturaAccess, unaTablaDeAccessSeLeePorNombreDeColumna) {
 
 INSTANTIATE_TEST_SUITE_P(Ficheros, MotorLecturaAccess,
                          ::testing::Values("jet3-test.mdb", "jet4-test.mdb", "ace-test.accdb"),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             std::string nombre = info.param;
+                         [](const ::testing::TestParamInfo<const char*>& caso) {
+                             std::string nombre = caso.param;
                              return nombre.substr(0, nombre.find('-'));
                          });
 
@@ -404,53 +404,57 @@ void leerHojaDe(MotorLectura& t, const char* hoja) {
 INSTANTIATE_TEST_SUITE_P(
     Tabla, MotorLecturaFilasFallidas,
     ::testing::Values(
-        CasoFalloFilas{"hojaQueElLibroNoTiene", [](MotorLectura& t) { leerHojaDe(t, "Pagos"); },
+        CasoFalloFilas{"hojaQueElLibroNoTiene", [](MotorLectura& prueba) { leerHojaDe(prueba, "Pagos"); },
                        "No se puede abrir el fichero de entrada"},
-        CasoFalloFilas{
-            "libroQueNoExiste",
-            [](MotorLectura& t) { leerHoja(t.familia, t.carpeta / "no.xlsx", "Cobros", t.salida); },
-            "No se puede abrir el fichero de entrada"},
+        CasoFalloFilas{"libroQueNoExiste",
+                       [](MotorLectura& prueba) {
+                           leerHoja(prueba.familia, prueba.carpeta / "no.xlsx", "Cobros", prueba.salida);
+                       },
+                       "No se puede abrir el fichero de entrada"},
         CasoFalloFilas{"libroDanado",
-                       [](MotorLectura& t) {
-                           escribirFichero(t.carpeta / "malo.xlsx", "PK\x03\x04" + std::string(600, 'x'));
-                           leerHoja(t.familia, t.carpeta / "malo.xlsx", "Cobros", t.salida);
+                       [](MotorLectura& prueba) {
+                           escribirFichero(prueba.carpeta / "malo.xlsx",
+                                           "PK\x03\x04" + std::string(600, 'x'));
+                           leerHoja(prueba.familia, prueba.carpeta / "malo.xlsx", "Cobros", prueba.salida);
                        },
                        "No se puede abrir el fichero de entrada"},
         CasoFalloFilas{"baseQueNoExiste",
-                       [](MotorLectura& t) { leerTabla(t.familia, t.carpeta / "no.db", "Cobros", t.salida); },
+                       [](MotorLectura& prueba) {
+                           leerTabla(prueba.familia, prueba.carpeta / "no.db", "Cobros", prueba.salida);
+                       },
                        "Error : "},
         CasoFalloFilas{"baseDanada",
-                       [](MotorLectura& t) {
-                           escribirFichero(t.carpeta / "mala.db", std::string(4096, 'x'));
-                           leerTabla(t.familia, t.carpeta / "mala.db", "Cobros", t.salida);
+                       [](MotorLectura& prueba) {
+                           escribirFichero(prueba.carpeta / "mala.db", std::string(4096, 'x'));
+                           leerTabla(prueba.familia, prueba.carpeta / "mala.db", "Cobros", prueba.salida);
                        },
                        "Error : "},
         // A value, or a row of more columns than Access allows, past what a row may take of the memory.
         CasoFalloFilas{"valorDeTablaMasLargoQueElTope",
-                       [](MotorLectura& t) {
+                       [](MotorLectura& prueba) {
                            pruebas::escribirTablaSqlite(
-                               t.carpeta / "o.db", "Cobros", {"A", "B"},
+                               prueba.carpeta / "o.db", "Cobros", {"A", "B"},
                                {{"ab", "#1"}, {std::string(kMaxValor + 1, 'x'), "#2"}});
-                           leerTabla(t.familia, t.carpeta / "o.db", "Cobros", t.salida);
+                           leerTabla(prueba.familia, prueba.carpeta / "o.db", "Cobros", prueba.salida);
                        },
                        "Error : La fila 2 tiene un valor de más de 262144 bytes"},
         CasoFalloFilas{"tablaConMasColumnasQueElTope",
-                       [](MotorLectura& t) {
+                       [](MotorLectura& prueba) {
                            std::vector<std::string> columnas;
                            for (int i = 0; i <= kMaxColumnasTabla; ++i) {
                                columnas.push_back("C" + std::to_string(i));
                            }
-                           pruebas::escribirTablaSqlite(t.carpeta / "o.db", "Cobros", columnas, {});
-                           leerTabla(t.familia, t.carpeta / "o.db", "Cobros", t.salida);
+                           pruebas::escribirTablaSqlite(prueba.carpeta / "o.db", "Cobros", columnas, {});
+                           leerTabla(prueba.familia, prueba.carpeta / "o.db", "Cobros", prueba.salida);
                        },
                        "Error : No se puede leer la tabla Cobros de la base de datos "},
         CasoFalloFilas{"tablaQueNoExiste",
-                       [](MotorLectura& t) {
-                           pruebas::escribirTablaSqlite(t.carpeta / "o.db", "Cobros", {"A"}, {{"x"}});
-                           leerTabla(t.familia, t.carpeta / "o.db", "Pagos", t.salida);
+                       [](MotorLectura& prueba) {
+                           pruebas::escribirTablaSqlite(prueba.carpeta / "o.db", "Cobros", {"A"}, {{"x"}});
+                           leerTabla(prueba.familia, prueba.carpeta / "o.db", "Pagos", prueba.salida);
                        },
                        "Error : "}),
-    [](const ::testing::TestParamInfo<CasoFalloFilas>& info) { return std::string(info.param.nombre); });
+    [](const ::testing::TestParamInfo<CasoFalloFilas>& caso) { return std::string(caso.param.nombre); });
 
 // The input changes while it is read, when the first order is written: the run fails naming it and no
 // bank file is left, neither this run's nor the earlier one.
@@ -512,8 +516,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "retocada",
                 [](const fs::path&
                        r) { fs::last_write_time(r, fs::last_write_time(r) - std::chrono::seconds(5)); }})),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param)) + "_" + std::get<0>(std::get<1>(info.param));
+    [](const auto& caso) {
+        return std::string(std::get<0>(caso.param)) + "_" + std::get<0>(std::get<1>(caso.param));
     });
 
 TEST(ImporteDosDecimales, redondeaLejosDelCeroSobreLasCifrasEscritas) {
@@ -573,8 +577,8 @@ TEST_P(MotorLecturaSalida, unaEscrituraFallidaNoDejaNiElFicheroAnteriorNiElNuevo
 }
 
 INSTANTIATE_TEST_SUITE_P(Modos, MotorLecturaSalida, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "sinNombre" : "conNombre");
+                         [](const ::testing::TestParamInfo<bool>& caso) {
+                             return std::string(caso.param ? "sinNombre" : "conNombre");
                          });
 
 // A log that cannot be written (a folder in its place, a disk full at a write or only at the close) stops
@@ -624,7 +628,7 @@ INSTANTIATE_TEST_SUITE_P(Tabla, MotorLecturaLogFallido,
                                            CasoLogFallido{"filasLogQueEsUnaCarpeta", 2, 0, true, 2},
                                            CasoLogFallido{"textoDiscoLlenoAlEscribir", 3000, 4096, false, 0},
                                            CasoLogFallido{"textoDiscoLlenoAlCerrar", 100, 4096, false, 101}),
-                         [](const auto& info) { return std::string(std::get<0>(info.param)); });
+                         [](const auto& caso) { return std::string(std::get<0>(caso.param)); });
 
 // The bank file may not take the place of a file the run needs, however its path is spelt.
 struct CasoChoque {
@@ -687,61 +691,66 @@ constexpr const char* kCopia =
 INSTANTIATE_TEST_SUITE_P(
     Tabla, MotorLecturaChoques,
     ::testing::Values(
-        CasoChoque{"mismaRuta", [](MotorLectura& t) { return t.entrada; }, kEntrada},
+        CasoChoque{"mismaRuta", [](MotorLectura& prueba) { return prueba.entrada; }, kEntrada},
         CasoChoque{"otraGrafia",
-                   [](MotorLectura& t) { return t.carpeta / "sub" / ".." / "." / "entrada.txt"; }, kEntrada},
+                   [](MotorLectura& prueba) { return prueba.carpeta / "sub" / ".." / "." / "entrada.txt"; },
+                   kEntrada},
         CasoChoque{"rutaRelativa",
-                   [](MotorLectura& t) { return fs::relative(t.entrada, fs::current_path()); }, kEntrada},
+                   [](MotorLectura& prueba) { return fs::relative(prueba.entrada, fs::current_path()); },
+                   kEntrada},
         CasoChoque{"enlaceSimbolico",
-                   [](MotorLectura& t) {
-                       fs::create_symlink(t.entrada, t.carpeta / "sub" / "enlace.out");
-                       return t.carpeta / "sub" / "enlace.out";
+                   [](MotorLectura& prueba) {
+                       fs::create_symlink(prueba.entrada, prueba.carpeta / "sub" / "enlace.out");
+                       return prueba.carpeta / "sub" / "enlace.out";
                    },
                    kEntrada},
         CasoChoque{"enlaceDuro",
-                   [](MotorLectura& t) {
-                       fs::create_hard_link(t.entrada, t.carpeta / "sub" / "duro.out");
-                       return t.carpeta / "sub" / "duro.out";
+                   [](MotorLectura& prueba) {
+                       fs::create_hard_link(prueba.entrada, prueba.carpeta / "sub" / "duro.out");
+                       return prueba.carpeta / "sub" / "duro.out";
                    },
                    kEntrada},
         // The log of this run need not exist yet.
         CasoChoque{"registroDeErrores",
-                   [](MotorLectura& t) { return t.carpeta / "sub" / ".." / "entrada.log"; }, kLog},
-        CasoChoque{"baseDeDatos", [](MotorLectura& t) { return t.carpeta / kNombreBaseDatos; }, kBaseDatos},
+                   [](MotorLectura& prueba) { return prueba.carpeta / "sub" / ".." / "entrada.log"; }, kLog},
+        CasoChoque{"baseDeDatos", [](MotorLectura& prueba) { return prueba.carpeta / kNombreBaseDatos; },
+                   kBaseDatos},
         CasoChoque{"baseDeDatosAbierta",
-                   [](MotorLectura& t) {
-                       t.estado.gRutaBDOrigen = t.carpeta / "otra.db";
-                       escribirFichero(t.estado.gRutaBDOrigen, "base");
-                       return t.estado.gRutaBDOrigen;
+                   [](MotorLectura& prueba) {
+                       prueba.estado.gRutaBDOrigen = prueba.carpeta / "otra.db";
+                       escribirFichero(prueba.estado.gRutaBDOrigen, "base");
+                       return prueba.estado.gRutaBDOrigen;
                    },
                    kBaseDatos},
-        CasoChoque{"copiaDelDia", [](MotorLectura& t) { return t.carpeta / "sub" / ".." / "6122026.Copy"; },
+        CasoChoque{"copiaDelDia",
+                   [](MotorLectura& prueba) { return prueba.carpeta / "sub" / ".." / "6122026.Copy"; },
                    kCopia},
         // Any file of the program folder, there or not yet.
-        CasoChoque{"configuracion", [](MotorLectura& t) { return t.carpeta / "config.ini"; },
+        CasoChoque{"configuracion", [](MotorLectura& prueba) { return prueba.carpeta / "config.ini"; },
                    "El fichero de salida no puede ser el mismo que el fichero de configuración del programa "
                    "(config.ini)"},
-        CasoChoque{"copiaDeOtroDia", [](MotorLectura& t) { return t.carpeta / "1112003.Copy"; }, kCopia},
+        CasoChoque{"copiaDeOtroDia", [](MotorLectura& prueba) { return prueba.carpeta / "1112003.Copy"; },
+                   kCopia},
         // The log is appended to: it may not be such a file either.
         CasoChoque{"registroEnlazadoAConfiguracion",
-                   [](MotorLectura& t) {
-                       escribirFichero(t.carpeta / "config.ini", "administrador=false\r\n");
-                       t.estado.gFicheroLog = t.carpeta / "sub" / "entrada.log";
-                       fs::create_symlink(t.carpeta / "config.ini", t.estado.gFicheroLog);
-                       return t.salida;
+                   [](MotorLectura& prueba) {
+                       escribirFichero(prueba.carpeta / "config.ini", "administrador=false\r\n");
+                       prueba.estado.gFicheroLog = prueba.carpeta / "sub" / "entrada.log";
+                       fs::create_symlink(prueba.carpeta / "config.ini", prueba.estado.gFicheroLog);
+                       return prueba.salida;
                    },
                    "El registro de errores no puede ser el mismo que el fichero de configuración del "
                    "programa (config.ini)"},
         CasoChoque{"registroEnlazadoABaseDeDatos",
-                   [](MotorLectura& t) {
-                       t.estado.gFicheroLog = t.carpeta / "sub" / "entrada.log";
-                       fs::create_symlink(t.carpeta / kNombreBaseDatos, t.estado.gFicheroLog);
-                       return t.salida;
+                   [](MotorLectura& prueba) {
+                       prueba.estado.gFicheroLog = prueba.carpeta / "sub" / "entrada.log";
+                       fs::create_symlink(prueba.carpeta / kNombreBaseDatos, prueba.estado.gFicheroLog);
+                       return prueba.salida;
                    },
                    "El registro de errores no puede ser el mismo que la base de datos del programa"},
-        CasoChoque{"ficheroPropio", [](MotorLectura& t) { return t.carpeta / "sub" / "remesa.out"; },
-                   nullptr}),
-    [](const ::testing::TestParamInfo<CasoChoque>& info) { return std::string(info.param.nombre); });
+        CasoChoque{"ficheroPropio",
+                   [](MotorLectura& prueba) { return prueba.carpeta / "sub" / "remesa.out"; }, nullptr}),
+    [](const ::testing::TestParamInfo<CasoChoque>& caso) { return std::string(caso.param.nombre); });
 
 } // namespace
 } // namespace trovanel

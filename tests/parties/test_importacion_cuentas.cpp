@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "esperado_nada.txt",
                         "ErrorBaseDatos",
                         "PRAGMA query_only = ON"}),
-    [](const testing::TestParamInfo<CasoImportacion>& info) { return std::string(info.param.nombre); });
+    [](const testing::TestParamInfo<CasoImportacion>& caso) { return std::string(caso.param.nombre); });
 
 // A line past the cap, after good ones, stops the import naming it: nothing of the file is added.
 TEST(ImportacionCuentasTope, unaLineaMasLargaQueElTopeNoAnadeNada) {

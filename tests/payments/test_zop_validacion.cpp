@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(Tabla, ZOPValidacionCampos, ::testing::Values(
     CasoCampo{"vtoObligatorioImposible", "", campo("FechaVto", 1, "DD/MM/AAAA", true), "31/02/2026", &P::fechaVto, "260231", "Error : Fecha de vto incorrecta"},
     CasoCampo{"vtoObligatorioDelDialogo", "", campo("FechaVto", 1, "DD/MM/AAAA", true), "31/02/2026", &P::fechaVto, "270115", nullptr, " ", "270115"},
     CasoCampo{"emailConMayusculaSeIgnora", "", campo("Email"), "a@b.es", &P::email, ""}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 // clang-format on
 
 } // namespace

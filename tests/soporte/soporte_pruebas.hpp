@@ -33,7 +33,7 @@ public:
 
 class RelojFijo : public Reloj {
 public:
-    explicit RelojFijo(FechaHora momento = {2026, 12, 6, 10, 45, 33}) : momento(momento) {}
+    explicit RelojFijo(FechaHora fijo = {2026, 12, 6, 10, 45, 33}) : momento(fijo) {}
     FechaHora ahora() const override { return momento; }
     FechaHora momento;
 };

@@ -213,9 +213,9 @@ TEST_P(FicheroAccess, unCursorAbandonadoAMitadNoDejaProcesosAtras) {
 
 INSTANTIATE_TEST_SUITE_P(OrigenAccess, FicheroAccess,
                          testing::Values("jet3-test.mdb", "jet4-test.mdb", "ace-test.accdb"),
-                         [](const testing::TestParamInfo<const char*>& info) {
+                         [](const testing::TestParamInfo<const char*>& caso) {
                              std::string nombre;
-                             for (const char* c = info.param; *c != '\0' && *c != '-'; ++c) {
+                             for (const char* c = caso.param; *c != '\0' && *c != '-'; ++c) {
                                  nombre.push_back(*c);
                              }
                              return nombre;

@@ -104,7 +104,7 @@ TEST_P(IntercambioGolden, exportaByteAByteEImportaLaPlantillaConSuDescripcionRec
     EXPECT_EQ(avisos.mensajes.back(), (Mensaje{"informacion", "Importación realizada correctamente"}));
 }
 INSTANTIATE_TEST_SUITE_P(Filas, IntercambioGolden, ::testing::ValuesIn(kGolden),
-                         [](const auto& info) { return std::string(info.param.nombre); });
+                         [](const auto& caso) { return std::string(caso.param.nombre); });
 
 // Each malformed file is refused at its line, before anything is stored.
 struct Malformado {
@@ -155,7 +155,7 @@ TEST_P(IntercambioMalformado, rechazaElFicheroConSuLineaSinGuardarNada) {
                 StartsWith(prefijo + "Línea " + std::to_string(GetParam().linea) + ": "));
 }
 INSTANTIATE_TEST_SUITE_P(Filas, IntercambioMalformado, ::testing::ValuesIn(kMalformados),
-                         [](const auto& info) { return std::string(info.param.nombre); });
+                         [](const auto& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(Intercambio, sinFicheroOSinBaseDeDatosNoGuardaNada) {
     EXPECT_FALSE(ImportarPlantilla(*bd, avisos, carpeta / "no-existe.txt"));
@@ -213,7 +213,7 @@ TEST_P(IntercambioRechazo, noExportaUnValorQueNoVolveriaIgual) {
                 StartsWith(std::string("No se puede exportar la plantilla\r\n") + GetParam().mensaje));
 }
 INSTANTIATE_TEST_SUITE_P(Filas, IntercambioRechazo, ::testing::ValuesIn(kRechazos),
-                         [](const auto& info) { return std::string(info.param.nombre); });
+                         [](const auto& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(Intercambio, soloSustituyeElDestinoCuandoSeAceptaYSeEscribeEntero) {
     const auto id = guardarPlantillaNueva(*bd, plantillaPagos());

@@ -149,7 +149,7 @@ TEST_P(EditorMultifactura, siguePasoAPasoLoQueElUsuarioHace) {
     }
 }
 INSTANTIATE_TEST_SUITE_P(Guiones, EditorMultifactura, ::testing::ValuesIn(kGuiones),
-                         [](const auto& info) { return std::string(info.param.nombre); });
+                         [](const auto& caso) { return std::string(caso.param.nombre); });
 
 } // namespace
 } // namespace trovanel

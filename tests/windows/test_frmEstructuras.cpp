@@ -302,7 +302,7 @@ TEST_F(PruebaVentana, elTecladoEnLosColocadosEscribeElCampoEditadoYMuestraElNuev
 }
 
 INSTANTIATE_TEST_SUITE_P(Clases, FrmEstructuras, ::testing::ValuesIn(kClases),
-                         [](const auto& info) { return std::string(info.param.nombre); });
+                         [](const auto& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(PruebaVentana, unaCargaFallidaDejaElegidaEnLaListaLaPlantillaEnMano) {
     frmEstructuras v(entorno.contexto(), TipoEntrada::Excel);
