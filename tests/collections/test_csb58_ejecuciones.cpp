@@ -135,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
         CasoEjecucion{"totalDelFicheroExcedidoRechazaElCreditoQueNoCabe", kCamposMinimos, -1,
                       "R001ANA 1234567890 99999999,99150826\r\nR002EVA 1234567890        0,01150826\r\n", 0,
                       0, "", "Error : Importe total del fichero excedido", true}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 
 } // namespace
 } // namespace trovanel

@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Ejecuciones, ::testing::Values(
     CasoEjecucion{"loteSinDetalleFaltanParametros", kCampos, -1, orden("10,00"), 0, "Faltan parametros" + kUsoCSB34, "", "remesa.out", ",05032026,,CALLE MAYOR 1,MADRID"},
     CasoEjecucion{"loteConDomicilioEnBlancoFaltanParametros", kCampos, -1, orden("10,00"), 0, "Faltan parametros" + kUsoCSB34, "", "remesa.out", ",05032026,1, ,MADRID"},
     CasoEjecucion{"loteConFechaQueNoExisteSeRechaza", kCampos, -1, orden("10,00"), 0, "Fecha incorrecta" + kUsoCSB34, "", "remesa.out", ",31022026,1,CALLE MAYOR 1,MADRID"}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+    [](const auto& caso) { return std::string(caso.param.nombre); });
 // clang-format on
 
 } // namespace
