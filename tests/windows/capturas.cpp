@@ -1,6 +1,6 @@
 // The pictures of the manual (docs/): with TROVANEL_CAPTURAS naming a folder, the windows are drawn into
 // it as a user first sees them; without it there is nothing to do.
-//   TROVANEL_CAPTURAS=docs build/tests/pruebas_windows --gtest_filter='Capturas.*'
+//   TROVANEL_CAPTURAS=docs build/tests/pruebas_windows --gtest_filter='*.Capturas'
 
 #include "entradas_filas.hpp"
 #include "frmEstructuras.hpp"
