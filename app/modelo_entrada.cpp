@@ -152,8 +152,8 @@ bool ModeloEntrada::elegirEntrada(const std::filesystem::path& entrada,
     return true;
 }
 
-bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
-                             const RegistroConversores& registro) {
+std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
+                                                           const RegistroConversores& registro) {
     // Nothing of an earlier run decides this one: its outcome, its cancel, the dates typed for it.
     estado_.gError = false;
     estado_.gProcesoCancelado = false;
@@ -164,7 +164,7 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
     if (!esCSB58(estado_.gTipoEstructura) &&
         !dialogo_entrada::FechaCorrecta(seleccion.dia, seleccion.mes, seleccion.anio)) {
         entorno.avisos.informacion("La fecha de proceso es incorrecta");
-        return false;
+        return std::nullopt;
     }
     estado_.gFechaProceso = fechaProcesoDDMMAA(seleccion.dia, seleccion.mes, seleccion.anio);
 
@@ -176,15 +176,15 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
 
     if (enBlanco(seleccion.textoPlantilla)) {
         entorno.avisos.informacion("Por favor seleccione una plantilla");
-        return false;
+        return std::nullopt;
     }
     if (enBlanco(seleccion.textoPresentador) || !seleccion.idPresentador) {
         entorno.avisos.informacion("Por favor seleccione un presentador");
-        return false;
+        return std::nullopt;
     }
     if (esCobro(tipoUsuario_) && (enBlanco(seleccion.textoEmisor) || !seleccion.idEmisor)) {
         entorno.avisos.informacion("Seleccione un emisor");
-        return false;
+        return std::nullopt;
     }
 
     const auto tipo = buscarTipoPlantilla(codigo);
@@ -192,16 +192,20 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
         (seleccion.detalleCargo < 0 || enBlanco(seleccion.domicilioOrdenante) ||
          enBlanco(seleccion.plazaOrdenante))) {
         entorno.avisos.informacion("Por favor complete los datos de la cabecera");
-        return false;
+        return std::nullopt;
     }
 
     const Conversor* conversor = tipo ? registro.buscar(tipo->familia) : nullptr;
     if (tipo && conversor == nullptr) {
         entorno.avisos.informacion(mensajeSinConversor(tipo->codigoBase));
-        return false;
+        return std::nullopt;
     }
+    ResultadoConversion resultado;
     if (conversor == nullptr) {
-        entorno.avisos.informacion("Plantilla incorrecta");
+        resultado.clase = ResultadoConversion::Clase::Fallido;
+        resultado.mensaje = "Plantilla incorrecta";
+        resultado.log = estado_.gFicheroLog;
+        entorno.avisos.informacion(resultado.mensaje);
         estado_.gError = true;
     } else {
         ParametrosConversion parametros;
@@ -219,11 +223,11 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
             parametros.domicilioOrdenante = seleccion.domicilioOrdenante;
             parametros.plazaOrdenante = seleccion.plazaOrdenante;
         }
-        ejecutarConversor(*conversor, estado_, entorno, parametros);
+        resultado = ejecutarConversor(*conversor, estado_, entorno, parametros);
         // Refused before anything was read or written: its message was the whole answer, and the bank
         // file it named is someone else's file, not one to rewrite.
-        if (estado_.gConversionRechazada) {
-            return false;
+        if (resultado.clase == ResultadoConversion::Clase::RechazadoAntesDeLeer) {
+            return std::nullopt;
         }
     }
 
@@ -231,7 +235,7 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
         const auto tabla = CargarCaracteres(entorno.carpetaPrograma, entorno.avisos);
         SustituirCaracteres(ficheroSalida_, tabla, entorno.avisos);
     }
-    return true;
+    return resultado;
 }
 
 } // namespace trovanel

@@ -85,9 +85,17 @@ public:
         lectura.gRegistroConError = true;
     }
 
+    // The run stopped, its message shown: the outcome says so. A later stop replaces an earlier one.
+    void fallar(std::string mensaje, ResultadoConversion::Clase clase = ResultadoConversion::Clase::Fallido) {
+        resultado.clase = clase;
+        resultado.mensaje = std::move(mensaje);
+    }
+
     EstadoEjecucion& estado;
     Entorno& entorno;
     EstadoLectura lectura;
+    // What the run has come to so far; the driver gives it back when the run ends.
+    ResultadoConversion resultado;
 };
 
 } // namespace trovanel

@@ -162,6 +162,7 @@ void fallarEntrada(FamiliaConversion& familia, const std::string& mensaje,
                    const std::filesystem::path& rutaSalida) {
     familia.entorno.avisos.critico(mensaje);
     familia.estado.gError = true;
+    familia.fallar(mensaje);
     quitarSalida(rutaSalida);
 }
 

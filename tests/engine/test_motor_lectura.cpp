@@ -613,7 +613,8 @@ TEST_P(MotorLecturaLogFallido, detieneLaEjecucionConUnMensajeYSinFicheroDelBanco
         }
     }
     EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"critico", kFalloLogCobros}}));
-    EXPECT_TRUE(estado.gError && estado.gFalloLog);
+    EXPECT_TRUE(estado.gError);
+    EXPECT_EQ(familia.resultado.clase, ResultadoConversion::Clase::LogNoEscrito);
     EXPECT_FALSE(fs::exists(salida));
     EXPECT_EQ(entradasDe(carpeta.ruta()), antes - 1 + (limite != 0));
     if (leidas == 0) {
@@ -666,17 +667,17 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
     const ParametrosConversion parametros{entrada, caso.salida(*this), id, {}, {}, {}, {}, {}, {}};
     const auto antes = contenidos(carpeta.ruta());
 
-    ejecutarConversion(familia, parametros);
+    const ResultadoConversion resultado = ejecutarConversion(familia, parametros);
 
     EXPECT_TRUE(estado.gError); // the second line is rejected when the run goes ahead
     if (caso.mensaje == nullptr) {
         EXPECT_TRUE(avisos.mensajes.empty());
-        EXPECT_FALSE(estado.gConversionRechazada);
+        EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::EscritoConRechazos);
         EXPECT_EQ(leerFichero(parametros.rutaSalida), "1 A=ab\r\nTOTAL 1\r\n");
         return;
     }
     EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"informacion", caso.mensaje}}));
-    EXPECT_TRUE(estado.gConversionRechazada);
+    EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::RechazadoAntesDeLeer);
     EXPECT_EQ(familia.partesCargadas, 0);
     EXPECT_EQ(contenidos(carpeta.ruta()), antes);
 }

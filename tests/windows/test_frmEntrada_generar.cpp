@@ -312,8 +312,11 @@ INSTANTIATE_TEST_SUITE_P(Casos, FrmEntradaFechas,
 
 TEST_F(FrmEntrada, unaPlantillaCSB58NoMiraLaFecha) {
     std::optional<ParametrosConversion> recibidos;
-    entorno.registro.registrar(
-        Familia::CSB58, [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) { recibidos = p; });
+    entorno.registro.registrar(Familia::CSB58,
+                               [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
+                                   recibidos = p;
+                                   return ResultadoConversion{};
+                               });
     const std::int64_t id = plantilla("CSB58", "Anticipos");
     const std::int64_t p = presentador("ANTICIPOS SA", "CSB58");
     const std::int64_t e = emisor(p, "EMISOR 58", "86420001612000000028");
@@ -341,8 +344,11 @@ class FrmEntradaCSB34 : public FrmEntrada, public ::testing::WithParamInterface<
 
 TEST_P(FrmEntradaCSB34, pasaElDetalleDeCargoYLaCabeceraTalCual) {
     std::optional<ParametrosConversion> recibidos;
-    entorno.registro.registrar(
-        Familia::CSB34, [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) { recibidos = p; });
+    entorno.registro.registrar(Familia::CSB34,
+                               [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
+                                   recibidos = p;
+                                   return ResultadoConversion{};
+                               });
     const std::int64_t id = plantilla("CSB34T", "Transferencias");
     const std::int64_t p = presentador("PAGADORA SA", "pagos");
     enlazar("tesorero", "pagos", p);
