@@ -154,10 +154,7 @@ bool ModeloEntrada::elegirEntrada(const std::filesystem::path& entrada,
 
 std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
                                                            const RegistroConversores& registro) {
-    // Nothing of an earlier run decides this one: its outcome, its cancel, the dates typed for it.
-    estado_.gError = false;
-    estado_.gProcesoCancelado = false;
-    estado_.gDatosAceptados = false;
+    // Nothing of an earlier run decides this one: the date typed for it is asked anew.
     estado_.gFechaDatos.clear();
 
     // Norm 58 files carry no process date: the dialog hides it.
@@ -206,7 +203,6 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         resultado.mensaje = "Plantilla incorrecta";
         resultado.log = estado_.gFicheroLog;
         entorno.avisos.informacion(resultado.mensaje);
-        estado_.gError = true;
     } else {
         ParametrosConversion parametros;
         parametros.rutaEntrada = ficheroEntrada_;

@@ -235,8 +235,6 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
 
     // Without a window the log goes where the dialog would put it: beside the input.
     estado.gFicheroLog = derivarRutasConversion(peticion.rutaEntrada).log;
-    estado.gError = false;
-    estado.gProcesoCancelado = false;
     // The log is appended to: what this run added is what lies past its former end.
     const std::uintmax_t logAntes = tamanoFichero(estado.gFicheroLog);
     const ResultadoConversion resultado = ejecutarConversor(*conversor, estado, entorno, peticion);

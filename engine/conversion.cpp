@@ -156,27 +156,25 @@ bool pedirDatosQueFaltan(FamiliaConversion& familia) {
     Entorno& entorno = familia.entorno;
     const std::vector<std::size_t> faltan = camposQueFaltan(estado.gCamposEstructura);
     if (faltan.empty()) {
-        estado.gDatosAceptados = true;
-    } else if (entorno.solicitudDatos != nullptr) {
-        estado.gDatosAceptados = entorno.solicitudDatos->MostrarDatosObligatorios(estado, faltan);
-        if (!estado.gDatosAceptados) {
-            familia.fallar("", ResultadoConversion::Clase::Cancelado);
-        }
-    } else {
-        // Without a window nobody can supply them: the run is cancelled, saying what is missing.
-        std::string nombres;
-        for (std::size_t i : faltan) {
-            nombres += (nombres.empty() ? "" : ", ") + estado.gCamposEstructura[i].campo;
-        }
-        std::string mensaje = "Proceso Cancelado\r\nFaltan datos obligatorios que la plantilla no sitúa en "
-                              "la entrada: " +
-                              nombres;
-        entorno.avisos.informacion(mensaje);
-        familia.fallar(std::move(mensaje), ResultadoConversion::Clase::Cancelado);
-        estado.gDatosAceptados = false;
-        estado.gProcesoCancelado = true;
+        return true;
     }
-    return estado.gDatosAceptados;
+    if (entorno.solicitudDatos != nullptr) {
+        if (entorno.solicitudDatos->MostrarDatosObligatorios(estado, faltan)) {
+            return true;
+        }
+        familia.fallar("", ResultadoConversion::Clase::Cancelado);
+        return false;
+    }
+    // Without a window nobody can supply them: the run is cancelled, saying what is missing.
+    std::string nombres;
+    for (std::size_t i : faltan) {
+        nombres += (nombres.empty() ? "" : ", ") + estado.gCamposEstructura[i].campo;
+    }
+    std::string mensaje =
+        "Proceso Cancelado\r\nFaltan datos obligatorios que la plantilla no sitúa en la entrada: " + nombres;
+    entorno.avisos.informacion(mensaje);
+    familia.fallar(std::move(mensaje), ResultadoConversion::Clase::Cancelado);
+    return false;
 }
 
 } // namespace
@@ -190,7 +188,6 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
 
     if (auto choque = salidaQueChoca(estado, entorno, parametros)) {
         entorno.avisos.informacion(*choque);
-        estado.gError = true;
         familia.fallar(std::move(*choque), ResultadoConversion::Clase::RechazadoAntesDeLeer);
         return familia.resultado;
     }
@@ -198,20 +195,17 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
     // A party that cannot be read is an id that names nobody: refused before anything is read, as a
     // wrong argument is.
     if (!familia.cargarPartes(parametros)) {
-        estado.gError = true;
         familia.fallar("", ResultadoConversion::Clase::RechazadoAntesDeLeer);
         return familia.resultado;
     }
 
     const std::optional<Plantilla> plantilla = cargarPlantilla(familia, parametros.idEstructura);
     if (!plantilla) {
-        estado.gError = true;
         return familia.resultado;
     }
 
     // Cancelled: nothing is read or written; the loaded fields stay until the next run loads its own.
     if (!pedirDatosQueFaltan(familia)) {
-        estado.gError = true;
         return familia.resultado;
     }
 
@@ -240,7 +234,6 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
                plantilla->principiolinea >= static_cast<std::int64_t>(campos.size())) {
         const char* mensaje = "Por favor revise la plantilla.\r\nFalta indicar Principio de orden";
         entorno.avisos.informacion(mensaje);
-        estado.gError = true;
         familia.fallar(mensaje);
     } else if (!plantilla->multifactura) {
         familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
@@ -249,7 +242,6 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
         // Without a key no line could be told an invoice line: stop before the input is read.
         const char* mensaje = "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura";
         entorno.avisos.informacion(mensaje);
-        estado.gError = true;
         familia.fallar(mensaje);
     } else {
         familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
@@ -260,17 +252,7 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
         }
     }
     estado.gCamposEstructura.clear();
-    ResultadoConversion& resultado = familia.resultado;
-    if (resultado.clase == ResultadoConversion::Clase::Escrito) {
-        // Errors still held were found on lines that belong to no order (invoice lines before the first
-        // order line): they reached no log block, yet the input had lines the run could not take.
-        if (resultado.ordenesRechazadas > 0 || !estado.gErrores.empty()) {
-            resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
-        } else if (resultado.ordenesEscritas == 0) {
-            resultado.clase = ResultadoConversion::Clase::NadaQueEscribir;
-        }
-    }
-    return resultado;
+    return familia.concluir();
 }
 
 } // namespace trovanel

@@ -17,7 +17,6 @@ ResultadoConversion ejecutarConversor(const Conversor& conversor, EstadoEjecucio
         return conversor(estado, entorno, parametros);
     } catch (const ErrorTrovanel& e) {
         entorno.avisos.critico(e.what());
-        estado.gError = true;
         ResultadoConversion resultado;
         resultado.clase = ResultadoConversion::Clase::Fallido;
         resultado.mensaje = e.what();

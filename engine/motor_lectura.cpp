@@ -29,7 +29,6 @@ bool EjecucionLectura::iniciar() {
         salida_.reset();
         const std::string mensaje = mensajeEntrada(kNoSeCreaSalida, rutaSalida_, motivoSistema(error));
         familia_.entorno.avisos.critico(mensaje);
-        familia_.estado.gError = true;
         familia_.fallar(mensaje);
         return false;
     }
@@ -107,7 +106,6 @@ void EjecucionLectura::volcarOrden() {
         // One message for the run: every later order would fail the same way.
         escrituraFallida_ = true;
         familia_.entorno.avisos.critico(kNoSeCreaSalida);
-        familia_.estado.gError = true;
         familia_.fallar(kNoSeCreaSalida);
     }
 }
@@ -118,7 +116,6 @@ bool EjecucionLectura::logEscrito() {
     }
     // The writer has shown its message once; nothing more is read, so it is the only one.
     detenida_ = true;
-    familia_.estado.gError = true;
     familia_.fallar(familia_.mensajeFalloLog(), ResultadoConversion::Clase::LogNoEscrito);
     return false;
 }
@@ -144,7 +141,6 @@ void EjecucionLectura::terminar() {
     }
     if (!familia_.escribirTotales(*salida_) || !salida_->confirmar()) {
         familia_.entorno.avisos.critico(kNoSeAbreSalida);
-        familia_.estado.gError = true;
         familia_.fallar(kNoSeAbreSalida);
         salida_.reset();
         quitarSalidaAnterior();
@@ -176,7 +172,6 @@ void fallarLectura(FamiliaConversion& familia, const LectorLineas& lector,
                    const std::filesystem::path& ruta) {
     std::string mensaje = mensajeEntrada(kNoSeAbreEntrada, ruta, lector.motivo());
     familia.entorno.avisos.critico(mensaje);
-    familia.estado.gError = true;
     familia.fallar(std::move(mensaje));
 }
 

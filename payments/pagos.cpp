@@ -257,7 +257,6 @@ ResultadoConversion ejecutarConversionPagos(ModuloPagos& modulo, const Parametro
         CerrarLibroExcel(modulo.estado);
         modulo.estado.gCamposEstructura.clear();
         modulo.entorno.avisos.critico(e.what());
-        modulo.estado.gError = true;
         modulo.fallar(e.what());
         return modulo.resultado;
     }

@@ -553,12 +553,12 @@ void frmEntrada::cmdProcesar_Click() {
         return;
     }
     contexto_.estado.gMostrarResultado = true;
-    mostrarResultado();
+    mostrarResultado(*resultado);
 }
 
-void frmEntrada::mostrarResultado() {
-    frmMsg resultado(contexto_.estado, this, inicioLog_);
-    resultado.exec();
+void frmEntrada::mostrarResultado(const ResultadoConversion& resultado) {
+    frmMsg ventana(contexto_.estado, resultado, this, inicioLog_);
+    ventana.exec();
 }
 
 void frmEntrada::estrechar() {

@@ -202,13 +202,13 @@ TEST_F(FrmEntradaCascada, cadaRechazoDeGenerarLlegaEnSuOrden) {
                   QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "   ");
               }),
               Textos{"Por favor complete los datos de la cabecera"});
-    EXPECT_FALSE(entorno.estado.gError);
+    EXPECT_FALSE(d->ultimo);
     EXPECT_EQ(d->resultados, 0);
 
     // Everything in place, but no norm 34 driver.
     EXPECT_EQ(avisosTras([&] { QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "MADRID"); }),
               Textos{"Esta versión del programa aún no genera ficheros de tipo CSB34T"});
-    EXPECT_FALSE(entorno.estado.gError);
+    EXPECT_FALSE(d->ultimo);
     EXPECT_EQ(d->resultados, 0);
 }
 
@@ -241,7 +241,7 @@ TEST_P(FrmEntradaSinConversor, unaFamiliaSinConversorSeRechazaConElMensajeDelMod
     EXPECT_EQ(mensajes(entorno.avisos),
               std::vector<std::string>{
                   std::string("Esta versión del programa aún no genera ficheros de tipo ") + caso.codigo});
-    EXPECT_FALSE(entorno.estado.gError);
+    EXPECT_FALSE(d->ultimo);
     EXPECT_EQ(d->resultados, 0);
     EXPECT_FALSE(fs::exists(entorno.carpeta / "entrada.out"));
 }
@@ -262,7 +262,9 @@ TEST_F(FrmEntrada, unTipoDesconocidoDicePlantillaIncorrectaYMuestraElResultado) 
     generar(d.get());
 
     EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{"Plantilla incorrecta"});
-    EXPECT_TRUE(entorno.estado.gError);
+    ASSERT_TRUE(d->ultimo);
+    EXPECT_EQ(d->ultimo->clase, ResultadoConversion::Clase::Fallido);
+    EXPECT_EQ(d->ultimo->mensaje, "Plantilla incorrecta");
     EXPECT_TRUE(entorno.estado.gMostrarResultado);
     EXPECT_EQ(d->resultados, 1);
 }
