@@ -152,19 +152,16 @@ bool ModeloEntrada::elegirEntrada(const std::filesystem::path& entrada,
     return true;
 }
 
-bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
-                             const RegistroConversores& registro) {
-    // Nothing of an earlier run decides this one: its outcome, its cancel, the dates typed for it.
-    estado_.gError = false;
-    estado_.gProcesoCancelado = false;
-    estado_.gDatosAceptados = false;
+std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
+                                                           const RegistroConversores& registro) {
+    // Nothing of an earlier run decides this one: the date typed for it is asked anew.
     estado_.gFechaDatos.clear();
 
     // Norm 58 files carry no process date: the dialog hides it.
     if (!esCSB58(estado_.gTipoEstructura) &&
         !dialogo_entrada::FechaCorrecta(seleccion.dia, seleccion.mes, seleccion.anio)) {
         entorno.avisos.informacion("La fecha de proceso es incorrecta");
-        return false;
+        return std::nullopt;
     }
     estado_.gFechaProceso = fechaProcesoDDMMAA(seleccion.dia, seleccion.mes, seleccion.anio);
 
@@ -176,15 +173,15 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
 
     if (enBlanco(seleccion.textoPlantilla)) {
         entorno.avisos.informacion("Por favor seleccione una plantilla");
-        return false;
+        return std::nullopt;
     }
     if (enBlanco(seleccion.textoPresentador) || !seleccion.idPresentador) {
         entorno.avisos.informacion("Por favor seleccione un presentador");
-        return false;
+        return std::nullopt;
     }
     if (esCobro(tipoUsuario_) && (enBlanco(seleccion.textoEmisor) || !seleccion.idEmisor)) {
         entorno.avisos.informacion("Seleccione un emisor");
-        return false;
+        return std::nullopt;
     }
 
     const auto tipo = buscarTipoPlantilla(codigo);
@@ -192,17 +189,20 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
         (seleccion.detalleCargo < 0 || enBlanco(seleccion.domicilioOrdenante) ||
          enBlanco(seleccion.plazaOrdenante))) {
         entorno.avisos.informacion("Por favor complete los datos de la cabecera");
-        return false;
+        return std::nullopt;
     }
 
     const Conversor* conversor = tipo ? registro.buscar(tipo->familia) : nullptr;
     if (tipo && conversor == nullptr) {
         entorno.avisos.informacion(mensajeSinConversor(tipo->codigoBase));
-        return false;
+        return std::nullopt;
     }
+    ResultadoConversion resultado;
     if (conversor == nullptr) {
-        entorno.avisos.informacion("Plantilla incorrecta");
-        estado_.gError = true;
+        resultado.clase = ResultadoConversion::Clase::Fallido;
+        resultado.mensaje = "Plantilla incorrecta";
+        resultado.log = estado_.gFicheroLog;
+        entorno.avisos.informacion(resultado.mensaje);
     } else {
         ParametrosConversion parametros;
         parametros.rutaEntrada = ficheroEntrada_;
@@ -219,11 +219,11 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
             parametros.domicilioOrdenante = seleccion.domicilioOrdenante;
             parametros.plazaOrdenante = seleccion.plazaOrdenante;
         }
-        ejecutarConversor(*conversor, estado_, entorno, parametros);
+        resultado = ejecutarConversor(*conversor, estado_, entorno, parametros);
         // Refused before anything was read or written: its message was the whole answer, and the bank
         // file it named is someone else's file, not one to rewrite.
-        if (estado_.gConversionRechazada) {
-            return false;
+        if (resultado.clase == ResultadoConversion::Clase::RechazadoAntesDeLeer) {
+            return std::nullopt;
         }
     }
 
@@ -231,7 +231,7 @@ bool ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
         const auto tabla = CargarCaracteres(entorno.carpetaPrograma, entorno.avisos);
         SustituirCaracteres(ficheroSalida_, tabla, entorno.avisos);
     }
-    return true;
+    return resultado;
 }
 
 } // namespace trovanel

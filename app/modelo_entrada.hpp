@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversores.hpp"
 #include "partes.hpp"
 #include "tipos_plantilla.hpp"
 
@@ -95,10 +96,10 @@ public:
     const std::filesystem::path& ficheroSalida() const { return ficheroSalida_; }
 
     // The run of "Generar CSB" up to the character replacement. A refusal shows its message and gives
-    // false (nothing run, no result window), a family this build cannot convert included; otherwise the
-    // conversion ran, or was found impossible with "Plantilla incorrecta" and gError, and the result
-    // window follows.
-    bool procesar(SeleccionEntrada& seleccion, Entorno& entorno, const RegistroConversores& registro);
+    // nothing (nothing run, no result window), a family this build cannot convert included; otherwise the
+    // conversion's outcome ("Plantilla incorrecta" is a failed one), and the result window follows.
+    std::optional<ResultadoConversion> procesar(SeleccionEntrada& seleccion, Entorno& entorno,
+                                                const RegistroConversores& registro);
 
 private:
     EstadoEjecucion& estado_;

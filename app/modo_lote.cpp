@@ -118,17 +118,18 @@ std::uintmax_t tamanoFichero(const std::filesystem::path& ruta) {
 // Without a result window, one line says what the exit status alone would not: that orders went to the
 // log, and where it is, that the log could not be written (so no bank file either), or that the input
 // held no order. A run cancelled or stopped on another error has already said why.
-void informarDelFinal(const EstadoEjecucion& estado, Avisos& avisos, std::uintmax_t logAntes) {
-    if (estado.gProcesoCancelado) {
+void informarDelFinal(const ResultadoConversion& resultado, Avisos& avisos, std::uintmax_t logAntes) {
+    using Clase = ResultadoConversion::Clase;
+    if (resultado.clase == Clase::Cancelado) {
         return;
     }
-    if (estado.gFalloLog) {
+    if (resultado.clase == Clase::LogNoEscrito) {
         avisos.informacion("Proceso terminado incorrectamente: no se puede escribir el registro de errores " +
-                           rutaComoTexto(estado.gFicheroLog));
-    } else if (estado.gError && tamanoFichero(estado.gFicheroLog) > logAntes) {
+                           rutaComoTexto(resultado.log));
+    } else if (resultado.conErrores() && tamanoFichero(resultado.log) > logAntes) {
         avisos.informacion("Proceso terminado incorrectamente: registro de errores en " +
-                           rutaComoTexto(estado.gFicheroLog));
-    } else if (!estado.gError && estado.gOrdenesEscritas == 0) {
+                           rutaComoTexto(resultado.log));
+    } else if (resultado.clase == Clase::NadaQueEscribir) {
         avisos.informacion("No se ha generado el fichero de salida: la entrada no contiene ninguna orden");
     }
 }
@@ -234,16 +235,14 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
 
     // Without a window the log goes where the dialog would put it: beside the input.
     estado.gFicheroLog = derivarRutasConversion(peticion.rutaEntrada).log;
-    estado.gError = false;
-    estado.gProcesoCancelado = false;
     // The log is appended to: what this run added is what lies past its former end.
     const std::uintmax_t logAntes = tamanoFichero(estado.gFicheroLog);
-    ejecutarConversor(*conversor, estado, entorno, peticion);
-    if (estado.gConversionRechazada) {
+    const ResultadoConversion resultado = ejecutarConversor(*conversor, estado, entorno, peticion);
+    if (resultado.clase == ResultadoConversion::Clase::RechazadoAntesDeLeer) {
         return kSalidaRechazada;
     }
-    informarDelFinal(estado, avisos, logAntes);
-    return estado.gError ? kSalidaConErrores : kSalidaCorrecta;
+    informarDelFinal(resultado, avisos, logAntes);
+    return resultado.conErrores() ? kSalidaConErrores : kSalidaCorrecta;
 }
 
 std::string ayudaModoLote(const std::string& version) {

@@ -212,8 +212,8 @@ void medirTexto(const fs::path& carpeta, std::uint64_t grande) {
         p.idEstructura = 9;
         p.idPresentador = 1;
         p.idEmisor = 1;
-        GenerarCSB19(estado, entorno, p);
-        return std::string(estado.gError ? "falla" : "convierte") + ", salida " +
+        const ResultadoConversion resultado = GenerarCSB19(estado, entorno, p);
+        return std::string(resultado.conErrores() ? "falla" : "convierte") + ", salida " +
                (fs::exists(p.rutaSalida) ? "escrita" : "no escrita");
     });
     fs::remove(carpeta / "linea.txt");

@@ -105,7 +105,7 @@ Resultado ejecutar(const Medicion& m) {
     m.preparar(baseDatos, estado, parametros);
 
     const auto inicio = std::chrono::steady_clock::now();
-    m.conversor(estado, entorno, parametros);
+    const ResultadoConversion resultado = m.conversor(estado, entorno, parametros);
     r.segundos = desde(inicio);
     r.memoriaMaximaKiB = memoriaMaximaKiB();
 
@@ -114,7 +114,7 @@ Resultado ejecutar(const Medicion& m) {
     r.bytesSalida = std::filesystem::file_size(parametros.rutaSalida, ignorado);
     r.bytesLog = std::filesystem::file_size(estado.gFicheroLog, ignorado);
     r.mensajes = avisos.mensajes;
-    r.esperado = avisos.mensajes == 0 && estado.gError;
+    r.esperado = avisos.mensajes == 0 && resultado.conErrores();
     r.segundosCopia = sueloCopia(entrada, r.bytesSalida, carpeta / "copia.out");
 
     if (std::getenv("TROVANEL_BENCH_CONSERVAR") == nullptr) {

@@ -31,9 +31,10 @@ void ModuloCSB19::escribirDomicilio(FicheroSalida& salida) {
     }
 }
 
-void GenerarCSB19(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros) {
+ResultadoConversion GenerarCSB19(EstadoEjecucion& estado, Entorno& entorno,
+                                 const ParametrosConversion& parametros) {
     ModuloCSB19 modulo(estado, entorno);
-    ejecutarConversion(modulo, parametros);
+    return ejecutarConversion(modulo, parametros);
 }
 
 } // namespace trovanel

@@ -36,6 +36,7 @@ private:
 };
 
 // Converts one input into a norm 19 bank file.
-void GenerarCSB19(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros);
+ResultadoConversion GenerarCSB19(EstadoEjecucion& estado, Entorno& entorno,
+                                 const ParametrosConversion& parametros);
 
 } // namespace trovanel

@@ -47,9 +47,10 @@ void ModuloCSB58::escribirDomicilio(FicheroSalida& salida) {
     }
 }
 
-void GenerarCSB58(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros) {
+ResultadoConversion GenerarCSB58(EstadoEjecucion& estado, Entorno& entorno,
+                                 const ParametrosConversion& parametros) {
     ModuloCSB58 modulo(estado, entorno);
-    ejecutarConversion(modulo, parametros);
+    return ejecutarConversion(modulo, parametros);
 }
 
 } // namespace trovanel

@@ -42,6 +42,7 @@ protected:
 };
 
 // Converts one input into a norm 58 bank file.
-void GenerarCSB58(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros);
+ResultadoConversion GenerarCSB58(EstadoEjecucion& estado, Entorno& entorno,
+                                 const ParametrosConversion& parametros);
 
 } // namespace trovanel

@@ -27,23 +27,12 @@ struct CampoEstructura {
 // The application owns one; tests make their own. Member names are the program's historic ones so
 // that each can be traced to the place that sets it.
 struct EstadoEjecucion {
-    // The current conversion rejected at least one order or stopped on an error.
-    bool gError = false;
-    // Orders written to the bank file by the current conversion; cleared by whoever reads it.
-    std::int64_t gOrdenesEscritas = 0;
     // Type code of the current template with its "Ex"/"Ac" suffix; empty in batch mode (text input).
     std::string gTipoEstructura;
     // Fields of the current template, element i = row i in id_campo order.
     std::vector<CampoEstructura> gCamposEstructura;
     std::filesystem::path gRutaBDOrigen;
     std::filesystem::path gRutaCopiaBD;
-    bool gDatosAceptados = false;
-    // The user cancelled the missing-data request of the current run (the result window says so).
-    bool gProcesoCancelado = false;
-    // The current conversion was refused before it read or wrote anything (batch mode ends with 2).
-    bool gConversionRechazada = false;
-    // The current conversion stopped because its error log could not be written; no bank file was left.
-    bool gFalloLog = false;
     // "-" or " ": the sign found by the last amount normalisation.
     std::string gSignoImporte = " ";
     // Error log of the conversion: the input's name with ".log".
@@ -71,11 +60,10 @@ struct EstadoEjecucion {
     // The run's header line in the log is still to be written.
     bool gCabeceraLogPendiente = false;
 
-    // What every validator and reader does on an error: record the text and mark the run.
+    // What every validator and reader does on an error: record the text and the line it was found on.
     void anotarError(std::string texto, std::int64_t numeroLinea) {
         gErrores.push_back(std::move(texto));
         gNumeroLinea = numeroLinea;
-        gError = true;
     }
 };
 

@@ -34,23 +34,22 @@ constexpr const char* kLaCopia = "la copia de seguridad de la base de datos";
 // The template's row and its fields into gCamposEstructura, through the one loading the editors use too;
 // nothing, after the message, when either cannot be read, the template has no fields or its positions
 // are no editor's.
-std::optional<Plantilla> cargarPlantilla(EstadoEjecucion& estado, Avisos& avisos, BaseDatos& baseDatos,
-                                         std::int64_t id) {
+std::optional<Plantilla> cargarPlantilla(FamiliaConversion& familia, std::int64_t id) {
+    std::string mensaje = kNoSeCargaPlantilla;
     try {
-        Plantilla plantilla = leerPlantilla(baseDatos, id);
+        Plantilla plantilla = leerPlantilla(familia.entorno.baseDatos, id);
         std::vector<CampoEstructura> campos = camposParaConversion(plantilla);
-        if (campos.empty()) {
-            avisos.informacion(kNoSeCargaPlantilla);
-            return std::nullopt;
+        if (!campos.empty()) {
+            comprobarPosiciones(plantilla);
+            familia.estado.gCamposEstructura = std::move(campos);
+            return plantilla;
         }
-        comprobarPosiciones(plantilla);
-        estado.gCamposEstructura = std::move(campos);
-        return plantilla;
     } catch (const ErrorPlantillaIncorrecta& e) {
-        avisos.informacion(e.what());
+        mensaje = e.what();
     } catch (const ErrorBaseDatos&) {
-        avisos.informacion(kNoSeCargaPlantilla);
     }
+    familia.entorno.avisos.informacion(mensaje);
+    familia.fallar(std::move(mensaje));
     return std::nullopt;
 }
 
@@ -151,64 +150,63 @@ std::optional<std::string> salidaQueChoca(const EstadoEjecucion& estado, const E
     return std::nullopt;
 }
 
-bool pedirDatosQueFaltan(EstadoEjecucion& estado, Entorno& entorno) {
+// False, the run cancelled, when they are not given.
+bool pedirDatosQueFaltan(FamiliaConversion& familia) {
+    EstadoEjecucion& estado = familia.estado;
+    Entorno& entorno = familia.entorno;
     const std::vector<std::size_t> faltan = camposQueFaltan(estado.gCamposEstructura);
     if (faltan.empty()) {
-        estado.gDatosAceptados = true;
-    } else if (entorno.solicitudDatos != nullptr) {
-        estado.gDatosAceptados = entorno.solicitudDatos->MostrarDatosObligatorios(estado, faltan);
-    } else {
-        // Without a window nobody can supply them: the run is cancelled, saying what is missing.
-        std::string nombres;
-        for (std::size_t i : faltan) {
-            nombres += (nombres.empty() ? "" : ", ") + estado.gCamposEstructura[i].campo;
-        }
-        entorno.avisos.informacion(
-            "Proceso Cancelado\r\nFaltan datos obligatorios que la plantilla no sitúa en "
-            "la entrada: " +
-            nombres);
-        estado.gDatosAceptados = false;
-        estado.gProcesoCancelado = true;
+        return true;
     }
-    return estado.gDatosAceptados;
+    if (entorno.solicitudDatos != nullptr) {
+        if (entorno.solicitudDatos->MostrarDatosObligatorios(estado, faltan)) {
+            return true;
+        }
+        familia.fallar("", ResultadoConversion::Clase::Cancelado);
+        return false;
+    }
+    // Without a window nobody can supply them: the run is cancelled, saying what is missing.
+    std::string nombres;
+    for (std::size_t i : faltan) {
+        nombres += (nombres.empty() ? "" : ", ") + estado.gCamposEstructura[i].campo;
+    }
+    std::string mensaje =
+        "Proceso Cancelado\r\nFaltan datos obligatorios que la plantilla no sitúa en la entrada: " + nombres;
+    entorno.avisos.informacion(mensaje);
+    familia.fallar(std::move(mensaje), ResultadoConversion::Clase::Cancelado);
+    return false;
 }
 
 } // namespace
 
-void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& parametros) {
+ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& parametros) {
     EstadoEjecucion& estado = familia.estado;
     Entorno& entorno = familia.entorno;
     estado.gErrores.clear();
-    estado.gConversionRechazada = false;
-    estado.gFalloLog = false;
-    estado.gOrdenesEscritas = 0;
+    familia.resultado = ResultadoConversion{};
+    familia.resultado.log = estado.gFicheroLog;
 
-    if (const auto choque = salidaQueChoca(estado, entorno, parametros)) {
+    if (auto choque = salidaQueChoca(estado, entorno, parametros)) {
         entorno.avisos.informacion(*choque);
-        estado.gError = true;
-        estado.gConversionRechazada = true;
-        return;
+        familia.fallar(std::move(*choque), ResultadoConversion::Clase::RechazadoAntesDeLeer);
+        return familia.resultado;
     }
 
     // A party that cannot be read is an id that names nobody: refused before anything is read, as a
     // wrong argument is.
     if (!familia.cargarPartes(parametros)) {
-        estado.gError = true;
-        estado.gConversionRechazada = true;
-        return;
+        familia.fallar("", ResultadoConversion::Clase::RechazadoAntesDeLeer);
+        return familia.resultado;
     }
 
-    const std::optional<Plantilla> plantilla =
-        cargarPlantilla(estado, entorno.avisos, entorno.baseDatos, parametros.idEstructura);
+    const std::optional<Plantilla> plantilla = cargarPlantilla(familia, parametros.idEstructura);
     if (!plantilla) {
-        estado.gError = true;
-        return;
+        return familia.resultado;
     }
 
     // Cancelled: nothing is read or written; the loaded fields stay until the next run loads its own.
-    if (!pedirDatosQueFaltan(estado, entorno)) {
-        estado.gError = true;
-        return;
+    if (!pedirDatosQueFaltan(familia)) {
+        return familia.resultado;
     }
 
     estado.gCabeceraLogPendiente = true;
@@ -234,16 +232,17 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         leerTextoLinea(familia, parametros.rutaEntrada, parametros.rutaSalida);
     } else if (plantilla->principiolinea < 0 ||
                plantilla->principiolinea >= static_cast<std::int64_t>(campos.size())) {
-        entorno.avisos.informacion("Por favor revise la plantilla.\r\nFalta indicar Principio de orden");
-        estado.gError = true;
+        const char* mensaje = "Por favor revise la plantilla.\r\nFalta indicar Principio de orden";
+        entorno.avisos.informacion(mensaje);
+        familia.fallar(mensaje);
     } else if (!plantilla->multifactura) {
         familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
         leerTextoOrden(familia, parametros.rutaEntrada, parametros.rutaSalida);
     } else if (const auto clave = prepararClaveFactura(campos, plantilla->multifacturas); !clave) {
         // Without a key no line could be told an invoice line: stop before the input is read.
-        entorno.avisos.informacion(
-            "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura");
-        estado.gError = true;
+        const char* mensaje = "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura";
+        entorno.avisos.informacion(mensaje);
+        familia.fallar(mensaje);
     } else {
         familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
         if (clave->contada) {
@@ -253,6 +252,7 @@ void ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& 
         }
     }
     estado.gCamposEstructura.clear();
+    return familia.concluir();
 }
 
 } // namespace trovanel

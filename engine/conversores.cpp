@@ -11,13 +11,17 @@ std::string mensajeSinConversor(std::string_view codigoBase) {
     return "Esta versión del programa aún no genera ficheros de tipo " + std::string(codigoBase);
 }
 
-void ejecutarConversor(const Conversor& conversor, EstadoEjecucion& estado, Entorno& entorno,
-                       const ParametrosConversion& parametros) {
+ResultadoConversion ejecutarConversor(const Conversor& conversor, EstadoEjecucion& estado, Entorno& entorno,
+                                      const ParametrosConversion& parametros) {
     try {
-        conversor(estado, entorno, parametros);
+        return conversor(estado, entorno, parametros);
     } catch (const ErrorTrovanel& e) {
         entorno.avisos.critico(e.what());
-        estado.gError = true;
+        ResultadoConversion resultado;
+        resultado.clase = ResultadoConversion::Clase::Fallido;
+        resultado.mensaje = e.what();
+        resultado.log = estado.gFicheroLog;
+        return resultado;
     }
 }
 

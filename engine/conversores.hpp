@@ -47,7 +47,38 @@ struct Entorno {
     std::size_t maximoLinea = kMaxLinea;
 };
 
-using Conversor = std::function<void(EstadoEjecucion&, Entorno&, const ParametrosConversion&)>;
+// How a conversion ended, given back to its caller: batch mode's exit status and last line, the dialog and
+// the result window read it. The run state keeps what the run shares while it lasts, never this.
+struct ResultadoConversion {
+    enum class Clase {
+        // Every order read went to the bank file.
+        Escrito,
+        // The run reached its end and the log took at least one order.
+        EscritoConRechazos,
+        // The run reached its end with no order to write or to log: no bank file.
+        NadaQueEscribir,
+        // Refused before reading (a path that clashes, a party that names nobody): nothing was touched.
+        RechazadoAntesDeLeer,
+        // The missing mandatory data were not given: nothing was read or written.
+        Cancelado,
+        // Stopped on an error (template, input, bank file): no bank file of that name remains.
+        Fallido,
+        // Stopped because the error log could not be written: no bank file either.
+        LogNoEscrito,
+    };
+    Clase clase = Clase::Escrito;
+    // The message the run ended with, already shown; empty when it reached its end.
+    std::string mensaje;
+    // The error log of the run.
+    std::filesystem::path log;
+    std::int64_t ordenesEscritas = 0;
+    std::int64_t ordenesRechazadas = 0;
+
+    // The run rejected an order or did not reach its end: what the result window calls "incorrectamente".
+    bool conErrores() const { return clase != Clase::Escrito && clase != Clase::NadaQueEscribir; }
+};
+
+using Conversor = std::function<ResultadoConversion(EstadoEjecucion&, Entorno&, const ParametrosConversion&)>;
 
 // The drivers of the families that this build can convert; a family registers its driver when it exists.
 class RegistroConversores {
@@ -66,9 +97,9 @@ private:
 // ("CSB58", "CSB34T"); batch mode and the dialog say the same.
 std::string mensajeSinConversor(std::string_view codigoBase);
 
-// Runs a driver: an error it raises is shown and marks the run as failed, as any failure of a run does.
-void ejecutarConversor(const Conversor& conversor, EstadoEjecucion& estado, Entorno& entorno,
-                       const ParametrosConversion& parametros);
+// Runs a driver: an error it raises is shown and the run is given back as failed, as any failure is.
+ResultadoConversion ejecutarConversor(const Conversor& conversor, EstadoEjecucion& estado, Entorno& entorno,
+                                      const ParametrosConversion& parametros);
 
 struct RutasConversion {
     std::filesystem::path salida;

@@ -38,7 +38,7 @@ public:
     FamiliaConversion(const FamiliaConversion&) = delete;
     FamiliaConversion& operator=(const FamiliaConversion&) = delete;
 
-    // Loads what the records need of the parties; false (message shown, gError set) when it cannot.
+    // Loads what the records need of the parties; false (message shown) when it cannot.
     virtual bool cargarPartes(const ParametrosConversion& parametros) = 0;
     // Run start: the family's header flags, counters and whatever the fields need once per run.
     virtual void iniciarEjecucion() = 0;
@@ -85,9 +85,32 @@ public:
         lectura.gRegistroConError = true;
     }
 
+    // The run stopped, its message shown: the outcome says so. A later stop replaces an earlier one.
+    void fallar(std::string mensaje, ResultadoConversion::Clase clase = ResultadoConversion::Clase::Fallido) {
+        resultado.clase = clase;
+        resultado.mensaje = std::move(mensaje);
+    }
+
+    // The outcome of a run that was not stopped, once its reader is done: written, written with
+    // rejected orders, or nothing to write.
+    const ResultadoConversion& concluir() {
+        if (resultado.clase == ResultadoConversion::Clase::Escrito) {
+            // Errors still held were found on lines that belong to no order (invoice lines before the
+            // first order line): they reached no log block, yet the input had lines the run could not take.
+            if (resultado.ordenesRechazadas > 0 || !estado.gErrores.empty()) {
+                resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
+            } else if (resultado.ordenesEscritas == 0) {
+                resultado.clase = ResultadoConversion::Clase::NadaQueEscribir;
+            }
+        }
+        return resultado;
+    }
+
     EstadoEjecucion& estado;
     Entorno& entorno;
     EstadoLectura lectura;
+    // What the run has come to so far; the driver gives it back when the run ends.
+    ResultadoConversion resultado;
 };
 
 } // namespace trovanel

@@ -157,11 +157,11 @@ void quitarSalida(const std::filesystem::path& rutaSalida) {
     std::filesystem::remove(rutaSalida, ignorado);
 }
 
-// The input could not be read: the message, gError, and no bank file of that name.
+// The input could not be read: the message, a failed run, and no bank file of that name.
 void fallarEntrada(FamiliaConversion& familia, const std::string& mensaje,
                    const std::filesystem::path& rutaSalida) {
     familia.entorno.avisos.critico(mensaje);
-    familia.estado.gError = true;
+    familia.fallar(mensaje);
     quitarSalida(rutaSalida);
 }
 

@@ -19,7 +19,7 @@ class LibroExcel;
 // The log names a rejected order by its row's number, set at the flush, so a check that the family makes
 // on the whole order (the supplier payments' account check) names the same row as its field checks.
 //
-// An input that cannot be opened or turns out damaged ends the run with the message shown, gError set
+// An input that cannot be opened or turns out damaged ends the run as failed, with the message shown
 // and no bank file of that name left behind.
 
 // The sheet of an open workbook; the workbook stays open.

@@ -27,8 +27,9 @@ bool EjecucionLectura::iniciar() {
     if (!salida_->abierto()) {
         const int error = salida_->errorSistema();
         salida_.reset();
-        familia_.entorno.avisos.critico(mensajeEntrada(kNoSeCreaSalida, rutaSalida_, motivoSistema(error)));
-        familia_.estado.gError = true;
+        const std::string mensaje = mensajeEntrada(kNoSeCreaSalida, rutaSalida_, motivoSistema(error));
+        familia_.entorno.avisos.critico(mensaje);
+        familia_.fallar(mensaje);
         return false;
     }
     familia_.estado.gErrores.clear();
@@ -91,6 +92,7 @@ void EjecucionLectura::volcarOrden() {
     if (lectura.gRegistroConError || !familia_.aceptarOrden()) {
         lectura.gRegistroConError = false;
         familia_.escribirLog(log_);
+        ++familia_.resultado.ordenesRechazadas;
         logEscrito();
         return;
     }
@@ -99,12 +101,12 @@ void EjecucionLectura::volcarOrden() {
     }
     if (familia_.escribirRegistros(*salida_) && salida_->correcto()) {
         lectura.gHayRegistros = true;
-        ++familia_.estado.gOrdenesEscritas;
+        ++familia_.resultado.ordenesEscritas;
     } else {
         // One message for the run: every later order would fail the same way.
         escrituraFallida_ = true;
         familia_.entorno.avisos.critico(kNoSeCreaSalida);
-        familia_.estado.gError = true;
+        familia_.fallar(kNoSeCreaSalida);
     }
 }
 
@@ -114,8 +116,7 @@ bool EjecucionLectura::logEscrito() {
     }
     // The writer has shown its message once; nothing more is read, so it is the only one.
     detenida_ = true;
-    familia_.estado.gError = true;
-    familia_.estado.gFalloLog = true;
+    familia_.fallar(familia_.mensajeFalloLog(), ResultadoConversion::Clase::LogNoEscrito);
     return false;
 }
 
@@ -140,7 +141,7 @@ void EjecucionLectura::terminar() {
     }
     if (!familia_.escribirTotales(*salida_) || !salida_->confirmar()) {
         familia_.entorno.avisos.critico(kNoSeAbreSalida);
-        familia_.estado.gError = true;
+        familia_.fallar(kNoSeAbreSalida);
         salida_.reset();
         quitarSalidaAnterior();
         return;
@@ -169,8 +170,9 @@ namespace {
 // one to tell.
 void fallarLectura(FamiliaConversion& familia, const LectorLineas& lector,
                    const std::filesystem::path& ruta) {
-    familia.entorno.avisos.critico(mensajeEntrada(kNoSeAbreEntrada, ruta, lector.motivo()));
-    familia.estado.gError = true;
+    std::string mensaje = mensajeEntrada(kNoSeAbreEntrada, ruta, lector.motivo());
+    familia.entorno.avisos.critico(mensaje);
+    familia.fallar(std::move(mensaje));
 }
 
 // Opening and end of every text reader: the kind says what each line does and what the end of the file

@@ -23,7 +23,7 @@ public:
     EjecucionLectura(const EjecucionLectura&) = delete;
     EjecucionLectura& operator=(const EjecucionLectura&) = delete;
 
-    // Creates the bank file and resets the run; false (message shown, gError set) when it cannot.
+    // Creates the bank file and resets the run; false (message shown, the run failed) when it cannot.
     bool iniciar();
 
     // Line-key test of a field on the current line: holds when the key piece equals valorlinea, or when
@@ -70,8 +70,9 @@ private:
 };
 
 // The readers, one per input kind, all over the frame above: each opens its input, hands every order
-// to the frame and ends the run through it. The input is never modified. Each sets gError (with the
-// message shown) when the input cannot be read or the bank file cannot be written.
+// to the frame and ends the run through it. The input is never modified. Each marks the run as failed
+// (familia.resultado, with the message shown) when the input cannot be read or the bank file cannot be
+// written.
 
 // Fixed-position text where one line is one order.
 void leerTextoLinea(FamiliaConversion& familia, const std::filesystem::path& rutaEntrada,

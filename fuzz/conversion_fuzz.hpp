@@ -54,6 +54,8 @@ struct EntornoCSB19 {
     RelojFijo reloj;
     RegistroConversores registro;
     const Conversor* conversor = nullptr;
+    // The outcome of the last run.
+    ResultadoConversion ultimo;
 
     EntornoCSB19() {
         registrarConversores(registro);
@@ -76,7 +78,7 @@ struct EntornoCSB19 {
         parametros.idPresentador = kPresentadorEjemplo;
         parametros.idEmisor = kEmisorEjemplo;
         avisos.ultimoCritico.clear();
-        ejecutarConversor(*conversor, estado, entorno, parametros);
+        ultimo = ejecutarConversor(*conversor, estado, entorno, parametros);
         std::optional<std::string> banco;
         if (std::ifstream fichero(salida, std::ios::binary); fichero) {
             banco.emplace(std::istreambuf_iterator<char>(fichero), std::istreambuf_iterator<char>());

@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
         const auto banco = contexto.convertir(estado, entrada, salida, plantilla);
         if (plantilla == kPlantillaEjemplo) {
             bancoSinTope = banco;
-            errorSinTope = estado.gError;
+            errorSinTope = contexto.ultimo.conErrores();
         }
     }
 
@@ -129,7 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     estado.gFicheroLog = log;
     const auto banco = contexto.convertir(estado, entrada, salida, kPlantillaEjemplo, tamano / 2);
     const bool pasaDelTope = contexto.avisos.ultimoCritico.find(" tiene más de ") != std::string::npos;
-    if (pasaDelTope ? banco || !estado.gError : banco != bancoSinTope || estado.gError != errorSinTope) {
+    const bool conErrores = contexto.ultimo.conErrores();
+    if (pasaDelTope ? banco || !conErrores : banco != bancoSinTope || conErrores != errorSinTope) {
         std::abort();
     }
     return 0;

@@ -107,10 +107,11 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
     return salida.correcto();
 }
 
-void GenerarCSB34(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros) {
+ResultadoConversion GenerarCSB34(EstadoEjecucion& estado, Entorno& entorno,
+                                 const ParametrosConversion& parametros) {
     // Trimmed once here; the run state's own type is never touched.
     ModuloCSB34 modulo(estado, entorno, Trim(parametros.tipoPlantilla));
-    ejecutarConversionPagos(modulo, parametros);
+    return ejecutarConversionPagos(modulo, parametros);
 }
 
 } // namespace trovanel

@@ -104,6 +104,7 @@ private:
 };
 
 // Converts one input into a norm 34 bank file.
-void GenerarCSB34(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros);
+ResultadoConversion GenerarCSB34(EstadoEjecucion& estado, Entorno& entorno,
+                                 const ParametrosConversion& parametros);
 
 } // namespace trovanel

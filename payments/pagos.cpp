@@ -246,9 +246,9 @@ const char* ModuloPagos::mensajeFalloLog() const {
     return kFalloLogPagos;
 }
 
-void ejecutarConversionPagos(ModuloPagos& modulo, const ParametrosConversion& parametros) {
+ResultadoConversion ejecutarConversionPagos(ModuloPagos& modulo, const ParametrosConversion& parametros) {
     try {
-        ejecutarConversion(modulo, parametros);
+        return ejecutarConversion(modulo, parametros);
     } catch (const ErrorTrovanel& e) {
         // The totals did not fit: the bank file was never put in place, and no earlier one of that name
         // may pass for this run's.
@@ -257,7 +257,8 @@ void ejecutarConversionPagos(ModuloPagos& modulo, const ParametrosConversion& pa
         CerrarLibroExcel(modulo.estado);
         modulo.estado.gCamposEstructura.clear();
         modulo.entorno.avisos.critico(e.what());
-        modulo.estado.gError = true;
+        modulo.fallar(e.what());
+        return modulo.resultado;
     }
 }
 

@@ -173,6 +173,6 @@ const PiezaSimple<Campo, Piezas>* buscarPieza(Campo campo, const PiezaSimple<Cam
 
 // A payment family's run: the engine's steps, and a total that does not fit ends the run with its
 // message and no bank file.
-void ejecutarConversionPagos(ModuloPagos& modulo, const ParametrosConversion& parametros);
+ResultadoConversion ejecutarConversionPagos(ModuloPagos& modulo, const ParametrosConversion& parametros);
 
 } // namespace trovanel

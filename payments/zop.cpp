@@ -132,9 +132,10 @@ void ModuloZOP::limpiarOrden() {
     piezas.email.clear();
 }
 
-void GenerarZOP(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros) {
+ResultadoConversion GenerarZOP(EstadoEjecucion& estado, Entorno& entorno,
+                               const ParametrosConversion& parametros) {
     ModuloZOP modulo(estado, entorno);
-    ejecutarConversionPagos(modulo, parametros);
+    return ejecutarConversionPagos(modulo, parametros);
 }
 
 } // namespace trovanel

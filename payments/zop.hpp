@@ -107,6 +107,7 @@ private:
 };
 
 // Converts one input into a supplier-payment bank file.
-void GenerarZOP(EstadoEjecucion& estado, Entorno& entorno, const ParametrosConversion& parametros);
+ResultadoConversion GenerarZOP(EstadoEjecucion& estado, Entorno& entorno,
+                               const ParametrosConversion& parametros);
 
 } // namespace trovanel

@@ -106,8 +106,6 @@ void frmDatos::Command1_Click() {
         avisos_.informacion("Debe rellenar todos los campos");
         break;
     case ResultadoDatos::Aceptado:
-        estado_.gDatosAceptados = true;
-        estado_.gProcesoCancelado = false;
         accept();
         break;
     }
@@ -117,33 +115,16 @@ void frmDatos::Command2_Click() {
     reject();
 }
 
-// Every way out other than Aceptar (the button, the close box, Escape) cancels the run.
-void frmDatos::reject() {
-    estado_.gDatosAceptados = false;
-    estado_.gProcesoCancelado = true;
-    QDialog::reject();
-}
-
 SolicitudDatosQt::SolicitudDatosQt(Avisos& avisos, QWidget* parent) : avisos_(avisos), parent_(parent) {}
 
 bool SolicitudDatosQt::MostrarDatosObligatorios(EstadoEjecucion& estado,
                                                 const std::vector<std::size_t>& campos) {
-    // Whatever an earlier call decided, this one decides anew.
-    estado.gDatosAceptados = false;
-    estado.gProcesoCancelado = false;
     if (filasDatosObligatorios(estado.gCamposEstructura, campos).empty()) {
-        estado.gDatosAceptados = true;
         return true;
     }
-    bool aceptado = false;
-    {
-        CursorNormal cursor;
-        frmDatos dialogo(estado, campos, avisos_, parent_);
-        aceptado = dialogo.exec() == QDialog::Accepted;
-    }
-    estado.gDatosAceptados = aceptado;
-    estado.gProcesoCancelado = !aceptado;
-    return aceptado;
+    CursorNormal cursor;
+    frmDatos dialogo(estado, campos, avisos_, parent_);
+    return dialogo.exec() == QDialog::Accepted;
 }
 
 } // namespace trovanel

@@ -24,8 +24,9 @@ public:
              QWidget* parent = nullptr);
 
     void Command1_Click();
+    // Every way out other than Aceptar (this button, the close box, Escape) rejects the dialog, which
+    // cancels the run.
     void Command2_Click();
-    void reject() override;
 
 private:
     std::vector<ValorDato> valoresTecleados() const;
@@ -41,8 +42,8 @@ private:
 class SolicitudDatosQt : public SolicitudDatosObligatorios {
 public:
     SolicitudDatosQt(Avisos& avisos, QWidget* parent);
-    // Shows frmDatos modally and says whether the user accepted; sets gDatosAceptados and
-    // gProcesoCancelado for this call alone. Nothing asked: accepted without a window.
+    // Shows frmDatos modally and says whether the user accepted; any other way out cancels the run.
+    // Nothing asked: accepted without a window.
     bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override;
 
 private:

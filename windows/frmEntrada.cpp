@@ -535,7 +535,7 @@ void frmEntrada::cmdProcesar_Click() {
     SeleccionEntrada seleccion = seleccionActual();
     Entorno entorno{contexto_.baseDatos, contexto_.avisos, contexto_.reloj, contexto_.carpetaPrograma,
                     solicitud_};
-    bool ejecutada = false;
+    std::optional<ResultadoConversion> resultado;
     std::error_code sinLog;
     inicioLog_ = std::filesystem::file_size(contexto_.estado.gFicheroLog, sinLog);
     if (sinLog) {
@@ -543,22 +543,22 @@ void frmEntrada::cmdProcesar_Click() {
     }
     {
         const CursorEspera espera;
-        ejecutada = modelo_.procesar(seleccion, entorno, contexto_.registro);
+        resultado = modelo_.procesar(seleccion, entorno, contexto_.registro);
     }
     // The date check writes a two-digit year out in full.
     if (const QString anio = aQString(seleccion.anio); anio != tbAnio_->text()) {
         tbAnio_->setText(anio);
     }
-    if (!ejecutada) {
+    if (!resultado) {
         return;
     }
     contexto_.estado.gMostrarResultado = true;
-    mostrarResultado();
+    mostrarResultado(*resultado);
 }
 
-void frmEntrada::mostrarResultado() {
-    frmMsg resultado(contexto_.estado, this, inicioLog_);
-    resultado.exec();
+void frmEntrada::mostrarResultado(const ResultadoConversion& resultado) {
+    frmMsg ventana(contexto_.estado, resultado, this, inicioLog_);
+    ventana.exec();
 }
 
 void frmEntrada::estrechar() {

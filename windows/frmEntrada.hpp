@@ -44,7 +44,7 @@ public:
 
 protected:
     // Shows the result window of a run; tests replace it so that no modal window waits for them.
-    virtual void mostrarResultado();
+    virtual void mostrarResultado(const ResultadoConversion& resultado);
 
 private:
     void construir();

@@ -1,6 +1,7 @@
 #include "frmMsg.hpp"
 
 #include "controles.hpp"
+#include "conversores.hpp"
 #include "estado_ejecucion.hpp"
 #include "texto_qt.hpp"
 
@@ -40,7 +41,8 @@ bool leerLinea(std::ifstream& log, std::string& linea) {
 
 } // namespace
 
-frmMsg::frmMsg(EstadoEjecucion& estado, QWidget* padre, std::uintmax_t inicioEjecucion)
+frmMsg::frmMsg(EstadoEjecucion& estado, const ResultadoConversion& resultado, QWidget* padre,
+               std::uintmax_t inicioEjecucion)
     : QDialog(padre), estado_(estado),
       labProcTerminado_(etiqueta(QStringLiteral("labProcTerminado"), kTerminado, this)),
       cmdDetalles_(boton("cmdDetalles", "&Detalles", this)),
@@ -89,13 +91,14 @@ frmMsg::frmMsg(EstadoEjecucion& estado, QWidget* padre, std::uintmax_t inicioEje
     cmdAceptar_->setDefault(true);
 
     connect(carga_, &QTimer::timeout, this, &frmMsg::cargarAnteriores);
-    Form_Load();
+    Form_Load(resultado);
 }
 
 frmMsg::~frmMsg() = default;
 
-void frmMsg::Form_Load() {
-    if (estado_.gProcesoCancelado) {
+void frmMsg::Form_Load(const ResultadoConversion& resultado) {
+    const bool cancelado = resultado.clase == ResultadoConversion::Clase::Cancelado;
+    if (cancelado) {
         labProcTerminado_->setText(QStringLiteral("Proceso Cancelado"));
         colorTexto(labProcTerminado_, kRojo);
     }
@@ -104,7 +107,7 @@ void frmMsg::Form_Load() {
     }
     // A cancelled run stopped before writing anything: a log of that name is an earlier run's, and the
     // run is not reported as a failed one.
-    const bool conErrores = estado_.gError && !estado_.gProcesoCancelado;
+    const bool conErrores = resultado.conErrores() && !cancelado;
     std::error_code error;
     const bool hayLog = !estado_.gFicheroLog.empty() && std::filesystem::exists(estado_.gFicheroLog, error);
     if (hayLog && conErrores) {

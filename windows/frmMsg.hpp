@@ -14,16 +14,18 @@ class QTimer;
 namespace trovanel {
 
 struct EstadoEjecucion;
+struct ResultadoConversion;
 
 // "Fin Proceso Trovanel": how the last interactive run ended, with its log on request. It fills itself
-// from the run state when it is built, so build one after each run and exec() it.
+// from the run's outcome and the run state when it is built, so build one after each run and exec() it.
 class frmMsg : public QDialog {
     Q_OBJECT
 
 public:
     // inicioEjecucion: where the run's blocks begin in the log. They are shown at once and the window
     // opens on them; the earlier runs come in above them a slice at a time, never freezing the window.
-    explicit frmMsg(EstadoEjecucion& estado, QWidget* padre = nullptr, std::uintmax_t inicioEjecucion = 0);
+    frmMsg(EstadoEjecucion& estado, const ResultadoConversion& resultado, QWidget* padre = nullptr,
+           std::uintmax_t inicioEjecucion = 0);
     ~frmMsg() override;
 
     void cmdDetalles_Click();
@@ -32,7 +34,7 @@ public:
     bool cargando() const;
 
 private:
-    void Form_Load();
+    void Form_Load(const ResultadoConversion& resultado);
     void cargarAnteriores();
 
     EstadoEjecucion& estado_;

@@ -42,12 +42,16 @@ protected:
                 .ejecutar();
         }
         for (Familia familia : {Familia::CSB19, Familia::CSB58, Familia::CSB34, Familia::ZOP}) {
-            registro.registrar(familia,
-                               [this, familia](EstadoEjecucion& e, Entorno&, const ParametrosConversion& p) {
-                                   llamadas.push_back({familia, p, e.gFechaProceso, e.gFicheroLog});
-                                   e.gError = errorDelConversor;
-                                   e.gOrdenesEscritas = 1;
-                               });
+            registro.registrar(
+                familia, [this, familia](EstadoEjecucion& e, Entorno&, const ParametrosConversion& p) {
+                    llamadas.push_back({familia, p, e.gFechaProceso, e.gFicheroLog});
+                    ResultadoConversion r;
+                    r.clase = errorDelConversor ? ResultadoConversion::Clase::EscritoConRechazos
+                                                : ResultadoConversion::Clase::Escrito;
+                    r.log = e.gFicheroLog;
+                    r.ordenesEscritas = 1;
+                    return r;
+                });
         }
     }
 
@@ -211,12 +215,10 @@ TEST_F(ModoLoteTest, terminaConEstado1CuandoLaConversionRechazaOrdenes) {
 struct CasoFinal {
     const char* nombre;
     std::int64_t ordenes;
-    bool error;
-    bool cancelado;
+    ResultadoConversion::Clase clase;
     bool anadeAlLog;
     int salida;
     const char* mensaje; // nullptr: none
-    bool falloLog = false;
 };
 
 class FinalLoteTest : public ModoLoteTest, public ::testing::WithParamInterface<CasoFinal> {};
@@ -226,13 +228,10 @@ TEST_P(FinalLoteTest, unaLineaFinalDiceDondeEstanLosRechazosOQueNoHabiaOrdenes) 
     const auto log = carpeta / "in.log";
     pruebas::escribirFichero(log, "anterior\r\n");
     registro.registrar(Familia::CSB19, [&](EstadoEjecucion& e, Entorno&, const ParametrosConversion&) {
-        e.gOrdenesEscritas = caso.ordenes;
-        e.gError = caso.error;
-        e.gProcesoCancelado = caso.cancelado;
-        e.gFalloLog = caso.falloLog;
         if (caso.anadeAlLog) {
             pruebas::escribirFichero(log, "anterior\r\nrechazo\r\n");
         }
+        return ResultadoConversion{caso.clase, "", e.gFicheroLog, caso.ordenes, caso.anadeAlLog ? 1 : 0};
     });
     EXPECT_EQ(lote("in.txt,out.txt,9,1,01022003,1"), caso.salida);
     std::vector<AvisosGrabados::Mensaje> esperados;
@@ -249,22 +248,23 @@ TEST_P(FinalLoteTest, unaLineaFinalDiceDondeEstanLosRechazosOQueNoHabiaOrdenes) 
 INSTANTIATE_TEST_SUITE_P(
     Casos, FinalLoteTest,
     ::testing::Values(
-        CasoFinal{"sinOrdenes", 0, false, false, false, 0,
+        CasoFinal{"sinOrdenes", 0, ResultadoConversion::Clase::NadaQueEscribir, false, 0,
                   "No se ha generado el fichero de salida: la entrada no contiene ninguna orden"},
-        CasoFinal{"rechazos", 2, true, false, true, 1,
+        CasoFinal{"rechazos", 2, ResultadoConversion::Clase::EscritoConRechazos, true, 1,
                   "Proceso terminado incorrectamente: registro de errores en %"},
         // Stopped on an error that was shown already; the log is an earlier run's.
-        CasoFinal{"detenido", 0, true, false, false, 1, nullptr},
-        CasoFinal{"cancelado", 0, true, true, false, 1, nullptr},
+        CasoFinal{"detenido", 0, ResultadoConversion::Clase::Fallido, false, 1, nullptr},
+        CasoFinal{"cancelado", 0, ResultadoConversion::Clase::Cancelado, false, 1, nullptr},
         // The log could not be written: the run stopped, with part of its blocks or none in the log.
-        CasoFinal{"logSinEscribir", 0, true, false, true, 1,
-                  "Proceso terminado incorrectamente: no se puede escribir el registro de errores %", true}),
+        CasoFinal{"logSinEscribir", 0, ResultadoConversion::Clase::LogNoEscrito, true, 1,
+                  "Proceso terminado incorrectamente: no se puede escribir el registro de errores %"}),
     [](const auto& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(ModoLoteTest, unErrorDelConversorSeMuestraYTerminaConEstado1) {
-    registro.registrar(Familia::CSB19, [](EstadoEjecucion&, Entorno&, const ParametrosConversion&) {
-        throw ErrorTrovanel("No se puede crear el fichero de salida");
-    });
+    registro.registrar(Familia::CSB19,
+                       [](EstadoEjecucion&, Entorno&, const ParametrosConversion&) -> ResultadoConversion {
+                           throw ErrorTrovanel("No se puede crear el fichero de salida");
+                       });
     EXPECT_EQ(lote("in.txt,out.txt,9,1,01022003,1"), kSalidaConErrores);
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     EXPECT_EQ(avisos.mensajes[0],

@@ -161,13 +161,12 @@ protected:
         parametros.idEstructura = idPlantilla;
         parametros.idPresentador = presentador;
         parametros.idEmisor = emisor;
-        estado.gError = false;
-        GenerarCSB19(estado, entorno, parametros);
+        resultado = GenerarCSB19(estado, entorno, parametros);
     }
 
     void esperarAviso(const char* tipo, const std::string& texto) {
         EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{tipo, texto}}));
-        EXPECT_TRUE(estado.gError);
+        EXPECT_TRUE(resultado.conErrores());
         EXPECT_FALSE(fs::exists(salida));
     }
 
@@ -176,6 +175,7 @@ protected:
     AvisosGrabados avisos;
     RelojFijo reloj;
     EstadoEjecucion estado;
+    ResultadoConversion resultado;
     std::int64_t presentador = 0;
     std::int64_t emisor = 0;
     fs::path salida = carpeta / "remesa.txt";
@@ -214,7 +214,7 @@ TEST_F(ConversionCSB19, cadaEjecucionEmpiezaSinImporteConceptoCuentaNiPartesDeLa
     emisor = primerEmisor;
     convertir(plantilla({kRecibo[0], kRecibo[1]}), linea("REF-3", "LOPEZ MARTA", "99,00"));
     EXPECT_FALSE(fs::exists(salida));
-    EXPECT_TRUE(estado.gError);
+    EXPECT_TRUE(resultado.conErrores());
     EXPECT_EQ(leerFichero(log), kCabeceraLog + bloque(1, "LOPEZ MARTA", kImporteIncorrecto));
 }
 
@@ -259,7 +259,7 @@ TEST_F(ConversionCSB19, lasLineasAntesDelPrimerPrincipioSonDeLaPrimeraOrden) {
     // an amount, so it is refused under its last line.
     convertir(id, kLineaDomicilio + kLineaDomicilio);
     EXPECT_FALSE(fs::exists(salida));
-    EXPECT_TRUE(estado.gError);
+    EXPECT_TRUE(resultado.conErrores());
     const std::string registro = leerFichero(log);
     EXPECT_NE(registro.find("Numero Linea: 2\r\n"), std::string::npos) << registro;
     EXPECT_NE(registro.find(kImporteIncorrecto), std::string::npos) << registro;
@@ -317,7 +317,7 @@ TEST_F(ConversionCSB19, unaConsultaFallidaDeLasPartesDaSuDescripcion) {
     const std::string inicio = "No se puede obtener los datos del emisor\r\nError: ";
     EXPECT_EQ(avisos.mensajes[0].texto.substr(0, inicio.size()), inicio);
     EXPECT_GT(avisos.mensajes[0].texto.size(), inicio.size());
-    EXPECT_TRUE(estado.gError);
+    EXPECT_TRUE(resultado.conErrores());
     EXPECT_FALSE(fs::exists(salida));
 }
 
@@ -354,7 +354,7 @@ TEST_P(ConversionCSB19Plantillas, rechazaLaPlantillaSinLeerNiEscribir) {
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     EXPECT_EQ(avisos.mensajes[0].tipo, caso.clase);
     EXPECT_EQ(avisos.mensajes[0].texto.substr(0, std::string(caso.mensaje).size()), caso.mensaje);
-    EXPECT_TRUE(estado.gError);
+    EXPECT_TRUE(resultado.conErrores());
     EXPECT_FALSE(fs::exists(salida));
     EXPECT_FALSE(fs::exists(log));
 }
@@ -389,7 +389,7 @@ TEST_F(ConversionCSB19, losImportesQueNoCabenSeRechazanYLosTotalesCuadran) {
                                        totales(9999999999, 2, 4));
     EXPECT_EQ(leerFichero(log), kCabeceraLog + bloque(2, "DOS", kImporteIncorrecto) +
                                     bloque(3, "TRES", "Error : Importe total del fichero excedido"));
-    EXPECT_TRUE(estado.gError);
+    EXPECT_TRUE(resultado.conErrores());
 }
 
 TEST_F(ConversionCSB19, unImporteEnUnaClaseDeLineaQueNoAparecioSeRechaza) {
@@ -416,6 +416,31 @@ TEST_F(ConversionCSB19, unaOrdenNoHeredaElImporteRechazadoDeLaAnterior) {
               kCabeceraLog + bloque(2, "UNO", kImporteIncorrecto) + bloque(3, "DOS", kImporteIncorrecto));
 }
 
+// What a run that reached its end gives back: what it wrote and what it rejected, and its log.
+TEST_F(ConversionCSB19, elResultadoDiceLoEscritoYLoRechazado) {
+    using Clase = ResultadoConversion::Clase;
+    struct Caso {
+        std::string entrada;
+        Clase clase;
+        std::int64_t escritas;
+        std::int64_t rechazadas;
+    };
+    const auto id = plantilla(kRecibo);
+    estado.gFicheroLog = log;
+    for (const Caso& caso :
+         {Caso{linea("REF-1", "UNO", "1,00") + linea("REF-2", "DOS", "2,00"), Clase::Escrito, 2, 0},
+          Caso{linea("REF-1", "UNO", "1,00") + linea("REF-2", "DOS", ""), Clase::EscritoConRechazos, 1, 1},
+          Caso{linea("REF-2", "DOS", ""), Clase::EscritoConRechazos, 0, 1},
+          Caso{"", Clase::NadaQueEscribir, 0, 0}}) {
+        convertir(id, caso.entrada);
+        EXPECT_EQ(resultado.clase, caso.clase) << caso.entrada;
+        EXPECT_EQ(resultado.ordenesEscritas, caso.escritas) << caso.entrada;
+        EXPECT_EQ(resultado.ordenesRechazadas, caso.rechazadas) << caso.entrada;
+        EXPECT_EQ(resultado.log, log);
+        EXPECT_EQ(resultado.mensaje, "");
+    }
+}
+
 TEST_F(ConversionCSB19, unaPrimeraLineaLargaConCrLfSeLeeTalCualSinTocarLaEntrada) {
     // A long first line once made the whole file be rewritten as if it used bare LF line ends.
     const auto id = plantilla(kRecibo);
@@ -427,7 +452,7 @@ TEST_F(ConversionCSB19, unaPrimeraLineaLargaConCrLfSeLeeTalCualSinTocarLaEntrada
     EXPECT_EQ(leerFichero(salida), cabeceras() + individual("REF-1", "GARCIA LUCIA", kCCC, "0000001000", "") +
                                        individual("REF-2", "RUIZ PABLO", kCCC, "0000002000", "") +
                                        totales(3000, 2, 4));
-    EXPECT_FALSE(estado.gError);
+    EXPECT_FALSE(resultado.conErrores());
 }
 
 struct CasoFichero {
@@ -456,7 +481,7 @@ TEST_P(ConversionCSB19Ficheros, unFicheroQueFallaNoDejaFicheroDelBanco) {
         mensaje.replace(i, 1, rutaComoTexto(salida));
     }
     EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", mensaje}));
-    EXPECT_TRUE(estado.gError);
+    EXPECT_TRUE(resultado.conErrores());
     EXPECT_FALSE(fs::is_regular_file(salida));
     // No temporary file is left behind either.
     EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), entradas);
@@ -486,7 +511,7 @@ TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {
     EXPECT_EQ(avisos.mensajes[0],
               (AvisosGrabados::Mensaje{"critico", std::string(kNoSeCrea) + "\r\n" + rutaComoTexto(salida) +
                                                       ": es una carpeta"}));
-    EXPECT_TRUE(estado.gError);
+    EXPECT_TRUE(resultado.conErrores());
     // Nothing was read, so the rejected order is not in any log.
     EXPECT_FALSE(fs::exists(log));
 
@@ -529,7 +554,7 @@ TEST_F(ConversionCSB19, unaRemesaQueNoSePuedeEscribirNoDejaNingunFicheroDelBanco
         }
         ASSERT_EQ(avisos.mensajes.size(), 1u);
         EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", caso.mensaje}));
-        EXPECT_TRUE(estado.gError);
+        EXPECT_TRUE(resultado.conErrores());
         // Neither the old file nor a temporary one is left.
         EXPECT_FALSE(fs::exists(salida));
         EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), antes - 1);
@@ -548,16 +573,13 @@ TEST_F(ConversionCSB19, unDatoObligatorioSinSituarQueNadieDaCancelaSinLeerNiEscr
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     EXPECT_EQ(avisos.mensajes[0].tipo, "informacion");
     EXPECT_TRUE(avisos.mensajes[0].texto.starts_with("Proceso Cancelado"));
-    EXPECT_TRUE(estado.gError);
-    EXPECT_FALSE(estado.gDatosAceptados);
-    EXPECT_TRUE(estado.gProcesoCancelado);
+    EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::Cancelado);
 
     SolicitudFalsa solicitud;
     solicitud.acepta = false;
     convertir(id, linea("", "GARCIA LUCIA", "1,00"), &solicitud);
     EXPECT_EQ(solicitud.pedidos.size(), 1u);
-    EXPECT_TRUE(estado.gError);
-    EXPECT_FALSE(estado.gDatosAceptados);
+    EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::Cancelado);
     EXPECT_FALSE(fs::exists(salida));
     EXPECT_FALSE(fs::exists(log));
 }
@@ -567,7 +589,7 @@ TEST_F(ConversionCSB19, elDatoObligatorioPedidoSeUsaEnCadaOrden) {
     convertir(plantilla(conReferenciaObligatoriaSinSituar()), linea("", "GARCIA LUCIA", "1,00"), &solicitud);
     EXPECT_EQ(solicitud.pedidos, (std::vector<std::vector<std::size_t>>{{0}}));
     EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_FALSE(estado.gError);
+    EXPECT_FALSE(resultado.conErrores());
     EXPECT_EQ(leerFichero(salida), cabeceras() +
                                        individual("REF-FIJA", "GARCIA LUCIA", kCCC, "0000000100", "") +
                                        totales(100, 1, 3));
@@ -583,7 +605,7 @@ TEST_F(ConversionCSB19, unImporteObligatorioSinSituarNuncaSePide) {
     // Nor is the batch run cancelled: the order simply has no amount.
     convertir(id, linea("REF-1", "GARCIA LUCIA", "1,00"));
     EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_TRUE(estado.gDatosAceptados);
+    EXPECT_NE(resultado.clase, ResultadoConversion::Clase::Cancelado);
     EXPECT_FALSE(fs::exists(salida));
     EXPECT_EQ(leerFichero(log), kCabeceraLog + bloque(1, "GARCIA LUCIA", kImporteIncorrecto) + kCabeceraLog +
                                     bloque(1, "GARCIA LUCIA", kImporteIncorrecto));

@@ -46,12 +46,13 @@ protected:
         Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
         const ParametrosConversion parametros{entrada, rutaSalida, idPlantilla, idPresentador, idEmisor, {},
                                               {},      {},         {}};
-        GenerarCSB58(estado, entorno, parametros);
+        resultado = GenerarCSB58(estado, entorno, parametros);
     }
 
     pruebas::CarpetaTemporal carpeta;
     std::optional<BaseDatos> baseDatos;
     EstadoEjecucion estado;
+    ResultadoConversion resultado;
     pruebas::AvisosGrabados avisos;
     pruebas::RelojFijo reloj;
     std::int64_t idPresentador = 100;
@@ -88,7 +89,7 @@ TEST_P(CSB58Ejecuciones, terminaConSuMensajeSusErroresYSinFicheroCuandoNoHayCred
         ASSERT_EQ(avisos.mensajes.size(), 1u);
         EXPECT_EQ(avisos.mensajes[0].texto, caso.aviso);
     }
-    EXPECT_EQ(estado.gError, !caso.aviso.empty() || !caso.error.empty());
+    EXPECT_EQ(resultado.conErrores(), !caso.aviso.empty() || !caso.error.empty());
     if (!caso.error.empty()) {
         EXPECT_NE(leerFichero(carpeta / "remesa.log").find("\r\n" + caso.error + "\r\n"), std::string::npos);
     }

@@ -178,7 +178,7 @@ TEST_P(MotorLecturaCasos, convierteLasOrdenesSegunLaClaseDeEntrada) {
     leerTexto(familia, caso.clase, entrada, salida);
 
     esperados(caso.salida, caso.log);
-    EXPECT_EQ(estado.gError, caso.error);
+    EXPECT_EQ(familia.concluir().conErrores(), caso.error);
     if (caso.aviso == nullptr) {
         EXPECT_TRUE(avisos.mensajes.empty());
     } else {
@@ -345,7 +345,7 @@ TEST_F(MotorLectura, leeCadaFilaDelRangoUsadoMasAllaDeLosContadoresCortos) {
     pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", filas);
     leerHoja(familia, *abrirLibroExcel(carpeta / "libro.xlsx"), "Cobros", salida);
     EXPECT_TRUE(leerFichero(salida).ends_with("70000 A=ab Importe=7,0 C=c\r\nTOTAL 70000\r\n"));
-    EXPECT_FALSE(estado.gError);
+    EXPECT_FALSE(familia.concluir().conErrores());
 }
 
 // The Access files: column A's text; column F's double and column H's currency as amounts with two
@@ -372,7 +372,7 @@ INSTANTIATE_TEST_SUITE_P(Ficheros, MotorLecturaAccess,
                              return nombre.substr(0, nombre.find('-'));
                          });
 
-// An input that cannot be read ends in the message, gError and no bank file: neither an empty one nor
+// An input that cannot be read ends in the message, a failed run and no bank file: neither an empty one nor
 // the earlier one of that name.
 struct CasoFalloFilas {
     const char* nombre;
@@ -392,7 +392,7 @@ TEST_P(MotorLecturaFilasFallidas, terminaConElMensajeYSinFicheroDeSalida) {
     EXPECT_EQ(avisos.mensajes[0].texto.substr(0, GetParam().aviso.size()), GetParam().aviso)
         << avisos.mensajes[0].texto;
     EXPECT_GT(avisos.mensajes[0].texto.size(), std::string("Error : ").size());
-    EXPECT_TRUE(estado.gError);
+    EXPECT_TRUE(familia.concluir().conErrores());
     EXPECT_FALSE(fs::exists(salida));
 }
 
@@ -501,7 +501,7 @@ TEST_P(MotorLecturaEntradaCambiada, laConversionFallaSinFicheroDelBanco) {
     EXPECT_EQ(avisos.mensajes,
               (std::vector<AvisosGrabados::Mensaje>{
                   {"critico", prefijo + mensajeEntrada(kNoSeAbreEntrada, ruta, kCambiadoAlLeer)}}));
-    EXPECT_TRUE(estado.gError);
+    EXPECT_TRUE(familia.concluir().conErrores());
     EXPECT_FALSE(fs::exists(salida));
 }
 
@@ -561,7 +561,7 @@ TEST_P(MotorLecturaSalida, elFicheroAnteriorSigueHastaElFinalYElNuevoSoloSeNombr
     const std::size_t mientras = entradas + (GetParam() ? 0 : 1);
     EXPECT_EQ(entradasAlEscribir, (std::vector<std::size_t>{mientras, mientras}));
     EXPECT_EQ(entradasDe(carpeta.ruta()), entradas);
-    EXPECT_FALSE(estado.gError);
+    EXPECT_FALSE(familia.concluir().conErrores());
 }
 
 TEST_P(MotorLecturaSalida, unaEscrituraFallidaNoDejaNiElFicheroAnteriorNiElNuevo) {
@@ -571,7 +571,7 @@ TEST_P(MotorLecturaSalida, unaEscrituraFallidaNoDejaNiElFicheroAnteriorNiElNuevo
     leerTextoLinea(familia, entrada, salida);
     EXPECT_EQ(avisos.mensajes,
               (std::vector<AvisosGrabados::Mensaje>{{"critico", "No se puede crear el fichero de salida"}}));
-    EXPECT_TRUE(estado.gError);
+    EXPECT_TRUE(familia.concluir().conErrores());
     EXPECT_FALSE(fs::exists(salida));
     EXPECT_EQ(entradasDe(carpeta.ruta()), entradas - 1);
 }
@@ -613,7 +613,8 @@ TEST_P(MotorLecturaLogFallido, detieneLaEjecucionConUnMensajeYSinFicheroDelBanco
         }
     }
     EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"critico", kFalloLogCobros}}));
-    EXPECT_TRUE(estado.gError && estado.gFalloLog);
+    EXPECT_TRUE(familia.concluir().conErrores());
+    EXPECT_EQ(familia.resultado.clase, ResultadoConversion::Clase::LogNoEscrito);
     EXPECT_FALSE(fs::exists(salida));
     EXPECT_EQ(entradasDe(carpeta.ruta()), antes - 1 + (limite != 0));
     if (leidas == 0) {
@@ -666,17 +667,17 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
     const ParametrosConversion parametros{entrada, caso.salida(*this), id, {}, {}, {}, {}, {}, {}};
     const auto antes = contenidos(carpeta.ruta());
 
-    ejecutarConversion(familia, parametros);
+    const ResultadoConversion resultado = ejecutarConversion(familia, parametros);
 
-    EXPECT_TRUE(estado.gError); // the second line is rejected when the run goes ahead
+    EXPECT_TRUE(resultado.conErrores()); // the second line is rejected when the run goes ahead
     if (caso.mensaje == nullptr) {
         EXPECT_TRUE(avisos.mensajes.empty());
-        EXPECT_FALSE(estado.gConversionRechazada);
+        EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::EscritoConRechazos);
         EXPECT_EQ(leerFichero(parametros.rutaSalida), "1 A=ab\r\nTOTAL 1\r\n");
         return;
     }
     EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"informacion", caso.mensaje}}));
-    EXPECT_TRUE(estado.gConversionRechazada);
+    EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::RechazadoAntesDeLeer);
     EXPECT_EQ(familia.partesCargadas, 0);
     EXPECT_EQ(contenidos(carpeta.ruta()), antes);
 }

@@ -45,9 +45,9 @@ protected:
         estado.gFechaProceso = "050326";
         estado.gFicheroLog = rutaLog;
         Entorno e = entorno();
-        GenerarCSB34(estado, e,
-                     {entrada, rutaSalida, plantilla, idOrdenante, 0, estado.gTipoEstructura, detalle,
-                      domicilio, plaza});
+        resultado = GenerarCSB34(estado, e,
+                                 {entrada, rutaSalida, plantilla, idOrdenante, 0, estado.gTipoEstructura,
+                                  detalle, domicilio, plaza});
         EXPECT_EQ(estado.gTipoEstructura, " " + tipo + " ");
     }
 
@@ -57,6 +57,7 @@ protected:
     std::optional<BaseDatos> baseDatos;
     RegistroConversores registro;
     EstadoEjecucion estado;
+    ResultadoConversion resultado;
     pruebas::AvisosGrabados avisos;
     pruebas::RelojFijo reloj;
     std::int64_t idOrdenante = 100;
@@ -104,7 +105,7 @@ TEST_P(CSB34Ejecuciones, terminaConSuMensajeOSuRegistro) {
 
     if (caso.aviso.empty()) {
         EXPECT_TRUE(avisos.mensajes.empty()) << avisos.mensajes[0].texto;
-        EXPECT_FALSE(estado.gError);
+        EXPECT_FALSE(resultado.conErrores());
     } else {
         ASSERT_EQ(avisos.mensajes.size(), 1u);
         std::string aviso = caso.aviso; // "%" stands for the test's folder
@@ -112,7 +113,7 @@ TEST_P(CSB34Ejecuciones, terminaConSuMensajeOSuRegistro) {
             aviso.replace(i, 1, rutaComoTexto(carpeta.ruta()));
         }
         EXPECT_EQ(avisos.mensajes[0].texto, aviso);
-        EXPECT_EQ(estado.gError, caso.lote.empty());
+        EXPECT_EQ(resultado.conErrores(), caso.lote.empty());
     }
     ASSERT_EQ(fs::exists(rutaSalida), !caso.registro.empty());
     if (!caso.registro.empty()) {

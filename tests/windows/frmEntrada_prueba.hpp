@@ -34,6 +34,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <optional>
 
 namespace trovanel::entrada_prueba {
 
@@ -51,14 +52,19 @@ inline const std::string kSinOrdenante =
     "No dispone de datos de Ordenante\r\nPuede importar el fichero de cuentas"
     "\r\no añadir los datos de forma manual desde la opción CABECERAS";
 
-// The dialog with its result window replaced by a counter, so no modal window waits for the test.
+// The dialog with its result window replaced by a counter and the last outcome, so no modal window
+// waits for the test.
 class frmEntradaSinResultado : public frmEntrada {
 public:
     using frmEntrada::frmEntrada;
     int resultados = 0;
+    std::optional<ResultadoConversion> ultimo;
 
 protected:
-    void mostrarResultado() override { ++resultados; }
+    void mostrarResultado(const ResultadoConversion& resultado) override {
+        ++resultados;
+        ultimo = resultado;
+    }
 };
 
 // What the result window said before the test closed it.
@@ -155,7 +161,7 @@ inline QLineEdit* cajaAnio(QWidget* dialogo) {
 class SolicitudGuionada : public SolicitudDatosObligatorios {
 public:
     bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override {
-        vistos.push_back({estado.gDatosAceptados, estado.gProcesoCancelado, estado.gFechaDatos});
+        vistos.push_back({estado.gFechaDatos});
         const bool acepta = !respuestas.empty() && respuestas.front();
         if (!respuestas.empty()) {
             respuestas.pop_front();
@@ -163,13 +169,9 @@ public:
         for (std::size_t i : campos) {
             estado.gCamposEstructura[i].valorcampo = "DEV001";
         }
-        estado.gDatosAceptados = acepta;
-        estado.gProcesoCancelado = !acepta;
         return acepta;
     }
     struct Visto {
-        bool aceptados;
-        bool cancelado;
         std::string fechaDatos;
     };
     std::deque<bool> respuestas;

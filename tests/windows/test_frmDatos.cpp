@@ -210,7 +210,6 @@ TEST_F(DatosObligatorios, aceptarGuardaLosCodigosYLosValoresConSusBlancosYLaFech
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
     EXPECT_FALSE(dialogo->isVisible());
     EXPECT_EQ(dialogo->result(), QDialog::Accepted);
-    EXPECT_TRUE(entorno.estado.gDatosAceptados);
     EXPECT_EQ(valorcampo(0), "Tipo6");
     EXPECT_EQ(valorcampo(1), "2");
     EXPECT_EQ(valorcampo(2), "  REF 42 ");
@@ -252,7 +251,7 @@ TEST_F(DatosObligatorios, cajaEnBlancoAvisaYElDialogoSigueAbiertoConLoDemasGuard
 
     EXPECT_EQ(entorno.avisos.mensajes, soloInformacion("Debe rellenar todos los campos"));
     EXPECT_TRUE(dialogo->isVisible());
-    EXPECT_FALSE(entorno.estado.gDatosAceptados);
+    EXPECT_NE(dialogo->result(), QDialog::Accepted);
     EXPECT_EQ(valorcampo(0), "");
     EXPECT_EQ(valorcampo(1), "MARZO");
     EXPECT_EQ(valorcampo(2), "2");
@@ -339,15 +338,12 @@ TEST_F(DatosObligatorios, textoConAcentosLlegaEnWindows1252) {
 
 TEST_F(DatosObligatorios, cancelarNoAceptaYMarcaElProcesoCancelado) {
     usarCampos({pedido("Concepto1")});
-    entorno.estado.gDatosAceptados = true;
     SolicitudDatosQt solicitud(entorno.avisos, nullptr);
     responder([](frmDatos* dialogo) {
         teclear(hijo<QLineEdit>(dialogo, "tb0"), "ESCRITO");
         pulsar(dialogo, "Command2");
     });
     EXPECT_FALSE(solicitud.MostrarDatosObligatorios(entorno.estado, indices));
-    EXPECT_FALSE(entorno.estado.gDatosAceptados);
-    EXPECT_TRUE(entorno.estado.gProcesoCancelado);
     EXPECT_EQ(valorcampo(0), "");
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
 }
@@ -360,13 +356,9 @@ TEST_F(DatosObligatorios, cerrarLaVentanaEquivaleACancelarAunqueLaLlamadaAnterio
         pulsar(dialogo, "Command1");
     });
     ASSERT_TRUE(solicitud.MostrarDatosObligatorios(entorno.estado, indices));
-    EXPECT_TRUE(entorno.estado.gDatosAceptados);
-    EXPECT_FALSE(entorno.estado.gProcesoCancelado);
 
     responder([](frmDatos* dialogo) { dialogo->close(); });
     EXPECT_FALSE(solicitud.MostrarDatosObligatorios(entorno.estado, indices));
-    EXPECT_FALSE(entorno.estado.gDatosAceptados);
-    EXPECT_TRUE(entorno.estado.gProcesoCancelado);
 }
 
 TEST_F(DatosObligatorios, escapeTambienCancela) {
@@ -374,14 +366,12 @@ TEST_F(DatosObligatorios, escapeTambienCancela) {
     auto dialogo = abrir();
     QTest::keyClick(dialogo.get(), Qt::Key_Escape);
     EXPECT_FALSE(dialogo->isVisible());
-    EXPECT_FALSE(entorno.estado.gDatosAceptados);
-    EXPECT_TRUE(entorno.estado.gProcesoCancelado);
+    EXPECT_EQ(dialogo->result(), QDialog::Rejected);
 }
 
 TEST_F(DatosObligatorios, sinCamposPedidosSeAceptaSinMostrarNada) {
     usarCampos({situado("CodigoReferencia", 1, 8), pedido("Importe")});
     ASSERT_TRUE(indices.empty());
-    entorno.estado.gProcesoCancelado = true;
     bool mostrado = false;
     // Would close a dialog shown by mistake, so the test fails instead of waiting.
     QTimer guardia;
@@ -395,8 +385,6 @@ TEST_F(DatosObligatorios, sinCamposPedidosSeAceptaSinMostrarNada) {
     SolicitudDatosQt solicitud(entorno.avisos, nullptr);
     EXPECT_TRUE(solicitud.MostrarDatosObligatorios(entorno.estado, indices));
     EXPECT_FALSE(mostrado);
-    EXPECT_TRUE(entorno.estado.gDatosAceptados);
-    EXPECT_FALSE(entorno.estado.gProcesoCancelado);
 }
 
 TEST_F(DatosObligatorios, mientrasEsperaLaRespuestaElCursorEsLaFlechaYLuegoVuelveElReloj) {
@@ -470,11 +458,12 @@ protected:
     void convertir() {
         Entorno conversion{*entorno.baseDatos, entorno.avisos, entorno.reloj, entorno.carpeta.ruta(),
                            &solicitud};
-        GenerarCSB19(entorno.estado, conversion, parametros);
+        resultado = GenerarCSB19(entorno.estado, conversion, parametros);
     }
 
     SolicitudDatosQt solicitud{entorno.avisos, nullptr};
     ParametrosConversion parametros;
+    ResultadoConversion resultado;
 };
 
 TEST_F(RemesaConReferenciaPedida, laReferenciaTecleadaLlegaAlFicheroDelBanco) {
@@ -491,8 +480,7 @@ TEST_F(RemesaConReferenciaPedida, laReferenciaTecleadaLlegaAlFicheroDelBanco) {
 
     EXPECT_TRUE(preguntado);
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
-    EXPECT_FALSE(entorno.estado.gError);
-    EXPECT_FALSE(entorno.estado.gProcesoCancelado);
+    EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::Escrito);
     const std::string banco = leerFichero(parametros.rutaSalida);
     const auto registro = banco.find("\r\n5680");
     ASSERT_NE(registro, std::string::npos) << banco;
@@ -504,9 +492,7 @@ TEST_F(RemesaConReferenciaPedida, cancelarDetieneLaConversionSinFicheroDelBanco)
     responder([](frmDatos* dialogo) { pulsar(dialogo, "Command2"); });
     convertir();
 
-    EXPECT_TRUE(entorno.estado.gError);
-    EXPECT_TRUE(entorno.estado.gProcesoCancelado);
-    EXPECT_FALSE(entorno.estado.gDatosAceptados);
+    EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::Cancelado);
     EXPECT_FALSE(std::filesystem::exists(parametros.rutaSalida));
 }
 

@@ -49,7 +49,6 @@ TEST_F(FrmEntradaEjecucion, elEjemploEscribeElMismoFicheroQueElModoLoteYTerminaB
     generar(&d);
 
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
-    EXPECT_FALSE(entorno.estado.gError);
     EXPECT_EQ(leerFichero(entorno.carpeta / "recibos.out"),
               leerFichero(pruebas::datosPrueba() / "csb19" / "ejemplo" / "esperado.out"));
     EXPECT_FALSE(fs::exists(entorno.carpeta / "recibos.log"));
@@ -66,7 +65,6 @@ TEST_F(FrmEntradaEjecucion, recibosRechazadosTerminanIncorrectamenteConElLogEnDe
     cerrarResultadoAlMostrarse(&d, resultado);
     generar(&d);
 
-    EXPECT_TRUE(entorno.estado.gError);
     EXPECT_TRUE(fs::exists(entorno.carpeta / "recibos.out"));
     EXPECT_EQ(leerFichero(entorno.carpeta / "recibos.log"),
               leerFichero(pruebas::datosPrueba() / "csb19" / "ejemplo" / "esperado-con-errores.log"));
@@ -75,7 +73,7 @@ TEST_F(FrmEntradaEjecucion, recibosRechazadosTerminanIncorrectamenteConElLogEnDe
     EXPECT_TRUE(resultado.lineasLog.contains(QStringLiteral("Error : Importe incorrecto")));
 }
 
-TEST_F(FrmEntradaEjecucion, cadaEjecucionEmpiezaSinErrorCancelacionNiFechaDeDatosAnteriores) {
+TEST_F(FrmEntradaEjecucion, cadaEjecucionPideLosDatosDeNuevoSinLaFechaDeLaAnterior) {
     // The example's fields, with a mandatory one the input does not carry.
     const std::int64_t id = copiaDelEjemplo("Con dato pedido");
     bd().preparar("UPDATE detalleestructura SET obligatorio = 1 WHERE id_estructura = ? AND campo = ?")
@@ -86,26 +84,20 @@ TEST_F(FrmEntradaEjecucion, cadaEjecucionEmpiezaSinErrorCancelacionNiFechaDeDato
     auto d = abrir(&solicitud);
     preparar(*d, pruebas::raizProyecto() / "ejemplo" / "recibos.txt", "recibos.txt", id);
 
-    entorno.estado.gError = true;
-    entorno.estado.gProcesoCancelado = true;
-    entorno.estado.gDatosAceptados = true;
     entorno.estado.gFechaDatos = "311299";
     generar(d.get());
-    EXPECT_TRUE(entorno.estado.gDatosAceptados);
-    EXPECT_FALSE(entorno.estado.gError);
+    ASSERT_TRUE(d->ultimo);
+    EXPECT_EQ(d->ultimo->clase, ResultadoConversion::Clase::Escrito);
 
     entorno.estado.gFechaDatos = "311299";
     generar(d.get());
 
     ASSERT_EQ(solicitud.vistos.size(), 2u);
     for (const auto& visto : solicitud.vistos) {
-        EXPECT_FALSE(visto.aceptados);
-        EXPECT_FALSE(visto.cancelado);
         EXPECT_EQ(visto.fechaDatos, "");
     }
     // The second run was cancelled: the first run's acceptance did not carry over.
-    EXPECT_FALSE(entorno.estado.gDatosAceptados);
-    EXPECT_TRUE(entorno.estado.gProcesoCancelado);
+    EXPECT_EQ(d->ultimo->clase, ResultadoConversion::Clase::Cancelado);
     EXPECT_EQ(d->resultados, 2);
 }
 

@@ -202,13 +202,13 @@ TEST_F(FrmEntradaCascada, cadaRechazoDeGenerarLlegaEnSuOrden) {
                   QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "   ");
               }),
               Textos{"Por favor complete los datos de la cabecera"});
-    EXPECT_FALSE(entorno.estado.gError);
+    EXPECT_FALSE(d->ultimo);
     EXPECT_EQ(d->resultados, 0);
 
     // Everything in place, but no norm 34 driver.
     EXPECT_EQ(avisosTras([&] { QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "MADRID"); }),
               Textos{"Esta versión del programa aún no genera ficheros de tipo CSB34T"});
-    EXPECT_FALSE(entorno.estado.gError);
+    EXPECT_FALSE(d->ultimo);
     EXPECT_EQ(d->resultados, 0);
 }
 
@@ -241,7 +241,7 @@ TEST_P(FrmEntradaSinConversor, unaFamiliaSinConversorSeRechazaConElMensajeDelMod
     EXPECT_EQ(mensajes(entorno.avisos),
               std::vector<std::string>{
                   std::string("Esta versión del programa aún no genera ficheros de tipo ") + caso.codigo});
-    EXPECT_FALSE(entorno.estado.gError);
+    EXPECT_FALSE(d->ultimo);
     EXPECT_EQ(d->resultados, 0);
     EXPECT_FALSE(fs::exists(entorno.carpeta / "entrada.out"));
 }
@@ -262,7 +262,9 @@ TEST_F(FrmEntrada, unTipoDesconocidoDicePlantillaIncorrectaYMuestraElResultado) 
     generar(d.get());
 
     EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{"Plantilla incorrecta"});
-    EXPECT_TRUE(entorno.estado.gError);
+    ASSERT_TRUE(d->ultimo);
+    EXPECT_EQ(d->ultimo->clase, ResultadoConversion::Clase::Fallido);
+    EXPECT_EQ(d->ultimo->mensaje, "Plantilla incorrecta");
     EXPECT_TRUE(entorno.estado.gMostrarResultado);
     EXPECT_EQ(d->resultados, 1);
 }
@@ -312,8 +314,11 @@ INSTANTIATE_TEST_SUITE_P(Casos, FrmEntradaFechas,
 
 TEST_F(FrmEntrada, unaPlantillaCSB58NoMiraLaFecha) {
     std::optional<ParametrosConversion> recibidos;
-    entorno.registro.registrar(
-        Familia::CSB58, [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) { recibidos = p; });
+    entorno.registro.registrar(Familia::CSB58,
+                               [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
+                                   recibidos = p;
+                                   return ResultadoConversion{};
+                               });
     const std::int64_t id = plantilla("CSB58", "Anticipos");
     const std::int64_t p = presentador("ANTICIPOS SA", "CSB58");
     const std::int64_t e = emisor(p, "EMISOR 58", "86420001612000000028");
@@ -341,8 +346,11 @@ class FrmEntradaCSB34 : public FrmEntrada, public ::testing::WithParamInterface<
 
 TEST_P(FrmEntradaCSB34, pasaElDetalleDeCargoYLaCabeceraTalCual) {
     std::optional<ParametrosConversion> recibidos;
-    entorno.registro.registrar(
-        Familia::CSB34, [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) { recibidos = p; });
+    entorno.registro.registrar(Familia::CSB34,
+                               [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
+                                   recibidos = p;
+                                   return ResultadoConversion{};
+                               });
     const std::int64_t id = plantilla("CSB34T", "Transferencias");
     const std::int64_t p = presentador("PAGADORA SA", "pagos");
     enlazar("tesorero", "pagos", p);

@@ -1,3 +1,4 @@
+#include "conversores.hpp"
 #include "frmMsg.hpp"
 #include "soporte_ventanas.hpp"
 
@@ -39,10 +40,11 @@ protected:
 
     CarpetaTemporal carpeta;
     EstadoEjecucion estado;
+    ResultadoConversion resultado;
 };
 
 TEST_F(FrmMsg, tieneElTituloYLosBotonesDeLaVentanaDeResultado) {
-    frmMsg ventana(estado);
+    frmMsg ventana(estado, resultado);
     EXPECT_EQ(ventana.windowTitle(), QStringLiteral("Fin Proceso Trovanel"));
     EXPECT_EQ(hijo<QPushButton>(&ventana, "cmdDetalles")->text(), QStringLiteral("&Detalles"));
     EXPECT_EQ(hijo<QPushButton>(&ventana, "cmdAceptar")->text(), QStringLiteral("&Aceptar"));
@@ -51,7 +53,7 @@ TEST_F(FrmMsg, tieneElTituloYLosBotonesDeLaVentanaDeResultado) {
 
 TEST_F(FrmMsg, unaConversionSinErroresDiceProcesoTerminadoEnAzulSinDetalles) {
     escribirLog({"una ejecución anterior"});
-    frmMsg ventana(estado);
+    frmMsg ventana(estado, resultado);
     auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
     EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado"));
     EXPECT_EQ(colorDe(etiqueta), kAzul);
@@ -64,8 +66,8 @@ TEST_F(FrmMsg, unaConversionConErroresDiceIncorrectamenteEnRojoYDetallesMuestraT
         "Remesa del 06/12/2026 10:45:33", " ", "Línea 3: cuenta errónea", "Segunda ejecución", " ",
         "Línea 7: importe vacío"};
     escribirLog(lineas);
-    estado.gError = true;
-    frmMsg ventana(estado);
+    resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
+    frmMsg ventana(estado, resultado);
     ventana.show();
     auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
     auto* detalles = hijo<QPushButton>(&ventana, "cmdDetalles");
@@ -87,8 +89,8 @@ TEST_F(FrmMsg, unaConversionConErroresDiceIncorrectamenteEnRojoYDetallesMuestraT
 }
 
 TEST_F(FrmMsg, unaConversionConErroresSinFicheroDeLogDiceIncorrectamenteSinDetalles) {
-    estado.gError = true;
-    frmMsg ventana(estado);
+    resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
+    frmMsg ventana(estado, resultado);
     auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
     EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado incorrectamente"));
     EXPECT_EQ(colorDe(etiqueta), kRojo);
@@ -97,11 +99,10 @@ TEST_F(FrmMsg, unaConversionConErroresSinFicheroDeLogDiceIncorrectamenteSinDetal
 }
 
 TEST_F(FrmMsg, unaConversionCanceladaDiceProcesoCanceladoEnRojoSinElLogDeOtraConversion) {
-    // A cancel sets gError, and a log of that name may remain from an earlier run.
-    estado.gProcesoCancelado = true;
-    estado.gError = true;
+    // A log of that name may remain from an earlier run.
+    resultado.clase = ResultadoConversion::Clase::Cancelado;
     escribirLog({"Línea 3: cuenta errónea"});
-    frmMsg ventana(estado);
+    frmMsg ventana(estado, resultado);
     auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
     EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso Cancelado"));
     EXPECT_EQ(colorDe(etiqueta), kRojo);
@@ -111,9 +112,9 @@ TEST_F(FrmMsg, unaConversionCanceladaDiceProcesoCanceladoEnRojoSinElLogDeOtraCon
 
 TEST_F(FrmMsg, sinResultadoQueMostrarConservaElAspectoInicial) {
     estado.gMostrarResultado = false;
-    estado.gError = true;
+    resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
     escribirLog({"línea"});
-    frmMsg ventana(estado);
+    frmMsg ventana(estado, resultado);
     auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
     EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado"));
     EXPECT_EQ(colorDe(etiqueta), kAzul);
@@ -123,16 +124,16 @@ TEST_F(FrmMsg, sinResultadoQueMostrarConservaElAspectoInicial) {
 
 TEST_F(FrmMsg, tieneUnSoloAnchoSeaCualSeaElMensajeYCabeElTexto) {
     escribirLog({std::string(300, 'X')});
-    frmMsg terminado(estado);
+    frmMsg terminado(estado, resultado);
     terminado.show();
     struct Caso {
         bool error;
-        bool cancelado;
+        ResultadoConversion::Clase clase;
     };
-    for (const Caso caso : {Caso{true, false}, Caso{false, true}}) {
-        estado.gError = caso.error;
-        estado.gProcesoCancelado = caso.cancelado;
-        frmMsg ventana(estado);
+    for (const Caso caso : {Caso{true, ResultadoConversion::Clase::EscritoConRechazos},
+                            Caso{false, ResultadoConversion::Clase::Cancelado}}) {
+        resultado.clase = caso.clase;
+        frmMsg ventana(estado, resultado);
         ventana.show();
         auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
         EXPECT_EQ(ventana.width(), terminado.width()) << etiqueta->text().toStdString();
@@ -146,7 +147,7 @@ TEST_F(FrmMsg, tieneUnSoloAnchoSeaCualSeaElMensajeYCabeElTexto) {
 }
 
 TEST_F(FrmMsg, aceptarCierraLaVentanaModal) {
-    frmMsg ventana(estado);
+    frmMsg ventana(estado, resultado);
     QTimer::singleShot(0, &ventana, [&ventana] {
         QTest::mouseClick(hijo<QPushButton>(&ventana, "cmdAceptar"), Qt::LeftButton);
     });
@@ -177,8 +178,8 @@ TEST_F(FrmMsg, unLogDeMuchasEjecucionesAbreEnLaDeHoyYCargaLasAnterioresSinBloque
             log << asteriscos << "\r\nNumero Linea: " << b << "\r\n \r\nImporte incorrecto\r\n";
         }
     }
-    estado.gError = true;
-    frmMsg ventana(estado, nullptr, inicio);
+    resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
+    frmMsg ventana(estado, resultado, nullptr, inicio);
     auto* lista = hijo<QListWidget>(&ventana, "rtbFicheroLog");
     // Built at once with this run only; nothing earlier is read before the window shows.
     EXPECT_EQ(lista->count(), 14);

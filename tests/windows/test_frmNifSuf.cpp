@@ -146,7 +146,7 @@ public:
     using frmEntrada::frmEntrada;
 
 protected:
-    void mostrarResultado() override {}
+    void mostrarResultado(const ResultadoConversion&) override {}
 };
 
 TEST_F(FrmNifSuf, elDialogoDeConversionListaLoAnadidoYUnaConversionNorma19LoUsa) {

@@ -2,6 +2,7 @@
 // keeps every caption and its title whole, and it holds still while the user works in it.
 
 #include "controles.hpp"
+#include "conversores.hpp"
 #include "frmAcercade.hpp"
 #include "frmDatos.hpp"
 #include "frmEntrada.hpp"
@@ -74,10 +75,11 @@ const Caso kVentanas[] = {
     {"frmMsg",
      [](EntornoVentanas& e) {
          e.estado.gMostrarResultado = true;
-         e.estado.gError = true;
          e.estado.gFicheroLog = e.carpeta / "remesa.log";
          std::ofstream(e.estado.gFicheroLog, std::ios::binary) << "Numero Linea: 1\r\n";
-         return std::make_unique<frmMsg>(e.estado);
+         ResultadoConversion resultado;
+         resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
+         return std::make_unique<frmMsg>(e.estado, resultado);
      },
      [](QWidget* v) { QTest::mouseClick(hijo<QPushButton>(v, "cmdDetalles"), Qt::LeftButton); }},
     {"frmExpImp",
