@@ -6,6 +6,7 @@
 #include "contexto_ventanas.hpp"
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
+#include "entrada_excel_access.hpp"
 #include "estado_ejecucion.hpp"
 #include "mdiPrincipal.hpp"
 #include "modo_lote.hpp"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     EstadoEjecucion estado;
+    LibroEntrada libro;
     estado.gIdioma = idiomaUsuario();
     const std::filesystem::path carpeta = carpetaPrograma();
     const std::vector<std::string> parametros = LeerParametros(unirLineaComandos(argc, argv), 10);
@@ -76,7 +78,7 @@ int main(int argc, char** argv) {
     int salida = 0;
     {
         mdiPrincipal ventana(
-            ContextoVentanas{estado, *baseDatos, avisos, reloj, carpeta, registro, selector, abridor});
+            ContextoVentanas{estado, libro, *baseDatos, avisos, reloj, carpeta, registro, selector, abridor});
         avisos.setPadre(&ventana);
         selector.setPadre(&ventana);
         ventana.show();

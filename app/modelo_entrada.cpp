@@ -166,9 +166,9 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
     estado_.gFechaProceso = fechaProcesoDDMMAA(seleccion.dia, seleccion.mes, seleccion.anio);
 
     const std::string codigo = Trim(estado_.gTipoEstructura);
-    if (Right(codigo, 2) == "Ex" && !estado_.gLibroAbierto) {
+    if (Right(codigo, 2) == "Ex" && entorno.libroEntrada && !entorno.libroEntrada->gLibroAbierto) {
         // The previous Excel run closed the workbook that the file choice opened.
-        AbrirLibroExcelRuta(estado_, entorno.avisos);
+        AbrirLibroExcelRuta(*entorno.libroEntrada, entorno.avisos);
     }
 
     if (enBlanco(seleccion.textoPlantilla)) {

@@ -2,13 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace trovanel {
-
-class LibroExcel;
 
 // One field of the loaded template, from a row of detalleestructura.
 struct CampoEstructura {
@@ -47,13 +44,7 @@ struct EstadoEjecucion {
     // "0a" for Spanish, "09" otherwise.
     std::string gIdioma;
     bool gMostrarResultado = false;
-    // The input workbook open for the conversion (read-only; closed by the driver after an Excel read).
-    // Shared so that the run state needs no sight of the workbook readers: the deleter comes from the
-    // place that opened it.
-    std::shared_ptr<LibroExcel> gLibroExcel;
     std::string gHojaExcel;
-    bool gLibroAbierto = false;
-    std::string gRutaLibro;
     std::string gTablaAccess;
     // Error texts of the current order, in the order found; the log writer prints and clears them.
     std::vector<std::string> gErrores;

@@ -220,12 +220,15 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
     // The input kind comes first: line keys mean something only in text input.
     if (tipo && tipo->entrada == TipoEntrada::Excel) {
         // The workbook the dialog opened, else the input file; closed after the read either way.
-        if (estado.gLibroAbierto && estado.gLibroExcel) {
-            leerHoja(familia, *estado.gLibroExcel, estado.gHojaExcel, parametros.rutaSalida);
+        LibroEntrada* libro = entorno.libroEntrada;
+        if (libro && libro->gLibroAbierto && libro->gLibroExcel) {
+            leerHoja(familia, *libro->gLibroExcel, estado.gHojaExcel, parametros.rutaSalida);
         } else {
             leerHoja(familia, parametros.rutaEntrada, estado.gHojaExcel, parametros.rutaSalida);
         }
-        CerrarLibroExcel(estado);
+        if (libro) {
+            CerrarLibroExcel(*libro);
+        }
     } else if (tipo && tipo->entrada == TipoEntrada::Access) {
         leerTabla(familia, parametros.rutaEntrada, estado.gTablaAccess, parametros.rutaSalida);
     } else if (!conClaves) {

@@ -17,6 +17,7 @@ class BaseDatos;
 class Reloj;
 class SolicitudDatosObligatorios;
 struct EstadoEjecucion;
+struct LibroEntrada;
 
 // What a conversion is asked to do: the arguments the dialog or batch mode hands to a family's driver.
 struct ParametrosConversion {
@@ -45,6 +46,8 @@ struct Entorno {
     SolicitudDatosObligatorios* solicitudDatos = nullptr;
     // The longest line a text input may hold; the fuzzing harness shortens it to reach the refusal.
     std::size_t maximoLinea = kMaxLinea;
+    // The workbook the dialog opened for the run; none in batch mode, which reads the input file.
+    LibroEntrada* libroEntrada = nullptr;
 };
 
 // How a conversion ended, given back to its caller: batch mode's exit status and last line, the dialog and

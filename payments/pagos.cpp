@@ -254,7 +254,9 @@ ResultadoConversion ejecutarConversionPagos(ModuloPagos& modulo, const Parametro
         // may pass for this run's.
         std::error_code ignorado;
         std::filesystem::remove(parametros.rutaSalida, ignorado);
-        CerrarLibroExcel(modulo.estado);
+        if (modulo.entorno.libroEntrada) {
+            CerrarLibroExcel(*modulo.entorno.libroEntrada);
+        }
         modulo.estado.gCamposEstructura.clear();
         modulo.entorno.avisos.critico(e.what());
         modulo.fallar(e.what());

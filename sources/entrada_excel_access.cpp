@@ -2,7 +2,6 @@
 
 #include "avisos.hpp"
 #include "error.hpp"
-#include "estado_ejecucion.hpp"
 #include "libro_excel.hpp"
 #include "origen_access.hpp"
 
@@ -20,13 +19,12 @@ bool enBlanco(std::string_view texto) {
 // The workbook's sheet names, or nothing when it cannot be opened (with the message). The path is
 // converted inside the try too.
 template <typename Ruta>
-std::optional<std::vector<std::string>> abrirEnEstado(EstadoEjecucion& estado, Avisos& avisos,
-                                                      const Ruta& ruta) {
+std::optional<std::vector<std::string>> abrirEnLibro(LibroEntrada& libro, Avisos& avisos, const Ruta& ruta) {
     std::string mensaje;
     try {
-        estado.gLibroExcel = abrirLibroExcel(ruta);
-        estado.gLibroAbierto = true;
-        return estado.gLibroExcel->hojas();
+        libro.gLibroExcel = abrirLibroExcel(ruta);
+        libro.gLibroAbierto = true;
+        return libro.gLibroExcel->hojas();
     } catch (const ErrorTrovanel& e) {
         mensaje = e.what();
     } catch (const std::exception&) {
@@ -34,37 +32,37 @@ std::optional<std::vector<std::string>> abrirEnEstado(EstadoEjecucion& estado, A
         mensaje = kNoSeAbreEntrada;
     }
     // A workbook that could not be opened is never taken for an open one.
-    estado.gLibroExcel.reset();
-    estado.gLibroAbierto = false;
+    libro.gLibroExcel.reset();
+    libro.gLibroAbierto = false;
     avisos.critico(mensaje);
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<std::vector<std::string>> AbrirLibroExcel(EstadoEjecucion& estado, Avisos& avisos,
+std::optional<std::vector<std::string>> AbrirLibroExcel(LibroEntrada& libro, Avisos& avisos,
                                                         const std::filesystem::path& ruta) {
     if (enBlanco(ruta.native())) {
         return std::nullopt;
     }
-    return abrirEnEstado(estado, avisos, ruta);
+    return abrirEnLibro(libro, avisos, ruta);
 }
 
-void AbrirLibroExcelRuta(EstadoEjecucion& estado, Avisos& avisos) {
-    if (enBlanco(estado.gRutaLibro)) {
+void AbrirLibroExcelRuta(LibroEntrada& libro, Avisos& avisos) {
+    if (enBlanco(libro.gRutaLibro)) {
         return;
     }
-    abrirEnEstado(estado, avisos, estado.gRutaLibro);
+    abrirEnLibro(libro, avisos, libro.gRutaLibro);
 }
 
-void CerrarLibroExcel(EstadoEjecucion& estado) {
-    estado.gLibroExcel.reset();
-    estado.gLibroAbierto = false;
+void CerrarLibroExcel(LibroEntrada& libro) {
+    libro.gLibroExcel.reset();
+    libro.gLibroAbierto = false;
 }
 
-std::optional<std::vector<std::string>> ListarTablasAccess(EstadoEjecucion& estado, Avisos& avisos,
+std::optional<std::vector<std::string>> ListarTablasAccess(std::string_view gTablaAccess, Avisos& avisos,
                                                            const std::filesystem::path& ruta) {
-    if (enBlanco(estado.gTablaAccess)) {
+    if (enBlanco(gTablaAccess)) {
         return std::nullopt;
     }
     std::string descripcion;

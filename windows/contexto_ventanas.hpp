@@ -10,6 +10,7 @@ class BaseDatos;
 class Reloj;
 class RegistroConversores;
 struct EstadoEjecucion;
+struct LibroEntrada;
 
 // The common file dialog, behind an interface so that tests can answer it.
 class SelectorFicheros {
@@ -37,6 +38,8 @@ public:
 // What every window works with: the process's run state, database and services.
 struct ContextoVentanas {
     EstadoEjecucion& estado;
+    // The input workbook the conversion dialog opened.
+    LibroEntrada& libro;
     BaseDatos& baseDatos;
     Avisos& avisos;
     const Reloj& reloj;

@@ -476,12 +476,12 @@ void frmEntrada::Image1_Click() {
     }
     std::optional<std::vector<std::string>> nombres;
     if (entrada == TipoEntrada::Excel) {
-        contexto_.estado.gRutaLibro = ruta.native();
-        nombres = AbrirLibroExcel(contexto_.estado, contexto_.avisos, ruta);
+        contexto_.libro.gRutaLibro = ruta.native();
+        nombres = AbrirLibroExcel(contexto_.libro, contexto_.avisos, ruta);
         labHojaTabla_->setText(t("Hoja"));
     } else {
         contexto_.estado.gTablaAccess = ruta.native();
-        nombres = ListarTablasAccess(contexto_.estado, contexto_.avisos, ruta);
+        nombres = ListarTablasAccess(contexto_.estado.gTablaAccess, contexto_.avisos, ruta);
         labHojaTabla_->setText(t("Tabla"));
         // A database that cannot be opened leaves the list as it was; a workbook's empties it.
         if (!nombres) {
@@ -535,6 +535,7 @@ void frmEntrada::cmdProcesar_Click() {
     SeleccionEntrada seleccion = seleccionActual();
     Entorno entorno{contexto_.baseDatos, contexto_.avisos, contexto_.reloj, contexto_.carpetaPrograma,
                     solicitud_};
+    entorno.libroEntrada = &contexto_.libro;
     std::optional<ResultadoConversion> resultado;
     std::error_code sinLog;
     inicioLog_ = std::filesystem::file_size(contexto_.estado.gFicheroLog, sinLog);

@@ -9,6 +9,7 @@
 #include "constructor_datos.hpp"
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
+#include "entrada_excel_access.hpp"
 #include "entradas_filas.hpp"
 #include "estado_ejecucion.hpp"
 #include "modelo_entrada.hpp"
@@ -218,6 +219,7 @@ protected:
     // The outcome of the last run through the driver or the dialog.
     ResultadoConversion resultado;
     EstadoEjecucion estado;
+    LibroEntrada libro;
     pruebas::AvisosGrabados avisos;
     pruebas::RelojFijo reloj;
     RegistroConversores registro;
@@ -253,6 +255,7 @@ TEST_P(Golden, dejaElFicheroDelBancoYElLogEscritosAMano) {
         tecleo.emplace(partir(caso.valor("tecleo"), ' '));
     }
     entorno.emplace(Entorno{*baseDatos, avisos, reloj, carpeta.ruta(), tecleo ? &*tecleo : nullptr});
+    entorno->libroEntrada = &libro;
 
     ejecutar(caso, entrada);
     if (const std::string repetir = caso.valor("repetir"); !repetir.empty()) {
@@ -299,7 +302,7 @@ TEST_P(Golden, dejaElFicheroDelBancoYElLogEscritosAMano) {
     // The input as it was, and no file of the run left but the bank file and the log.
     EXPECT_EQ(leerFichero(entrada), bytesEntrada);
     EXPECT_EQ(nombresEn(carpeta.ruta()), quedan);
-    EXPECT_FALSE(estado.gLibroAbierto);
+    EXPECT_FALSE(libro.gLibroAbierto);
     if (caso.valor("ejecucion") != "lote") {
         EXPECT_EQ(resultado.conErrores(), esperadoLog != "-" || !aviso.empty());
     }

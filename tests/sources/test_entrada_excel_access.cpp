@@ -1,6 +1,5 @@
 #include "entrada_excel_access.hpp"
 
-#include "estado_ejecucion.hpp"
 #include "libro_excel.hpp"
 #include "memoria_pruebas.hpp"
 #include "soporte_pruebas.hpp"
@@ -47,7 +46,7 @@ void baseSqlite(const fs::path& ruta) {
 
 // One call, with what it left behind.
 struct Llamada {
-    EstadoEjecucion estado;
+    LibroEntrada libro;
     AvisosGrabados avisos;
     std::optional<std::vector<std::string>> nombres;
 };
@@ -78,8 +77,8 @@ void conCadaFalloDeMemoria(const std::function<void(Llamada&)>& preparar,
             EXPECT_TRUE(ocurrido) << enesima;
             EXPECT_EQ(llamada.avisos.mensajes, rechazo) << enesima;
             // A workbook that could not be opened is never taken for an open one.
-            EXPECT_FALSE(llamada.estado.gLibroAbierto) << enesima;
-            EXPECT_EQ(llamada.estado.gLibroExcel, nullptr) << enesima;
+            EXPECT_FALSE(llamada.libro.gLibroAbierto) << enesima;
+            EXPECT_EQ(llamada.libro.gLibroExcel, nullptr) << enesima;
         }
         if (!ocurrido) {
             break;
@@ -103,12 +102,12 @@ TEST(EntradaExcelAccess, sinMemoriaParaAbrirUnLibroDaElMensajeDeEntradaYLoDejaCe
          {Caso{xlsx, {"Cobros", "Pagos"}}, Caso{xls, {"Sheet1", "Sheet2", "Sheet3"}}}) {
         SCOPED_TRACE(ruta.filename().string());
         conCadaFalloDeMemoria([](Llamada&) {},
-                              [&](Llamada& l) { l.nombres = AbrirLibroExcel(l.estado, l.avisos, ruta); },
+                              [&](Llamada& l) { l.nombres = AbrirLibroExcel(l.libro, l.avisos, ruta); },
                               hojas, rechazo);
-        conCadaFalloDeMemoria([&](Llamada& l) { l.estado.gRutaLibro = ruta.string(); },
+        conCadaFalloDeMemoria([&](Llamada& l) { l.libro.gRutaLibro = ruta.string(); },
                               [](Llamada& l) {
-                                  AbrirLibroExcelRuta(l.estado, l.avisos);
-                                  if (l.estado.gLibroAbierto) {
+                                  AbrirLibroExcelRuta(l.libro, l.avisos);
+                                  if (l.libro.gLibroAbierto) {
                                       l.nombres.emplace();
                                   }
                               },
@@ -120,8 +119,8 @@ TEST(EntradaExcelAccess, sinMemoriaParaListarLasTablasDaElErrorDeEntrada) {
     CarpetaTemporal carpeta;
     const fs::path ruta = carpeta / "origen.sqlite";
     baseSqlite(ruta);
-    conCadaFalloDeMemoria([](Llamada& l) { l.estado.gTablaAccess = "recibos"; },
-                          [&](Llamada& l) { l.nombres = ListarTablasAccess(l.estado, l.avisos, ruta); },
+    conCadaFalloDeMemoria([](Llamada&) {},
+                          [&](Llamada& l) { l.nombres = ListarTablasAccess("recibos", l.avisos, ruta); },
                           {"recibos", "clientes"}, {{"critico", std::string("Error: ") + kNoSeAbreEntrada}});
 }
 

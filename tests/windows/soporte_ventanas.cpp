@@ -31,7 +31,8 @@ EntornoVentanas::EntornoVentanas() {
 }
 
 ContextoVentanas EntornoVentanas::contexto() {
-    return ContextoVentanas{estado, *baseDatos, avisos, reloj, carpeta.ruta(), registro, selector, abridor};
+    return ContextoVentanas{estado,         libro,    *baseDatos, avisos, reloj,
+                            carpeta.ruta(), registro, selector,   abridor};
 }
 
 QLineEdit* PruebaVentana::box(QWidget* v, const char* nombre) {
@@ -108,7 +109,7 @@ BaseDatos PruebaVentana::copiaSoloLectura() {
 
 ContextoVentanas PruebaVentana::contextoSobre(BaseDatos& bd) {
     ContextoVentanas c = entorno.contexto();
-    return ContextoVentanas{c.estado,          bd,         c.avisos,   c.reloj,
+    return ContextoVentanas{c.estado,          c.libro,    bd,         c.avisos, c.reloj,
                             c.carpetaPrograma, c.registro, c.selector, c.abridor};
 }
 

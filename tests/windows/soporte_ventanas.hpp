@@ -3,6 +3,7 @@
 #include "base_datos.hpp"
 #include "contexto_ventanas.hpp"
 #include "conversores.hpp"
+#include "entrada_excel_access.hpp"
 #include "estado_ejecucion.hpp"
 #include "soporte_pruebas.hpp"
 
@@ -54,6 +55,7 @@ public:
     CarpetaTemporal carpeta;
     std::optional<BaseDatos> baseDatos;
     EstadoEjecucion estado;
+    LibroEntrada libro;
     AvisosGrabados avisos;
     RelojFijo reloj;
     RegistroConversores registro;

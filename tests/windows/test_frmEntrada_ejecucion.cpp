@@ -150,13 +150,13 @@ TEST_P(FrmEntradaFilas, laHojaOTablaElegidaDaElFicheroYElLogEscritosAManoYElLibr
     auto d = abrir();
     elegirPlantilla(d.get(), id);
     elegirEntrada(d.get(), entrada);
-    EXPECT_EQ(entorno.estado.gLibroAbierto, hoja);
+    EXPECT_EQ(entorno.libro.gLibroAbierto, hoja);
     elegir(hijo<QComboBox>(d.get(), "cbHojaTabla"), caso.indice);
     generar(d.get());
 
     EXPECT_EQ(hoja ? entorno.estado.gHojaExcel : entorno.estado.gTablaAccess, caso.entrada.hojaTabla);
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
-    EXPECT_FALSE(entorno.estado.gLibroAbierto);
+    EXPECT_FALSE(entorno.libro.gLibroAbierto);
     const std::string resultado = caso.resultado;
     EXPECT_EQ(leerFichero(entorno.carpeta / (resultado + ".out")), leerFichero(datos / caso.entrada.salida));
     EXPECT_EQ(leerFichero(entorno.carpeta / (resultado + ".log")), leerFichero(datos / caso.entrada.log));
