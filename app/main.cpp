@@ -3,6 +3,7 @@
 #include "avisos_qt.hpp"
 #include "carpeta_programa.hpp"
 #include "codificacion.hpp"
+#include "configuracion.hpp"
 #include "contexto_ventanas.hpp"
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
     }
     EstadoEjecucion estado;
     LibroEntrada libro;
-    estado.gIdioma = idiomaUsuario();
+    Configuracion configuracion;
+    configuracion.gIdioma = idiomaUsuario();
     const std::filesystem::path carpeta = carpetaPrograma();
     const std::vector<std::string> parametros = LeerParametros(unirLineaComandos(argc, argv), 10);
     // Any argument at all, even blanks, means batch mode: it then says what is missing. Separators alone
@@ -77,8 +79,8 @@ int main(int argc, char** argv) {
     AbridorExternoQt abridor;
     int salida = 0;
     {
-        mdiPrincipal ventana(
-            ContextoVentanas{estado, libro, *baseDatos, avisos, reloj, carpeta, registro, selector, abridor});
+        mdiPrincipal ventana(ContextoVentanas{estado, libro, configuracion, *baseDatos, avisos, reloj,
+                                              carpeta, registro, selector, abridor});
         avisos.setPadre(&ventana);
         selector.setPadre(&ventana);
         ventana.show();

@@ -4,6 +4,7 @@
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
 #include "caracteres.hpp"
+#include "configuracion.hpp"
 #include "conversores.hpp"
 #include "entrada_excel_access.hpp"
 #include "error.hpp"
@@ -227,7 +228,7 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         }
     }
 
-    if (estado_.gCaracteres) {
+    if (configuracion_.gCaracteres) {
         const auto tabla = CargarCaracteres(entorno.carpetaPrograma, entorno.avisos);
         SustituirCaracteres(ficheroSalida_, tabla, entorno.avisos);
     }

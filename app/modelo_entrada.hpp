@@ -17,6 +17,7 @@ class Avisos;
 class BaseDatos;
 class RegistroConversores;
 struct Entorno;
+struct Configuracion;
 struct EstadoEjecucion;
 
 // The kind of user a template asks for: "pagos" (the 15 norm 34 codes), "CSB19", "CSB58", or "ZOP" for
@@ -80,7 +81,8 @@ struct SeleccionEntrada {
 // The dialog's own state: the chosen template and the input and output paths.
 class ModeloEntrada {
 public:
-    explicit ModeloEntrada(EstadoEjecucion& estado) : estado_(estado) {}
+    ModeloEntrada(EstadoEjecucion& estado, const Configuracion& configuracion)
+        : estado_(estado), configuracion_(configuracion) {}
 
     // A template chosen: sets gTipoEstructura, the template id and the kind of user.
     void elegirPlantilla(std::int64_t idEstructura, const std::string& tipo);
@@ -103,6 +105,7 @@ public:
 
 private:
     EstadoEjecucion& estado_;
+    const Configuracion& configuracion_;
     std::int64_t idEstructura_ = 0;
     std::string tipoUsuario_;
     std::filesystem::path ficheroEntrada_;

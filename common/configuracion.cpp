@@ -24,10 +24,10 @@ std::optional<Configuracion> leerConfiguracion(const std::filesystem::path& carp
         }
         const bool verdadero = contiene(linea, "true");
         if (contiene(linea, "administrador")) {
-            configuracion.administrador = verdadero;
+            configuracion.gAdministrador = verdadero;
         }
         if (contiene(linea, "caracteres")) {
-            configuracion.caracteres = verdadero;
+            configuracion.gCaracteres = verdadero;
         }
     }
     if (lector.error()) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace trovanel {
@@ -16,9 +17,12 @@ inline constexpr std::string_view kCarpetaOrigenPlantilla = "origen";  // the ed
 inline constexpr std::string_view kCarpetaIntercambio = "intercambio"; // template export and import
 inline constexpr std::string_view kCarpetaCuentas = "cuentas";         // the bank's accounts file
 
+// How this process runs, the same for every conversion: the flags of config.ini and the user's language.
 struct Configuracion {
-    bool administrador = false;
-    bool caracteres = false;
+    bool gAdministrador = false;
+    bool gCaracteres = false;
+    // "0a" for Spanish, "09" otherwise.
+    std::string gIdioma;
 };
 
 // Reads config.ini of the program folder. A line containing "administrador" sets that flag to whether

@@ -37,12 +37,8 @@ struct EstadoEjecucion {
     // DDMMAA from the dialog, "DD/MM/AAAA" from batch mode.
     std::string gFechaProceso;
     std::string gFechaDatos;
-    bool gAdministrador = false;
-    bool gCaracteres = false;
     // Input line (or row) of the order being logged.
     std::int64_t gNumeroLinea = 0;
-    // "0a" for Spanish, "09" otherwise.
-    std::string gIdioma;
     bool gMostrarResultado = false;
     std::string gHojaExcel;
     std::string gTablaAccess;

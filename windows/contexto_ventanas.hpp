@@ -9,6 +9,7 @@ class Avisos;
 class BaseDatos;
 class Reloj;
 class RegistroConversores;
+struct Configuracion;
 struct EstadoEjecucion;
 struct LibroEntrada;
 
@@ -40,6 +41,7 @@ struct ContextoVentanas {
     EstadoEjecucion& estado;
     // The input workbook the conversion dialog opened.
     LibroEntrada& libro;
+    Configuracion& configuracion;
     BaseDatos& baseDatos;
     Avisos& avisos;
     const Reloj& reloj;

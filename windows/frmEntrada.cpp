@@ -2,6 +2,7 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "configuracion.hpp"
 #include "controles.hpp"
 #include "conversores.hpp"
 #include "cursor_qt.hpp"
@@ -92,7 +93,8 @@ QLineEdit* cajaFecha(const QString& nombre, int longitud, QObject* filtro, QWidg
 } // namespace
 
 frmEntrada::frmEntrada(ContextoVentanas contexto, SolicitudDatosObligatorios* solicitud, QWidget* padre)
-    : QDialog(padre), contexto_(contexto), solicitud_(solicitud), modelo_(contexto.estado) {
+    : QDialog(padre), contexto_(contexto), solicitud_(solicitud),
+      modelo_(contexto.estado, contexto.configuracion) {
     construir();
 
     try {
@@ -317,7 +319,7 @@ void frmEntrada::cbEstructura_Click() {
     {
         const QSignalBlocker bloqueo(cbUsuario_);
         cbUsuario_->clear();
-        if (contexto_.estado.gAdministrador) {
+        if (contexto_.configuracion.gAdministrador) {
             cbUsuario_->addItem(t(kUsuarioAdmin));
         }
         try {

@@ -2,6 +2,7 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "configuracion.hpp"
 #include "controles.hpp"
 #include "estado_ejecucion.hpp"
 #include "texto_qt.hpp"
@@ -139,7 +140,7 @@ void frmNifSuf::CargarUsuarios() {
     {
         const QSignalBlocker bloqueo(cbUsuarios_);
         cbUsuarios_->clear();
-        if (contexto_.estado.gAdministrador) {
+        if (contexto_.configuracion.gAdministrador) {
             cbUsuarios_->addItem(aQString(kUsuarioAdmin));
         }
         for (const std::string& nombre : usuarios) {

@@ -2,6 +2,7 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "configuracion.hpp"
 #include "controles.hpp"
 #include "estado_ejecucion.hpp"
 #include "texto.hpp"
@@ -87,7 +88,7 @@ void frmNifSufPagos::CargarUsuarios() {
     {
         const QSignalBlocker bloqueo(cbUsuarios_);
         cbUsuarios_->clear();
-        if (contexto_.estado.gAdministrador) {
+        if (contexto_.configuracion.gAdministrador) {
             cbUsuarios_->addItem(aQString(kUsuarioAdmin));
         }
         for (const std::string& nombre : usuarios) {

@@ -164,13 +164,14 @@ void mdiPrincipal::crearMenus() {
 }
 
 void mdiPrincipal::MDIForm_Load() {
-    const std::optional<Configuracion> configuracion = leerConfiguracion(contexto_.carpetaPrograma);
-    if (!configuracion) {
+    const std::optional<Configuracion> leida = leerConfiguracion(contexto_.carpetaPrograma);
+    if (!leida) {
         contexto_.avisos.critico("No se puede abrir el fichero de configuración");
         return;
     }
-    contexto_.estado.gAdministrador = configuracion->administrador;
-    contexto_.estado.gCaracteres = configuracion->caracteres;
+    // The language stays as the start found it: config.ini does not hold it.
+    contexto_.configuracion.gAdministrador = leida->gAdministrador;
+    contexto_.configuracion.gCaracteres = leida->gCaracteres;
 }
 
 void mdiPrincipal::MDIForm_Unload() {

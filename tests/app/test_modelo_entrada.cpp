@@ -1,6 +1,7 @@
 #include "modelo_entrada.hpp"
 
 #include "base_datos_programa.hpp"
+#include "configuracion.hpp"
 #include "estado_ejecucion.hpp"
 #include "soporte_pruebas.hpp"
 
@@ -60,7 +61,8 @@ TEST(ModeloEntrada, laBaseDeDatosDelProgramaNuncaEsLaEntradaSeaCualSeaSuNombre) 
     };
     for (const auto& [ruta, aceptada] : casos) {
         EstadoEjecucion estado;
-        ModeloEntrada modelo(estado);
+        const Configuracion configuracion;
+        ModeloEntrada modelo(estado, configuracion);
         pruebas::AvisosGrabados avisos;
         ASSERT_TRUE(modelo.elegirEntrada(carpeta / "recibos.txt", carpeta.ruta(), avisos));
         EXPECT_EQ(modelo.elegirEntrada(ruta, carpeta.ruta(), avisos), aceptada) << ruta;

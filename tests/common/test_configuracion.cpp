@@ -36,8 +36,8 @@ TEST(ConfiguracionIni, cadaLineaConUnaClaveFijaSuIndicador) {
         pruebas::escribirFichero(carpeta / "config.ini", caso.contenido);
         const auto configuracion = leerConfiguracion(carpeta.ruta());
         ASSERT_TRUE(configuracion.has_value()) << caso.contenido;
-        EXPECT_EQ(configuracion->administrador, caso.administrador) << caso.contenido;
-        EXPECT_EQ(configuracion->caracteres, caso.caracteres) << caso.contenido;
+        EXPECT_EQ(configuracion->gAdministrador, caso.administrador) << caso.contenido;
+        EXPECT_EQ(configuracion->gCaracteres, caso.caracteres) << caso.contenido;
     }
 }
 
@@ -82,7 +82,7 @@ TEST(ConfiguracionIni, laCarpetaDeCadaDialogoSeGuardaEnSuLineaSinTocarLasDemas) 
         EXPECT_EQ(pruebas::leerFichero(carpeta / "config.ini"), caso.despues ? caso.despues : caso.antes);
         const auto reciente = leerCarpetaReciente(carpeta.ruta(), caso.proposito);
         EXPECT_EQ(reciente.value_or(""), std::filesystem::path(caso.despues ? caso.carpeta : ""));
-        EXPECT_EQ(leerConfiguracion(carpeta.ruta())->administrador,
+        EXPECT_EQ(leerConfiguracion(carpeta.ruta())->gAdministrador,
                   std::string(caso.antes).starts_with("administrador=true"));
     }
 }

@@ -6,6 +6,7 @@
 #include "arranque.hpp"
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "configuracion.hpp"
 #include "constructor_datos.hpp"
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
@@ -189,7 +190,7 @@ protected:
             EXPECT_EQ(ejecutarModoLote(estado, *entorno, registro, LeerParametros(argumentos, 10)),
                       caso.entero("estado_salida"));
         } else if (forma == "dialogo") {
-            ModeloEntrada modelo(estado);
+            ModeloEntrada modelo(estado, configuracion);
             modelo.elegirPlantilla(plantilla, caso.valor("tipo"));
             ASSERT_TRUE(modelo.elegirEntrada(entrada, carpeta.ruta(), avisos));
             const std::vector<std::string> fecha = partir(caso.valor("fecha_cargo", "//"), '/');
@@ -220,6 +221,7 @@ protected:
     ResultadoConversion resultado;
     EstadoEjecucion estado;
     LibroEntrada libro;
+    Configuracion configuracion;
     pruebas::AvisosGrabados avisos;
     pruebas::RelojFijo reloj;
     RegistroConversores registro;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base_datos.hpp"
+#include "configuracion.hpp"
 #include "contexto_ventanas.hpp"
 #include "conversores.hpp"
 #include "entrada_excel_access.hpp"
@@ -56,6 +57,7 @@ public:
     std::optional<BaseDatos> baseDatos;
     EstadoEjecucion estado;
     LibroEntrada libro;
+    Configuracion configuracion;
     AvisosGrabados avisos;
     RelojFijo reloj;
     RegistroConversores registro;
@@ -69,7 +71,7 @@ template <typename T> T* hijo(QWidget* padre, const char* nombre);
 // Fixture of the party windows: the administrator on, and short ways to reach their controls.
 class PruebaVentana : public testing::Test {
 protected:
-    PruebaVentana() { entorno.estado.gAdministrador = true; }
+    PruebaVentana() { entorno.configuracion.gAdministrador = true; }
     QLineEdit* box(QWidget* v, const char* nombre);
     void pulsar(QWidget* v, const char* nombre);
     // Types the texts into the boxes, pairing them in order.

@@ -84,7 +84,7 @@ TEST_F(FrmEntradaCascada, unUsuarioConApostrofoListaSusPresentadoresYEmisores) {
 }
 
 TEST_F(FrmEntradaCascada, conAdministradorAdminEncabezaYVeTodosLosPresentadoresDelTipo) {
-    entorno.estado.gAdministrador = true;
+    entorno.configuracion.gAdministrador = true;
     auto d = abrir();
     elegirPlantilla(d.get(), 9);
 

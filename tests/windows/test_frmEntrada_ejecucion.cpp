@@ -191,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustituciones) {
     pruebas::escribirFichero(entorno.carpeta / "caracteres.ini", "G=#\r\n");
-    entorno.estado.gCaracteres = true;
+    entorno.configuracion.gCaracteres = true;
     auto d = abrir();
     preparar(*d, pruebas::raizProyecto() / "ejemplo" / "recibos.txt", "recibos.txt");
     generar(d.get());
@@ -204,7 +204,7 @@ TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustit
 
 TEST_F(FrmEntradaEjecucion, unaSalidaQueEnlazaConLaEntradaSeRechazaSinResultadoNiSustituciones) {
     pruebas::escribirFichero(entorno.carpeta / "caracteres.ini", "G=#\r\n");
-    entorno.estado.gCaracteres = true;
+    entorno.configuracion.gCaracteres = true;
     auto d = abrir();
     preparar(*d, pruebas::raizProyecto() / "ejemplo" / "recibos.txt", "recibos.txt");
     fs::create_symlink("recibos.txt", entorno.carpeta / "recibos.out");

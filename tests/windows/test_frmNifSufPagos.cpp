@@ -132,7 +132,7 @@ TEST_F(FrmNifSufPagos, lasCajasDeCuentaSoloAdmitenCifrasYCualquierEdicionMarcaEl
 }
 
 TEST_F(FrmNifSufPagos, sinUsuarioAlQueEnlazarloNoSeAnadeNadaYSeDiceComoObtenerlo) {
-    entorno.estado.gAdministrador = false;
+    entorno.configuracion.gAdministrador = false;
     entorno.baseDatos->preparar("DELETE FROM usuarios").ejecutar();
     frmNifSufPagos v(entorno.contexto());
     v.show();

@@ -124,8 +124,8 @@ class ConfiguracionAlCargar : public MdiPrincipal, public ::testing::WithParamIn
 TEST_P(ConfiguracionAlCargar, lasPalabrasDeConfigIniFijanLosIndicadores) {
     escribirConfiguracion(GetParam().contenido);
     mdiPrincipal ventana(entorno.contexto());
-    EXPECT_EQ(entorno.estado.gAdministrador, GetParam().administrador);
-    EXPECT_EQ(entorno.estado.gCaracteres, GetParam().caracteres);
+    EXPECT_EQ(entorno.configuracion.gAdministrador, GetParam().administrador);
+    EXPECT_EQ(entorno.configuracion.gCaracteres, GetParam().caracteres);
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
 }
 
@@ -141,8 +141,8 @@ TEST_F(MdiPrincipal, sinConfigIniAvisaYDejaLosIndicadoresApagados) {
     mdiPrincipal ventana(entorno.contexto());
     EXPECT_EQ(entorno.avisos.mensajes,
               (std::vector<Mensaje>{{"critico", "No se puede abrir el fichero de configuración"}}));
-    EXPECT_FALSE(entorno.estado.gAdministrador);
-    EXPECT_FALSE(entorno.estado.gCaracteres);
+    EXPECT_FALSE(entorno.configuracion.gAdministrador);
+    EXPECT_FALSE(entorno.configuracion.gCaracteres);
 }
 
 TEST_F(MdiPrincipalConfigurado, manualAbreElManualInstaladoConLaAplicacionDelEscritorio) {
