@@ -93,6 +93,10 @@ public:
 protected:
     void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
                              std::string_view valor) override;
+    void validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, const std::string& valorLeido,
+                       std::string_view valor);
+    void validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, const std::string& valorLeido,
+                      std::string_view valor);
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoCSB34(nombre)); }
 
 private:

@@ -80,26 +80,12 @@ std::string ModuloCSB34::datoDeDireccion(const CampoEstructura& campo, std::stri
     return dato;
 }
 
-void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
-                                      std::string_view valor) {
-    const auto tipo = static_cast<CampoCSB34>(codigo);
+// The beneficiary's account: entity, office, check digits and number.
+void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, const std::string& valorLeido,
+                                std::string_view valor) {
     const bool otrasClases = !nominaOTransferencia_;
     PiezasCSB34& p = piezas;
-
     switch (tipo) {
-    case CampoCSB34::ClaveBeneficiario: {
-        std::string clave = Trim(plantillaOValor(campo, valor));
-        if (gTipoPlantilla == "PAGOSC") {
-            if (const auto guion = clave.find('-'); guion != std::string::npos) {
-                clave.erase(guion, 1);
-            }
-        }
-        rellenarEn(p.claveBeneficiario, clave, 12);
-        if (enBlanco(clave)) {
-            anotarError("Error : No hay clave de beneficiario");
-        }
-        break;
-    }
     case CampoCSB34::Entidad: {
         const std::string_view leida = std::string_view(valorLeido).substr(0, 4);
         conCerosAjustadoEn(p.entidad, campo.obligatorio ? plantillaOValor(campo, leida) : leida, 4);
@@ -138,6 +124,73 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
         }
         break;
     }
+    default:
+        break;
+    }
+}
+
+// The due date and the invoice date.
+void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, const std::string& valorLeido,
+                               std::string_view valor) {
+    PiezasCSB34& p = piezas;
+    switch (tipo) {
+    case CampoCSB34::FechaVto: {
+        p.fechaVto = colocado(campo) ? fechaVtoDDMMAA(valorLeido, campo.valorcampo, RellenoFecha::Pagos)
+                                     : std::string();
+        if (campo.obligatorio) {
+            if (!estado.gFechaDatos.empty()) {
+                p.fechaVto = estado.gFechaDatos;
+            }
+            if (!esFechaDDMMAA(p.fechaVto)) {
+                anotarError("Error : Fecha de vto incorrecta");
+            }
+        }
+        break;
+    }
+    case CampoCSB34::FechaFactura: {
+        const std::string_view fecha = colocado(campo) ? valor : std::string_view();
+        if (enBlanco(fecha)) {
+            p.fechaFactura = fechaDDMMAA(entorno.reloj.ahora()) + " ";
+        } else {
+            const std::string convertida = fechaVtoDDMMAA(fecha, campo.valorcampo, RellenoFecha::Pagos);
+            if (!esFechaDDMMAA(convertida)) {
+                anotarError("Error : Fecha de concepto incorrecta");
+            }
+            p.fechaFactura = rellenar(convertida, 7);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+                                      std::string_view valor) {
+    const auto tipo = static_cast<CampoCSB34>(codigo);
+    const bool otrasClases = !nominaOTransferencia_;
+    PiezasCSB34& p = piezas;
+
+    switch (tipo) {
+    case CampoCSB34::ClaveBeneficiario: {
+        std::string clave = Trim(plantillaOValor(campo, valor));
+        if (gTipoPlantilla == "PAGOSC") {
+            if (const auto guion = clave.find('-'); guion != std::string::npos) {
+                clave.erase(guion, 1);
+            }
+        }
+        rellenarEn(p.claveBeneficiario, clave, 12);
+        if (enBlanco(clave)) {
+            anotarError("Error : No hay clave de beneficiario");
+        }
+        break;
+    }
+    case CampoCSB34::Entidad:
+    case CampoCSB34::Oficina:
+    case CampoCSB34::DC:
+    case CampoCSB34::Cuenta:
+        validarCuenta(tipo, campo, valorLeido, valor);
+        break;
     case CampoCSB34::Gastos: {
         if (!colocado(campo)) {
             // A column that gives nothing leaves the run's charges (payroll's "1") alone.
@@ -153,36 +206,14 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
         }
         break;
     }
-    case CampoCSB34::FechaVto: {
-        p.fechaVto = colocado(campo) ? fechaVtoDDMMAA(valorLeido, campo.valorcampo, RellenoFecha::Pagos)
-                                     : std::string();
-        if (campo.obligatorio) {
-            if (!estado.gFechaDatos.empty()) {
-                p.fechaVto = estado.gFechaDatos;
-            }
-            if (!esFechaDDMMAA(p.fechaVto)) {
-                anotarError("Error : Fecha de vto incorrecta");
-            }
-        }
+    case CampoCSB34::FechaVto:
+    case CampoCSB34::FechaFactura:
+        validarFecha(tipo, campo, valorLeido, valor);
         break;
-    }
     case CampoCSB34::NombreBeneficiario: {
         rellenarEn(p.nombre, valor, 36);
         if (enBlanco(valor)) {
             anotarError("Error : Falta nombre de Beneficiario");
-        }
-        break;
-    }
-    case CampoCSB34::FechaFactura: {
-        const std::string_view fecha = colocado(campo) ? valor : std::string_view();
-        if (enBlanco(fecha)) {
-            p.fechaFactura = fechaDDMMAA(entorno.reloj.ahora()) + " ";
-        } else {
-            const std::string convertida = fechaVtoDDMMAA(fecha, campo.valorcampo, RellenoFecha::Pagos);
-            if (!esFechaDDMMAA(convertida)) {
-                anotarError("Error : Fecha de concepto incorrecta");
-            }
-            p.fechaFactura = rellenar(convertida, 7);
         }
         break;
     }
