@@ -3,7 +3,6 @@
 #include "avisos.hpp"
 #include "base_datos_programa.hpp"
 #include "configuracion.hpp"
-#include "estado_ejecucion.hpp"
 
 #include <cstdlib>
 #include <system_error>
@@ -70,15 +69,16 @@ std::filesystem::path rutaCopiaDelDia(const std::filesystem::path& carpetaProgra
            (std::to_string(hoy.dia) + std::to_string(hoy.mes) + std::to_string(hoy.anio) + kExtensionCopia);
 }
 
-std::optional<BaseDatos> abrirBaseDatosAlArrancar(EstadoEjecucion& estado, Avisos& avisos, const Reloj& reloj,
+std::optional<BaseDatos> abrirBaseDatosAlArrancar(Configuracion& configuracion, Avisos& avisos,
+                                                  const Reloj& reloj,
                                                   const std::filesystem::path& carpetaPrograma) {
-    estado.gRutaBDOrigen = carpetaPrograma / kNombreBaseDatos;
-    estado.gRutaCopiaBD = rutaCopiaDelDia(carpetaPrograma, reloj.ahora());
+    configuracion.gRutaBDOrigen = carpetaPrograma / kNombreBaseDatos;
+    configuracion.gRutaCopiaBD = rutaCopiaDelDia(carpetaPrograma, reloj.ahora());
 
     std::optional<BaseDatos> baseDatos;
     bool creada = false;
     try {
-        baseDatos.emplace(abrirBaseDatosPrograma(estado.gRutaBDOrigen, &creada));
+        baseDatos.emplace(abrirBaseDatosPrograma(configuracion.gRutaBDOrigen, &creada));
     } catch (const ErrorTrovanel& e) {
         avisos.critico(std::string("Error: ") + e.what());
         return std::nullopt;
@@ -90,13 +90,13 @@ std::optional<BaseDatos> abrirBaseDatosAlArrancar(EstadoEjecucion& estado, Aviso
     }
 
     std::error_code error;
-    const bool existe = std::filesystem::exists(estado.gRutaCopiaBD, error);
+    const bool existe = std::filesystem::exists(configuracion.gRutaCopiaBD, error);
     if (error || !existe) {
         try {
             if (error) {
                 throw ErrorBaseDatos(error.message());
             }
-            copiarBaseDatosPrograma(*baseDatos, estado.gRutaCopiaBD);
+            copiarBaseDatosPrograma(*baseDatos, configuracion.gRutaCopiaBD);
         } catch (const ErrorTrovanel&) {
             avisos.informacion("No se puede crear copia de seguridad de la Base de datos\r\n"
                                "asegurese de que la Base de datos esta cerrada y vuelva a abrir el programa "

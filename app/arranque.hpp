@@ -13,7 +13,7 @@
 namespace trovanel {
 
 class Avisos;
-struct EstadoEjecucion;
+struct Configuracion;
 
 // Exit statuses of the process.
 inline constexpr int kSalidaCorrecta = 0;
@@ -50,7 +50,8 @@ std::filesystem::path rutaCopiaDelDia(const std::filesystem::path& carpetaProgra
 // file of that name exists; a copy takes its name only once complete, and what a killed start left is
 // removed first. A copy that cannot be made is reported and start-up goes on; a database that cannot be
 // opened is reported ("Error: " and the description) and gives nothing.
-std::optional<BaseDatos> abrirBaseDatosAlArrancar(EstadoEjecucion& estado, Avisos& avisos, const Reloj& reloj,
+std::optional<BaseDatos> abrirBaseDatosAlArrancar(Configuracion& configuracion, Avisos& avisos,
+                                                  const Reloj& reloj,
                                                   const std::filesystem::path& carpetaPrograma);
 
 } // namespace trovanel

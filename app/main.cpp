@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
         if (!prepararCarpetaPrograma(carpeta, avisos)) {
             return kSalidaSinBaseDatos;
         }
-        std::optional<BaseDatos> baseDatos = abrirBaseDatosAlArrancar(estado, avisos, reloj, carpeta);
+        std::optional<BaseDatos> baseDatos = abrirBaseDatosAlArrancar(configuracion, avisos, reloj, carpeta);
         if (!baseDatos) {
             return kSalidaSinBaseDatos;
         }
@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
             return kSalidaRechazada;
         }
         Entorno entorno{*baseDatos, avisos, reloj, carpeta};
+        entorno.configuracion = &configuracion;
         return ejecutarModoLote(estado, entorno, registro, parametros);
     }
 
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
     if (!prepararCarpetaPrograma(carpeta, avisos)) {
         return kSalidaSinBaseDatos;
     }
-    std::optional<BaseDatos> baseDatos = abrirBaseDatosAlArrancar(estado, avisos, reloj, carpeta);
+    std::optional<BaseDatos> baseDatos = abrirBaseDatosAlArrancar(configuracion, avisos, reloj, carpeta);
     if (!baseDatos) {
         return kSalidaSinBaseDatos;
     }

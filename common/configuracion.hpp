@@ -17,12 +17,16 @@ inline constexpr std::string_view kCarpetaOrigenPlantilla = "origen";  // the ed
 inline constexpr std::string_view kCarpetaIntercambio = "intercambio"; // template export and import
 inline constexpr std::string_view kCarpetaCuentas = "cuentas";         // the bank's accounts file
 
-// How this process runs, the same for every conversion: the flags of config.ini and the user's language.
+// How this process runs, the same for every conversion: the flags of config.ini, the user's language and
+// the database files that start-up opened and copied.
 struct Configuracion {
     bool gAdministrador = false;
     bool gCaracteres = false;
     // "0a" for Spanish, "09" otherwise.
     std::string gIdioma;
+    // The program's database and the day's copy of it, which the main window deletes when it closes.
+    std::filesystem::path gRutaBDOrigen;
+    std::filesystem::path gRutaCopiaBD;
 };
 
 // Reads config.ini of the program folder. A line containing "administrador" sets that flag to whether

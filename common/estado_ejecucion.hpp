@@ -28,8 +28,6 @@ struct EstadoEjecucion {
     std::string gTipoEstructura;
     // Fields of the current template, element i = row i in id_campo order.
     std::vector<CampoEstructura> gCamposEstructura;
-    std::filesystem::path gRutaBDOrigen;
-    std::filesystem::path gRutaCopiaBD;
     // "-" or " ": the sign found by the last amount normalisation.
     std::string gSignoImporte = " ";
     // Error log of the conversion: the input's name with ".log".

@@ -130,10 +130,12 @@ ficheroProtegido(const std::filesystem::path& ruta, const Entorno& entorno,
 std::optional<std::string> salidaQueChoca(const EstadoEjecucion& estado, const Entorno& entorno,
                                           const ParametrosConversion& parametros) {
     const std::filesystem::path carpeta = entorno.carpetaPrograma;
+    const std::filesystem::path sinRuta;
+    const Configuracion* configuracion = entorno.configuracion;
     std::vector<std::pair<std::filesystem::path, const char*>> protegidos{
-        {estado.gRutaBDOrigen, kLaBaseDatos},
+        {configuracion ? configuracion->gRutaBDOrigen : sinRuta, kLaBaseDatos},
         {carpeta.empty() ? std::filesystem::path() : carpeta / kNombreBaseDatos, kLaBaseDatos},
-        {estado.gRutaCopiaBD, kLaCopia},
+        {configuracion ? configuracion->gRutaCopiaBD : sinRuta, kLaCopia},
         {carpeta.empty() ? std::filesystem::path() : carpeta / kFicheroConfiguracion,
          ficheroDelPrograma(kFicheroConfiguracion)},
         {carpeta.empty() ? std::filesystem::path() : carpeta / kFicheroCaracteres,

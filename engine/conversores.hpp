@@ -16,6 +16,7 @@ class Avisos;
 class BaseDatos;
 class Reloj;
 class SolicitudDatosObligatorios;
+struct Configuracion;
 struct EstadoEjecucion;
 struct LibroEntrada;
 
@@ -48,6 +49,8 @@ struct Entorno {
     std::size_t maximoLinea = kMaxLinea;
     // The workbook the dialog opened for the run; none in batch mode, which reads the input file.
     LibroEntrada* libroEntrada = nullptr;
+    // The process's configuration, whose database files no run may write; none in tests that need none.
+    const Configuracion* configuracion = nullptr;
 };
 
 // How a conversion ended, given back to its caller: batch mode's exit status and last line, the dialog and

@@ -538,6 +538,7 @@ void frmEntrada::cmdProcesar_Click() {
     Entorno entorno{contexto_.baseDatos, contexto_.avisos, contexto_.reloj, contexto_.carpetaPrograma,
                     solicitud_};
     entorno.libroEntrada = &contexto_.libro;
+    entorno.configuracion = &contexto_.configuracion;
     std::optional<ResultadoConversion> resultado;
     std::error_code sinLog;
     inicioLog_ = std::filesystem::file_size(contexto_.estado.gFicheroLog, sinLog);

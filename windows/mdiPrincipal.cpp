@@ -176,9 +176,9 @@ void mdiPrincipal::MDIForm_Load() {
 
 void mdiPrincipal::MDIForm_Unload() {
     // The database itself is closed by whoever opened it, once this window is gone.
-    if (!contexto_.estado.gRutaCopiaBD.empty()) {
+    if (!contexto_.configuracion.gRutaCopiaBD.empty()) {
         std::error_code error;
-        std::filesystem::remove(contexto_.estado.gRutaCopiaBD, error);
+        std::filesystem::remove(contexto_.configuracion.gRutaCopiaBD, error);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "arranque.hpp"
 #include "base_datos_programa.hpp"
-#include "estado_ejecucion.hpp"
+#include "configuracion.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -82,11 +82,11 @@ class ArranqueTest : public ::testing::Test {
 protected:
     std::optional<BaseDatos> arrancar(const FechaHora& hoy = {2026, 12, 6, 9, 0, 0}) {
         reloj.momento = hoy;
-        return abrirBaseDatosAlArrancar(estado, avisos, reloj, carpeta.ruta());
+        return abrirBaseDatosAlArrancar(configuracion, avisos, reloj, carpeta.ruta());
     }
 
     CarpetaTemporal carpeta;
-    EstadoEjecucion estado;
+    Configuracion configuracion;
     AvisosGrabados avisos;
     RelojFijo reloj;
 };
@@ -95,7 +95,7 @@ TEST_F(ArranqueTest, creaLaBaseDeDatosConSusDatosInicialesAlPrimerArranque) {
     auto bd = arrancar();
     ASSERT_TRUE(bd);
     EXPECT_TRUE(avisos.mensajes.empty());
-    EXPECT_EQ(estado.gRutaBDOrigen, carpeta / "Estructuras.db");
+    EXPECT_EQ(configuracion.gRutaBDOrigen, carpeta / "Estructuras.db");
     auto consulta = bd->preparar("SELECT count(*) FROM estructura");
     ASSERT_TRUE(consulta.siguiente());
     EXPECT_EQ(consulta.entero(0), 9);
@@ -119,7 +119,7 @@ TEST_F(ArranqueTest, haceLaCopiaDelDiaUnaSolaVezPorNombre) {
     arrancar({2003, 11, 1});
     const auto copia = carpeta / "1112003.Copy";
     ASSERT_TRUE(std::filesystem::exists(copia));
-    EXPECT_EQ(estado.gRutaCopiaBD, copia);
+    EXPECT_EQ(configuracion.gRutaCopiaBD, copia);
     {
         auto deLaCopia = BaseDatos::abrir(copia, BaseDatos::Modo::SoloLectura);
         auto consulta = deLaCopia.preparar("SELECT count(*) FROM CodigoPostal");
@@ -155,9 +155,9 @@ TEST_F(ArranqueTest, rechazaUnaSegundaInstanciaMientrasLaPrimeraTieneLaBaseDeDat
     // Only who holds the database may take what is beside it for a killed start's.
     pruebas::escribirFichero(carpeta / "Estructuras.db.nueva-7", "");
 
-    EstadoEjecucion otroEstado;
+    Configuracion otraConfiguracion;
     AvisosGrabados otrosAvisos;
-    auto segunda = abrirBaseDatosAlArrancar(otroEstado, otrosAvisos, reloj, carpeta.ruta());
+    auto segunda = abrirBaseDatosAlArrancar(otraConfiguracion, otrosAvisos, reloj, carpeta.ruta());
     EXPECT_FALSE(segunda);
     ASSERT_EQ(otrosAvisos.mensajes.size(), 1u);
     EXPECT_EQ(otrosAvisos.mensajes[0].tipo, "critico");
@@ -165,7 +165,7 @@ TEST_F(ArranqueTest, rechazaUnaSegundaInstanciaMientrasLaPrimeraTieneLaBaseDeDat
     EXPECT_TRUE(std::filesystem::exists(carpeta / "Estructuras.db.nueva-7"));
 
     primera.reset();
-    EXPECT_TRUE(abrirBaseDatosAlArrancar(otroEstado, otrosAvisos, reloj, carpeta.ruta()));
+    EXPECT_TRUE(abrirBaseDatosAlArrancar(otraConfiguracion, otrosAvisos, reloj, carpeta.ruta()));
 }
 
 // A start killed half-way (by the file size limit's signal, as deadly as kill -9) while it builds the
@@ -271,7 +271,7 @@ TEST_F(ArranqueTest, unConfigIniQuitadoDespuesNoSeVuelveAEscribir) {
 }
 
 TEST_F(ArranqueTest, informaCuandoNoPuedeCrearLaBaseDeDatos) {
-    auto bd = abrirBaseDatosAlArrancar(estado, avisos, reloj, carpeta / "no-existe");
+    auto bd = abrirBaseDatosAlArrancar(configuracion, avisos, reloj, carpeta / "no-existe");
     EXPECT_FALSE(bd);
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     EXPECT_EQ(avisos.mensajes[0].tipo, "critico");

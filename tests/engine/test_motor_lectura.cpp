@@ -5,6 +5,7 @@
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
 #include "codificacion.hpp"
+#include "configuracion.hpp"
 #include "conversion.hpp"
 #include "entradas_filas.hpp"
 #include "estado_ejecucion.hpp"
@@ -129,6 +130,7 @@ public:
     void SetUp() override {
         estado.gFicheroLog = log;
         estado.gCabeceraLogPendiente = true; // as the driver leaves it for the reader
+        entorno.configuracion = &configuracion;
         escribirFichero(salida, kAnterior);
     }
 
@@ -137,6 +139,7 @@ public:
     AvisosGrabados avisos;
     RelojFijo reloj;
     EstadoEjecucion estado;
+    Configuracion configuracion;
     Entorno entorno{baseDatos, avisos, reloj, carpeta.ruta()};
     FamiliaFalsa familia{estado, entorno};
     fs::path entrada = carpeta / "entrada.txt";
@@ -660,7 +663,7 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
                   "VALUES (?, 0, 'A', 1, 2)")
         .con(id)
         .ejecutar();
-    estado.gRutaCopiaBD = carpeta / "6122026.Copy";
+    configuracion.gRutaCopiaBD = carpeta / "6122026.Copy";
     fs::create_directory(carpeta / "sub");
     escribirFichero(entrada, "ab\r\n!x\r\n");
     fs::remove(salida);
@@ -718,9 +721,9 @@ INSTANTIATE_TEST_SUITE_P(
                    kBaseDatos},
         CasoChoque{"baseDeDatosAbierta",
                    [](MotorLectura& prueba) {
-                       prueba.estado.gRutaBDOrigen = prueba.carpeta / "otra.db";
-                       escribirFichero(prueba.estado.gRutaBDOrigen, "base");
-                       return prueba.estado.gRutaBDOrigen;
+                       prueba.configuracion.gRutaBDOrigen = prueba.carpeta / "otra.db";
+                       escribirFichero(prueba.configuracion.gRutaBDOrigen, "base");
+                       return prueba.configuracion.gRutaBDOrigen;
                    },
                    kBaseDatos},
         CasoChoque{"copiaDelDia",

@@ -255,7 +255,7 @@ TEST_F(MdiPrincipalConfigurado, lasEntradasDeMantenimientoDeCuentasAbrenSusVenta
 TEST_F(MdiPrincipalConfigurado, salirCierraLaVentanaYBorraLaCopiaDelDia) {
     const std::filesystem::path copia = entorno.carpeta / "6122026.Copy";
     std::ofstream(copia) << "copia";
-    entorno.estado.gRutaCopiaBD = copia;
+    entorno.configuracion.gRutaCopiaBD = copia;
     mdiPrincipal ventana(entorno.contexto());
     ventana.show();
 
@@ -268,7 +268,7 @@ TEST_F(MdiPrincipalConfigurado, salirCierraLaVentanaYBorraLaCopiaDelDia) {
 TEST_F(MdiPrincipalConfigurado, cerrarLaVentanaBorraLaCopiaDelDia) {
     const std::filesystem::path copia = entorno.carpeta / "6122026.Copy";
     std::ofstream(copia) << "copia";
-    entorno.estado.gRutaCopiaBD = copia;
+    entorno.configuracion.gRutaCopiaBD = copia;
     mdiPrincipal ventana(entorno.contexto());
     ventana.show();
 
