@@ -164,7 +164,7 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         entorno.avisos.informacion("La fecha de proceso es incorrecta");
         return std::nullopt;
     }
-    estado_.gFechaProceso = fechaProcesoDDMMAA(seleccion.dia, seleccion.mes, seleccion.anio);
+    fechaProceso_ = fechaProcesoDDMMAA(seleccion.dia, seleccion.mes, seleccion.anio);
 
     const std::string codigo = Trim(estado_.gTipoEstructura);
     if (Right(codigo, 2) == "Ex" && entorno.libroEntrada && !entorno.libroEntrada->gLibroAbierto) {
@@ -210,6 +210,7 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         parametros.rutaSalida = ficheroSalida_;
         parametros.idEstructura = idEstructura_;
         parametros.idPresentador = *seleccion.idPresentador;
+        parametros.gFechaProceso = fechaProceso_;
         if (tipo->familia == Familia::CSB19 || tipo->familia == Familia::CSB58) {
             parametros.idEmisor = *seleccion.idEmisor;
         } else {

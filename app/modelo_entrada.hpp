@@ -88,6 +88,8 @@ public:
     void elegirPlantilla(std::int64_t idEstructura, const std::string& tipo);
     std::int64_t idEstructura() const { return idEstructura_; }
     const std::string& tipoUsuario() const { return tipoUsuario_; }
+    // The process date of the last run asked for, DDMMAA, once the date was found correct.
+    const std::string& fechaProceso() const { return fechaProceso_; }
 
     // An input file chosen: derives the output and the log (gFicheroLog) beside it. The program's own
     // database, under whatever name or link, is never an input: it is refused with its message, false,
@@ -108,6 +110,7 @@ private:
     const Configuracion& configuracion_;
     std::int64_t idEstructura_ = 0;
     std::string tipoUsuario_;
+    std::string fechaProceso_;
     std::filesystem::path ficheroEntrada_;
     std::filesystem::path ficheroSalida_;
 };

@@ -179,9 +179,9 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         if (!fecha) {
             return rechazarArgumentos(avisos, "Fecha incorrecta", familiaDeTipo(tipo));
         }
-        estado.gFechaProceso = *fecha;
+        peticion.gFechaProceso = *fecha;
     }
-    const bool sinFecha = enBlanco(estado.gFechaProceso);
+    const bool sinFecha = enBlanco(peticion.gFechaProceso);
 
     Familia familia;
     if (tipo == "CSB19") {

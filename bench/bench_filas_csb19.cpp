@@ -123,7 +123,7 @@ void preparar(BaseDatos& baseDatos, EstadoEjecucion& estado, ParametrosConversio
             .con(id, static_cast<std::int64_t>(c), columnas[c].first, columnas[c].second)
             .ejecutar();
     }
-    estado.gFechaProceso = "05/03/2026";
+    parametros.gFechaProceso = "05/03/2026";
     estado.gHojaExcel = nombre;
     estado.gTablaAccess = nombre;
     parametros.idEstructura = id;

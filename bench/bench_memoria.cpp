@@ -204,7 +204,6 @@ void medirTexto(const fs::path& carpeta, std::uint64_t grande) {
         RelojSistema reloj;
         Entorno entorno{bd, avisos, reloj, carpeta};
         EstadoEjecucion estado;
-        estado.gFechaProceso = "05/03/2026";
         estado.gFicheroLog = carpeta / "linea.log";
         ParametrosConversion p;
         p.rutaEntrada = carpeta / "linea.txt";
@@ -212,6 +211,7 @@ void medirTexto(const fs::path& carpeta, std::uint64_t grande) {
         p.idEstructura = 9;
         p.idPresentador = 1;
         p.idEmisor = 1;
+        p.gFechaProceso = "05/03/2026";
         const ResultadoConversion resultado = GenerarCSB19(estado, entorno, p);
         return std::string(resultado.conErrores() ? "falla" : "convierte") + ", salida " +
                (fs::exists(p.rutaSalida) ? "escrita" : "no escrita");

@@ -60,13 +60,13 @@ int main(int argc, char** argv) {
         {"recibos",
          argc > 2 ? std::atol(argv[2]) : 1'000'000,
          {},
-         [contada](BaseDatos& baseDatos, EstadoEjecucion& estado, ParametrosConversion& parametros) {
+         [contada](BaseDatos& baseDatos, EstadoEjecucion&, ParametrosConversion& parametros) {
              baseDatos.ejecutarScript(kPlantilla);
              baseDatos.ejecutarScript(
                  std::string("INSERT INTO multifactura (id_estructura, orden, campos, inicio) "
                              "VALUES (100, 0, 'Importe@SignoNegativo@Concepto1', ") +
                  (contada ? "1" : "0") + ");");
-             estado.gFechaProceso = "05/03/2026";
+             parametros.gFechaProceso = "05/03/2026";
              parametros.idEstructura = 100;
              parametros.idPresentador = 1;
              parametros.idEmisor = 1;

@@ -104,7 +104,7 @@ constexpr CampoBanco kCampos[] = {
 };
 
 // A template of its own (184 characters a line) and an ordering party.
-void prepararZOP(BaseDatos& baseDatos, EstadoEjecucion& estado, ParametrosConversion& parametros) {
+void prepararZOP(BaseDatos& baseDatos, EstadoEjecucion&, ParametrosConversion& parametros) {
     baseDatos.ejecutarScript(
         "INSERT INTO estructura (id_estructura, tipo, descripcion, principiolinea, multifactura) "
         "VALUES (100, 'ZOP', 'Proveedores', -1, 0);"
@@ -120,7 +120,7 @@ void prepararZOP(BaseDatos& baseDatos, EstadoEjecucion& estado, ParametrosConver
             .con(id++, c.nombre, c.inicio, c.fin, c.valor, c.obligatorio ? 1 : 0)
             .ejecutar();
     }
-    estado.gFechaProceso = "05/03/2026";
+    parametros.gFechaProceso = "05/03/2026";
     parametros.idEstructura = 100;
     parametros.idPresentador = 100;
     parametros.tipoPlantilla = "ZOP";
@@ -145,8 +145,8 @@ Medicion medicionCSB19(long recibos) {
     return {"recibos",
             recibos,
             lineaCSB19,
-            [](BaseDatos&, EstadoEjecucion& estado, ParametrosConversion& parametros) {
-                estado.gFechaProceso = "05/03/2026";
+            [](BaseDatos&, EstadoEjecucion&, ParametrosConversion& parametros) {
+                parametros.gFechaProceso = "05/03/2026";
                 parametros.idEstructura = 9;
                 parametros.idPresentador = 1;
                 parametros.idEmisor = 1;
@@ -173,9 +173,9 @@ Medicion medicionCSB34(long transferencias) {
     return {"transferencias",
             transferencias,
             lineaCSB34,
-            [](BaseDatos& baseDatos, EstadoEjecucion& estado, ParametrosConversion& parametros) {
+            [](BaseDatos& baseDatos, EstadoEjecucion&, ParametrosConversion& parametros) {
                 baseDatos.ejecutarScript(kPlantillaCSB34);
-                estado.gFechaProceso = "05/03/2026";
+                parametros.gFechaProceso = "05/03/2026";
                 parametros.idEstructura = 100;
                 parametros.idPresentador = 100;
                 parametros.tipoPlantilla = "CSB34T";

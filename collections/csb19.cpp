@@ -15,7 +15,7 @@ bool ModuloCSB19::cargarPartes(const ParametrosConversion& parametros) {
     if (!ModuloCobros::cargarPartes(parametros)) {
         return false;
     }
-    piezas.fechaCargo = ddmmaaDeFechaLarga(estado.gFechaProceso);
+    piezas.fechaCargo = ddmmaaDeFechaLarga(parametros.gFechaProceso);
     return true;
 }
 

@@ -32,8 +32,6 @@ struct EstadoEjecucion {
     std::string gSignoImporte = " ";
     // Error log of the conversion: the input's name with ".log".
     std::filesystem::path gFicheroLog;
-    // DDMMAA from the dialog, "DD/MM/AAAA" from batch mode.
-    std::string gFechaProceso;
     std::string gFechaDatos;
     // Input line (or row) of the order being logged.
     std::int64_t gNumeroLinea = 0;

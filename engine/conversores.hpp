@@ -34,6 +34,8 @@ struct ParametrosConversion {
     std::string detalleCargo;
     std::string domicilioOrdenante;
     std::string plazaOrdenante;
+    // DDMMAA from the dialog, "DD/MM/AAAA" from batch mode; none for norm 58, whose files carry no date.
+    std::string gFechaProceso;
 };
 
 // What every driver works with besides the run state.

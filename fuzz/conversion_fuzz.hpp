@@ -77,6 +77,7 @@ struct EntornoCSB19 {
         parametros.idEstructura = plantilla;
         parametros.idPresentador = kPresentadorEjemplo;
         parametros.idEmisor = kEmisorEjemplo;
+        parametros.gFechaProceso = "150326";
         avisos.ultimoCritico.clear();
         ultimo = ejecutarConversor(*conversor, estado, entorno, parametros);
         std::optional<std::string> banco;

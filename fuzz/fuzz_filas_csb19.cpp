@@ -101,7 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
         const std::filesystem::path entrada =
             contexto.carpeta.escribir(hoja ? "remesa.xlsx" : "remesa.db", datos, tamano);
         EstadoEjecucion estado;
-        estado.gFechaProceso = "150326";
         estado.gFicheroLog = log;
         if (hoja) {
             const auto nombre = primeraHoja(entrada);

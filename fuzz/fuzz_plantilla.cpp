@@ -142,12 +142,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
 
     const std::filesystem::path salida = contexto.carpeta / "remesa.out";
     EstadoEjecucion estado;
-    estado.gFechaProceso = "15/03/2026";
     estado.gFicheroLog = contexto.carpeta / "remesa.log";
     Entorno entorno{bd, contexto.avisos, contexto.reloj, contexto.carpeta.ruta()};
     ParametrosConversion parametros{contexto.entrada, salida,      id,  kPresentadorEjemplo,
                                     kEmisorEjemplo,   tipo.codigo, "1", "CALLE MAYOR 1",
-                                    "MADRID"};
+                                    "MADRID",         "15/03/2026"};
     ejecutarConversor(*contexto.registro.buscar(tipo.familia), estado, entorno, parametros);
 
     const std::string banco = leer(salida);

@@ -115,7 +115,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     bool errorSinTope = false;
     for (const std::int64_t plantilla : contexto.plantillas) {
         EstadoEjecucion estado;
-        estado.gFechaProceso = "150326";
         estado.gFicheroLog = log;
         const auto banco = contexto.convertir(estado, entrada, salida, plantilla);
         if (plantilla == kPlantillaEjemplo) {
@@ -125,7 +124,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     }
 
     EstadoEjecucion estado;
-    estado.gFechaProceso = "150326";
     estado.gFicheroLog = log;
     const auto banco = contexto.convertir(estado, entrada, salida, kPlantillaEjemplo, tamano / 2);
     const bool pasaDelTope = contexto.avisos.ultimoCritico.find(" tiene más de ") != std::string::npos;

@@ -50,7 +50,7 @@ bool ModuloCSB34::cargarPartes(const ParametrosConversion& parametros) {
         return false;
     }
     piezas.fechaEnvio = fechaDDMMAA(entorno.reloj.ahora());
-    piezas.fechaEmision = ddmmaaDeFechaLarga(estado.gFechaProceso);
+    piezas.fechaEmision = ddmmaaDeFechaLarga(parametros.gFechaProceso);
     piezas.detalleCargo = parametros.detalleCargo;
     piezas.domicilioOrdenante = Trim(parametros.domicilioOrdenante);
     piezas.plazaOrdenante = Trim(parametros.plazaOrdenante);

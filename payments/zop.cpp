@@ -53,7 +53,7 @@ bool ModuloZOP::cargarPartes(const ParametrosConversion& parametros) {
         return false;
     }
     piezas.fechaCreacion = aammdd(fechaDDMMAA(entorno.reloj.ahora()));
-    piezas.fechaEmision = aammdd(ddmmaaDeFechaLarga(estado.gFechaProceso));
+    piezas.fechaEmision = aammdd(ddmmaaDeFechaLarga(parametros.gFechaProceso));
     return true;
 }
 

@@ -44,7 +44,7 @@ protected:
         for (Familia familia : {Familia::CSB19, Familia::CSB58, Familia::CSB34, Familia::ZOP}) {
             registro.registrar(
                 familia, [this, familia](EstadoEjecucion& e, Entorno&, const ParametrosConversion& p) {
-                    llamadas.push_back({familia, p, e.gFechaProceso, e.gFicheroLog});
+                    llamadas.push_back({familia, p, p.gFechaProceso, e.gFicheroLog});
                     ResultadoConversion r;
                     r.clase = errorDelConversor ? ResultadoConversion::Clase::EscritoConRechazos
                                                 : ResultadoConversion::Clase::Escrito;

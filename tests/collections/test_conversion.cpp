@@ -114,7 +114,6 @@ protected:
         baseDatos.emplace(BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva));
         presentador = nuevaParte("presentadores", "B12345678", "001", "COLEGIO SAN PRUEBA");
         emisor = nuevaParte("emisores", "B12345678", "002", "COLEGIO SAN PRUEBA COBROS");
-        estado.gFechaProceso = "07/03/2026";
         estado.gFicheroLog = log;
     }
 
@@ -161,6 +160,7 @@ protected:
         parametros.idEstructura = idPlantilla;
         parametros.idPresentador = presentador;
         parametros.idEmisor = emisor;
+        parametros.gFechaProceso = "07/03/2026";
         resultado = GenerarCSB19(estado, entorno, parametros);
     }
 

@@ -44,8 +44,8 @@ protected:
     void convertir(const fs::path& entrada, std::int64_t idPlantilla) {
         estado.gFicheroLog = carpeta / "remesa.log";
         Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
-        const ParametrosConversion parametros{entrada, rutaSalida, idPlantilla, idPresentador, idEmisor, {},
-                                              {},      {},         {}};
+        const ParametrosConversion parametros{
+            entrada, rutaSalida, idPlantilla, idPresentador, idEmisor, {}, {}, {}, {}, {}};
         resultado = GenerarCSB58(estado, entorno, parametros);
     }
 

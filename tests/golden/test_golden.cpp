@@ -176,7 +176,7 @@ protected:
         resultado = (*conversor)(estado, *entorno,
                                  {entrada, carpeta / "remesa.out", plantilla, caso.entero("presentador"),
                                   caso.entero("emisor"), estado.gTipoEstructura, caso.valor("detalle"),
-                                  caso.valor("domicilio"), caso.valor("plaza")});
+                                  caso.valor("domicilio"), caso.valor("plaza"), caso.valor("fecha_proceso")});
         EXPECT_EQ(estado.gTipoEstructura, caso.valor("tipo"));
     }
 
@@ -247,7 +247,6 @@ TEST_P(Golden, dejaElFicheroDelBancoYElLogEscritosAMano) {
         pruebas::escribirFichero(salida, caso.valor("salida_previa"));
     }
     std::set<std::string> quedan = nombresEn(carpeta.ruta());
-    estado.gFechaProceso = caso.valor("fecha_proceso");
     estado.gFechaDatos = caso.valor("fecha_datos");
     estado.gHojaExcel = caso.valor("hoja");
     estado.gTablaAccess = caso.valor("tabla");

@@ -42,12 +42,11 @@ protected:
     // The driver as the dialog calls it: the run state's type, process date DDMMAA, the log beside the input.
     void convertir(const fs::path& entrada, std::int64_t plantilla, const std::string& tipo) {
         estado.gTipoEstructura = " " + tipo + " ";
-        estado.gFechaProceso = "050326";
         estado.gFicheroLog = rutaLog;
         Entorno e = entorno();
         resultado = GenerarCSB34(estado, e,
                                  {entrada, rutaSalida, plantilla, idOrdenante, 0, estado.gTipoEstructura,
-                                  detalle, domicilio, plaza});
+                                  detalle, domicilio, plaza, "050326"});
         EXPECT_EQ(estado.gTipoEstructura, " " + tipo + " ");
     }
 

@@ -450,7 +450,7 @@ protected:
         escribirFichero(parametros.rutaEntrada,
                         "GOMEZ PARDO ANA          21000418450200051332    1.234,56\r\n");
 
-        entorno.estado.gFechaProceso = "150326";
+        parametros.gFechaProceso = "150326";
         entorno.estado.gTipoEstructura = "CSB19";
         entorno.estado.gFicheroLog = entorno.carpeta / "remesa.log";
     }

@@ -293,7 +293,7 @@ TEST_P(FrmEntradaFechas, laFechaDeProcesoEsUnaFechaDelCalendario) {
                                                      : "La fecha de proceso es incorrecta"});
     EXPECT_EQ(cajaAnio(d.get())->text(), QString::fromLatin1(caso.anioMostrado));
     if (caso.correcta) {
-        EXPECT_EQ(entorno.estado.gFechaProceso, caso.fechaProceso);
+        EXPECT_EQ(d->modelo().fechaProceso(), caso.fechaProceso);
     }
 }
 
@@ -371,7 +371,7 @@ TEST_P(FrmEntradaCSB34, pasaElDetalleDeCargoYLaCabeceraTalCual) {
     EXPECT_EQ(recibidos->plazaOrdenante, "MADRID");
     EXPECT_EQ(recibidos->idPresentador, p);
     EXPECT_EQ(recibidos->idEmisor, 0);
-    EXPECT_EQ(entorno.estado.gFechaProceso, "050326");
+    EXPECT_EQ(recibidos->gFechaProceso, "050326");
 }
 
 INSTANTIATE_TEST_SUITE_P(Opciones, FrmEntradaCSB34,

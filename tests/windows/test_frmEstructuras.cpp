@@ -194,7 +194,6 @@ protected:
                                      ? raizProyecto() / "ejemplo" / "recibos.txt"
                                      : rutaOrigen();
         entorno.estado.gHojaExcel = entorno.estado.gTablaAccess = "Remesa";
-        entorno.estado.gFechaProceso = "050326";
         entorno.estado.gFicheroLog = entorno.carpeta / "remesa.log";
         Entorno e{*entorno.baseDatos, entorno.avisos, entorno.reloj, entorno.carpeta.ruta()};
         ParametrosConversion p;
@@ -203,6 +202,7 @@ protected:
         p.idEstructura = id;
         p.idPresentador = 1;
         p.idEmisor = 1;
+        p.gFechaProceso = "050326";
         ejecutarConversor(*conversor, entorno.estado, e, p);
         return leerFichero(p.rutaSalida);
     }
