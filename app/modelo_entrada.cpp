@@ -211,6 +211,8 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         parametros.idEstructura = idEstructura_;
         parametros.idPresentador = *seleccion.idPresentador;
         parametros.gFechaProceso = fechaProceso_;
+        parametros.gHojaExcel = hojaExcel_;
+        parametros.gTablaAccess = tablaAccess_;
         if (tipo->familia == Familia::CSB19 || tipo->familia == Familia::CSB58) {
             parametros.idEmisor = *seleccion.idEmisor;
         } else {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace trovanel {
@@ -90,6 +91,11 @@ public:
     const std::string& tipoUsuario() const { return tipoUsuario_; }
     // The process date of the last run asked for, DDMMAA, once the date was found correct.
     const std::string& fechaProceso() const { return fechaProceso_; }
+    // The sheet or table the next run reads; each stays chosen until another is.
+    void elegirHojaExcel(std::string hoja) { hojaExcel_ = std::move(hoja); }
+    void elegirTablaAccess(std::string tabla) { tablaAccess_ = std::move(tabla); }
+    const std::string& hojaExcel() const { return hojaExcel_; }
+    const std::string& tablaAccess() const { return tablaAccess_; }
 
     // An input file chosen: derives the output and the log (gFicheroLog) beside it. The program's own
     // database, under whatever name or link, is never an input: it is refused with its message, false,
@@ -111,6 +117,8 @@ private:
     std::int64_t idEstructura_ = 0;
     std::string tipoUsuario_;
     std::string fechaProceso_;
+    std::string hojaExcel_;
+    std::string tablaAccess_;
     std::filesystem::path ficheroEntrada_;
     std::filesystem::path ficheroSalida_;
 };

@@ -107,7 +107,7 @@ const Columnas kColumnasTable1{{"CodigoReferencia", "A"},
                                {"Importe", "F"}};
 
 // A template whose fields name the columns; the seeded presenter and issuer.
-void preparar(BaseDatos& baseDatos, EstadoEjecucion& estado, ParametrosConversion& parametros, bool hoja,
+void preparar(BaseDatos& baseDatos, EstadoEjecucion&, ParametrosConversion& parametros, bool hoja,
               const Columnas& columnas, const std::string& nombre) {
     baseDatos
         .preparar("INSERT INTO estructura (tipo, descripcion, principiolinea, multifactura) "
@@ -124,8 +124,8 @@ void preparar(BaseDatos& baseDatos, EstadoEjecucion& estado, ParametrosConversio
             .ejecutar();
     }
     parametros.gFechaProceso = "05/03/2026";
-    estado.gHojaExcel = nombre;
-    estado.gTablaAccess = nombre;
+    parametros.gHojaExcel = nombre;
+    parametros.gTablaAccess = nombre;
     parametros.idEstructura = id;
     parametros.idPresentador = 1;
     parametros.idEmisor = 1;

@@ -36,8 +36,6 @@ struct EstadoEjecucion {
     // Input line (or row) of the order being logged.
     std::int64_t gNumeroLinea = 0;
     bool gMostrarResultado = false;
-    std::string gHojaExcel;
-    std::string gTablaAccess;
     // Error texts of the current order, in the order found; the log writer prints and clears them.
     std::vector<std::string> gErrores;
     // The run's header line in the log is still to be written.

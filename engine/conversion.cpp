@@ -224,15 +224,15 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
         // The workbook the dialog opened, else the input file; closed after the read either way.
         LibroEntrada* libro = entorno.libroEntrada;
         if (libro && libro->gLibroAbierto && libro->gLibroExcel) {
-            leerHoja(familia, *libro->gLibroExcel, estado.gHojaExcel, parametros.rutaSalida);
+            leerHoja(familia, *libro->gLibroExcel, parametros.gHojaExcel, parametros.rutaSalida);
         } else {
-            leerHoja(familia, parametros.rutaEntrada, estado.gHojaExcel, parametros.rutaSalida);
+            leerHoja(familia, parametros.rutaEntrada, parametros.gHojaExcel, parametros.rutaSalida);
         }
         if (libro) {
             CerrarLibroExcel(*libro);
         }
     } else if (tipo && tipo->entrada == TipoEntrada::Access) {
-        leerTabla(familia, parametros.rutaEntrada, estado.gTablaAccess, parametros.rutaSalida);
+        leerTabla(familia, parametros.rutaEntrada, parametros.gTablaAccess, parametros.rutaSalida);
     } else if (!conClaves) {
         leerTextoLinea(familia, parametros.rutaEntrada, parametros.rutaSalida);
     } else if (plantilla->principiolinea < 0 ||

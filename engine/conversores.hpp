@@ -36,6 +36,9 @@ struct ParametrosConversion {
     std::string plazaOrdenante;
     // DDMMAA from the dialog, "DD/MM/AAAA" from batch mode; none for norm 58, whose files carry no date.
     std::string gFechaProceso;
+    // The sheet of a workbook input and the table of a database input, as the dialog chose them.
+    std::string gHojaExcel;
+    std::string gTablaAccess;
 };
 
 // What every driver works with besides the run state.

@@ -67,7 +67,8 @@ struct EntornoCSB19 {
     // bank file, when there was one.
     std::optional<std::string> convertir(EstadoEjecucion& estado, const std::filesystem::path& entrada,
                                          const std::filesystem::path& salida, std::int64_t plantilla,
-                                         std::size_t maximoLinea = kMaxLinea) {
+                                         std::size_t maximoLinea = kMaxLinea,
+                                         const std::string& hojaOTabla = {}) {
         const std::filesystem::path log = estado.gFicheroLog;
         Entorno entorno{baseDatos, avisos, reloj, carpeta.ruta()};
         entorno.maximoLinea = maximoLinea;
@@ -78,6 +79,7 @@ struct EntornoCSB19 {
         parametros.idPresentador = kPresentadorEjemplo;
         parametros.idEmisor = kEmisorEjemplo;
         parametros.gFechaProceso = "150326";
+        parametros.gHojaExcel = parametros.gTablaAccess = hojaOTabla;
         avisos.ultimoCritico.clear();
         ultimo = ejecutarConversor(*conversor, estado, entorno, parametros);
         std::optional<std::string> banco;

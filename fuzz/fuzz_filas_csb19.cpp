@@ -102,16 +102,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
             contexto.carpeta.escribir(hoja ? "remesa.xlsx" : "remesa.db", datos, tamano);
         EstadoEjecucion estado;
         estado.gFicheroLog = log;
+        std::string nombre;
         if (hoja) {
-            const auto nombre = primeraHoja(entrada);
-            if (!nombre) {
+            const auto primera = primeraHoja(entrada);
+            if (!primera) {
                 continue;
             }
-            estado.gHojaExcel = *nombre;
+            nombre = *primera;
         } else {
-            estado.gTablaAccess = primeraTabla(entrada);
+            nombre = primeraTabla(entrada);
         }
-        contexto.convertir(estado, entrada, salida, hoja ? contexto.plantillaHoja : contexto.plantillaTabla);
+        contexto.convertir(estado, entrada, salida, hoja ? contexto.plantillaHoja : contexto.plantillaTabla,
+                           kMaxLinea, nombre);
     }
     return 0;
 }

@@ -144,9 +144,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     EstadoEjecucion estado;
     estado.gFicheroLog = contexto.carpeta / "remesa.log";
     Entorno entorno{bd, contexto.avisos, contexto.reloj, contexto.carpeta.ruta()};
-    ParametrosConversion parametros{contexto.entrada, salida,      id,  kPresentadorEjemplo,
-                                    kEmisorEjemplo,   tipo.codigo, "1", "CALLE MAYOR 1",
-                                    "MADRID",         "15/03/2026"};
+    ParametrosConversion parametros{contexto.entrada, salida,       id,  kPresentadorEjemplo,
+                                    kEmisorEjemplo,   tipo.codigo,  "1", "CALLE MAYOR 1",
+                                    "MADRID",         "15/03/2026", {},  {}};
     ejecutarConversor(*contexto.registro.buscar(tipo.familia), estado, entorno, parametros);
 
     const std::string banco = leer(salida);

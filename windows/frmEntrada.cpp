@@ -482,8 +482,8 @@ void frmEntrada::Image1_Click() {
         nombres = AbrirLibroExcel(contexto_.libro, contexto_.avisos, ruta);
         labHojaTabla_->setText(t("Hoja"));
     } else {
-        contexto_.estado.gTablaAccess = ruta.native();
-        nombres = ListarTablasAccess(contexto_.estado.gTablaAccess, contexto_.avisos, ruta);
+        modelo_.elegirTablaAccess(ruta.native());
+        nombres = ListarTablasAccess(modelo_.tablaAccess(), contexto_.avisos, ruta);
         labHojaTabla_->setText(t("Tabla"));
         // A database that cannot be opened leaves the list as it was; a workbook's empties it.
         if (!nombres) {
@@ -507,10 +507,10 @@ void frmEntrada::Image1_Click() {
 void frmEntrada::cbHojaTabla_Click() {
     switch (entradaDe(contexto_.estado.gTipoEstructura)) {
     case TipoEntrada::Excel:
-        contexto_.estado.gHojaExcel = desdeQString(cbHojaTabla_->currentText());
+        modelo_.elegirHojaExcel(desdeQString(cbHojaTabla_->currentText()));
         break;
     case TipoEntrada::Access:
-        contexto_.estado.gTablaAccess = desdeQString(cbHojaTabla_->currentText());
+        modelo_.elegirTablaAccess(desdeQString(cbHojaTabla_->currentText()));
         break;
     case TipoEntrada::Texto:
         break;

@@ -45,7 +45,7 @@ protected:
         estado.gFicheroLog = carpeta / "remesa.log";
         Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
         const ParametrosConversion parametros{
-            entrada, rutaSalida, idPlantilla, idPresentador, idEmisor, {}, {}, {}, {}, {}};
+            entrada, rutaSalida, idPlantilla, idPresentador, idEmisor, {}, {}, {}, {}, {}, {}, {}};
         resultado = GenerarCSB58(estado, entorno, parametros);
     }
 

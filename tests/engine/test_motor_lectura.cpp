@@ -667,7 +667,8 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
     fs::create_directory(carpeta / "sub");
     escribirFichero(entrada, "ab\r\n!x\r\n");
     fs::remove(salida);
-    const ParametrosConversion parametros{entrada, caso.salida(*this), id, {}, {}, {}, {}, {}, {}, {}};
+    const ParametrosConversion parametros{entrada, caso.salida(*this), id, {}, {}, {}, {}, {}, {}, {}, {},
+                                          {}};
     const auto antes = contenidos(carpeta.ruta());
 
     const ResultadoConversion resultado = ejecutarConversion(familia, parametros);

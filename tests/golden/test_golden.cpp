@@ -176,7 +176,8 @@ protected:
         resultado = (*conversor)(estado, *entorno,
                                  {entrada, carpeta / "remesa.out", plantilla, caso.entero("presentador"),
                                   caso.entero("emisor"), estado.gTipoEstructura, caso.valor("detalle"),
-                                  caso.valor("domicilio"), caso.valor("plaza"), caso.valor("fecha_proceso")});
+                                  caso.valor("domicilio"), caso.valor("plaza"), caso.valor("fecha_proceso"),
+                                  caso.valor("hoja"), caso.valor("tabla")});
         EXPECT_EQ(estado.gTipoEstructura, caso.valor("tipo"));
     }
 
@@ -192,6 +193,8 @@ protected:
         } else if (forma == "dialogo") {
             ModeloEntrada modelo(estado, configuracion);
             modelo.elegirPlantilla(plantilla, caso.valor("tipo"));
+            modelo.elegirHojaExcel(caso.valor("hoja"));
+            modelo.elegirTablaAccess(caso.valor("tabla"));
             ASSERT_TRUE(modelo.elegirEntrada(entrada, carpeta.ruta(), avisos));
             const std::vector<std::string> fecha = partir(caso.valor("fecha_cargo", "//"), '/');
             SeleccionEntrada seleccion{caso.valor("texto_plantilla"),
@@ -248,8 +251,6 @@ TEST_P(Golden, dejaElFicheroDelBancoYElLogEscritosAMano) {
     }
     std::set<std::string> quedan = nombresEn(carpeta.ruta());
     estado.gFechaDatos = caso.valor("fecha_datos");
-    estado.gHojaExcel = caso.valor("hoja");
-    estado.gTablaAccess = caso.valor("tabla");
     registrarConversores(registro);
     std::optional<pruebas::SolicitudTecleada> tecleo;
     if (caso.tiene("tecleo")) {

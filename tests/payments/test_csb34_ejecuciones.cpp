@@ -45,8 +45,18 @@ protected:
         estado.gFicheroLog = rutaLog;
         Entorno e = entorno();
         resultado = GenerarCSB34(estado, e,
-                                 {entrada, rutaSalida, plantilla, idOrdenante, 0, estado.gTipoEstructura,
-                                  detalle, domicilio, plaza, "050326"});
+                                 {entrada,
+                                  rutaSalida,
+                                  plantilla,
+                                  idOrdenante,
+                                  0,
+                                  estado.gTipoEstructura,
+                                  detalle,
+                                  domicilio,
+                                  plaza,
+                                  "050326",
+                                  {},
+                                  {}});
         EXPECT_EQ(estado.gTipoEstructura, " " + tipo + " ");
     }
 

@@ -154,7 +154,7 @@ TEST_P(FrmEntradaFilas, laHojaOTablaElegidaDaElFicheroYElLogEscritosAManoYElLibr
     elegir(hijo<QComboBox>(d.get(), "cbHojaTabla"), caso.indice);
     generar(d.get());
 
-    EXPECT_EQ(hoja ? entorno.estado.gHojaExcel : entorno.estado.gTablaAccess, caso.entrada.hojaTabla);
+    EXPECT_EQ(hoja ? d->modelo().hojaExcel() : d->modelo().tablaAccess(), caso.entrada.hojaTabla);
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
     EXPECT_FALSE(entorno.libro.gLibroAbierto);
     const std::string resultado = caso.resultado;

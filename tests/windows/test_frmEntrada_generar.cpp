@@ -121,10 +121,10 @@ TEST_F(FrmEntrada, unaBaseDeDatosDeEntradaListaSusTablasYEligeLaPrimera) {
     auto* tablas = hijo<QComboBox>(d.get(), "cbHojaTabla");
     EXPECT_EQ(hijo<QLabel>(d.get(), "labHojaTabla")->text(), QStringLiteral("Tabla"));
     ASSERT_EQ(tablas->count(), 2);
-    EXPECT_EQ(entorno.estado.gTablaAccess, desdeQString(tablas->itemText(0)));
+    EXPECT_EQ(d->modelo().tablaAccess(), desdeQString(tablas->itemText(0)));
 
     elegir(tablas, 1);
-    EXPECT_EQ(entorno.estado.gTablaAccess, desdeQString(tablas->itemText(1)));
+    EXPECT_EQ(d->modelo().tablaAccess(), desdeQString(tablas->itemText(1)));
 
     // A file that is no database: its error, and the list keeps the tables it had.
     const fs::path otro = entorno.carpeta / "notas.db";
@@ -151,7 +151,7 @@ TEST_F(FrmEntrada, laBaseDeDatosDelProgramaComoEntradaSeRechazaYDejaLaEntradaAnt
     EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbEntrada")->text(), QString::fromStdString(origen.string()));
     EXPECT_EQ(d->modelo().ficheroEntrada(), origen);
     EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbHojaTabla")), std::vector<std::string>{"enero"});
-    EXPECT_EQ(entorno.estado.gTablaAccess, "enero");
+    EXPECT_EQ(d->modelo().tablaAccess(), "enero");
 }
 
 TEST_F(FrmEntrada, lasCajasDeFechaSoloAdmitenCifrasAsteriscoYRetroceso) {
