@@ -78,6 +78,13 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoPantalla{"", "", "xcb;minimal", true}, CasoPantalla{"", "", "xcb;wayland", false},
                       CasoPantalla{"", "", ";", false}));
 
+// How many rows a table of the database holds.
+auto filas(BaseDatos& bd, const std::string& tabla) {
+    auto consulta = bd.preparar("SELECT count(*) FROM " + tabla);
+    EXPECT_TRUE(consulta.siguiente()) << tabla;
+    return consulta.entero(0);
+}
+
 class ArranqueTest : public ::testing::Test {
 protected:
     std::optional<BaseDatos> arrancar(const FechaHora& hoy = {2026, 12, 6, 9, 0, 0}) {
@@ -96,9 +103,7 @@ TEST_F(ArranqueTest, creaLaBaseDeDatosConSusDatosInicialesAlPrimerArranque) {
     ASSERT_TRUE(bd);
     EXPECT_TRUE(avisos.mensajes.empty());
     EXPECT_EQ(configuracion.gRutaBDOrigen, carpeta / "Estructuras.db");
-    auto consulta = bd->preparar("SELECT count(*) FROM estructura");
-    ASSERT_TRUE(consulta.siguiente());
-    EXPECT_EQ(consulta.entero(0), 9);
+    EXPECT_EQ(filas(*bd, "estructura"), 9);
 }
 
 TEST_F(ArranqueTest, nuncaReescribeUnaBaseDeDatosExistente) {
@@ -122,9 +127,7 @@ TEST_F(ArranqueTest, haceLaCopiaDelDiaUnaSolaVezPorNombre) {
     EXPECT_EQ(configuracion.gRutaCopiaBD, copia);
     {
         auto deLaCopia = BaseDatos::abrir(copia, BaseDatos::Modo::SoloLectura);
-        auto consulta = deLaCopia.preparar("SELECT count(*) FROM CodigoPostal");
-        ASSERT_TRUE(consulta.siguiente());
-        EXPECT_EQ(consulta.entero(0), 52);
+        EXPECT_EQ(filas(deLaCopia, "CodigoPostal"), 52);
     }
     pruebas::escribirFichero(copia, "copia anterior");
     // 11 January of the same year shares the name: the copy already there stays.
@@ -138,15 +141,13 @@ TEST_F(ArranqueTest, avisaSiNoPuedeHacerLaCopiaYSigue) {
     std::filesystem::create_symlink(carpeta / "no-existe" / "copia", carpeta / "6122026.Copy");
     auto bd = arrancar({2026, 12, 6});
     ASSERT_TRUE(bd);
-    ASSERT_EQ(avisos.mensajes.size(), 1u);
-    EXPECT_EQ(avisos.mensajes[0].tipo, "informacion");
-    EXPECT_EQ(avisos.mensajes[0].texto,
-              "No se puede crear copia de seguridad de la Base de datos\r\n"
-              "asegurese de que la Base de datos esta cerrada y vuelva a abrir el programa si quiere que se "
-              "genere la copia de seguridad");
-    auto consulta = bd->preparar("SELECT count(*) FROM estructura");
-    ASSERT_TRUE(consulta.siguiente());
-    EXPECT_EQ(consulta.entero(0), 9);
+    EXPECT_EQ(
+        avisos.mensajes,
+        (std::vector<AvisosGrabados::Mensaje>{
+            {"informacion", "No se puede crear copia de seguridad de la Base de datos\r\n"
+                            "asegurese de que la Base de datos esta cerrada y vuelva a abrir el programa "
+                            "si quiere que se genere la copia de seguridad"}}));
+    EXPECT_EQ(filas(*bd, "estructura"), 9);
 }
 
 TEST_F(ArranqueTest, rechazaUnaSegundaInstanciaMientrasLaPrimeraTieneLaBaseDeDatos) {
@@ -159,9 +160,9 @@ TEST_F(ArranqueTest, rechazaUnaSegundaInstanciaMientrasLaPrimeraTieneLaBaseDeDat
     AvisosGrabados otrosAvisos;
     auto segunda = abrirBaseDatosAlArrancar(otraConfiguracion, otrosAvisos, reloj, carpeta.ruta());
     EXPECT_FALSE(segunda);
-    ASSERT_EQ(otrosAvisos.mensajes.size(), 1u);
-    EXPECT_EQ(otrosAvisos.mensajes[0].tipo, "critico");
-    EXPECT_EQ(otrosAvisos.mensajes[0].texto, "Error: La base de datos está en uso por otro proceso");
+    EXPECT_EQ(otrosAvisos.mensajes,
+              (std::vector<AvisosGrabados::Mensaje>{
+                  {"critico", "Error: La base de datos está en uso por otro proceso"}}));
     EXPECT_TRUE(std::filesystem::exists(carpeta / "Estructuras.db.nueva-7"));
 
     primera.reset();
@@ -190,9 +191,7 @@ TEST_P(ArranqueInterrumpidoDeathTest, elSiguienteArranqueQuitaLosRestosYHaceLaCo
 
     ASSERT_TRUE(arrancar());
     auto copia = BaseDatos::abrir(carpeta / "6122026.Copy", BaseDatos::Modo::SoloLectura);
-    auto consulta = copia.preparar("SELECT count(*) FROM estructura");
-    ASSERT_TRUE(consulta.siguiente());
-    EXPECT_EQ(consulta.entero(0), 9);
+    EXPECT_EQ(filas(copia, "estructura"), 9);
     // Besides: this copy; on a first start, the database and config.ini too.
     EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), antes + (GetParam() ? 1 : 3));
 }

@@ -45,11 +45,14 @@ protected:
     CarpetaTemporal carpeta;
 };
 
+// An argument of blanks is batch mode too, and opens no window.
 TEST_F(EjecutableTest, modoLoteNoNecesitaPantallaYCreaLaBaseDeDatos) {
-    const Resultado r = ejecutar("'x'");
-    EXPECT_EQ(r.estado, 2);
-    EXPECT_TRUE(r.errores.starts_with("Faltan parametros\nUso: trovanel ")) << r.errores;
-    EXPECT_TRUE(std::filesystem::exists(carpeta / "Estructuras.db"));
+    for (const char* argumento : {"'x'", "'  '"}) {
+        const Resultado r = ejecutar(argumento);
+        EXPECT_EQ(r.estado, 2) << argumento;
+        EXPECT_TRUE(r.errores.starts_with("Faltan parametros\nUso: trovanel ")) << r.errores;
+        EXPECT_TRUE(std::filesystem::exists(carpeta / "Estructuras.db"));
+    }
 }
 
 TEST_F(EjecutableTest, ayudaYVersionNoAbrenLaBaseDeDatos) {
@@ -66,12 +69,6 @@ TEST_F(EjecutableTest, ayudaYVersionNoAbrenLaBaseDeDatos) {
     for (const char* tipo : {"Uso (CSB19)", "Uso (CSB34N, CSB34T", "Uso (CSB58)", "Uso (ZOP)"}) {
         EXPECT_NE(ayuda.find(tipo), std::string::npos) << tipo;
     }
-}
-
-TEST_F(EjecutableTest, unArgumentoDeBlancosEsModoLoteYNoAbreVentana) {
-    const Resultado r = ejecutar("'  '");
-    EXPECT_EQ(r.estado, 2);
-    EXPECT_TRUE(r.errores.starts_with("Faltan parametros\nUso: trovanel ")) << r.errores;
 }
 
 TEST_F(EjecutableTest, convierteElEjemploConSuPlantillaYSuPresentador) {
@@ -94,13 +91,6 @@ TEST_F(EjecutableTest, sinVentanaLosDatosQueFaltanCancelanLaConversionDiciendoCu
               "Proceso Cancelado\nFaltan datos obligatorios que la plantilla no sitúa en la entrada: "
               "ClaveProveedor, NombreProveedor, FormaPago\n");
     EXPECT_FALSE(std::filesystem::exists(carpeta / "recibos.out"));
-}
-
-TEST_F(EjecutableTest, losArgumentosSeparadosPorBlancosFormanUnaLineaDeOrdenes) {
-    // "in.txt, out.txt" arrives as two arguments; joined again, the output keeps its leading blank.
-    const Resultado r = ejecutar("in.txt, out.txt,99,1");
-    EXPECT_EQ(r.estado, 2);
-    EXPECT_EQ(r.errores, "No existe una plantilla con este identificador\n");
 }
 
 TEST_F(EjecutableTest, terminaConEstado3SiOtraInstanciaTieneLaBaseDeDatos) {
@@ -155,6 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
         // No display: the window is not tried. Separators alone are no argument.
         CasoFinal{"", "", std::nullopt, 2, nullptr}, CasoFinal{"", "',\t,'", std::nullopt, 2, nullptr},
         CasoFinal{"QT_QPA_PLATFORM='wayland;xcb' DISPLAY=", "", std::nullopt, 2, nullptr},
+        // "in.txt, out.txt" arrives as two arguments; joined again, the output keeps its leading blank.
+        CasoFinal{"", "in.txt, out.txt,99,1", std::nullopt, 2,
+                  "No existe una plantilla con este identificador"},
         CasoFinal{"", "'remesa.txt,remesa.out,9,1,05032026,1'", "", 0,
                   "No se ha generado el fichero de salida: la entrada no contiene ninguna orden"},
         // A line of blanks lacks every mandatory field.

@@ -60,6 +60,14 @@ protected:
         return ejecutarModoLote(estado, entorno, registro, LeerParametros(lineaComandos, 10));
     }
 
+    // The one call a line that converts makes (an empty one, failing, when it made none or more).
+    LlamadaGrabada convertida(const std::string& lineaComandos) {
+        llamadas.clear();
+        EXPECT_EQ(lote(lineaComandos), kSalidaCorrecta) << lineaComandos;
+        EXPECT_EQ(llamadas.size(), 1u) << lineaComandos;
+        return llamadas.size() == 1 ? llamadas[0] : LlamadaGrabada{};
+    }
+
     CarpetaTemporal carpeta;
     std::optional<BaseDatos> baseDatos;
     EstadoEjecucion estado;
@@ -143,67 +151,49 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRechazo{"in.txt,out.txt,13,1,01022003,1", "Plantilla incorrecta"},
         CasoRechazo{"in.txt,out.txt,15,1,01022003,1", "Plantilla incorrecta"}));
 
-TEST_F(ModoLoteTest, llamaAlConversorDeNorma19ConLosArgumentosYElLogJuntoALaEntrada) {
-    EXPECT_EQ(lote("in.txt,out.bak,9,1,29022004,7"), kSalidaCorrecta);
+TEST_F(ModoLoteTest, llamaAlConversorDeSuFamiliaConLosArgumentosYElLogJuntoALaEntrada) {
+    using Ruta = std::filesystem::path;
+    auto l = convertida("in.txt,out.bak,9,1,29022004,7");
     EXPECT_TRUE(avisos.mensajes.empty());
-    ASSERT_EQ(llamadas.size(), 1u);
-    const auto& llamada = llamadas[0];
-    EXPECT_EQ(llamada.familia, Familia::CSB19);
-    EXPECT_EQ(llamada.parametros.rutaEntrada, carpeta / "in.txt");
-    EXPECT_EQ(llamada.parametros.rutaSalida, std::filesystem::path("out.bak"));
-    EXPECT_EQ(llamada.parametros.idEstructura, 9);
-    EXPECT_EQ(llamada.parametros.idPresentador, 1);
-    EXPECT_EQ(llamada.parametros.idEmisor, 7);
-    EXPECT_EQ(llamada.fechaProceso, "29/02/2004");
-    EXPECT_EQ(llamada.ficheroLog, carpeta / "in.log");
+    EXPECT_EQ(l.familia, Familia::CSB19);
+    EXPECT_EQ(l.parametros.rutaEntrada, carpeta / "in.txt");
+    EXPECT_EQ(l.parametros.rutaSalida, Ruta("out.bak"));
+    EXPECT_EQ(l.parametros.idEstructura, 9);
+    EXPECT_EQ(l.parametros.idPresentador, 1);
+    EXPECT_EQ(l.parametros.idEmisor, 7);
+    EXPECT_EQ(l.fechaProceso, "29/02/2004");
+    EXPECT_EQ(l.ficheroLog, carpeta / "in.log");
+    // The date is its first eight characters: separate arguments of the shell are joined with a blank,
+    // which stays inside the argument.
+    EXPECT_EQ(convertida("in.txt,out.bak,9,1,01022003 x,7").fechaProceso, "01/02/2003");
+    // An absolute input is used as it is; the log name is cut in the file name, never the folder's.
+    l = convertida("/datos.2026/remesa.txt,/tmp/salida.out,9,1,01022003,1");
+    EXPECT_EQ(l.parametros.rutaEntrada, Ruta("/datos.2026/remesa.txt"));
+    EXPECT_EQ(l.ficheroLog, Ruta("/datos.2026/remesa.log"));
 }
 
-TEST_F(ModoLoteTest, laFechaEsSoloSusOchoPrimerosCaracteres) {
-    // Separate arguments of the shell are joined with a blank, which stays inside the argument.
-    EXPECT_EQ(lote("in.txt,out.bak,9,1,01022003 x,7"), kSalidaCorrecta);
-    ASSERT_EQ(llamadas.size(), 1u);
-    EXPECT_EQ(llamadas[0].fechaProceso, "01/02/2003");
+TEST_F(ModoLoteTest, pasaLosDatosDeCabeceraAlConversorDeNorma34EnWindows1252) {
+    auto l = convertida("in.txt,out.txt,11,3,01022003,1,Calle Mayor 1,Madrid");
+    EXPECT_EQ(l.familia, Familia::CSB34);
+    EXPECT_EQ(l.parametros.tipoPlantilla, "CSB34T");
+    EXPECT_EQ(l.parametros.detalleCargo, "1");
+    EXPECT_EQ(l.parametros.domicilioOrdenante, "Calle Mayor 1");
+    EXPECT_EQ(l.parametros.plazaOrdenante, "Madrid");
+    EXPECT_EQ(l.fechaProceso, "01/02/2003");
+    // They arrive in UTF-8.
+    l = convertida("in.txt,out.txt,11,3,01022003,1,Calle A\xC3\xB1o 3,\xC3\x81vila");
+    EXPECT_EQ(l.parametros.domicilioOrdenante, "Calle A\xF1o 3");
+    EXPECT_EQ(l.parametros.plazaOrdenante, "\xC1vila");
 }
 
-TEST_F(ModoLoteTest, usaTalCualUnaRutaDeEntradaAbsoluta) {
-    EXPECT_EQ(lote("/datos.2026/remesa.txt,/tmp/salida.out,9,1,01022003,1"), kSalidaCorrecta);
-    ASSERT_EQ(llamadas.size(), 1u);
-    EXPECT_EQ(llamadas[0].parametros.rutaEntrada, std::filesystem::path("/datos.2026/remesa.txt"));
-    // The log name is cut in the file name, never in the folder's.
-    EXPECT_EQ(llamadas[0].ficheroLog, std::filesystem::path("/datos.2026/remesa.log"));
-}
-
-TEST_F(ModoLoteTest, pasaLosDatosDeCabeceraAlConversorDeNorma34) {
-    EXPECT_EQ(lote("in.txt,out.txt,11,3,01022003,1,Calle Mayor 1,Madrid"), kSalidaCorrecta);
-    ASSERT_EQ(llamadas.size(), 1u);
-    EXPECT_EQ(llamadas[0].familia, Familia::CSB34);
-    EXPECT_EQ(llamadas[0].parametros.tipoPlantilla, "CSB34T");
-    EXPECT_EQ(llamadas[0].parametros.detalleCargo, "1");
-    EXPECT_EQ(llamadas[0].parametros.domicilioOrdenante, "Calle Mayor 1");
-    EXPECT_EQ(llamadas[0].parametros.plazaOrdenante, "Madrid");
-    EXPECT_EQ(llamadas[0].fechaProceso, "01/02/2003");
-}
-
-TEST_F(ModoLoteTest, losDatosDeCabeceraLleganEnUtf8YPasanAlConversorEnWindows1252) {
-    EXPECT_EQ(lote("in.txt,out.txt,11,3,01022003,1,Calle A\xC3\xB1o 3,\xC3\x81vila"), kSalidaCorrecta);
-    ASSERT_EQ(llamadas.size(), 1u);
-    EXPECT_EQ(llamadas[0].parametros.domicilioOrdenante, "Calle A\xF1o 3");
-    EXPECT_EQ(llamadas[0].parametros.plazaOrdenante, "\xC1vila");
-}
-
-TEST_F(ModoLoteTest, norma58TomaElEmisorDelQuintoArgumentoSinFecha) {
-    EXPECT_EQ(lote("in.txt,out.txt,10,2,7"), kSalidaCorrecta);
-    ASSERT_EQ(llamadas.size(), 1u);
-    EXPECT_EQ(llamadas[0].familia, Familia::CSB58);
-    EXPECT_EQ(llamadas[0].parametros.idEmisor, 7);
-    EXPECT_EQ(llamadas[0].fechaProceso, "");
-}
-
-TEST_F(ModoLoteTest, zopAceptaSuTipoConBlancosAlrededor) {
-    EXPECT_EQ(lote("in.txt,out.txt,16,2,01022003"), kSalidaCorrecta);
-    ASSERT_EQ(llamadas.size(), 1u);
-    EXPECT_EQ(llamadas[0].familia, Familia::ZOP);
-    EXPECT_EQ(llamadas[0].parametros.tipoPlantilla, "ZOP");
+TEST_F(ModoLoteTest, norma58TomaElEmisorDelQuintoArgumentoSinFechaYZopSuTipoConBlancos) {
+    auto l = convertida("in.txt,out.txt,10,2,7");
+    EXPECT_EQ(l.familia, Familia::CSB58);
+    EXPECT_EQ(l.parametros.idEmisor, 7);
+    EXPECT_EQ(l.fechaProceso, "");
+    l = convertida("in.txt,out.txt,16,2,01022003");
+    EXPECT_EQ(l.familia, Familia::ZOP);
+    EXPECT_EQ(l.parametros.tipoPlantilla, "ZOP");
 }
 
 TEST_F(ModoLoteTest, terminaConEstado1CuandoLaConversionRechazaOrdenes) {

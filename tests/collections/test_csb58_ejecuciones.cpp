@@ -107,36 +107,23 @@ const std::vector<CampoPlantilla> kPrincipioFuera{{"CodigoReferencia", 3, 6, "",
 const std::vector<CampoPlantilla> kSinImporte{
     {"CodigoReferencia", 1, 4}, {"NombreTitular", 5, 8}, {"Cuenta", 9, 18}};
 
-INSTANTIATE_TEST_SUITE_P(
-    Tabla, CSB58Ejecuciones,
-    ::testing::Values(
-        CasoEjecucion{"entradaVaciaNoEscribeFichero", kCamposMinimos, -1, "", 0, 0, "", "", false},
-        CasoEjecucion{"sinPresentadorFallaConSuMensaje", kCamposMinimos, -1, kLineaBuena, 999, 0,
-                      "No se puede obtener los datos del presentador", "", false},
-        CasoEjecucion{"sinEmisorFallaConSuMensaje", kCamposMinimos, -1, kLineaBuena, 0, 999,
-                      "No se puede extraer los datos del emisor", "", false},
-        CasoEjecucion{"plantillaSinCamposNoSeCarga",
-                      {},
-                      -1,
-                      kLineaBuena,
-                      0,
-                      0,
-                      "No se puede cargar la plantilla",
-                      "",
-                      false},
-        CasoEjecucion{"principioFueraDeLosCamposPideRevisarLaPlantilla", kPrincipioFuera, 4, kLineaBuena, 0,
-                      0, "Por favor revise la plantilla.\r\nFalta indicar Principio de orden", "", false},
-        CasoEjecucion{"fechaDDMMAAConBarrasSeRechazaSinCortarla", kCamposMinimos, -1,
-                      "R001ANA 1234567890       10,0015/08/2026\r\n", 0, 0, "",
-                      "Error : Fecha de vto incorrecta", false},
-        CasoEjecucion{"importeDeOnceCifrasSeRechaza", kCamposMinimos, -1,
-                      "R001ANA 1234567890100000000,00150826\r\n", 0, 0, "", kImporte, false},
-        CasoEjecucion{"creditoSinImporteValidadoSeRechaza", kSinImporte, -1, "R001ANA 1234567890\r\n", 0, 0,
-                      "", kImporte, false},
-        CasoEjecucion{"totalDelFicheroExcedidoRechazaElCreditoQueNoCabe", kCamposMinimos, -1,
-                      "R001ANA 1234567890 99999999,99150826\r\nR002EVA 1234567890        0,01150826\r\n", 0,
-                      0, "", "Error : Importe total del fichero excedido", true}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Tabla, CSB58Ejecuciones, ::testing::Values(
+    CasoEjecucion{"entradaVaciaNoEscribeFichero", kCamposMinimos, -1, "", 0, 0, "", "", false},
+    CasoEjecucion{"sinPresentadorFallaConSuMensaje", kCamposMinimos, -1, kLineaBuena, 999, 0, "No se puede obtener los datos del presentador", "", false},
+    CasoEjecucion{"sinEmisorFallaConSuMensaje", kCamposMinimos, -1, kLineaBuena, 0, 999, "No se puede extraer los datos del emisor", "", false},
+    CasoEjecucion{"plantillaSinCamposNoSeCarga", {}, -1, kLineaBuena, 0, 0, "No se puede cargar la plantilla", "", false},
+    CasoEjecucion{"principioFueraDeLosCamposPideRevisarLaPlantilla", kPrincipioFuera, 4, kLineaBuena, 0, 0,
+                  "Por favor revise la plantilla.\r\nFalta indicar Principio de orden", "", false},
+    CasoEjecucion{"fechaDDMMAAConBarrasSeRechazaSinCortarla", kCamposMinimos, -1, "R001ANA 1234567890       10,0015/08/2026\r\n", 0, 0, "",
+                  "Error : Fecha de vto incorrecta", false},
+    CasoEjecucion{"importeDeOnceCifrasSeRechaza", kCamposMinimos, -1, "R001ANA 1234567890100000000,00150826\r\n", 0, 0, "", kImporte, false},
+    CasoEjecucion{"creditoSinImporteValidadoSeRechaza", kSinImporte, -1, "R001ANA 1234567890\r\n", 0, 0, "", kImporte, false},
+    CasoEjecucion{"totalDelFicheroExcedidoRechazaElCreditoQueNoCabe", kCamposMinimos, -1,
+                  "R001ANA 1234567890 99999999,99150826\r\nR002EVA 1234567890        0,01150826\r\n", 0, 0, "",
+                  "Error : Importe total del fichero excedido", true}),
     [](const auto& caso) { return std::string(caso.param.nombre); });
+// clang-format on
 
 } // namespace
 } // namespace trovanel

@@ -19,10 +19,11 @@ struct Caso {
     std::string bytes;
     Lineas lineas;
     LectorLineas::Texto texto = LectorLineas::Texto::Windows1252;
+    std::int64_t fallida = 0; // the line longer than the cap that stops the reading; 0: none
 };
 
 // Reads every line and checks that reading left the file's bytes as they were.
-void comprobar(const std::vector<Caso>& casos) {
+void comprobar(const std::vector<Caso>& casos, std::size_t tope = kMaxLinea) {
     for (std::size_t i = 0; i < casos.size(); ++i) {
         SCOPED_TRACE("caso " + std::to_string(i));
         CarpetaTemporal carpeta;
@@ -30,14 +31,18 @@ void comprobar(const std::vector<Caso>& casos) {
         pruebas::escribirFichero(ruta, casos[i].bytes);
         Lineas leidas;
         {
-            LectorLineas lector(ruta, casos[i].texto);
+            LectorLineas lector(ruta, casos[i].texto, tope);
             ASSERT_TRUE(lector.abierto());
             std::string linea = "basura";
             // Bounded, so that a reader that never ends fails instead of hanging.
             while (leidas.size() <= casos[i].lineas.size() && lector.leer(linea)) {
                 leidas.push_back(linea);
             }
-            EXPECT_FALSE(lector.error());
+            EXPECT_EQ(lector.error(), casos[i].fallida != 0);
+            if (casos[i].fallida != 0) {
+                EXPECT_EQ(lector.motivo(), "la línea " + std::to_string(casos[i].fallida) + " tiene más de " +
+                                               std::to_string(tope) + " bytes");
+            }
             EXPECT_FALSE(lector.leer(linea));
         }
         EXPECT_EQ(leidas, casos[i].lineas);
@@ -64,11 +69,7 @@ TEST(LectorLineas, separaLineasSegunLosFinalesDelFichero) {
         // Without any line end the file is one line.
         {"uno dos", {"uno dos"}},
         {"\r", {""}},
-    });
-}
-
-TEST(LectorLineas, ultimaLineaSinFinalYTextoVacioTrasElUltimoFinal) {
-    comprobar({
+        // The last line without an end, and no line after the last end.
         {"", {}},
         {"\n", {""}},
         {"\r\n", {""}},
@@ -83,6 +84,7 @@ TEST(LectorLineas, finalDeLineaPartidoEntreBloques) {
     const std::string y(kBloque, 'y');
     const std::string z(kBloque - 2, 'z');
     const std::string w(kBloque - 3, 'w');
+    const std::string lejos(kBloque + 10, 'y');
     comprobar({
         // CR last byte of the block, LF first of the next.
         {x + "\r\nb\r\n", {x, "b"}},
@@ -98,15 +100,10 @@ TEST(LectorLineas, finalDeLineaPartidoEntreBloques) {
         {y + y + "\r\n", {y + y}},
         // Among LF line ends, a CR closing one block and the LF opening the next.
         {"a\n" + w + "\r\nb\n", {"a", w, "b"}},
-    });
-}
-
-TEST(LectorLineas, elPrimerFinalDeLineaDecideAunqueHayaOtroLejos) {
-    const std::string y(kBloque + 10, 'y');
-    comprobar({
-        {"a\nb" + y + "\r\nc\n", {"a", "b" + y, "c"}},
-        {"a" + y + "\r\nb\nc\r\n", {"a" + y, "b\nc"}},
-        {y + "\nb\rc\n", {y, "b\rc"}},
+        // The first line end decides even with another one far away.
+        {"a\nb" + lejos + "\r\nc\n", {"a", "b" + lejos, "c"}},
+        {"a" + lejos + "\r\nb\nc\r\n", {"a" + lejos, "b\nc"}},
+        {lejos + "\nb\rc\n", {lejos, "b\rc"}},
     });
 }
 
@@ -146,48 +143,29 @@ TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252) {
 
 // Lines up to the cap are read; the first longer one stops the reading there, whatever ends it.
 TEST(LectorLineas, unaLineaMasLargaQueElTopeDetieneLaLectura) {
-    struct CasoTope {
-        std::string bytes;
-        Lineas lineas; // read before the refusal
-        std::int64_t fallida;
-        LectorLineas::Texto texto = LectorLineas::Texto::Windows1252;
-    };
-    const std::string largaSinFinal(kBloque * 3, 'x');
-    const CasoTope casos[] = {
-        {"1234\r\n12345\r\nab\r\n", {"1234"}, 2},
-        {"1234\n1234\r\n12345\n", {"1234", "1234"}, 3},
-        {"1234\r1234\r12345", {"1234", "1234"}, 3},
-        {"12345", {}, 1},
-        // Bytes count as they stand in the file: the mark is no part of the line, a UTF-8 character is two.
-        {"\xEF\xBB\xBF"
-         "1234\n",
-         {"1234"},
-         0,
-         LectorLineas::Texto::DetectarUtf8},
-        {"\xC3\x91"
-         "123\n",
-         {},
-         1,
-         LectorLineas::Texto::DetectarUtf8},
-        // A line without any end is not read whole before it is refused.
-        {largaSinFinal, {}, 1, LectorLineas::Texto::DetectarUtf8},
-    };
-    for (const CasoTope& caso : casos) {
-        SCOPED_TRACE(caso.bytes.substr(0, 20));
-        CarpetaTemporal carpeta;
-        pruebas::escribirFichero(carpeta / "entrada.txt", caso.bytes);
-        LectorLineas lector(carpeta / "entrada.txt", caso.texto, 4);
-        Lineas leidas;
-        std::string linea;
-        while (leidas.size() <= caso.lineas.size() && lector.leer(linea)) {
-            leidas.push_back(linea);
-        }
-        EXPECT_EQ(leidas, caso.lineas);
-        EXPECT_EQ(lector.error(), caso.fallida != 0);
-        if (caso.fallida != 0) {
-            EXPECT_EQ(lector.motivo(), "la línea " + std::to_string(caso.fallida) + " tiene más de 4 bytes");
-        }
-    }
+    constexpr auto kDetectar = LectorLineas::Texto::DetectarUtf8;
+    constexpr auto k1252 = LectorLineas::Texto::Windows1252;
+    comprobar(
+        {
+            {"1234\r\n12345\r\nab\r\n", {"1234"}, k1252, 2},
+            {"1234\n1234\r\n12345\n", {"1234", "1234"}, k1252, 3},
+            {"1234\r1234\r12345", {"1234", "1234"}, k1252, 3},
+            {"12345", {}, k1252, 1},
+            // Bytes count as they stand in the file: the mark is no part of the line, a UTF-8 character is
+            // two.
+            {"\xEF\xBB\xBF"
+             "1234\n",
+             {"1234"},
+             kDetectar},
+            {"\xC3\x91"
+             "123\n",
+             {},
+             kDetectar,
+             1},
+            // A line without any end is not read whole before it is refused.
+            {std::string(kBloque * 3, 'x'), {}, kDetectar, 1},
+        },
+        4);
 }
 
 TEST(LectorLineas, ficheroAusenteNoSeAbre) {

@@ -37,15 +37,23 @@ AvisosGrabados::Mensaje critico(const std::string& texto) {
     return {"critico", texto};
 }
 
-TEST(LogErrores, anadeCabeceraUnaVezYUnBloquePorOrdenTrasElContenidoPrevio) {
-    ASSERT_EQ(kNombre.size(), 40u);
+// A log "datos.log" in a fresh folder, its header owed as every driver leaves it before reading.
+class LogErrores : public ::testing::Test {
+protected:
+    void SetUp() override {
+        estado.gFicheroLog = carpeta / "datos.log";
+        estado.gCabeceraLogPendiente = true;
+    }
+
     CarpetaTemporal carpeta;
-    pruebas::escribirFichero(carpeta / "datos.log", "anterior\r\n");
     EstadoEjecucion estado;
-    estado.gFicheroLog = carpeta / "datos.log";
-    estado.gCabeceraLogPendiente = true;
     RelojFijo reloj;
     AvisosGrabados avisos;
+};
+
+TEST_F(LogErrores, anadeCabeceraUnaVezYUnBloquePorOrdenTrasElContenidoPrevio) {
+    ASSERT_EQ(kNombre.size(), 40u);
+    pruebas::escribirFichero(carpeta / "datos.log", "anterior\r\n");
     {
         EscritorLog log(estado, reloj, avisos);
         estado.anotarError("Error : Importe incorrecto", 3);
@@ -57,35 +65,17 @@ TEST(LogErrores, anadeCabeceraUnaVezYUnBloquePorOrdenTrasElContenidoPrevio) {
         EscribirLog(log, 1234567, "B00000000000", kNombre);
         EXPECT_TRUE(log.cerrar());
     }
-    const std::string esperado = lineas({
-        "anterior",
-        kAsteriscos,
-        kFechaHora,
-        kAsteriscos,
-        "Numero Linea: 3",
-        "Nif Ordenante: B00000000000",
-        "Nombre Titular: " + kNombre,
-        " ",
-        "Error : Importe incorrecto",
-        kAsteriscos,
-        "Numero Linea: 1234567",
-        "Nif Ordenante: B00000000000",
-        "Nombre Titular: " + kNombre,
-        " ",
-        "Error : Cuenta incorrecta",
-        "Error : Fecha incorrecta",
-    });
+    const std::string esperado = lineas({"anterior", kAsteriscos, kFechaHora, kAsteriscos, "Numero Linea: 3",
+                                         "Nif Ordenante: B00000000000", "Nombre Titular: " + kNombre, " ",
+                                         "Error : Importe incorrecto", kAsteriscos, "Numero Linea: 1234567",
+                                         "Nif Ordenante: B00000000000", "Nombre Titular: " + kNombre, " ",
+                                         "Error : Cuenta incorrecta", "Error : Fecha incorrecta"});
     EXPECT_EQ(leerFichero(estado.gFicheroLog), esperado);
     EXPECT_TRUE(estado.gErrores.empty());
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
-TEST(LogErrores, cadaEjecucionAnadeSuPropiaCabecera) {
-    CarpetaTemporal carpeta;
-    EstadoEjecucion estado;
-    estado.gFicheroLog = carpeta / "datos.log";
-    RelojFijo reloj;
-    AvisosGrabados avisos;
+TEST_F(LogErrores, cadaEjecucionAnadeSuPropiaCabecera) {
     for (int ejecucion = 0; ejecucion < 2; ++ejecucion) {
         // What every driver does before reading.
         estado.gCabeceraLogPendiente = true;
@@ -101,12 +91,7 @@ TEST(LogErrores, cadaEjecucionAnadeSuPropiaCabecera) {
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
-TEST(LogErrores, ejecucionSinOrdenesRechazadasNoTocaElLog) {
-    CarpetaTemporal carpeta;
-    EstadoEjecucion estado;
-    estado.gCabeceraLogPendiente = true;
-    RelojFijo reloj;
-    AvisosGrabados avisos;
+TEST_F(LogErrores, ejecucionSinOrdenesRechazadasNoTocaElLog) {
     estado.gFicheroLog = carpeta / "nuevo.log";
     { EscritorLog log(estado, reloj, avisos); }
     EXPECT_FALSE(std::filesystem::exists(carpeta / "nuevo.log"));
@@ -122,13 +107,8 @@ TEST(LogErrores, ejecucionSinOrdenesRechazadasNoTocaElLog) {
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
-TEST(LogErrores, bloqueSinLineasDeIdentificacion) {
-    CarpetaTemporal carpeta;
-    EstadoEjecucion estado;
+TEST_F(LogErrores, bloqueSinLineasDeIdentificacion) {
     estado.gFicheroLog = carpeta / "pagos.log";
-    estado.gCabeceraLogPendiente = true;
-    RelojFijo reloj;
-    AvisosGrabados avisos;
     {
         EscritorLog log(estado, reloj, avisos, kFalloLogPagos);
         estado.anotarError("Error : Importe incorrecto", 12);
@@ -143,8 +123,7 @@ TEST(LogErrores, bloqueSinLineasDeIdentificacion) {
 // A block that cannot be written loses its errors with its order: they must never appear under the
 // next order, and the header is still owed to the first block that does get written. Only a plain file
 // is a log, and never through a link: one to config.ini would write an order's text into it.
-TEST(LogErrores, noRepiteErroresDeUnBloqueFallido) {
-    CarpetaTemporal carpeta;
+TEST_F(LogErrores, noRepiteErroresDeUnBloqueFallido) {
     std::filesystem::create_directory(carpeta / "carpeta.log");
     pruebas::escribirFichero(carpeta / "config.ini", "administrador=false\r\n");
     std::filesystem::create_symlink(carpeta / "config.ini", carpeta / "enlace.log");
@@ -157,11 +136,10 @@ TEST(LogErrores, noRepiteErroresDeUnBloqueFallido) {
                                                  "/dev/full"};
     for (const auto& inservible : inservibles) {
         SCOPED_TRACE(inservible.string());
-        EstadoEjecucion estado;
+        estado = EstadoEjecucion{};
         estado.gFicheroLog = inservible;
         estado.gCabeceraLogPendiente = true;
-        RelojFijo reloj;
-        AvisosGrabados avisos;
+        avisos.mensajes.clear();
         const std::filesystem::path bueno = carpeta / "bueno.log";
         std::filesystem::remove(bueno);
         {
@@ -191,13 +169,7 @@ TEST(LogErrores, noRepiteErroresDeUnBloqueFallido) {
 }
 
 // Writes are buffered, so a full disk may only show when the log is closed: it must still be said, once.
-TEST(LogErrores, unDiscoLlenoSeAvisaAlCerrar) {
-    CarpetaTemporal carpeta;
-    EstadoEjecucion estado;
-    estado.gFicheroLog = carpeta / "datos.log";
-    estado.gCabeceraLogPendiente = true;
-    RelojFijo reloj;
-    AvisosGrabados avisos;
+TEST_F(LogErrores, unDiscoLlenoSeAvisaAlCerrar) {
     {
         EscritorLog log(estado, reloj, avisos);
         estado.anotarError("Error : Importe incorrecto", 3);
@@ -211,12 +183,9 @@ TEST(LogErrores, unDiscoLlenoSeAvisaAlCerrar) {
     EXPECT_TRUE(estado.gErrores.empty());
 }
 
-TEST(LogErrores, elMensajeDeFalloDeCobrosEsElPorDefecto) {
-    CarpetaTemporal carpeta;
-    EstadoEjecucion estado;
+TEST_F(LogErrores, elMensajeDeFalloDeCobrosEsElPorDefecto) {
     estado.gFicheroLog = carpeta / "no-existe" / "datos.log";
-    RelojFijo reloj;
-    AvisosGrabados avisos;
+    estado.gCabeceraLogPendiente = false;
     EscritorLog log(estado, reloj, avisos);
     estado.anotarError("Error : Importe incorrecto", 3);
     EscribirLog(log, 3, "B00000000000", kNombre);

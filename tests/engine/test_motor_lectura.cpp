@@ -155,6 +155,13 @@ public:
         }
         EXPECT_EQ(fs::exists(log) ? leerFichero(log) : "", bloques.empty() ? "" : kCabeceraLog + bloques);
     }
+    // Reads a sheet or a table of a file in the folder into the bank file.
+    void hoja(const char* fichero, const char* nombre = "Cobros") {
+        leerHoja(familia, carpeta / fichero, nombre, salida);
+    }
+    void tabla(const char* fichero, const char* nombre = "Cobros") {
+        leerTabla(familia, carpeta / fichero, nombre, salida);
+    }
 };
 
 struct CasoLector {
@@ -303,7 +310,7 @@ TEST_P(MotorLecturaFilas, cadaFilaEsUnaOrdenConLasReglasDeSuEntrada) {
     familia.recorta = caso.recorta;
     if (caso.tabla) {
         pruebas::escribirTablaSqlite(carpeta / "origen.db", "Cobros", {"A", "B"}, caso.filas);
-        leerTabla(familia, carpeta / "origen.db", "Cobros", salida);
+        tabla("origen.db");
     } else {
         pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", caso.filas);
         leerHoja(familia, *abrirLibroExcel(carpeta / "libro.xlsx"), "Cobros", salida);
@@ -399,62 +406,54 @@ TEST_P(MotorLecturaFilasFallidas, terminaConElMensajeYSinFicheroDeSalida) {
     EXPECT_FALSE(fs::exists(salida));
 }
 
-void leerHojaDe(MotorLectura& t, const char* hoja) {
-    pruebas::escribirHojaXlsx(t.carpeta / "libro.xlsx", "Cobros", {{"ab", "#1"}});
-    leerHoja(t.familia, *abrirLibroExcel(t.carpeta / "libro.xlsx"), hoja, t.salida);
-}
+constexpr const char* kNoAbre = "No se puede abrir el fichero de entrada";
 
 INSTANTIATE_TEST_SUITE_P(
     Tabla, MotorLecturaFilasFallidas,
     ::testing::Values(
-        CasoFalloFilas{"hojaQueElLibroNoTiene", [](MotorLectura& prueba) { leerHojaDe(prueba, "Pagos"); },
-                       "No se puede abrir el fichero de entrada"},
-        CasoFalloFilas{"libroQueNoExiste",
-                       [](MotorLectura& prueba) {
-                           leerHoja(prueba.familia, prueba.carpeta / "no.xlsx", "Cobros", prueba.salida);
+        CasoFalloFilas{"hojaQueElLibroNoTiene",
+                       [](MotorLectura& m) {
+                           pruebas::escribirHojaXlsx(m.carpeta / "libro.xlsx", "Cobros", {{"ab", "#1"}});
+                           leerHoja(m.familia, *abrirLibroExcel(m.carpeta / "libro.xlsx"), "Pagos", m.salida);
                        },
-                       "No se puede abrir el fichero de entrada"},
+                       kNoAbre},
+        CasoFalloFilas{"libroQueNoExiste", [](MotorLectura& m) { m.hoja("no.xlsx"); }, kNoAbre},
         CasoFalloFilas{"libroDanado",
-                       [](MotorLectura& prueba) {
-                           escribirFichero(prueba.carpeta / "malo.xlsx",
-                                           "PK\x03\x04" + std::string(600, 'x'));
-                           leerHoja(prueba.familia, prueba.carpeta / "malo.xlsx", "Cobros", prueba.salida);
+                       [](MotorLectura& m) {
+                           escribirFichero(m.carpeta / "malo.xlsx", "PK\x03\x04" + std::string(600, 'x'));
+                           m.hoja("malo.xlsx");
                        },
-                       "No se puede abrir el fichero de entrada"},
-        CasoFalloFilas{"baseQueNoExiste",
-                       [](MotorLectura& prueba) {
-                           leerTabla(prueba.familia, prueba.carpeta / "no.db", "Cobros", prueba.salida);
-                       },
-                       "Error : "},
+                       kNoAbre},
+        CasoFalloFilas{"baseQueNoExiste", [](MotorLectura& m) { m.tabla("no.db"); }, "Error : "},
         CasoFalloFilas{"baseDanada",
-                       [](MotorLectura& prueba) {
-                           escribirFichero(prueba.carpeta / "mala.db", std::string(4096, 'x'));
-                           leerTabla(prueba.familia, prueba.carpeta / "mala.db", "Cobros", prueba.salida);
+                       [](MotorLectura& m) {
+                           escribirFichero(m.carpeta / "mala.db", std::string(4096, 'x'));
+                           m.tabla("mala.db");
                        },
                        "Error : "},
         // A value, or a row of more columns than Access allows, past what a row may take of the memory.
         CasoFalloFilas{"valorDeTablaMasLargoQueElTope",
-                       [](MotorLectura& prueba) {
+                       [](MotorLectura& m) {
                            pruebas::escribirTablaSqlite(
-                               prueba.carpeta / "o.db", "Cobros", {"A", "B"},
+                               m.carpeta / "o.db", "Cobros", {"A", "B"},
                                {{"ab", "#1"}, {std::string(kMaxValor + 1, 'x'), "#2"}});
-                           leerTabla(prueba.familia, prueba.carpeta / "o.db", "Cobros", prueba.salida);
+                           m.tabla("o.db");
                        },
                        "Error : La fila 2 tiene un valor de más de 262144 bytes"},
         CasoFalloFilas{"tablaConMasColumnasQueElTope",
-                       [](MotorLectura& prueba) {
+                       [](MotorLectura& m) {
                            std::vector<std::string> columnas;
                            for (int i = 0; i <= kMaxColumnasTabla; ++i) {
                                columnas.push_back("C" + std::to_string(i));
                            }
-                           pruebas::escribirTablaSqlite(prueba.carpeta / "o.db", "Cobros", columnas, {});
-                           leerTabla(prueba.familia, prueba.carpeta / "o.db", "Cobros", prueba.salida);
+                           pruebas::escribirTablaSqlite(m.carpeta / "o.db", "Cobros", columnas, {});
+                           m.tabla("o.db");
                        },
                        "Error : No se puede leer la tabla Cobros de la base de datos "},
         CasoFalloFilas{"tablaQueNoExiste",
-                       [](MotorLectura& prueba) {
-                           pruebas::escribirTablaSqlite(prueba.carpeta / "o.db", "Cobros", {"A"}, {{"x"}});
-                           leerTabla(prueba.familia, prueba.carpeta / "o.db", "Pagos", prueba.salida);
+                       [](MotorLectura& m) {
+                           pruebas::escribirTablaSqlite(m.carpeta / "o.db", "Cobros", {"A"}, {{"x"}});
+                           m.tabla("o.db", "Pagos");
                        },
                        "Error : "}),
     [](const ::testing::TestParamInfo<CasoFalloFilas>& caso) { return std::string(caso.param.nombre); });
@@ -610,7 +609,7 @@ TEST_P(MotorLecturaLogFallido, detieneLaEjecucionConUnMensajeYSinFicheroDelBanco
         }
         estado.gCamposEstructura = filas ? kPorFila : kPorLinea;
         if (filas) {
-            leerHoja(familia, carpeta / "libro.xlsx", "Cobros", salida);
+            hoja("libro.xlsx");
         } else {
             leerTextoLinea(familia, entrada, salida);
         }
@@ -696,65 +695,60 @@ constexpr const char* kCopia =
 INSTANTIATE_TEST_SUITE_P(
     Tabla, MotorLecturaChoques,
     ::testing::Values(
-        CasoChoque{"mismaRuta", [](MotorLectura& prueba) { return prueba.entrada; }, kEntrada},
+        CasoChoque{"mismaRuta", [](MotorLectura& m) { return m.entrada; }, kEntrada},
         CasoChoque{"otraGrafia",
-                   [](MotorLectura& prueba) { return prueba.carpeta / "sub" / ".." / "." / "entrada.txt"; },
-                   kEntrada},
+                   [](MotorLectura& m) { return m.carpeta / "sub" / ".." / "." / "entrada.txt"; }, kEntrada},
         CasoChoque{"rutaRelativa",
-                   [](MotorLectura& prueba) { return fs::relative(prueba.entrada, fs::current_path()); },
-                   kEntrada},
+                   [](MotorLectura& m) { return fs::relative(m.entrada, fs::current_path()); }, kEntrada},
         CasoChoque{"enlaceSimbolico",
-                   [](MotorLectura& prueba) {
-                       fs::create_symlink(prueba.entrada, prueba.carpeta / "sub" / "enlace.out");
-                       return prueba.carpeta / "sub" / "enlace.out";
+                   [](MotorLectura& m) {
+                       fs::create_symlink(m.entrada, m.carpeta / "sub" / "enlace.out");
+                       return m.carpeta / "sub" / "enlace.out";
                    },
                    kEntrada},
         CasoChoque{"enlaceDuro",
-                   [](MotorLectura& prueba) {
-                       fs::create_hard_link(prueba.entrada, prueba.carpeta / "sub" / "duro.out");
-                       return prueba.carpeta / "sub" / "duro.out";
+                   [](MotorLectura& m) {
+                       fs::create_hard_link(m.entrada, m.carpeta / "sub" / "duro.out");
+                       return m.carpeta / "sub" / "duro.out";
                    },
                    kEntrada},
         // The log of this run need not exist yet.
         CasoChoque{"registroDeErrores",
-                   [](MotorLectura& prueba) { return prueba.carpeta / "sub" / ".." / "entrada.log"; }, kLog},
-        CasoChoque{"baseDeDatos", [](MotorLectura& prueba) { return prueba.carpeta / kNombreBaseDatos; },
-                   kBaseDatos},
+                   [](MotorLectura& m) { return m.carpeta / "sub" / ".." / "entrada.log"; }, kLog},
+        CasoChoque{"baseDeDatos", [](MotorLectura& m) { return m.carpeta / kNombreBaseDatos; }, kBaseDatos},
         CasoChoque{"baseDeDatosAbierta",
-                   [](MotorLectura& prueba) {
-                       prueba.configuracion.gRutaBDOrigen = prueba.carpeta / "otra.db";
-                       escribirFichero(prueba.configuracion.gRutaBDOrigen, "base");
-                       return prueba.configuracion.gRutaBDOrigen;
+                   [](MotorLectura& m) {
+                       m.configuracion.gRutaBDOrigen = m.carpeta / "otra.db";
+                       escribirFichero(m.configuracion.gRutaBDOrigen, "base");
+                       return m.configuracion.gRutaBDOrigen;
                    },
                    kBaseDatos},
-        CasoChoque{"copiaDelDia",
-                   [](MotorLectura& prueba) { return prueba.carpeta / "sub" / ".." / "6122026.Copy"; },
+        CasoChoque{"copiaDelDia", [](MotorLectura& m) { return m.carpeta / "sub" / ".." / "6122026.Copy"; },
                    kCopia},
         // Any file of the program folder, there or not yet.
-        CasoChoque{"configuracion", [](MotorLectura& prueba) { return prueba.carpeta / "config.ini"; },
+        CasoChoque{"configuracion", [](MotorLectura& m) { return m.carpeta / "config.ini"; },
                    "El fichero de salida no puede ser el mismo que el fichero de configuración del programa "
                    "(config.ini)"},
-        CasoChoque{"copiaDeOtroDia", [](MotorLectura& prueba) { return prueba.carpeta / "1112003.Copy"; },
-                   kCopia},
+        CasoChoque{"copiaDeOtroDia", [](MotorLectura& m) { return m.carpeta / "1112003.Copy"; }, kCopia},
         // The log is appended to: it may not be such a file either.
         CasoChoque{"registroEnlazadoAConfiguracion",
-                   [](MotorLectura& prueba) {
-                       escribirFichero(prueba.carpeta / "config.ini", "administrador=false\r\n");
-                       prueba.estado.gFicheroLog = prueba.carpeta / "sub" / "entrada.log";
-                       fs::create_symlink(prueba.carpeta / "config.ini", prueba.estado.gFicheroLog);
-                       return prueba.salida;
+                   [](MotorLectura& m) {
+                       escribirFichero(m.carpeta / "config.ini", "administrador=false\r\n");
+                       m.estado.gFicheroLog = m.carpeta / "sub" / "entrada.log";
+                       fs::create_symlink(m.carpeta / "config.ini", m.estado.gFicheroLog);
+                       return m.salida;
                    },
                    "El registro de errores no puede ser el mismo que el fichero de configuración del "
                    "programa (config.ini)"},
         CasoChoque{"registroEnlazadoABaseDeDatos",
-                   [](MotorLectura& prueba) {
-                       prueba.estado.gFicheroLog = prueba.carpeta / "sub" / "entrada.log";
-                       fs::create_symlink(prueba.carpeta / kNombreBaseDatos, prueba.estado.gFicheroLog);
-                       return prueba.salida;
+                   [](MotorLectura& m) {
+                       m.estado.gFicheroLog = m.carpeta / "sub" / "entrada.log";
+                       fs::create_symlink(m.carpeta / kNombreBaseDatos, m.estado.gFicheroLog);
+                       return m.salida;
                    },
                    "El registro de errores no puede ser el mismo que la base de datos del programa"},
-        CasoChoque{"ficheroPropio",
-                   [](MotorLectura& prueba) { return prueba.carpeta / "sub" / "remesa.out"; }, nullptr}),
+        CasoChoque{"ficheroPropio", [](MotorLectura& m) { return m.carpeta / "sub" / "remesa.out"; },
+                   nullptr}),
     [](const ::testing::TestParamInfo<CasoChoque>& caso) { return std::string(caso.param.nombre); });
 
 } // namespace

@@ -51,14 +51,40 @@ TEST_F(FrmMsg, tieneElTituloYLosBotonesDeLaVentanaDeResultado) {
     EXPECT_TRUE(hijo<QListWidget>(&ventana, "rtbFicheroLog")->isHidden());
 }
 
-TEST_F(FrmMsg, unaConversionSinErroresDiceProcesoTerminadoEnAzulSinDetalles) {
-    escribirLog({"una ejecución anterior"});
-    frmMsg ventana(estado, resultado);
-    auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
-    EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado"));
-    EXPECT_EQ(colorDe(etiqueta), kAzul);
-    EXPECT_FALSE(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled());
-    EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
+// How a run ended, with at most one line left in the log (a log of that name may remain from an earlier
+// run): the label, its colour, whether Detalles is on; the list stays empty.
+TEST_F(FrmMsg, cadaFinalDiceSuMensajeEnSuColorSinCargarElLog) {
+    using Clase = ResultadoConversion::Clase;
+    struct Caso {
+        const char* log; // nullptr: no log file
+        Clase clase;
+        bool mostrar;
+        const char* texto;
+        QColor color;
+        bool detalles;
+    };
+    for (const Caso& caso : {
+             Caso{"una ejecución anterior", Clase::Escrito, true, "Proceso terminado", kAzul, false},
+             Caso{nullptr, Clase::EscritoConRechazos, true, "Proceso terminado incorrectamente", kRojo,
+                  false},
+             Caso{"Línea 3: cuenta errónea", Clase::Cancelado, true, "Proceso Cancelado", kRojo, false},
+             // With no result to show it keeps its first look.
+             Caso{"línea", Clase::EscritoConRechazos, false, "Proceso terminado", kAzul, true},
+         }) {
+        SCOPED_TRACE(std::string(caso.texto) + (caso.log == nullptr ? " sin log" : ""));
+        estado.gMostrarResultado = caso.mostrar;
+        resultado.clase = caso.clase;
+        std::filesystem::remove(estado.gFicheroLog);
+        if (caso.log != nullptr) {
+            escribirLog({caso.log});
+        }
+        frmMsg ventana(estado, resultado);
+        auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
+        EXPECT_EQ(etiqueta->text(), QString::fromLatin1(caso.texto));
+        EXPECT_EQ(colorDe(etiqueta), caso.color);
+        EXPECT_EQ(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled(), caso.detalles);
+        EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
+    }
 }
 
 TEST_F(FrmMsg, unaConversionConErroresDiceIncorrectamenteEnRojoYDetallesMuestraTodoElLog) {
@@ -86,40 +112,6 @@ TEST_F(FrmMsg, unaConversionConErroresDiceIncorrectamenteEnRojoYDetallesMuestraT
     EXPECT_EQ(lista->item(1)->text(), QStringLiteral(" "));
     EXPECT_EQ(lista->item(2)->text(), QStringLiteral("Línea 3: cuenta errónea"));
     EXPECT_EQ(lista->item(5)->text(), QStringLiteral("Línea 7: importe vacío"));
-}
-
-TEST_F(FrmMsg, unaConversionConErroresSinFicheroDeLogDiceIncorrectamenteSinDetalles) {
-    resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
-    frmMsg ventana(estado, resultado);
-    auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
-    EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado incorrectamente"));
-    EXPECT_EQ(colorDe(etiqueta), kRojo);
-    EXPECT_FALSE(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled());
-    EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
-}
-
-TEST_F(FrmMsg, unaConversionCanceladaDiceProcesoCanceladoEnRojoSinElLogDeOtraConversion) {
-    // A log of that name may remain from an earlier run.
-    resultado.clase = ResultadoConversion::Clase::Cancelado;
-    escribirLog({"Línea 3: cuenta errónea"});
-    frmMsg ventana(estado, resultado);
-    auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
-    EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso Cancelado"));
-    EXPECT_EQ(colorDe(etiqueta), kRojo);
-    EXPECT_FALSE(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled());
-    EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
-}
-
-TEST_F(FrmMsg, sinResultadoQueMostrarConservaElAspectoInicial) {
-    estado.gMostrarResultado = false;
-    resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
-    escribirLog({"línea"});
-    frmMsg ventana(estado, resultado);
-    auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
-    EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado"));
-    EXPECT_EQ(colorDe(etiqueta), kAzul);
-    EXPECT_TRUE(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled());
-    EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
 }
 
 TEST_F(FrmMsg, tieneUnSoloAnchoSeaCualSeaElMensajeYCabeElTexto) {

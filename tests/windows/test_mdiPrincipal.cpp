@@ -20,12 +20,12 @@ namespace {
 
 using Mensaje = AvisosGrabados::Mensaje;
 
+void escribirConfiguracion(EntornoVentanas& entorno, const std::string& contenido) {
+    std::ofstream(entorno.carpeta / "config.ini", std::ios::binary) << contenido;
+}
+
 class MdiPrincipal : public ::testing::Test {
 protected:
-    void escribirConfiguracion(const std::string& contenido) {
-        std::ofstream(entorno.carpeta / "config.ini", std::ios::binary) << contenido;
-    }
-
     // What the user sees of a menu or the bar: each entry's text, a submenu by its objectName in
     // brackets, "-" for a separator.
     static std::vector<std::string> entradas(QWidget* menu) {
@@ -54,63 +54,52 @@ protected:
 
 class MdiPrincipalConfigurado : public MdiPrincipal {
 protected:
-    MdiPrincipalConfigurado() { escribirConfiguracion(""); }
+    MdiPrincipalConfigurado() { escribirConfiguracion(entorno, ""); }
 };
 
-TEST_F(MdiPrincipalConfigurado, elTituloEsElNombreDelProductoYSuVersion) {
+TEST_F(MdiPrincipalConfigurado, elTituloLlevaLaVersionYLaBarraYCadaMenuTienenSusEntradasEnOrden) {
+    using V = std::vector<std::string>;
     mdiPrincipal ventana(entorno.contexto());
     EXPECT_TRUE(ventana.windowTitle().startsWith(QStringLiteral("Trovanel Ver ")));
     EXPECT_GT(ventana.windowTitle().size(), QStringLiteral("Trovanel Ver ").size());
-}
-
-TEST_F(MdiPrincipalConfigurado, laBarraDeMenusTieneSusEntradasEnOrden) {
-    mdiPrincipal ventana(entorno.contexto());
-    EXPECT_EQ(
-        entradas(ventana.menuBar()),
-        (std::vector<std::string>{"&Plantillas [mnuEstructuras]", "&Cabeceras [mnuCabeceras]",
-                                  "&Generar CSB <mnuFiltrar>", "&Ayuda [mnuAyuda]", "&Salir <mnuSalir>"}));
-    EXPECT_TRUE(disponible(&ventana, "mnuFiltrar"));
-    EXPECT_TRUE(disponible(&ventana, "mnuSalir"));
-}
-
-TEST_F(MdiPrincipalConfigurado, elMenuPlantillasOfreceTodasSusEntradas) {
-    mdiPrincipal ventana(entorno.contexto());
-    EXPECT_EQ(entradas(hijo<QMenu>(&ventana, "mnuEstructuras")),
-              (std::vector<std::string>{"&Mantenimiento Plantillas <opcEstructuras>",
-                                        "Plantillas Microsoft [mnuMicrosoft]", "-",
-                                        "&Exportar Plantilla <opcExpEst>", "&Importar Plantilla <opcImpEst>",
-                                        "-", "Multifacturas <opcMultifacturas>"}));
-    EXPECT_EQ(entradas(hijo<QMenu>(&ventana, "mnuMicrosoft")),
-              (std::vector<std::string>{"Plantillas Excel <opcExcel>", "Plantillas Access <opcAccess>"}));
-    ASSERT_NE(hijo<QAction>(&ventana, "raya"), nullptr);
-    EXPECT_TRUE(hijo<QAction>(&ventana, "raya")->isSeparator());
-    ASSERT_NE(hijo<QAction>(&ventana, "r"), nullptr);
-    EXPECT_TRUE(hijo<QAction>(&ventana, "r")->isSeparator());
-    for (const char* nombre :
-         {"opcEstructuras", "opcExcel", "opcAccess", "opcExpEst", "opcImpEst", "opcMultifacturas"}) {
-        EXPECT_TRUE(disponible(&ventana, nombre)) << nombre;
+    struct Caso {
+        const char* menu; // nullptr: the menu bar
+        V entradas;
+        std::vector<const char*> disponibles;
+    };
+    const Caso casos[] = {
+        {nullptr,
+         {"&Plantillas [mnuEstructuras]", "&Cabeceras [mnuCabeceras]", "&Generar CSB <mnuFiltrar>",
+          "&Ayuda [mnuAyuda]", "&Salir <mnuSalir>"},
+         {"mnuFiltrar", "mnuSalir"}},
+        {"mnuEstructuras",
+         {"&Mantenimiento Plantillas <opcEstructuras>", "Plantillas Microsoft [mnuMicrosoft]", "-",
+          "&Exportar Plantilla <opcExpEst>", "&Importar Plantilla <opcImpEst>", "-",
+          "Multifacturas <opcMultifacturas>"},
+         {"opcEstructuras", "opcExpEst", "opcImpEst", "opcMultifacturas"}},
+        {"mnuMicrosoft",
+         {"Plantillas Excel <opcExcel>", "Plantillas Access <opcAccess>"},
+         {"opcExcel", "opcAccess"}},
+        {"mnuCabeceras",
+         {"&Descarga Fichero Cuentas <opcDesFichCtas>", "&Importar Fichero Cuentas <mnuImpFichCue>",
+          "&Mantenimiento de Cuentas [mnuCuentas]"},
+         {"opcDesFichCtas", "mnuImpFichCue"}},
+        {"mnuCuentas", {"&Cobros <opcManCobros>", "&Pagos <opcManPagos>"}, {"opcManCobros", "opcManPagos"}},
+        {"mnuAyuda", {"Manual <opcManual>", "Acerca de ... <opcAcercaDe>"}, {"opcManual", "opcAcercaDe"}},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.menu != nullptr ? caso.menu : "barra");
+        EXPECT_EQ(entradas(caso.menu != nullptr ? static_cast<QWidget*>(hijo<QMenu>(&ventana, caso.menu))
+                                                : ventana.menuBar()),
+                  caso.entradas);
+        for (const char* nombre : caso.disponibles) {
+            EXPECT_TRUE(disponible(&ventana, nombre)) << nombre;
+        }
     }
-}
-
-TEST_F(MdiPrincipalConfigurado, elMenuCabecerasOfreceTodasSusEntradas) {
-    mdiPrincipal ventana(entorno.contexto());
-    EXPECT_EQ(entradas(hijo<QMenu>(&ventana, "mnuCabeceras")),
-              (std::vector<std::string>{"&Descarga Fichero Cuentas <opcDesFichCtas>",
-                                        "&Importar Fichero Cuentas <mnuImpFichCue>",
-                                        "&Mantenimiento de Cuentas [mnuCuentas]"}));
-    EXPECT_EQ(entradas(hijo<QMenu>(&ventana, "mnuCuentas")),
-              (std::vector<std::string>{"&Cobros <opcManCobros>", "&Pagos <opcManPagos>"}));
-    for (const char* nombre : {"opcDesFichCtas", "mnuImpFichCue", "opcManCobros", "opcManPagos"}) {
-        EXPECT_TRUE(disponible(&ventana, nombre)) << nombre;
+    for (const char* raya : {"raya", "r"}) {
+        ASSERT_NE(hijo<QAction>(&ventana, raya), nullptr);
+        EXPECT_TRUE(hijo<QAction>(&ventana, raya)->isSeparator());
     }
-}
-
-TEST_F(MdiPrincipalConfigurado, elMenuAyudaOfreceElManualYAcercaDe) {
-    mdiPrincipal ventana(entorno.contexto());
-    EXPECT_EQ(entradas(hijo<QMenu>(&ventana, "mnuAyuda")),
-              (std::vector<std::string>{"Manual <opcManual>", "Acerca de ... <opcAcercaDe>"}));
-    EXPECT_TRUE(disponible(&ventana, "opcManual"));
-    EXPECT_TRUE(disponible(&ventana, "opcAcercaDe"));
 }
 
 struct CasoConfiguracion {
@@ -122,7 +111,7 @@ struct CasoConfiguracion {
 class ConfiguracionAlCargar : public MdiPrincipal, public ::testing::WithParamInterface<CasoConfiguracion> {};
 
 TEST_P(ConfiguracionAlCargar, lasPalabrasDeConfigIniFijanLosIndicadores) {
-    escribirConfiguracion(GetParam().contenido);
+    escribirConfiguracion(entorno, GetParam().contenido);
     mdiPrincipal ventana(entorno.contexto());
     EXPECT_EQ(entorno.configuracion.gAdministrador, GetParam().administrador);
     EXPECT_EQ(entorno.configuracion.gCaracteres, GetParam().caracteres);
@@ -145,49 +134,54 @@ TEST_F(MdiPrincipal, sinConfigIniAvisaYDejaLosIndicadoresApagados) {
     EXPECT_FALSE(entorno.configuracion.gCaracteres);
 }
 
-TEST_F(MdiPrincipalConfigurado, manualAbreElManualInstaladoConLaAplicacionDelEscritorio) {
-    pruebas::escribirFichero(entorno.carpeta / "manual.html", "<html></html>");
-    mdiPrincipal ventana(entorno.contexto(), nullptr, entorno.carpeta / "manual.html");
-    hijo<QAction>(&ventana, "opcManual")->trigger();
-    EXPECT_EQ(entorno.abridor.abiertos,
-              (std::vector<std::string>{(entorno.carpeta / "manual.html").string()}));
-    EXPECT_TRUE(entorno.avisos.mensajes.empty());
+TEST(MdiPrincipalManual, abreElManualInstaladoYSiFaltaElFicheroOLaAplicacionLoDice) {
+    struct Caso {
+        bool hayManual;
+        bool abre;
+        const char* tipo;  // nullptr: no message
+        std::string texto; // the missing file's path follows it when there is no manual
+    };
+    for (const Caso& caso :
+         {Caso{true, true, nullptr, ""},
+          Caso{false, true, "critico", "No se encuentra el manual del programa: "},
+          Caso{true, false, "simple", "No se encuentra la aplicación para abrir el fichero de ayuda "}}) {
+        SCOPED_TRACE(caso.texto);
+        EntornoVentanas entorno;
+        escribirConfiguracion(entorno, "");
+        entorno.abridor.resultado = caso.abre;
+        const std::filesystem::path manual = entorno.carpeta / "manual.html";
+        if (caso.hayManual) {
+            pruebas::escribirFichero(manual, "<html></html>");
+        }
+        mdiPrincipal ventana(entorno.contexto(), nullptr, manual);
+        hijo<QAction>(&ventana, "opcManual")->trigger();
+        EXPECT_EQ(entorno.abridor.abiertos,
+                  caso.hayManual ? std::vector<std::string>{manual.string()} : std::vector<std::string>{});
+        std::vector<Mensaje> avisos;
+        if (caso.tipo != nullptr) {
+            avisos.push_back({caso.tipo, caso.texto + (caso.hayManual ? "" : manual.string())});
+        }
+        EXPECT_EQ(entorno.avisos.mensajes, avisos);
+    }
 }
 
-TEST_F(MdiPrincipalConfigurado, manualQueNoEstaDiceQueFicheroFalta) {
-    mdiPrincipal ventana(entorno.contexto(), nullptr, entorno.carpeta / "manual.html");
-    hijo<QAction>(&ventana, "opcManual")->trigger();
-    EXPECT_TRUE(entorno.abridor.abiertos.empty());
-    EXPECT_EQ(entorno.avisos.mensajes,
-              (std::vector<Mensaje>{{"critico", "No se encuentra el manual del programa: " +
-                                                    (entorno.carpeta / "manual.html").string()}}));
-}
-
-TEST_F(MdiPrincipalConfigurado, manualSinAplicacionQueLoAbraAvisa) {
-    entorno.abridor.resultado = false;
-    pruebas::escribirFichero(entorno.carpeta / "manual.html", "<html></html>");
-    mdiPrincipal ventana(entorno.contexto(), nullptr, entorno.carpeta / "manual.html");
-    hijo<QAction>(&ventana, "opcManual")->trigger();
-    EXPECT_EQ(
-        entorno.avisos.mensajes,
-        (std::vector<Mensaje>{{"simple", "No se encuentra la aplicación para abrir el fichero de ayuda "}}));
-}
-
-TEST_F(MdiPrincipalConfigurado, descargaFicheroCuentasAbreLaPaginaDelBanco) {
-    mdiPrincipal ventana(entorno.contexto());
-    hijo<QAction>(&ventana, "opcDesFichCtas")->trigger();
-    ASSERT_EQ(entorno.abridor.abiertos.size(), 1u);
-    EXPECT_EQ(entorno.abridor.abiertos[0].rfind("http", 0), 0u);
-    EXPECT_TRUE(entorno.avisos.mensajes.empty());
-}
-
-TEST_F(MdiPrincipalConfigurado, descargaFicheroCuentasSinNavegadorAvisa) {
-    entorno.abridor.resultado = false;
-    mdiPrincipal ventana(entorno.contexto());
-    hijo<QAction>(&ventana, "opcDesFichCtas")->trigger();
-    ASSERT_EQ(entorno.avisos.mensajes.size(), 1u);
-    EXPECT_EQ(entorno.avisos.mensajes[0].tipo, "critico");
-    EXPECT_NE(entorno.avisos.mensajes[0].texto.find(entorno.abridor.abiertos.at(0)), std::string::npos);
+TEST(MdiPrincipalManual, descargaFicheroCuentasAbreLaPaginaDelBancoOAvisaSinNavegador) {
+    for (bool abre : {true, false}) {
+        EntornoVentanas entorno;
+        escribirConfiguracion(entorno, "");
+        entorno.abridor.resultado = abre;
+        mdiPrincipal ventana(entorno.contexto());
+        hijo<QAction>(&ventana, "opcDesFichCtas")->trigger();
+        ASSERT_EQ(entorno.abridor.abiertos.size(), 1u) << abre;
+        EXPECT_EQ(entorno.abridor.abiertos[0].rfind("http", 0), 0u);
+        if (abre) {
+            EXPECT_TRUE(entorno.avisos.mensajes.empty());
+        } else {
+            ASSERT_EQ(entorno.avisos.mensajes.size(), 1u);
+            EXPECT_EQ(entorno.avisos.mensajes[0].tipo, "critico");
+            EXPECT_NE(entorno.avisos.mensajes[0].texto.find(entorno.abridor.abiertos[0]), std::string::npos);
+        }
+    }
 }
 
 TEST_F(MdiPrincipalConfigurado, acercaDeSeAbreSinBloquearYCerrarLoOculta) {
@@ -211,71 +205,52 @@ TEST_F(MdiPrincipalConfigurado, acercaDeSeAbreSinBloquearYCerrarLoOculta) {
     EXPECT_TRUE(acercaDe->isVisible());
 }
 
-TEST_F(MdiPrincipalConfigurado, generarCsbMuestraElDialogoDeConversionModalYCerrarloLoDescarga) {
+TEST_F(MdiPrincipalConfigurado,
+       generarCsbYMantenimientoDeCuentasAbrenSusVentanasModalesYCerrarlasLasDescarga) {
     mdiPrincipal ventana(entorno.contexto());
     ventana.show();
     std::vector<QString> modales;
-    const auto cerrarElModal = [&modales] {
-        QWidget* modal = QApplication::activeModalWidget();
-        modales.push_back(modal != nullptr ? modal->objectName() : QString());
-        if (auto* dialogo = qobject_cast<QDialog*>(modal)) {
-            dialogo->reject();
-        }
-    };
-    QTimer::singleShot(0, &ventana, cerrarElModal);
-    hijo<QAction>(&ventana, "mnuFiltrar")->trigger();
-    QTimer::singleShot(0, &ventana, cerrarElModal);
-    hijo<QAction>(&ventana, "mnuFiltrar")->trigger();
-
-    EXPECT_EQ(modales, (std::vector<QString>{QStringLiteral("frmEntrada"), QStringLiteral("frmEntrada")}));
-    EXPECT_TRUE(ventana.findChildren<frmEntrada*>().isEmpty());
-}
-
-TEST_F(MdiPrincipalConfigurado, lasEntradasDeMantenimientoDeCuentasAbrenSusVentanasModales) {
-    mdiPrincipal ventana(entorno.contexto());
-    ventana.show();
-    std::vector<QString> modales;
-    for (const char* opcion : {"opcManCobros", "opcManPagos", "opcManCobros"}) {
-        QTimer::singleShot(0, &ventana, [&modales] {
+    // Generar CSB's dialog is rejected; the account windows close with their Cancelar button.
+    for (const char* opcion : {"mnuFiltrar", "mnuFiltrar", "opcManCobros", "opcManPagos", "opcManCobros"}) {
+        QTimer::singleShot(0, &ventana, [&modales, porBoton = opcion[0] == 'o'] {
             QWidget* modal = QApplication::activeModalWidget();
             modales.push_back(modal != nullptr ? modal->objectName() : QString());
-            if (auto* cerrar = modal != nullptr
-                                   ? modal->findChild<QPushButton*>(QStringLiteral("cmdCancelar"))
-                                   : nullptr) {
+            auto* cerrar =
+                modal != nullptr ? modal->findChild<QPushButton*>(QStringLiteral("cmdCancelar")) : nullptr;
+            if (porBoton && cerrar != nullptr) {
                 QTest::mouseClick(cerrar, Qt::LeftButton);
+            } else if (auto* dialogo = qobject_cast<QDialog*>(modal); !porBoton && dialogo != nullptr) {
+                dialogo->reject();
             }
         });
         hijo<QAction>(&ventana, opcion)->trigger();
     }
-    EXPECT_EQ(modales, (std::vector<QString>{QStringLiteral("frmNifSuf"), QStringLiteral("frmNifSufPagos"),
+    EXPECT_EQ(modales, (std::vector<QString>{QStringLiteral("frmEntrada"), QStringLiteral("frmEntrada"),
+                                             QStringLiteral("frmNifSuf"), QStringLiteral("frmNifSufPagos"),
                                              QStringLiteral("frmNifSuf")}));
+    EXPECT_TRUE(ventana.findChildren<frmEntrada*>().isEmpty());
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
 }
 
-TEST_F(MdiPrincipalConfigurado, salirCierraLaVentanaYBorraLaCopiaDelDia) {
-    const std::filesystem::path copia = entorno.carpeta / "6122026.Copy";
-    std::ofstream(copia) << "copia";
-    entorno.configuracion.gRutaCopiaBD = copia;
-    mdiPrincipal ventana(entorno.contexto());
-    ventana.show();
-
-    hijo<QAction>(&ventana, "mnuSalir")->trigger();
-
-    EXPECT_FALSE(ventana.isVisible());
-    EXPECT_FALSE(std::filesystem::exists(copia));
-}
-
-TEST_F(MdiPrincipalConfigurado, cerrarLaVentanaBorraLaCopiaDelDia) {
-    const std::filesystem::path copia = entorno.carpeta / "6122026.Copy";
-    std::ofstream(copia) << "copia";
-    entorno.configuracion.gRutaCopiaBD = copia;
-    mdiPrincipal ventana(entorno.contexto());
-    ventana.show();
-
-    EXPECT_TRUE(ventana.close());
-
-    EXPECT_FALSE(std::filesystem::exists(copia));
-    EXPECT_TRUE(entorno.avisos.mensajes.empty());
+TEST(MdiPrincipalSalida, salirOCerrarLaVentanaLaCierraYBorraLaCopiaDelDia) {
+    for (bool porMenu : {true, false}) {
+        SCOPED_TRACE(porMenu ? "Salir" : "cerrar");
+        EntornoVentanas entorno;
+        escribirConfiguracion(entorno, "");
+        const std::filesystem::path copia = entorno.carpeta / "6122026.Copy";
+        std::ofstream(copia) << "copia";
+        entorno.configuracion.gRutaCopiaBD = copia;
+        mdiPrincipal ventana(entorno.contexto());
+        ventana.show();
+        if (porMenu) {
+            hijo<QAction>(&ventana, "mnuSalir")->trigger();
+        } else {
+            EXPECT_TRUE(ventana.close());
+        }
+        EXPECT_FALSE(ventana.isVisible());
+        EXPECT_FALSE(std::filesystem::exists(copia));
+        EXPECT_TRUE(entorno.avisos.mensajes.empty());
+    }
 }
 
 } // namespace

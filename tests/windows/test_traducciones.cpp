@@ -33,18 +33,20 @@ QString sinAcelerador(QString texto) {
     return texto.remove(u'&');
 }
 
-struct Restaurar {
-    QLocale local;
+// Qt in Spanish; other tests see Qt as it was: deleting the translator uninstalls it.
+class Traducciones : public ::testing::Test {
+protected:
+    void SetUp() override {
+        traductor.reset(cargarTraduccionesQt(*QCoreApplication::instance()));
+        ASSERT_NE(traductor, nullptr) << "falta qtbase_es.qm (paquete qt6-translations-l10n)";
+    }
+    ~Traducciones() override { QLocale::setDefault(anterior); }
+
+    const QLocale anterior;
     std::unique_ptr<QTranslator> traductor;
-    ~Restaurar() { QLocale::setDefault(local); }
 };
 
-TEST(Traducciones, losBotonesEstandarYElDialogoDeFicherosHablanEspanol) {
-    const QLocale anterior;
-    QTranslator* traductor = cargarTraduccionesQt(*QCoreApplication::instance());
-    ASSERT_NE(traductor, nullptr) << "falta qtbase_es.qm (paquete qt6-translations-l10n)";
-    // Other tests see Qt as it was; deleting the translator uninstalls it.
-    const Restaurar alTerminar{anterior, std::unique_ptr<QTranslator>(traductor)};
+TEST_F(Traducciones, losBotonesEstandarYElDialogoDeFicherosHablanEspanol) {
     EXPECT_EQ(QLocale().toString(QDate(2026, 12, 7), QStringLiteral("d MMM")), QStringLiteral("7 dic"));
 
     QDialogButtonBox caja(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Yes |
@@ -96,11 +98,7 @@ QStringList textosVisibles(QFileDialog& dialogo) {
     return textos;
 }
 
-TEST(Traducciones, elDialogoDeFicherosNoDejaPalabrasEnIngles) {
-    const QLocale anterior;
-    QTranslator* traductor = cargarTraduccionesQt(*QCoreApplication::instance());
-    ASSERT_NE(traductor, nullptr) << "falta qtbase_es.qm (paquete qt6-translations-l10n)";
-    const Restaurar alTerminar{anterior, std::unique_ptr<QTranslator>(traductor)};
+TEST_F(Traducciones, elDialogoDeFicherosNoDejaPalabrasEnIngles) {
     pruebas::CarpetaTemporal carpeta;
     std::filesystem::create_directory(carpeta / "remesas");
     std::ofstream(carpeta / "remesas_de_diciembre_de_construcciones_del_norte.sqlite3") << "x";
