@@ -41,7 +41,7 @@ int numero(std::string_view digitos) {
 }
 
 // ZOP files write their dates year first.
-bool esTipoZOP(const std::string& tipo) {
+bool esTipoZOP(std::string_view tipo) {
     const auto t = buscarTipoPlantilla(Trim(tipo));
     return t && t->familia == Familia::ZOP;
 }
@@ -87,7 +87,8 @@ bool dialogo_datos::FechaCorrecta(std::string_view dia, std::string_view mes, st
     return fechaValida(numero(anio), numero(mes), numero(dia));
 }
 
-ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& valores) {
+ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& valores,
+                       std::string_view gTipoEstructura) {
     bool incompleto = false;
     for (const ValorDato& valor : valores) {
         if (valor.indice >= estado.gCamposEstructura.size()) {
@@ -114,9 +115,8 @@ ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& va
                 !dialogo_datos::FechaCorrecta(Mid(t, 1, 2), Mid(t, 4, 2), Mid(t, 7, 4))) {
                 return ResultadoDatos::FechaIncorrecta;
             }
-            estado.gFechaDatos = esTipoZOP(estado.gTipoEstructura)
-                                     ? Mid(t, 9, 2) + Mid(t, 4, 2) + Mid(t, 1, 2)
-                                     : Mid(t, 1, 2) + Mid(t, 4, 2) + Mid(t, 9, 2);
+            estado.gFechaDatos = esTipoZOP(gTipoEstructura) ? Mid(t, 9, 2) + Mid(t, 4, 2) + Mid(t, 1, 2)
+                                                            : Mid(t, 1, 2) + Mid(t, 4, 2) + Mid(t, 9, 2);
             break;
         }
         case ClaseFilaDatos::Texto:

@@ -133,7 +133,7 @@ std::string fechaProcesoDDMMAA(std::string_view dia, std::string_view mes, std::
 }
 
 void ModeloEntrada::elegirPlantilla(std::int64_t idEstructura, const std::string& tipo) {
-    estado_.gTipoEstructura = tipo;
+    gTipoEstructura_ = tipo;
     idEstructura_ = idEstructura;
     tipoUsuario_ = tipoUsuarioDe(tipo);
 }
@@ -149,7 +149,7 @@ bool ModeloEntrada::elegirEntrada(const std::filesystem::path& entrada,
     ficheroEntrada_ = entrada;
     const RutasConversion rutas = derivarRutasConversion(entrada);
     ficheroSalida_ = rutas.salida;
-    estado_.gFicheroLog = rutas.log;
+    gFicheroLog_ = rutas.log;
     return true;
 }
 
@@ -159,14 +159,14 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
     estado_.gFechaDatos.clear();
 
     // Norm 58 files carry no process date: the dialog hides it.
-    if (!esCSB58(estado_.gTipoEstructura) &&
+    if (!esCSB58(gTipoEstructura_) &&
         !dialogo_entrada::FechaCorrecta(seleccion.dia, seleccion.mes, seleccion.anio)) {
         entorno.avisos.informacion("La fecha de proceso es incorrecta");
         return std::nullopt;
     }
     fechaProceso_ = fechaProcesoDDMMAA(seleccion.dia, seleccion.mes, seleccion.anio);
 
-    const std::string codigo = Trim(estado_.gTipoEstructura);
+    const std::string codigo = Trim(gTipoEstructura_);
     if (Right(codigo, 2) == "Ex" && entorno.libroEntrada && !entorno.libroEntrada->gLibroAbierto) {
         // The previous Excel run closed the workbook that the file choice opened.
         AbrirLibroExcelRuta(*entorno.libroEntrada, entorno.avisos);
@@ -202,7 +202,7 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
     if (conversor == nullptr) {
         resultado.clase = ResultadoConversion::Clase::Fallido;
         resultado.mensaje = "Plantilla incorrecta";
-        resultado.log = estado_.gFicheroLog;
+        resultado.log = gFicheroLog_;
         entorno.avisos.informacion(resultado.mensaje);
     } else {
         ParametrosConversion parametros;
@@ -213,10 +213,10 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         parametros.gFechaProceso = fechaProceso_;
         parametros.gHojaExcel = hojaExcel_;
         parametros.gTablaAccess = tablaAccess_;
+        parametros.gFicheroLog = gFicheroLog_;
+        parametros.gTipoEstructura = gTipoEstructura_;
         if (tipo->familia == Familia::CSB19 || tipo->familia == Familia::CSB58) {
             parametros.idEmisor = *seleccion.idEmisor;
-        } else {
-            parametros.tipoPlantilla = estado_.gTipoEstructura;
         }
         if (tipo->familia == Familia::CSB34) {
             parametros.detalleCargo = seleccion.detalleCargo == 0 ? "0" : "1";

@@ -88,6 +88,7 @@ public:
     // A template chosen: sets gTipoEstructura, the template id and the kind of user.
     void elegirPlantilla(std::int64_t idEstructura, const std::string& tipo);
     std::int64_t idEstructura() const { return idEstructura_; }
+    const std::string& tipoEstructura() const { return gTipoEstructura_; }
     const std::string& tipoUsuario() const { return tipoUsuario_; }
     // The process date of the last run asked for, DDMMAA, once the date was found correct.
     const std::string& fechaProceso() const { return fechaProceso_; }
@@ -104,6 +105,7 @@ public:
                        Avisos& avisos);
     const std::filesystem::path& ficheroEntrada() const { return ficheroEntrada_; }
     const std::filesystem::path& ficheroSalida() const { return ficheroSalida_; }
+    const std::filesystem::path& ficheroLog() const { return gFicheroLog_; }
 
     // The run of "Generar CSB" up to the character replacement. A refusal shows its message and gives
     // nothing (nothing run, no result window), a family this build cannot convert included; otherwise the
@@ -115,12 +117,15 @@ private:
     EstadoEjecucion& estado_;
     const Configuracion& configuracion_;
     std::int64_t idEstructura_ = 0;
+    // Type code of the chosen template with its "Ex"/"Ac" suffix.
+    std::string gTipoEstructura_;
     std::string tipoUsuario_;
     std::string fechaProceso_;
     std::string hojaExcel_;
     std::string tablaAccess_;
     std::filesystem::path ficheroEntrada_;
     std::filesystem::path ficheroSalida_;
+    std::filesystem::path gFicheroLog_;
 };
 
 } // namespace trovanel

@@ -183,6 +183,7 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     }
     const bool sinFecha = enBlanco(peticion.gFechaProceso);
 
+    peticion.gTipoEstructura = tipoLimpio;
     Familia familia;
     if (tipo == "CSB19") {
         familia = Familia::CSB19;
@@ -192,7 +193,6 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         }
     } else if (esCodigoCSB34(tipo)) {
         familia = Familia::CSB34;
-        peticion.tipoPlantilla = tipoLimpio;
         peticion.detalleCargo = argumento(parametros, 6);
         // The command line is UTF-8; record text is Windows-1252, one byte a character.
         peticion.domicilioOrdenante = utf8ACp1252(argumento(parametros, 7));
@@ -218,7 +218,6 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         }
     } else if (tipoLimpio == "ZOP") {
         familia = Familia::ZOP;
-        peticion.tipoPlantilla = tipoLimpio;
         if (sinFecha) {
             return rechazarArgumentos(avisos, kFaltanParametros, familia);
         }
@@ -234,9 +233,9 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     }
 
     // Without a window the log goes where the dialog would put it: beside the input.
-    estado.gFicheroLog = derivarRutasConversion(peticion.rutaEntrada).log;
+    peticion.gFicheroLog = derivarRutasConversion(peticion.rutaEntrada).log;
     // The log is appended to: what this run added is what lies past its former end.
-    const std::uintmax_t logAntes = tamanoFichero(estado.gFicheroLog);
+    const std::uintmax_t logAntes = tamanoFichero(peticion.gFicheroLog);
     const ResultadoConversion resultado = ejecutarConversor(*conversor, estado, entorno, peticion);
     if (resultado.clase == ResultadoConversion::Clase::RechazadoAntesDeLeer) {
         return kSalidaRechazada;

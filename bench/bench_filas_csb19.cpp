@@ -200,7 +200,7 @@ bool repetir(const std::filesystem::path& carpeta, const std::filesystem::path& 
     ParametrosConversion parametros;
     parametros.rutaEntrada = entrada;
     parametros.rutaSalida = carpeta / "entrada.out";
-    estado.gFicheroLog = carpeta / "entrada.log";
+    parametros.gFicheroLog = carpeta / "entrada.log";
     preparar(baseDatos, estado, parametros, false, kColumnasTable1, tabla);
     std::vector<double> segundos;
     for (long i = 0; i < veces; ++i) {

@@ -204,8 +204,8 @@ void medirTexto(const fs::path& carpeta, std::uint64_t grande) {
         RelojSistema reloj;
         Entorno entorno{bd, avisos, reloj, carpeta};
         EstadoEjecucion estado;
-        estado.gFicheroLog = carpeta / "linea.log";
         ParametrosConversion p;
+        p.gFicheroLog = carpeta / "linea.log";
         p.rutaEntrada = carpeta / "linea.txt";
         p.rutaSalida = carpeta / "linea.out";
         p.idEstructura = 9;

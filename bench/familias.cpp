@@ -123,7 +123,7 @@ void prepararZOP(BaseDatos& baseDatos, EstadoEjecucion&, ParametrosConversion& p
     parametros.gFechaProceso = "05/03/2026";
     parametros.idEstructura = 100;
     parametros.idPresentador = 100;
-    parametros.tipoPlantilla = "ZOP";
+    parametros.gTipoEstructura = "ZOP";
 }
 
 // Transfers and cheques in turn; every tenth payment has a zero amount and goes to the log.
@@ -178,7 +178,7 @@ Medicion medicionCSB34(long transferencias) {
                 parametros.gFechaProceso = "05/03/2026";
                 parametros.idEstructura = 100;
                 parametros.idPresentador = 100;
-                parametros.tipoPlantilla = "CSB34T";
+                parametros.gTipoEstructura = "CSB34T";
                 parametros.detalleCargo = "0";
                 parametros.domicilioOrdenante = "CALLE MAYOR 1";
                 parametros.plazaOrdenante = "MADRID";

@@ -98,8 +98,8 @@ Resultado ejecutar(const Medicion& m) {
     RelojSistema reloj;
     Entorno entorno{baseDatos, avisos, reloj, carpeta};
     EstadoEjecucion estado;
-    estado.gFicheroLog = carpeta / "entrada.log";
     ParametrosConversion parametros;
+    parametros.gFicheroLog = carpeta / "entrada.log";
     parametros.rutaEntrada = entrada;
     parametros.rutaSalida = carpeta / "entrada.out";
     m.preparar(baseDatos, estado, parametros);
@@ -112,7 +112,7 @@ Resultado ejecutar(const Medicion& m) {
     std::error_code ignorado;
     r.bytesEntrada = std::filesystem::file_size(entrada, ignorado);
     r.bytesSalida = std::filesystem::file_size(parametros.rutaSalida, ignorado);
-    r.bytesLog = std::filesystem::file_size(estado.gFicheroLog, ignorado);
+    r.bytesLog = std::filesystem::file_size(parametros.gFicheroLog, ignorado);
     r.mensajes = avisos.mensajes;
     r.esperado = avisos.mensajes == 0 && resultado.conErrores();
     r.segundosCopia = sueloCopia(entrada, r.bytesSalida, carpeta / "copia.out");

@@ -3,6 +3,7 @@
 #include "estado_ejecucion.hpp"
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 namespace trovanel {
@@ -15,12 +16,13 @@ bool esDatoQueFalta(const CampoEstructura& campo);
 std::vector<std::size_t> camposQueFaltan(const std::vector<CampoEstructura>& campos);
 
 // Asks the user for the missing mandatory fields; the window implements it. It writes each value into
-// the field's valorcampo (a date into gFechaDatos) and returns whether the user accepted.
+// the field's valorcampo (a date into gFechaDatos, in the order the template type gTipoEstructura writes
+// its dates) and returns whether the user accepted.
 class SolicitudDatosObligatorios {
 public:
     virtual ~SolicitudDatosObligatorios() = default;
-    virtual bool MostrarDatosObligatorios(EstadoEjecucion& estado,
-                                          const std::vector<std::size_t>& campos) = 0;
+    virtual bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos,
+                                          std::string_view gTipoEstructura) = 0;
 };
 
 } // namespace trovanel

@@ -20,22 +20,21 @@ struct CampoEstructura {
     int longitud = 0;
 };
 
-// The state that the dialog, batch mode, the drivers and the log share for the life of the process.
-// The application owns one; tests make their own. Member names are the program's historic ones so
-// that each can be traced to the place that sets it.
+// What a conversion builds while it runs, shared by its driver, its readers, the missing-data answer and
+// the log: the template as loaded, the date typed for the run, the errors of the order being read and the
+// log's state. The process's configuration is Configuracion; what a run is asked to do, with its paths,
+// is ParametrosConversion; how it ended, ResultadoConversion. The application keeps one for its runs;
+// tests make their own. Member names are the program's historic ones so that each can be traced to the
+// place that sets it.
 struct EstadoEjecucion {
-    // Type code of the current template with its "Ex"/"Ac" suffix; empty in batch mode (text input).
-    std::string gTipoEstructura;
     // Fields of the current template, element i = row i in id_campo order.
     std::vector<CampoEstructura> gCamposEstructura;
     // "-" or " ": the sign found by the last amount normalisation.
     std::string gSignoImporte = " ";
-    // Error log of the conversion: the input's name with ".log".
-    std::filesystem::path gFicheroLog;
+    // The date typed in the missing-data dialog, in the order the template's type writes dates.
     std::string gFechaDatos;
     // Input line (or row) of the order being logged.
     std::int64_t gNumeroLinea = 0;
-    bool gMostrarResultado = false;
     // Error texts of the current order, in the order found; the log writer prints and clears them.
     std::vector<std::string> gErrores;
     // The run's header line in the log is still to be written.

@@ -48,9 +48,10 @@ bool escribirLinea(std::FILE* f, std::string_view texto) {
 }
 } // namespace
 
-EscritorLog::EscritorLog(EstadoEjecucion& estado, const Reloj& reloj, Avisos& avisos,
-                         std::string mensajeFallo)
-    : estado_(estado), reloj_(reloj), avisos_(avisos), mensajeFallo_(std::move(mensajeFallo)) {}
+EscritorLog::EscritorLog(std::filesystem::path ruta, EstadoEjecucion& estado, const Reloj& reloj,
+                         Avisos& avisos, std::string mensajeFallo)
+    : ruta_(std::move(ruta)), estado_(estado), reloj_(reloj), avisos_(avisos),
+      mensajeFallo_(std::move(mensajeFallo)) {}
 
 EscritorLog::~EscritorLog() {
     cerrar();
@@ -60,13 +61,13 @@ bool EscritorLog::abrir() {
     if (fichero_ != nullptr) {
         return true;
     }
-    if (estado_.gFicheroLog.empty()) {
+    if (ruta_.empty()) {
         return false;
     }
     // Never through a link nor into anything but a plain file: a log linked to config.ini or to the
     // database would write the rejected orders' text into it. O_NONBLOCK keeps a FIFO from blocking.
-    const int fd = ::open(estado_.gFicheroLog.c_str(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(ruta_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         return false;
     }

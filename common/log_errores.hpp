@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -16,13 +17,14 @@ struct EstadoEjecucion;
 inline constexpr const char* kFalloLogCobros = "No se puede crear el fichero Log";
 inline constexpr const char* kFalloLogPagos = "No se puede creal el fichero Log";
 
-// Appends the blocks of one run's rejected orders to the error log (estado.gFicheroLog), through one
-// buffered stream opened at the first block. The log is never truncated, and is only ever a plain file
+// Appends the blocks of one run's rejected orders to the error log at `ruta` (the run's gFicheroLog), through
+// one buffered stream opened at the first block. The log is never truncated, and is only ever a plain file
 // opened without following a symbolic link. Before the run's first block comes the run header
 // (asterisks, date and time), written once while estado.gCabeceraLogPendiente.
 class EscritorLog {
 public:
-    EscritorLog(EstadoEjecucion& estado, const Reloj& reloj, Avisos& avisos,
+    // No log is written with an empty path: each block fails as a log that cannot be opened.
+    EscritorLog(std::filesystem::path ruta, EstadoEjecucion& estado, const Reloj& reloj, Avisos& avisos,
                 std::string mensajeFallo = kFalloLogCobros);
     EscritorLog(const EscritorLog&) = delete;
     EscritorLog& operator=(const EscritorLog&) = delete;
@@ -43,6 +45,7 @@ public:
 private:
     bool abrir();
 
+    std::filesystem::path ruta_;
     EstadoEjecucion& estado_;
     const Reloj& reloj_;
     Avisos& avisos_;

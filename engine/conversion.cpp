@@ -127,8 +127,7 @@ ficheroProtegido(const std::filesystem::path& ruta, const Entorno& entorno,
 // The bank file takes its name at the end of the run, replacing whatever had it, and the log is appended
 // to: neither may be a file the run reads or writes itself, nor a file of the program folder (its
 // configuration, its database and the database's copies). The message names the clash.
-std::optional<std::string> salidaQueChoca(const EstadoEjecucion& estado, const Entorno& entorno,
-                                          const ParametrosConversion& parametros) {
+std::optional<std::string> salidaQueChoca(const Entorno& entorno, const ParametrosConversion& parametros) {
     const std::filesystem::path carpeta = entorno.carpetaPrograma;
     const std::filesystem::path sinRuta;
     const Configuracion* configuracion = entorno.configuracion;
@@ -141,11 +140,11 @@ std::optional<std::string> salidaQueChoca(const EstadoEjecucion& estado, const E
         {carpeta.empty() ? std::filesystem::path() : carpeta / kFicheroCaracteres,
          ficheroDelPrograma(kFicheroCaracteres)},
     };
-    if (const auto choque = ficheroProtegido(estado.gFicheroLog, entorno, protegidos)) {
+    if (const auto choque = ficheroProtegido(parametros.gFicheroLog, entorno, protegidos)) {
         return "El registro de errores no puede ser el mismo que " + *choque;
     }
     protegidos.emplace_back(parametros.rutaEntrada, "el fichero de entrada");
-    protegidos.emplace_back(estado.gFicheroLog, "el registro de errores");
+    protegidos.emplace_back(parametros.gFicheroLog, "el registro de errores");
     if (const auto choque = ficheroProtegido(parametros.rutaSalida, entorno, protegidos)) {
         return "El fichero de salida no puede ser el mismo que " + *choque;
     }
@@ -153,7 +152,7 @@ std::optional<std::string> salidaQueChoca(const EstadoEjecucion& estado, const E
 }
 
 // False, the run cancelled, when they are not given.
-bool pedirDatosQueFaltan(FamiliaConversion& familia) {
+bool pedirDatosQueFaltan(FamiliaConversion& familia, const ParametrosConversion& parametros) {
     EstadoEjecucion& estado = familia.estado;
     Entorno& entorno = familia.entorno;
     const std::vector<std::size_t> faltan = camposQueFaltan(estado.gCamposEstructura);
@@ -161,7 +160,7 @@ bool pedirDatosQueFaltan(FamiliaConversion& familia) {
         return true;
     }
     if (entorno.solicitudDatos != nullptr) {
-        if (entorno.solicitudDatos->MostrarDatosObligatorios(estado, faltan)) {
+        if (entorno.solicitudDatos->MostrarDatosObligatorios(estado, faltan, parametros.gTipoEstructura)) {
             return true;
         }
         familia.fallar("", ResultadoConversion::Clase::Cancelado);
@@ -186,9 +185,9 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
     Entorno& entorno = familia.entorno;
     estado.gErrores.clear();
     familia.resultado = ResultadoConversion{};
-    familia.resultado.log = estado.gFicheroLog;
+    familia.resultado.log = parametros.gFicheroLog;
 
-    if (auto choque = salidaQueChoca(estado, entorno, parametros)) {
+    if (auto choque = salidaQueChoca(entorno, parametros)) {
         entorno.avisos.informacion(*choque);
         familia.fallar(std::move(*choque), ResultadoConversion::Clase::RechazadoAntesDeLeer);
         return familia.resultado;
@@ -207,7 +206,7 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
     }
 
     // Cancelled: nothing is read or written; the loaded fields stay until the next run loads its own.
-    if (!pedirDatosQueFaltan(familia)) {
+    if (!pedirDatosQueFaltan(familia, parametros)) {
         return familia.resultado;
     }
 

@@ -20,7 +20,7 @@ ResultadoConversion ejecutarConversor(const Conversor& conversor, EstadoEjecucio
         ResultadoConversion resultado;
         resultado.clase = ResultadoConversion::Clase::Fallido;
         resultado.mensaje = e.what();
-        resultado.log = estado.gFicheroLog;
+        resultado.log = parametros.gFicheroLog;
         return resultado;
     }
 }

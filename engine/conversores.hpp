@@ -28,8 +28,9 @@ struct ParametrosConversion {
     std::int64_t idPresentador = 0;
     // Issuer of a collection presenter (norms 19 and 58).
     std::int64_t idEmisor = 0;
-    // Template type code (norm 34 and ZOP).
-    std::string tipoPlantilla;
+    // Type code of the chosen template, with its "Ex"/"Ac" suffix when the dialog chose a sheet or table
+    // template: norm 34 and ZOP build their records from it, the missing-data answer reads its dates by it.
+    std::string gTipoEstructura;
     // Norm 34 only: charge detail "0" (total) or "1" (partial), ordering party's address and town.
     std::string detalleCargo;
     std::string domicilioOrdenante;
@@ -39,6 +40,8 @@ struct ParametrosConversion {
     // The sheet of a workbook input and the table of a database input, as the dialog chose them.
     std::string gHojaExcel;
     std::string gTablaAccess;
+    // The error log the run appends to: beside the input, as the dialog and batch mode derive it.
+    std::filesystem::path gFicheroLog;
 };
 
 // What every driver works with besides the run state.

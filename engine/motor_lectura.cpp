@@ -20,7 +20,8 @@ constexpr const char* kNoSeAbreSalida = "No se puede abrir el fichero de salida"
 
 EjecucionLectura::EjecucionLectura(FamiliaConversion& familia, const std::filesystem::path& rutaSalida)
     : familia_(familia), rutaSalida_(rutaSalida),
-      log_(familia.estado, familia.entorno.reloj, familia.entorno.avisos, familia.mensajeFalloLog()) {}
+      log_(familia.resultado.log, familia.estado, familia.entorno.reloj, familia.entorno.avisos,
+           familia.mensajeFalloLog()) {}
 
 bool EjecucionLectura::iniciar() {
     salida_.emplace(rutaSalida_);

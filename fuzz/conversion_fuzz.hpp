@@ -69,12 +69,13 @@ struct EntornoCSB19 {
                                          const std::filesystem::path& salida, std::int64_t plantilla,
                                          std::size_t maximoLinea = kMaxLinea,
                                          const std::string& hojaOTabla = {}) {
-        const std::filesystem::path log = estado.gFicheroLog;
+        const std::filesystem::path log = std::filesystem::path(salida).replace_extension(".log");
         Entorno entorno{baseDatos, avisos, reloj, carpeta.ruta()};
         entorno.maximoLinea = maximoLinea;
         ParametrosConversion parametros;
         parametros.rutaEntrada = entrada;
         parametros.rutaSalida = salida;
+        parametros.gFicheroLog = log;
         parametros.idEstructura = plantilla;
         parametros.idPresentador = kPresentadorEjemplo;
         parametros.idEmisor = kEmisorEjemplo;

@@ -95,13 +95,11 @@ struct Contexto : EntornoCSB19 {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tamano) {
     static Contexto contexto;
     const std::filesystem::path salida = contexto.carpeta / "remesa.out";
-    const std::filesystem::path log = contexto.carpeta / "remesa.log";
 
     for (const bool hoja : {true, false}) {
         const std::filesystem::path entrada =
             contexto.carpeta.escribir(hoja ? "remesa.xlsx" : "remesa.db", datos, tamano);
         EstadoEjecucion estado;
-        estado.gFicheroLog = log;
         std::string nombre;
         if (hoja) {
             const auto primera = primeraHoja(entrada);

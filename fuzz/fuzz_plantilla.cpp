@@ -142,11 +142,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
 
     const std::filesystem::path salida = contexto.carpeta / "remesa.out";
     EstadoEjecucion estado;
-    estado.gFicheroLog = contexto.carpeta / "remesa.log";
     Entorno entorno{bd, contexto.avisos, contexto.reloj, contexto.carpeta.ruta()};
-    ParametrosConversion parametros{contexto.entrada, salida,       id,  kPresentadorEjemplo,
-                                    kEmisorEjemplo,   tipo.codigo,  "1", "CALLE MAYOR 1",
-                                    "MADRID",         "15/03/2026", {},  {}};
+    ParametrosConversion parametros;
+    parametros.rutaEntrada = contexto.entrada;
+    parametros.rutaSalida = salida;
+    parametros.idEstructura = id;
+    parametros.idPresentador = kPresentadorEjemplo;
+    parametros.idEmisor = kEmisorEjemplo;
+    parametros.gTipoEstructura = tipo.codigo;
+    parametros.detalleCargo = "1";
+    parametros.domicilioOrdenante = "CALLE MAYOR 1";
+    parametros.plazaOrdenante = "MADRID";
+    parametros.gFechaProceso = "15/03/2026";
+    parametros.gFicheroLog = contexto.carpeta / "remesa.log";
     ejecutarConversor(*contexto.registro.buscar(tipo.familia), estado, entorno, parametros);
 
     const std::string banco = leer(salida);
@@ -163,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     }
     std::error_code error;
     std::filesystem::remove(salida, error);
-    std::filesystem::remove(estado.gFicheroLog, error);
+    std::filesystem::remove(parametros.gFicheroLog, error);
     bd.preparar("DELETE FROM estructura WHERE id_estructura = ?").con(id).ejecutar();
     return 0;
 }

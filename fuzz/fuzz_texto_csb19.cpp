@@ -109,13 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     static Contexto contexto;
     const std::filesystem::path entrada = contexto.carpeta.escribir("remesa.txt", datos, tamano);
     const std::filesystem::path salida = contexto.carpeta / "remesa.out";
-    const std::filesystem::path log = contexto.carpeta / "remesa.log";
 
     std::optional<std::string> bancoSinTope;
     bool errorSinTope = false;
     for (const std::int64_t plantilla : contexto.plantillas) {
         EstadoEjecucion estado;
-        estado.gFicheroLog = log;
         const auto banco = contexto.convertir(estado, entrada, salida, plantilla);
         if (plantilla == kPlantillaEjemplo) {
             bancoSinTope = banco;
@@ -124,7 +122,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     }
 
     EstadoEjecucion estado;
-    estado.gFicheroLog = log;
     const auto banco = contexto.convertir(estado, entrada, salida, kPlantillaEjemplo, tamano / 2);
     const bool pasaDelTope = contexto.avisos.ultimoCritico.find(" tiene más de ") != std::string::npos;
     const bool conErrores = contexto.ultimo.conErrores();

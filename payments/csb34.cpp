@@ -110,7 +110,7 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
 ResultadoConversion GenerarCSB34(EstadoEjecucion& estado, Entorno& entorno,
                                  const ParametrosConversion& parametros) {
     // Trimmed once here; the run state's own type is never touched.
-    ModuloCSB34 modulo(estado, entorno, Trim(parametros.tipoPlantilla));
+    ModuloCSB34 modulo(estado, entorno, Trim(parametros.gTipoEstructura));
     return ejecutarConversionPagos(modulo, parametros);
 }
 

@@ -27,9 +27,9 @@ QString nombreControl(std::size_t indice, const char* sufijo = "") {
 
 } // namespace
 
-frmDatos::frmDatos(EstadoEjecucion& estado, const std::vector<std::size_t>& campos, Avisos& avisos,
-                   QWidget* parent)
-    : QDialog(parent), estado_(estado), avisos_(avisos),
+frmDatos::frmDatos(EstadoEjecucion& estado, const std::vector<std::size_t>& campos,
+                   std::string_view gTipoEstructura, Avisos& avisos, QWidget* parent)
+    : QDialog(parent), estado_(estado), gTipoEstructura_(gTipoEstructura), avisos_(avisos),
       filas_(filasDatosObligatorios(estado.gCamposEstructura, campos)) {
     setObjectName(QStringLiteral("frmDatos"));
     setWindowTitle(aQString("Datos Obligatorios que faltan"));
@@ -98,7 +98,7 @@ std::vector<ValorDato> frmDatos::valoresTecleados() const {
 }
 
 void frmDatos::Command1_Click() {
-    switch (aceptar(estado_, valoresTecleados())) {
+    switch (aceptar(estado_, valoresTecleados(), gTipoEstructura_)) {
     case ResultadoDatos::FechaIncorrecta:
         avisos_.informacion("Teclee una fecha correcta");
         break;
@@ -118,12 +118,13 @@ void frmDatos::Command2_Click() {
 SolicitudDatosQt::SolicitudDatosQt(Avisos& avisos, QWidget* parent) : avisos_(avisos), parent_(parent) {}
 
 bool SolicitudDatosQt::MostrarDatosObligatorios(EstadoEjecucion& estado,
-                                                const std::vector<std::size_t>& campos) {
+                                                const std::vector<std::size_t>& campos,
+                                                std::string_view gTipoEstructura) {
     if (filasDatosObligatorios(estado.gCamposEstructura, campos).empty()) {
         return true;
     }
     CursorNormal cursor;
-    frmDatos dialogo(estado, campos, avisos_, parent_);
+    frmDatos dialogo(estado, campos, gTipoEstructura, avisos_, parent_);
     return dialogo.exec() == QDialog::Accepted;
 }
 

@@ -6,6 +6,8 @@
 #include <QDialog>
 
 #include <cstddef>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class QWidget;
@@ -20,8 +22,8 @@ class Avisos;
 class frmDatos : public QDialog {
     Q_OBJECT
 public:
-    frmDatos(EstadoEjecucion& estado, const std::vector<std::size_t>& campos, Avisos& avisos,
-             QWidget* parent = nullptr);
+    frmDatos(EstadoEjecucion& estado, const std::vector<std::size_t>& campos,
+             std::string_view gTipoEstructura, Avisos& avisos, QWidget* parent = nullptr);
 
     void Command1_Click();
     // Every way out other than Aceptar (this button, the close box, Escape) rejects the dialog, which
@@ -32,6 +34,7 @@ private:
     std::vector<ValorDato> valoresTecleados() const;
 
     EstadoEjecucion& estado_;
+    std::string gTipoEstructura_;
     Avisos& avisos_;
     std::vector<FilaDatos> filas_;
     // The input control of each row, in row order.
@@ -44,7 +47,8 @@ public:
     SolicitudDatosQt(Avisos& avisos, QWidget* parent);
     // Shows frmDatos modally and says whether the user accepted; any other way out cancels the run.
     // Nothing asked: accepted without a window.
-    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override;
+    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos,
+                                  std::string_view gTipoEstructura) override;
 
 private:
     Avisos& avisos_;

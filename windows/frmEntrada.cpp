@@ -458,7 +458,7 @@ void frmEntrada::gridEmisorFilaPulsada(int fila) {
 }
 
 void frmEntrada::Image1_Click() {
-    const std::string& tipo = contexto_.estado.gTipoEstructura;
+    const std::string& tipo = modelo_.tipoEstructura();
     const std::filesystem::path ruta =
         abrirFicheroPara(contexto_, kCarpetaEntrada, kTituloAbrirEntrada, filtroEntrada(tipo));
     // A cancelled dialog keeps the earlier choice as it was.
@@ -505,7 +505,7 @@ void frmEntrada::Image1_Click() {
 }
 
 void frmEntrada::cbHojaTabla_Click() {
-    switch (entradaDe(contexto_.estado.gTipoEstructura)) {
+    switch (entradaDe(modelo_.tipoEstructura())) {
     case TipoEntrada::Excel:
         modelo_.elegirHojaExcel(desdeQString(cbHojaTabla_->currentText()));
         break;
@@ -541,7 +541,7 @@ void frmEntrada::cmdProcesar_Click() {
     entorno.configuracion = &contexto_.configuracion;
     std::optional<ResultadoConversion> resultado;
     std::error_code sinLog;
-    inicioLog_ = std::filesystem::file_size(contexto_.estado.gFicheroLog, sinLog);
+    inicioLog_ = std::filesystem::file_size(modelo_.ficheroLog(), sinLog);
     if (sinLog) {
         inicioLog_ = 0;
     }
@@ -556,12 +556,13 @@ void frmEntrada::cmdProcesar_Click() {
     if (!resultado) {
         return;
     }
-    contexto_.estado.gMostrarResultado = true;
     mostrarResultado(*resultado);
 }
 
 void frmEntrada::mostrarResultado(const ResultadoConversion& resultado) {
-    frmMsg ventana(contexto_.estado, resultado, this, inicioLog_);
+    // gMostrarResultado is set before the first result window and never reset: every window built here
+    // fills itself.
+    frmMsg ventana(true, resultado, this, inicioLog_);
     ventana.exec();
 }
 

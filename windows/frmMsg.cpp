@@ -2,7 +2,6 @@
 
 #include "controles.hpp"
 #include "conversores.hpp"
-#include "estado_ejecucion.hpp"
 #include "texto_qt.hpp"
 
 #include <QFrame>
@@ -41,9 +40,9 @@ bool leerLinea(std::ifstream& log, std::string& linea) {
 
 } // namespace
 
-frmMsg::frmMsg(EstadoEjecucion& estado, const ResultadoConversion& resultado, QWidget* padre,
+frmMsg::frmMsg(bool gMostrarResultado, const ResultadoConversion& resultado, QWidget* padre,
                std::uintmax_t inicioEjecucion)
-    : QDialog(padre), estado_(estado),
+    : QDialog(padre), gMostrarResultado_(gMostrarResultado), log_(resultado.log),
       labProcTerminado_(etiqueta(QStringLiteral("labProcTerminado"), kTerminado, this)),
       cmdDetalles_(boton("cmdDetalles", "&Detalles", this)),
       cmdAceptar_(boton("cmdAceptar", "&Aceptar", this)),
@@ -102,17 +101,17 @@ void frmMsg::Form_Load(const ResultadoConversion& resultado) {
         labProcTerminado_->setText(QStringLiteral("Proceso Cancelado"));
         colorTexto(labProcTerminado_, kRojo);
     }
-    if (!estado_.gMostrarResultado) {
+    if (!gMostrarResultado_) {
         return;
     }
     // A cancelled run stopped before writing anything: a log of that name is an earlier run's, and the
     // run is not reported as a failed one.
     const bool conErrores = resultado.conErrores() && !cancelado;
     std::error_code error;
-    const bool hayLog = !estado_.gFicheroLog.empty() && std::filesystem::exists(estado_.gFicheroLog, error);
+    const bool hayLog = !log_.empty() && std::filesystem::exists(log_, error);
     if (hayLog && conErrores) {
-        std::ifstream log(estado_.gFicheroLog, std::ios::binary);
-        const std::uintmax_t tamano = std::filesystem::file_size(estado_.gFicheroLog, error);
+        std::ifstream log(log_, std::ios::binary);
+        const std::uintmax_t tamano = std::filesystem::file_size(log_, error);
         if (error || inicioEjecucion_ > tamano) {
             inicioEjecucion_ = 0;
         }
@@ -126,7 +125,7 @@ void frmMsg::Form_Load(const ResultadoConversion& resultado) {
         if (!log.is_open()) {
             cmdDetalles_->setEnabled(false);
         } else if (inicioEjecucion_ > 0) {
-            anteriores_ = std::make_unique<std::ifstream>(estado_.gFicheroLog, std::ios::binary);
+            anteriores_ = std::make_unique<std::ifstream>(log_, std::ios::binary);
             carga_->start(0);
         }
     } else {

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -13,18 +14,18 @@ class QTimer;
 
 namespace trovanel {
 
-struct EstadoEjecucion;
 struct ResultadoConversion;
 
 // "Fin Proceso Trovanel": how the last interactive run ended, with its log on request. It fills itself
-// from the run's outcome and the run state when it is built, so build one after each run and exec() it.
+// from the run's outcome and its log when it is built, so build one after each run and exec() it.
 class frmMsg : public QDialog {
     Q_OBJECT
 
 public:
     // inicioEjecucion: where the run's blocks begin in the log. They are shown at once and the window
     // opens on them; the earlier runs come in above them a slice at a time, never freezing the window.
-    frmMsg(EstadoEjecucion& estado, const ResultadoConversion& resultado, QWidget* padre = nullptr,
+    // gMostrarResultado false: the window keeps its designed look, whatever the outcome.
+    frmMsg(bool gMostrarResultado, const ResultadoConversion& resultado, QWidget* padre = nullptr,
            std::uintmax_t inicioEjecucion = 0);
     ~frmMsg() override;
 
@@ -37,7 +38,9 @@ private:
     void Form_Load(const ResultadoConversion& resultado);
     void cargarAnteriores();
 
-    EstadoEjecucion& estado_;
+    const bool gMostrarResultado_;
+    // The run's error log, as the outcome names it.
+    const std::filesystem::path log_;
     QLabel* labProcTerminado_;
     QPushButton* cmdDetalles_;
     QPushButton* cmdAceptar_;

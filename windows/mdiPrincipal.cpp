@@ -85,8 +85,9 @@ public:
     explicit SolicitudDatosVentana(Avisos& avisos) : avisos_(avisos) {}
     void setVentana(QWidget* ventana) { ventana_ = ventana; }
 
-    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override {
-        return SolicitudDatosQt(avisos_, ventana_).MostrarDatosObligatorios(estado, campos);
+    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos,
+                                  std::string_view gTipoEstructura) override {
+        return SolicitudDatosQt(avisos_, ventana_).MostrarDatosObligatorios(estado, campos, gTipoEstructura);
     }
 
 private:

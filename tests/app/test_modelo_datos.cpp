@@ -52,9 +52,10 @@ TEST(ModeloDatos, unaFechaRechazadaNoTocaLaAnteriorYUnaAceptadaLaSustituye) {
     EstadoEjecucion estado;
     estado.gCamposEstructura = {pedido("FechaCargo")};
     estado.gFechaDatos = "010101";
-    EXPECT_EQ(aceptar(estado, {{0, ClaseFilaDatos::Fecha, "31/11/2025"}}), ResultadoDatos::FechaIncorrecta);
+    EXPECT_EQ(aceptar(estado, {{0, ClaseFilaDatos::Fecha, "31/11/2025"}}, "CSB19"),
+              ResultadoDatos::FechaIncorrecta);
     EXPECT_EQ(estado.gFechaDatos, "010101");
-    EXPECT_EQ(aceptar(estado, {{0, ClaseFilaDatos::Fecha, "30/11/2025"}}), ResultadoDatos::Aceptado);
+    EXPECT_EQ(aceptar(estado, {{0, ClaseFilaDatos::Fecha, "30/11/2025"}}, "CSB19"), ResultadoDatos::Aceptado);
     EXPECT_EQ(estado.gFechaDatos, "301125");
 }
 
@@ -62,7 +63,7 @@ TEST(ModeloDatos, unTextoDeListaDesconocidoNoEscribeNiAvisa) {
     EstadoEjecucion estado;
     estado.gCamposEstructura = {pedido("Gastos")};
     estado.gCamposEstructura[0].valorcampo = "previo";
-    EXPECT_EQ(aceptar(estado, {{0, ClaseFilaDatos::Gastos, "Otro"}}), ResultadoDatos::Aceptado);
+    EXPECT_EQ(aceptar(estado, {{0, ClaseFilaDatos::Gastos, "Otro"}}, "CSB19"), ResultadoDatos::Aceptado);
     EXPECT_EQ(estado.gCamposEstructura[0].valorcampo, "previo");
 }
 

@@ -75,7 +75,7 @@ TEST(ModeloEntrada, laBaseDeDatosDelProgramaNuncaEsLaEntradaSeaCualSeaSuNombre) 
                 << ruta;
             EXPECT_EQ(modelo.ficheroEntrada(), carpeta / "recibos.txt");
             EXPECT_EQ(modelo.ficheroSalida(), carpeta / "recibos.out");
-            EXPECT_EQ(estado.gFicheroLog, carpeta / "recibos.log");
+            EXPECT_EQ(modelo.ficheroLog(), carpeta / "recibos.log");
         }
     }
 }

@@ -43,12 +43,12 @@ protected:
         }
         for (Familia familia : {Familia::CSB19, Familia::CSB58, Familia::CSB34, Familia::ZOP}) {
             registro.registrar(
-                familia, [this, familia](EstadoEjecucion& e, Entorno&, const ParametrosConversion& p) {
-                    llamadas.push_back({familia, p, p.gFechaProceso, e.gFicheroLog});
+                familia, [this, familia](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
+                    llamadas.push_back({familia, p, p.gFechaProceso, p.gFicheroLog});
                     ResultadoConversion r;
                     r.clase = errorDelConversor ? ResultadoConversion::Clase::EscritoConRechazos
                                                 : ResultadoConversion::Clase::Escrito;
-                    r.log = e.gFicheroLog;
+                    r.log = p.gFicheroLog;
                     r.ordenesEscritas = 1;
                     return r;
                 });
@@ -175,7 +175,7 @@ TEST_F(ModoLoteTest, llamaAlConversorDeSuFamiliaConLosArgumentosYElLogJuntoALaEn
 TEST_F(ModoLoteTest, pasaLosDatosDeCabeceraAlConversorDeNorma34EnWindows1252) {
     auto l = convertida("in.txt,out.txt,11,3,01022003,1,Calle Mayor 1,Madrid");
     EXPECT_EQ(l.familia, Familia::CSB34);
-    EXPECT_EQ(l.parametros.tipoPlantilla, "CSB34T");
+    EXPECT_EQ(l.parametros.gTipoEstructura, "CSB34T");
     EXPECT_EQ(l.parametros.detalleCargo, "1");
     EXPECT_EQ(l.parametros.domicilioOrdenante, "Calle Mayor 1");
     EXPECT_EQ(l.parametros.plazaOrdenante, "Madrid");
@@ -193,7 +193,7 @@ TEST_F(ModoLoteTest, norma58TomaElEmisorDelQuintoArgumentoSinFechaYZopSuTipoConB
     EXPECT_EQ(l.fechaProceso, "");
     l = convertida("in.txt,out.txt,16,2,01022003");
     EXPECT_EQ(l.familia, Familia::ZOP);
-    EXPECT_EQ(l.parametros.tipoPlantilla, "ZOP");
+    EXPECT_EQ(l.parametros.gTipoEstructura, "ZOP");
 }
 
 TEST_F(ModoLoteTest, terminaConEstado1CuandoLaConversionRechazaOrdenes) {
@@ -217,11 +217,11 @@ TEST_P(FinalLoteTest, unaLineaFinalDiceDondeEstanLosRechazosOQueNoHabiaOrdenes) 
     const auto& caso = GetParam();
     const auto log = carpeta / "in.log";
     pruebas::escribirFichero(log, "anterior\r\n");
-    registro.registrar(Familia::CSB19, [&](EstadoEjecucion& e, Entorno&, const ParametrosConversion&) {
+    registro.registrar(Familia::CSB19, [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
         if (caso.anadeAlLog) {
             pruebas::escribirFichero(log, "anterior\r\nrechazo\r\n");
         }
-        return ResultadoConversion{caso.clase, "", e.gFicheroLog, caso.ordenes, caso.anadeAlLog ? 1 : 0};
+        return ResultadoConversion{caso.clase, "", p.gFicheroLog, caso.ordenes, caso.anadeAlLog ? 1 : 0};
     });
     EXPECT_EQ(lote("in.txt,out.txt,9,1,01022003,1"), caso.salida);
     std::vector<AvisosGrabados::Mensaje> esperados;

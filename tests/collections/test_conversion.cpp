@@ -96,7 +96,8 @@ std::string linea(const std::string& ref, const std::string& nombre, const std::
 
 class SolicitudFalsa : public SolicitudDatosObligatorios {
 public:
-    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override {
+    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos,
+                                  std::string_view) override {
         pedidos.push_back(campos);
         for (std::size_t i : campos) {
             estado.gCamposEstructura[i].valorcampo = valor;
@@ -115,7 +116,6 @@ protected:
         baseDatos.emplace(BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva));
         presentador = nuevaParte("presentadores", "B12345678", "001", "COLEGIO SAN PRUEBA");
         emisor = nuevaParte("emisores", "B12345678", "002", "COLEGIO SAN PRUEBA COBROS");
-        estado.gFicheroLog = log;
     }
 
     // A presenter, or an issuer with the account kCCC.
@@ -153,6 +153,7 @@ protected:
         parametros.idPresentador = presentador;
         parametros.idEmisor = emisor;
         parametros.gFechaProceso = "07/03/2026";
+        parametros.gFicheroLog = log;
         resultado = GenerarCSB19(estado, entorno, parametros);
     }
 
@@ -414,7 +415,6 @@ TEST_F(ConversionCSB19, elResultadoDiceLoEscritoYLoRechazado) {
         std::int64_t rechazadas;
     };
     const auto id = plantilla(kRecibo);
-    estado.gFicheroLog = log;
     for (const Caso& caso :
          {Caso{linea("REF-1", "UNO", "1,00") + linea("REF-2", "DOS", "2,00"), Clase::Escrito, 2, 0},
           Caso{linea("REF-1", "UNO", "1,00") + linea("REF-2", "DOS", ""), Clase::EscritoConRechazos, 1, 1},

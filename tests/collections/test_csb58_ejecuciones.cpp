@@ -42,10 +42,14 @@ protected:
 
     // The driver as the conversion dialog calls it.
     void convertir(const fs::path& entrada, std::int64_t idPlantilla) {
-        estado.gFicheroLog = carpeta / "remesa.log";
         Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
-        const ParametrosConversion parametros{
-            entrada, rutaSalida, idPlantilla, idPresentador, idEmisor, {}, {}, {}, {}, {}, {}, {}};
+        ParametrosConversion parametros;
+        parametros.rutaEntrada = entrada;
+        parametros.rutaSalida = rutaSalida;
+        parametros.idEstructura = idPlantilla;
+        parametros.idPresentador = idPresentador;
+        parametros.idEmisor = idEmisor;
+        parametros.gFicheroLog = carpeta / "remesa.log";
         resultado = GenerarCSB58(estado, entorno, parametros);
     }
 

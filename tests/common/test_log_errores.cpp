@@ -41,12 +41,13 @@ AvisosGrabados::Mensaje critico(const std::string& texto) {
 class LogErrores : public ::testing::Test {
 protected:
     void SetUp() override {
-        estado.gFicheroLog = carpeta / "datos.log";
+        gFicheroLog = carpeta / "datos.log";
         estado.gCabeceraLogPendiente = true;
     }
 
     CarpetaTemporal carpeta;
     EstadoEjecucion estado;
+    std::filesystem::path gFicheroLog;
     RelojFijo reloj;
     AvisosGrabados avisos;
 };
@@ -55,7 +56,7 @@ TEST_F(LogErrores, anadeCabeceraUnaVezYUnBloquePorOrdenTrasElContenidoPrevio) {
     ASSERT_EQ(kNombre.size(), 40u);
     pruebas::escribirFichero(carpeta / "datos.log", "anterior\r\n");
     {
-        EscritorLog log(estado, reloj, avisos);
+        EscritorLog log(gFicheroLog, estado, reloj, avisos);
         estado.anotarError("Error : Importe incorrecto", 3);
         EscribirLog(log, 3, "B00000000000", kNombre);
         EXPECT_TRUE(estado.gErrores.empty());
@@ -70,7 +71,7 @@ TEST_F(LogErrores, anadeCabeceraUnaVezYUnBloquePorOrdenTrasElContenidoPrevio) {
                                          "Error : Importe incorrecto", kAsteriscos, "Numero Linea: 1234567",
                                          "Nif Ordenante: B00000000000", "Nombre Titular: " + kNombre, " ",
                                          "Error : Cuenta incorrecta", "Error : Fecha incorrecta"});
-    EXPECT_EQ(leerFichero(estado.gFicheroLog), esperado);
+    EXPECT_EQ(leerFichero(gFicheroLog), esperado);
     EXPECT_TRUE(estado.gErrores.empty());
     EXPECT_TRUE(avisos.mensajes.empty());
 }
@@ -79,27 +80,27 @@ TEST_F(LogErrores, cadaEjecucionAnadeSuPropiaCabecera) {
     for (int ejecucion = 0; ejecucion < 2; ++ejecucion) {
         // What every driver does before reading.
         estado.gCabeceraLogPendiente = true;
-        EscritorLog log(estado, reloj, avisos);
+        EscritorLog log(gFicheroLog, estado, reloj, avisos);
         estado.anotarError("Error : Nif incorrecto", 7);
         EscribirLog(log, 7, "B00000000000", kNombre);
         reloj.momento = {2027, 1, 2, 8, 5, 9};
     }
     const std::string bloque = lineas({kAsteriscos, "Numero Linea: 7", "Nif Ordenante: B00000000000",
                                        "Nombre Titular: " + kNombre, " ", "Error : Nif incorrecto"});
-    EXPECT_EQ(leerFichero(estado.gFicheroLog), lineas({kAsteriscos, kFechaHora}) + bloque +
-                                                   lineas({kAsteriscos, "02/01/2027 - 08:05:09"}) + bloque);
+    EXPECT_EQ(leerFichero(gFicheroLog), lineas({kAsteriscos, kFechaHora}) + bloque +
+                                            lineas({kAsteriscos, "02/01/2027 - 08:05:09"}) + bloque);
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
 TEST_F(LogErrores, ejecucionSinOrdenesRechazadasNoTocaElLog) {
-    estado.gFicheroLog = carpeta / "nuevo.log";
-    { EscritorLog log(estado, reloj, avisos); }
+    gFicheroLog = carpeta / "nuevo.log";
+    { EscritorLog log(gFicheroLog, estado, reloj, avisos); }
     EXPECT_FALSE(std::filesystem::exists(carpeta / "nuevo.log"));
 
     pruebas::escribirFichero(carpeta / "viejo.log", "anterior\r\n");
-    estado.gFicheroLog = carpeta / "viejo.log";
+    gFicheroLog = carpeta / "viejo.log";
     {
-        EscritorLog log(estado, reloj, avisos);
+        EscritorLog log(gFicheroLog, estado, reloj, avisos);
         EXPECT_TRUE(log.cerrar());
     }
     EXPECT_EQ(leerFichero(carpeta / "viejo.log"), "anterior\r\n");
@@ -108,16 +109,15 @@ TEST_F(LogErrores, ejecucionSinOrdenesRechazadasNoTocaElLog) {
 }
 
 TEST_F(LogErrores, bloqueSinLineasDeIdentificacion) {
-    estado.gFicheroLog = carpeta / "pagos.log";
+    gFicheroLog = carpeta / "pagos.log";
     {
-        EscritorLog log(estado, reloj, avisos, kFalloLogPagos);
+        EscritorLog log(gFicheroLog, estado, reloj, avisos, kFalloLogPagos);
         estado.anotarError("Error : Importe incorrecto", 12);
         estado.anotarError("Error : Beneficiario vacio", 12);
         log.escribirBloque(12, {});
     }
-    EXPECT_EQ(leerFichero(estado.gFicheroLog),
-              lineas({kAsteriscos, kFechaHora, kAsteriscos, "Numero Linea: 12", " ",
-                      "Error : Importe incorrecto", "Error : Beneficiario vacio"}));
+    EXPECT_EQ(leerFichero(gFicheroLog), lineas({kAsteriscos, kFechaHora, kAsteriscos, "Numero Linea: 12", " ",
+                                                "Error : Importe incorrecto", "Error : Beneficiario vacio"}));
 }
 
 // A block that cannot be written loses its errors with its order: they must never appear under the
@@ -128,22 +128,25 @@ TEST_F(LogErrores, noRepiteErroresDeUnBloqueFallido) {
     pruebas::escribirFichero(carpeta / "config.ini", "administrador=false\r\n");
     std::filesystem::create_symlink(carpeta / "config.ini", carpeta / "enlace.log");
     ASSERT_EQ(::mkfifo((carpeta / "fifo.log").c_str(), 0600), 0);
-    const std::filesystem::path inservibles[] = {carpeta / "no-existe" / "datos.log",
-                                                 carpeta / "carpeta.log",
-                                                 std::filesystem::path(),
-                                                 carpeta / "enlace.log",
-                                                 carpeta / "fifo.log",
-                                                 "/dev/full"};
-    for (const auto& inservible : inservibles) {
-        SCOPED_TRACE(inservible.string());
+    // Each log that cannot be written, and how it becomes writable while the run goes on (none: it stays
+    // unwritable, and nothing is created for it).
+    struct Caso {
+        std::filesystem::path ruta;
+        bool arreglable;
+    };
+    const Caso casos[] = {{carpeta / "no-existe" / "datos.log", false},
+                          {carpeta / "carpeta.log", true},
+                          {std::filesystem::path(), false},
+                          {carpeta / "enlace.log", true},
+                          {carpeta / "fifo.log", true},
+                          {"/dev/full", false}};
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.ruta.string());
         estado = EstadoEjecucion{};
-        estado.gFicheroLog = inservible;
         estado.gCabeceraLogPendiente = true;
         avisos.mensajes.clear();
-        const std::filesystem::path bueno = carpeta / "bueno.log";
-        std::filesystem::remove(bueno);
         {
-            EscritorLog log(estado, reloj, avisos, kFalloLogPagos);
+            EscritorLog log(caso.ruta, estado, reloj, avisos, kFalloLogPagos);
             estado.anotarError("Error : Primero", 3);
             estado.anotarError("Error : Segundo", 3);
             log.escribirBloque(3, {"Nif Proveedor: A111111111"});
@@ -154,15 +157,18 @@ TEST_F(LogErrores, noRepiteErroresDeUnBloqueFallido) {
             EXPECT_TRUE(estado.gErrores.empty());
             EXPECT_EQ(avisos.mensajes, (std::vector{critico(kFalloLogPagos), critico(kFalloLogPagos)}));
             EXPECT_TRUE(log.fallido());
-
-            estado.gFicheroLog = bueno;
-            estado.anotarError("Error : Cuarto", 9);
-            log.escribirBloque(9, {"Nif Proveedor: B222222222"});
-            EXPECT_FALSE(estado.gCabeceraLogPendiente);
+            if (caso.arreglable) {
+                std::filesystem::remove(caso.ruta);
+                estado.anotarError("Error : Cuarto", 9);
+                log.escribirBloque(9, {"Nif Proveedor: B222222222"});
+                EXPECT_FALSE(estado.gCabeceraLogPendiente);
+            }
         }
         EXPECT_EQ(avisos.mensajes.size(), 2u);
-        EXPECT_EQ(leerFichero(bueno), lineas({kAsteriscos, kFechaHora, kAsteriscos, "Numero Linea: 9",
-                                              "Nif Proveedor: B222222222", " ", "Error : Cuarto"}));
+        if (caso.arreglable) {
+            EXPECT_EQ(leerFichero(caso.ruta), lineas({kAsteriscos, kFechaHora, kAsteriscos, "Numero Linea: 9",
+                                                      "Nif Proveedor: B222222222", " ", "Error : Cuarto"}));
+        }
         EXPECT_FALSE(std::filesystem::exists(carpeta / "no-existe"));
         EXPECT_EQ(leerFichero(carpeta / "config.ini"), "administrador=false\r\n");
     }
@@ -171,7 +177,7 @@ TEST_F(LogErrores, noRepiteErroresDeUnBloqueFallido) {
 // Writes are buffered, so a full disk may only show when the log is closed: it must still be said, once.
 TEST_F(LogErrores, unDiscoLlenoSeAvisaAlCerrar) {
     {
-        EscritorLog log(estado, reloj, avisos);
+        EscritorLog log(gFicheroLog, estado, reloj, avisos);
         estado.anotarError("Error : Importe incorrecto", 3);
         const pruebas::LimiteTamanoFichero lleno(16);
         EscribirLog(log, 3, "B00000000000", kNombre);
@@ -184,9 +190,9 @@ TEST_F(LogErrores, unDiscoLlenoSeAvisaAlCerrar) {
 }
 
 TEST_F(LogErrores, elMensajeDeFalloDeCobrosEsElPorDefecto) {
-    estado.gFicheroLog = carpeta / "no-existe" / "datos.log";
+    gFicheroLog = carpeta / "no-existe" / "datos.log";
     estado.gCabeceraLogPendiente = false;
-    EscritorLog log(estado, reloj, avisos);
+    EscritorLog log(gFicheroLog, estado, reloj, avisos);
     estado.anotarError("Error : Importe incorrecto", 3);
     EscribirLog(log, 3, "B00000000000", kNombre);
     EXPECT_EQ(avisos.mensajes, std::vector{critico("No se puede crear el fichero Log")});

@@ -128,8 +128,8 @@ BaseDatos basePrograma(const fs::path& carpeta) {
 class MotorLectura : public ::testing::Test {
 public:
     void SetUp() override {
-        estado.gFicheroLog = log;
-        estado.gCabeceraLogPendiente = true; // as the driver leaves it for the reader
+        familia.resultado.log = log; // as the driver leaves them for the reader
+        estado.gCabeceraLogPendiente = true;
         entorno.configuracion = &configuracion;
         escribirFichero(salida, kAnterior);
     }
@@ -666,8 +666,11 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
     fs::create_directory(carpeta / "sub");
     escribirFichero(entrada, "ab\r\n!x\r\n");
     fs::remove(salida);
-    const ParametrosConversion parametros{entrada, caso.salida(*this), id, {}, {}, {}, {}, {}, {}, {}, {},
-                                          {}};
+    ParametrosConversion parametros;
+    parametros.rutaEntrada = entrada;
+    parametros.rutaSalida = caso.salida(*this);
+    parametros.idEstructura = id;
+    parametros.gFicheroLog = log;
     const auto antes = contenidos(carpeta.ruta());
 
     const ResultadoConversion resultado = ejecutarConversion(familia, parametros);
@@ -734,16 +737,16 @@ INSTANTIATE_TEST_SUITE_P(
         CasoChoque{"registroEnlazadoAConfiguracion",
                    [](MotorLectura& m) {
                        escribirFichero(m.carpeta / "config.ini", "administrador=false\r\n");
-                       m.estado.gFicheroLog = m.carpeta / "sub" / "entrada.log";
-                       fs::create_symlink(m.carpeta / "config.ini", m.estado.gFicheroLog);
+                       m.log = m.carpeta / "sub" / "entrada.log";
+                       fs::create_symlink(m.carpeta / "config.ini", m.log);
                        return m.salida;
                    },
                    "El registro de errores no puede ser el mismo que el fichero de configuración del "
                    "programa (config.ini)"},
         CasoChoque{"registroEnlazadoABaseDeDatos",
                    [](MotorLectura& m) {
-                       m.estado.gFicheroLog = m.carpeta / "sub" / "entrada.log";
-                       fs::create_symlink(m.carpeta / kNombreBaseDatos, m.estado.gFicheroLog);
+                       m.log = m.carpeta / "sub" / "entrada.log";
+                       fs::create_symlink(m.carpeta / kNombreBaseDatos, m.log);
                        return m.salida;
                    },
                    "El registro de errores no puede ser el mismo que la base de datos del programa"},

@@ -171,14 +171,21 @@ protected:
         tipo.con(plantilla);
         ASSERT_TRUE(tipo.siguiente()) << "no hay plantilla " << plantilla;
         const Conversor* conversor = registro.buscar(buscarTipoPlantilla(tipo.texto(0))->familia);
-        estado.gFicheroLog = carpeta / caso.valor("log", "remesa.log");
-        estado.gTipoEstructura = caso.valor("tipo");
-        resultado = (*conversor)(estado, *entorno,
-                                 {entrada, carpeta / "remesa.out", plantilla, caso.entero("presentador"),
-                                  caso.entero("emisor"), estado.gTipoEstructura, caso.valor("detalle"),
-                                  caso.valor("domicilio"), caso.valor("plaza"), caso.valor("fecha_proceso"),
-                                  caso.valor("hoja"), caso.valor("tabla")});
-        EXPECT_EQ(estado.gTipoEstructura, caso.valor("tipo"));
+        ParametrosConversion parametros;
+        parametros.rutaEntrada = entrada;
+        parametros.rutaSalida = carpeta / "remesa.out";
+        parametros.idEstructura = plantilla;
+        parametros.idPresentador = caso.entero("presentador");
+        parametros.idEmisor = caso.entero("emisor");
+        parametros.gTipoEstructura = caso.valor("tipo");
+        parametros.detalleCargo = caso.valor("detalle");
+        parametros.domicilioOrdenante = caso.valor("domicilio");
+        parametros.plazaOrdenante = caso.valor("plaza");
+        parametros.gFechaProceso = caso.valor("fecha_proceso");
+        parametros.gHojaExcel = caso.valor("hoja");
+        parametros.gTablaAccess = caso.valor("tabla");
+        parametros.gFicheroLog = carpeta / caso.valor("log", "remesa.log");
+        resultado = (*conversor)(estado, *entorno, parametros);
     }
 
     void ejecutar(const Caso& caso, const fs::path& entrada) {

@@ -39,25 +39,22 @@ protected:
 
     Entorno entorno() { return Entorno{*baseDatos, avisos, reloj, carpeta.ruta()}; }
 
-    // The driver as the dialog calls it: the run state's type, process date DDMMAA, the log beside the input.
+    // The driver as the dialog calls it: the template's type as the list holds it, process date DDMMAA, the
+    // log beside the input.
     void convertir(const fs::path& entrada, std::int64_t plantilla, const std::string& tipo) {
-        estado.gTipoEstructura = " " + tipo + " ";
-        estado.gFicheroLog = rutaLog;
         Entorno e = entorno();
-        resultado = GenerarCSB34(estado, e,
-                                 {entrada,
-                                  rutaSalida,
-                                  plantilla,
-                                  idOrdenante,
-                                  0,
-                                  estado.gTipoEstructura,
-                                  detalle,
-                                  domicilio,
-                                  plaza,
-                                  "050326",
-                                  {},
-                                  {}});
-        EXPECT_EQ(estado.gTipoEstructura, " " + tipo + " ");
+        ParametrosConversion parametros;
+        parametros.rutaEntrada = entrada;
+        parametros.rutaSalida = rutaSalida;
+        parametros.idEstructura = plantilla;
+        parametros.idPresentador = idOrdenante;
+        parametros.gTipoEstructura = " " + tipo + " ";
+        parametros.detalleCargo = detalle;
+        parametros.domicilioOrdenante = domicilio;
+        parametros.plazaOrdenante = plaza;
+        parametros.gFechaProceso = "050326";
+        parametros.gFicheroLog = rutaLog;
+        resultado = GenerarCSB34(estado, e, parametros);
     }
 
     pruebas::CarpetaTemporal carpeta;

@@ -17,7 +17,8 @@ class SolicitudTecleada : public SolicitudDatosObligatorios {
 public:
     explicit SolicitudTecleada(std::vector<std::string> fechas) : fechas_(std::move(fechas)) {}
 
-    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override {
+    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos,
+                                  std::string_view gTipoEstructura) override {
         const std::vector<FilaDatos> filas = filasDatosObligatorios(estado.gCamposEstructura, campos);
         for (const std::string& fecha : fechas_) {
             std::vector<ValorDato> valores;
@@ -26,7 +27,7 @@ public:
                 valores.push_back({fila.indice, fila.clase,
                                    esFecha ? fecha : (fila.opciones.empty() ? "" : fila.opciones.front())});
             }
-            resultados.push_back(aceptar(estado, valores));
+            resultados.push_back(aceptar(estado, valores, gTipoEstructura));
             if (resultados.back() == ResultadoDatos::Aceptado) {
                 return true;
             }

@@ -160,7 +160,8 @@ inline QLineEdit* cajaAnio(QWidget* dialogo) {
 // Answers the missing-data request from a script and notes what the run state held when asked.
 class SolicitudGuionada : public SolicitudDatosObligatorios {
 public:
-    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos) override {
+    bool MostrarDatosObligatorios(EstadoEjecucion& estado, const std::vector<std::size_t>& campos,
+                                  std::string_view) override {
         vistos.push_back({estado.gFechaDatos});
         const bool acepta = !respuestas.empty() && respuestas.front();
         if (!respuestas.empty()) {

@@ -123,12 +123,15 @@ protected:
 
     // The dialog shown without exec(), as a user sees it.
     std::unique_ptr<frmDatos> abrir() {
-        auto dialogo = std::make_unique<frmDatos>(entorno.estado, indices, entorno.avisos);
+        auto dialogo = std::make_unique<frmDatos>(entorno.estado, indices, tipo, entorno.avisos);
         dialogo->show();
         return dialogo;
     }
 
     std::string valorcampo(std::size_t i) const { return entorno.estado.gCamposEstructura[i].valorcampo; }
+
+    // The chosen template's type: it decides the order of a typed date.
+    std::string tipo;
 
     std::vector<AvisosGrabados::Mensaje> soloInformacion(const char* texto) const {
         return {{"informacion", texto}};
@@ -198,7 +201,7 @@ TEST_F(DatosObligatorios, lasFilasSiguenElOrdenDeLosCamposEnUnaRejilla) {
 TEST_F(DatosObligatorios, aceptarGuardaLosCodigosYLosValoresConSusBlancosYLaFechaAparte) {
     usarCampos({pedido("FormaPago"), pedido("Gastos"), pedido("CodigoReferencia", 12), pedido("FechaCargo")});
     entorno.estado.gCamposEstructura[3].valorcampo = "ddmmaa";
-    entorno.estado.gTipoEstructura = "CSB34N";
+    tipo = "CSB34N";
     auto dialogo = abrir();
 
     elegir(hijo<QComboBox>(dialogo.get(), "tb0"), 1);
@@ -230,9 +233,9 @@ TEST_F(DatosObligatorios, cadaElementoDeLasListasDaSuCodigo) {
 }
 
 TEST_F(DatosObligatorios, fechaConGuionesSeAceptaYEnPlantillasZOPVaConElAnioDelante) {
-    for (const char* tipo : {"ZOP", "ZOPEx", "ZOPAc"}) {
+    for (const char* zop : {"ZOP", "ZOPEx", "ZOPAc"}) {
         usarCampos({pedido("FechaPago")});
-        entorno.estado.gTipoEstructura = tipo;
+        tipo = zop;
         auto dialogo = abrir();
         teclear(hijo<QLineEdit>(dialogo.get(), "tb0Fecha"), "25-12-2024");
         pulsar(dialogo.get(), "Command1");
@@ -343,7 +346,7 @@ TEST_F(DatosObligatorios, cancelarNoAceptaYMarcaElProcesoCancelado) {
         teclear(hijo<QLineEdit>(dialogo, "tb0"), "ESCRITO");
         pulsar(dialogo, "Command2");
     });
-    EXPECT_FALSE(solicitud.MostrarDatosObligatorios(entorno.estado, indices));
+    EXPECT_FALSE(solicitud.MostrarDatosObligatorios(entorno.estado, indices, tipo));
     EXPECT_EQ(valorcampo(0), "");
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
 }
@@ -355,10 +358,10 @@ TEST_F(DatosObligatorios, cerrarLaVentanaEquivaleACancelarAunqueLaLlamadaAnterio
         teclear(hijo<QLineEdit>(dialogo, "tb0"), "PRIMERA");
         pulsar(dialogo, "Command1");
     });
-    ASSERT_TRUE(solicitud.MostrarDatosObligatorios(entorno.estado, indices));
+    ASSERT_TRUE(solicitud.MostrarDatosObligatorios(entorno.estado, indices, tipo));
 
     responder([](frmDatos* dialogo) { dialogo->close(); });
-    EXPECT_FALSE(solicitud.MostrarDatosObligatorios(entorno.estado, indices));
+    EXPECT_FALSE(solicitud.MostrarDatosObligatorios(entorno.estado, indices, tipo));
 }
 
 TEST_F(DatosObligatorios, escapeTambienCancela) {
@@ -383,7 +386,7 @@ TEST_F(DatosObligatorios, sinCamposPedidosSeAceptaSinMostrarNada) {
     });
     guardia.start(10);
     SolicitudDatosQt solicitud(entorno.avisos, nullptr);
-    EXPECT_TRUE(solicitud.MostrarDatosObligatorios(entorno.estado, indices));
+    EXPECT_TRUE(solicitud.MostrarDatosObligatorios(entorno.estado, indices, tipo));
     EXPECT_FALSE(mostrado);
 }
 
@@ -396,7 +399,7 @@ TEST_F(DatosObligatorios, mientrasEsperaLaRespuestaElCursorEsLaFlechaYLuegoVuelv
         mientras = QApplication::overrideCursor()->shape();
         pulsar(dialogo, "Command2");
     });
-    solicitud.MostrarDatosObligatorios(entorno.estado, indices);
+    solicitud.MostrarDatosObligatorios(entorno.estado, indices, tipo);
     EXPECT_EQ(mientras, Qt::ArrowCursor);
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
@@ -451,8 +454,8 @@ protected:
                         "GOMEZ PARDO ANA          21000418450200051332    1.234,56\r\n");
 
         parametros.gFechaProceso = "150326";
-        entorno.estado.gTipoEstructura = "CSB19";
-        entorno.estado.gFicheroLog = entorno.carpeta / "remesa.log";
+        parametros.gTipoEstructura = "CSB19";
+        parametros.gFicheroLog = entorno.carpeta / "remesa.log";
     }
 
     void convertir() {

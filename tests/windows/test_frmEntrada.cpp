@@ -47,7 +47,7 @@ TEST_F(FrmEntradaCascada, plantillaEligeElPrimerUsuarioSuPresentadorYSuEmisor) {
     auto d = abrir();
     elegirPlantilla(d.get(), 9);
 
-    EXPECT_EQ(entorno.estado.gTipoEstructura, "CSB19");
+    EXPECT_EQ(d->modelo().tipoEstructura(), "CSB19");
     EXPECT_EQ(d->modelo().idEstructura(), 9);
     EXPECT_EQ(d->modelo().tipoUsuario(), "CSB19");
     auto* usuarios = hijo<QComboBox>(d.get(), "cbUsuario");

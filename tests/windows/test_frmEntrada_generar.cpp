@@ -47,7 +47,7 @@ TEST_P(FrmEntradaRutas, laEntradaElegidaDaLaSalidaYElLog) {
     EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbSalida")->text(),
               QString::fromStdString((carpeta / caso.salida).string()));
     EXPECT_EQ(d->modelo().ficheroSalida(), carpeta / caso.salida);
-    EXPECT_EQ(entorno.estado.gFicheroLog, carpeta / caso.log);
+    EXPECT_EQ(d->modelo().ficheroLog(), carpeta / caso.log);
     EXPECT_TRUE(hijo<QPushButton>(d.get(), "cmdProcesar")->isEnabled());
 }
 
@@ -104,7 +104,7 @@ TEST_F(FrmEntrada, cancelarElDialogoDeFicheroConservaLaEntradaAnterior) {
     EXPECT_EQ(d->modelo().ficheroEntrada(), entorno.carpeta / "recibos.txt");
     EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbSalida")->text(),
               QString::fromStdString((entorno.carpeta / "recibos.out").string()));
-    EXPECT_EQ(entorno.estado.gFicheroLog, entorno.carpeta / "recibos.log");
+    EXPECT_EQ(d->modelo().ficheroLog(), entorno.carpeta / "recibos.log");
 }
 
 TEST_F(FrmEntrada, unaBaseDeDatosDeEntradaListaSusTablasYEligeLaPrimera) {
@@ -265,7 +265,6 @@ TEST_F(FrmEntrada, unTipoDesconocidoDicePlantillaIncorrectaYMuestraElResultado) 
     ASSERT_TRUE(d->ultimo);
     EXPECT_EQ(d->ultimo->clase, ResultadoConversion::Clase::Fallido);
     EXPECT_EQ(d->ultimo->mensaje, "Plantilla incorrecta");
-    EXPECT_TRUE(entorno.estado.gMostrarResultado);
     EXPECT_EQ(d->resultados, 1);
 }
 
@@ -366,7 +365,7 @@ TEST_P(FrmEntradaCSB34, pasaElDetalleDeCargoYLaCabeceraTalCual) {
     ASSERT_TRUE(recibidos);
     EXPECT_EQ(recibidos->detalleCargo, GetParam().detalle);
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
-    EXPECT_EQ(recibidos->tipoPlantilla, "CSB34T");
+    EXPECT_EQ(recibidos->gTipoEstructura, "CSB34T");
     EXPECT_EQ(recibidos->domicilioOrdenante, " CALLE MAYOR 1");
     EXPECT_EQ(recibidos->plazaOrdenante, "MADRID");
     EXPECT_EQ(recibidos->idPresentador, p);

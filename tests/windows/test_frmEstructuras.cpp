@@ -193,7 +193,6 @@ protected:
         const fs::path entrada = GetParam().entrada == TipoEntrada::Texto
                                      ? raizProyecto() / "ejemplo" / "recibos.txt"
                                      : rutaOrigen();
-        entorno.estado.gFicheroLog = entorno.carpeta / "remesa.log";
         Entorno e{*entorno.baseDatos, entorno.avisos, entorno.reloj, entorno.carpeta.ruta()};
         ParametrosConversion p;
         p.rutaEntrada = entrada;
@@ -203,6 +202,7 @@ protected:
         p.idEmisor = 1;
         p.gFechaProceso = "050326";
         p.gHojaExcel = p.gTablaAccess = "Remesa";
+        p.gFicheroLog = entorno.carpeta / "remesa.log";
         ejecutarConversor(*conversor, entorno.estado, e, p);
         return leerFichero(p.rutaSalida);
     }

@@ -25,26 +25,23 @@ QColor colorDe(QLabel* etiqueta) {
 
 class FrmMsg : public ::testing::Test {
 protected:
-    FrmMsg() {
-        estado.gMostrarResultado = true;
-        estado.gFicheroLog = carpeta / "remesa.log";
-    }
+    FrmMsg() { resultado.log = carpeta / "remesa.log"; }
 
     // The log as the program writes it: Windows-1252, CR LF after every line.
     void escribirLog(const std::vector<std::string>& lineas) {
-        std::ofstream log(estado.gFicheroLog, std::ios::binary);
+        std::ofstream log(resultado.log, std::ios::binary);
         for (const std::string& linea : lineas) {
             log << linea << "\r\n";
         }
     }
 
     CarpetaTemporal carpeta;
-    EstadoEjecucion estado;
+    bool mostrar = true;
     ResultadoConversion resultado;
 };
 
 TEST_F(FrmMsg, tieneElTituloYLosBotonesDeLaVentanaDeResultado) {
-    frmMsg ventana(estado, resultado);
+    frmMsg ventana(mostrar, resultado);
     EXPECT_EQ(ventana.windowTitle(), QStringLiteral("Fin Proceso Trovanel"));
     EXPECT_EQ(hijo<QPushButton>(&ventana, "cmdDetalles")->text(), QStringLiteral("&Detalles"));
     EXPECT_EQ(hijo<QPushButton>(&ventana, "cmdAceptar")->text(), QStringLiteral("&Aceptar"));
@@ -72,13 +69,13 @@ TEST_F(FrmMsg, cadaFinalDiceSuMensajeEnSuColorSinCargarElLog) {
              Caso{"línea", Clase::EscritoConRechazos, false, "Proceso terminado", kAzul, true},
          }) {
         SCOPED_TRACE(std::string(caso.texto) + (caso.log == nullptr ? " sin log" : ""));
-        estado.gMostrarResultado = caso.mostrar;
+        mostrar = caso.mostrar;
         resultado.clase = caso.clase;
-        std::filesystem::remove(estado.gFicheroLog);
+        std::filesystem::remove(resultado.log);
         if (caso.log != nullptr) {
             escribirLog({caso.log});
         }
-        frmMsg ventana(estado, resultado);
+        frmMsg ventana(mostrar, resultado);
         auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
         EXPECT_EQ(etiqueta->text(), QString::fromLatin1(caso.texto));
         EXPECT_EQ(colorDe(etiqueta), caso.color);
@@ -93,7 +90,7 @@ TEST_F(FrmMsg, unaConversionConErroresDiceIncorrectamenteEnRojoYDetallesMuestraT
         "Línea 7: importe vacío"};
     escribirLog(lineas);
     resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
-    frmMsg ventana(estado, resultado);
+    frmMsg ventana(mostrar, resultado);
     ventana.show();
     auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
     auto* detalles = hijo<QPushButton>(&ventana, "cmdDetalles");
@@ -116,7 +113,7 @@ TEST_F(FrmMsg, unaConversionConErroresDiceIncorrectamenteEnRojoYDetallesMuestraT
 
 TEST_F(FrmMsg, tieneUnSoloAnchoSeaCualSeaElMensajeYCabeElTexto) {
     escribirLog({std::string(300, 'X')});
-    frmMsg terminado(estado, resultado);
+    frmMsg terminado(mostrar, resultado);
     terminado.show();
     struct Caso {
         bool error;
@@ -125,7 +122,7 @@ TEST_F(FrmMsg, tieneUnSoloAnchoSeaCualSeaElMensajeYCabeElTexto) {
     for (const Caso caso : {Caso{true, ResultadoConversion::Clase::EscritoConRechazos},
                             Caso{false, ResultadoConversion::Clase::Cancelado}}) {
         resultado.clase = caso.clase;
-        frmMsg ventana(estado, resultado);
+        frmMsg ventana(mostrar, resultado);
         ventana.show();
         auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
         EXPECT_EQ(ventana.width(), terminado.width()) << etiqueta->text().toStdString();
@@ -139,7 +136,7 @@ TEST_F(FrmMsg, tieneUnSoloAnchoSeaCualSeaElMensajeYCabeElTexto) {
 }
 
 TEST_F(FrmMsg, aceptarCierraLaVentanaModal) {
-    frmMsg ventana(estado, resultado);
+    frmMsg ventana(mostrar, resultado);
     QTimer::singleShot(0, &ventana, [&ventana] {
         QTest::mouseClick(hijo<QPushButton>(&ventana, "cmdAceptar"), Qt::LeftButton);
     });
@@ -152,7 +149,7 @@ TEST_F(FrmMsg, unLogDeMuchasEjecucionesAbreEnLaDeHoyYCargaLasAnterioresSinBloque
     constexpr int kBloquesAnteriores = 60000;
     const std::string asteriscos(37, '*');
     {
-        std::ofstream log(estado.gFicheroLog, std::ios::binary);
+        std::ofstream log(resultado.log, std::ios::binary);
         for (int b = 0; b < kBloquesAnteriores; ++b) {
             if (b % 1000 == 0) {
                 log << asteriscos << "\r\n01/12/2026 - 09:00:00\r\n";
@@ -162,16 +159,16 @@ TEST_F(FrmMsg, unLogDeMuchasEjecucionesAbreEnLaDeHoyYCargaLasAnterioresSinBloque
         }
     }
     const int lineasAnteriores = kBloquesAnteriores * 6 + (kBloquesAnteriores / 1000) * 2;
-    const std::uintmax_t inicio = std::filesystem::file_size(estado.gFicheroLog);
+    const std::uintmax_t inicio = std::filesystem::file_size(resultado.log);
     {
-        std::ofstream log(estado.gFicheroLog, std::ios::binary | std::ios::app);
+        std::ofstream log(resultado.log, std::ios::binary | std::ios::app);
         log << asteriscos << "\r\n07/12/2026 - 10:45:33\r\n";
         for (int b = 1; b <= 3; ++b) {
             log << asteriscos << "\r\nNumero Linea: " << b << "\r\n \r\nImporte incorrecto\r\n";
         }
     }
     resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
-    frmMsg ventana(estado, resultado, nullptr, inicio);
+    frmMsg ventana(mostrar, resultado, nullptr, inicio);
     auto* lista = hijo<QListWidget>(&ventana, "rtbFicheroLog");
     // Built at once with this run only; nothing earlier is read before the window shows.
     EXPECT_EQ(lista->count(), 14);

@@ -70,16 +70,15 @@ const Caso kVentanas[] = {
     {"frmDatos",
      [](EntornoVentanas& e) {
          e.estado.gCamposEstructura = {pedido("Gastos", 1)};
-         return std::make_unique<frmDatos>(e.estado, std::vector<std::size_t>{0}, e.avisos);
+         return std::make_unique<frmDatos>(e.estado, std::vector<std::size_t>{0}, "CSB19", e.avisos);
      }},
     {"frmMsg",
      [](EntornoVentanas& e) {
-         e.estado.gMostrarResultado = true;
-         e.estado.gFicheroLog = e.carpeta / "remesa.log";
-         std::ofstream(e.estado.gFicheroLog, std::ios::binary) << "Numero Linea: 1\r\n";
          ResultadoConversion resultado;
+         resultado.log = e.carpeta / "remesa.log";
+         std::ofstream(resultado.log, std::ios::binary) << "Numero Linea: 1\r\n";
          resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
-         return std::make_unique<frmMsg>(e.estado, resultado);
+         return std::make_unique<frmMsg>(true, resultado);
      },
      [](QWidget* v) { QTest::mouseClick(hijo<QPushButton>(v, "cmdDetalles"), Qt::LeftButton); }},
     {"frmExpImp",
