@@ -10,6 +10,7 @@
 #include "conversores_disponibles.hpp"
 #include "estado_ejecucion.hpp"
 #include "limites.hpp"
+#include "peticion.hpp"
 #include "reloj.hpp"
 #include "soporte_fuzz.hpp"
 
@@ -72,13 +73,8 @@ struct EntornoCSB19 {
         const std::filesystem::path log = std::filesystem::path(salida).replace_extension(".log");
         Entorno entorno{baseDatos, avisos, reloj, carpeta.ruta()};
         entorno.maximoLinea = maximoLinea;
-        ParametrosConversion parametros;
-        parametros.rutaEntrada = entrada;
-        parametros.rutaSalida = salida;
-        parametros.gFicheroLog = log;
-        parametros.idEstructura = plantilla;
-        parametros.idPresentador = kPresentadorEjemplo;
-        parametros.idEmisor = kEmisorEjemplo;
+        ParametrosConversion parametros =
+            pruebas::peticion(entrada, salida, plantilla, kPresentadorEjemplo, kEmisorEjemplo, log);
         parametros.gFechaProceso = "150326";
         parametros.gHojaExcel = parametros.gTablaAccess = hojaOTabla;
         avisos.ultimoCritico.clear();

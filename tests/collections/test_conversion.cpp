@@ -7,6 +7,7 @@
 #include "datos_obligatorios.hpp"
 #include "estado_ejecucion.hpp"
 #include "libro_excel.hpp"
+#include "peticion.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -146,14 +147,9 @@ protected:
             pruebas::escribirFichero(origen, entrada);
         }
         Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta(), solicitud};
-        ParametrosConversion parametros;
-        parametros.rutaEntrada = origen;
-        parametros.rutaSalida = salida;
-        parametros.idEstructura = idPlantilla;
-        parametros.idPresentador = presentador;
-        parametros.idEmisor = emisor;
+        ParametrosConversion parametros =
+            pruebas::peticion(origen, salida, idPlantilla, presentador, emisor, log);
         parametros.gFechaProceso = "07/03/2026";
-        parametros.gFicheroLog = log;
         resultado = GenerarCSB19(estado, entorno, parametros);
     }
 

@@ -7,6 +7,7 @@
 #include "conversores.hpp"
 #include "csb58.hpp"
 #include "estado_ejecucion.hpp"
+#include "peticion.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -43,14 +44,9 @@ protected:
     // The driver as the conversion dialog calls it.
     void convertir(const fs::path& entrada, std::int64_t idPlantilla) {
         Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
-        ParametrosConversion parametros;
-        parametros.rutaEntrada = entrada;
-        parametros.rutaSalida = rutaSalida;
-        parametros.idEstructura = idPlantilla;
-        parametros.idPresentador = idPresentador;
-        parametros.idEmisor = idEmisor;
-        parametros.gFicheroLog = carpeta / "remesa.log";
-        resultado = GenerarCSB58(estado, entorno, parametros);
+        resultado = GenerarCSB58(estado, entorno,
+                                 pruebas::peticion(entrada, rutaSalida, idPlantilla, idPresentador, idEmisor,
+                                                   carpeta / "remesa.log"));
     }
 
     pruebas::CarpetaTemporal carpeta;

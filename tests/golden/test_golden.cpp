@@ -15,6 +15,7 @@
 #include "estado_ejecucion.hpp"
 #include "modelo_entrada.hpp"
 #include "modo_lote.hpp"
+#include "peticion.hpp"
 #include "solicitud_tecleada.hpp"
 #include "soporte_pruebas.hpp"
 
@@ -171,12 +172,9 @@ protected:
         tipo.con(plantilla);
         ASSERT_TRUE(tipo.siguiente()) << "no hay plantilla " << plantilla;
         const Conversor* conversor = registro.buscar(buscarTipoPlantilla(tipo.texto(0))->familia);
-        ParametrosConversion parametros;
-        parametros.rutaEntrada = entrada;
-        parametros.rutaSalida = carpeta / "remesa.out";
-        parametros.idEstructura = plantilla;
-        parametros.idPresentador = caso.entero("presentador");
-        parametros.idEmisor = caso.entero("emisor");
+        ParametrosConversion parametros =
+            pruebas::peticion(entrada, carpeta / "remesa.out", plantilla, caso.entero("presentador"),
+                              caso.entero("emisor"), carpeta / caso.valor("log", "remesa.log"));
         parametros.gTipoEstructura = caso.valor("tipo");
         parametros.detalleCargo = caso.valor("detalle");
         parametros.domicilioOrdenante = caso.valor("domicilio");
@@ -184,7 +182,6 @@ protected:
         parametros.gFechaProceso = caso.valor("fecha_proceso");
         parametros.gHojaExcel = caso.valor("hoja");
         parametros.gTablaAccess = caso.valor("tabla");
-        parametros.gFicheroLog = carpeta / caso.valor("log", "remesa.log");
         resultado = (*conversor)(estado, *entorno, parametros);
     }
 

@@ -11,6 +11,7 @@
 #include "csb34.hpp"
 #include "estado_ejecucion.hpp"
 #include "modo_lote.hpp"
+#include "peticion.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -43,17 +44,13 @@ protected:
     // log beside the input.
     void convertir(const fs::path& entrada, std::int64_t plantilla, const std::string& tipo) {
         Entorno e = entorno();
-        ParametrosConversion parametros;
-        parametros.rutaEntrada = entrada;
-        parametros.rutaSalida = rutaSalida;
-        parametros.idEstructura = plantilla;
-        parametros.idPresentador = idOrdenante;
+        ParametrosConversion parametros =
+            pruebas::peticion(entrada, rutaSalida, plantilla, idOrdenante, 0, rutaLog);
         parametros.gTipoEstructura = " " + tipo + " ";
         parametros.detalleCargo = detalle;
         parametros.domicilioOrdenante = domicilio;
         parametros.plazaOrdenante = plaza;
         parametros.gFechaProceso = "050326";
-        parametros.gFicheroLog = rutaLog;
         resultado = GenerarCSB34(estado, e, parametros);
     }
 
