@@ -86,14 +86,14 @@ public:
     PiezasZOP piezas;
 
 protected:
-    void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+    void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
                              std::string_view valor) override;
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoZOP(nombre)); }
 
 private:
-    void validarFormaPago(const CampoEstructura& campo, const std::string& valorLeido);
+    void validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido);
     void validarCP(const CampoEstructura& campo, std::string_view valor);
-    void validarFechaVto(const CampoEstructura& campo, const std::string& valorLeido);
+    void validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido);
     // The sign and the e-mail belong to one order: after it, written or rejected, the next order has
     // neither unless its own input gives them.
     void limpiarOrden();

@@ -81,7 +81,7 @@ CampoZOP campoZOP(std::string_view nombre) {
                                             : static_cast<CampoZOP>(1 + (encontrado - std::begin(kNombres)));
 }
 
-void ModuloZOP::validarFormaPago(const CampoEstructura& campo, const std::string& valorLeido) {
+void ModuloZOP::validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido) {
     formaPagoVista_ = true;
     if (enBlanco(campo.valorcampo)) {
         anotarError("Error : No se puede determinar la forma de pago");
@@ -124,7 +124,7 @@ void ModuloZOP::validarCP(const CampoEstructura& campo, std::string_view valor) 
     }
 }
 
-void ModuloZOP::validarFechaVto(const CampoEstructura& campo, const std::string& valorLeido) {
+void ModuloZOP::validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido) {
     std::string& fecha = piezas.fechaVto;
     // A blank date is no date: it stays blank rather than becoming zeros of a format.
     fecha = enLaEntrada(campo) && !enBlanco(valorLeido) ? fechaAAMMDD(valorLeido, campo.valorcampo)
@@ -139,7 +139,7 @@ void ModuloZOP::validarFechaVto(const CampoEstructura& campo, const std::string&
     }
 }
 
-void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
                                     std::string_view valor) {
     PiezasZOP& p = piezas;
     const auto tipo = static_cast<CampoZOP>(codigo);
