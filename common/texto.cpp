@@ -25,7 +25,7 @@ std::uint64_t ocho(const char* p) {
 
 } // namespace
 
-std::string_view recortar(std::string_view texto) {
+std::string_view recortarExtremos(std::string_view texto) {
     // This runs for nearly every field of every order, whose padding comes in runs of blanks: those
     // are skipped eight at a time.
     const char* datos = texto.data();
