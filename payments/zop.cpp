@@ -120,10 +120,8 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
 }
 
 void ModuloZOP::escribirLog(EscritorLog& log) {
-    // Built in buffers kept from one rejected order to the next.
-    lineaNif_.assign("Nif Proveedor: ").append(piezas.claveProveedor);
-    lineaNombre_.assign("Nombre Proveedor: ").append(piezas.nombre);
-    log.escribirBloque(estado.gNumeroLinea, {lineaNif_, lineaNombre_});
+    log.escribirBloqueRotulado(estado.gNumeroLinea, {{"Nif Proveedor: ", piezas.claveProveedor},
+                                                     {"Nombre Proveedor: ", piezas.nombre}});
     limpiarOrden();
 }
 

@@ -101,9 +101,6 @@ private:
     bool formaPagoVista_ = false;
     // A telephone or fax number being read, kept from one order to the next.
     std::string numero_;
-    // The log block's lines naming the supplier.
-    std::string lineaNif_;
-    std::string lineaNombre_;
 };
 
 // Converts one input into a supplier-payment bank file.
