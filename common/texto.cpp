@@ -1,6 +1,7 @@
 #include "texto.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -17,6 +18,9 @@ constexpr std::uint64_t kUnos = 0x0101010101010101;
 constexpr std::uint64_t kAltos = 0x8080808080808080;
 constexpr std::uint64_t kBlancos = kUnos * ' ';
 
+// The words are read in memory order: the first character is the lowest byte.
+static_assert(std::endian::native == std::endian::little);
+
 std::uint64_t ocho(const char* p) {
     std::uint64_t palabra;
     std::memcpy(&palabra, p, sizeof palabra);
@@ -26,18 +30,30 @@ std::uint64_t ocho(const char* p) {
 } // namespace
 
 std::string_view recortarExtremos(std::string_view texto) {
-    // This runs for nearly every field of every order, whose padding comes in runs of blanks: those
-    // are skipped eight at a time.
+    // Padding comes in runs of blanks: eight characters are looked at together, and the first one that
+    // is not a blank is found in the word that holds it (the last byte in memory is the highest).
     const char* datos = texto.data();
     std::size_t inicio = 0;
     std::size_t fin = texto.size();
-    while (fin - inicio >= 8 && ocho(datos + fin - 8) == kBlancos) {
+    bool finHallado = false;
+    while (fin - inicio >= 8) {
+        const std::uint64_t distintos = ocho(datos + fin - 8) ^ kBlancos;
+        if (distintos != 0) {
+            fin = fin - 8 + static_cast<std::size_t>(63 - std::countl_zero(distintos)) / 8 + 1;
+            finHallado = true;
+            break;
+        }
         fin -= 8;
     }
-    while (fin > inicio && datos[fin - 1] == ' ') {
+    while (!finHallado && fin > inicio && datos[fin - 1] == ' ') {
         --fin;
     }
-    while (fin - inicio >= 8 && ocho(datos + inicio) == kBlancos) {
+    while (fin - inicio >= 8) {
+        const std::uint64_t distintos = ocho(datos + inicio) ^ kBlancos;
+        if (distintos != 0) {
+            inicio += static_cast<std::size_t>(std::countr_zero(distintos)) / 8;
+            return texto.substr(inicio, fin - inicio);
+        }
         inicio += 8;
     }
     while (inicio < fin && datos[inicio] == ' ') {

@@ -75,17 +75,20 @@ TEST(Texto, recortaRellenosLargosEnCualquierPosicion) {
     }
 }
 
-// Every byte at every place of a text of 27 characters (a block of 16, a word of 8 and 3 more): only 0x00 to
-// 0x1F and 0x7F are control characters, whatever surrounds them.
+// Every byte at every place of texts of 27 characters (a block of 16, a word of 8 and 3 more) and of 150 (two
+// runs of 64, a block of 16 and the last 16 again): only 0x00 to 0x1F and 0x7F are control characters,
+// whatever surrounds them.
 TEST(Texto, hallaCaracteresDeControlEnCualquierPosicion) {
-    for (const char relleno : {'a', ' ', '\x80', '\xFF', '\x7E', '\x20'}) {
-        EXPECT_FALSE(hayCaracterControl(std::string(27, relleno))) << static_cast<int>(relleno);
-        for (int byte = 0; byte < 256; ++byte) {
-            for (std::size_t posicion = 0; posicion < 27; ++posicion) {
-                std::string texto(27, relleno);
-                texto[posicion] = static_cast<char>(byte);
-                EXPECT_EQ(hayCaracterControl(texto), esCaracterControl(static_cast<char>(byte)))
-                    << byte << " en " << posicion;
+    for (const std::size_t largo : {27, 150}) {
+        for (const char relleno : {'a', ' ', '\x80', '\xFF', '\x7E', '\x20'}) {
+            EXPECT_FALSE(hayCaracterControl(std::string(largo, relleno))) << static_cast<int>(relleno);
+            for (int byte = 0; byte < 256; ++byte) {
+                for (std::size_t posicion = 0; posicion < largo; ++posicion) {
+                    std::string texto(largo, relleno);
+                    texto[posicion] = static_cast<char>(byte);
+                    EXPECT_EQ(hayCaracterControl(texto), esCaracterControl(static_cast<char>(byte)))
+                        << byte << " en " << posicion << " de " << largo;
+                }
             }
         }
     }
