@@ -62,9 +62,10 @@ std::string fechaVtoDDMMAA(std::string_view texto, std::string_view formato, Rel
         }
         const bool conBarras = f.nombre.find('/') != std::string_view::npos;
         const bool pagos = relleno == RellenoFecha::Pagos;
-        // Two characters from each position; the named parts trimmed and completed with "0".
-        std::string fecha;
-        fecha.reserve(6);
+        // Two characters from each position; the named parts trimmed and completed with "0". Built in
+        // place: every order's due date comes through here.
+        char fecha[6];
+        std::size_t largo = 0;
         for (const auto& [posicion, rellena] : {std::pair{f.dia, pagos ? conBarras : f.rellenaDia},
                                                 std::pair{f.mes, pagos ? conBarras : f.rellenaMes},
                                                 std::pair{f.anio, !pagos && f.rellenaAnio}}) {
@@ -72,11 +73,15 @@ std::string fechaVtoDDMMAA(std::string_view texto, std::string_view formato, Rel
                 posicion <= texto.size() ? texto.substr(posicion - 1, 2) : std::string_view();
             if (rellena) {
                 dos = recortar(dos);
-                fecha.append(2 - std::min<std::size_t>(dos.size(), 2), '0');
+                for (std::size_t i = dos.size(); i < 2; ++i) {
+                    fecha[largo++] = '0';
+                }
             }
-            fecha.append(dos);
+            for (const char c : dos) {
+                fecha[largo++] = c;
+            }
         }
-        return fecha;
+        return std::string(fecha, largo);
     }
     return std::string(texto);
 }

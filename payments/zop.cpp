@@ -77,7 +77,7 @@ void ModuloZOP::revisarOrden() {
     if (p.operacion.empty() && !formaPagoVista_) {
         anotarError("Error : No se puede determinar la forma de pago");
     }
-    if (p.operacion == "56" && !(numeroNoCero(p.entidad) && numeroNoCero(p.cuenta))) {
+    if (esTransferencia() && !(numeroNoCero(p.entidad) && numeroNoCero(p.cuenta))) {
         anotarError("Error : Cuenta erronea");
     }
     formaPagoVista_ = false;

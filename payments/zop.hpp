@@ -91,6 +91,7 @@ protected:
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoZOP(nombre)); }
 
 private:
+    bool esTransferencia() const { return piezas.operacion == std::string_view("56"); }
     void validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido);
     void validarCP(const CampoEstructura& campo, std::string_view valor);
     void validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido);

@@ -183,22 +183,28 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, st
                    10);
         break;
     }
+    case CampoZOP::Entidad:
+    case CampoZOP::Oficina:
+    case CampoZOP::DC:
+    case CampoZOP::Cuenta: {
+        const Simple* numero = buscarPieza(tipo, kNumeros);
+        conCerosAjustadoEn(p.*numero->pieza, valor, numero->ancho);
+        // Only a transfer needs an account to pay into.
+        if (tipo == CampoZOP::Entidad && esTransferencia() &&
+            !(soloDigitos(p.entidad) && hayCifraSignificativa(p.entidad))) {
+            anotarError("Error : Número de entidad erroneo");
+        }
+        if (tipo == CampoZOP::Cuenta && esTransferencia() && !numeroNoCero(p.cuenta)) {
+            anotarError("Error : Número de cuenta erroneo");
+        }
+        break;
+    }
     default:
-        if (const Simple* numero = buscarPieza(tipo, kNumeros)) {
-            conCerosAjustadoEn(p.*numero->pieza, valor, numero->ancho);
-        } else if (const Simple* texto = buscarPieza(tipo, kTextos)) {
+        if (const Simple* texto = buscarPieza(tipo, kTextos)) {
             rellenarEn(p.*texto->pieza, valor, texto->ancho);
         } else if (const Simple* corto = buscarPieza(tipo, kTextosEnBlancoSiNoCaben)) {
             rellenarEn(p.*corto->pieza, valor.size() <= corto->ancho ? valor : std::string_view(),
                        corto->ancho);
-        }
-        // Only a transfer needs an account to pay into.
-        if (tipo == CampoZOP::Entidad && p.operacion == "56" &&
-            !(soloDigitos(p.entidad) && hayCifraSignificativa(p.entidad))) {
-            anotarError("Error : Número de entidad erroneo");
-        }
-        if (tipo == CampoZOP::Cuenta && p.operacion == "56" && !numeroNoCero(p.cuenta)) {
-            anotarError("Error : Número de cuenta erroneo");
         }
         break;
     }
