@@ -138,6 +138,16 @@ void ModuloCobros::textoConDefecto(std::string& pieza, std::string_view valor, c
 }
 
 void ModuloCobros::validarCampo(std::string& valorLeido) {
+    std::string_view leido = valorLeido;
+    validarLeido(leido);
+    if (leido.size() != valorLeido.size()) {
+        const auto desde = static_cast<std::size_t>(leido.data() - valorLeido.data());
+        valorLeido.erase(desde + leido.size());
+        valorLeido.erase(0, desde);
+    }
+}
+
+void ModuloCobros::validarLeido(std::string_view& valorLeido) {
     const std::size_t indice = lectura.gIndiceCampo;
     const CampoEstructura& campo = estado.gCamposEstructura.at(indice);
     const CampoResuelto resuelto =
@@ -173,11 +183,9 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
     }
 }
 
-void ModuloCobros::validarImporte(std::string& valorLeido) {
+void ModuloCobros::validarImporte(std::string_view& valorLeido) {
     PiezasCobro& p = comunes_;
-    const std::string_view recortado = recortar(valorLeido);
-    valorLeido.erase(static_cast<std::size_t>(recortado.data() - valorLeido.data()) + recortado.size());
-    valorLeido.erase(0, static_cast<std::size_t>(recortado.data() - valorLeido.data()));
+    valorLeido = recortar(valorLeido);
     const ImporteNormalizado importe = NormalizarImporte(valorLeido, gMarcaNegativo);
     estado.gSignoImporte.assign(1, importe.signo);
     p.importe.assign(importe.centimos, 2);

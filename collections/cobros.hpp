@@ -99,7 +99,10 @@ public:
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;
+    // The value read is left as the validators keep it: the amount trimmed, norm 19's first concept cut
+    // to its width.
     void validarCampo(std::string& valorLeido) override;
+    void validarPieza(std::string_view valorLeido) override { validarLeido(valorLeido); }
     bool aceptarOrden() override;
     bool escribirRegistros(FicheroSalida& salida) override;
     bool escribirTotales(FicheroSalida& salida) override;
@@ -119,9 +122,9 @@ protected:
         int numeroConcepto = 0;
     };
 
-    // A field of this norm only.
+    // A field of this norm only; it may narrow the value read to what it keeps of it.
     virtual void validarPropio(CampoCobro campo, const CampoEstructura& estructura,
-                               std::string& valorLeido) = 0;
+                               std::string_view& valorLeido) = 0;
     // The address record, when the order has one.
     virtual void escribirDomicilio(FicheroSalida& salida) = 0;
     // Clears the optional pieces between orders.
@@ -142,7 +145,9 @@ protected:
     CampoResuelto resolver(const std::string& nombre) const;
 
 private:
-    void validarImporte(std::string& valorLeido);
+    // The value read, narrowed to what the validators keep of it.
+    void validarLeido(std::string_view& valorLeido);
+    void validarImporte(std::string_view& valorLeido);
 
     const RasgosCobro& rasgos_;
     PiezasCobro& comunes_;

@@ -27,12 +27,13 @@ public:
     PiezasCSB19 piezas;
 
 protected:
-    void validarPropio(CampoCobro campo, const CampoEstructura& estructura, std::string& valorLeido) override;
+    void validarPropio(CampoCobro campo, const CampoEstructura& estructura,
+                       std::string_view& valorLeido) override;
     void escribirDomicilio(FicheroSalida& salida) override;
     void limpiarOpcionales() override { LimpiarOpcionalesCSB19(); }
 
 private:
-    void validarCP(const CampoEstructura& campo, const std::string& valor);
+    void validarCP(const CampoEstructura& campo, std::string_view valor);
 };
 
 // Converts one input into a norm 19 bank file.

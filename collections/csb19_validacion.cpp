@@ -17,7 +17,7 @@ bool cuentaInvalida(std::string_view pieza) {
 
 } // namespace
 
-void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string& valorLeido) {
+void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string_view& valorLeido) {
     const std::string& defecto = campo.valorcampo;
     const std::string_view valor = valorLeido;
     PiezasCSB19& p = piezas;
@@ -62,7 +62,7 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         }
         break;
     case CampoCobro::Concepto1:
-        valorLeido.resize(std::min<std::size_t>(valorLeido.size(), 40));
+        valorLeido = valorLeido.substr(0, 40);
         rellenarEn(p.concepto1, valorLeido, 40);
         break;
     case CampoCobro::NombreTitularCuenta:
@@ -93,7 +93,7 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
     }
 }
 
-void ModuloCSB19::validarCP(const CampoEstructura& campo, const std::string& valor) {
+void ModuloCSB19::validarCP(const CampoEstructura& campo, std::string_view valor) {
     std::string& cp = piezas.cp;
     if (!colocado(campo)) {
         cp = Trim(valor);

@@ -35,7 +35,8 @@ public:
     void LimpiarOpcionalesCSB58();
 
 protected:
-    void validarPropio(CampoCobro campo, const CampoEstructura& estructura, std::string& valorLeido) override;
+    void validarPropio(CampoCobro campo, const CampoEstructura& estructura,
+                       std::string_view& valorLeido) override;
     // Record 56-76, written only for a credit with a debtor's address.
     void escribirDomicilio(FicheroSalida& salida) override;
     void limpiarOpcionales() override { LimpiarOpcionalesCSB58(); }

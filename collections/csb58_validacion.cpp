@@ -20,7 +20,7 @@ void codigoBanco(std::string& pieza, std::string_view valor) {
 
 } // namespace
 
-void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string& valorLeido) {
+void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string_view& valorLeido) {
     PiezasCSB58& p = piezas;
     switch (tipo) {
     case CampoCobro::Entidad:
@@ -30,7 +30,7 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         codigoBanco(p.oficina, valorLeido);
         break;
     case CampoCobro::DC:
-        rellenarEn(p.dc, std::string_view(valorLeido).substr(0, 2), 2);
+        rellenarEn(p.dc, valorLeido.substr(0, 2), 2);
         break;
     case CampoCobro::Cuenta:
         p.cuenta = conCerosAjustado(valorLeido, 10);
@@ -60,10 +60,10 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         rellenarEn(p.localidadOrdenante, valorLeido, 38);
         break;
     case CampoCobro::CPDeudor:
-        conCerosEn(p.cpDeudor, std::string_view(valorLeido).substr(0, 5), 5);
+        conCerosEn(p.cpDeudor, valorLeido.substr(0, 5), 5);
         break;
     case CampoCobro::CodProvincia:
-        conCerosEn(p.codProvincia, std::string_view(valorLeido).substr(0, 2), 2);
+        conCerosEn(p.codProvincia, valorLeido.substr(0, 2), 2);
         break;
     default:
         break;

@@ -3,9 +3,6 @@
 #include "reloj.hpp"
 #include "texto.hpp"
 
-#include <algorithm>
-#include <utility>
-
 namespace trovanel {
 
 bool anioBisiesto(int anio) {
@@ -49,34 +46,40 @@ std::string fechaVtoDDMMAA(std::string_view texto, std::string_view formato, Rel
         std::string_view nombre;
         std::size_t dia, mes, anio;
         bool rellenaDia, rellenaMes, rellenaAnio;
+        bool conBarras;
     };
     static constexpr Formato kFormatos[] = {
-        {"AAMMDD", 5, 3, 1, false, false, false},   {"DDMMAAAA", 1, 3, 7, false, false, false},
-        {"AAAAMMDD", 7, 5, 3, false, false, false}, {"DD/MM/AA", 1, 4, 7, true, true, false},
-        {"AA/MM/DD", 7, 4, 1, false, true, true},   {"DD/MM/AAAA", 1, 4, 9, true, false, true},
-        {"AAAA/MM/DD", 9, 6, 3, true, false, true},
+        {"AAMMDD", 5, 3, 1, false, false, false, false},   {"DDMMAAAA", 1, 3, 7, false, false, false, false},
+        {"AAAAMMDD", 7, 5, 3, false, false, false, false}, {"DD/MM/AA", 1, 4, 7, true, true, false, true},
+        {"AA/MM/DD", 7, 4, 1, false, true, true, true},    {"DD/MM/AAAA", 1, 4, 9, true, false, true, true},
+        {"AAAA/MM/DD", 9, 6, 3, true, false, true, true},
     };
     for (const Formato& f : kFormatos) {
         if (formato != f.nombre) {
             continue;
         }
-        const bool conBarras = f.nombre.find('/') != std::string_view::npos;
         const bool pagos = relleno == RellenoFecha::Pagos;
-        // Two characters from each position; the named parts trimmed and completed with "0".
-        std::string fecha;
-        fecha.reserve(6);
-        for (const auto& [posicion, rellena] : {std::pair{f.dia, pagos ? conBarras : f.rellenaDia},
-                                                std::pair{f.mes, pagos ? conBarras : f.rellenaMes},
-                                                std::pair{f.anio, !pagos && f.rellenaAnio}}) {
+        // Two characters from each position; the named parts trimmed and completed with "0". Built in
+        // place: every order's due date comes through here.
+        char fecha[6];
+        std::size_t largo = 0;
+        const auto poner = [&](std::size_t posicion, bool rellena) {
             std::string_view dos =
                 posicion <= texto.size() ? texto.substr(posicion - 1, 2) : std::string_view();
             if (rellena) {
                 dos = recortar(dos);
-                fecha.append(2 - std::min<std::size_t>(dos.size(), 2), '0');
+                for (std::size_t i = dos.size(); i < 2; ++i) {
+                    fecha[largo++] = '0';
+                }
             }
-            fecha.append(dos);
-        }
-        return fecha;
+            for (const char c : dos) {
+                fecha[largo++] = c;
+            }
+        };
+        poner(f.dia, pagos ? f.conBarras : f.rellenaDia);
+        poner(f.mes, pagos ? f.conBarras : f.rellenaMes);
+        poner(f.anio, !pagos && f.rellenaAnio);
+        return std::string(fecha, largo);
     }
     return std::string(texto);
 }

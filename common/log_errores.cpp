@@ -27,25 +27,6 @@ bool escribir(std::FILE* f, std::string_view texto) {
 #endif
 }
 
-// A control character is written as "?": a NUL or a CR of the input would otherwise break the log's
-// lines or hide the rest of them.
-bool escribirLinea(std::FILE* f, std::string_view texto) {
-    if (!hayCaracterControl(texto)) {
-        return escribir(f, texto) && escribir(f, "\r\n");
-    }
-    std::size_t desde = 0;
-    for (std::size_t i = 0; i < texto.size(); ++i) {
-        if (esCaracterControl(texto[i])) {
-            if (std::fwrite(texto.data() + desde, 1, i - desde, f) != i - desde ||
-                std::fputc('?', f) == EOF) {
-                return false;
-            }
-            desde = i + 1;
-        }
-    }
-    const std::size_t resto = texto.size() - desde;
-    return std::fwrite(texto.data() + desde, 1, resto, f) == resto && std::fwrite("\r\n", 1, 2, f) == 2;
-}
 } // namespace
 
 EscritorLog::EscritorLog(std::filesystem::path ruta, EstadoEjecucion& estado, const Reloj& reloj,
@@ -90,27 +71,61 @@ bool EscritorLog::abrir() {
 
 void EscritorLog::escribirBloque(std::int64_t numeroLinea,
                                  std::initializer_list<std::string_view> identificacion) {
+    empezarBloque(numeroLinea);
+    for (std::string_view linea : identificacion) {
+        anadirLinea(linea);
+    }
+    terminarBloque();
+}
+
+void EscritorLog::escribirBloqueRotulado(std::int64_t numeroLinea,
+                                         std::initializer_list<LineaRotulada> identificacion) {
+    empezarBloque(numeroLinea);
+    for (const LineaRotulada& linea : identificacion) {
+        anadirLinea(linea.rotulo, linea.valor);
+    }
+    terminarBloque();
+}
+
+void EscritorLog::anadirLinea(std::string_view rotulo, std::string_view valor) {
+    const std::size_t desde = bloque_.size();
+    bloque_.append(rotulo).append(valor);
+    // A control character is written as "?": a NUL or a CR of the input would otherwise break the log's
+    // lines or hide the rest of them.
+    if (hayCaracterControl(std::string_view(bloque_).substr(desde))) {
+        for (std::size_t i = desde; i < bloque_.size(); ++i) {
+            if (esCaracterControl(bloque_[i])) {
+                bloque_[i] = '?';
+            }
+        }
+    }
+    bloque_.append("\r\n");
+}
+
+void EscritorLog::empezarBloque(std::int64_t numeroLinea) {
+    bloque_.clear();
+    anadirLinea(kAsteriscos);
+    char cifras[24];
+    const char* fin = std::to_chars(cifras, cifras + sizeof cifras, numeroLinea).ptr;
+    anadirLinea("Numero Linea: ", std::string_view(cifras, static_cast<std::size_t>(fin - cifras)));
+}
+
+void EscritorLog::terminarBloque() {
+    anadirLinea(" ");
+    for (const std::string& error : estado_.gErrores) {
+        anadirLinea(error);
+    }
     bool bien = abrir();
     if (bien && estado_.gCabeceraLogPendiente) {
         const FechaHora ahora = reloj_.ahora();
-        bien = escribirLinea(fichero_, kAsteriscos) &&
-               escribirLinea(fichero_, fechaCorta(ahora) + " - " + horaLarga(ahora));
+        std::string cabecera(kAsteriscos);
+        cabecera.append("\r\n").append(fechaCorta(ahora)).append(" - ").append(horaLarga(ahora));
+        cabecera.append("\r\n");
+        bien = escribir(fichero_, cabecera);
         // Only a header that really went out stops the next block from writing it.
         estado_.gCabeceraLogPendiente = !bien;
     }
-    if (bien) {
-        char cifras[24];
-        const char* fin = std::to_chars(cifras, cifras + sizeof cifras, numeroLinea).ptr;
-        bien = escribirLinea(fichero_, kAsteriscos) && escribir(fichero_, "Numero Linea: ") &&
-               escribirLinea(fichero_, std::string_view(cifras, static_cast<std::size_t>(fin - cifras)));
-        for (std::string_view linea : identificacion) {
-            bien = bien && escribirLinea(fichero_, linea);
-        }
-        bien = bien && escribirLinea(fichero_, " ");
-        for (const std::string& error : estado_.gErrores) {
-            bien = bien && escribirLinea(fichero_, error);
-        }
-    }
+    bien = bien && escribir(fichero_, bloque_);
     estado_.gErrores.clear();
     if (!bien) {
         fallido_ = true;
@@ -137,8 +152,8 @@ bool EscritorLog::cerrar() {
 
 void EscribirLog(EscritorLog& log, std::int64_t numLinea, std::string_view nifOrdenante,
                  std::string_view nombreTitular) {
-    log.escribirBloque(numLinea, {"Nif Ordenante: " + std::string(nifOrdenante),
-                                  "Nombre Titular: " + std::string(nombreTitular)});
+    log.escribirBloqueRotulado(numLinea,
+                               {{"Nif Ordenante: ", nifOrdenante}, {"Nombre Titular: ", nombreTitular}});
 }
 
 } // namespace trovanel

@@ -35,6 +35,13 @@ public:
     // written, the failure message is shown and the texts are dropped with the order, so they are
     // never printed under another order.
     void escribirBloque(std::int64_t numeroLinea, std::initializer_list<std::string_view> identificacion);
+    // An identification line as a caption and the order's value, written without joining them first.
+    struct LineaRotulada {
+        std::string_view rotulo;
+        std::string_view valor;
+    };
+    void escribirBloqueRotulado(std::int64_t numeroLinea,
+                                std::initializer_list<LineaRotulada> identificacion);
 
     // Flushes and closes; shows the failure message and returns false when the last writes failed.
     bool cerrar();
@@ -44,6 +51,10 @@ public:
 
 private:
     bool abrir();
+    // The block is built whole in bloque_ and goes out in one write.
+    void empezarBloque(std::int64_t numeroLinea);
+    void anadirLinea(std::string_view rotulo, std::string_view valor = {});
+    void terminarBloque();
 
     std::filesystem::path ruta_;
     EstadoEjecucion& estado_;
@@ -54,6 +65,8 @@ private:
     std::unique_ptr<char[]> buffer_;
     std::FILE* fichero_ = nullptr;
     bool fallido_ = false;
+    // Kept from one block to the next.
+    std::string bloque_;
 };
 
 // The block of a rejected norm 19 or norm 58 receipt: issuer NIF and suffix, receipt holder's name.

@@ -1,6 +1,7 @@
 #include "texto.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -17,27 +18,49 @@ constexpr std::uint64_t kUnos = 0x0101010101010101;
 constexpr std::uint64_t kAltos = 0x8080808080808080;
 constexpr std::uint64_t kBlancos = kUnos * ' ';
 
+// The words are read in memory order: the first character is the lowest byte.
+static_assert(std::endian::native == std::endian::little);
+
 std::uint64_t ocho(const char* p) {
     std::uint64_t palabra;
     std::memcpy(&palabra, p, sizeof palabra);
     return palabra;
 }
 
+// Eight decimal digits: every high half is 3, and stays 3 once 6 is added to every byte.
+bool sonOchoCifras(std::uint64_t palabra) {
+    constexpr std::uint64_t kAltas = kUnos * 0xF0;
+    constexpr std::uint64_t kTreses = kUnos * 0x30;
+    return (palabra & kAltas) == kTreses && ((palabra + kUnos * 0x06) & kAltas) == kTreses;
+}
+
 } // namespace
 
-std::string_view recortar(std::string_view texto) {
-    // This runs for nearly every field of every order, whose padding comes in runs of blanks: those
-    // are skipped eight at a time.
+std::string_view recortarExtremos(std::string_view texto) {
+    // Padding comes in runs of blanks: eight characters are looked at together, and the first one that
+    // is not a blank is found in the word that holds it (the last byte in memory is the highest).
     const char* datos = texto.data();
     std::size_t inicio = 0;
     std::size_t fin = texto.size();
-    while (fin - inicio >= 8 && ocho(datos + fin - 8) == kBlancos) {
+    bool finHallado = false;
+    while (fin - inicio >= 8) {
+        const std::uint64_t distintos = ocho(datos + fin - 8) ^ kBlancos;
+        if (distintos != 0) {
+            fin = fin - 8 + static_cast<std::size_t>(63 - std::countl_zero(distintos)) / 8 + 1;
+            finHallado = true;
+            break;
+        }
         fin -= 8;
     }
-    while (fin > inicio && datos[fin - 1] == ' ') {
+    while (!finHallado && fin > inicio && datos[fin - 1] == ' ') {
         --fin;
     }
-    while (fin - inicio >= 8 && ocho(datos + inicio) == kBlancos) {
+    while (fin - inicio >= 8) {
+        const std::uint64_t distintos = ocho(datos + inicio) ^ kBlancos;
+        if (distintos != 0) {
+            inicio += static_cast<std::size_t>(std::countr_zero(distintos)) / 8;
+            return texto.substr(inicio, fin - inicio);
+        }
         inicio += 8;
     }
     while (inicio < fin && datos[inicio] == ' ') {
@@ -70,13 +93,27 @@ bool hayCaracterControl(std::string_view texto) {
     // Sixteen at a time: a byte at most 0x1F is its own maximum with 0x1F.
     const __m128i limite = _mm_set1_epi8(0x1F);
     const __m128i supr = _mm_set1_epi8(0x7F);
-    for (; i + 16 <= n; i += 16) {
-        const __m128i bloque = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + i));
-        const __m128i control =
-            _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(bloque, limite), limite), _mm_cmpeq_epi8(bloque, supr));
+    const auto controles = [&](std::size_t desde) {
+        const __m128i bloque = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + desde));
+        return _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(bloque, limite), limite),
+                            _mm_cmpeq_epi8(bloque, supr));
+    };
+    // A whole line is checked at once: four blocks to one test.
+    for (; i + 64 <= n; i += 64) {
+        const __m128i control = _mm_or_si128(_mm_or_si128(controles(i), controles(i + 16)),
+                                             _mm_or_si128(controles(i + 32), controles(i + 48)));
         if (_mm_movemask_epi8(control) != 0) {
             return true;
         }
+    }
+    for (; i + 16 <= n; i += 16) {
+        if (_mm_movemask_epi8(controles(i)) != 0) {
+            return true;
+        }
+    }
+    // The rest of a longer text: its last sixteen, some of them seen already.
+    if (i < n && n >= 16) {
+        return _mm_movemask_epi8(controles(n - 16)) != 0;
     }
 #endif
     for (; i + 8 <= n; i += 8) {
@@ -97,17 +134,6 @@ bool hayCaracterControl(std::string_view texto) {
 
 std::string Trim(std::string_view texto) {
     return std::string(recortar(texto));
-}
-
-std::string_view cortar(std::string_view texto, std::int64_t p, std::int64_t n) {
-    if (p < 1 || n <= 0) {
-        return {};
-    }
-    const auto desde = static_cast<std::uint64_t>(p - 1);
-    if (desde >= texto.size()) {
-        return {};
-    }
-    return texto.substr(desde, static_cast<std::uint64_t>(n));
 }
 
 std::string Mid(std::string_view texto, std::int64_t p, std::int64_t n) {
@@ -197,9 +223,14 @@ bool esNumerico(std::string_view texto) {
     if (!v.empty() && (v.front() == '+' || v.front() == '-')) {
         v.remove_prefix(1);
     }
-    bool hayDigito = false;
+    // Mostly plain digits (accounts, telephones): eight at a time while they are all digits.
+    std::size_t i = 0;
+    while (i + 8 <= v.size() && sonOchoCifras(ocho(v.data() + i))) {
+        i += 8;
+    }
+    bool hayDigito = i > 0;
     bool haySeparador = false;
-    for (char c : v) {
+    for (const char c : v.substr(i)) {
         if (esDigito(c)) {
             hayDigito = true;
         } else if ((c == '.' || c == ',') && !haySeparador) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trovanel {
@@ -44,6 +45,12 @@ public:
     virtual void iniciarEjecucion() = 0;
     // Checks one value read for the field gCamposEstructura[lectura.gIndiceCampo] and stores its piece.
     virtual void validarCampo(std::string& valorLeido) = 0;
+    // The same for a piece of a line without control characters, as the reader cut it. The families
+    // validate it where it lies; one that needs a string of its own gets the value copied.
+    virtual void validarPieza(std::string_view valor) {
+        piezaCopiada_.assign(valor);
+        validarCampo(piezaCopiada_);
+    }
     // First step of a flush, before the error test: checks that may add to an order's errors.
     virtual void revisarOrden() {}
     // An order without validation errors: false when a check of the whole order rejects it (the error
@@ -111,6 +118,10 @@ public:
     EstadoLectura lectura;
     // What the run has come to so far; the driver gives it back when the run ends.
     ResultadoConversion resultado;
+
+private:
+    // validarPieza's copy, kept from one field to the next.
+    std::string piezaCopiada_;
 };
 
 } // namespace trovanel

@@ -77,11 +77,12 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
         if (pasado.largo < 0) {
             valor = campo.valorcampo;
         } else {
-            valor.assign(cortar(lectura.gLineaActual, campo.inicio, pasado.largo));
+            const std::string_view pieza = cortar(lectura.gLineaActual, campo.inicio, pasado.largo);
             if (lineaLimpia) {
-                familia_.validarCampo(valor);
+                familia_.validarPieza(pieza);
                 continue;
             }
+            valor.assign(pieza);
         }
         familia_.validarValor(valor);
     }

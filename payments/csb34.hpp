@@ -91,11 +91,11 @@ public:
     std::string gTipoPlantilla;
 
 protected:
-    void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+    void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
                              std::string_view valor) override;
-    void validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, const std::string& valorLeido,
+    void validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido,
                        std::string_view valor);
-    void validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, const std::string& valorLeido,
+    void validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido,
                       std::string_view valor);
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoCSB34(nombre)); }
 

@@ -81,13 +81,13 @@ std::string ModuloCSB34::datoDeDireccion(const CampoEstructura& campo, std::stri
 }
 
 // The beneficiary's account: entity, office, check digits and number.
-void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, const std::string& valorLeido,
+void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido,
                                 std::string_view valor) {
     const bool otrasClases = !nominaOTransferencia_;
     PiezasCSB34& p = piezas;
     switch (tipo) {
     case CampoCSB34::Entidad: {
-        const std::string_view leida = std::string_view(valorLeido).substr(0, 4);
+        const std::string_view leida = valorLeido.substr(0, 4);
         conCerosAjustadoEn(p.entidad, campo.obligatorio ? plantillaOValor(campo, leida) : leida, 4);
         if (campo.obligatorio && (!esNumerico(p.entidad) || !hayCifraSignificativa(p.entidad))) {
             anotarError("Error : Entidad incorrecta");
@@ -107,7 +107,7 @@ void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, c
         break;
     }
     case CampoCSB34::DC: {
-        rellenarEn(p.dc, std::string_view(valorLeido).substr(0, 2), 2);
+        rellenarEn(p.dc, valorLeido.substr(0, 2), 2);
         if (campo.obligatorio && !campo.valorcampo.empty()) {
             p.dc = conCerosAjustado(campo.valorcampo, 2);
         }
@@ -130,7 +130,7 @@ void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, c
 }
 
 // The due date and the invoice date.
-void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, const std::string& valorLeido,
+void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido,
                                std::string_view valor) {
     PiezasCSB34& p = piezas;
     switch (tipo) {
@@ -165,7 +165,7 @@ void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, co
     }
 }
 
-void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
                                       std::string_view valor) {
     const auto tipo = static_cast<CampoCSB34>(codigo);
     const bool otrasClases = !nominaOTransferencia_;

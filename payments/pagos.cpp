@@ -70,7 +70,7 @@ void ModuloPagos::iniciarEjecucion() {
     }
 }
 
-void ModuloPagos::validarCampo(std::string& valorLeido) {
+void ModuloPagos::validarPieza(std::string_view valorLeido) {
     const std::size_t indice = lectura.gIndiceCampo;
     const CampoEstructura& campo = estado.gCamposEstructura.at(indice);
     // The names are resolved once per run instead of once per line.
@@ -101,7 +101,7 @@ bool ModuloPagos::aceptarOrden() {
     return true;
 }
 
-void ModuloPagos::validarImporte(const CampoEstructura& campo, const std::string& valorLeido) {
+void ModuloPagos::validarImporte(const CampoEstructura& campo, std::string_view valorLeido) {
     if (gSignoEnImporte) {
         signo.clear();
         gMarcaNegativo = campo.valorcampo;
@@ -123,13 +123,13 @@ void ModuloPagos::validarImporte(const CampoEstructura& campo, const std::string
     }
 }
 
-void ModuloPagos::validarSigno(const CampoEstructura& campo, const std::string& valorLeido) {
+void ModuloPagos::validarSigno(const CampoEstructura& campo, std::string_view valorLeido) {
     if (gSignoEnImporte) {
         return;
     }
     // Without a marker nothing marks an order as negative, not even an empty value.
     const std::string& marca = campo.valorcampo;
-    signo = !marca.empty() && std::string_view(valorLeido).substr(0, 1) == marca ? "-" : " ";
+    signo = !marca.empty() && valorLeido.substr(0, 1) == marca ? "-" : " ";
 }
 
 const std::string& ModuloPagos::provincia(std::string_view codigoPostal) {

@@ -44,7 +44,9 @@ public:
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;
     // The amount and its sign are validated alike in every payment family; the other fields by the family.
-    void validarCampo(std::string& valorLeido) final;
+    // The value read is left as it was.
+    void validarPieza(std::string_view valorLeido) final;
+    void validarCampo(std::string& valorLeido) final { validarPieza(valorLeido); }
     // An order whose amount was never read, or was refused, has no amount to send.
     bool aceptarOrden() override;
     // The totals record: "08", the sum, the orders and the records written.
@@ -113,7 +115,7 @@ protected:
     std::string textoTotal(std::size_t ancho) const;
 
     // One field of the family's own: its template row, its code, the value read and that value trimmed.
-    virtual void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+    virtual void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
                                      std::string_view valor) = 0;
     // Province name of a postal code, looked up once per province in a run.
     const std::string& provincia(std::string_view codigoPostal);
@@ -121,8 +123,8 @@ protected:
 private:
     // Adds the current order's amount to the total, by its sign.
     void sumarImporte();
-    void validarImporte(const CampoEstructura& campo, const std::string& valorLeido);
-    void validarSigno(const CampoEstructura& campo, const std::string& valorLeido);
+    void validarImporte(const CampoEstructura& campo, std::string_view valorLeido);
+    void validarSigno(const CampoEstructura& campo, std::string_view valorLeido);
 
     const RasgosPago& rasgos_;
     std::vector<int> codigosCampo_;

@@ -77,7 +77,7 @@ void ModuloZOP::revisarOrden() {
     if (p.operacion.empty() && !formaPagoVista_) {
         anotarError("Error : No se puede determinar la forma de pago");
     }
-    if (p.operacion == "56" && !(numeroNoCero(p.entidad) && numeroNoCero(p.cuenta))) {
+    if (esTransferencia() && !(numeroNoCero(p.entidad) && numeroNoCero(p.cuenta))) {
         anotarError("Error : Cuenta erronea");
     }
     formaPagoVista_ = false;
@@ -120,10 +120,8 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
 }
 
 void ModuloZOP::escribirLog(EscritorLog& log) {
-    // Built in buffers kept from one rejected order to the next.
-    lineaNif_.assign("Nif Proveedor: ").append(piezas.claveProveedor);
-    lineaNombre_.assign("Nombre Proveedor: ").append(piezas.nombre);
-    log.escribirBloque(estado.gNumeroLinea, {lineaNif_, lineaNombre_});
+    log.escribirBloqueRotulado(estado.gNumeroLinea, {{"Nif Proveedor: ", piezas.claveProveedor},
+                                                     {"Nombre Proveedor: ", piezas.nombre}});
     limpiarOrden();
 }
 

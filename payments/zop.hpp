@@ -86,14 +86,15 @@ public:
     PiezasZOP piezas;
 
 protected:
-    void validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+    void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
                              std::string_view valor) override;
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoZOP(nombre)); }
 
 private:
-    void validarFormaPago(const CampoEstructura& campo, const std::string& valorLeido);
+    bool esTransferencia() const { return piezas.operacion == std::string_view("56"); }
+    void validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido);
     void validarCP(const CampoEstructura& campo, std::string_view valor);
-    void validarFechaVto(const CampoEstructura& campo, const std::string& valorLeido);
+    void validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido);
     // The sign and the e-mail belong to one order: after it, written or rejected, the next order has
     // neither unless its own input gives them.
     void limpiarOrden();
@@ -101,9 +102,6 @@ private:
     bool formaPagoVista_ = false;
     // A telephone or fax number being read, kept from one order to the next.
     std::string numero_;
-    // The log block's lines naming the supplier.
-    std::string lineaNif_;
-    std::string lineaNombre_;
 };
 
 // Converts one input into a supplier-payment bank file.

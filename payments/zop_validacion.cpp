@@ -81,7 +81,7 @@ CampoZOP campoZOP(std::string_view nombre) {
                                             : static_cast<CampoZOP>(1 + (encontrado - std::begin(kNombres)));
 }
 
-void ModuloZOP::validarFormaPago(const CampoEstructura& campo, const std::string& valorLeido) {
+void ModuloZOP::validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido) {
     formaPagoVista_ = true;
     if (enBlanco(campo.valorcampo)) {
         anotarError("Error : No se puede determinar la forma de pago");
@@ -124,7 +124,7 @@ void ModuloZOP::validarCP(const CampoEstructura& campo, std::string_view valor) 
     }
 }
 
-void ModuloZOP::validarFechaVto(const CampoEstructura& campo, const std::string& valorLeido) {
+void ModuloZOP::validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido) {
     std::string& fecha = piezas.fechaVto;
     // A blank date is no date: it stays blank rather than becoming zeros of a format.
     fecha = enLaEntrada(campo) && !enBlanco(valorLeido) ? fechaAAMMDD(valorLeido, campo.valorcampo)
@@ -139,7 +139,7 @@ void ModuloZOP::validarFechaVto(const CampoEstructura& campo, const std::string&
     }
 }
 
-void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, const std::string& valorLeido,
+void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
                                     std::string_view valor) {
     PiezasZOP& p = piezas;
     const auto tipo = static_cast<CampoZOP>(codigo);
@@ -183,22 +183,28 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, co
                    10);
         break;
     }
+    case CampoZOP::Entidad:
+    case CampoZOP::Oficina:
+    case CampoZOP::DC:
+    case CampoZOP::Cuenta: {
+        const Simple* numero = buscarPieza(tipo, kNumeros);
+        conCerosAjustadoEn(p.*numero->pieza, valor, numero->ancho);
+        // Only a transfer needs an account to pay into.
+        if (tipo == CampoZOP::Entidad && esTransferencia() &&
+            !(soloDigitos(p.entidad) && hayCifraSignificativa(p.entidad))) {
+            anotarError("Error : Número de entidad erroneo");
+        }
+        if (tipo == CampoZOP::Cuenta && esTransferencia() && !numeroNoCero(p.cuenta)) {
+            anotarError("Error : Número de cuenta erroneo");
+        }
+        break;
+    }
     default:
-        if (const Simple* numero = buscarPieza(tipo, kNumeros)) {
-            conCerosAjustadoEn(p.*numero->pieza, valor, numero->ancho);
-        } else if (const Simple* texto = buscarPieza(tipo, kTextos)) {
+        if (const Simple* texto = buscarPieza(tipo, kTextos)) {
             rellenarEn(p.*texto->pieza, valor, texto->ancho);
         } else if (const Simple* corto = buscarPieza(tipo, kTextosEnBlancoSiNoCaben)) {
             rellenarEn(p.*corto->pieza, valor.size() <= corto->ancho ? valor : std::string_view(),
                        corto->ancho);
-        }
-        // Only a transfer needs an account to pay into.
-        if (tipo == CampoZOP::Entidad && p.operacion == "56" &&
-            !(soloDigitos(p.entidad) && hayCifraSignificativa(p.entidad))) {
-            anotarError("Error : Número de entidad erroneo");
-        }
-        if (tipo == CampoZOP::Cuenta && p.operacion == "56" && !numeroNoCero(p.cuenta)) {
-            anotarError("Error : Número de cuenta erroneo");
         }
         break;
     }

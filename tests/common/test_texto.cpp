@@ -75,17 +75,20 @@ TEST(Texto, recortaRellenosLargosEnCualquierPosicion) {
     }
 }
 
-// Every byte at every place of a text of 27 characters (a block of 16, a word of 8 and 3 more): only 0x00 to
-// 0x1F and 0x7F are control characters, whatever surrounds them.
+// Every byte at every place of texts of 27 characters (a block of 16, a word of 8 and 3 more) and of 150 (two
+// runs of 64, a block of 16 and the last 16 again): only 0x00 to 0x1F and 0x7F are control characters,
+// whatever surrounds them.
 TEST(Texto, hallaCaracteresDeControlEnCualquierPosicion) {
-    for (const char relleno : {'a', ' ', '\x80', '\xFF', '\x7E', '\x20'}) {
-        EXPECT_FALSE(hayCaracterControl(std::string(27, relleno))) << static_cast<int>(relleno);
-        for (int byte = 0; byte < 256; ++byte) {
-            for (std::size_t posicion = 0; posicion < 27; ++posicion) {
-                std::string texto(27, relleno);
-                texto[posicion] = static_cast<char>(byte);
-                EXPECT_EQ(hayCaracterControl(texto), esCaracterControl(static_cast<char>(byte)))
-                    << byte << " en " << posicion;
+    for (const std::size_t largo : {27, 150}) {
+        for (const char relleno : {'a', ' ', '\x80', '\xFF', '\x7E', '\x20'}) {
+            EXPECT_FALSE(hayCaracterControl(std::string(largo, relleno))) << static_cast<int>(relleno);
+            for (int byte = 0; byte < 256; ++byte) {
+                for (std::size_t posicion = 0; posicion < largo; ++posicion) {
+                    std::string texto(largo, relleno);
+                    texto[posicion] = static_cast<char>(byte);
+                    EXPECT_EQ(hayCaracterControl(texto), esCaracterControl(static_cast<char>(byte)))
+                        << byte << " en " << posicion << " de " << largo;
+                }
             }
         }
     }
@@ -114,6 +117,30 @@ TEST(Texto, reconoceTextosDeSoloDigitos) {
     EXPECT_FALSE(soloDigitos("-1"));
     // Superscript two is a digit for some locales, never for an account code.
     EXPECT_FALSE(soloDigitos("1²"));
+}
+
+// A number as the validators read one: blanks around a sign, digits and one separator. Every byte at every
+// place of 17 digits (two words of eight and one more) is a digit, the one separator, a sign at the start
+// or a blank at either end, or the text is no number.
+TEST(Texto, reconoceNumerosConSignoYUnSeparador) {
+    EXPECT_TRUE(esNumerico(" +12345678,90 "));
+    EXPECT_TRUE(esNumerico("-1.5"));
+    EXPECT_FALSE(esNumerico(""));
+    EXPECT_FALSE(esNumerico(" , "));
+    EXPECT_FALSE(esNumerico("1,2,3"));
+    EXPECT_FALSE(esNumerico("1234 5678"));
+    EXPECT_TRUE(esValorCero("  00000000,00"));
+    for (std::size_t posicion = 0; posicion < 17; ++posicion) {
+        for (int byte = 0; byte < 256; ++byte) {
+            std::string texto(17, '7');
+            const auto c = static_cast<char>(byte);
+            texto[posicion] = c;
+            const bool esperado = esDigito(c) || c == ',' || c == '.' ||
+                                  ((c == '+' || c == '-') && posicion == 0) ||
+                                  (c == ' ' && (posicion == 0 || posicion == 16));
+            EXPECT_EQ(esNumerico(texto), esperado) << byte << " en " << posicion;
+        }
+    }
 }
 
 TEST(Texto, leeEnterosConBlancosYSigno) {
