@@ -128,11 +128,7 @@ void ModuloCobros::iniciarEjecucion() {
 
 void ModuloCobros::textoConDefecto(std::string& pieza, std::string_view valor, const std::string& defecto,
                                    std::size_t ancho, const char* error) {
-    rellenarEn(pieza, valor, ancho);
-    if (enBlanco(pieza) && !defecto.empty()) {
-        rellenarEn(pieza, defecto, ancho);
-    }
-    if (enBlanco(pieza)) {
+    if (!rellenarEn(pieza, valor, ancho) && (defecto.empty() || !rellenarEn(pieza, defecto, ancho))) {
         anotarError(error);
     }
 }
@@ -149,9 +145,11 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
 
 void ModuloCobros::validarLeido(std::string_view& valorLeido) {
     const std::size_t indice = lectura.gIndiceCampo;
-    const CampoEstructura& campo = estado.gCamposEstructura.at(indice);
-    const CampoResuelto resuelto =
-        indice < camposResueltos_.size() ? camposResueltos_[indice] : resolver(campo.campo);
+    // The names resolved when the run started cover every field of the template.
+    const bool resueltoAntes = indice < camposResueltos_.size();
+    const CampoEstructura& campo =
+        resueltoAntes ? estado.gCamposEstructura[indice] : estado.gCamposEstructura.at(indice);
+    const CampoResuelto resuelto = resueltoAntes ? camposResueltos_[indice] : resolver(campo.campo);
     PiezasCobro& p = comunes_;
 
     switch (resuelto.campo) {

@@ -66,8 +66,7 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         rellenarEn(p.concepto1, valorLeido, 40);
         break;
     case CampoCobro::NombreTitularCuenta:
-        rellenarEn(p.nombreTitularCuenta, valorLeido, 40);
-        if (enBlanco(p.nombreTitularCuenta) && !enBlanco(p.nombreTitular)) {
+        if (!rellenarEn(p.nombreTitularCuenta, valorLeido, 40) && !enBlanco(p.nombreTitular)) {
             p.nombreTitularCuenta = p.nombreTitular;
         }
         break;
@@ -76,8 +75,7 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         const std::size_t ancho = tipo == CampoCobro::Direccion ? 40 : 35;
         std::string& pieza = tipo == CampoCobro::Direccion ? p.direccion : p.localidad;
         if (colocado(campo)) {
-            rellenarEn(pieza, valorLeido, ancho);
-            if (enBlanco(pieza) && !defecto.empty()) {
+            if (!rellenarEn(pieza, valorLeido, ancho) && !defecto.empty()) {
                 rellenarEn(pieza, defecto, ancho);
             }
         } else {

@@ -9,7 +9,7 @@
 
 namespace trovanel {
 
-// The pieces of a record are mostly a few characters long: those are copied with at most two
+// The pieces of a record are at most a few dozen characters long: those are copied with two
 // overlapping moves rather than a call. memcpy must not be handed the null data of an empty view, even
 // to copy nothing.
 inline void copiarPieza(char* destino, const char* origen, std::size_t n) {
@@ -27,7 +27,22 @@ inline void copiarPieza(char* destino, const char* origen, std::size_t n) {
         std::memcpy(&ultimos, origen + n - 4, 4);
         std::memcpy(destino, &primeros, 4);
         std::memcpy(destino + n - 4, &ultimos, 4);
-    } else if (n > 16) {
+    } else if (n > 16 && n <= 64) {
+        // Names, addresses and concepts: two overlapping halves of 16 or 32, still without a call.
+        char primeros[32];
+        char ultimos[32];
+        if (n <= 32) {
+            std::memcpy(primeros, origen, 16);
+            std::memcpy(ultimos, origen + n - 16, 16);
+            std::memcpy(destino, primeros, 16);
+            std::memcpy(destino + n - 16, ultimos, 16);
+        } else {
+            std::memcpy(primeros, origen, 32);
+            std::memcpy(ultimos, origen + n - 32, 32);
+            std::memcpy(destino, primeros, 32);
+            std::memcpy(destino + n - 32, ultimos, 32);
+        }
+    } else if (n > 64) {
         std::memcpy(destino, origen, n);
     } else if (n > 0) {
         destino[0] = origen[0];

@@ -9,6 +9,7 @@
 #include "multifactura.hpp"
 #include "texto.hpp"
 
+#include <algorithm>
 #include <system_error>
 
 namespace trovanel {
@@ -45,9 +46,9 @@ bool EjecucionLectura::iniciar() {
         const CampoEstructura& campo = campos[i];
         const std::int64_t largo = largoPieza(campo.inicio, campo.fin);
         if (piezaCortable(campo.inicio, largo)) {
-            camposPasados_.push_back({i, largo});
+            camposPasados_.push_back({i, static_cast<std::size_t>(campo.inicio - 1), largo});
         } else if (!enBlanco(campo.valorcampo) || esDatoQueFalta(campo)) {
-            camposPasados_.push_back({i, -1});
+            camposPasados_.push_back({i, 0, -1});
         }
     }
     return true;
@@ -68,16 +69,22 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
     std::string& valor = valor_;
     // The pieces of a line without control characters need no check of their own.
     const bool lineaLimpia = !hayCaracterControl(lectura.gLineaActual);
+    const std::string_view linea = lectura.gLineaActual;
     for (const CampoPasado& pasado : camposPasados_) {
         lectura.gIndiceCampo = pasado.indice;
-        const CampoEstructura& campo = campos[pasado.indice];
-        if (soloConClave && !claveCoincide(campo)) {
+        if (soloConClave && !claveCoincide(campos[pasado.indice])) {
             continue;
         }
         if (pasado.largo < 0) {
-            valor = campo.valorcampo;
+            valor = campos[pasado.indice].valorcampo;
         } else {
-            const std::string_view pieza = cortar(lectura.gLineaActual, campo.inicio, pasado.largo);
+            // cortar() with the start and length checked once per run.
+            const std::string_view pieza =
+                pasado.largo == 0 || pasado.desde >= linea.size()
+                    ? std::string_view()
+                    : std::string_view(
+                          linea.data() + pasado.desde,
+                          std::min(static_cast<std::size_t>(pasado.largo), linea.size() - pasado.desde));
             if (lineaLimpia) {
                 familia_.validarPieza(pieza);
                 continue;

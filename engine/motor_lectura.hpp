@@ -58,10 +58,11 @@ private:
     EscritorLog log_;
     bool escrituraFallida_ = false;
     bool detenida_ = false;
-    // A field a line hands to the validators: its index, and the length of its piece of the line (-1:
-    // the template's value).
+    // A field a line hands to the validators: its index, where its piece of the line starts (0-based)
+    // and its length (-1: the template's value).
     struct CampoPasado {
         std::size_t indice;
+        std::size_t desde;
         std::int64_t largo;
     };
     std::vector<CampoPasado> camposPasados_;

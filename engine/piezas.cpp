@@ -32,15 +32,19 @@ bool dentro(std::string_view texto, const std::string& pieza) {
 }
 } // namespace
 
-void rellenarEn(std::string& pieza, std::string_view valor, std::size_t n) {
-    const std::string_view recortado = recortar(valor).substr(0, n);
+bool rellenarEn(std::string& pieza, std::string_view valor, std::size_t n) {
+    // Blanks pad the piece anyway: a value that starts with a character needs no trimming at its end,
+    // and the piece is blank exactly when nothing is left to copy.
+    const bool trasBlancos = !valor.empty() && valor.front() == ' ';
+    const std::string_view recortado = (trasBlancos ? recortarExtremos(valor) : valor).substr(0, n);
     if (dentro(recortado, pieza)) {
         pieza = rellenarBlancos(recortado, n);
-        return;
+        return true;
     }
     char* destino = aLargo(pieza, n);
     copiarPieza(destino, recortado.data(), recortado.size());
     llenarPieza(destino + recortado.size(), ' ', n - recortado.size());
+    return !recortado.empty();
 }
 
 std::string conCeros(std::string_view valor, std::size_t n) {

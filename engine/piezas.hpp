@@ -17,8 +17,8 @@ class BaseDatos;
 // Padded to n: trimmed, completed with blanks on the right, cut to its first n characters.
 std::string rellenar(std::string_view valor, std::size_t n);
 // The same, written into the piece's own buffer: an order's long pieces keep their memory from one
-// order to the next instead of allocating for every field read.
-void rellenarEn(std::string& pieza, std::string_view valor, std::size_t n);
+// order to the next instead of allocating for every field read. True when the piece is not all blanks.
+bool rellenarEn(std::string& pieza, std::string_view valor, std::size_t n);
 // Zero-filled to n: trimmed, completed with "0" on the left (a longer text stays whole).
 std::string conCeros(std::string_view valor, std::size_t n);
 // The same, written into the piece's own buffer.

@@ -59,33 +59,31 @@ void ModuloPagos::iniciarEjecucion() {
     gImporteTotal = 0;
     totalDesbordado_ = false;
     gSignoEnImporte = false;
-    codigosCampo_.clear();
-    camposComunes_.clear();
+    camposResueltos_.clear();
     for (const CampoEstructura& campo : estado.gCamposEstructura) {
         gSignoEnImporte = gSignoEnImporte || (campo.campo == "SignoNegativo" && !colocado(campo));
-        codigosCampo_.push_back(resolverCampo(campo.campo));
-        camposComunes_.push_back(campo.campo == "Importe"         ? CampoComun::Importe
-                                 : campo.campo == "SignoNegativo" ? CampoComun::Signo
-                                                                  : CampoComun::Otro);
+        camposResueltos_.push_back(resolver(campo));
     }
+}
+
+ModuloPagos::CampoResuelto ModuloPagos::resolver(const CampoEstructura& campo) const {
+    return {resolverCampo(campo.campo), campo.campo == "Importe"         ? CampoComun::Importe
+                                        : campo.campo == "SignoNegativo" ? CampoComun::Signo
+                                                                         : CampoComun::Otro};
 }
 
 void ModuloPagos::validarPieza(std::string_view valorLeido) {
     const std::size_t indice = lectura.gIndiceCampo;
+    // The names are resolved once per run instead of once per line; they cover the whole template.
     const CampoEstructura& campo = estado.gCamposEstructura.at(indice);
-    // The names are resolved once per run instead of once per line.
-    const bool resuelto = indice < codigosCampo_.size();
-    const CampoComun comun = resuelto                         ? camposComunes_[indice]
-                             : campo.campo == "Importe"       ? CampoComun::Importe
-                             : campo.campo == "SignoNegativo" ? CampoComun::Signo
-                                                              : CampoComun::Otro;
-    if (comun == CampoComun::Importe) {
+    const CampoResuelto resuelto =
+        indice < camposResueltos_.size() ? camposResueltos_[indice] : resolver(campo);
+    if (resuelto.comun == CampoComun::Importe) {
         validarImporte(campo, valorLeido);
-    } else if (comun == CampoComun::Signo) {
+    } else if (resuelto.comun == CampoComun::Signo) {
         validarSigno(campo, valorLeido);
     } else {
-        validarCampoFamilia(campo, resuelto ? codigosCampo_[indice] : resolverCampo(campo.campo), valorLeido,
-                            recortar(valorLeido));
+        validarCampoFamilia(campo, resuelto.codigo, valorLeido, recortar(valorLeido));
     }
 }
 
@@ -153,7 +151,12 @@ const std::string& ModuloPagos::provincia(std::string_view codigoPostal) {
 
 RegistroFijo& ModuloPagos::poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas) {
     for (const Pieza& pieza : piezas) {
-        registro.texto(pieza.texto, pieza.ancho);
+        // The record starts as blanks: a blank filler only moves on.
+        if (pieza.texto.empty()) {
+            registro.blancos(pieza.ancho);
+        } else {
+            registro.texto(pieza.texto, pieza.ancho);
+        }
     }
     return registro;
 }

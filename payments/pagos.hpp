@@ -127,9 +127,14 @@ private:
     void validarSigno(const CampoEstructura& campo, std::string_view valorLeido);
 
     const RasgosPago& rasgos_;
-    std::vector<int> codigosCampo_;
     enum class CampoComun : char { Otro, Importe, Signo };
-    std::vector<CampoComun> camposComunes_;
+    // A template field as resolved when the run starts: the family's code and the shared kind.
+    struct CampoResuelto {
+        int codigo;
+        CampoComun comun;
+    };
+    CampoResuelto resolver(const CampoEstructura& campo) const;
+    std::vector<CampoResuelto> camposResueltos_;
     bool importeValido_ = false;
     // The amount piece's value in cents, kept for the totals.
     std::int64_t importeCentimos_ = 0;
