@@ -9,6 +9,10 @@
 
 namespace trovanel {
 
+void copiarPiezaLarga(char* destino, const char* origen, std::size_t n) {
+    std::memcpy(destino, origen, n);
+}
+
 RegistroFijo& RegistroFijo::ceros(std::string_view valor, std::size_t n) {
     if (char* destino = reservar(n)) {
         if (valor.size() >= n) {
