@@ -87,7 +87,8 @@ protected:
 
     // An optional detail record: written only when it has data.
     struct Opcional {
-        const char* numero;
+        // A view of the literal: its length is known where the list is built, not measured per record.
+        std::string_view numero;
         bool hay;
         std::initializer_list<Pieza> datos;
     };
