@@ -43,6 +43,7 @@ ModuloCSB34::ModuloCSB34(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecu
     piezas.operacion = operacion(gTipoPlantilla);
     piezas.concepto = gTipoPlantilla == "CSB34N" ? "1" : "9";
     nominaOTransferencia_ = gTipoPlantilla == "CSB34N" || gTipoPlantilla == "CSB34T";
+    claveSinGuion_ = gTipoPlantilla == "PAGOSC";
 }
 
 bool ModuloCSB34::cargarPartes(const ParametrosConversion& parametros) {
@@ -89,7 +90,7 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
     escribir(poner(nombre, {{p.nombre, 36}, {p.fechaFactura, 7}}));
 
     // The optional records, each written when its data is not blank.
-    const std::string correo2 = Mid(p.email, 27, 36);
+    const std::string_view correo2 = cortar(p.email, 27, 36);
     escribirOpcionales(
         salida,
         {

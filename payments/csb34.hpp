@@ -91,8 +91,7 @@ public:
     std::string gTipoPlantilla;
 
 protected:
-    void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
-                             std::string_view valor) override;
+    void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) override;
     void validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido,
                        std::string_view valor);
     void validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido,
@@ -100,11 +99,15 @@ protected:
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoCSB34(nombre)); }
 
 private:
-    // The postal code or the town of the beneficiary, checked by the kind of order.
-    std::string datoDeDireccion(const CampoEstructura& campo, std::string_view valor, const char* supuesto,
-                                std::size_t mirados, const char* error);
+    // The postal code or the town of the beneficiary, checked by the kind of order, into its piece.
+    void datoDeDireccion(std::string& dato, const CampoEstructura& campo, std::string_view valor,
+                         const char* supuesto, std::size_t mirados, const char* error);
     // Payroll or transfers: blank addresses and towns are filled in, not refused.
     bool nominaOTransferencia_ = false;
+    // The beneficiary's key goes without its "-" (type "PAGOSC").
+    bool claveSinGuion_ = false;
+    // A key without its "-", kept from one order to the next.
+    std::string clave_;
 };
 
 // Converts one input into a norm 34 bank file.

@@ -66,18 +66,17 @@ CampoCSB34 campoCSB34(std::string_view nombre) {
     return campoPorNombre(nombre, kNombres);
 }
 
-std::string ModuloCSB34::datoDeDireccion(const CampoEstructura& campo, std::string_view valor,
-                                         const char* supuesto, std::size_t mirados, const char* error) {
+void ModuloCSB34::datoDeDireccion(std::string& dato, const CampoEstructura& campo, std::string_view valor,
+                                  const char* supuesto, std::size_t mirados, const char* error) {
     // Payroll and transfers fill in a blank postal code or town; the other kinds take the template's
     // value and refuse a blank one.
-    std::string dato = Trim(nominaOTransferencia_ ? valor : plantillaOValor(campo, valor));
+    dato.assign(recortar(nominaOTransferencia_ ? valor : plantillaOValor(campo, valor)));
     if (nominaOTransferencia_ && dato.empty()) {
         dato = supuesto;
     }
-    if (!nominaOTransferencia_ && enBlanco(Left(dato, static_cast<std::int64_t>(mirados)))) {
+    if (!nominaOTransferencia_ && enBlanco(std::string_view(dato).substr(0, mirados))) {
         anotarError(error);
     }
-    return dato;
 }
 
 // The beneficiary's account: entity, office, check digits and number.
@@ -95,9 +94,11 @@ void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, s
         break;
     }
     case CampoCSB34::Oficina: {
-        std::string oficina = Trim(Left(valorLeido, 4));
+        std::string_view oficina = recortar(valorLeido.substr(0, 4));
+        std::string dePlantilla;
         if (campo.obligatorio && !campo.valorcampo.empty()) {
-            oficina = conCeros(campo.valorcampo, 4);
+            dePlantilla = conCeros(campo.valorcampo, 4);
+            oficina = dePlantilla;
         }
         // A short office is refused, not made up with zeros as the entity is.
         if (campo.obligatorio && oficina.size() < 4) {
@@ -165,19 +166,17 @@ void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, st
     }
 }
 
-void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
-                                      std::string_view valor) {
+void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) {
     const auto tipo = static_cast<CampoCSB34>(codigo);
+    const std::string_view valor = recortar(valorLeido);
     const bool otrasClases = !nominaOTransferencia_;
     PiezasCSB34& p = piezas;
 
     switch (tipo) {
     case CampoCSB34::ClaveBeneficiario: {
-        std::string clave = Trim(plantillaOValor(campo, valor));
-        if (gTipoPlantilla == "PAGOSC") {
-            if (const auto guion = clave.find('-'); guion != std::string::npos) {
-                clave.erase(guion, 1);
-            }
+        std::string_view clave = recortar(plantillaOValor(campo, valor));
+        if (claveSinGuion_) {
+            clave = sinPrimerGuion(clave, clave_);
         }
         rellenarEn(p.claveBeneficiario, clave, 12);
         if (enBlanco(clave)) {
@@ -198,11 +197,11 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
                 p.gastos = Left(campo.valorcampo, 1);
             }
         } else {
-            const std::string gastos(campo.obligatorio ? plantillaOValor(campo, valor) : valor);
+            const std::string_view gastos = campo.obligatorio ? plantillaOValor(campo, valor) : valor;
             if (campo.obligatorio && gastos != "1" && gastos != "2") {
                 anotarError("Error : No se ha especificado los gastos");
             }
-            p.gastos = Left(gastos, 1);
+            p.gastos.assign(gastos.substr(0, 1));
         }
         break;
     }
@@ -225,14 +224,18 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
         break;
     }
     case CampoCSB34::CPBeneficiario:
-        p.cp = datoDeDireccion(campo, valor, "00000", 5, "Error : Falta CP del Beneficiario");
-        p.provinciaBeneficiario = provincia(Left(p.cp, 5));
+        datoDeDireccion(p.cp, campo, valor, "00000", 5, "Error : Falta CP del Beneficiario");
+        p.provinciaBeneficiario = provincia(std::string_view(p.cp).substr(0, 5));
         break;
     case CampoCSB34::PlazaBeneficiario:
-        p.plaza = datoDeDireccion(campo, valor, "Desconocido", 10, "Error : Falta Plaza del Beneficiario");
+        datoDeDireccion(p.plaza, campo, valor, "Desconocido", 10, "Error : Falta Plaza del Beneficiario");
         break;
     case CampoCSB34::ProvinciaBeneficiario: {
-        p.provinciaBeneficiario = enBlanco(valor) ? provincia(Left(p.cp, 5)) : std::string(valor);
+        if (enBlanco(valor)) {
+            p.provinciaBeneficiario = provincia(std::string_view(p.cp).substr(0, 5));
+        } else {
+            p.provinciaBeneficiario.assign(valor);
+        }
         break;
     }
     case CampoCSB34::ConceptoOrden:

@@ -17,17 +17,6 @@
 
 namespace trovanel {
 
-namespace {
-
-std::string sinPrimerGuion(std::string texto) {
-    if (const auto guion = texto.find('-'); guion != std::string::npos) {
-        texto.erase(guion, 1);
-    }
-    return texto;
-}
-
-} // namespace
-
 bool ModuloPagos::cargarPartes(const ParametrosConversion& parametros) {
     // A date typed for an earlier run must never stand in for this run's dates.
     estado.gFechaDatos.clear();
@@ -42,7 +31,8 @@ bool ModuloPagos::cargarPartes(const ParametrosConversion& parametros) {
     // A short NIF is still the party's: it goes out as it is rather than as blanks.
     const std::string nif = Trim((*fila)[0]);
     if (!rasgos_.nifConGuion) {
-        ordenante.nif = rellenar(sinPrimerGuion(nif), 10);
+        std::string sinGuion;
+        ordenante.nif = rellenar(sinPrimerGuion(nif, sinGuion), 10);
     } else {
         // As stored, with a blank after a whole one.
         ordenante.nif = nif.size() < 9 ? rellenar(nif, 10) : rellenarBlancos(Left((*fila)[0] + " ", 10), 10);
@@ -64,6 +54,8 @@ void ModuloPagos::iniciarEjecucion() {
         gSignoEnImporte = gSignoEnImporte || (campo.campo == "SignoNegativo" && !colocado(campo));
         camposResueltos_.push_back(resolver(campo));
     }
+    camposDeResueltos_ = estado.gCamposEstructura.data();
+    numResueltos_ = camposResueltos_.size();
 }
 
 ModuloPagos::CampoResuelto ModuloPagos::resolver(const CampoEstructura& campo) const {
@@ -75,16 +67,26 @@ ModuloPagos::CampoResuelto ModuloPagos::resolver(const CampoEstructura& campo) c
 void ModuloPagos::validarPieza(std::string_view valorLeido) {
     const std::size_t indice = lectura.gIndiceCampo;
     // The names are resolved once per run instead of once per line; they cover the whole template.
-    const CampoEstructura& campo = estado.gCamposEstructura.at(indice);
-    const CampoResuelto resuelto =
-        indice < camposResueltos_.size() ? camposResueltos_[indice] : resolver(campo);
-    if (resuelto.comun == CampoComun::Importe) {
+    const CampoEstructura* campos = estado.gCamposEstructura.data();
+    const bool resuelto = campos == camposDeResueltos_ && indice < numResueltos_;
+    const CampoEstructura& campo = resuelto ? campos[indice] : estado.gCamposEstructura.at(indice);
+    const CampoResuelto datos = resuelto ? camposResueltos_.data()[indice] : resolver(campo);
+    if (datos.comun == CampoComun::Otro) [[likely]] {
+        validarCampoFamilia(campo, datos.codigo, valorLeido);
+    } else if (datos.comun == CampoComun::Importe) {
         validarImporte(campo, valorLeido);
-    } else if (resuelto.comun == CampoComun::Signo) {
-        validarSigno(campo, valorLeido);
     } else {
-        validarCampoFamilia(campo, resuelto.codigo, valorLeido, recortar(valorLeido));
+        validarSigno(campo, valorLeido);
     }
+}
+
+std::string_view ModuloPagos::sinPrimerGuion(std::string_view texto, std::string& buffer) {
+    const std::size_t guion = texto.find('-');
+    if (guion == std::string_view::npos) {
+        return texto;
+    }
+    buffer.assign(texto.substr(0, guion)).append(texto.substr(guion + 1));
+    return buffer;
 }
 
 bool ModuloPagos::numeroNoCero(std::string_view pieza) {

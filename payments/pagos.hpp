@@ -87,7 +87,8 @@ protected:
 
     // An optional detail record: written only when it has data.
     struct Opcional {
-        const char* numero;
+        // A view of the literal: its length is known where the list is built, not measured per record.
+        std::string_view numero;
         bool hay;
         std::initializer_list<Pieza> datos;
     };
@@ -114,9 +115,12 @@ protected:
     // left. Throws, with the message the run ends with, when it does not fit its width.
     std::string textoTotal(std::size_t ancho) const;
 
-    // One field of the family's own: its template row, its code, the value read and that value trimmed.
-    virtual void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
-                                     std::string_view valor) = 0;
+    // One field of the family's own: its template row, its code and the value read, which each field
+    // trims as far as it needs to.
+    virtual void validarCampoFamilia(const CampoEstructura& campo, int codigo,
+                                     std::string_view valorLeido) = 0;
+    // The text without its first "-", in the buffer when it has one.
+    static std::string_view sinPrimerGuion(std::string_view texto, std::string& buffer);
     // Province name of a postal code, looked up once per province in a run.
     const std::string& provincia(std::string_view codigoPostal);
 
@@ -135,6 +139,9 @@ private:
     };
     CampoResuelto resolver(const CampoEstructura& campo) const;
     std::vector<CampoResuelto> camposResueltos_;
+    // The template the names were resolved for: a field of another one is resolved when it is read.
+    const CampoEstructura* camposDeResueltos_ = nullptr;
+    std::size_t numResueltos_ = 0;
     bool importeValido_ = false;
     // The amount piece's value in cents, kept for the totals.
     std::int64_t importeCentimos_ = 0;

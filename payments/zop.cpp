@@ -64,9 +64,13 @@ void ModuloZOP::iniciarEjecucion() {
         piezas.fechaVto = estado.gFechaDatos;
     }
     // A payment form chosen in the dialog holds for every order; the field is found by its name.
+    formaPago_ = nullptr;
     for (const CampoEstructura& campo : estado.gCamposEstructura) {
         if (campo.campo == "FormaPago") {
             piezas.operacion = operacionDeCodigo(campo.valorcampo);
+            formaPago_ = &campo;
+            formaPagoEnBlanco_ = enBlanco(campo.valorcampo);
+            operacionDialogo_ = piezas.operacion;
             break;
         }
     }

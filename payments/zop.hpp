@@ -86,8 +86,7 @@ public:
     PiezasZOP piezas;
 
 protected:
-    void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
-                             std::string_view valor) override;
+    void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) override;
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoZOP(nombre)); }
 
 private:
@@ -100,8 +99,12 @@ private:
     void limpiarOrden();
     // The order's payment-form field was validated: its own message, if any, says what went wrong.
     bool formaPagoVista_ = false;
-    // A telephone or fax number being read, kept from one order to the next.
+    // A telephone or fax number or a key being read, kept from one order to the next.
     std::string numero_;
+    // The template's payment-form field as read when the run starts: blank, or the dialog's operation.
+    const CampoEstructura* formaPago_ = nullptr;
+    bool formaPagoEnBlanco_ = false;
+    std::string operacionDialogo_;
 };
 
 // Converts one input into a supplier-payment bank file.

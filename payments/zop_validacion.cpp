@@ -11,29 +11,44 @@ namespace trovanel {
 
 namespace {
 
-using Simple = PiezaSimple<CampoZOP, PiezasZOP>;
+// How a field's piece is made from its value, by the field.
+enum class Forma : char {
+    Propia,      // the field's own rules
+    Texto,       // trimmed and at its width, cut when longer
+    TextoSiCabe, // the same, but all blanks when longer
+    Numero,      // trimmed and zero-filled to its width, cut when longer
+};
+struct PiezaCampo {
+    Forma forma;
+    std::string PiezasZOP::*pieza;
+    std::size_t ancho;
+};
 
-// The plain texts: trimmed and at their width, cut when longer.
-constexpr Simple kTextos[] = {
-    {CampoZOP::Direccion, &PiezasZOP::direccion, 31},
-    {CampoZOP::Email, &PiezasZOP::email, 36},
-    {CampoZOP::Localidad, &PiezasZOP::localidad, 31},
-    {CampoZOP::NombreProveedor, &PiezasZOP::nombre, 36},
-    {CampoZOP::NumeroFactura, &PiezasZOP::numeroFactura, 16},
+// The pieces in the order of CampoZOP, found by the field's code without a search.
+constexpr PiezaCampo kPiezas[] = {
+    {Forma::Propia, nullptr, 0},                             // Desconocido
+    {Forma::Propia, nullptr, 0},                             // FormaPago
+    {Forma::Propia, nullptr, 0},                             // ClaveProveedor
+    {Forma::Propia, nullptr, 0},                             // CP
+    {Forma::Numero, &PiezasZOP::cuenta, 10},                 // Cuenta
+    {Forma::Numero, &PiezasZOP::dc, 2},                      // DC
+    {Forma::Texto, &PiezasZOP::direccion, 31},               // Direccion
+    {Forma::Texto, &PiezasZOP::email, 36},                   // Email
+    {Forma::Numero, &PiezasZOP::entidad, 4},                 // Entidad
+    {Forma::Propia, nullptr, 0},                             // Fax
+    {Forma::Propia, nullptr, 0},                             // FechaVto
+    {Forma::Propia, nullptr, 0},                             // Importe
+    {Forma::Texto, &PiezasZOP::localidad, 31},               // Localidad
+    {Forma::Texto, &PiezasZOP::nombre, 36},                  // NombreProveedor
+    {Forma::TextoSiCabe, &PiezasZOP::numeroCalle, 5},        // NumeroCalle
+    {Forma::Texto, &PiezasZOP::numeroFactura, 16},           // NumeroFactura
+    {Forma::Numero, &PiezasZOP::oficina, 4},                 // Oficina
+    {Forma::TextoSiCabe, &PiezasZOP::pais, 2},               // Pais
+    {Forma::TextoSiCabe, &PiezasZOP::referenciaInterna, 14}, // ReferenciaInterna
+    {Forma::Propia, nullptr, 0},                             // SignoNegativo
+    {Forma::Propia, nullptr, 0},                             // Telefono
 };
-// The same, but all blanks when longer.
-constexpr Simple kTextosEnBlancoSiNoCaben[] = {
-    {CampoZOP::NumeroCalle, &PiezasZOP::numeroCalle, 5},
-    {CampoZOP::Pais, &PiezasZOP::pais, 2},
-    {CampoZOP::ReferenciaInterna, &PiezasZOP::referenciaInterna, 14},
-};
-// The numbers, trimmed and zero-filled to their width, cut when longer.
-constexpr Simple kNumeros[] = {
-    {CampoZOP::Entidad, &PiezasZOP::entidad, 4},
-    {CampoZOP::Oficina, &PiezasZOP::oficina, 4},
-    {CampoZOP::DC, &PiezasZOP::dc, 2},
-    {CampoZOP::Cuenta, &PiezasZOP::cuenta, 10},
-};
+static_assert(std::size(kPiezas) == static_cast<std::size_t>(CampoZOP::Telefono) + 1);
 
 // A telephone or fax number of nine digits at least, as the records read it: nothing else is a number.
 // Written into numero, emptied when it is none.
@@ -83,24 +98,27 @@ CampoZOP campoZOP(std::string_view nombre) {
 
 void ModuloZOP::validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido) {
     formaPagoVista_ = true;
-    if (enBlanco(campo.valorcampo)) {
+    // What the template's value says is the same for every order: read once per run for its field.
+    const bool resuelta = &campo == formaPago_;
+    if (resuelta ? formaPagoEnBlanco_ : enBlanco(campo.valorcampo)) {
         anotarError("Error : No se puede determinar la forma de pago");
         return;
     }
     // A form chosen in the dialog, whatever the input holds.
-    if (std::string operacion = operacionDeCodigo(campo.valorcampo); !operacion.empty()) {
+    if (std::string operacion = resuelta ? operacionDialogo_ : operacionDeCodigo(campo.valorcampo);
+        !operacion.empty()) {
         piezas.operacion = std::move(operacion);
         return;
     }
     // The identifiers of cheque, transfer and certified payment, joined by "-", compared exactly: an
     // empty or missing one never matches, so an empty input is no payment form.
-    static constexpr const char* kOperaciones[] = {"57", "56", "59"};
+    static constexpr std::string_view kOperaciones[] = {"57", "56", "59"};
     std::string_view resto = campo.valorcampo;
-    for (const char* operacion : kOperaciones) {
+    for (const std::string_view operacion : kOperaciones) {
         const std::size_t guion = resto.find('-');
         const std::string_view identificador = resto.substr(0, guion);
         if (!identificador.empty() && valorLeido == identificador) {
-            piezas.operacion = operacion;
+            piezas.operacion.assign(operacion);
             return;
         }
         if (guion == std::string_view::npos) {
@@ -139,26 +157,48 @@ void ModuloZOP::validarFechaVto(const CampoEstructura& campo, std::string_view v
     }
 }
 
-void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido,
-                                    std::string_view valor) {
+void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) {
     PiezasZOP& p = piezas;
     const auto tipo = static_cast<CampoZOP>(codigo);
+    const PiezaCampo& forma = kPiezas[static_cast<std::size_t>(codigo)];
+    switch (forma.forma) {
+    case Forma::Texto:
+        // The piece trims the value itself.
+        rellenarEn(p.*forma.pieza, valorLeido, forma.ancho);
+        return;
+    case Forma::TextoSiCabe: {
+        const std::string_view valor = recortar(valorLeido);
+        rellenarEn(p.*forma.pieza, valor.size() <= forma.ancho ? valor : std::string_view(), forma.ancho);
+        return;
+    }
+    case Forma::Numero:
+        conCerosAjustadoEn(p.*forma.pieza, valorLeido, forma.ancho);
+        // Only a transfer needs an account to pay into.
+        if (tipo == CampoZOP::Entidad && esTransferencia() &&
+            !(soloDigitos(p.entidad) && hayCifraSignificativa(p.entidad))) {
+            anotarError("Error : Número de entidad erroneo");
+        }
+        if (tipo == CampoZOP::Cuenta && esTransferencia() && !numeroNoCero(p.cuenta)) {
+            anotarError("Error : Número de cuenta erroneo");
+        }
+        return;
+    case Forma::Propia:
+        break;
+    }
     switch (tipo) {
     case CampoZOP::FormaPago:
         validarFormaPago(campo, valorLeido);
         break;
     case CampoZOP::ClaveProveedor: {
         // Cut to its width before the "-" goes, as the supplier's key always was.
-        std::string clave =
-            Left(!enLaEntrada(campo) && !enBlanco(campo.valorcampo) ? recortar(campo.valorcampo) : valor, 10);
-        if (const auto guion = clave.find('-'); guion != std::string::npos) {
-            clave.erase(guion, 1);
-        }
-        rellenarEn(p.claveProveedor, clave, 10);
+        const std::string_view clave = !enLaEntrada(campo) && !enBlanco(campo.valorcampo)
+                                           ? recortar(campo.valorcampo)
+                                           : recortar(valorLeido);
+        rellenarEn(p.claveProveedor, sinPrimerGuion(clave.substr(0, 10), numero_), 10);
         break;
     }
     case CampoZOP::CP:
-        validarCP(campo, valor);
+        validarCP(campo, recortar(valorLeido));
         break;
     case CampoZOP::FechaVto:
         validarFechaVto(campo, valorLeido);
@@ -166,7 +206,7 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, st
     case CampoZOP::Telefono: {
         // Ten characters: nine digits and a blank, or the first ten of a longer number.
         std::string& numero = numero_;
-        numeroTelefono(numero, valor);
+        numeroTelefono(numero, valorLeido);
         if (numero.empty()) {
             p.telefono.assign(10, '0');
         } else {
@@ -177,35 +217,13 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, st
     case CampoZOP::Fax: {
         // Nine digits and a blank, even for a longer number.
         std::string& numero = numero_;
-        numeroTelefono(numero, valor);
+        numeroTelefono(numero, valorLeido);
         rellenarEn(p.fax,
                    numero.empty() ? std::string_view("000000000") : std::string_view(numero).substr(0, 9),
                    10);
         break;
     }
-    case CampoZOP::Entidad:
-    case CampoZOP::Oficina:
-    case CampoZOP::DC:
-    case CampoZOP::Cuenta: {
-        const Simple* numero = buscarPieza(tipo, kNumeros);
-        conCerosAjustadoEn(p.*numero->pieza, valor, numero->ancho);
-        // Only a transfer needs an account to pay into.
-        if (tipo == CampoZOP::Entidad && esTransferencia() &&
-            !(soloDigitos(p.entidad) && hayCifraSignificativa(p.entidad))) {
-            anotarError("Error : Número de entidad erroneo");
-        }
-        if (tipo == CampoZOP::Cuenta && esTransferencia() && !numeroNoCero(p.cuenta)) {
-            anotarError("Error : Número de cuenta erroneo");
-        }
-        break;
-    }
     default:
-        if (const Simple* texto = buscarPieza(tipo, kTextos)) {
-            rellenarEn(p.*texto->pieza, valor, texto->ancho);
-        } else if (const Simple* corto = buscarPieza(tipo, kTextosEnBlancoSiNoCaben)) {
-            rellenarEn(p.*corto->pieza, valor.size() <= corto->ancho ? valor : std::string_view(),
-                       corto->ancho);
-        }
         break;
     }
 }
