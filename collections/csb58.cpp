@@ -25,8 +25,10 @@ bool ModuloCSB58::aceptarOrden() {
     }
     // An account that is no number counts as none, whatever the address.
     const std::string& cuenta = piezas.cuenta;
-    const bool noNumerica = !cuenta.empty() && !esNumerico(cuenta);
-    const bool sinCuenta = cuenta.empty() || esValorCero(cuenta);
+    const bool numerica = esNumerico(cuenta);
+    const bool noNumerica = !cuenta.empty() && !numerica;
+    // esValorCero() without reading the account twice.
+    const bool sinCuenta = cuenta.empty() || (numerica && !hayCifraSignificativa(cuenta));
     if (noNumerica || (sinCuenta && enBlanco(piezas.domicilioDeudor))) {
         anotarError("Error : El domicilio del deudor es obligatorio si no existe cuenta");
         return false;

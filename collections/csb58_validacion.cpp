@@ -2,6 +2,7 @@
 
 #include "fechas.hpp"
 #include "piezas.hpp"
+#include "registro_fijo.hpp"
 #include "texto.hpp"
 
 #include <string_view>
@@ -12,7 +13,13 @@ namespace {
 
 // Entity and office: a piece that is zero or no number at all goes out as zeros, never as an error.
 void codigoBanco(std::string& pieza, std::string_view valor) {
-    conCerosEn(pieza, valor.substr(0, 4), 4);
+    const std::string_view cuatro = valor.substr(0, 4);
+    // Four digits, as a code mostly comes, are the piece itself (all zeros are "0000" either way).
+    if (cuatro.size() == 4 && pieza.size() == 4 && soloDigitos(cuatro)) {
+        copiarPieza(pieza.data(), cuatro.data(), 4);
+        return;
+    }
+    conCerosEn(pieza, cuatro, 4);
     if (!esNumerico(pieza) || !hayCifraSignificativa(pieza)) {
         pieza.assign("0000");
     }
@@ -33,7 +40,7 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         rellenarEn(p.dc, valorLeido.substr(0, 2), 2);
         break;
     case CampoCobro::Cuenta:
-        p.cuenta = conCerosAjustado(valorLeido, 10);
+        conCerosAjustadoEn(p.cuenta, valorLeido, 10);
         break;
     case CampoCobro::Concepto1:
         rellenarEn(p.concepto1, valorLeido, 40);

@@ -72,8 +72,12 @@ std::string fechaVtoDDMMAA(std::string_view texto, std::string_view formato, Rel
                     fecha[largo++] = '0';
                 }
             }
-            for (const char c : dos) {
-                fecha[largo++] = c;
+            // Character by character: a loop here becomes a call to copy at most two.
+            if (!dos.empty()) {
+                fecha[largo++] = dos[0];
+            }
+            if (dos.size() > 1) {
+                fecha[largo++] = dos[1];
             }
         };
         poner(f.dia, pagos ? f.conBarras : f.rellenaDia);

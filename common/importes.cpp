@@ -4,28 +4,12 @@
 
 namespace trovanel {
 
-ImporteNormalizado NormalizarImporte(std::string_view textoImporte, std::string_view marcaNegativo) {
-    ImporteNormalizado resultado;
-    // The text is read in place, in two parts when the marker falls inside it: this runs for every
-    // order's amount.
-    std::string_view antes = textoImporte;
-    std::string_view despues;
-    if (!marcaNegativo.empty()) {
-        const auto posicion = textoImporte.find(marcaNegativo);
-        if (posicion != std::string_view::npos) {
-            antes = textoImporte.substr(0, posicion);
-            despues = textoImporte.substr(posicion + marcaNegativo.size());
-            if (marcaNegativo.find_first_not_of(' ') != std::string_view::npos) {
-                resultado.signo = '-';
-            }
-        }
-    }
+namespace {
 
+// The cents of the text whose character number i is caracter(i), of largo characters.
+template <typename Caracter>
+void leerCentimos(ImporteNormalizado& resultado, std::size_t largo, Caracter caracter) {
     // Everything after the first comma is decimals: cut to two, or completed to two with "0".
-    const std::size_t largo = antes.size() + despues.size();
-    const auto caracter = [&](std::size_t i) {
-        return i < antes.size() ? antes[i] : despues[i - antes.size()];
-    };
     std::size_t fin = largo;
     std::size_t cerosFinales = 0;
     for (std::size_t i = 0; i < largo; ++i) {
@@ -71,6 +55,35 @@ ImporteNormalizado NormalizarImporte(std::string_view textoImporte, std::string_
     // The completed decimals are cents too.
     for (std::size_t i = 0; i < cerosFinales && i < 12; ++i) {
         resultado.valor *= 10;
+    }
+}
+
+} // namespace
+
+ImporteNormalizado NormalizarImporte(std::string_view textoImporte, std::string_view marcaNegativo) {
+    ImporteNormalizado resultado;
+    // The text is read in place, in two parts when the marker falls inside it: this runs for every
+    // order's amount.
+    std::string_view antes = textoImporte;
+    std::string_view despues;
+    if (!marcaNegativo.empty()) {
+        const auto posicion = textoImporte.find(marcaNegativo);
+        if (posicion != std::string_view::npos) {
+            antes = textoImporte.substr(0, posicion);
+            despues = textoImporte.substr(posicion + marcaNegativo.size());
+            if (marcaNegativo.find_first_not_of(' ') != std::string_view::npos) {
+                resultado.signo = '-';
+            }
+        }
+    }
+
+    if (despues.empty()) {
+        // Mostly so: without a marker inside it the text is read as one piece.
+        leerCentimos(resultado, antes.size(), [antes](std::size_t i) { return antes[i]; });
+    } else {
+        leerCentimos(resultado, antes.size() + despues.size(), [antes, despues](std::size_t i) {
+            return i < antes.size() ? antes[i] : despues[i - antes.size()];
+        });
     }
     return resultado;
 }

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace trovanel {
@@ -134,6 +135,23 @@ const std::vector<CasoCampo> kCasos{
 
 INSTANTIATE_TEST_SUITE_P(Tabla, CSB58ValidacionCampos, ::testing::ValuesIn(kCasos),
                          [](const auto& caso) { return std::string(caso.param.nombre); });
+
+// Entity and office keep their piece from one credit to the next: each value read replaces the last.
+TEST_F(CSB58ValidacionCampos, codigoDeBancoSeguidoReemplazaAlAnterior) {
+    estado.gCamposEstructura = {campo("Entidad", 1, 4)};
+    ModuloCSB58 modulo(estado, entorno);
+    modulo.iniciarEjecucion();
+    const std::pair<std::string, std::string> lecturas[] = {
+        {"2100", "2100"}, {"0000", "0000"}, {"0049", "0049"}, {"AB12", "0000"},
+        {"12", "0012"},   {"9999", "9999"}, {"0 12", "0000"}, {"81820", "8182"},
+    };
+    for (const auto& [leido, pieza] : lecturas) {
+        std::string valor = leido;
+        modulo.validarCampo(valor);
+        EXPECT_EQ(modulo.piezas.entidad, pieza) << leido;
+    }
+    EXPECT_TRUE(estado.gErrores.empty());
+}
 
 } // namespace
 } // namespace trovanel
