@@ -85,7 +85,24 @@ bool ModuloCobros::cargarPartes(const ParametrosConversion& parametros) {
     return true;
 }
 
-ModuloCobros::CampoResuelto ModuloCobros::resolver(const std::string& nombre) const {
+ModuloCobros::CampoResuelto ModuloCobros::resolver(const std::string& nombre) {
+    const CampoResuelto resuelto = resolverNombre(nombre);
+    const PiezaSimple simple = piezaSimple(resuelto.campo);
+    if (simple.pieza == nullptr) {
+        return resuelto;
+    }
+    // Each piece once: a field resolved only when it is read must not add to them again.
+    std::size_t lugar = 0;
+    while (lugar < simples_.size() && simples_[lugar].pieza != simple.pieza) {
+        ++lugar;
+    }
+    if (lugar == simples_.size()) {
+        simples_.push_back(simple);
+    }
+    return {CampoCobro::Simple, static_cast<int>(lugar)};
+}
+
+ModuloCobros::CampoResuelto ModuloCobros::resolverNombre(const std::string& nombre) const {
     static constexpr NombreCampoCobro kComunes[] = {
         {"CodigoReferencia", CampoCobro::CodigoReferencia},
         {"Entidad", CampoCobro::Entidad},
@@ -113,6 +130,25 @@ ModuloCobros::CampoResuelto ModuloCobros::resolver(const std::string& nombre) co
     return {};
 }
 
+ModuloCobros::PiezaSimple ModuloCobros::piezaSimple(CampoCobro campo) {
+    switch (campo) {
+    case CampoCobro::CodigoDevolucion:
+        return {&comunes_.codigoDevolucion, 6, PiezaSimple::Relleno::Blancos};
+    case CampoCobro::ReferenciaInterna:
+        return {&comunes_.referenciaInterna, 10, PiezaSimple::Relleno::Blancos};
+    default:
+        return piezaSimplePropia(campo);
+    }
+}
+
+void ModuloCobros::ponerSimple(const PiezaSimple& simple, std::string_view valor) {
+    if (simple.relleno == PiezaSimple::Relleno::Blancos) {
+        rellenarEn(*simple.pieza, valor, simple.ancho);
+    } else {
+        conCerosEn(*simple.pieza, valor.substr(0, simple.ancho), simple.ancho);
+    }
+}
+
 void ModuloCobros::iniciarEjecucion() {
     gCabPresentadorPendiente = true;
     gCabEmisorPendiente = true;
@@ -121,6 +157,7 @@ void ModuloCobros::iniciarEjecucion() {
     gImporteTotal = 0;
     gMarcaNegativo.clear();
     camposResueltos_.clear();
+    simples_.clear();
     for (const CampoEstructura& campo : estado.gCamposEstructura) {
         camposResueltos_.push_back(resolver(campo.campo));
     }
@@ -155,6 +192,9 @@ void ModuloCobros::validarLeido(std::string_view& valorLeido) {
     switch (resuelto.campo) {
     case CampoCobro::Desconocido:
         break;
+    case CampoCobro::Simple:
+        ponerSimple(simples_[static_cast<std::size_t>(resuelto.numeroConcepto)], valorLeido);
+        break;
     case CampoCobro::CodigoReferencia:
         textoConDefecto(p.codigoReferencia, valorLeido, campo.valorcampo, 12,
                         "Error : No tiene código de referencia");
@@ -164,12 +204,6 @@ void ModuloCobros::validarLeido(std::string_view& valorLeido) {
         break;
     case CampoCobro::Importe:
         validarImporte(valorLeido);
-        break;
-    case CampoCobro::CodigoDevolucion:
-        rellenarEn(p.codigoDevolucion, valorLeido, 6);
-        break;
-    case CampoCobro::ReferenciaInterna:
-        rellenarEn(p.referenciaInterna, valorLeido, 10);
         break;
     case CampoCobro::ConceptoN:
         rellenarEn(p.conceptos[static_cast<std::size_t>(resuelto.numeroConcepto)], valorLeido, 40);

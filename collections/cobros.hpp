@@ -66,6 +66,8 @@ enum class CampoCobro {
     LocalidadOrdenante,
     CPDeudor,
     CodProvincia,
+    // Not a name: a field resolved to a piece every order fills alike (ModuloCobros::PiezaSimple).
+    Simple,
 };
 
 struct NombreCampoCobro {
@@ -117,10 +119,22 @@ public:
     std::string gMarcaNegativo;
 
 protected:
+    // A piece every order fills alike, with no check of its own: the value padded with blanks to its
+    // width, or its first characters zero-filled to it.
+    struct PiezaSimple {
+        enum class Relleno : std::uint8_t { Blancos, Ceros };
+        std::string* pieza = nullptr; // null: the field has validators of its own
+        std::uint32_t ancho = 0;
+        Relleno relleno = Relleno::Blancos;
+    };
     struct CampoResuelto {
         CampoCobro campo = CampoCobro::Desconocido;
+        // ConceptoN: the concept's number; Simple: the piece's place among the run's simple pieces.
         int numeroConcepto = 0;
     };
+
+    // The norm's own field when it is a simple piece; none by default.
+    virtual PiezaSimple piezaSimplePropia(CampoCobro /*campo*/) { return {}; }
 
     // A field of this norm only; it may narrow the value read to what it keeps of it.
     virtual void validarPropio(CampoCobro campo, const CampoEstructura& estructura,
@@ -142,8 +156,15 @@ protected:
     void textoConDefecto(std::string& pieza, std::string_view valor, const std::string& defecto,
                          std::size_t ancho, const char* error);
 
-    CampoResuelto resolver(const std::string& nombre) const;
+    // The field's name as this norm knows it; a simple piece as CampoCobro::Simple.
+    CampoResuelto resolver(const std::string& nombre);
 
+private:
+    CampoResuelto resolverNombre(const std::string& nombre) const;
+    PiezaSimple piezaSimple(CampoCobro campo);
+    static void ponerSimple(const PiezaSimple& simple, std::string_view valor);
+
+protected:
 private:
     // The value read, narrowed to what the validators keep of it.
     void validarLeido(std::string_view& valorLeido);
@@ -160,6 +181,8 @@ private:
     std::int64_t importeCentimos_ = 0;
     // The field names this norm knows, resolved once per run instead of per line.
     std::vector<CampoResuelto> camposResueltos_;
+    // The simple pieces of the fields resolved to CampoCobro::Simple.
+    std::vector<PiezaSimple> simples_;
 };
 
 } // namespace trovanel

@@ -40,6 +40,8 @@ protected:
     // Record 56-76, written only for a credit with a debtor's address.
     void escribirDomicilio(FicheroSalida& salida) override;
     void limpiarOpcionales() override { LimpiarOpcionalesCSB58(); }
+    // The concept, the debtor's address and towns, the postal code and the province.
+    PiezaSimple piezaSimplePropia(CampoCobro campo) override;
 };
 
 // Converts one input into a norm 58 bank file.

@@ -42,9 +42,6 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
     case CampoCobro::Cuenta:
         conCerosAjustadoEn(p.cuenta, valorLeido, 10);
         break;
-    case CampoCobro::Concepto1:
-        rellenarEn(p.concepto1, valorLeido, 40);
-        break;
     case CampoCobro::FechaVto:
         p.fechaVto = colocado(campo)
                          ? fechaVtoDDMMAA(recortar(valorLeido), campo.valorcampo, RellenoFecha::Anticipos)
@@ -57,23 +54,28 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
             anotarError("Error : Fecha de vto incorrecta");
         }
         break;
-    case CampoCobro::DomicilioDeudor:
-        rellenarEn(p.domicilioDeudor, valorLeido, 40);
-        break;
-    case CampoCobro::LocalidadDeudor:
-        rellenarEn(p.localidadDeudor, valorLeido, 35);
-        break;
-    case CampoCobro::LocalidadOrdenante:
-        rellenarEn(p.localidadOrdenante, valorLeido, 38);
-        break;
-    case CampoCobro::CPDeudor:
-        conCerosEn(p.cpDeudor, valorLeido.substr(0, 5), 5);
-        break;
-    case CampoCobro::CodProvincia:
-        conCerosEn(p.codProvincia, valorLeido.substr(0, 2), 2);
-        break;
     default:
         break;
+    }
+}
+
+ModuloCobros::PiezaSimple ModuloCSB58::piezaSimplePropia(CampoCobro campo) {
+    using enum PiezaSimple::Relleno;
+    switch (campo) {
+    case CampoCobro::Concepto1:
+        return {&piezas.concepto1, 40, Blancos};
+    case CampoCobro::DomicilioDeudor:
+        return {&piezas.domicilioDeudor, 40, Blancos};
+    case CampoCobro::LocalidadDeudor:
+        return {&piezas.localidadDeudor, 35, Blancos};
+    case CampoCobro::LocalidadOrdenante:
+        return {&piezas.localidadOrdenante, 38, Blancos};
+    case CampoCobro::CPDeudor:
+        return {&piezas.cpDeudor, 5, Ceros};
+    case CampoCobro::CodProvincia:
+        return {&piezas.codProvincia, 2, Ceros};
+    default:
+        return {};
     }
 }
 

@@ -34,8 +34,14 @@ std::string ddmmaaDeFechaLarga(const std::string& fecha) {
 }
 
 bool esFechaDDMMAA(std::string_view texto) {
-    if (texto.size() != 6 || !soloDigitos(texto)) {
+    if (texto.size() != 6) {
         return false;
+    }
+    // Every order's due date is checked here: the digits in place rather than through soloDigitos().
+    for (const char c : texto) {
+        if (!esDigito(c)) {
+            return false;
+        }
     }
     const auto dos = [texto](std::size_t p) { return (texto[p] - '0') * 10 + (texto[p + 1] - '0'); };
     return fechaValida(2000 + dos(4), dos(2), dos(0));

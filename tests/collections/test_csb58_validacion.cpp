@@ -153,5 +153,22 @@ TEST_F(CSB58ValidacionCampos, codigoDeBancoSeguidoReemplazaAlAnterior) {
     EXPECT_TRUE(estado.gErrores.empty());
 }
 
+// A field the run did not know when it started is resolved when read, and fills its piece alike.
+TEST_F(CSB58ValidacionCampos, campoNoResueltoAlEmpezarSeResuelveAlLeerlo) {
+    ModuloCSB58 modulo(estado, entorno);
+    modulo.iniciarEjecucion();
+    estado.gCamposEstructura = {campo("DomicilioDeudor", 1, 40), campo("CPDeudor", 1, 5)};
+    for (const std::string domicilio : {"CALLE", "PLAZA"}) {
+        std::string valor = domicilio;
+        modulo.lectura.gIndiceCampo = 0;
+        modulo.validarCampo(valor);
+        EXPECT_EQ(modulo.piezas.domicilioDeudor, relleno(domicilio, 40));
+    }
+    std::string cp = "8001";
+    modulo.lectura.gIndiceCampo = 1;
+    modulo.validarCampo(cp);
+    EXPECT_EQ(modulo.piezas.cpDeudor, "08001");
+}
+
 } // namespace
 } // namespace trovanel
