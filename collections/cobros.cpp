@@ -170,6 +170,10 @@ void ModuloCobros::textoConDefecto(std::string& pieza, std::string_view valor, c
     }
 }
 
+void ModuloCobros::validarPieza(std::string_view valorLeido) {
+    validarLeido(valorLeido);
+}
+
 void ModuloCobros::validarCampo(std::string& valorLeido) {
     std::string_view leido = valorLeido;
     validarLeido(leido);
@@ -180,7 +184,8 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
     }
 }
 
-void ModuloCobros::validarLeido(std::string_view& valorLeido) {
+// Inlined in both callers: every field of every order comes through here.
+[[gnu::always_inline]] inline void ModuloCobros::validarLeido(std::string_view& valorLeido) {
     const std::size_t indice = lectura.gIndiceCampo;
     // The names resolved when the run started cover every field of the template.
     const bool resueltoAntes = indice < camposResueltos_.size();

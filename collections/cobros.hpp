@@ -104,7 +104,7 @@ public:
     // The value read is left as the validators keep it: the amount trimmed, norm 19's first concept cut
     // to its width.
     void validarCampo(std::string& valorLeido) override;
-    void validarPieza(std::string_view valorLeido) override { validarLeido(valorLeido); }
+    void validarPieza(std::string_view valorLeido) override;
     bool aceptarOrden() override;
     bool escribirRegistros(FicheroSalida& salida) override;
     bool escribirTotales(FicheroSalida& salida) override;
