@@ -14,7 +14,6 @@ namespace trovanel {
 
 namespace {
 
-constexpr std::size_t kAncho = 162;
 // Amounts and counts of records 58 and 59 hold ten digits.
 constexpr std::int64_t kMaximoDiezCifras = 9'999'999'999;
 
@@ -248,14 +247,6 @@ bool ModuloCobros::aceptarOrden() {
     return true;
 }
 
-RegistroFijo ModuloCobros::registroOrden(FicheroSalida& salida, char digito) {
-    const PiezasCobro& p = comunes_;
-    RegistroFijo registro(salida, kAncho);
-    const char codigo[] = {'5', '6', rasgos_.codigoDatos[0], digito};
-    registro.texto({codigo, 4}, 4).texto(p.idEmisor, 12).texto(p.codigoReferencia, 12);
-    return registro;
-}
-
 void ModuloCobros::escribirOpcional(const RegistroFijo& registro) {
     registro.terminar();
     ++gNumRegistrosTotal;
@@ -265,7 +256,7 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
     const PiezasCobro& p = comunes_;
     const std::string_view datos = rasgos_.codigoDatos;
     if (gCabPresentadorPendiente) {
-        RegistroFijo(salida, kAncho)
+        RegistroFijo(salida, kAnchoRegistro)
             .texto("51", 2)
             .texto(datos, 2)
             .texto(p.idPresentador, 12)
@@ -281,7 +272,7 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
         gCabPresentadorPendiente = false;
     }
     if (gCabEmisorPendiente) {
-        RegistroFijo(salida, kAncho)
+        RegistroFijo(salida, kAnchoRegistro)
             .texto("53", 2)
             .texto(datos, 2)
             .texto(p.idEmisor, 12)
@@ -349,10 +340,10 @@ bool ModuloCobros::escribirTotales(FicheroSalida& salida) {
             .blancos(20 + 18)
             .terminar();
     };
-    RegistroFijo totalEmisor(salida, kAncho);
+    RegistroFijo totalEmisor(salida, kAnchoRegistro);
     cola(totalEmisor.texto("58", 2).texto(datos, 2).texto(p.idEmisor, 12).blancos(12 + 40 + 20));
     gNumRegistrosTotal += 2;
-    RegistroFijo totalGeneral(salida, kAncho);
+    RegistroFijo totalGeneral(salida, kAnchoRegistro);
     cola(totalGeneral.texto("59", 2)
              .texto(datos, 2)
              .texto(p.idPresentador, 12)

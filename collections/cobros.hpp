@@ -1,6 +1,7 @@
 #pragma once
 
 #include "familia_conversion.hpp"
+#include "registro_fijo.hpp"
 
 #include <array>
 #include <cstdint>
@@ -10,8 +11,6 @@
 #include <vector>
 
 namespace trovanel {
-
-class RegistroFijo;
 
 // The pieces both collection norms print: the fixed ones come from the parties, the others from each
 // order's validation, carried over between the orders of a run.
@@ -144,8 +143,17 @@ protected:
     // Clears the optional pieces between orders.
     virtual void limpiarOpcionales() = 0;
 
+    // Every record of both norms is 162 characters long.
+    static constexpr std::size_t kAnchoRegistro = 162;
+
     // Records 56 with the data code's last digit and the order's reference, built in the bank file.
-    RegistroFijo registroOrden(FicheroSalida& salida, char digito);
+    // Inline: every order writes two or more.
+    RegistroFijo registroOrden(FicheroSalida& salida, char digito) {
+        RegistroFijo registro(salida, kAnchoRegistro);
+        const char codigo[] = {'5', '6', rasgos_.codigoDatos[0], digito};
+        registro.texto({codigo, 4}, 4).texto(comunes_.idEmisor, 12).texto(comunes_.codigoReferencia, 12);
+        return registro;
+    }
     // An optional record, built in the bank file, counts among the records.
     void escribirOpcional(const RegistroFijo& registro);
 

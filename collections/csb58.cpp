@@ -1,6 +1,7 @@
 #include "csb58.hpp"
 
 #include "conversion.hpp"
+#include "fechas.hpp"
 #include "fichero_salida.hpp"
 #include "registro_fijo.hpp"
 #include "texto.hpp"
@@ -17,6 +18,14 @@ bool ModuloCSB58::cargarPartes(const ParametrosConversion& parametros) {
     // A date typed for an earlier run must never stand in for this run's due dates.
     estado.gFechaDatos.clear();
     return ModuloCobros::cargarPartes(parametros);
+}
+
+void ModuloCSB58::iniciarEjecucion() {
+    ModuloCobros::iniciarEjecucion();
+    formatosFecha_.clear();
+    for (const CampoEstructura& campo : estado.gCamposEstructura) {
+        formatosFecha_.push_back(buscarFormatoFecha(campo.valorcampo));
+    }
 }
 
 bool ModuloCSB58::aceptarOrden() {

@@ -48,9 +48,13 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
     case CampoCobro::Cuenta:
         conCerosAjustadoEn(p.cuenta, valorLeido, 10);
         break;
-    case CampoCobro::FechaVto:
+    case CampoCobro::FechaVto: {
+        // The format found when the run started; a field past those is looked up now.
+        const std::size_t indice = lectura.gIndiceCampo;
+        const std::size_t formato =
+            indice < formatosFecha_.size() ? formatosFecha_[indice] : buscarFormatoFecha(campo.valorcampo);
         p.fechaVto = colocado(campo)
-                         ? fechaVtoDDMMAA(recortar(valorLeido), campo.valorcampo, RellenoFecha::Anticipos)
+                         ? fechaVtoEnFormato(recortar(valorLeido), formato, RellenoFecha::Anticipos)
                          : std::string();
         if (campo.obligatorio && !estado.gFechaDatos.empty()) {
             p.fechaVto = estado.gFechaDatos;
@@ -60,6 +64,7 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
             anotarError("Error : Fecha de vto incorrecta");
         }
         break;
+    }
     default:
         break;
     }

@@ -223,7 +223,12 @@ bool esNumerico(std::string_view texto) {
     if (!v.empty() && (v.front() == '+' || v.front() == '-')) {
         v.remove_prefix(1);
     }
-    // Mostly plain digits (accounts, telephones): eight at a time while they are all digits.
+    // Mostly plain digits (accounts, telephones): up to sixteen in two words that may overlap, else
+    // eight at a time while they are all digits.
+    if (v.size() >= 8 && v.size() <= 16 && sonOchoCifras(ocho(v.data())) &&
+        sonOchoCifras(ocho(v.data() + v.size() - 8))) {
+        return true;
+    }
     std::size_t i = 0;
     while (i + 8 <= v.size() && sonOchoCifras(ocho(v.data() + i))) {
         i += 8;

@@ -157,7 +157,8 @@ TEST_F(CSB58ValidacionCampos, codigoDeBancoSeguidoReemplazaAlAnterior) {
 TEST_F(CSB58ValidacionCampos, campoNoResueltoAlEmpezarSeResuelveAlLeerlo) {
     ModuloCSB58 modulo(estado, entorno);
     modulo.iniciarEjecucion();
-    estado.gCamposEstructura = {campo("DomicilioDeudor", 1, 40), campo("CPDeudor", 1, 5)};
+    estado.gCamposEstructura = {campo("DomicilioDeudor", 1, 40), campo("CPDeudor", 1, 5),
+                                fecha("DD/MM/AAAA")};
     for (const std::string domicilio : {"CALLE", "PLAZA"}) {
         std::string valor = domicilio;
         modulo.lectura.gIndiceCampo = 0;
@@ -168,6 +169,11 @@ TEST_F(CSB58ValidacionCampos, campoNoResueltoAlEmpezarSeResuelveAlLeerlo) {
     modulo.lectura.gIndiceCampo = 1;
     modulo.validarCampo(cp);
     EXPECT_EQ(modulo.piezas.cpDeudor, "08001");
+    std::string vencimiento = "15/03/2007";
+    modulo.lectura.gIndiceCampo = 2;
+    modulo.validarCampo(vencimiento);
+    EXPECT_EQ(modulo.piezas.fechaVto, "150307");
+    EXPECT_TRUE(estado.gErrores.empty());
 }
 
 } // namespace
