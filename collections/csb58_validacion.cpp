@@ -17,10 +17,9 @@ void codigoBanco(std::string& pieza, std::string_view valor) {
     const std::string_view cuatro = valor.substr(0, 4);
     // Four digits, as a code mostly comes, are the piece itself (all zeros are "0000" either way).
     if (cuatro.size() == 4 && pieza.size() == 4) {
-        // The four at once: every high half is 3, and stays 3 once 6 is added to every byte.
         std::uint32_t cifras;
         std::memcpy(&cifras, cuatro.data(), 4);
-        if ((cifras & 0xF0F0F0F0U) == 0x30303030U && ((cifras + 0x06060606U) & 0xF0F0F0F0U) == 0x30303030U) {
+        if (sonCuatroCifras(cifras)) {
             std::memcpy(pieza.data(), &cifras, 4);
             return;
         }
