@@ -14,7 +14,6 @@ namespace trovanel {
 
 namespace {
 
-constexpr std::size_t kAncho = 162;
 // Amounts and counts of records 58 and 59 hold ten digits.
 constexpr std::int64_t kMaximoDiezCifras = 9'999'999'999;
 
@@ -85,7 +84,24 @@ bool ModuloCobros::cargarPartes(const ParametrosConversion& parametros) {
     return true;
 }
 
-ModuloCobros::CampoResuelto ModuloCobros::resolver(const std::string& nombre) const {
+ModuloCobros::CampoResuelto ModuloCobros::resolver(const std::string& nombre) {
+    const CampoResuelto resuelto = resolverNombre(nombre);
+    const PiezaSimple simple = piezaSimple(resuelto.campo);
+    if (simple.pieza == nullptr) {
+        return resuelto;
+    }
+    // Each piece once: a field resolved only when it is read must not add to them again.
+    std::size_t lugar = 0;
+    while (lugar < simples_.size() && simples_[lugar].pieza != simple.pieza) {
+        ++lugar;
+    }
+    if (lugar == simples_.size()) {
+        simples_.push_back(simple);
+    }
+    return {CampoCobro::Simple, static_cast<int>(lugar)};
+}
+
+ModuloCobros::CampoResuelto ModuloCobros::resolverNombre(const std::string& nombre) const {
     static constexpr NombreCampoCobro kComunes[] = {
         {"CodigoReferencia", CampoCobro::CodigoReferencia},
         {"Entidad", CampoCobro::Entidad},
@@ -113,6 +129,25 @@ ModuloCobros::CampoResuelto ModuloCobros::resolver(const std::string& nombre) co
     return {};
 }
 
+ModuloCobros::PiezaSimple ModuloCobros::piezaSimple(CampoCobro campo) {
+    switch (campo) {
+    case CampoCobro::CodigoDevolucion:
+        return {&comunes_.codigoDevolucion, 6, PiezaSimple::Relleno::Blancos};
+    case CampoCobro::ReferenciaInterna:
+        return {&comunes_.referenciaInterna, 10, PiezaSimple::Relleno::Blancos};
+    default:
+        return piezaSimplePropia(campo);
+    }
+}
+
+void ModuloCobros::ponerSimple(const PiezaSimple& simple, std::string_view valor) {
+    if (simple.relleno == PiezaSimple::Relleno::Blancos) {
+        rellenarEn(*simple.pieza, valor, simple.ancho);
+    } else {
+        conCerosEn(*simple.pieza, valor.substr(0, simple.ancho), simple.ancho);
+    }
+}
+
 void ModuloCobros::iniciarEjecucion() {
     gCabPresentadorPendiente = true;
     gCabEmisorPendiente = true;
@@ -121,6 +156,7 @@ void ModuloCobros::iniciarEjecucion() {
     gImporteTotal = 0;
     gMarcaNegativo.clear();
     camposResueltos_.clear();
+    simples_.clear();
     for (const CampoEstructura& campo : estado.gCamposEstructura) {
         camposResueltos_.push_back(resolver(campo.campo));
     }
@@ -133,6 +169,10 @@ void ModuloCobros::textoConDefecto(std::string& pieza, std::string_view valor, c
     }
 }
 
+void ModuloCobros::validarPieza(std::string_view valorLeido) {
+    validarLeido(valorLeido);
+}
+
 void ModuloCobros::validarCampo(std::string& valorLeido) {
     std::string_view leido = valorLeido;
     validarLeido(leido);
@@ -143,7 +183,8 @@ void ModuloCobros::validarCampo(std::string& valorLeido) {
     }
 }
 
-void ModuloCobros::validarLeido(std::string_view& valorLeido) {
+// Inlined in both callers: every field of every order comes through here.
+[[gnu::always_inline]] inline void ModuloCobros::validarLeido(std::string_view& valorLeido) {
     const std::size_t indice = lectura.gIndiceCampo;
     // The names resolved when the run started cover every field of the template.
     const bool resueltoAntes = indice < camposResueltos_.size();
@@ -155,6 +196,9 @@ void ModuloCobros::validarLeido(std::string_view& valorLeido) {
     switch (resuelto.campo) {
     case CampoCobro::Desconocido:
         break;
+    case CampoCobro::Simple:
+        ponerSimple(simples_[static_cast<std::size_t>(resuelto.numeroConcepto)], valorLeido);
+        break;
     case CampoCobro::CodigoReferencia:
         textoConDefecto(p.codigoReferencia, valorLeido, campo.valorcampo, 12,
                         "Error : No tiene código de referencia");
@@ -164,12 +208,6 @@ void ModuloCobros::validarLeido(std::string_view& valorLeido) {
         break;
     case CampoCobro::Importe:
         validarImporte(valorLeido);
-        break;
-    case CampoCobro::CodigoDevolucion:
-        rellenarEn(p.codigoDevolucion, valorLeido, 6);
-        break;
-    case CampoCobro::ReferenciaInterna:
-        rellenarEn(p.referenciaInterna, valorLeido, 10);
         break;
     case CampoCobro::ConceptoN:
         rellenarEn(p.conceptos[static_cast<std::size_t>(resuelto.numeroConcepto)], valorLeido, 40);
@@ -209,14 +247,6 @@ bool ModuloCobros::aceptarOrden() {
     return true;
 }
 
-RegistroFijo ModuloCobros::registroOrden(FicheroSalida& salida, char digito) {
-    const PiezasCobro& p = comunes_;
-    RegistroFijo registro(salida, kAncho);
-    const char codigo[] = {'5', '6', rasgos_.codigoDatos[0], digito};
-    registro.texto({codigo, 4}, 4).texto(p.idEmisor, 12).texto(p.codigoReferencia, 12);
-    return registro;
-}
-
 void ModuloCobros::escribirOpcional(const RegistroFijo& registro) {
     registro.terminar();
     ++gNumRegistrosTotal;
@@ -226,7 +256,7 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
     const PiezasCobro& p = comunes_;
     const std::string_view datos = rasgos_.codigoDatos;
     if (gCabPresentadorPendiente) {
-        RegistroFijo(salida, kAncho)
+        RegistroFijo(salida, kAnchoRegistro)
             .texto("51", 2)
             .texto(datos, 2)
             .texto(p.idPresentador, 12)
@@ -242,7 +272,7 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
         gCabPresentadorPendiente = false;
     }
     if (gCabEmisorPendiente) {
-        RegistroFijo(salida, kAncho)
+        RegistroFijo(salida, kAnchoRegistro)
             .texto("53", 2)
             .texto(datos, 2)
             .texto(p.idEmisor, 12)
@@ -310,10 +340,10 @@ bool ModuloCobros::escribirTotales(FicheroSalida& salida) {
             .blancos(20 + 18)
             .terminar();
     };
-    RegistroFijo totalEmisor(salida, kAncho);
+    RegistroFijo totalEmisor(salida, kAnchoRegistro);
     cola(totalEmisor.texto("58", 2).texto(datos, 2).texto(p.idEmisor, 12).blancos(12 + 40 + 20));
     gNumRegistrosTotal += 2;
-    RegistroFijo totalGeneral(salida, kAncho);
+    RegistroFijo totalGeneral(salida, kAnchoRegistro);
     cola(totalGeneral.texto("59", 2)
              .texto(datos, 2)
              .texto(p.idPresentador, 12)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "familia_conversion.hpp"
+#include "registro_fijo.hpp"
 
 #include <array>
 #include <cstdint>
@@ -10,8 +11,6 @@
 #include <vector>
 
 namespace trovanel {
-
-class RegistroFijo;
 
 // The pieces both collection norms print: the fixed ones come from the parties, the others from each
 // order's validation, carried over between the orders of a run.
@@ -66,6 +65,8 @@ enum class CampoCobro {
     LocalidadOrdenante,
     CPDeudor,
     CodProvincia,
+    // Not a name: a field resolved to a piece every order fills alike (ModuloCobros::PiezaSimple).
+    Simple,
 };
 
 struct NombreCampoCobro {
@@ -102,7 +103,7 @@ public:
     // The value read is left as the validators keep it: the amount trimmed, norm 19's first concept cut
     // to its width.
     void validarCampo(std::string& valorLeido) override;
-    void validarPieza(std::string_view valorLeido) override { validarLeido(valorLeido); }
+    void validarPieza(std::string_view valorLeido) override;
     bool aceptarOrden() override;
     bool escribirRegistros(FicheroSalida& salida) override;
     bool escribirTotales(FicheroSalida& salida) override;
@@ -117,10 +118,22 @@ public:
     std::string gMarcaNegativo;
 
 protected:
+    // A piece every order fills alike, with no check of its own: the value padded with blanks to its
+    // width, or its first characters zero-filled to it.
+    struct PiezaSimple {
+        enum class Relleno : std::uint8_t { Blancos, Ceros };
+        std::string* pieza = nullptr; // null: the field has validators of its own
+        std::uint32_t ancho = 0;
+        Relleno relleno = Relleno::Blancos;
+    };
     struct CampoResuelto {
         CampoCobro campo = CampoCobro::Desconocido;
+        // ConceptoN: the concept's number; Simple: the piece's place among the run's simple pieces.
         int numeroConcepto = 0;
     };
+
+    // The norm's own field when it is a simple piece; none by default.
+    virtual PiezaSimple piezaSimplePropia(CampoCobro /*campo*/) { return {}; }
 
     // A field of this norm only; it may narrow the value read to what it keeps of it.
     virtual void validarPropio(CampoCobro campo, const CampoEstructura& estructura,
@@ -130,8 +143,17 @@ protected:
     // Clears the optional pieces between orders.
     virtual void limpiarOpcionales() = 0;
 
+    // Every record of both norms is 162 characters long.
+    static constexpr std::size_t kAnchoRegistro = 162;
+
     // Records 56 with the data code's last digit and the order's reference, built in the bank file.
-    RegistroFijo registroOrden(FicheroSalida& salida, char digito);
+    // Inline: every order writes two or more.
+    RegistroFijo registroOrden(FicheroSalida& salida, char digito) {
+        RegistroFijo registro(salida, kAnchoRegistro);
+        const char codigo[] = {'5', '6', rasgos_.codigoDatos[0], digito};
+        registro.texto({codigo, 4}, 4).texto(comunes_.idEmisor, 12).texto(comunes_.codigoReferencia, 12);
+        return registro;
+    }
     // An optional record, built in the bank file, counts among the records.
     void escribirOpcional(const RegistroFijo& registro);
 
@@ -142,8 +164,15 @@ protected:
     void textoConDefecto(std::string& pieza, std::string_view valor, const std::string& defecto,
                          std::size_t ancho, const char* error);
 
-    CampoResuelto resolver(const std::string& nombre) const;
+    // The field's name as this norm knows it; a simple piece as CampoCobro::Simple.
+    CampoResuelto resolver(const std::string& nombre);
 
+private:
+    CampoResuelto resolverNombre(const std::string& nombre) const;
+    PiezaSimple piezaSimple(CampoCobro campo);
+    static void ponerSimple(const PiezaSimple& simple, std::string_view valor);
+
+protected:
 private:
     // The value read, narrowed to what the validators keep of it.
     void validarLeido(std::string_view& valorLeido);
@@ -160,6 +189,8 @@ private:
     std::int64_t importeCentimos_ = 0;
     // The field names this norm knows, resolved once per run instead of per line.
     std::vector<CampoResuelto> camposResueltos_;
+    // The simple pieces of the fields resolved to CampoCobro::Simple.
+    std::vector<PiezaSimple> simples_;
 };
 
 } // namespace trovanel

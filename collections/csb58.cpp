@@ -1,6 +1,7 @@
 #include "csb58.hpp"
 
 #include "conversion.hpp"
+#include "fechas.hpp"
 #include "fichero_salida.hpp"
 #include "registro_fijo.hpp"
 #include "texto.hpp"
@@ -19,14 +20,24 @@ bool ModuloCSB58::cargarPartes(const ParametrosConversion& parametros) {
     return ModuloCobros::cargarPartes(parametros);
 }
 
+void ModuloCSB58::iniciarEjecucion() {
+    ModuloCobros::iniciarEjecucion();
+    formatosFecha_.clear();
+    for (const CampoEstructura& campo : estado.gCamposEstructura) {
+        formatosFecha_.push_back(buscarFormatoFecha(campo.valorcampo));
+    }
+}
+
 bool ModuloCSB58::aceptarOrden() {
     if (!ModuloCobros::aceptarOrden()) {
         return false;
     }
     // An account that is no number counts as none, whatever the address.
     const std::string& cuenta = piezas.cuenta;
-    const bool noNumerica = !cuenta.empty() && !esNumerico(cuenta);
-    const bool sinCuenta = cuenta.empty() || esValorCero(cuenta);
+    const bool numerica = esNumerico(cuenta);
+    const bool noNumerica = !cuenta.empty() && !numerica;
+    // esValorCero() without reading the account twice.
+    const bool sinCuenta = cuenta.empty() || (numerica && !hayCifraSignificativa(cuenta));
     if (noNumerica || (sinCuenta && enBlanco(piezas.domicilioDeudor))) {
         anotarError("Error : El domicilio del deudor es obligatorio si no existe cuenta");
         return false;

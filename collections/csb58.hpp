@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trovanel {
 
@@ -25,6 +26,8 @@ public:
     PiezasCSB58 piezas;
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
+    // Also finds the due dates' formats, once for the run.
+    void iniciarEjecucion() override;
     // Text input: a credit without an account needs the debtor's address.
     bool aceptarOrden() override;
     // Counted multi-invoice text: the file's first order line opens a credit before any invoice line.
@@ -40,6 +43,12 @@ protected:
     // Record 56-76, written only for a credit with a debtor's address.
     void escribirDomicilio(FicheroSalida& salida) override;
     void limpiarOpcionales() override { LimpiarOpcionalesCSB58(); }
+    // The concept, the debtor's address and towns, the postal code and the province.
+    PiezaSimple piezaSimplePropia(CampoCobro campo) override;
+
+private:
+    // The date format of each field of the template, by the field's place (buscarFormatoFecha()).
+    std::vector<std::size_t> formatosFecha_;
 };
 
 // Converts one input into a norm 58 bank file.

@@ -4,6 +4,8 @@
 #include "piezas.hpp"
 #include "texto.hpp"
 
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace trovanel {
@@ -12,7 +14,17 @@ namespace {
 
 // Entity and office: a piece that is zero or no number at all goes out as zeros, never as an error.
 void codigoBanco(std::string& pieza, std::string_view valor) {
-    conCerosEn(pieza, valor.substr(0, 4), 4);
+    const std::string_view cuatro = valor.substr(0, 4);
+    // Four digits, as a code mostly comes, are the piece itself (all zeros are "0000" either way).
+    if (cuatro.size() == 4 && pieza.size() == 4) {
+        std::uint32_t cifras;
+        std::memcpy(&cifras, cuatro.data(), 4);
+        if (sonCuatroCifras(cifras)) {
+            std::memcpy(pieza.data(), &cifras, 4);
+            return;
+        }
+    }
+    conCerosEn(pieza, cuatro, 4);
     if (!esNumerico(pieza) || !hayCifraSignificativa(pieza)) {
         pieza.assign("0000");
     }
@@ -33,14 +45,15 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         rellenarEn(p.dc, valorLeido.substr(0, 2), 2);
         break;
     case CampoCobro::Cuenta:
-        p.cuenta = conCerosAjustado(valorLeido, 10);
+        conCerosAjustadoEn(p.cuenta, valorLeido, 10);
         break;
-    case CampoCobro::Concepto1:
-        rellenarEn(p.concepto1, valorLeido, 40);
-        break;
-    case CampoCobro::FechaVto:
+    case CampoCobro::FechaVto: {
+        // The format found when the run started; a field past those is looked up now.
+        const std::size_t indice = lectura.gIndiceCampo;
+        const std::size_t formato =
+            indice < formatosFecha_.size() ? formatosFecha_[indice] : buscarFormatoFecha(campo.valorcampo);
         p.fechaVto = colocado(campo)
-                         ? fechaVtoDDMMAA(recortar(valorLeido), campo.valorcampo, RellenoFecha::Anticipos)
+                         ? fechaVtoEnFormato(recortar(valorLeido), formato, RellenoFecha::Anticipos)
                          : std::string();
         if (campo.obligatorio && !estado.gFechaDatos.empty()) {
             p.fechaVto = estado.gFechaDatos;
@@ -50,23 +63,29 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
             anotarError("Error : Fecha de vto incorrecta");
         }
         break;
-    case CampoCobro::DomicilioDeudor:
-        rellenarEn(p.domicilioDeudor, valorLeido, 40);
-        break;
-    case CampoCobro::LocalidadDeudor:
-        rellenarEn(p.localidadDeudor, valorLeido, 35);
-        break;
-    case CampoCobro::LocalidadOrdenante:
-        rellenarEn(p.localidadOrdenante, valorLeido, 38);
-        break;
-    case CampoCobro::CPDeudor:
-        conCerosEn(p.cpDeudor, valorLeido.substr(0, 5), 5);
-        break;
-    case CampoCobro::CodProvincia:
-        conCerosEn(p.codProvincia, valorLeido.substr(0, 2), 2);
-        break;
+    }
     default:
         break;
+    }
+}
+
+ModuloCobros::PiezaSimple ModuloCSB58::piezaSimplePropia(CampoCobro campo) {
+    using enum PiezaSimple::Relleno;
+    switch (campo) {
+    case CampoCobro::Concepto1:
+        return {&piezas.concepto1, 40, Blancos};
+    case CampoCobro::DomicilioDeudor:
+        return {&piezas.domicilioDeudor, 40, Blancos};
+    case CampoCobro::LocalidadDeudor:
+        return {&piezas.localidadDeudor, 35, Blancos};
+    case CampoCobro::LocalidadOrdenante:
+        return {&piezas.localidadOrdenante, 38, Blancos};
+    case CampoCobro::CPDeudor:
+        return {&piezas.cpDeudor, 5, Ceros};
+    case CampoCobro::CodProvincia:
+        return {&piezas.codProvincia, 2, Ceros};
+    default:
+        return {};
     }
 }
 

@@ -3,6 +3,9 @@
 #include "reloj.hpp"
 #include "texto.hpp"
 
+#include <cstddef>
+#include <iterator>
+
 namespace trovanel {
 
 bool anioBisiesto(int anio) {
@@ -34,54 +37,80 @@ std::string ddmmaaDeFechaLarga(const std::string& fecha) {
 }
 
 bool esFechaDDMMAA(std::string_view texto) {
-    if (texto.size() != 6 || !soloDigitos(texto)) {
+    if (texto.size() != 6) {
         return false;
+    }
+    // Every order's due date is checked here: the digits in place rather than through soloDigitos().
+    for (const char c : texto) {
+        if (!esDigito(c)) {
+            return false;
+        }
     }
     const auto dos = [texto](std::size_t p) { return (texto[p] - '0') * 10 + (texto[p + 1] - '0'); };
     return fechaValida(2000 + dos(4), dos(2), dos(0));
 }
 
-std::string fechaVtoDDMMAA(std::string_view texto, std::string_view formato, RellenoFecha relleno) {
-    struct Formato {
-        std::string_view nombre;
-        std::size_t dia, mes, anio;
-        bool rellenaDia, rellenaMes, rellenaAnio;
-        bool conBarras;
-    };
-    static constexpr Formato kFormatos[] = {
-        {"AAMMDD", 5, 3, 1, false, false, false, false},   {"DDMMAAAA", 1, 3, 7, false, false, false, false},
-        {"AAAAMMDD", 7, 5, 3, false, false, false, false}, {"DD/MM/AA", 1, 4, 7, true, true, false, true},
-        {"AA/MM/DD", 7, 4, 1, false, true, true, true},    {"DD/MM/AAAA", 1, 4, 9, true, false, true, true},
-        {"AAAA/MM/DD", 9, 6, 3, true, false, true, true},
-    };
-    for (const Formato& f : kFormatos) {
-        if (formato != f.nombre) {
-            continue;
+namespace {
+
+struct FormatoFecha {
+    std::string_view nombre;
+    std::size_t dia, mes, anio;
+    bool rellenaDia, rellenaMes, rellenaAnio;
+    bool conBarras;
+};
+
+constexpr FormatoFecha kFormatos[] = {
+    {"AAMMDD", 5, 3, 1, false, false, false, false},   {"DDMMAAAA", 1, 3, 7, false, false, false, false},
+    {"AAAAMMDD", 7, 5, 3, false, false, false, false}, {"DD/MM/AA", 1, 4, 7, true, true, false, true},
+    {"AA/MM/DD", 7, 4, 1, false, true, true, true},    {"DD/MM/AAAA", 1, 4, 9, true, false, true, true},
+    {"AAAA/MM/DD", 9, 6, 3, true, false, true, true},
+};
+
+} // namespace
+
+std::size_t buscarFormatoFecha(std::string_view nombre) {
+    for (std::size_t i = 0; i < std::size(kFormatos); ++i) {
+        if (nombre == kFormatos[i].nombre) {
+            return i;
         }
-        const bool pagos = relleno == RellenoFecha::Pagos;
-        // Two characters from each position; the named parts trimmed and completed with "0". Built in
-        // place: every order's due date comes through here.
-        char fecha[6];
-        std::size_t largo = 0;
-        const auto poner = [&](std::size_t posicion, bool rellena) {
-            std::string_view dos =
-                posicion <= texto.size() ? texto.substr(posicion - 1, 2) : std::string_view();
-            if (rellena) {
-                dos = recortar(dos);
-                for (std::size_t i = dos.size(); i < 2; ++i) {
-                    fecha[largo++] = '0';
-                }
-            }
-            for (const char c : dos) {
-                fecha[largo++] = c;
-            }
-        };
-        poner(f.dia, pagos ? f.conBarras : f.rellenaDia);
-        poner(f.mes, pagos ? f.conBarras : f.rellenaMes);
-        poner(f.anio, !pagos && f.rellenaAnio);
-        return std::string(fecha, largo);
     }
-    return std::string(texto);
+    return kSinFormatoFecha;
+}
+
+std::string fechaVtoDDMMAA(std::string_view texto, std::string_view formato, RellenoFecha relleno) {
+    return fechaVtoEnFormato(texto, buscarFormatoFecha(formato), relleno);
+}
+
+std::string fechaVtoEnFormato(std::string_view texto, std::size_t formato, RellenoFecha relleno) {
+    if (formato >= std::size(kFormatos)) {
+        return std::string(texto);
+    }
+    const FormatoFecha& f = kFormatos[formato];
+    const bool pagos = relleno == RellenoFecha::Pagos;
+    // Two characters from each position; the named parts trimmed and completed with "0". Built in
+    // place: every order's due date comes through here.
+    char fecha[6];
+    std::size_t largo = 0;
+    const auto poner = [&](std::size_t posicion, bool rellena) {
+        std::string_view dos = posicion <= texto.size() ? texto.substr(posicion - 1, 2) : std::string_view();
+        if (rellena) {
+            dos = recortar(dos);
+            for (std::size_t i = dos.size(); i < 2; ++i) {
+                fecha[largo++] = '0';
+            }
+        }
+        // Character by character: a loop here becomes a call to copy at most two.
+        if (!dos.empty()) {
+            fecha[largo++] = dos[0];
+        }
+        if (dos.size() > 1) {
+            fecha[largo++] = dos[1];
+        }
+    };
+    poner(f.dia, pagos ? f.conBarras : f.rellenaDia);
+    poner(f.mes, pagos ? f.conBarras : f.rellenaMes);
+    poner(f.anio, !pagos && f.rellenaAnio);
+    return std::string(fecha, largo);
 }
 
 } // namespace trovanel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,12 @@ enum class RellenoFecha { Anticipos, Pagos };
 // A date read in a template's format ("AAMMDD", "DDMMAAAA", "AAAAMMDD", "DD/MM/AA", "AA/MM/DD",
 // "DD/MM/AAAA", "AAAA/MM/DD") as DDMMAA; a format not named here leaves the text unchanged.
 std::string fechaVtoDDMMAA(std::string_view texto, std::string_view formato, RellenoFecha relleno);
+
+// The place of one of those formats, found once for all the dates a run reads in it;
+// kSinFormatoFecha for a name that is none of them.
+inline constexpr std::size_t kSinFormatoFecha = static_cast<std::size_t>(-1);
+std::size_t buscarFormatoFecha(std::string_view nombre);
+// fechaVtoDDMMAA() in a format already found: kSinFormatoFecha leaves the text unchanged.
+std::string fechaVtoEnFormato(std::string_view texto, std::size_t formato, RellenoFecha relleno);
 
 } // namespace trovanel

@@ -27,11 +27,17 @@ std::uint64_t ocho(const char* p) {
     return palabra;
 }
 
-// Eight decimal digits: every high half is 3, and stays 3 once 6 is added to every byte.
-bool sonOchoCifras(std::uint64_t palabra) {
-    constexpr std::uint64_t kAltas = kUnos * 0xF0;
-    constexpr std::uint64_t kTreses = kUnos * 0x30;
-    return (palabra & kAltas) == kTreses && ((palabra + kUnos * 0x06) & kAltas) == kTreses;
+// Four to sixteen characters, all decimal digits: tested in two words that may overlap, as plain digit
+// runs (accounts, codes, telephones) are the most of what is tested.
+[[gnu::always_inline]] inline bool sonCifrasEnPalabras(const char* datos, std::size_t n) {
+    if (n >= 8) {
+        return sonOchoCifras(ocho(datos)) && sonOchoCifras(ocho(datos + n - 8));
+    }
+    std::uint32_t primeros;
+    std::uint32_t ultimos;
+    std::memcpy(&primeros, datos, 4);
+    std::memcpy(&ultimos, datos + n - 4, 4);
+    return sonCuatroCifras(primeros) && sonCuatroCifras(ultimos);
 }
 
 } // namespace
@@ -189,6 +195,9 @@ int valorHex(char c) {
 }
 
 bool soloDigitos(std::string_view texto) {
+    if (texto.size() >= 4 && texto.size() <= 16) {
+        return sonCifrasEnPalabras(texto.data(), texto.size());
+    }
     if (texto.empty()) {
         return false;
     }
@@ -223,7 +232,10 @@ bool esNumerico(std::string_view texto) {
     if (!v.empty() && (v.front() == '+' || v.front() == '-')) {
         v.remove_prefix(1);
     }
-    // Mostly plain digits (accounts, telephones): eight at a time while they are all digits.
+    // Mostly plain digits: up to sixteen at once, else eight at a time while they are all digits.
+    if (v.size() >= 4 && v.size() <= 16 && sonCifrasEnPalabras(v.data(), v.size())) {
+        return true;
+    }
     std::size_t i = 0;
     while (i + 8 <= v.size() && sonOchoCifras(ocho(v.data() + i))) {
         i += 8;

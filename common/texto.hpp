@@ -77,6 +77,17 @@ std::string rellenarCeros(std::string_view texto, std::size_t n);
 inline bool esDigito(char c) {
     return c >= '0' && c <= '9';
 }
+// Eight characters read as one word, all decimal digits: every high half is 3, and stays 3 once 6 is
+// added to every byte.
+inline bool sonOchoCifras(std::uint64_t palabra) {
+    constexpr std::uint64_t kUnos = 0x0101010101010101;
+    return (palabra & (kUnos * 0xF0)) == kUnos * 0x30 &&
+           ((palabra + kUnos * 0x06) & (kUnos * 0xF0)) == kUnos * 0x30;
+}
+// The same for four characters.
+inline bool sonCuatroCifras(std::uint32_t palabra) {
+    return (palabra & 0xF0F0F0F0U) == 0x30303030U && ((palabra + 0x06060606U) & 0xF0F0F0F0U) == 0x30303030U;
+}
 // The value of a hexadecimal digit, or -1.
 int valorHex(char c);
 // True when every character is a decimal digit and there is at least one.

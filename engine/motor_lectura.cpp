@@ -10,6 +10,7 @@
 #include "texto.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <system_error>
 
 namespace trovanel {
@@ -46,9 +47,11 @@ bool EjecucionLectura::iniciar() {
         const CampoEstructura& campo = campos[i];
         const std::int64_t largo = largoPieza(campo.inicio, campo.fin);
         if (piezaCortable(campo.inicio, largo)) {
-            camposPasados_.push_back({i, static_cast<std::size_t>(campo.inicio - 1), largo});
+            const auto desde = static_cast<std::size_t>(campo.inicio - 1);
+            const std::size_t hasta = largo > 0 ? desde + static_cast<std::size_t>(largo) : SIZE_MAX;
+            camposPasados_.push_back({i, desde, largo, hasta});
         } else if (!enBlanco(campo.valorcampo) || esDatoQueFalta(campo)) {
-            camposPasados_.push_back({i, 0, -1});
+            camposPasados_.push_back({i, 0, -1, SIZE_MAX});
         }
     }
     return true;
@@ -78,13 +81,13 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
         if (pasado.largo < 0) {
             valor = campos[pasado.indice].valorcampo;
         } else {
-            // cortar() with the start and length checked once per run.
+            // cortar() with the start and length checked once per run; mostly the line holds the whole piece.
             const std::string_view pieza =
-                pasado.largo == 0 || pasado.desde >= linea.size()
+                pasado.hasta <= linea.size()
+                    ? std::string_view(linea.data() + pasado.desde, static_cast<std::size_t>(pasado.largo))
+                : pasado.largo == 0 || pasado.desde >= linea.size()
                     ? std::string_view()
-                    : std::string_view(
-                          linea.data() + pasado.desde,
-                          std::min(static_cast<std::size_t>(pasado.largo), linea.size() - pasado.desde));
+                    : std::string_view(linea.data() + pasado.desde, linea.size() - pasado.desde);
             if (lineaLimpia) {
                 familia_.validarPieza(pieza);
                 continue;

@@ -59,11 +59,13 @@ private:
     bool escrituraFallida_ = false;
     bool detenida_ = false;
     // A field a line hands to the validators: its index, where its piece of the line starts (0-based)
-    // and its length (-1: the template's value).
+    // and its length (-1: the template's value), and where it ends when the line holds all of a piece
+    // that is not empty (otherwise past any line).
     struct CampoPasado {
         std::size_t indice;
         std::size_t desde;
         std::int64_t largo;
+        std::size_t hasta;
     };
     std::vector<CampoPasado> camposPasados_;
     // The value of the field being validated, kept from one line to the next.

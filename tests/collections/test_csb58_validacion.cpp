@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace trovanel {
@@ -134,6 +135,46 @@ const std::vector<CasoCampo> kCasos{
 
 INSTANTIATE_TEST_SUITE_P(Tabla, CSB58ValidacionCampos, ::testing::ValuesIn(kCasos),
                          [](const auto& caso) { return std::string(caso.param.nombre); });
+
+// Entity and office keep their piece from one credit to the next: each value read replaces the last.
+TEST_F(CSB58ValidacionCampos, codigoDeBancoSeguidoReemplazaAlAnterior) {
+    estado.gCamposEstructura = {campo("Entidad", 1, 4)};
+    ModuloCSB58 modulo(estado, entorno);
+    modulo.iniciarEjecucion();
+    const std::pair<std::string, std::string> lecturas[] = {
+        {"2100", "2100"}, {"0000", "0000"}, {"0049", "0049"}, {"AB12", "0000"},
+        {"12", "0012"},   {"9999", "9999"}, {"0 12", "0000"}, {"81820", "8182"},
+    };
+    for (const auto& [leido, pieza] : lecturas) {
+        std::string valor = leido;
+        modulo.validarCampo(valor);
+        EXPECT_EQ(modulo.piezas.entidad, pieza) << leido;
+    }
+    EXPECT_TRUE(estado.gErrores.empty());
+}
+
+// A field the run did not know when it started is resolved when read, and fills its piece alike.
+TEST_F(CSB58ValidacionCampos, campoNoResueltoAlEmpezarSeResuelveAlLeerlo) {
+    ModuloCSB58 modulo(estado, entorno);
+    modulo.iniciarEjecucion();
+    estado.gCamposEstructura = {campo("DomicilioDeudor", 1, 40), campo("CPDeudor", 1, 5),
+                                fecha("DD/MM/AAAA")};
+    for (const std::string domicilio : {"CALLE", "PLAZA"}) {
+        std::string valor = domicilio;
+        modulo.lectura.gIndiceCampo = 0;
+        modulo.validarCampo(valor);
+        EXPECT_EQ(modulo.piezas.domicilioDeudor, relleno(domicilio, 40));
+    }
+    std::string cp = "8001";
+    modulo.lectura.gIndiceCampo = 1;
+    modulo.validarCampo(cp);
+    EXPECT_EQ(modulo.piezas.cpDeudor, "08001");
+    std::string vencimiento = "15/03/2007";
+    modulo.lectura.gIndiceCampo = 2;
+    modulo.validarCampo(vencimiento);
+    EXPECT_EQ(modulo.piezas.fechaVto, "150307");
+    EXPECT_TRUE(estado.gErrores.empty());
+}
 
 } // namespace
 } // namespace trovanel

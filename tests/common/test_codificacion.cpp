@@ -101,6 +101,21 @@ TEST(Codificacion, reconoceUtf8AunqueLleguePorTrozos) {
     }
 }
 
+// Runs of ASCII are skipped by blocks: a character anywhere in a long line must still be seen.
+TEST(Codificacion, veLosCaracteresEnCualquierLugarDeUnaLineaLarga) {
+    for (std::size_t lugar = 0; lugar + 2 <= 200; ++lugar) {
+        std::string linea(200, 'a');
+        linea.replace(lugar, 2, "\xC3\xB1");
+        EXPECT_TRUE(pareceUtf8(linea)) << lugar;
+        EXPECT_EQ(utf8ACp1252(linea), std::string(lugar, 'a') + "\xF1" + std::string(198 - lugar, 'a'))
+            << lugar;
+        linea.replace(lugar, 2,
+                      "\xF1"
+                      "a");
+        EXPECT_FALSE(pareceUtf8(linea)) << lugar;
+    }
+}
+
 TEST(Codificacion, muestraLasRutasEnWindows1252) {
     EXPECT_EQ(rutaComoTexto(std::filesystem::path("/tmp/a\xC3\xB1o.txt")), "/tmp/año.txt");
     // A name that is not UTF-8 is shown byte for byte rather than turned into question marks.

@@ -120,8 +120,9 @@ TEST(Texto, reconoceTextosDeSoloDigitos) {
 }
 
 // A number as the validators read one: blanks around a sign, digits and one separator. Every byte at every
-// place of 17 digits (two words of eight and one more) is a digit, the one separator, a sign at the start
-// or a blank at either end, or the text is no number.
+// place of 17 digits (two words of eight and one more), and of the shorter runs tested in two words that
+// may overlap, is a digit, the one separator, a sign at the start or a blank at either end, or the text is
+// no number.
 TEST(Texto, reconoceNumerosConSignoYUnSeparador) {
     EXPECT_TRUE(esNumerico(" +12345678,90 "));
     EXPECT_TRUE(esNumerico("-1.5"));
@@ -130,15 +131,18 @@ TEST(Texto, reconoceNumerosConSignoYUnSeparador) {
     EXPECT_FALSE(esNumerico("1,2,3"));
     EXPECT_FALSE(esNumerico("1234 5678"));
     EXPECT_TRUE(esValorCero("  00000000,00"));
-    for (std::size_t posicion = 0; posicion < 17; ++posicion) {
-        for (int byte = 0; byte < 256; ++byte) {
-            std::string texto(17, '7');
-            const auto c = static_cast<char>(byte);
-            texto[posicion] = c;
-            const bool esperado = esDigito(c) || c == ',' || c == '.' ||
-                                  ((c == '+' || c == '-') && posicion == 0) ||
-                                  (c == ' ' && (posicion == 0 || posicion == 16));
-            EXPECT_EQ(esNumerico(texto), esperado) << byte << " en " << posicion;
+    for (const std::size_t largo : {4, 5, 7, 8, 10, 16, 17}) {
+        for (std::size_t posicion = 0; posicion < largo; ++posicion) {
+            for (int byte = 0; byte < 256; ++byte) {
+                std::string texto(largo, '7');
+                const auto c = static_cast<char>(byte);
+                texto[posicion] = c;
+                const bool esperado = esDigito(c) || c == ',' || c == '.' ||
+                                      ((c == '+' || c == '-') && posicion == 0) ||
+                                      (c == ' ' && (posicion == 0 || posicion == largo - 1));
+                EXPECT_EQ(esNumerico(texto), esperado) << byte << " en " << posicion << " de " << largo;
+                EXPECT_EQ(soloDigitos(texto), esDigito(c)) << byte << " en " << posicion << " de " << largo;
+            }
         }
     }
 }
