@@ -66,8 +66,16 @@ CampoZOP campoZOP(std::string_view nombre);
 // "57", "Tipo9" certified payment "59"; empty for any other text.
 std::string operacionDeCodigo(std::string_view codigo);
 
-// A due date read in a template's format as AAMMDD; a format it does not name leaves the text as read.
-std::string fechaAAMMDD(std::string_view texto, std::string_view formato);
+// How a template's format reads a due date: in one of the formats it names (its place as
+// buscarFormatoFecha() gives it, kSinFormatoFecha for "DDMMAA", which is read as it stands) and turned
+// round to AAMMDD, or as read when it names none.
+struct FormatoVto {
+    bool conFormato;
+    std::size_t formato;
+};
+FormatoVto formatoVto(std::string_view nombre);
+// A due date read in a format as AAMMDD, written into fecha.
+void fechaAAMMDDEn(std::string& fecha, std::string_view texto, FormatoVto formato);
 
 // Supplier payments: cheques, transfers and certified payments with the supplier's address, telephone,
 // fax and e-mail, in 72-character records 001, 010-016, "170", 018 and the totals record.
@@ -105,6 +113,12 @@ private:
     const CampoEstructura* formaPago_ = nullptr;
     bool formaPagoEnBlanco_ = false;
     std::string operacionDialogo_;
+    // The template's due-date field and its format, as read when the run starts.
+    const CampoEstructura* campoVto_ = nullptr;
+    FormatoVto formatoVto_{false, 0};
+    // The telephone and fax pieces hold numbers other than 0: records 013 and 016 are written.
+    bool telefonoNoCero_ = false;
+    bool faxNoCero_ = false;
 };
 
 // Converts one input into a supplier-payment bank file.

@@ -50,13 +50,11 @@ constexpr PiezaCampo kPiezas[] = {
 };
 static_assert(std::size(kPiezas) == static_cast<std::size_t>(CampoZOP::Telefono) + 1);
 
-// A telephone or fax number of nine digits at least, as the records read it: nothing else is a number.
-// Written into numero, emptied when it is none.
-void numeroTelefono(std::string& numero, std::string_view valor) {
-    conCerosEn(numero, valor, 9);
-    if (!esNumerico(numero) || !hayCifraSignificativa(numero)) {
-        numero.clear();
-    }
+// A telephone or fax number of nine digits at least, as the records read it, written into its piece:
+// false when it is no number (nothing else is one), and the piece is then the caller's to fill.
+bool numeroTelefonoEn(std::string& pieza, std::string_view valor) {
+    conCerosEn(pieza, valor, 9);
+    return esNumerico(pieza) && hayCifraSignificativa(pieza);
 }
 
 bool esFechaAAMMDD(std::string_view fecha) {
@@ -145,8 +143,11 @@ void ModuloZOP::validarCP(const CampoEstructura& campo, std::string_view valor) 
 void ModuloZOP::validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido) {
     std::string& fecha = piezas.fechaVto;
     // A blank date is no date: it stays blank rather than becoming zeros of a format.
-    fecha = enLaEntrada(campo) && !enBlanco(valorLeido) ? fechaAAMMDD(valorLeido, campo.valorcampo)
-                                                        : std::string();
+    if (enLaEntrada(campo) && !enBlanco(valorLeido)) {
+        fechaAAMMDDEn(fecha, valorLeido, &campo == campoVto_ ? formatoVto_ : formatoVto(campo.valorcampo));
+    } else {
+        fecha.clear();
+    }
     if (campo.obligatorio) {
         if (!estado.gFechaDatos.empty()) {
             fecha = estado.gFechaDatos;
@@ -203,26 +204,28 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, st
     case CampoZOP::FechaVto:
         validarFechaVto(campo, valorLeido);
         break;
-    case CampoZOP::Telefono: {
-        // Ten characters: nine digits and a blank, or the first ten of a longer number.
-        std::string& numero = numero_;
-        numeroTelefono(numero, valorLeido);
-        if (numero.empty()) {
-            p.telefono.assign(10, '0');
+    case CampoZOP::Telefono:
+        // Ten characters: nine digits and a blank, or the first ten of a longer number. A number's first
+        // ten are a number too, so only its digits tell whether record 013 is written.
+        if (numeroTelefonoEn(p.telefono, valorLeido)) {
+            p.telefono.resize(10, ' ');
+            telefonoNoCero_ = hayCifraSignificativa(p.telefono);
         } else {
-            rellenarEn(p.telefono, std::string_view(numero).substr(0, 10), 10);
+            p.telefono.assign(10, '0');
+            telefonoNoCero_ = false;
         }
         break;
-    }
-    case CampoZOP::Fax: {
+    case CampoZOP::Fax:
         // Nine digits and a blank, even for a longer number.
-        std::string& numero = numero_;
-        numeroTelefono(numero, valorLeido);
-        rellenarEn(p.fax,
-                   numero.empty() ? std::string_view("000000000") : std::string_view(numero).substr(0, 9),
-                   10);
+        if (numeroTelefonoEn(p.fax, valorLeido)) {
+            p.fax.resize(9);
+            p.fax.push_back(' ');
+            faxNoCero_ = hayCifraSignificativa(p.fax);
+        } else {
+            p.fax.assign("000000000 ");
+            faxNoCero_ = false;
+        }
         break;
-    }
     default:
         break;
     }
