@@ -65,8 +65,13 @@ void fechaAAMMDDEn(std::string& fecha, std::string_view texto, FormatoVto format
         fecha.assign(texto);
         return;
     }
+    if (formato.formato == kSinFormatoFecha) {
+        aammddEn(fecha, texto);
+        return;
+    }
     // The parts that a "/" format writes without their zero are filled as the collections do.
-    aammddEn(fecha, fechaVtoEnFormato(texto, formato.formato, RellenoFecha::Anticipos));
+    char ddmmaa[6];
+    aammddEn(fecha, {ddmmaa, fechaVtoEnFormatoEn(ddmmaa, texto, formato.formato, RellenoFecha::Anticipos)});
 }
 
 ModuloZOP::ModuloZOP(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion)
@@ -101,6 +106,7 @@ void ModuloZOP::iniciarEjecucion() {
             formaPago_ = &campo;
             formaPagoEnBlanco_ = enBlanco(campo.valorcampo);
             operacionDialogo_ = piezas.operacion;
+            identificadoresForma_ = identificadoresForma(campo.valorcampo);
         }
     }
 }

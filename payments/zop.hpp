@@ -2,6 +2,7 @@
 
 #include "pagos.hpp"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,11 @@ FormatoVto formatoVto(std::string_view nombre);
 // A due date read in a format as AAMMDD, written into fecha.
 void fechaAAMMDDEn(std::string& fecha, std::string_view texto, FormatoVto formato);
 
+// The identifiers of cheque, transfer and certified payment in a payment-form field's template value
+// ("C-T-P"), those it does not give empty.
+using IdentificadoresForma = std::array<std::string_view, 3>;
+IdentificadoresForma identificadoresForma(std::string_view valorcampo);
+
 // Supplier payments: cheques, transfers and certified payments with the supplier's address, telephone,
 // fax and e-mail, in 72-character records 001, 010-016, "170", 018 and the totals record.
 class ModuloZOP : public ModuloPagos {
@@ -113,6 +119,9 @@ private:
     const CampoEstructura* formaPago_ = nullptr;
     bool formaPagoEnBlanco_ = false;
     std::string operacionDialogo_;
+    IdentificadoresForma identificadoresForma_;
+    // The province name whose piece was written last, by its address (names are kept for the run).
+    const std::string* provinciaPuesta_ = nullptr;
     // The template's due-date field and its format, as read when the run starts.
     const CampoEstructura* campoVto_ = nullptr;
     FormatoVto formatoVto_{false, 0};

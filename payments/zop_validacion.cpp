@@ -53,7 +53,12 @@ static_assert(std::size(kPiezas) == static_cast<std::size_t>(CampoZOP::Telefono)
 // A telephone or fax number of nine digits at least, as the records read it, written into its piece:
 // false when it is no number (nothing else is one), and the piece is then the caller's to fill.
 bool numeroTelefonoEn(std::string& pieza, std::string_view valor) {
-    conCerosEn(pieza, valor, 9);
+    // A blank one would be all zeros: no number.
+    const std::string_view numero = recortar(valor);
+    if (numero.empty()) {
+        return false;
+    }
+    conCerosEn(pieza, numero, 9);
     return esNumerico(pieza) && hayCifraSignificativa(pieza);
 }
 
@@ -94,6 +99,21 @@ CampoZOP campoZOP(std::string_view nombre) {
                                             : static_cast<CampoZOP>(1 + (encontrado - std::begin(kNombres)));
 }
 
+IdentificadoresForma identificadoresForma(std::string_view valorcampo) {
+    // Cheque, transfer and certified payment, joined by "-"; those missing stay empty.
+    IdentificadoresForma identificadores;
+    std::string_view resto = valorcampo;
+    for (std::string_view& identificador : identificadores) {
+        const std::size_t guion = resto.find('-');
+        identificador = resto.substr(0, guion);
+        if (guion == std::string_view::npos) {
+            break;
+        }
+        resto.remove_prefix(guion + 1);
+    }
+    return identificadores;
+}
+
 void ModuloZOP::validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido) {
     formaPagoVista_ = true;
     // What the template's value says is the same for every order: read once per run for its field.
@@ -103,26 +123,22 @@ void ModuloZOP::validarFormaPago(const CampoEstructura& campo, std::string_view 
         return;
     }
     // A form chosen in the dialog, whatever the input holds.
-    if (std::string operacion = resuelta ? operacionDialogo_ : operacionDeCodigo(campo.valorcampo);
-        !operacion.empty()) {
-        piezas.operacion = std::move(operacion);
+    if (resuelta ? !operacionDialogo_.empty() : !operacionDeCodigo(campo.valorcampo).empty()) {
+        piezas.operacion = resuelta ? operacionDialogo_ : operacionDeCodigo(campo.valorcampo);
         return;
     }
-    // The identifiers of cheque, transfer and certified payment, joined by "-", compared exactly: an
-    // empty or missing one never matches, so an empty input is no payment form.
+    // The identifiers compared exactly: an empty or missing one never matches, so an empty input is no
+    // payment form.
     static constexpr std::string_view kOperaciones[] = {"57", "56", "59"};
-    std::string_view resto = campo.valorcampo;
-    for (const std::string_view operacion : kOperaciones) {
-        const std::size_t guion = resto.find('-');
-        const std::string_view identificador = resto.substr(0, guion);
-        if (!identificador.empty() && valorLeido == identificador) {
-            piezas.operacion.assign(operacion);
+    const IdentificadoresForma identificadores =
+        resuelta ? identificadoresForma_ : identificadoresForma(campo.valorcampo);
+    for (std::size_t i = 0; i < identificadores.size(); ++i) {
+        if (!identificadores[i].empty() && valorLeido == identificadores[i]) {
+            if (piezas.operacion != kOperaciones[i]) {
+                piezas.operacion.assign(kOperaciones[i]);
+            }
             return;
         }
-        if (guion == std::string_view::npos) {
-            break;
-        }
-        resto.remove_prefix(guion + 1);
     }
     anotarError("Error : La forma de pago es incorrecta");
 }
@@ -134,7 +150,11 @@ void ModuloZOP::validarCP(const CampoEstructura& campo, std::string_view valor) 
     }
     conCerosAjustadoEn(piezas.cp, valor, 5);
     const std::string& nombre = provincia(piezas.cp);
-    rellenarEn(piezas.provincia, nombre, 31);
+    // Consecutive orders mostly share their province: its piece is written only when it changes.
+    if (&nombre != provinciaPuesta_) {
+        rellenarEn(piezas.provincia, nombre, 31);
+        provinciaPuesta_ = &nombre;
+    }
     if (nombre.empty()) {
         anotarError("Error : CP erroneo");
     }
