@@ -138,6 +138,8 @@ private:
         CampoComun comun;
     };
     CampoResuelto resolver(const CampoEstructura& campo) const;
+    // validarPieza() of the amount, the sign and a field the run's names do not cover.
+    [[gnu::noinline]] void validarPiezaComun(std::string_view valorLeido);
     std::vector<CampoResuelto> camposResueltos_;
     // The template the names were resolved for: a field of another one is resolved when it is read.
     const CampoEstructura* camposDeResueltos_ = nullptr;

@@ -108,6 +108,9 @@ private:
     void validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido);
     void validarCP(const CampoEstructura& campo, std::string_view valor);
     void validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido);
+    // The fields with rules of their own, out of the way of the plain texts and numbers.
+    [[gnu::noinline]] void validarPropio(const CampoEstructura& campo, CampoZOP tipo,
+                                         std::string_view valorLeido);
     // The sign and the e-mail belong to one order: after it, written or rejected, the next order has
     // neither unless its own input gives them.
     void limpiarOrden();

@@ -206,6 +206,11 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, st
     case Forma::Propia:
         break;
     }
+    validarPropio(campo, tipo, valorLeido);
+}
+
+void ModuloZOP::validarPropio(const CampoEstructura& campo, CampoZOP tipo, std::string_view valorLeido) {
+    PiezasZOP& p = piezas;
     switch (tipo) {
     case CampoZOP::FormaPago:
         validarFormaPago(campo, valorLeido);
