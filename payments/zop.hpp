@@ -108,7 +108,7 @@ private:
     void validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido);
     void validarCP(const CampoEstructura& campo, std::string_view valor);
     void validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido);
-    // The fields with rules of their own, out of the way of the plain texts and numbers.
+    // The fields other than plain texts, out of their way.
     [[gnu::noinline]] void validarPropio(const CampoEstructura& campo, CampoZOP tipo,
                                          std::string_view valorLeido);
     // The sign and the e-mail belong to one order: after it, written or rejected, the next order has

@@ -179,14 +179,20 @@ void ModuloZOP::validarFechaVto(const CampoEstructura& campo, std::string_view v
 }
 
 void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) {
-    PiezasZOP& p = piezas;
-    const auto tipo = static_cast<CampoZOP>(codigo);
+    // The plain texts go straight to their piece, which trims the value itself; the others, with more
+    // to do, are kept out of their way.
     const PiezaCampo& forma = kPiezas[static_cast<std::size_t>(codigo)];
-    switch (forma.forma) {
-    case Forma::Texto:
-        // The piece trims the value itself.
-        rellenarEn(p.*forma.pieza, valorLeido, forma.ancho);
+    if (forma.forma == Forma::Texto) {
+        rellenarEn(piezas.*forma.pieza, valorLeido, forma.ancho);
         return;
+    }
+    validarPropio(campo, static_cast<CampoZOP>(codigo), valorLeido);
+}
+
+void ModuloZOP::validarPropio(const CampoEstructura& campo, CampoZOP tipo, std::string_view valorLeido) {
+    PiezasZOP& p = piezas;
+    const PiezaCampo& forma = kPiezas[static_cast<std::size_t>(tipo)];
+    switch (forma.forma) {
     case Forma::TextoSiCabe: {
         const std::string_view valor = recortar(valorLeido);
         rellenarEn(p.*forma.pieza, valor.size() <= forma.ancho ? valor : std::string_view(), forma.ancho);
@@ -203,14 +209,10 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, st
             anotarError("Error : Número de cuenta erroneo");
         }
         return;
+    case Forma::Texto:
     case Forma::Propia:
         break;
     }
-    validarPropio(campo, tipo, valorLeido);
-}
-
-void ModuloZOP::validarPropio(const CampoEstructura& campo, CampoZOP tipo, std::string_view valorLeido) {
-    PiezasZOP& p = piezas;
     switch (tipo) {
     case CampoZOP::FormaPago:
         validarFormaPago(campo, valorLeido);
