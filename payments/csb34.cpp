@@ -93,34 +93,17 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
     ponerTexto(nombre, p.nombre, 36);
     ponerTexto(nombre + 36, p.fechaFactura, 7);
 
-    // The optional records, each written when its data is not blank: one text of up to 36, or two.
-    const auto opcional = [&](const char(&numero)[4], std::string_view texto, std::size_t ancho) {
-        if (!enBlanco(texto)) {
-            ponerTexto(registroDetalle(salida, numero), texto, ancho);
-        }
-    };
-    opcional("012", p.domicilio, 36);
-    opcional("013", p.domicilio2, 36);
-    if (!enBlanco(p.cp) || !enBlanco(p.plaza)) {
-        char* r = registroDetalle(salida, "014");
-        ponerTexto(r, p.cp, 5);
-        ponerTexto(r + 5, p.plaza, 31);
-    }
-    opcional("015", p.provinciaBeneficiario, 36);
-    opcional("016", p.conceptoOrden, 36);
-    opcional("017", p.conceptoOrden2, 36);
-    opcional("018", p.dni, 18);
-    if (!enBlanco(p.ref12) || !enBlanco(p.ref16)) {
-        char* r = registroDetalle(salida, "019");
-        ponerTexto(r, p.ref12, 12);
-        ponerTexto(r + 12, p.ref16, 16);
-    }
-    if (!enBlanco(p.telefono) || !enBlanco(p.email)) {
-        char* r = registroDetalle(salida, "020");
-        ponerTexto(r, p.telefono, 10);
-        ponerTexto(r + 10, p.email, 26);
-    }
-    opcional("021", cortar(p.email, 27, 36), 36);
+    // The optional records, each written when its data is not blank.
+    escribirOpcional(salida, "012", p.domicilio, 36);
+    escribirOpcional(salida, "013", p.domicilio2, 36);
+    escribirOpcional(salida, "014", p.cp, 5, p.plaza, 31);
+    escribirOpcional(salida, "015", p.provinciaBeneficiario, 36);
+    escribirOpcional(salida, "016", p.conceptoOrden, 36);
+    escribirOpcional(salida, "017", p.conceptoOrden2, 36);
+    escribirOpcional(salida, "018", p.dni, 18);
+    escribirOpcional(salida, "019", p.ref12, 12, p.ref16, 16);
+    escribirOpcional(salida, "020", p.telefono, 10, p.email, 26);
+    escribirOpcional(salida, "021", cortar(p.email, 27, 36), 36);
     return salida.correcto();
 }
 

@@ -3,6 +3,7 @@
 #include "familia_conversion.hpp"
 #include "piezas.hpp"
 #include "registro_fijo.hpp"
+#include "texto.hpp"
 
 #include <array>
 #include <cstdint>
@@ -106,6 +107,17 @@ protected:
         std::memset(r + kDatosDetalle, ' ', kAncho - kDatosDetalle);
         ++gNumRegistrosTotal;
         return r + kDatosDetalle;
+    }
+    // An optional detail record of one text after the number, or two side by side: written only when
+    // either is not blank. Inlined, so that the widths are constants where the records are laid out.
+    [[gnu::always_inline]] void escribirOpcional(FicheroSalida& salida, const char (&numero)[4],
+                                                 std::string_view texto, std::size_t ancho,
+                                                 std::string_view otro = {}, std::size_t anchoOtro = 0) {
+        if (!enBlanco(texto) || !enBlanco(otro)) {
+            char* r = registroDetalle(salida, numero);
+            ponerTexto(r, texto, ancho);
+            ponerTexto(r + ancho, otro, anchoOtro);
+        }
     }
     // Record 010 of the order, its first: the amount, then entity, office and account; the family puts
     // its pieces from the returned position 60 on. The order then counts in the totals.

@@ -141,33 +141,17 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
     // it carries the fax: the fax piece stays the order's own.
     const bool hayTelefono = telefonoNoCero_;
     const std::string_view fax = hayTelefono ? p.telefono : p.fax;
-    if (!enBlanco(p.nombre)) {
-        ponerTexto(registroDetalle(salida, "011"), p.nombre, 36);
-    }
-    if (!enBlanco(p.direccion) || !enBlanco(p.numeroCalle)) {
-        char* r = registroDetalle(salida, "012");
-        ponerTexto(r, p.direccion, 31);
-        ponerTexto(r + 31, p.numeroCalle, 5);
-    }
+    escribirOpcional(salida, "011", p.nombre, 36);
+    escribirOpcional(salida, "012", p.direccion, 31, p.numeroCalle, 5);
     if (hayTelefono) {
         ponerTexto(registroDetalle(salida, "013"), p.telefono, 10);
     }
-    if (!enBlanco(p.cp) || !enBlanco(p.localidad)) {
-        char* r = registroDetalle(salida, "014");
-        ponerTexto(r, p.cp, 5);
-        ponerTexto(r + 5, p.localidad, 31);
-    }
-    if (!enBlanco(p.provincia) || !enBlanco(p.pais)) {
-        char* r = registroDetalle(salida, "015");
-        ponerTexto(r, p.provincia, 31);
-        ponerTexto(r + 31, p.pais, 2);
-    }
+    escribirOpcional(salida, "014", p.cp, 5, p.localidad, 31);
+    escribirOpcional(salida, "015", p.provincia, 31, p.pais, 2);
     if (hayTelefono || faxNoCero_) {
         ponerTexto(registroDetalle(salida, "016"), fax, 10);
     }
-    if (!enBlanco(p.email)) {
-        ponerTexto(registroDetalle(salida, "170"), p.email, 36);
-    }
+    escribirOpcional(salida, "170", p.email, 36);
     if (!enBlanco(p.fechaVto) || !enBlanco(p.numeroFactura) || !enBlanco(p.referenciaInterna)) {
         char* r = registroDetalle(salida, "018");
         ponerTexto(r, p.fechaVto, 6);
