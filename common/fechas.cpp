@@ -81,36 +81,52 @@ std::string fechaVtoDDMMAA(std::string_view texto, std::string_view formato, Rel
     return fechaVtoEnFormato(texto, buscarFormatoFecha(formato), relleno);
 }
 
+namespace {
+// Two characters of the text from a position, the named parts trimmed and completed with "0", put
+// after the date's first largo characters. Character by character: a loop here becomes a call to copy
+// at most two.
+[[gnu::always_inline]] inline void ponerParte(char* fecha, std::size_t& largo, std::string_view texto,
+                                              std::size_t posicion, bool rellena) {
+    std::string_view dos = posicion <= texto.size() ? texto.substr(posicion - 1, 2) : std::string_view();
+    if (rellena) {
+        dos = recortar(dos);
+        for (std::size_t i = dos.size(); i < 2; ++i) {
+            fecha[largo++] = '0';
+        }
+    }
+    if (!dos.empty()) {
+        fecha[largo++] = dos[0];
+    }
+    if (dos.size() > 1) {
+        fecha[largo++] = dos[1];
+    }
+}
+
+// The date of a format that was found, into six characters: its length. Built in place and inlined in
+// both callers: every order's due date comes through here.
+[[gnu::always_inline]] inline std::size_t construirFecha(char* fecha, std::string_view texto,
+                                                         std::size_t formato, RellenoFecha relleno) {
+    const FormatoFecha& f = kFormatos[formato];
+    const bool pagos = relleno == RellenoFecha::Pagos;
+    std::size_t largo = 0;
+    ponerParte(fecha, largo, texto, f.dia, pagos ? f.conBarras : f.rellenaDia);
+    ponerParte(fecha, largo, texto, f.mes, pagos ? f.conBarras : f.rellenaMes);
+    ponerParte(fecha, largo, texto, f.anio, !pagos && f.rellenaAnio);
+    return largo;
+}
+} // namespace
+
 std::string fechaVtoEnFormato(std::string_view texto, std::size_t formato, RellenoFecha relleno) {
     if (formato >= std::size(kFormatos)) {
         return std::string(texto);
     }
-    const FormatoFecha& f = kFormatos[formato];
-    const bool pagos = relleno == RellenoFecha::Pagos;
-    // Two characters from each position; the named parts trimmed and completed with "0". Built in
-    // place: every order's due date comes through here.
     char fecha[6];
-    std::size_t largo = 0;
-    const auto poner = [&](std::size_t posicion, bool rellena) {
-        std::string_view dos = posicion <= texto.size() ? texto.substr(posicion - 1, 2) : std::string_view();
-        if (rellena) {
-            dos = recortar(dos);
-            for (std::size_t i = dos.size(); i < 2; ++i) {
-                fecha[largo++] = '0';
-            }
-        }
-        // Character by character: a loop here becomes a call to copy at most two.
-        if (!dos.empty()) {
-            fecha[largo++] = dos[0];
-        }
-        if (dos.size() > 1) {
-            fecha[largo++] = dos[1];
-        }
-    };
-    poner(f.dia, pagos ? f.conBarras : f.rellenaDia);
-    poner(f.mes, pagos ? f.conBarras : f.rellenaMes);
-    poner(f.anio, !pagos && f.rellenaAnio);
-    return std::string(fecha, largo);
+    return std::string(fecha, construirFecha(fecha, texto, formato, relleno));
+}
+
+std::size_t fechaVtoEnFormatoEn(char (&fecha)[6], std::string_view texto, std::size_t formato,
+                                RellenoFecha relleno) {
+    return construirFecha(fecha, texto, formato, relleno);
 }
 
 } // namespace trovanel

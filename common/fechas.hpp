@@ -34,5 +34,8 @@ inline constexpr std::size_t kSinFormatoFecha = static_cast<std::size_t>(-1);
 std::size_t buscarFormatoFecha(std::string_view nombre);
 // fechaVtoDDMMAA() in a format already found: kSinFormatoFecha leaves the text unchanged.
 std::string fechaVtoEnFormato(std::string_view texto, std::size_t formato, RellenoFecha relleno);
+// The same for a format that was found, into six characters of the caller's: the date's length.
+std::size_t fechaVtoEnFormatoEn(char (&fecha)[6], std::string_view texto, std::size_t formato,
+                                RellenoFecha relleno);
 
 } // namespace trovanel

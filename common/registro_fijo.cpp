@@ -13,18 +13,6 @@ void copiarPiezaLarga(char* destino, const char* origen, std::size_t n) {
     std::memcpy(destino, origen, n);
 }
 
-RegistroFijo& RegistroFijo::ceros(std::string_view valor, std::size_t n) {
-    if (char* destino = reservar(n)) {
-        if (valor.size() >= n) {
-            copiarPieza(destino, valor.data() + (valor.size() - n), n);
-        } else {
-            std::memset(destino, '0', n - valor.size());
-            copiarPieza(destino + (n - valor.size()), valor.data(), valor.size());
-        }
-    }
-    return *this;
-}
-
 RegistroFijo& RegistroFijo::numero(std::int64_t valor, std::size_t n) {
     char cifras[24];
     const std::uint64_t absoluto = valor < 0

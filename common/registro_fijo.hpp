@@ -70,6 +70,21 @@ inline void llenarPieza(char* destino, char c, std::size_t n) {
     }
 }
 
+// A text piece in a record that is blank there: left-justified, cut to its first n characters.
+inline void ponerTexto(char* destino, std::string_view valor, std::size_t n) {
+    copiarPieza(destino, valor.data(), valor.size() < n ? valor.size() : n);
+}
+
+// Right-justified, completed with "0" on the left; a longer value keeps its last n characters.
+inline void ponerCeros(char* destino, std::string_view valor, std::size_t n) {
+    if (valor.size() >= n) {
+        copiarPieza(destino, valor.data() + (valor.size() - n), n);
+    } else {
+        llenarPieza(destino, '0', n - valor.size());
+        copiarPieza(destino + (n - valor.size()), valor.data(), valor.size());
+    }
+}
+
 // Builds one fixed-width record of a bank file piece by piece, in place in the file's buffer (the next
 // line of the file); every piece is written at exactly its width, so a record can never shift.
 class RegistroFijo {
@@ -86,12 +101,17 @@ public:
     // starts as blanks, so only the value itself is copied.
     RegistroFijo& texto(std::string_view valor, std::size_t n) {
         if (char* destino = reservar(n)) {
-            copiarPieza(destino, valor.data(), valor.size() < n ? valor.size() : n);
+            ponerTexto(destino, valor, n);
         }
         return *this;
     }
     // Right-justified, completed with "0" on the left; a longer value keeps its last n characters.
-    RegistroFijo& ceros(std::string_view valor, std::size_t n);
+    RegistroFijo& ceros(std::string_view valor, std::size_t n) {
+        if (char* destino = reservar(n)) {
+            ponerCeros(destino, valor, n);
+        }
+        return *this;
+    }
     RegistroFijo& numero(std::int64_t valor, std::size_t n);
     RegistroFijo& blancos(std::size_t n) {
         reservar(n);

@@ -75,7 +75,7 @@ std::string_view recortarExtremos(std::string_view texto) {
     return texto.substr(inicio, fin - inicio);
 }
 
-bool enBlanco(std::string_view texto) {
+bool soloBlancos(std::string_view texto) {
     const char* datos = texto.data();
     std::size_t i = 0;
     for (; i + 8 <= texto.size(); i += 8) {

@@ -22,8 +22,13 @@ inline std::string_view recortar(std::string_view texto) {
     }
     return recortarExtremos(texto);
 }
-// Empty or blanks only; eight characters at a time, as the record writers ask it of every piece.
-bool enBlanco(std::string_view texto);
+// Blanks only (true for an empty text); eight characters at a time.
+bool soloBlancos(std::string_view texto);
+// Empty or blanks only. The record writers ask it of every piece: most are empty or start with a
+// character, and only those that start with a blank are scanned.
+inline bool enBlanco(std::string_view texto) {
+    return texto.empty() || (texto.front() == ' ' && soloBlancos(texto));
+}
 
 // The n characters from position p (1-based); clamped to the text. Empty when p lies beyond the end.
 // Callers check with piezaCortable() first where a piece that cannot be cut means something.

@@ -83,28 +83,27 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
     const std::string_view op = p.operacion;
     const std::string_view clave = p.claveBeneficiario;
     const std::string* cuenta[3] = {&p.entidad, &p.oficina, &p.cuenta};
-    escribirRegistroImporte(
-        salida, op, clave, cuenta,
-        {{p.gastos, 1}, {p.concepto, 1}, {signo, 1}, {"", 1}, {p.dc, 2}, {p.fechaVto, 6}, {"", 1}});
-    RegistroFijo nombre = registroDetalle(salida, "011");
-    escribir(poner(nombre, {{p.nombre, 36}, {p.fechaFactura, 7}}));
+    char* resto = escribirRegistroImporte(salida, op, clave, cuenta);
+    ponerTexto(resto, p.gastos, 1);
+    ponerTexto(resto + 1, p.concepto, 1);
+    ponerTexto(resto + 2, signo, 1);
+    ponerTexto(resto + 4, p.dc, 2);
+    ponerTexto(resto + 6, p.fechaVto, 6);
+    char* nombre = registroDetalle(salida, "011");
+    ponerTexto(nombre, p.nombre, 36);
+    ponerTexto(nombre + 36, p.fechaFactura, 7);
 
     // The optional records, each written when its data is not blank.
-    const std::string_view correo2 = cortar(p.email, 27, 36);
-    escribirOpcionales(
-        salida,
-        {
-            {"012", !enBlanco(p.domicilio), {{p.domicilio, 36}, {"", 7}}},
-            {"013", !enBlanco(p.domicilio2), {{p.domicilio2, 36}, {"", 7}}},
-            {"014", !enBlanco(p.cp) || !enBlanco(p.plaza), {{p.cp, 5}, {p.plaza, 31}, {"", 7}}},
-            {"015", !enBlanco(p.provinciaBeneficiario), {{p.provinciaBeneficiario, 36}, {"", 7}}},
-            {"016", !enBlanco(p.conceptoOrden), {{p.conceptoOrden, 36}, {"", 7}}},
-            {"017", !enBlanco(p.conceptoOrden2), {{p.conceptoOrden2, 36}, {"", 7}}},
-            {"018", !enBlanco(p.dni), {{p.dni, 18}, {"", 25}}},
-            {"019", !enBlanco(p.ref12) || !enBlanco(p.ref16), {{p.ref12, 12}, {p.ref16, 16}, {"", 15}}},
-            {"020", !enBlanco(p.telefono) || !enBlanco(p.email), {{p.telefono, 10}, {p.email, 26}, {"", 7}}},
-            {"021", !enBlanco(correo2), {{correo2, 36}, {"", 7}}},
-        });
+    escribirOpcional(salida, "012", p.domicilio, 36);
+    escribirOpcional(salida, "013", p.domicilio2, 36);
+    escribirOpcional(salida, "014", p.cp, 5, p.plaza, 31);
+    escribirOpcional(salida, "015", p.provinciaBeneficiario, 36);
+    escribirOpcional(salida, "016", p.conceptoOrden, 36);
+    escribirOpcional(salida, "017", p.conceptoOrden2, 36);
+    escribirOpcional(salida, "018", p.dni, 18);
+    escribirOpcional(salida, "019", p.ref12, 12, p.ref16, 16);
+    escribirOpcional(salida, "020", p.telefono, 10, p.email, 26);
+    escribirOpcional(salida, "021", cortar(p.email, 27, 36), 36);
     return salida.correcto();
 }
 

@@ -92,10 +92,8 @@ public:
 
 protected:
     void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) override;
-    void validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido,
-                       std::string_view valor);
-    void validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido,
-                      std::string_view valor);
+    void validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido);
+    void validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido);
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoCSB34(nombre)); }
 
 private:

@@ -80,8 +80,7 @@ void ModuloCSB34::datoDeDireccion(std::string& dato, const CampoEstructura& camp
 }
 
 // The beneficiary's account: entity, office, check digits and number.
-void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido,
-                                std::string_view valor) {
+void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido) {
     const bool otrasClases = !nominaOTransferencia_;
     PiezasCSB34& p = piezas;
     switch (tipo) {
@@ -118,7 +117,8 @@ void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, s
         break;
     }
     case CampoCSB34::Cuenta: {
-        const std::string_view cuenta = recortar(campo.obligatorio ? plantillaOValor(campo, valor) : valor);
+        const std::string_view cuenta =
+            recortar(campo.obligatorio ? plantillaOValor(campo, valorLeido) : valorLeido);
         conCerosAjustadoEn(p.cuenta, cuenta, 10);
         if (campo.obligatorio && (!soloDigitos(cuenta) || !hayCifraSignificativa(cuenta))) {
             anotarError("Error : Cuenta incorrecta");
@@ -131,8 +131,7 @@ void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, s
 }
 
 // The due date and the invoice date.
-void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido,
-                               std::string_view valor) {
+void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido) {
     PiezasCSB34& p = piezas;
     switch (tipo) {
     case CampoCSB34::FechaVto: {
@@ -149,7 +148,7 @@ void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, st
         break;
     }
     case CampoCSB34::FechaFactura: {
-        const std::string_view fecha = colocado(campo) ? valor : std::string_view();
+        const std::string_view fecha = colocado(campo) ? recortar(valorLeido) : std::string_view();
         if (enBlanco(fecha)) {
             p.fechaFactura = fechaDDMMAA(entorno.reloj.ahora()) + " ";
         } else {
@@ -168,18 +167,19 @@ void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, st
 
 void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) {
     const auto tipo = static_cast<CampoCSB34>(codigo);
-    const std::string_view valor = recortar(valorLeido);
+    // The value without its surrounding blanks, where the piece does not trim it itself: a piece at its
+    // width copies a value that starts with a character as it is, its blanks at the end as padding.
+    const auto valor = [valorLeido] { return recortar(valorLeido); };
     const bool otrasClases = !nominaOTransferencia_;
     PiezasCSB34& p = piezas;
 
     switch (tipo) {
     case CampoCSB34::ClaveBeneficiario: {
-        std::string_view clave = recortar(plantillaOValor(campo, valor));
+        std::string_view clave = plantillaOValor(campo, valorLeido);
         if (claveSinGuion_) {
-            clave = sinPrimerGuion(clave, clave_);
+            clave = sinPrimerGuion(recortar(clave), clave_);
         }
-        rellenarEn(p.claveBeneficiario, clave, 12);
-        if (enBlanco(clave)) {
+        if (!rellenarEn(p.claveBeneficiario, clave, 12)) {
             anotarError("Error : No hay clave de beneficiario");
         }
         break;
@@ -188,7 +188,7 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
     case CampoCSB34::Oficina:
     case CampoCSB34::DC:
     case CampoCSB34::Cuenta:
-        validarCuenta(tipo, campo, valorLeido, valor);
+        validarCuenta(tipo, campo, valorLeido);
         break;
     case CampoCSB34::Gastos: {
         if (!colocado(campo)) {
@@ -197,7 +197,7 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
                 p.gastos = Left(campo.valorcampo, 1);
             }
         } else {
-            const std::string_view gastos = campo.obligatorio ? plantillaOValor(campo, valor) : valor;
+            const std::string_view gastos = campo.obligatorio ? plantillaOValor(campo, valor()) : valor();
             if (campo.obligatorio && gastos != "1" && gastos != "2") {
                 anotarError("Error : No se ha especificado los gastos");
             }
@@ -207,53 +207,55 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
     }
     case CampoCSB34::FechaVto:
     case CampoCSB34::FechaFactura:
-        validarFecha(tipo, campo, valorLeido, valor);
+        validarFecha(tipo, campo, valorLeido);
         break;
     case CampoCSB34::NombreBeneficiario: {
-        rellenarEn(p.nombre, valor, 36);
-        if (enBlanco(valor)) {
+        if (!rellenarEn(p.nombre, valorLeido, 36)) {
             anotarError("Error : Falta nombre de Beneficiario");
         }
         break;
     }
     case CampoCSB34::DomicilioBeneficiario: {
-        partirEn36(enBlanco(valor) && !otrasClases ? "Desconocido" : valor, p.domicilio, p.domicilio2);
-        if (enBlanco(valor) && otrasClases) {
+        const std::string_view domicilio = valor();
+        partirEn36(enBlanco(domicilio) && !otrasClases ? "Desconocido" : domicilio, p.domicilio,
+                   p.domicilio2);
+        if (enBlanco(domicilio) && otrasClases) {
             anotarError("Error : Falta domicilio del Beneficiario");
         }
         break;
     }
     case CampoCSB34::CPBeneficiario:
-        datoDeDireccion(p.cp, campo, valor, "00000", 5, "Error : Falta CP del Beneficiario");
+        datoDeDireccion(p.cp, campo, valorLeido, "00000", 5, "Error : Falta CP del Beneficiario");
         p.provinciaBeneficiario = provincia(std::string_view(p.cp).substr(0, 5));
         break;
     case CampoCSB34::PlazaBeneficiario:
-        datoDeDireccion(p.plaza, campo, valor, "Desconocido", 10, "Error : Falta Plaza del Beneficiario");
+        datoDeDireccion(p.plaza, campo, valorLeido, "Desconocido", 10,
+                        "Error : Falta Plaza del Beneficiario");
         break;
     case CampoCSB34::ProvinciaBeneficiario: {
-        if (enBlanco(valor)) {
+        if (const std::string_view provinciaLeida = valor(); enBlanco(provinciaLeida)) {
             p.provinciaBeneficiario = provincia(std::string_view(p.cp).substr(0, 5));
         } else {
-            p.provinciaBeneficiario.assign(valor);
+            p.provinciaBeneficiario.assign(provinciaLeida);
         }
         break;
     }
     case CampoCSB34::ConceptoOrden:
-        partirEn36(valor, p.conceptoOrden, p.conceptoOrden2);
+        partirEn36(valor(), p.conceptoOrden, p.conceptoOrden2);
         break;
     case CampoCSB34::NumeroFactura:
-        if (campo.obligatorio && enBlanco(valor)) {
+        if (campo.obligatorio && enBlanco(valorLeido)) {
             anotarError("Error : No se ha especificado número de factura");
         }
-        rellenarEn(p.ref16, valor, 16);
+        rellenarEn(p.ref16, valorLeido, 16);
         break;
     case CampoCSB34::Email:
-        p.email = valor;
+        p.email = valor();
         break;
     default:
         // The plain texts: trimmed and at their width, never refused.
         if (const auto* texto = buscarPieza(tipo, kTextosSimples)) {
-            rellenarEn(p.*texto->pieza, valor, texto->ancho);
+            rellenarEn(p.*texto->pieza, valorLeido, texto->ancho);
         }
         break;
     }

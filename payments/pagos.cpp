@@ -65,13 +65,27 @@ ModuloPagos::CampoResuelto ModuloPagos::resolver(const CampoEstructura& campo) c
 }
 
 void ModuloPagos::validarPieza(std::string_view valorLeido) {
+    // The names are resolved once per run instead of once per line; they cover the whole template. A
+    // family's own field of those goes straight to the family, without a frame of its own here.
     const std::size_t indice = lectura.gIndiceCampo;
-    // The names are resolved once per run instead of once per line; they cover the whole template.
+    const CampoEstructura* campos = estado.gCamposEstructura.data();
+    if (campos == camposDeResueltos_ && indice < numResueltos_) [[likely]] {
+        const CampoResuelto datos = camposResueltos_.data()[indice];
+        if (datos.comun == CampoComun::Otro) [[likely]] {
+            validarCampoFamilia(campos[indice], datos.codigo, valorLeido);
+            return;
+        }
+    }
+    validarPiezaComun(valorLeido);
+}
+
+void ModuloPagos::validarPiezaComun(std::string_view valorLeido) {
+    const std::size_t indice = lectura.gIndiceCampo;
     const CampoEstructura* campos = estado.gCamposEstructura.data();
     const bool resuelto = campos == camposDeResueltos_ && indice < numResueltos_;
     const CampoEstructura& campo = resuelto ? campos[indice] : estado.gCamposEstructura.at(indice);
     const CampoResuelto datos = resuelto ? camposResueltos_.data()[indice] : resolver(campo);
-    if (datos.comun == CampoComun::Otro) [[likely]] {
+    if (datos.comun == CampoComun::Otro) {
         validarCampoFamilia(campo, datos.codigo, valorLeido);
     } else if (datos.comun == CampoComun::Importe) {
         validarImporte(campo, valorLeido);
@@ -189,33 +203,23 @@ void ModuloPagos::escribirCabecera001(FicheroSalida& salida, std::string_view en
                        {"", 7}}));
 }
 
-RegistroFijo ModuloPagos::registroDetalle(FicheroSalida& salida, std::string_view numero) const {
-    RegistroFijo r(salida, kAncho);
-    r.texto({inicioDetalle_.data(), kInicioDetalle}, kInicioDetalle).texto(numero, 3);
-    return r;
-}
-
-void ModuloPagos::escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion,
-                                          std::string_view clave, const std::string* cuentaOrden[3],
-                                          std::initializer_list<Pieza> resto) {
+char* ModuloPagos::escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion,
+                                           std::string_view clave, const std::string* cuentaOrden[3]) {
     // The order's detail records all start alike: that start is built here, once per order.
-    RegistroFijo inicio(inicioDetalle_.data(), kInicioDetalle);
-    poner(inicio, {{"06", 2}, {operacion, 2}, {ordenante.nif, 10}, {clave, 12}}).terminar();
-    RegistroFijo r = registroDetalle(salida, "010");
-    r.ceros(importe, 12);
-    poner(r, {{*cuentaOrden[0], 4}, {*cuentaOrden[1], 4}, {*cuentaOrden[2], 10}});
-    escribir(poner(r, resto));
+    char* inicio = inicioDetalle_.data();
+    std::memset(inicio, ' ', kInicioDetalle);
+    std::memcpy(inicio, "06", 2);
+    ponerTexto(inicio + 2, operacion, 2);
+    ponerTexto(inicio + 4, ordenante.nif, 10);
+    ponerTexto(inicio + 14, clave, 12);
+    char* r = registroDetalle(salida, "010");
+    ponerCeros(r, importe, 12);
+    ponerTexto(r + 12, *cuentaOrden[0], 4);
+    ponerTexto(r + 16, *cuentaOrden[1], 4);
+    ponerTexto(r + 20, *cuentaOrden[2], 10);
     ++gNumRegistrosIndividuales;
     sumarImporte();
-}
-
-void ModuloPagos::escribirOpcionales(FicheroSalida& salida, std::initializer_list<Opcional> opcionales) {
-    for (const Opcional& opcional : opcionales) {
-        if (opcional.hay) {
-            RegistroFijo r = registroDetalle(salida, opcional.numero);
-            escribir(poner(r, opcional.datos));
-        }
-    }
+    return r + 30;
 }
 
 void ModuloPagos::sumarImporte() {

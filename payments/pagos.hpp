@@ -2,9 +2,12 @@
 
 #include "familia_conversion.hpp"
 #include "piezas.hpp"
+#include "registro_fijo.hpp"
+#include "texto.hpp"
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -13,8 +16,6 @@
 #include <vector>
 
 namespace trovanel {
-
-class RegistroFijo;
 
 // The ordering party as the payment records print it.
 struct Ordenante {
@@ -85,14 +86,6 @@ protected:
         std::size_t ancho;
     };
 
-    // An optional detail record: written only when it has data.
-    struct Opcional {
-        // A view of the literal: its length is known where the list is built, not measured per record.
-        std::string_view numero;
-        bool hay;
-        std::initializer_list<Pieza> datos;
-    };
-
     // Appends the pieces in their order.
     static RegistroFijo& poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas);
     // A record built in the bank file is finished and counted.
@@ -103,14 +96,33 @@ protected:
     // between account and check digits (norm 34's charge detail, blank otherwise).
     void escribirCabecera001(FicheroSalida& salida, std::string_view envio, std::string_view emision,
                              std::string_view detalleCargo);
-    // A detail record of the order whose record 010 was written last, in the bank file: "06", the
-    // operation, the party's NIF, the beneficiary's key (12) and the number.
-    RegistroFijo registroDetalle(FicheroSalida& salida, std::string_view numero) const;
-    // Record 010 of the order, its first: the amount, then entity, office and account, then the family's
-    // pieces up to the width. The order then counts in the totals.
-    void escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
-                                 const std::string* cuentaOrden[3], std::initializer_list<Pieza> resto);
-    void escribirOpcionales(FicheroSalida& salida, std::initializer_list<Opcional> opcionales);
+    // A detail record of the order whose record 010 was written last, in the bank file and counted:
+    // "06", the operation, the party's NIF, the beneficiary's key (12) and the number, blanks after it.
+    // Its layout is fixed, so it is built with moves of known sizes; the family puts its pieces at
+    // their places from the returned position 30 on.
+    char* registroDetalle(FicheroSalida& salida, const char (&numero)[4]) {
+        char* r = salida.reservarLinea(kAncho);
+        std::memcpy(r, inicioDetalle_.data(), kInicioDetalle);
+        std::memcpy(r + kInicioDetalle, numero, 3);
+        std::memset(r + kDatosDetalle, ' ', kAncho - kDatosDetalle);
+        ++gNumRegistrosTotal;
+        return r + kDatosDetalle;
+    }
+    // An optional detail record of one text after the number, or two side by side: written only when
+    // either is not blank. Inlined, so that the widths are constants where the records are laid out.
+    [[gnu::always_inline]] void escribirOpcional(FicheroSalida& salida, const char (&numero)[4],
+                                                 std::string_view texto, std::size_t ancho,
+                                                 std::string_view otro = {}, std::size_t anchoOtro = 0) {
+        if (!enBlanco(texto) || !enBlanco(otro)) {
+            char* r = registroDetalle(salida, numero);
+            ponerTexto(r, texto, ancho);
+            ponerTexto(r + ancho, otro, anchoOtro);
+        }
+    }
+    // Record 010 of the order, its first: the amount, then entity, office and account; the family puts
+    // its pieces from the returned position 60 on. The order then counts in the totals.
+    char* escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
+                                  const std::string* cuentaOrden[3]);
     // The total as the totals record prints it: a negative one as its signed text zero-filled on the
     // left. Throws, with the message the run ends with, when it does not fit its width.
     std::string textoTotal(std::size_t ancho) const;
@@ -138,6 +150,8 @@ private:
         CampoComun comun;
     };
     CampoResuelto resolver(const CampoEstructura& campo) const;
+    // validarPieza() of the amount, the sign and a field the run's names do not cover.
+    [[gnu::noinline]] void validarPiezaComun(std::string_view valorLeido);
     std::vector<CampoResuelto> camposResueltos_;
     // The template the names were resolved for: a field of another one is resolved when it is read.
     const CampoEstructura* camposDeResueltos_ = nullptr;
@@ -152,6 +166,7 @@ private:
     std::array<bool, 100> provinciaLeida_{};
     // The start of the current order's detail records: "06", operation, NIF and key.
     static constexpr std::size_t kInicioDetalle = 26;
+    static constexpr std::size_t kDatosDetalle = kInicioDetalle + 3;
     std::array<char, kInicioDetalle> inicioDetalle_{};
 };
 

@@ -14,13 +14,25 @@ namespace {
 // The ordering party's row cannot be read; a party without a row is not reported by name.
 const RasgosPago kRasgosZOP{"No se puede abrir la Base de Datos", true, false, 2'147'483'647};
 
-// AAMMDD of a DDMMAA date.
-std::string aammdd(std::string_view ddmmaa) {
+// AAMMDD of a DDMMAA date, written into fecha.
+void aammddEn(std::string& fecha, std::string_view ddmmaa) {
     if (ddmmaa.size() == 6) {
-        return {ddmmaa[4], ddmmaa[5], ddmmaa[2], ddmmaa[3], ddmmaa[0], ddmmaa[1]};
+        fecha.resize(6);
+        fecha[0] = ddmmaa[4];
+        fecha[1] = ddmmaa[5];
+        fecha[2] = ddmmaa[2];
+        fecha[3] = ddmmaa[3];
+        fecha[4] = ddmmaa[0];
+        fecha[5] = ddmmaa[1];
+        return;
     }
-    std::string fecha;
+    fecha.clear();
     fecha.append(cortar(ddmmaa, 5, 2)).append(cortar(ddmmaa, 3, 2)).append(cortar(ddmmaa, 1, 2));
+}
+
+std::string aammdd(std::string_view ddmmaa) {
+    std::string fecha;
+    aammddEn(fecha, ddmmaa);
     return fecha;
 }
 
@@ -33,16 +45,33 @@ std::string operacionDeCodigo(std::string_view codigo) {
     return {};
 }
 
-std::string fechaAAMMDD(std::string_view texto, std::string_view formato) {
-    static constexpr std::string_view kFormatos[] = {"DDMMAA",   "DDMMAAAA",   "AAAAMMDD",  "DD/MM/AA",
+FormatoVto formatoVto(std::string_view nombre) {
+    // "DDMMAA" is read as it stands and only turned round.
+    if (nombre == "DDMMAA") {
+        return {true, kSinFormatoFecha};
+    }
+    static constexpr std::string_view kFormatos[] = {"DDMMAAAA", "AAAAMMDD",   "DD/MM/AA",
                                                      "AA/MM/DD", "DD/MM/AAAA", "AAAA/MM/DD"};
-    for (std::string_view nombre : kFormatos) {
-        if (formato == nombre) {
-            // The parts that a "/" format writes without their zero are filled as the collections do.
-            return aammdd(fechaVtoDDMMAA(texto, formato, RellenoFecha::Anticipos));
+    for (std::string_view formato : kFormatos) {
+        if (nombre == formato) {
+            return {true, buscarFormatoFecha(nombre)};
         }
     }
-    return std::string(texto);
+    return {false, kSinFormatoFecha};
+}
+
+void fechaAAMMDDEn(std::string& fecha, std::string_view texto, FormatoVto formato) {
+    if (!formato.conFormato) {
+        fecha.assign(texto);
+        return;
+    }
+    if (formato.formato == kSinFormatoFecha) {
+        aammddEn(fecha, texto);
+        return;
+    }
+    // The parts that a "/" format writes without their zero are filled as the collections do.
+    char ddmmaa[6];
+    aammddEn(fecha, {ddmmaa, fechaVtoEnFormatoEn(ddmmaa, texto, formato.formato, RellenoFecha::Anticipos)});
 }
 
 ModuloZOP::ModuloZOP(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion)
@@ -63,15 +92,21 @@ void ModuloZOP::iniciarEjecucion() {
     if (!estado.gFechaDatos.empty()) {
         piezas.fechaVto = estado.gFechaDatos;
     }
-    // A payment form chosen in the dialog holds for every order; the field is found by its name.
+    // A payment form chosen in the dialog holds for every order; the field is found by its name. The
+    // due date's format, likewise read once per run.
     formaPago_ = nullptr;
+    campoVto_ = nullptr;
     for (const CampoEstructura& campo : estado.gCamposEstructura) {
-        if (campo.campo == "FormaPago") {
+        if (campo.campo == "FechaVto" && campoVto_ == nullptr) {
+            campoVto_ = &campo;
+            formatoVto_ = formatoVto(campo.valorcampo);
+        }
+        if (campo.campo == "FormaPago" && formaPago_ == nullptr) {
             piezas.operacion = operacionDeCodigo(campo.valorcampo);
             formaPago_ = &campo;
             formaPagoEnBlanco_ = enBlanco(campo.valorcampo);
             operacionDialogo_ = piezas.operacion;
-            break;
+            identificadoresForma_ = identificadoresForma(campo.valorcampo);
         }
     }
 }
@@ -98,27 +133,31 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
     const std::string_view clave = p.claveProveedor;
     // The sign at position 61, the check digits after two blanks.
     const std::string* cuenta[3] = {&p.entidad, &p.oficina, &p.cuenta};
-    escribirRegistroImporte(salida, op, clave, cuenta, {{"", 1}, {signo, 1}, {"", 2}, {p.dc, 2}, {"", 7}});
+    char* resto = escribirRegistroImporte(salida, op, clave, cuenta);
+    ponerTexto(resto + 1, signo, 1);
+    ponerTexto(resto + 4, p.dc, 2);
 
-    // Record 016 repeats a valid telephone, else it carries the fax: the fax piece stays the order's own.
-    const bool hayTelefono = numeroNoCero(p.telefono);
+    // The optional records, each written when it has data. Record 016 repeats a valid telephone, else
+    // it carries the fax: the fax piece stays the order's own.
+    const bool hayTelefono = telefonoNoCero_;
     const std::string_view fax = hayTelefono ? p.telefono : p.fax;
-    escribirOpcionales(
-        salida,
-        {
-            {"011", !enBlanco(p.nombre), {{p.nombre, 36}, {"", 7}}},
-            {"012",
-             !enBlanco(p.direccion) || !enBlanco(p.numeroCalle),
-             {{p.direccion, 31}, {p.numeroCalle, 5}, {"", 7}}},
-            {"013", hayTelefono, {{p.telefono, 10}, {"", 33}}},
-            {"014", !enBlanco(p.cp) || !enBlanco(p.localidad), {{p.cp, 5}, {p.localidad, 31}, {"", 7}}},
-            {"015", !enBlanco(p.provincia) || !enBlanco(p.pais), {{p.provincia, 31}, {p.pais, 2}, {"", 10}}},
-            {"016", hayTelefono || numeroNoCero(fax), {{fax, 10}, {"", 33}}},
-            {"170", !enBlanco(p.email), {{p.email, 36}, {"", 7}}},
-            {"018",
-             !enBlanco(p.fechaVto) || !enBlanco(p.numeroFactura) || !enBlanco(p.referenciaInterna),
-             {{p.fechaVto, 6}, {p.numeroFactura, 16}, {p.referenciaInterna, 14}, {"", 7}}},
-        });
+    escribirOpcional(salida, "011", p.nombre, 36);
+    escribirOpcional(salida, "012", p.direccion, 31, p.numeroCalle, 5);
+    if (hayTelefono) {
+        ponerTexto(registroDetalle(salida, "013"), p.telefono, 10);
+    }
+    escribirOpcional(salida, "014", p.cp, 5, p.localidad, 31);
+    escribirOpcional(salida, "015", p.provincia, 31, p.pais, 2);
+    if (hayTelefono || faxNoCero_) {
+        ponerTexto(registroDetalle(salida, "016"), fax, 10);
+    }
+    escribirOpcional(salida, "170", p.email, 36);
+    if (!enBlanco(p.fechaVto) || !enBlanco(p.numeroFactura) || !enBlanco(p.referenciaInterna)) {
+        char* r = registroDetalle(salida, "018");
+        ponerTexto(r, p.fechaVto, 6);
+        ponerTexto(r + 6, p.numeroFactura, 16);
+        ponerTexto(r + 22, p.referenciaInterna, 14);
+    }
     limpiarOrden();
     return salida.correcto();
 }

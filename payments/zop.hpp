@@ -2,6 +2,7 @@
 
 #include "pagos.hpp"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,8 +67,21 @@ CampoZOP campoZOP(std::string_view nombre);
 // "57", "Tipo9" certified payment "59"; empty for any other text.
 std::string operacionDeCodigo(std::string_view codigo);
 
-// A due date read in a template's format as AAMMDD; a format it does not name leaves the text as read.
-std::string fechaAAMMDD(std::string_view texto, std::string_view formato);
+// How a template's format reads a due date: in one of the formats it names (its place as
+// buscarFormatoFecha() gives it, kSinFormatoFecha for "DDMMAA", which is read as it stands) and turned
+// round to AAMMDD, or as read when it names none.
+struct FormatoVto {
+    bool conFormato;
+    std::size_t formato;
+};
+FormatoVto formatoVto(std::string_view nombre);
+// A due date read in a format as AAMMDD, written into fecha.
+void fechaAAMMDDEn(std::string& fecha, std::string_view texto, FormatoVto formato);
+
+// The identifiers of cheque, transfer and certified payment in a payment-form field's template value
+// ("C-T-P"), those it does not give empty.
+using IdentificadoresForma = std::array<std::string_view, 3>;
+IdentificadoresForma identificadoresForma(std::string_view valorcampo);
 
 // Supplier payments: cheques, transfers and certified payments with the supplier's address, telephone,
 // fax and e-mail, in 72-character records 001, 010-016, "170", 018 and the totals record.
@@ -94,6 +108,9 @@ private:
     void validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido);
     void validarCP(const CampoEstructura& campo, std::string_view valor);
     void validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido);
+    // The fields other than plain texts, out of their way.
+    [[gnu::noinline]] void validarPropio(const CampoEstructura& campo, CampoZOP tipo,
+                                         std::string_view valorLeido);
     // The sign and the e-mail belong to one order: after it, written or rejected, the next order has
     // neither unless its own input gives them.
     void limpiarOrden();
@@ -105,6 +122,15 @@ private:
     const CampoEstructura* formaPago_ = nullptr;
     bool formaPagoEnBlanco_ = false;
     std::string operacionDialogo_;
+    IdentificadoresForma identificadoresForma_;
+    // The province name whose piece was written last, by its address (names are kept for the run).
+    const std::string* provinciaPuesta_ = nullptr;
+    // The template's due-date field and its format, as read when the run starts.
+    const CampoEstructura* campoVto_ = nullptr;
+    FormatoVto formatoVto_{false, 0};
+    // The telephone and fax pieces hold numbers other than 0: records 013 and 016 are written.
+    bool telefonoNoCero_ = false;
+    bool faxNoCero_ = false;
 };
 
 // Converts one input into a supplier-payment bank file.

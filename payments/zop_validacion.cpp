@@ -50,13 +50,16 @@ constexpr PiezaCampo kPiezas[] = {
 };
 static_assert(std::size(kPiezas) == static_cast<std::size_t>(CampoZOP::Telefono) + 1);
 
-// A telephone or fax number of nine digits at least, as the records read it: nothing else is a number.
-// Written into numero, emptied when it is none.
-void numeroTelefono(std::string& numero, std::string_view valor) {
-    conCerosEn(numero, valor, 9);
-    if (!esNumerico(numero) || !hayCifraSignificativa(numero)) {
-        numero.clear();
+// A telephone or fax number of nine digits at least, as the records read it, written into its piece:
+// false when it is no number (nothing else is one), and the piece is then the caller's to fill.
+bool numeroTelefonoEn(std::string& pieza, std::string_view valor) {
+    // A blank one would be all zeros: no number.
+    const std::string_view numero = recortar(valor);
+    if (numero.empty()) {
+        return false;
     }
+    conCerosEn(pieza, numero, 9);
+    return esNumerico(pieza) && hayCifraSignificativa(pieza);
 }
 
 bool esFechaAAMMDD(std::string_view fecha) {
@@ -96,6 +99,21 @@ CampoZOP campoZOP(std::string_view nombre) {
                                             : static_cast<CampoZOP>(1 + (encontrado - std::begin(kNombres)));
 }
 
+IdentificadoresForma identificadoresForma(std::string_view valorcampo) {
+    // Cheque, transfer and certified payment, joined by "-"; those missing stay empty.
+    IdentificadoresForma identificadores;
+    std::string_view resto = valorcampo;
+    for (std::string_view& identificador : identificadores) {
+        const std::size_t guion = resto.find('-');
+        identificador = resto.substr(0, guion);
+        if (guion == std::string_view::npos) {
+            break;
+        }
+        resto.remove_prefix(guion + 1);
+    }
+    return identificadores;
+}
+
 void ModuloZOP::validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido) {
     formaPagoVista_ = true;
     // What the template's value says is the same for every order: read once per run for its field.
@@ -105,26 +123,22 @@ void ModuloZOP::validarFormaPago(const CampoEstructura& campo, std::string_view 
         return;
     }
     // A form chosen in the dialog, whatever the input holds.
-    if (std::string operacion = resuelta ? operacionDialogo_ : operacionDeCodigo(campo.valorcampo);
-        !operacion.empty()) {
-        piezas.operacion = std::move(operacion);
+    if (resuelta ? !operacionDialogo_.empty() : !operacionDeCodigo(campo.valorcampo).empty()) {
+        piezas.operacion = resuelta ? operacionDialogo_ : operacionDeCodigo(campo.valorcampo);
         return;
     }
-    // The identifiers of cheque, transfer and certified payment, joined by "-", compared exactly: an
-    // empty or missing one never matches, so an empty input is no payment form.
+    // The identifiers compared exactly: an empty or missing one never matches, so an empty input is no
+    // payment form.
     static constexpr std::string_view kOperaciones[] = {"57", "56", "59"};
-    std::string_view resto = campo.valorcampo;
-    for (const std::string_view operacion : kOperaciones) {
-        const std::size_t guion = resto.find('-');
-        const std::string_view identificador = resto.substr(0, guion);
-        if (!identificador.empty() && valorLeido == identificador) {
-            piezas.operacion.assign(operacion);
+    const IdentificadoresForma identificadores =
+        resuelta ? identificadoresForma_ : identificadoresForma(campo.valorcampo);
+    for (std::size_t i = 0; i < identificadores.size(); ++i) {
+        if (!identificadores[i].empty() && valorLeido == identificadores[i]) {
+            if (piezas.operacion != kOperaciones[i]) {
+                piezas.operacion.assign(kOperaciones[i]);
+            }
             return;
         }
-        if (guion == std::string_view::npos) {
-            break;
-        }
-        resto.remove_prefix(guion + 1);
     }
     anotarError("Error : La forma de pago es incorrecta");
 }
@@ -136,7 +150,11 @@ void ModuloZOP::validarCP(const CampoEstructura& campo, std::string_view valor) 
     }
     conCerosAjustadoEn(piezas.cp, valor, 5);
     const std::string& nombre = provincia(piezas.cp);
-    rellenarEn(piezas.provincia, nombre, 31);
+    // Consecutive orders mostly share their province: its piece is written only when it changes.
+    if (&nombre != provinciaPuesta_) {
+        rellenarEn(piezas.provincia, nombre, 31);
+        provinciaPuesta_ = &nombre;
+    }
     if (nombre.empty()) {
         anotarError("Error : CP erroneo");
     }
@@ -145,8 +163,11 @@ void ModuloZOP::validarCP(const CampoEstructura& campo, std::string_view valor) 
 void ModuloZOP::validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido) {
     std::string& fecha = piezas.fechaVto;
     // A blank date is no date: it stays blank rather than becoming zeros of a format.
-    fecha = enLaEntrada(campo) && !enBlanco(valorLeido) ? fechaAAMMDD(valorLeido, campo.valorcampo)
-                                                        : std::string();
+    if (enLaEntrada(campo) && !enBlanco(valorLeido)) {
+        fechaAAMMDDEn(fecha, valorLeido, &campo == campoVto_ ? formatoVto_ : formatoVto(campo.valorcampo));
+    } else {
+        fecha.clear();
+    }
     if (campo.obligatorio) {
         if (!estado.gFechaDatos.empty()) {
             fecha = estado.gFechaDatos;
@@ -158,14 +179,20 @@ void ModuloZOP::validarFechaVto(const CampoEstructura& campo, std::string_view v
 }
 
 void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) {
-    PiezasZOP& p = piezas;
-    const auto tipo = static_cast<CampoZOP>(codigo);
+    // The plain texts go straight to their piece, which trims the value itself; the others, with more
+    // to do, are kept out of their way.
     const PiezaCampo& forma = kPiezas[static_cast<std::size_t>(codigo)];
-    switch (forma.forma) {
-    case Forma::Texto:
-        // The piece trims the value itself.
-        rellenarEn(p.*forma.pieza, valorLeido, forma.ancho);
+    if (forma.forma == Forma::Texto) {
+        rellenarEn(piezas.*forma.pieza, valorLeido, forma.ancho);
         return;
+    }
+    validarPropio(campo, static_cast<CampoZOP>(codigo), valorLeido);
+}
+
+void ModuloZOP::validarPropio(const CampoEstructura& campo, CampoZOP tipo, std::string_view valorLeido) {
+    PiezasZOP& p = piezas;
+    const PiezaCampo& forma = kPiezas[static_cast<std::size_t>(tipo)];
+    switch (forma.forma) {
     case Forma::TextoSiCabe: {
         const std::string_view valor = recortar(valorLeido);
         rellenarEn(p.*forma.pieza, valor.size() <= forma.ancho ? valor : std::string_view(), forma.ancho);
@@ -182,6 +209,7 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, st
             anotarError("Error : Número de cuenta erroneo");
         }
         return;
+    case Forma::Texto:
     case Forma::Propia:
         break;
     }
@@ -203,26 +231,28 @@ void ModuloZOP::validarCampoFamilia(const CampoEstructura& campo, int codigo, st
     case CampoZOP::FechaVto:
         validarFechaVto(campo, valorLeido);
         break;
-    case CampoZOP::Telefono: {
-        // Ten characters: nine digits and a blank, or the first ten of a longer number.
-        std::string& numero = numero_;
-        numeroTelefono(numero, valorLeido);
-        if (numero.empty()) {
-            p.telefono.assign(10, '0');
+    case CampoZOP::Telefono:
+        // Ten characters: nine digits and a blank, or the first ten of a longer number. A number's first
+        // ten are a number too, so only its digits tell whether record 013 is written.
+        if (numeroTelefonoEn(p.telefono, valorLeido)) {
+            p.telefono.resize(10, ' ');
+            telefonoNoCero_ = hayCifraSignificativa(p.telefono);
         } else {
-            rellenarEn(p.telefono, std::string_view(numero).substr(0, 10), 10);
+            p.telefono.assign(10, '0');
+            telefonoNoCero_ = false;
         }
         break;
-    }
-    case CampoZOP::Fax: {
+    case CampoZOP::Fax:
         // Nine digits and a blank, even for a longer number.
-        std::string& numero = numero_;
-        numeroTelefono(numero, valorLeido);
-        rellenarEn(p.fax,
-                   numero.empty() ? std::string_view("000000000") : std::string_view(numero).substr(0, 9),
-                   10);
+        if (numeroTelefonoEn(p.fax, valorLeido)) {
+            p.fax.resize(9);
+            p.fax.push_back(' ');
+            faxNoCero_ = hayCifraSignificativa(p.fax);
+        } else {
+            p.fax.assign("000000000 ");
+            faxNoCero_ = false;
+        }
         break;
-    }
     default:
         break;
     }

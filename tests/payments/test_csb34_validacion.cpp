@@ -54,6 +54,13 @@ const std::vector<CasoCampo> kCasos{
     {"plazaDeLaPlantillaSustituyeALaLeidaEnCheques", "CSB34C", campo("PlazaBeneficiario", 1, "SORIA"), "X", &P::plaza, "SORIA"},
     {"identificacionSeCortaA18", "CSB34T", campo("IdentificacionBeneficiario"), std::string(20, '9'), &P::dni, std::string(18, '9')},
     {"numeroDeFacturaObligatorioEnBlancoSeRechaza", "PAGOSC", obligatorio("NumeroFactura"), "", &P::ref16, std::string(16, ' '), "Error : No se ha especificado número de factura"},
+    {"claveConBlancosAlrededorSeRecorta", "CSB34T", campo("ClaveBeneficiario"), "  B-1   ", &P::claveBeneficiario, "B-1         "},
+    {"claveSinGuionConBlancosAlrededor", "PAGOSC", campo("ClaveBeneficiario"), " -B1 ", &P::claveBeneficiario, "B1          "},
+    {"claveSinGuionQueSoloEsElGuionSeRechaza", "PAGOSC", campo("ClaveBeneficiario"), " - ", &P::claveBeneficiario, std::string(12, ' '), "Error : No hay clave de beneficiario"},
+    {"nombreEnBlancoSeRechaza", "CSB34T", campo("NombreBeneficiario"), "    ", &P::nombre, std::string(36, ' '), "Error : Falta nombre de Beneficiario"},
+    {"nombreLargoConBlancosSeCortaA36", "CSB34T", campo("NombreBeneficiario"), " " + std::string(40, 'N') + " ", &P::nombre, std::string(36, 'N')},
+    {"plazaConBlancosAlrededorSeRecorta", "CSB34C", campo("PlazaBeneficiario"), "  SORIA  ", &P::plaza, "SORIA"},
+    {"referenciaConBlancosAlrededor", "CSB34T", campo("Ref16"), " R1  ", &P::ref16, "R1" + std::string(14, ' ')},
     {"nombreDeCampoConOtrasMayusculasNoHaceNada", "CSB34T", campo("email"), "a@b.es", &P::email, ""},
 };
 // clang-format on

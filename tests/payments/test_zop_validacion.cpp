@@ -41,6 +41,13 @@ INSTANTIATE_TEST_SUITE_P(Tabla, ZOPValidacionCampos, ::testing::Values(
     CasoCampo{"vtoConDiaSinCero", "", campo("FechaVto", 1, "DD/MM/AA"), " 5/12/26", &P::fechaVto, "261205"},
     CasoCampo{"vtoObligatorioImposible", "", campo("FechaVto", 1, "DD/MM/AAAA", true), "31/02/2026", &P::fechaVto, "260231", "Error : Fecha de vto incorrecta"},
     CasoCampo{"vtoObligatorioDelDialogo", "", campo("FechaVto", 1, "DD/MM/AAAA", true), "31/02/2026", &P::fechaVto, "270115", nullptr, " ", "270115"},
+    CasoCampo{"vtoDDMMAASoloSeDaLaVuelta", "", campo("FechaVto", 1, "DDMMAA"), "251226", &P::fechaVto, "261225"},
+    CasoCampo{"vtoEnFormatoQueNoLeeQuedaComoSeLee", "", campo("FechaVto", 1, "AAMMDD"), "261225 ", &P::fechaVto, "261225 "},
+    CasoCampo{"telefonoLargoSeCortaEnDiez", "", campo("Telefono"), "1234567890123", &P::telefono, "1234567890"},
+    CasoCampo{"telefonoCortoConCerosYBlanco", "", campo("Telefono"), " 12345 ", &P::telefono, "000012345 "},
+    CasoCampo{"telefonoQueNoEsNumeroSonCeros", "", campo("Telefono"), "12-345", &P::telefono, "0000000000"},
+    CasoCampo{"faxLargoSeCortaEnNueve", "", campo("Fax"), "1234567890123", &P::fax, "123456789 "},
+    CasoCampo{"faxQueNoEsNumeroSonCeros", "", campo("Fax"), "abc", &P::fax, "000000000 "},
     CasoCampo{"emailConMayusculaSeIgnora", "", campo("Email"), "a@b.es", &P::email, ""}),
     [](const auto& caso) { return std::string(caso.param.nombre); });
 // clang-format on
