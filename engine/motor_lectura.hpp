@@ -68,6 +68,9 @@ private:
         std::size_t hasta;
     };
     std::vector<CampoPasado> camposPasados_;
+    // The shortest line that holds every piece whole, when every field is a piece that is not empty
+    // (otherwise past any line): such a line's pieces are cut without a test of their own.
+    std::size_t hastaTodos_ = 0;
     // The value of the field being validated, kept from one line to the next.
     std::string valor_;
 };
