@@ -91,7 +91,7 @@ bool soloBlancos(std::string_view texto) {
     return true;
 }
 
-bool hayCaracterControl(std::string_view texto) {
+std::size_t primerControl(std::string_view texto) {
     const char* datos = texto.data();
     const std::size_t n = texto.size();
     std::size_t i = 0;
@@ -104,38 +104,47 @@ bool hayCaracterControl(std::string_view texto) {
         return _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(bloque, limite), limite),
                             _mm_cmpeq_epi8(bloque, supr));
     };
-    // A whole line is checked at once: four blocks to one test.
+    const auto mascara = [](__m128i control) { return static_cast<unsigned>(_mm_movemask_epi8(control)); };
+    // A whole line is checked at once: four blocks to one test, the place sought only once found.
     for (; i + 64 <= n; i += 64) {
-        const __m128i control = _mm_or_si128(_mm_or_si128(controles(i), controles(i + 16)),
-                                             _mm_or_si128(controles(i + 32), controles(i + 48)));
-        if (_mm_movemask_epi8(control) != 0) {
-            return true;
+        const __m128i a = controles(i);
+        const __m128i b = controles(i + 16);
+        const __m128i c = controles(i + 32);
+        const __m128i d = controles(i + 48);
+        if (mascara(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))) != 0) {
+            const std::uint64_t todas = mascara(a) | std::uint64_t{mascara(b)} << 16 |
+                                        std::uint64_t{mascara(c)} << 32 | std::uint64_t{mascara(d)} << 48;
+            return i + static_cast<std::size_t>(std::countr_zero(todas));
         }
     }
     for (; i + 16 <= n; i += 16) {
-        if (_mm_movemask_epi8(controles(i)) != 0) {
-            return true;
+        if (const unsigned control = mascara(controles(i)); control != 0) {
+            return i + static_cast<std::size_t>(std::countr_zero(control));
         }
     }
-    // The rest of a longer text: its last sixteen, some of them seen already.
+    // The rest of a longer text: its last sixteen, those before i seen already without one.
     if (i < n && n >= 16) {
-        return _mm_movemask_epi8(controles(n - 16)) != 0;
+        const unsigned control = mascara(controles(n - 16));
+        return control == 0 ? n : n - 16 + static_cast<std::size_t>(std::countr_zero(control));
     }
 #endif
     for (; i + 8 <= n; i += 8) {
-        // A byte below 0x20, or one equal to 0x7F (zero once xored): the high bit of some byte is set.
+        // A byte below 0x20, or one equal to 0x7F (zero once xored): the high bit of some byte is set,
+        // exactly so for the first one.
         const std::uint64_t palabra = ocho(datos + i);
         const std::uint64_t sinSupr = palabra ^ (kUnos * 0x7F);
-        if ((((palabra - kUnos * 0x20) & ~palabra) | ((sinSupr - kUnos) & ~sinSupr)) & kAltos) {
-            return true;
+        if (const std::uint64_t control =
+                (((palabra - kUnos * 0x20) & ~palabra) | ((sinSupr - kUnos) & ~sinSupr)) & kAltos;
+            control != 0) {
+            return i + static_cast<std::size_t>(std::countr_zero(control)) / 8;
         }
     }
     for (; i < n; ++i) {
         if (esCaracterControl(datos[i])) {
-            return true;
+            return i;
         }
     }
-    return false;
+    return n;
 }
 
 std::string Trim(std::string_view texto) {

@@ -74,7 +74,7 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
     // The buffer of one line's values serves the next line's too.
     std::string& valor = valor_;
     // The pieces of a line without control characters need no check of their own.
-    const bool lineaLimpia = !hayCaracterControl(lectura.gLineaActual);
+    const bool lineaLimpia = lineaSinControles_ || !hayCaracterControl(lectura.gLineaActual);
     const std::string_view linea = lectura.gLineaActual;
     if (!soloConClave && lineaLimpia && hastaTodos_ <= linea.size()) {
         // Mostly so: every piece lies whole on a clean line.
@@ -215,6 +215,7 @@ void recorrerTexto(FamiliaConversion& familia, const std::filesystem::path& ruta
         return;
     }
     while (!ejecucion.detenida() && lector.leer(familia.lectura.gLineaActual)) {
+        ejecucion.lineaSinControles(lector.limpia());
         porLinea(ejecucion);
     }
     if (ejecucion.detenida()) {

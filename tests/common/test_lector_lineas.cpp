@@ -64,6 +64,10 @@ TEST(LectorLineas, separaLineasSegunLosFinalesDelFichero) {
         // A first bare LF: every LF ends a line, a CR before it is dropped, any other CR is a character.
         {"uno\ndos\r\ntres\n", {"uno", "dos", "tres"}},
         {"uno\ndos\nt\rres\ncuatro\n", {"uno", "dos", "t\rres", "cuatro"}},
+        // Other control characters before a line end, far into a line and near its end.
+        {"uno\n" + std::string(70, 'x') + "\t\x7F\x01y\ndos\n",
+         {"uno", std::string(70, 'x') + "\t\x7F\x01y", "dos"}},
+        {"uno\r" + std::string(130, 'x') + "\x1F\n\rdos\r", {"uno", std::string(130, 'x') + "\x1F\n", "dos"}},
         {"uno\ndos\rtres\r", {"uno", "dos\rtres\r"}},
         {"uno\n\r\n\r\r\n", {"uno", "", "\r"}},
         // Without any line end the file is one line.
