@@ -1,5 +1,7 @@
 #include "texto.hpp"
 
+#include "procesador.hpp"
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -8,10 +10,6 @@
 
 #ifdef __SSE2__
 #include <emmintrin.h>
-#endif
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#define TROVANEL_AVX2 1
 #endif
 
 namespace trovanel {
@@ -132,10 +130,6 @@ namespace {
     return control == 0 ? n : n - 32 + static_cast<std::size_t>(std::countr_zero(control));
 }
 
-const bool kAvx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-}();
 #endif
 
 } // namespace
@@ -144,7 +138,7 @@ std::size_t primerControl(std::string_view texto) {
     const char* datos = texto.data();
     const std::size_t n = texto.size();
 #ifdef TROVANEL_AVX2
-    if (n >= 32 && kAvx2) {
+    if (n >= 32 && conAvx2()) {
         return primerControl32(datos, n);
     }
 #endif

@@ -121,6 +121,10 @@ TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252) {
          {"MUÑOZ PEÑA", "ÁNGELA"},
          kDetectar},
         {"uno\n\xC3\x91", {"uno", "Ñ"}, kDetectar},
+        // Long runs of ASCII around a character, as a file's long lines have.
+        {std::string(130, 'a') + "\xC3\x91" + std::string(140, 'b') + "\n",
+         {std::string(130, 'a') + "Ñ" + std::string(140, 'b')},
+         kDetectar},
         // What Windows-1252 lacks becomes "?"; its own characters outside Latin-1 are kept.
         {"\xC5\x9E"
          "AHIN \xE2\x82\xAC\n",
