@@ -1,6 +1,7 @@
 #include "lector_lineas.hpp"
 
 #include "codificacion.hpp"
+#include "texto.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -140,6 +141,7 @@ bool LectorLineas::leer(std::string& linea) {
     const char terminador = separaPorCR_ ? '\r' : '\n';
     // Among LF line ends a line may still hold the CR of its CR LF until its end is found.
     const std::size_t tope = maximoLinea_ + (separaPorCR_ ? 0 : 1);
+    limpia_ = true;
     bool algoLeido = false;
     for (;;) {
         if (posicion_ >= largo_ && !rellenar()) {
@@ -149,7 +151,16 @@ bool LectorLineas::leer(std::string& linea) {
         algoLeido = true;
         const char* inicio = buffer_.data() + posicion_;
         const std::size_t disponible = largo_ - posicion_;
-        const auto* encontrado = static_cast<const char*>(std::memchr(inicio, terminador, disponible));
+        // The line end is the first control character, unless the line holds another one: the scan
+        // tells the line clean on the way.
+        const std::size_t control = primerControl({inicio, disponible});
+        const char* encontrado = inicio + control;
+        if (control == disponible) {
+            encontrado = nullptr;
+        } else if (*encontrado != terminador) {
+            limpia_ = false;
+            encontrado = static_cast<const char*>(std::memchr(encontrado, terminador, disponible - control));
+        }
         const std::size_t trozo =
             encontrado == nullptr ? disponible : static_cast<std::size_t>(encontrado - inicio);
         if (trozo > tope - linea.size()) {

@@ -54,6 +54,8 @@ public:
     bool abierto() const { return fichero_ != nullptr; }
     // Next line into linea; false at the end of the file or when reading failed (see error()).
     bool leer(std::string& linea);
+    // The last line read holds no control character; false when it holds one, or a CR dropped from it.
+    bool limpia() const { return limpia_; }
     // Reading failed after the file was opened.
     bool error() const { return fallo_ != Fallo::Ninguno && abierto(); }
     Fallo fallo() const { return fallo_; }
@@ -80,6 +82,7 @@ private:
     bool separaPorCR_ = false;
     bool utf8_ = false;
     bool fin_ = false;
+    bool limpia_ = false;
     Fallo fallo_ = Fallo::Ninguno;
     std::vector<char> buffer_;
     std::size_t posicion_ = 0;

@@ -1,5 +1,7 @@
 #include "texto.hpp"
 
+#include "procesador.hpp"
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -91,9 +93,55 @@ bool soloBlancos(std::string_view texto) {
     return true;
 }
 
-bool hayCaracterControl(std::string_view texto) {
+namespace {
+
+#ifdef TROVANEL_AVX2
+// The places of the control characters among 32, where the processor has 32-byte registers.
+[[gnu::target("avx2")]] inline unsigned controles32(const char* datos) {
+    const __m256i bloque = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(datos));
+    const __m256i limite = _mm256_set1_epi8(0x1F);
+    return static_cast<unsigned>(
+        _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(_mm256_max_epu8(bloque, limite), limite),
+                                             _mm256_cmpeq_epi8(bloque, _mm256_set1_epi8(0x7F)))));
+}
+
+// primerControl() of a text of at least 32 characters, 32 at a time: every line read is scanned whole.
+[[gnu::target("avx2")]] std::size_t primerControl32(const char* datos, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 128 <= n; i += 128) {
+        const unsigned a = controles32(datos + i);
+        const unsigned b = controles32(datos + i + 32);
+        const unsigned c = controles32(datos + i + 64);
+        const unsigned d = controles32(datos + i + 96);
+        if ((a | b | c | d) != 0) {
+            const std::uint64_t primeras = a | std::uint64_t{b} << 32;
+            const std::uint64_t ultimas = c | std::uint64_t{d} << 32;
+            return primeras != 0 ? i + static_cast<std::size_t>(std::countr_zero(primeras))
+                                 : i + 64 + static_cast<std::size_t>(std::countr_zero(ultimas));
+        }
+    }
+    for (; i + 32 <= n; i += 32) {
+        if (const unsigned control = controles32(datos + i); control != 0) {
+            return i + static_cast<std::size_t>(std::countr_zero(control));
+        }
+    }
+    // The last 32, those before i seen already without one.
+    const unsigned control = i < n ? controles32(datos + n - 32) : 0;
+    return control == 0 ? n : n - 32 + static_cast<std::size_t>(std::countr_zero(control));
+}
+
+#endif
+
+} // namespace
+
+std::size_t primerControl(std::string_view texto) {
     const char* datos = texto.data();
     const std::size_t n = texto.size();
+#ifdef TROVANEL_AVX2
+    if (n >= 32 && conAvx2()) {
+        return primerControl32(datos, n);
+    }
+#endif
     std::size_t i = 0;
 #ifdef __SSE2__
     // Sixteen at a time: a byte at most 0x1F is its own maximum with 0x1F.
@@ -104,38 +152,47 @@ bool hayCaracterControl(std::string_view texto) {
         return _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(bloque, limite), limite),
                             _mm_cmpeq_epi8(bloque, supr));
     };
-    // A whole line is checked at once: four blocks to one test.
+    const auto mascara = [](__m128i control) { return static_cast<unsigned>(_mm_movemask_epi8(control)); };
+    // A whole line is checked at once: four blocks to one test, the place sought only once found.
     for (; i + 64 <= n; i += 64) {
-        const __m128i control = _mm_or_si128(_mm_or_si128(controles(i), controles(i + 16)),
-                                             _mm_or_si128(controles(i + 32), controles(i + 48)));
-        if (_mm_movemask_epi8(control) != 0) {
-            return true;
+        const __m128i a = controles(i);
+        const __m128i b = controles(i + 16);
+        const __m128i c = controles(i + 32);
+        const __m128i d = controles(i + 48);
+        if (mascara(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))) != 0) {
+            const std::uint64_t todas = mascara(a) | std::uint64_t{mascara(b)} << 16 |
+                                        std::uint64_t{mascara(c)} << 32 | std::uint64_t{mascara(d)} << 48;
+            return i + static_cast<std::size_t>(std::countr_zero(todas));
         }
     }
     for (; i + 16 <= n; i += 16) {
-        if (_mm_movemask_epi8(controles(i)) != 0) {
-            return true;
+        if (const unsigned control = mascara(controles(i)); control != 0) {
+            return i + static_cast<std::size_t>(std::countr_zero(control));
         }
     }
-    // The rest of a longer text: its last sixteen, some of them seen already.
+    // The rest of a longer text: its last sixteen, those before i seen already without one.
     if (i < n && n >= 16) {
-        return _mm_movemask_epi8(controles(n - 16)) != 0;
+        const unsigned control = mascara(controles(n - 16));
+        return control == 0 ? n : n - 16 + static_cast<std::size_t>(std::countr_zero(control));
     }
 #endif
     for (; i + 8 <= n; i += 8) {
-        // A byte below 0x20, or one equal to 0x7F (zero once xored): the high bit of some byte is set.
+        // A byte below 0x20, or one equal to 0x7F (zero once xored): the high bit of some byte is set,
+        // exactly so for the first one.
         const std::uint64_t palabra = ocho(datos + i);
         const std::uint64_t sinSupr = palabra ^ (kUnos * 0x7F);
-        if ((((palabra - kUnos * 0x20) & ~palabra) | ((sinSupr - kUnos) & ~sinSupr)) & kAltos) {
-            return true;
+        if (const std::uint64_t control =
+                (((palabra - kUnos * 0x20) & ~palabra) | ((sinSupr - kUnos) & ~sinSupr)) & kAltos;
+            control != 0) {
+            return i + static_cast<std::size_t>(std::countr_zero(control)) / 8;
         }
     }
     for (; i < n; ++i) {
         if (esCaracterControl(datos[i])) {
-            return true;
+            return i;
         }
     }
-    return false;
+    return n;
 }
 
 std::string Trim(std::string_view texto) {

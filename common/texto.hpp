@@ -71,8 +71,13 @@ inline bool esCaracterControl(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte < 0x20 || byte == 0x7F;
 }
-// Whether the text holds a control character; eight characters at a time, as it runs for every field read.
-bool hayCaracterControl(std::string_view texto);
+// Where the text's first control character is, or its length when it holds none; sixteen characters
+// at a time, as it runs for every line and field read.
+std::size_t primerControl(std::string_view texto);
+// Whether the text holds a control character.
+inline bool hayCaracterControl(std::string_view texto) {
+    return primerControl(texto) != texto.size();
+}
 
 // Blank-filled to n: completed with blanks on the right, cut to its first n characters when longer.
 std::string rellenarBlancos(std::string_view texto, std::size_t n);

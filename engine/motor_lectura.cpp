@@ -42,6 +42,7 @@ bool EjecucionLectura::iniciar() {
     // run started is validated even with no valorcampo: a date typed then lives in gFechaDatos, and a
     // due date's valorcampo only names its input format.
     camposPasados_.clear();
+    hastaTodos_ = 0;
     const auto& campos = familia_.estado.gCamposEstructura;
     for (std::size_t i = 0; i < campos.size(); ++i) {
         const CampoEstructura& campo = campos[i];
@@ -50,8 +51,10 @@ bool EjecucionLectura::iniciar() {
             const auto desde = static_cast<std::size_t>(campo.inicio - 1);
             const std::size_t hasta = largo > 0 ? desde + static_cast<std::size_t>(largo) : SIZE_MAX;
             camposPasados_.push_back({i, desde, largo, hasta});
+            hastaTodos_ = std::max(hastaTodos_, hasta);
         } else if (!enBlanco(campo.valorcampo) || esDatoQueFalta(campo)) {
             camposPasados_.push_back({i, 0, -1, SIZE_MAX});
+            hastaTodos_ = SIZE_MAX;
         }
     }
     return true;
@@ -71,8 +74,16 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
     // The buffer of one line's values serves the next line's too.
     std::string& valor = valor_;
     // The pieces of a line without control characters need no check of their own.
-    const bool lineaLimpia = !hayCaracterControl(lectura.gLineaActual);
+    const bool lineaLimpia = lineaSinControles_ || !hayCaracterControl(lectura.gLineaActual);
     const std::string_view linea = lectura.gLineaActual;
+    if (!soloConClave && lineaLimpia && hastaTodos_ <= linea.size()) {
+        // Mostly so: every piece lies whole on a clean line.
+        for (const CampoPasado& pasado : camposPasados_) {
+            lectura.gIndiceCampo = pasado.indice;
+            familia_.validarPieza({linea.data() + pasado.desde, static_cast<std::size_t>(pasado.largo)});
+        }
+        return;
+    }
     for (const CampoPasado& pasado : camposPasados_) {
         lectura.gIndiceCampo = pasado.indice;
         if (soloConClave && !claveCoincide(campos[pasado.indice])) {
@@ -204,6 +215,7 @@ void recorrerTexto(FamiliaConversion& familia, const std::filesystem::path& ruta
         return;
     }
     while (!ejecucion.detenida() && lector.leer(familia.lectura.gLineaActual)) {
+        ejecucion.lineaSinControles(lector.limpia());
         porLinea(ejecucion);
     }
     if (ejecucion.detenida()) {

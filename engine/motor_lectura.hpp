@@ -33,6 +33,8 @@ public:
     // Validates every field on the current line (lectura.gLineaActual); with soloConClave, only the
     // fields whose line key the line carries.
     void pasarCampos(bool soloConClave);
+    // The reader found the current line free of control characters: its fields are not scanned again.
+    void lineaSinControles(bool sinControles) { lineaSinControles_ = sinControles; }
 
     // Hands the current order to the log (rejected) or to the record writer.
     void volcarOrden();
@@ -58,6 +60,7 @@ private:
     EscritorLog log_;
     bool escrituraFallida_ = false;
     bool detenida_ = false;
+    bool lineaSinControles_ = false;
     // A field a line hands to the validators: its index, where its piece of the line starts (0-based)
     // and its length (-1: the template's value), and where it ends when the line holds all of a piece
     // that is not empty (otherwise past any line).
@@ -68,6 +71,9 @@ private:
         std::size_t hasta;
     };
     std::vector<CampoPasado> camposPasados_;
+    // The shortest line that holds every piece whole, when every field is a piece that is not empty
+    // (otherwise past any line): such a line's pieces are cut without a test of their own.
+    std::size_t hastaTodos_ = 0;
     // The value of the field being validated, kept from one line to the next.
     std::string valor_;
 };

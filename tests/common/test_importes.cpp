@@ -89,6 +89,8 @@ TEST(Importes, losCerosDeRellenoNoDesbordan) {
         {"9999999999,99", "", "999999999999", " "},
         {"0000000000000000", "", "000000000000", " "},
         {"-00000009999999999,99", "-", "999999999999", "-"},
+        {"00000009999999999,", "", "999999999900", " "}, // seventeen digits and the completed decimals
+        {"000000009999999999,", "", "999999999900", " "},
     };
     for (const auto& caso : casos) {
         comprobar(caso);

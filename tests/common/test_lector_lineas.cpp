@@ -64,6 +64,10 @@ TEST(LectorLineas, separaLineasSegunLosFinalesDelFichero) {
         // A first bare LF: every LF ends a line, a CR before it is dropped, any other CR is a character.
         {"uno\ndos\r\ntres\n", {"uno", "dos", "tres"}},
         {"uno\ndos\nt\rres\ncuatro\n", {"uno", "dos", "t\rres", "cuatro"}},
+        // Other control characters before a line end, far into a line and near its end.
+        {"uno\n" + std::string(70, 'x') + "\t\x7F\x01y\ndos\n",
+         {"uno", std::string(70, 'x') + "\t\x7F\x01y", "dos"}},
+        {"uno\r" + std::string(130, 'x') + "\x1F\n\rdos\r", {"uno", std::string(130, 'x') + "\x1F\n", "dos"}},
         {"uno\ndos\rtres\r", {"uno", "dos\rtres\r"}},
         {"uno\n\r\n\r\r\n", {"uno", "", "\r"}},
         // Without any line end the file is one line.
@@ -117,6 +121,10 @@ TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252) {
          {"MUÑOZ PEÑA", "ÁNGELA"},
          kDetectar},
         {"uno\n\xC3\x91", {"uno", "Ñ"}, kDetectar},
+        // Long runs of ASCII around a character, as a file's long lines have.
+        {std::string(130, 'a') + "\xC3\x91" + std::string(140, 'b') + "\n",
+         {std::string(130, 'a') + "Ñ" + std::string(140, 'b')},
+         kDetectar},
         // What Windows-1252 lacks becomes "?"; its own characters outside Latin-1 are kept.
         {"\xC5\x9E"
          "AHIN \xE2\x82\xAC\n",

@@ -75,11 +75,12 @@ TEST(Texto, recortaRellenosLargosEnCualquierPosicion) {
     }
 }
 
-// Every byte at every place of texts of 27 characters (a block of 16, a word of 8 and 3 more) and of 150 (two
-// runs of 64, a block of 16 and the last 16 again): only 0x00 to 0x1F and 0x7F are control characters,
-// whatever surrounds them.
+// Every byte at every place of texts of 27 characters (a block of 16, a word of 8 and 3 more), of 150 (two
+// runs of 64, a block of 16 and the last 16 again; or a run of 128 and the last 32) and of 200 (a run of 128,
+// two blocks of 32 and the last 32 again): only 0x00 to 0x1F and 0x7F are control characters, whatever
+// surrounds them.
 TEST(Texto, hallaCaracteresDeControlEnCualquierPosicion) {
-    for (const std::size_t largo : {27, 150}) {
+    for (const std::size_t largo : {27, 150, 200}) {
         for (const char relleno : {'a', ' ', '\x80', '\xFF', '\x7E', '\x20'}) {
             EXPECT_FALSE(hayCaracterControl(std::string(largo, relleno))) << static_cast<int>(relleno);
             for (int byte = 0; byte < 256; ++byte) {
