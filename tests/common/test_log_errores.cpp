@@ -35,12 +35,9 @@ std::string lineas(std::initializer_list<std::string> textos) {
 
 // A collection order's block: its line, the issuer's NIF and the holder, then its errors.
 std::string bloqueCobro(int linea, std::initializer_list<std::string> errores) {
-    std::string bytes = lineas({kAsteriscos, "Numero Linea: " + std::to_string(linea),
-                                "Nif Ordenante: B00000000000", "Nombre Titular: " + kNombre, " "});
-    for (const std::string& error : errores) {
-        bytes += error + "\r\n";
-    }
-    return bytes;
+    return lineas({kAsteriscos, "Numero Linea: " + std::to_string(linea), "Nif Ordenante: B00000000000",
+                   "Nombre Titular: " + kNombre, " "}) +
+           lineas(errores);
 }
 
 AvisosGrabados::Mensaje critico(const std::string& texto) {
