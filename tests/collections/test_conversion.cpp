@@ -82,6 +82,11 @@ std::string totales(std::int64_t importe, int recibos, int registros, const Part
          "5980" + p.idPresentador + b(52) + "0001" + b(16) + cifras(importe) + b(6) + cifras(recibos) +
              cifras(registros + 2) + b(38)});
 }
+// A bank file of one receipt without concept, charged to kCCC.
+std::string unRecibo(const std::string& ref, const std::string& nombre, std::int64_t importe,
+                     const Partes& p = {}) {
+    return cabeceras(p) + individual(ref, nombre, kCCC, cifras(importe), "", p) + totales(importe, 1, 3, p);
+}
 
 // One order per line: reference 1-12, holder 13-42, account 43-62, amount 63-74, concept 75-94.
 // clang-format off
@@ -232,8 +237,7 @@ TEST_F(ConversionCSB19, lasPiezasPasanDeUnaOrdenALaSiguienteSoloDentroDeLaEjecuc
                   totales(3000, 2, 6));
 
     convertir(id, "C" + linea("REF-3", "LOPEZ MARTA", "5,00"));
-    EXPECT_EQ(leerFichero(salida),
-              cabeceras() + individual("REF-3", "LOPEZ MARTA", kCCC, "0000000500", "") + totales(500, 1, 3));
+    EXPECT_EQ(leerFichero(salida), unRecibo("REF-3", "LOPEZ MARTA", 500));
 }
 
 TEST_F(ConversionCSB19, lasLineasAntesDelPrimerPrincipioSonDeLaPrimeraOrden) {
@@ -265,37 +269,35 @@ TEST_F(ConversionCSB19, unCampoMasAllaDeUnaLineaCortaQuedaVacioYSinTitularDeLaCu
         std::vector<CampoPlantilla> campos = kRecibo;
         campos[7] = campo;
         convertir(plantilla(campos), entrada);
-        EXPECT_EQ(leerFichero(salida), cabeceras() +
-                                           individual("REF-1", "GARCIA LUCIA", kCCC, "0000000100", "") +
-                                           totales(100, 1, 3))
-            << entrada;
+        EXPECT_EQ(leerFichero(salida), unRecibo("REF-1", "GARCIA LUCIA", 100)) << entrada;
     }
 }
 
-TEST_F(ConversionCSB19, unaCuentaDelEmisorCortaCancelaLaConversionComoSiNoHubieraEmisor) {
-    emisor = pruebas::ConstructorEmisor(*baseDatos)
-                 .nif("B12345678")
-                 .sufijo("002")
-                 .nombre("COLEGIO SAN PRUEBA COBROS")
-                 .cuenta("21000418")
-                 .crear();
-    convertir(plantilla(kRecibo), linea("REF-1", "GARCIA LUCIA", "1,00"));
-    // Zeros in place of the issuer's account would charge the receipts to an account nobody has.
-    esperarAviso("critico", "No se puede obtener los datos del emisor");
-}
-
-TEST_F(ConversionCSB19, presentadorOEmisorSinFilaCancelanLaConversion) {
+// A party without its row cancels the run; so does an issuer's short account, as if there were no issuer:
+// zeros in its place would charge the receipts to an account nobody has.
+TEST_F(ConversionCSB19, unaParteSinFilaOUnEmisorConCuentaCortaCancelanLaConversion) {
     const auto id = plantilla(kRecibo);
-    const std::int64_t existente = presentador;
-    presentador = 99;
-    convertir(id, linea("REF-1", "GARCIA LUCIA", "1,00"));
-    esperarAviso("critico", "No se puede obtener los datos del presentador");
-
-    avisos.mensajes.clear();
-    presentador = existente;
-    emisor = 99;
-    convertir(id, linea("REF-1", "GARCIA LUCIA", "1,00"));
-    esperarAviso("critico", "No se puede obtener los datos del emisor");
+    const std::int64_t cuentaCorta = pruebas::ConstructorEmisor(*baseDatos)
+                                         .nif("B12345678")
+                                         .sufijo("002")
+                                         .nombre("COLEGIO SAN PRUEBA COBROS")
+                                         .cuenta("21000418")
+                                         .crear();
+    struct Caso {
+        std::int64_t presentador;
+        std::int64_t emisor;
+        const char* mensaje;
+    };
+    for (const Caso& caso : {Caso{99, emisor, "No se puede obtener los datos del presentador"},
+                             Caso{presentador, 99, "No se puede obtener los datos del emisor"},
+                             Caso{presentador, cuentaCorta, "No se puede obtener los datos del emisor"}}) {
+        SCOPED_TRACE(caso.emisor);
+        avisos.mensajes.clear();
+        presentador = caso.presentador;
+        emisor = caso.emisor;
+        convertir(id, linea("REF-1", "GARCIA LUCIA", "1,00"));
+        esperarAviso("critico", caso.mensaje);
+    }
 }
 
 TEST_F(ConversionCSB19, unaConsultaFallidaDeLasPartesDaSuDescripcion) {
@@ -318,9 +320,7 @@ TEST_F(ConversionCSB19, losDatosDelPresentadorSeCortanASuAncho) {
     Partes p;
     p.idPresentador = "B12345678000";
     p.nombrePresentador = "ASOCIACION DE MADRES Y PADRES DEL COLEGI";
-    EXPECT_EQ(leerFichero(salida), cabeceras(p) +
-                                       individual("REF-1", "GARCIA LUCIA", kCCC, "0000000100", "") +
-                                       totales(100, 1, 3, p));
+    EXPECT_EQ(leerFichero(salida), unRecibo("REF-1", "GARCIA LUCIA", 100, p));
 }
 
 struct CasoPlantilla {
@@ -574,9 +574,7 @@ TEST_F(ConversionCSB19, elDatoObligatorioPedidoSeUsaEnCadaOrden) {
     EXPECT_EQ(solicitud.pedidos, (std::vector<std::vector<std::size_t>>{{0}}));
     EXPECT_TRUE(avisos.mensajes.empty());
     EXPECT_FALSE(resultado.conErrores());
-    EXPECT_EQ(leerFichero(salida), cabeceras() +
-                                       individual("REF-FIJA", "GARCIA LUCIA", kCCC, "0000000100", "") +
-                                       totales(100, 1, 3));
+    EXPECT_EQ(leerFichero(salida), unRecibo("REF-FIJA", "GARCIA LUCIA", 100));
 }
 
 TEST_F(ConversionCSB19, unImporteObligatorioSinSituarNuncaSePide) {

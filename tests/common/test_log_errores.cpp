@@ -33,6 +33,13 @@ std::string lineas(std::initializer_list<std::string> textos) {
     return bytes;
 }
 
+// A collection order's block: its line, the issuer's NIF and the holder, then its errors.
+std::string bloqueCobro(int linea, std::initializer_list<std::string> errores) {
+    return lineas({kAsteriscos, "Numero Linea: " + std::to_string(linea), "Nif Ordenante: B00000000000",
+                   "Nombre Titular: " + kNombre, " "}) +
+           lineas(errores);
+}
+
 AvisosGrabados::Mensaje critico(const std::string& texto) {
     return {"critico", texto};
 }
@@ -66,12 +73,9 @@ TEST_F(LogErrores, anadeCabeceraUnaVezYUnBloquePorOrdenTrasElContenidoPrevio) {
         EscribirLog(log, 1234567, "B00000000000", kNombre);
         EXPECT_TRUE(log.cerrar());
     }
-    const std::string esperado = lineas({"anterior", kAsteriscos, kFechaHora, kAsteriscos, "Numero Linea: 3",
-                                         "Nif Ordenante: B00000000000", "Nombre Titular: " + kNombre, " ",
-                                         "Error : Importe incorrecto", kAsteriscos, "Numero Linea: 1234567",
-                                         "Nif Ordenante: B00000000000", "Nombre Titular: " + kNombre, " ",
-                                         "Error : Cuenta incorrecta", "Error : Fecha incorrecta"});
-    EXPECT_EQ(leerFichero(gFicheroLog), esperado);
+    EXPECT_EQ(leerFichero(gFicheroLog),
+              lineas({"anterior", kAsteriscos, kFechaHora}) + bloqueCobro(3, {"Error : Importe incorrecto"}) +
+                  bloqueCobro(1234567, {"Error : Cuenta incorrecta", "Error : Fecha incorrecta"}));
     EXPECT_TRUE(estado.gErrores.empty());
     EXPECT_TRUE(avisos.mensajes.empty());
 }
@@ -85,8 +89,7 @@ TEST_F(LogErrores, cadaEjecucionAnadeSuPropiaCabecera) {
         EscribirLog(log, 7, "B00000000000", kNombre);
         reloj.momento = {2027, 1, 2, 8, 5, 9};
     }
-    const std::string bloque = lineas({kAsteriscos, "Numero Linea: 7", "Nif Ordenante: B00000000000",
-                                       "Nombre Titular: " + kNombre, " ", "Error : Nif incorrecto"});
+    const std::string bloque = bloqueCobro(7, {"Error : Nif incorrecto"});
     EXPECT_EQ(leerFichero(gFicheroLog), lineas({kAsteriscos, kFechaHora}) + bloque +
                                             lineas({kAsteriscos, "02/01/2027 - 08:05:09"}) + bloque);
     EXPECT_TRUE(avisos.mensajes.empty());

@@ -111,26 +111,25 @@ TEST(Texto, rellenaConCerosSinCortarNuncaLaCifra) {
     EXPECT_EQ(rellenarCeros("", 3), "000");
 }
 
-TEST(Texto, reconoceTextosDeSoloDigitos) {
-    EXPECT_TRUE(soloDigitos("0123456789"));
-    EXPECT_FALSE(soloDigitos(""));
-    EXPECT_FALSE(soloDigitos("12 "));
-    EXPECT_FALSE(soloDigitos("-1"));
-    // Superscript two is a digit for some locales, never for an account code.
-    EXPECT_FALSE(soloDigitos("1²"));
-}
-
 // A number as the validators read one: blanks around a sign, digits and one separator. Every byte at every
 // place of 17 digits (two words of eight and one more), and of the shorter runs tested in two words that
 // may overlap, is a digit, the one separator, a sign at the start or a blank at either end, or the text is
-// no number.
-TEST(Texto, reconoceNumerosConSignoYUnSeparador) {
-    EXPECT_TRUE(esNumerico(" +12345678,90 "));
-    EXPECT_TRUE(esNumerico("-1.5"));
-    EXPECT_FALSE(esNumerico(""));
-    EXPECT_FALSE(esNumerico(" , "));
-    EXPECT_FALSE(esNumerico("1,2,3"));
-    EXPECT_FALSE(esNumerico("1234 5678"));
+// no number. A text of only digits is what an account code may be.
+TEST(Texto, reconoceNumerosConSignoYUnSeparadorYTextosDeSoloDigitos) {
+    struct Caso {
+        const char* texto;
+        bool numerico;
+        bool digitos;
+    };
+    // Superscript two is a digit for some locales, never for an account code.
+    for (const Caso& caso :
+         {Caso{"0123456789", true, true}, Caso{"", false, false}, Caso{"12 ", true, false},
+          Caso{"-1", true, false}, Caso{"1²", false, false}, Caso{" +12345678,90 ", true, false},
+          Caso{"-1.5", true, false}, Caso{" , ", false, false}, Caso{"1,2,3", false, false},
+          Caso{"1234 5678", false, false}}) {
+        EXPECT_EQ(esNumerico(caso.texto), caso.numerico) << caso.texto;
+        EXPECT_EQ(soloDigitos(caso.texto), caso.digitos) << caso.texto;
+    }
     EXPECT_TRUE(esValorCero("  00000000,00"));
     for (const std::size_t largo : {4, 5, 7, 8, 10, 16, 17}) {
         for (std::size_t posicion = 0; posicion < largo; ++posicion) {

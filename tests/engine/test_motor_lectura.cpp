@@ -18,6 +18,7 @@
 #include "log_errores.hpp"
 #include "motor_lectura.hpp"
 #include "multifactura.hpp"
+#include "peticion.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -666,11 +667,8 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
     fs::create_directory(carpeta / "sub");
     escribirFichero(entrada, "ab\r\n!x\r\n");
     fs::remove(salida);
-    ParametrosConversion parametros;
-    parametros.rutaEntrada = entrada;
-    parametros.rutaSalida = caso.salida(*this);
-    parametros.idEstructura = id;
-    parametros.gFicheroLog = log;
+    const fs::path rutaSalida = caso.salida(*this); // may move the log first
+    const ParametrosConversion parametros = pruebas::peticion(entrada, rutaSalida, id, 0, 0, log);
     const auto antes = contenidos(carpeta.ruta());
 
     const ResultadoConversion resultado = ejecutarConversion(familia, parametros);
