@@ -2,7 +2,7 @@
 
 #include "error.hpp"
 #include "fichero_entrada.hpp"
-#include "libros_prueba.hpp"
+#include "entradas_prueba.hpp"
 #include "libros_xls_prueba.hpp"
 #include "memoria_pruebas.hpp"
 #include "soporte_pruebas.hpp"

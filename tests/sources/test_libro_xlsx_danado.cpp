@@ -1,7 +1,7 @@
+#include "entradas_prueba.hpp"
 #include "error.hpp"
 #include "fichero_entrada.hpp"
 #include "libro_excel.hpp"
-#include "libros_prueba.hpp"
 #include "libros_xlsx_prueba.hpp"
 #include "limites.hpp"
 #include "memoria_pruebas.hpp"
@@ -102,11 +102,7 @@ TEST(LibroXlsxDanado, bytesCambiadosNoRompenNadaYElDanoSeDetecta) {
 
 TEST(LibroXlsxDanado, loQueNoEsUnLibroSeRechazaAlAbrir) {
     CarpetaTemporal carpeta;
-    std::mt19937 azar(7);
-    std::string aleatorio(4096, '\0');
-    for (char& c : aleatorio) {
-        c = static_cast<char>(azar());
-    }
+    const std::string aleatorio = pruebas::bytesAlAzar(4096, 7);
     const std::string documentoTexto =
         std::string(kCabecera) +
         R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"/>)";

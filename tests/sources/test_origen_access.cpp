@@ -1,5 +1,6 @@
 #include "origen_access.hpp"
 
+#include "entradas_prueba.hpp"
 #include "error.hpp"
 #include "soporte_pruebas.hpp"
 
@@ -243,11 +244,7 @@ TEST(OrigenAccess, unaBaseQueNoExisteSeRechazaSinCrearFichero) {
 
 TEST(OrigenAccess, unFicheroDeBytesAlAzarSeRechazaComoNoAccess) {
     pruebas::CarpetaTemporal carpeta;
-    std::mt19937 azar(20240611);
-    std::string bytes(64 * 1024, '\0');
-    for (char& c : bytes) {
-        c = static_cast<char>(azar());
-    }
+    const std::string bytes = pruebas::bytesAlAzar(64 * 1024, 20240611);
     const fs::path ruta = carpeta / "azar.mdb";
     pruebas::escribirFichero(ruta, bytes);
     EXPECT_THAT(errorDe([&] { abrirOrigenAccess(ruta); }), HasSubstr("no es una base de datos de Access"));

@@ -1,6 +1,7 @@
 #pragma once
 
-// Checks both workbook readers' tests share: what any reader does with a folder and with memory running out.
+// What the input readers' tests share: bytes no reader can make sense of, and what any workbook reader does
+// with a folder and with memory running out.
 
 #include "error.hpp"
 #include "fichero_entrada.hpp"
@@ -12,9 +13,21 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <random>
+#include <string>
 #include <string_view>
 
 namespace trovanel::pruebas {
+
+// So many bytes drawn from a generator started at the seed: the same ones on every run.
+inline std::string bytesAlAzar(std::size_t cantidad, std::mt19937::result_type semilla) {
+    std::mt19937 azar(semilla);
+    std::string bytes(cantidad, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(azar());
+    }
+    return bytes;
+}
 
 // A folder is no file: the reader refuses it with the entry message, naming it.
 template <typename Abrir> void esperarCarpetaRechazada(Abrir abrir, const CarpetaTemporal& carpeta) {
