@@ -57,7 +57,8 @@ using namespace xlsx_prueba;
 
 // --- Damaged and hostile files ---
 
-void libroSencillo(const fs::path& ruta) {
+// A plain workbook of 200 rows, written at the path; its bytes.
+std::string libroSencillo(const fs::path& ruta) {
     LibroGenerado libro(ruta);
     lxw_worksheet* hoja = libro.hoja("Datos");
     for (int i = 0; i < 200; ++i) {
@@ -66,13 +67,13 @@ void libroSencillo(const fs::path& ruta) {
         worksheet_write_number(hoja, static_cast<lxw_row_t>(i), 1, i * 1.25, nullptr);
     }
     libro.cerrar();
+    return leerFichero(ruta);
 }
 
 TEST(LibroXlsxDanado, unaCopiaCortadaPorCualquierSitioSeRechaza) {
     CarpetaTemporal carpeta;
     const auto original = carpeta / "original.xlsx";
-    libroSencillo(original);
-    const std::string bytes = leerFichero(original);
+    const std::string bytes = libroSencillo(original);
     ASSERT_FALSE(libroRechazado(original));
     const auto cortado = carpeta / "cortado.xlsx";
     for (std::size_t largo = 0; largo < bytes.size(); largo += 61) {
@@ -84,8 +85,7 @@ TEST(LibroXlsxDanado, unaCopiaCortadaPorCualquierSitioSeRechaza) {
 TEST(LibroXlsxDanado, bytesCambiadosNoRompenNadaYElDanoSeDetecta) {
     CarpetaTemporal carpeta;
     const auto original = carpeta / "original.xlsx";
-    libroSencillo(original);
-    const std::string bytes = leerFichero(original);
+    const std::string bytes = libroSencillo(original);
     const auto danado = carpeta / "danado.xlsx";
     std::mt19937 azar(20240315);
     int rechazos = 0;
