@@ -152,19 +152,11 @@ TEST(LibroXls, LasCeldasEnBlancoConFormatoCuentanComoCeldasVacias) {
 TEST(LibroXls, LasLetrasDeColumnaSeLeenSinMayusculasNiBlancosHastaIV) {
     TROVANEL_REQUIERE_MUESTRAS();
     auto libro = abrirLibroXls(muestra("profiles.xls"));
+    // Past IV (IW, XFD) no column exists in the format.
     const std::vector<std::pair<const char*, ValorCelda>> casos = {
-        {"A", "PROFIL"},
-        {"b", "a"},
-        {" m ", "l"},
-        {"N", ""},
-        {"IV", ""},
-        {"", std::nullopt},
-        {"   ", std::nullopt},
-        {"A1", std::nullopt},
-        {"1", std::nullopt},
-        // Past IV: no such column in the format.
-        {"IW", std::nullopt},
-        {"XFD", std::nullopt},
+        {"A", "PROFIL"},     {"b", "a"},           {" m ", "l"},          {"N", ""},
+        {"IV", ""},          {"", std::nullopt},   {"   ", std::nullopt}, {"A1", std::nullopt},
+        {"1", std::nullopt}, {"IW", std::nullopt}, {"XFD", std::nullopt},
     };
     for (const auto& [letras, esperado] : casos) {
         SCOPED_TRACE(letras);
