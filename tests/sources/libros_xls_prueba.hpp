@@ -21,6 +21,7 @@ namespace trovanel::xls_prueba {
 
 using pruebas::CarpetaTemporal;
 using pruebas::escribirFichero;
+using pruebas::leerFichero;
 
 inline std::filesystem::path muestra(const std::string& nombre) {
     return pruebas::carpetaMuestras() / "excel" / nombre;

@@ -1,5 +1,6 @@
 #include "origen_access.hpp"
 
+#include "entradas_prueba.hpp"
 #include "error.hpp"
 #include "soporte_pruebas.hpp"
 
@@ -58,6 +59,17 @@ void leerEntera(const fs::path& ruta) {
         auto cursor = origen->abrirTabla(tabla);
         leerTodo(*cursor);
     }
+}
+
+// The message of the error the step throws; a step that throws none fails the test.
+template <typename Paso> std::string errorDe(Paso paso) {
+    try {
+        paso();
+    } catch (const ErrorTrovanel& e) {
+        return e.what();
+    }
+    ADD_FAILURE() << "se esperaba un error";
+    return {};
 }
 
 // No helper process is left running or unreaped.
@@ -167,12 +179,7 @@ TEST_P(FicheroAccess, tablasYColumnasSeBuscanSinDistinguirMayusculas) {
 
 TEST_P(FicheroAccess, unaTablaQueNoExisteSeRechazaConSuNombre) {
     auto origen = abrirOrigenAccess(ruta());
-    try {
-        origen->abrirTabla("Clientes");
-        FAIL() << "se esperaba un error";
-    } catch (const ErrorTrovanel& e) {
-        EXPECT_THAT(e.what(), HasSubstr("Clientes"));
-    }
+    EXPECT_THAT(errorDe([&] { origen->abrirTabla("Clientes"); }), HasSubstr("Clientes"));
     EXPECT_THROW(origen->columnas("Clientes"), ErrorTrovanel);
 }
 
@@ -231,30 +238,16 @@ TEST(OrigenAccess, unaBaseAceVaciaNoListaNingunaTabla) {
 TEST(OrigenAccess, unaBaseQueNoExisteSeRechazaSinCrearFichero) {
     pruebas::CarpetaTemporal carpeta;
     const fs::path ruta = carpeta / "no_existe.mdb";
-    try {
-        abrirOrigenAccess(ruta);
-        FAIL() << "se esperaba un error";
-    } catch (const ErrorTrovanel& e) {
-        EXPECT_THAT(e.what(), HasSubstr(ruta.string()));
-    }
+    EXPECT_THAT(errorDe([&] { abrirOrigenAccess(ruta); }), HasSubstr(ruta.string()));
     EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), 0u);
 }
 
 TEST(OrigenAccess, unFicheroDeBytesAlAzarSeRechazaComoNoAccess) {
     pruebas::CarpetaTemporal carpeta;
-    std::mt19937 azar(20240611);
-    std::string bytes(64 * 1024, '\0');
-    for (char& c : bytes) {
-        c = static_cast<char>(azar());
-    }
+    const std::string bytes = pruebas::bytesAlAzar(64 * 1024, 20240611);
     const fs::path ruta = carpeta / "azar.mdb";
     pruebas::escribirFichero(ruta, bytes);
-    try {
-        abrirOrigenAccess(ruta);
-        FAIL() << "se esperaba un error";
-    } catch (const ErrorTrovanel& e) {
-        EXPECT_THAT(e.what(), HasSubstr("no es una base de datos de Access"));
-    }
+    EXPECT_THAT(errorDe([&] { abrirOrigenAccess(ruta); }), HasSubstr("no es una base de datos de Access"));
 }
 
 TEST(OrigenAccess, unaCabeceraJetSeguidaDeBasuraSeRechazaComoDanada) {
@@ -271,12 +264,7 @@ TEST(OrigenAccess, unaCabeceraJetSeguidaDeBasuraSeRechazaComoDanada) {
         }
         const fs::path ruta = carpeta / ("basura" + std::to_string(caso) + ".mdb");
         pruebas::escribirFichero(ruta, bytes);
-        try {
-            leerEntera(ruta);
-            ADD_FAILURE() << "se esperaba un error en el caso " << caso;
-        } catch (const ErrorTrovanel& e) {
-            EXPECT_THAT(e.what(), HasSubstr("está dañada")) << "caso " << caso;
-        }
+        EXPECT_THAT(errorDe([&] { leerEntera(ruta); }), HasSubstr("está dañada")) << "caso " << caso;
     }
     EXPECT_TRUE(sinProcesosHijos());
 }
@@ -293,22 +281,12 @@ TEST(OrigenAccess, unaCopiaTruncadaDaErrorEnLoQuePierdeYLeeLoDemas) {
     EXPECT_THAT(origen->tablas(), ElementsAre("Table1", "Table2", "Table3", "Table4"));
     auto cursor = origen->abrirTabla("Table1");
     EXPECT_EQ(leerTodo(*cursor).size(), 2u);
-    try {
-        origen->abrirTabla("Table3");
-        FAIL() << "se esperaba un error";
-    } catch (const ErrorTrovanel& e) {
-        EXPECT_THAT(e.what(), HasSubstr("está dañada"));
-    }
+    EXPECT_THAT(errorDe([&] { origen->abrirTabla("Table3"); }), HasSubstr("está dañada"));
 
     // Cut inside the catalog, at a page boundary or not: the file is refused when it is opened.
     for (std::size_t largo : {std::size_t{10 * 4096}, std::size_t{20 * 4096 + 100}, std::size_t{5000}}) {
         pruebas::escribirFichero(ruta, original.substr(0, largo));
-        try {
-            leerEntera(ruta);
-            FAIL() << "se esperaba un error con " << largo << " bytes";
-        } catch (const ErrorTrovanel& e) {
-            EXPECT_THAT(e.what(), HasSubstr("está dañada")) << largo;
-        }
+        EXPECT_THAT(errorDe([&] { leerEntera(ruta); }), HasSubstr("está dañada")) << largo;
     }
 }
 
@@ -334,12 +312,7 @@ TEST(OrigenAccess, unCatalogoQueLaLecturaRecorreSinFinAcabaEnError) {
     const fs::path ruta = carpeta / "bucle.mdb";
     pruebas::escribirFichero(ruta, bytes);
     PlazoCorto plazo("1500");
-    try {
-        leerEntera(ruta);
-        FAIL() << "se esperaba un error";
-    } catch (const ErrorTrovanel& e) {
-        EXPECT_THAT(e.what(), HasSubstr("está dañada"));
-    }
+    EXPECT_THAT(errorDe([&] { leerEntera(ruta); }), HasSubstr("está dañada"));
     EXPECT_TRUE(sinProcesosHijos());
 }
 
@@ -534,12 +507,7 @@ TEST_F(OrigenSqlite, tablasYColumnasSeBuscanSinDistinguirMayusculas) {
 
 TEST_F(OrigenSqlite, unaTablaQueNoExisteOUnaVistaSeRechazan) {
     auto origen = abrirOrigenAccess(ruta_);
-    try {
-        origen->abrirTabla("Clientes");
-        FAIL() << "se esperaba un error";
-    } catch (const ErrorTrovanel& e) {
-        EXPECT_THAT(e.what(), HasSubstr("Clientes"));
-    }
+    EXPECT_THAT(errorDe([&] { origen->abrirTabla("Clientes"); }), HasSubstr("Clientes"));
     EXPECT_THROW(origen->abrirTabla("vista"), ErrorTrovanel);
     EXPECT_THROW(origen->abrirTabla("sqlite_sequence"), ErrorTrovanel);
     EXPECT_THROW(origen->columnas("Clientes"), ErrorTrovanel);
@@ -586,36 +554,23 @@ TEST_F(OrigenSqlite, laExtensionEligeElLectorSinDistinguirMayusculas) {
     // A SQLite file with an Access extension is read as Access, and refused as such.
     const fs::path comoAccess = carpeta_ / "copia.mdb";
     fs::copy_file(ruta_, comoAccess);
-    try {
-        abrirOrigenAccess(comoAccess);
-        FAIL() << "se esperaba un error";
-    } catch (const ErrorTrovanel& e) {
-        EXPECT_THAT(e.what(), HasSubstr("no es una base de datos de Access"));
-    }
+    EXPECT_THAT(errorDe([&] { abrirOrigenAccess(comoAccess); }),
+                HasSubstr("no es una base de datos de Access"));
 }
 
 TEST(OrigenSqliteDanado, unFicheroQueNoEsUnaBaseDeDatosSeRechaza) {
     pruebas::CarpetaTemporal carpeta;
     const fs::path ruta = carpeta / "basura.sqlite3";
     pruebas::escribirFichero(ruta, std::string(8192, 'x'));
-    try {
-        abrirOrigenAccess(ruta);
-        FAIL() << "se esperaba un error";
-    } catch (const ErrorTrovanel& e) {
-        EXPECT_THAT(e.what(), StartsWith("No se puede abrir la base de datos " + ruta.string()));
-        EXPECT_THAT(e.what(), HasSubstr("no es una base de datos"));
-    }
+    const std::string mensaje = errorDe([&] { abrirOrigenAccess(ruta); });
+    EXPECT_THAT(mensaje, StartsWith("No se puede abrir la base de datos " + ruta.string()));
+    EXPECT_THAT(mensaje, HasSubstr("no es una base de datos"));
 }
 
 TEST(OrigenSqliteDanado, unFicheroQueNoExisteSeRechazaSinCrearlo) {
     pruebas::CarpetaTemporal carpeta;
     const fs::path ruta = carpeta / "falta.db";
-    try {
-        abrirOrigenAccess(ruta);
-        FAIL() << "se esperaba un error";
-    } catch (const ErrorTrovanel& e) {
-        EXPECT_THAT(e.what(), HasSubstr(ruta.string()));
-    }
+    EXPECT_THAT(errorDe([&] { abrirOrigenAccess(ruta); }), HasSubstr(ruta.string()));
     EXPECT_FALSE(fs::exists(ruta));
     EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), 0u);
 }
