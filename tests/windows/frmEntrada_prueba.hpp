@@ -223,6 +223,15 @@ protected:
             .ejecutar();
     }
 
+    // The family's driver only keeps the parameters it is given.
+    void guardarParametros(Familia familia, std::optional<ParametrosConversion>& recibidos) {
+        entorno.registro.registrar(familia,
+                                   [&recibidos](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
+                                       recibidos = p;
+                                       return ResultadoConversion{};
+                                   });
+    }
+
     std::unique_ptr<frmEntradaSinResultado> abrir(SolicitudDatosObligatorios* solicitud = nullptr) {
         auto dialogo = std::make_unique<frmEntradaSinResultado>(entorno.contexto(), solicitud);
         dialogo->show();

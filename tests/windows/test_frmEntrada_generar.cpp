@@ -275,11 +275,7 @@ TEST_F(FrmEntrada, laFechaDeProcesoEsUnaFechaDelCalendario) {
 
 TEST_F(FrmEntrada, unaPlantillaCSB58NoMiraLaFecha) {
     std::optional<ParametrosConversion> recibidos;
-    entorno.registro.registrar(Familia::CSB58,
-                               [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
-                                   recibidos = p;
-                                   return ResultadoConversion{};
-                               });
+    guardarParametros(Familia::CSB58, recibidos);
     const std::int64_t id = plantilla("CSB58", "Anticipos");
     const std::int64_t p = presentador("ANTICIPOS SA", "CSB58");
     const std::int64_t e = emisor(p, "EMISOR 58", "86420001612000000028");
@@ -301,11 +297,7 @@ TEST_F(FrmEntrada, unaPlantillaCSB58NoMiraLaFecha) {
 // Each charge detail option in a new dialog.
 TEST_F(FrmEntrada, unaPlantillaCSB34PasaElDetalleDeCargoYLaCabeceraTalCual) {
     std::optional<ParametrosConversion> recibidos;
-    entorno.registro.registrar(Familia::CSB34,
-                               [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
-                                   recibidos = p;
-                                   return ResultadoConversion{};
-                               });
+    guardarParametros(Familia::CSB34, recibidos);
     const std::int64_t id = plantilla("CSB34T", "Transferencias");
     const std::int64_t p = presentador("PAGADORA SA", "pagos");
     enlazar("tesorero", "pagos", p);
