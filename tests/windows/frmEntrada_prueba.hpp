@@ -44,6 +44,7 @@ using pruebas::AvisosGrabados;
 using pruebas::EntornoVentanas;
 using pruebas::hijo;
 using pruebas::leerFichero;
+using Textos = std::vector<std::string>;
 
 inline const std::string kSinPresentadores =
     "No tiene datos de presentadores\r\nPuede importar el fichero de cuentas"

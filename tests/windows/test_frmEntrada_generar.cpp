@@ -118,10 +118,10 @@ TEST_F(FrmEntrada, laBaseDeDatosDelProgramaComoEntradaSeRechazaYDejaLaEntradaAnt
     entorno.avisos.mensajes.clear();
     elegirEntrada(d.get(), entorno.carpeta / "Estructuras.db");
 
-    EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{kEntradaBaseDatosPrograma});
+    EXPECT_EQ(mensajes(entorno.avisos), Textos{kEntradaBaseDatosPrograma});
     EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbEntrada")->text(), QString::fromStdString(origen.string()));
     EXPECT_EQ(d->modelo().ficheroEntrada(), origen);
-    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbHojaTabla")), std::vector<std::string>{"enero"});
+    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbHojaTabla")), Textos{"enero"});
     EXPECT_EQ(d->modelo().tablaAccess(), "enero");
 }
 
@@ -153,7 +153,6 @@ TEST_F(FrmEntradaCascada, cadaRechazoDeGenerarLlegaEnSuOrden) {
         generar(d.get());
         return mensajes(entorno.avisos);
     };
-    using Textos = std::vector<std::string>;
 
     EXPECT_EQ(avisosTras([] {}), Textos{"La fecha de proceso es incorrecta"});
     EXPECT_EQ(avisosTras([&] { fecha(d.get(), "05", "03", "2026"); }),
@@ -210,8 +209,7 @@ TEST_P(FrmEntradaSinConversor, unaFamiliaSinConversorSeRechazaConElMensajeDelMod
     generar(d.get());
 
     EXPECT_EQ(mensajes(entorno.avisos),
-              std::vector<std::string>{
-                  std::string("Esta versión del programa aún no genera ficheros de tipo ") + caso.codigo});
+              Textos{std::string("Esta versión del programa aún no genera ficheros de tipo ") + caso.codigo});
     EXPECT_FALSE(d->ultimo);
     EXPECT_EQ(d->resultados, 0);
     EXPECT_FALSE(fs::exists(entorno.carpeta / "entrada.out"));
@@ -232,7 +230,7 @@ TEST_F(FrmEntrada, unTipoDesconocidoDicePlantillaIncorrectaYMuestraElResultado) 
     fecha(d.get(), "5", "3", "26");
     generar(d.get());
 
-    EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{"Plantilla incorrecta"});
+    EXPECT_EQ(mensajes(entorno.avisos), Textos{"Plantilla incorrecta"});
     ASSERT_TRUE(d->ultimo);
     EXPECT_EQ(d->ultimo->clase, ResultadoConversion::Clase::Fallido);
     EXPECT_EQ(d->ultimo->mensaje, "Plantilla incorrecta");
@@ -263,9 +261,8 @@ TEST_F(FrmEntrada, laFechaDeProcesoEsUnaFechaDelCalendario) {
         generar(d.get());
 
         // Without a template every correct date goes on to the next refusal.
-        EXPECT_EQ(mensajes(entorno.avisos),
-                  std::vector<std::string>{correcta ? "Por favor seleccione una plantilla"
-                                                    : "La fecha de proceso es incorrecta"});
+        EXPECT_EQ(mensajes(entorno.avisos), Textos{correcta ? "Por favor seleccione una plantilla"
+                                                            : "La fecha de proceso es incorrecta"});
         EXPECT_EQ(cajaAnio(d.get())->text(), QString::fromLatin1(anioMostrado));
         if (correcta) {
             EXPECT_EQ(d->modelo().fechaProceso(), fechaProceso);
