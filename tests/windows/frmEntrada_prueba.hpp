@@ -44,6 +44,7 @@ using pruebas::AvisosGrabados;
 using pruebas::EntornoVentanas;
 using pruebas::hijo;
 using pruebas::leerFichero;
+using Textos = std::vector<std::string>;
 
 inline const std::string kSinPresentadores =
     "No tiene datos de presentadores\r\nPuede importar el fichero de cuentas"
@@ -221,6 +222,15 @@ protected:
         bd().preparar("INSERT INTO usuarios (usuario, tipo, id_presentador) VALUES (?, ?, ?)")
             .con(usuario, tipo, idPresentador)
             .ejecutar();
+    }
+
+    // The family's driver only keeps the parameters it is given.
+    void guardarParametros(Familia familia, std::optional<ParametrosConversion>& recibidos) {
+        entorno.registro.registrar(familia,
+                                   [&recibidos](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
+                                       recibidos = p;
+                                       return ResultadoConversion{};
+                                   });
     }
 
     std::unique_ptr<frmEntradaSinResultado> abrir(SolicitudDatosObligatorios* solicitud = nullptr) {

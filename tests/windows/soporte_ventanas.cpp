@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <tuple>
+
 namespace trovanel::pruebas {
 
 std::filesystem::path SelectorGuionado::abrirFichero(const std::string& titulo, const std::string& filtro,
@@ -79,6 +81,22 @@ std::string PruebaVentana::corregir(QWidget* v, const char* caja, const char* te
         vistos += (vistos.empty() ? "" : " | ") + m;
     }
     return vistos;
+}
+
+void PruebaVentana::corregirImportada(QWidget* v, const CorreccionImportada& caso,
+                                      const std::function<std::string(std::int64_t)>& cuentaGuardada) {
+    escogerPorComienzo(hijo<QComboBox>(v, caso.combo), caso.comienzo);
+    EXPECT_EQ(box(v, "tbEntidadEmi")->text(), QStringLiteral("2100"));
+    const std::int64_t id = box(v, "tbIdEmi")->text().toLongLong();
+    const char* kPregunta = "pregunta: ¿Desea guardar los cambios?";
+    const char* kDCMal = "critico: Por favor, compruebe los datos de la cuenta";
+    for (auto [caja, texto, aviso, cuenta] : {std::tuple{"", "", "", caso.antes},
+                                              {"tbNifEmi", caso.nif, kPregunta, caso.antes},
+                                              {"tbOficinaEmi", caso.oficinaMal, kDCMal, caso.antes},
+                                              {"tbDC", caso.dcBueno, kPregunta, caso.despues}}) {
+        EXPECT_EQ(corregir(v, caja, texto), aviso) << caja;
+        EXPECT_EQ(cuentaGuardada(id), cuenta) << caja;
+    }
 }
 
 void PruebaVentana::usarPortapapeles(QLineEdit* caja, const char* pegado, const char* queda) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -87,6 +88,21 @@ protected:
     static void usarPortapapeles(QLineEdit* caja, const char* pegado, const char* queda);
     // The messages shown so far, as "type: text", forgetting them.
     std::vector<std::string> mensajes();
+    // An imported party (bank 2100) chosen by its name's start in `combo` keeps that bank, and its DC is
+    // checked with it: Aceptar with no change, with nif, with an office the DC does not fit, then with a DC
+    // that fits it; the stored account (cuentaGuardada of the party's id) is antes until the last, then
+    // despues.
+    struct CorreccionImportada {
+        const char* combo;
+        const char* comienzo;
+        const char* nif;
+        const char* oficinaMal;
+        const char* dcBueno;
+        const char* antes;
+        const char* despues;
+    };
+    void corregirImportada(QWidget* v, const CorreccionImportada& caso,
+                           const std::function<std::string(std::int64_t)>& cuentaGuardada);
     // A read-only copy of the database, and the window context over it.
     BaseDatos copiaSoloLectura();
     ContextoVentanas contextoSobre(BaseDatos& bd);

@@ -1,30 +1,10 @@
 #include "frmEntrada_prueba.hpp"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTableWidget>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
 namespace trovanel {
 namespace {
 
-namespace fs = std::filesystem;
+// The shared header brings the Qt, gtest and helper names.
 using namespace entrada_prueba;
-using pruebas::AvisosGrabados;
-using pruebas::EntornoVentanas;
-using pruebas::hijo;
-using pruebas::leerFichero;
 
 // --- template, user and party choices
 
@@ -35,8 +15,7 @@ TEST_F(FrmEntrada, soloListaLasPlantillasDeUsuarioSinElegirNinguna) {
 
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Generar CSB"));
     EXPECT_FALSE(cb->isEditable());
-    EXPECT_EQ(textos(cb),
-              (std::vector<std::string>{"Ejemplo CSB19 (CSB19)", "Transferencias nomina (Transferencias)"}));
+    EXPECT_EQ(textos(cb), (Textos{"Ejemplo CSB19 (CSB19)", "Transferencias nomina (Transferencias)"}));
     EXPECT_EQ(cb->currentIndex(), -1);
     EXPECT_EQ(hijo<QComboBox>(d.get(), "cbUsuario")->count(), 0);
     EXPECT_FALSE(hijo<QPushButton>(d.get(), "cmdProcesar")->isEnabled());
@@ -51,16 +30,15 @@ TEST_F(FrmEntradaCascada, plantillaEligeElPrimerUsuarioSuPresentadorYSuEmisor) {
     EXPECT_EQ(d->modelo().idEstructura(), 9);
     EXPECT_EQ(d->modelo().tipoUsuario(), "CSB19");
     auto* usuarios = hijo<QComboBox>(d.get(), "cbUsuario");
-    EXPECT_EQ(textos(usuarios), (std::vector<std::string>{"ana", "ejemplo", "O'Brien"}));
+    EXPECT_EQ(textos(usuarios), (Textos{"ana", "ejemplo", "O'Brien"}));
     EXPECT_EQ(usuarios->currentIndex(), 0);
     EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbPresentador")),
-              (std::vector<std::string>{"EMPRESA DE EJEMPLO SL", "COBROS O'BRIEN SA"}));
-    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbEmisor")),
-              (std::vector<std::string>{"EMPRESA DE EJEMPLO SL"}));
+              (Textos{"EMPRESA DE EJEMPLO SL", "COBROS O'BRIEN SA"}));
+    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbEmisor")), (Textos{"EMPRESA DE EJEMPLO SL"}));
     auto* grid = hijo<QTableWidget>(d.get(), "gidPresentador");
-    EXPECT_EQ(cabecera(grid), (std::vector<std::string>{"", "Nombre ", "Nif ", "Sufijo"}));
+    EXPECT_EQ(cabecera(grid), (Textos{"", "Nombre ", "Nif ", "Sufijo"}));
     ASSERT_EQ(grid->rowCount(), 2);
-    EXPECT_EQ(fila(grid, 0), (std::vector<std::string>{"EMPRESA DE EJEMPLO SL", "B00000000", "000"}));
+    EXPECT_EQ(fila(grid, 0), (Textos{"EMPRESA DE EJEMPLO SL", "B00000000", "000"}));
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
 }
 
@@ -69,15 +47,12 @@ TEST_F(FrmEntradaCascada, unUsuarioConApostrofoListaSusPresentadoresYEmisores) {
     elegirPlantilla(d.get(), 9);
     elegirTexto(hijo<QComboBox>(d.get(), "cbUsuario"), "O'Brien");
 
-    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbPresentador")),
-              (std::vector<std::string>{"COBROS O'BRIEN SA"}));
-    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbEmisor")),
-              (std::vector<std::string>{"EMISOR UNO", "EMISOR DOS"}));
+    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbPresentador")), (Textos{"COBROS O'BRIEN SA"}));
+    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbEmisor")), (Textos{"EMISOR UNO", "EMISOR DOS"}));
     auto* grid = hijo<QTableWidget>(d.get(), "gridEmisor");
-    EXPECT_EQ(cabecera(grid), (std::vector<std::string>{" ", "Nombre", "NIF", "Sufijo", "Cuenta de Abono"}));
+    EXPECT_EQ(cabecera(grid), (Textos{" ", "Nombre", "NIF", "Sufijo", "Cuenta de Abono"}));
     ASSERT_EQ(grid->rowCount(), 2);
-    EXPECT_EQ(fila(grid, 0),
-              (std::vector<std::string>{"EMISOR UNO", "B22222222", "002", "8642-0001-61-2000000028"}));
+    EXPECT_EQ(fila(grid, 0), (Textos{"EMISOR UNO", "B22222222", "002", "8642-0001-61-2000000028"}));
     // A short account is cut at the same places.
     EXPECT_EQ(fila(grid, 1)[3], "1234-5678-90-");
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
@@ -89,10 +64,10 @@ TEST_F(FrmEntradaCascada, conAdministradorAdminEncabezaYVeTodosLosPresentadoresD
     elegirPlantilla(d.get(), 9);
 
     auto* usuarios = hijo<QComboBox>(d.get(), "cbUsuario");
-    EXPECT_EQ(textos(usuarios), (std::vector<std::string>{"Admin", "ana", "ejemplo", "O'Brien"}));
+    EXPECT_EQ(textos(usuarios), (Textos{"Admin", "ana", "ejemplo", "O'Brien"}));
     EXPECT_EQ(usuarios->currentText(), QStringLiteral("Admin"));
     EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbPresentador")),
-              (std::vector<std::string>{"EMPRESA DE EJEMPLO SL", "COBROS O'BRIEN SA"}));
+              (Textos{"EMPRESA DE EJEMPLO SL", "COBROS O'BRIEN SA"}));
 }
 
 TEST_F(FrmEntradaCascada, ordenantesDePagosMuestranLaCuentaDeCargo) {
@@ -100,12 +75,12 @@ TEST_F(FrmEntradaCascada, ordenantesDePagosMuestranLaCuentaDeCargo) {
     auto d = abrir();
     elegirPlantilla(d.get(), id);
 
-    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbUsuario")), (std::vector<std::string>{"tesorero"}));
-    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbPresentador")), (std::vector<std::string>{"PAGADORA SA"}));
+    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbUsuario")), (Textos{"tesorero"}));
+    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbPresentador")), (Textos{"PAGADORA SA"}));
     EXPECT_EQ(hijo<QComboBox>(d.get(), "cbEmisor")->count(), 0);
     auto* grid = hijo<QTableWidget>(d.get(), "gidPresentador");
-    EXPECT_EQ(cabecera(grid), (std::vector<std::string>{"", "Nombre ", "Cuenta de Cargo"}));
-    EXPECT_EQ(fila(grid, 0), (std::vector<std::string>{"PAGADORA SA", "8642-0001-69-1000000017"}));
+    EXPECT_EQ(cabecera(grid), (Textos{"", "Nombre ", "Cuenta de Cargo"}));
+    EXPECT_EQ(fila(grid, 0), (Textos{"PAGADORA SA", "8642-0001-69-1000000017"}));
 }
 
 TEST_F(FrmEntradaCascada, filaDeLaRejillaEligePresentadorYSusEmisoresPeroLaCabeceraNoHaceNada) {
@@ -117,8 +92,7 @@ TEST_F(FrmEntradaCascada, filaDeLaRejillaEligePresentadorYSusEmisoresPeroLaCabec
 
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(1, 1)).center());
     EXPECT_EQ(presentadores->currentText(), QStringLiteral("COBROS O'BRIEN SA"));
-    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbEmisor")),
-              (std::vector<std::string>{"EMISOR UNO", "EMISOR DOS"}));
+    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbEmisor")), (Textos{"EMISOR UNO", "EMISOR DOS"}));
 
     auto* emisores = hijo<QComboBox>(d.get(), "cbEmisor");
     auto* gridEmisor = hijo<QTableWidget>(d.get(), "gridEmisor");
@@ -206,7 +180,7 @@ TEST_F(FrmEntrada, usuarioSinPresentadoresRecibeElMensajeDeTresLineasYNoPuedeAnc
     elegirPlantilla(d.get(), 9);
     elegirTexto(hijo<QComboBox>(d.get(), "cbUsuario"), "vacio");
 
-    EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{kSinPresentadores});
+    EXPECT_EQ(mensajes(entorno.avisos), Textos{kSinPresentadores});
     EXPECT_EQ(entorno.avisos.mensajes.back().tipo, "informacion");
     EXPECT_EQ(hijo<QComboBox>(d.get(), "cbPresentador")->count(), 0);
     EXPECT_EQ(hijo<QComboBox>(d.get(), "cbEmisor")->count(), 0);
@@ -225,7 +199,7 @@ TEST_F(FrmEntrada, ordenanteSinDatosDiceQueNoDisponeDeOrdenante) {
     auto d = abrir();
     elegirPlantilla(d.get(), id);
 
-    EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{kSinOrdenante});
+    EXPECT_EQ(mensajes(entorno.avisos), Textos{kSinOrdenante});
 }
 
 class FrmEntradaRejillasLegibles : public FrmEntrada,

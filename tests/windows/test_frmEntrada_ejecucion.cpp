@@ -1,30 +1,10 @@
 #include "frmEntrada_prueba.hpp"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTableWidget>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
 namespace trovanel {
 namespace {
 
-namespace fs = std::filesystem;
+// The shared header brings the Qt, gtest and helper names.
 using namespace entrada_prueba;
-using pruebas::AvisosGrabados;
-using pruebas::EntornoVentanas;
-using pruebas::hijo;
-using pruebas::leerFichero;
 
 // --- whole runs through the dialog
 

@@ -1,66 +1,37 @@
 #include "frmEntrada_prueba.hpp"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTableWidget>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
 namespace trovanel {
 namespace {
 
-namespace fs = std::filesystem;
+// The shared header brings the Qt, gtest and helper names.
 using namespace entrada_prueba;
-using pruebas::AvisosGrabados;
-using pruebas::EntornoVentanas;
-using pruebas::hijo;
-using pruebas::leerFichero;
 
 // --- input, date and run
 
-struct CasoRutas {
-    const char* entrada;
-    const char* salida;
-    const char* log;
-};
-
-class FrmEntradaRutas : public FrmEntrada, public ::testing::WithParamInterface<CasoRutas> {};
-
-TEST_P(FrmEntradaRutas, laEntradaElegidaDaLaSalidaYElLog) {
-    const CasoRutas caso = GetParam();
+// Input, output, log, each in a new dialog.
+TEST_F(FrmEntrada, laEntradaElegidaDaLaSalidaYElLog) {
     const fs::path carpeta = entorno.carpeta.ruta();
-    auto d = abrir();
-    elegirEntrada(d.get(), carpeta / caso.entrada);
-
-    EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbEntrada")->text(),
-              QString::fromStdString((carpeta / caso.entrada).string()));
-    EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbSalida")->text(),
-              QString::fromStdString((carpeta / caso.salida).string()));
-    EXPECT_EQ(d->modelo().ficheroSalida(), carpeta / caso.salida);
-    EXPECT_EQ(d->modelo().ficheroLog(), carpeta / caso.log);
-    EXPECT_TRUE(hijo<QPushButton>(d.get(), "cmdProcesar")->isEnabled());
+    for (auto [entrada, salida, log] :
+         {std::tuple{"recibos.txt", "recibos.out", "recibos.log"},
+          {"recibos.marzo.txt", "recibos.out", "recibos.log"},
+          {"recibos", "recibos.out", "recibos.log"},
+          // A folder's "." never cuts the name.
+          {"datos.2026/recibos.txt", "datos.2026/recibos.out", "datos.2026/recibos.log"},
+          {"datos.2026/recibos", "datos.2026/recibos.out", "datos.2026/recibos.log"},
+          {"recibos.out", "recibos.out1", "recibos.log"},
+          {"recibos.log", "recibos.out", "recibos.log1"}}) {
+        SCOPED_TRACE(entrada);
+        auto d = abrir();
+        elegirEntrada(d.get(), carpeta / entrada);
+        EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbEntrada")->text(),
+                  QString::fromStdString((carpeta / entrada).string()));
+        EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbSalida")->text(),
+                  QString::fromStdString((carpeta / salida).string()));
+        EXPECT_EQ(d->modelo().ficheroSalida(), carpeta / salida);
+        EXPECT_EQ(d->modelo().ficheroLog(), carpeta / log);
+        EXPECT_TRUE(hijo<QPushButton>(d.get(), "cmdProcesar")->isEnabled());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    PorNombre, FrmEntradaRutas,
-    ::testing::Values(CasoRutas{"recibos.txt", "recibos.out", "recibos.log"},
-                      CasoRutas{"recibos.marzo.txt", "recibos.out", "recibos.log"},
-                      CasoRutas{"recibos", "recibos.out", "recibos.log"},
-                      // A folder's "." never cuts the name.
-                      CasoRutas{"datos.2026/recibos.txt", "datos.2026/recibos.out", "datos.2026/recibos.log"},
-                      CasoRutas{"datos.2026/recibos", "datos.2026/recibos.out", "datos.2026/recibos.log"},
-                      CasoRutas{"recibos.out", "recibos.out1", "recibos.log"},
-                      CasoRutas{"recibos.log", "recibos.out", "recibos.log1"}));
 
 // The dialog opens in the user's home folder until a file is chosen, then in that file's folder, kept in
 // config.ini beside the flags' lines, which stay as they were.
@@ -147,10 +118,10 @@ TEST_F(FrmEntrada, laBaseDeDatosDelProgramaComoEntradaSeRechazaYDejaLaEntradaAnt
     entorno.avisos.mensajes.clear();
     elegirEntrada(d.get(), entorno.carpeta / "Estructuras.db");
 
-    EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{kEntradaBaseDatosPrograma});
+    EXPECT_EQ(mensajes(entorno.avisos), Textos{kEntradaBaseDatosPrograma});
     EXPECT_EQ(hijo<QLineEdit>(d.get(), "tbEntrada")->text(), QString::fromStdString(origen.string()));
     EXPECT_EQ(d->modelo().ficheroEntrada(), origen);
-    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbHojaTabla")), std::vector<std::string>{"enero"});
+    EXPECT_EQ(textos(hijo<QComboBox>(d.get(), "cbHojaTabla")), Textos{"enero"});
     EXPECT_EQ(d->modelo().tablaAccess(), "enero");
 }
 
@@ -182,7 +153,6 @@ TEST_F(FrmEntradaCascada, cadaRechazoDeGenerarLlegaEnSuOrden) {
         generar(d.get());
         return mensajes(entorno.avisos);
     };
-    using Textos = std::vector<std::string>;
 
     EXPECT_EQ(avisosTras([] {}), Textos{"La fecha de proceso es incorrecta"});
     EXPECT_EQ(avisosTras([&] { fecha(d.get(), "05", "03", "2026"); }),
@@ -239,8 +209,7 @@ TEST_P(FrmEntradaSinConversor, unaFamiliaSinConversorSeRechazaConElMensajeDelMod
     generar(d.get());
 
     EXPECT_EQ(mensajes(entorno.avisos),
-              std::vector<std::string>{
-                  std::string("Esta versión del programa aún no genera ficheros de tipo ") + caso.codigo});
+              Textos{std::string("Esta versión del programa aún no genera ficheros de tipo ") + caso.codigo});
     EXPECT_FALSE(d->ultimo);
     EXPECT_EQ(d->resultados, 0);
     EXPECT_FALSE(fs::exists(entorno.carpeta / "entrada.out"));
@@ -261,63 +230,49 @@ TEST_F(FrmEntrada, unTipoDesconocidoDicePlantillaIncorrectaYMuestraElResultado) 
     fecha(d.get(), "5", "3", "26");
     generar(d.get());
 
-    EXPECT_EQ(mensajes(entorno.avisos), std::vector<std::string>{"Plantilla incorrecta"});
+    EXPECT_EQ(mensajes(entorno.avisos), Textos{"Plantilla incorrecta"});
     ASSERT_TRUE(d->ultimo);
     EXPECT_EQ(d->ultimo->clase, ResultadoConversion::Clase::Fallido);
     EXPECT_EQ(d->ultimo->mensaje, "Plantilla incorrecta");
     EXPECT_EQ(d->resultados, 1);
 }
 
-struct CasoFecha {
-    const char* dia;
-    const char* mes;
-    const char* anio;
-    bool correcta;
-    const char* anioMostrado;
-    const char* fechaProceso;
-};
+// Day, month, year typed; whether the date is correct; the year shown; the process date kept.
+TEST_F(FrmEntrada, laFechaDeProcesoEsUnaFechaDelCalendario) {
+    for (auto [dia, mes, anio, correcta, anioMostrado, fechaProceso] :
+         {std::tuple{"5", "3", "2003", true, "2003", "050303"},
+          {"05", "03", "26", true, "2026", "050326"},
+          {"29", "2", "2024", true, "2024", "290224"},
+          {"29", "2", "2026", false, "2026", ""},
+          {"31", "4", "2026", false, "2026", ""},
+          {"1", "0", "2026", false, "2026", ""},
+          {"1", "13", "2026", false, "2026", ""},
+          {"1", "", "2026", false, "2026", ""},
+          {"", "3", "2026", false, "2026", ""},
+          {"1", "3", "", false, "", ""},
+          {"1", "3", "6", false, "6", ""},
+          {"1", "3", "026", false, "026", ""},
+          {"1*", "3", "2026", false, "2026", ""}}) {
+        SCOPED_TRACE(std::string(dia) + "/" + mes + "/" + anio);
+        entorno.avisos.mensajes.clear();
+        auto d = abrir();
+        elegirEntrada(d.get(), entorno.carpeta / "recibos.txt");
+        fecha(d.get(), dia, mes, anio);
+        generar(d.get());
 
-class FrmEntradaFechas : public FrmEntrada, public ::testing::WithParamInterface<CasoFecha> {};
-
-TEST_P(FrmEntradaFechas, laFechaDeProcesoEsUnaFechaDelCalendario) {
-    const CasoFecha caso = GetParam();
-    auto d = abrir();
-    elegirEntrada(d.get(), entorno.carpeta / "recibos.txt");
-    fecha(d.get(), caso.dia, caso.mes, caso.anio);
-    generar(d.get());
-
-    // Without a template every correct date goes on to the next refusal.
-    EXPECT_EQ(mensajes(entorno.avisos),
-              std::vector<std::string>{caso.correcta ? "Por favor seleccione una plantilla"
-                                                     : "La fecha de proceso es incorrecta"});
-    EXPECT_EQ(cajaAnio(d.get())->text(), QString::fromLatin1(caso.anioMostrado));
-    if (caso.correcta) {
-        EXPECT_EQ(d->modelo().fechaProceso(), caso.fechaProceso);
+        // Without a template every correct date goes on to the next refusal.
+        EXPECT_EQ(mensajes(entorno.avisos), Textos{correcta ? "Por favor seleccione una plantilla"
+                                                            : "La fecha de proceso es incorrecta"});
+        EXPECT_EQ(cajaAnio(d.get())->text(), QString::fromLatin1(anioMostrado));
+        if (correcta) {
+            EXPECT_EQ(d->modelo().fechaProceso(), fechaProceso);
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, FrmEntradaFechas,
-                         ::testing::Values(CasoFecha{"5", "3", "2003", true, "2003", "050303"},
-                                           CasoFecha{"05", "03", "26", true, "2026", "050326"},
-                                           CasoFecha{"29", "2", "2024", true, "2024", "290224"},
-                                           CasoFecha{"29", "2", "2026", false, "2026", ""},
-                                           CasoFecha{"31", "4", "2026", false, "2026", ""},
-                                           CasoFecha{"1", "0", "2026", false, "2026", ""},
-                                           CasoFecha{"1", "13", "2026", false, "2026", ""},
-                                           CasoFecha{"1", "", "2026", false, "2026", ""},
-                                           CasoFecha{"", "3", "2026", false, "2026", ""},
-                                           CasoFecha{"1", "3", "", false, "", ""},
-                                           CasoFecha{"1", "3", "6", false, "6", ""},
-                                           CasoFecha{"1", "3", "026", false, "026", ""},
-                                           CasoFecha{"1*", "3", "2026", false, "2026", ""}));
-
 TEST_F(FrmEntrada, unaPlantillaCSB58NoMiraLaFecha) {
     std::optional<ParametrosConversion> recibidos;
-    entorno.registro.registrar(Familia::CSB58,
-                               [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
-                                   recibidos = p;
-                                   return ResultadoConversion{};
-                               });
+    guardarParametros(Familia::CSB58, recibidos);
     const std::int64_t id = plantilla("CSB58", "Anticipos");
     const std::int64_t p = presentador("ANTICIPOS SA", "CSB58");
     const std::int64_t e = emisor(p, "EMISOR 58", "86420001612000000028");
@@ -336,46 +291,36 @@ TEST_F(FrmEntrada, unaPlantillaCSB58NoMiraLaFecha) {
     EXPECT_EQ(d->resultados, 1);
 }
 
-struct CasoDetalle {
-    const char* boton;
-    const char* detalle;
-};
-
-class FrmEntradaCSB34 : public FrmEntrada, public ::testing::WithParamInterface<CasoDetalle> {};
-
-TEST_P(FrmEntradaCSB34, pasaElDetalleDeCargoYLaCabeceraTalCual) {
+// Each charge detail option in a new dialog.
+TEST_F(FrmEntrada, unaPlantillaCSB34PasaElDetalleDeCargoYLaCabeceraTalCual) {
     std::optional<ParametrosConversion> recibidos;
-    entorno.registro.registrar(Familia::CSB34,
-                               [&](EstadoEjecucion&, Entorno&, const ParametrosConversion& p) {
-                                   recibidos = p;
-                                   return ResultadoConversion{};
-                               });
+    guardarParametros(Familia::CSB34, recibidos);
     const std::int64_t id = plantilla("CSB34T", "Transferencias");
     const std::int64_t p = presentador("PAGADORA SA", "pagos");
     enlazar("tesorero", "pagos", p);
-    auto d = abrir();
-    elegirPlantilla(d.get(), id);
-    elegirEntrada(d.get(), entorno.carpeta / "pagos.txt");
-    fecha(d.get(), "5", "3", "2026");
-    QTest::mouseClick(hijo<QRadioButton>(d.get(), GetParam().boton), Qt::LeftButton);
-    QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbDomicilioOrdenante"), " CALLE MAYOR 1");
-    QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "MADRID");
-    generar(d.get());
+    for (auto [boton, detalle] : {std::pair{"DetalleCargo0", "0"}, {"DetalleCargo1", "1"}}) {
+        SCOPED_TRACE(boton);
+        recibidos.reset();
+        auto d = abrir();
+        elegirPlantilla(d.get(), id);
+        elegirEntrada(d.get(), entorno.carpeta / "pagos.txt");
+        fecha(d.get(), "5", "3", "2026");
+        QTest::mouseClick(hijo<QRadioButton>(d.get(), boton), Qt::LeftButton);
+        QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbDomicilioOrdenante"), " CALLE MAYOR 1");
+        QTest::keyClicks(hijo<QLineEdit>(d.get(), "tbPlazaOrdenante"), "MADRID");
+        generar(d.get());
 
-    ASSERT_TRUE(recibidos);
-    EXPECT_EQ(recibidos->detalleCargo, GetParam().detalle);
-    EXPECT_TRUE(entorno.avisos.mensajes.empty());
-    EXPECT_EQ(recibidos->gTipoEstructura, "CSB34T");
-    EXPECT_EQ(recibidos->domicilioOrdenante, " CALLE MAYOR 1");
-    EXPECT_EQ(recibidos->plazaOrdenante, "MADRID");
-    EXPECT_EQ(recibidos->idPresentador, p);
-    EXPECT_EQ(recibidos->idEmisor, 0);
-    EXPECT_EQ(recibidos->gFechaProceso, "050326");
+        ASSERT_TRUE(recibidos);
+        EXPECT_EQ(recibidos->detalleCargo, detalle);
+        EXPECT_TRUE(entorno.avisos.mensajes.empty());
+        EXPECT_EQ(recibidos->gTipoEstructura, "CSB34T");
+        EXPECT_EQ(recibidos->domicilioOrdenante, " CALLE MAYOR 1");
+        EXPECT_EQ(recibidos->plazaOrdenante, "MADRID");
+        EXPECT_EQ(recibidos->idPresentador, p);
+        EXPECT_EQ(recibidos->idEmisor, 0);
+        EXPECT_EQ(recibidos->gFechaProceso, "050326");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Opciones, FrmEntradaCSB34,
-                         ::testing::Values(CasoDetalle{"DetalleCargo0", "0"},
-                                           CasoDetalle{"DetalleCargo1", "1"}));
 
 } // namespace
 } // namespace trovanel

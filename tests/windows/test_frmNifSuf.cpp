@@ -123,18 +123,10 @@ TEST_F(FrmNifSuf, unEmisorImportadoConservaSuEntidadYSuDCSeCompruebaConElla) {
     importarFicheroCuentas(*entorno.baseDatos, datosPrueba() / "cuentas" / "cuentas_crlf.txt");
     frmNifSuf v(entorno.contexto());
     v.show();
-    escogerPorComienzo(hijo<QComboBox>(&v, "cbNombrePre"), "PRESENTADOR 19");
-    EXPECT_EQ(box(&v, "tbEntidadEmi")->text(), QStringLiteral("2100"));
-    const std::int64_t id = box(&v, "tbIdEmi")->text().toLongLong();
-    const char* kPregunta = "pregunta: ¿Desea guardar los cambios?";
-    const char* kDCMal = "critico: Por favor, compruebe los datos de la cuenta";
-    for (auto [caja, texto, aviso, cuenta] : {std::tuple{"", "", "", "21000002540687654321"},
-                                              {"tbNifEmi", "J99999999", kPregunta, "21000002540687654321"},
-                                              {"tbOficinaEmi", "0003", kDCMal, "21000002540687654321"},
-                                              {"tbDC", "14", kPregunta, "21000003140687654321"}}) {
-        EXPECT_EQ(corregir(&v, caja, texto), aviso) << caja;
-        EXPECT_EQ(leerEmisor(*entorno.baseDatos, id)->cuenta, cuenta) << caja;
-    }
+    corregirImportada(&v,
+                      {"cbNombrePre", "PRESENTADOR 19", "J99999999", "0003", "14", "21000002540687654321",
+                       "21000003140687654321"},
+                      [&](std::int64_t id) { return leerEmisor(*entorno.baseDatos, id)->cuenta; });
     // The clipboard works in the account boxes of both panels.
     pulsar(&v, "cmdAlta");
     usarPortapapeles(box(&v, "tbDC"), "1-4", "14");

@@ -150,18 +150,10 @@ TEST_F(FrmNifSufPagos, unOrdenanteImportadoConservaSuEntidadYSuDCSeCompruebaConE
     importarFicheroCuentas(*entorno.baseDatos, datosPrueba() / "cuentas" / "cuentas_crlf.txt");
     frmNifSufPagos v(entorno.contexto());
     v.show();
-    escogerPorComienzo(hijo<QComboBox>(&v, "cbNombreEmi"), "ORDENANTE DIECISEIS");
-    EXPECT_EQ(box(&v, "tbEntidadEmi")->text(), QStringLiteral("2100"));
-    const std::int64_t id = box(&v, "tbIdEmi")->text().toLongLong();
-    const char* kPregunta = "pregunta: ¿Desea guardar los cambios?";
-    const char* kDCMal = "critico: Por favor, compruebe los datos de la cuenta";
-    for (auto [caja, texto, aviso, cuenta] : {std::tuple{"", "", "", "21000001030161111111"},
-                                              {"tbNifEmi", "B22222222", kPregunta, "21000001030161111111"},
-                                              {"tbOficinaEmi", "0002", kDCMal, "21000001030161111111"},
-                                              {"tbDC", "53", kPregunta, "21000002530161111111"}}) {
-        EXPECT_EQ(corregir(&v, caja, texto), aviso) << caja;
-        EXPECT_EQ(leerPresentador(*entorno.baseDatos, id)->cuenta, cuenta) << caja;
-    }
+    corregirImportada(&v,
+                      {"cbNombreEmi", "ORDENANTE DIECISEIS", "B22222222", "0002", "53",
+                       "21000001030161111111", "21000002530161111111"},
+                      [&](std::int64_t id) { return leerPresentador(*entorno.baseDatos, id)->cuenta; });
 }
 
 TEST_F(FrmNifSufPagos, unaBaseDeDatosQueFallaSeAvisaYLaVentanaSigueUsable) {
