@@ -192,20 +192,12 @@ struct Tiempos {
 // Converts the input that many times through the real driver; false when a run showed a message.
 bool repetir(const std::filesystem::path& carpeta, const std::filesystem::path& entrada,
              const std::string& tabla, long veces, Tiempos& tiempos) {
-    BaseDatos baseDatos = BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva);
-    bench::AvisosContados avisos;
-    RelojSistema reloj;
-    Entorno entorno{baseDatos, avisos, reloj, carpeta};
-    EstadoEjecucion estado;
-    ParametrosConversion parametros;
-    parametros.rutaEntrada = entrada;
-    parametros.rutaSalida = carpeta / "entrada.out";
-    parametros.gFicheroLog = carpeta / "entrada.log";
-    preparar(baseDatos, estado, parametros, false, kColumnasTable1, tabla);
+    bench::EjecucionMedida e(carpeta, entrada, carpeta / "entrada.out", carpeta / "entrada.log");
+    preparar(e.baseDatos, e.estado, e.parametros, false, kColumnasTable1, tabla);
     std::vector<double> segundos;
     for (long i = 0; i < veces; ++i) {
         const auto inicio = std::chrono::steady_clock::now();
-        GenerarCSB19(estado, entorno, parametros);
+        GenerarCSB19(e.estado, e.entorno, e.parametros);
         segundos.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count());
     }
     std::sort(segundos.begin(), segundos.end());
@@ -214,7 +206,7 @@ bool repetir(const std::filesystem::path& carpeta, const std::filesystem::path& 
     for (const double s : segundos) {
         tiempos.total += s;
     }
-    return avisos.mensajes == 0;
+    return e.avisos.mensajes == 0;
 }
 
 long memoriaMaximaKiB(int quien) {

@@ -199,20 +199,14 @@ void medirTexto(const fs::path& carpeta, std::uint64_t grande) {
     // Text input: one line without an end, through the norm 19 conversion of the example template.
     escribirRelleno(carpeta / "linea.txt", "", grande, 'x');
     medirEnHijo("texto: una linea sin final", [&] {
-        BaseDatos bd = BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva);
-        bench::AvisosContados avisos;
-        RelojSistema reloj;
-        Entorno entorno{bd, avisos, reloj, carpeta};
-        EstadoEjecucion estado;
-        ParametrosConversion p;
-        p.gFicheroLog = carpeta / "linea.log";
-        p.rutaEntrada = carpeta / "linea.txt";
-        p.rutaSalida = carpeta / "linea.out";
+        bench::EjecucionMedida e(carpeta, carpeta / "linea.txt", carpeta / "linea.out",
+                                 carpeta / "linea.log");
+        ParametrosConversion& p = e.parametros;
         p.idEstructura = 9;
         p.idPresentador = 1;
         p.idEmisor = 1;
         p.gFechaProceso = "05/03/2026";
-        const ResultadoConversion resultado = GenerarCSB19(estado, entorno, p);
+        const ResultadoConversion resultado = GenerarCSB19(e.estado, e.entorno, p);
         return std::string(resultado.conErrores() ? "falla" : "convierte") + ", salida " +
                (fs::exists(p.rutaSalida) ? "escrita" : "no escrita");
     });
@@ -270,31 +264,36 @@ void medirLibros(const fs::path& carpeta, std::uint64_t grande) {
     fs::remove(carpeta / "muchas.xlsx");
 }
 
+// Writes a table database with the statements given.
+std::string escribirTabla(const fs::path& ruta, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(ruta.c_str(), &db);
+    const int codigo = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return codigo == SQLITE_OK ? "escrita" : "no escrita";
+}
+
+// Reads every row of table t through the program's table source.
+std::string leerTabla(const fs::path& ruta) {
+    return mensajeDe([&] {
+        auto origen = abrirOrigenAccess(ruta);
+        auto cursor = origen->abrirTabla("t");
+        std::vector<ValorColumna> valores;
+        while (cursor->siguiente(valores)) {
+        }
+    });
+}
+
 void medirTablas(const fs::path& carpeta, std::uint64_t grande) {
     // A table: one text value of a quarter of the size, read row by row.
     medirEnHijo(nullptr, [&] {
-        sqlite3* db = nullptr;
-        sqlite3_open((carpeta / "tabla.db").c_str(), &db);
-        const std::string sql = "PRAGMA journal_mode=OFF; CREATE TABLE t (a TEXT, b TEXT);"
-                                "INSERT INTO t VALUES ('x', CAST(zeroblob(" +
-                                std::to_string(grande / 4) + ") AS TEXT));";
-        const int codigo = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        return std::string(codigo == SQLITE_OK ? "escrita" : "no escrita");
+        return escribirTabla(carpeta / "tabla.db", "PRAGMA journal_mode=OFF; CREATE TABLE t (a TEXT, b TEXT);"
+                                                   "INSERT INTO t VALUES ('x', CAST(zeroblob(" +
+                                                       std::to_string(grande / 4) + ") AS TEXT));");
     });
-    medirEnHijo("tabla SQLite: un texto", [&] {
-        return mensajeDe([&] {
-            auto origen = abrirOrigenAccess(carpeta / "tabla.db");
-            auto cursor = origen->abrirTabla("t");
-            std::vector<ValorColumna> valores;
-            while (cursor->siguiente(valores)) {
-            }
-        });
-    });
+    medirEnHijo("tabla SQLite: un texto", [&] { return leerTabla(carpeta / "tabla.db"); });
     // Just within the caps of a table: every column of a row as long as a value may be.
     medirEnHijo(nullptr, [&] {
-        sqlite3* db = nullptr;
-        sqlite3_open((carpeta / "ancha.db").c_str(), &db);
         std::string columnas;
         std::string valores;
         for (int i = 0; i < kMaxColumnasTabla; ++i) {
@@ -302,21 +301,11 @@ void medirTablas(const fs::path& carpeta, std::uint64_t grande) {
             valores += (i == 0 ? "" : ", ") + std::string("CAST(zeroblob(") + std::to_string(kMaxValor) +
                        ") AS TEXT)";
         }
-        const std::string sql = "PRAGMA journal_mode=OFF; CREATE TABLE t (" + columnas +
-                                "); INSERT INTO t VALUES (" + valores + "); INSERT INTO t SELECT * FROM t;";
-        const int codigo = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        return std::string(codigo == SQLITE_OK ? "escrita" : "no escrita");
+        return escribirTabla(carpeta / "ancha.db", "PRAGMA journal_mode=OFF; CREATE TABLE t (" + columnas +
+                                                       "); INSERT INTO t VALUES (" + valores +
+                                                       "); INSERT INTO t SELECT * FROM t;");
     });
-    medirEnHijo("tabla SQLite: filas al limite", [&] {
-        return mensajeDe([&] {
-            auto origen = abrirOrigenAccess(carpeta / "ancha.db");
-            auto cursor = origen->abrirTabla("t");
-            std::vector<ValorColumna> valores;
-            while (cursor->siguiente(valores)) {
-            }
-        });
-    });
+    medirEnHijo("tabla SQLite: filas al limite", [&] { return leerTabla(carpeta / "ancha.db"); });
 }
 
 } // namespace

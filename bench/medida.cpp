@@ -18,6 +18,17 @@
 
 namespace trovanel::bench {
 
+EjecucionMedida::EjecucionMedida(const std::filesystem::path& carpeta, const std::filesystem::path& entrada,
+                                 const std::filesystem::path& salida, const std::filesystem::path& log)
+    : baseDatos(BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva)), entorno{baseDatos,
+                                                                                                   avisos,
+                                                                                                   reloj,
+                                                                                                   carpeta} {
+    parametros.rutaEntrada = entrada;
+    parametros.rutaSalida = salida;
+    parametros.gFicheroLog = log;
+}
+
 namespace {
 
 long memoriaMaximaKiB() {
@@ -93,19 +104,13 @@ Resultado ejecutar(const Medicion& m) {
     r.memoriaAntesKiB = memoriaMaximaKiB();
 
     crearBaseDatosPrograma(carpeta / "Estructuras.db");
-    BaseDatos baseDatos = BaseDatos::abrir(carpeta / "Estructuras.db", BaseDatos::Modo::Exclusiva);
-    AvisosContados avisos;
-    RelojSistema reloj;
-    Entorno entorno{baseDatos, avisos, reloj, carpeta};
-    EstadoEjecucion estado;
-    ParametrosConversion parametros;
-    parametros.gFicheroLog = carpeta / "entrada.log";
-    parametros.rutaEntrada = entrada;
-    parametros.rutaSalida = carpeta / "entrada.out";
-    m.preparar(baseDatos, estado, parametros);
+    EjecucionMedida e(carpeta, entrada, carpeta / "entrada.out", carpeta / "entrada.log");
+    AvisosContados& avisos = e.avisos;
+    ParametrosConversion& parametros = e.parametros;
+    m.preparar(e.baseDatos, e.estado, parametros);
 
     const auto inicio = std::chrono::steady_clock::now();
-    const ResultadoConversion resultado = m.conversor(estado, entorno, parametros);
+    const ResultadoConversion resultado = m.conversor(e.estado, e.entorno, parametros);
     r.segundos = desde(inicio);
     r.memoriaMaximaKiB = memoriaMaximaKiB();
 

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "avisos.hpp"
+#include "base_datos.hpp"
 #include "conversores.hpp"
+#include "estado_ejecucion.hpp"
+#include "reloj.hpp"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
-
-namespace trovanel {
-class BaseDatos;
-}
 
 namespace trovanel::bench {
 
@@ -22,6 +21,19 @@ public:
     void simple(const std::string&) override { ++mensajes; }
     bool pregunta(const std::string&) override { return ++mensajes, false; }
     long mensajes = 0;
+};
+
+// What one conversion run needs: the program's database in carpeta, opened for this run alone, and the
+// run's state and parameters, with the input, bank file and log given.
+struct EjecucionMedida {
+    EjecucionMedida(const std::filesystem::path& carpeta, const std::filesystem::path& entrada,
+                    const std::filesystem::path& salida, const std::filesystem::path& log);
+    BaseDatos baseDatos;
+    AvisosContados avisos;
+    RelojSistema reloj;
+    Entorno entorno;
+    EstadoEjecucion estado;
+    ParametrosConversion parametros;
 };
 
 // A fixed-position field: cut to its width, completed with blanks (on the left when derecha).

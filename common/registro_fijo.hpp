@@ -13,24 +13,24 @@ namespace trovanel {
 // build would take the copy for a read past it.
 [[gnu::noinline]] void copiarPiezaLarga(char* destino, const char* origen, std::size_t n);
 
+// n characters, at least one Palabra and at most two, as the first and the last Palabra, which may overlap.
+template <typename Palabra> inline void copiarSolapado(char* destino, const char* origen, std::size_t n) {
+    Palabra primeros;
+    Palabra ultimos;
+    std::memcpy(&primeros, origen, sizeof(Palabra));
+    std::memcpy(&ultimos, origen + n - sizeof(Palabra), sizeof(Palabra));
+    std::memcpy(destino, &primeros, sizeof(Palabra));
+    std::memcpy(destino + n - sizeof(Palabra), &ultimos, sizeof(Palabra));
+}
+
 // The pieces of a record are at most a few dozen characters long: those are copied with two
 // overlapping moves rather than a call. memcpy must not be handed the null data of an empty view, even
 // to copy nothing.
 inline void copiarPieza(char* destino, const char* origen, std::size_t n) {
     if (n >= 8 && n <= 16) {
-        std::uint64_t primeros;
-        std::uint64_t ultimos;
-        std::memcpy(&primeros, origen, 8);
-        std::memcpy(&ultimos, origen + n - 8, 8);
-        std::memcpy(destino, &primeros, 8);
-        std::memcpy(destino + n - 8, &ultimos, 8);
+        copiarSolapado<std::uint64_t>(destino, origen, n);
     } else if (n >= 4 && n < 8) {
-        std::uint32_t primeros;
-        std::uint32_t ultimos;
-        std::memcpy(&primeros, origen, 4);
-        std::memcpy(&ultimos, origen + n - 4, 4);
-        std::memcpy(destino, &primeros, 4);
-        std::memcpy(destino + n - 4, &ultimos, 4);
+        copiarSolapado<std::uint32_t>(destino, origen, n);
     } else if (n > 16 && n <= 64) {
         // Names, addresses and concepts: 16 characters at a time and an overlapping last 16, still
         // without a call. (Fixed moves of 32 would read past a short source as far as the compiler can

@@ -324,6 +324,28 @@ PanelCuenta panelCuenta(const char* titulo, bool conSufijo, const std::function<
     return p;
 }
 
+AltaCuenta altaCuenta(const char* titulo, const char* sufijo, int anchoNombre, bool conSufijo,
+                      QWidget* padre) {
+    AltaCuenta a{};
+    a.marco = marco("Frame1", titulo, padre);
+    a.formulario = new QFormLayout(a.marco);
+    const auto nombre = [sufijo](const char* campo) { return std::string("tbAlta") + campo + sufijo; };
+    a.tbNombre = fila(a.formulario, nombre("Nombre").c_str(), "Nombre", anchoNombre, a.marco);
+    a.tbNif = fila(a.formulario, nombre("Nif").c_str(), "N.I.F.", 9, a.marco);
+    if (conSufijo) {
+        a.tbSuf = fila(a.formulario, nombre("Suf").c_str(), "Sufijo:", 3, a.marco);
+    }
+    a.tbOficina = fila(a.formulario, nombre("Oficina").c_str(), "Oficina", 4, a.marco);
+    a.tbDC = fila(a.formulario, "tbAltaDC", "DC", 2, a.marco);
+    a.tbCuenta = fila(a.formulario, nombre("Cuenta").c_str(), "Cuenta", 10, a.marco);
+    for (QLineEdit* cuenta : {a.tbSuf, a.tbOficina, a.tbDC, a.tbCuenta}) {
+        if (cuenta != nullptr) {
+            soloCifrasCuenta(cuenta);
+        }
+    }
+    return a;
+}
+
 void colocarVentanaPartes(QWidget* ventana, QComboBox* usuarios, std::initializer_list<QWidget*> marcos,
                           std::initializer_list<QPushButton*> botones, QWidget* alta,
                           Qt::Alignment alineacionAlta) {

@@ -126,6 +126,22 @@ struct PanelCuenta {
 PanelCuenta panelCuenta(const char* titulo, bool conSufijo, const std::function<void()>& modificado,
                         QWidget* padre);
 
+// The frame "Frame1" of a party window's add panel: the new party's name (of anchoNombre characters),
+// N.I.F., suffix when asked for, office, check digits and account number, the account boxes taking only
+// digits. The boxes are named "tbAlta" and the field, followed by sufijo except "tbAltaDC".
+struct AltaCuenta {
+    QGroupBox* marco;
+    QFormLayout* formulario;
+    QLineEdit* tbNombre;
+    QLineEdit* tbNif;
+    QLineEdit* tbSuf; // nullptr without a suffix
+    QLineEdit* tbOficina;
+    QLineEdit* tbDC;
+    QLineEdit* tbCuenta;
+};
+AltaCuenta altaCuenta(const char* titulo, const char* sufijo, int anchoNombre, bool conSufijo,
+                      QWidget* padre);
+
 // The layout of a party window: the user list, the frames and the row of buttons one under another, and
 // the add panel to their right, hidden until asked for. The window keeps its size and shows its title
 // whole.

@@ -103,24 +103,21 @@ QPushButton* frmNifSuf::construirAlta() {
     tbAltaNombrePre_ = fila(altaPre, "tbAltaNombrePre", "Nombre", 40, Frame2);
     tbAltaNifPre_ = fila(altaPre, "tbAltaNifPre", "N.I.F.", 9, Frame2);
     tbAltaSufPre_ = fila(altaPre, "tbAltaSufPre", "Sufijo:", 3, Frame2);
-    auto* Frame1 = marco("Frame1", "Emisor", panelAlta_);
-    auto* altaEmi = new QFormLayout(Frame1);
-    tbAltaNombreEmi_ = fila(altaEmi, "tbAltaNombreEmi", "Nombre", 40, Frame1);
-    tbAltaNifEmi_ = fila(altaEmi, "tbAltaNifEmi", "N.I.F.", 9, Frame1);
-    tbAltaSufEmi_ = fila(altaEmi, "tbAltaSufEmi", "Sufijo:", 3, Frame1);
-    tbAltaOficinaEmi_ = fila(altaEmi, "tbAltaOficinaEmi", "Oficina", 4, Frame1);
-    tbAltaDC_ = fila(altaEmi, "tbAltaDC", "DC", 2, Frame1);
-    tbAltaCuentaEmi_ = fila(altaEmi, "tbAltaCuentaEmi", "Cuenta", 10, Frame1);
+    const AltaCuenta emisor = altaCuenta("Emisor", "Emi", 40, true, panelAlta_);
+    tbAltaNombreEmi_ = emisor.tbNombre;
+    tbAltaNifEmi_ = emisor.tbNif;
+    tbAltaSufEmi_ = emisor.tbSuf;
+    tbAltaOficinaEmi_ = emisor.tbOficina;
+    tbAltaDC_ = emisor.tbDC;
+    tbAltaCuentaEmi_ = emisor.tbCuenta;
     auto* cmdAnadir = boton("cmdAñadir", "Añadir", panelAlta_);
     auto* alta = new QVBoxLayout(panelAlta_);
     alta->setContentsMargins(0, 0, 0, 0);
     alta->addWidget(Frame2);
-    alta->addWidget(Frame1);
+    alta->addWidget(emisor.marco);
     alta->addWidget(cmdAnadir);
     alta->addStretch(1);
-    for (QLineEdit* cuenta : {tbAltaSufPre_, tbAltaSufEmi_, tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_}) {
-        soloCifrasCuenta(cuenta);
-    }
+    soloCifrasCuenta(tbAltaSufPre_);
     return cmdAnadir;
 }
 

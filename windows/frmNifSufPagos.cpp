@@ -63,18 +63,15 @@ frmNifSufPagos::frmNifSufPagos(ContextoVentanas contexto, QWidget* padre)
 
 // The add panel: a new ordering party.
 QPushButton* frmNifSufPagos::construirAlta() {
-    Frame1_ = marco("Frame1", "Alta Ordenante", this);
-    auto* alta = new QFormLayout(Frame1_);
-    tbAltaNombre_ = fila(alta, "tbAltaNombre", "Nombre", 36, Frame1_);
-    tbAltaNif_ = fila(alta, "tbAltaNif", "N.I.F.", 9, Frame1_);
-    tbAltaOficina_ = fila(alta, "tbAltaOficina", "Oficina", 4, Frame1_);
-    tbAltaDC_ = fila(alta, "tbAltaDC", "DC", 2, Frame1_);
-    tbAltaCuenta_ = fila(alta, "tbAltaCuenta", "Cuenta", 10, Frame1_);
+    const AltaCuenta alta = altaCuenta("Alta Ordenante", "", 36, false, this);
+    Frame1_ = alta.marco;
+    tbAltaNombre_ = alta.tbNombre;
+    tbAltaNif_ = alta.tbNif;
+    tbAltaOficina_ = alta.tbOficina;
+    tbAltaDC_ = alta.tbDC;
+    tbAltaCuenta_ = alta.tbCuenta;
     auto* cmdAnadir = boton("cmdAñadir", "Añadir", Frame1_);
-    alta->addRow(cmdAnadir);
-    for (QLineEdit* cuenta : {tbAltaOficina_, tbAltaDC_, tbAltaCuenta_}) {
-        soloCifrasCuenta(cuenta);
-    }
+    alta.formulario->addRow(cmdAnadir);
     return cmdAnadir;
 }
 
