@@ -1,8 +1,8 @@
 #include "libro_excel.hpp"
 
+#include "entradas_prueba.hpp"
 #include "error.hpp"
 #include "fichero_entrada.hpp"
-#include "entradas_prueba.hpp"
 #include "libros_xls_prueba.hpp"
 #include "memoria_pruebas.hpp"
 #include "soporte_pruebas.hpp"
