@@ -119,6 +119,11 @@ std::optional<std::string> posicionIncorrecta(const CampoEstructura& campo, std:
                    std::to_string(kMayorPosicion);
         }
     }
+    // A sheet or table template holds no positions to order: placing a field there sets fin to 1 and
+    // keeps the inicio and the line key of the template it was copied from.
+    if (!porPosiciones) {
+        return std::nullopt;
+    }
     // Within range the subtractions below cannot overflow.
     if ((campo.inicio != 0 || campo.fin != 0) && campo.fin < campo.inicio - 1) {
         return nombre + " termina (fin " + std::to_string(campo.fin) + ") antes de empezar (inicio " +
@@ -131,7 +136,7 @@ std::optional<std::string> posicionIncorrecta(const CampoEstructura& campo, std:
     // Placed but not cut, with nothing to stand in: the mandatory check would never see it.
     const bool colocadoSinPieza = (campo.inicio != 0 || campo.fin != 0) &&
                                   !piezaCortable(campo.inicio, largoPieza(campo.inicio, campo.fin));
-    if (porPosiciones && campo.obligatorio && colocadoSinPieza && enBlanco(campo.valorcampo)) {
+    if (campo.obligatorio && colocadoSinPieza && enBlanco(campo.valorcampo)) {
         return nombre + " es obligatorio y no se puede leer de la entrada ni tiene valor por defecto";
     }
     return std::nullopt;

@@ -60,9 +60,10 @@ public:
 bool leePorPosiciones(std::string_view tipo);
 
 // What is wrong with the positions of field idCampo, or nothing: inicio, fin, inilinea or finlinea
-// below 0 or above kMayorPosicion; fin before inicio - 1 on a placed field (0 and 0 is the editors' way
-// of leaving one unplaced, and the line key likewise); or, when the template reads by position, a
-// mandatory placed field that can neither be cut nor take its valorcampo.
+// below 0 or above kMayorPosicion; and, only when the template reads by position, fin before inicio - 1
+// on a placed field (0 and 0 is the editors' way of leaving one unplaced, and the line key likewise) or a
+// mandatory placed field that can neither be cut nor take its valorcampo. A sheet or table template
+// keeps the inicio of its source template beside its fin of 1, so its order means nothing.
 std::optional<std::string> posicionIncorrecta(const CampoEstructura& campo, std::size_t idCampo,
                                               bool porPosiciones);
 

@@ -132,6 +132,7 @@ std::vector<CampoPlantilla> plantillaDeFilas(std::vector<CampoPlantilla> campos)
     for (CampoPlantilla& c : campos) {
         if (c.inicio > 0) {
             c.valorlinea = std::string(1, letra++);
+            c.fin = 1;
         }
     }
     return campos;

@@ -24,8 +24,9 @@ void escribirTablaSqlite(const std::filesystem::path& ruta, const std::string& t
 // the first), cut as the text reader cuts them, then the line's number, so that an empty line is still a
 // row of the used range.
 FilasPrueba filasDeTexto(const std::string& texto, const std::vector<CampoPlantilla>& campos);
-// That template for those rows: each placed field names its column, by letter (sheets) or by a name of
-// the same letter (tables); the other fields keep their values.
+// That template for those rows, as the sheet and table editors place a field: each placed field names
+// its column, by letter (sheets) or by a name of the same letter (tables), and gets fin 1 beside the inicio
+// of the text template; the other fields keep their values.
 std::vector<CampoPlantilla> plantillaDeFilas(std::vector<CampoPlantilla> campos);
 // The fields of a stored template (name, span, value and whether mandatory), to give them as rows.
 std::vector<CampoPlantilla> camposDePlantilla(BaseDatos& baseDatos, std::int64_t idPlantilla);

@@ -123,26 +123,28 @@ protected:
 
 // --- loading
 
-TEST_P(EditorPorClase, cargaLasFilasPorIdCampoConHuecosNulosYSinIdsNegativos) {
+// Field 4 is placed as the sheet editor places it: fin 1 beside the inicio of a text template.
+TEST_P(EditorPorClase, cargaLasFilasPorIdCampoConHuecosNulosSinIdsNegativosYColocadasComoEnUnaHoja) {
     const auto id = plantilla("CSB19Ex", {{.campo = "CodigoReferencia", .obligatorio = true},
                                           {.campo = "Importe", .fin = 5, .longitud = 15}});
     bd->preparar("INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin) VALUES "
-                 "(?, 3, NULL, NULL, NULL), (?, -1, 'Oculto', 1, 2)")
-        .con(id, id)
+                 "(?, 3, NULL, NULL, NULL), (?, -1, 'Oculto', 1, 2), (?, 4, 'NombreTitular', 13, 1)")
+        .con(id, id, id)
         .ejecutar();
     bd->preparar("UPDATE estructura SET principiolinea = NULL WHERE id_estructura = ?").con(id).ejecutar();
     auto& ed = editor(id);
 
     EXPECT_EQ(ed.tipoEstructura(), std::string("CSB19") + GetParam().sufijo);
     EXPECT_EQ(ed.principioLinea(), -1);
-    EXPECT_EQ(ed.plantilla().campos.size(), 4u);
-    EXPECT_EQ(ed.plantilla().conFila, (std::vector<bool>{true, true, false, true}));
+    EXPECT_EQ(ed.plantilla().campos.size(), 5u);
+    EXPECT_EQ(ed.plantilla().conFila, (std::vector<bool>{true, true, false, true, true}));
     EXPECT_EQ(ed.textoEntrada(0), "0-CodigoReferencia (obligatorio)");
     EXPECT_EQ(ed.textoEntrada(1), "1-Importe" + kBlancos);
     EXPECT_EQ(ed.textoEntrada(3), "3-" + kBlancos);
+    EXPECT_EQ(ed.textoEntrada(4), "4-NombreTitular" + kBlancos);
     using V = std::vector<std::size_t>;
     EXPECT_EQ(ed.sinColocar(), GetParam().colocaConFin ? (V{0, 3}) : (V{0, 1, 3}));
-    EXPECT_EQ(ed.colocados(), GetParam().colocaConFin ? V{1} : V{});
+    EXPECT_EQ(ed.colocados(), GetParam().colocaConFin ? (V{1, 4}) : V{4});
     EXPECT_TRUE(ed.borrarDisponible());
     EXPECT_EQ(ed.cajas.id, std::to_string(id));
 }

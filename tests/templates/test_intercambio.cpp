@@ -74,9 +74,21 @@ Plantilla plantillaRemesa() {
     p.multifacturas = {{0, "Importe@SignoNegativo", "  021 ", 1, 0}};
     return p;
 }
+// A sheet template as its editor places fields: column letter, fin 1, and the inicio and line key of the
+// text template it was copied from, which are no positions of a sheet.
+Plantilla plantillaHoja() {
+    Plantilla p;
+    p.tipo = "CSB34TEx";
+    p.descripcion = "Hoja de transferencias";
+    p.ponerCampo(0, {"ClaveBeneficiario", 1, 1, "A", "", 0, 0, true, 12});
+    p.ponerCampo(1, {"NombreBeneficiario", 13, 1, "B", "", 0, 0, true, 36});
+    p.ponerCampo(2, {"Importe", 43, 1, "C", "-", 3, 1, true, 12});
+    return p;
+}
 const Golden kGolden[] = {
     {"pagosConHuecosYBlancos", plantillaPagos, "plantilla.txt", "plantilla-importada.txt"},
     {"remesaConBlancosAlrededorDeLaDescripcion", plantillaRemesa, "remesa.txt", "remesa-importada.txt"},
+    {"hojaConFinUnoAntesDelInicioDeLaPlantillaDeTexto", plantillaHoja, "hoja.txt", "hoja.txt"},
 };
 
 class IntercambioGolden : public Intercambio, public ::testing::WithParamInterface<Golden> {};
