@@ -115,8 +115,12 @@ ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& va
                 !dialogo_datos::FechaCorrecta(Mid(t, 1, 2), Mid(t, 4, 2), Mid(t, 7, 4))) {
                 return ResultadoDatos::FechaIncorrecta;
             }
-            estado.gFechaDatos = esTipoZOP(gTipoEstructura) ? Mid(t, 9, 2) + Mid(t, 4, 2) + Mid(t, 1, 2)
-                                                            : Mid(t, 1, 2) + Mid(t, 4, 2) + Mid(t, 9, 2);
+            // Each date box gives its own field: the invoice date has a place of its own.
+            std::string& fecha = estado.gCamposEstructura[valor.indice].campo == "FechaFactura"
+                                     ? estado.gFechaFacturaDatos
+                                     : estado.gFechaDatos;
+            fecha = esTipoZOP(gTipoEstructura) ? Mid(t, 9, 2) + Mid(t, 4, 2) + Mid(t, 1, 2)
+                                               : Mid(t, 1, 2) + Mid(t, 4, 2) + Mid(t, 9, 2);
             break;
         }
         case ClaseFilaDatos::Texto:

@@ -157,6 +157,7 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
                                                            const RegistroConversores& registro) {
     // Nothing of an earlier run decides this one: the date typed for it is asked anew.
     estado_.gFechaDatos.clear();
+    estado_.gFechaFacturaDatos.clear();
 
     // Norm 58 files carry no process date: the dialog hides it.
     if (!esCSB58(gTipoEstructura_) &&

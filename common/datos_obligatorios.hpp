@@ -16,8 +16,8 @@ bool esDatoQueFalta(const CampoEstructura& campo);
 std::vector<std::size_t> camposQueFaltan(const std::vector<CampoEstructura>& campos);
 
 // Asks the user for the missing mandatory fields; the window implements it. It writes each value into
-// the field's valorcampo (a date into gFechaDatos, in the order the template type gTipoEstructura writes
-// its dates) and returns whether the user accepted.
+// the field's valorcampo (a date into gFechaDatos, or gFechaFacturaDatos for FechaFactura, in the order the
+// template type gTipoEstructura writes its dates) and returns whether the user accepted.
 class SolicitudDatosObligatorios {
 public:
     virtual ~SolicitudDatosObligatorios() = default;

@@ -33,6 +33,8 @@ struct EstadoEjecucion {
     std::string gSignoImporte = " ";
     // The date typed in the missing-data dialog, in the order the template's type writes dates.
     std::string gFechaDatos;
+    // The date typed there for the invoice date (FechaFactura), apart: it never stands in for the due date.
+    std::string gFechaFacturaDatos;
     // Input line (or row) of the order being logged.
     std::int64_t gNumeroLinea = 0;
     // Error texts of the current order, in the order found; the log writer prints and clears them.

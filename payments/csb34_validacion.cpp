@@ -149,7 +149,10 @@ void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, st
     }
     case CampoCSB34::FechaFactura: {
         const std::string_view fecha = colocado(campo) ? recortar(valorLeido) : std::string_view();
-        if (enBlanco(fecha)) {
+        if (!colocado(campo) && campo.obligatorio && !estado.gFechaFacturaDatos.empty()) {
+            // Typed when the run started, already checked there.
+            p.fechaFactura = estado.gFechaFacturaDatos + " ";
+        } else if (enBlanco(fecha)) {
             p.fechaFactura = fechaDDMMAA(entorno.reloj.ahora()) + " ";
         } else {
             const std::string convertida = fechaVtoDDMMAA(fecha, campo.valorcampo, RellenoFecha::Pagos);

@@ -20,6 +20,7 @@ namespace trovanel {
 bool ModuloPagos::cargarPartes(const ParametrosConversion& parametros) {
     // A date typed for an earlier run must never stand in for this run's dates.
     estado.gFechaDatos.clear();
+    estado.gFechaFacturaDatos.clear();
     const auto fila =
         leerFilaParte(entorno.baseDatos, entorno.avisos,
                       "SELECT nifpre, nompre, cuenta FROM presentadores WHERE id_presentador = ? "
