@@ -166,13 +166,8 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         return kSalidaRechazada;
     }
     const std::string tipoLimpio = Trim(tipo);
-    // A template without a type is no template of any family, whatever the date argument holds.
-    if (tipoLimpio.empty()) {
-        avisos.informacion("Plantilla incorrecta");
-        return kSalidaRechazada;
-    }
 
-    // The date is checked before the type, so a bad date is reported even for an unknown type.
+    // The date is checked before the type, so a bad date is reported even for an unknown or blank type.
     const std::string argumento5 = argumento(parametros, 5);
     if (!argumento5.empty() && tipoLimpio != "CSB58") {
         const auto fecha = fechaLote(argumento5);

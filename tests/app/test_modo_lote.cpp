@@ -427,8 +427,11 @@ INSTANTIATE_TEST_SUITE_P(Tabla, LoteRealTest, ::testing::Values(
     CasoLoteReal{"obligatorioSinPiezaNiValor", "CSB34T", kPago, orden("ANA"), kSalidaConErrores,
                  std::string(kRevise) + "El campo 1-NombreBeneficiario es obligatorio y no se puede leer de la entrada ni tiene valor por defecto", "",
                  "UPDATE detalleestructura SET inicio = 0, obligatorio = 1 WHERE id_estructura = ? AND id_campo = 1"},
-    CasoLoteReal{"plantillaSinTipo", "CSB58", kCobro, orden("ANA"), kSalidaRechazada, "Plantilla incorrecta", "",
-                 "UPDATE estructura SET tipo = NULL WHERE id_estructura = ?"}),
+    CasoLoteReal{"plantillaSinTipo", "ZOP", kZOP, orden("ANA"), kSalidaRechazada, "Plantilla incorrecta", "",
+                 "UPDATE estructura SET tipo = NULL WHERE id_estructura = ?"},
+    // The date is tested before the type: the issuer id of a norm 58 command line is no date.
+    CasoLoteReal{"plantillaConTipoEnBlancoYFechaIncorrectaDiceFechaIncorrecta", "CSB58", kCobro, orden("ANA"), kSalidaRechazada,
+                 "Fecha incorrecta", "", "UPDATE estructura SET tipo = '  ' WHERE id_estructura = ?"}),
     [](const auto& caso) { return std::string(caso.param.nombre); });
 // clang-format on
 
