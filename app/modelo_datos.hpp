@@ -43,8 +43,8 @@ enum class ResultadoDatos { Aceptado, Incompleto, FechaIncorrecta };
 
 // Checks the rows in order and stores each value that can be stored: combo codes and typed text
 // (blanks kept) into valorcampo, a date into gFechaDatos (year first for ZOP), or into gFechaFacturaDatos
-// when its field is FechaFactura. A bad date stops at once and
-// wins over an empty box. Values stored by a refused attempt stay; the next attempt stores them again.
+// when its field is FechaFactura. A bad date stops at once and wins over an empty box. Values stored by a
+// refused attempt stay; the next attempt stores them again.
 ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& valores,
                        std::string_view gTipoEstructura);
 
