@@ -3,6 +3,7 @@
 #include "avisos.hpp"
 #include "base_datos_programa.hpp"
 #include "configuracion.hpp"
+#include "fichero_salida.hpp"
 
 #include <cstdlib>
 #include <system_error>
@@ -76,18 +77,17 @@ std::optional<BaseDatos> abrirBaseDatosAlArrancar(Configuracion& configuracion, 
     configuracion.gRutaCopiaBD = rutaCopiaDelDia(carpetaPrograma, reloj.ahora());
 
     std::optional<BaseDatos> baseDatos;
-    bool creada = false;
     try {
-        baseDatos.emplace(abrirBaseDatosPrograma(configuracion.gRutaBDOrigen, &creada));
+        baseDatos.emplace(abrirBaseDatosPrograma(configuracion.gRutaBDOrigen));
     } catch (const ErrorTrovanel& e) {
         avisos.critico(std::string("Error: ") + e.what());
         return std::nullopt;
     }
-    if (creada) {
-        // The folder is set up as a new installation left it. One that fails is told by the main
-        // window, which cannot open the file.
-        escribirConfiguracionInicial(carpetaPrograma);
-    }
+    // Held exclusively now: what a start killed while writing config.ini left is removed, and a
+    // config.ini that a first start killed before it was written gets the new installation's one. One
+    // that fails is told by the main window, which cannot open the file.
+    FicheroSalida::quitarAbandonados(carpetaPrograma / kFicheroConfiguracion);
+    escribirConfiguracionInicial(carpetaPrograma);
 
     std::error_code error;
     const bool existe = std::filesystem::exists(configuracion.gRutaCopiaBD, error);

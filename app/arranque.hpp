@@ -45,8 +45,8 @@ std::vector<std::string> LeerParametros(std::string_view lineaComandos, std::siz
 // Name of the day's copy of the database: day, month and year without leading zeros, ".Copy".
 std::filesystem::path rutaCopiaDelDia(const std::filesystem::path& carpetaPrograma, const FechaHora& hoy);
 
-// Start-up up to the open database: opens (creating it on first start, with a config.ini with both
-// flags off unless one exists) the program's database exclusively, then makes the day's copy when no
+// Start-up up to the open database: opens (creating it on first start) the program's database
+// exclusively, writes a config.ini with both flags off when there is none, then makes the day's copy when no
 // file of that name exists; a copy takes its name only once complete, and what a killed start left is
 // removed first. A copy that cannot be made is reported and start-up goes on; a database that cannot be
 // opened is reported ("Error: " and the description) and gives nothing.

@@ -4,6 +4,7 @@
 #include "base_datos_programa.hpp"
 #include "codificacion.hpp"
 #include "datos_iniciales.hpp"
+#include "fichero_entrada.hpp"
 #include "fichero_salida.hpp"
 
 #include <fcntl.h>
@@ -41,7 +42,7 @@ std::error_code probarEscritura(const std::filesystem::path& carpeta) {
 
 std::string mensajeCarpetaInutilizable(const std::filesystem::path& carpeta, const std::string& motivo) {
     return "Error: No se puede usar la carpeta del programa " + utf8ACp1252(carpeta.string()) + " (" +
-           utf8ACp1252(motivo) +
+           motivo +
            ").\r\nPara usar otra carpeta, indique su ruta en la variable de entorno TROVANEL_HOME "
            "(por ejemplo: TROVANEL_HOME=/ruta/de/la/carpeta trovanel).";
 }
@@ -56,7 +57,9 @@ bool prepararCarpetaPrograma(const std::filesystem::path& carpeta, Avisos& aviso
         error = probarEscritura(carpeta);
     }
     if (error) {
-        avisos.critico(mensajeCarpetaInutilizable(carpeta, error.message()));
+        // A file in the way (the folder itself or one above it) is not a missing folder.
+        avisos.critico(mensajeCarpetaInutilizable(
+            carpeta, error.value() == ENOTDIR ? "no es una carpeta" : motivoSistema(error.value())));
         return false;
     }
 

@@ -7,8 +7,8 @@ namespace trovanel {
 
 class Avisos;
 
-// What is said when the program folder cannot be made or written: the folder, the system's reason and
-// how to choose another one.
+// What is said when the program folder cannot be made or written: the folder, the reason (already in
+// the messages' Windows-1252) and how to choose another one.
 std::string mensajeCarpetaInutilizable(const std::filesystem::path& carpeta, const std::string& motivo);
 
 // Gets the program folder ready before the database opens: makes it (and the folders above it) when

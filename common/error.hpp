@@ -13,5 +13,7 @@ public:
 
 // Shown for any input, text or workbook or table, that cannot be opened or read.
 inline constexpr const char* kNoSeAbreEntrada = "No se puede abrir el fichero de entrada";
+// Shown for a bank file that cannot be created or written.
+inline constexpr const char* kNoSeCreaSalida = "No se puede crear el fichero de salida";
 
 } // namespace trovanel

@@ -112,6 +112,34 @@ std::string motivoSistema(int error) {
         return "demasiados enlaces simbólicos";
     case EIO:
         return "error de lectura o escritura del disco";
+    case EFBIG:
+        return "el fichero supera el tamaño máximo permitido";
+    case EEXIST:
+        return "ya existe";
+    case EBUSY:
+    case ETXTBSY:
+        return "está en uso";
+    case EMFILE:
+    case ENFILE:
+        return "hay demasiados ficheros abiertos";
+    case ENOMEM:
+        return "no hay memoria suficiente";
+    case ENXIO:
+    case ENODEV:
+        return "el dispositivo no está disponible";
+    case EAGAIN:
+    case EINTR:
+        return "no está disponible en este momento";
+    case ENOTEMPTY:
+        return "la carpeta no está vacía";
+    case EXDEV:
+        return "está en otro disco";
+    case EMLINK:
+        return "tiene demasiados enlaces";
+    case EOPNOTSUPP:
+        return "el sistema de ficheros no lo permite";
+    case EINVAL:
+        return "el nombre o la operación no son válidos";
     case 0:
         return "no se puede usar";
     default:

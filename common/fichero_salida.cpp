@@ -1,5 +1,7 @@
 #include "fichero_salida.hpp"
 
+#include "fichero_entrada.hpp"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -61,21 +63,37 @@ void FicheroSalida::permitirSinNombre(bool permitir) {
     permitidoSinNombre = permitir;
 }
 
-FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move(destino)) {
-    // Putting the file in place at the end would replace a read-only file and fail on a folder only
-    // after all the work: refuse both now, as opening the target itself for writing would.
+std::string FicheroSalida::destinoInutilizable(const std::filesystem::path& destino) {
+    // Putting the file in place at the end would replace a read-only file, a FIFO or a device node, and
+    // fail on a folder only after all the work: refuse them now, as opening the target itself would.
     std::error_code error;
-    const auto estado = std::filesystem::status(destino_, error);
-    if (destino_.filename().empty() || std::filesystem::is_directory(estado)) {
-        errorSistema_ = EISDIR;
-        return;
+    const auto estado = std::filesystem::status(destino, error);
+    if (destino.filename().empty() || std::filesystem::is_directory(estado)) {
+        return motivoSistema(EISDIR);
     }
-    if (std::filesystem::exists(estado) && ::access(destino_.c_str(), W_OK) != 0) {
-        errorSistema_ = errno;
+    if (!std::filesystem::exists(estado)) {
+        return {};
+    }
+    if (!std::filesystem::is_regular_file(estado)) {
+        return kNoEsFicheroRegular;
+    }
+    if (::access(destino.c_str(), W_OK) != 0) {
+        return motivoSistema(errno);
+    }
+    return {};
+}
+
+std::string FicheroSalida::motivo() const {
+    return motivo_.empty() ? motivoSistema(errorSistema_) : motivo_;
+}
+
+FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move(destino)) {
+    motivo_ = destinoInutilizable(destino_);
+    if (!motivo_.empty()) {
         return;
     }
     const std::filesystem::path carpeta = destino_.has_parent_path() ? destino_.parent_path() : ".";
-    quitarAbandonados(carpeta);
+    quitarAbandonados(destino_);
     int fd = permitidoSinNombre ? abrirSinNombre(carpeta) : -1;
     if (fd < 0) {
         fd = abrirConNombre(carpeta);
@@ -126,10 +144,11 @@ int FicheroSalida::abrirConNombre(const std::filesystem::path& carpeta) {
     return fd;
 }
 
-void FicheroSalida::quitarAbandonados(const std::filesystem::path& carpeta) const {
+void FicheroSalida::quitarAbandonados(const std::filesystem::path& destino) {
     // Files of this target that a killed process left. A live one (another process writing the same
     // target) keeps its lock and stays.
-    const std::string prefijo = prefijoTemporal(destino_);
+    const std::filesystem::path carpeta = destino.has_parent_path() ? destino.parent_path() : ".";
+    const std::string prefijo = prefijoTemporal(destino);
     std::error_code error;
     for (std::filesystem::directory_iterator it(carpeta, error), fin; !error && it != fin;
          it.increment(error)) {
@@ -162,6 +181,7 @@ void FicheroSalida::escribirBloque(const char* datos, std::size_t n) {
 #endif
     if (escritos != n) {
         fallo_ = true;
+        errorSistema_ = errno;
     }
 }
 
@@ -210,9 +230,18 @@ bool FicheroSalida::confirmar() {
     }
     volcar();
     bool bien = !fallo_ && std::fflush(fichero_) == 0;
-    bien = std::fclose(fichero_) == 0 && bien;
+    if (!fallo_ && !bien) {
+        errorSistema_ = errno;
+    }
+    if (std::fclose(fichero_) != 0 && bien) {
+        errorSistema_ = errno;
+        bien = false;
+    }
     fichero_ = nullptr;
-    bien = bien && ponerNombre();
+    if (bien && !ponerNombre()) {
+        errorSistema_ = errno;
+        bien = false;
+    }
     descartar();
     fallo_ = fallo_ || !bien;
     return bien;

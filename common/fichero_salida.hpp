@@ -14,7 +14,8 @@ namespace trovanel {
 // Where the file system allows it, the file being written has no name at all, so a killed process
 // leaves nothing behind. Elsewhere it is named after the target ("remesa.out.trovanel-XXXXXX"), and
 // the next FicheroSalida of that target removes the ones a killed process left.
-// A target that is a folder or a file that may not be written is refused at once (not abierto()).
+// A target that is a folder, anything but a regular file (a FIFO, a device) or a file that may not be
+// written is refused at once (not abierto()) and left as it is.
 class FicheroSalida {
 public:
     explicit FicheroSalida(std::filesystem::path destino);
@@ -52,8 +53,16 @@ public:
     void descartar();
 
     const std::filesystem::path& destino() const { return destino_; }
-    // Why the file could not be opened (errno), 0 when it was.
+    // Why the file could not be opened or written (errno), 0 while nothing failed.
     int errorSistema() const { return errorSistema_; }
+    // The same said in Spanish, for the line after a message ("es una carpeta", "no queda espacio...").
+    std::string motivo() const;
+
+    // Why destino cannot take a bank file (what the constructor refuses by the target's kind alone), in
+    // Spanish; empty when it can.
+    static std::string destinoInutilizable(const std::filesystem::path& destino);
+    // Removes the files of destino that a killed process left being written (none of a live one).
+    static void quitarAbandonados(const std::filesystem::path& destino);
 
     // Tests: false makes every later file take the named way of file systems without unnamed files.
     static void permitirSinNombre(bool permitir);
@@ -61,7 +70,6 @@ public:
 private:
     int abrirSinNombre(const std::filesystem::path& carpeta);
     int abrirConNombre(const std::filesystem::path& carpeta);
-    void quitarAbandonados(const std::filesystem::path& carpeta) const;
     bool ponerNombre();
 
     std::filesystem::path destino_;
@@ -86,6 +94,8 @@ private:
     // and lets the file be named after the stream is closed and its errors are known.
     int descriptor_ = -1;
     int errorSistema_ = 0;
+    // A refusal that no errno tells (a target that is not a regular file).
+    std::string motivo_;
     bool fallo_ = false;
 };
 

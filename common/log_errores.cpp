@@ -2,6 +2,7 @@
 
 #include "avisos.hpp"
 #include "estado_ejecucion.hpp"
+#include "fichero_entrada.hpp"
 #include "reloj.hpp"
 #include "texto.hpp"
 
@@ -9,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <string>
 
@@ -50,10 +52,17 @@ bool EscritorLog::abrir() {
     const int fd =
         ::open(ruta_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
+        const int error = errno;
+        struct stat datos {};
+        const bool existe = ::lstat(ruta_.c_str(), &datos) == 0;
+        motivo_ = existe && S_ISLNK(datos.st_mode)                               ? "es un enlace simbólico"
+                  : existe && !S_ISREG(datos.st_mode) && !S_ISDIR(datos.st_mode) ? kNoEsFicheroRegular
+                                                                                 : motivoSistema(error);
         return false;
     }
     struct stat datos {};
     if (::fstat(fd, &datos) != 0 || !S_ISREG(datos.st_mode)) {
+        motivo_ = kNoEsFicheroRegular;
         ::close(fd);
         return false;
     }
@@ -122,14 +131,18 @@ void EscritorLog::terminarBloque() {
         cabecera.append("\r\n").append(fechaCorta(ahora)).append(" - ").append(horaLarga(ahora));
         cabecera.append("\r\n");
         bien = escribir(fichero_, cabecera);
+        errorEscritura(bien);
         // Only a header that really went out stops the next block from writing it.
         estado_.gCabeceraLogPendiente = !bien;
     }
-    bien = bien && escribir(fichero_, bloque_);
+    if (bien) {
+        bien = escribir(fichero_, bloque_);
+        errorEscritura(bien);
+    }
     estado_.gErrores.clear();
     if (!bien) {
         fallido_ = true;
-        avisos_.critico(mensajeFallo_);
+        avisarFallo();
         if (fichero_ != nullptr) {
             std::fclose(fichero_);
             fichero_ = nullptr;
@@ -142,12 +155,24 @@ bool EscritorLog::cerrar() {
         return true;
     }
     const bool bien = std::fclose(fichero_) == 0;
+    errorEscritura(bien);
     fichero_ = nullptr;
     if (!bien) {
         fallido_ = true;
-        avisos_.critico(mensajeFallo_);
+        avisarFallo();
     }
     return bien;
+}
+
+void EscritorLog::errorEscritura(bool bien) {
+    if (!bien) {
+        motivo_ = motivoSistema(errno);
+    }
+}
+
+void EscritorLog::avisarFallo() {
+    // The log's path and the reason after the family's message, as for any file that fails.
+    avisos_.critico(ruta_.empty() ? mensajeFallo_ : mensajeEntrada(mensajeFallo_, ruta_, motivo_));
 }
 
 void EscribirLog(EscritorLog& log, std::int64_t numLinea, std::string_view nifOrdenante,

@@ -32,8 +32,8 @@ public:
 
     // One block: asterisks, "Numero Linea: " n, the family's identification lines, a line holding one
     // blank and every text of estado.gErrores, which is emptied. When the log cannot be opened or
-    // written, the failure message is shown and the texts are dropped with the order, so they are
-    // never printed under another order.
+    // written, the failure message is shown (then the log's path and the reason) and the texts are
+    // dropped with the order, so they are never printed under another order.
     void escribirBloque(std::int64_t numeroLinea, std::initializer_list<std::string_view> identificacion);
     // An identification line as a caption and the order's value, written without joining them first.
     struct LineaRotulada {
@@ -55,12 +55,17 @@ private:
     void empezarBloque(std::int64_t numeroLinea);
     void anadirLinea(std::string_view rotulo, std::string_view valor = {});
     void terminarBloque();
+    // Keeps why a write failed (errno), when it did.
+    void errorEscritura(bool bien);
+    void avisarFallo();
 
     std::filesystem::path ruta_;
     EstadoEjecucion& estado_;
     const Reloj& reloj_;
     Avisos& avisos_;
     std::string mensajeFallo_;
+    // Why the log could not be opened or written, in Spanish.
+    std::string motivo_;
     // The stream's buffer: the C library ignores the size asked for unless it is handed the memory.
     std::unique_ptr<char[]> buffer_;
     std::FILE* fichero_ = nullptr;

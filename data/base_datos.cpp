@@ -197,6 +197,12 @@ CerrojoBaseDatos CerrojoBaseDatos::tomar(const std::filesystem::path& ruta, bool
         if (cerrojo.descriptor_ < 0 && errno == ENOENT && crear) {
             cerrojo.descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL, 0644);
             if (cerrojo.descriptor_ < 0 && errno == EEXIST) {
+                struct stat enlace {};
+                if (::lstat(ruta.c_str(), &enlace) == 0 && S_ISLNK(enlace.st_mode)) {
+                    // Neither there nor creatable: a link whose file is gone, not a database in use.
+                    throw ErrorBaseDatos("La base de datos " + rutaComoTexto(ruta) +
+                                         " es un enlace a un fichero que no existe");
+                }
                 continue;
             }
             if (cerrojo.descriptor_ < 0) {

@@ -7,7 +7,10 @@
 #include "configuracion.hpp"
 #include "datos_obligatorios.hpp"
 #include "entrada_excel_access.hpp"
+#include "error.hpp"
 #include "familia_conversion.hpp"
+#include "fichero_entrada.hpp"
+#include "fichero_salida.hpp"
 #include "lector_filas.hpp"
 #include "motor_lectura.hpp"
 #include "multifactura.hpp"
@@ -126,7 +129,8 @@ ficheroProtegido(const std::filesystem::path& ruta, const Entorno& entorno,
 
 // The bank file takes its name at the end of the run, replacing whatever had it, and the log is appended
 // to: neither may be a file the run reads or writes itself, nor a file of the program folder (its
-// configuration, its database and the database's copies). The message names the clash.
+// configuration, its database, its journal and the database's copies of every day), however it is
+// reached: a hard link elsewhere is the same file. The message names the clash.
 std::optional<std::string> salidaQueChoca(const Entorno& entorno, const ParametrosConversion& parametros) {
     const std::filesystem::path carpeta = entorno.carpetaPrograma;
     const std::filesystem::path sinRuta;
@@ -139,11 +143,26 @@ std::optional<std::string> salidaQueChoca(const Entorno& entorno, const Parametr
          ficheroDelPrograma(kFicheroConfiguracion)},
         {carpeta.empty() ? std::filesystem::path() : carpeta / kFicheroCaracteres,
          ficheroDelPrograma(kFicheroCaracteres)},
+        {parametros.rutaEntrada, "el fichero de entrada"},
     };
+    // The database's journal and the copies of other days are known only by what the folder holds.
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(carpeta, error), fin; !carpeta.empty() && !error && it != fin;
+         it.increment(error)) {
+        switch (clasificarFichero(it->path().filename().native())) {
+        case FicheroDeBaseDatos::BaseDatos:
+            protegidos.emplace_back(it->path(), kLaBaseDatos);
+            break;
+        case FicheroDeBaseDatos::Copia:
+            protegidos.emplace_back(it->path(), kLaCopia);
+            break;
+        case FicheroDeBaseDatos::Ninguno:
+            break;
+        }
+    }
     if (const auto choque = ficheroProtegido(parametros.gFicheroLog, entorno, protegidos)) {
         return "El registro de errores no puede ser el mismo que " + *choque;
     }
-    protegidos.emplace_back(parametros.rutaEntrada, "el fichero de entrada");
     protegidos.emplace_back(parametros.gFicheroLog, "el registro de errores");
     if (const auto choque = ficheroProtegido(parametros.rutaSalida, entorno, protegidos)) {
         return "El fichero de salida no puede ser el mismo que " + *choque;
@@ -190,6 +209,15 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
     if (auto choque = salidaQueChoca(entorno, parametros)) {
         entorno.avisos.informacion(*choque);
         familia.fallar(std::move(*choque), ResultadoConversion::Clase::RechazadoAntesDeLeer);
+        return familia.resultado;
+    }
+    // An output that is a folder, a FIFO, a device or a read-only file is no place for a bank file: it
+    // is refused before anything is read, and left as it is.
+    if (const std::string motivo = FicheroSalida::destinoInutilizable(parametros.rutaSalida);
+        !motivo.empty()) {
+        std::string mensaje = mensajeEntrada(kNoSeCreaSalida, parametros.rutaSalida, motivo);
+        entorno.avisos.critico(mensaje);
+        familia.fallar(std::move(mensaje), ResultadoConversion::Clase::RechazadoAntesDeLeer);
         return familia.resultado;
     }
 

@@ -16,7 +16,6 @@
 namespace trovanel {
 
 namespace {
-constexpr const char* kNoSeCreaSalida = "No se puede crear el fichero de salida";
 constexpr const char* kNoSeAbreSalida = "No se puede abrir el fichero de salida";
 } // namespace
 
@@ -28,11 +27,8 @@ EjecucionLectura::EjecucionLectura(FamiliaConversion& familia, const std::filesy
 bool EjecucionLectura::iniciar() {
     salida_.emplace(rutaSalida_);
     if (!salida_->abierto()) {
-        const int error = salida_->errorSistema();
+        fallarSalida(kNoSeCreaSalida);
         salida_.reset();
-        const std::string mensaje = mensajeEntrada(kNoSeCreaSalida, rutaSalida_, motivoSistema(error));
-        familia_.entorno.avisos.critico(mensaje);
-        familia_.fallar(mensaje);
         return false;
     }
     familia_.estado.gErrores.clear();
@@ -128,9 +124,15 @@ void EjecucionLectura::volcarOrden() {
     } else {
         // One message for the run: every later order would fail the same way.
         escrituraFallida_ = true;
-        familia_.entorno.avisos.critico(kNoSeCreaSalida);
-        familia_.fallar(kNoSeCreaSalida);
+        fallarSalida(kNoSeCreaSalida);
     }
+}
+
+void EjecucionLectura::fallarSalida(const char* mensaje) {
+    // The path and the reason, as for an input that cannot be opened: "disco lleno" says what to do.
+    std::string texto = mensajeEntrada(mensaje, rutaSalida_, salida_->motivo());
+    familia_.entorno.avisos.critico(texto);
+    familia_.fallar(std::move(texto));
 }
 
 bool EjecucionLectura::logEscrito() {
@@ -163,8 +165,7 @@ void EjecucionLectura::terminar() {
         return;
     }
     if (!familia_.escribirTotales(*salida_) || !salida_->confirmar()) {
-        familia_.entorno.avisos.critico(kNoSeAbreSalida);
-        familia_.fallar(kNoSeAbreSalida);
+        fallarSalida(kNoSeAbreSalida);
         salida_.reset();
         quitarSalidaAnterior();
         return;
@@ -182,9 +183,13 @@ void EjecucionLectura::abandonar() {
 }
 
 void EjecucionLectura::quitarSalidaAnterior() {
-    // A bank file left from an earlier run under this name would pass for this failed run's.
+    // A bank file left from an earlier run under this name would pass for this failed run's. Only a
+    // file or a link goes: a FIFO or a device put there meanwhile is nobody's bank file.
     std::error_code ignorado;
-    std::filesystem::remove(rutaSalida_, ignorado);
+    const auto tipo = std::filesystem::symlink_status(rutaSalida_, ignorado).type();
+    if (tipo == std::filesystem::file_type::regular || tipo == std::filesystem::file_type::symlink) {
+        std::filesystem::remove(rutaSalida_, ignorado);
+    }
 }
 
 namespace {

@@ -52,6 +52,8 @@ public:
 
 private:
     void quitarSalidaAnterior();
+    // Shows and records the message, then the bank file's path and why it failed.
+    void fallarSalida(const char* mensaje);
     bool logEscrito();
 
     FamiliaConversion& familia_;

@@ -262,11 +262,28 @@ INSTANTIATE_TEST_SUITE_P(
         CasoCarpeta{"sinProvincias", kSinProvincias, nullptr, nullptr, nullptr, true}),
     [](const auto& caso) { return std::string(caso.param.nombre); });
 
-TEST_F(ArranqueTest, unConfigIniQuitadoDespuesNoSeVuelveAEscribir) {
+// A first start killed after the database took its name and before config.ini did: the next start
+// writes it and removes what the killed one was writing (not a name that merely looks alike).
+TEST_F(ArranqueTest, unConfigIniQueFaltaSeEscribeYSeQuitanSusRestos) {
     arrancar().reset();
     std::filesystem::remove(carpeta / "config.ini");
+    pruebas::escribirFichero(carpeta / "config.ini.trovanel-Ab12Cd", "administr");
+    pruebas::escribirFichero(carpeta / "config.ini.trovanel-mio", "mio");
     EXPECT_TRUE(arrancar());
-    EXPECT_FALSE(std::filesystem::exists(carpeta / "config.ini"));
+    EXPECT_EQ(pruebas::leerFichero(carpeta / "config.ini"), kConfigNueva);
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "config.ini.trovanel-Ab12Cd"));
+    EXPECT_TRUE(std::filesystem::exists(carpeta / "config.ini.trovanel-mio"));
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+TEST_F(ArranqueTest, unaBaseDeDatosQueEsUnEnlaceRotoLoDice) {
+    std::filesystem::create_symlink(carpeta / "no-existe.db", carpeta / "Estructuras.db");
+    EXPECT_FALSE(arrancar());
+    EXPECT_EQ(avisos.mensajes,
+              (std::vector<AvisosGrabados::Mensaje>{
+                  {"critico", "Error: La base de datos " + (carpeta / "Estructuras.db").string() +
+                                  " es un enlace a un fichero que no existe"}}));
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "no-existe.db"));
 }
 
 TEST_F(ArranqueTest, informaCuandoNoPuedeCrearLaBaseDeDatos) {

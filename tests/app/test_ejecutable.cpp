@@ -184,8 +184,8 @@ TEST_P(CarpetaProgramaTest, elPrimerArranqueCreaLaCarpetaDeDatosDelUsuarioOTermi
     if (GetParam().carpeta == nullptr) {
         EXPECT_EQ(r.estado, 3);
         EXPECT_EQ(r.errores,
-                  conCarpeta("Error: No se puede usar la carpeta del programa %/fichero/trovanel (Not a "
-                             "directory).\nPara usar otra carpeta, indique su ruta en la variable de "
+                  conCarpeta("Error: No se puede usar la carpeta del programa %/fichero/trovanel (no es una "
+                             "carpeta).\nPara usar otra carpeta, indique su ruta en la variable de "
                              "entorno TROVANEL_HOME (por ejemplo: TROVANEL_HOME=/ruta/de/la/carpeta "
                              "trovanel).\n"));
         return;

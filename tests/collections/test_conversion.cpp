@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -451,6 +452,7 @@ class ConversionCSB19Ficheros : public ConversionCSB19, public ::testing::WithPa
 TEST_P(ConversionCSB19Ficheros, unFicheroQueFallaNoDejaFicheroDelBanco) {
     const CasoFichero& caso = GetParam();
     fs::create_directory(carpeta / "carpeta");
+    ASSERT_EQ(::mkfifo((carpeta / "fifo").c_str(), 0600), 0);
     pruebas::escribirFichero(carpeta / "entrada.txt", linea("REF-1", "GARCIA LUCIA", "1,00"));
     const std::size_t entradas = pruebas::entradasDe(carpeta.ruta());
     salida = carpeta / caso.salida;
@@ -483,7 +485,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoFichero{"salidaEnCarpetaInexistente", "entrada.txt", "falta/remesa.txt",
                                   "No se puede crear el fichero de salida\r\n#: no existe"},
                       CasoFichero{"salidaQueEsUnaCarpeta", "entrada.txt", "carpeta",
-                                  "No se puede crear el fichero de salida\r\n#: es una carpeta"}),
+                                  "No se puede crear el fichero de salida\r\n#: es una carpeta"},
+                      // Neither replaced by the bank file nor removed.
+                      CasoFichero{"salidaQueEsUnaFifo", "entrada.txt", "fifo",
+                                  "No se puede crear el fichero de salida\r\n#: no es un fichero regular"}),
     [](const ::testing::TestParamInfo<CasoFichero>& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {
@@ -495,7 +500,8 @@ TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {
     EXPECT_EQ(avisos.mensajes[0],
               (AvisosGrabados::Mensaje{"critico", std::string(kNoSeCrea) + "\r\n" + rutaComoTexto(salida) +
                                                       ": es una carpeta"}));
-    EXPECT_TRUE(resultado.conErrores());
+    // Refused before the run, as a wrong argument is (batch mode's status 2).
+    EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::RechazadoAntesDeLeer);
     // Nothing was read, so the rejected order is not in any log.
     EXPECT_FALSE(fs::exists(log));
 
@@ -537,7 +543,11 @@ TEST_F(ConversionCSB19, unaRemesaQueNoSePuedeEscribirNoDejaNingunFicheroDelBanco
             convertir(id, "", nullptr, carpeta / "entrada.txt");
         }
         ASSERT_EQ(avisos.mensajes.size(), 1u);
-        EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", caso.mensaje}));
+        // The path and the reason too: a full disk is something the user can mend.
+        EXPECT_EQ(
+            avisos.mensajes[0],
+            (AvisosGrabados::Mensaje{"critico", std::string(caso.mensaje) + "\r\n" + rutaComoTexto(salida) +
+                                                    ": el fichero supera el tamaño máximo permitido"}));
         EXPECT_TRUE(resultado.conErrores());
         // Neither the old file nor a temporary one is left.
         EXPECT_FALSE(fs::exists(salida));

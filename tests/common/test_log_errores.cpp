@@ -123,9 +123,15 @@ TEST_F(LogErrores, bloqueSinLineasDeIdentificacion) {
                                                 "Error : Importe incorrecto", "Error : Beneficiario vacio"}));
 }
 
+// The family's message, then the log's path and why it failed.
+std::string fallo(const char* mensaje, const std::filesystem::path& ruta, const std::string& motivo) {
+    return std::string(mensaje) + "\r\n" + ruta.string() + ": " + motivo;
+}
+
 // A block that cannot be written loses its errors with its order: they must never appear under the
 // next order, and the header is still owed to the first block that does get written. Only a plain file
-// is a log, and never through a link: one to config.ini would write an order's text into it.
+// is a log, and never through a link: one to config.ini would write an order's text into it. The
+// message says which log failed and why.
 TEST_F(LogErrores, noRepiteErroresDeUnBloqueFallido) {
     std::filesystem::create_directory(carpeta / "carpeta.log");
     pruebas::escribirFichero(carpeta / "config.ini", "administrador=false\r\n");
@@ -136,13 +142,14 @@ TEST_F(LogErrores, noRepiteErroresDeUnBloqueFallido) {
     struct Caso {
         std::filesystem::path ruta;
         bool arreglable;
+        const char* motivo; // nullptr: no path to tell
     };
-    const Caso casos[] = {{carpeta / "no-existe" / "datos.log", false},
-                          {carpeta / "carpeta.log", true},
-                          {std::filesystem::path(), false},
-                          {carpeta / "enlace.log", true},
-                          {carpeta / "fifo.log", true},
-                          {"/dev/full", false}};
+    const Caso casos[] = {{carpeta / "no-existe" / "datos.log", false, "no existe"},
+                          {carpeta / "carpeta.log", true, "es una carpeta"},
+                          {std::filesystem::path(), false, nullptr},
+                          {carpeta / "enlace.log", true, "es un enlace simbólico"},
+                          {carpeta / "fifo.log", true, "no es un fichero regular"},
+                          {"/dev/full", false, "no es un fichero regular"}};
     for (const Caso& caso : casos) {
         SCOPED_TRACE(caso.ruta.string());
         estado = EstadoEjecucion{};
@@ -158,7 +165,9 @@ TEST_F(LogErrores, noRepiteErroresDeUnBloqueFallido) {
             estado.anotarError("Error : Tercero", 4);
             log.escribirBloque(4, {"Nif Proveedor: A111111111"});
             EXPECT_TRUE(estado.gErrores.empty());
-            EXPECT_EQ(avisos.mensajes, (std::vector{critico(kFalloLogPagos), critico(kFalloLogPagos)}));
+            const std::string mensaje =
+                caso.motivo == nullptr ? kFalloLogPagos : fallo(kFalloLogPagos, caso.ruta, caso.motivo);
+            EXPECT_EQ(avisos.mensajes, (std::vector{critico(mensaje), critico(mensaje)}));
             EXPECT_TRUE(log.fallido());
             if (caso.arreglable) {
                 std::filesystem::remove(caso.ruta);
@@ -188,7 +197,8 @@ TEST_F(LogErrores, unDiscoLlenoSeAvisaAlCerrar) {
         EXPECT_FALSE(log.cerrar());
         EXPECT_TRUE(log.fallido());
     }
-    EXPECT_EQ(avisos.mensajes, std::vector{critico(kFalloLogCobros)});
+    EXPECT_EQ(avisos.mensajes, std::vector{critico(fallo(kFalloLogCobros, gFicheroLog,
+                                                         "el fichero supera el tamaño máximo permitido"))});
     EXPECT_TRUE(estado.gErrores.empty());
 }
 
@@ -198,7 +208,8 @@ TEST_F(LogErrores, elMensajeDeFalloDeCobrosEsElPorDefecto) {
     EscritorLog log(gFicheroLog, estado, reloj, avisos);
     estado.anotarError("Error : Importe incorrecto", 3);
     EscribirLog(log, 3, "B00000000000", kNombre);
-    EXPECT_EQ(avisos.mensajes, std::vector{critico("No se puede crear el fichero Log")});
+    EXPECT_EQ(avisos.mensajes,
+              std::vector{critico(fallo("No se puede crear el fichero Log", gFicheroLog, "no existe"))});
     EXPECT_TRUE(estado.gErrores.empty());
 }
 

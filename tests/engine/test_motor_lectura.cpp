@@ -572,8 +572,10 @@ TEST_P(MotorLecturaSalida, unaEscrituraFallidaNoDejaNiElFicheroAnteriorNiElNuevo
     int escritas = 0;
     familia.alEscribir = [&escritas] { return ++escritas < 2; };
     leerTextoLinea(familia, entrada, salida);
-    EXPECT_EQ(avisos.mensajes,
-              (std::vector<AvisosGrabados::Mensaje>{{"critico", "No se puede crear el fichero de salida"}}));
+    // A failure the system gave no reason for still names the file.
+    EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{
+                                   {"critico", "No se puede crear el fichero de salida\r\n" +
+                                                   rutaComoTexto(salida) + ": no se puede usar"}}));
     EXPECT_TRUE(familia.concluir().conErrores());
     EXPECT_FALSE(fs::exists(salida));
     EXPECT_EQ(entradasDe(carpeta.ruta()), entradas - 1);
@@ -615,7 +617,10 @@ TEST_P(MotorLecturaLogFallido, detieneLaEjecucionConUnMensajeYSinFicheroDelBanco
             leerTextoLinea(familia, entrada, salida);
         }
     }
-    EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"critico", kFalloLogCobros}}));
+    const char* motivo = limite == 0 ? "es una carpeta" : "el fichero supera el tamaño máximo permitido";
+    EXPECT_EQ(avisos.mensajes,
+              (std::vector<AvisosGrabados::Mensaje>{
+                  {"critico", std::string(kFalloLogCobros) + "\r\n" + rutaComoTexto(log) + ": " + motivo}}));
     EXPECT_TRUE(familia.concluir().conErrores());
     EXPECT_EQ(familia.resultado.clase, ResultadoConversion::Clase::LogNoEscrito);
     EXPECT_FALSE(fs::exists(salida));
@@ -748,6 +753,38 @@ INSTANTIATE_TEST_SUITE_P(
                        return m.salida;
                    },
                    "El registro de errores no puede ser el mismo que la base de datos del programa"},
+        // A hard link elsewhere is the same file: the input, the journal, a copy of another day.
+        CasoChoque{"registroEnlaceDuroALaEntrada",
+                   [](MotorLectura& m) {
+                       m.log = m.carpeta / "sub" / "entrada.log";
+                       fs::create_hard_link(m.entrada, m.log);
+                       return m.salida;
+                   },
+                   "El registro de errores no puede ser el mismo que el fichero de entrada"},
+        CasoChoque{
+            "registroEnlaceDuroACopiaDeOtroDia",
+            [](MotorLectura& m) {
+                escribirFichero(m.carpeta / "1112003.Copy", "copia");
+                m.log = m.carpeta / "sub" / "entrada.log";
+                fs::create_hard_link(m.carpeta / "1112003.Copy", m.log);
+                return m.salida;
+            },
+            "El registro de errores no puede ser el mismo que la copia de seguridad de la base de datos"},
+        CasoChoque{"registroEnlaceDuroAlDiario",
+                   [](MotorLectura& m) {
+                       escribirFichero(m.carpeta / "Estructuras.db-journal", "");
+                       m.log = m.carpeta / "sub" / "entrada.log";
+                       fs::create_hard_link(m.carpeta / "Estructuras.db-journal", m.log);
+                       return m.salida;
+                   },
+                   "El registro de errores no puede ser el mismo que la base de datos del programa"},
+        CasoChoque{"salidaEnlaceDuroACopiaDeOtroDia",
+                   [](MotorLectura& m) {
+                       escribirFichero(m.carpeta / "1112003.Copy", "copia");
+                       fs::create_hard_link(m.carpeta / "1112003.Copy", m.carpeta / "sub" / "duro.out");
+                       return m.carpeta / "sub" / "duro.out";
+                   },
+                   kCopia},
         CasoChoque{"ficheroPropio", [](MotorLectura& m) { return m.carpeta / "sub" / "remesa.out"; },
                    nullptr}),
     [](const ::testing::TestParamInfo<CasoChoque>& caso) { return std::string(caso.param.nombre); });
