@@ -29,15 +29,19 @@ bool ModeloLog::abrir(const std::filesystem::path& log, std::uintmax_t inicioEje
     ejecucion_ = {};
     paginas_.clear();
     lineaMasLarga_ = 0;
-    fichero_.setFileName(QString::fromStdString(log.string()));
-    const bool abierto = fichero_.open(QIODevice::ReadOnly);
+    // Opened by its path as it is: the log's name need not be valid UTF-8.
+    fichero_.open(log, std::ios::binary);
+    std::error_code error;
+    const std::uintmax_t tamano = std::filesystem::file_size(log, error);
+    const bool abierto = fichero_.is_open() && !error;
     if (abierto) {
-        const auto tamano = static_cast<std::uintmax_t>(fichero_.size());
         // A log shorter than before the run was replaced meanwhile: all of it is this run's.
         const std::uintmax_t inicio = inicioEjecucion > tamano ? 0 : inicioEjecucion;
         anteriores_.fin = inicio;
         ejecucion_ = {tamano, inicio, inicio, 0, {}};
         indexar(ejecucion_, tamano - inicio);
+    } else {
+        fichero_.close();
     }
     endResetModel();
     return abierto;
@@ -62,7 +66,7 @@ bool ModeloLog::cargarAnteriores(std::uintmax_t bytes) {
 }
 
 bool ModeloLog::cargando() const {
-    return fichero_.isOpen() && anteriores_.leido < anteriores_.fin;
+    return fichero_.is_open() && anteriores_.leido < anteriores_.fin;
 }
 
 int ModeloLog::lineasAnteriores() const {
@@ -97,11 +101,8 @@ int ModeloLog::indexar(Tramo& tramo, std::uintmax_t bytes) {
     while (tramo.leido < hasta && anteriores_.lineas + ejecucion_.lineas < kMaxLineas) {
         const auto pedir =
             static_cast<std::size_t>(std::min<std::uintmax_t>(bloque.size(), hasta - tramo.leido));
-        if (!fichero_.seek(static_cast<qint64>(tramo.leido))) {
-            break;
-        }
-        const qint64 leidos = fichero_.read(bloque.data(), static_cast<qint64>(pedir));
-        if (leidos <= 0) {
+        const std::size_t leidos = leer(tramo.leido, bloque.data(), pedir);
+        if (leidos == 0) {
             break;
         }
         const char* desde = bloque.data();
@@ -139,8 +140,7 @@ const ModeloLog::Pagina& ModeloLog::pagina(const Tramo& tramo, std::size_t numer
     const std::uint64_t desde = tramo.marcas[numero];
     const std::uint64_t hasta = numero + 1 < tramo.marcas.size() ? tramo.marcas[numero + 1] : tramo.comienzo;
     std::string texto(static_cast<std::size_t>(hasta - desde), '\0');
-    if (fichero_.seek(static_cast<qint64>(desde)) &&
-        fichero_.read(texto.data(), static_cast<qint64>(texto.size())) == static_cast<qint64>(texto.size())) {
+    if (leer(desde, texto.data(), texto.size()) == texto.size()) {
         std::string_view resto(texto);
         while (!resto.empty()) {
             const std::size_t salto = resto.find('\n');
@@ -157,6 +157,15 @@ const ModeloLog::Pagina& ModeloLog::pagina(const Tramo& tramo, std::size_t numer
     }
     paginas_.insert(paginas_.begin(), std::move(nueva));
     return paginas_.front();
+}
+
+std::size_t ModeloLog::leer(std::uint64_t desde, char* destino, std::size_t bytes) const {
+    fichero_.clear();
+    if (!fichero_.seekg(static_cast<std::streamoff>(desde))) {
+        return 0;
+    }
+    fichero_.read(destino, static_cast<std::streamsize>(bytes));
+    return static_cast<std::size_t>(fichero_.gcount());
 }
 
 int ModeloLog::rowCount(const QModelIndex& padre) const {

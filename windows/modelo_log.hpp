@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QFile>
 #include <QString>
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace trovanel {
@@ -56,8 +56,10 @@ private:
     // Indexes up to bytes more of the stretch; the lines it found whole.
     int indexar(Tramo& tramo, std::uintmax_t bytes);
     const Pagina& pagina(const Tramo& tramo, std::size_t numero) const;
+    // Up to bytes of the log from desde on; how many were read.
+    std::size_t leer(std::uint64_t desde, char* destino, std::size_t bytes) const;
 
-    mutable QFile fichero_;
+    mutable std::ifstream fichero_;
     Tramo anteriores_;
     Tramo ejecucion_;
     std::uintmax_t lineaMasLarga_ = 0;
