@@ -1,6 +1,7 @@
 #include "conversores.hpp"
 #include "frmMsg.hpp"
 #include "soporte_ventanas.hpp"
+#include "texto_qt.hpp"
 
 #include <QAbstractItemView>
 #include <QLabel>
@@ -121,6 +122,45 @@ TEST_F(FrmMsg, unaConversionConErroresDiceIncorrectamenteEnRojoYDetallesMuestraT
     EXPECT_EQ(linea(lista, 1), QStringLiteral(" "));
     EXPECT_EQ(linea(lista, 2), QStringLiteral("Línea 3: cuenta errónea"));
     EXPECT_EQ(linea(lista, 5), QStringLiteral("Línea 7: importe vacío"));
+}
+
+// The log's bytes, where this run begins in it, and the list after every earlier run is in.
+TEST_F(FrmMsg, cadaLineaDelLogEsUnaFilaEnSuOrdenConLaEjecucionAnteriorEncima) {
+    struct Caso {
+        std::string log;
+        std::uintmax_t inicio;
+        std::vector<std::string> filas;
+    };
+    std::string muchas;
+    std::vector<std::string> filasMuchas;
+    for (int i = 0; i < 600; ++i) {
+        muchas += std::to_string(i) + "\r\n";
+        filasMuchas.push_back(std::to_string(i));
+    }
+    for (const Caso& caso : {
+             Caso{"uno\r\ndos\r\n", 0, {"uno", "dos"}},
+             // The last line need not end; a blank line and a line of one blank are rows of their own.
+             Caso{"uno\r\n\r\n \r\ndos", 0, {"uno", "", " ", "dos"}},
+             Caso{"Línea errónea\r\nsin\rfin\n", 0, {"Línea errónea", "sin\rfin"}},
+             Caso{"antes\r\nahora\r\n", 7, {"antes", "ahora"}},
+             // A log shorter than where the run began was replaced: all of it is this run's.
+             Caso{"corto\r\n", 999, {"corto"}},
+             Caso{muchas, 1000, filasMuchas},
+         }) {
+        SCOPED_TRACE(caso.log.substr(0, 20));
+        std::ofstream(resultado.log, std::ios::binary | std::ios::trunc) << caso.log;
+        resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
+        frmMsg ventana(mostrar, resultado, nullptr, caso.inicio);
+        ventana.show();
+        QTest::mouseClick(hijo<QPushButton>(&ventana, "cmdDetalles"), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana.cargando(); }, 10000));
+        auto* lista = listaDe(&ventana);
+        std::vector<std::string> filas;
+        for (int i = 0; i < filasDe(lista); ++i) {
+            filas.push_back(desdeQString(linea(lista, i)));
+        }
+        EXPECT_EQ(filas, caso.filas);
+    }
 }
 
 TEST_F(FrmMsg, tieneUnSoloAnchoSeaCualSeaElMensajeYCabeElTexto) {
