@@ -69,10 +69,6 @@ bool ModeloLog::cargando() const {
     return fichero_.is_open() && anteriores_.leido < anteriores_.fin;
 }
 
-int ModeloLog::lineasAnteriores() const {
-    return anteriores_.lineas;
-}
-
 std::uintmax_t ModeloLog::lineaMasLarga() const {
     return lineaMasLarga_;
 }

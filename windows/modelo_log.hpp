@@ -27,8 +27,6 @@ public:
     // Indexes up to bytes more of the earlier runs. False once all of them are in.
     bool cargarAnteriores(std::uintmax_t bytes);
     bool cargando() const;
-    // Lines of the earlier runs in the list so far: the run's first line is the next row.
-    int lineasAnteriores() const;
     // Bytes of the longest line indexed, for the room the view leaves.
     std::uintmax_t lineaMasLarga() const;
     // Forgets the log and everything read from it.
