@@ -26,6 +26,21 @@ std::pair<const char*, const char*> tiposDe(ClaseParte clase) {
     return clase == ClaseParte::Pagos ? std::pair{kTipoPagos, kTipoZOP} : std::pair{kTipoCSB58, kTipoCSB19};
 }
 
+// The user's link to a party it has just added, once; "Admin" sees every party without one.
+void enlazarUsuario(BaseDatos& baseDatos, std::string_view usuario, std::int64_t id, std::string_view tipo) {
+    if (esAdmin(usuario)) {
+        return;
+    }
+    const std::string usuarioRecortado = Trim(usuario);
+    auto enlace = baseDatos.preparar("SELECT 1 FROM usuarios WHERE usuario = ? AND id_presentador = ?");
+    enlace.con(usuarioRecortado, id);
+    if (!enlace.siguiente()) {
+        baseDatos.preparar("INSERT INTO usuarios (usuario, id_presentador, tipo) VALUES (?, ?, ?)")
+            .con(usuarioRecortado, id, tipo)
+            .ejecutar();
+    }
+}
+
 } // namespace
 
 bool usuarioParaAlta(std::string_view usuario) {
@@ -134,7 +149,6 @@ AltaOrdenante altaOrdenante(BaseDatos& baseDatos, std::string_view usuario, std:
     }
     BaseDatos::Transaccion transaccion(baseDatos);
     const std::string nifRecortado = Trim(nif);
-    const std::string usuarioRecortado = Trim(usuario);
     AltaOrdenante alta;
     std::string csb;
     auto existente =
@@ -152,15 +166,7 @@ AltaOrdenante altaOrdenante(BaseDatos& baseDatos, std::string_view usuario, std:
             .ejecutar();
         alta = {baseDatos.ultimoId(), false};
     }
-    if (!esAdmin(usuario)) {
-        auto enlace = baseDatos.preparar("SELECT 1 FROM usuarios WHERE usuario = ? AND id_presentador = ?");
-        enlace.con(usuarioRecortado, alta.id);
-        if (!enlace.siguiente()) {
-            baseDatos.preparar("INSERT INTO usuarios (usuario, id_presentador, tipo) VALUES (?, ?, ?)")
-                .con(usuarioRecortado, alta.id, csb)
-                .ejecutar();
-        }
-    }
+    enlazarUsuario(baseDatos, usuario, alta.id, csb);
     transaccion.confirmar();
     return alta;
 }
@@ -192,7 +198,11 @@ void guardarPresentadorEmisor(BaseDatos& baseDatos, std::int64_t idPresentador, 
     transaccion.confirmar();
 }
 
-bool altaPresentadorEmisor(BaseDatos& baseDatos, const DatosParte& datos, std::string_view cuenta) {
+bool altaPresentadorEmisor(BaseDatos& baseDatos, std::string_view usuario, const DatosParte& datos,
+                           std::string_view cuenta) {
+    if (!usuarioParaAlta(usuario)) {
+        throw ErrorTrovanel(kMsgSinUsuarioPresentador);
+    }
     BaseDatos::Transaccion transaccion(baseDatos);
     auto presentador = baseDatos.preparar(
         "SELECT id_presentador FROM presentadores WHERE tipo = ? AND nifpre = ? AND sufpre = ? AND csb = ? "
@@ -205,6 +215,9 @@ bool altaPresentadorEmisor(BaseDatos& baseDatos, const DatosParte& datos, std::s
                                          "AND sufemi = ? AND cuenta = ?");
         emisor.con(id, Trim(datos.nifEmi), Trim(datos.sufEmi), cuenta);
         if (emisor.siguiente()) {
+            // Typed again by a user who cannot see it: the link is what was missing.
+            enlazarUsuario(baseDatos, usuario, id, datos.norma);
+            transaccion.confirmar();
             return false;
         }
     } else {
@@ -220,6 +233,7 @@ bool altaPresentadorEmisor(BaseDatos& baseDatos, const DatosParte& datos, std::s
             "INSERT INTO emisores (id_presentador, nifemi, sufemi, nomemi, cuenta) VALUES (?, ?, ?, ?, ?)")
         .con(id, datos.nifEmi, datos.sufEmi, datos.nombreEmi, cuenta)
         .ejecutar();
+    enlazarUsuario(baseDatos, usuario, id, datos.norma);
     transaccion.confirmar();
     return true;
 }

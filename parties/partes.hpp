@@ -30,8 +30,12 @@ inline constexpr const char* kMsgSinUsuario =
     "Para dar de alta un ordenante hace falta un usuario al que enlazarlo. Los usuarios llegan con el "
     "fichero de cuentas del banco («Cabeceras» › «Importar Fichero Cuentas»); también puede activar el "
     "administrador en config.ini con la línea administrador=true.";
+inline constexpr const char* kMsgSinUsuarioPresentador =
+    "Para dar de alta un presentador hace falta un usuario al que enlazarlo. Los usuarios llegan con el "
+    "fichero de cuentas del banco («Cabeceras» › «Importar Fichero Cuentas»); también puede activar el "
+    "administrador en config.ini con la línea administrador=true.";
 
-// An ordering party is listed only through a user's link, or to "Admin": an add needs one of them.
+// A party is listed only through a user's link, or to "Admin": an add needs one of them.
 bool usuarioParaAlta(std::string_view usuario);
 
 // A presenter, ordering party or issuer as the lists and grids show it.
@@ -100,8 +104,11 @@ void bajaOrdenante(BaseDatos& baseDatos, std::string_view usuario, std::int64_t 
 void guardarPresentadorEmisor(BaseDatos& baseDatos, std::int64_t idPresentador, const DatosParte& datos,
                               std::int64_t idEmisor, std::string_view cuenta);
 // An issuer, and its presenter when no "cobros" presenter of the norm has the trimmed NIF and suffix;
-// false when that presenter already has the issuer (trimmed NIF and suffix, same account). No user link.
-bool altaPresentadorEmisor(BaseDatos& baseDatos, const DatosParte& datos, std::string_view cuenta);
+// false when that presenter already has the issuer (trimmed NIF and suffix, same account). Either way the
+// presenter is linked to the user with the norm as the link's kind, as altaOrdenante does ("Admin" gets
+// no link); without a user for the add throws ErrorTrovanel with kMsgSinUsuarioPresentador.
+bool altaPresentadorEmisor(BaseDatos& baseDatos, std::string_view usuario, const DatosParte& datos,
+                           std::string_view cuenta);
 void bajaEmisor(BaseDatos& baseDatos, std::int64_t id);
 // "Admin": the presenter and all its links; a named user: that user's links to it. Issuers stay.
 void bajaPresentador(BaseDatos& baseDatos, std::string_view usuario, std::int64_t id);

@@ -2,18 +2,18 @@
 
 #include "controles.hpp"
 #include "conversores.hpp"
-#include "texto_qt.hpp"
+#include "modelo_log.hpp"
+#include "vista_log.hpp"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <filesystem>
-#include <string>
+#include <fstream>
 #include <system_error>
 
 namespace trovanel {
@@ -24,19 +24,8 @@ const QColor kAzul(0, 0, 255);
 const QColor kRojo(255, 0, 0);
 const QString kTerminado = QStringLiteral("Proceso terminado");
 const QString kIncorrectamente = QStringLiteral(" incorrectamente");
-// Lines of earlier runs loaded in one go between two turns of the event loop.
-constexpr int kLineasPorTanda = 2000;
-
-// A line of the log without its line end; the log is the program's own Windows-1252 text.
-bool leerLinea(std::ifstream& log, std::string& linea) {
-    if (!std::getline(log, linea)) {
-        return false;
-    }
-    if (!linea.empty() && linea.back() == '\r') {
-        linea.pop_back();
-    }
-    return true;
-}
+// Bytes of the earlier runs indexed between two turns of the event loop: a few milliseconds.
+constexpr std::uintmax_t kBytesPorTanda = std::uintmax_t{4} << 20;
 
 } // namespace
 
@@ -46,8 +35,8 @@ frmMsg::frmMsg(bool gMostrarResultado, const ResultadoConversion& resultado, QWi
       labProcTerminado_(etiqueta(QStringLiteral("labProcTerminado"), kTerminado, this)),
       cmdDetalles_(boton("cmdDetalles", "&Detalles", this)),
       cmdAceptar_(boton("cmdAceptar", "&Aceptar", this)),
-      rtbFicheroLog_(nombrado(new QListWidget(this), "rtbFicheroLog")), inicioEjecucion_(inicioEjecucion),
-      carga_(new QTimer(this)) {
+      rtbFicheroLog_(nombrado(new VistaLog(this), "rtbFicheroLog")), modelo_(new ModeloLog(this)),
+      inicioEjecucion_(inicioEjecucion), carga_(new QTimer(this)) {
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("Fin Proceso Trovanel"));
 
@@ -71,8 +60,7 @@ frmMsg::frmMsg(bool gMostrarResultado, const ResultadoConversion& resultado, QWi
     botones->addWidget(cmdAceptar_);
 
     rtbFicheroLog_->setMinimumHeight(170);
-    // A log of many runs holds hundreds of thousands of lines: one line height for all keeps it quick.
-    rtbFicheroLog_->setUniformItemSizes(true);
+    rtbFicheroLog_->setModel(modelo_);
     // Folded away until the user asks for the details.
     rtbFicheroLog_->hide();
 
@@ -109,25 +97,9 @@ void frmMsg::Form_Load(const ResultadoConversion& resultado) {
     const bool conErrores = resultado.conErrores() && !cancelado;
     std::error_code error;
     const bool hayLog = !log_.empty() && std::filesystem::exists(log_, error);
-    if (hayLog && conErrores) {
-        std::ifstream log(log_, std::ios::binary);
-        const std::uintmax_t tamano = std::filesystem::file_size(log_, error);
-        if (error || inicioEjecucion_ > tamano) {
-            inicioEjecucion_ = 0;
-        }
-        log.seekg(static_cast<std::streamoff>(inicioEjecucion_));
-        QStringList lineas;
-        std::string linea;
-        while (leerLinea(log, linea)) {
-            lineas << aQString(linea);
-        }
-        rtbFicheroLog_->addItems(lineas);
-        if (!log.is_open()) {
-            cmdDetalles_->setEnabled(false);
-        } else if (inicioEjecucion_ > 0) {
-            anteriores_ = std::make_unique<std::ifstream>(log_, std::ios::binary);
-            carga_->start(0);
-        }
+    if (hayLog && conErrores && std::ifstream(log_, std::ios::binary).is_open()) {
+        // Its lines wait for "Detalles".
+        conLog_ = true;
     } else {
         cmdDetalles_->setEnabled(false);
     }
@@ -138,39 +110,24 @@ void frmMsg::Form_Load(const ResultadoConversion& resultado) {
 }
 
 void frmMsg::cargarAnteriores() {
-    QStringList lineas;
-    std::string linea;
-    while (lineas.size() < kLineasPorTanda &&
-           static_cast<std::uintmax_t>(anteriores_->tellg()) < inicioEjecucion_ &&
-           leerLinea(*anteriores_, linea)) {
-        lineas << aQString(linea);
-    }
-    if (!lineas.isEmpty()) {
-        // What the user is reading stays in place while the earlier lines come in above it.
-        const int arriba = rtbFicheroLog_->indexAt(QPoint(0, 0)).row();
-        rtbFicheroLog_->insertItems(cargadasAnteriores_, lineas);
-        cargadasAnteriores_ += static_cast<int>(lineas.size());
-        if (rtbFicheroLog_->isVisible() && arriba >= 0) {
-            rtbFicheroLog_->scrollToItem(rtbFicheroLog_->item(arriba + static_cast<int>(lineas.size())),
-                                         QAbstractItemView::PositionAtTop);
-        }
-    }
-    if (lineas.size() < kLineasPorTanda ||
-        static_cast<std::uintmax_t>(anteriores_->tellg()) >= inicioEjecucion_) {
+    if (!modelo_->cargarAnteriores(kBytesPorTanda)) {
         carga_->stop();
-        anteriores_.reset();
     }
 }
 
 bool frmMsg::cargando() const {
-    return anteriores_ != nullptr;
+    return modelo_->cargando();
 }
 
 void frmMsg::cmdDetalles_Click() {
     rtbFicheroLog_->show();
-    // The window opens on this run's first line, whatever came before it.
-    if (QListWidgetItem* primera = rtbFicheroLog_->item(cargadasAnteriores_)) {
-        rtbFicheroLog_->scrollToItem(primera, QAbstractItemView::PositionAtTop);
+    if (conLog_) {
+        conLog_ = false;
+        // The list opens on this run's first line, whatever came before it.
+        if (modelo_->abrir(log_, inicioEjecucion_) && modelo_->cargando()) {
+            carga_->start(0);
+        }
+        rtbFicheroLog_->scrollTo(modelo_->index(0), QAbstractItemView::PositionAtTop);
     }
     cmdDetalles_->setEnabled(false);
     cmdAceptar_->setFocus();
@@ -180,6 +137,12 @@ void frmMsg::cmdDetalles_Click() {
 
 void frmMsg::cmdAceptar_Click() {
     accept();
+}
+
+void frmMsg::done(int resultado) {
+    carga_->stop();
+    modelo_->cerrar();
+    QDialog::done(resultado);
 }
 
 } // namespace trovanel

@@ -4,17 +4,16 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QTimer;
 
 namespace trovanel {
 
+class ModeloLog;
 struct ResultadoConversion;
+class VistaLog;
 
 // "Fin Proceso Trovanel": how the last interactive run ended, with its log on request. It fills itself
 // from the run's outcome and its log when it is built, so build one after each run and exec() it.
@@ -22,8 +21,10 @@ class frmMsg : public QDialog {
     Q_OBJECT
 
 public:
-    // inicioEjecucion: where the run's blocks begin in the log. They are shown at once and the window
-    // opens on them; the earlier runs come in above them a slice at a time, never freezing the window.
+    // inicioEjecucion: where the run's blocks begin in the log. Nothing of the log is read until
+    // "Detalles" asks for it; then the list opens on the run's blocks and the earlier runs come in above
+    // them a slice at a time, never freezing the window. The list reads the log only where it is looked
+    // at, and lets it go when the window closes.
     // gMostrarResultado false: the window keeps its designed look, whatever the outcome.
     frmMsg(bool gMostrarResultado, const ResultadoConversion& resultado, QWidget* padre = nullptr,
            std::uintmax_t inicioEjecucion = 0);
@@ -33,6 +34,7 @@ public:
     void cmdAceptar_Click();
     // Earlier runs of the log are still coming in.
     bool cargando() const;
+    void done(int resultado) override;
 
 private:
     void Form_Load(const ResultadoConversion& resultado);
@@ -44,11 +46,11 @@ private:
     QLabel* labProcTerminado_;
     QPushButton* cmdDetalles_;
     QPushButton* cmdAceptar_;
-    QListWidget* rtbFicheroLog_;
-    // The earlier runs still to load, read from the log's start up to inicioEjecucion_.
-    std::unique_ptr<std::ifstream> anteriores_;
+    VistaLog* rtbFicheroLog_;
+    ModeloLog* modelo_;
+    // The run's outcome asks for its log to be listed.
+    bool conLog_ = false;
     std::uintmax_t inicioEjecucion_;
-    int cargadasAnteriores_ = 0;
     QTimer* carga_;
 };
 

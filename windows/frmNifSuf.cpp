@@ -258,6 +258,11 @@ void frmNifSuf::cmdAlta_Click() {
 }
 
 void frmNifSuf::cmdAnadir_Click() {
+    const std::string usuario = desdeQString(cbUsuarios_->currentText());
+    if (!usuarioParaAlta(usuario)) {
+        contexto_.avisos.critico(kMsgSinUsuarioPresentador);
+        return;
+    }
     DatosParte datos;
     datos.nombrePre = textoDe(tbAltaNombrePre_);
     datos.nifPre = textoDe(tbAltaNifPre_);
@@ -275,8 +280,9 @@ void frmNifSuf::cmdAnadir_Click() {
     }
     datos.numero = v.numero;
     bool anadido = false;
-    if (!enBaseDatos(contexto_.avisos,
-                     [&] { anadido = altaPresentadorEmisor(contexto_.baseDatos, datos, *v.cuenta); })) {
+    if (!enBaseDatos(contexto_.avisos, [&] {
+            anadido = altaPresentadorEmisor(contexto_.baseDatos, usuario, datos, *v.cuenta);
+        })) {
         return;
     }
     if (!anadido) {

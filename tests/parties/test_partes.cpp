@@ -48,6 +48,13 @@ TEST_F(Partes, elAdminVeTodasLasPartesDeSuClaseYCadaUsuarioLasQueTieneEnlazadas)
     EXPECT_EQ(nombres(ClaseParte::Cobros, "Admin"), (V{"EMPRESA DE EJEMPLO SL", "C1"}));
     EXPECT_EQ(nombres(ClaseParte::Cobros, "luis"), (V{"C1"}));
     EXPECT_EQ(nombres(ClaseParte::Cobros, "ana"), V{});
+    // A presenter added by a user is linked to that user under its norm; typed again by another user, it
+    // gets only that user's link.
+    ASSERT_TRUE(altaPresentadorEmisor(*bd, "luis ", parte, "86420001**0123456789"));
+    EXPECT_EQ(nombres(ClaseParte::Cobros, "luis"), (V{"C1", "PRE"}));
+    EXPECT_EQ(usuariosDeTipo(*bd, "CSB19"), (V{"ejemplo", "luis"}));
+    EXPECT_FALSE(altaPresentadorEmisor(*bd, "ana", parte, "86420001**0123456789"));
+    EXPECT_EQ(nombres(ClaseParte::Cobros, "ana"), V{"PRE"});
 }
 
 TEST_F(Partes, unApostrofoSeAnadeListaCambiaYBorraComoCualquierOtroTexto) {
@@ -69,8 +76,8 @@ TEST_F(Partes, unApostrofoSeAnadeListaCambiaYBorraComoCualquierOtroTexto) {
     EXPECT_EQ(usuariosDeClase(*bd, ClaseParte::Pagos), V{});
 
     const DatosParte datos{"L'PRE", "A1111111'", "00'", "L'EMI", "B2222222'", "0'1", "0001", "", "", "CSB19"};
-    EXPECT_TRUE(altaPresentadorEmisor(*bd, datos, cuenta));
-    EXPECT_FALSE(altaPresentadorEmisor(*bd, datos, cuenta));
+    EXPECT_TRUE(altaPresentadorEmisor(*bd, "Admin", datos, cuenta));
+    EXPECT_FALSE(altaPresentadorEmisor(*bd, "Admin", datos, cuenta));
     const ParteEntrada pre = partesDeUsuario(*bd, ClaseParte::Cobros, "Admin").back();
     const ParteEntrada emi = emisoresDePresentador(*bd, pre.id).at(0);
     EXPECT_EQ(emi.nombre, "L'EMI");
@@ -94,11 +101,11 @@ TEST_F(Partes, unaCuentaZOPDaUnOrdenanteZOPEnlazadoComoZOP) {
 }
 
 TEST_F(Partes, losEmisoresDeUnPresentadorBorradoNoSeUnenNuncaAUnoNuevo) {
-    ASSERT_TRUE(altaPresentadorEmisor(*bd, parte, "86420001**0123456789"));
+    ASSERT_TRUE(altaPresentadorEmisor(*bd, "Admin", parte, "86420001**0123456789"));
     const std::int64_t viejo = partesDeUsuario(*bd, ClaseParte::Cobros, "Admin").back().id;
     bajaPresentador(*bd, "Admin", viejo);
     EXPECT_EQ(emisoresDePresentador(*bd, viejo).size(), 1u);
-    ASSERT_TRUE(altaPresentadorEmisor(*bd, parte, "86420001**0123456789"));
+    ASSERT_TRUE(altaPresentadorEmisor(*bd, "Admin", parte, "86420001**0123456789"));
     const std::int64_t nuevo = partesDeUsuario(*bd, ClaseParte::Cobros, "Admin").back().id;
     EXPECT_GT(nuevo, viejo);
     EXPECT_EQ(emisoresDePresentador(*bd, nuevo).size(), 1u);
@@ -109,11 +116,12 @@ TEST_F(Partes, unFalloAMitadDeUnaEscrituraNoDejaNadaEscrito) {
         "CREATE TRIGGER fallo_emisor BEFORE INSERT ON emisores BEGIN SELECT RAISE(ABORT, 'disco'); END;"
         "CREATE TRIGGER fallo_enlace BEFORE INSERT ON usuarios BEGIN SELECT RAISE(ABORT, 'disco'); END;"
         "CREATE TRIGGER fallo_cambio BEFORE UPDATE ON emisores BEGIN SELECT RAISE(ABORT, 'disco'); END;");
-    EXPECT_THROW(altaPresentadorEmisor(*bd, parte, "86420001**0123456789"), ErrorBaseDatos);
+    EXPECT_THROW(altaPresentadorEmisor(*bd, "Admin", parte, "86420001**0123456789"), ErrorBaseDatos);
     EXPECT_THROW(altaOrdenante(*bd, "ana", "ORD", "B12345678", "86420001610123456789", false),
                  ErrorBaseDatos);
     // Nobody would see an ordering party added without a user.
     EXPECT_THROW(altaOrdenante(*bd, " ", "ORD", "B12345678", "86420001610123456789", false), ErrorTrovanel);
+    EXPECT_THROW(altaPresentadorEmisor(*bd, "", parte, "86420001**0123456789"), ErrorTrovanel);
     auto presentadores = bd->preparar("SELECT count(*) FROM presentadores");
     presentadores.siguiente();
     EXPECT_EQ(presentadores.entero(0), 1);

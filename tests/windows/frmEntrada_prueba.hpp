@@ -92,9 +92,9 @@ inline void cerrarResultadoAlMostrarse(QWidget* dueno, ResultadoVisto& resultado
             detalles != nullptr && detalles->isEnabled()) {
             QTest::mouseClick(detalles, Qt::LeftButton);
         }
-        if (auto* lista = ventana->findChild<QListWidget*>(QStringLiteral("rtbFicheroLog"))) {
-            for (int i = 0; i < lista->count(); ++i) {
-                resultado.lineasLog << lista->item(i)->text();
+        if (auto* lista = ventana->findChild<QAbstractItemView*>(QStringLiteral("rtbFicheroLog"))) {
+            for (int i = 0; i < lista->model()->rowCount(); ++i) {
+                resultado.lineasLog << lista->model()->index(i, 0).data().toString();
             }
         }
         reloj->stop();

@@ -1,9 +1,10 @@
 #include "conversores.hpp"
 #include "frmMsg.hpp"
 #include "soporte_ventanas.hpp"
+#include "texto_qt.hpp"
 
+#include <QAbstractItemView>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +22,18 @@ const QColor kRojo(255, 0, 0);
 
 QColor colorDe(QLabel* etiqueta) {
     return etiqueta->palette().color(QPalette::WindowText);
+}
+
+QAbstractItemView* listaDe(QWidget* ventana) {
+    return hijo<QAbstractItemView>(ventana, "rtbFicheroLog");
+}
+
+int filasDe(QAbstractItemView* lista) {
+    return lista->model()->rowCount();
+}
+
+QString linea(QAbstractItemView* lista, int fila) {
+    return lista->model()->index(fila, 0).data().toString();
 }
 
 class FrmMsg : public ::testing::Test {
@@ -45,7 +58,7 @@ TEST_F(FrmMsg, tieneElTituloYLosBotonesDeLaVentanaDeResultado) {
     EXPECT_EQ(ventana.windowTitle(), QStringLiteral("Fin Proceso Trovanel"));
     EXPECT_EQ(hijo<QPushButton>(&ventana, "cmdDetalles")->text(), QStringLiteral("&Detalles"));
     EXPECT_EQ(hijo<QPushButton>(&ventana, "cmdAceptar")->text(), QStringLiteral("&Aceptar"));
-    EXPECT_TRUE(hijo<QListWidget>(&ventana, "rtbFicheroLog")->isHidden());
+    EXPECT_TRUE(listaDe(&ventana)->isHidden());
 }
 
 // How a run ended, with at most one line left in the log (a log of that name may remain from an earlier
@@ -80,7 +93,7 @@ TEST_F(FrmMsg, cadaFinalDiceSuMensajeEnSuColorSinCargarElLog) {
         EXPECT_EQ(etiqueta->text(), QString::fromLatin1(caso.texto));
         EXPECT_EQ(colorDe(etiqueta), caso.color);
         EXPECT_EQ(hijo<QPushButton>(&ventana, "cmdDetalles")->isEnabled(), caso.detalles);
-        EXPECT_EQ(hijo<QListWidget>(&ventana, "rtbFicheroLog")->count(), 0);
+        EXPECT_EQ(filasDe(listaDe(&ventana)), 0);
     }
 }
 
@@ -94,7 +107,7 @@ TEST_F(FrmMsg, unaConversionConErroresDiceIncorrectamenteEnRojoYDetallesMuestraT
     ventana.show();
     auto* etiqueta = hijo<QLabel>(&ventana, "labProcTerminado");
     auto* detalles = hijo<QPushButton>(&ventana, "cmdDetalles");
-    auto* lista = hijo<QListWidget>(&ventana, "rtbFicheroLog");
+    auto* lista = listaDe(&ventana);
     EXPECT_EQ(etiqueta->text(), QStringLiteral("Proceso terminado incorrectamente"));
     EXPECT_EQ(colorDe(etiqueta), kRojo);
     EXPECT_TRUE(detalles->isEnabled());
@@ -104,11 +117,50 @@ TEST_F(FrmMsg, unaConversionConErroresDiceIncorrectamenteEnRojoYDetallesMuestraT
 
     EXPECT_TRUE(lista->isVisible());
     EXPECT_FALSE(detalles->isEnabled());
-    ASSERT_EQ(lista->count(), 6);
-    EXPECT_EQ(lista->item(0)->text(), QStringLiteral("Remesa del 06/12/2026 10:45:33"));
-    EXPECT_EQ(lista->item(1)->text(), QStringLiteral(" "));
-    EXPECT_EQ(lista->item(2)->text(), QStringLiteral("Línea 3: cuenta errónea"));
-    EXPECT_EQ(lista->item(5)->text(), QStringLiteral("Línea 7: importe vacío"));
+    ASSERT_EQ(filasDe(lista), 6);
+    EXPECT_EQ(linea(lista, 0), QStringLiteral("Remesa del 06/12/2026 10:45:33"));
+    EXPECT_EQ(linea(lista, 1), QStringLiteral(" "));
+    EXPECT_EQ(linea(lista, 2), QStringLiteral("Línea 3: cuenta errónea"));
+    EXPECT_EQ(linea(lista, 5), QStringLiteral("Línea 7: importe vacío"));
+}
+
+// The log's bytes, where this run begins in it, and the list after every earlier run is in.
+TEST_F(FrmMsg, cadaLineaDelLogEsUnaFilaEnSuOrdenConLaEjecucionAnteriorEncima) {
+    struct Caso {
+        std::string log;
+        std::uintmax_t inicio;
+        std::vector<std::string> filas;
+    };
+    std::string muchas;
+    std::vector<std::string> filasMuchas;
+    for (int i = 0; i < 600; ++i) {
+        muchas += std::to_string(i) + "\r\n";
+        filasMuchas.push_back(std::to_string(i));
+    }
+    for (const Caso& caso : {
+             Caso{"uno\r\ndos\r\n", 0, {"uno", "dos"}},
+             // The last line need not end; a blank line and a line of one blank are rows of their own.
+             Caso{"uno\r\n\r\n \r\ndos", 0, {"uno", "", " ", "dos"}},
+             Caso{"Línea errónea\r\nsin\rfin\n", 0, {"Línea errónea", "sin\rfin"}},
+             Caso{"antes\r\nahora\r\n", 7, {"antes", "ahora"}},
+             // A log shorter than where the run began was replaced: all of it is this run's.
+             Caso{"corto\r\n", 999, {"corto"}},
+             Caso{muchas, 1000, filasMuchas},
+         }) {
+        SCOPED_TRACE(caso.log.substr(0, 20));
+        std::ofstream(resultado.log, std::ios::binary | std::ios::trunc) << caso.log;
+        resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
+        frmMsg ventana(mostrar, resultado, nullptr, caso.inicio);
+        ventana.show();
+        QTest::mouseClick(hijo<QPushButton>(&ventana, "cmdDetalles"), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana.cargando(); }, 10000));
+        auto* lista = listaDe(&ventana);
+        std::vector<std::string> filas;
+        for (int i = 0; i < filasDe(lista); ++i) {
+            filas.push_back(desdeQString(linea(lista, i)));
+        }
+        EXPECT_EQ(filas, caso.filas);
+    }
 }
 
 TEST_F(FrmMsg, tieneUnSoloAnchoSeaCualSeaElMensajeYCabeElTexto) {
@@ -169,19 +221,25 @@ TEST_F(FrmMsg, unLogDeMuchasEjecucionesAbreEnLaDeHoyYCargaLasAnterioresSinBloque
     }
     resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
     frmMsg ventana(mostrar, resultado, nullptr, inicio);
-    auto* lista = hijo<QListWidget>(&ventana, "rtbFicheroLog");
-    // Built at once with this run only; nothing earlier is read before the window shows.
-    EXPECT_EQ(lista->count(), 14);
+    auto* lista = listaDe(&ventana);
+    // Nothing is read before the window shows, nor until Detalles asks for it.
     ventana.show();
+    EXPECT_EQ(filasDe(lista), 0);
     QTest::mouseClick(hijo<QPushButton>(&ventana, "cmdDetalles"), Qt::LeftButton);
+    EXPECT_EQ(filasDe(lista), 14);
     EXPECT_TRUE(ventana.cargando());
-    EXPECT_LT(lista->count(), 14 + 5 * 2000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana.cargando(); }, 120000));
-    ASSERT_EQ(lista->count(), lineasAnteriores + 14);
+    ASSERT_EQ(filasDe(lista), lineasAnteriores + 14);
     // Still on this run's first line, with the earlier runs above it in their order.
     EXPECT_EQ(lista->indexAt(QPoint(0, 0)).row(), lineasAnteriores);
-    EXPECT_EQ(lista->item(lineasAnteriores + 1)->text(), QStringLiteral("07/12/2026 - 10:45:33"));
-    EXPECT_EQ(lista->item(3)->text(), QStringLiteral("Numero Linea: 0"));
+    EXPECT_EQ(linea(lista, lineasAnteriores + 1), QStringLiteral("07/12/2026 - 10:45:33"));
+    EXPECT_EQ(linea(lista, 3), QStringLiteral("Numero Linea: 0"));
+    EXPECT_EQ(linea(lista, lineasAnteriores - 1), QStringLiteral("Cuenta de cargo incorrecta"));
+    EXPECT_EQ(linea(lista, lineasAnteriores - 5), QStringLiteral("Numero Linea: 59999"));
+    EXPECT_EQ(linea(lista, lineasAnteriores + 13), QStringLiteral("Importe incorrecto"));
+    // Closing the window lets the log go.
+    ventana.accept();
+    EXPECT_EQ(filasDe(lista), 0);
 }
 
 } // namespace

@@ -118,6 +118,37 @@ TEST_F(FrmNifSuf, unaBaseDeDatosQueFallaSeAvisaSinEscribirNadaYLaVentanaSigueUsa
     EXPECT_EQ(textos(hijo<QComboBox>(&v, "cbNombreEmi")), (V{"EMPRESA DE EJEMPLO SL"}));
 }
 
+TEST_F(FrmNifSuf, unPresentadorAnadidoQuedaEnlazadoAlUsuarioElegidoYSinUsuarioNoSeAnade) {
+    struct Caso {
+        bool conUsuarios;
+        V mensajes;
+        V delUsuario; // the presenters the first user sees after the add
+    };
+    const V nuevo{"NUEVO", "A12345678", "007", "EMISOR", "B87654321", "008", "0001", "", "0123456789"};
+    for (const Caso& caso : {
+             Caso{true, {"informacion: Alta realizada correctamente"}, {"EMPRESA DE EJEMPLO SL", "NUEVO"}},
+             Caso{false,
+                  {"critico: Para dar de alta un presentador hace falta un usuario al que enlazarlo. Los "
+                   "usuarios llegan con el fichero de cuentas del banco («Cabeceras» › «Importar Fichero "
+                   "Cuentas»); también puede activar el administrador en config.ini con la línea "
+                   "administrador=true."},
+                  {}},
+         }) {
+        SCOPED_TRACE(caso.conUsuarios);
+        entorno.configuracion.gAdministrador = false;
+        if (!caso.conUsuarios) {
+            entorno.baseDatos->preparar("DELETE FROM usuarios").ejecutar();
+        }
+        frmNifSuf v(entorno.contexto());
+        v.show();
+        pulsar(&v, "cmdAlta");
+        alta(&v, nuevo);
+        EXPECT_EQ(mensajes(), caso.mensajes);
+        EXPECT_EQ(textos(hijo<QComboBox>(&v, "cbNombrePre")), caso.delUsuario);
+        EXPECT_EQ(partesDeUsuario(*entorno.baseDatos, ClaseParte::Cobros, "Admin").size(), 2u);
+    }
+}
+
 // Imported with entity 2100, office 0002, DC 54; 54 is also what 8642 would need with office 0003.
 TEST_F(FrmNifSuf, unEmisorImportadoConservaSuEntidadYSuDCSeCompruebaConElla) {
     importarFicheroCuentas(*entorno.baseDatos, datosPrueba() / "cuentas" / "cuentas_crlf.txt");
