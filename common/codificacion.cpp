@@ -192,17 +192,31 @@ bool pareceUtf8(std::string_view texto) {
     return comprobador.pareceUtf8();
 }
 
+void ComprobadorUtf8::anotarInvalido(std::uint64_t lugar) {
+    if (!invalido_) {
+        invalido_ = true;
+        primerInvalido_ = lugar;
+    }
+}
+
 void ComprobadorUtf8::anadir(std::string_view trozo) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(trozo.data());
     const std::size_t largo = trozo.size();
     std::size_t i = 0;
-    while (i < largo && !invalido_) {
+    while (i < largo && !mezclado()) {
         if (pendientes_ > 0) {
-            const unsigned char b = bytes[i++];
+            const unsigned char b = bytes[i];
             if (b < minimo_ || b > maximo_) {
-                invalido_ = true;
+                // The character is cut short: its lead byte is no UTF-8, and this byte starts afresh.
+                anotarInvalido(inicioCaracter_);
+                pendientes_ = 0;
+            } else {
+                ++i;
+                if (--pendientes_ == 0 && !multibyte_) {
+                    multibyte_ = true;
+                    primerMultibyte_ = inicioCaracter_;
+                }
             }
-            --pendientes_;
             minimo_ = 0x80;
             maximo_ = 0xBF;
             continue;
@@ -211,8 +225,9 @@ void ComprobadorUtf8::anadir(std::string_view trozo) {
         if (i == largo) {
             break;
         }
-        const unsigned char b = bytes[i++];
-        multibyte_ = true;
+        const unsigned char b = bytes[i];
+        inicioCaracter_ = inicioTrozo_ + i;
+        ++i;
         // The lead byte fixes the length and the range of the first continuation byte, which rules out
         // overlong forms, surrogate halves and code points past U+10FFFF.
         if (b >= 0xC2 && b <= 0xDF) {
@@ -226,8 +241,16 @@ void ComprobadorUtf8::anadir(std::string_view trozo) {
             minimo_ = b == 0xF0 ? 0x90 : 0x80;
             maximo_ = b == 0xF4 ? 0x8F : 0xBF;
         } else {
-            invalido_ = true;
+            anotarInvalido(inicioCaracter_);
         }
+    }
+    inicioTrozo_ += largo;
+}
+
+void ComprobadorUtf8::terminar() {
+    if (pendientes_ > 0) {
+        anotarInvalido(inicioCaracter_);
+        pendientes_ = 0;
     }
 }
 
