@@ -126,6 +126,36 @@ std::size_t finAscii(const char* datos, std::size_t i, std::size_t largo) {
     return i;
 }
 
+// Index of the first byte from i that may begin a character of several bytes (a lead byte followed by
+// a continuation byte), or one of the last bytes, which are looked at one by one. Once a text is known
+// not to be UTF-8 only such a character is still of interest, and Windows-1252 text has none: its accented
+// letters are followed by ASCII. 16 bytes at a time where the processor has 16-byte registers.
+std::size_t siguientePosibleMultibyte(const char* datos, std::size_t i, std::size_t largo) {
+#ifdef __SSE2__
+    const __m128i primerPrincipal = _mm_set1_epi8(static_cast<char>(0xC2));
+    const __m128i ultimoPrincipal = _mm_set1_epi8(static_cast<char>(0xF4));
+    const __m128i altos = _mm_set1_epi8(static_cast<char>(0xC0));
+    const __m128i continuacion = _mm_set1_epi8(static_cast<char>(0x80));
+    while (i + 17 <= largo) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + i));
+        const __m128i siguientes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + i + 1));
+        // Unsigned comparisons: C2 <= byte <= F4, and the next one is 80 to BF.
+        const __m128i principal = _mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(bytes, primerPrincipal), bytes),
+                                                _mm_cmpeq_epi8(_mm_min_epu8(bytes, ultimoPrincipal), bytes));
+        const __m128i seguido = _mm_cmpeq_epi8(_mm_and_si128(siguientes, altos), continuacion);
+        const int mascara = _mm_movemask_epi8(_mm_and_si128(principal, seguido));
+        if (mascara != 0) {
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mascara)));
+        }
+        i += 16;
+    }
+#else
+    (void)datos;
+    (void)largo;
+#endif
+    return i;
+}
+
 } // namespace
 
 void anadirUtf8(std::string& salida, char32_t cp) {
@@ -220,6 +250,9 @@ void ComprobadorUtf8::anadir(std::string_view trozo) {
             minimo_ = 0x80;
             maximo_ = 0xBF;
             continue;
+        }
+        if (invalido_) {
+            i = siguientePosibleMultibyte(trozo.data(), i, largo);
         }
         i = finAscii(trozo.data(), i, largo);
         if (i == largo) {

@@ -109,12 +109,19 @@ TEST(Codificacion, reconoceUtf8YLaMezclaDeCodificacionesAunqueLleguenPorTrozos) 
     }
 }
 
-// Runs of ASCII are skipped by blocks: a character anywhere in a long line must still be seen.
+// Runs of ASCII, and of Windows-1252 once a text is not UTF-8, are skipped by blocks: a character anywhere
+// in a long line must still be seen.
 TEST(Codificacion, veLosCaracteresEnCualquierLugarDeUnaLineaLarga) {
     for (std::size_t lugar = 0; lugar + 2 <= 200; ++lugar) {
         std::string linea(200, 'a');
         linea.replace(lugar, 2, "\xC3\xB1");
         EXPECT_TRUE(pareceUtf8(linea)) << lugar;
+        std::string windows1252(200, '\xD1');
+        windows1252.replace(lugar, 2, "\xC3\xB1");
+        ComprobadorUtf8 mezcla;
+        mezcla.anadir(windows1252);
+        EXPECT_TRUE(mezcla.mezclado()) << lugar;
+        EXPECT_EQ(mezcla.primerMultibyte(), lugar);
         EXPECT_EQ(utf8ACp1252(linea), std::string(lugar, 'a') + "\xF1" + std::string(198 - lugar, 'a'))
             << lugar;
         linea.replace(lugar, 2,
