@@ -199,6 +199,15 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         entorno.avisos.informacion(mensajeSinConversor(tipo->codigoBase));
         return std::nullopt;
     }
+    // The replacement table is read before the conversion: one that cannot be used stops it, rather
+    // than leave a bank file without the replacements asked for.
+    std::optional<std::vector<SustitucionCaracter>> tabla;
+    if (configuracion_.gCaracteres) {
+        tabla = CargarCaracteres(entorno.carpetaPrograma, entorno.avisos);
+        if (!tabla) {
+            return std::nullopt;
+        }
+    }
     ResultadoConversion resultado;
     if (conversor == nullptr) {
         resultado.clase = ResultadoConversion::Clase::Fallido;
@@ -232,9 +241,8 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         }
     }
 
-    if (configuracion_.gCaracteres) {
-        const auto tabla = CargarCaracteres(entorno.carpetaPrograma, entorno.avisos);
-        SustituirCaracteres(ficheroSalida_, tabla, entorno.avisos);
+    if (tabla) {
+        SustituirCaracteres(ficheroSalida_, *tabla, entorno.avisos);
     }
     return resultado;
 }

@@ -2,35 +2,56 @@
 
 #include "avisos.hpp"
 #include "codificacion.hpp"
+#include "fichero_entrada.hpp"
 #include "lector_lineas.hpp"
 #include "reescritura.hpp"
+#include "texto.hpp"
+
+#include <cstdint>
 
 namespace trovanel {
 
-std::vector<SustitucionCaracter> CargarCaracteres(const std::filesystem::path& carpetaPrograma,
-                                                  Avisos& avisos) {
+std::optional<std::vector<SustitucionCaracter>> CargarCaracteres(const std::filesystem::path& carpetaPrograma,
+                                                                 Avisos& avisos) {
+    const std::filesystem::path ruta = carpetaPrograma / kFicheroCaracteres;
+    const auto rechazar = [&](const std::string& motivo) {
+        avisos.simple(mensajeEntrada(kMsgNoSeAbreCaracteres, ruta, motivo));
+        return std::nullopt;
+    };
     std::vector<SustitucionCaracter> tabla;
-    LectorLineas lector(carpetaPrograma / kFicheroCaracteres);
+    LectorLineas lector(ruta);
     std::string linea;
     if (!lector.abierto() || !lector.leer(linea)) {
-        avisos.simple("No se puede abrir el fichero (caracter.ini)");
-        return tabla;
+        return rechazar(lector.fallo() == LectorLineas::Fallo::Ninguno ? "está vacío" : lector.motivo());
     }
     // Editors that save UTF-8 may start the file with a byte-order mark; it is no character of the pair.
     if (linea.starts_with("\xEF\xBB\xBF")) {
         linea.erase(0, 3);
     }
+    std::int64_t numero = 0;
     do {
+        ++numero;
+        const std::string lugar = "la línea " + std::to_string(numero);
+        // A control character would be written into every bank file the table rewrites.
+        if (hayCaracterControl(linea)) {
+            return rechazar(lugar + " tiene un carácter de control");
+        }
         // A file saved by a UTF-8 editor still means the same characters.
         if (pareceUtf8(linea)) {
             linea = utf8ACp1252(linea);
         }
-        const auto igual = linea.find('=');
-        if (igual != 1) {
+        // An empty line, as an editor may leave at the end, is no pair and changes nothing.
+        if (linea.empty()) {
             continue;
+        }
+        if (linea.find('=') != 1) {
+            return rechazar(lugar + " no es un carácter, «=» y su reemplazo");
         }
         tabla.push_back({linea.substr(0, 1), linea.substr(2)});
     } while (lector.leer(linea));
+    if (lector.error()) {
+        return rechazar(lector.motivo());
+    }
     return tabla;
 }
 

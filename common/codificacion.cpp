@@ -126,6 +126,36 @@ std::size_t finAscii(const char* datos, std::size_t i, std::size_t largo) {
     return i;
 }
 
+// Index of the first byte from i that may begin a character of several bytes (a lead byte followed by
+// a continuation byte), or one of the last bytes, which are looked at one by one. Once a text is known
+// not to be UTF-8 only such a character is still of interest, and Windows-1252 text has none: its accented
+// letters are followed by ASCII. 16 bytes at a time where the processor has 16-byte registers.
+std::size_t siguientePosibleMultibyte(const char* datos, std::size_t i, std::size_t largo) {
+#ifdef __SSE2__
+    const __m128i primerPrincipal = _mm_set1_epi8(static_cast<char>(0xC2));
+    const __m128i ultimoPrincipal = _mm_set1_epi8(static_cast<char>(0xF4));
+    const __m128i altos = _mm_set1_epi8(static_cast<char>(0xC0));
+    const __m128i continuacion = _mm_set1_epi8(static_cast<char>(0x80));
+    while (i + 17 <= largo) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + i));
+        const __m128i siguientes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + i + 1));
+        // Unsigned comparisons: C2 <= byte <= F4, and the next one is 80 to BF.
+        const __m128i principal = _mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(bytes, primerPrincipal), bytes),
+                                                _mm_cmpeq_epi8(_mm_min_epu8(bytes, ultimoPrincipal), bytes));
+        const __m128i seguido = _mm_cmpeq_epi8(_mm_and_si128(siguientes, altos), continuacion);
+        const int mascara = _mm_movemask_epi8(_mm_and_si128(principal, seguido));
+        if (mascara != 0) {
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mascara)));
+        }
+        i += 16;
+    }
+#else
+    (void)datos;
+    (void)largo;
+#endif
+    return i;
+}
+
 } // namespace
 
 void anadirUtf8(std::string& salida, char32_t cp) {
@@ -192,27 +222,45 @@ bool pareceUtf8(std::string_view texto) {
     return comprobador.pareceUtf8();
 }
 
+void ComprobadorUtf8::anotarInvalido(std::uint64_t lugar) {
+    if (!invalido_) {
+        invalido_ = true;
+        primerInvalido_ = lugar;
+    }
+}
+
 void ComprobadorUtf8::anadir(std::string_view trozo) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(trozo.data());
     const std::size_t largo = trozo.size();
     std::size_t i = 0;
-    while (i < largo && !invalido_) {
+    while (i < largo && !mezclado()) {
         if (pendientes_ > 0) {
-            const unsigned char b = bytes[i++];
+            const unsigned char b = bytes[i];
             if (b < minimo_ || b > maximo_) {
-                invalido_ = true;
+                // The character is cut short: its lead byte is no UTF-8, and this byte starts afresh.
+                anotarInvalido(inicioCaracter_);
+                pendientes_ = 0;
+            } else {
+                ++i;
+                if (--pendientes_ == 0 && !multibyte_) {
+                    multibyte_ = true;
+                    primerMultibyte_ = inicioCaracter_;
+                }
             }
-            --pendientes_;
             minimo_ = 0x80;
             maximo_ = 0xBF;
             continue;
+        }
+        if (invalido_) {
+            i = siguientePosibleMultibyte(trozo.data(), i, largo);
         }
         i = finAscii(trozo.data(), i, largo);
         if (i == largo) {
             break;
         }
-        const unsigned char b = bytes[i++];
-        multibyte_ = true;
+        const unsigned char b = bytes[i];
+        inicioCaracter_ = inicioTrozo_ + i;
+        ++i;
         // The lead byte fixes the length and the range of the first continuation byte, which rules out
         // overlong forms, surrogate halves and code points past U+10FFFF.
         if (b >= 0xC2 && b <= 0xDF) {
@@ -226,8 +274,16 @@ void ComprobadorUtf8::anadir(std::string_view trozo) {
             minimo_ = b == 0xF0 ? 0x90 : 0x80;
             maximo_ = b == 0xF4 ? 0x8F : 0xBF;
         } else {
-            invalido_ = true;
+            anotarInvalido(inicioCaracter_);
         }
+    }
+    inicioTrozo_ += largo;
+}
+
+void ComprobadorUtf8::terminar() {
+    if (pendientes_ > 0) {
+        anotarInvalido(inicioCaracter_);
+        pendientes_ = 0;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "codificacion.hpp"
 #include "texto.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -41,19 +42,19 @@ LectorLineas::LectorLineas(const std::filesystem::path& ruta, Texto texto, std::
     buffer_.resize(kTamanoBuffer);
     // One pass before reading: the file's first line end decides the kind of all of them (a file without
     // any is one line), and the whole file decides its encoding.
+    const bool detectar = texto == Texto::DetectarUtf8;
     bool finalVisto = false;
     bool marcaUtf8 = false;
-    bool comprobar = texto == Texto::DetectarUtf8;
     bool alFinal = false;
     std::uint64_t leidos = 0;
     ComprobadorUtf8 comprobador;
-    for (bool primerBloque = true; !finalVisto || comprobar; primerBloque = false) {
+    // A mixed file is refused as soon as it is known to be one.
+    while (!finalVisto || (detectar && !comprobador.mezclado())) {
         const std::size_t bloqueLeido = std::fread(buffer_.data(), 1, buffer_.size(), fichero_);
         if (bloqueLeido == 0) {
             alFinal = true;
             break;
         }
-        leidos += bloqueLeido;
         const std::string_view bloque(buffer_.data(), bloqueLeido);
         if (!finalVisto) {
             if (const char* final = primerFinal(bloque.data(), bloque.size())) {
@@ -61,30 +62,56 @@ LectorLineas::LectorLineas(const std::filesystem::path& ruta, Texto texto, std::
                 finalVisto = true;
             }
         }
-        if (primerBloque && comprobar && bloque.starts_with(kMarcaUtf8)) {
-            marcaUtf8 = true;
-            comprobar = false;
-        }
-        if (comprobar) {
+        if (detectar) {
+            // The mark is a UTF-8 character too: a byte that is not UTF-8 after it mixes two encodings.
+            marcaUtf8 = marcaUtf8 || (leidos == 0 && bloque.starts_with(kMarcaUtf8));
             comprobador.anadir(bloque);
-            comprobar = !comprobador.descartado();
         }
+        leidos += bloqueLeido;
         // A first line this long is refused when it is read: nothing more is to be learnt of the file.
         if (!finalVisto && leidos > maximoLinea_ + kMarcaUtf8.size() + 1) {
             break;
         }
     }
-    utf8_ = marcaUtf8 || (texto == Texto::DetectarUtf8 && comprobador.pareceUtf8());
+    if (alFinal) {
+        comprobador.terminar();
+    }
+    utf8_ = marcaUtf8 || comprobador.pareceUtf8();
     if (std::ferror(fichero_) != 0) {
         fallar(Fallo::Lectura);
     } else if ((alFinal && leidos != huella_.tamano) || huellaDe(::fileno(fichero_)) != huella_) {
         fallar(Fallo::Cambiado);
+    } else if (comprobador.mezclado()) {
+        fallar(Fallo::Mezcla);
+        lineaUtf8_ = lineaDelByte(comprobador.primerMultibyte());
+        lineaNoUtf8_ = lineaDelByte(comprobador.primerInvalido());
+        return;
     }
     const std::size_t inicio = marcaUtf8 ? kMarcaUtf8.size() : 0;
     if (std::fseek(fichero_, static_cast<long>(inicio), SEEK_SET) != 0) {
         fallar(Fallo::Lectura);
     }
     leidos_ = inicio;
+}
+
+std::int64_t LectorLineas::lineaDelByte(std::uint64_t lugar) {
+    // Counted as leer() ends lines: at every CR among CR line ends (a CR LF is one end), at every LF
+    // among LF ones.
+    const char terminador = separaPorCR_ ? '\r' : '\n';
+    std::int64_t linea = 1;
+    if (std::fseek(fichero_, 0, SEEK_SET) != 0) {
+        return linea;
+    }
+    for (std::uint64_t desde = 0; desde < lugar;) {
+        const std::size_t leido = std::fread(buffer_.data(), 1, buffer_.size(), fichero_);
+        if (leido == 0) {
+            break;
+        }
+        const auto hasta = static_cast<std::size_t>(std::min<std::uint64_t>(leido, lugar - desde));
+        linea += std::count(buffer_.data(), buffer_.data() + hasta, terminador);
+        desde += leido;
+    }
+    return linea;
 }
 
 LectorLineas::~LectorLineas() {
@@ -198,6 +225,12 @@ std::string LectorLineas::motivo() const {
                std::to_string(maximoLinea_) + " bytes";
     case Fallo::Cambiado:
         return kCambiadoAlLeer;
+    case Fallo::Mezcla:
+        return "la línea " + std::to_string(lineaUtf8_) + " tiene caracteres en UTF-8 y " +
+               (lineaNoUtf8_ == lineaUtf8_ ? std::string("otros que no lo son")
+                                           : "la línea " + std::to_string(lineaNoUtf8_) +
+                                                 " caracteres que no son UTF-8 (Windows-1252)") +
+               ": guarde el fichero entero en una sola codificación";
     case Fallo::NoSeAbre:
         return motivoSistema(errorSistema_);
     case Fallo::Lectura:

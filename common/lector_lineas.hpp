@@ -30,8 +30,10 @@ public:
         Windows1252,
         // Input files: one that starts with a UTF-8 byte-order mark, or that is well-formed UTF-8 with at
         // least one character outside ASCII, is decoded (the mark dropped, characters Windows-1252 lacks
-        // become "?"), so that positions count characters; any other file is read byte for byte. The
-        // whole file is checked before its first line is handed out.
+        // become "?"), so that positions count characters; any other file is read byte for byte. A file
+        // that holds both UTF-8 characters and bytes that are not UTF-8 is refused: read either way, a
+        // part of it would become other characters and move the fields after them. The whole file is
+        // checked before its first line is handed out.
         DetectarUtf8,
     };
 
@@ -43,6 +45,7 @@ public:
         Lectura,     // the system failed a read
         LineaLarga,  // a line longer than maximoLinea; lineaFallida() says which
         Cambiado,    // the file changed while it was read
+        Mezcla,      // UTF-8 and another encoding in one file: refused before reading
     };
 
     explicit LectorLineas(const std::filesystem::path& ruta, Texto texto = Texto::Windows1252,
@@ -72,6 +75,8 @@ private:
     bool terminarSinCambios();
     // Hands out a line that was read whole: false when it is longer than the cap.
     bool entregar(std::string& linea);
+    // The number of the line that holds the file's byte at lugar.
+    std::int64_t lineaDelByte(std::uint64_t lugar);
 
     std::FILE* fichero_ = nullptr;
     std::size_t maximoLinea_;
@@ -79,6 +84,9 @@ private:
     HuellaFichero huella_;
     std::uint64_t leidos_ = 0; // bytes read from the file since the start of the lines
     std::int64_t lineas_ = 0;  // lines handed out
+    // Of a file of two encodings: the first line with a UTF-8 character, the first with a byte that is not.
+    std::int64_t lineaUtf8_ = 0;
+    std::int64_t lineaNoUtf8_ = 0;
     bool separaPorCR_ = false;
     bool utf8_ = false;
     bool fin_ = false;

@@ -82,6 +82,15 @@ PartesCuenta partirCuenta(std::string_view cuenta) {
             conCeros(Mid(cuenta, 11, 10), 10)};
 }
 
+std::string caracterNoValidoEn(std::string_view columna) {
+    // The columns of the party tables: nifpre, sufpre, nompre, cuenta, nifemi, sufemi, nomemi.
+    const char* campo = columna.starts_with("nif")   ? "el NIF"
+                        : columna.starts_with("suf") ? "el sufijo"
+                        : columna.starts_with("nom") ? "el nombre"
+                                                     : "la cuenta";
+    return std::string("Caracter no valido en ") + campo + " (" + std::string(columna) + ")";
+}
+
 std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos,
                                                       std::string_view sql, std::int64_t id,
                                                       const std::string& mensaje,
@@ -106,6 +115,15 @@ std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avis
         if (!completa) {
             avisos.critico(mensaje);
             return std::nullopt;
+        }
+        // Checked as an input's values are: a control character would split or corrupt the records that
+        // carry the party.
+        for (std::size_t i = 0; i < columnas.size(); ++i) {
+            if (hayCaracterControl(columnas[i])) {
+                avisos.critico(mensaje + "\r\n" +
+                               caracterNoValidoEn(consulta.nombreColumna(static_cast<int>(i))));
+                return std::nullopt;
+            }
         }
         return columnas;
     } catch (const ErrorBaseDatos& e) {

@@ -272,6 +272,13 @@ ResultadoImportacion importarFicheroCuentas(BaseDatos& baseDatos, const std::fil
     std::string registro;
     while (lector.leer(registro)) {
         ++importacion.resultado.lineas;
+        // A control character would reach the parties' records in every later bank file: the file is
+        // refused whole, as a line it cannot read.
+        if (hayCaracterControl(registro)) {
+            throw ErrorTrovanel(mensajeEntrada(kMsgNoSeAbreCuentas, ruta,
+                                               "la línea " + std::to_string(importacion.resultado.lineas) +
+                                                   " tiene un carácter de control"));
+        }
         const ResultadoImportacion antes = importacion.resultado;
         PuntoGuardado punto(baseDatos);
         try {

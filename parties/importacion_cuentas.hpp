@@ -83,8 +83,8 @@ struct ResultadoImportacion {
 };
 
 // Adds the parties, issuers and user links of the file that the database lacks, in one transaction.
-// Throws ErrorTrovanel with kMsgNoSeAbreCuentas or kMsgCuentasVacio, or ErrorBaseDatos; nothing is
-// written then.
+// Throws ErrorTrovanel with kMsgNoSeAbreCuentas (a line holding a control character among its reasons)
+// or kMsgCuentasVacio, or ErrorBaseDatos; nothing is written then.
 ResultadoImportacion importarFicheroCuentas(BaseDatos& baseDatos, const std::filesystem::path& ruta);
 
 } // namespace trovanel

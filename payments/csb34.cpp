@@ -1,5 +1,6 @@
 #include "csb34.hpp"
 
+#include "avisos.hpp"
 #include "fechas.hpp"
 #include "fichero_salida.hpp"
 #include "piezas.hpp"
@@ -53,6 +54,16 @@ bool ModuloCSB34::cargarPartes(const ParametrosConversion& parametros) {
     piezas.fechaEnvio = fechaDDMMAA(entorno.reloj.ahora());
     piezas.fechaEmision = ddmmaaDeFechaLarga(parametros.gFechaProceso);
     piezas.detalleCargo = parametros.detalleCargo;
+    // Typed in the dialog or given on the command line, they go into the header records as the party's
+    // own values do, and are checked as those are.
+    for (const auto& [valor, campo] :
+         {std::pair{&parametros.domicilioOrdenante, "el domicilio del ordenante"},
+          std::pair{&parametros.plazaOrdenante, "la plaza del ordenante"}}) {
+        if (hayCaracterControl(*valor)) {
+            entorno.avisos.critico(std::string("Caracter no valido en ") + campo);
+            return false;
+        }
+    }
     piezas.domicilioOrdenante = Trim(parametros.domicilioOrdenante);
     piezas.plazaOrdenante = Trim(parametros.plazaOrdenante);
     return true;

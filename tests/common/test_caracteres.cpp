@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,27 @@ using pruebas::leerFichero;
 using Tabla = std::vector<SustitucionCaracter>;
 using Pares = std::vector<std::pair<std::string, std::string>>;
 
-const AvisosGrabados::Mensaje kSinIni{"simple", "No se puede abrir el fichero (caracter.ini)"};
+// The message of a table refused, naming the file of the folder and the reason.
+AvisosGrabados::Mensaje rechazo(const std::string& carpeta, const std::string& motivo) {
+    return {"simple", std::string(kMsgNoSeAbreCaracteres) + "\r\n" + carpeta + "/caracteres.ini: " + motivo};
+}
 
-Pares cargar(const std::string& ini, AvisosGrabados& avisos) {
+// The pairs loaded, or nothing when the table is refused; the messages shown, with the folder as {carpeta}.
+std::optional<Pares> cargar(const std::string& ini, AvisosGrabados& avisos) {
     CarpetaTemporal carpeta;
     escribirFichero(carpeta / "caracteres.ini", ini);
+    const auto tabla = CargarCaracteres(carpeta.ruta(), avisos);
+    const std::string ruta = carpeta.ruta().string();
+    for (auto& mensaje : avisos.mensajes) {
+        if (const auto lugar = mensaje.texto.find(ruta); lugar != std::string::npos) {
+            mensaje.texto.replace(lugar, ruta.size(), "{carpeta}");
+        }
+    }
+    if (!tabla) {
+        return std::nullopt;
+    }
     Pares pares;
-    for (const SustitucionCaracter& entrada : CargarCaracteres(carpeta.ruta(), avisos)) {
+    for (const SustitucionCaracter& entrada : *tabla) {
         pares.emplace_back(entrada.buscar, entrada.reemplazar);
     }
     return pares;
@@ -39,10 +54,35 @@ TEST(SustitucionCaracteres, cargaLosParesEnElOrdenDelFichero) {
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
-TEST(SustitucionCaracteres, ignoraLineasQueNoSonUnPar) {
+TEST(SustitucionCaracteres, saltaLasLineasVacias) {
     AvisosGrabados avisos;
-    EXPECT_EQ(cargar("sin igual\r\n=vacio\r\nab=c\r\n\r\na=b\r\n", avisos), (Pares{{"a", "b"}}));
+    EXPECT_EQ(cargar("\r\na=b\r\n\r\nc=d\r\n\r\n", avisos), (Pares{{"a", "b"}, {"c", "d"}}));
     EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+// A table that is not all pairs, or holds a control character, is refused whole, saying which line.
+TEST(SustitucionCaracteres, unaLineaQueNoEsUnParOUnCaracterDeControlRechazanLaTabla) {
+    const struct {
+        std::string ini;
+        std::string motivo;
+    } casos[] = {
+        {"sin igual\r\n", "la línea 1 no es un carácter, «=» y su reemplazo"},
+        {"a=b\r\n=vacio\r\n", "la línea 2 no es un carácter, «=» y su reemplazo"},
+        {"a=b\r\n\r\nab=c\r\n", "la línea 3 no es un carácter, «=» y su reemplazo"},
+        {"a=\x0C\r\n", "la línea 1 tiene un carácter de control"},
+        {std::string("a=b\n\0=x\n", 9), "la línea 2 tiene un carácter de control"},
+        {"a=b\r\nc=d\te\r\n", "la línea 2 tiene un carácter de control"},
+        // Among CR LF line ends a lone LF is inside its line.
+        {"a=b\r\nc=d\ne=f\r\n", "la línea 2 tiene un carácter de control"},
+        {"\x7F=x\r\n", "la línea 1 tiene un carácter de control"},
+        {"\xC3\xB1=\x01\r\n", "la línea 1 tiene un carácter de control"},
+        {"", "está vacío"},
+    };
+    for (const auto& caso : casos) {
+        AvisosGrabados avisos;
+        EXPECT_EQ(cargar(caso.ini, avisos), std::nullopt) << caso.ini;
+        EXPECT_EQ(avisos.mensajes, std::vector{rechazo("{carpeta}", caso.motivo)}) << caso.ini;
+    }
 }
 
 TEST(SustitucionCaracteres, iniEnUtf8EquivaleAlDeWindows) {
@@ -58,16 +98,11 @@ TEST(SustitucionCaracteres, iniEnUtf8ConMarcaDeOrdenNoPierdeSuPrimerPar) {
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
-TEST(SustitucionCaracteres, iniAusenteOVacioAvisaYDaTablaVacia) {
-    {
-        AvisosGrabados avisos;
-        CarpetaTemporal carpeta;
-        EXPECT_TRUE(CargarCaracteres(carpeta.ruta(), avisos).empty());
-        EXPECT_EQ(avisos.mensajes, std::vector{kSinIni});
-    }
+TEST(SustitucionCaracteres, iniAusenteAvisaConSuRutaYNoDaTabla) {
     AvisosGrabados avisos;
-    EXPECT_TRUE(cargar("", avisos).empty());
-    EXPECT_EQ(avisos.mensajes, std::vector{kSinIni});
+    CarpetaTemporal carpeta;
+    EXPECT_EQ(CargarCaracteres(carpeta.ruta(), avisos), std::nullopt);
+    EXPECT_EQ(avisos.mensajes, std::vector{rechazo(carpeta.ruta().string(), "no existe")});
 }
 
 TEST(SustitucionCaracteres, aplicaCadaParEnOrdenYEnUnaPasada) {

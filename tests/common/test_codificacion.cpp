@@ -71,22 +71,28 @@ TEST(Codificacion, distingueTextoUtf8DeTextoWindows1252) {
     EXPECT_FALSE(pareceUtf8("a\xC3\xB1o \xFF"));
 }
 
-// A file is checked block by block: a character split between two blocks must be judged as a whole.
-TEST(Codificacion, reconoceUtf8AunqueLleguePorTrozos) {
+// A file is checked block by block: a character split between two blocks must be judged as a whole. A
+// text of both encodings, in whichever order, is told as such.
+TEST(Codificacion, reconoceUtf8YLaMezclaDeCodificacionesAunqueLleguenPorTrozos) {
     const struct {
         std::string texto;
         bool utf8;
+        bool mezcla = false;
     } casos[] = {
         {"a\xC3\xB1o", true},
         {"\xE2\x82\xAC 10", true},
         {"\xF0\x9F\x98\x80", true},
-        {"\xF4\x8F\xBF\xBF", true},         // U+10FFFF, the last code point
-        {"\xED\xA0\x80", false},            // surrogate half
-        {"\xE0\x80\xAF", false},            // overlong
-        {"\xF0\x80\x80\xAF", false},        // overlong
-        {"\xF4\x90\x80\x80", false},        // past U+10FFFF
-        {"\xC3\xB1 \xC3", false},           // cut at the end
-        {"\xC3\xB1\xC3\xB1 a\xD1o", false}, // a later Windows-1252 byte
+        {"\xF4\x8F\xBF\xBF", true},               // U+10FFFF, the last code point
+        {"\xED\xA0\x80", false},                  // surrogate half
+        {"\xE0\x80\xAF", false},                  // overlong
+        {"\xF0\x80\x80\xAF", false},              // overlong
+        {"\xF4\x90\x80\x80", false},              // past U+10FFFF
+        {"\xC3\xB1 \xC3", false, true},           // cut at the end
+        {"\xC3\xB1\xC3\xB1 a\xD1o", false, true}, // a later Windows-1252 byte
+        {"a\xD1o \xC3\xB1", false, true},         // an earlier one
+        {"\xD1\xC3\xB1", false, true},            // a Windows-1252 byte that looks like a lead byte
+        {"\xE2\x82 \xC3\xB1", false, true},       // a character cut short
+        {"a\xD1o \xE2\x82\xD1", false},
         {"abcdefghijklmn\xC3\xB1opqrstuvw", true},
         {"abcdefghijklmnopqrstuvw", false},
     };
@@ -97,16 +103,25 @@ TEST(Codificacion, reconoceUtf8AunqueLleguePorTrozos) {
             comprobador.anadir(std::string_view(caso.texto).substr(0, corte));
             comprobador.anadir(std::string_view(caso.texto).substr(corte));
             EXPECT_EQ(comprobador.pareceUtf8(), caso.utf8) << caso.texto << " cortado en " << corte;
+            comprobador.terminar();
+            EXPECT_EQ(comprobador.mezclado(), caso.mezcla) << caso.texto << " cortado en " << corte;
         }
     }
 }
 
-// Runs of ASCII are skipped by blocks: a character anywhere in a long line must still be seen.
+// Runs of ASCII, and of Windows-1252 once a text is not UTF-8, are skipped by blocks: a character anywhere
+// in a long line must still be seen.
 TEST(Codificacion, veLosCaracteresEnCualquierLugarDeUnaLineaLarga) {
     for (std::size_t lugar = 0; lugar + 2 <= 200; ++lugar) {
         std::string linea(200, 'a');
         linea.replace(lugar, 2, "\xC3\xB1");
         EXPECT_TRUE(pareceUtf8(linea)) << lugar;
+        std::string windows1252(200, '\xD1');
+        windows1252.replace(lugar, 2, "\xC3\xB1");
+        ComprobadorUtf8 mezcla;
+        mezcla.anadir(windows1252);
+        EXPECT_TRUE(mezcla.mezclado()) << lugar;
+        EXPECT_EQ(mezcla.primerMultibyte(), lugar);
         EXPECT_EQ(utf8ACp1252(linea), std::string(lugar, 'a') + "\xF1" + std::string(198 - lugar, 'a'))
             << lugar;
         linea.replace(lugar, 2,

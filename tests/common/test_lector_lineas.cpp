@@ -20,6 +20,7 @@ struct Caso {
     Lineas lineas;
     LectorLineas::Texto texto = LectorLineas::Texto::Windows1252;
     std::int64_t fallida = 0; // the line longer than the cap that stops the reading; 0: none
+    std::string motivo = "";  // why a file is refused before its first line; "": it is not
 };
 
 // Reads every line and checks that reading left the file's bytes as they were.
@@ -38,7 +39,10 @@ void comprobar(const std::vector<Caso>& casos, std::size_t tope = kMaxLinea) {
             while (leidas.size() <= casos[i].lineas.size() && lector.leer(linea)) {
                 leidas.push_back(linea);
             }
-            EXPECT_EQ(lector.error(), casos[i].fallida != 0);
+            EXPECT_EQ(lector.error(), casos[i].fallida != 0 || !casos[i].motivo.empty());
+            if (!casos[i].motivo.empty()) {
+                EXPECT_EQ(lector.motivo(), casos[i].motivo);
+            }
             if (casos[i].fallida != 0) {
                 EXPECT_EQ(lector.motivo(), "la línea " + std::to_string(casos[i].fallida) + " tiene más de " +
                                                std::to_string(tope) + " bytes");
@@ -111,7 +115,17 @@ TEST(LectorLineas, finalDeLineaPartidoEntreBloques) {
     });
 }
 
-TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252) {
+const std::string kUtf8YOtros =
+    " tiene caracteres en UTF-8 y otros que no lo son: guarde el fichero entero en una sola codificación";
+const std::string kMezclaEnUnaLinea = "la línea 1" + kUtf8YOtros;
+
+std::string mezcla(int utf8, int otra) {
+    return "la línea " + std::to_string(utf8) + " tiene caracteres en UTF-8 y la línea " +
+           std::to_string(otra) +
+           " caracteres que no son UTF-8 (Windows-1252): guarde el fichero entero en una sola codificación";
+}
+
+TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252YUnaMezclaSeRechaza) {
     constexpr auto kDetectar = LectorLineas::Texto::DetectarUtf8;
     const std::string x(kBloque - 1, 'x');
     const std::string y(kBloque + 10, 'y');
@@ -130,17 +144,26 @@ TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252) {
          "AHIN \xE2\x82\xAC\n",
          {"?AHIN \x80"},
          kDetectar},
-        // A byte-order mark is dropped and decides alone: bytes that are not UTF-8 become "?".
+        // A byte-order mark is dropped.
         {"\xEF\xBB\xBFuno\ndos\n", {"uno", "dos"}, kDetectar},
-        {"\xEF\xBB\xBF"
-         "a\xF1o\r\n",
-         {"a?o"},
-         kDetectar},
         {"\xEF\xBB\xBF", {}, kDetectar},
-        // Without a mark, one byte that is not UTF-8 anywhere makes the whole file Windows-1252.
+        // Without UTF-8 characters, bytes that are not UTF-8 make the whole file Windows-1252.
         {"A\xD1O\n", {"A\xD1O"}, kDetectar},
-        {"MU\xC3\x91OZ\nA\xD1O\n", {"MU\xC3\x91OZ", "A\xD1O"}, kDetectar},
-        {"\xC3\x91" + y + "\xD1\n", {"\xC3\x91" + y + "\xD1"}, kDetectar},
+        {"A\xD1O\nMU\xD1OZ \xC3\n", {"A\xD1O", "MU\xD1OZ \xC3"}, kDetectar},
+        // UTF-8 characters and bytes that are not UTF-8 in one file (the mark counts as UTF-8): refused
+        // before the first line, naming the first line of each kind as the file's line ends count them.
+        {"MU\xC3\x91OZ\nB\nC\nA\xD1O\n", {}, kDetectar, 0, mezcla(1, 4)},
+        {"A\xD1O\rB\n\xC3\x91\r\n\xC3\x91\r", {}, kDetectar, 0, mezcla(2, 1)},
+        {"\xEF\xBB\xBF"
+         "a\r\na\xF1o\r\n",
+         {},
+         kDetectar,
+         0,
+         mezcla(1, 2)},
+        {"\xC3\x91" + y + "\xD1\n", {}, kDetectar, 0, kMezclaEnUnaLinea},
+        {x + "\n\xD1\xC3\x91\n", {}, kDetectar, 0, "la línea 2" + kUtf8YOtros},
+        // A UTF-8 file cut inside its last character.
+        {"MU\xC3\x91OZ\r\n\xC3", {}, kDetectar, 0, mezcla(1, 2)},
         // A character split between two blocks of the file.
         {x + "\xC3\x91\n", {x + "Ñ"}, kDetectar},
         // Files the program writes are read byte for byte.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace trovanel {
 namespace {
@@ -19,6 +20,7 @@ struct CasoImportacion {
     const char* esperado;              // the rows added beyond the example party, by table
     const char* error = "";            // of the last import; "ErrorBaseDatos" for a failure of the database
     const char* preparacion = "";      // SQL run on the database first
+    const char* motivo = "";           // the end of the last import's message, after its path
 };
 
 // Rows beyond the example party of a new database, as the expected files write them.
@@ -69,6 +71,7 @@ TEST_P(ImportacionCuentas, anadeLasPartesEmisoresYEnlacesQueFaltanSinTocarElFich
     }
     // The message's first line; the second names the file and the reason.
     EXPECT_EQ(error.substr(0, error.find("\r\n")), caso.error);
+    EXPECT_TRUE(std::string_view(error).ends_with(caso.motivo)) << error;
     EXPECT_EQ(filasAnadidas(bd), pruebas::leerFichero(datos / caso.esperado));
 }
 
@@ -93,6 +96,13 @@ INSTANTIATE_TEST_SUITE_P(
                         "esperado_uno.txt",
                         "",
                         kRechazaOrdenanteZOP},
+        // A form feed in an issuer's name on line 10, a NUL in a presenter's name on line 11.
+        CasoImportacion{"lineaConCaracterDeControlNoAnadeNada",
+                        {"control_crlf.txt"},
+                        "esperado_nada.txt",
+                        kMsgNoSeAbreCuentas,
+                        "",
+                        ": la línea 10 tiene un carácter de control"},
         CasoImportacion{"fallaLaBaseDeDatosYNoQuedaNada",
                         {"cuentas_crlf.txt"},
                         "esperado_nada.txt",

@@ -1,5 +1,8 @@
 #include "frmEntrada_prueba.hpp"
 
+#include "caracteres.hpp"
+#include "fichero_entrada.hpp"
+
 namespace trovanel {
 namespace {
 
@@ -180,6 +183,24 @@ TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustit
     std::replace(esperado.begin(), esperado.end(), 'G', '#');
     EXPECT_EQ(leerFichero(entorno.carpeta / "recibos.out"), esperado);
     EXPECT_EQ(d->resultados, 1);
+}
+
+// A table of stray bytes would write its control characters into the bank file: it is refused before
+// the conversion starts, which leaves neither bank file nor log.
+TEST_F(FrmEntradaEjecucion, unaTablaDeSustitucionesConCaracteresDeControlNoDejaEmpezarLaConversion) {
+    pruebas::escribirFichero(entorno.carpeta / "caracteres.ini", "G=#\r\nA=\x01\x02\r\n");
+    entorno.configuracion.gCaracteres = true;
+    auto d = abrir();
+    preparar(*d, pruebas::raizProyecto() / "ejemplo" / "recibos.txt", "recibos.txt");
+    generar(d.get());
+
+    ASSERT_EQ(entorno.avisos.mensajes.size(), 1u);
+    EXPECT_EQ(entorno.avisos.mensajes[0].texto,
+              mensajeEntrada(kMsgNoSeAbreCaracteres, entorno.carpeta / "caracteres.ini",
+                             "la línea 2 tiene un carácter de control"));
+    EXPECT_FALSE(fs::exists(entorno.carpeta / "recibos.out"));
+    EXPECT_FALSE(fs::exists(entorno.carpeta / "recibos.log"));
+    EXPECT_EQ(d->resultados, 0);
 }
 
 TEST_F(FrmEntradaEjecucion, unaSalidaQueEnlazaConLaEntradaSeRechazaSinResultadoNiSustituciones) {
