@@ -21,6 +21,9 @@ using ValorCelda = std::optional<std::string>;
 struct FilaHoja {
     std::int64_t numero = 0;
     std::vector<ValorCelda> celdas;
+    // Whether cell c held a number, whose text has lost any leading zeros the sheet showed; as long as
+    // celdas.
+    std::vector<bool> numericas;
 };
 
 // Walks a sheet's rows that hold any cell, in ascending row order, streaming.

@@ -255,6 +255,7 @@ private:
             numerarFila(ultimaFila_ + 1);
         }
         destino_->celdas.resize(usadas_);
+        destino_->numericas.resize(usadas_);
         if (usadas_ > 0) {
             filaLista_ = true;
             flujo_.suspender();
@@ -297,11 +298,13 @@ private:
         const auto indice = static_cast<std::size_t>(ultimaColumna_ - 1);
         // The cells skipped on the way are empty.
         while (usadas_ < indice) {
-            asignar(celda(usadas_++), "");
+            asignar(celda(usadas_), "");
+            destino_->numericas[usadas_++] = false;
         }
         ValorCelda& valor = celda(indice);
         usadas_ = std::max(usadas_, indice + 1);
         valorCelda(valor);
+        destino_->numericas[indice] = tipo_ == TipoCelda::numero;
         if (valor) {
             textoFila_ += valor->size();
             if (textoFila_ > kMaxFila) {
@@ -314,6 +317,9 @@ private:
         auto& celdas = destino_->celdas;
         if (indice >= celdas.size()) {
             celdas.resize(indice + 1);
+        }
+        if (destino_->numericas.size() < celdas.size()) {
+            destino_->numericas.resize(celdas.size());
         }
         return celdas[indice];
     }

@@ -294,6 +294,11 @@ INSTANTIATE_TEST_SUITE_P(
 const std::vector<CampoEstructura> kPorFila{campo("A", 0, 0, "", "A"), campo("Importe", 0, 0, "", "B"),
                                             campo("C", 0, 0, "c", "Z9"), campo("D", 0, 0, "", "")};
 
+// The pieces of an account, in columns A to D, and a postal code in E, which is no piece of one.
+const std::vector<CampoEstructura> kCuenta{campo("Entidad", 0, 0, "", "A"), campo("Oficina", 0, 0, "", "B"),
+                                           campo("DC", 0, 0, "", "C"), campo("Cuenta", 0, 0, "", "D"),
+                                           campo("CP", 0, 0, "", "E")};
+
 struct CasoFilas {
     const char* nombre;
     bool tabla;
@@ -301,16 +306,17 @@ struct CasoFilas {
     const char* salida; // nullptr: no bank file afterwards
     std::string log;
     bool recorta = false;
+    std::vector<CampoEstructura> campos = kPorFila;
 };
 
 class MotorLecturaFilas : public MotorLectura, public ::testing::WithParamInterface<CasoFilas> {};
 
 TEST_P(MotorLecturaFilas, cadaFilaEsUnaOrdenConLasReglasDeSuEntrada) {
     const CasoFilas& caso = GetParam();
-    estado.gCamposEstructura = kPorFila;
+    estado.gCamposEstructura = caso.campos;
     familia.recorta = caso.recorta;
     if (caso.tabla) {
-        pruebas::escribirTablaSqlite(carpeta / "origen.db", "Cobros", {"A", "B"}, caso.filas);
+        pruebas::escribirTablaSqlite(carpeta / "origen.db", "Cobros", {"A", "B", "C", "D", "E"}, caso.filas);
         tabla("origen.db");
     } else {
         pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", caso.filas);
@@ -345,7 +351,23 @@ INSTANTIATE_TEST_SUITE_P(
                   "1 A= cd  Importe=1500 C=c D=\r\n2 A= Importe=1500,00 C=c D=\r\n"
                   "3 A= Importe=2,68 C=c D=\r\nTOTAL 3\r\n",
                   "", true},
-        CasoFilas{"tablaSinFilasNoDejaFichero", true, {}, nullptr, ""}),
+        CasoFilas{"tablaSinFilasNoDejaFichero", true, {}, nullptr, ""},
+        // A number has lost the zeros of an account's piece: they are put back to its width. A text, a
+        // number that fills its piece or is no whole number, and any other field stay as they are.
+        CasoFilas{"hojaNumerosDeLaCuentaRecuperanSusCeros", false,
+                  pruebas::FilasPrueba{{"#49", "#418", "#1", "#200051332", "#8001"},
+                                       {"49", "418", "1", "200051332", "8001"},
+                                       {"#12345", "#-418", "#4.5", "#1234567890"}},
+                  "1 Entidad=0049 Oficina=0418 DC=01 Cuenta=0200051332 CP=8001\r\n"
+                  "2 Entidad=49 Oficina=418 DC=1 Cuenta=200051332 CP=8001\r\n"
+                  "3 Entidad=12345 Oficina=-418 DC=4,5 Cuenta=1234567890 CP=\r\nTOTAL 3\r\n",
+                  "", true, kCuenta},
+        CasoFilas{
+            "tablaNumerosDeLaCuentaRecuperanSusCeros", true,
+            pruebas::FilasPrueba{{"#49", "~418", "#0", "#200051332", "#8001"}, {"49", "418", "1", "", "^"}},
+            "1 Entidad=0049 Oficina=0418 DC=00 Cuenta=0200051332 CP=8001\r\n"
+            "2 Entidad=49 Oficina=418 DC=1 Cuenta= CP=\r\nTOTAL 2\r\n",
+            "", false, kCuenta}),
     [](const ::testing::TestParamInfo<CasoFilas>& caso) { return std::string(caso.param.nombre); });
 
 // Rows are counted in 64 bits: every row of the used range is an order, far past 32767 and 65536.
