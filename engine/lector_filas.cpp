@@ -213,7 +213,8 @@ void recorrerFilas(FamiliaConversion& familia, Filas& filas, const std::filesyst
         try {
             return filas.siguiente();
         } catch (const ErrorTrovanel& e) {
-            fallo = prefijoFallo.empty() ? std::string(kNoSeAbreEntrada) : prefijoFallo + e.what();
+            // A sheet's message starts with kNoSeAbreEntrada itself.
+            fallo = prefijoFallo + e.what();
         } catch (const std::exception&) {
             fallo = prefijoFallo + kNoSeAbreEntrada;
         }

@@ -97,4 +97,9 @@ std::unique_ptr<LibroExcel> abrirLibroXls(const std::filesystem::path& ruta);
 // A damaged, hostile or unreadable workbook, whatever its format: throws ErrorTrovanel(kNoSeAbreEntrada).
 [[noreturn]] void danado();
 
+// A cell of that row holds more than kMaxValor bytes, as no real sheet does: the read stops there, as it
+// does in a table. Throws ErrorTrovanel with "No se puede abrir el fichero de entrada", the path and the
+// row.
+[[noreturn]] void valorDemasiadoLargo(const std::filesystem::path& ruta, std::int64_t fila);
+
 } // namespace trovanel

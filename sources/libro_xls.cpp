@@ -12,6 +12,7 @@
 
 #include "codificacion.hpp"
 #include "error.hpp"
+#include "limites.hpp"
 #include "tabla_textos.hpp"
 #include "valores_texto.hpp"
 
@@ -304,7 +305,10 @@ struct DatosLibro {
         return s;
     }
 
-    // XLUnicodeString (BIFF8) or a counted byte string (BIFF5), as LABEL and STRING hold them.
+    // XLUnicodeString (BIFF8) or a counted byte string (BIFF5), as LABEL and STRING hold them. Every text
+    // of the format, these and the shared strings, counts its characters in 16 bits, one byte each here:
+    // no cell can pass the cap on a value that the other inputs check.
+    static_assert(0xFFFF <= kMaxValor);
     std::string cadenaCelda(LectorRegistro& l) const {
         const std::uint16_t n = l.u16();
         if (!biff8) {

@@ -31,7 +31,8 @@ constexpr int kMaxColumnas = 16384;
 
 class LectorTextos : public ManejadorXml {
 public:
-    LectorTextos(TablaTextos& tabla, zip_uint64_t tamanoParte) : tabla_(tabla), tamanoParte_(tamanoParte) {}
+    LectorTextos(TablaTextos& tabla, std::vector<std::uint32_t>& largos, zip_uint64_t tamanoParte)
+        : tabla_(tabla), largos_(largos), tamanoParte_(tamanoParte) {}
 
     void inicio(std::string_view nombre, AtributosXml atributos) override {
         ++profundidad_;
@@ -50,6 +51,7 @@ public:
                             static_cast<std::size_t>(std::min<zip_uint64_t>(unicos, tope / 5)));
         } else if (profundidad_ == 2 && nombre == "si") {
             enTexto_ = true;
+            largo_ = false;
             actual_.clear();
         } else if (enTexto_ && profundidad_ == 3) {
             capturando_ = nombre == "t";
@@ -63,6 +65,9 @@ public:
     void fin(std::string_view) override {
         if (profundidad_ == 2 && enTexto_) {
             enTexto_ = false;
+            if (largo_) {
+                largos_.push_back(static_cast<std::uint32_t>(tabla_.cantidad()));
+            }
             tabla_.anadir(textoPrograma(actual_));
         } else if (profundidad_ == 3) {
             capturando_ = false;
@@ -74,10 +79,16 @@ public:
     }
 
     void texto(std::string_view s) override {
-        if (!capturando_) {
+        if (!capturando_ || largo_) {
             return;
         }
-        if (actual_.size() + s.size() > kMaxValor || !tabla_.cabe(actual_.size() + s.size())) {
+        // A string past the cap is kept empty: the row that uses it is refused, naming the row.
+        if (actual_.size() + s.size() > kMaxValor) {
+            largo_ = true;
+            actual_.clear();
+            return;
+        }
+        if (!tabla_.cabe(actual_.size() + s.size())) {
             danado();
         }
         actual_ += s;
@@ -85,20 +96,25 @@ public:
 
 private:
     TablaTextos& tabla_;
+    std::vector<std::uint32_t>& largos_;
     zip_uint64_t tamanoParte_;
     std::string actual_;
     int profundidad_ = 0;
     bool enTexto_ = false;
     bool enTrozo_ = false;
     bool capturando_ = false;
+    bool largo_ = false;
 };
 
 // --- The workbook ---
 
 struct DatosLibro {
+    std::filesystem::path ruta;
     Archivo archivo;
     std::vector<Hoja> hojas;
     TablaTextos textos;
+    // The shared strings past kMaxValor, in ascending order: empty in the table.
+    std::vector<std::uint32_t> textosLargos;
     std::vector<ClaseFormato> claseEstilo;
     bool sistema1904 = false;
 };
@@ -221,9 +237,13 @@ private:
             return;
         }
         if (valor_.size() + s.size() > kMaxValor) {
-            danado();
+            demasiadoLargo();
         }
         valor_ += s;
+    }
+
+    [[noreturn]] void demasiadoLargo() const {
+        valorDemasiadoLargo(libro_->ruta, filaSinNumero_ ? ultimaFila_ + 1 : ultimaFila_);
     }
 
     void empezarFila(AtributosXml atributos) {
@@ -347,6 +367,10 @@ private:
             if (!indice || *indice >= libro_->textos.cantidad()) {
                 valor.reset();
                 return;
+            }
+            const auto& largos = libro_->textosLargos;
+            if (!largos.empty() && std::binary_search(largos.begin(), largos.end(), *indice)) {
+                demasiadoLargo();
             }
             asignar(valor, libro_->textos[*indice]);
             return;
@@ -498,6 +522,7 @@ private:
 
 std::shared_ptr<DatosLibro> cargar(const std::filesystem::path& ruta) {
     auto datos = std::make_shared<DatosLibro>();
+    datos->ruta = ruta;
     datos->archivo = abrirArchivo(ruta);
     const Archivo& archivo = datos->archivo;
     EstructuraLibro estructura = leerEstructura(archivo);
@@ -505,7 +530,7 @@ std::shared_ptr<DatosLibro> cargar(const std::filesystem::path& ruta) {
     datos->claseEstilo = std::move(estructura.claseEstilo);
     datos->sistema1904 = estructura.sistema1904;
     if (estructura.parteTextos) {
-        LectorTextos lector(datos->textos, archivo.tamano(*estructura.parteTextos));
+        LectorTextos lector(datos->textos, datos->textosLargos, archivo.tamano(*estructura.parteTextos));
         FlujoXml flujo(archivo, *estructura.parteTextos, lector);
         while (flujo.continuar()) {
         }

@@ -422,8 +422,11 @@ TEST_P(MotorLecturaFilasFallidas, terminaConElMensajeYSinFicheroDeSalida) {
     // A database's own description follows "Error : ".
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     EXPECT_EQ(avisos.mensajes[0].tipo, "critico");
-    EXPECT_EQ(avisos.mensajes[0].texto.substr(0, GetParam().aviso.size()), GetParam().aviso)
-        << avisos.mensajes[0].texto;
+    std::string aviso = GetParam().aviso;
+    if (const auto i = aviso.find('%'); i != std::string::npos) {
+        aviso.replace(i, 1, rutaComoTexto(carpeta.ruta()));
+    }
+    EXPECT_EQ(avisos.mensajes[0].texto.substr(0, aviso.size()), aviso) << avisos.mensajes[0].texto;
     EXPECT_GT(avisos.mensajes[0].texto.size(), std::string("Error : ").size());
     EXPECT_TRUE(familia.concluir().conErrores());
     EXPECT_FALSE(fs::exists(salida));
@@ -463,6 +466,16 @@ INSTANTIATE_TEST_SUITE_P(
                            m.tabla("o.db");
                        },
                        "Error : La fila 2 tiene un valor de más de 262144 bytes"},
+        // The same for a sheet's cell, with the path ("%" the folder's) as a text input says it.
+        CasoFalloFilas{
+            "valorDeHojaMasLargoQueElTope",
+            [](MotorLectura& m) {
+                pruebas::escribirHojaXlsx(m.carpeta / "o.xlsx", "Cobros",
+                                          {{"ab", "#1"}, {std::string(300000, 'x'), "#2"}});
+                m.hoja("o.xlsx");
+            },
+            "No se puede abrir el fichero de entrada\r\n%/o.xlsx: la fila 2 tiene un valor de más de "
+            "262144 bytes"},
         CasoFalloFilas{"tablaConMasColumnasQueElTope",
                        [](MotorLectura& m) {
                            std::vector<std::string> columnas;

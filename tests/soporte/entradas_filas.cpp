@@ -46,6 +46,9 @@ void escribirHojaXlsx(const std::filesystem::path& ruta, const std::string& hoja
             }
             if (v[0] == '#' || v[0] == '~') {
                 worksheet_write_number(h, fila, columna, std::stod(v.substr(1)), nullptr);
+            } else if (v.size() > 32767) {
+                // Past what libxlsxwriter writes as a text, though a file may hold it: a formula's result.
+                worksheet_write_formula_str(h, fila, columna, "=\"\"", nullptr, utf8(v).c_str());
             } else {
                 worksheet_write_string(h, fila, columna, utf8(v).c_str(), nullptr);
             }
