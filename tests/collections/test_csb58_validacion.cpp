@@ -90,7 +90,6 @@ const std::vector<CasoCampo> kCasos{
     {"dcDeUnaCifraEsError", campo("DC", 1, 2), "5", &PiezasCSB58::dc, "5 ", "Error : DC incorrecto"},
     {"dcConLetrasEsError", campo("DC", 1, 2), "AB", &PiezasCSB58::dc, "AB", "Error : DC incorrecto"},
     {"dcEnBlancoSinError", campo("DC", 1, 2), "  ", &PiezasCSB58::dc, "  "},
-    {"dcDeDosCifrasSeQueda", campo("DC", 1, 2), "07", &PiezasCSB58::dc, "07"},
     {"dcAsteriscosSeQuedan", campo("DC", 1, 2), "**", &PiezasCSB58::dc, "**"},
     {"cuentaSeRellenaConCeros", campo("Cuenta", 1, 10), "123", &PiezasCSB58::cuenta, "0000000123"},
     {"cuentaDeCerosSinErrorAqui", campo("Cuenta", 1, 10), "0000000000", &PiezasCSB58::cuenta, "0000000000"},

@@ -47,7 +47,6 @@ const std::vector<CasoCampo> kCasos{
     {"dcDeUnaCifraSeRechaza", "CSB34T", campo("DC"), "5", &P::dc, "5 ", kDC},
     {"dcConLetrasDeChequeSeRechaza", "CSB34C", campo("DC"), "AB", &P::dc, "AB", kDC},
     {"dcAsteriscosSeRechazan", "CSB34T", obligatorio("DC"), "**", &P::dc, "**", kDC},
-    {"dcDeLaPlantillaSeRellenaConCeros", "CSB34T", obligatorio("DC", "5"), "", &P::dc, "05"},
     {"cuentaCortaSeRellenaConCeros", "CSB34T", obligatorio("Cuenta"), " 1234 ", &P::cuenta, "0000001234"},
     {"cuentaEnBlancoSeRechaza", "CSB34T", obligatorio("Cuenta"), "   ", &P::cuenta, "0000000000", kCuenta},
     {"cuentaQueNoEsNumeroSeRechaza", "CSB34N", obligatorio("Cuenta"), "12AB", &P::cuenta, "00000012AB", kCuenta},
