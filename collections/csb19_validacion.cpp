@@ -1,5 +1,6 @@
 #include "csb19.hpp"
 
+#include "cuenta_bancaria.hpp"
 #include "piezas.hpp"
 #include "texto.hpp"
 
@@ -47,7 +48,8 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         } else {
             p.dc.assign(std::string_view(defecto).substr(0, 2));
         }
-        if (enBlanco(p.dc)) {
+        // Blank, a lone digit or letters are no check digits: never half of them in a bank file.
+        if (!digitosControlValidos(p.dc, true)) {
             anotarError("Error : DC incorrecto");
         }
         break;

@@ -1,5 +1,6 @@
 #include "csb58.hpp"
 
+#include "cuenta_bancaria.hpp"
 #include "fechas.hpp"
 #include "piezas.hpp"
 #include "texto.hpp"
@@ -42,7 +43,10 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         codigoBanco(p.oficina, valorLeido);
         break;
     case CampoCobro::DC:
-        rellenarEn(p.dc, valorLeido.substr(0, 2), 2);
+        // A blank one goes out blank, as it always did; anything else must be check digits.
+        if (rellenarEn(p.dc, valorLeido.substr(0, 2), 2) && !digitosControlValidos(p.dc, true)) {
+            anotarError("Error : DC incorrecto");
+        }
         break;
     case CampoCobro::Cuenta:
         conCerosAjustadoEn(p.cuenta, valorLeido, 10);

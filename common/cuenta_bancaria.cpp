@@ -51,4 +51,8 @@ std::string CalcularDC(std::string_view codigoEntidad, std::string_view codigoOf
     return {digitoControl(*entidad + *oficina), digitoControl(*cuenta)};
 }
 
+bool digitosControlValidos(std::string_view dc, bool admiteAsteriscos) {
+    return dc.size() == 2 && ((esDigito(dc[0]) && esDigito(dc[1])) || (admiteAsteriscos && dc == "**"));
+}
+
 } // namespace trovanel

@@ -10,4 +10,8 @@ namespace trovanel {
 std::string CalcularDC(std::string_view codigoEntidad, std::string_view codigoOficina,
                        std::string_view numeroCuenta);
 
+// Check digits as a bank file may carry them: two digits, or "**" (they could not be computed) where the
+// family takes that. Whether they match the account is not checked.
+bool digitosControlValidos(std::string_view dc, bool admiteAsteriscos);
+
 } // namespace trovanel

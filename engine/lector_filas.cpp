@@ -11,8 +11,12 @@
 #include "texto.hpp"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <memory>
+#include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace trovanel {
@@ -25,6 +29,7 @@ constexpr const char* kImporte = "Importe";
 struct ValorFila {
     const std::string* texto = nullptr; // null: the column cannot be read
     bool comaFlotante = false;          // a floating-point or currency value
+    bool numero = false;                // any number, which has lost its leading zeros
 };
 
 // Every row from 1 to the last one holding a cell: the rows the cursor skips are handed as empty.
@@ -64,8 +69,10 @@ public:
         if (!enLeida_ || static_cast<std::size_t>(columna) >= leida_.celdas.size()) {
             return {&kVacio};
         }
-        const ValorCelda& celda = leida_.celdas[static_cast<std::size_t>(columna)];
-        return {celda ? &*celda : nullptr};
+        const auto indice = static_cast<std::size_t>(columna);
+        const ValorCelda& celda = leida_.celdas[indice];
+        return {celda ? &*celda : nullptr, false,
+                indice < leida_.numericas.size() && leida_.numericas[indice]};
     }
 
     const std::optional<FicheroLeido>& fichero() const { return fichero_; }
@@ -101,7 +108,7 @@ public:
             return {};
         }
         const ValorColumna& v = valores_[static_cast<std::size_t>(columna)];
-        return {v.texto ? &*v.texto : nullptr, v.esComaFlotante || v.esMoneda};
+        return {v.texto ? &*v.texto : nullptr, v.esComaFlotante || v.esMoneda, v.esNumero};
     }
 
     const std::optional<FicheroLeido>& fichero() const { return fichero_; }
@@ -113,10 +120,28 @@ private:
     std::vector<ValorColumna> valores_;
 };
 
+// The pieces of a bank account by their field, in every family, and their widths.
+constexpr std::pair<std::string_view, std::uint8_t> kPiezasCuenta[] = {
+    {"Entidad", 4}, {"Oficina", 4}, {"DC", 2}, {"Cuenta", 10}};
+
+// For each field, the width of the account piece it names, 0 for any other.
+std::vector<std::uint8_t> anchosDeCuenta(const std::vector<CampoEstructura>& campos) {
+    std::vector<std::uint8_t> anchos;
+    anchos.reserve(campos.size());
+    for (const CampoEstructura& campo : campos) {
+        const auto* pieza = std::find_if(std::begin(kPiezasCuenta), std::end(kPiezasCuenta),
+                                         [&campo](const auto& p) { return p.first == campo.campo; });
+        anchos.push_back(pieza == std::end(kPiezasCuenta) ? 0 : pieza->second);
+    }
+    return anchos;
+}
+
 // The value the validator receives for field i of the current row, by the input's and the family's
-// rules; false when the field is left alone for this row.
+// rules; false when the field is left alone for this row. anchoCuenta is the width of the account piece
+// the field names, or 0.
 template <typename Filas>
-bool valorDelCampo(const FamiliaConversion& familia, const Filas& filas, std::size_t i, std::string& valor) {
+bool valorDelCampo(const FamiliaConversion& familia, const Filas& filas, std::size_t i,
+                   std::uint8_t anchoCuenta, std::string& valor) {
     const CampoEstructura& campo = familia.estado.gCamposEstructura[i];
     const ValorFila leido = filas.valor(i);
     if (leido.texto == nullptr) {
@@ -149,6 +174,11 @@ bool valorDelCampo(const FamiliaConversion& familia, const Filas& filas, std::si
     } else {
         valor.assign(texto);
     }
+    // A code such as office 0418 kept as a number comes as 418: its zeros are put back. A text keeps
+    // what it holds, as a short one may be a digit missing rather than a zero lost.
+    if (leido.numero && anchoCuenta > valor.size() && soloDigitos(valor)) {
+        valor.insert(0, anchoCuenta - valor.size(), '0');
+    }
     return true;
 }
 
@@ -176,13 +206,15 @@ void recorrerFilas(FamiliaConversion& familia, Filas& filas, const std::filesyst
         return;
     }
     const std::size_t numeroCampos = familia.estado.gCamposEstructura.size();
+    const std::vector<std::uint8_t> anchos = anchosDeCuenta(familia.estado.gCamposEstructura);
     std::string valor;
     // Only the input's failures end the run here: whatever the family throws is not a damaged input.
     const auto siguiente = [&filas, &prefijoFallo](std::string& fallo) {
         try {
             return filas.siguiente();
         } catch (const ErrorTrovanel& e) {
-            fallo = prefijoFallo.empty() ? std::string(kNoSeAbreEntrada) : prefijoFallo + e.what();
+            // A sheet's message starts with kNoSeAbreEntrada itself.
+            fallo = prefijoFallo + e.what();
         } catch (const std::exception&) {
             fallo = prefijoFallo + kNoSeAbreEntrada;
         }
@@ -193,7 +225,7 @@ void recorrerFilas(FamiliaConversion& familia, Filas& filas, const std::filesyst
         ++lectura.gLineaEntrada;
         for (std::size_t i = 0; i < numeroCampos; ++i) {
             lectura.gIndiceCampo = i;
-            if (valorDelCampo(familia, filas, i, valor)) {
+            if (valorDelCampo(familia, filas, i, anchos[i], valor)) {
                 familia.validarValor(valor);
             }
         }

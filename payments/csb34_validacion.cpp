@@ -1,5 +1,6 @@
 #include "csb34.hpp"
 
+#include "cuenta_bancaria.hpp"
 #include "fechas.hpp"
 #include "piezas.hpp"
 #include "reloj.hpp"
@@ -111,7 +112,8 @@ void ModuloCSB34::validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, s
         if (campo.obligatorio && !campo.valorcampo.empty()) {
             p.dc = conCerosAjustado(campo.valorcampo, 2);
         }
-        if (campo.obligatorio && enBlanco(p.dc) && !otrasClases) {
+        // Blank only where the kind allows it; anything else must be two digits.
+        if (enBlanco(p.dc) ? campo.obligatorio && !otrasClases : !digitosControlValidos(p.dc, false)) {
             anotarError("Error : DC incorrecto");
         }
         break;

@@ -1,3 +1,4 @@
+#include "cuenta_bancaria.hpp"
 #include "fechas.hpp"
 #include "piezas.hpp"
 #include "texto.hpp"
@@ -207,6 +208,10 @@ void ModuloZOP::validarPropio(const CampoEstructura& campo, CampoZOP tipo, std::
         }
         if (tipo == CampoZOP::Cuenta && esTransferencia() && !numeroNoCero(p.cuenta)) {
             anotarError("Error : Número de cuenta erroneo");
+        }
+        // Zero-filled, a blank or a lone digit is two digits already: letters are left.
+        if (tipo == CampoZOP::DC && !digitosControlValidos(p.dc, false)) {
+            anotarError("Error : DC incorrecto");
         }
         return;
     case Forma::Texto:

@@ -2,6 +2,7 @@
 
 #include "error.hpp"
 #include "fichero_entrada.hpp"
+#include "limites.hpp"
 #include "texto.hpp"
 
 #include <unistd.h>
@@ -43,6 +44,12 @@ ValorCelda LibroExcel::celda(std::string_view hoja, std::int64_t numeroFila, std
 
 void danado() {
     throw ErrorTrovanel(kNoSeAbreEntrada);
+}
+
+void valorDemasiadoLargo(const std::filesystem::path& ruta, std::int64_t fila) {
+    throw ErrorTrovanel(mensajeEntrada(kNoSeAbreEntrada, ruta,
+                                       "la fila " + std::to_string(fila) + " tiene un valor de más de " +
+                                           std::to_string(kMaxValor) + " bytes"));
 }
 
 void relanzarComoDanado() {

@@ -21,6 +21,9 @@ using ValorCelda = std::optional<std::string>;
 struct FilaHoja {
     std::int64_t numero = 0;
     std::vector<ValorCelda> celdas;
+    // Whether cell c held a number, whose text has lost any leading zeros the sheet showed; as long as
+    // celdas.
+    std::vector<bool> numericas;
 };
 
 // Walks a sheet's rows that hold any cell, in ascending row order, streaming.
@@ -93,5 +96,10 @@ std::unique_ptr<LibroExcel> abrirLibroXls(const std::filesystem::path& ruta);
 
 // A damaged, hostile or unreadable workbook, whatever its format: throws ErrorTrovanel(kNoSeAbreEntrada).
 [[noreturn]] void danado();
+
+// A cell of that row holds more than kMaxValor bytes, as no real sheet does: the read stops there, as it
+// does in a table. Throws ErrorTrovanel with "No se puede abrir el fichero de entrada", the path and the
+// row.
+[[noreturn]] void valorDemasiadoLargo(const std::filesystem::path& ruta, std::int64_t fila);
 
 } // namespace trovanel

@@ -12,6 +12,7 @@
 
 #include "codificacion.hpp"
 #include "error.hpp"
+#include "limites.hpp"
 #include "tabla_textos.hpp"
 #include "valores_texto.hpp"
 
@@ -304,7 +305,10 @@ struct DatosLibro {
         return s;
     }
 
-    // XLUnicodeString (BIFF8) or a counted byte string (BIFF5), as LABEL and STRING hold them.
+    // XLUnicodeString (BIFF8) or a counted byte string (BIFF5), as LABEL and STRING hold them. Every text
+    // of the format, these and the shared strings, counts its characters in 16 bits, one byte each here:
+    // no cell can pass the cap on a value that the other inputs check.
+    static_assert(0xFFFF <= kMaxValor);
     std::string cadenaCelda(LectorRegistro& l) const {
         const std::uint16_t n = l.u16();
         if (!biff8) {
@@ -345,7 +349,7 @@ struct DatosLibro {
     }
 
     // Puts the cells of the record at pos into the row.
-    void leerCelda(std::size_t pos, std::vector<ValorCelda>& celdas) const {
+    void leerCelda(std::size_t pos, FilaHoja& fila) const {
         Registro r;
         if (!leerRegistro(flujo, pos, r)) {
             danado();
@@ -353,27 +357,29 @@ struct DatosLibro {
         const unsigned char* b = cuerpo(flujo, r, 6);
         const std::uint16_t columna = le16(b + 2);
         const std::uint16_t xf = le16(b + 4);
-        auto poner = [&celdas](std::size_t c, ValorCelda valor) {
+        auto poner = [&fila](std::size_t c, ValorCelda valor, bool numerica = false) {
             if (c >= kColumnasXls) {
                 danado();
             }
-            if (celdas.size() <= c) {
-                celdas.resize(c + 1, ValorCelda(std::string()));
+            if (fila.celdas.size() <= c) {
+                fila.celdas.resize(c + 1, ValorCelda(std::string()));
+                fila.numericas.resize(c + 1);
             }
-            celdas[c] = std::move(valor);
+            fila.celdas[c] = std::move(valor);
+            fila.numericas[c] = numerica;
         };
         switch (r.tipo) {
         case kNumber:
-            poner(columna, textoValor(leDouble(cuerpo(flujo, r, 14) + 6), xf));
+            poner(columna, textoValor(leDouble(cuerpo(flujo, r, 14) + 6), xf), true);
             break;
         case kRk:
-            poner(columna, textoValor(valorRk(le32(cuerpo(flujo, r, 10) + 6)), xf));
+            poner(columna, textoValor(valorRk(le32(cuerpo(flujo, r, 10) + 6)), xf), true);
             break;
         case kMulRk: {
             const std::size_t n = r.largo >= 12 ? (r.largo - 6) / 6 : 0;
             for (std::size_t i = 0; i < n; ++i) {
                 const unsigned char* p = b + 4 + 6 * i;
-                poner(columna + i, textoValor(valorRk(le32(p + 2)), le16(p)));
+                poner(columna + i, textoValor(valorRk(le32(p + 2)), le16(p)), true);
             }
             break;
         }
@@ -411,7 +417,7 @@ struct DatosLibro {
         case kFormula: {
             const unsigned char* p = cuerpo(flujo, r, 20);
             if (le16(p + 12) != 0xFFFF) {
-                poner(columna, textoValor(leDouble(p + 6), xf));
+                poner(columna, textoValor(leDouble(p + 6), xf), true);
                 break;
             }
             switch (p[6]) {
@@ -572,6 +578,7 @@ public:
     bool siguiente(FilaHoja& fila) override {
         fila.numero = 0;
         fila.celdas.clear();
+        fila.numericas.clear();
         std::uint16_t numero = 0;
         std::size_t registro = 0;
         bool hay = false;
@@ -582,7 +589,7 @@ public:
                 }
                 hay = true;
                 fila.numero = numero + std::int64_t{1};
-                datos_->leerCelda(registro, fila.celdas);
+                datos_->leerCelda(registro, fila);
                 avanzar();
             }
         } catch (...) {

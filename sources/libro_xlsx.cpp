@@ -31,7 +31,8 @@ constexpr int kMaxColumnas = 16384;
 
 class LectorTextos : public ManejadorXml {
 public:
-    LectorTextos(TablaTextos& tabla, zip_uint64_t tamanoParte) : tabla_(tabla), tamanoParte_(tamanoParte) {}
+    LectorTextos(TablaTextos& tabla, std::vector<std::uint32_t>& largos, zip_uint64_t tamanoParte)
+        : tabla_(tabla), largos_(largos), tamanoParte_(tamanoParte) {}
 
     void inicio(std::string_view nombre, AtributosXml atributos) override {
         ++profundidad_;
@@ -50,6 +51,7 @@ public:
                             static_cast<std::size_t>(std::min<zip_uint64_t>(unicos, tope / 5)));
         } else if (profundidad_ == 2 && nombre == "si") {
             enTexto_ = true;
+            largo_ = false;
             actual_.clear();
         } else if (enTexto_ && profundidad_ == 3) {
             capturando_ = nombre == "t";
@@ -63,6 +65,9 @@ public:
     void fin(std::string_view) override {
         if (profundidad_ == 2 && enTexto_) {
             enTexto_ = false;
+            if (largo_) {
+                largos_.push_back(static_cast<std::uint32_t>(tabla_.cantidad()));
+            }
             tabla_.anadir(textoPrograma(actual_));
         } else if (profundidad_ == 3) {
             capturando_ = false;
@@ -74,10 +79,16 @@ public:
     }
 
     void texto(std::string_view s) override {
-        if (!capturando_) {
+        if (!capturando_ || largo_) {
             return;
         }
-        if (actual_.size() + s.size() > kMaxValor || !tabla_.cabe(actual_.size() + s.size())) {
+        // A string past the cap is kept empty: the row that uses it is refused, naming the row.
+        if (actual_.size() + s.size() > kMaxValor) {
+            largo_ = true;
+            actual_.clear();
+            return;
+        }
+        if (!tabla_.cabe(actual_.size() + s.size())) {
             danado();
         }
         actual_ += s;
@@ -85,20 +96,25 @@ public:
 
 private:
     TablaTextos& tabla_;
+    std::vector<std::uint32_t>& largos_;
     zip_uint64_t tamanoParte_;
     std::string actual_;
     int profundidad_ = 0;
     bool enTexto_ = false;
     bool enTrozo_ = false;
     bool capturando_ = false;
+    bool largo_ = false;
 };
 
 // --- The workbook ---
 
 struct DatosLibro {
+    std::filesystem::path ruta;
     Archivo archivo;
     std::vector<Hoja> hojas;
     TablaTextos textos;
+    // The shared strings past kMaxValor, in ascending order: empty in the table.
+    std::vector<std::uint32_t> textosLargos;
     std::vector<ClaseFormato> claseEstilo;
     bool sistema1904 = false;
 };
@@ -221,9 +237,13 @@ private:
             return;
         }
         if (valor_.size() + s.size() > kMaxValor) {
-            danado();
+            demasiadoLargo();
         }
         valor_ += s;
+    }
+
+    [[noreturn]] void demasiadoLargo() const {
+        valorDemasiadoLargo(libro_->ruta, filaSinNumero_ ? ultimaFila_ + 1 : ultimaFila_);
     }
 
     void empezarFila(AtributosXml atributos) {
@@ -255,6 +275,7 @@ private:
             numerarFila(ultimaFila_ + 1);
         }
         destino_->celdas.resize(usadas_);
+        destino_->numericas.resize(usadas_);
         if (usadas_ > 0) {
             filaLista_ = true;
             flujo_.suspender();
@@ -297,11 +318,13 @@ private:
         const auto indice = static_cast<std::size_t>(ultimaColumna_ - 1);
         // The cells skipped on the way are empty.
         while (usadas_ < indice) {
-            asignar(celda(usadas_++), "");
+            asignar(celda(usadas_), "");
+            destino_->numericas[usadas_++] = false;
         }
         ValorCelda& valor = celda(indice);
         usadas_ = std::max(usadas_, indice + 1);
         valorCelda(valor);
+        destino_->numericas[indice] = tipo_ == TipoCelda::numero;
         if (valor) {
             textoFila_ += valor->size();
             if (textoFila_ > kMaxFila) {
@@ -314,6 +337,9 @@ private:
         auto& celdas = destino_->celdas;
         if (indice >= celdas.size()) {
             celdas.resize(indice + 1);
+        }
+        if (destino_->numericas.size() < celdas.size()) {
+            destino_->numericas.resize(celdas.size());
         }
         return celdas[indice];
     }
@@ -341,6 +367,10 @@ private:
             if (!indice || *indice >= libro_->textos.cantidad()) {
                 valor.reset();
                 return;
+            }
+            const auto& largos = libro_->textosLargos;
+            if (!largos.empty() && std::binary_search(largos.begin(), largos.end(), *indice)) {
+                demasiadoLargo();
             }
             asignar(valor, libro_->textos[*indice]);
             return;
@@ -492,6 +522,7 @@ private:
 
 std::shared_ptr<DatosLibro> cargar(const std::filesystem::path& ruta) {
     auto datos = std::make_shared<DatosLibro>();
+    datos->ruta = ruta;
     datos->archivo = abrirArchivo(ruta);
     const Archivo& archivo = datos->archivo;
     EstructuraLibro estructura = leerEstructura(archivo);
@@ -499,7 +530,7 @@ std::shared_ptr<DatosLibro> cargar(const std::filesystem::path& ruta) {
     datos->claseEstilo = std::move(estructura.claseEstilo);
     datos->sistema1904 = estructura.sistema1904;
     if (estructura.parteTextos) {
-        LectorTextos lector(datos->textos, archivo.tamano(*estructura.parteTextos));
+        LectorTextos lector(datos->textos, datos->textosLargos, archivo.tamano(*estructura.parteTextos));
         FlujoXml flujo(archivo, *estructura.parteTextos, lector);
         while (flujo.continuar()) {
         }

@@ -19,6 +19,9 @@ struct ValorColumna {
     bool esComaFlotante = false;
     // A Currency column: its text is exact, with up to four decimals.
     bool esMoneda = false;
+    // Any number column (integer, decimal, floating point, currency), whose text has lost any leading
+    // zeros.
+    bool esNumero = false;
     double numero = 0;
 };
 

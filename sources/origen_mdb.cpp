@@ -374,6 +374,7 @@ private:
         const char* ligado = buffers_[indice].get();
         valor.esComaFlotante = false;
         valor.esMoneda = false;
+        valor.esNumero = false;
         valor.numero = 0;
         switch (columna->col_type) {
         case MDB_BOOL:
@@ -399,6 +400,7 @@ private:
                 valor.texto.reset();
             } else {
                 valor.texto = textoDecimal(ligado);
+                valor.esNumero = true;
             }
             return;
         default:
@@ -418,6 +420,7 @@ private:
             danada();
         }
         const std::uint64_t bits = leerLe(mdb_->pg_buf + inicio, ancho);
+        valor.esNumero = columna->col_type != MDB_DATETIME;
         switch (columna->col_type) {
         case MDB_BYTE:
             valor.texto = textoEntero(static_cast<std::uint8_t>(bits));
@@ -467,8 +470,8 @@ private:
 // What the helper sends: a kind byte, then its data.
 //   'N' text      a table or column name
 //   'K'           end of the column names before the rows
-//   'F' n values  a row; each value a class byte (0 none, 1 text, 2 floating point), the text and,
-//                 for floating point, the number's eight bytes
+//   'F' n values  a row; each value a class byte (0 none, 1 text, 2 floating point, 3 currency, 4 any
+//                 other number), the text and, for floating point, the number's eight bytes
 //   'E' text      the job failed with this description
 //   'Z'           the job is done
 // A text is its length in four bytes and its bytes.
@@ -496,7 +499,7 @@ public:
                 canal_.byte('\0');
                 continue;
             }
-            canal_.byte(valor.esComaFlotante ? '\2' : valor.esMoneda ? '\3' : '\1');
+            canal_.byte(valor.esComaFlotante ? '\2' : valor.esMoneda ? '\3' : valor.esNumero ? '\4' : '\1');
             canal_.texto(*valor.texto);
             if (valor.esComaFlotante) {
                 canal_.numero(valor.numero);
@@ -608,6 +611,7 @@ public:
             const char clase = proceso_.byte();
             valor.esComaFlotante = clase == '\2';
             valor.esMoneda = clase == '\3';
+            valor.esNumero = clase >= '\2' && clase <= '\4';
             valor.numero = 0;
             if (clase == '\0') {
                 valor.texto.reset();

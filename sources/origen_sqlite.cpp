@@ -111,15 +111,18 @@ private:
     void leerValor(int indice, ValorColumna& valor) {
         sqlite3_stmt* stmt = stmt_.get();
         valor.esComaFlotante = false;
+        valor.esNumero = false;
         valor.numero = 0;
         switch (sqlite3_column_type(stmt, indice)) {
         case SQLITE_INTEGER:
             asignarEntero(valor.texto, sqlite3_column_int64(stmt, indice));
+            valor.esNumero = true;
             break;
         case SQLITE_FLOAT: {
             const double numero = sqlite3_column_double(stmt, indice);
             valor.texto = textoNumero(numero);
             valor.esComaFlotante = true;
+            valor.esNumero = true;
             valor.numero = numero;
             break;
         }

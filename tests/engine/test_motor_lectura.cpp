@@ -294,6 +294,11 @@ INSTANTIATE_TEST_SUITE_P(
 const std::vector<CampoEstructura> kPorFila{campo("A", 0, 0, "", "A"), campo("Importe", 0, 0, "", "B"),
                                             campo("C", 0, 0, "c", "Z9"), campo("D", 0, 0, "", "")};
 
+// The pieces of an account, in columns A to D, and a postal code in E, which is no piece of one.
+const std::vector<CampoEstructura> kCuenta{campo("Entidad", 0, 0, "", "A"), campo("Oficina", 0, 0, "", "B"),
+                                           campo("DC", 0, 0, "", "C"), campo("Cuenta", 0, 0, "", "D"),
+                                           campo("CP", 0, 0, "", "E")};
+
 struct CasoFilas {
     const char* nombre;
     bool tabla;
@@ -301,16 +306,17 @@ struct CasoFilas {
     const char* salida; // nullptr: no bank file afterwards
     std::string log;
     bool recorta = false;
+    std::vector<CampoEstructura> campos = kPorFila;
 };
 
 class MotorLecturaFilas : public MotorLectura, public ::testing::WithParamInterface<CasoFilas> {};
 
 TEST_P(MotorLecturaFilas, cadaFilaEsUnaOrdenConLasReglasDeSuEntrada) {
     const CasoFilas& caso = GetParam();
-    estado.gCamposEstructura = kPorFila;
+    estado.gCamposEstructura = caso.campos;
     familia.recorta = caso.recorta;
     if (caso.tabla) {
-        pruebas::escribirTablaSqlite(carpeta / "origen.db", "Cobros", {"A", "B"}, caso.filas);
+        pruebas::escribirTablaSqlite(carpeta / "origen.db", "Cobros", {"A", "B", "C", "D", "E"}, caso.filas);
         tabla("origen.db");
     } else {
         pruebas::escribirHojaXlsx(carpeta / "libro.xlsx", "Cobros", caso.filas);
@@ -345,7 +351,23 @@ INSTANTIATE_TEST_SUITE_P(
                   "1 A= cd  Importe=1500 C=c D=\r\n2 A= Importe=1500,00 C=c D=\r\n"
                   "3 A= Importe=2,68 C=c D=\r\nTOTAL 3\r\n",
                   "", true},
-        CasoFilas{"tablaSinFilasNoDejaFichero", true, {}, nullptr, ""}),
+        CasoFilas{"tablaSinFilasNoDejaFichero", true, {}, nullptr, ""},
+        // A number has lost the zeros of an account's piece: they are put back to its width. A text, a
+        // number that fills its piece or is no whole number, and any other field stay as they are.
+        CasoFilas{"hojaNumerosDeLaCuentaRecuperanSusCeros", false,
+                  pruebas::FilasPrueba{{"#49", "#418", "#1", "#200051332", "#8001"},
+                                       {"49", "418", "1", "200051332", "8001"},
+                                       {"#12345", "#-418", "#4.5", "#1234567890"}},
+                  "1 Entidad=0049 Oficina=0418 DC=01 Cuenta=0200051332 CP=8001\r\n"
+                  "2 Entidad=49 Oficina=418 DC=1 Cuenta=200051332 CP=8001\r\n"
+                  "3 Entidad=12345 Oficina=-418 DC=4,5 Cuenta=1234567890 CP=\r\nTOTAL 3\r\n",
+                  "", true, kCuenta},
+        CasoFilas{
+            "tablaNumerosDeLaCuentaRecuperanSusCeros", true,
+            pruebas::FilasPrueba{{"#49", "~418", "#0", "#200051332", "#8001"}, {"49", "418", "1", "", "^"}},
+            "1 Entidad=0049 Oficina=0418 DC=00 Cuenta=0200051332 CP=8001\r\n"
+            "2 Entidad=49 Oficina=418 DC=1 Cuenta= CP=\r\nTOTAL 2\r\n",
+            "", false, kCuenta}),
     [](const ::testing::TestParamInfo<CasoFilas>& caso) { return std::string(caso.param.nombre); });
 
 // Rows are counted in 64 bits: every row of the used range is an order, far past 32767 and 65536.
@@ -400,8 +422,11 @@ TEST_P(MotorLecturaFilasFallidas, terminaConElMensajeYSinFicheroDeSalida) {
     // A database's own description follows "Error : ".
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     EXPECT_EQ(avisos.mensajes[0].tipo, "critico");
-    EXPECT_EQ(avisos.mensajes[0].texto.substr(0, GetParam().aviso.size()), GetParam().aviso)
-        << avisos.mensajes[0].texto;
+    std::string aviso = GetParam().aviso;
+    if (const auto i = aviso.find('%'); i != std::string::npos) {
+        aviso.replace(i, 1, rutaComoTexto(carpeta.ruta()));
+    }
+    EXPECT_EQ(avisos.mensajes[0].texto.substr(0, aviso.size()), aviso) << avisos.mensajes[0].texto;
     EXPECT_GT(avisos.mensajes[0].texto.size(), std::string("Error : ").size());
     EXPECT_TRUE(familia.concluir().conErrores());
     EXPECT_FALSE(fs::exists(salida));
@@ -441,6 +466,16 @@ INSTANTIATE_TEST_SUITE_P(
                            m.tabla("o.db");
                        },
                        "Error : La fila 2 tiene un valor de más de 262144 bytes"},
+        // The same for a sheet's cell, with the path ("%" the folder's) as a text input says it.
+        CasoFalloFilas{
+            "valorDeHojaMasLargoQueElTope",
+            [](MotorLectura& m) {
+                pruebas::escribirHojaXlsx(m.carpeta / "o.xlsx", "Cobros",
+                                          {{"ab", "#1"}, {std::string(300000, 'x'), "#2"}});
+                m.hoja("o.xlsx");
+            },
+            "No se puede abrir el fichero de entrada\r\n%/o.xlsx: la fila 2 tiene un valor de más de "
+            "262144 bytes"},
         CasoFalloFilas{"tablaConMasColumnasQueElTope",
                        [](MotorLectura& m) {
                            std::vector<std::string> columnas;

@@ -58,7 +58,7 @@ std::vector<std::string> partir(const std::string& texto, char separador) {
 
 // The keys a case may give (tests/data/README.md).
 const std::string kClaves =
-    " sql plantilla presentador emisor entrada muestra fichero finales generar filas hoja "
+    " sql plantilla presentador emisor entrada muestra fichero finales generar numeros filas hoja "
     "tabla salida_previa fecha_proceso fecha_datos ejecucion tipo texto_plantilla "
     "texto_presentador texto_emisor fecha_cargo detalle domicilio plaza argumentos tecleo "
     "repetir estado_salida aviso log esperado_out esperado_log ";
@@ -157,7 +157,7 @@ protected:
                                                              : "remesa" + origen.extension().string();
         const fs::path ruta = carpeta / caso.valor("fichero", porDefecto);
         if (!generar.empty()) {
-            pruebas::escribirRemesaFilas(ruta, texto, campos);
+            pruebas::escribirRemesaFilas(ruta, texto, campos, partir(caso.valor("numeros"), ' '));
         } else if (caso.tiene("muestra")) {
             fs::copy_file(pruebas::carpetaMuestras() / origen, ruta);
         } else {

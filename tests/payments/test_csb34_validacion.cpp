@@ -27,6 +27,7 @@ TEST_P(CSB34ValidacionCampos, formateaLaPiezaYAnotaSuError) {
 using P = PiezasCSB34;
 constexpr const char* kCuenta = "Error : Cuenta incorrecta";
 constexpr const char* kVto = "Error : Fecha de vto incorrecta";
+constexpr const char* kDC = "Error : DC incorrecto";
 
 // clang-format off
 const std::vector<CasoCampo> kCasos{
@@ -41,6 +42,11 @@ const std::vector<CasoCampo> kCasos{
     {"entidadQueNoEsNumeroSeRechaza", "CSB34T", obligatorio("Entidad"), "AB12", &P::entidad, "AB12", "Error : Entidad incorrecta"},
     {"oficinaDeLaPlantillaSeRellena", "CSB34T", obligatorio("Oficina", "418"), "", &P::oficina, "0418"},
     {"dcEnBlancoDeChequeSeAcepta", "CSB34C", obligatorio("DC"), "", &P::dc, "  "},
+    {"dcEnBlancoDeTransferenciaSeRechaza", "CSB34T", obligatorio("DC"), " ", &P::dc, "  ", kDC},
+    {"dcEnBlancoNoObligatorioSeAcepta", "CSB34T", campo("DC"), "", &P::dc, "  "},
+    {"dcDeUnaCifraSeRechaza", "CSB34T", campo("DC"), "5", &P::dc, "5 ", kDC},
+    {"dcConLetrasDeChequeSeRechaza", "CSB34C", campo("DC"), "AB", &P::dc, "AB", kDC},
+    {"dcAsteriscosSeRechazan", "CSB34T", obligatorio("DC"), "**", &P::dc, "**", kDC},
     {"cuentaCortaSeRellenaConCeros", "CSB34T", obligatorio("Cuenta"), " 1234 ", &P::cuenta, "0000001234"},
     {"cuentaEnBlancoSeRechaza", "CSB34T", obligatorio("Cuenta"), "   ", &P::cuenta, "0000000000", kCuenta},
     {"cuentaQueNoEsNumeroSeRechaza", "CSB34N", obligatorio("Cuenta"), "12AB", &P::cuenta, "00000012AB", kCuenta},

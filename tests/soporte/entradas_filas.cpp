@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string_view>
 
@@ -45,6 +46,9 @@ void escribirHojaXlsx(const std::filesystem::path& ruta, const std::string& hoja
             }
             if (v[0] == '#' || v[0] == '~') {
                 worksheet_write_number(h, fila, columna, std::stod(v.substr(1)), nullptr);
+            } else if (v.size() > 32767) {
+                // Past what libxlsxwriter writes as a text, though a file may hold it: a formula's result.
+                worksheet_write_formula_str(h, fila, columna, "=\"\"", nullptr, utf8(v).c_str());
             } else {
                 worksheet_write_string(h, fila, columna, utf8(v).c_str(), nullptr);
             }
@@ -101,7 +105,8 @@ void escribirTablaSqlite(const std::filesystem::path& ruta, const std::string& t
     sqlite3_close(db);
 }
 
-FilasPrueba filasDeTexto(const std::string& texto, const std::vector<CampoPlantilla>& campos) {
+FilasPrueba filasDeTexto(const std::string& texto, const std::vector<CampoPlantilla>& campos,
+                         const std::vector<std::string>& numeros) {
     FilasPrueba filas;
     std::size_t inicio = 0;
     while (inicio < texto.size()) {
@@ -116,9 +121,14 @@ FilasPrueba filasDeTexto(const std::string& texto, const std::vector<CampoPlanti
         for (const CampoPlantilla& c : campos) {
             if (c.inicio > 0) {
                 const auto desde = static_cast<std::size_t>(c.inicio - 1);
-                fila.push_back(desde < linea.size()
-                                   ? linea.substr(desde, static_cast<std::size_t>(c.fin - c.inicio + 1))
-                                   : "");
+                std::string celda = desde < linea.size()
+                                        ? linea.substr(desde, static_cast<std::size_t>(c.fin - c.inicio + 1))
+                                        : "";
+                const bool numero = std::ranges::find(numeros, c.campo) != numeros.end();
+                if (numero && !celda.empty() && celda.find_first_not_of("0123456789") == std::string::npos) {
+                    celda = "#" + std::to_string(std::stoll(celda));
+                }
+                fila.push_back(std::move(celda));
             }
         }
         fila.push_back("#" + std::to_string(filas.size() + 1));
@@ -165,8 +175,8 @@ std::vector<std::string> columnasDeFilas(const std::vector<CampoPlantilla>& camp
 }
 
 void escribirRemesaFilas(const std::filesystem::path& ruta, const std::string& texto,
-                         const std::vector<CampoPlantilla>& campos) {
-    const FilasPrueba filas = filasDeTexto(texto, campos);
+                         const std::vector<CampoPlantilla>& campos, const std::vector<std::string>& numeros) {
+    const FilasPrueba filas = filasDeTexto(texto, campos, numeros);
     if (ruta.extension() == ".xlsx") {
         escribirHojaXlsx(ruta, "Remesa", filas);
     } else {

@@ -22,8 +22,10 @@ void escribirTablaSqlite(const std::filesystem::path& ruta, const std::string& t
 
 // The same orders as a fixed-position text, as rows: one cell per placed field of the template (column A
 // the first), cut as the text reader cuts them, then the line's number, so that an empty line is still a
-// row of the used range.
-FilasPrueba filasDeTexto(const std::string& texto, const std::vector<CampoPlantilla>& campos);
+// row of the used range. The fields named in numeros have a cell of digits written as the number they
+// make (0418 as 418).
+FilasPrueba filasDeTexto(const std::string& texto, const std::vector<CampoPlantilla>& campos,
+                         const std::vector<std::string>& numeros = {});
 // That template for those rows, as the sheet and table editors place a field: each placed field names
 // its column, by letter (sheets) or by a name of the same letter (tables), and gets fin 1 beside the inicio
 // of the text template; the other fields keep their values.
@@ -34,7 +36,8 @@ std::vector<CampoPlantilla> camposDePlantilla(BaseDatos& baseDatos, std::int64_t
 std::vector<std::string> columnasDeFilas(const std::vector<CampoPlantilla>& campos);
 // The orders of that text as the sheet (an .xlsx ruta) or the table named "Remesa".
 void escribirRemesaFilas(const std::filesystem::path& ruta, const std::string& texto,
-                         const std::vector<CampoPlantilla>& campos);
+                         const std::vector<CampoPlantilla>& campos,
+                         const std::vector<std::string>& numeros = {});
 
 // One input of rows of the golden tables and the files written by hand for it.
 struct CasoFilas {

@@ -201,7 +201,8 @@ inline bool rechazado(const std::function<void()>& accion) {
     try {
         accion();
     } catch (const ErrorTrovanel& e) {
-        EXPECT_STREQ(e.what(), kNoSeAbreEntrada);
+        // The message, or the message and then the path and the reason.
+        EXPECT_TRUE(std::string_view(e.what()).starts_with(kNoSeAbreEntrada)) << e.what();
         return true;
     }
     return false;

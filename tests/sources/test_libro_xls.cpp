@@ -237,6 +237,10 @@ TEST(LibroXls, LasFormulasDanElValorGuardadoConEllas) {
     EXPECT_EQ(filasDe(*libro, "Datos"),
               (std::vector<std::string>{"1:[12,5][total][Verdadero][Falso][#][][02/01/2003][]"}));
     EXPECT_EQ(libro->celda("Datos", 1, "E"), std::nullopt);
+    // Only a number (a date is one too) may have lost the leading zeros of a code.
+    FilaHoja fila;
+    ASSERT_TRUE(libro->abrirHoja("Datos")->siguiente(fila));
+    EXPECT_EQ(fila.numericas, (std::vector<bool>{true, false, false, false, false, false, true, false}));
 }
 
 TEST(LibroXls, LosBooleanosSeLeenVerdaderoYFalsoYLosErroresNoSePuedenLeer) {
@@ -317,6 +321,9 @@ TEST(LibroXls, LosNumerosRkSeLeenEnterosYEnCentesimas) {
                                     registro(0x00BD, u16(0) + u16(5) + u16(0) + u32((3u << 2) | 2) + u16(0) +
                                                          u32((4u << 2) | 2) + u16(6)));
     EXPECT_EQ(filasDe(*libro, "Datos"), (std::vector<std::string>{"1:[150][1,5][2,5][0,025][-7][3][4]"}));
+    FilaHoja fila;
+    ASSERT_TRUE(libro->abrirHoja("Datos")->siguiente(fila));
+    EXPECT_EQ(fila.numericas, std::vector<bool>(7, true));
 }
 
 TEST(LibroXls, LosTextosSeConviertenAWindows1252) {

@@ -3,6 +3,8 @@
 -- text; the double amount gets two decimals. "Titular" and "Domicilio" name no column of the table: the
 -- account holder takes the receipt holder's name, the address its default. The town is not placed. The
 -- postal code comes from the integer column D: a code read from a number gets its leading zeros back.
+-- So do the check digits (2 in the byte column C gives 02) and the office (0 in the long column E
+-- gives 0000; the receipt is still refused for its entity and account).
 INSERT INTO estructura (id_estructura, tipo, descripcion, principiolinea, multifactura) VALUES (190, 'CSB19Ac', 'Recibos de una tabla de Access', -1, 0);
 INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, valorlinea, valorcampo, obligatorio) VALUES (190, 0, 'CodigoReferencia', 1, 1, 'A', '', 0);
 INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, valorlinea, valorcampo, obligatorio) VALUES (190, 1, 'NombreTitularRecibo', 1, 1, 'B', '', 0);

@@ -2,6 +2,7 @@
 -- D integer; E long; F double; G date; H currency; I yes/no). The amount is the currency column, the
 -- due date the date column; "Domicilio" names no column of the table, so the debtor's address is its
 -- default on every credit. The debtor's town is not placed.
+-- The check digits come from the byte column C: 2 gives 02, the zero a number does not keep.
 INSERT INTO estructura (id_estructura, tipo, descripcion, principiolinea, multifactura) VALUES (102, 'CSB58Ac', 'Anticipos de una tabla de Access', -1, 0);
 INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, valorlinea, valorcampo, obligatorio) VALUES (102, 0, 'CodigoReferencia', 1, 1, 'A', '', 0);
 INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin, valorlinea, valorcampo, obligatorio) VALUES (102, 1, 'NombreTitular', 1, 1, 'B', '', 0);
