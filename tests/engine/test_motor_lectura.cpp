@@ -726,6 +726,16 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
     EXPECT_EQ(contenidos(carpeta.ruta()), antes);
 }
 
+// The log as a hard link to destino, written first with contenido when it is given.
+fs::path registroEnlazado(MotorLectura& m, const fs::path& destino, const char* contenido) {
+    if (contenido != nullptr) {
+        escribirFichero(destino, contenido);
+    }
+    m.log = m.carpeta / "sub" / "entrada.log";
+    fs::create_hard_link(destino, m.log);
+    return m.salida;
+}
+
 constexpr const char* kEntrada = "El fichero de salida no puede ser el mismo que el fichero de entrada";
 constexpr const char* kLog = "El fichero de salida no puede ser el mismo que el registro de errores";
 constexpr const char* kBaseDatos =
@@ -790,29 +800,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "El registro de errores no puede ser el mismo que la base de datos del programa"},
         // A hard link elsewhere is the same file: the input, the journal, a copy of another day.
         CasoChoque{"registroEnlaceDuroALaEntrada",
-                   [](MotorLectura& m) {
-                       m.log = m.carpeta / "sub" / "entrada.log";
-                       fs::create_hard_link(m.entrada, m.log);
-                       return m.salida;
-                   },
+                   [](MotorLectura& m) { return registroEnlazado(m, m.entrada, nullptr); },
                    "El registro de errores no puede ser el mismo que el fichero de entrada"},
         CasoChoque{
             "registroEnlaceDuroACopiaDeOtroDia",
-            [](MotorLectura& m) {
-                escribirFichero(m.carpeta / "1112003.Copy", "copia");
-                m.log = m.carpeta / "sub" / "entrada.log";
-                fs::create_hard_link(m.carpeta / "1112003.Copy", m.log);
-                return m.salida;
-            },
+            [](MotorLectura& m) { return registroEnlazado(m, m.carpeta / "1112003.Copy", "copia"); },
             "El registro de errores no puede ser el mismo que la copia de seguridad de la base de datos"},
-        CasoChoque{"registroEnlaceDuroAlDiario",
-                   [](MotorLectura& m) {
-                       escribirFichero(m.carpeta / "Estructuras.db-journal", "");
-                       m.log = m.carpeta / "sub" / "entrada.log";
-                       fs::create_hard_link(m.carpeta / "Estructuras.db-journal", m.log);
-                       return m.salida;
-                   },
-                   "El registro de errores no puede ser el mismo que la base de datos del programa"},
+        CasoChoque{
+            "registroEnlaceDuroAlDiario",
+            [](MotorLectura& m) { return registroEnlazado(m, m.carpeta / "Estructuras.db-journal", ""); },
+            "El registro de errores no puede ser el mismo que la base de datos del programa"},
         CasoChoque{"salidaEnlaceDuroACopiaDeOtroDia",
                    [](MotorLectura& m) {
                        escribirFichero(m.carpeta / "1112003.Copy", "copia");
