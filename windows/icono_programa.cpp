@@ -14,7 +14,7 @@ QIcon iconoPrograma() {
     if (!dibujo.isValid()) {
         return icono;
     }
-    for (const int lado : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    for (const int lado : {16, 22, 24, 32, 48, 64, 128}) {
         QPixmap imagen(lado, lado);
         imagen.fill(Qt::transparent);
         QPainter pintor(&imagen);
