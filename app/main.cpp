@@ -9,6 +9,7 @@
 #include "conversores_disponibles.hpp"
 #include "entrada_excel_access.hpp"
 #include "estado_ejecucion.hpp"
+#include "icono_programa.hpp"
 #include "mdiPrincipal.hpp"
 #include "modo_lote.hpp"
 #include "programa.hpp"
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication aplicacion(argc, argv);
+    presentarAplicacion();
     cargarTraduccionesQt(aplicacion);
     AvisosQt avisos;
     if (!prepararCarpetaPrograma(carpeta, avisos)) {

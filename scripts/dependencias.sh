@@ -5,7 +5,7 @@ set -euo pipefail
 
 paquetes=(
     build-essential cmake ninja-build pkg-config git
-    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev qt6-translations-l10n
     libsqlite3-dev libzip-dev mdbtools-dev libxlsxwriter-dev
     googletest libgtest-dev libgmock-dev
     dpkg-dev file desktop-file-utils

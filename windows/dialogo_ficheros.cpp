@@ -26,6 +26,10 @@ std::filesystem::path carpetaInicial(const std::filesystem::path& carpetaProgram
     if (reciente && std::filesystem::is_directory(*reciente, error)) {
         return *reciente;
     }
+    // A first conversion starts where the example input was put, not in a home folder that hides it.
+    if (proposito == kCarpetaEntrada && std::filesystem::is_directory(carpetaPrograma, error)) {
+        return carpetaPrograma;
+    }
     return carpetaPersonal();
 }
 

@@ -10,7 +10,8 @@
 namespace trovanel {
 
 // Where a file dialog for that purpose (the kCarpeta… names of configuracion.hpp) opens: the folder of
-// the file last chosen for it, while it exists, else the user's home folder.
+// the file last chosen for it, while it exists, else the program folder for a conversion's input and the
+// user's home folder for the others.
 std::filesystem::path carpetaInicial(const std::filesystem::path& carpetaPrograma,
                                      std::string_view proposito);
 

@@ -1,12 +1,12 @@
 #include "frmAcercade.hpp"
 
 #include "controles.hpp"
+#include "icono_programa.hpp"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace trovanel {
@@ -16,7 +16,7 @@ frmAcercade::frmAcercade(QWidget* padre) : QDialog(padre) {
     setWindowTitle(QStringLiteral("Acerca de ..."));
 
     auto* imagen = nombrado(new QLabel(this), "imgLogo");
-    imagen->setPixmap(style()->standardIcon(QStyle::SP_DriveFDIcon).pixmap(48, 48));
+    imagen->setPixmap(iconoPrograma().pixmap(48, 48));
     imagen->setAlignment(Qt::AlignTop);
 
     auto* producto = etiqueta("lblProducto", "Trovanel", this);

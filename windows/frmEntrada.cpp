@@ -559,6 +559,16 @@ void frmEntrada::cmdProcesar_Click() {
     mostrarResultado(*resultado);
 }
 
+bool frmEntrada::event(QEvent* evento) {
+    const bool tratado = QDialog::event(evento);
+    // The layout has just grown the window to what its contents need (the grids opened, a family's
+    // frames shown, a longer name in a grid): wherever it stood, it comes back whole onto the screen.
+    if (evento->type() == QEvent::LayoutRequest && isVisible()) {
+        mantenerEnPantalla(this);
+    }
+    return tratado;
+}
+
 void frmEntrada::mostrarResultado(const ResultadoConversion& resultado) {
     // gMostrarResultado is set before the first result window and never reset: every window built here
     // fills itself.

@@ -43,6 +43,7 @@ public:
     void Command2_Click();
 
 protected:
+    bool event(QEvent* evento) override;
     // Shows the result window of a run; tests replace it so that no modal window waits for them.
     virtual void mostrarResultado(const ResultadoConversion& resultado);
 

@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace trovanel {
 
@@ -98,12 +99,30 @@ bool teclaDePosicion(const QKeyEvent* tecla) {
     case Qt::Key_Home:
     case Qt::Key_End:
     case Qt::Key_Delete:
+    // Goes on to the window, which asks about unsaved changes as from every other control.
+    case Qt::Key_Escape:
         return true;
     default:
         break;
     }
     const QString texto = tecla->text();
     return texto.size() == 1 && texto.at(0) >= u'0' && texto.at(0) <= u'9';
+}
+
+// The label column as wide as its widest label, hidden ones too: what a chosen field shows never moves
+// the boxes beside the labels.
+void anchoColumnaEtiquetas(const QFormLayout* capa) {
+    std::vector<QWidget*> etiquetas;
+    int ancho = 0;
+    for (int f = 0; f < capa->rowCount(); ++f) {
+        if (const QLayoutItem* item = capa->itemAt(f, QFormLayout::LabelRole); item && item->widget()) {
+            etiquetas.push_back(item->widget());
+            ancho = std::max(ancho, item->widget()->sizeHint().width());
+        }
+    }
+    for (QWidget* etiqueta : etiquetas) {
+        etiqueta->setMinimumWidth(ancho);
+    }
 }
 
 // A note wrapped over some lines, with room for all of them whatever width the layout gives it.
@@ -263,6 +282,7 @@ QGroupBox* frmEstructuras::construirIdentificador(QGroupBox*& frameLinea) {
         tbColumna_ = fila(identificador, "tbCampo", "Campo", 0, FrameIdentificadorCampo);
     }
     filasValores(identificador, FrameIdentificadorCampo);
+    anchoColumnaEtiquetas(identificador);
     // The frame keeps the room of its fullest state, every control of every kind of field shown: what
     // a chosen field shows or hides never moves the lists or the buttons under the user's next click.
     FrameIdentificadorCampo->setMinimumSize(FrameIdentificadorCampo->minimumSizeHint());

@@ -9,6 +9,8 @@
 #include "soporte_ventanas.hpp"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
@@ -37,9 +39,23 @@ TEST_F(PruebaVentana, Capturas) {
         GTEST_SKIP() << "TROVANEL_CAPTURAS no indica carpeta";
     }
     {
+        // The example template, its amount placed at 73-84 of recibos.txt.
         frmEstructuras ventana(entorno.contexto(), TipoEntrada::Texto);
         ventana.show();
-        elegirCampoFecha(ventana);
+        auto* plantillas = hijo<QComboBox>(&ventana, "cbEstructuras");
+        plantillas->setFocus();
+        while (plantillas->currentText() != QStringLiteral("Ejemplo CSB19") &&
+               plantillas->currentIndex() + 1 < plantillas->count()) {
+            QTest::keyClick(plantillas, Qt::Key_Down);
+        }
+        auto* tratados = hijo<QListWidget>(&ventana, "lbCamposAgregados");
+        const QListWidgetItem* importe =
+            tratados->findItems(QStringLiteral("-Importe"), Qt::MatchContains).value(0);
+        ASSERT_NE(importe, nullptr);
+        QTest::mouseClick(tratados->viewport(), Qt::LeftButton, {},
+                          tratados->visualItemRect(importe).center());
+        EXPECT_EQ(hijo<QLineEdit>(&ventana, "tbIniCampo")->text(), QStringLiteral("73"));
+        EXPECT_EQ(hijo<QLineEdit>(&ventana, "tbFinCampo")->text(), QStringLiteral("84"));
         guardar(ventana, "editor-plantillas-texto.png");
     }
     {

@@ -1,5 +1,7 @@
 #include "frmEntrada_prueba.hpp"
 
+#include <QScreen>
+
 namespace trovanel {
 namespace {
 
@@ -239,6 +241,28 @@ TEST_P(FrmEntradaRejillasLegibles, lasColumnasCabenSusValoresSinDesplazarse) {
 
 INSTANTIATE_TEST_SUITE_P(CobrosYPagos, FrmEntradaRejillasLegibles,
                          ::testing::Values(std::pair{"CSB19", "CSB19"}, std::pair{"CSB34T", "pagos"}));
+
+// Near the right edge of a 1366-pixel screen the dialog stays whole after every change of size: "+"
+// (the grids), a template (its family's frames, its grids' widths), in either order.
+class FrmEntradaJuntoAlBorde : public FrmEntradaCascada, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(FrmEntradaJuntoAlBorde, seQuedaEnLaPantallaTrasCadaCambioDeTamano) {
+    const std::int64_t pagos = plantilla("CSB34T", "Transferencias");
+    auto d = abrir();
+    d->move(940, 80);
+    for (const char* paso = GetParam(); *paso != '\0'; ++paso) {
+        if (*paso == '+') {
+            QTest::mouseClick(hijo<QPushButton>(d.get(), "cmdMas"), Qt::LeftButton);
+        } else {
+            elegirPlantilla(d.get(), *paso == 'p' ? pagos : 9);
+        }
+        QApplication::processEvents();
+        EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(d->frameGeometry()))
+            << *paso << ": " << d->frameGeometry().x() << "+" << d->frameGeometry().width();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pasos, FrmEntradaJuntoAlBorde, ::testing::Values("+", "p+c", "+pc", "c+p"));
 
 TEST_F(FrmEntrada, masYMenosCambianElAnchoYVuelvenAlAnterior) {
     auto d = abrir();

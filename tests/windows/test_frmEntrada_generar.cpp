@@ -33,9 +33,9 @@ TEST_F(FrmEntrada, laEntradaElegidaDaLaSalidaYElLog) {
     }
 }
 
-// The dialog opens in the user's home folder until a file is chosen, then in that file's folder, kept in
-// config.ini beside the flags' lines, which stay as they were.
-TEST_F(FrmEntrada, elDialogoDeFicheroEmpiezaEnLaUltimaCarpetaElegidaOEnLaPersonalConElFiltroDeLaEntrada) {
+// The dialog opens in the program folder, where the example input is, until a file is chosen, then in
+// that file's folder, kept in config.ini beside the flags' lines, which stay as they were.
+TEST_F(FrmEntrada, elDialogoDeFicheroEmpiezaEnLaUltimaCarpetaElegidaOEnLaDelProgramaConElFiltroDeLaEntrada) {
     const std::string indicadores = "administrador=false\r\ncaracteres=true\r\n";
     pruebas::escribirFichero(entorno.carpeta / "config.ini", indicadores);
     const fs::path remesas = entorno.carpeta / "remesas";
@@ -60,7 +60,7 @@ TEST_F(FrmEntrada, elDialogoDeFicheroEmpiezaEnLaUltimaCarpetaElegidaOEnLaPersona
     for (const auto& peticion : peticiones) {
         EXPECT_EQ(peticion.titulo, "Abrir fichero a filtrar");
     }
-    EXPECT_EQ(peticiones[0].carpeta, carpetaPersonal());
+    EXPECT_EQ(peticiones[0].carpeta, entorno.carpeta.ruta());
     EXPECT_EQ(peticiones[1].carpeta, remesas);
     EXPECT_EQ(peticiones[2].carpeta, remesas);
     EXPECT_EQ(leerFichero(entorno.carpeta / "config.ini"),

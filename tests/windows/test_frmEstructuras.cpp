@@ -367,9 +367,18 @@ TEST(EditoresDePlantillas, escapeOElCierreConCambiosSinGuardarPreguntaAntesDePer
                                                                          : "tbCampo";
         hijo<QLineEdit>(&ventana, cajaPosicion)->selectAll();
         QTest::keyClicks(hijo<QLineEdit>(&ventana, cajaPosicion), QStringLiteral("1"));
-        entorno.avisos.respuestas = {false};
-        QTest::keyClick(&ventana, Qt::Key_Escape);
-        EXPECT_TRUE(ventana.isVisible());
+        // Escape pressed in any box, the position boxes of the text editor too, reaches the window.
+        std::vector<const char*> cajas = {cajaPosicion};
+        if (clase.entrada == TipoEntrada::Texto) {
+            cajas.insert(cajas.end(), {"tbFinCampo", "tbIniLinea", "tbFinLinea"});
+        }
+        for (const char* caja : cajas) {
+            entorno.avisos.mensajes.clear();
+            entorno.avisos.respuestas = {false};
+            QTest::keyClick(hijo<QLineEdit>(&ventana, caja), Qt::Key_Escape);
+            EXPECT_EQ(entorno.avisos.mensajes, std::vector<Mensaje>{kPregunta}) << caja;
+            EXPECT_TRUE(ventana.isVisible());
+        }
         EXPECT_EQ(hijo<QLineEdit>(&ventana, cajaPosicion)->text(), QStringLiteral("1"));
         if (clase.entrada == TipoEntrada::Texto) {
             // Placed: the boxes show it as stored in hand, but the template is not stored yet.

@@ -17,6 +17,7 @@
 #include "soporte_ventanas.hpp"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -156,22 +157,47 @@ TEST(Geometria, generarCsbAmpliadoJuntoAlBordeSeQuedaEnLaPantalla) {
         << ventana.frameGeometry().x() << "+" << ventana.frameGeometry().width();
 }
 
-TEST(Geometria, elegirUnCampoFechaNoMueveNingunControlDelEditor) {
-    for (TipoEntrada tipo : {TipoEntrada::Texto, TipoEntrada::Excel, TipoEntrada::Access}) {
+TEST(Geometria, elegirUnCampoFechaOImporteNoMueveNingunaCajaNiBotonDelEditor) {
+    const struct {
+        TipoEntrada tipo;
+        const char* caja; // the field's place in the input
+        const char* campo;
+        const char* extra; // the row that the field shows
+    } kCasos[] = {{TipoEntrada::Texto, "tbIniCampo", "Fecha", "cbFecha"},
+                  {TipoEntrada::Texto, "tbIniCampo", "Importe", "tbValNegativo"},
+                  {TipoEntrada::Excel, "tbCol", "Fecha", "cbFecha"},
+                  {TipoEntrada::Excel, "tbCol", "Importe", "tbValNegativo"},
+                  {TipoEntrada::Access, "tbCampo", "Fecha", "cbFecha"},
+                  {TipoEntrada::Access, "tbCampo", "Importe", "tbValNegativo"}};
+    for (const auto& caso : kCasos) {
+        SCOPED_TRACE(std::string(caso.caja) + " " + caso.campo);
         EntornoVentanas entorno;
-        frmEstructuras ventana(entorno.contexto(), tipo);
+        frmEstructuras ventana(entorno.contexto(), caso.tipo);
         ventana.show();
         QApplication::processEvents();
-        auto* campos = hijo<QListWidget>(&ventana, "lbCampos");
-        auto* agregar = hijo<QPushButton>(&ventana, "cmdAgregar");
-        const QRect antes(agregar->mapTo(&ventana, QPoint(0, 0)), agregar->size());
-        const QSize ventanaAntes = ventana.size();
-        const auto fechas = campos->findItems(QStringLiteral("Fecha"), Qt::MatchContains);
-        ASSERT_FALSE(fechas.isEmpty());
-        campos->setCurrentItem(fechas.front());
+        const auto lugar = [&ventana](const char* nombre) {
+            auto* control = hijo<QWidget>(&ventana, nombre);
+            return QRect(control->mapTo(&ventana, QPoint(0, 0)), control->size());
+        };
+        // A template of cheques: its amounts may carry a sign.
+        auto* plantillas = hijo<QComboBox>(&ventana, "cbEstructuras");
+        plantillas->setFocus();
+        while (!plantillas->currentText().contains(QStringLiteral("Cheques")) &&
+               plantillas->currentIndex() + 1 < plantillas->count()) {
+            QTest::keyClick(plantillas, Qt::Key_Down);
+        }
         QApplication::processEvents();
-        ASSERT_TRUE(hijo<QWidget>(&ventana, "cbFecha")->isVisible());
-        EXPECT_EQ(QRect(agregar->mapTo(&ventana, QPoint(0, 0)), agregar->size()), antes);
+        auto* campos = hijo<QListWidget>(&ventana, "lbCampos");
+        const QRect agregar = lugar("cmdAgregar");
+        const QRect caja = lugar(caso.caja);
+        const QSize ventanaAntes = ventana.size();
+        const auto elegidos = campos->findItems(QString::fromUtf8(caso.campo), Qt::MatchContains);
+        ASSERT_FALSE(elegidos.isEmpty());
+        campos->setCurrentItem(elegidos.front());
+        QApplication::processEvents();
+        ASSERT_TRUE(hijo<QWidget>(&ventana, caso.extra)->isVisible());
+        EXPECT_EQ(lugar("cmdAgregar"), agregar);
+        EXPECT_EQ(lugar(caso.caja), caja);
         EXPECT_EQ(ventana.size(), ventanaAntes);
     }
 }

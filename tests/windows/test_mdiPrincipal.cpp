@@ -1,10 +1,12 @@
 #include "frmAcercade.hpp"
 #include "frmEntrada.hpp"
+#include "icono_programa.hpp"
 #include "mdiPrincipal.hpp"
 #include "soporte_ventanas.hpp"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -184,6 +186,21 @@ TEST(MdiPrincipalManual, descargaFicheroCuentasAbreLaPaginaDelBancoOAvisaSinNave
     }
 }
 
+// The program's icon is its SVG drawn: the blue of the tile and the yellow of the arrow.
+void esElIconoDelPrograma(const QImage& imagen) {
+    EXPECT_EQ(imagen.pixelColor(imagen.width() / 2, imagen.height() / 12), QColor(0x34, 0x65, 0xa4));
+    EXPECT_EQ(imagen.pixelColor(imagen.width() * 70 / 128, imagen.height() * 60 / 128),
+              QColor(0xfc, 0xe9, 0x4f));
+}
+
+TEST_F(MdiPrincipalConfigurado, laVentanaLlevaElIconoDelProgramaYNombraSuEntradaDeEscritorio) {
+    presentarAplicacion();
+    mdiPrincipal ventana(entorno.contexto());
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("trovanel"));
+    esElIconoDelPrograma(ventana.windowIcon().pixmap(32, 32).toImage());
+    esElIconoDelPrograma(ventana.windowIcon().pixmap(256, 256).toImage());
+}
+
 TEST_F(MdiPrincipalConfigurado, acercaDeSeAbreSinBloquearYCerrarLoOculta) {
     mdiPrincipal ventana(entorno.contexto());
     ventana.show();
@@ -193,6 +210,7 @@ TEST_F(MdiPrincipalConfigurado, acercaDeSeAbreSinBloquearYCerrarLoOculta) {
     EXPECT_TRUE(acercaDe->isVisible());
     EXPECT_FALSE(acercaDe->isModal());
     EXPECT_EQ(acercaDe->windowTitle(), QStringLiteral("Acerca de ..."));
+    esElIconoDelPrograma(hijo<QLabel>(acercaDe, "imgLogo")->pixmap().toImage());
     auto* cerrar = hijo<QPushButton>(acercaDe, "cmdAceptar");
     ASSERT_NE(cerrar, nullptr);
     EXPECT_EQ(cerrar->text(), QStringLiteral("&Cerrar"));
