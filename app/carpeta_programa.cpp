@@ -49,7 +49,15 @@ std::string mensajeCarpetaInutilizable(const std::filesystem::path& carpeta, con
 
 bool prepararCarpetaPrograma(const std::filesystem::path& carpeta, Avisos& avisos) {
     std::error_code error;
+    const bool nueva =
+        std::filesystem::symlink_status(carpeta, error).type() == std::filesystem::file_type::not_found;
     std::filesystem::create_directories(carpeta, error);
+    if (!error && nueva) {
+        // It will hold client names and accounts: the user's alone. A folder that was there is left as
+        // its owner set it.
+        std::filesystem::permissions(carpeta, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace, error);
+    }
     if (!error && !std::filesystem::is_directory(carpeta, error) && !error) {
         error = std::make_error_code(std::errc::not_a_directory);
     }
@@ -70,7 +78,7 @@ bool prepararCarpetaPrograma(const std::filesystem::path& carpeta, Avisos& aviso
     if (tipo(carpeta / kNombreBaseDatos) == std::filesystem::file_type::not_found &&
         tipo(carpeta / kNombreEjemplo) == std::filesystem::file_type::not_found) {
         // An example that cannot be written is no reason to stop: the user's own files still convert.
-        FicheroSalida ejemplo(carpeta / kNombreEjemplo);
+        FicheroSalida ejemplo(carpeta / kNombreEjemplo, FicheroSalida::Permisos::Privados);
         ejemplo.escribir(ejemploRecibos());
         ejemplo.confirmar();
     }

@@ -42,7 +42,7 @@ bool escribirConfiguracionInicial(const std::filesystem::path& carpetaPrograma) 
     if (std::filesystem::symlink_status(ruta, error).type() != std::filesystem::file_type::not_found) {
         return !error;
     }
-    FicheroSalida fichero(ruta);
+    FicheroSalida fichero(ruta, FicheroSalida::Permisos::Privados);
     fichero.escribirLinea("administrador=false");
     fichero.escribirLinea("caracteres=false");
     return fichero.confirmar();
@@ -128,7 +128,7 @@ bool guardarCarpetaReciente(const std::filesystem::path& carpetaPrograma, std::s
     if (despues == antes) {
         return true;
     }
-    FicheroSalida fichero(ruta);
+    FicheroSalida fichero(ruta, FicheroSalida::Permisos::Privados);
     fichero.escribir(despues);
     return fichero.confirmar();
 }

@@ -87,7 +87,8 @@ std::string FicheroSalida::motivo() const {
     return motivo_.empty() ? motivoSistema(errorSistema_) : motivo_;
 }
 
-FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move(destino)) {
+FicheroSalida::FicheroSalida(std::filesystem::path destino, Permisos permisos)
+    : destino_(std::move(destino)), permisos_(permisos) {
     motivo_ = destinoInutilizable(destino_);
     if (!motivo_.empty()) {
         return;
@@ -101,6 +102,10 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino) : destino_(std::move
     if (fd < 0) {
         errorSistema_ = errno;
         return;
+    }
+    if (permisos_ == Permisos::Privados) {
+        // Whatever the umask: the mode given at creation can only lose bits to it.
+        ::fchmod(fd, S_IRUSR | S_IWUSR);
     }
     // A new file: nobody else can hold its lock.
     ::flock(fd, LOCK_EX | LOCK_NB);

@@ -18,7 +18,11 @@ namespace trovanel {
 // written is refused at once (not abierto()) and left as it is.
 class FicheroSalida {
 public:
-    explicit FicheroSalida(std::filesystem::path destino);
+    // Who may read the file: a bank file or an export gets what the user's umask gives any new file; a
+    // file of the program folder holds client names and accounts and is the user's alone (0600).
+    enum class Permisos { DelUsuario, Privados };
+
+    explicit FicheroSalida(std::filesystem::path destino, Permisos permisos = Permisos::DelUsuario);
     FicheroSalida(const FicheroSalida&) = delete;
     FicheroSalida& operator=(const FicheroSalida&) = delete;
     // Abandons the file being written unless it was confirmed.
@@ -93,6 +97,7 @@ private:
     // A second descriptor of the file: it holds the lock that tells a live file from an abandoned one,
     // and lets the file be named after the stream is closed and its errors are known.
     int descriptor_ = -1;
+    Permisos permisos_ = Permisos::DelUsuario;
     int errorSistema_ = 0;
     // A refusal that no errno tells (a target that is not a regular file).
     std::string motivo_;

@@ -16,6 +16,17 @@ namespace trovanel {
 
 namespace {
 
+// A database file of the program holds client names and accounts: it is made the user's alone (0600,
+// whatever the umask) before SQLite opens it, which keeps the mode of a file that is there and gives its
+// journal the same one. A file already there is left as it is.
+void crearPrivado(const std::filesystem::path& ruta) {
+    const int fd = ::open(ruta.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd >= 0) {
+        ::fchmod(fd, S_IRUSR | S_IWUSR);
+        ::close(fd);
+    }
+}
+
 constexpr const char* kEnUso = "La base de datos está en uso por otro proceso";
 
 std::string describirErrorSistema(int numero) {
@@ -195,7 +206,12 @@ CerrojoBaseDatos CerrojoBaseDatos::tomar(const std::filesystem::path& ruta, bool
         CerrojoBaseDatos cerrojo;
         cerrojo.descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CLOEXEC);
         if (cerrojo.descriptor_ < 0 && errno == ENOENT && crear) {
-            cerrojo.descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL, 0644);
+            // Client names and accounts: the user's alone, whatever the umask. SQLite gives its journal
+            // the same mode.
+            cerrojo.descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL, 0600);
+            if (cerrojo.descriptor_ >= 0) {
+                ::fchmod(cerrojo.descriptor_, S_IRUSR | S_IWUSR);
+            }
             if (cerrojo.descriptor_ < 0 && errno == EEXIST) {
                 struct stat enlace {};
                 if (::lstat(ruta.c_str(), &enlace) == 0 && S_ISLNK(enlace.st_mode)) {
@@ -289,6 +305,7 @@ BaseDatos BaseDatos::abrir(const std::filesystem::path& ruta, Modo modo) {
     case Modo::Exclusiva:
         return abrirExclusiva(ruta, CerrojoBaseDatos::tomar(ruta, false));
     case Modo::Creacion:
+        crearPrivado(ruta);
         banderas = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
         break;
     case Modo::SoloLectura:
@@ -399,6 +416,8 @@ std::vector<std::string> BaseDatos::columnas(std::string_view tabla) {
 }
 
 void BaseDatos::copiarA(const std::filesystem::path& destino) {
+    // The copy holds what the database holds.
+    crearPrivado(destino);
     sqlite3* copia = nullptr;
     int codigo =
         sqlite3_open_v2(destino.c_str(), &copia, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

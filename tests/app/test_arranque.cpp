@@ -1,9 +1,12 @@
 #include "arranque.hpp"
 #include "base_datos_programa.hpp"
+#include "carpeta_programa.hpp"
 #include "configuracion.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -273,6 +276,34 @@ TEST_F(ArranqueTest, unConfigIniQueFaltaSeEscribeYSeQuitanSusRestos) {
     EXPECT_EQ(pruebas::leerFichero(carpeta / "config.ini"), kConfigNueva);
     EXPECT_FALSE(std::filesystem::exists(carpeta / "config.ini.trovanel-Ab12Cd"));
     EXPECT_TRUE(std::filesystem::exists(carpeta / "config.ini.trovanel-mio"));
+    EXPECT_TRUE(avisos.mensajes.empty());
+}
+
+// The folder holds client names and accounts: made 0700 with every file the program writes there 0600,
+// even with a umask that takes nothing away; a folder that was there keeps the mode its owner gave it.
+TEST_F(ArranqueTest, unaCarpetaNuevaYCuantoElProgramaEscribeEnEllaSonSoloDelUsuario) {
+    const auto nueva = carpeta / "datos" / "trovanel";
+    const auto previa = carpeta / "previa";
+    std::filesystem::create_directory(previa);
+    std::filesystem::permissions(previa, std::filesystem::perms(0755));
+    const mode_t mascara = ::umask(0);
+    for (const auto& ruta : {nueva, previa}) {
+        ASSERT_TRUE(prepararCarpetaPrograma(ruta, avisos));
+        ASSERT_TRUE(abrirBaseDatosAlArrancar(configuracion, avisos, reloj, ruta));
+        ASSERT_TRUE(guardarCarpetaReciente(ruta, "entrada", carpeta.ruta()));
+    }
+    ::umask(mascara);
+    const auto modo = [](const std::filesystem::path& ruta) {
+        return static_cast<int>(std::filesystem::status(ruta).permissions());
+    };
+    EXPECT_EQ(modo(nueva), 0700);
+    EXPECT_EQ(modo(previa), 0755);
+    for (const auto& ruta : {nueva, previa}) {
+        EXPECT_EQ(pruebas::entradasDe(ruta), 4u) << ruta; // database, day's copy, config.ini, example
+        for (const auto& fichero : std::filesystem::directory_iterator(ruta)) {
+            EXPECT_EQ(modo(fichero.path()), 0600) << fichero.path();
+        }
+    }
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
