@@ -284,11 +284,12 @@ std::string ayudaModoLote(const std::string& version, const std::filesystem::pat
              "entrada;\n3 sin carpeta del programa o sin base de datos.\n";
     // No window shows the ids: without this a user who has only the help could not start a run.
     const std::string baseDatos = palabraShell(utf8ACp1252((carpetaPrograma / "Estructuras.db").string()));
-    ayuda += "\nLa plantilla, el presentador u ordenante y el emisor son identificadores de la base de datos "
-             "del programa,\n" +
-             baseDatos +
-             ". Con el programa cerrado (abierto, la tiene en exclusiva), sqlite3 (paquete sqlite3)\n"
-             "los lista sin cambiar nada:\n";
+    ayuda +=
+        "\nLa plantilla, el presentador u ordenante y el emisor son identificadores de la base de datos "
+        "del\nprograma, " +
+        baseDatos +
+        ".\nCon el programa cerrado (mientras está abierto la tiene en exclusiva), cada orden de sqlite3\n"
+        "(paquete sqlite3) lista los de un tipo sin cambiar nada:\n";
     for (const IdentificadorLote& id : kIdentificadores) {
         ayuda += std::string("  ") + id.argumento + ": " + id.columna + "\n    sqlite3 -readonly " +
                  baseDatos + " " + id.consulta + "\n";
