@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "--version")) {
         const std::string texto = std::string_view(argv[1]) == "--version"
                                       ? std::string("trovanel " TROVANEL_VERSION "\n")
-                                      : ayudaModoLote(TROVANEL_VERSION);
+                                      : ayudaModoLote(TROVANEL_VERSION, carpetaPrograma());
         std::fputs(cp1252AUtf8(texto).c_str(), stdout);
         return 0;
     }

@@ -41,6 +41,34 @@ constexpr UsoFamilia kUsos[] = {
     {Familia::ZOP, "ZOP", "entrada,salida,plantilla,ordenante,fecha DDMMAAAA"},
 };
 
+// The ids batch mode takes, where the program's database holds them, and a query that lists them.
+struct IdentificadorLote {
+    const char* argumento;
+    const char* columna;
+    const char* consulta;
+};
+constexpr IdentificadorLote kIdentificadores[] = {
+    {"plantilla", "estructura.id_estructura (tipo dice sus argumentos; descripcion es su nombre)",
+     "'SELECT id_estructura, tipo, descripcion FROM estructura ORDER BY id_estructura'"},
+    {"presentador (normas 19 y 58)", "presentadores.id_presentador de tipo cobros (csb es su norma)",
+     "\"SELECT id_presentador, csb, nifpre, nompre FROM presentadores WHERE tipo = 'cobros' "
+     "ORDER BY id_presentador\""},
+    {"ordenante (norma 34 y ZOP)", "presentadores.id_presentador de tipo pagos (csb es ZOP en los de ZOP)",
+     "\"SELECT id_presentador, csb, nifpre, nompre FROM presentadores WHERE tipo = 'pagos' "
+     "ORDER BY id_presentador\""},
+    {"emisor (normas 19 y 58)", "emisores.id_emi (id_presentador es su presentador)",
+     "'SELECT id_emi, id_presentador, nifemi, nomemi FROM emisores ORDER BY id_presentador, id_emi'"},
+};
+
+// A path as one shell word, whatever it holds.
+std::string palabraShell(const std::string& texto) {
+    std::string palabra = "'";
+    for (const char c : texto) {
+        palabra += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return palabra + "'";
+}
+
 std::string lineaUso(const UsoFamilia& uso) {
     return std::string("Uso (") + uso.tipos + "): trovanel '" + uso.argumentos + "'";
 }
@@ -239,7 +267,7 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     return resultado.conErrores() ? kSalidaConErrores : kSalidaCorrecta;
 }
 
-std::string ayudaModoLote(const std::string& version) {
+std::string ayudaModoLote(const std::string& version, const std::filesystem::path& carpetaPrograma) {
     std::string ayuda = "Trovanel " + version +
                         ": ficheros de remesas bancarias de las normas 19, 34 y 58 y de pagos ZOP.\n\n"
                         "  trovanel                 abre la ventana principal\n"
@@ -254,6 +282,18 @@ std::string ayudaModoLote(const std::string& version) {
     ayuda += "\nUna entrada relativa se busca en la carpeta del programa. Estado de salida: 0 sin órdenes "
              "rechazadas;\n1 con órdenes rechazadas o detenida por un error; 2 rechazada antes de leer la "
              "entrada;\n3 sin carpeta del programa o sin base de datos.\n";
+    // No window shows the ids: without this a user who has only the help could not start a run.
+    const std::string baseDatos = palabraShell(utf8ACp1252((carpetaPrograma / "Estructuras.db").string()));
+    ayuda +=
+        "\nLa plantilla, el presentador u ordenante y el emisor son identificadores de la base de datos "
+        "del\nprograma, " +
+        baseDatos +
+        ".\nCon el programa cerrado (mientras está abierto la tiene en exclusiva), cada orden de sqlite3\n"
+        "(paquete sqlite3) lista los de un tipo sin cambiar nada:\n";
+    for (const IdentificadorLote& id : kIdentificadores) {
+        ayuda += std::string("  ") + id.argumento + ": " + id.columna + "\n    sqlite3 -readonly " +
+                 baseDatos + " " + id.consulta + "\n";
+    }
     return ayuda;
 }
 

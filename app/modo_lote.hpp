@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,8 @@ struct EstadoEjecucion;
 int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroConversores& registro,
                      const std::vector<std::string>& parametros);
 
-// What `trovanel --help` prints: how to start the program and the arguments of every template type.
-std::string ayudaModoLote(const std::string& version);
+// What `trovanel --help` prints: how to start the program, the arguments of every template type, and
+// where the ids it takes are read: the database in carpetaPrograma, with a read-only sqlite3 line each.
+std::string ayudaModoLote(const std::string& version, const std::filesystem::path& carpetaPrograma);
 
 } // namespace trovanel

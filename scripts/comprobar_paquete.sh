@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package in a build folder and tries it as an office gets it: unpacked into a
-# temporary root, the program converts the shipped example with a fresh HOME (no TROVANEL_HOME, so its
-# data goes to ~/.local/share/trovanel), the bank file is the expected one and the desktop entry is valid.
+# Builds the Debian package in a build folder and tries it as an office gets it: lintian finds no error or
+# warning in it, and it is hardened and compiled without -Werror; it names what the program needs besides
+# its libraries; unpacked into a temporary root, the program converts the shipped example with a fresh
+# HOME (no TROVANEL_HOME, so its data goes to ~/.local/share/trovanel), the bank file is the expected
+# one, the sqlite3 lines of --help list the ids that conversion used, the manual page reads without
+# warnings and the desktop entry is valid.
 #   scripts/comprobar_paquete.sh [BUILD_FOLDER]     (build-programa by default)
 set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -18,6 +21,28 @@ fallo() {
 dependencias="$(dpkg-deb -f "$paquete" Depends)"
 [[ "$dependencias" == *libqt6widgets6* && "$dependencias" == *libsqlite3-0* ]] ||
     fallo "Depends no nombra las bibliotecas del programa: $dependencias"
+# Without the platform plugins Qt aborts at start; the rest are recommended (see CMakeLists.txt).
+[[ ", $dependencias," == *", qt6-qpa-plugins,"* ]] || fallo "Depends no nombra qt6-qpa-plugins: $dependencias"
+recomendados="$(dpkg-deb -f "$paquete" Recommends)"
+for p in qt6-translations-l10n xdg-utils; do
+    [[ ", $recomendados," == *", $p,"* ]] || fallo "Recommends no nombra $p: $recomendados"
+done
+
+# A user builds it as the README says: a compiler that warns about something new must not stop the
+# build. The Debian hardening flags are there, and lintian sees their effect in the program.
+grep -Eq -- '-Werror( |$|")' "$compilacion/compile_commands.json" && fallo "compilado con -Werror"
+grep -q -- '-D_FORTIFY_SOURCE=2' "$compilacion/compile_commands.json" || fallo "compilado sin endurecer"
+# Every error and warning fails, and so do the info notes of hardening but one: C++ hands glibc's
+# memcpy and read buffers whose size the compiler cannot know, so none of those calls becomes a checked
+# one (hardening-no-fortify-functions) although the program is compiled with -D_FORTIFY_SOURCE=2.
+# The other notes that remain: binary-has-unneeded-section .comment (CPack's strip keeps the compiler's
+# name) and package-contains-documentation-outside-usr-share-doc (the manual that "Ayuda" opens may
+# not live in /usr/share/doc, which a system may leave out).
+lintian --fail-on error,warning --display-info --tag-display-limit 0 "$paquete" >"$compilacion/lintian.txt" \
+    2>/dev/null || fallo "lintian: $(cat "$compilacion/lintian.txt")"
+if grep 'hardening-' "$compilacion/lintian.txt" | grep -qv 'hardening-no-fortify-functions'; then
+    fallo "no está endurecido: $(grep 'hardening-' "$compilacion/lintian.txt")"
+fi
 
 temporal="$(mktemp -d)"
 trap 'rm -rf "$temporal"' EXIT
@@ -40,6 +65,28 @@ awk -v a="$antes" -v b="$despues" 'BEGIN { ORS = "\n" }
     { print }' "$temporal/recibos.out" >"$temporal/recibos.comparable"
 cmp "$temporal/recibos.comparable" "$raiz/tests/data/csb19/ejemplo/esperado.out" ||
     fallo "el fichero del banco del ejemplo no es el esperado"
+
+# A user who has only --help finds the ids of the conversion above with its sqlite3 lines.
+env -i HOME="$temporal/casa" PATH=/usr/bin:/bin LANG=C.UTF-8 "$temporal/raiz/usr/bin/trovanel" --help \
+    >"$temporal/ayuda.txt"
+grep -E '^ +sqlite3 -readonly ' "$temporal/ayuda.txt" >"$temporal/consultas.sh" || fallo "--help no da las consultas"
+env -i HOME="$temporal/casa" PATH=/usr/bin:/bin LANG=C.UTF-8 bash -eu "$temporal/consultas.sh" \
+    >"$temporal/identificadores.txt" || fallo "las consultas de --help fallan"
+for fila in '9|CSB19|Ejemplo CSB19' '1|CSB19|B00000000|EMPRESA DE EJEMPLO SL' '1|1|B00000000|EMPRESA DE EJEMPLO SL'; do
+    grep -qxF "$fila" "$temporal/identificadores.txt" || fallo "las consultas de --help no dan $fila"
+done
+
+# The manual page reads without a warning; it and the manual give the same queries.
+pagina="$temporal/raiz/usr/share/man/man1/trovanel.1.gz"
+[ -f "$pagina" ] || fallo "falta la página de manual"
+LANG=C.UTF-8 MANWIDTH=200 man --warnings -E UTF-8 -l "$pagina" >"$temporal/pagina.txt" 2>"$temporal/avisos.txt" ||
+    fallo "man -l falla: $(cat "$temporal/avisos.txt")"
+[ ! -s "$temporal/avisos.txt" ] || fallo "man -l avisa: $(cat "$temporal/avisos.txt")"
+sed -E 's/^ +sqlite3 -readonly [^ ]+ //' "$temporal/consultas.sh" | while IFS= read -r consulta; do
+    grep -qF -- "$consulta" "$temporal/pagina.txt" || fallo "la página de manual no da la consulta $consulta"
+    grep -qF -- "$consulta" "$temporal/raiz/usr/share/trovanel/manual/manual.html" ||
+        fallo "el manual no da la consulta $consulta"
+done
 
 desktop-file-validate "$temporal/raiz/usr/share/applications/trovanel.desktop" ||
     fallo "la entrada de escritorio no es válida"

@@ -8,7 +8,7 @@ paquetes=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev qt6-translations-l10n
     libsqlite3-dev libzip-dev mdbtools-dev libxlsxwriter-dev
     googletest libgtest-dev libgmock-dev
-    dpkg-dev file desktop-file-utils
+    dpkg-dev file desktop-file-utils lintian man-db sqlite3
     "$@"
 )
 

@@ -43,7 +43,7 @@ fi
 compilacion="${TROVANEL_FUZZ_COMPILACION:-$raiz/build-fuzz}"
 trabajo="${TROVANEL_FUZZ_TRABAJO:-${XDG_CACHE_HOME:-$HOME/.cache}/trovanel-fuzz}"
 CC=clang CXX=clang++ cmake -S "$raiz" -B "$compilacion" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTROVANEL_FUZZ=ON -DTROVANEL_PRUEBAS=OFF >/dev/null
+    -DTROVANEL_FUZZ=ON -DTROVANEL_PRUEBAS=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 objetivos=()
 for a in "${arneses[@]}"; do
     objetivos+=("fuzz_$a")

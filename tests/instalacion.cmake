@@ -1,5 +1,6 @@
-# The installed tree: `cmake --install` into a fresh prefix puts the program, its desktop entry, its icon
-# and the manual with its pictures where the desktop and the program look for them, and nothing else.
+# The installed tree: `cmake --install` into a fresh prefix puts the program, its desktop entry, its icon,
+# the manual with its pictures, the manual page, the licence and the changelog where the desktop, the
+# program and man look for them, and nothing else.
 # (scripts/comprobar_paquete.sh validates the desktop entry.)
 # Arguments: COMPILACION (build folder), PREFIJO (a folder to install into), BINARIOS and DATOS (the
 # install folders of programs and data, relative to the prefix), MANUAL (the manual seen from BINARIOS).
@@ -16,7 +17,10 @@ set(esperados
     "${BINARIOS}/trovanel"
     "${DATOS}/applications/trovanel.desktop"
     "${DATOS}/icons/hicolor/scalable/apps/trovanel.svg"
-    "${carpeta_manual}/manual.html")
+    "${carpeta_manual}/manual.html"
+    "${DATOS}/man/man1/trovanel.1.gz"
+    "${DATOS}/doc/trovanel/copyright"
+    "${DATOS}/doc/trovanel/changelog.gz")
 # Every picture the manual shows lies beside it.
 file(READ "${PREFIJO}/${carpeta_manual}/manual.html" manual)
 string(REGEX MATCHALL "src=\"[^\"]+\"" imagenes "${manual}")

@@ -55,7 +55,7 @@ TEST_F(EjecutableTest, modoLoteNoNecesitaPantallaYCreaLaBaseDeDatos) {
     }
 }
 
-TEST_F(EjecutableTest, ayudaYVersionNoAbrenLaBaseDeDatos) {
+TEST_F(EjecutableTest, ayudaYVersionNoAbrenLaBaseDeDatosYLaAyudaDiceDondeLeerLosIdentificadores) {
     const auto salida = carpeta / "stdout.txt";
     for (const char* opcion : {"--help", "--version"}) {
         const Resultado r = ejecutar(std::string(opcion) + " >'" + salida.string() + "'");
@@ -66,8 +66,20 @@ TEST_F(EjecutableTest, ayudaYVersionNoAbrenLaBaseDeDatos) {
     EXPECT_FALSE(std::filesystem::exists(carpeta / "Estructuras.db"));
     ejecutar("--help >'" + salida.string() + "'");
     const std::string ayuda = pruebas::leerFichero(salida);
-    for (const char* tipo : {"Uso (CSB19)", "Uso (CSB34N, CSB34T", "Uso (CSB58)", "Uso (ZOP)"}) {
-        EXPECT_NE(ayuda.find(tipo), std::string::npos) << tipo;
+    // The ids' queries name this user's database, as one shell word.
+    const std::string sqlite = "sqlite3 -readonly '" + (carpeta / "Estructuras.db").string() + "' ";
+    for (const std::string& linea : std::vector<std::string>{
+             "Uso (CSB19)", "Uso (CSB34N, CSB34T", "Uso (CSB58)", "Uso (ZOP)",
+             "  plantilla: estructura.id_estructura",
+             sqlite + "'SELECT id_estructura, tipo, descripcion FROM estructura ORDER BY id_estructura'\n",
+             "  presentador (normas 19 y 58): presentadores.id_presentador de tipo cobros",
+             sqlite +
+                 "\"SELECT id_presentador, csb, nifpre, nompre FROM presentadores WHERE tipo = 'cobros' ",
+             "  ordenante (norma 34 y ZOP): presentadores.id_presentador de tipo pagos",
+             sqlite + "\"SELECT id_presentador, csb, nifpre, nompre FROM presentadores WHERE tipo = 'pagos' ",
+             "  emisor (normas 19 y 58): emisores.id_emi",
+             sqlite + "'SELECT id_emi, id_presentador, nifemi"}) {
+        EXPECT_NE(ayuda.find(linea), std::string::npos) << linea;
     }
 }
 

@@ -116,9 +116,11 @@ INSTANTIATE_TEST_SUITE_P(
     Casos, RechazosLoteTest,
     ::testing::Values(
         CasoRechazo{"in.txt", "Faltan parametros", kUsoGeneral},
-        CasoRechazo{"in.txt,out.txt,abc,1,01022003,1", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,0,1,01022003,1", "Faltan parametros"},
-        CasoRechazo{"in.txt,out.txt,9,x,01022003,1", "Faltan parametros"},
+        // A template or presenter id that is no number, or 0, is missing: the help says where ids are.
+        CasoRechazo{"in.txt,out.txt,abc,1,01022003,1", "Faltan parametros", kUsoGeneral},
+        CasoRechazo{"in.txt,out.txt,0,1,01022003,1", "Faltan parametros", kUsoGeneral},
+        CasoRechazo{"in.txt,out.txt,9,x,01022003,1", "Faltan parametros", kUsoGeneral},
+        CasoRechazo{"in.txt,out.txt,9,0,01022003,1", "Faltan parametros", kUsoGeneral},
         CasoRechazo{"in.txt,  ,9,1,01022003,1", "Faltan parametros"},
         CasoRechazo{"in.txt,out.txt,99,1,01022003,1", "No existe una plantilla con este identificador"},
         // Ids are 32-bit: 4294967305 would wrap to 9.
