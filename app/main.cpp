@@ -8,7 +8,6 @@
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
 #include "entrada_excel_access.hpp"
-#include "estado_ejecucion.hpp"
 #include "icono_programa.hpp"
 #include "mdiPrincipal.hpp"
 #include "modo_lote.hpp"
@@ -33,7 +32,6 @@ int main(int argc, char** argv) {
         std::fputs(cp1252AUtf8(texto).c_str(), stdout);
         return 0;
     }
-    EstadoEjecucion estado;
     LibroEntrada libro;
     Configuracion configuracion;
     configuracion.gIdioma = idiomaUsuario();
@@ -64,7 +62,7 @@ int main(int argc, char** argv) {
         }
         Entorno entorno{*baseDatos, avisos, reloj, carpeta};
         entorno.configuracion = &configuracion;
-        return ejecutarModoLote(estado, entorno, registro, parametros);
+        return ejecutarModoLote(entorno, registro, parametros);
     }
 
     QApplication aplicacion(argc, argv);
@@ -82,8 +80,8 @@ int main(int argc, char** argv) {
     AbridorExternoQt abridor;
     int salida = 0;
     {
-        mdiPrincipal ventana(ContextoVentanas{estado, libro, configuracion, *baseDatos, avisos, reloj,
-                                              carpeta, registro, selector, abridor});
+        mdiPrincipal ventana(ContextoVentanas{libro, configuracion, *baseDatos, avisos, reloj, carpeta,
+                                              registro, selector, abridor});
         avisos.setPadre(&ventana);
         selector.setPadre(&ventana);
         ventana.show();

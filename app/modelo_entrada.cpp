@@ -153,12 +153,52 @@ bool ModeloEntrada::elegirEntrada(const std::filesystem::path& entrada,
     return true;
 }
 
+bool ModeloEntrada::seleccionCompleta(const SeleccionEntrada& seleccion, std::optional<Familia> familia,
+                                      Avisos& avisos) const {
+    if (enBlanco(seleccion.textoPlantilla)) {
+        avisos.informacion("Por favor seleccione una plantilla");
+        return false;
+    }
+    if (enBlanco(seleccion.textoPresentador) || !seleccion.idPresentador) {
+        avisos.informacion("Por favor seleccione un presentador");
+        return false;
+    }
+    if (esCobro(tipoUsuario_) && (enBlanco(seleccion.textoEmisor) || !seleccion.idEmisor)) {
+        avisos.informacion("Seleccione un emisor");
+        return false;
+    }
+    if (familia == Familia::CSB34 && (seleccion.detalleCargo < 0 || enBlanco(seleccion.domicilioOrdenante) ||
+                                      enBlanco(seleccion.plazaOrdenante))) {
+        avisos.informacion("Por favor complete los datos de la cabecera");
+        return false;
+    }
+    return true;
+}
+
+ParametrosConversion ModeloEntrada::parametrosDe(const SeleccionEntrada& seleccion, Familia familia) const {
+    ParametrosConversion parametros;
+    parametros.rutaEntrada = ficheroEntrada_;
+    parametros.rutaSalida = ficheroSalida_;
+    parametros.idEstructura = idEstructura_;
+    parametros.idPresentador = *seleccion.idPresentador;
+    parametros.gFechaProceso = fechaProceso_;
+    parametros.gHojaExcel = hojaExcel_;
+    parametros.gTablaAccess = tablaAccess_;
+    parametros.gFicheroLog = gFicheroLog_;
+    parametros.gTipoEstructura = gTipoEstructura_;
+    if (familia == Familia::CSB19 || familia == Familia::CSB58) {
+        parametros.idEmisor = *seleccion.idEmisor;
+    }
+    if (familia == Familia::CSB34) {
+        parametros.detalleCargo = seleccion.detalleCargo == 0 ? "0" : "1";
+        parametros.domicilioOrdenante = seleccion.domicilioOrdenante;
+        parametros.plazaOrdenante = seleccion.plazaOrdenante;
+    }
+    return parametros;
+}
+
 std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& seleccion, Entorno& entorno,
                                                            const RegistroConversores& registro) {
-    // Nothing of an earlier run decides this one: the date typed for it is asked anew.
-    estado_.gFechaDatos.clear();
-    estado_.gFechaFacturaDatos.clear();
-
     // Norm 58 files carry no process date: the dialog hides it.
     if (!esCSB58(gTipoEstructura_) &&
         !dialogo_entrada::FechaCorrecta(seleccion.dia, seleccion.mes, seleccion.anio)) {
@@ -173,24 +213,8 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         AbrirLibroExcelRuta(*entorno.libroEntrada, entorno.avisos);
     }
 
-    if (enBlanco(seleccion.textoPlantilla)) {
-        entorno.avisos.informacion("Por favor seleccione una plantilla");
-        return std::nullopt;
-    }
-    if (enBlanco(seleccion.textoPresentador) || !seleccion.idPresentador) {
-        entorno.avisos.informacion("Por favor seleccione un presentador");
-        return std::nullopt;
-    }
-    if (esCobro(tipoUsuario_) && (enBlanco(seleccion.textoEmisor) || !seleccion.idEmisor)) {
-        entorno.avisos.informacion("Seleccione un emisor");
-        return std::nullopt;
-    }
-
     const auto tipo = buscarTipoPlantilla(codigo);
-    if (tipo && tipo->familia == Familia::CSB34 &&
-        (seleccion.detalleCargo < 0 || enBlanco(seleccion.domicilioOrdenante) ||
-         enBlanco(seleccion.plazaOrdenante))) {
-        entorno.avisos.informacion("Por favor complete los datos de la cabecera");
+    if (!seleccionCompleta(seleccion, tipo ? std::optional(tipo->familia) : std::nullopt, entorno.avisos)) {
         return std::nullopt;
     }
 
@@ -215,25 +239,8 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         resultado.log = gFicheroLog_;
         entorno.avisos.informacion(resultado.mensaje);
     } else {
-        ParametrosConversion parametros;
-        parametros.rutaEntrada = ficheroEntrada_;
-        parametros.rutaSalida = ficheroSalida_;
-        parametros.idEstructura = idEstructura_;
-        parametros.idPresentador = *seleccion.idPresentador;
-        parametros.gFechaProceso = fechaProceso_;
-        parametros.gHojaExcel = hojaExcel_;
-        parametros.gTablaAccess = tablaAccess_;
-        parametros.gFicheroLog = gFicheroLog_;
-        parametros.gTipoEstructura = gTipoEstructura_;
-        if (tipo->familia == Familia::CSB19 || tipo->familia == Familia::CSB58) {
-            parametros.idEmisor = *seleccion.idEmisor;
-        }
-        if (tipo->familia == Familia::CSB34) {
-            parametros.detalleCargo = seleccion.detalleCargo == 0 ? "0" : "1";
-            parametros.domicilioOrdenante = seleccion.domicilioOrdenante;
-            parametros.plazaOrdenante = seleccion.plazaOrdenante;
-        }
-        resultado = ejecutarConversor(*conversor, estado_, entorno, parametros);
+        EstadoEjecucion estado;
+        resultado = ejecutarConversor(*conversor, estado, entorno, parametrosDe(seleccion, tipo->familia));
         // Refused before anything was read or written: its message was the whole answer, and the bank
         // file it named is someone else's file, not one to rewrite.
         if (resultado.clase == ResultadoConversion::Clase::RechazadoAntesDeLeer) {

@@ -19,7 +19,6 @@ class BaseDatos;
 class RegistroConversores;
 struct Entorno;
 struct Configuracion;
-struct EstadoEjecucion;
 
 // The kind of user a template asks for: "pagos" (the 15 norm 34 codes), "CSB19", "CSB58", or "ZOP" for
 // anything else. CSB codes are compared without surrounding blanks, the PAGOSC ones exactly.
@@ -82,8 +81,7 @@ struct SeleccionEntrada {
 // The dialog's own state: the chosen template and the input and output paths.
 class ModeloEntrada {
 public:
-    ModeloEntrada(EstadoEjecucion& estado, const Configuracion& configuracion)
-        : estado_(estado), configuracion_(configuracion) {}
+    explicit ModeloEntrada(const Configuracion& configuracion) : configuracion_(configuracion) {}
 
     // A template chosen: sets gTipoEstructura, the template id and the kind of user.
     void elegirPlantilla(std::int64_t idEstructura, const std::string& tipo);
@@ -109,12 +107,18 @@ public:
 
     // The run of "Generar CSB" up to the character replacement. A refusal shows its message and gives
     // nothing (nothing run, no result window), a family this build cannot convert included; otherwise the
-    // conversion's outcome ("Plantilla incorrecta" is a failed one), and the result window follows.
+    // conversion's outcome ("Plantilla incorrecta" is a failed one), and the result window follows. Each run
+    // has a run state of its own: nothing typed or loaded for an earlier one reaches it.
     std::optional<ResultadoConversion> procesar(SeleccionEntrada& seleccion, Entorno& entorno,
                                                 const RegistroConversores& registro);
 
 private:
-    EstadoEjecucion& estado_;
+    // Whether every choice the run needs is made; false after saying which is missing.
+    bool seleccionCompleta(const SeleccionEntrada& seleccion, std::optional<Familia> familia,
+                           Avisos& avisos) const;
+    // What the conversion of the family is asked to do with the chosen files and parties.
+    ParametrosConversion parametrosDe(const SeleccionEntrada& seleccion, Familia familia) const;
+
     const Configuracion& configuracion_;
     std::int64_t idEstructura_ = 0;
     // Type code of the chosen template with its "Ex"/"Ac" suffix.

@@ -162,9 +162,85 @@ void informarDelFinal(const ResultadoConversion& resultado, Avisos& avisos, std:
     }
 }
 
+// The type code of the template the command line names, as stored; nothing, after saying why, when there
+// is no such template or it cannot be read.
+std::optional<std::string> tipoDePlantilla(Entorno& entorno, std::int64_t idEstructura) {
+    try {
+        auto consulta = entorno.baseDatos.preparar(
+            "SELECT tipo FROM estructura WHERE id_estructura = ? ORDER BY id_estructura");
+        consulta.con(idEstructura);
+        if (!consulta.siguiente()) {
+            entorno.avisos.informacion("No existe una plantilla con este identificador");
+            return std::nullopt;
+        }
+        return consulta.texto(0);
+    } catch (const ErrorBaseDatos& e) {
+        entorno.avisos.critico(std::string("No se puede cargar la plantilla\r\nError: ") + e.what());
+        return std::nullopt;
+    }
+}
+
+// The family of the template's type, with the arguments of its own put into the request (and the type
+// without blanks); nothing, after the message that refuses them, when they are missing or wrong. The
+// process date, when given, is already in the request.
+std::optional<Familia> argumentosDeFamilia(const std::string& tipo,
+                                           const std::vector<std::string>& parametros,
+                                           ParametrosConversion& peticion, Avisos& avisos) {
+    const std::string tipoLimpio = Trim(tipo);
+    const bool sinFecha = enBlanco(peticion.gFechaProceso);
+    peticion.gTipoEstructura = tipoLimpio;
+    if (tipo == "CSB19") {
+        peticion.idEmisor = enteroOCero(argumento(parametros, 6));
+        if (sinFecha || peticion.idEmisor == 0) {
+            rechazarArgumentos(avisos, kFaltanParametros, Familia::CSB19);
+            return std::nullopt;
+        }
+        return Familia::CSB19;
+    }
+    if (esCodigoCSB34(tipo)) {
+        peticion.detalleCargo = argumento(parametros, 6);
+        // The command line is UTF-8; record text is Windows-1252, one byte a character.
+        peticion.domicilioOrdenante = utf8ACp1252(argumento(parametros, 7));
+        peticion.plazaOrdenante = utf8ACp1252(argumento(parametros, 8));
+        if (sinFecha || enBlanco(peticion.detalleCargo) || enBlanco(peticion.domicilioOrdenante) ||
+            enBlanco(peticion.plazaOrdenante)) {
+            rechazarArgumentos(avisos, kFaltanParametros, Familia::CSB34);
+            return std::nullopt;
+        }
+        if (peticion.detalleCargo != "0" && peticion.detalleCargo != "1") {
+            rechazarArgumentos(avisos, kDetalleCargoIncorrecto, Familia::CSB34);
+            return std::nullopt;
+        }
+        // A ninth argument is almost always an address written with a comma: taking the pieces as they
+        // come would put the address's tail in the town and lose the town.
+        if (parametros.size() > 9) {
+            avisos.informacion(kSobranArgumentosCSB34);
+            return std::nullopt;
+        }
+        return Familia::CSB34;
+    }
+    if (tipoLimpio == "CSB58") {
+        peticion.idEmisor = enteroOCero(argumento(parametros, 5));
+        if (peticion.idEmisor == 0) {
+            rechazarArgumentos(avisos, kFaltanParametros, Familia::CSB58);
+            return std::nullopt;
+        }
+        return Familia::CSB58;
+    }
+    if (tipoLimpio == "ZOP") {
+        if (sinFecha) {
+            rechazarArgumentos(avisos, kFaltanParametros, Familia::ZOP);
+            return std::nullopt;
+        }
+        return Familia::ZOP;
+    }
+    avisos.informacion("Plantilla incorrecta");
+    return std::nullopt;
+}
+
 } // namespace
 
-int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroConversores& registro,
+int ejecutarModoLote(Entorno& entorno, const RegistroConversores& registro,
                      const std::vector<std::string>& parametros) {
     Avisos& avisos = entorno.avisos;
 
@@ -179,79 +255,27 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
         return rechazarArgumentos(avisos, kFaltanParametros);
     }
 
-    std::string tipo;
-    try {
-        auto consulta = entorno.baseDatos.preparar(
-            "SELECT tipo FROM estructura WHERE id_estructura = ? ORDER BY id_estructura");
-        consulta.con(peticion.idEstructura);
-        if (!consulta.siguiente()) {
-            avisos.informacion("No existe una plantilla con este identificador");
-            return kSalidaRechazada;
-        }
-        tipo = consulta.texto(0);
-    } catch (const ErrorBaseDatos& e) {
-        avisos.critico(std::string("No se puede cargar la plantilla\r\nError: ") + e.what());
+    const std::optional<std::string> tipo = tipoDePlantilla(entorno, peticion.idEstructura);
+    if (!tipo) {
         return kSalidaRechazada;
     }
-    const std::string tipoLimpio = Trim(tipo);
-
     // The date is checked before the type, so a bad date is reported even for an unknown or blank type.
     const std::string argumento5 = argumento(parametros, 5);
-    if (!argumento5.empty() && tipoLimpio != "CSB58") {
+    if (!argumento5.empty() && Trim(*tipo) != "CSB58") {
         const auto fecha = fechaLote(argumento5);
         if (!fecha) {
-            return rechazarArgumentos(avisos, "Fecha incorrecta", familiaDeTipo(tipo));
+            return rechazarArgumentos(avisos, "Fecha incorrecta", familiaDeTipo(*tipo));
         }
         peticion.gFechaProceso = *fecha;
     }
-    const bool sinFecha = enBlanco(peticion.gFechaProceso);
-
-    peticion.gTipoEstructura = tipoLimpio;
-    Familia familia;
-    if (tipo == "CSB19") {
-        familia = Familia::CSB19;
-        peticion.idEmisor = enteroOCero(argumento(parametros, 6));
-        if (sinFecha || peticion.idEmisor == 0) {
-            return rechazarArgumentos(avisos, kFaltanParametros, familia);
-        }
-    } else if (esCodigoCSB34(tipo)) {
-        familia = Familia::CSB34;
-        peticion.detalleCargo = argumento(parametros, 6);
-        // The command line is UTF-8; record text is Windows-1252, one byte a character.
-        peticion.domicilioOrdenante = utf8ACp1252(argumento(parametros, 7));
-        peticion.plazaOrdenante = utf8ACp1252(argumento(parametros, 8));
-        if (sinFecha || enBlanco(peticion.detalleCargo) || enBlanco(peticion.domicilioOrdenante) ||
-            enBlanco(peticion.plazaOrdenante)) {
-            return rechazarArgumentos(avisos, kFaltanParametros, familia);
-        }
-        if (peticion.detalleCargo != "0" && peticion.detalleCargo != "1") {
-            return rechazarArgumentos(avisos, kDetalleCargoIncorrecto, familia);
-        }
-        // A ninth argument is almost always an address written with a comma: taking the pieces as they
-        // come would put the address's tail in the town and lose the town.
-        if (parametros.size() > 9) {
-            avisos.informacion(kSobranArgumentosCSB34);
-            return kSalidaRechazada;
-        }
-    } else if (tipoLimpio == "CSB58") {
-        familia = Familia::CSB58;
-        peticion.idEmisor = enteroOCero(argumento5);
-        if (peticion.idEmisor == 0) {
-            return rechazarArgumentos(avisos, kFaltanParametros, familia);
-        }
-    } else if (tipoLimpio == "ZOP") {
-        familia = Familia::ZOP;
-        if (sinFecha) {
-            return rechazarArgumentos(avisos, kFaltanParametros, familia);
-        }
-    } else {
-        avisos.informacion("Plantilla incorrecta");
+    const std::optional<Familia> familia = argumentosDeFamilia(*tipo, parametros, peticion, avisos);
+    if (!familia) {
         return kSalidaRechazada;
     }
 
-    const Conversor* conversor = registro.buscar(familia);
+    const Conversor* conversor = registro.buscar(*familia);
     if (conversor == nullptr) {
-        avisos.informacion(mensajeSinConversor(tipoLimpio));
+        avisos.informacion(mensajeSinConversor(peticion.gTipoEstructura));
         return kSalidaRechazada;
     }
 
@@ -259,6 +283,7 @@ int ejecutarModoLote(EstadoEjecucion& estado, Entorno& entorno, const RegistroCo
     peticion.gFicheroLog = derivarRutasConversion(peticion.rutaEntrada).log;
     // The log is appended to: what this run added is what lies past its former end.
     const std::uintmax_t logAntes = tamanoFichero(peticion.gFicheroLog);
+    EstadoEjecucion estado;
     const ResultadoConversion resultado = ejecutarConversor(*conversor, estado, entorno, peticion);
     if (resultado.clase == ResultadoConversion::Clase::RechazadoAntesDeLeer) {
         return kSalidaRechazada;

@@ -23,9 +23,9 @@ struct CampoEstructura {
 // What a conversion builds while it runs, shared by its driver, its readers, the missing-data answer and
 // the log: the template as loaded, the date typed for the run, the errors of the order being read and the
 // log's state. The process's configuration is Configuracion; what a run is asked to do, with its paths,
-// is ParametrosConversion; how it ended, ResultadoConversion. The application keeps one for its runs;
-// tests make their own. Member names are the program's historic ones so that each can be traced to the
-// place that sets it.
+// is ParametrosConversion; how it ended, ResultadoConversion. The conversion dialog and batch mode build
+// one for each run, so nothing of a run (its template, a date typed for it) can reach the next. Member names
+// are the program's historic ones so that each can be traced to the place that sets it.
 struct EstadoEjecucion {
     // Fields of the current template, element i = row i in id_campo order.
     std::vector<CampoEstructura> gCamposEstructura;

@@ -197,6 +197,57 @@ bool pedirDatosQueFaltan(FamiliaConversion& familia, const ParametrosConversion&
     return false;
 }
 
+// The input read by the reader its kind asks for (a sheet, a table, text by lines, by orders or by
+// invoices), every order validated and written as it is read. A template whose keys cannot tell an order
+// or an invoice apart stops the run before the input is read.
+void leerEntrada(FamiliaConversion& familia, const Plantilla& plantilla,
+                 const ParametrosConversion& parametros) {
+    const auto tipo = buscarTipoPlantilla(Trim(plantilla.tipo));
+    const auto& campos = familia.estado.gCamposEstructura;
+    bool conClaves = false;
+    for (const CampoEstructura& campo : campos) {
+        conClaves = conClaves || campo.inilinea != 0;
+    }
+
+    // The input kind comes first: line keys mean something only in text input.
+    if (tipo && tipo->entrada == TipoEntrada::Excel) {
+        // The workbook the dialog opened, else the input file; closed after the read either way.
+        LibroEntrada* libro = familia.entorno.libroEntrada;
+        if (libro && libro->gLibroAbierto && libro->gLibroExcel) {
+            leerHoja(familia, *libro->gLibroExcel, parametros.gHojaExcel, parametros.rutaSalida);
+        } else {
+            leerHoja(familia, parametros.rutaEntrada, parametros.gHojaExcel, parametros.rutaSalida);
+        }
+        if (libro) {
+            CerrarLibroExcel(*libro);
+        }
+    } else if (tipo && tipo->entrada == TipoEntrada::Access) {
+        leerTabla(familia, parametros.rutaEntrada, parametros.gTablaAccess, parametros.rutaSalida);
+    } else if (!conClaves) {
+        leerTextoLinea(familia, parametros.rutaEntrada, parametros.rutaSalida);
+    } else if (plantilla.principiolinea < 0 ||
+               plantilla.principiolinea >= static_cast<std::int64_t>(campos.size())) {
+        const char* mensaje = "Por favor revise la plantilla.\r\nFalta indicar Principio de orden";
+        familia.entorno.avisos.informacion(mensaje);
+        familia.fallar(mensaje);
+    } else if (!plantilla.multifactura) {
+        familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla.principiolinea);
+        leerTextoOrden(familia, parametros.rutaEntrada, parametros.rutaSalida);
+    } else if (const auto clave = prepararClaveFactura(campos, plantilla.multifacturas); !clave) {
+        // Without a key no line could be told an invoice line: stop before the input is read.
+        const char* mensaje = "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura";
+        familia.entorno.avisos.informacion(mensaje);
+        familia.fallar(mensaje);
+    } else {
+        familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla.principiolinea);
+        if (clave->contada) {
+            leerMultifacturaSecuencia(familia, *clave, parametros.rutaEntrada, parametros.rutaSalida);
+        } else {
+            leerMultifactura(familia, *clave, parametros.rutaEntrada, parametros.rutaSalida);
+        }
+    }
+}
+
 } // namespace
 
 ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const ParametrosConversion& parametros) {
@@ -233,57 +284,13 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
         return familia.resultado;
     }
 
-    // Cancelled: nothing is read or written; the loaded fields stay until the next run loads its own.
+    // Cancelled: nothing is read or written.
     if (!pedirDatosQueFaltan(familia, parametros)) {
         return familia.resultado;
     }
 
     estado.gCabeceraLogPendiente = true;
-    const auto tipo = buscarTipoPlantilla(Trim(plantilla->tipo));
-    const auto& campos = estado.gCamposEstructura;
-    bool conClaves = false;
-    for (const CampoEstructura& campo : campos) {
-        conClaves = conClaves || campo.inilinea != 0;
-    }
-
-    // The input kind comes first: line keys mean something only in text input.
-    if (tipo && tipo->entrada == TipoEntrada::Excel) {
-        // The workbook the dialog opened, else the input file; closed after the read either way.
-        LibroEntrada* libro = entorno.libroEntrada;
-        if (libro && libro->gLibroAbierto && libro->gLibroExcel) {
-            leerHoja(familia, *libro->gLibroExcel, parametros.gHojaExcel, parametros.rutaSalida);
-        } else {
-            leerHoja(familia, parametros.rutaEntrada, parametros.gHojaExcel, parametros.rutaSalida);
-        }
-        if (libro) {
-            CerrarLibroExcel(*libro);
-        }
-    } else if (tipo && tipo->entrada == TipoEntrada::Access) {
-        leerTabla(familia, parametros.rutaEntrada, parametros.gTablaAccess, parametros.rutaSalida);
-    } else if (!conClaves) {
-        leerTextoLinea(familia, parametros.rutaEntrada, parametros.rutaSalida);
-    } else if (plantilla->principiolinea < 0 ||
-               plantilla->principiolinea >= static_cast<std::int64_t>(campos.size())) {
-        const char* mensaje = "Por favor revise la plantilla.\r\nFalta indicar Principio de orden";
-        entorno.avisos.informacion(mensaje);
-        familia.fallar(mensaje);
-    } else if (!plantilla->multifactura) {
-        familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
-        leerTextoOrden(familia, parametros.rutaEntrada, parametros.rutaSalida);
-    } else if (const auto clave = prepararClaveFactura(campos, plantilla->multifacturas); !clave) {
-        // Without a key no line could be told an invoice line: stop before the input is read.
-        const char* mensaje = "Por favor revise la plantilla.\r\nFalta indicar el identificador de factura";
-        entorno.avisos.informacion(mensaje);
-        familia.fallar(mensaje);
-    } else {
-        familia.lectura.gCampoClave = static_cast<std::size_t>(plantilla->principiolinea);
-        if (clave->contada) {
-            leerMultifacturaSecuencia(familia, *clave, parametros.rutaEntrada, parametros.rutaSalida);
-        } else {
-            leerMultifactura(familia, *clave, parametros.rutaEntrada, parametros.rutaSalida);
-        }
-    }
-    estado.gCamposEstructura.clear();
+    leerEntrada(familia, *plantilla, parametros);
     return familia.concluir();
 }
 

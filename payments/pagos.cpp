@@ -267,7 +267,6 @@ ResultadoConversion ejecutarConversionPagos(ModuloPagos& modulo, const Parametro
         if (modulo.entorno.libroEntrada) {
             CerrarLibroExcel(*modulo.entorno.libroEntrada);
         }
-        modulo.estado.gCamposEstructura.clear();
         modulo.entorno.avisos.critico(e.what());
         modulo.fallar(e.what());
         return modulo.resultado;

@@ -10,7 +10,6 @@ class BaseDatos;
 class Reloj;
 class RegistroConversores;
 struct Configuracion;
-struct EstadoEjecucion;
 struct LibroEntrada;
 
 // The common file dialog, behind an interface so that tests can answer it.
@@ -36,9 +35,9 @@ public:
     virtual bool abrir(const std::string& direccion) = 0;
 };
 
-// What every window works with: the process's run state, database and services.
+// What every window works with: the process's database and services. A conversion's run state is the
+// run's own, never the windows'.
 struct ContextoVentanas {
-    EstadoEjecucion& estado;
     // The input workbook the conversion dialog opened.
     LibroEntrada& libro;
     Configuracion& configuracion;

@@ -8,7 +8,6 @@
 #include "cursor_qt.hpp"
 #include "dialogo_ficheros.hpp"
 #include "entrada_excel_access.hpp"
-#include "estado_ejecucion.hpp"
 #include "frmMsg.hpp"
 #include "libro_excel.hpp"
 #include "lista_plantillas.hpp"
@@ -93,8 +92,7 @@ QLineEdit* cajaFecha(const QString& nombre, int longitud, QObject* filtro, QWidg
 } // namespace
 
 frmEntrada::frmEntrada(ContextoVentanas contexto, SolicitudDatosObligatorios* solicitud, QWidget* padre)
-    : QDialog(padre), contexto_(contexto), solicitud_(solicitud),
-      modelo_(contexto.estado, contexto.configuracion) {
+    : QDialog(padre), contexto_(contexto), solicitud_(solicitud), modelo_(contexto.configuracion) {
     construir();
 
     try {

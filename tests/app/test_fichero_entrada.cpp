@@ -7,7 +7,6 @@
 #include "base_datos_programa.hpp"
 #include "conversores.hpp"
 #include "conversores_disponibles.hpp"
-#include "estado_ejecucion.hpp"
 #include "fichero_entrada.hpp"
 #include "importacion_cuentas.hpp"
 #include "intercambio.hpp"
@@ -97,12 +96,11 @@ const Lector kLectores[] = {
          BaseDatos bd = basePrograma(carpeta);
          AvisosGrabados avisos;
          pruebas::RelojFijo reloj;
-         EstadoEjecucion estado;
          Entorno entorno{bd, avisos, reloj, carpeta};
          RegistroConversores registro;
          registrarConversores(registro);
          const int salida = ejecutarModoLote(
-             estado, entorno, registro,
+             entorno, registro,
              {"", ruta.string(), (carpeta / "remesa.out").string(), "9", "1", "05032026", "1"});
          return std::to_string(salida) + " " + (avisos.mensajes.empty() ? "" : avisos.mensajes[0].texto);
      }},

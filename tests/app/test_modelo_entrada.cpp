@@ -2,7 +2,6 @@
 
 #include "base_datos_programa.hpp"
 #include "configuracion.hpp"
-#include "estado_ejecucion.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -60,9 +59,8 @@ TEST(ModeloEntrada, laBaseDeDatosDelProgramaNuncaEsLaEntradaSeaCualSeaSuNombre) 
         {carpeta / "recibos.txt", true},
     };
     for (const auto& [ruta, aceptada] : casos) {
-        EstadoEjecucion estado;
         const Configuracion configuracion;
-        ModeloEntrada modelo(estado, configuracion);
+        ModeloEntrada modelo(configuracion);
         pruebas::AvisosGrabados avisos;
         ASSERT_TRUE(modelo.elegirEntrada(carpeta / "recibos.txt", carpeta.ruta(), avisos));
         EXPECT_EQ(modelo.elegirEntrada(ruta, carpeta.ruta(), avisos), aceptada) << ruta;

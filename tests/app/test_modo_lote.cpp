@@ -57,7 +57,7 @@ protected:
 
     int lote(const std::string& lineaComandos) {
         Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
-        return ejecutarModoLote(estado, entorno, registro, LeerParametros(lineaComandos, 10));
+        return ejecutarModoLote(entorno, registro, LeerParametros(lineaComandos, 10));
     }
 
     // The one call a line that converts makes (an empty one, failing, when it made none or more).
@@ -70,7 +70,6 @@ protected:
 
     CarpetaTemporal carpeta;
     std::optional<BaseDatos> baseDatos;
-    EstadoEjecucion estado;
     AvisosGrabados avisos;
     RelojFijo reloj;
     RegistroConversores registro;
@@ -345,7 +344,7 @@ TEST_P(LoteRealTest, ningunFicheroDelBancoLlevaLoQueNoPuedeGarantizar) {
                                                  : ",05032026";
     Entorno entorno{*baseDatos, avisos, reloj, carpeta.ruta()};
     const int estadoFinal = ejecutarModoLote(
-        estado, entorno, reales,
+        entorno, reales,
         LeerParametros("remesa.txt,remesa.out," + std::to_string(id) + "," + std::to_string(pre) + resto,
                        10));
 

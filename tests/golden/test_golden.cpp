@@ -192,10 +192,10 @@ protected:
         } else if (forma == "lote") {
             std::string argumentos = caso.valor("argumentos");
             reemplazar(argumentos, "{carpeta}", carpeta.ruta().string());
-            EXPECT_EQ(ejecutarModoLote(estado, *entorno, registro, LeerParametros(argumentos, 10)),
+            EXPECT_EQ(ejecutarModoLote(*entorno, registro, LeerParametros(argumentos, 10)),
                       caso.entero("estado_salida"));
         } else if (forma == "dialogo") {
-            ModeloEntrada modelo(estado, configuracion);
+            ModeloEntrada modelo(configuracion);
             modelo.elegirPlantilla(plantilla, caso.valor("tipo"));
             modelo.elegirHojaExcel(caso.valor("hoja"));
             modelo.elegirTablaAccess(caso.valor("tabla"));
@@ -254,6 +254,10 @@ TEST_P(Golden, dejaElFicheroDelBancoYElLogEscritosAMano) {
         pruebas::escribirFichero(salida, caso.valor("salida_previa"));
     }
     std::set<std::string> quedan = nombresEn(carpeta.ruta());
+    // Only a driver is handed a run state by its caller: batch mode and the dialog build their own.
+    if (caso.tiene("fecha_datos") && caso.valor("ejecucion") != "conductor") {
+        FAIL() << "fecha_datos: solo con ejecucion = conductor";
+    }
     estado.gFechaDatos = caso.valor("fecha_datos");
     registrarConversores(registro);
     std::optional<pruebas::SolicitudTecleada> tecleo;

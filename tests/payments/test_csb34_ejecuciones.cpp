@@ -103,7 +103,7 @@ TEST_P(CSB34Ejecuciones, terminaConSuMensajeOSuRegistro) {
         Entorno e = entorno();
         const std::string argumentos =
             "remesa.txt,remesa.out," + std::to_string(id) + "," + std::to_string(idOrdenante) + caso.lote;
-        EXPECT_EQ(ejecutarModoLote(estado, e, registro, LeerParametros(argumentos, 10)), kSalidaRechazada);
+        EXPECT_EQ(ejecutarModoLote(e, registro, LeerParametros(argumentos, 10)), kSalidaRechazada);
     }
 
     if (caso.aviso.empty()) {

@@ -171,12 +171,15 @@ public:
         for (std::size_t i : campos) {
             estado.gCamposEstructura[i].valorcampo = "DEV001";
         }
+        estado.gFechaDatos = fechaTecleada;
         return acepta;
     }
     struct Visto {
         std::string fechaDatos;
     };
     std::deque<bool> respuestas;
+    // The date each answer leaves typed in the run state.
+    std::string fechaTecleada;
     std::vector<Visto> vistos;
 };
 

@@ -33,8 +33,8 @@ EntornoVentanas::EntornoVentanas() {
 }
 
 ContextoVentanas EntornoVentanas::contexto() {
-    return ContextoVentanas{estado, libro,          configuracion, *baseDatos, avisos,
-                            reloj,  carpeta.ruta(), registro,      selector,   abridor};
+    return ContextoVentanas{libro,          configuracion, *baseDatos, avisos, reloj,
+                            carpeta.ruta(), registro,      selector,   abridor};
 }
 
 QLineEdit* PruebaVentana::box(QWidget* v, const char* nombre) {
@@ -127,8 +127,8 @@ BaseDatos PruebaVentana::copiaSoloLectura() {
 
 ContextoVentanas PruebaVentana::contextoSobre(BaseDatos& bd) {
     ContextoVentanas c = entorno.contexto();
-    return ContextoVentanas{c.estado, c.libro,           c.configuracion, bd,         c.avisos,
-                            c.reloj,  c.carpetaPrograma, c.registro,      c.selector, c.abridor};
+    return ContextoVentanas{c.libro,           c.configuracion, bd,         c.avisos, c.reloj,
+                            c.carpetaPrograma, c.registro,      c.selector, c.abridor};
 }
 
 } // namespace trovanel::pruebas

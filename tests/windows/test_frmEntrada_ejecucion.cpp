@@ -64,15 +64,14 @@ TEST_F(FrmEntradaEjecucion, cadaEjecucionPideLosDatosDeNuevoSinLaFechaDeLaAnteri
         .ejecutar();
     SolicitudGuionada solicitud;
     solicitud.respuestas = {true, false};
+    solicitud.fechaTecleada = "311299";
     auto d = abrir(&solicitud);
     preparar(*d, pruebas::raizProyecto() / "ejemplo" / "recibos.txt", "recibos.txt", id);
 
-    entorno.estado.gFechaDatos = "311299";
     generar(d.get());
     ASSERT_TRUE(d->ultimo);
     EXPECT_EQ(d->ultimo->clase, ResultadoConversion::Clase::Escrito);
 
-    entorno.estado.gFechaDatos = "311299";
     generar(d.get());
 
     ASSERT_EQ(solicitud.vistos.size(), 2u);

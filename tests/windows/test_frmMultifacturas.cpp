@@ -155,7 +155,7 @@ TEST_F(FrmMultifacturas, lasDefinicionesGuardadasConviertenLaEntradaDeVariasFact
     escribirFichero(entrada, datos("csb19/entrada-C.txt"));
     Entorno e{bd, entorno.avisos, entorno.reloj, entorno.carpeta.ruta()};
     EXPECT_EQ(
-        ejecutarModoLote(entorno.estado, e, entorno.registro,
+        ejecutarModoLote(e, entorno.registro,
                          LeerParametros(entrada.string() + "," + (entorno.carpeta / "remesa.out").string() +
                                             ",200,200,05032026,200",
                                         10)),
