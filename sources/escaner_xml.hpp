@@ -67,6 +67,7 @@ private:
     Paso etiquetaInicio(char* p);
     bool etiquetaEntera(char* p);
     Paso etiquetaIncompleta(char* p);
+    void comprobarNombresUnicos() const;
     Paso etiquetaFin(char* p);
     Paso instruccion(char* p);
     void declaracion(char* p, char* cierre);

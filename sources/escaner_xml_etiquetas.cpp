@@ -70,29 +70,7 @@ EscanerXml::Paso EscanerXml::etiquetaInicio(char* p) {
     for (const std::size_t i : sinDescodificar_) {
         valorEnSitio(atributos_[i]);
     }
-    const std::size_t cantidad = atributos_.size();
-    if (cantidad > 1) {
-        // Each name once: by pairs for the few a real tag has, sorted for a hostile tag's thousands.
-        if (cantidad <= 16) {
-            for (std::size_t i = 1; i < cantidad; ++i) {
-                for (std::size_t j = 0; j < i; ++j) {
-                    if (atributos_[i].nombre == atributos_[j].nombre) {
-                        danado();
-                    }
-                }
-            }
-        } else {
-            std::vector<std::string_view> nombres;
-            nombres.reserve(cantidad);
-            for (const auto& a : atributos_) {
-                nombres.push_back(a.nombre);
-            }
-            std::sort(nombres.begin(), nombres.end());
-            if (std::adjacent_find(nombres.begin(), nombres.end()) != nombres.end()) {
-                danado();
-            }
-        }
-    }
+    comprobarNombresUnicos();
     const std::string_view cualificado(nombre, static_cast<std::size_t>(finNombre - nombre));
     nombre_ = sinPrefijo(cualificado);
     abrir(cualificado, nombre_);
@@ -101,6 +79,34 @@ EscanerXml::Paso EscanerXml::etiquetaInicio(char* p) {
     evento_ = EventoXml::inicio;
     consumir(r + 1);
     return Paso::evento;
+}
+
+// Each attribute's name once in the tag: by pairs for the few a real tag has, sorted for a hostile tag's
+// thousands.
+void EscanerXml::comprobarNombresUnicos() const {
+    const std::size_t cantidad = atributos_.size();
+    if (cantidad <= 1) {
+        return;
+    }
+    if (cantidad <= 16) {
+        for (std::size_t i = 1; i < cantidad; ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (atributos_[i].nombre == atributos_[j].nombre) {
+                    danado();
+                }
+            }
+        }
+        return;
+    }
+    std::vector<std::string_view> nombres;
+    nombres.reserve(cantidad);
+    for (const auto& a : atributos_) {
+        nombres.push_back(a.nombre);
+    }
+    std::sort(nombres.begin(), nombres.end());
+    if (std::adjacent_find(nombres.begin(), nombres.end()) != nombres.end()) {
+        danado();
+    }
 }
 
 // The tag goes on past the data: its end is searched for from here on.

@@ -348,6 +348,43 @@ struct DatosLibro {
         return {};
     }
 
+    // One cell into the row, which grows to reach it.
+    static void ponerCelda(FilaHoja& fila, std::size_t c, ValorCelda valor, bool numerica = false) {
+        if (c >= kColumnasXls) {
+            danado();
+        }
+        if (fila.celdas.size() <= c) {
+            fila.celdas.resize(c + 1, ValorCelda(std::string()));
+            fila.numericas.resize(c + 1);
+        }
+        fila.celdas[c] = std::move(valor);
+        fila.numericas[c] = numerica;
+    }
+
+    // A FORMULA record's cached result: a number, or the kind of result the STRING record after it, a
+    // boolean, an empty text or an error value stand for.
+    void leerFormula(const Registro& r, std::size_t columna, std::uint16_t xf, FilaHoja& fila) const {
+        const unsigned char* p = cuerpo(flujo, r, 20);
+        if (le16(p + 12) != 0xFFFF) {
+            ponerCelda(fila, columna, textoValor(leDouble(p + 6), xf), true);
+            return;
+        }
+        switch (p[6]) {
+        case 0:
+            ponerCelda(fila, columna, resultadoTexto(r));
+            break;
+        case 1:
+            ponerCelda(fila, columna, textoBooleano(p[8] != 0));
+            break;
+        case 3:
+            ponerCelda(fila, columna, std::string());
+            break;
+        default: // an error value
+            ponerCelda(fila, columna, std::nullopt);
+            break;
+        }
+    }
+
     // Puts the cells of the record at pos into the row.
     void leerCelda(std::size_t pos, FilaHoja& fila) const {
         Registro r;
@@ -358,15 +395,7 @@ struct DatosLibro {
         const std::uint16_t columna = le16(b + 2);
         const std::uint16_t xf = le16(b + 4);
         auto poner = [&fila](std::size_t c, ValorCelda valor, bool numerica = false) {
-            if (c >= kColumnasXls) {
-                danado();
-            }
-            if (fila.celdas.size() <= c) {
-                fila.celdas.resize(c + 1, ValorCelda(std::string()));
-                fila.numericas.resize(c + 1);
-            }
-            fila.celdas[c] = std::move(valor);
-            fila.numericas[c] = numerica;
+            ponerCelda(fila, c, std::move(valor), numerica);
         };
         switch (r.tipo) {
         case kNumber:
@@ -414,33 +443,63 @@ struct DatosLibro {
             poner(columna, p[7] != 0 ? ValorCelda() : ValorCelda(textoBooleano(p[6] != 0)));
             break;
         }
-        case kFormula: {
-            const unsigned char* p = cuerpo(flujo, r, 20);
-            if (le16(p + 12) != 0xFFFF) {
-                poner(columna, textoValor(leDouble(p + 6), xf), true);
-                break;
-            }
-            switch (p[6]) {
-            case 0:
-                poner(columna, resultadoTexto(r));
-                break;
-            case 1:
-                poner(columna, textoBooleano(p[8] != 0));
-                break;
-            case 3:
-                poner(columna, std::string());
-                break;
-            default: // an error value
-                poner(columna, std::nullopt);
-                break;
-            }
+        case kFormula:
+            leerFormula(r, columna, xf, fila);
             break;
-        }
         default:
             break;
         }
     }
 };
+
+// A BOUNDSHEET record: a worksheet's name and where its BOF is, noted; charts, macro sheets and modules
+// are passed over.
+void anotarHoja(const DatosLibro& datos, const Registro& r,
+                std::vector<std::pair<std::string, std::uint32_t>>& hojas) {
+    LectorRegistro l(datos.flujo, r);
+    const std::uint32_t inicio = l.u32();
+    l.u8();
+    const std::uint8_t tipo = l.u8();
+    const std::uint8_t n = l.u8();
+    std::string nombre = datos.biff8 ? l.caracteres(n, (l.u8() & 0x01) != 0) : datos.texto8(l, n);
+    if (tipo == 0) {
+        if (hojas.size() == kMaxHojas) {
+            danado();
+        }
+        hojas.emplace_back(std::move(nombre), inicio);
+    }
+}
+
+// The SST record's shared strings, which LABELSST cells name by their index.
+void leerCadenasCompartidas(DatosLibro& datos, const Registro& r) {
+    LectorRegistro l(datos.flujo, r);
+    l.u32();
+    const std::uint32_t unicas = l.u32();
+    // Each string takes three bytes at least: the count claimed cannot reserve more than that.
+    datos.cadenas.reservar(0, std::min<std::size_t>(unicas, l.restantes() / 3));
+    for (std::uint32_t i = 0; i < unicas && !l.alFinal(); ++i) {
+        const std::uint16_t n = l.u16();
+        const std::uint8_t opciones = l.u8();
+        const std::uint16_t tramosFormato = (opciones & 0x08) != 0 ? l.u16() : 0;
+        const std::uint32_t extra = (opciones & 0x04) != 0 ? l.u32() : 0;
+        datos.cadenas.anadir(l.caracteres(n, (opciones & 0x01) != 0));
+        l.saltar(std::uint64_t{tramosFormato} * 4 + extra);
+    }
+}
+
+// The listed worksheets that are worksheets by their own BOF: a dialog sheet also calls itself a
+// worksheet in the list.
+void anotarHojasDeCalculo(DatosLibro& datos, std::vector<std::pair<std::string, std::uint32_t>>& hojas) {
+    for (auto& [nombre, inicio] : hojas) {
+        Registro b;
+        if (!leerRegistro(datos.flujo, inicio, b) || b.tipo != kBof) {
+            danado();
+        }
+        if (le16(cuerpo(datos.flujo, b, 4) + 2) == 0x0010) {
+            datos.hojas.push_back({std::move(nombre), inicio});
+        }
+    }
+}
 
 std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
     auto datos = std::make_shared<DatosLibro>();
@@ -474,21 +533,9 @@ std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
         case 0x0022: // DATEMODE
             datos->sistema1904 = le16(cuerpo(f, r, 2)) == 1;
             break;
-        case 0x0085: { // BOUNDSHEET: only worksheets, not charts, macro sheets or modules
-            LectorRegistro l(f, r);
-            const std::uint32_t inicio = l.u32();
-            l.u8();
-            const std::uint8_t tipo = l.u8();
-            const std::uint8_t n = l.u8();
-            std::string nombre = datos->biff8 ? l.caracteres(n, (l.u8() & 0x01) != 0) : datos->texto8(l, n);
-            if (tipo == 0) {
-                if (hojas.size() == kMaxHojas) {
-                    danado();
-                }
-                hojas.emplace_back(std::move(nombre), inicio);
-            }
+        case 0x0085: // BOUNDSHEET
+            anotarHoja(*datos, r, hojas);
             break;
-        }
         case 0x041E: { // FORMAT
             LectorRegistro l(f, r);
             const std::uint16_t ifmt = l.u16();
@@ -503,25 +550,11 @@ std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
         case 0x00E0: // XF
             formatoXf.push_back(le16(cuerpo(f, r, 4) + 2));
             break;
-        case 0x00FC: { // SST, the shared strings of BIFF8
-            if (!datos->biff8) {
-                break;
-            }
-            LectorRegistro l(f, r);
-            l.u32();
-            const std::uint32_t unicas = l.u32();
-            // Each string takes three bytes at least: the count claimed cannot reserve more than that.
-            datos->cadenas.reservar(0, std::min<std::size_t>(unicas, l.restantes() / 3));
-            for (std::uint32_t i = 0; i < unicas && !l.alFinal(); ++i) {
-                const std::uint16_t n = l.u16();
-                const std::uint8_t opciones = l.u8();
-                const std::uint16_t tramosFormato = (opciones & 0x08) != 0 ? l.u16() : 0;
-                const std::uint32_t extra = (opciones & 0x04) != 0 ? l.u32() : 0;
-                datos->cadenas.anadir(l.caracteres(n, (opciones & 0x01) != 0));
-                l.saltar(std::uint64_t{tramosFormato} * 4 + extra);
+        case 0x00FC: // SST, the shared strings of BIFF8
+            if (datos->biff8) {
+                leerCadenasCompartidas(*datos, r);
             }
             break;
-        }
         default:
             break;
         }
@@ -533,17 +566,7 @@ std::shared_ptr<const DatosLibro> leerGlobales(Bytes flujo) {
         datos->claseXf.push_back(it != formatos.end() ? clasificarFormato(it->second)
                                                       : claseIncorporada(ifmt));
     }
-
-    for (auto& [nombre, inicio] : hojas) {
-        Registro b;
-        if (!leerRegistro(f, inicio, b) || b.tipo != kBof) {
-            danado();
-        }
-        // A dialog sheet also calls itself a worksheet in the list; its own BOF tells.
-        if (le16(cuerpo(f, b, 4) + 2) == 0x0010) {
-            datos->hojas.push_back({std::move(nombre), inicio});
-        }
-    }
+    anotarHojasDeCalculo(*datos, hojas);
     return datos;
 }
 

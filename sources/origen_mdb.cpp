@@ -419,9 +419,13 @@ private:
             inicio + ancho > static_cast<int>(sizeof mdb_->pg_buf)) {
             danada();
         }
-        const std::uint64_t bits = leerLe(mdb_->pg_buf + inicio, ancho);
-        valor.esNumero = columna->col_type != MDB_DATETIME;
-        switch (columna->col_type) {
+        valorFijo(columna->col_type, leerLe(mdb_->pg_buf + inicio, ancho), valor);
+    }
+
+    // The value of a fixed-width column of the given type from its bytes on the page, little-endian.
+    static void valorFijo(int tipo, std::uint64_t bits, ValorColumna& valor) {
+        valor.esNumero = tipo != MDB_DATETIME;
+        switch (tipo) {
         case MDB_BYTE:
             valor.texto = textoEntero(static_cast<std::uint8_t>(bits));
             break;

@@ -36,13 +36,54 @@ frmMultifacturas::frmMultifacturas(ContextoVentanas contexto, QWidget* padre)
     setWindowTitle(QStringLiteral("Multifacturas"));
     setModal(false);
 
-    auto* marcoPlantilla = marco("framePlantilla", "Seleccione la plantilla asociada", this);
-    cbEstructura_ = lista("cbEstructura", marcoPlantilla);
-    cbEstructura_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    (new QVBoxLayout(marcoPlantilla))->addWidget(cbEstructura_);
+    // Built in the order the user moves through them: the creation order is the tab order.
+    QGroupBox* marcoElegida = marcoPlantilla();
+    QGroupBox* marcoIdentificadores = marcoOrden();
+    QGridLayout* valor = filaValor();
+    QGroupBox* marcoCasillas = marcoCampos();
+    checkProgresion_ = nombrado(
+        new QCheckBox(aQString("Identificador de factura secuencial. Ejemp:( 020,021,022, ...)"), this),
+        "checkProgresion");
+    conPlantilla_.push_back(checkProgresion_);
+    connect(checkProgresion_, &QCheckBox::clicked, this, &frmMultifacturas::checkProgresion_Click);
+    QHBoxLayout* botones = filaBotonesMultifacturas();
 
-    auto* marcoOrden = marco("frameOrden", "Orden de Identificador", this);
-    lbCampos_ = nombrado(new QListWidget(marcoOrden), "lbCampos");
+    auto* derecha = new QVBoxLayout;
+    derecha->addLayout(valor);
+    derecha->addWidget(marcoCasillas);
+    derecha->addStretch(1);
+    auto* centro = new QHBoxLayout;
+    centro->addWidget(marcoIdentificadores, 1);
+    centro->addLayout(derecha);
+    auto* principal = new QVBoxLayout(this);
+    principal->addWidget(marcoElegida);
+    principal->addLayout(centro, 1);
+    principal->addWidget(checkProgresion_);
+    principal->addLayout(botones);
+
+    modelo_.Form_Load();
+    {
+        const QSignalBlocker bloqueo(cbEstructura_);
+        for (const EntradaPlantilla& entrada : modelo_.plantillas()) {
+            anadirPlantilla(cbEstructura_, entrada);
+        }
+    }
+    mostrar();
+}
+
+QGroupBox* frmMultifacturas::marcoPlantilla() {
+    auto* marcoElegida = marco("framePlantilla", "Seleccione la plantilla asociada", this);
+    cbEstructura_ = lista("cbEstructura", marcoElegida);
+    cbEstructura_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    (new QVBoxLayout(marcoElegida))->addWidget(cbEstructura_);
+    connect(cbEstructura_, &QComboBox::activated, this, &frmMultifacturas::cbEstructura_Click);
+    return marcoElegida;
+}
+
+// The template's identifiers in their order, with the buttons that move or remove the chosen one.
+QGroupBox* frmMultifacturas::marcoOrden() {
+    auto* marcoIdentificadores = marco("frameOrden", "Orden de Identificador", this);
+    lbCampos_ = nombrado(new QListWidget(marcoIdentificadores), "lbCampos");
     lbCampos_->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* cmdQuitar =
         botonImagen("cmdQuitar", QStyle::SP_DialogDiscardButton, "Quitar el identificador", this);
@@ -53,20 +94,40 @@ frmMultifacturas::frmMultifacturas(ContextoVentanas contexto, QWidget* padre)
     flechas->addWidget(Command2);
     flechas->addStretch(1);
     flechas->addWidget(cmdQuitar);
-    auto* orden = new QHBoxLayout(marcoOrden);
+    auto* orden = new QHBoxLayout(marcoIdentificadores);
     orden->addWidget(lbCampos_, 1);
     orden->addLayout(flechas);
+    conPlantilla_.insert(conPlantilla_.end(), {lbCampos_, cmdQuitar, Command1, Command2});
 
+    connect(lbCampos_, &QListWidget::currentRowChanged, this, [this](int f) {
+        if (f >= 0) {
+            lbCampos_Click(f);
+        }
+    });
+    connect(cmdQuitar, &QPushButton::clicked, this, &frmMultifacturas::cmdQuitar_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmMultifacturas::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmMultifacturas::Command2_Click);
+    return marcoIdentificadores;
+}
+
+// The box of a new identifier and the button that adds it.
+QGridLayout* frmMultifacturas::filaValor() {
     tbValor_ = caja("tbValor", 0, this);
     auto* cmdAgregar = boton("cmdAgregar", "Agregar", this);
     auto* valor = new QGridLayout;
     valor->addWidget(etiqueta("labValor", "Identificador de factura o línea", this), 0, 0, 1, 2);
     valor->addWidget(tbValor_, 1, 0);
     valor->addWidget(cmdAgregar, 1, 1);
+    conPlantilla_.insert(conPlantilla_.end(), {tbValor_, cmdAgregar});
+    connect(cmdAgregar, &QPushButton::clicked, this, &frmMultifacturas::cmdAgregar_Click);
+    return valor;
+}
 
-    // Referencia and Ref12 share one place: only one of them is shown once a template is chosen.
-    auto* marcoCampos = marco("frameCampos", "Campos que contiene", this);
-    auto* campos = new QGridLayout(marcoCampos);
+// The fields an invoice line carries. Referencia and Ref12 share one place: only one of them is shown
+// once a template is chosen.
+QGroupBox* frmMultifacturas::marcoCampos() {
+    auto* marcoCasillas = marco("frameCampos", "Campos que contiene", this);
+    auto* campos = new QGridLayout(marcoCasillas);
     const std::array<std::pair<const char*, const char*>, kCasillas> casillas = {
         {{"checkImporte", "Importe"},
          {"checkFechaVto", "Fecha vencimiento"},
@@ -75,58 +136,24 @@ frmMultifacturas::frmMultifacturas(ContextoVentanas contexto, QWidget* padre)
          {"checkRef12", "Ref12"},
          {"checkRef16", "Ref16"}}};
     for (std::size_t i = 0; i < kCasillas; ++i) {
-        casillas_[i] = nombrado(new QCheckBox(aQString(casillas[i].second), marcoCampos), casillas[i].first);
+        casillas_[i] =
+            nombrado(new QCheckBox(aQString(casillas[i].second), marcoCasillas), casillas[i].first);
         const int fila = static_cast<int>(i) - (i >= static_cast<std::size_t>(Casilla::Ref12) ? 1 : 0);
         campos->addWidget(casillas_[i], fila, 0);
     }
-    checkProgresion_ = nombrado(
-        new QCheckBox(aQString("Identificador de factura secuencial. Ejemp:( 020,021,022, ...)"), this),
-        "checkProgresion");
+    conPlantilla_.push_back(marcoCasillas);
+    return marcoCasillas;
+}
 
+QHBoxLayout* frmMultifacturas::filaBotonesMultifacturas() {
     auto* cmdAceptar = boton("cmdAceptar", "&Aceptar", this);
     cmdBorrar_ = boton("cmdBorrar", "Borrar", this);
     auto* cmdCerrar = boton("cmdCerrar", "&Cerrar", this);
-    QHBoxLayout* botones = filaBotones({cmdAceptar, cmdBorrar_, cmdCerrar});
-
-    auto* derecha = new QVBoxLayout;
-    derecha->addLayout(valor);
-    derecha->addWidget(marcoCampos);
-    derecha->addStretch(1);
-    auto* centro = new QHBoxLayout;
-    centro->addWidget(marcoOrden, 1);
-    centro->addLayout(derecha);
-    auto* principal = new QVBoxLayout(this);
-    principal->addWidget(marcoPlantilla);
-    principal->addLayout(centro, 1);
-    principal->addWidget(checkProgresion_);
-    principal->addLayout(botones);
-
-    conPlantilla_ = {lbCampos_, tbValor_,    cmdAgregar,       cmdQuitar, Command1,
-                     Command2,  marcoCampos, checkProgresion_, cmdAceptar};
-
-    connect(cbEstructura_, &QComboBox::activated, this, &frmMultifacturas::cbEstructura_Click);
-    connect(lbCampos_, &QListWidget::currentRowChanged, this, [this](int f) {
-        if (f >= 0) {
-            lbCampos_Click(f);
-        }
-    });
-    connect(cmdAgregar, &QPushButton::clicked, this, &frmMultifacturas::cmdAgregar_Click);
-    connect(cmdQuitar, &QPushButton::clicked, this, &frmMultifacturas::cmdQuitar_Click);
-    connect(Command1, &QPushButton::clicked, this, &frmMultifacturas::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &frmMultifacturas::Command2_Click);
-    connect(checkProgresion_, &QCheckBox::clicked, this, &frmMultifacturas::checkProgresion_Click);
+    conPlantilla_.push_back(cmdAceptar);
     connect(cmdAceptar, &QPushButton::clicked, this, &frmMultifacturas::cmdAceptar_Click);
     connect(cmdBorrar_, &QPushButton::clicked, this, &frmMultifacturas::cmdBorrar_Click);
     connect(cmdCerrar, &QPushButton::clicked, this, &frmMultifacturas::cmdCerrar_Click);
-
-    modelo_.Form_Load();
-    {
-        const QSignalBlocker bloqueo(cbEstructura_);
-        for (const EntradaPlantilla& entrada : modelo_.plantillas()) {
-            anadirPlantilla(cbEstructura_, entrada);
-        }
-    }
-    mostrar();
+    return filaBotones({cmdAceptar, cmdBorrar_, cmdCerrar});
 }
 
 void frmMultifacturas::leerCajas() {

@@ -9,6 +9,9 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -37,6 +40,12 @@ public:
     void cmdCerrar_Click();
 
 private:
+    // The window's panels, each with its controls' handlers connected.
+    QGroupBox* marcoPlantilla();
+    QGroupBox* marcoOrden();
+    QGridLayout* filaValor();
+    QGroupBox* marcoCampos();
+    QHBoxLayout* filaBotonesMultifacturas();
     void leerCajas();
     void mostrar();
 
