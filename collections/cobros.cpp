@@ -90,7 +90,7 @@ ModuloCobros::CampoResuelto ModuloCobros::resolver(const std::string& nombre) {
     if (simple.pieza == nullptr) {
         return resuelto;
     }
-    // Each piece once: a field resolved only when it is read must not add to them again.
+    // Each piece once, however many fields of the template name it.
     std::size_t lugar = 0;
     while (lugar < simples_.size() && simples_[lugar].pieza != simple.pieza) {
         ++lugar;
@@ -173,24 +173,11 @@ void ModuloCobros::validarPieza(std::string_view valorLeido) {
     validarLeido(valorLeido);
 }
 
-void ModuloCobros::validarCampo(std::string& valorLeido) {
-    std::string_view leido = valorLeido;
-    validarLeido(leido);
-    if (leido.size() != valorLeido.size()) {
-        const auto desde = static_cast<std::size_t>(leido.data() - valorLeido.data());
-        valorLeido.erase(desde + leido.size());
-        valorLeido.erase(0, desde);
-    }
-}
-
-// Inlined in both callers: every field of every order comes through here.
+// Inlined in validarPieza(): every field of every order comes through here.
 [[gnu::always_inline]] inline void ModuloCobros::validarLeido(std::string_view& valorLeido) {
-    const std::size_t indice = lectura.gIndiceCampo;
-    // The names resolved when the run started cover every field of the template.
-    const bool resueltoAntes = indice < camposResueltos_.size();
-    const CampoEstructura& campo =
-        resueltoAntes ? estado.gCamposEstructura[indice] : estado.gCamposEstructura.at(indice);
-    const CampoResuelto resuelto = resueltoAntes ? camposResueltos_[indice] : resolver(campo.campo);
+    const std::size_t indice = campoResuelto(camposResueltos_.size());
+    const CampoEstructura& campo = estado.gCamposEstructura[indice];
+    const CampoResuelto resuelto = camposResueltos_[indice];
     PiezasCobro& p = comunes_;
 
     switch (resuelto.campo) {

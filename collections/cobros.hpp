@@ -100,9 +100,6 @@ public:
 
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;
-    // The value read is left as the validators keep it: the amount trimmed, norm 19's first concept cut
-    // to its width.
-    void validarCampo(std::string& valorLeido) override;
     void validarPieza(std::string_view valorLeido) override;
     bool aceptarOrden() override;
     bool escribirRegistros(FicheroSalida& salida) override;
@@ -187,7 +184,8 @@ private:
     bool hayConceptos_ = false;
     // The amount piece's value in cents.
     std::int64_t importeCentimos_ = 0;
-    // The field names this norm knows, resolved once per run instead of per line.
+    // The field names this norm knows, resolved when the run starts for every field of its template,
+    // by the field's place.
     std::vector<CampoResuelto> camposResueltos_;
     // The simple pieces of the fields resolved to CampoCobro::Simple.
     std::vector<PiezaSimple> simples_;

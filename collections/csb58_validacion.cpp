@@ -52,10 +52,8 @@ void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         conCerosAjustadoEn(p.cuenta, valorLeido, 10);
         break;
     case CampoCobro::FechaVto: {
-        // The format found when the run started; a field past those is looked up now.
-        const std::size_t indice = lectura.gIndiceCampo;
-        const std::size_t formato =
-            indice < formatosFecha_.size() ? formatosFecha_[indice] : buscarFormatoFecha(campo.valorcampo);
+        // The format found when the run started.
+        const std::size_t formato = formatosFecha_[campoResuelto(formatosFecha_.size())];
         p.fechaVto = colocado(campo)
                          ? fechaVtoEnFormato(recortar(valorLeido), formato, RellenoFecha::Anticipos)
                          : std::string();

@@ -99,7 +99,7 @@ std::size_t finAscii(const char* datos, std::size_t i, std::size_t largo) {
     }
 #endif
 #ifdef __SSE2__
-    while (i + 64 <= largo) {
+    while (conSse2() && i + 64 <= largo) {
         const auto bloque = [datos, i](std::size_t desde) {
             return _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + i + desde));
         };
@@ -136,7 +136,7 @@ std::size_t siguientePosibleMultibyte(const char* datos, std::size_t i, std::siz
     const __m128i ultimoPrincipal = _mm_set1_epi8(static_cast<char>(0xF4));
     const __m128i altos = _mm_set1_epi8(static_cast<char>(0xC0));
     const __m128i continuacion = _mm_set1_epi8(static_cast<char>(0x80));
-    while (i + 17 <= largo) {
+    while (conSse2() && i + 17 <= largo) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + i));
         const __m128i siguientes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + i + 1));
         // Unsigned comparisons: C2 <= byte <= F4, and the next one is 80 to BF.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -40,6 +41,9 @@ public:
     // Room for the next line of n characters, its CR LF already after it, in the file's own buffer: a
     // record is built there in place. The caller fills the n characters before anything else is written.
     char* reservarLinea(std::size_t n) {
+#ifndef NDEBUG
+        ++reservas_;
+#endif
         if (fichero_ != nullptr && !fallo_ && n + 2 <= kTamanoBuffer - usado_) {
             char* linea = buffer_.get() + usado_;
             usado_ += n + 2;
@@ -50,15 +54,27 @@ public:
         return reservarLineaTrasVolcar(n);
     }
 
+#ifndef NDEBUG
+    // Debug builds: how many lines were reserved, so that a record still built in an earlier one, which
+    // a later one may have written out and taken the place of, is caught.
+    std::uint64_t reservas() const {
+        return reservas_;
+    }
+#endif
+
     // Flushes, closes and puts the file in place under the target's name. False (target untouched)
     // when anything failed.
     bool confirmar();
     // Drops the file being written; the target is untouched.
     void descartar();
 
-    const std::filesystem::path& destino() const { return destino_; }
+    const std::filesystem::path& destino() const {
+        return destino_;
+    }
     // Why the file could not be opened or written (errno), 0 while nothing failed.
-    int errorSistema() const { return errorSistema_; }
+    int errorSistema() const {
+        return errorSistema_;
+    }
     // The same said in Spanish, for the line after a message ("es una carpeta", "no queda espacio...").
     std::string motivo() const;
 
@@ -102,6 +118,9 @@ private:
     // A refusal that no errno tells (a target that is not a regular file).
     std::string motivo_;
     bool fallo_ = false;
+#ifndef NDEBUG
+    std::uint64_t reservas_ = 0;
+#endif
 };
 
 } // namespace trovanel

@@ -2,6 +2,7 @@
 
 #include "fichero_salida.hpp"
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +16,7 @@ namespace trovanel {
 
 // n characters, at least one Palabra and at most two, as the first and the last Palabra, which may overlap.
 template <typename Palabra> inline void copiarSolapado(char* destino, const char* origen, std::size_t n) {
+    assert(n >= sizeof(Palabra) && n <= 2 * sizeof(Palabra));
     Palabra primeros;
     Palabra ultimos;
     std::memcpy(&primeros, origen, sizeof(Palabra));
@@ -91,7 +93,12 @@ class RegistroFijo {
 public:
     // The record starts as blanks, so a text piece copies only the value itself.
     RegistroFijo(FicheroSalida& salida, std::size_t ancho)
-        : RegistroFijo(salida.reservarLinea(ancho), ancho) {}
+        : RegistroFijo(salida.reservarLinea(ancho), ancho) {
+#ifndef NDEBUG
+        salida_ = &salida;
+        reserva_ = salida.reservas();
+#endif
+    }
     // Built in the caller's memory of ancho characters: a part that several records share.
     RegistroFijo(char* destino, std::size_t ancho) : datos_(destino), ancho_(ancho) {
         std::memset(destino, ' ', ancho);
@@ -120,6 +127,7 @@ public:
 
     // The finished record; its width is checked so a wrong layout fails loudly in the tests.
     std::string_view terminar() const {
+        assert(lineaVigente());
         if (largo_ != ancho_) {
             fallarAncho();
         }
@@ -130,6 +138,7 @@ private:
     [[noreturn]] void fallarAncho() const;
     // Where the next piece of n characters goes; null once the pieces run past the width.
     char* reservar(std::size_t n) {
+        assert(lineaVigente());
         const std::size_t desde = largo_;
         largo_ += n;
         // A layout longer than its width is reported by terminar(); nothing is written past the record.
@@ -139,6 +148,15 @@ private:
     char* datos_;
     std::size_t ancho_;
     std::size_t largo_ = 0;
+#ifndef NDEBUG
+    // Debug builds: the record's line is still the file's last one reserved. A later one may have
+    // written the buffer out and taken this line's place.
+    bool lineaVigente() const {
+        return salida_ == nullptr || salida_->reservas() == reserva_;
+    }
+    const FicheroSalida* salida_ = nullptr;
+    std::uint64_t reserva_ = 0;
+#endif
 };
 
 } // namespace trovanel

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -32,6 +33,7 @@ std::uint64_t ocho(const char* p) {
 // Four to sixteen characters, all decimal digits: tested in two words that may overlap, as plain digit
 // runs (accounts, codes, telephones) are the most of what is tested.
 [[gnu::always_inline]] inline bool sonCifrasEnPalabras(const char* datos, std::size_t n) {
+    assert(n >= 4 && n <= 16);
     if (n >= 8) {
         return sonOchoCifras(ocho(datos)) && sonOchoCifras(ocho(datos + n - 8));
     }
@@ -144,36 +146,40 @@ std::size_t primerControl(std::string_view texto) {
 #endif
     std::size_t i = 0;
 #ifdef __SSE2__
-    // Sixteen at a time: a byte at most 0x1F is its own maximum with 0x1F.
-    const __m128i limite = _mm_set1_epi8(0x1F);
-    const __m128i supr = _mm_set1_epi8(0x7F);
-    const auto controles = [&](std::size_t desde) {
-        const __m128i bloque = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + desde));
-        return _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(bloque, limite), limite),
-                            _mm_cmpeq_epi8(bloque, supr));
-    };
-    const auto mascara = [](__m128i control) { return static_cast<unsigned>(_mm_movemask_epi8(control)); };
-    // A whole line is checked at once: four blocks to one test, the place sought only once found.
-    for (; i + 64 <= n; i += 64) {
-        const __m128i a = controles(i);
-        const __m128i b = controles(i + 16);
-        const __m128i c = controles(i + 32);
-        const __m128i d = controles(i + 48);
-        if (mascara(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))) != 0) {
-            const std::uint64_t todas = mascara(a) | std::uint64_t{mascara(b)} << 16 |
-                                        std::uint64_t{mascara(c)} << 32 | std::uint64_t{mascara(d)} << 48;
-            return i + static_cast<std::size_t>(std::countr_zero(todas));
+    if (conSse2()) {
+        // Sixteen at a time: a byte at most 0x1F is its own maximum with 0x1F.
+        const __m128i limite = _mm_set1_epi8(0x1F);
+        const __m128i supr = _mm_set1_epi8(0x7F);
+        const auto controles = [&](std::size_t desde) {
+            const __m128i bloque = _mm_loadu_si128(reinterpret_cast<const __m128i*>(datos + desde));
+            return _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(bloque, limite), limite),
+                                _mm_cmpeq_epi8(bloque, supr));
+        };
+        const auto mascara = [](__m128i control) {
+            return static_cast<unsigned>(_mm_movemask_epi8(control));
+        };
+        // A whole line is checked at once: four blocks to one test, the place sought only once found.
+        for (; i + 64 <= n; i += 64) {
+            const __m128i a = controles(i);
+            const __m128i b = controles(i + 16);
+            const __m128i c = controles(i + 32);
+            const __m128i d = controles(i + 48);
+            if (mascara(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))) != 0) {
+                const std::uint64_t todas = mascara(a) | std::uint64_t{mascara(b)} << 16 |
+                                            std::uint64_t{mascara(c)} << 32 | std::uint64_t{mascara(d)} << 48;
+                return i + static_cast<std::size_t>(std::countr_zero(todas));
+            }
         }
-    }
-    for (; i + 16 <= n; i += 16) {
-        if (const unsigned control = mascara(controles(i)); control != 0) {
-            return i + static_cast<std::size_t>(std::countr_zero(control));
+        for (; i + 16 <= n; i += 16) {
+            if (const unsigned control = mascara(controles(i)); control != 0) {
+                return i + static_cast<std::size_t>(std::countr_zero(control));
+            }
         }
-    }
-    // The rest of a longer text: its last sixteen, those before i seen already without one.
-    if (i < n && n >= 16) {
-        const unsigned control = mascara(controles(n - 16));
-        return control == 0 ? n : n - 16 + static_cast<std::size_t>(std::countr_zero(control));
+        // The rest of a longer text: its last sixteen, those before i seen already without one.
+        if (i < n && n >= 16) {
+            const unsigned control = mascara(controles(n - 16));
+            return control == 0 ? n : n - 16 + static_cast<std::size_t>(std::countr_zero(control));
+        }
     }
 #endif
     for (; i + 8 <= n; i += 8) {

@@ -4,6 +4,7 @@
 #include "estado_ejecucion.hpp"
 #include "texto.hpp"
 
+#include <cassert>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -41,16 +42,13 @@ public:
 
     // Loads what the records need of the parties; false (message shown) when it cannot.
     virtual bool cargarPartes(const ParametrosConversion& parametros) = 0;
-    // Run start: the family's header flags, counters and whatever the fields need once per run.
+    // Run start: the family's header flags, counters and whatever the fields need once per run, which
+    // it resolves for every field of the template there and nowhere else.
     virtual void iniciarEjecucion() = 0;
-    // Checks one value read for the field gCamposEstructura[lectura.gIndiceCampo] and stores its piece.
-    virtual void validarCampo(std::string& valorLeido) = 0;
-    // The same for a piece of a line without control characters, as the reader cut it. The families
-    // validate it where it lies; one that needs a string of its own gets the value copied.
-    virtual void validarPieza(std::string_view valor) {
-        piezaCopiada_.assign(valor);
-        validarCampo(piezaCopiada_);
-    }
+    // Checks one value read for the field gCamposEstructura[lectura.gIndiceCampo] and stores its piece:
+    // a piece of a line as the reader cut it, or a value without control characters. The value is
+    // validated where it lies and left as it is.
+    virtual void validarPieza(std::string_view valor) = 0;
     // First step of a flush, before the error test: checks that may add to an order's errors.
     virtual void revisarOrden() {}
     // An order without validation errors: false when a check of the whole order rejects it (the error
@@ -70,7 +68,7 @@ public:
     // collections validate it as it is.
     virtual bool recortaCeldas() const { return false; }
 
-    // Hands one value read for the current field to validarCampo. A control character would split or
+    // Hands one value read for the current field to validarPieza. A control character would split or
     // corrupt a bank record: the order is rejected naming the field, and the validator (so the piece and
     // the log too) sees "?" in its place. No allocation; a value without one is only scanned.
     void validarValor(std::string& valor) {
@@ -83,7 +81,7 @@ public:
             anotarError("Error : Caracter no valido en " +
                         estado.gCamposEstructura[lectura.gIndiceCampo].campo);
         }
-        validarCampo(valor);
+        validarPieza(valor);
     }
 
     // Records an error of the current order, as every validator and reader does.
@@ -119,9 +117,16 @@ public:
     // What the run has come to so far; the driver gives it back when the run ends.
     ResultadoConversion resultado;
 
-private:
-    // validarPieza's copy, kept from one field to the next.
-    std::string piezaCopiada_;
+protected:
+    // The place of the field being validated among those the run resolved when it started, which are
+    // every field of its template: resueltosGuardados is how many the family keeps. A field the run did
+    // not resolve is a fault of the caller, which the debug build stops at.
+    std::size_t campoResuelto(std::size_t resueltosGuardados) const {
+        assert(resueltosGuardados == estado.gCamposEstructura.size() &&
+               lectura.gIndiceCampo < resueltosGuardados);
+        (void)resueltosGuardados;
+        return lectura.gIndiceCampo;
+    }
 };
 
 } // namespace trovanel

@@ -10,6 +10,7 @@
 #include "texto.hpp"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <system_error>
 
@@ -73,8 +74,10 @@ void EjecucionLectura::pasarCampos(bool soloConClave) {
     const bool lineaLimpia = lineaSinControles_ || !hayCaracterControl(lectura.gLineaActual);
     const std::string_view linea = lectura.gLineaActual;
     if (!soloConClave && lineaLimpia && hastaTodos_ <= linea.size()) {
-        // Mostly so: every piece lies whole on a clean line.
+        // Mostly so: every piece lies whole on a clean line. A field without a piece of the line holds
+        // hastaTodos_ at SIZE_MAX, past any line, so none reaches here.
         for (const CampoPasado& pasado : camposPasados_) {
+            assert(pasado.largo > 0 && pasado.hasta <= linea.size());
             lectura.gIndiceCampo = pasado.indice;
             familia_.validarPieza({linea.data() + pasado.desde, static_cast<std::size_t>(pasado.largo)});
         }

@@ -55,8 +55,6 @@ void ModuloPagos::iniciarEjecucion() {
         gSignoEnImporte = gSignoEnImporte || (campo.campo == "SignoNegativo" && !colocado(campo));
         camposResueltos_.push_back(resolver(campo));
     }
-    camposDeResueltos_ = estado.gCamposEstructura.data();
-    numResueltos_ = camposResueltos_.size();
 }
 
 ModuloPagos::CampoResuelto ModuloPagos::resolver(const CampoEstructura& campo) const {
@@ -66,29 +64,21 @@ ModuloPagos::CampoResuelto ModuloPagos::resolver(const CampoEstructura& campo) c
 }
 
 void ModuloPagos::validarPieza(std::string_view valorLeido) {
-    // The names are resolved once per run instead of once per line; they cover the whole template. A
-    // family's own field of those goes straight to the family, without a frame of its own here.
-    const std::size_t indice = lectura.gIndiceCampo;
-    const CampoEstructura* campos = estado.gCamposEstructura.data();
-    if (campos == camposDeResueltos_ && indice < numResueltos_) [[likely]] {
-        const CampoResuelto datos = camposResueltos_.data()[indice];
-        if (datos.comun == CampoComun::Otro) [[likely]] {
-            validarCampoFamilia(campos[indice], datos.codigo, valorLeido);
-            return;
-        }
+    // The names are resolved once per run instead of once per line. A family's own field goes straight
+    // to the family, without a frame of its own here.
+    const std::size_t indice = campoResuelto(camposResueltos_.size());
+    const CampoResuelto datos = camposResueltos_[indice];
+    const CampoEstructura& campo = estado.gCamposEstructura[indice];
+    if (datos.comun == CampoComun::Otro) [[likely]] {
+        validarCampoFamilia(campo, datos.codigo, valorLeido);
+        return;
     }
-    validarPiezaComun(valorLeido);
+    validarPiezaComun(campo, datos.comun, valorLeido);
 }
 
-void ModuloPagos::validarPiezaComun(std::string_view valorLeido) {
-    const std::size_t indice = lectura.gIndiceCampo;
-    const CampoEstructura* campos = estado.gCamposEstructura.data();
-    const bool resuelto = campos == camposDeResueltos_ && indice < numResueltos_;
-    const CampoEstructura& campo = resuelto ? campos[indice] : estado.gCamposEstructura.at(indice);
-    const CampoResuelto datos = resuelto ? camposResueltos_.data()[indice] : resolver(campo);
-    if (datos.comun == CampoComun::Otro) {
-        validarCampoFamilia(campo, datos.codigo, valorLeido);
-    } else if (datos.comun == CampoComun::Importe) {
+void ModuloPagos::validarPiezaComun(const CampoEstructura& campo, CampoComun comun,
+                                    std::string_view valorLeido) {
+    if (comun == CampoComun::Importe) {
         validarImporte(campo, valorLeido);
     } else {
         validarSigno(campo, valorLeido);

@@ -45,9 +45,7 @@ public:
     bool cargarPartes(const ParametrosConversion& parametros) override;
     void iniciarEjecucion() override;
     // The amount and its sign are validated alike in every payment family; the other fields by the family.
-    // The value read is left as it was.
     void validarPieza(std::string_view valorLeido) final;
-    void validarCampo(std::string& valorLeido) final { validarPieza(valorLeido); }
     // An order whose amount was never read, or was refused, has no amount to send.
     bool aceptarOrden() override;
     // The totals record: "08", the sum, the orders and the records written.
@@ -150,12 +148,11 @@ private:
         CampoComun comun;
     };
     CampoResuelto resolver(const CampoEstructura& campo) const;
-    // validarPieza() of the amount, the sign and a field the run's names do not cover.
-    [[gnu::noinline]] void validarPiezaComun(std::string_view valorLeido);
+    // validarPieza() of the amount and the sign.
+    [[gnu::noinline]] void validarPiezaComun(const CampoEstructura& campo, CampoComun comun,
+                                             std::string_view valorLeido);
+    // Every field of the template, resolved when the run starts, by the field's place.
     std::vector<CampoResuelto> camposResueltos_;
-    // The template the names were resolved for: a field of another one is resolved when it is read.
-    const CampoEstructura* camposDeResueltos_ = nullptr;
-    std::size_t numResueltos_ = 0;
     bool importeValido_ = false;
     // The amount piece's value in cents, kept for the totals.
     std::int64_t importeCentimos_ = 0;

@@ -92,21 +92,24 @@ void ModuloZOP::iniciarEjecucion() {
     if (!estado.gFechaDatos.empty()) {
         piezas.fechaVto = estado.gFechaDatos;
     }
-    // A payment form chosen in the dialog holds for every order; the field is found by its name. The
-    // due date's format, likewise read once per run.
-    formaPago_ = nullptr;
-    campoVto_ = nullptr;
-    for (const CampoEstructura& campo : estado.gCamposEstructura) {
-        if (campo.campo == "FechaVto" && campoVto_ == nullptr) {
-            campoVto_ = &campo;
-            formatoVto_ = formatoVto(campo.valorcampo);
+    // A payment form chosen in the dialog holds for every order: the first payment-form field sets it
+    // before any is read. What each payment-form or due-date field says, likewise read once per run.
+    camposZOP_.assign(estado.gCamposEstructura.size(), {});
+    bool formaPuesta = false;
+    for (std::size_t i = 0; i < camposZOP_.size(); ++i) {
+        const CampoEstructura& campo = estado.gCamposEstructura[i];
+        CampoZOPResuelto& resuelto = camposZOP_[i];
+        if (campo.campo == "FechaVto") {
+            resuelto.formatoVto = formatoVto(campo.valorcampo);
         }
-        if (campo.campo == "FormaPago" && formaPago_ == nullptr) {
-            piezas.operacion = operacionDeCodigo(campo.valorcampo);
-            formaPago_ = &campo;
-            formaPagoEnBlanco_ = enBlanco(campo.valorcampo);
-            operacionDialogo_ = piezas.operacion;
-            identificadoresForma_ = identificadoresForma(campo.valorcampo);
+        if (campo.campo == "FormaPago") {
+            resuelto.formaPagoEnBlanco = enBlanco(campo.valorcampo);
+            resuelto.operacionDialogo = operacionDeCodigo(campo.valorcampo);
+            resuelto.identificadoresForma = identificadoresForma(campo.valorcampo);
+            if (!formaPuesta) {
+                piezas.operacion = resuelto.operacionDialogo;
+                formaPuesta = true;
+            }
         }
     }
 }

@@ -105,7 +105,7 @@ protected:
 
 private:
     bool esTransferencia() const { return piezas.operacion == std::string_view("56"); }
-    void validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido);
+    void validarFormaPago(std::string_view valorLeido);
     void validarCP(const CampoEstructura& campo, std::string_view valor);
     void validarFechaVto(const CampoEstructura& campo, std::string_view valorLeido);
     // The fields other than plain texts, out of their way.
@@ -118,16 +118,19 @@ private:
     bool formaPagoVista_ = false;
     // A telephone or fax number or a key being read, kept from one order to the next.
     std::string numero_;
-    // The template's payment-form field as read when the run starts: blank, or the dialog's operation.
-    const CampoEstructura* formaPago_ = nullptr;
-    bool formaPagoEnBlanco_ = false;
-    std::string operacionDialogo_;
-    IdentificadoresForma identificadoresForma_;
+    // What the template says of a payment-form or due-date field, the same for every order.
+    struct CampoZOPResuelto {
+        // Payment form: blank, the dialog's operation, or the identifiers the input is compared with.
+        bool formaPagoEnBlanco = false;
+        std::string operacionDialogo;
+        IdentificadoresForma identificadoresForma;
+        // Due date: the format it is read in.
+        FormatoVto formatoVto{false, 0};
+    };
+    // Every field of the template, resolved when the run starts, by the field's place.
+    std::vector<CampoZOPResuelto> camposZOP_;
     // The province name whose piece was written last, by its address (names are kept for the run).
     const std::string* provinciaPuesta_ = nullptr;
-    // The template's due-date field and its format, as read when the run starts.
-    const CampoEstructura* campoVto_ = nullptr;
-    FormatoVto formatoVto_{false, 0};
     // The telephone and fax pieces hold numbers other than 0: records 013 and 016 are written.
     bool telefonoNoCero_ = false;
     bool faxNoCero_ = false;

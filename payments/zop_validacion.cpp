@@ -115,24 +115,23 @@ IdentificadoresForma identificadoresForma(std::string_view valorcampo) {
     return identificadores;
 }
 
-void ModuloZOP::validarFormaPago(const CampoEstructura& campo, std::string_view valorLeido) {
+void ModuloZOP::validarFormaPago(std::string_view valorLeido) {
     formaPagoVista_ = true;
     // What the template's value says is the same for every order: read once per run for its field.
-    const bool resuelta = &campo == formaPago_;
-    if (resuelta ? formaPagoEnBlanco_ : enBlanco(campo.valorcampo)) {
+    const CampoZOPResuelto& forma = camposZOP_[campoResuelto(camposZOP_.size())];
+    if (forma.formaPagoEnBlanco) {
         anotarError("Error : No se puede determinar la forma de pago");
         return;
     }
     // A form chosen in the dialog, whatever the input holds.
-    if (resuelta ? !operacionDialogo_.empty() : !operacionDeCodigo(campo.valorcampo).empty()) {
-        piezas.operacion = resuelta ? operacionDialogo_ : operacionDeCodigo(campo.valorcampo);
+    if (!forma.operacionDialogo.empty()) {
+        piezas.operacion = forma.operacionDialogo;
         return;
     }
     // The identifiers compared exactly: an empty or missing one never matches, so an empty input is no
     // payment form.
     static constexpr std::string_view kOperaciones[] = {"57", "56", "59"};
-    const IdentificadoresForma identificadores =
-        resuelta ? identificadoresForma_ : identificadoresForma(campo.valorcampo);
+    const IdentificadoresForma& identificadores = forma.identificadoresForma;
     for (std::size_t i = 0; i < identificadores.size(); ++i) {
         if (!identificadores[i].empty() && valorLeido == identificadores[i]) {
             if (piezas.operacion != kOperaciones[i]) {
@@ -165,7 +164,7 @@ void ModuloZOP::validarFechaVto(const CampoEstructura& campo, std::string_view v
     std::string& fecha = piezas.fechaVto;
     // A blank date is no date: it stays blank rather than becoming zeros of a format.
     if (enLaEntrada(campo) && !enBlanco(valorLeido)) {
-        fechaAAMMDDEn(fecha, valorLeido, &campo == campoVto_ ? formatoVto_ : formatoVto(campo.valorcampo));
+        fechaAAMMDDEn(fecha, valorLeido, camposZOP_[campoResuelto(camposZOP_.size())].formatoVto);
     } else {
         fecha.clear();
     }
@@ -220,7 +219,7 @@ void ModuloZOP::validarPropio(const CampoEstructura& campo, CampoZOP tipo, std::
     }
     switch (tipo) {
     case CampoZOP::FormaPago:
-        validarFormaPago(campo, valorLeido);
+        validarFormaPago(valorLeido);
         break;
     case CampoZOP::ClaveProveedor: {
         // Cut to its width before the "-" goes, as the supplier's key always was.

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trovanel {
@@ -44,12 +45,11 @@ protected:
         return *modulo;
     }
 
-    // Validates the field at indice and returns the value as the validator left it.
-    std::string validar(std::size_t indice, std::string valor, std::string linea = "") {
+    // Validates the value of the field at indice.
+    void validar(std::size_t indice, std::string_view valor, std::string linea = "") {
         modulo->lectura.gIndiceCampo = indice;
         modulo->lectura.gLineaActual = std::move(linea);
-        modulo->validarCampo(valor);
-        return valor;
+        modulo->validarPieza(valor);
     }
 
     CarpetaTemporal carpeta;
@@ -187,10 +187,12 @@ INSTANTIATE_TEST_SUITE_P(Tabla, CSB19ValidacionCampos, ::testing::ValuesIn(kCaso
                              return std::string(caso.param.nombre);
                          });
 
-TEST_F(CSB19Validacion, importeYConcepto1ReescribenElValorLeido) {
+TEST_F(CSB19Validacion, importeSinSusBlancosYConcepto1CortadoASuAncho) {
     preparar({campo("Importe", 1, 12), campo("Concepto1", 1, 45)});
-    EXPECT_EQ(validar(0, "  12,5 "), "12,5");
-    EXPECT_EQ(validar(1, std::string(45, 'C')), std::string(40, 'C'));
+    validar(0, "  12,5 ");
+    EXPECT_EQ(modulo->piezas.importe, "0000001250");
+    validar(1, std::string(45, 'C'));
+    EXPECT_EQ(modulo->piezas.concepto1, std::string(40, 'C'));
 }
 
 TEST_F(CSB19Validacion, titularCuentaEnBlancoTomaElTitularDelRecibo) {

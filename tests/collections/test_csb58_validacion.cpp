@@ -62,7 +62,7 @@ TEST_P(CSB58ValidacionCampos, formateaLaPiezaYAnotaSuError) {
     modulo.iniciarEjecucion();
     modulo.lectura.gLineaEntrada = 7;
     std::string valor = caso.valor;
-    modulo.validarCampo(valor);
+    modulo.validarPieza(valor);
 
     if (caso.pieza != nullptr) {
         EXPECT_EQ(modulo.piezas.*caso.pieza, caso.esperado);
@@ -149,33 +149,46 @@ TEST_F(CSB58ValidacionCampos, codigoDeBancoSeguidoReemplazaAlAnterior) {
     };
     for (const auto& [leido, pieza] : lecturas) {
         std::string valor = leido;
-        modulo.validarCampo(valor);
+        modulo.validarPieza(valor);
         EXPECT_EQ(modulo.piezas.entidad, pieza) << leido;
     }
     EXPECT_TRUE(estado.gErrores.empty());
 }
 
-// A field the run did not know when it started is resolved when read, and fills its piece alike.
-TEST_F(CSB58ValidacionCampos, campoNoResueltoAlEmpezarSeResuelveAlLeerlo) {
-    ModuloCSB58 modulo(estado, entorno);
-    modulo.iniciarEjecucion();
+// Every field of the template is resolved when the run starts, and each fills its piece by its place.
+TEST_F(CSB58ValidacionCampos, camposResueltosAlEmpezarLlenanSuPiezaPorSuLugar) {
     estado.gCamposEstructura = {campo("DomicilioDeudor", 1, 40), campo("CPDeudor", 1, 5),
                                 fecha("DD/MM/AAAA")};
+    ModuloCSB58 modulo(estado, entorno);
+    modulo.iniciarEjecucion();
     for (const std::string domicilio : {"CALLE", "PLAZA"}) {
         std::string valor = domicilio;
         modulo.lectura.gIndiceCampo = 0;
-        modulo.validarCampo(valor);
+        modulo.validarPieza(valor);
         EXPECT_EQ(modulo.piezas.domicilioDeudor, relleno(domicilio, 40));
     }
     std::string cp = "8001";
     modulo.lectura.gIndiceCampo = 1;
-    modulo.validarCampo(cp);
+    modulo.validarPieza(cp);
     EXPECT_EQ(modulo.piezas.cpDeudor, "08001");
     std::string vencimiento = "15/03/2007";
     modulo.lectura.gIndiceCampo = 2;
-    modulo.validarCampo(vencimiento);
+    modulo.validarPieza(vencimiento);
     EXPECT_EQ(modulo.piezas.fechaVto, "150307");
     EXPECT_TRUE(estado.gErrores.empty());
+}
+
+// A field the run did not resolve when it started is the caller's fault, never guessed at: the debug
+// build stops there.
+TEST_F(CSB58ValidacionCampos, campoNoResueltoAlEmpezarDetieneElProgramaDeDepuracion) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "solo la compilacion de depuracion comprueba sus condiciones";
+#else
+    ModuloCSB58 modulo(estado, entorno);
+    modulo.iniciarEjecucion();
+    estado.gCamposEstructura = {campo("DomicilioDeudor", 1, 40)};
+    EXPECT_DEATH(modulo.validarPieza("CALLE"), "resueltosGuardados");
+#endif
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "barridos.hpp"
 #include "codificacion.hpp"
 
 #include <gtest/gtest.h>
@@ -111,7 +112,9 @@ TEST(Codificacion, reconoceUtf8YLaMezclaDeCodificacionesAunqueLleguenPorTrozos) 
 
 // Runs of ASCII, and of Windows-1252 once a text is not UTF-8, are skipped by blocks: a character anywhere
 // in a long line must still be seen.
-TEST(Codificacion, veLosCaracteresEnCualquierLugarDeUnaLineaLarga) {
+using CodificacionEnCadaBarrido = pruebas::EnCadaBarrido;
+
+TEST_P(CodificacionEnCadaBarrido, veLosCaracteresEnCualquierLugarDeUnaLineaLarga) {
     for (std::size_t lugar = 0; lugar + 2 <= 200; ++lugar) {
         std::string linea(200, 'a');
         linea.replace(lugar, 2, "\xC3\xB1");
@@ -130,6 +133,8 @@ TEST(Codificacion, veLosCaracteresEnCualquierLugarDeUnaLineaLarga) {
         EXPECT_FALSE(pareceUtf8(linea)) << lugar;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Barridos, CodificacionEnCadaBarrido, pruebas::kCadaBarrido, pruebas::nombrePrueba);
 
 TEST(Codificacion, muestraLasRutasEnWindows1252) {
     EXPECT_EQ(rutaComoTexto(std::filesystem::path("/tmp/a\xC3\xB1o.txt")), "/tmp/año.txt");

@@ -1,3 +1,4 @@
+#include "barridos.hpp"
 #include "texto.hpp"
 
 #include <gtest/gtest.h>
@@ -75,11 +76,13 @@ TEST(Texto, recortaRellenosLargosEnCualquierPosicion) {
     }
 }
 
+using TextoEnCadaBarrido = pruebas::EnCadaBarrido;
+
 // Every byte at every place of texts of 27 characters (a block of 16, a word of 8 and 3 more), of 150 (two
 // runs of 64, a block of 16 and the last 16 again; or a run of 128 and the last 32) and of 200 (a run of 128,
 // two blocks of 32 and the last 32 again): only 0x00 to 0x1F and 0x7F are control characters, whatever
 // surrounds them.
-TEST(Texto, hallaCaracteresDeControlEnCualquierPosicion) {
+TEST_P(TextoEnCadaBarrido, hallaCaracteresDeControlEnCualquierPosicion) {
     for (const std::size_t largo : {27, 150, 200}) {
         for (const char relleno : {'a', ' ', '\x80', '\xFF', '\x7E', '\x20'}) {
             EXPECT_FALSE(hayCaracterControl(std::string(largo, relleno))) << static_cast<int>(relleno);
@@ -95,6 +98,42 @@ TEST(Texto, hallaCaracteresDeControlEnCualquierPosicion) {
     }
     EXPECT_FALSE(hayCaracterControl(""));
 }
+
+// The first control character's place cuts the line there: for every length up to 300 (every run of 128,
+// 64, 32, 16 and 8 and every rest after them) and every place, with a second one after it and printable
+// characters or those above 0x7F before it, the place is the one a plain scan finds. The texts start at
+// every alignment, between control characters that are not theirs.
+TEST_P(TextoEnCadaBarrido, hallaElLugarDelPrimerCaracterDeControl) {
+    const auto escaneoSimple = [](std::string_view texto) {
+        std::size_t i = 0;
+        while (i < texto.size() && !esCaracterControl(texto[i])) {
+            ++i;
+        }
+        return i;
+    };
+    constexpr char kControles[] = {'\0', '\t', '\r', '\n', '\x1F', '\x7F'};
+    constexpr std::string_view kImprimibles = "a \x7E\x80\xFF\x20";
+    for (std::size_t largo = 0; largo <= 300; ++largo) {
+        for (std::size_t lugar = 0; lugar <= largo; ++lugar) {
+            std::string memoria(largo + 64, '\0');
+            const std::size_t desde = (largo * 7 + lugar) % 32;
+            char* texto = memoria.data() + desde;
+            for (std::size_t i = 0; i < largo; ++i) {
+                texto[i] = kImprimibles[i % kImprimibles.size()];
+            }
+            // lugar == largo: none.
+            if (lugar < largo) {
+                texto[lugar] = kControles[lugar % std::size(kControles)];
+                texto[largo - 1] = kControles[(lugar + 1) % std::size(kControles)];
+            }
+            const std::string_view vista(texto, largo);
+            ASSERT_EQ(escaneoSimple(vista), lugar);
+            EXPECT_EQ(primerControl(vista), lugar) << lugar << " de " << largo << " desde " << desde;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Barridos, TextoEnCadaBarrido, pruebas::kCadaBarrido, pruebas::nombrePrueba);
 
 TEST(Texto, rellenaConBlancosOCortaAlAncho) {
     EXPECT_EQ(rellenarBlancos("ABC", 5), "ABC  ");

@@ -31,6 +31,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -54,12 +55,12 @@ public:
         return true;
     }
     void iniciarEjecucion() override {}
-    void validarCampo(std::string& valorLeido) override {
+    void validarPieza(std::string_view valorLeido) override {
         const std::string& nombre = estado.gCamposEstructura[lectura.gIndiceCampo].campo;
-        if (valorLeido.find('!') != std::string::npos) {
+        if (valorLeido.find('!') != std::string_view::npos) {
             anotarError("Error : " + nombre);
         }
-        orden_ += " " + nombre + "=" + valorLeido;
+        orden_.append(" ").append(nombre).append("=").append(valorLeido);
     }
     bool escribirRegistros(FicheroSalida& salida) override {
         if (alEscribir && !alEscribir()) {

@@ -57,7 +57,7 @@ protected:
         const auto& caso = this->GetParam();
         modulo.lectura.gLineaEntrada = 7;
         std::string valor = caso.valor;
-        modulo.validarCampo(valor);
+        modulo.validarPieza(valor);
         if (caso.pieza != nullptr) {
             EXPECT_EQ(modulo.piezas.*caso.pieza, caso.esperado);
         } else {
