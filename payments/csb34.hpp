@@ -94,6 +94,10 @@ protected:
     void validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) override;
     void validarCuenta(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido);
     void validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido);
+    void validarClave(const CampoEstructura& campo, std::string_view valorLeido);
+    void validarGastos(const CampoEstructura& campo, std::string_view valorLeido);
+    // The beneficiary's address, postal code, town and province.
+    void validarDireccion(CampoCSB34 tipo, const CampoEstructura& campo, std::string_view valorLeido);
     int resolverCampo(std::string_view nombre) const override { return static_cast<int>(campoCSB34(nombre)); }
 
 private:

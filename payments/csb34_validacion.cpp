@@ -170,58 +170,39 @@ void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, st
     }
 }
 
-void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) {
-    const auto tipo = static_cast<CampoCSB34>(codigo);
-    // The value without its surrounding blanks, where the piece does not trim it itself: a piece at its
-    // width copies a value that starts with a character as it is, its blanks at the end as padding.
-    const auto valor = [valorLeido] { return recortar(valorLeido); };
+void ModuloCSB34::validarClave(const CampoEstructura& campo, std::string_view valorLeido) {
+    std::string_view clave = plantillaOValor(campo, valorLeido);
+    if (claveSinGuion_) {
+        clave = sinPrimerGuion(recortar(clave), clave_);
+    }
+    if (!rellenarEn(piezas.claveBeneficiario, clave, 12)) {
+        anotarError("Error : No hay clave de beneficiario");
+    }
+}
+
+void ModuloCSB34::validarGastos(const CampoEstructura& campo, std::string_view valorLeido) {
+    if (!colocado(campo)) {
+        // A column that gives nothing leaves the run's charges (payroll's "1") alone.
+        if (!campo.valorcampo.empty()) {
+            piezas.gastos = Left(campo.valorcampo, 1);
+        }
+        return;
+    }
+    const std::string_view valor = recortar(valorLeido);
+    const std::string_view gastos = campo.obligatorio ? plantillaOValor(campo, valor) : valor;
+    if (campo.obligatorio && gastos != "1" && gastos != "2") {
+        anotarError("Error : No se ha especificado los gastos");
+    }
+    piezas.gastos.assign(gastos.substr(0, 1));
+}
+
+void ModuloCSB34::validarDireccion(CampoCSB34 tipo, const CampoEstructura& campo,
+                                   std::string_view valorLeido) {
     const bool otrasClases = !nominaOTransferencia_;
     PiezasCSB34& p = piezas;
-
     switch (tipo) {
-    case CampoCSB34::ClaveBeneficiario: {
-        std::string_view clave = plantillaOValor(campo, valorLeido);
-        if (claveSinGuion_) {
-            clave = sinPrimerGuion(recortar(clave), clave_);
-        }
-        if (!rellenarEn(p.claveBeneficiario, clave, 12)) {
-            anotarError("Error : No hay clave de beneficiario");
-        }
-        break;
-    }
-    case CampoCSB34::Entidad:
-    case CampoCSB34::Oficina:
-    case CampoCSB34::DC:
-    case CampoCSB34::Cuenta:
-        validarCuenta(tipo, campo, valorLeido);
-        break;
-    case CampoCSB34::Gastos: {
-        if (!colocado(campo)) {
-            // A column that gives nothing leaves the run's charges (payroll's "1") alone.
-            if (!campo.valorcampo.empty()) {
-                p.gastos = Left(campo.valorcampo, 1);
-            }
-        } else {
-            const std::string_view gastos = campo.obligatorio ? plantillaOValor(campo, valor()) : valor();
-            if (campo.obligatorio && gastos != "1" && gastos != "2") {
-                anotarError("Error : No se ha especificado los gastos");
-            }
-            p.gastos.assign(gastos.substr(0, 1));
-        }
-        break;
-    }
-    case CampoCSB34::FechaVto:
-    case CampoCSB34::FechaFactura:
-        validarFecha(tipo, campo, valorLeido);
-        break;
-    case CampoCSB34::NombreBeneficiario: {
-        if (!rellenarEn(p.nombre, valorLeido, 36)) {
-            anotarError("Error : Falta nombre de Beneficiario");
-        }
-        break;
-    }
     case CampoCSB34::DomicilioBeneficiario: {
-        const std::string_view domicilio = valor();
+        const std::string_view domicilio = recortar(valorLeido);
         partirEn36(enBlanco(domicilio) && !otrasClases ? "Desconocido" : domicilio, p.domicilio,
                    p.domicilio2);
         if (enBlanco(domicilio) && otrasClases) {
@@ -237,14 +218,52 @@ void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, 
         datoDeDireccion(p.plaza, campo, valorLeido, "Desconocido", 10,
                         "Error : Falta Plaza del Beneficiario");
         break;
-    case CampoCSB34::ProvinciaBeneficiario: {
-        if (const std::string_view provinciaLeida = valor(); enBlanco(provinciaLeida)) {
+    default: // the province
+        if (const std::string_view provinciaLeida = recortar(valorLeido); enBlanco(provinciaLeida)) {
             p.provinciaBeneficiario = provincia(std::string_view(p.cp).substr(0, 5));
         } else {
             p.provinciaBeneficiario.assign(provinciaLeida);
         }
         break;
     }
+}
+
+void ModuloCSB34::validarCampoFamilia(const CampoEstructura& campo, int codigo, std::string_view valorLeido) {
+    const auto tipo = static_cast<CampoCSB34>(codigo);
+    // The value without its surrounding blanks, where the piece does not trim it itself: a piece at its
+    // width copies a value that starts with a character as it is, its blanks at the end as padding.
+    const auto valor = [valorLeido] { return recortar(valorLeido); };
+    PiezasCSB34& p = piezas;
+
+    switch (tipo) {
+    case CampoCSB34::ClaveBeneficiario:
+        validarClave(campo, valorLeido);
+        break;
+    case CampoCSB34::Entidad:
+    case CampoCSB34::Oficina:
+    case CampoCSB34::DC:
+    case CampoCSB34::Cuenta:
+        validarCuenta(tipo, campo, valorLeido);
+        break;
+    case CampoCSB34::Gastos:
+        validarGastos(campo, valorLeido);
+        break;
+    case CampoCSB34::FechaVto:
+    case CampoCSB34::FechaFactura:
+        validarFecha(tipo, campo, valorLeido);
+        break;
+    case CampoCSB34::NombreBeneficiario: {
+        if (!rellenarEn(p.nombre, valorLeido, 36)) {
+            anotarError("Error : Falta nombre de Beneficiario");
+        }
+        break;
+    }
+    case CampoCSB34::DomicilioBeneficiario:
+    case CampoCSB34::CPBeneficiario:
+    case CampoCSB34::PlazaBeneficiario:
+    case CampoCSB34::ProvinciaBeneficiario:
+        validarDireccion(tipo, campo, valorLeido);
+        break;
     case CampoCSB34::ConceptoOrden:
         partirEn36(valor(), p.conceptoOrden, p.conceptoOrden2);
         break;
