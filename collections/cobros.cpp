@@ -17,9 +17,6 @@ namespace {
 // Amounts and counts of records 58 and 59 hold ten digits.
 constexpr std::int64_t kMaximoDiezCifras = 9'999'999'999;
 
-} // namespace
-
-namespace {
 constexpr NombreCampoCobro kNombresCSB19[] = {
     {"NombreTitularRecibo", CampoCobro::NombreTitular},
     {"NombreTitularCuenta", CampoCobro::NombreTitularCuenta},
@@ -36,6 +33,7 @@ constexpr NombreCampoCobro kNombresCSB58[] = {
     {"CPDeudor", CampoCobro::CPDeudor},
     {"CodProvincia", CampoCobro::CodProvincia},
 };
+
 } // namespace
 
 // Norm 58 has no charge date in record 53, whose tail ends in nine zeros.

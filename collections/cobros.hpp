@@ -171,9 +171,6 @@ private:
     CampoResuelto resolverNombre(const std::string& nombre) const;
     PiezaSimple piezaSimple(CampoCobro campo);
     static void ponerSimple(const PiezaSimple& simple, std::string_view valor);
-
-protected:
-private:
     // The value read, narrowed to what the validators keep of it.
     void validarLeido(std::string_view& valorLeido);
     void validarImporte(std::string_view& valorLeido);

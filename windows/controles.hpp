@@ -95,8 +95,6 @@ QString textoRuta(const std::filesystem::path& ruta);
 // The id stored with the selected entry of a list, nothing when none is selected.
 std::optional<std::int64_t> idSeleccionado(const QComboBox* combo);
 
-// A party list filled anew with its signals blocked, the boxes that showed the former choice emptied,
-// and the first party selected; false when there is none. The caller then runs the list's handler.
 // A stored 20-character account shown in its entity, office, check-digit and number boxes.
 void mostrarCuenta(const std::string& cuenta, QLineEdit* entidad, QLineEdit* oficina, QLineEdit* dc,
                    QLineEdit* numero);
@@ -104,6 +102,8 @@ void mostrarCuenta(const std::string& cuenta, QLineEdit* entidad, QLineEdit* ofi
 // information or an error box. True when the account passed.
 bool mostrarValidacion(Avisos& avisos, const ValidacionParte& validacion, QLineEdit* numero);
 
+// A party list filled anew with its signals blocked, the boxes that showed the former choice emptied,
+// and the first party selected; false when there is none. The caller then runs the list's handler.
 bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes,
                        std::initializer_list<QLineEdit*> cajas);
 
