@@ -3,10 +3,42 @@
 #include "conversion.hpp"
 #include "fechas.hpp"
 #include "fichero_salida.hpp"
-#include "registro_fijo.hpp"
+#include "registro_dispuesto.hpp"
 #include "texto.hpp"
 
 namespace trovanel {
+
+namespace {
+
+// Record 56-86: the account holder and the debtor's address.
+// One piece a line, as the norm lists them.
+// clang-format off
+enum class Domicilio56 {
+    Registro,
+    Datos,
+    Emisor,
+    Referencia,
+    TitularCuenta,
+    Direccion,
+    Localidad,
+    CP,
+    Libre
+};
+constexpr Tramo<Domicilio56> kDomicilio56[] = {
+    {Domicilio56::Registro, 0, 2},
+    {Domicilio56::Datos, 2, 2},
+    {Domicilio56::Emisor, 4, 12},
+    {Domicilio56::Referencia, 16, 12},
+    {Domicilio56::TitularCuenta, 28, 40},
+    {Domicilio56::Direccion, 68, 40},
+    {Domicilio56::Localidad, 108, 35},
+    {Domicilio56::CP, 143, 5},
+    {Domicilio56::Libre, 148, 14},
+};
+// clang-format on
+static_assert(llenaRegistro(kDomicilio56, 162));
+
+} // namespace
 
 ModuloCSB19::ModuloCSB19(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion)
     : ModuloCobros(estadoEjecucion, entornoEjecucion, kRasgosCSB19, piezas) {}
@@ -22,12 +54,12 @@ bool ModuloCSB19::cargarPartes(const ParametrosConversion& parametros) {
 void ModuloCSB19::escribirDomicilio(FicheroSalida& salida) {
     const PiezasCSB19& p = piezas;
     if (!enBlanco(p.nombreTitularCuenta) && !enBlanco(p.direccion)) {
-        escribirOpcional(registroOrden(salida, '6')
-                             .texto(p.nombreTitularCuenta, 40)
-                             .texto(p.direccion, 40)
-                             .texto(p.localidad, 35)
-                             .texto(p.cp, 5)
-                             .blancos(14));
+        using P = Domicilio56;
+        registroOrden<kDomicilio56>(salida, '6')
+            .texto<P::TitularCuenta>(p.nombreTitularCuenta)
+            .texto<P::Direccion>(p.direccion)
+            .texto<P::Localidad>(p.localidad)
+            .texto<P::CP>(p.cp);
     }
 }
 
