@@ -13,7 +13,7 @@ namespace {
 // Record 56-86: the account holder and the debtor's address.
 // One piece a line, as the norm lists them.
 // clang-format off
-enum class Domicilio56 {
+enum class Domicilio5686 {
     Registro,
     Datos,
     Emisor,
@@ -24,19 +24,19 @@ enum class Domicilio56 {
     CP,
     Libre
 };
-constexpr Tramo<Domicilio56> kDomicilio56[] = {
-    {Domicilio56::Registro, 0, 2},
-    {Domicilio56::Datos, 2, 2},
-    {Domicilio56::Emisor, 4, 12},
-    {Domicilio56::Referencia, 16, 12},
-    {Domicilio56::TitularCuenta, 28, 40},
-    {Domicilio56::Direccion, 68, 40},
-    {Domicilio56::Localidad, 108, 35},
-    {Domicilio56::CP, 143, 5},
-    {Domicilio56::Libre, 148, 14},
+constexpr Tramo<Domicilio5686> kDomicilio5686[] = {
+    {Domicilio5686::Registro, 0, 2},
+    {Domicilio5686::Datos, 2, 2},
+    {Domicilio5686::Emisor, 4, 12},
+    {Domicilio5686::Referencia, 16, 12},
+    {Domicilio5686::TitularCuenta, 28, 40},
+    {Domicilio5686::Direccion, 68, 40},
+    {Domicilio5686::Localidad, 108, 35},
+    {Domicilio5686::CP, 143, 5},
+    {Domicilio5686::Libre, 148, 14},
 };
 // clang-format on
-static_assert(llenaRegistro(kDomicilio56, 162));
+static_assert(llenaRegistro(kDomicilio5686, 162));
 
 } // namespace
 
@@ -54,8 +54,8 @@ bool ModuloCSB19::cargarPartes(const ParametrosConversion& parametros) {
 void ModuloCSB19::escribirDomicilio(FicheroSalida& salida) {
     const PiezasCSB19& p = piezas;
     if (!enBlanco(p.nombreTitularCuenta) && !enBlanco(p.direccion)) {
-        using P = Domicilio56;
-        registroOrden<kDomicilio56>(salida, '6')
+        using P = Domicilio5686;
+        registroOrden<kDomicilio5686>(salida, '6')
             .texto<P::TitularCuenta>(p.nombreTitularCuenta)
             .texto<P::Direccion>(p.direccion)
             .texto<P::Localidad>(p.localidad)

@@ -13,7 +13,7 @@ namespace {
 // Record 56-76: the debtor's address, the ordering party's town and the province.
 // One piece a line, as the norm lists them.
 // clang-format off
-enum class Domicilio56 {
+enum class Domicilio5676 {
     Registro,
     Datos,
     Emisor,
@@ -25,20 +25,20 @@ enum class Domicilio56 {
     Provincia,
     Libre,
 };
-constexpr Tramo<Domicilio56> kDomicilio56[] = {
-    {Domicilio56::Registro, 0, 2},
-    {Domicilio56::Datos, 2, 2},
-    {Domicilio56::Emisor, 4, 12},
-    {Domicilio56::Referencia, 16, 12},
-    {Domicilio56::Domicilio, 28, 40},
-    {Domicilio56::Localidad, 68, 35},
-    {Domicilio56::CP, 103, 5},
-    {Domicilio56::LocalidadOrdenante, 108, 38},
-    {Domicilio56::Provincia, 146, 2},
-    {Domicilio56::Libre, 148, 14},
+constexpr Tramo<Domicilio5676> kDomicilio5676[] = {
+    {Domicilio5676::Registro, 0, 2},
+    {Domicilio5676::Datos, 2, 2},
+    {Domicilio5676::Emisor, 4, 12},
+    {Domicilio5676::Referencia, 16, 12},
+    {Domicilio5676::Domicilio, 28, 40},
+    {Domicilio5676::Localidad, 68, 35},
+    {Domicilio5676::CP, 103, 5},
+    {Domicilio5676::LocalidadOrdenante, 108, 38},
+    {Domicilio5676::Provincia, 146, 2},
+    {Domicilio5676::Libre, 148, 14},
 };
 // clang-format on
-static_assert(llenaRegistro(kDomicilio56, 162));
+static_assert(llenaRegistro(kDomicilio5676, 162));
 
 } // namespace
 
@@ -82,8 +82,8 @@ bool ModuloCSB58::aceptarOrden() {
 void ModuloCSB58::escribirDomicilio(FicheroSalida& salida) {
     const PiezasCSB58& p = piezas;
     if (!enBlanco(p.domicilioDeudor)) {
-        using P = Domicilio56;
-        registroOrden<kDomicilio56>(salida, '6')
+        using P = Domicilio5676;
+        registroOrden<kDomicilio5676>(salida, '6')
             .texto<P::Domicilio>(p.domicilioDeudor)
             .texto<P::Localidad>(p.localidadDeudor)
             .texto<P::CP>(p.cpDeudor)

@@ -107,21 +107,22 @@ bool mostrarValidacion(Avisos& avisos, const ValidacionParte& validacion, QLineE
 bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes,
                        std::initializer_list<QLineEdit*> cajas);
 
-// The frame "frameEmisor" of a party and its account: the party's name list, its N.I.F., its suffix
-// (collection issuers only), the bank of the stored account (an edit keeps it, so it is read-only),
-// office, check digits, number, and the read-only id. The account boxes take only what an account
-// holds; every edit of the user calls modificado.
+// The frame "frameEmisor" of a party and its account, a collection issuer or an ordering party of
+// payments: the party's name list, its N.I.F., its suffix (collection issuers only), the bank of the
+// stored account (an edit keeps it, so it is read-only), office, check digits, number, and the read-only
+// id. The account boxes take only what an account holds; every edit of the user calls modificado. The
+// objects keep the issuer's names in both windows ("cbNombreEmi", "tbNifEmi", ...).
 struct PanelCuenta {
     QGroupBox* marco;
     QFormLayout* formulario;
-    QComboBox* cbNombreEmi;
-    QLineEdit* tbNifEmi;
-    QLineEdit* tbSufEmi; // nullptr without a suffix
-    QLineEdit* tbEntidadEmi;
-    QLineEdit* tbOficinaEmi;
+    QComboBox* cbNombre;
+    QLineEdit* tbNif;
+    QLineEdit* tbSuf; // nullptr without a suffix
+    QLineEdit* tbEntidad;
+    QLineEdit* tbOficina;
     QLineEdit* tbDC;
     QLineEdit* tbCCC;
-    QLineEdit* tbIdEmi;
+    QLineEdit* tbId;
 };
 PanelCuenta panelCuenta(const char* titulo, bool conSufijo, const std::function<void()>& modificado,
                         QWidget* padre);
