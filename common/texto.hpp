@@ -72,8 +72,8 @@ inline bool esCaracterControl(char c) {
     return byte < 0x20 || byte == 0x7F;
 }
 // Where the text's first control character is, or its length when it holds none. It runs for every line
-// and field read: 32 characters at a time where the processor has AVX2, else 16 with SSE2, else 8 in a
-// word, and the last few one by one.
+// and field read: a text of 32 characters or more 32 at a time where the processor has AVX2; otherwise 16
+// at a time with SSE2, then 8 in a word, and the last few one by one.
 std::size_t primerControl(std::string_view texto);
 // Whether the text holds a control character.
 inline bool hayCaracterControl(std::string_view texto) {
