@@ -195,8 +195,8 @@ constexpr Tramo<Total59> kTotal59[] = {
     {Total59::Libre4, 124, 38},
 };
 static_assert(llenaRegistro(kTotal59, 162));
-
 // clang-format on
+
 } // namespace
 
 // Norm 58 has no charge date in record 53, whose tail ends in nine zeros.
