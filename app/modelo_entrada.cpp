@@ -10,6 +10,7 @@
 #include "error.hpp"
 #include "estado_ejecucion.hpp"
 #include "libro_excel.hpp"
+#include "origen_access.hpp"
 #include "reloj.hpp"
 #include "texto.hpp"
 #include "tipos_plantilla.hpp"
@@ -95,7 +96,7 @@ std::string filtroEntrada(std::string_view tipoEstructura) {
     case TipoEntrada::Excel:
         return "Libros Excel (*.xls *.xlsx)";
     case TipoEntrada::Access:
-        return "Base Datos Access (*.mdb *.accdb *.db *.sqlite)";
+        return filtroBasesDatos("Base Datos Access");
     case TipoEntrada::Texto:
         break;
     }

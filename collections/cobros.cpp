@@ -6,9 +6,11 @@
 #include "importes.hpp"
 #include "log_errores.hpp"
 #include "piezas.hpp"
-#include "registro_fijo.hpp"
+#include "registro_dispuesto.hpp"
 #include "reloj.hpp"
 #include "texto.hpp"
+
+#include <type_traits>
 
 namespace trovanel {
 
@@ -17,9 +19,6 @@ namespace {
 // Amounts and counts of records 58 and 59 hold ten digits.
 constexpr std::int64_t kMaximoDiezCifras = 9'999'999'999;
 
-} // namespace
-
-namespace {
 constexpr NombreCampoCobro kNombresCSB19[] = {
     {"NombreTitularRecibo", CampoCobro::NombreTitular},
     {"NombreTitularCuenta", CampoCobro::NombreTitularCuenta},
@@ -36,6 +35,168 @@ constexpr NombreCampoCobro kNombresCSB58[] = {
     {"CPDeudor", CampoCobro::CPDeudor},
     {"CodProvincia", CampoCobro::CodProvincia},
 };
+
+// The records both norms share, as the norms lay them out: each piece, where it starts, its width; one
+// piece a line.
+// clang-format off
+// Record 51, the presenter's header.
+enum class Cabecera51 {
+    Registro,
+    Datos,
+    Presentador,
+    FechaCreacion,
+    Libre1,
+    Nombre,
+    Libre2,
+    Entidad,
+    Oficina,
+    Libre3
+};
+constexpr Tramo<Cabecera51> kCabecera51[] = {
+    {Cabecera51::Registro, 0, 2},
+    {Cabecera51::Datos, 2, 2},
+    {Cabecera51::Presentador, 4, 12},
+    {Cabecera51::FechaCreacion, 16, 6},
+    {Cabecera51::Libre1, 22, 6},
+    {Cabecera51::Nombre, 28, 40},
+    {Cabecera51::Libre2, 68, 20},
+    {Cabecera51::Entidad, 88, 4},
+    {Cabecera51::Oficina, 92, 4},
+    {Cabecera51::Libre3, 96, 66},
+};
+static_assert(llenaRegistro(kCabecera51, 162));
+
+// Record 53, the issuer's header.
+enum class Cabecera53 {
+    Registro,
+    Datos,
+    Emisor,
+    FechaCreacion,
+    FechaCargo,
+    Nombre,
+    Entidad,
+    Oficina,
+    DC,
+    Cuenta,
+    Libre1,
+    Procedimiento,
+    Libre2,
+    Cola,
+};
+constexpr Tramo<Cabecera53> kCabecera53[] = {
+    {Cabecera53::Registro, 0, 2},
+    {Cabecera53::Datos, 2, 2},
+    {Cabecera53::Emisor, 4, 12},
+    {Cabecera53::FechaCreacion, 16, 6},
+    {Cabecera53::FechaCargo, 22, 6},
+    {Cabecera53::Nombre, 28, 40},
+    {Cabecera53::Entidad, 68, 4},
+    {Cabecera53::Oficina, 72, 4},
+    {Cabecera53::DC, 76, 2},
+    {Cabecera53::Cuenta, 78, 10},
+    {Cabecera53::Libre1, 88, 8},
+    {Cabecera53::Procedimiento, 96, 2},
+    {Cabecera53::Libre2, 98, 50},
+    {Cabecera53::Cola, 148, 14},
+};
+static_assert(llenaRegistro(kCabecera53, 162));
+
+// The order's first record 56: the debtor, the account, the amount and the first concept.
+enum class Orden56 {
+    Registro,
+    Datos,
+    Emisor,
+    Referencia,
+    Titular,
+    Entidad,
+    Oficina,
+    DC,
+    Cuenta,
+    Importe,
+    CodigoDevolucion,
+    ReferenciaInterna,
+    Concepto1,
+    FechaVto,
+    Libre,
+};
+constexpr Tramo<Orden56> kOrden56[] = {
+    {Orden56::Registro, 0, 2},
+    {Orden56::Datos, 2, 2},
+    {Orden56::Emisor, 4, 12},
+    {Orden56::Referencia, 16, 12},
+    {Orden56::Titular, 28, 40},
+    {Orden56::Entidad, 68, 4},
+    {Orden56::Oficina, 72, 4},
+    {Orden56::DC, 76, 2},
+    {Orden56::Cuenta, 78, 10},
+    {Orden56::Importe, 88, 10},
+    {Orden56::CodigoDevolucion, 98, 6},
+    {Orden56::ReferenciaInterna, 104, 10},
+    {Orden56::Concepto1, 114, 40},
+    {Orden56::FechaVto, 154, 6},
+    {Orden56::Libre, 160, 2},
+};
+static_assert(llenaRegistro(kOrden56, 162));
+
+// The records 56 of concepts 2 to 16, three to a record.
+enum class Conceptos56 { Registro, Datos, Emisor, Referencia, Primero, Segundo, Tercero, Libre };
+constexpr Tramo<Conceptos56> kConceptos56[] = {
+    {Conceptos56::Registro, 0, 2},
+    {Conceptos56::Datos, 2, 2},
+    {Conceptos56::Emisor, 4, 12},
+    {Conceptos56::Referencia, 16, 12},
+    {Conceptos56::Primero, 28, 40},
+    {Conceptos56::Segundo, 68, 40},
+    {Conceptos56::Tercero, 108, 40},
+    {Conceptos56::Libre, 148, 14},
+};
+static_assert(llenaRegistro(kConceptos56, 162));
+
+// Record 58, the issuer's totals.
+enum class Total58 { Registro, Datos, Emisor, Libre1, Importe, Libre2, Ordenes, Registros, Libre3 };
+constexpr Tramo<Total58> kTotal58[] = {
+    {Total58::Registro, 0, 2},
+    {Total58::Datos, 2, 2},
+    {Total58::Emisor, 4, 12},
+    {Total58::Libre1, 16, 72},
+    {Total58::Importe, 88, 10},
+    {Total58::Libre2, 98, 6},
+    {Total58::Ordenes, 104, 10},
+    {Total58::Registros, 114, 10},
+    {Total58::Libre3, 124, 38},
+};
+static_assert(llenaRegistro(kTotal58, 162));
+
+// Record 59, the file's totals: one issuer.
+enum class Total59 {
+    Registro,
+    Datos,
+    Presentador,
+    Libre1,
+    Emisores,
+    Libre2,
+    Importe,
+    Libre3,
+    Ordenes,
+    Registros,
+    Libre4,
+};
+constexpr Tramo<Total59> kTotal59[] = {
+    {Total59::Registro, 0, 2},
+    {Total59::Datos, 2, 2},
+    {Total59::Presentador, 4, 12},
+    {Total59::Libre1, 16, 52},
+    {Total59::Emisores, 68, 4},
+    {Total59::Libre2, 72, 16},
+    {Total59::Importe, 88, 10},
+    {Total59::Libre3, 98, 6},
+    {Total59::Ordenes, 104, 10},
+    {Total59::Registros, 114, 10},
+    {Total59::Libre4, 124, 38},
+};
+static_assert(llenaRegistro(kTotal59, 162));
+// clang-format on
+
 } // namespace
 
 // Norm 58 has no charge date in record 53, whose tail ends in nine zeros.
@@ -234,65 +395,53 @@ bool ModuloCobros::aceptarOrden() {
     return true;
 }
 
-void ModuloCobros::escribirOpcional(const RegistroFijo& registro) {
-    registro.terminar();
-    ++gNumRegistrosTotal;
-}
-
 bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
     const PiezasCobro& p = comunes_;
     const std::string_view datos = rasgos_.codigoDatos;
     if (gCabPresentadorPendiente) {
-        RegistroFijo(salida, kAnchoRegistro)
-            .texto("51", 2)
-            .texto(datos, 2)
-            .texto(p.idPresentador, 12)
-            .texto(p.fechaCreacion, 6)
-            .blancos(6)
-            .texto(p.nombrePresentador, 40)
-            .blancos(20)
-            .texto(p.entidadEmisor, 4)
-            .texto(p.oficinaEmisor, 4)
-            .blancos(12 + 40 + 14)
-            .terminar();
+        using P = Cabecera51;
+        RegistroDispuesto<kCabecera51>(salida)
+            .texto<P::Registro>("51")
+            .texto<P::Datos>(datos)
+            .texto<P::Presentador>(p.idPresentador)
+            .texto<P::FechaCreacion>(p.fechaCreacion)
+            .texto<P::Nombre>(p.nombrePresentador)
+            .texto<P::Entidad>(p.entidadEmisor)
+            .texto<P::Oficina>(p.oficinaEmisor);
         ++gNumRegistrosTotal;
         gCabPresentadorPendiente = false;
     }
     if (gCabEmisorPendiente) {
-        RegistroFijo(salida, kAnchoRegistro)
-            .texto("53", 2)
-            .texto(datos, 2)
-            .texto(p.idEmisor, 12)
-            .texto(p.fechaCreacion, 6)
-            .texto(p.fechaCargo, 6)
-            .texto(p.nombreEmisor, 40)
-            .texto(p.entidadEmisor, 4)
-            .texto(p.oficinaEmisor, 4)
-            .texto(p.dcEmisor, 2)
-            .texto(p.cuentaEmisor, 10)
-            .blancos(8)
-            .texto(rasgos_.procedimiento, 2)
-            .blancos(10 + 40)
-            .texto(rasgos_.colaCabecera, 14)
-            .terminar();
+        using P = Cabecera53;
+        RegistroDispuesto<kCabecera53>(salida)
+            .texto<P::Registro>("53")
+            .texto<P::Datos>(datos)
+            .texto<P::Emisor>(p.idEmisor)
+            .texto<P::FechaCreacion>(p.fechaCreacion)
+            .texto<P::FechaCargo>(p.fechaCargo)
+            .texto<P::Nombre>(p.nombreEmisor)
+            .texto<P::Entidad>(p.entidadEmisor)
+            .texto<P::Oficina>(p.oficinaEmisor)
+            .texto<P::DC>(p.dcEmisor)
+            .texto<P::Cuenta>(p.cuentaEmisor)
+            .texto<P::Procedimiento>(rasgos_.procedimiento)
+            .texto<P::Cola>(rasgos_.colaCabecera);
         ++gNumRegistrosTotal;
         gCabEmisorPendiente = false;
     }
 
-    RegistroFijo orden = registroOrden(salida, datos[1]);
-    orden.texto(p.nombreTitular, 40)
-        .texto(p.entidad, 4)
-        .texto(p.oficina, 4)
-        .texto(p.dc, 2)
-        .texto(p.cuenta, 10)
-        .ceros(p.importe, 10)
-        .texto(p.codigoDevolucion, 6)
-        .texto(p.referenciaInterna, 10)
-        .texto(p.concepto1, 40)
-        .texto(p.fechaVto, 6)
-        .blancos(2)
-        .terminar();
-    ++gNumRegistrosTotal;
+    using O = Orden56;
+    registroOrden<kOrden56>(salida, datos[1])
+        .texto<O::Titular>(p.nombreTitular)
+        .texto<O::Entidad>(p.entidad)
+        .texto<O::Oficina>(p.oficina)
+        .texto<O::DC>(p.dc)
+        .texto<O::Cuenta>(p.cuenta)
+        .ceros<O::Importe>(p.importe)
+        .texto<O::CodigoDevolucion>(p.codigoDevolucion)
+        .texto<O::ReferenciaInterna>(p.referenciaInterna)
+        .texto<O::Concepto1>(p.concepto1)
+        .texto<O::FechaVto>(p.fechaVto);
     ++gNumRegistrosIndividuales;
     gImporteTotal += importeCentimos_;
 
@@ -304,11 +453,10 @@ bool ModuloCobros::escribirRegistros(FicheroSalida& salida) {
         if (enBlanco(c1) && enBlanco(c2) && enBlanco(c3)) {
             continue;
         }
-        escribirOpcional(registroOrden(salida, static_cast<char>(datos[1] + 1 + grupo))
-                             .texto(c1, 40)
-                             .texto(c2, 40)
-                             .texto(c3, 40)
-                             .blancos(14));
+        registroOrden<kConceptos56>(salida, static_cast<char>(datos[1] + 1 + grupo))
+            .texto<Conceptos56::Primero>(c1)
+            .texto<Conceptos56::Segundo>(c2)
+            .texto<Conceptos56::Tercero>(c3);
     }
     escribirDomicilio(salida);
     limpiarOpcionales();
@@ -319,24 +467,22 @@ bool ModuloCobros::escribirTotales(FicheroSalida& salida) {
     const PiezasCobro& p = comunes_;
     const std::string_view datos = rasgos_.codigoDatos;
     // Both totals records end alike: amount, orders, records counted so far.
-    const auto cola = [this](RegistroFijo& registro) {
-        registro.numero(gImporteTotal, 10)
-            .blancos(6)
-            .numero(gNumRegistrosIndividuales, 10)
-            .numero(gNumRegistrosTotal, 10)
-            .blancos(20 + 18)
-            .terminar();
+    const auto cola = [this](auto&& registro) {
+        using P = typename std::remove_cvref_t<decltype(registro)>::Pieza;
+        registro.template numero<P::Importe>(gImporteTotal)
+            .template numero<P::Ordenes>(gNumRegistrosIndividuales)
+            .template numero<P::Registros>(gNumRegistrosTotal);
     };
-    RegistroFijo totalEmisor(salida, kAnchoRegistro);
-    cola(totalEmisor.texto("58", 2).texto(datos, 2).texto(p.idEmisor, 12).blancos(12 + 40 + 20));
+    cola(RegistroDispuesto<kTotal58>(salida)
+             .texto<Total58::Registro>("58")
+             .texto<Total58::Datos>(datos)
+             .texto<Total58::Emisor>(p.idEmisor));
     gNumRegistrosTotal += 2;
-    RegistroFijo totalGeneral(salida, kAnchoRegistro);
-    cola(totalGeneral.texto("59", 2)
-             .texto(datos, 2)
-             .texto(p.idPresentador, 12)
-             .blancos(12 + 40)
-             .texto("0001", 4)
-             .blancos(16));
+    cola(RegistroDispuesto<kTotal59>(salida)
+             .texto<Total59::Registro>("59")
+             .texto<Total59::Datos>(datos)
+             .texto<Total59::Presentador>(p.idPresentador)
+             .texto<Total59::Emisores>("0001"));
     return salida.correcto();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "familia_conversion.hpp"
-#include "registro_fijo.hpp"
+#include "registro_dispuesto.hpp"
 
 #include <array>
 #include <cstdint>
@@ -143,16 +143,22 @@ protected:
     // Every record of both norms is 162 characters long.
     static constexpr std::size_t kAnchoRegistro = 162;
 
-    // Records 56 with the data code's last digit and the order's reference, built in the bank file.
-    // Inline: every order writes two or more.
-    RegistroFijo registroOrden(FicheroSalida& salida, char digito) {
-        RegistroFijo registro(salida, kAnchoRegistro);
-        const char codigo[] = {'5', '6', rasgos_.codigoDatos[0], digito};
-        registro.texto({codigo, 4}, 4).texto(comunes_.idEmisor, 12).texto(comunes_.codigoReferencia, 12);
+    // A record 56 of the order laid out by Tramos, built in the bank file and counted among its records:
+    // its data code ends in the digit, and the issuer and the order's reference follow. Every table of a
+    // record 56 starts with those pieces. Inline: every order writes two or more.
+    template <const auto& Tramos>
+    RegistroDispuesto<Tramos> registroOrden(FicheroSalida& salida, char digito) {
+        using Pieza = typename RegistroDispuesto<Tramos>::Pieza;
+        static_assert(RegistroDispuesto<Tramos>::kAncho == kAnchoRegistro);
+        RegistroDispuesto<Tramos> registro(salida);
+        const char datos[] = {rasgos_.codigoDatos[0], digito};
+        registro.template texto<Pieza::Registro>("56")
+            .template texto<Pieza::Datos>({datos, 2})
+            .template texto<Pieza::Emisor>(comunes_.idEmisor)
+            .template texto<Pieza::Referencia>(comunes_.codigoReferencia);
+        ++gNumRegistrosTotal;
         return registro;
     }
-    // An optional record, built in the bank file, counts among the records.
-    void escribirOpcional(const RegistroFijo& registro);
 
     // Empties concepts 2 to 16.
     void limpiarConceptos();
@@ -168,9 +174,6 @@ private:
     CampoResuelto resolverNombre(const std::string& nombre) const;
     PiezaSimple piezaSimple(CampoCobro campo);
     static void ponerSimple(const PiezaSimple& simple, std::string_view valor);
-
-protected:
-private:
     // The value read, narrowed to what the validators keep of it.
     void validarLeido(std::string_view& valorLeido);
     void validarImporte(std::string_view& valorLeido);

@@ -3,10 +3,44 @@
 #include "conversion.hpp"
 #include "fechas.hpp"
 #include "fichero_salida.hpp"
-#include "registro_fijo.hpp"
+#include "registro_dispuesto.hpp"
 #include "texto.hpp"
 
 namespace trovanel {
+
+namespace {
+
+// Record 56-76: the debtor's address, the ordering party's town and the province.
+// One piece a line, as the norm lists them.
+// clang-format off
+enum class Domicilio5676 {
+    Registro,
+    Datos,
+    Emisor,
+    Referencia,
+    Domicilio,
+    Localidad,
+    CP,
+    LocalidadOrdenante,
+    Provincia,
+    Libre,
+};
+constexpr Tramo<Domicilio5676> kDomicilio5676[] = {
+    {Domicilio5676::Registro, 0, 2},
+    {Domicilio5676::Datos, 2, 2},
+    {Domicilio5676::Emisor, 4, 12},
+    {Domicilio5676::Referencia, 16, 12},
+    {Domicilio5676::Domicilio, 28, 40},
+    {Domicilio5676::Localidad, 68, 35},
+    {Domicilio5676::CP, 103, 5},
+    {Domicilio5676::LocalidadOrdenante, 108, 38},
+    {Domicilio5676::Provincia, 146, 2},
+    {Domicilio5676::Libre, 148, 14},
+};
+// clang-format on
+static_assert(llenaRegistro(kDomicilio5676, 162));
+
+} // namespace
 
 ModuloCSB58::ModuloCSB58(EstadoEjecucion& estadoEjecucion, Entorno& entornoEjecucion)
     : ModuloCobros(estadoEjecucion, entornoEjecucion, kRasgosCSB58, piezas) {
@@ -48,13 +82,13 @@ bool ModuloCSB58::aceptarOrden() {
 void ModuloCSB58::escribirDomicilio(FicheroSalida& salida) {
     const PiezasCSB58& p = piezas;
     if (!enBlanco(p.domicilioDeudor)) {
-        escribirOpcional(registroOrden(salida, '6')
-                             .texto(p.domicilioDeudor, 40)
-                             .texto(p.localidadDeudor, 35)
-                             .texto(p.cpDeudor, 5)
-                             .texto(p.localidadOrdenante, 38)
-                             .texto(p.codProvincia, 2)
-                             .blancos(6 + 8));
+        using P = Domicilio5676;
+        registroOrden<kDomicilio5676>(salida, '6')
+            .texto<P::Domicilio>(p.domicilioDeudor)
+            .texto<P::Localidad>(p.localidadDeudor)
+            .texto<P::CP>(p.cpDeudor)
+            .texto<P::LocalidadOrdenante>(p.localidadOrdenante)
+            .texto<P::Provincia>(p.codProvincia);
     }
 }
 

@@ -10,8 +10,8 @@
 
 namespace trovanel {
 
-// A piece longer than 64 characters, out of line: inlined where a short source is in view, an optimised
-// build would take the copy for a read past it.
+// A piece longer than 64 characters, out of line: inlined where a short source is in view, GCC's
+// -Warray-bounds at -O2 and above would take the copy for a read past it.
 [[gnu::noinline]] void copiarPiezaLarga(char* destino, const char* origen, std::size_t n);
 
 // n characters, at least one Palabra and at most two, as the first and the last Palabra, which may overlap.
@@ -35,8 +35,8 @@ inline void copiarPieza(char* destino, const char* origen, std::size_t n) {
         copiarSolapado<std::uint32_t>(destino, origen, n);
     } else if (n > 16 && n <= 64) {
         // Names, addresses and concepts: 16 characters at a time and an overlapping last 16, still
-        // without a call. (Fixed moves of 32 would read past a short source as far as the compiler can
-        // tell, and an optimised build refuses them.)
+        // without a call. (Fixed moves of 32 would read past a short source as far as GCC can tell, and
+        // its -Warray-bounds, an error here, refuses them in an optimised build.)
         char bloque[16];
         for (std::size_t i = 0; i + 16 < n; i += 16) {
             std::memcpy(bloque, origen + i, 16);

@@ -302,10 +302,8 @@ std::optional<std::string> importeDosDecimales(std::string_view texto) {
     const std::size_t coma = numero.find(',');
     const std::string_view entera = numero.substr(0, coma);
     const std::string_view fraccion = coma == std::string_view::npos ? "" : numero.substr(coma + 1);
-    const auto soloDigitos = [](std::string_view t) {
-        return std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (entera.empty() || !soloDigitos(entera) || !soloDigitos(fraccion)) {
+    // The units are at least one digit; the decimals may be none ("12" or "12,").
+    if (!soloDigitos(entera) || (!fraccion.empty() && !soloDigitos(fraccion))) {
         return std::nullopt;
     }
     // The units and two decimals as one string of digits, rounded on the third decimal.

@@ -72,6 +72,10 @@ struct Presentador {
     std::string csb;
 };
 std::optional<Presentador> leerPresentador(BaseDatos& baseDatos, std::int64_t id);
+// An ordering party of payment files, kept as a presenter row of kind "pagos" (or ZOP).
+inline std::optional<Presentador> leerOrdenante(BaseDatos& baseDatos, std::int64_t id) {
+    return leerPresentador(baseDatos, id);
+}
 
 struct Emisor {
     std::int64_t id = 0;

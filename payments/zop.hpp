@@ -60,6 +60,9 @@ enum class CampoZOP {
     SignoNegativo,
     Telefono,
 };
+// The last code: a field added after it takes its place here, and the validator's tables, indexed by the
+// codes, are checked at compile time to reach it.
+constexpr CampoZOP kUltimoCampoZOP = CampoZOP::Telefono;
 
 CampoZOP campoZOP(std::string_view nombre);
 

@@ -20,36 +20,49 @@ enum class Forma : char {
     Numero,      // trimmed and zero-filled to its width, cut when longer
 };
 struct PiezaCampo {
+    CampoZOP campo;
     Forma forma;
     std::string PiezasZOP::*pieza;
     std::size_t ancho;
 };
 
-// The pieces in the order of CampoZOP, found by the field's code without a search.
+// True when entry i of a table describes the field of code desde + i, up to the last field: a table
+// indexed by the field's code cannot drift from CampoZOP.
+template <typename Entrada, std::size_t N>
+constexpr bool sigueACampoZOP(const Entrada (&tabla)[N], std::size_t desde) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (static_cast<std::size_t>(tabla[i].campo) != desde + i) {
+            return false;
+        }
+    }
+    return tabla[N - 1].campo == kUltimoCampoZOP;
+}
+
+// Each field's piece, found by the field's code without a search.
 constexpr PiezaCampo kPiezas[] = {
-    {Forma::Propia, nullptr, 0},                             // Desconocido
-    {Forma::Propia, nullptr, 0},                             // FormaPago
-    {Forma::Propia, nullptr, 0},                             // ClaveProveedor
-    {Forma::Propia, nullptr, 0},                             // CP
-    {Forma::Numero, &PiezasZOP::cuenta, 10},                 // Cuenta
-    {Forma::Numero, &PiezasZOP::dc, 2},                      // DC
-    {Forma::Texto, &PiezasZOP::direccion, 31},               // Direccion
-    {Forma::Texto, &PiezasZOP::email, 36},                   // Email
-    {Forma::Numero, &PiezasZOP::entidad, 4},                 // Entidad
-    {Forma::Propia, nullptr, 0},                             // Fax
-    {Forma::Propia, nullptr, 0},                             // FechaVto
-    {Forma::Propia, nullptr, 0},                             // Importe
-    {Forma::Texto, &PiezasZOP::localidad, 31},               // Localidad
-    {Forma::Texto, &PiezasZOP::nombre, 36},                  // NombreProveedor
-    {Forma::TextoSiCabe, &PiezasZOP::numeroCalle, 5},        // NumeroCalle
-    {Forma::Texto, &PiezasZOP::numeroFactura, 16},           // NumeroFactura
-    {Forma::Numero, &PiezasZOP::oficina, 4},                 // Oficina
-    {Forma::TextoSiCabe, &PiezasZOP::pais, 2},               // Pais
-    {Forma::TextoSiCabe, &PiezasZOP::referenciaInterna, 14}, // ReferenciaInterna
-    {Forma::Propia, nullptr, 0},                             // SignoNegativo
-    {Forma::Propia, nullptr, 0},                             // Telefono
+    {CampoZOP::Desconocido, Forma::Propia, nullptr, 0},
+    {CampoZOP::FormaPago, Forma::Propia, nullptr, 0},
+    {CampoZOP::ClaveProveedor, Forma::Propia, nullptr, 0},
+    {CampoZOP::CP, Forma::Propia, nullptr, 0},
+    {CampoZOP::Cuenta, Forma::Numero, &PiezasZOP::cuenta, 10},
+    {CampoZOP::DC, Forma::Numero, &PiezasZOP::dc, 2},
+    {CampoZOP::Direccion, Forma::Texto, &PiezasZOP::direccion, 31},
+    {CampoZOP::Email, Forma::Texto, &PiezasZOP::email, 36},
+    {CampoZOP::Entidad, Forma::Numero, &PiezasZOP::entidad, 4},
+    {CampoZOP::Fax, Forma::Propia, nullptr, 0},
+    {CampoZOP::FechaVto, Forma::Propia, nullptr, 0},
+    {CampoZOP::Importe, Forma::Propia, nullptr, 0},
+    {CampoZOP::Localidad, Forma::Texto, &PiezasZOP::localidad, 31},
+    {CampoZOP::NombreProveedor, Forma::Texto, &PiezasZOP::nombre, 36},
+    {CampoZOP::NumeroCalle, Forma::TextoSiCabe, &PiezasZOP::numeroCalle, 5},
+    {CampoZOP::NumeroFactura, Forma::Texto, &PiezasZOP::numeroFactura, 16},
+    {CampoZOP::Oficina, Forma::Numero, &PiezasZOP::oficina, 4},
+    {CampoZOP::Pais, Forma::TextoSiCabe, &PiezasZOP::pais, 2},
+    {CampoZOP::ReferenciaInterna, Forma::TextoSiCabe, &PiezasZOP::referenciaInterna, 14},
+    {CampoZOP::SignoNegativo, Forma::Propia, nullptr, 0},
+    {CampoZOP::Telefono, Forma::Propia, nullptr, 0},
 };
-static_assert(std::size(kPiezas) == static_cast<std::size_t>(CampoZOP::Telefono) + 1);
+static_assert(sigueACampoZOP(kPiezas, 0));
 
 // A telephone or fax number of nine digits at least, as the records read it, written into its piece:
 // false when it is no number (nothing else is one), and the piece is then the caller's to fill.
@@ -73,31 +86,37 @@ bool esFechaAAMMDD(std::string_view fecha) {
 } // namespace
 
 CampoZOP campoZOP(std::string_view nombre) {
-    // In the order of CampoZOP, after Desconocido.
-    static constexpr std::string_view kNombres[] = {"FormaPago",
-                                                    "ClaveProveedor",
-                                                    "CP",
-                                                    "Cuenta",
-                                                    "DC",
-                                                    "Direccion",
-                                                    "email",
-                                                    "Entidad",
-                                                    "Fax",
-                                                    "FechaVto",
-                                                    "Importe",
-                                                    "Localidad",
-                                                    "NombreProveedor",
-                                                    "NumeroCalle",
-                                                    "NumeroFactura",
-                                                    "Oficina",
-                                                    "Pais",
-                                                    "ReferenciaInterna",
-                                                    "SignoNegativo",
-                                                    "Telefono"};
-    static_assert(std::size(kNombres) == static_cast<std::size_t>(CampoZOP::Telefono));
-    const auto* encontrado = std::find(std::begin(kNombres), std::end(kNombres), nombre);
-    return encontrado == std::end(kNombres) ? CampoZOP::Desconocido
-                                            : static_cast<CampoZOP>(1 + (encontrado - std::begin(kNombres)));
+    // Every field by its name, after Desconocido, which has none.
+    struct NombreCampo {
+        CampoZOP campo;
+        std::string_view nombre;
+    };
+    static constexpr NombreCampo kNombres[] = {
+        {CampoZOP::FormaPago, "FormaPago"},
+        {CampoZOP::ClaveProveedor, "ClaveProveedor"},
+        {CampoZOP::CP, "CP"},
+        {CampoZOP::Cuenta, "Cuenta"},
+        {CampoZOP::DC, "DC"},
+        {CampoZOP::Direccion, "Direccion"},
+        {CampoZOP::Email, "email"},
+        {CampoZOP::Entidad, "Entidad"},
+        {CampoZOP::Fax, "Fax"},
+        {CampoZOP::FechaVto, "FechaVto"},
+        {CampoZOP::Importe, "Importe"},
+        {CampoZOP::Localidad, "Localidad"},
+        {CampoZOP::NombreProveedor, "NombreProveedor"},
+        {CampoZOP::NumeroCalle, "NumeroCalle"},
+        {CampoZOP::NumeroFactura, "NumeroFactura"},
+        {CampoZOP::Oficina, "Oficina"},
+        {CampoZOP::Pais, "Pais"},
+        {CampoZOP::ReferenciaInterna, "ReferenciaInterna"},
+        {CampoZOP::SignoNegativo, "SignoNegativo"},
+        {CampoZOP::Telefono, "Telefono"},
+    };
+    static_assert(sigueACampoZOP(kNombres, 1));
+    const auto* encontrado = std::find_if(std::begin(kNombres), std::end(kNombres),
+                                          [nombre](const NombreCampo& n) { return n.nombre == nombre; });
+    return encontrado == std::end(kNombres) ? CampoZOP::Desconocido : encontrado->campo;
 }
 
 IdentificadoresForma identificadoresForma(std::string_view valorcampo) {

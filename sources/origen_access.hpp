@@ -2,6 +2,7 @@
 
 #include "fichero_entrada.hpp"
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -36,7 +37,26 @@ public:
     int columna(std::string_view nombre) const;
 };
 
-// An input database opened read-only: Access (.mdb, .accdb) or SQLite (.db, .sqlite, .sqlite3).
+// The kinds of database file read as an input, each by its own library.
+enum class ClaseBaseDatos : std::uint8_t { Ninguna, Access, Sqlite };
+struct ExtensionBaseDatos {
+    std::string_view extension; // lower case
+    ClaseBaseDatos clase;
+};
+// Every database file the program reads, by its extension: the readers open by it, and the file
+// dialogs offer it, so that a file the dialog shows is one a reader opens.
+inline constexpr ExtensionBaseDatos kExtensionesBaseDatos[] = {{".mdb", ClaseBaseDatos::Access},
+                                                               {".accdb", ClaseBaseDatos::Access},
+                                                               {".db", ClaseBaseDatos::Sqlite},
+                                                               {".sqlite", ClaseBaseDatos::Sqlite},
+                                                               {".sqlite3", ClaseBaseDatos::Sqlite}};
+// The kind of a file by its extension (".mdb"), in any case; Ninguna for any other.
+ClaseBaseDatos claseBaseDatos(std::string_view extension);
+// A file dialog's filter of every database file: the description, then each extension's pattern in
+// brackets ("Base Datos Access (*.mdb *.accdb ...)").
+std::string filtroBasesDatos(std::string_view descripcion);
+
+// An input database opened read-only: Access or SQLite, as kExtensionesBaseDatos gives its kind.
 class OrigenAccess {
 public:
     virtual ~OrigenAccess() = default;

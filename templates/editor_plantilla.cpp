@@ -53,6 +53,8 @@ const RasgosEditor kExcel{.entrada = TipoEntrada::Excel,
                           .faltanAlModificar = kFaltan,
                           .tituloOrigen = "Abrir hoja Excel",
                           .filtroOrigen = "Libros Excel (*.xls *.xlsx)"};
+// Before kAccess, which points into it.
+const std::string kFiltroBasesDatos = filtroBasesDatos("Base de datos de Access");
 const RasgosEditor kAccess{.entrada = TipoEntrada::Access,
                            .nombre = "frmEstructurasAccess",
                            .titulo = "Estructuras Access",
@@ -66,7 +68,7 @@ const RasgosEditor kAccess{.entrada = TipoEntrada::Access,
                            .recortaValores = false,
                            .faltanAlModificar = kFaltan,
                            .tituloOrigen = "Abrir Base de Datos",
-                           .filtroOrigen = "Base de datos de Access (*.mdb *.accdb *.db *.sqlite *.sqlite3)"};
+                           .filtroOrigen = kFiltroBasesDatos};
 
 // A box holds at most largo characters (0: no limit); a longer text is cut, as the box would.
 std::string cortado(std::string texto, int largo) {

@@ -298,25 +298,25 @@ PanelCuenta panelCuenta(const char* titulo, bool conSufijo, const std::function<
     PanelCuenta p{};
     p.marco = marco("frameEmisor", titulo, padre);
     p.formulario = new QFormLayout(p.marco);
-    p.cbNombreEmi = lista("cbNombreEmi", p.marco);
-    p.formulario->addRow(etiqueta("labNombreEmi", "Nombre", p.marco), p.cbNombreEmi);
-    p.tbNifEmi = fila(p.formulario, "tbNifEmi", "N.I.F.", 9, p.marco);
+    p.cbNombre = lista("cbNombreEmi", p.marco);
+    p.formulario->addRow(etiqueta("labNombreEmi", "Nombre", p.marco), p.cbNombre);
+    p.tbNif = fila(p.formulario, "tbNifEmi", "N.I.F.", 9, p.marco);
     if (conSufijo) {
-        p.tbSufEmi = fila(p.formulario, "tbSufEmi", "Sufijo:", 3, p.marco);
+        p.tbSuf = fila(p.formulario, "tbSufEmi", "Sufijo:", 3, p.marco);
     }
-    p.tbEntidadEmi = fila(p.formulario, "tbEntidadEmi", "Entidad", 0, p.marco);
-    p.tbOficinaEmi = fila(p.formulario, "tbOficinaEmi", "Oficina", 4, p.marco);
+    p.tbEntidad = fila(p.formulario, "tbEntidadEmi", "Entidad", 0, p.marco);
+    p.tbOficina = fila(p.formulario, "tbOficinaEmi", "Oficina", 4, p.marco);
     p.tbDC = fila(p.formulario, "tbDC", "DC", 2, p.marco);
     p.tbCCC = fila(p.formulario, "tbCCC", "Cuenta", 10, p.marco);
-    p.tbIdEmi = fila(p.formulario, "tbIdEmi", "ID", 0, p.marco);
-    p.tbEntidadEmi->setReadOnly(true);
-    p.tbIdEmi->setReadOnly(true);
-    for (QLineEdit* cuenta : {p.tbSufEmi, p.tbOficinaEmi, p.tbDC, p.tbCCC}) {
+    p.tbId = fila(p.formulario, "tbIdEmi", "ID", 0, p.marco);
+    p.tbEntidad->setReadOnly(true);
+    p.tbId->setReadOnly(true);
+    for (QLineEdit* cuenta : {p.tbSuf, p.tbOficina, p.tbDC, p.tbCCC}) {
         if (cuenta != nullptr) {
             soloCifrasCuenta(cuenta);
         }
     }
-    for (QLineEdit* edicion : {p.tbNifEmi, p.tbSufEmi, p.tbOficinaEmi, p.tbDC, p.tbCCC}) {
+    for (QLineEdit* edicion : {p.tbNif, p.tbSuf, p.tbOficina, p.tbDC, p.tbCCC}) {
         if (edicion != nullptr) {
             alModificar(edicion, modificado);
         }

@@ -95,8 +95,6 @@ QString textoRuta(const std::filesystem::path& ruta);
 // The id stored with the selected entry of a list, nothing when none is selected.
 std::optional<std::int64_t> idSeleccionado(const QComboBox* combo);
 
-// A party list filled anew with its signals blocked, the boxes that showed the former choice emptied,
-// and the first party selected; false when there is none. The caller then runs the list's handler.
 // A stored 20-character account shown in its entity, office, check-digit and number boxes.
 void mostrarCuenta(const std::string& cuenta, QLineEdit* entidad, QLineEdit* oficina, QLineEdit* dc,
                    QLineEdit* numero);
@@ -104,24 +102,27 @@ void mostrarCuenta(const std::string& cuenta, QLineEdit* entidad, QLineEdit* ofi
 // information or an error box. True when the account passed.
 bool mostrarValidacion(Avisos& avisos, const ValidacionParte& validacion, QLineEdit* numero);
 
+// A party list filled anew with its signals blocked, the boxes that showed the former choice emptied,
+// and the first party selected; false when there is none. The caller then runs the list's handler.
 bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes,
                        std::initializer_list<QLineEdit*> cajas);
 
-// The frame "frameEmisor" of a party and its account: the party's name list, its N.I.F., its suffix
-// (collection issuers only), the bank of the stored account (an edit keeps it, so it is read-only),
-// office, check digits, number, and the read-only id. The account boxes take only what an account
-// holds; every edit of the user calls modificado.
+// The frame "frameEmisor" of a party and its account, a collection issuer or an ordering party of
+// payments: the party's name list, its N.I.F., its suffix (collection issuers only), the bank of the
+// stored account (an edit keeps it, so it is read-only), office, check digits, number, and the read-only
+// id. The account boxes take only what an account holds; every edit of the user calls modificado. The
+// objects keep the issuer's names in both windows ("cbNombreEmi", "tbNifEmi", ...).
 struct PanelCuenta {
     QGroupBox* marco;
     QFormLayout* formulario;
-    QComboBox* cbNombreEmi;
-    QLineEdit* tbNifEmi;
-    QLineEdit* tbSufEmi; // nullptr without a suffix
-    QLineEdit* tbEntidadEmi;
-    QLineEdit* tbOficinaEmi;
+    QComboBox* cbNombre;
+    QLineEdit* tbNif;
+    QLineEdit* tbSuf; // nullptr without a suffix
+    QLineEdit* tbEntidad;
+    QLineEdit* tbOficina;
     QLineEdit* tbDC;
     QLineEdit* tbCCC;
-    QLineEdit* tbIdEmi;
+    QLineEdit* tbId;
 };
 PanelCuenta panelCuenta(const char* titulo, bool conSufijo, const std::function<void()>& modificado,
                         QWidget* padre);

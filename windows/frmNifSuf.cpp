@@ -21,23 +21,13 @@
 
 namespace trovanel {
 
-namespace {
-
-std::string textoDe(const QLineEdit* caja) {
-    return desdeQString(caja->text());
-}
-
-} // namespace
-
-frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre), contexto_(contexto) {
+frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre)
+    : VentanaPartes(contexto, ClaseParte::Cobros, AvisoError::Critico, false, padre) {
     setObjectName(QStringLiteral("frmNifSuf"));
     setWindowTitle(aQString("Mantenimiento de Cabeceras (Cobros)"));
-    setModal(true);
 
-    cbUsuarios_ = lista("cbUsuarios", this);
     auto* framePresentador = construirPresentador();
-    const auto marcarModificado = [this] { mModificado = true; };
-    cuenta_ = panelCuenta("Emisor", true, marcarModificado, this);
+    construirMarco("Emisor", true);
     auto* cmdBajaEmisor = boton("cmdBajaEmisor", "Baja &Emisor", cuenta_.marco);
     cuenta_.formulario->addRow(cmdBajaEmisor);
 
@@ -48,17 +38,15 @@ frmNifSuf::frmNifSuf(ContextoVentanas contexto, QWidget* padre) : QDialog(padre)
     colocarVentanaPartes(this, cbUsuarios_, {framePresentador, cuenta_.marco},
                          {cmdAlta, cmdAceptar, cmdCancelar}, panelAlta_);
     anchoParaNombre(tbAltaNombrePre_, 40);
-    anchoParaNombre(tbAltaNombreEmi_, 40);
+    anchoParaNombre(alta_.tbNombre, 40);
 
-    connect(cbUsuarios_, &QComboBox::activated, this, &frmNifSuf::cbUsuarios_Click);
+    conectarComunes(cmdAlta, cmdCancelar);
     connect(cbNombrePre_, &QComboBox::activated, this, &frmNifSuf::cbNombrePre_Click);
-    connect(cuenta_.cbNombreEmi, &QComboBox::activated, this, &frmNifSuf::cbNombreEmi_Click);
+    connect(cuenta_.cbNombre, &QComboBox::activated, this, &frmNifSuf::cbNombreEmi_Click);
     connect(cmdAceptar, &QPushButton::clicked, this, &frmNifSuf::cmdAceptar_Click);
-    connect(cmdAlta, &QPushButton::clicked, this, &frmNifSuf::cmdAlta_Click);
     connect(cmdAnadir, &QPushButton::clicked, this, &frmNifSuf::cmdAnadir_Click);
     connect(cmdBajaEmisor, &QPushButton::clicked, this, &frmNifSuf::cmdBajaEmisor_Click);
-    connect(cmdBajaPresentador_, &QPushButton::clicked, this, &frmNifSuf::cmdBajaPresentador_Click);
-    connect(cmdCancelar, &QPushButton::clicked, this, &frmNifSuf::cmdCancelar_Click);
+    connect(cmdBaja_, &QPushButton::clicked, this, &frmNifSuf::cmdBajaPresentador_Click);
 
     CargarUsuarios();
 }
@@ -72,9 +60,9 @@ QGroupBox* frmNifSuf::construirPresentador() {
     tbSufPre_ = fila(presentador, "tbSufPre", "Sufijo:", 3, framePresentador);
     tbIdPre_ = fila(presentador, "tbIdPre", "ID", 0, framePresentador);
     tbCSB_ = caja("tbCSB", 0, framePresentador);
-    cmdBajaPresentador_ = boton("cmdBajaPresentador", "Baja &Presen", framePresentador);
+    cmdBaja_ = boton("cmdBajaPresentador", "Baja &Presen", framePresentador);
     presentador->addRow(tbCSB_);
-    presentador->addRow(cmdBajaPresentador_);
+    presentador->addRow(cmdBaja_);
     for (QLineEdit* lectura : {tbIdPre_, tbCSB_}) {
         lectura->setReadOnly(true);
     }
@@ -103,64 +91,20 @@ QPushButton* frmNifSuf::construirAlta() {
     tbAltaNombrePre_ = fila(altaPre, "tbAltaNombrePre", "Nombre", 40, Frame2);
     tbAltaNifPre_ = fila(altaPre, "tbAltaNifPre", "N.I.F.", 9, Frame2);
     tbAltaSufPre_ = fila(altaPre, "tbAltaSufPre", "Sufijo:", 3, Frame2);
-    const AltaCuenta emisor = altaCuenta("Emisor", "Emi", 40, true, panelAlta_);
-    tbAltaNombreEmi_ = emisor.tbNombre;
-    tbAltaNifEmi_ = emisor.tbNif;
-    tbAltaSufEmi_ = emisor.tbSuf;
-    tbAltaOficinaEmi_ = emisor.tbOficina;
-    tbAltaDC_ = emisor.tbDC;
-    tbAltaCuentaEmi_ = emisor.tbCuenta;
+    alta_ = altaCuenta("Emisor", "Emi", 40, true, panelAlta_);
     auto* cmdAnadir = boton("cmdAñadir", "Añadir", panelAlta_);
     auto* alta = new QVBoxLayout(panelAlta_);
     alta->setContentsMargins(0, 0, 0, 0);
     alta->addWidget(Frame2);
-    alta->addWidget(emisor.marco);
+    alta->addWidget(alta_.marco);
     alta->addWidget(cmdAnadir);
     alta->addStretch(1);
     soloCifrasCuenta(tbAltaSufPre_);
     return cmdAnadir;
 }
 
-void frmNifSuf::vaciar(std::initializer_list<QLineEdit*> cajas) {
-    for (QLineEdit* c : cajas) {
-        c->clear();
-    }
-}
-
-void frmNifSuf::CargarUsuarios() {
-    std::vector<std::string> usuarios;
-    if (!enBaseDatos(
-            contexto_.avisos, [&] { usuarios = usuariosDeClase(contexto_.baseDatos, ClaseParte::Cobros); },
-            AvisoError::Critico)) {
-        return;
-    }
-    {
-        const QSignalBlocker bloqueo(cbUsuarios_);
-        cbUsuarios_->clear();
-        if (contexto_.configuracion.gAdministrador) {
-            cbUsuarios_->addItem(aQString(kUsuarioAdmin));
-        }
-        for (const std::string& nombre : usuarios) {
-            cbUsuarios_->addItem(aQString(nombre));
-        }
-        cbUsuarios_->setCurrentIndex(cbUsuarios_->count() > 0 ? 0 : -1);
-    }
-    cbUsuarios_Click();
-}
-
-void frmNifSuf::cbUsuarios_Click() {
-    mTipo = kTipoCobros;
-    std::vector<ParteEntrada> partes;
-    if (!enBaseDatos(contexto_.avisos, [&] {
-            partes = partesDeUsuario(contexto_.baseDatos, ClaseParte::Cobros,
-                                     desdeQString(cbUsuarios_->currentText()));
-        })) {
-        return;
-    }
-    cmdBajaPresentador_->setEnabled(!partes.empty());
-    llenarListaPartes(cuenta_.cbNombreEmi, {},
-                      {cuenta_.tbNifEmi, cuenta_.tbSufEmi, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi,
-                       cuenta_.tbDC, cuenta_.tbCCC, cuenta_.tbIdEmi});
+void frmNifSuf::mostrarPartes(const std::vector<ParteEntrada>& partes) {
+    llenarMarco({});
     if (!llenarListaPartes(cbNombrePre_, partes, {tbNifPre_, tbSufPre_, tbIdPre_})) {
         tbCSB_->clear();
         return;
@@ -197,49 +141,25 @@ void frmNifSuf::cbNombrePre_Click() {
     } else {
         tbCSB_->clear();
     }
-    if (!llenarListaPartes(cuenta_.cbNombreEmi, emisores,
-                           {cuenta_.tbCCC, cuenta_.tbNifEmi, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi,
-                            cuenta_.tbSufEmi, cuenta_.tbDC, cuenta_.tbIdEmi})) {
-        return;
+    if (llenarMarco(emisores)) {
+        cbNombreEmi_Click();
     }
-    cbNombreEmi_Click();
 }
 
 void frmNifSuf::cbNombreEmi_Click() {
-    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
-    if (!id) {
-        return;
-    }
-    std::optional<Emisor> emisor;
-    if (!enBaseDatos(contexto_.avisos, [&] { emisor = leerEmisor(contexto_.baseDatos, *id); })) {
-        return;
-    }
-    if (!emisor) {
-        return;
-    }
-    cuenta_.tbNifEmi->setText(aQString(emisor->nif));
-    cuenta_.tbSufEmi->setText(aQString(emisor->sufijo));
-    cuenta_.tbIdEmi->setText(QString::number(emisor->id));
-    mostrarCuenta(emisor->cuenta, cuenta_.tbEntidadEmi, cuenta_.tbOficinaEmi, cuenta_.tbDC, cuenta_.tbCCC);
+    mostrarElegida(leerEmisor);
 }
 
 void frmNifSuf::cmdAceptar_Click() {
-    DatosParte datos;
+    DatosParte datos = datosDelMarco();
     datos.nifPre = textoDe(tbNifPre_);
     datos.sufPre = textoDe(tbSufPre_);
-    datos.nifEmi = textoDe(cuenta_.tbNifEmi);
-    datos.sufEmi = textoDe(cuenta_.tbSufEmi);
-    datos.oficina = textoDe(cuenta_.tbOficinaEmi);
-    datos.dc = textoDe(cuenta_.tbDC);
-    datos.numero = textoDe(cuenta_.tbCCC);
-    datos.entidad = textoDe(cuenta_.tbEntidadEmi);
     const ValidacionParte v = validarEdicionCobros(datos);
-    if (!mostrarValidacion(contexto_.avisos, v, cuenta_.tbCCC) || !mModificado ||
-        !contexto_.avisos.pregunta("¿Desea guardar los cambios?")) {
+    if (!guardarCambios(v)) {
         return;
     }
     const auto idPre = idSeleccionado(cbNombrePre_);
-    const auto idEmi = idSeleccionado(cuenta_.cbNombreEmi);
+    const auto idEmi = idSeleccionado(cuenta_.cbNombre);
     if (!idPre || !idEmi) {
         return;
     }
@@ -252,36 +172,24 @@ void frmNifSuf::cmdAceptar_Click() {
     mModificado = false;
 }
 
-void frmNifSuf::cmdAlta_Click() {
-    panelAlta_->setVisible(panelAlta_->isHidden());
-    mantenerEnPantalla(this);
-}
-
 void frmNifSuf::cmdAnadir_Click() {
-    const std::string usuario = desdeQString(cbUsuarios_->currentText());
-    if (!usuarioParaAlta(usuario)) {
-        contexto_.avisos.critico(kMsgSinUsuarioPresentador);
+    const auto usuario = usuarioDelAlta(kMsgSinUsuarioPresentador);
+    if (!usuario) {
         return;
     }
-    DatosParte datos;
+    DatosParte datos = datosDelAlta();
     datos.nombrePre = textoDe(tbAltaNombrePre_);
     datos.nifPre = textoDe(tbAltaNifPre_);
     datos.sufPre = textoDe(tbAltaSufPre_);
-    datos.nombreEmi = textoDe(tbAltaNombreEmi_);
-    datos.nifEmi = textoDe(tbAltaNifEmi_);
-    datos.sufEmi = textoDe(tbAltaSufEmi_);
-    datos.oficina = textoDe(tbAltaOficinaEmi_);
-    datos.dc = textoDe(tbAltaDC_);
-    datos.numero = textoDe(tbAltaCuentaEmi_);
     datos.norma = Option1_0_->isChecked() ? kTipoCSB58 : Option1_1_->isChecked() ? kTipoCSB19 : "";
     const ValidacionParte v = validarAltaCobros(datos);
-    if (!mostrarValidacion(contexto_.avisos, v, tbAltaCuentaEmi_)) {
+    if (!mostrarValidacion(contexto_.avisos, v, alta_.tbCuenta)) {
         return;
     }
     datos.numero = v.numero;
     bool anadido = false;
     if (!enBaseDatos(contexto_.avisos, [&] {
-            anadido = altaPresentadorEmisor(contexto_.baseDatos, usuario, datos, *v.cuenta);
+            anadido = altaPresentadorEmisor(contexto_.baseDatos, *usuario, datos, *v.cuenta);
         })) {
         return;
     }
@@ -290,20 +198,17 @@ void frmNifSuf::cmdAnadir_Click() {
         return;
     }
     // The same confirmation as an ordering party's add: the user learns the add took place.
-    contexto_.avisos.informacion(kMsgAltaRealizada);
-    vaciar({tbAltaNombrePre_, tbAltaNifPre_, tbAltaSufPre_, tbAltaNombreEmi_, tbAltaNifEmi_, tbAltaSufEmi_,
-            tbAltaOficinaEmi_, tbAltaDC_, tbAltaCuentaEmi_});
+    altaRealizada({tbAltaNombrePre_, tbAltaNifPre_, tbAltaSufPre_});
     // The next add must choose its norm again.
     Option1_->setExclusive(false);
     Option1_0_->setChecked(false);
     Option1_1_->setChecked(false);
     Option1_->setExclusive(true);
-    panelAlta_->hide();
     CargarUsuarios();
 }
 
 void frmNifSuf::cmdBajaEmisor_Click() {
-    const auto id = idSeleccionado(cuenta_.cbNombreEmi);
+    const auto id = idSeleccionado(cuenta_.cbNombre);
     if (!id || !contexto_.avisos.pregunta("¿Desea dar de baja el Emisor?")) {
         return;
     }
@@ -322,10 +227,6 @@ void frmNifSuf::cmdBajaPresentador_Click() {
         });
     }
     CargarUsuarios();
-}
-
-void frmNifSuf::cmdCancelar_Click() {
-    reject();
 }
 
 } // namespace trovanel

@@ -1,5 +1,6 @@
 #include "servicios_qt.hpp"
 
+#include "origen_access.hpp"
 #include "texto_qt.hpp"
 
 #include <QDesktopServices>
@@ -34,10 +35,11 @@ QStringList separarBasesDatos(const QString& entrada) {
     QStringList access;
     QStringList sqlite;
     for (const QString& patron : partes.captured(2).split(u' ', Qt::SkipEmptyParts)) {
-        const QString minusculas = patron.toLower();
-        if (minusculas == u"*.mdb" || minusculas == u"*.accdb") {
+        const ClaseBaseDatos clase =
+            patron.startsWith(u'*') ? claseBaseDatos(desdeQString(patron.mid(1))) : ClaseBaseDatos::Ninguna;
+        if (clase == ClaseBaseDatos::Access) {
             access << patron;
-        } else if (minusculas == u"*.db" || minusculas == u"*.sqlite" || minusculas == u"*.sqlite3") {
+        } else if (clase == ClaseBaseDatos::Sqlite) {
             sqlite << patron;
         } else {
             return {entrada};

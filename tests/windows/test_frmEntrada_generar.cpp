@@ -56,7 +56,7 @@ TEST_F(FrmEntrada, elDialogoDeFicheroEmpiezaEnLaUltimaCarpetaElegidaOEnLaDelProg
     ASSERT_EQ(peticiones.size(), 3u);
     EXPECT_EQ(peticiones[0].filtro, "Todos los ficheros (*)");
     EXPECT_EQ(peticiones[1].filtro, "Libros Excel (*.xls *.xlsx)");
-    EXPECT_EQ(peticiones[2].filtro, "Base Datos Access (*.mdb *.accdb *.db *.sqlite)");
+    EXPECT_EQ(peticiones[2].filtro, "Base Datos Access (*.mdb *.accdb *.db *.sqlite *.sqlite3)");
     for (const auto& peticion : peticiones) {
         EXPECT_EQ(peticion.titulo, "Abrir fichero a filtrar");
     }

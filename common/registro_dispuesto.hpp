@@ -1,0 +1,84 @@
+#pragma once
+
+#include "fichero_salida.hpp"
+#include "registro_fijo.hpp"
+
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <string_view>
+
+namespace trovanel {
+
+// One piece of a fixed-width record as a norm lays it out: which piece, the place it starts at (from 0)
+// and its width.
+template <typename Pieza> struct Tramo {
+    Pieza pieza;
+    std::size_t inicio;
+    std::size_t ancho;
+};
+
+// A record's table holds every piece of its enum in the enum's order, each starting where the one
+// before it ends, the last ending at the record's width: no piece is missed, doubled or out of place.
+// Checked at compile time next to each table.
+template <typename Pieza, std::size_t N>
+constexpr bool llenaRegistro(const Tramo<Pieza> (&tramos)[N], std::size_t ancho) {
+    std::size_t fin = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (static_cast<std::size_t>(tramos[i].pieza) != i || tramos[i].inicio != fin ||
+            tramos[i].ancho == 0) {
+            return false;
+        }
+        fin += tramos[i].ancho;
+    }
+    return fin == ancho;
+}
+
+// A record built in place in the bank file (its next line) after its table: it starts as blanks, and
+// each piece is written at its place and width, known when the program is built. A piece not written
+// stays blank.
+template <const auto& Tramos> class RegistroDispuesto {
+public:
+    using Pieza = decltype(Tramos[0].pieza);
+    static constexpr std::size_t kAncho =
+        Tramos[std::size(Tramos) - 1].inicio + Tramos[std::size(Tramos) - 1].ancho;
+
+    explicit RegistroDispuesto(FicheroSalida& salida) : datos_(salida.reservarLinea(kAncho)) {
+        std::memset(datos_, ' ', kAncho);
+    }
+
+    // Left-justified, completed with blanks, cut to its first characters when longer.
+    template <Pieza P> RegistroDispuesto& texto(std::string_view valor) {
+        constexpr Tramo<Pieza> t = tramo<P>();
+        ponerTexto(datos_ + t.inicio, valor, t.ancho);
+        return *this;
+    }
+    // Right-justified, completed with "0" on the left; a longer value keeps its last characters.
+    template <Pieza P> RegistroDispuesto& ceros(std::string_view valor) {
+        constexpr Tramo<Pieza> t = tramo<P>();
+        ponerCeros(datos_ + t.inicio, valor, t.ancho);
+        return *this;
+    }
+    // A count or an amount in cents, its digits without sign as ceros() writes them.
+    template <Pieza P> RegistroDispuesto& numero(std::int64_t valor) {
+        char cifras[24];
+        const std::uint64_t absoluto = valor < 0
+                                           ? static_cast<std::uint64_t>(0) - static_cast<std::uint64_t>(valor)
+                                           : static_cast<std::uint64_t>(valor);
+        const auto fin = std::to_chars(cifras, cifras + sizeof cifras, absoluto).ptr;
+        return ceros<P>(std::string_view(cifras, static_cast<std::size_t>(fin - cifras)));
+    }
+
+private:
+    template <Pieza P> static constexpr Tramo<Pieza> tramo() {
+        constexpr Tramo<Pieza> t = Tramos[static_cast<std::size_t>(P)];
+        static_assert(t.pieza == P, "the record's table lists its pieces in the order of their enum");
+        return t;
+    }
+
+    char* datos_;
+};
+
+} // namespace trovanel
