@@ -3,7 +3,7 @@
 #include "fichero_salida.hpp"
 #include "registro_fijo.hpp"
 
-#include <charconv>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -47,28 +47,30 @@ public:
 
     explicit RegistroDispuesto(FicheroSalida& salida) : datos_(salida.reservarLinea(kAncho)) {
         std::memset(datos_, ' ', kAncho);
+#ifndef NDEBUG
+        salida_ = &salida;
+        reserva_ = salida.reservas();
+#endif
     }
 
     // Left-justified, completed with blanks, cut to its first characters when longer.
     template <Pieza P> RegistroDispuesto& texto(std::string_view valor) {
         constexpr Tramo<Pieza> t = tramo<P>();
+        assert(lineaVigente());
         ponerTexto(datos_ + t.inicio, valor, t.ancho);
         return *this;
     }
     // Right-justified, completed with "0" on the left; a longer value keeps its last characters.
     template <Pieza P> RegistroDispuesto& ceros(std::string_view valor) {
         constexpr Tramo<Pieza> t = tramo<P>();
+        assert(lineaVigente());
         ponerCeros(datos_ + t.inicio, valor, t.ancho);
         return *this;
     }
     // A count or an amount in cents, its digits without sign as ceros() writes them.
     template <Pieza P> RegistroDispuesto& numero(std::int64_t valor) {
         char cifras[24];
-        const std::uint64_t absoluto = valor < 0
-                                           ? static_cast<std::uint64_t>(0) - static_cast<std::uint64_t>(valor)
-                                           : static_cast<std::uint64_t>(valor);
-        const auto fin = std::to_chars(cifras, cifras + sizeof cifras, absoluto).ptr;
-        return ceros<P>(std::string_view(cifras, static_cast<std::size_t>(fin - cifras)));
+        return ceros<P>(cifrasSinSigno(valor, cifras));
     }
 
 private:
@@ -79,6 +81,14 @@ private:
     }
 
     char* datos_;
+#ifndef NDEBUG
+    // Debug builds: the record's line is still the file's last one reserved (see RegistroFijo).
+    bool lineaVigente() const {
+        return salida_->reservas() == reserva_;
+    }
+    const FicheroSalida* salida_ = nullptr;
+    std::uint64_t reserva_ = 0;
+#endif
 };
 
 } // namespace trovanel

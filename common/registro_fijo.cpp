@@ -15,11 +15,7 @@ void copiarPiezaLarga(char* destino, const char* origen, std::size_t n) {
 
 RegistroFijo& RegistroFijo::numero(std::int64_t valor, std::size_t n) {
     char cifras[24];
-    const std::uint64_t absoluto = valor < 0
-                                       ? static_cast<std::uint64_t>(0) - static_cast<std::uint64_t>(valor)
-                                       : static_cast<std::uint64_t>(valor);
-    const auto fin = std::to_chars(cifras, cifras + sizeof cifras, absoluto).ptr;
-    return ceros(std::string_view(cifras, static_cast<std::size_t>(fin - cifras)), n);
+    return ceros(cifrasSinSigno(valor, cifras), n);
 }
 
 void RegistroFijo::fallarAncho() const {

@@ -3,6 +3,7 @@
 #include "fichero_salida.hpp"
 
 #include <cassert>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -85,6 +86,15 @@ inline void ponerCeros(char* destino, std::string_view valor, std::size_t n) {
         llenarPieza(destino, '0', n - valor.size());
         copiarPieza(destino + (n - valor.size()), valor.data(), valor.size());
     }
+}
+
+// A count or an amount in cents as its digits without sign, written into cifras.
+inline std::string_view cifrasSinSigno(std::int64_t valor, char (&cifras)[24]) {
+    const std::uint64_t absoluto = valor < 0
+                                       ? static_cast<std::uint64_t>(0) - static_cast<std::uint64_t>(valor)
+                                       : static_cast<std::uint64_t>(valor);
+    const auto fin = std::to_chars(cifras, cifras + sizeof cifras, absoluto).ptr;
+    return {cifras, static_cast<std::size_t>(fin - cifras)};
 }
 
 // Builds one fixed-width record of a bank file piece by piece, in place in the file's buffer (the next
