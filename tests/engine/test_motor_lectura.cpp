@@ -1,9 +1,5 @@
-// The reader engine's own rules, through a family that writes each order's pieces as one plain record:
-// "<line number at the flush> <field>=<value> ...", then "TOTAL <orders>". A value holding "!" fails
-// validation with "Error : <field>".
+// The reader engine's own rules: how each class of input becomes orders, rejections and the bank file.
 
-#include "base_datos.hpp"
-#include "base_datos_programa.hpp"
 #include "codificacion.hpp"
 #include "configuracion.hpp"
 #include "conversion.hpp"
@@ -17,8 +13,8 @@
 #include "limites.hpp"
 #include "log_errores.hpp"
 #include "motor_lectura.hpp"
+#include "motor_lectura_prueba.hpp"
 #include "multifactura.hpp"
-#include "peticion.hpp"
 #include "soporte_pruebas.hpp"
 
 #include <gtest/gtest.h>
@@ -28,7 +24,6 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,59 +35,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using pruebas::AvisosGrabados;
-using pruebas::CarpetaTemporal;
 using pruebas::entradasDe;
 using pruebas::escribirFichero;
+using pruebas::kAnterior;
 using pruebas::leerFichero;
-using pruebas::RelojFijo;
-
-class FamiliaFalsa : public FamiliaConversion {
-public:
-    using FamiliaConversion::FamiliaConversion;
-
-    bool cargarPartes(const ParametrosConversion&) override {
-        ++partesCargadas;
-        return true;
-    }
-    void iniciarEjecucion() override {}
-    void validarPieza(std::string_view valorLeido) override {
-        const std::string& nombre = estado.gCamposEstructura[lectura.gIndiceCampo].campo;
-        if (valorLeido.find('!') != std::string_view::npos) {
-            anotarError("Error : " + nombre);
-        }
-        orden_.append(" ").append(nombre).append("=").append(valorLeido);
-    }
-    bool escribirRegistros(FicheroSalida& salida) override {
-        if (alEscribir && !alEscribir()) {
-            return false;
-        }
-        salida.escribirLinea(std::to_string(lectura.gLineaEntrada) + orden_);
-        orden_.clear();
-        ++ordenes_;
-        return true;
-    }
-    bool escribirTotales(FicheroSalida& salida) override {
-        salida.escribirLinea("TOTAL " + std::to_string(ordenes_));
-        return true;
-    }
-    void escribirLog(EscritorLog& log) override {
-        log.escribirBloque(estado.gNumeroLinea, {orden_});
-        orden_.clear();
-    }
-    const char* mensajeFalloLog() const override { return kFalloLogCobros; }
-    bool recortaCeldas() const override { return recorta; }
-    bool primeraLineaDeOrdenAbreOrden() const override { return primeraAbre; }
-
-    // Called before each order is written; false makes the write fail.
-    std::function<bool()> alEscribir;
-    int partesCargadas = 0;
-    bool recorta = false;
-    bool primeraAbre = false;
-
-private:
-    std::string orden_;
-    int ordenes_ = 0;
-};
+using pruebas::MotorLectura;
 
 CampoEstructura campo(const char* nombre, int inicio, int fin, const char* valorcampo = "",
                       const char* clave = "") {
@@ -114,57 +61,10 @@ const std::vector<CampoEstructura> kPorLinea{campo("A", 1, 2), campo("B", 3, 4),
 const std::vector<CampoEstructura> kPorOrden{campo("K", 2, 4, "", "H"), campo("X", 2, 4, "", "D"),
                                              campo("T", 5, 5)};
 
-const std::string kAnterior = "anterior\r\n";
-const std::string kCabeceraLog = "*************************************\r\n06/12/2026 - 10:45:33\r\n";
 std::string bloque(int linea, const std::string& piezas, const std::string& error) {
     return "*************************************\r\nNumero Linea: " + std::to_string(linea) + "\r\n" +
            piezas + "\r\n \r\n" + error + "\r\n";
 }
-
-BaseDatos basePrograma(const fs::path& carpeta) {
-    crearBaseDatosPrograma(carpeta / kNombreBaseDatos);
-    return BaseDatos::abrir(carpeta / kNombreBaseDatos, BaseDatos::Modo::Exclusiva);
-}
-
-// Public: the table rows below build their paths from it.
-class MotorLectura : public ::testing::Test {
-public:
-    void SetUp() override {
-        familia.resultado.log = log; // as the driver leaves them for the reader
-        estado.gCabeceraLogPendiente = true;
-        entorno.configuracion = &configuracion;
-        escribirFichero(salida, kAnterior);
-    }
-
-    CarpetaTemporal carpeta;
-    BaseDatos baseDatos = basePrograma(carpeta.ruta());
-    AvisosGrabados avisos;
-    RelojFijo reloj;
-    EstadoEjecucion estado;
-    Configuracion configuracion;
-    Entorno entorno{baseDatos, avisos, reloj, carpeta.ruta()};
-    FamiliaFalsa familia{estado, entorno};
-    fs::path entrada = carpeta / "entrada.txt";
-    fs::path salida = carpeta / "remesa.out";
-    fs::path log = carpeta / "entrada.log";
-
-    // The bank file (nullptr: none) and the log's blocks after the run header ("": no log).
-    void esperados(const char* bytesSalida, const std::string& bloques) {
-        if (bytesSalida == nullptr) {
-            EXPECT_FALSE(fs::exists(salida));
-        } else {
-            EXPECT_EQ(leerFichero(salida), bytesSalida);
-        }
-        EXPECT_EQ(fs::exists(log) ? leerFichero(log) : "", bloques.empty() ? "" : kCabeceraLog + bloques);
-    }
-    // Reads a sheet or a table of a file in the folder into the bank file.
-    void hoja(const char* fichero, const char* nombre = "Cobros") {
-        leerHoja(familia, carpeta / fichero, nombre, salida);
-    }
-    void tabla(const char* fichero, const char* nombre = "Cobros") {
-        leerTabla(familia, carpeta / fichero, nombre, salida);
-    }
-};
 
 struct CasoLector {
     const char* nombre;
@@ -674,153 +574,6 @@ INSTANTIATE_TEST_SUITE_P(Tabla, MotorLecturaLogFallido,
                                            CasoLogFallido{"textoDiscoLlenoAlEscribir", 3000, 4096, false, 0},
                                            CasoLogFallido{"textoDiscoLlenoAlCerrar", 100, 4096, false, 101}),
                          [](const auto& caso) { return std::string(std::get<0>(caso.param)); });
-
-// The bank file may not take the place of a file the run needs, however its path is spelt.
-struct CasoChoque {
-    const char* nombre;
-    std::function<fs::path(MotorLectura&)> salida;
-    const char* mensaje; // nullptr: a file of its own, which converts
-};
-
-class MotorLecturaChoques : public MotorLectura, public ::testing::WithParamInterface<CasoChoque> {};
-
-std::map<std::string, std::string> contenidos(const fs::path& carpeta) {
-    std::map<std::string, std::string> resultado;
-    for (const auto& e : fs::directory_iterator(carpeta)) {
-        // Sizes and hashes: the database's bytes would fill a failure message.
-        const std::string bytes = e.is_regular_file() ? leerFichero(e.path()) : "<carpeta>";
-        resultado[e.path().filename()] =
-            std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes));
-    }
-    return resultado;
-}
-
-TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarNada) {
-    const CasoChoque& caso = GetParam();
-    baseDatos.preparar("INSERT INTO estructura (tipo, descripcion) VALUES ('CSB19', 'prueba')").ejecutar();
-    const std::int64_t id = baseDatos.ultimoId();
-    baseDatos
-        .preparar("INSERT INTO detalleestructura (id_estructura, id_campo, campo, inicio, fin) "
-                  "VALUES (?, 0, 'A', 1, 2)")
-        .con(id)
-        .ejecutar();
-    configuracion.gRutaCopiaBD = carpeta / "6122026.Copy";
-    fs::create_directory(carpeta / "sub");
-    escribirFichero(entrada, "ab\r\n!x\r\n");
-    fs::remove(salida);
-    const fs::path rutaSalida = caso.salida(*this); // may move the log first
-    const ParametrosConversion parametros = pruebas::peticion(entrada, rutaSalida, id, 0, 0, log);
-    const auto antes = contenidos(carpeta.ruta());
-
-    const ResultadoConversion resultado = ejecutarConversion(familia, parametros);
-
-    EXPECT_TRUE(resultado.conErrores()); // the second line is rejected when the run goes ahead
-    if (caso.mensaje == nullptr) {
-        EXPECT_TRUE(avisos.mensajes.empty());
-        EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::EscritoConRechazos);
-        EXPECT_EQ(leerFichero(parametros.rutaSalida), "1 A=ab\r\nTOTAL 1\r\n");
-        return;
-    }
-    EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"informacion", caso.mensaje}}));
-    EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::RechazadoAntesDeLeer);
-    EXPECT_EQ(familia.partesCargadas, 0);
-    EXPECT_EQ(contenidos(carpeta.ruta()), antes);
-}
-
-// The log as a hard link to destino, written first with contenido when it is given.
-fs::path registroEnlazado(MotorLectura& m, const fs::path& destino, const char* contenido) {
-    if (contenido != nullptr) {
-        escribirFichero(destino, contenido);
-    }
-    m.log = m.carpeta / "sub" / "entrada.log";
-    fs::create_hard_link(destino, m.log);
-    return m.salida;
-}
-
-constexpr const char* kEntrada = "El fichero de salida no puede ser el mismo que el fichero de entrada";
-constexpr const char* kLog = "El fichero de salida no puede ser el mismo que el registro de errores";
-constexpr const char* kBaseDatos =
-    "El fichero de salida no puede ser el mismo que la base de datos del programa";
-constexpr const char* kCopia =
-    "El fichero de salida no puede ser el mismo que la copia de seguridad de la base de datos";
-
-INSTANTIATE_TEST_SUITE_P(
-    Tabla, MotorLecturaChoques,
-    ::testing::Values(
-        CasoChoque{"mismaRuta", [](MotorLectura& m) { return m.entrada; }, kEntrada},
-        CasoChoque{"otraGrafia",
-                   [](MotorLectura& m) { return m.carpeta / "sub" / ".." / "." / "entrada.txt"; }, kEntrada},
-        CasoChoque{"rutaRelativa",
-                   [](MotorLectura& m) { return fs::relative(m.entrada, fs::current_path()); }, kEntrada},
-        CasoChoque{"enlaceSimbolico",
-                   [](MotorLectura& m) {
-                       fs::create_symlink(m.entrada, m.carpeta / "sub" / "enlace.out");
-                       return m.carpeta / "sub" / "enlace.out";
-                   },
-                   kEntrada},
-        CasoChoque{"enlaceDuro",
-                   [](MotorLectura& m) {
-                       fs::create_hard_link(m.entrada, m.carpeta / "sub" / "duro.out");
-                       return m.carpeta / "sub" / "duro.out";
-                   },
-                   kEntrada},
-        // The log of this run need not exist yet.
-        CasoChoque{"registroDeErrores",
-                   [](MotorLectura& m) { return m.carpeta / "sub" / ".." / "entrada.log"; }, kLog},
-        CasoChoque{"baseDeDatos", [](MotorLectura& m) { return m.carpeta / kNombreBaseDatos; }, kBaseDatos},
-        CasoChoque{"baseDeDatosAbierta",
-                   [](MotorLectura& m) {
-                       m.configuracion.gRutaBDOrigen = m.carpeta / "otra.db";
-                       escribirFichero(m.configuracion.gRutaBDOrigen, "base");
-                       return m.configuracion.gRutaBDOrigen;
-                   },
-                   kBaseDatos},
-        CasoChoque{"copiaDelDia", [](MotorLectura& m) { return m.carpeta / "sub" / ".." / "6122026.Copy"; },
-                   kCopia},
-        // Any file of the program folder, there or not yet.
-        CasoChoque{"configuracion", [](MotorLectura& m) { return m.carpeta / "config.ini"; },
-                   "El fichero de salida no puede ser el mismo que el fichero de configuración del programa "
-                   "(config.ini)"},
-        CasoChoque{"copiaDeOtroDia", [](MotorLectura& m) { return m.carpeta / "1112003.Copy"; }, kCopia},
-        // The log is appended to: it may not be such a file either.
-        CasoChoque{"registroEnlazadoAConfiguracion",
-                   [](MotorLectura& m) {
-                       escribirFichero(m.carpeta / "config.ini", "administrador=false\r\n");
-                       m.log = m.carpeta / "sub" / "entrada.log";
-                       fs::create_symlink(m.carpeta / "config.ini", m.log);
-                       return m.salida;
-                   },
-                   "El registro de errores no puede ser el mismo que el fichero de configuración del "
-                   "programa (config.ini)"},
-        CasoChoque{"registroEnlazadoABaseDeDatos",
-                   [](MotorLectura& m) {
-                       m.log = m.carpeta / "sub" / "entrada.log";
-                       fs::create_symlink(m.carpeta / kNombreBaseDatos, m.log);
-                       return m.salida;
-                   },
-                   "El registro de errores no puede ser el mismo que la base de datos del programa"},
-        // A hard link elsewhere is the same file: the input, the journal, a copy of another day.
-        CasoChoque{"registroEnlaceDuroALaEntrada",
-                   [](MotorLectura& m) { return registroEnlazado(m, m.entrada, nullptr); },
-                   "El registro de errores no puede ser el mismo que el fichero de entrada"},
-        CasoChoque{
-            "registroEnlaceDuroACopiaDeOtroDia",
-            [](MotorLectura& m) { return registroEnlazado(m, m.carpeta / "1112003.Copy", "copia"); },
-            "El registro de errores no puede ser el mismo que la copia de seguridad de la base de datos"},
-        CasoChoque{
-            "registroEnlaceDuroAlDiario",
-            [](MotorLectura& m) { return registroEnlazado(m, m.carpeta / "Estructuras.db-journal", ""); },
-            "El registro de errores no puede ser el mismo que la base de datos del programa"},
-        CasoChoque{"salidaEnlaceDuroACopiaDeOtroDia",
-                   [](MotorLectura& m) {
-                       escribirFichero(m.carpeta / "1112003.Copy", "copia");
-                       fs::create_hard_link(m.carpeta / "1112003.Copy", m.carpeta / "sub" / "duro.out");
-                       return m.carpeta / "sub" / "duro.out";
-                   },
-                   kCopia},
-        CasoChoque{"ficheroPropio", [](MotorLectura& m) { return m.carpeta / "sub" / "remesa.out"; },
-                   nullptr}),
-    [](const ::testing::TestParamInfo<CasoChoque>& caso) { return std::string(caso.param.nombre); });
 
 } // namespace
 } // namespace trovanel
