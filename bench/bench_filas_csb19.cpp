@@ -209,12 +209,6 @@ bool repetir(const std::filesystem::path& carpeta, const std::filesystem::path& 
     return e.avisos.mensajes == 0;
 }
 
-long memoriaMaximaKiB(int quien) {
-    rusage uso{};
-    getrusage(quien, &uso);
-    return uso.ru_maxrss;
-}
-
 int medirAccess(long veces, const std::filesystem::path& base, const std::string& tabla) {
     const auto carpeta =
         std::filesystem::temp_directory_path() / ("trovanel-bench-" + std::to_string(::getpid()));
@@ -244,8 +238,8 @@ int medirAccess(long veces, const std::filesystem::path& base, const std::string
                 milisegundos(enProceso), 1000 * enProceso.minimo, 1000 * enProceso.mediana);
     std::printf("coste del proceso auxiliar de Access: %.2f ms por conversion\n",
                 milisegundos(access) - milisegundos(enProceso));
-    std::printf("memoria maxima: %ld KiB; del proceso auxiliar: %ld KiB\n", memoriaMaximaKiB(RUSAGE_SELF),
-                memoriaMaximaKiB(RUSAGE_CHILDREN));
+    std::printf("memoria maxima: %ld KiB; del proceso auxiliar: %ld KiB\n", bench::memoriaMaximaKiB(),
+                bench::memoriaMaximaKiB(RUSAGE_CHILDREN));
 
     if (std::getenv("TROVANEL_BENCH_CONSERVAR") == nullptr) {
         std::filesystem::remove_all(carpeta);

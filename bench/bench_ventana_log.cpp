@@ -4,6 +4,7 @@
 // Run under QT_QPA_PLATFORM=offscreen (the default here) or a virtual display.
 #include "conversores.hpp"
 #include "frmMsg.hpp"
+#include "medida.hpp"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -11,7 +12,6 @@
 #include <QEvent>
 #include <QScrollBar>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -24,12 +24,6 @@ using namespace trovanel;
 namespace fs = std::filesystem;
 
 namespace {
-
-long memoriaMaximaKiB() {
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
 
 long memoriaActualKiB() {
     long paginas = 0;
@@ -105,7 +99,7 @@ int main(int argc, char** argv) {
     const std::uintmax_t inicio = escribirLog(resultado.log, mib << 20);
 
     QApplication aplicacion(argc, argv);
-    const long antes = memoriaMaximaKiB();
+    const long antes = bench::memoriaMaximaKiB();
     double primeraPintura = 0;
     double listaPintada = 0;
     double todoCargado = 0;
@@ -134,7 +128,7 @@ int main(int argc, char** argv) {
         }
         ventana.accept();
     }
-    const long maxima = memoriaMaximaKiB();
+    const long maxima = bench::memoriaMaximaKiB();
     const long despues = memoriaActualKiB();
     std::error_code ignorado;
     const std::uintmax_t tamano = fs::file_size(resultado.log, ignorado);

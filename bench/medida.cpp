@@ -29,13 +29,13 @@ EjecucionMedida::EjecucionMedida(const std::filesystem::path& carpeta, const std
     parametros.gFicheroLog = log;
 }
 
-namespace {
-
-long memoriaMaximaKiB() {
+long memoriaMaximaKiB(int quien) {
     rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
+    getrusage(quien, &uso);
     return uso.ru_maxrss;
 }
+
+namespace {
 
 double desde(std::chrono::steady_clock::time_point inicio) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();

@@ -6,6 +6,8 @@
 #include "estado_ejecucion.hpp"
 #include "reloj.hpp"
 
+#include <sys/resource.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -35,6 +37,10 @@ struct EjecucionMedida {
     EstadoEjecucion estado;
     ParametrosConversion parametros;
 };
+
+// The peak resident memory so far of this process (RUSAGE_SELF) or of its waited-for children
+// (RUSAGE_CHILDREN).
+long memoriaMaximaKiB(int quien = RUSAGE_SELF);
 
 // A fixed-position field: cut to its width, completed with blanks (on the left when derecha).
 std::string campo(const std::string& valor, std::size_t ancho, bool derecha = false);
