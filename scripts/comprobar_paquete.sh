@@ -39,7 +39,7 @@ grep -q -- '-D_FORTIFY_SOURCE=2' "$compilacion/compile_commands.json" || fallo "
 # name) and package-contains-documentation-outside-usr-share-doc (the manual that "Ayuda" opens may
 # not live in /usr/share/doc, which a system may leave out).
 lintian --fail-on error,warning --display-info --tag-display-limit 0 "$paquete" >"$compilacion/lintian.txt" \
-    2>/dev/null || fallo "lintian: $(cat "$compilacion/lintian.txt")"
+    2>&1 || fallo "lintian: $(cat "$compilacion/lintian.txt")"
 if grep 'hardening-' "$compilacion/lintian.txt" | grep -qv 'hardening-no-fortify-functions'; then
     fallo "no está endurecido: $(grep 'hardening-' "$compilacion/lintian.txt")"
 fi
@@ -48,12 +48,15 @@ temporal="$(mktemp -d)"
 trap 'rm -rf "$temporal"' EXIT
 dpkg-deb -x "$paquete" "$temporal/raiz"
 mkdir "$temporal/casa"
+# The unpacked program as a user with a fresh HOME and nothing else in the environment.
+trovanel() {
+    env -i HOME="$temporal/casa" PATH=/usr/bin:/bin LANG=C.UTF-8 "$temporal/raiz/usr/bin/trovanel" "$@"
+}
 
 # Records 51 and 53 carry the day the file is made; the expected file has 06/12/26 there.
 antes="$(date +%d%m%y)"
 estado=0
-(cd "$temporal" && env -i HOME="$temporal/casa" PATH=/usr/bin:/bin LANG=C.UTF-8 \
-    "$temporal/raiz/usr/bin/trovanel" "recibos.txt,$temporal/recibos.out,9,1,05032026,1") || estado=$?
+(cd "$temporal" && trovanel "recibos.txt,$temporal/recibos.out,9,1,05032026,1") || estado=$?
 despues="$(date +%d%m%y)"
 [ "$estado" -eq 0 ] || fallo "la conversión del ejemplo terminó con estado $estado"
 datos="$temporal/casa/.local/share/trovanel"
@@ -67,8 +70,7 @@ cmp "$temporal/recibos.comparable" "$raiz/tests/data/csb19/ejemplo/esperado.out"
     fallo "el fichero del banco del ejemplo no es el esperado"
 
 # A user who has only --help finds the ids of the conversion above with its sqlite3 lines.
-env -i HOME="$temporal/casa" PATH=/usr/bin:/bin LANG=C.UTF-8 "$temporal/raiz/usr/bin/trovanel" --help \
-    >"$temporal/ayuda.txt"
+trovanel --help >"$temporal/ayuda.txt"
 grep -E '^ +sqlite3 -readonly ' "$temporal/ayuda.txt" >"$temporal/consultas.sh" || fallo "--help no da las consultas"
 env -i HOME="$temporal/casa" PATH=/usr/bin:/bin LANG=C.UTF-8 bash -eu "$temporal/consultas.sh" \
     >"$temporal/identificadores.txt" || fallo "las consultas de --help fallan"
@@ -78,17 +80,17 @@ done
 
 # The manual page reads without a warning; it and the manual give the same queries.
 pagina="$temporal/raiz/usr/share/man/man1/trovanel.1.gz"
+manual="$temporal/raiz/usr/share/trovanel/manual/manual.html"
 [ -f "$pagina" ] || fallo "falta la página de manual"
+[ -f "$manual" ] || fallo "falta el manual"
 LANG=C.UTF-8 MANWIDTH=200 man --warnings -E UTF-8 -l "$pagina" >"$temporal/pagina.txt" 2>"$temporal/avisos.txt" ||
     fallo "man -l falla: $(cat "$temporal/avisos.txt")"
 [ ! -s "$temporal/avisos.txt" ] || fallo "man -l avisa: $(cat "$temporal/avisos.txt")"
 sed -E 's/^ +sqlite3 -readonly [^ ]+ //' "$temporal/consultas.sh" | while IFS= read -r consulta; do
     grep -qF -- "$consulta" "$temporal/pagina.txt" || fallo "la página de manual no da la consulta $consulta"
-    grep -qF -- "$consulta" "$temporal/raiz/usr/share/trovanel/manual/manual.html" ||
-        fallo "el manual no da la consulta $consulta"
+    grep -qF -- "$consulta" "$manual" || fallo "el manual no da la consulta $consulta"
 done
 
 desktop-file-validate "$temporal/raiz/usr/share/applications/trovanel.desktop" ||
     fallo "la entrada de escritorio no es válida"
-[ -f "$temporal/raiz/usr/share/trovanel/manual/manual.html" ] || fallo "falta el manual"
 echo "Paquete comprobado: $paquete"
