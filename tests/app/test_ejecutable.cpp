@@ -144,9 +144,7 @@ TEST_P(FinalTest, terminaConSuEstadoYUnaLineaQueDiceQuePaso) {
     EXPECT_EQ(r.estado, caso.estado);
     std::string esperado = caso.mensaje == nullptr ? kSinPantalla : caso.mensaje;
     std::erase(esperado, '\r');
-    if (const auto i = esperado.find('%'); i != std::string::npos) {
-        esperado.replace(i, 1, carpeta.ruta().string());
-    }
+    esperado = pruebas::conMarca(esperado, '%', carpeta.ruta().string());
     EXPECT_EQ(r.errores, esperado + "\n");
     EXPECT_FALSE(std::filesystem::exists(carpeta / "remesa.out"));
 }

@@ -227,11 +227,7 @@ TEST_P(FinalLoteTest, unaLineaFinalDiceDondeEstanLosRechazosOQueNoHabiaOrdenes) 
     EXPECT_EQ(lote("in.txt,out.txt,9,1,01022003,1"), caso.salida);
     std::vector<AvisosGrabados::Mensaje> esperados;
     if (caso.mensaje != nullptr) {
-        std::string texto = caso.mensaje;
-        if (const auto i = texto.find('%'); i != std::string::npos) {
-            texto.replace(i, 1, log.string());
-        }
-        esperados.push_back({"informacion", texto});
+        esperados.push_back({"informacion", pruebas::conMarca(caso.mensaje, '%', log.string())});
     }
     EXPECT_EQ(avisos.mensajes, esperados);
 }

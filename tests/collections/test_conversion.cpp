@@ -459,13 +459,8 @@ TEST_P(ConversionCSB19Ficheros, unFicheroQueFallaNoDejaFicheroDelBanco) {
     convertir(plantilla(kRecibo), "", nullptr, carpeta / caso.entrada);
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     // "%" stands for the input's path, "#" for the output's.
-    std::string mensaje = caso.mensaje;
-    if (const auto i = mensaje.find('%'); i != std::string::npos) {
-        mensaje.replace(i, 1, rutaComoTexto(carpeta / caso.entrada));
-    }
-    if (const auto i = mensaje.find('#'); i != std::string::npos) {
-        mensaje.replace(i, 1, rutaComoTexto(salida));
-    }
+    std::string mensaje = pruebas::conMarca(caso.mensaje, '%', rutaComoTexto(carpeta / caso.entrada));
+    mensaje = pruebas::conMarca(mensaje, '#', rutaComoTexto(salida));
     EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", mensaje}));
     EXPECT_TRUE(resultado.conErrores());
     EXPECT_FALSE(fs::is_regular_file(salida));

@@ -94,10 +94,7 @@ TEST_P(MotorLecturaCasos, convierteLasOrdenesSegunLaClaseDeEntrada) {
     if (caso.aviso == nullptr) {
         EXPECT_TRUE(avisos.mensajes.empty());
     } else {
-        std::string aviso = caso.aviso;
-        if (const auto i = aviso.find('%'); i != std::string::npos) {
-            aviso.replace(i, 1, rutaComoTexto(entrada));
-        }
+        const std::string aviso = pruebas::conMarca(caso.aviso, '%', rutaComoTexto(entrada));
         EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"critico", aviso}}));
     }
     // Nothing but the run's files is left in the folder.
@@ -323,10 +320,7 @@ TEST_P(MotorLecturaFilasFallidas, terminaConElMensajeYSinFicheroDeSalida) {
     // A database's own description follows "Error : ".
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     EXPECT_EQ(avisos.mensajes[0].tipo, "critico");
-    std::string aviso = GetParam().aviso;
-    if (const auto i = aviso.find('%'); i != std::string::npos) {
-        aviso.replace(i, 1, rutaComoTexto(carpeta.ruta()));
-    }
+    const std::string aviso = pruebas::conMarca(GetParam().aviso, '%', rutaComoTexto(carpeta.ruta()));
     EXPECT_EQ(avisos.mensajes[0].texto.substr(0, aviso.size()), aviso) << avisos.mensajes[0].texto;
     EXPECT_GT(avisos.mensajes[0].texto.size(), std::string("Error : ").size());
     EXPECT_TRUE(familia.concluir().conErrores());

@@ -111,11 +111,9 @@ TEST_P(CSB34Ejecuciones, terminaConSuMensajeOSuRegistro) {
         EXPECT_FALSE(resultado.conErrores());
     } else {
         ASSERT_EQ(avisos.mensajes.size(), 1u);
-        std::string aviso = caso.aviso; // "%" stands for the test's folder
-        if (const auto i = aviso.find('%'); i != std::string::npos) {
-            aviso.replace(i, 1, rutaComoTexto(carpeta.ruta()));
-        }
-        EXPECT_EQ(avisos.mensajes[0].texto, aviso);
+        // "%" stands for the test's folder.
+        EXPECT_EQ(avisos.mensajes[0].texto,
+                  pruebas::conMarca(caso.aviso, '%', rutaComoTexto(carpeta.ruta())));
         EXPECT_EQ(resultado.conErrores(), caso.lote.empty());
     }
     ASSERT_EQ(fs::exists(rutaSalida), !caso.registro.empty());

@@ -9,6 +9,7 @@
 #include <deque>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trovanel::pruebas {
@@ -80,6 +81,15 @@ void escribirFichero(const std::filesystem::path& ruta, const std::string& bytes
 
 // How many files and folders a folder holds: tests check that nothing is left behind.
 std::size_t entradasDe(const std::filesystem::path& carpeta);
+
+// A table row's text with its first marca, which stands for what the row cannot know (a path of the
+// test's folder), replaced by valor.
+inline std::string conMarca(std::string texto, char marca, std::string_view valor) {
+    if (const auto i = texto.find(marca); i != std::string::npos) {
+        texto.replace(i, 1, valor);
+    }
+    return texto;
+}
 
 // Folder of the hand-written input and expected files (tests/data).
 std::filesystem::path datosPrueba();
