@@ -286,13 +286,19 @@ TEST_F(ArranqueTest, unaCarpetaNuevaYCuantoElProgramaEscribeEnEllaSonSoloDelUsua
     const auto previa = carpeta / "previa";
     std::filesystem::create_directory(previa);
     std::filesystem::permissions(previa, std::filesystem::perms(0755));
-    const mode_t mascara = ::umask(0);
-    for (const auto& ruta : {nueva, previa}) {
-        ASSERT_TRUE(prepararCarpetaPrograma(ruta, avisos));
-        ASSERT_TRUE(abrirBaseDatosAlArrancar(configuracion, avisos, reloj, ruta));
-        ASSERT_TRUE(guardarCarpetaReciente(ruta, "entrada", carpeta.ruta()));
+    {
+        // Given back however the block ends: a failed step must not leave the next tests without a umask.
+        struct MascaraNula {
+            mode_t anterior = ::umask(0);
+            ~MascaraNula() { ::umask(anterior); }
+        };
+        const MascaraNula mascara;
+        for (const auto& ruta : {nueva, previa}) {
+            ASSERT_TRUE(prepararCarpetaPrograma(ruta, avisos));
+            ASSERT_TRUE(abrirBaseDatosAlArrancar(configuracion, avisos, reloj, ruta));
+            ASSERT_TRUE(guardarCarpetaReciente(ruta, "entrada", carpeta.ruta()));
+        }
     }
-    ::umask(mascara);
     const auto modo = [](const std::filesystem::path& ruta) {
         return static_cast<int>(std::filesystem::status(ruta).permissions());
     };
