@@ -94,7 +94,7 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino, Permisos permisos)
         return;
     }
     const std::filesystem::path carpeta = destino_.has_parent_path() ? destino_.parent_path() : ".";
-    quitarAbandonados(destino_);
+    quitarAbandonados(carpeta);
     int fd = permitidoSinNombre ? abrirSinNombre(carpeta) : -1;
     if (fd < 0) {
         fd = abrirConNombre(carpeta);
@@ -149,11 +149,10 @@ int FicheroSalida::abrirConNombre(const std::filesystem::path& carpeta) {
     return fd;
 }
 
-void FicheroSalida::quitarAbandonados(const std::filesystem::path& destino) {
+void FicheroSalida::quitarAbandonados(const std::filesystem::path& carpeta) const {
     // Files of this target that a killed process left. A live one (another process writing the same
     // target) keeps its lock and stays.
-    const std::filesystem::path carpeta = destino.has_parent_path() ? destino.parent_path() : ".";
-    const std::string prefijo = prefijoTemporal(destino);
+    const std::string prefijo = prefijoTemporal(destino_);
     std::error_code error;
     for (std::filesystem::directory_iterator it(carpeta, error), fin; !error && it != fin;
          it.increment(error)) {
