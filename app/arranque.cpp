@@ -3,7 +3,6 @@
 #include "avisos.hpp"
 #include "base_datos_programa.hpp"
 #include "configuracion.hpp"
-#include "fichero_salida.hpp"
 
 #include <cstdlib>
 #include <system_error>
@@ -83,10 +82,9 @@ std::optional<BaseDatos> abrirBaseDatosAlArrancar(Configuracion& configuracion, 
         avisos.critico(std::string("Error: ") + e.what());
         return std::nullopt;
     }
-    // Held exclusively now: what a start killed while writing config.ini left is removed, and a
-    // config.ini that a first start killed before it was written gets the new installation's one. One
-    // that fails is told by the main window, which cannot open the file.
-    FicheroSalida::quitarAbandonados(carpetaPrograma / kFicheroConfiguracion);
+    // Held exclusively now: a config.ini that a first start killed before it was written gets the new
+    // installation's one, and writing it removes what the killed start left of it. One that fails is
+    // told by the main window, which cannot open the file.
     escribirConfiguracionInicial(carpetaPrograma);
 
     std::error_code error;

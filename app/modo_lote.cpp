@@ -3,6 +3,7 @@
 #include "arranque.hpp"
 #include "avisos.hpp"
 #include "base_datos.hpp"
+#include "base_datos_programa.hpp"
 #include "codificacion.hpp"
 #include "conversores.hpp"
 #include "estado_ejecucion.hpp"
@@ -308,7 +309,7 @@ std::string ayudaModoLote(const std::string& version, const std::filesystem::pat
              "rechazadas;\n1 con órdenes rechazadas o detenida por un error; 2 rechazada antes de leer la "
              "entrada;\n3 sin carpeta del programa o sin base de datos.\n";
     // No window shows the ids: without this a user who has only the help could not start a run.
-    const std::string baseDatos = palabraShell(utf8ACp1252((carpetaPrograma / "Estructuras.db").string()));
+    const std::string baseDatos = palabraShell(rutaComoTexto(carpetaPrograma / kNombreBaseDatos));
     ayuda +=
         "\nLa plantilla, el presentador u ordenante y el emisor son identificadores de la base de datos "
         "del\nprograma, " +

@@ -18,6 +18,10 @@ std::optional<std::vector<SustitucionCaracter>> CargarCaracteres(const std::file
         avisos.simple(mensajeEntrada(kMsgNoSeAbreCaracteres, ruta, motivo));
         return std::nullopt;
     };
+    std::int64_t numero = 0;
+    const auto rechazarLinea = [&](const char* falta) {
+        return rechazar("la línea " + std::to_string(numero) + falta);
+    };
     std::vector<SustitucionCaracter> tabla;
     LectorLineas lector(ruta);
     std::string linea;
@@ -28,13 +32,11 @@ std::optional<std::vector<SustitucionCaracter>> CargarCaracteres(const std::file
     if (linea.starts_with("\xEF\xBB\xBF")) {
         linea.erase(0, 3);
     }
-    std::int64_t numero = 0;
     do {
         ++numero;
-        const std::string lugar = "la línea " + std::to_string(numero);
         // A control character would be written into every bank file the table rewrites.
         if (hayCaracterControl(linea)) {
-            return rechazar(lugar + " tiene un carácter de control");
+            return rechazarLinea(" tiene un carácter de control");
         }
         // A file saved by a UTF-8 editor still means the same characters.
         if (pareceUtf8(linea)) {
@@ -45,7 +47,7 @@ std::optional<std::vector<SustitucionCaracter>> CargarCaracteres(const std::file
             continue;
         }
         if (linea.find('=') != 1) {
-            return rechazar(lugar + " no es un carácter, «=» y su reemplazo");
+            return rechazarLinea(" no es un carácter, «=» y su reemplazo");
         }
         tabla.push_back({linea.substr(0, 1), linea.substr(2)});
     } while (lector.leer(linea));

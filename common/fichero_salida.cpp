@@ -94,7 +94,7 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino, Permisos permisos)
         return;
     }
     const std::filesystem::path carpeta = destino_.has_parent_path() ? destino_.parent_path() : ".";
-    quitarAbandonados(destino_);
+    quitarAbandonados(carpeta);
     int fd = permitidoSinNombre ? abrirSinNombre(carpeta) : -1;
     if (fd < 0) {
         fd = abrirConNombre(carpeta);
@@ -104,7 +104,7 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino, Permisos permisos)
         return;
     }
     if (permisos_ == Permisos::Privados) {
-        // Whatever the umask: the mode given at creation can only lose bits to it.
+        // Whatever the umask: the mode given at creation can only lose bits to it. It was never wider.
         ::fchmod(fd, S_IRUSR | S_IWUSR);
     }
     // A new file: nobody else can hold its lock.
@@ -122,8 +122,10 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino, Permisos permisos)
 }
 
 int FicheroSalida::abrirSinNombre(const std::filesystem::path& carpeta) {
-    // The mode goes through the umask, as for any new file of the user.
-    const int fd = ::open(carpeta.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    // The mode goes through the umask, as for any new file of the user; a private file is the user's
+    // from the start.
+    const mode_t modo = permisos_ == Permisos::Privados ? S_IRUSR | S_IWUSR : 0666;
+    const int fd = ::open(carpeta.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, modo);
     if (fd < 0) {
         return -1;
     }
@@ -145,15 +147,17 @@ int FicheroSalida::abrirConNombre(const std::filesystem::path& carpeta) {
         return -1;
     }
     temporal_ = std::filesystem::path(nombre.data());
-    ::fchmod(fd, permisosPorDefecto());
+    // mkostemp made it the user's alone: only a file that is not private gets what the umask gives.
+    if (permisos_ == Permisos::DelUsuario) {
+        ::fchmod(fd, permisosPorDefecto());
+    }
     return fd;
 }
 
-void FicheroSalida::quitarAbandonados(const std::filesystem::path& destino) {
+void FicheroSalida::quitarAbandonados(const std::filesystem::path& carpeta) const {
     // Files of this target that a killed process left. A live one (another process writing the same
     // target) keeps its lock and stays.
-    const std::filesystem::path carpeta = destino.has_parent_path() ? destino.parent_path() : ".";
-    const std::string prefijo = prefijoTemporal(destino);
+    const std::string prefijo = prefijoTemporal(destino_);
     std::error_code error;
     for (std::filesystem::directory_iterator it(carpeta, error), fin; !error && it != fin;
          it.increment(error)) {

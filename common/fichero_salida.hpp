@@ -81,8 +81,6 @@ public:
     // Why destino cannot take a bank file (what the constructor refuses by the target's kind alone), in
     // Spanish; empty when it can.
     static std::string destinoInutilizable(const std::filesystem::path& destino);
-    // Removes the files of destino that a killed process left being written (none of a live one).
-    static void quitarAbandonados(const std::filesystem::path& destino);
 
     // Tests: false makes every later file take the named way of file systems without unnamed files.
     static void permitirSinNombre(bool permitir);
@@ -90,6 +88,8 @@ public:
 private:
     int abrirSinNombre(const std::filesystem::path& carpeta);
     int abrirConNombre(const std::filesystem::path& carpeta);
+    // Removes the files of the target that a killed process left being written (none of a live one).
+    void quitarAbandonados(const std::filesystem::path& carpeta) const;
     bool ponerNombre();
 
     std::filesystem::path destino_;

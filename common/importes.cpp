@@ -9,6 +9,9 @@ namespace trovanel {
 
 namespace {
 
+// One past the largest amount the twelve digits of the cents hold.
+constexpr std::uint64_t kDoceCifras = 1'000'000'000'000;
+
 // What an amount's text comes to: the twelve digits of its cents, their value, and whether more
 // significant digits were cut off.
 struct Centimos {
@@ -20,7 +23,6 @@ struct Centimos {
 // The cents of a value of more than 17 digits, leading zeros maybe, from its last twelve digits.
 template <typename Caracter>
 void leerCentimosLargos(Centimos& resultado, std::size_t fin, std::size_t cerosFinales, Caracter caracter) {
-    constexpr std::uint64_t kDoceCifras = 1'000'000'000'000;
     // The value of the last twelve digits read, and how many there are from the first significant one.
     std::uint64_t ultimas = 0;
     std::size_t significativas = 0;
@@ -45,7 +47,6 @@ void leerCentimosLargos(Centimos& resultado, std::size_t fin, std::size_t cerosF
 
 // The cents of the text whose character number i is caracter(i), of largo characters, in one pass.
 template <typename Caracter> void leerCentimos(Centimos& resultado, std::size_t largo, Caracter caracter) {
-    constexpr std::uint64_t kDoceCifras = 1'000'000'000'000;
     // Everything after the first comma is decimals: cut to two, or completed to two with "0".
     std::size_t fin = largo;
     std::size_t cerosFinales = 0;

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <string_view>
+#include <tuple>
+#include <utility>
 
 namespace trovanel {
 
@@ -83,8 +85,8 @@ LectorLineas::LectorLineas(const std::filesystem::path& ruta, Texto texto, std::
         fallar(Fallo::Cambiado);
     } else if (comprobador.mezclado()) {
         fallar(Fallo::Mezcla);
-        lineaUtf8_ = lineaDelByte(comprobador.primerMultibyte());
-        lineaNoUtf8_ = lineaDelByte(comprobador.primerInvalido());
+        std::tie(lineaUtf8_, lineaNoUtf8_) =
+            lineasDeLosBytes(comprobador.primerMultibyte(), comprobador.primerInvalido());
         return;
     }
     const std::size_t inicio = marcaUtf8 ? kMarcaUtf8.size() : 0;
@@ -94,24 +96,32 @@ LectorLineas::LectorLineas(const std::filesystem::path& ruta, Texto texto, std::
     leidos_ = inicio;
 }
 
-std::int64_t LectorLineas::lineaDelByte(std::uint64_t lugar) {
+std::pair<std::int64_t, std::int64_t> LectorLineas::lineasDeLosBytes(std::uint64_t uno, std::uint64_t otro) {
     // Counted as leer() ends lines: at every CR among CR line ends (a CR LF is one end), at every LF
-    // among LF ones.
+    // among LF ones. One read from the start up to the later byte.
     const char terminador = separaPorCR_ ? '\r' : '\n';
-    std::int64_t linea = 1;
-    if (std::fseek(fichero_, 0, SEEK_SET) != 0) {
-        return linea;
-    }
-    for (std::uint64_t desde = 0; desde < lugar;) {
-        const std::size_t leido = std::fread(buffer_.data(), 1, buffer_.size(), fichero_);
-        if (leido == 0) {
-            break;
+    const std::uint64_t antes = std::min(uno, otro);
+    const std::uint64_t despues = std::max(uno, otro);
+    std::int64_t lineaAntes = 1;
+    std::int64_t lineaDespues = 1;
+    if (std::fseek(fichero_, 0, SEEK_SET) == 0) {
+        for (std::uint64_t desde = 0; desde < despues;) {
+            const std::size_t leido = std::fread(buffer_.data(), 1, buffer_.size(), fichero_);
+            if (leido == 0) {
+                break;
+            }
+            const char* datos = buffer_.data();
+            const auto hasta = [&](std::uint64_t lugar) {
+                return static_cast<std::size_t>(
+                    std::min<std::uint64_t>(leido, lugar - std::min(lugar, desde)));
+            };
+            const std::int64_t primeros = std::count(datos, datos + hasta(antes), terminador);
+            lineaAntes += primeros;
+            lineaDespues += primeros + std::count(datos + hasta(antes), datos + hasta(despues), terminador);
+            desde += leido;
         }
-        const auto hasta = static_cast<std::size_t>(std::min<std::uint64_t>(leido, lugar - desde));
-        linea += std::count(buffer_.data(), buffer_.data() + hasta, terminador);
-        desde += leido;
     }
-    return linea;
+    return uno <= otro ? std::pair{lineaAntes, lineaDespues} : std::pair{lineaDespues, lineaAntes};
 }
 
 LectorLineas::~LectorLineas() {

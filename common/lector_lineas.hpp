@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace trovanel {
@@ -75,8 +76,8 @@ private:
     bool terminarSinCambios();
     // Hands out a line that was read whole: false when it is longer than the cap.
     bool entregar(std::string& linea);
-    // The number of the line that holds the file's byte at lugar.
-    std::int64_t lineaDelByte(std::uint64_t lugar);
+    // The numbers of the lines that hold the file's bytes at uno and at otro.
+    std::pair<std::int64_t, std::int64_t> lineasDeLosBytes(std::uint64_t uno, std::uint64_t otro);
 
     std::FILE* fichero_ = nullptr;
     std::size_t maximoLinea_;

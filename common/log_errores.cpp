@@ -68,6 +68,7 @@ bool EscritorLog::abrir() {
     }
     fichero_ = ::fdopen(fd, "ab");
     if (fichero_ == nullptr) {
+        motivo_ = motivoSistema(errno);
         ::close(fd);
         return false;
     }

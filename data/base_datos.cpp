@@ -18,11 +18,18 @@ namespace {
 
 // A database file of the program holds client names and accounts: it is made the user's alone (0600,
 // whatever the umask) before SQLite opens it, which keeps the mode of a file that is there and gives its
-// journal the same one. A file already there is left as it is.
-void crearPrivado(const std::filesystem::path& ruta) {
-    const int fd = ::open(ruta.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+// journal the same one. Its descriptor, opened with acceso; -1 (errno EEXIST) for a file already there,
+// which is left as it is.
+int abrirNuevoPrivado(const std::filesystem::path& ruta, int acceso) {
+    const int fd = ::open(ruta.c_str(), acceso | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd >= 0) {
         ::fchmod(fd, S_IRUSR | S_IWUSR);
+    }
+    return fd;
+}
+
+void crearPrivado(const std::filesystem::path& ruta) {
+    if (const int fd = abrirNuevoPrivado(ruta, O_WRONLY); fd >= 0) {
         ::close(fd);
     }
 }
@@ -206,12 +213,7 @@ CerrojoBaseDatos CerrojoBaseDatos::tomar(const std::filesystem::path& ruta, bool
         CerrojoBaseDatos cerrojo;
         cerrojo.descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CLOEXEC);
         if (cerrojo.descriptor_ < 0 && errno == ENOENT && crear) {
-            // Client names and accounts: the user's alone, whatever the umask. SQLite gives its journal
-            // the same mode.
-            cerrojo.descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL, 0600);
-            if (cerrojo.descriptor_ >= 0) {
-                ::fchmod(cerrojo.descriptor_, S_IRUSR | S_IWUSR);
-            }
+            cerrojo.descriptor_ = abrirNuevoPrivado(ruta, O_RDWR);
             if (cerrojo.descriptor_ < 0 && errno == EEXIST) {
                 struct stat enlace {};
                 if (::lstat(ruta.c_str(), &enlace) == 0 && S_ISLNK(enlace.st_mode)) {

@@ -141,7 +141,7 @@ FicheroDeBaseDatos clasificarFichero(std::string_view nombre) {
     return FicheroDeBaseDatos::Ninguno;
 }
 
-BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta, bool* creada) {
+BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta) {
     CerrojoBaseDatos cerrojo = CerrojoBaseDatos::tomar(ruta, true);
     quitarRestos(ruta);
     const bool nueva = cerrojo.tamano() == 0;
@@ -181,9 +181,6 @@ BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta, bool* creada
         if (!consulta.siguiente() || consulta.entero(0) == 0) {
             throw ErrorBaseDatos(noEsLaDelPrograma(ruta));
         }
-    }
-    if (creada != nullptr) {
-        *creada = nueva;
     }
     return bd;
 }

@@ -27,12 +27,12 @@ FicheroDeBaseDatos clasificarFichero(std::string_view nombre);
 void crearBaseDatosPrograma(const std::filesystem::path& ruta);
 
 // Opens the program's database exclusively (CerrojoBaseDatos), creating it first when there is no file
-// or only an empty one (what an interrupted copy leaves); creada, when given, tells which. An existing
-// database is never rewritten, and a file that lacks the program's tables is refused without a change.
+// or only an empty one (what an interrupted copy leaves). An existing database is never rewritten, and a
+// file that lacks the program's tables is refused without a change.
 // First of all, once the lock is held, it removes what a killed start left beside the database: a new
 // database being built, a day's copy being made, and their journals.
 // Throws ErrorBaseDatos with the description of the failure.
-BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta, bool* creada = nullptr);
+BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta);
 
 // Makes a copy of the database at copia. It is written under a name of its own and takes copia's name
 // only once complete, and never in the place of a file (or link) of that name. Throws ErrorBaseDatos.
