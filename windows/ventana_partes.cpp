@@ -97,10 +97,6 @@ void VentanaPartes::cbUsuarios_Click() {
 
 bool VentanaPartes::llenarMarco(const std::vector<ParteEntrada>& partes) {
     const PanelCuenta& c = cuenta_;
-    if (c.tbSuf == nullptr) {
-        return llenarListaPartes(c.cbNombre, partes,
-                                 {c.tbNif, c.tbEntidad, c.tbOficina, c.tbDC, c.tbCCC, c.tbId});
-    }
     return llenarListaPartes(c.cbNombre, partes,
                              {c.tbNif, c.tbSuf, c.tbEntidad, c.tbOficina, c.tbDC, c.tbCCC, c.tbId});
 }
