@@ -24,11 +24,7 @@ ModeloLog::ModeloLog(QObject* padre) : QAbstractListModel(padre) {}
 
 bool ModeloLog::abrir(const std::filesystem::path& log, std::uintmax_t inicioEjecucion) {
     beginResetModel();
-    fichero_.close();
-    anteriores_ = {};
-    ejecucion_ = {};
-    paginas_.clear();
-    lineaMasLarga_ = 0;
+    olvidar();
     // Opened by its path as it is: the log's name need not be valid UTF-8.
     fichero_.open(log, std::ios::binary);
     std::error_code error;
@@ -75,11 +71,16 @@ std::uintmax_t ModeloLog::lineaMasLarga() const {
 
 void ModeloLog::cerrar() {
     beginResetModel();
+    olvidar();
+    endResetModel();
+}
+
+void ModeloLog::olvidar() {
     fichero_.close();
     anteriores_ = {};
     ejecucion_ = {};
     paginas_ = {};
-    endResetModel();
+    lineaMasLarga_ = 0;
 }
 
 int ModeloLog::indexar(Tramo& tramo, std::uintmax_t bytes) {

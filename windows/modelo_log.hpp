@@ -51,6 +51,8 @@ private:
         std::vector<QString> lineas;
     };
 
+    // Everything read from the log forgotten and the log closed, between a reset's begin and end.
+    void olvidar();
     // Indexes up to bytes more of the stretch; the lines it found whole.
     int indexar(Tramo& tramo, std::uintmax_t bytes);
     const Pagina& pagina(const Tramo& tramo, std::size_t numero) const;
