@@ -35,12 +35,17 @@ bool ModeloLog::abrir(const std::filesystem::path& log, std::uintmax_t inicioEje
         const std::uintmax_t inicio = inicioEjecucion > tamano ? 0 : inicioEjecucion;
         anteriores_.fin = inicio;
         ejecucion_ = {tamano, inicio, inicio, 0, {}};
-        indexar(ejecucion_, tamano - inicio);
     } else {
         fichero_.close();
     }
     endResetModel();
     return abierto;
+}
+
+void ModeloLog::listar() {
+    beginResetModel();
+    indexar(ejecucion_, ejecucion_.fin - ejecucion_.leido);
+    endResetModel();
 }
 
 bool ModeloLog::cargarAnteriores(std::uintmax_t bytes) {
@@ -178,7 +183,7 @@ QVariant ModeloLog::data(const QModelIndex& indice, int rol) const {
     const auto fila = static_cast<std::size_t>(anterior ? indice.row() : indice.row() - anteriores_.lineas);
     const Pagina& p = pagina(tramo, fila / kLineasPorPagina);
     const std::size_t enPagina = fila % kLineasPorPagina;
-    // A log changed under the window since it was indexed shows blank lines, never another's text.
+    // A log cut short under the window since it was indexed shows blank rows where it cannot be read.
     return enPagina < p.lineas.size() ? p.lineas[enPagina] : QString();
 }
 
