@@ -281,7 +281,9 @@ bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes
     const QSignalBlocker bloqueo(lista);
     lista->clear();
     for (QLineEdit* caja : cajas) {
-        caja->clear();
+        if (caja != nullptr) {
+            caja->clear();
+        }
     }
     for (const ParteEntrada& parte : partes) {
         lista->addItem(aQString(parte.nombre), QVariant::fromValue<qlonglong>(parte.id));

@@ -102,8 +102,9 @@ void mostrarCuenta(const std::string& cuenta, QLineEdit* entidad, QLineEdit* ofi
 // information or an error box. True when the account passed.
 bool mostrarValidacion(Avisos& avisos, const ValidacionParte& validacion, QLineEdit* numero);
 
-// A party list filled anew with its signals blocked, the boxes that showed the former choice emptied,
-// and the first party selected; false when there is none. The caller then runs the list's handler.
+// A party list filled anew with its signals blocked, the boxes that showed the former choice emptied
+// (a null one, a box the window lacks, passed over), and the first party selected; false when there is
+// none. The caller then runs the list's handler.
 bool llenarListaPartes(QComboBox* lista, const std::vector<ParteEntrada>& partes,
                        std::initializer_list<QLineEdit*> cajas);
 

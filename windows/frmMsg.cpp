@@ -12,10 +12,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 namespace trovanel {
 
 namespace {
@@ -31,12 +27,12 @@ constexpr std::uintmax_t kBytesPorTanda = std::uintmax_t{4} << 20;
 
 frmMsg::frmMsg(bool gMostrarResultado, const ResultadoConversion& resultado, QWidget* padre,
                std::uintmax_t inicioEjecucion)
-    : QDialog(padre), gMostrarResultado_(gMostrarResultado), log_(resultado.log),
+    : QDialog(padre), gMostrarResultado_(gMostrarResultado),
       labProcTerminado_(etiqueta(QStringLiteral("labProcTerminado"), kTerminado, this)),
       cmdDetalles_(boton("cmdDetalles", "&Detalles", this)),
       cmdAceptar_(boton("cmdAceptar", "&Aceptar", this)),
       rtbFicheroLog_(nombrado(new VistaLog(this), "rtbFicheroLog")), modelo_(new ModeloLog(this)),
-      inicioEjecucion_(inicioEjecucion), carga_(new QTimer(this)) {
+      carga_(new QTimer(this)) {
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("Fin Proceso Trovanel"));
 
@@ -78,12 +74,12 @@ frmMsg::frmMsg(bool gMostrarResultado, const ResultadoConversion& resultado, QWi
     cmdAceptar_->setDefault(true);
 
     connect(carga_, &QTimer::timeout, this, &frmMsg::cargarAnteriores);
-    Form_Load(resultado);
+    Form_Load(resultado, inicioEjecucion);
 }
 
 frmMsg::~frmMsg() = default;
 
-void frmMsg::Form_Load(const ResultadoConversion& resultado) {
+void frmMsg::Form_Load(const ResultadoConversion& resultado, std::uintmax_t inicioEjecucion) {
     const bool cancelado = resultado.clase == ResultadoConversion::Clase::Cancelado;
     if (cancelado) {
         labProcTerminado_->setText(QStringLiteral("Proceso Cancelado"));
@@ -95,10 +91,8 @@ void frmMsg::Form_Load(const ResultadoConversion& resultado) {
     // A cancelled run stopped before writing anything: a log of that name is an earlier run's, and the
     // run is not reported as a failed one.
     const bool conErrores = resultado.conErrores() && !cancelado;
-    std::error_code error;
-    const bool hayLog = !log_.empty() && std::filesystem::exists(log_, error);
-    if (hayLog && conErrores && std::ifstream(log_, std::ios::binary).is_open()) {
-        // Its lines wait for "Detalles".
+    // The log is held from here, so "Detalles" lists it as it is now; its lines wait for that.
+    if (conErrores && !resultado.log.empty() && modelo_->abrir(resultado.log, inicioEjecucion)) {
         conLog_ = true;
     } else {
         cmdDetalles_->setEnabled(false);
@@ -116,7 +110,7 @@ void frmMsg::cargarAnteriores() {
 }
 
 bool frmMsg::cargando() const {
-    return modelo_->cargando();
+    return carga_->isActive();
 }
 
 void frmMsg::cmdDetalles_Click() {
@@ -124,7 +118,8 @@ void frmMsg::cmdDetalles_Click() {
     if (conLog_) {
         conLog_ = false;
         // The list opens on this run's first line, whatever came before it.
-        if (modelo_->abrir(log_, inicioEjecucion_) && modelo_->cargando()) {
+        modelo_->listar();
+        if (modelo_->cargando()) {
             carga_->start(0);
         }
         rtbFicheroLog_->scrollTo(modelo_->index(0), QAbstractItemView::PositionAtTop);

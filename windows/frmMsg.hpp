@@ -3,7 +3,6 @@
 #include <QDialog>
 
 #include <cstdint>
-#include <filesystem>
 
 class QLabel;
 class QPushButton;
@@ -21,10 +20,10 @@ class frmMsg : public QDialog {
     Q_OBJECT
 
 public:
-    // inicioEjecucion: where the run's blocks begin in the log. Nothing of the log is read until
-    // "Detalles" asks for it; then the list opens on the run's blocks and the earlier runs come in above
-    // them a slice at a time, never freezing the window. The list reads the log only where it is looked
-    // at, and lets it go when the window closes.
+    // inicioEjecucion: where the run's blocks begin in the log. The log is opened here but nothing of it
+    // is read until "Detalles" asks for it; then the list opens on the run's blocks and the earlier runs
+    // come in above them a slice at a time, never freezing the window. The list reads the log only where
+    // it is looked at, and lets it go when the window closes.
     // gMostrarResultado false: the window keeps its designed look, whatever the outcome.
     frmMsg(bool gMostrarResultado, const ResultadoConversion& resultado, QWidget* padre = nullptr,
            std::uintmax_t inicioEjecucion = 0);
@@ -37,20 +36,17 @@ public:
     void done(int resultado) override;
 
 private:
-    void Form_Load(const ResultadoConversion& resultado);
+    void Form_Load(const ResultadoConversion& resultado, std::uintmax_t inicioEjecucion);
     void cargarAnteriores();
 
     const bool gMostrarResultado_;
-    // The run's error log, as the outcome names it.
-    const std::filesystem::path log_;
     QLabel* labProcTerminado_;
     QPushButton* cmdDetalles_;
     QPushButton* cmdAceptar_;
     VistaLog* rtbFicheroLog_;
     ModeloLog* modelo_;
-    // The run's outcome asks for its log to be listed.
+    // The log is open, its lines not listed yet.
     bool conLog_ = false;
-    std::uintmax_t inicioEjecucion_;
     QTimer* carga_;
 };
 

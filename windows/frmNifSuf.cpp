@@ -2,9 +2,7 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
-#include "configuracion.hpp"
 #include "controles.hpp"
-#include "estado_ejecucion.hpp"
 #include "texto_qt.hpp"
 
 #include <QButtonGroup>
@@ -16,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace trovanel {

@@ -2,15 +2,12 @@
 
 #include "avisos.hpp"
 #include "base_datos.hpp"
-#include "configuracion.hpp"
 #include "controles.hpp"
-#include "estado_ejecucion.hpp"
 #include "texto.hpp"
 #include "texto_qt.hpp"
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -85,7 +82,6 @@ void frmNifSufPagos::cmdAceptar_Click() {
 }
 
 void frmNifSufPagos::cmdAnadir_Click() {
-    mTipo = kTipoPagos;
     const auto usuario = usuarioDelAlta(kMsgSinUsuario);
     if (!usuario) {
         return;

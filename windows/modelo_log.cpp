@@ -24,11 +24,7 @@ ModeloLog::ModeloLog(QObject* padre) : QAbstractListModel(padre) {}
 
 bool ModeloLog::abrir(const std::filesystem::path& log, std::uintmax_t inicioEjecucion) {
     beginResetModel();
-    fichero_.close();
-    anteriores_ = {};
-    ejecucion_ = {};
-    paginas_.clear();
-    lineaMasLarga_ = 0;
+    olvidar();
     // Opened by its path as it is: the log's name need not be valid UTF-8.
     fichero_.open(log, std::ios::binary);
     std::error_code error;
@@ -39,12 +35,17 @@ bool ModeloLog::abrir(const std::filesystem::path& log, std::uintmax_t inicioEje
         const std::uintmax_t inicio = inicioEjecucion > tamano ? 0 : inicioEjecucion;
         anteriores_.fin = inicio;
         ejecucion_ = {tamano, inicio, inicio, 0, {}};
-        indexar(ejecucion_, tamano - inicio);
     } else {
         fichero_.close();
     }
     endResetModel();
     return abierto;
+}
+
+void ModeloLog::listar() {
+    beginResetModel();
+    indexar(ejecucion_, ejecucion_.fin - ejecucion_.leido);
+    endResetModel();
 }
 
 bool ModeloLog::cargarAnteriores(std::uintmax_t bytes) {
@@ -75,11 +76,16 @@ std::uintmax_t ModeloLog::lineaMasLarga() const {
 
 void ModeloLog::cerrar() {
     beginResetModel();
+    olvidar();
+    endResetModel();
+}
+
+void ModeloLog::olvidar() {
     fichero_.close();
     anteriores_ = {};
     ejecucion_ = {};
     paginas_ = {};
-    endResetModel();
+    lineaMasLarga_ = 0;
 }
 
 int ModeloLog::indexar(Tramo& tramo, std::uintmax_t bytes) {
@@ -177,7 +183,7 @@ QVariant ModeloLog::data(const QModelIndex& indice, int rol) const {
     const auto fila = static_cast<std::size_t>(anterior ? indice.row() : indice.row() - anteriores_.lineas);
     const Pagina& p = pagina(tramo, fila / kLineasPorPagina);
     const std::size_t enPagina = fila % kLineasPorPagina;
-    // A log changed under the window since it was indexed shows blank lines, never another's text.
+    // A log cut short under the window since it was indexed shows blank rows where it cannot be read.
     return enPagina < p.lineas.size() ? p.lineas[enPagina] : QString();
 }
 

@@ -13,7 +13,7 @@ namespace trovanel {
 // The lines of an error log as a list that reads the file only where it is looked at. A log gains a
 // block with every run and may hold millions of lines: the model keeps the start of one line in
 // kLineasPorPagina and a few pages of text, never the whole log. The lines from the run's start to the
-// end are indexed when the log is opened; the earlier runs, which the list shows above them, a slice at a
+// end are indexed when they are listed; the earlier runs, which the list shows above them, a slice at a
 // time, each slice's lines inserted just above the run's first line.
 class ModeloLog : public QAbstractListModel {
     Q_OBJECT
@@ -21,10 +21,13 @@ class ModeloLog : public QAbstractListModel {
 public:
     explicit ModeloLog(QObject* padre = nullptr);
 
-    // Opens the log and indexes the run's lines (from inicioEjecucion, or from the start when the log is
-    // shorter than that). False when the log cannot be read: the list stays empty.
+    // Opens the log as it is now, reading none of its lines: the list shows that file and those bytes,
+    // even if the log is removed or replaced meanwhile. The run's lines are from inicioEjecucion, or from
+    // the start when the log is shorter than that. False when the log cannot be read: the list stays empty.
     bool abrir(const std::filesystem::path& log, std::uintmax_t inicioEjecucion);
-    // Indexes up to bytes more of the earlier runs. False once all of them are in.
+    // Indexes and lists the run's lines, once, after abrir.
+    void listar();
+    // Indexes up to bytes more of the earlier runs, after listar. False once all of them are in.
     bool cargarAnteriores(std::uintmax_t bytes);
     bool cargando() const;
     // Bytes of the longest line indexed, for the room the view leaves.
@@ -51,6 +54,8 @@ private:
         std::vector<QString> lineas;
     };
 
+    // Everything read from the log forgotten and the log closed, between a reset's begin and end.
+    void olvidar();
     // Indexes up to bytes more of the stretch; the lines it found whole.
     int indexar(Tramo& tramo, std::uintmax_t bytes);
     const Pagina& pagina(const Tramo& tramo, std::size_t numero) const;

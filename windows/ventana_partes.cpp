@@ -36,9 +36,8 @@ DatosParte datosDeCuenta(const QLineEdit* nif, const QLineEdit* sufijo, const QL
 
 VentanaPartes::VentanaPartes(ContextoVentanas contexto, ClaseParte clase, AvisoError avisoUsuarios,
                              bool conservaUsuario, QWidget* padre)
-    : QDialog(padre), contexto_(contexto), mTipo(clase == ClaseParte::Cobros ? kTipoCobros : kTipoPagos),
-      cbUsuarios_(lista("cbUsuarios", this)), clase_(clase), avisoUsuarios_(avisoUsuarios),
-      conservaUsuario_(conservaUsuario) {
+    : QDialog(padre), contexto_(contexto), cbUsuarios_(lista("cbUsuarios", this)), clase_(clase),
+      avisoUsuarios_(avisoUsuarios), conservaUsuario_(conservaUsuario) {
     setModal(true);
 }
 
@@ -86,7 +85,6 @@ void VentanaPartes::cmdCancelar_Click() {
 }
 
 void VentanaPartes::cbUsuarios_Click() {
-    mTipo = clase_ == ClaseParte::Cobros ? kTipoCobros : kTipoPagos;
     std::vector<ParteEntrada> partes;
     if (!enBaseDatos(contexto_.avisos, [&] {
             partes = partesDeUsuario(contexto_.baseDatos, clase_, desdeQString(cbUsuarios_->currentText()));
@@ -99,10 +97,6 @@ void VentanaPartes::cbUsuarios_Click() {
 
 bool VentanaPartes::llenarMarco(const std::vector<ParteEntrada>& partes) {
     const PanelCuenta& c = cuenta_;
-    if (c.tbSuf == nullptr) {
-        return llenarListaPartes(c.cbNombre, partes,
-                                 {c.tbNif, c.tbEntidad, c.tbOficina, c.tbDC, c.tbCCC, c.tbId});
-    }
     return llenarListaPartes(c.cbNombre, partes,
                              {c.tbNif, c.tbSuf, c.tbEntidad, c.tbOficina, c.tbDC, c.tbCCC, c.tbId});
 }

@@ -78,8 +78,6 @@ protected:
     // The frame "frameEmisor": the chosen party and its account.
     PanelCuenta cuenta_{};
     bool mModificado = false;
-    // The kind of the parties shown: kTipoCobros or kTipoPagos.
-    std::string mTipo;
     QComboBox* cbUsuarios_;
     // Deletes the chosen party: enabled only while the user has one.
     QPushButton* cmdBaja_ = nullptr;

@@ -18,12 +18,6 @@ VistaLog::VistaLog(QWidget* padre) : QAbstractItemView(padre) {
     setTextElideMode(Qt::ElideNone);
 }
 
-void VistaLog::setModel(QAbstractItemModel* modelo) {
-    QAbstractItemView::setModel(modelo);
-    altoFila_ = 0;
-    anchoVisto_ = 0;
-}
-
 int VistaLog::filas() const {
     return model() == nullptr ? 0 : model()->rowCount(rootIndex());
 }
@@ -195,6 +189,7 @@ void VistaLog::rowsInserted(const QModelIndex& padre, int primera, int ultima) {
     viewport()->update();
 }
 
+// A new model comes here too: setModel() resets the view.
 void VistaLog::reset() {
     QAbstractItemView::reset();
     anchoVisto_ = 0;

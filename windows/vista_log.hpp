@@ -17,7 +17,6 @@ public:
     void scrollTo(const QModelIndex& indice, ScrollHint pista = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& punto) const override;
     void keyboardSearch(const QString& buscado) override;
-    void setModel(QAbstractItemModel* modelo) override;
 
 protected:
     QModelIndex moveCursor(CursorAction accion, Qt::KeyboardModifiers modificadores) override;

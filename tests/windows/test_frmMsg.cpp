@@ -163,6 +163,25 @@ TEST_F(FrmMsg, cadaLineaDelLogEsUnaFilaEnSuOrdenConLaEjecucionAnteriorEncima) {
     }
 }
 
+// The log as the run left it, even when it is removed or replaced before Detalles is pressed.
+TEST_F(FrmMsg, detallesMuestraElLogDelFinalAunqueLuegoSeBorreOSeSustituya) {
+    for (const bool sustituido : {false, true}) {
+        SCOPED_TRACE(sustituido ? "sustituido" : "borrado");
+        escribirLog({"Línea 3: cuenta errónea"});
+        resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
+        frmMsg ventana(mostrar, resultado);
+        ventana.show();
+        std::filesystem::remove(resultado.log);
+        if (sustituido) {
+            escribirLog({"otra ejecución"});
+        }
+        QTest::mouseClick(hijo<QPushButton>(&ventana, "cmdDetalles"), Qt::LeftButton);
+        auto* lista = listaDe(&ventana);
+        ASSERT_EQ(filasDe(lista), 1);
+        EXPECT_EQ(linea(lista, 0), QStringLiteral("Línea 3: cuenta errónea"));
+    }
+}
+
 TEST_F(FrmMsg, tieneUnSoloAnchoSeaCualSeaElMensajeYCabeElTexto) {
     escribirLog({std::string(300, 'X')});
     frmMsg terminado(mostrar, resultado);
