@@ -60,8 +60,8 @@ enum class CampoZOP {
     SignoNegativo,
     Telefono,
 };
-// The last code: a field added after it takes its place here, and the validator's tables, indexed by the
-// codes, are checked at compile time to reach it.
+// The last code: a field added after it takes its place here, and the validator's table, indexed by the
+// codes, is checked at compile time to reach it.
 constexpr CampoZOP kUltimoCampoZOP = CampoZOP::Telefono;
 
 CampoZOP campoZOP(std::string_view nombre);
