@@ -218,7 +218,7 @@ void ModuloZOP::validarPropio(const CampoEstructura& campo, CampoZOP tipo, std::
         const std::string_view clave = !enLaEntrada(campo) && !enBlanco(campo.valorcampo)
                                            ? recortar(campo.valorcampo)
                                            : recortar(valorLeido);
-        rellenarEn(p.claveProveedor, sinPrimerGuion(clave.substr(0, 10), numero_), 10);
+        rellenarEn(p.claveProveedor, sinPrimerGuion(clave.substr(0, 10)), 10);
         break;
     }
     case CampoZOP::CP:
