@@ -157,12 +157,7 @@ const std::string& ModuloPagos::provincia(std::string_view codigoPostal) {
 
 RegistroFijo& ModuloPagos::poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas) {
     for (const Pieza& pieza : piezas) {
-        // The record starts as blanks: a blank filler only moves on.
-        if (pieza.texto.empty()) {
-            registro.blancos(pieza.ancho);
-        } else {
-            registro.texto(pieza.texto, pieza.ancho);
-        }
+        registro.texto(pieza.texto, pieza.ancho);
     }
     return registro;
 }
