@@ -331,11 +331,6 @@ void ModuloCobros::textoConDefecto(std::string& pieza, std::string_view valor, c
 }
 
 void ModuloCobros::validarPieza(std::string_view valorLeido) {
-    validarLeido(valorLeido);
-}
-
-// Inlined in validarPieza(): every field of every order comes through here.
-[[gnu::always_inline]] inline void ModuloCobros::validarLeido(std::string_view& valorLeido) {
     const std::size_t indice = campoResuelto(camposResueltos_.size());
     const CampoEstructura& campo = estado.gCamposEstructura[indice];
     const CampoResuelto resuelto = camposResueltos_[indice];
@@ -367,10 +362,9 @@ void ModuloCobros::validarPieza(std::string_view valorLeido) {
     }
 }
 
-void ModuloCobros::validarImporte(std::string_view& valorLeido) {
+void ModuloCobros::validarImporte(std::string_view valorLeido) {
     PiezasCobro& p = comunes_;
-    valorLeido = recortar(valorLeido);
-    const ImporteNormalizado importe = NormalizarImporte(valorLeido, gMarcaNegativo);
+    const ImporteNormalizado importe = NormalizarImporte(recortar(valorLeido), gMarcaNegativo);
     estado.gSignoImporte.assign(1, importe.signo);
     p.importe.assign(importe.centimos, 2);
     // Kept as a number too: the file's totals add it without reading the text again.

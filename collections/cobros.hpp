@@ -132,9 +132,9 @@ protected:
     // The norm's own field when it is a simple piece; none by default.
     virtual PiezaSimple piezaSimplePropia(CampoCobro /*campo*/) { return {}; }
 
-    // A field of this norm only; it may narrow the value read to what it keeps of it.
+    // A field of this norm only.
     virtual void validarPropio(CampoCobro campo, const CampoEstructura& estructura,
-                               std::string_view& valorLeido) = 0;
+                               std::string_view valorLeido) = 0;
     // The address record, when the order has one.
     virtual void escribirDomicilio(FicheroSalida& salida) = 0;
     // Clears the optional pieces between orders.
@@ -174,9 +174,7 @@ private:
     CampoResuelto resolverNombre(const std::string& nombre) const;
     PiezaSimple piezaSimple(CampoCobro campo);
     static void ponerSimple(const PiezaSimple& simple, std::string_view valor);
-    // The value read, narrowed to what the validators keep of it.
-    void validarLeido(std::string_view& valorLeido);
-    void validarImporte(std::string_view& valorLeido);
+    void validarImporte(std::string_view valorLeido);
 
     const RasgosCobro& rasgos_;
     PiezasCobro& comunes_;

@@ -28,7 +28,7 @@ public:
 
 protected:
     void validarPropio(CampoCobro campo, const CampoEstructura& estructura,
-                       std::string_view& valorLeido) override;
+                       std::string_view valorLeido) override;
     void escribirDomicilio(FicheroSalida& salida) override;
     void limpiarOpcionales() override { LimpiarOpcionalesCSB19(); }
 

@@ -18,14 +18,13 @@ bool cuentaInvalida(std::string_view pieza) {
 
 } // namespace
 
-void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string_view& valorLeido) {
+void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string_view valorLeido) {
     const std::string& defecto = campo.valorcampo;
-    const std::string_view valor = valorLeido;
     PiezasCSB19& p = piezas;
 
     switch (tipo) {
     case CampoCobro::Entidad:
-        conCerosEn(p.entidad, valor.substr(0, 4), 4);
+        conCerosEn(p.entidad, valorLeido.substr(0, 4), 4);
         if (cuentaInvalida(p.entidad) && !defecto.empty()) {
             p.entidad = conCerosAjustado(defecto, 4);
         }
@@ -34,7 +33,7 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         }
         break;
     case CampoCobro::Oficina:
-        p.oficina.assign(recortar(valor.substr(0, 4)));
+        p.oficina.assign(recortar(valorLeido.substr(0, 4)));
         if (!defecto.empty()) {
             p.oficina = conCerosAjustado(defecto, 4);
         }
@@ -44,7 +43,7 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         break;
     case CampoCobro::DC:
         if (colocado(campo)) {
-            rellenarEn(p.dc, valor.substr(0, 2), 2);
+            rellenarEn(p.dc, valorLeido.substr(0, 2), 2);
         } else {
             p.dc.assign(std::string_view(defecto).substr(0, 2));
         }
@@ -55,7 +54,7 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         break;
     case CampoCobro::Cuenta:
         if (colocado(campo)) {
-            conCerosEn(p.cuenta, valor, 10);
+            conCerosEn(p.cuenta, valorLeido, 10);
         } else {
             p.cuenta = conCerosAjustado(defecto, 10);
         }
@@ -64,8 +63,7 @@ void ModuloCSB19::validarPropio(CampoCobro tipo, const CampoEstructura& campo, s
         }
         break;
     case CampoCobro::Concepto1:
-        valorLeido = valorLeido.substr(0, 40);
-        rellenarEn(p.concepto1, valorLeido, 40);
+        rellenarEn(p.concepto1, valorLeido.substr(0, 40), 40);
         break;
     case CampoCobro::NombreTitularCuenta:
         if (!rellenarEn(p.nombreTitularCuenta, valorLeido, 40) && !enBlanco(p.nombreTitular)) {

@@ -39,7 +39,7 @@ public:
 
 protected:
     void validarPropio(CampoCobro campo, const CampoEstructura& estructura,
-                       std::string_view& valorLeido) override;
+                       std::string_view valorLeido) override;
     // Record 56-76, written only for a credit with a debtor's address.
     void escribirDomicilio(FicheroSalida& salida) override;
     void limpiarOpcionales() override { LimpiarOpcionalesCSB58(); }

@@ -33,7 +33,7 @@ void codigoBanco(std::string& pieza, std::string_view valor) {
 
 } // namespace
 
-void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string_view& valorLeido) {
+void ModuloCSB58::validarPropio(CampoCobro tipo, const CampoEstructura& campo, std::string_view valorLeido) {
     PiezasCSB58& p = piezas;
     switch (tipo) {
     case CampoCobro::Entidad:

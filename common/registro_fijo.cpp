@@ -3,7 +3,6 @@
 #include "error.hpp"
 #include "fichero_salida.hpp"
 
-#include <charconv>
 #include <cstring>
 #include <string>
 

@@ -70,21 +70,6 @@ std::optional<std::filesystem::path> resuelta(const std::filesystem::path& ruta)
     return canonica;
 }
 
-// Whether two paths name one file, however spelt: the same file when both exist (a link to it included),
-// else the same place once each is resolved.
-bool mismoFichero(const std::filesystem::path& a, const std::filesystem::path& b) {
-    if (a.empty() || b.empty()) {
-        return false;
-    }
-    struct stat datosA {};
-    struct stat datosB {};
-    if (::stat(a.c_str(), &datosA) == 0 && ::stat(b.c_str(), &datosB) == 0) {
-        return datosA.st_dev == datosB.st_dev && datosA.st_ino == datosB.st_ino;
-    }
-    const auto resueltaA = resuelta(a);
-    return resueltaA && resueltaA == resuelta(b);
-}
-
 // What the messages call a file of the program folder that no conversion may write, by its name alone.
 const char* ficheroDelPrograma(const std::string& nombre) {
     if (nombre == kFicheroConfiguracion) {
@@ -109,16 +94,30 @@ const char* ficheroDelPrograma(const std::string& nombre) {
 std::optional<std::string>
 ficheroProtegido(const std::filesystem::path& ruta, const Entorno& entorno,
                  const std::vector<std::pair<std::filesystem::path, const char*>>& protegidos) {
+    if (ruta.empty()) {
+        return std::nullopt;
+    }
+    // ruta is looked up once, not once for each protected file.
+    struct stat datosRuta {};
+    const bool rutaExiste = ::stat(ruta.c_str(), &datosRuta) == 0;
+    const auto resueltaRuta = resuelta(ruta);
+    // The same file when both exist (a link to it included), else the same place once each is resolved.
     for (const auto& [protegido, nombre] : protegidos) {
-        if (mismoFichero(ruta, protegido)) {
+        if (protegido.empty()) {
+            continue;
+        }
+        struct stat datos {};
+        const bool mismo = rutaExiste && ::stat(protegido.c_str(), &datos) == 0
+                               ? datos.st_dev == datosRuta.st_dev && datos.st_ino == datosRuta.st_ino
+                               : resueltaRuta && resueltaRuta == resuelta(protegido);
+        if (mismo) {
             return nombre;
         }
     }
-    if (entorno.carpetaPrograma.empty() || ruta.empty()) {
+    if (entorno.carpetaPrograma.empty()) {
         return std::nullopt;
     }
     // Any file of the folder by its name, there or not yet: config.ini, a copy of another day.
-    const auto resueltaRuta = resuelta(ruta);
     if (resueltaRuta && resueltaRuta->parent_path() == resuelta(entorno.carpetaPrograma)) {
         if (const char* nombre = ficheroDelPrograma(resueltaRuta->filename().string())) {
             return nombre;

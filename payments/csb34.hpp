@@ -108,8 +108,6 @@ private:
     bool nominaOTransferencia_ = false;
     // The beneficiary's key goes without its "-" (type "PAGOSC").
     bool claveSinGuion_ = false;
-    // A key without its "-", kept from one order to the next.
-    std::string clave_;
 };
 
 // Converts one input into a norm 34 bank file.

@@ -173,7 +173,7 @@ void ModuloCSB34::validarFecha(CampoCSB34 tipo, const CampoEstructura& campo, st
 void ModuloCSB34::validarClave(const CampoEstructura& campo, std::string_view valorLeido) {
     std::string_view clave = plantillaOValor(campo, valorLeido);
     if (claveSinGuion_) {
-        clave = sinPrimerGuion(recortar(clave), clave_);
+        clave = sinPrimerGuion(recortar(clave));
     }
     if (!rellenarEn(piezas.claveBeneficiario, clave, 12)) {
         anotarError("Error : No hay clave de beneficiario");

@@ -32,8 +32,7 @@ bool ModuloPagos::cargarPartes(const ParametrosConversion& parametros) {
     // A short NIF is still the party's: it goes out as it is rather than as blanks.
     const std::string nif = Trim((*fila)[0]);
     if (!rasgos_.nifConGuion) {
-        std::string sinGuion;
-        ordenante.nif = rellenar(sinPrimerGuion(nif, sinGuion), 10);
+        ordenante.nif = rellenar(sinPrimerGuion(nif), 10);
     } else {
         // As stored, with a blank after a whole one.
         ordenante.nif = nif.size() < 9 ? rellenar(nif, 10) : rellenarBlancos(Left((*fila)[0] + " ", 10), 10);
@@ -85,13 +84,13 @@ void ModuloPagos::validarPiezaComun(const CampoEstructura& campo, CampoComun com
     }
 }
 
-std::string_view ModuloPagos::sinPrimerGuion(std::string_view texto, std::string& buffer) {
+std::string_view ModuloPagos::sinPrimerGuion(std::string_view texto) {
     const std::size_t guion = texto.find('-');
     if (guion == std::string_view::npos) {
         return texto;
     }
-    buffer.assign(texto.substr(0, guion)).append(texto.substr(guion + 1));
-    return buffer;
+    sinGuion_.assign(texto.substr(0, guion)).append(texto.substr(guion + 1));
+    return sinGuion_;
 }
 
 bool ModuloPagos::numeroNoCero(std::string_view pieza) {
@@ -158,12 +157,7 @@ const std::string& ModuloPagos::provincia(std::string_view codigoPostal) {
 
 RegistroFijo& ModuloPagos::poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas) {
     for (const Pieza& pieza : piezas) {
-        // The record starts as blanks: a blank filler only moves on.
-        if (pieza.texto.empty()) {
-            registro.blancos(pieza.ancho);
-        } else {
-            registro.texto(pieza.texto, pieza.ancho);
-        }
+        registro.texto(pieza.texto, pieza.ancho);
     }
     return registro;
 }

@@ -129,8 +129,9 @@ protected:
     // trims as far as it needs to.
     virtual void validarCampoFamilia(const CampoEstructura& campo, int codigo,
                                      std::string_view valorLeido) = 0;
-    // The text without its first "-", in the buffer when it has one.
-    static std::string_view sinPrimerGuion(std::string_view texto, std::string& buffer);
+    // The text without its first "-": when it has one, in a buffer of the module's, kept from one
+    // order to the next and valid until the next call.
+    std::string_view sinPrimerGuion(std::string_view texto);
     // Province name of a postal code, looked up once per province in a run.
     const std::string& provincia(std::string_view codigoPostal);
 
@@ -165,6 +166,8 @@ private:
     static constexpr std::size_t kInicioDetalle = 26;
     static constexpr std::size_t kDatosDetalle = kInicioDetalle + 3;
     std::array<char, kInicioDetalle> inicioDetalle_{};
+    // sinPrimerGuion()'s text.
+    std::string sinGuion_;
 };
 
 inline constexpr const char* kTotalNoCabe = "El importe total no cabe en el registro de totales";

@@ -60,8 +60,8 @@ enum class CampoZOP {
     SignoNegativo,
     Telefono,
 };
-// The last code: a field added after it takes its place here, and the validator's tables, indexed by the
-// codes, are checked at compile time to reach it.
+// The last code: a field added after it takes its place here, and the validator's table, indexed by the
+// codes, is checked at compile time to reach it.
 constexpr CampoZOP kUltimoCampoZOP = CampoZOP::Telefono;
 
 CampoZOP campoZOP(std::string_view nombre);
@@ -119,8 +119,6 @@ private:
     void limpiarOrden();
     // The order's payment-form field was validated: its own message, if any, says what went wrong.
     bool formaPagoVista_ = false;
-    // A telephone or fax number or a key being read, kept from one order to the next.
-    std::string numero_;
     // What the template says of a payment-form or due-date field, the same for every order.
     struct CampoZOPResuelto {
         // Payment form: blank, the dialog's operation, or the identifiers the input is compared with.

@@ -19,50 +19,51 @@ enum class Forma : char {
     TextoSiCabe, // the same, but all blanks when longer
     Numero,      // trimmed and zero-filled to its width, cut when longer
 };
+// A field: its name in the templates and how its piece is made.
 struct PiezaCampo {
     CampoZOP campo;
+    std::string_view nombre;
     Forma forma;
     std::string PiezasZOP::*pieza;
     std::size_t ancho;
 };
 
-// True when entry i of a table describes the field of code desde + i, up to the last field: a table
-// indexed by the field's code cannot drift from CampoZOP.
-template <typename Entrada, std::size_t N>
-constexpr bool sigueACampoZOP(const Entrada (&tabla)[N], std::size_t desde) {
+// True when entry i of the table describes the field of code i, up to the last field: a table indexed by
+// the field's code cannot drift from CampoZOP.
+template <std::size_t N> constexpr bool sigueACampoZOP(const PiezaCampo (&tabla)[N]) {
     for (std::size_t i = 0; i < N; ++i) {
-        if (static_cast<std::size_t>(tabla[i].campo) != desde + i) {
+        if (static_cast<std::size_t>(tabla[i].campo) != i) {
             return false;
         }
     }
     return tabla[N - 1].campo == kUltimoCampoZOP;
 }
 
-// Each field's piece, found by the field's code without a search.
+// Every field by its code, so that its piece is found without a search; Desconocido has no name.
 constexpr PiezaCampo kPiezas[] = {
-    {CampoZOP::Desconocido, Forma::Propia, nullptr, 0},
-    {CampoZOP::FormaPago, Forma::Propia, nullptr, 0},
-    {CampoZOP::ClaveProveedor, Forma::Propia, nullptr, 0},
-    {CampoZOP::CP, Forma::Propia, nullptr, 0},
-    {CampoZOP::Cuenta, Forma::Numero, &PiezasZOP::cuenta, 10},
-    {CampoZOP::DC, Forma::Numero, &PiezasZOP::dc, 2},
-    {CampoZOP::Direccion, Forma::Texto, &PiezasZOP::direccion, 31},
-    {CampoZOP::Email, Forma::Texto, &PiezasZOP::email, 36},
-    {CampoZOP::Entidad, Forma::Numero, &PiezasZOP::entidad, 4},
-    {CampoZOP::Fax, Forma::Propia, nullptr, 0},
-    {CampoZOP::FechaVto, Forma::Propia, nullptr, 0},
-    {CampoZOP::Importe, Forma::Propia, nullptr, 0},
-    {CampoZOP::Localidad, Forma::Texto, &PiezasZOP::localidad, 31},
-    {CampoZOP::NombreProveedor, Forma::Texto, &PiezasZOP::nombre, 36},
-    {CampoZOP::NumeroCalle, Forma::TextoSiCabe, &PiezasZOP::numeroCalle, 5},
-    {CampoZOP::NumeroFactura, Forma::Texto, &PiezasZOP::numeroFactura, 16},
-    {CampoZOP::Oficina, Forma::Numero, &PiezasZOP::oficina, 4},
-    {CampoZOP::Pais, Forma::TextoSiCabe, &PiezasZOP::pais, 2},
-    {CampoZOP::ReferenciaInterna, Forma::TextoSiCabe, &PiezasZOP::referenciaInterna, 14},
-    {CampoZOP::SignoNegativo, Forma::Propia, nullptr, 0},
-    {CampoZOP::Telefono, Forma::Propia, nullptr, 0},
+    {CampoZOP::Desconocido, "", Forma::Propia, nullptr, 0},
+    {CampoZOP::FormaPago, "FormaPago", Forma::Propia, nullptr, 0},
+    {CampoZOP::ClaveProveedor, "ClaveProveedor", Forma::Propia, nullptr, 0},
+    {CampoZOP::CP, "CP", Forma::Propia, nullptr, 0},
+    {CampoZOP::Cuenta, "Cuenta", Forma::Numero, &PiezasZOP::cuenta, 10},
+    {CampoZOP::DC, "DC", Forma::Numero, &PiezasZOP::dc, 2},
+    {CampoZOP::Direccion, "Direccion", Forma::Texto, &PiezasZOP::direccion, 31},
+    {CampoZOP::Email, "email", Forma::Texto, &PiezasZOP::email, 36},
+    {CampoZOP::Entidad, "Entidad", Forma::Numero, &PiezasZOP::entidad, 4},
+    {CampoZOP::Fax, "Fax", Forma::Propia, nullptr, 0},
+    {CampoZOP::FechaVto, "FechaVto", Forma::Propia, nullptr, 0},
+    {CampoZOP::Importe, "Importe", Forma::Propia, nullptr, 0},
+    {CampoZOP::Localidad, "Localidad", Forma::Texto, &PiezasZOP::localidad, 31},
+    {CampoZOP::NombreProveedor, "NombreProveedor", Forma::Texto, &PiezasZOP::nombre, 36},
+    {CampoZOP::NumeroCalle, "NumeroCalle", Forma::TextoSiCabe, &PiezasZOP::numeroCalle, 5},
+    {CampoZOP::NumeroFactura, "NumeroFactura", Forma::Texto, &PiezasZOP::numeroFactura, 16},
+    {CampoZOP::Oficina, "Oficina", Forma::Numero, &PiezasZOP::oficina, 4},
+    {CampoZOP::Pais, "Pais", Forma::TextoSiCabe, &PiezasZOP::pais, 2},
+    {CampoZOP::ReferenciaInterna, "ReferenciaInterna", Forma::TextoSiCabe, &PiezasZOP::referenciaInterna, 14},
+    {CampoZOP::SignoNegativo, "SignoNegativo", Forma::Propia, nullptr, 0},
+    {CampoZOP::Telefono, "Telefono", Forma::Propia, nullptr, 0},
 };
-static_assert(sigueACampoZOP(kPiezas, 0));
+static_assert(sigueACampoZOP(kPiezas));
 
 // A telephone or fax number of nine digits at least, as the records read it, written into its piece:
 // false when it is no number (nothing else is one), and the piece is then the caller's to fill.
@@ -86,37 +87,9 @@ bool esFechaAAMMDD(std::string_view fecha) {
 } // namespace
 
 CampoZOP campoZOP(std::string_view nombre) {
-    // Every field by its name, after Desconocido, which has none.
-    struct NombreCampo {
-        CampoZOP campo;
-        std::string_view nombre;
-    };
-    static constexpr NombreCampo kNombres[] = {
-        {CampoZOP::FormaPago, "FormaPago"},
-        {CampoZOP::ClaveProveedor, "ClaveProveedor"},
-        {CampoZOP::CP, "CP"},
-        {CampoZOP::Cuenta, "Cuenta"},
-        {CampoZOP::DC, "DC"},
-        {CampoZOP::Direccion, "Direccion"},
-        {CampoZOP::Email, "email"},
-        {CampoZOP::Entidad, "Entidad"},
-        {CampoZOP::Fax, "Fax"},
-        {CampoZOP::FechaVto, "FechaVto"},
-        {CampoZOP::Importe, "Importe"},
-        {CampoZOP::Localidad, "Localidad"},
-        {CampoZOP::NombreProveedor, "NombreProveedor"},
-        {CampoZOP::NumeroCalle, "NumeroCalle"},
-        {CampoZOP::NumeroFactura, "NumeroFactura"},
-        {CampoZOP::Oficina, "Oficina"},
-        {CampoZOP::Pais, "Pais"},
-        {CampoZOP::ReferenciaInterna, "ReferenciaInterna"},
-        {CampoZOP::SignoNegativo, "SignoNegativo"},
-        {CampoZOP::Telefono, "Telefono"},
-    };
-    static_assert(sigueACampoZOP(kNombres, 1));
-    const auto* encontrado = std::find_if(std::begin(kNombres), std::end(kNombres),
-                                          [nombre](const NombreCampo& n) { return n.nombre == nombre; });
-    return encontrado == std::end(kNombres) ? CampoZOP::Desconocido : encontrado->campo;
+    const auto* encontrado = std::find_if(std::next(std::begin(kPiezas)), std::end(kPiezas),
+                                          [nombre](const PiezaCampo& p) { return p.nombre == nombre; });
+    return encontrado == std::end(kPiezas) ? CampoZOP::Desconocido : encontrado->campo;
 }
 
 IdentificadoresForma identificadoresForma(std::string_view valorcampo) {
@@ -245,7 +218,7 @@ void ModuloZOP::validarPropio(const CampoEstructura& campo, CampoZOP tipo, std::
         const std::string_view clave = !enLaEntrada(campo) && !enBlanco(campo.valorcampo)
                                            ? recortar(campo.valorcampo)
                                            : recortar(valorLeido);
-        rellenarEn(p.claveProveedor, sinPrimerGuion(clave.substr(0, 10), numero_), 10);
+        rellenarEn(p.claveProveedor, sinPrimerGuion(clave.substr(0, 10)), 10);
         break;
     }
     case CampoZOP::CP:
