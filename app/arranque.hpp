@@ -25,7 +25,7 @@ inline constexpr int kSalidaSinBaseDatos = 3;
 inline constexpr const char* kSinPantalla =
     "No hay pantalla: la ventana del programa no se puede abrir (no están definidas DISPLAY ni "
     "WAYLAND_DISPLAY).\r\nPara convertir sin ventana, use el modo lote: "
-    "trovanel 'entrada,salida,plantilla,...' (véase «Modo lote» en README.md)";
+    "trovanel 'entrada,salida,plantilla,...' (véanse man trovanel y trovanel --help)";
 
 // Whether windows can be shown: a display named by DISPLAY or WAYLAND_DISPLAY, or a Qt platform chosen
 // in QT_QPA_PLATFORM (a list separated by ";", options after ":") that needs none, such as offscreen,

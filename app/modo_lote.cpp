@@ -308,14 +308,15 @@ std::string ayudaModoLote(const std::string& version, const std::filesystem::pat
     ayuda += "\nUna entrada relativa se busca en la carpeta del programa. Estado de salida: 0 sin órdenes "
              "rechazadas;\n1 con órdenes rechazadas o detenida por un error; 2 rechazada antes de leer la "
              "entrada;\n3 sin carpeta del programa o sin base de datos.\n";
-    // No window shows the ids: without this a user who has only the help could not start a run.
+    // The windows show the ids one at a time; a user who has only the help still needs to list them.
     const std::string baseDatos = palabraShell(rutaComoTexto(carpetaPrograma / kNombreBaseDatos));
     ayuda +=
         "\nLa plantilla, el presentador u ordenante y el emisor son identificadores de la base de datos "
         "del\nprograma, " +
         baseDatos +
         ".\nCon el programa cerrado (mientras está abierto la tiene en exclusiva), cada orden de sqlite3\n"
-        "(paquete sqlite3) lista los de un tipo sin cambiar nada:\n";
+        "(paquete sqlite3) lista los de un tipo sin cambiar nada (la base de datos se crea en el primer\n"
+        "arranque: hasta entonces no hay nada que listar y sqlite3 da un error):\n";
     for (const IdentificadorLote& id : kIdentificadores) {
         ayuda += std::string("  ") + id.argumento + ": " + id.columna + "\n    sqlite3 -readonly " +
                  baseDatos + " " + id.consulta + "\n";

@@ -86,6 +86,12 @@ manual="$temporal/raiz/usr/share/trovanel/manual/manual.html"
 LANG=C.UTF-8 MANWIDTH=200 man --warnings -E UTF-8 -l "$pagina" >"$temporal/pagina.txt" 2>"$temporal/avisos.txt" ||
     fallo "man -l falla: $(cat "$temporal/avisos.txt")"
 [ ! -s "$temporal/avisos.txt" ] || fallo "man -l avisa: $(cat "$temporal/avisos.txt")"
+# No word split at a line's end, at the widths of a terminal: the formatter would split Spanish by English rules.
+for ancho in 60 80 100; do
+    if LANG=C.UTF-8 MANWIDTH=$ancho man -E UTF-8 -l "$pagina" 2>/dev/null | grep -qE '[[:alpha:]](‐|-)$'; then
+        fallo "la página de manual parte palabras a $ancho columnas"
+    fi
+done
 sed -E 's/^ +sqlite3 -readonly [^ ]+ //' "$temporal/consultas.sh" | while IFS= read -r consulta; do
     grep -qF -- "$consulta" "$temporal/pagina.txt" || fallo "la página de manual no da la consulta $consulta"
     grep -qF -- "$consulta" "$manual" || fallo "el manual no da la consulta $consulta"
