@@ -44,6 +44,8 @@ public:
     using Pieza = decltype(Tramos[0].pieza);
     static constexpr std::size_t kAncho =
         Tramos[std::size(Tramos) - 1].inicio + Tramos[std::size(Tramos) - 1].ancho;
+    // Also the tables a template makes, which no static_assert stands next to.
+    static_assert(llenaRegistro(Tramos, kAncho), "the record's table covers the record, piece after piece");
 
     explicit RegistroDispuesto(FicheroSalida& salida) : datos_(salida.reservarLinea(kAncho)) {
         std::memset(datos_, ' ', kAncho);

@@ -100,9 +100,9 @@ public:
     // rejected orders, or nothing to write.
     const ResultadoConversion& concluir() {
         if (resultado.clase == ResultadoConversion::Clase::Escrito) {
-            // Errors still held were found on lines that belong to no order (invoice lines before the
-            // first order line): they reached no log block, yet the input had lines the run could not take.
-            if (resultado.ordenesRechazadas > 0 || !estado.gErrores.empty()) {
+            // The end of the run hands every error still held to the log, so each one is a rejected order.
+            assert(estado.gErrores.empty());
+            if (resultado.ordenesRechazadas > 0) {
                 resultado.clase = ResultadoConversion::Clase::EscritoConRechazos;
             } else if (resultado.ordenesEscritas == 0) {
                 resultado.clase = ResultadoConversion::Clase::NadaQueEscribir;

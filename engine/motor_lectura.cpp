@@ -131,6 +131,12 @@ void EjecucionLectura::volcarOrden() {
     }
 }
 
+void EjecucionLectura::volcarErroresRetenidos() {
+    if (familia_.lectura.gRegistroConError) {
+        volcarOrden();
+    }
+}
+
 void EjecucionLectura::fallarSalida(const char* mensaje) {
     // The path and the reason, as for an input that cannot be opened: "disco lleno" says what to do.
     std::string texto = mensajeEntrada(mensaje, rutaSalida_, salida_->motivo());
@@ -149,6 +155,7 @@ bool EjecucionLectura::logEscrito() {
 }
 
 void EjecucionLectura::terminar() {
+    volcarErroresRetenidos();
     log_.cerrar();
     if (!logEscrito()) {
         abandonar();
@@ -239,6 +246,31 @@ void recorrerTexto(FamiliaConversion& familia, const std::filesystem::path& ruta
     ejecucion.terminar();
 }
 
+// The errors of the latest order line. Each of its invoices is an order made with its pieces, so each is
+// rejected with them, not only the first one that the flush hands to the log.
+class ErroresLineaOrden {
+public:
+    // After the order line's field pass, when nothing else is held.
+    void guardar(const FamiliaConversion& familia) {
+        errores_.clear();
+        if (familia.lectura.gRegistroConError) {
+            errores_ = familia.estado.gErrores;
+            linea_ = familia.estado.gNumeroLinea;
+        }
+    }
+    // After the flush of one of its invoices, before the next invoice line's fields.
+    void reponer(FamiliaConversion& familia) const {
+        for (const std::string& texto : errores_) {
+            familia.estado.anotarError(texto, linea_);
+            familia.lectura.gRegistroConError = true;
+        }
+    }
+
+private:
+    std::vector<std::string> errores_;
+    std::int64_t linea_ = 0;
+};
+
 } // namespace
 
 void leerTextoLinea(FamiliaConversion& familia, const std::filesystem::path& rutaEntrada,
@@ -284,20 +316,32 @@ void leerMultifactura(FamiliaConversion& familia, const ClaveFactura& clave,
     EstadoLectura& lectura = familia.lectura;
     const std::string claveOrden = familia.estado.gCamposEstructura.at(lectura.gCampoClave).valorlinea;
     const std::int64_t largo = largoPieza(clave.inicio, clave.fin);
+    ErroresLineaOrden erroresOrden;
     recorrerTexto(
         familia, rutaEntrada, rutaSalida,
         [&](EjecucionLectura& ejecucion) {
             const std::string_view pieza = cortar(lectura.gLineaActual, clave.inicio, largo);
             const bool esFactura = pieza == clave.valor;
+            const bool esOrden = pieza == claveOrden;
             // Pending only while an invoice has been read: an order line alone adds nothing, and a
             // rejected invoice's pieces never go out again under the next order line.
-            if ((esFactura || pieza == claveOrden) && lectura.gRegistroPendiente) {
+            if ((esFactura || esOrden) && lectura.gRegistroPendiente) {
                 ejecucion.volcarOrden();
                 lectura.gRegistroPendiente = false;
+                if (!esOrden) {
+                    erroresOrden.reponer(familia);
+                }
+            }
+            if (esOrden) {
+                // An order line without invoices rejected alone, never with the next order's invoices.
+                ejecucion.volcarErroresRetenidos();
             }
             lectura.gRegistroPendiente = lectura.gRegistroPendiente || esFactura;
             ++lectura.gLineaEntrada;
             ejecucion.pasarCampos(true);
+            if (esOrden) {
+                erroresOrden.guardar(familia);
+            }
         },
         [&lectura](EjecucionLectura& ejecucion) {
             if (lectura.gRegistroPendiente) {
@@ -329,6 +373,7 @@ void leerMultifacturaSecuencia(FamiliaConversion& familia, const ClaveFactura& c
         }
     };
     const bool primeraAbre = familia.primeraLineaDeOrdenAbreOrden();
+    ErroresLineaOrden erroresOrden;
     recorrerTexto(
         familia, rutaEntrada, rutaSalida,
         [&](EjecucionLectura& ejecucion) {
@@ -341,17 +386,26 @@ void leerMultifacturaSecuencia(FamiliaConversion& familia, const ClaveFactura& c
                 if (facturaPorVolcar) {
                     ejecucion.volcarOrden();
                     facturaPorVolcar = false;
+                    if (!esOrden) {
+                        erroresOrden.reponer(familia);
+                    }
                 }
                 // The count advances past a rejected invoice too, so the order's next ones are read.
                 if (!esOrden) {
                     contar(std::string(siguiente));
                 }
             }
+            if (esOrden) {
+                ejecucion.volcarErroresRetenidos();
+            }
             const bool abriaOrden = lectura.gRegistroPendiente;
             lectura.gRegistroPendiente = lectura.gRegistroPendiente || pieza == clave.valor;
             facturaPorVolcar = facturaPorVolcar || (!esOrden && pieza == cuenta);
             ++lectura.gLineaEntrada;
             ejecucion.pasarCampos(true);
+            if (esOrden) {
+                erroresOrden.guardar(familia);
+            }
             if (primeraAbre && !abriaOrden && ejecucion.claveCoincide(inicioOrden)) {
                 lectura.gRegistroPendiente = true;
                 facturaPorVolcar = true;

@@ -38,6 +38,9 @@ public:
 
     // Hands the current order to the log (rejected) or to the record writer.
     void volcarOrden();
+    // Errors found on lines that no order has taken yet (an order line without invoice lines) go to the
+    // log as a rejected order of their own: a run never counts an error that no log block tells.
+    void volcarErroresRetenidos();
 
     // The log could not be written: the run must stop reading and end through abandonar(), since a bank
     // file without orders that are in no log could not be trusted.

@@ -4,7 +4,7 @@
 #include "fechas.hpp"
 #include "fichero_salida.hpp"
 #include "piezas.hpp"
-#include "registro_fijo.hpp"
+#include "registro_dispuesto.hpp"
 #include "reloj.hpp"
 #include "texto.hpp"
 
@@ -35,6 +35,53 @@ const char* operacion(const std::string& tipoBase) {
     }
     return "59";
 }
+
+// The order's records as the norm lays them out: each piece, where it starts, its width; one piece a line.
+// clang-format off
+// Record 010: the amount, the beneficiary's account, the charges and concept codes, the sign and the due
+// date.
+enum class Importe010 {
+    Inicio,
+    Numero,
+    Importe,
+    Entidad,
+    Oficina,
+    Cuenta,
+    Gastos,
+    Concepto,
+    Signo,
+    Libre1,
+    DC,
+    FechaVto,
+    Libre2,
+};
+constexpr Tramo<Importe010> kImporte010[] = {
+    {Importe010::Inicio, 0, 26},
+    {Importe010::Numero, 26, 3},
+    {Importe010::Importe, 29, 12},
+    {Importe010::Entidad, 41, 4},
+    {Importe010::Oficina, 45, 4},
+    {Importe010::Cuenta, 49, 10},
+    {Importe010::Gastos, 59, 1},
+    {Importe010::Concepto, 60, 1},
+    {Importe010::Signo, 61, 1},
+    {Importe010::Libre1, 62, 1},
+    {Importe010::DC, 63, 2},
+    {Importe010::FechaVto, 65, 6},
+    {Importe010::Libre2, 71, 1},
+};
+static_assert(llenaRegistro(kImporte010, 72));
+
+// Record 011: the beneficiary's name and the invoice date.
+enum class Nombre011 { Inicio, Numero, Nombre, FechaFactura };
+constexpr Tramo<Nombre011> kNombre011[] = {
+    {Nombre011::Inicio, 0, 26},
+    {Nombre011::Numero, 26, 3},
+    {Nombre011::Nombre, 29, 36},
+    {Nombre011::FechaFactura, 65, 7},
+};
+static_assert(llenaRegistro(kNombre011, 72));
+// clang-format on
 
 } // namespace
 
@@ -85,8 +132,7 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
         for (const auto& [numero, dato] : {std::pair<const char*, std::string_view>{"002", ordenante.nombre},
                                            {"003", p.domicilioOrdenante},
                                            {"004", p.plazaOrdenante}}) {
-            RegistroFijo r = registroCabecera(salida, numero);
-            escribir(poner(r, {{dato, 36}, {"", 7}}));
+            registroCabecera<kCabeceraDato>(salida, numero).texto<CabeceraDato::Dato>(dato);
         }
         gCabeceraPendiente = false;
     }
@@ -94,27 +140,28 @@ bool ModuloCSB34::escribirRegistros(FicheroSalida& salida) {
     const std::string_view op = p.operacion;
     const std::string_view clave = p.claveBeneficiario;
     const std::string* cuenta[3] = {&p.entidad, &p.oficina, &p.cuenta};
-    char* resto = escribirRegistroImporte(salida, op, clave, cuenta);
-    ponerTexto(resto, p.gastos, 1);
-    ponerTexto(resto + 1, p.concepto, 1);
-    ponerTexto(resto + 2, signo, 1);
-    ponerTexto(resto + 4, p.dc, 2);
-    ponerTexto(resto + 6, p.fechaVto, 6);
-    char* nombre = registroDetalle(salida, "011");
-    ponerTexto(nombre, p.nombre, 36);
-    ponerTexto(nombre + 36, p.fechaFactura, 7);
+    using I = Importe010;
+    escribirRegistroImporte<kImporte010>(salida, op, clave, cuenta)
+        .texto<I::Gastos>(p.gastos)
+        .texto<I::Concepto>(p.concepto)
+        .texto<I::Signo>(signo)
+        .texto<I::DC>(p.dc)
+        .texto<I::FechaVto>(p.fechaVto);
+    registroDetalle<kNombre011>(salida, "011")
+        .texto<Nombre011::Nombre>(p.nombre)
+        .texto<Nombre011::FechaFactura>(p.fechaFactura);
 
     // The optional records, each written when its data is not blank.
-    escribirOpcional(salida, "012", p.domicilio, 36);
-    escribirOpcional(salida, "013", p.domicilio2, 36);
-    escribirOpcional(salida, "014", p.cp, 5, p.plaza, 31);
-    escribirOpcional(salida, "015", p.provinciaBeneficiario, 36);
-    escribirOpcional(salida, "016", p.conceptoOrden, 36);
-    escribirOpcional(salida, "017", p.conceptoOrden2, 36);
-    escribirOpcional(salida, "018", p.dni, 18);
-    escribirOpcional(salida, "019", p.ref12, 12, p.ref16, 16);
-    escribirOpcional(salida, "020", p.telefono, 10, p.email, 26);
-    escribirOpcional(salida, "021", cortar(p.email, 27, 36), 36);
+    escribirOpcional<36>(salida, "012", p.domicilio);
+    escribirOpcional<36>(salida, "013", p.domicilio2);
+    escribirOpcional<5, 31>(salida, "014", p.cp, p.plaza);
+    escribirOpcional<36>(salida, "015", p.provinciaBeneficiario);
+    escribirOpcional<36>(salida, "016", p.conceptoOrden);
+    escribirOpcional<36>(salida, "017", p.conceptoOrden2);
+    escribirOpcional<18>(salida, "018", p.dni);
+    escribirOpcional<12, 16>(salida, "019", p.ref12, p.ref16);
+    escribirOpcional<10, 26>(salida, "020", p.telefono, p.email);
+    escribirOpcional<36>(salida, "021", cortar(p.email, 27, 36));
     return salida.correcto();
 }
 

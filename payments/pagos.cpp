@@ -9,13 +9,69 @@
 #include "log_errores.hpp"
 #include "piezas.hpp"
 #include "provincias.hpp"
-#include "registro_fijo.hpp"
+#include "registro_dispuesto.hpp"
 #include "texto.hpp"
 
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 namespace trovanel {
+
+namespace {
+
+// clang-format off
+// Header record 001: the dates and the charge account.
+enum class Cabecera001 {
+    Registro,
+    Datos,
+    Ordenante,
+    Libre1,
+    Numero,
+    FechaEnvio,
+    FechaEmision,
+    Entidad,
+    Oficina,
+    Cuenta,
+    DetalleCargo,
+    Libre2,
+    DC,
+    Libre3,
+};
+constexpr Tramo<Cabecera001> kCabecera001[] = {
+    {Cabecera001::Registro, 0, 2},
+    {Cabecera001::Datos, 2, 2},
+    {Cabecera001::Ordenante, 4, 10},
+    {Cabecera001::Libre1, 14, 12},
+    {Cabecera001::Numero, 26, 3},
+    {Cabecera001::FechaEnvio, 29, 6},
+    {Cabecera001::FechaEmision, 35, 6},
+    {Cabecera001::Entidad, 41, 4},
+    {Cabecera001::Oficina, 45, 4},
+    {Cabecera001::Cuenta, 49, 10},
+    {Cabecera001::DetalleCargo, 59, 1},
+    {Cabecera001::Libre2, 60, 3},
+    {Cabecera001::DC, 63, 2},
+    {Cabecera001::Libre3, 65, 7},
+};
+static_assert(llenaRegistro(kCabecera001, 72));
+
+// Totals record 08: the sum, the orders and the records.
+enum class Totales08 { Registro, Datos, Ordenante, Libre1, Importe, Ordenes, Registros, Libre2 };
+constexpr Tramo<Totales08> kTotales08[] = {
+    {Totales08::Registro, 0, 2},
+    {Totales08::Datos, 2, 2},
+    {Totales08::Ordenante, 4, 10},
+    {Totales08::Libre1, 14, 15},
+    {Totales08::Importe, 29, 12},
+    {Totales08::Ordenes, 41, 8},
+    {Totales08::Registros, 49, 10},
+    {Totales08::Libre2, 59, 13},
+};
+static_assert(llenaRegistro(kTotales08, 72));
+// clang-format on
+
+} // namespace
 
 bool ModuloPagos::cargarPartes(const ParametrosConversion& parametros) {
     // A date typed for an earlier run must never stand in for this run's dates.
@@ -155,56 +211,34 @@ const std::string& ModuloPagos::provincia(std::string_view codigoPostal) {
     return it->second;
 }
 
-RegistroFijo& ModuloPagos::poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas) {
-    for (const Pieza& pieza : piezas) {
-        registro.texto(pieza.texto, pieza.ancho);
-    }
-    return registro;
-}
-
-void ModuloPagos::escribir(const RegistroFijo& registro) {
-    registro.terminar();
-    ++gNumRegistrosTotal;
-}
-
-RegistroFijo ModuloPagos::registroCabecera(FicheroSalida& salida, std::string_view numero) const {
-    RegistroFijo r(salida, kAncho);
-    poner(r, {{"03", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 12}, {numero, 3}});
-    return r;
-}
-
 void ModuloPagos::escribirCabecera001(FicheroSalida& salida, std::string_view envio, std::string_view emision,
                                       std::string_view detalleCargo) {
     const PartesCuenta& cuenta = ordenante.cuenta;
-    RegistroFijo r = registroCabecera(salida, "001");
-    escribir(poner(r, {{envio, 6},
-                       {emision, 6},
-                       {cuenta.entidad, 4},
-                       {cuenta.oficina, 4},
-                       {cuenta.numero, 10},
-                       {detalleCargo, 1},
-                       {"", 3},
-                       {cuenta.dc, 2},
-                       {"", 7}}));
+    using P = Cabecera001;
+    registroCabecera<kCabecera001>(salida, "001")
+        .texto<P::FechaEnvio>(envio)
+        .texto<P::FechaEmision>(emision)
+        .texto<P::Entidad>(cuenta.entidad)
+        .texto<P::Oficina>(cuenta.oficina)
+        .texto<P::Cuenta>(cuenta.numero)
+        .texto<P::DetalleCargo>(detalleCargo)
+        .texto<P::DC>(cuenta.dc);
 }
 
-char* ModuloPagos::escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion,
-                                           std::string_view clave, const std::string* cuentaOrden[3]) {
+void ModuloPagos::empezarOrden(std::string_view operacion, std::string_view clave) {
     // The order's detail records all start alike: that start is built here, once per order.
     char* inicio = inicioDetalle_.data();
-    std::memset(inicio, ' ', kInicioDetalle);
-    std::memcpy(inicio, "06", 2);
-    ponerTexto(inicio + 2, operacion, 2);
-    ponerTexto(inicio + 4, ordenante.nif, 10);
-    ponerTexto(inicio + 14, clave, 12);
-    char* r = registroDetalle(salida, "010");
-    ponerCeros(r, importe, 12);
-    ponerTexto(r + 12, *cuentaOrden[0], 4);
-    ponerTexto(r + 16, *cuentaOrden[1], 4);
-    ponerTexto(r + 20, *cuentaOrden[2], 10);
+    std::memset(inicio, ' ', inicioDetalle_.size());
+    const auto poner = [inicio](InicioDetalle pieza, std::string_view valor) {
+        const Tramo<InicioDetalle>& tramo = kInicioDetalle[static_cast<std::size_t>(pieza)];
+        ponerTexto(inicio + tramo.inicio, valor, tramo.ancho);
+    };
+    poner(InicioDetalle::Registro, "06");
+    poner(InicioDetalle::Operacion, operacion);
+    poner(InicioDetalle::Ordenante, ordenante.nif);
+    poner(InicioDetalle::Clave, clave);
     ++gNumRegistrosIndividuales;
     sumarImporte();
-    return r + 30;
 }
 
 void ModuloPagos::sumarImporte() {
@@ -226,9 +260,14 @@ std::string ModuloPagos::textoTotal(std::size_t ancho) const {
 bool ModuloPagos::escribirTotales(FicheroSalida& salida) {
     const std::string total = textoTotal(12);
     const std::int64_t registros = gNumRegistrosTotal + (rasgos_.totalesSeCuentan ? 1 : 0);
-    RegistroFijo r(salida, kAncho);
-    poner(r, {{"08", 2}, {"56", 2}, {ordenante.nif, 10}, {"", 15}, {total, 12}});
-    r.numero(gNumRegistrosIndividuales, 8).numero(registros, 10).blancos(13).terminar();
+    using P = Totales08;
+    RegistroDispuesto<kTotales08>(salida)
+        .texto<P::Registro>("08")
+        .texto<P::Datos>("56")
+        .texto<P::Ordenante>(ordenante.nif)
+        .texto<P::Importe>(total)
+        .numero<P::Ordenes>(gNumRegistrosIndividuales)
+        .numero<P::Registros>(registros);
     return salida.correcto();
 }
 

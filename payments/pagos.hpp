@@ -2,7 +2,7 @@
 
 #include "familia_conversion.hpp"
 #include "piezas.hpp"
-#include "registro_fijo.hpp"
+#include "registro_dispuesto.hpp"
 #include "texto.hpp"
 
 #include <array>
@@ -16,6 +16,53 @@
 #include <vector>
 
 namespace trovanel {
+
+// The 72-character records both payment families share, as the norms lay them out: each piece, where it
+// starts, its width; one piece a line.
+// clang-format off
+// Header records 002 to 004: one datum of the ordering party.
+enum class CabeceraDato { Registro, Datos, Ordenante, Libre1, Numero, Dato, Libre2 };
+constexpr Tramo<CabeceraDato> kCabeceraDato[] = {
+    {CabeceraDato::Registro, 0, 2},
+    {CabeceraDato::Datos, 2, 2},
+    {CabeceraDato::Ordenante, 4, 10},
+    {CabeceraDato::Libre1, 14, 12},
+    {CabeceraDato::Numero, 26, 3},
+    {CabeceraDato::Dato, 29, 36},
+    {CabeceraDato::Libre2, 65, 7},
+};
+static_assert(llenaRegistro(kCabeceraDato, 72));
+
+// The start every detail record of an order shares, built once per order: "06", the operation, the
+// ordering party's NIF and the beneficiary's key. The record's number follows it.
+enum class InicioDetalle { Registro, Operacion, Ordenante, Clave };
+constexpr Tramo<InicioDetalle> kInicioDetalle[] = {
+    {InicioDetalle::Registro, 0, 2},
+    {InicioDetalle::Operacion, 2, 2},
+    {InicioDetalle::Ordenante, 4, 10},
+    {InicioDetalle::Clave, 14, 12},
+};
+static_assert(llenaRegistro(kInicioDetalle, 26));
+
+// A detail record of one text, or of two side by side, of the widths the record's number has.
+enum class DetalleTexto { Inicio, Numero, Texto, Libre };
+template <std::size_t Ancho>
+constexpr Tramo<DetalleTexto> kDetalleTexto[] = {
+    {DetalleTexto::Inicio, 0, 26},
+    {DetalleTexto::Numero, 26, 3},
+    {DetalleTexto::Texto, 29, Ancho},
+    {DetalleTexto::Libre, 29 + Ancho, 43 - Ancho},
+};
+enum class DetalleDosTextos { Inicio, Numero, Primero, Segundo, Libre };
+template <std::size_t Ancho, std::size_t AnchoOtro>
+constexpr Tramo<DetalleDosTextos> kDetalleDosTextos[] = {
+    {DetalleDosTextos::Inicio, 0, 26},
+    {DetalleDosTextos::Numero, 26, 3},
+    {DetalleDosTextos::Primero, 29, Ancho},
+    {DetalleDosTextos::Segundo, 29 + Ancho, AnchoOtro},
+    {DetalleDosTextos::Libre, 29 + Ancho + AnchoOtro, 43 - Ancho - AnchoOtro},
+};
+// clang-format on
 
 // The ordering party as the payment records print it.
 struct Ordenante {
@@ -78,49 +125,72 @@ protected:
     // A piece that reads as a number other than 0.
     static bool numeroNoCero(std::string_view pieza);
 
-    // One piece of a record: its text, left-justified at its width.
-    struct Pieza {
-        std::string_view texto;
-        std::size_t ancho;
-    };
-
-    // Appends the pieces in their order.
-    static RegistroFijo& poner(RegistroFijo& registro, std::initializer_list<Pieza> piezas);
-    // A record built in the bank file is finished and counted.
-    void escribir(const RegistroFijo& registro);
-    // A header record in the bank file: "03", "56", the party's NIF, the free zone and the record number.
-    RegistroFijo registroCabecera(FicheroSalida& salida, std::string_view numero) const;
+    // A header record laid out by Tramos, in the bank file and counted: "03", "56", the party's NIF and
+    // the record's number; the family puts the data.
+    template <const auto& Tramos>
+    RegistroDispuesto<Tramos> registroCabecera(FicheroSalida& salida, std::string_view numero) {
+        using P = typename RegistroDispuesto<Tramos>::Pieza;
+        static_assert(RegistroDispuesto<Tramos>::kAncho == kAncho);
+        RegistroDispuesto<Tramos> registro(salida);
+        registro.template texto<P::Registro>("03")
+            .template texto<P::Datos>("56")
+            .template texto<P::Ordenante>(ordenante.nif)
+            .template texto<P::Numero>(numero);
+        ++gNumRegistrosTotal;
+        return registro;
+    }
     // Header record 001: the two dates as the family writes them, the charge account, and one character
     // between account and check digits (norm 34's charge detail, blank otherwise).
     void escribirCabecera001(FicheroSalida& salida, std::string_view envio, std::string_view emision,
                              std::string_view detalleCargo);
-    // A detail record of the order whose record 010 was written last, in the bank file and counted:
-    // "06", the operation, the party's NIF, the beneficiary's key (12) and the number, blanks after it.
-    // Its layout is fixed, so it is built with moves of known sizes; the family puts its pieces at
-    // their places from the returned position 30 on.
-    char* registroDetalle(FicheroSalida& salida, const char (&numero)[4]) {
-        char* r = salida.reservarLinea(kAncho);
-        std::memcpy(r, inicioDetalle_.data(), kInicioDetalle);
-        std::memcpy(r + kInicioDetalle, numero, 3);
-        std::memset(r + kDatosDetalle, ' ', kAncho - kDatosDetalle);
+    // A detail record laid out by Tramos of the order whose record 010 was written last, in the bank
+    // file and counted: the order's start and the record's number; the family puts the data. Inline:
+    // every order writes two or more.
+    template <const auto& Tramos>
+    RegistroDispuesto<Tramos> registroDetalle(FicheroSalida& salida, const char (&numero)[4]) {
+        using P = typename RegistroDispuesto<Tramos>::Pieza;
+        static_assert(RegistroDispuesto<Tramos>::kAncho == kAncho);
+        static_assert(Tramos[static_cast<std::size_t>(P::Inicio)].ancho == kInicioDetalleAncho);
+        RegistroDispuesto<Tramos> registro(salida);
+        registro.template texto<P::Inicio>({inicioDetalle_.data(), kInicioDetalleAncho})
+            .template texto<P::Numero>({numero, 3});
         ++gNumRegistrosTotal;
-        return r + kDatosDetalle;
+        return registro;
     }
-    // An optional detail record of one text after the number, or two side by side: written only when
-    // either is not blank. Inlined, so that the widths are constants where the records are laid out.
+    // An optional detail record of one text, or of two side by side, written only when either is not
+    // blank. Inlined, so that the widths are constants where the records are laid out.
+    template <std::size_t Ancho>
     [[gnu::always_inline]] void escribirOpcional(FicheroSalida& salida, const char (&numero)[4],
-                                                 std::string_view texto, std::size_t ancho,
-                                                 std::string_view otro = {}, std::size_t anchoOtro = 0) {
-        if (!enBlanco(texto) || !enBlanco(otro)) {
-            char* r = registroDetalle(salida, numero);
-            ponerTexto(r, texto, ancho);
-            ponerTexto(r + ancho, otro, anchoOtro);
+                                                 std::string_view texto) {
+        if (!enBlanco(texto)) {
+            registroDetalle<kDetalleTexto<Ancho>>(salida, numero).template texto<DetalleTexto::Texto>(texto);
         }
     }
-    // Record 010 of the order, its first: the amount, then entity, office and account; the family puts
-    // its pieces from the returned position 60 on. The order then counts in the totals.
-    char* escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion, std::string_view clave,
-                                  const std::string* cuentaOrden[3]);
+    template <std::size_t Ancho, std::size_t AnchoOtro>
+    [[gnu::always_inline]] void escribirOpcional(FicheroSalida& salida, const char (&numero)[4],
+                                                 std::string_view texto, std::string_view otro) {
+        if (!enBlanco(texto) || !enBlanco(otro)) {
+            using P = DetalleDosTextos;
+            registroDetalle<kDetalleDosTextos<Ancho, AnchoOtro>>(salida, numero)
+                .template texto<P::Primero>(texto)
+                .template texto<P::Segundo>(otro);
+        }
+    }
+    // Record 010 of the order laid out by Tramos, its first: the amount, then entity, office and
+    // account; the family puts its own pieces. The order then counts in the totals.
+    template <const auto& Tramos>
+    RegistroDispuesto<Tramos> escribirRegistroImporte(FicheroSalida& salida, std::string_view operacion,
+                                                      std::string_view clave,
+                                                      const std::string* cuentaOrden[3]) {
+        using P = typename RegistroDispuesto<Tramos>::Pieza;
+        empezarOrden(operacion, clave);
+        RegistroDispuesto<Tramos> registro = registroDetalle<Tramos>(salida, "010");
+        registro.template ceros<P::Importe>(importe)
+            .template texto<P::Entidad>(*cuentaOrden[0])
+            .template texto<P::Oficina>(*cuentaOrden[1])
+            .template texto<P::Cuenta>(*cuentaOrden[2]);
+        return registro;
+    }
     // The total as the totals record prints it: a negative one as its signed text zero-filled on the
     // left. Throws, with the message the run ends with, when it does not fit its width.
     std::string textoTotal(std::size_t ancho) const;
@@ -136,6 +206,8 @@ protected:
     const std::string& provincia(std::string_view codigoPostal);
 
 private:
+    // The start of the order's detail records, and the order counted in the totals.
+    void empezarOrden(std::string_view operacion, std::string_view clave);
     // Adds the current order's amount to the total, by its sign.
     void sumarImporte();
     void validarImporte(const CampoEstructura& campo, std::string_view valorLeido);
@@ -162,10 +234,9 @@ private:
     std::unordered_map<std::string, std::string> provincias_;
     std::array<std::string, 100> provinciaPorNumero_;
     std::array<bool, 100> provinciaLeida_{};
-    // The start of the current order's detail records: "06", operation, NIF and key.
-    static constexpr std::size_t kInicioDetalle = 26;
-    static constexpr std::size_t kDatosDetalle = kInicioDetalle + 3;
-    std::array<char, kInicioDetalle> inicioDetalle_{};
+    // The start of the current order's detail records.
+    static constexpr std::size_t kInicioDetalleAncho = RegistroDispuesto<kInicioDetalle>::kAncho;
+    std::array<char, kInicioDetalleAncho> inicioDetalle_{};
     // sinPrimerGuion()'s text.
     std::string sinGuion_;
 };

@@ -3,7 +3,7 @@
 #include "fechas.hpp"
 #include "fichero_salida.hpp"
 #include "log_errores.hpp"
-#include "registro_fijo.hpp"
+#include "registro_dispuesto.hpp"
 #include "reloj.hpp"
 #include "texto.hpp"
 
@@ -35,6 +35,50 @@ std::string aammdd(std::string_view ddmmaa) {
     aammddEn(fecha, ddmmaa);
     return fecha;
 }
+
+// The order's records as the norm lays them out: each piece, where it starts, its width; one piece a line.
+// clang-format off
+// Record 010: the amount, the supplier's account and the sign.
+enum class Importe010 {
+    Inicio,
+    Numero,
+    Importe,
+    Entidad,
+    Oficina,
+    Cuenta,
+    Libre1,
+    Signo,
+    Libre2,
+    DC,
+    Libre3,
+};
+constexpr Tramo<Importe010> kImporte010[] = {
+    {Importe010::Inicio, 0, 26},
+    {Importe010::Numero, 26, 3},
+    {Importe010::Importe, 29, 12},
+    {Importe010::Entidad, 41, 4},
+    {Importe010::Oficina, 45, 4},
+    {Importe010::Cuenta, 49, 10},
+    {Importe010::Libre1, 59, 1},
+    {Importe010::Signo, 60, 1},
+    {Importe010::Libre2, 61, 2},
+    {Importe010::DC, 63, 2},
+    {Importe010::Libre3, 65, 7},
+};
+static_assert(llenaRegistro(kImporte010, 72));
+
+// Record 018: the due date, the invoice number and the internal reference.
+enum class Factura018 { Inicio, Numero, FechaVto, NumeroFactura, ReferenciaInterna, Libre };
+constexpr Tramo<Factura018> kFactura018[] = {
+    {Factura018::Inicio, 0, 26},
+    {Factura018::Numero, 26, 3},
+    {Factura018::FechaVto, 29, 6},
+    {Factura018::NumeroFactura, 35, 16},
+    {Factura018::ReferenciaInterna, 51, 14},
+    {Factura018::Libre, 65, 7},
+};
+static_assert(llenaRegistro(kFactura018, 72));
+// clang-format on
 
 } // namespace
 
@@ -134,32 +178,32 @@ bool ModuloZOP::escribirRegistros(FicheroSalida& salida) {
 
     const std::string_view op = p.operacion;
     const std::string_view clave = p.claveProveedor;
-    // The sign at position 61, the check digits after two blanks.
     const std::string* cuenta[3] = {&p.entidad, &p.oficina, &p.cuenta};
-    char* resto = escribirRegistroImporte(salida, op, clave, cuenta);
-    ponerTexto(resto + 1, signo, 1);
-    ponerTexto(resto + 4, p.dc, 2);
+    escribirRegistroImporte<kImporte010>(salida, op, clave, cuenta)
+        .texto<Importe010::Signo>(signo)
+        .texto<Importe010::DC>(p.dc);
 
     // The optional records, each written when it has data. Record 016 repeats a valid telephone, else
     // it carries the fax: the fax piece stays the order's own.
     const bool hayTelefono = telefonoNoCero_;
     const std::string_view fax = hayTelefono ? p.telefono : p.fax;
-    escribirOpcional(salida, "011", p.nombre, 36);
-    escribirOpcional(salida, "012", p.direccion, 31, p.numeroCalle, 5);
+    escribirOpcional<36>(salida, "011", p.nombre);
+    escribirOpcional<31, 5>(salida, "012", p.direccion, p.numeroCalle);
     if (hayTelefono) {
-        ponerTexto(registroDetalle(salida, "013"), p.telefono, 10);
+        registroDetalle<kDetalleTexto<10>>(salida, "013").texto<DetalleTexto::Texto>(p.telefono);
     }
-    escribirOpcional(salida, "014", p.cp, 5, p.localidad, 31);
-    escribirOpcional(salida, "015", p.provincia, 31, p.pais, 2);
+    escribirOpcional<5, 31>(salida, "014", p.cp, p.localidad);
+    escribirOpcional<31, 2>(salida, "015", p.provincia, p.pais);
     if (hayTelefono || faxNoCero_) {
-        ponerTexto(registroDetalle(salida, "016"), fax, 10);
+        registroDetalle<kDetalleTexto<10>>(salida, "016").texto<DetalleTexto::Texto>(fax);
     }
-    escribirOpcional(salida, "170", p.email, 36);
+    escribirOpcional<36>(salida, "170", p.email);
     if (!enBlanco(p.fechaVto) || !enBlanco(p.numeroFactura) || !enBlanco(p.referenciaInterna)) {
-        char* r = registroDetalle(salida, "018");
-        ponerTexto(r, p.fechaVto, 6);
-        ponerTexto(r + 6, p.numeroFactura, 16);
-        ponerTexto(r + 22, p.referenciaInterna, 14);
+        using F = Factura018;
+        registroDetalle<kFactura018>(salida, "018")
+            .texto<F::FechaVto>(p.fechaVto)
+            .texto<F::NumeroFactura>(p.numeroFactura)
+            .texto<F::ReferenciaInterna>(p.referenciaInterna);
     }
     limpiarOrden();
     return salida.correcto();
