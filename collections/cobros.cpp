@@ -216,9 +216,11 @@ const RasgosCobro kRasgosCSB58{"70",
 bool ModuloCobros::cargarPartes(const ParametrosConversion& parametros) {
     PiezasCobro& p = comunes_;
     BaseDatos& bd = entorno.baseDatos;
+    // The presenter's account goes into no record of these norms: it is read to be checked with the rest
+    // of the row, so that a party stored with a control character anywhere is refused whole.
     const auto fila =
         leerFilaParte(bd, entorno.avisos,
-                      "SELECT nifpre, sufpre, nompre FROM presentadores WHERE id_presentador = ? "
+                      "SELECT nifpre, sufpre, nompre, cuenta FROM presentadores WHERE id_presentador = ? "
                       "ORDER BY id_presentador",
                       parametros.idPresentador, "No se puede obtener los datos del presentador", {0, 2});
     if (!fila) {

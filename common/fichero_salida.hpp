@@ -19,6 +19,9 @@ namespace trovanel {
 // written is refused at once (not abierto()) and left as it is.
 class FicheroSalida {
 public:
+    // Large blocks: the bank file is written a quarter of a megabyte at a time.
+    static constexpr std::size_t kTamanoBuffer = 1 << 18;
+
     // Who may read the file: a bank file or an export gets what the user's umask gives any new file; a
     // file of the program folder holds client names and accounts and is the user's alone (0600).
     enum class Permisos { DelUsuario, Privados };
@@ -41,9 +44,7 @@ public:
     // Room for the next line of n characters, its CR LF already after it, in the file's own buffer: a
     // record is built there in place. The caller fills the n characters before anything else is written.
     char* reservarLinea(std::size_t n) {
-#ifndef NDEBUG
         ++reservas_;
-#endif
         if (fichero_ != nullptr && !fallo_ && n + 2 <= kTamanoBuffer - usado_) {
             char* linea = buffer_.get() + usado_;
             usado_ += n + 2;
@@ -54,13 +55,9 @@ public:
         return reservarLineaTrasVolcar(n);
     }
 
-#ifndef NDEBUG
-    // Debug builds: how many lines were reserved, so that a record still built in an earlier one, which
-    // a later one may have written out and taken the place of, is caught.
-    std::uint64_t reservas() const {
-        return reservas_;
-    }
-#endif
+    // How many lines were reserved: the debug build checks with it that a record is not still being built
+    // in an earlier one, which a later one may have written out and taken the place of.
+    std::uint64_t reservas() const { return reservas_; }
 
     // Flushes, closes and puts the file in place under the target's name. False (target untouched)
     // when anything failed.
@@ -68,13 +65,9 @@ public:
     // Drops the file being written; the target is untouched.
     void descartar();
 
-    const std::filesystem::path& destino() const {
-        return destino_;
-    }
+    const std::filesystem::path& destino() const { return destino_; }
     // Why the file could not be opened or written (errno), 0 while nothing failed.
-    int errorSistema() const {
-        return errorSistema_;
-    }
+    int errorSistema() const { return errorSistema_; }
     // The same said in Spanish, for the line after a message ("es una carpeta", "no queda espacio...").
     std::string motivo() const;
 
@@ -95,9 +88,6 @@ private:
     std::filesystem::path destino_;
     // The named file being written; empty while it has no name.
     std::filesystem::path temporal_;
-    // Large blocks: the bank file is written a quarter of a megabyte at a time.
-    static constexpr std::size_t kTamanoBuffer = 1 << 18;
-
     // reservarLinea() when the buffer is full or the file failed.
     char* reservarLineaTrasVolcar(std::size_t n);
     // Writes the buffer to the stream in one block.
@@ -118,9 +108,9 @@ private:
     // A refusal that no errno tells (a target that is not a regular file).
     std::string motivo_;
     bool fallo_ = false;
-#ifndef NDEBUG
+    // Kept in every build, as the members of the records that read it, so that the layout of the
+    // classes does not depend on the build.
     std::uint64_t reservas_ = 0;
-#endif
 };
 
 } // namespace trovanel

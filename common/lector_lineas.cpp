@@ -13,7 +13,6 @@
 namespace trovanel {
 
 namespace {
-constexpr std::size_t kTamanoBuffer = 1 << 18;
 constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
 
 // The first CR or LF of a block, or nullptr.

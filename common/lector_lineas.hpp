@@ -25,6 +25,9 @@ namespace trovanel {
 // the reading as failed, so that a half-read file never passes for a whole one.
 class LectorLineas {
 public:
+    // The file is read a quarter of a megabyte at a time.
+    static constexpr std::size_t kTamanoBuffer = 1 << 18;
+
     // How the file's bytes become the program's Windows-1252 text.
     enum class Texto {
         // Byte for byte: files that the program writes, its own configuration.

@@ -49,10 +49,8 @@ public:
 
     explicit RegistroDispuesto(FicheroSalida& salida) : datos_(salida.reservarLinea(kAncho)) {
         std::memset(datos_, ' ', kAncho);
-#ifndef NDEBUG
         salida_ = &salida;
         reserva_ = salida.reservas();
-#endif
     }
 
     // Left-justified, completed with blanks, cut to its first characters when longer.
@@ -83,14 +81,10 @@ private:
     }
 
     char* datos_;
-#ifndef NDEBUG
-    // Debug builds: the record's line is still the file's last one reserved (see RegistroFijo).
-    bool lineaVigente() const {
-        return salida_->reservas() == reserva_;
-    }
+    // The record's line is still the file's last one reserved (see RegistroFijo).
+    bool lineaVigente() const { return salida_->reservas() == reserva_; }
     const FicheroSalida* salida_ = nullptr;
     std::uint64_t reserva_ = 0;
-#endif
 };
 
 } // namespace trovanel

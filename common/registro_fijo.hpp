@@ -104,10 +104,8 @@ public:
     // The record starts as blanks, so a text piece copies only the value itself.
     RegistroFijo(FicheroSalida& salida, std::size_t ancho)
         : RegistroFijo(salida.reservarLinea(ancho), ancho) {
-#ifndef NDEBUG
         salida_ = &salida;
         reserva_ = salida.reservas();
-#endif
     }
     // Built in the caller's memory of ancho characters: a part that several records share.
     RegistroFijo(char* destino, std::size_t ancho) : datos_(destino), ancho_(ancho) {
@@ -158,15 +156,11 @@ private:
     char* datos_;
     std::size_t ancho_;
     std::size_t largo_ = 0;
-#ifndef NDEBUG
-    // Debug builds: the record's line is still the file's last one reserved. A later one may have
-    // written the buffer out and taken this line's place.
-    bool lineaVigente() const {
-        return salida_ == nullptr || salida_->reservas() == reserva_;
-    }
+    // The record's line is still the file's last one reserved (checked by the debug build): a later one
+    // may have written the buffer out and taken this line's place. The members are there in every build.
+    bool lineaVigente() const { return salida_ == nullptr || salida_->reservas() == reserva_; }
     const FicheroSalida* salida_ = nullptr;
     std::uint64_t reserva_ = 0;
-#endif
 };
 
 } // namespace trovanel

@@ -1,6 +1,7 @@
 #include "base_datos.hpp"
 
 #include "codificacion.hpp"
+#include "fichero_entrada.hpp"
 #include "texto.hpp"
 
 #include <fcntl.h>
@@ -209,6 +210,13 @@ double Sentencia::real(int columna) const {
 CerrojoBaseDatos CerrojoBaseDatos::tomar(const std::filesystem::path& ruta, bool crear) {
     // A file put in the place of the one opened, before the lock was taken, is opened again: the lock
     // must be on the file that bears the name.
+    // A device or a FIFO, named or linked to, is no database: it is not even opened, since opening one
+    // may do something, and an empty one would be taken for a database to create in its place.
+    const std::string noRegular = "La base de datos " + rutaComoTexto(ruta) + " " + kNoEsFicheroRegular;
+    struct stat previo {};
+    if (::stat(ruta.c_str(), &previo) == 0 && !S_ISREG(previo.st_mode)) {
+        throw ErrorBaseDatos(noRegular);
+    }
     for (int intento = 0; intento < 8; ++intento) {
         CerrojoBaseDatos cerrojo;
         cerrojo.descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CLOEXEC);
@@ -243,6 +251,9 @@ CerrojoBaseDatos CerrojoBaseDatos::tomar(const std::filesystem::path& ruta, bool
         struct stat nombrado {};
         if (::fstat(cerrojo.descriptor_, &abierto) == 0 && ::stat(ruta.c_str(), &nombrado) == 0 &&
             abierto.st_dev == nombrado.st_dev && abierto.st_ino == nombrado.st_ino) {
+            if (!S_ISREG(abierto.st_mode)) {
+                throw ErrorBaseDatos(noRegular);
+            }
             return cerrojo;
         }
     }

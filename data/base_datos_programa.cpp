@@ -143,8 +143,14 @@ FicheroDeBaseDatos clasificarFichero(std::string_view nombre) {
 
 BaseDatos abrirBaseDatosPrograma(const std::filesystem::path& ruta) {
     CerrojoBaseDatos cerrojo = CerrojoBaseDatos::tomar(ruta, true);
-    quitarRestos(ruta);
     const bool nueva = cerrojo.tamano() == 0;
+    // A start never creates a database through a link, so an empty file behind one is the user's: it is
+    // left as it is rather than replaced, link and all, by a new database.
+    std::error_code error;
+    if (nueva && !cerrojo.creado() && std::filesystem::is_symlink(ruta, error)) {
+        throw ErrorBaseDatos("La base de datos " + rutaComoTexto(ruta) + " es un enlace a un fichero vacío");
+    }
+    quitarRestos(ruta);
     if (nueva) {
         // Built while the empty file is held, so two first starts cannot both put a database in place;
         // the new one is locked before it takes the name.

@@ -49,7 +49,8 @@ std::optional<Plantilla> cargarPlantilla(FamiliaConversion& familia, std::int64_
         }
     } catch (const ErrorPlantillaIncorrecta& e) {
         mensaje = e.what();
-    } catch (const ErrorBaseDatos&) {
+    } catch (const ErrorBaseDatos& e) {
+        mensaje += std::string("\r\nError: ") + e.what();
     }
     familia.entorno.avisos.informacion(mensaje);
     familia.fallar(std::move(mensaje));

@@ -77,9 +77,11 @@ bool ModuloPagos::cargarPartes(const ParametrosConversion& parametros) {
     // A date typed for an earlier run must never stand in for this run's dates.
     estado.gFechaDatos.clear();
     estado.gFechaFacturaDatos.clear();
+    // The suffix goes into no record of these norms: it is read to be checked with the rest of the row,
+    // so that a party stored with a control character anywhere is refused whole.
     const auto fila =
         leerFilaParte(entorno.baseDatos, entorno.avisos,
-                      "SELECT nifpre, nompre, cuenta FROM presentadores WHERE id_presentador = ? "
+                      "SELECT nifpre, nompre, cuenta, sufpre FROM presentadores WHERE id_presentador = ? "
                       "ORDER BY id_presentador",
                       parametros.idPresentador, rasgos_.falloOrdenante, {0, 1}, 2);
     if (!fila) {

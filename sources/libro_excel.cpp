@@ -3,6 +3,7 @@
 #include "error.hpp"
 #include "fichero_entrada.hpp"
 #include "limites.hpp"
+#include "tabla_textos.hpp"
 #include "texto.hpp"
 
 #include <unistd.h>
@@ -59,6 +60,16 @@ void relanzarComoDanado() {
         throw;
     } catch (const std::exception&) {
         danado();
+    }
+}
+
+void relanzarComoDanado(const std::filesystem::path& ruta) {
+    try {
+        throw;
+    } catch (const ErrorTablaTextosLlena& e) {
+        throw ErrorTrovanel(mensajeEntrada(kNoSeAbreEntrada, ruta, e.motivo()));
+    } catch (...) {
+        relanzarComoDanado();
     }
 }
 

@@ -93,6 +93,9 @@ std::unique_ptr<LibroExcel> abrirLibroXls(const std::filesystem::path& ruta);
 // (memory running out on a file too big for this machine) as ErrorTrovanel(kNoSeAbreEntrada), so a
 // workbook that cannot be read always ends in the same message.
 [[noreturn]] void relanzarComoDanado();
+// The same for the reader of the workbook at ruta, which also gives the path and the reason of a refusal
+// that has one (ErrorTablaTextosLlena).
+[[noreturn]] void relanzarComoDanado(const std::filesystem::path& ruta);
 
 // A damaged, hostile or unreadable workbook, whatever its format: throws ErrorTrovanel(kNoSeAbreEntrada).
 [[noreturn]] void danado();

@@ -723,7 +723,7 @@ std::unique_ptr<LibroExcel> abrirLibroXls(const std::filesystem::path& ruta) {
         Bytes flujo = leerFlujoLibro(ruta);
         return std::make_unique<LibroXls>(leerGlobales(std::move(flujo)));
     } catch (...) {
-        relanzarComoDanado();
+        relanzarComoDanado(ruta);
     }
 }
 

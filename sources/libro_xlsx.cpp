@@ -88,9 +88,7 @@ public:
             actual_.clear();
             return;
         }
-        if (!tabla_.cabe(actual_.size() + s.size())) {
-            danado();
-        }
+        tabla_.exigirQueCabe(actual_.size() + s.size());
         actual_ += s;
     }
 
@@ -545,7 +543,7 @@ std::unique_ptr<LibroExcel> abrirLibroXlsx(const std::filesystem::path& ruta) {
     try {
         return std::make_unique<xlsx::LibroXlsx>(xlsx::cargar(ruta));
     } catch (...) {
-        relanzarComoDanado();
+        relanzarComoDanado(ruta);
     }
 }
 

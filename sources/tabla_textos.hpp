@@ -1,5 +1,6 @@
 #pragma once
 
+#include "error.hpp"
 #include "limites.hpp"
 
 #include <cstddef>
@@ -9,6 +10,17 @@
 #include <vector>
 
 namespace trovanel {
+
+// A workbook whose shared strings would take the table past its cap. It reads as any workbook that cannot
+// be read (kNoSeAbreEntrada); the reason is for the reader, which knows the path (mensajeEntrada).
+class ErrorTablaTextosLlena : public ErrorTrovanel {
+public:
+    explicit ErrorTablaTextosLlena(std::size_t maximo);
+    const std::string& motivo() const { return motivo_; }
+
+private:
+    std::string motivo_;
+};
 
 // The shared strings of a workbook (.xlsx or .xls), converted once, end to end in one buffer: a cell
 // holds only an index, and an empty string costs its four bytes of index, not a whole std::string.
@@ -28,7 +40,9 @@ public:
     bool cabe(std::size_t bytes) const {
         return bytes <= maximo_ && ocupado() + sizeof(std::uint32_t) <= maximo_ - bytes;
     }
-    // Throws ErrorTrovanel(kNoSeAbreEntrada) when the string would take the table past its cap.
+    // Throws ErrorTablaTextosLlena when a string of this many bytes would not fit.
+    void exigirQueCabe(std::size_t bytes) const;
+    // Throws ErrorTablaTextosLlena when the string would take the table past its cap.
     void anadir(std::string_view texto);
 
 private:

@@ -119,6 +119,12 @@ std::optional<std::string> posicionIncorrecta(const CampoEstructura& campo, std:
                    std::to_string(kMayorPosicion);
         }
     }
+    // The default value goes into the records as it is when the input leaves the field blank: a control
+    // character would split or corrupt them, so it is refused as the input's values are.
+    if (const std::size_t donde = primerControl(campo.valorcampo); donde != campo.valorcampo.size()) {
+        return nombre + " tiene en valorcampo un carácter de control (código " +
+               std::to_string(static_cast<unsigned char>(campo.valorcampo[donde])) + ")";
+    }
     // A sheet or table template holds no positions to order: placing a field there sets fin to 1 and
     // keeps the inicio and the line key of the template it was copied from.
     if (!porPosiciones) {

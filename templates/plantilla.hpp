@@ -48,8 +48,9 @@ Plantilla leerPlantilla(BaseDatos& baseDatos, std::int64_t id);
 // The fields as a conversion uses them: by id_campo, texts without surrounding blanks.
 std::vector<CampoEstructura> camposParaConversion(const Plantilla& plantilla);
 
-// A template whose positions no editor would write: refused where a template is loaded, imported or
-// saved. The text is the whole message: "Por favor revise la plantilla." and what is wrong.
+// A template whose positions or default values no editor would write: refused where a template is
+// loaded, imported or saved. The text is the whole message: "Por favor revise la plantilla." and what
+// is wrong.
 class ErrorPlantillaIncorrecta : public ErrorTrovanel {
 public:
     explicit ErrorPlantillaIncorrecta(const std::string& motivo);
@@ -60,10 +61,10 @@ public:
 bool leePorPosiciones(std::string_view tipo);
 
 // What is wrong with the positions of field idCampo, or nothing: inicio, fin, inilinea or finlinea
-// below 0 or above kMayorPosicion; and, only when the template reads by position, fin before inicio - 1
-// on a placed field (0 and 0 is the editors' way of leaving one unplaced, and the line key likewise) or a
-// mandatory placed field that can neither be cut nor take its valorcampo. A sheet or table template
-// keeps the inicio of its source template beside its fin of 1, so its order means nothing.
+// below 0 or above kMayorPosicion; a control character in valorcampo; and, only when the template reads by
+// position, fin before inicio - 1 on a placed field (0 and 0 is the editors' way of leaving one unplaced, and
+// the line key likewise) or a mandatory placed field that can neither be cut nor take its valorcampo. A sheet
+// or table template keeps the inicio of its source template beside its fin of 1, so its order means nothing.
 std::optional<std::string> posicionIncorrecta(const CampoEstructura& campo, std::size_t idCampo,
                                               bool porPosiciones);
 

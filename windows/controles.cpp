@@ -90,16 +90,6 @@ void pegarCifras(QLineEdit* caja) {
     caja->insert(cifras);
 }
 
-bool teclaDeEdicion(const QKeyEvent* tecla) {
-    for (const auto clave : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::SelectAll,
-                             QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Deselect}) {
-        if (tecla->matches(clave)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Watches the key presses of one box: tells whoever listens, and swallows what the account rules refuse.
 class FiltroCaja : public QObject {
 public:
@@ -149,6 +139,16 @@ FiltroCaja* filtroDe(QLineEdit* caja) {
 }
 
 } // namespace
+
+bool teclaDeEdicion(const QKeyEvent* tecla) {
+    for (const auto clave : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::SelectAll,
+                             QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Deselect}) {
+        if (tecla->matches(clave)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 void soloCifrasCuenta(QLineEdit* caja) {
     filtroDe(caja)->soloCifras = true;

@@ -18,6 +18,7 @@ class QComboBox;
 class QFormLayout;
 class QGroupBox;
 class QHBoxLayout;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -63,6 +64,10 @@ QLineEdit* fila(QFormLayout* formulario, const char* nombre, const char* texto, 
 // pasted; any other key, Enter included, is swallowed, but the clipboard and selection keys work, and
 // what they paste keeps only what typing lets in.
 void soloCifrasCuenta(QLineEdit* caja);
+
+// The clipboard, selection and undo shortcuts but Paste (copy, cut, select all, undo, redo, deselect):
+// they type nothing, so a box that takes only some keys lets them through.
+bool teclaDeEdicion(const QKeyEvent* tecla);
 
 // Calls marcar for every key pressed in the box, kept or not, and for every change the user makes
 // (typing, deleting, pasting); text the program puts in calls nothing.

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -88,8 +89,12 @@ void llenar(QListWidget* lista, const std::vector<std::string>& textos, std::opt
 }
 
 // The position boxes take digits only: any other key is swallowed with a beep; moving about the box and
-// between boxes stays possible.
+// between boxes, selecting, the clipboard and undo work as in any box (a validator keeps what is pasted
+// to digits).
 bool teclaDePosicion(const QKeyEvent* tecla) {
+    if (teclaDeEdicion(tecla) || tecla->matches(QKeySequence::Paste)) {
+        return true;
+    }
     switch (tecla->key()) {
     case Qt::Key_Backspace:
     case Qt::Key_Tab:
@@ -275,6 +280,8 @@ QGroupBox* frmEstructuras::construirIdentificador(QGroupBox*& frameLinea) {
         frameLinea = construirLinea();
         for (QLineEdit* posicion : {tbIniCampo_, tbFinCampo_, tbIniLinea_, tbFinLinea_}) {
             posicion->installEventFilter(this);
+            posicion->setValidator(
+                new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), posicion));
         }
     } else if (rasgos.entrada == TipoEntrada::Excel) {
         tbColumna_ = fila(identificador, "tbCol", "Columna", kLargoColumna, FrameIdentificadorCampo);

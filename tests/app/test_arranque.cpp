@@ -313,14 +313,35 @@ TEST_F(ArranqueTest, unaCarpetaNuevaYCuantoElProgramaEscribeEnEllaSonSoloDelUsua
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
-TEST_F(ArranqueTest, unaBaseDeDatosQueEsUnEnlaceRotoLoDice) {
-    std::filesystem::create_symlink(carpeta / "no-existe.db", carpeta / "Estructuras.db");
-    EXPECT_FALSE(arrancar());
-    EXPECT_EQ(avisos.mensajes,
-              (std::vector<AvisosGrabados::Mensaje>{
-                  {"critico", "Error: La base de datos " + (carpeta / "Estructuras.db").string() +
-                                  " es un enlace a un fichero que no existe"}}));
+// A database that is no file of the program's, linked to or not, is told and left as it is.
+TEST_F(ArranqueTest, unaBaseDeDatosQueEsUnEnlaceRotoOANadaQueSeaSuyaLoDiceYLaDeja) {
+    const auto bd = carpeta / "Estructuras.db";
+    const struct {
+        const char* destino; // what the link points at; "": a FIFO named as the database
+        const char* motivo;
+    } filas[] = {{"no-existe.db", " es un enlace a un fichero que no existe"},
+                 {"/dev/null", " no es un fichero regular"},
+                 {"fifo", " no es un fichero regular"},
+                 {"", " no es un fichero regular"},
+                 {"vacio.db", " es un enlace a un fichero vacío"}};
+    ASSERT_EQ(::mkfifo((carpeta / "fifo").c_str(), 0600), 0);
+    pruebas::escribirFichero(carpeta / "vacio.db", "");
+    for (const auto& fila : filas) {
+        avisos.mensajes.clear();
+        std::filesystem::remove(bd);
+        if (*fila.destino != 0) {
+            std::filesystem::create_symlink(
+                fila.destino[0] == '/' ? std::filesystem::path(fila.destino) : carpeta / fila.destino, bd);
+        } else {
+            ASSERT_EQ(::mkfifo(bd.c_str(), 0600), 0);
+        }
+        EXPECT_FALSE(arrancar());
+        EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{
+                                       {"critico", "Error: La base de datos " + bd.string() + fila.motivo}}));
+        EXPECT_EQ(std::filesystem::is_symlink(bd), *fila.destino != 0) << fila.destino;
+    }
     EXPECT_FALSE(std::filesystem::exists(carpeta / "no-existe.db"));
+    EXPECT_EQ(std::filesystem::file_size(carpeta / "vacio.db"), 0u);
 }
 
 TEST_F(ArranqueTest, informaCuandoNoPuedeCrearLaBaseDeDatos) {

@@ -13,7 +13,7 @@ using pruebas::CarpetaTemporal;
 using Lineas = std::vector<std::string>;
 
 // The reader's internal block: line ends that straddle it must still count once.
-constexpr std::size_t kBloque = 256 * 1024;
+constexpr std::size_t kBloque = LectorLineas::kTamanoBuffer;
 
 struct Caso {
     std::string bytes;

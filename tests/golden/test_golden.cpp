@@ -142,14 +142,17 @@ protected:
         if (caso.valor("finales") == "lf") {
             reemplazar(texto, "\r\n", "\n");
         }
-        const std::vector<pruebas::CampoPlantilla> campos = pruebas::camposDePlantilla(*baseDatos, plantilla);
+        const std::string generar = caso.valor("generar");
+        // Read only when used: a case may leave the template's fields unreadable.
+        const std::vector<pruebas::CampoPlantilla> campos =
+            caso.tiene("filas") || !generar.empty() ? pruebas::camposDePlantilla(*baseDatos, plantilla)
+                                                    : std::vector<pruebas::CampoPlantilla>{};
         if (caso.tiene("filas")) {
             plantilla = pruebas::ConstructorPlantilla(*baseDatos)
                             .tipo(caso.valor("filas"))
                             .campos(pruebas::plantillaDeFilas(campos))
                             .crear();
         }
-        const std::string generar = caso.valor("generar");
         const fs::path origen = caso.valor(caso.tiene("muestra") ? "muestra" : "entrada");
         const std::string porDefecto = generar == "xlsx"     ? "remesa.xlsx"
                                        : generar == "sqlite" ? "remesa.db"

@@ -332,6 +332,27 @@ TEST(LibroXlsxDanado, lasListasDeEstilosHojasYRelacionesTienenUnTope) {
     }
 }
 
+// Shared strings past the table's cap, each of them within a value's: refused with the path and why.
+TEST(LibroXlsxDanado, unosTextosCompartidosQuePasanDelTopeSeRechazanDiciendoPorQue) {
+    CarpetaTemporal carpeta;
+    const auto ruta = carpeta / "textos.xlsx";
+    {
+        std::string textos = "<sst " + std::string(kEspacioHoja) + ">";
+        for (std::size_t i = 0; i <= kMaxTablaTextos / kMaxValor; ++i) {
+            textos += "<si><t>" + std::string(kMaxValor, 'x') + "</t></si>";
+        }
+        escribirZip(ruta, paquete(hojaXml(""), textos + "</sst>"));
+    }
+    try {
+        abrirLibroXlsx(ruta);
+        ADD_FAILURE() << "no se ha rechazado";
+    } catch (const ErrorTrovanel& e) {
+        EXPECT_EQ(e.what(), mensajeEntrada(kNoSeAbreEntrada, ruta,
+                                           "sus textos compartidos ocupan más de " +
+                                               std::to_string(kMaxTablaTextos) + " bytes"));
+    }
+}
+
 TEST(LibroXlsxDanado, lasRelacionesBajoUnaCarpetaDeNombreLargoNoLlenanLaMemoria) {
     // Every target is kept with its part's folder in front: a folder of sixty thousand characters and the
     // 65,536 relationships allowed, in a part of a few megabytes, kept four gigabytes.

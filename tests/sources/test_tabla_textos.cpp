@@ -46,8 +46,9 @@ TEST(TablaTextos, cadaTextoCuentaSuIndiceAunqueEsteVacioYElTopeRechazaElQueSobra
         try {
             tabla.anadir(texto);
             ADD_FAILURE() << c.descripcion << ": no se ha rechazado";
-        } catch (const ErrorTrovanel& e) {
+        } catch (const ErrorTablaTextosLlena& e) {
             EXPECT_STREQ(e.what(), kNoSeAbreEntrada) << c.descripcion;
+            EXPECT_EQ(e.motivo(), "sus textos compartidos ocupan más de 40 bytes") << c.descripcion;
         }
         EXPECT_EQ(tabla.cantidad(), c.caben) << c.descripcion;
     }

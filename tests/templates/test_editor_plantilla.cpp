@@ -181,20 +181,51 @@ TEST_P(EditorPorClase, unaCargaFallidaConservaLaPlantillaEnMano) {
 }
 
 TEST_P(EditorPorClase, unaPlantillaConPosicionesQueNingunEditorEscribeNoSeCarga) {
-    const auto id = plantilla("CSB19", {{.campo = "CodigoReferencia", .inicio = 1, .fin = 12}});
-    bd->preparar("UPDATE detalleestructura SET fin = 9223372036854775807 WHERE id_estructura = ?")
-        .con(id)
-        .ejecutar();
-    auto& ed = editor(7);
-    const auto& lista = ed.plantillas();
-    const auto it = std::find_if(lista.begin(), lista.end(), [&](const auto& p) { return p.id == id; });
-    ASSERT_TRUE(it != lista.end());
-    EXPECT_FALSE(ed.cbEstructuras_Click(static_cast<std::size_t>(it - lista.begin())));
-    EXPECT_EQ(ed.plantilla().id, 7);
-    ASSERT_EQ(avisos.mensajes.size(), 1u);
-    EXPECT_EQ(avisos.mensajes[0].tipo, "informacion");
-    EXPECT_TRUE(avisos.mensajes[0].texto.starts_with("Por favor revise la plantilla."))
-        << avisos.mensajes[0].texto;
+    const struct {
+        const char* cambio;
+        const char* motivo;
+    } filas[] = {{"fin = 9223372036854775807", "El campo 0-CodigoReferencia tiene fin 9223372036854775807"},
+                 {"valorcampo = 'A' || char(0)",
+                  "El campo 0-CodigoReferencia tiene en valorcampo un carácter de control (código 0)"}};
+    for (const auto& fila : filas) {
+        const auto id = plantilla("CSB19", {{.campo = "CodigoReferencia", .inicio = 1, .fin = 12}});
+        bd->preparar(std::string("UPDATE detalleestructura SET ") + fila.cambio + " WHERE id_estructura = ?")
+            .con(id)
+            .ejecutar();
+        auto& ed = editor(7);
+        const auto& lista = ed.plantillas();
+        const auto it = std::find_if(lista.begin(), lista.end(), [&](const auto& p) { return p.id == id; });
+        ASSERT_TRUE(it != lista.end());
+        EXPECT_FALSE(ed.cbEstructuras_Click(static_cast<std::size_t>(it - lista.begin())));
+        EXPECT_EQ(ed.plantilla().id, 7);
+        ASSERT_EQ(avisos.mensajes.size(), 1u);
+        EXPECT_EQ(avisos.mensajes[0].tipo, "informacion");
+        EXPECT_TRUE(avisos.mensajes[0].texto.starts_with(std::string("Por favor revise la plantilla.\r\n") +
+                                                         fila.motivo))
+            << avisos.mensajes[0].texto;
+    }
+}
+
+// A marker of negative amounts holding a control character is stored neither as a new template nor over
+// the one in hand.
+TEST_P(EditorPorClase, unValorConCaracterDeControlNoSeGuarda) {
+    const auto id = plantilla("CSB34C", {c("Importe", 12)});
+    for (const char* nombre : {"Copia", ""}) {
+        auto& ed = editor(id);
+        ed.lbCampos_Click(0);
+        situar(5);
+        ed.cajas.valNegativo = "-\x1b";
+        ed.cmdAgregar_Click();
+        ed.cajas.nombre = nombre;
+        avisos.respuestas = {true};
+        ed.cmdAceptar_Click();
+        EXPECT_EQ(avisos.mensajes.back(),
+                  (Mensaje{"informacion", "Por favor revise la plantilla.\r\nEl campo 0-Importe tiene en "
+                                          "valorcampo un carácter de control (código 27)"}));
+        EXPECT_EQ(contar("SELECT count(*) FROM estructura WHERE id_estructura > ?", id), 0);
+        EXPECT_EQ(contar("SELECT fin FROM detalleestructura WHERE id_estructura = ? AND id_campo = 0", id),
+                  0);
+    }
 }
 
 // --- showing a field

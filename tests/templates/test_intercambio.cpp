@@ -149,6 +149,7 @@ const Malformado kMalformados[] = {
     {"finSobre32767", "Uno@CSB19@-1@True\r\nImporte@1@40000@0@0@@True@0@@12\r\n", 2, true},
     {"claveAlReves", "Uno@CSB19@-1@True\r\nImporte@1@12@5@2@01@True@0@@12\r\n", 2, true},
     {"obligatorioSinPieza", "Uno@CSB19@-1@True\r\nNombreTitular@0@12@0@0@@True@0@@12\r\n", 2, true},
+    {"valorConEscape", "Uno@CSB19@-1@True\r\nImporte@1@12@0@0@@True@0@\x1b@12\r\n", 2, true},
     // Well formed but for its length.
     {"lineaMasLargaQueElTope",
      kCabecera + "Importe@1@12@0@0@@True@0@" + std::string(kMaxLinea, 'x') + "@12\r\n", 2},

@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -299,6 +300,45 @@ TEST_F(PruebaVentana, elTecladoEnLosColocadosEscribeElCampoEditadoYMuestraElNuev
     // Letters never reach a position box.
     QTest::keyClicks(box(&v, "tbIniCampo"), QStringLiteral("a-."));
     EXPECT_EQ(box(&v, "tbIniCampo")->text(), QStringLiteral("13"));
+}
+
+// Selecting, the clipboard and undo work in the position boxes as in any other box; what they would
+// bring in is still digits only.
+TEST_F(PruebaVentana, lasCajasDePosicionSeleccionanCopianYDeshacenComoLasDemas) {
+    frmEstructuras v(entorno.contexto(), TipoEntrada::Texto);
+    v.show();
+    const auto ctrl = Qt::ControlModifier;
+    const auto mayus = Qt::ShiftModifier;
+    const struct {
+        const char* caja;
+        const char* portapapeles;
+        std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> teclas; // after "093", the cursor at its end
+        const char* queda;
+    } filas[] = {
+        {"tbIniCampo", "", {{Qt::Key_A, ctrl}, {Qt::Key_7, {}}}, "7"},
+        {"tbFinCampo", "", {{Qt::Key_Home, mayus}, {Qt::Key_1, {}}}, "1"},
+        {"tbIniLinea", "", {{Qt::Key_Home, {}}, {Qt::Key_Right, mayus}, {Qt::Key_5, {}}}, "593"},
+        {"tbFinLinea",
+         "",
+         {{Qt::Key_Left, mayus}, {Qt::Key_X, ctrl}, {Qt::Key_Home, {}}, {Qt::Key_V, ctrl}},
+         "309"},
+        {"tbIniCampo", "", {{Qt::Key_A, ctrl}, {Qt::Key_Delete, {}}, {Qt::Key_Z, ctrl}}, "093"},
+        {"tbFinCampo",
+         "8",
+         {{Qt::Key_A, ctrl}, {Qt::Key_C, ctrl}, {Qt::Key_Delete, {}}, {Qt::Key_V, ctrl}},
+         "093"},
+        {"tbIniCampo", "4x", {{Qt::Key_A, ctrl}, {Qt::Key_V, ctrl}}, "093"},
+        {"tbIniCampo", "", {{Qt::Key_A, ctrl}, {Qt::Key_B, {}}}, "093"},
+    };
+    for (const auto& fila : filas) {
+        QLineEdit* caja = box(&v, fila.caja);
+        caja->setText(QStringLiteral("093"));
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(fila.portapapeles));
+        for (const auto& [tecla, modificadores] : fila.teclas) {
+            QTest::keyClick(caja, tecla, modificadores);
+        }
+        EXPECT_EQ(caja->text(), QString::fromLatin1(fila.queda)) << fila.caja << " " << fila.teclas.size();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Clases, FrmEstructuras, ::testing::ValuesIn(kClases),
