@@ -186,6 +186,10 @@ std::string escribirIntercambio(const Plantilla& plantilla) {
         comprobarValor(campo, false, "el nombre" + delCampo);
         comprobarValor(c.valorlinea, false, "valorlinea" + delCampo);
         comprobarValor(c.valorcampo, false, "valorcampo" + delCampo);
+        // The import refuses such a default value: a file that could not be imported back loses the template.
+        if (hayCaracterControl(c.valorcampo)) {
+            throw ErrorTrovanel("En valorcampo" + delCampo + " hay un carácter de control");
+        }
         if (campo.starts_with(kMultifactura)) {
             throw ErrorTrovanel("El nombre" + delCampo +
                                 " empieza por \"Multifactura\", que en el fichero de intercambio señala "

@@ -199,6 +199,7 @@ struct Rechazo {
     const char* nombre;
     std::function<void(Plantilla&)> cambio;
     const char* mensaje;
+    const char* sql = nullptr; // run after saving, for what a save already refuses
 };
 const Rechazo kRechazos[] = {
     {"arrobaEnDescripcion", [](Plantilla& p) { p.descripcion = "a@b"; }, "En la descripción hay \"@\""},
@@ -212,6 +213,8 @@ const Rechazo kRechazos[] = {
      "En campos de la fila multifactura 0 hay un salto de línea"},
     {"nombreDeLineaMultifactura", [](Plantilla& p) { p.campos[0].campo = "MultifacturaX"; },
      "El nombre del campo 0-MultifacturaX empieza por \"Multifactura\""},
+    {"escapeEnValorCampo", [](Plantilla&) {}, "En valorcampo del campo 1-Importe hay un carácter de control",
+     "UPDATE detalleestructura SET valorcampo = 'A' || char(27) WHERE id_campo = 1"},
 };
 
 class IntercambioRechazo : public Intercambio, public ::testing::WithParamInterface<Rechazo> {};
@@ -220,6 +223,9 @@ TEST_P(IntercambioRechazo, noExportaUnValorQueNoVolveriaIgual) {
     Plantilla p = plantillaPagos();
     GetParam().cambio(p);
     const auto id = guardarPlantillaNueva(*bd, p);
+    if (GetParam().sql != nullptr) {
+        bd->ejecutarScript(GetParam().sql);
+    }
     EXPECT_FALSE(ExportarPlantilla(*bd, avisos, id, carpeta / "pagos.txt"));
     EXPECT_FALSE(fs::exists(carpeta / "pagos.txt"));
     EXPECT_THAT(avisos.mensajes.at(0).texto,
