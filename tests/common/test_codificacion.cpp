@@ -160,6 +160,26 @@ TEST(Codificacion, reconoceUtf8YLaMezclaDeCodificacionesAunqueLleguenPorTrozos) 
     }
 }
 
+// Generated Windows-1252 lists: every Spanish accented letter followed by typographic punctuation, as
+// names in quotes, with a no-break space, an ordinal or a euro sign have them. None is taken for a mix.
+TEST(Codificacion, ningunaListaWindows1252ConSignosTrasLetrasAcentuadasSeTomaPorUnaMezcla) {
+    const std::string letras = "ÁÉÍÓÚÑÜÇÀÈÒáéíóúñüçàèò";
+    const std::string signos = "”“’‘»«…–—\xA0ºª€· ";
+    for (const char letra : letras) {
+        for (const char signo : signos) {
+            for (const char otro : signos) {
+                const std::string lista =
+                    "A\xD1O\r\nJOS" + std::string{letra, signo, otro} + "GARC\xCD" + "A\r\n";
+                ComprobadorUtf8 comprobador;
+                comprobador.anadir(lista);
+                comprobador.terminar();
+                EXPECT_FALSE(comprobador.mezclado()) << lista;
+                EXPECT_FALSE(comprobador.pareceUtf8()) << lista;
+            }
+        }
+    }
+}
+
 // Runs of ASCII, and of Windows-1252 once a text is not UTF-8, are skipped by blocks: a character anywhere
 // in a long line must still be seen.
 using CodificacionEnCadaBarrido = pruebas::EnCadaBarrido;
