@@ -185,6 +185,12 @@ TEST_F(ModoLoteTest, pasaLosDatosDeCabeceraAlConversorDeNorma34EnWindows1252) {
     l = convertida("in.txt,out.txt,11,3,01022003,1,Calle A\xC3\xB1o 3,\xC3\x81vila");
     EXPECT_EQ(l.parametros.domicilioOrdenante, "Calle A\xF1o 3");
     EXPECT_EQ(l.parametros.plazaOrdenante, "\xC1vila");
+    // What Windows-1252 lacks: a base letter, or a control character that the conversion refuses.
+    l = convertida("in.txt,out.txt,11,3,01022003,1,Ulica \xC5\x81\xC3\xB3"
+                   "dzka 3,\xE6\x9D\xB1\xE4\xBA\xAC");
+    EXPECT_EQ(l.parametros.domicilioOrdenante, "Ulica L\xF3"
+                                               "dzka 3");
+    EXPECT_EQ(l.parametros.plazaOrdenante, "\x1A\x1A");
 }
 
 TEST_F(ModoLoteTest, norma58TomaElEmisorDelQuintoArgumentoSinFechaYZopSuTipoConBlancos) {
