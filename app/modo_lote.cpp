@@ -201,8 +201,8 @@ std::optional<Familia> argumentosDeFamilia(const std::string& tipo,
     if (esCodigoCSB34(tipo)) {
         peticion.detalleCargo = argumento(parametros, 6);
         // The command line is UTF-8; record text is Windows-1252, one byte a character.
-        peticion.domicilioOrdenante = utf8ACp1252(argumento(parametros, 7));
-        peticion.plazaOrdenante = utf8ACp1252(argumento(parametros, 8));
+        peticion.domicilioOrdenante = utf8ACp1252(argumento(parametros, 7), kSinEquivalente);
+        peticion.plazaOrdenante = utf8ACp1252(argumento(parametros, 8), kSinEquivalente);
         if (sinFecha || enBlanco(peticion.detalleCargo) || enBlanco(peticion.domicilioOrdenante) ||
             enBlanco(peticion.plazaOrdenante)) {
             rechazarArgumentos(avisos, kFaltanParametros, Familia::CSB34);

@@ -162,8 +162,10 @@ bool LectorLineas::entregar(std::string& linea) {
         fallar(Fallo::LineaLarga);
         return false;
     }
-    if (utf8_) {
-        utf8ACp1252EnSitio(linea);
+    // A character without a Windows-1252 byte or base letter becomes a control character: the order that
+    // holds it in a field is refused.
+    if (utf8_ && !utf8ACp1252EnSitio(linea, kSinEquivalente)) {
+        limpia_ = false;
     }
     ++lineas_;
     return true;

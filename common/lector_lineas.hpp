@@ -33,11 +33,12 @@ public:
         // Byte for byte: files that the program writes, its own configuration.
         Windows1252,
         // Input files: one that starts with a UTF-8 byte-order mark, or that is well-formed UTF-8 with at
-        // least one character outside ASCII, is decoded (the mark dropped, characters Windows-1252 lacks
-        // become "?"), so that positions count characters; any other file is read byte for byte. A file
-        // that holds both UTF-8 characters and bytes that are not UTF-8 is refused: read either way, a
-        // part of it would become other characters and move the fields after them. The whole file is
-        // checked before its first line is handed out.
+        // least one character outside ASCII, is decoded (the mark dropped, what Windows-1252 lacks
+        // as utf8ACp1252 says with kSinEquivalente), so that positions count
+        // characters; any other file is read byte for byte. A file that holds both UTF-8 characters that
+        // Windows-1252 has and bytes that are not UTF-8 is refused: read either way, a part of it would
+        // become other characters and move the fields after them (see ComprobadorUtf8). The whole file
+        // is checked before its first line is handed out.
         DetectarUtf8,
     };
 
@@ -61,7 +62,8 @@ public:
     bool abierto() const { return fichero_ != nullptr; }
     // Next line into linea; false at the end of the file or when reading failed (see error()).
     bool leer(std::string& linea);
-    // The last line read holds no control character; false when it holds one, or a CR dropped from it.
+    // The last line read holds no control character; false when it holds one, or a CR dropped from it, or
+    // a character that Windows-1252 cannot hold.
     bool limpia() const { return limpia_; }
     // Reading failed after the file was opened.
     bool error() const { return fallo_ != Fallo::Ninguno && abierto(); }

@@ -194,7 +194,7 @@ std::string Sentencia::texto(int columna) const {
         return {};
     }
     const int largo = sqlite3_column_bytes(stmt_, columna);
-    return utf8ACp1252(std::string_view(datos, static_cast<std::size_t>(largo)));
+    return utf8ACp1252(std::string_view(datos, static_cast<std::size_t>(largo)), kSinEquivalente);
 }
 
 std::int64_t Sentencia::entero(int columna) const {

@@ -197,7 +197,7 @@ public:
         if (alto != 0) {
             anadirUtf8(utf8, 0xFFFD);
         }
-        return utf8ACp1252(utf8);
+        return utf8ACp1252(utf8, kSinEquivalente);
     }
 
     // BIFF5 text: bytes of the workbook's code page.
@@ -234,11 +234,11 @@ private:
     std::size_t pos_ = 0;
 };
 
-// Windows-1252 byte for each byte of a single-byte code page (BIFF5 text); "?" where it has none.
+// Windows-1252 byte for each byte of a single-byte code page (BIFF5 text), as utf8ACp1252 gives it.
 std::array<char, 256> tablaPaginaCodigos(std::uint16_t pagina) {
     std::array<char, 256> tabla{};
     for (std::size_t b = 0; b < tabla.size(); ++b) {
-        tabla[b] = b < 0x80 ? static_cast<char>(b) : '?';
+        tabla[b] = b < 0x80 ? static_cast<char>(b) : kSinEquivalente;
     }
     // 1252 itself, its BIFF alias 0x8001, ASCII, and no CODEPAGE record at all.
     if (pagina == 1252 || pagina == 0x8001 || pagina == 367 || pagina == 0) {
@@ -262,7 +262,8 @@ std::array<char, 256> tablaPaginaCodigos(std::uint16_t pagina) {
         std::size_t quedanS = salida.size();
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
         if (iconv(cd, &pe, &quedanE, &ps, &quedanS) != static_cast<std::size_t>(-1) && quedanE == 0) {
-            const std::string cp1252 = utf8ACp1252(std::string_view(salida.data(), salida.size() - quedanS));
+            const std::string cp1252 =
+                utf8ACp1252(std::string_view(salida.data(), salida.size() - quedanS), kSinEquivalente);
             if (cp1252.size() == 1) {
                 tabla[b] = cp1252[0];
             }

@@ -377,7 +377,7 @@ private:
         case TipoCelda::formulaTexto:
             if (valor_.find('_') == std::string::npos) {
                 asignar(valor, valor_);
-                utf8ACp1252EnSitio(*valor);
+                utf8ACp1252EnSitio(*valor, kSinEquivalente);
             } else {
                 valor = textoPrograma(valor_);
             }

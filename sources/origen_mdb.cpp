@@ -384,7 +384,7 @@ private:
             if (columna->cur_value_len == 0 && textoNulo(indice)) {
                 valor.texto.reset();
             } else {
-                valor.texto = utf8ACp1252(ligado);
+                valor.texto = utf8ACp1252(ligado, kSinEquivalente);
             }
             return;
         case MDB_MEMO:
@@ -392,7 +392,7 @@ private:
             if (columna->cur_value_len == 0) {
                 valor.texto.reset();
             } else {
-                valor.texto = utf8ACp1252(ligado);
+                valor.texto = utf8ACp1252(ligado, kSinEquivalente);
             }
             return;
         case MDB_NUMERIC:

@@ -36,7 +36,7 @@ using SentenciaNativa = std::unique_ptr<sqlite3_stmt, FinalizarSentencia>;
 void asignarTexto(std::optional<std::string>& destino, const unsigned char* datos, int bytes) {
     const std::string_view utf8(reinterpret_cast<const char*>(datos), static_cast<std::size_t>(bytes));
     if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-        destino = utf8ACp1252(utf8);
+        destino = utf8ACp1252(utf8, kSinEquivalente);
     } else if (destino) {
         destino->assign(utf8);
     } else {

@@ -101,7 +101,7 @@ std::int64_t diasCivil(std::int64_t anio, unsigned mes, unsigned dia) {
 
 std::string textoPrograma(std::string_view utf8) {
     if (utf8.find('_') == std::string_view::npos) {
-        return utf8ACp1252(utf8);
+        return utf8ACp1252(utf8, kSinEquivalente);
     }
     std::string decodificado;
     decodificado.reserve(utf8.size());
@@ -119,14 +119,14 @@ std::string textoPrograma(std::string_view utf8) {
                 cp = 0x10000 + ((cp - 0xD800) << 10) + (*baja - 0xDC00);
                 i += 7;
             } else {
-                cp = '?';
+                cp = 0xFFFD;
             }
         } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
-            cp = '?';
+            cp = 0xFFFD;
         }
         anadirUtf8(decodificado, cp);
     }
-    return utf8ACp1252(decodificado);
+    return utf8ACp1252(decodificado, kSinEquivalente);
 }
 
 ValorCelda fechaIso(std::string_view s) {

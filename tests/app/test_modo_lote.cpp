@@ -185,6 +185,12 @@ TEST_F(ModoLoteTest, pasaLosDatosDeCabeceraAlConversorDeNorma34EnWindows1252) {
     l = convertida("in.txt,out.txt,11,3,01022003,1,Calle A\xC3\xB1o 3,\xC3\x81vila");
     EXPECT_EQ(l.parametros.domicilioOrdenante, "Calle A\xF1o 3");
     EXPECT_EQ(l.parametros.plazaOrdenante, "\xC1vila");
+    // What Windows-1252 lacks: a base letter, or a control character that the conversion refuses.
+    l = convertida("in.txt,out.txt,11,3,01022003,1,Ulica \xC5\x81\xC3\xB3"
+                   "dzka 3,\xE6\x9D\xB1\xE4\xBA\xAC");
+    EXPECT_EQ(l.parametros.domicilioOrdenante, "Ulica L\xF3"
+                                               "dzka 3");
+    EXPECT_EQ(l.parametros.plazaOrdenante, "\x1A\x1A");
 }
 
 TEST_F(ModoLoteTest, norma58TomaElEmisorDelQuintoArgumentoSinFechaYZopSuTipoConBlancos) {
@@ -382,11 +388,11 @@ const std::vector<CampoPlantilla> kPago{{"ClaveBeneficiario", 1, 4},
                                         {"Importe", 35, 46}};
 const std::vector<CampoPlantilla> kZOP{
     {"ClaveProveedor", 1, 4}, {"Nombre", 5, 14}, {"Importe", 35, 46}, {"FormaPago", 0, 0, "T-T-C"}};
-// One order, its name holding the character given. LF line ends: after a first empty line (an order of
-// blanks, rejected too) a CR stays inside the line.
-std::string orden(const std::string& nombre) {
-    return "K001" + nombre + std::string(10 - nombre.size(), ' ') + "21000418450200051332" + "       10,00" +
-           "150826\n";
+// One order, its name holding the character given (a name in UTF-8 says how many characters it has). LF
+// line ends: after a first empty line (an order of blanks, rejected too) a CR stays inside the line.
+std::string orden(const std::string& nombre, std::size_t caracteres = std::string::npos) {
+    return "K001" + nombre + std::string(10 - std::min(caracteres, nombre.size()), ' ') +
+           "21000418450200051332" + "       10,00" + "150826\n";
 }
 const std::string kNul = orden(std::string("ANA\0RUIZ", 8));
 const char* kTerminado = "Proceso terminado incorrectamente";
@@ -406,6 +412,10 @@ INSTANTIATE_TEST_SUITE_P(Tabla, LoteRealTest, ::testing::Values(
     CasoLoteReal{"csb34NulEnElNombre", "CSB34T", kPago, kNul, kSalidaConErrores, kTerminado, "Error : Caracter no valido en NombreBeneficiario"},
     CasoLoteReal{"zopSaltoDePaginaEnElNombre", "ZOP", kZOP, orden("ANA\fRUIZ"), kSalidaConErrores, kTerminado, "Error : Caracter no valido en Nombre"},
     CasoLoteReal{"zopDelEnElNombre", "ZOP", kZOP, orden("ANA\x7fRUIZ"), kSalidaConErrores, kTerminado, "Error : Caracter no valido en Nombre"},
+    // A UTF-8 character that Windows-1252 lacks and that is no Latin letter is refused as a control character.
+    CasoLoteReal{"csb58JaponesEnElNombre", "CSB58", kCobro, orden("ANA \xE6\x97\xA5", 5), kSalidaConErrores, kTerminado, "Error : Caracter no valido en NombreTitular"},
+    CasoLoteReal{"csb34EmojiEnElNombre", "CSB34T", kPago, orden("ANA \xF0\x9F\x98\x80", 5), kSalidaConErrores, kTerminado, "Error : Caracter no valido en NombreBeneficiario"},
+    CasoLoteReal{"zopSimboloEnElNombre", "ZOP", kZOP, orden("ANA \xE2\x9C\x93", 5), kSalidaConErrores, kTerminado, "Error : Caracter no valido en Nombre"},
     CasoLoteReal{"presentadorSinNif", "CSB19", kCobro, orden("ANA"), kSalidaRechazada, kSinPresentador, "",
                  "UPDATE presentadores SET nifpre = NULL WHERE ?1 > 0"},
     CasoLoteReal{"emisorConCuentaCorta", "CSB58", kCobro, orden("ANA"), kSalidaRechazada, "No se puede extraer los datos del emisor", "",

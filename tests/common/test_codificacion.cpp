@@ -52,6 +52,35 @@ TEST(Codificacion, sustituyeConInterrogacionLoQueWindows1252NoTiene) {
     EXPECT_EQ(utf8ACp1252("\xC2\x80"), "?");
 }
 
+// Data keeps no "?" that its text did not hold: a Latin letter becomes its base letter, a combining mark
+// joins its letter or goes, anything else becomes a control character that refuses its field.
+TEST(Codificacion, lasLetrasLatinasQueWindows1252NoTieneQuedanEnSuLetraBase) {
+    const struct {
+        std::u8string_view utf8;
+        const char* cp1252;
+    } casos[] = {
+        {u8"ŁUKASZ NOWAK", "LUKASZ NOWAK"},
+        {u8"ȘTEFAN MIHĂILĂ", "STEFAN MIHAILA"},
+        {u8"Szőke Đoković ı ŀ ħ ŧ ſ", "Szoke Dokovic i l h t s"},
+        {u8"Nguyễn Thị Ngọc Ǻ ǘ", "Nguy\xEAn Thi Ngoc \xC5 \xFC"},    // ễ and ǘ keep what Windows-1252 has
+        {u8"JOSE\u0301 N\u0303 S\u0326 \u0301x", "JOS\xC9 \xD1 S x"}, // marks, one with no letter
+        {u8"Ø ß Œ", "\xD8 \xDF \x8C"},
+        {u8"Ж日😀✓", "\x1A\x1A\x1A\x1A"},
+        {u8"ǅ ẞ", "\x1A \x1A"}, // no one letter to become
+    };
+    for (const auto& caso : casos) {
+        std::string texto(reinterpret_cast<const char*>(caso.utf8.data()), caso.utf8.size());
+        const std::string original = texto;
+        const bool todos = utf8ACp1252EnSitio(texto, kSinEquivalente);
+        EXPECT_EQ(todos, texto.find('\x1A') == std::string::npos) << original;
+        EXPECT_EQ(texto, caso.cp1252) << original;
+    }
+    EXPECT_EQ(utf8ACp1252("a\xC3 \xFF", kSinEquivalente), "a\x1A \x1A");
+    EXPECT_EQ(byteWindows1252(0x20AC), '\x80');
+    EXPECT_EQ(byteWindows1252(0xF1), '\xF1');
+    EXPECT_EQ(byteWindows1252(0x141), std::nullopt);
+}
+
 TEST(Codificacion, sustituyeConInterrogacionCadaByteUtf8Invalido) {
     EXPECT_EQ(utf8ACp1252("a\xC3"), "a?"); // sequence cut at the end
     EXPECT_EQ(utf8ACp1252("\xC3"
@@ -96,6 +125,27 @@ TEST(Codificacion, reconoceUtf8YLaMezclaDeCodificacionesAunqueLleguenPorTrozos) 
         {"a\xD1o \xE2\x82\xD1", false},
         {"abcdefghijklmn\xC3\xB1opqrstuvw", true},
         {"abcdefghijklmnopqrstuvw", false},
+        // Windows-1252 capitals before a quote, a no-break space, "»" or "…": well-formed pairs of
+        // characters Windows-1252 lacks (U+0254, U+0260...), so the text is Windows-1252 and nothing else.
+        {"BAR \x93SAN JOS\xC9\x94\r\nN\xDA\xD1"
+         "EZ PE\xD1"
+         "A",
+         false},
+        {"JOS\xC9\xA0GARC\xCD"
+         "A",
+         false},
+        {"JOS\xC9\xBB PER\xDA\x85 N\xBA 1\xAA \x80 M\xC1S", false},
+        {"\xD1\xC7\x96\xC8\x92\xCD\xA0\xD3\x94\xDC\xBA", false},
+        {"JOS\xC9\x94", true}, // all of it UTF-8: read as such
+        // A pasted UTF-8 Ó or euro is still one; so is a byte-order mark, only at the start.
+        {"N\xDA\xD1"
+         "EZ \xC3\x93",
+         false, true},
+        {"\xE2\x82\xAC JOS\xC9\xA0 A\xD1O", false, true},
+        {"\xEF\xBB\xBF"
+         "A\xD1O",
+         false, true},
+        {"A\xD1O \xEF\xBB\xBF", false},
     };
     for (const auto& caso : casos) {
         EXPECT_EQ(pareceUtf8(caso.texto), caso.utf8) << caso.texto;
@@ -106,6 +156,26 @@ TEST(Codificacion, reconoceUtf8YLaMezclaDeCodificacionesAunqueLleguenPorTrozos) 
             EXPECT_EQ(comprobador.pareceUtf8(), caso.utf8) << caso.texto << " cortado en " << corte;
             comprobador.terminar();
             EXPECT_EQ(comprobador.mezclado(), caso.mezcla) << caso.texto << " cortado en " << corte;
+        }
+    }
+}
+
+// Generated Windows-1252 lists: every Spanish accented letter followed by typographic punctuation, as
+// names in quotes, with a no-break space, an ordinal or a euro sign have them. None is taken for a mix.
+TEST(Codificacion, ningunaListaWindows1252ConSignosTrasLetrasAcentuadasSeTomaPorUnaMezcla) {
+    const std::string letras = "ÁÉÍÓÚÑÜÇÀÈÒáéíóúñüçàèò";
+    const std::string signos = "”“’‘»«…–—\xA0ºª€· ";
+    for (const char letra : letras) {
+        for (const char signo : signos) {
+            for (const char otro : signos) {
+                const std::string lista =
+                    "A\xD1O\r\nJOS" + std::string{letra, signo, otro} + "GARC\xCD" + "A\r\n";
+                ComprobadorUtf8 comprobador;
+                comprobador.anadir(lista);
+                comprobador.terminar();
+                EXPECT_FALSE(comprobador.mezclado()) << lista;
+                EXPECT_FALSE(comprobador.pareceUtf8()) << lista;
+            }
         }
     }
 }

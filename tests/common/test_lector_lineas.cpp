@@ -139,10 +139,11 @@ TEST(LectorLineas, unaEntradaUtf8SeLeeComoTextoWindows1252YUnaMezclaSeRechaza) {
         {std::string(130, 'a') + "\xC3\x91" + std::string(140, 'b') + "\n",
          {std::string(130, 'a') + "Ñ" + std::string(140, 'b')},
          kDetectar},
-        // What Windows-1252 lacks becomes "?"; its own characters outside Latin-1 are kept.
+        // What Windows-1252 lacks becomes its base letter, or a control character; its own characters
+        // outside Latin-1 are kept.
         {"\xC5\x9E"
-         "AHIN \xE2\x82\xAC\n",
-         {"?AHIN \x80"},
+         "AHIN \xE2\x82\xAC \xD0\x96\n",
+         {"SAHIN \x80 \x1A"},
          kDetectar},
         // A byte-order mark is dropped.
         {"\xEF\xBB\xBFuno\ndos\n", {"uno", "dos"}, kDetectar},

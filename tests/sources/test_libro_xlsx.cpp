@@ -111,7 +111,12 @@ TEST(LibroXlsx, cadaValorEscritoPorUnaHojaDeCalculoSeLeeComoTextoEspanol) {
          [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) {
              worksheet_write_string(h, f, 1, utf8(u8"Ωmega 日本"), nullptr);
          },
-         "?mega ??"},
+         "\x1Amega \x1A\x1A"},
+        {"letras latinas fuera de Windows-1252",
+         [](LibroGenerado&, lxw_worksheet* h, lxw_row_t f) {
+             worksheet_write_string(h, f, 1, utf8(u8"ŁUKASZ ȘTEFAN MIHĂILĂ Szőke"), nullptr);
+         },
+         "LUKASZ STEFAN MIHAILA Szoke"},
         {"decimal", numero(1234.5), "1234,5"},
         {"suma inexacta", numero(0.1 + 0.2), "0,3"},
         {"entero", numero(1500), "1500"},
@@ -418,7 +423,9 @@ TEST(LibroXlsx, cadaTipoDeCeldaDelFormatoSeLeeComoTexto) {
         {"texto enriquecido sin la guia fonetica", R"(<c r="B{}" t="s"><v>1</v></c>)", "Hola mundo"},
         {"caracteres de control escapados", R"(<c r="B{}" t="s"><v>2</v></c>)", "Línea\r\ndos"},
         {"guion bajo escapado", R"(<c r="B{}" t="s"><v>3</v></c>)", "_x0041_"},
-        {"caracter fuera de Windows-1252", R"(<c r="B{}" t="s"><v>4</v></c>)", "?€&"},
+        {"caracter fuera de Windows-1252", R"(<c r="B{}" t="s"><v>4</v></c>)", "\x1A€&"},
+        {"letra con marca combinable",
+         "<c r=\"B{}\" t=\"inlineStr\"><is><t>JOSE\xCC\x81 \xC5\x81</t></is></c>", "JOSÉ L"},
         {"cadena compartida vacia", R"(<c r="B{}" t="s"><v>5</v></c>)", ""},
         {"indice de cadena fuera de la tabla", R"(<c r="B{}" t="s"><v>6</v></c>)", std::nullopt},
         {"indice de cadena enorme", R"(<c r="B{}" t="s"><v>99999999999999999999</v></c>)", std::nullopt},
