@@ -70,7 +70,9 @@ TEST_F(EjecutableTest, ayudaYVersionNoAbrenLaBaseDeDatosYLaAyudaDiceDondeLeerLos
     const std::string sqlite = "sqlite3 -readonly '" + (carpeta / "Estructuras.db").string() + "' ";
     for (const std::string& linea : std::vector<std::string>{
              "Uso (CSB19)", "Uso (CSB34N, CSB34T", "Uso (CSB58)", "Uso (ZOP)",
-             "  plantilla: estructura.id_estructura",
+             // Each status with the cases it stands for, an unusable output among those refused.
+             "\n  1  con ", "\n  2  rechazada antes de leer la entrada: ",
+             "en una carpeta que no existe o\n     sin permiso", "  plantilla: estructura.id_estructura",
              sqlite + "'SELECT id_estructura, tipo, descripcion FROM estructura ORDER BY id_estructura'\n",
              "  presentador (normas 19 y 58): presentadores.id_presentador de tipo cobros",
              sqlite +
