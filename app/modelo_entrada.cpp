@@ -225,13 +225,15 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         return std::nullopt;
     }
     // The replacement table is read before the conversion: one that cannot be used stops it, rather
-    // than leave a bank file without the replacements asked for.
-    std::optional<std::vector<SustitucionCaracter>> tabla;
+    // than leave a bank file without the replacements asked for. It goes into the bank file as the file
+    // is written, so only a file this run puts in place has it, and a failure is the run's.
+    std::function<void(std::string&)> sustitucion;
     if (configuracion_.gCaracteres) {
-        tabla = CargarCaracteres(entorno.carpetaPrograma, entorno.avisos);
+        const auto tabla = CargarCaracteres(entorno.carpetaPrograma, entorno.avisos);
         if (!tabla) {
             return std::nullopt;
         }
+        sustitucion = sustitucionPorBloques(*tabla).value_or(nullptr);
     }
     ResultadoConversion resultado;
     if (conversor == nullptr) {
@@ -241,16 +243,14 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         entorno.avisos.informacion(resultado.mensaje);
     } else {
         EstadoEjecucion estado;
-        resultado = ejecutarConversor(*conversor, estado, entorno, parametrosDe(seleccion, tipo->familia));
+        ParametrosConversion parametros = parametrosDe(seleccion, tipo->familia);
+        parametros.sustituirCaracteres = std::move(sustitucion);
+        resultado = ejecutarConversor(*conversor, estado, entorno, parametros);
         // Refused before anything was read or written: its message was the whole answer, and the bank
         // file it named is someone else's file, not one to rewrite.
         if (resultado.clase == ResultadoConversion::Clase::RechazadoAntesDeLeer) {
             return std::nullopt;
         }
-    }
-
-    if (tabla) {
-        SustituirCaracteres(ficheroSalida_, *tabla, entorno.avisos);
     }
     return resultado;
 }

@@ -305,9 +305,22 @@ std::string ayudaModoLote(const std::string& version, const std::filesystem::pat
     for (const UsoFamilia& uso : kUsos) {
         ayuda += "  " + lineaUso(uso) + "\n";
     }
-    ayuda += "\nUna entrada relativa se busca en la carpeta del programa. Estado de salida: 0 sin órdenes "
-             "rechazadas;\n1 con órdenes rechazadas o detenida por un error; 2 rechazada antes de leer la "
-             "entrada;\n3 sin carpeta del programa o sin base de datos.\n";
+    ayuda +=
+        "\nUna entrada relativa se busca en la carpeta del programa; la salida relativa, en la carpeta "
+        "actual.\n"
+        "Una salida que es un enlace simbólico se escribe donde lleva el enlace, que se queda.\n"
+        "\nEstado de salida:\n"
+        "  0  sin órdenes rechazadas (también si la entrada no tiene ninguna orden)\n"
+        "  1  con órdenes rechazadas, o detenida por un error: una plantilla que no se puede usar, datos\n"
+        "     obligatorios que faltan, una entrada que no se puede leer entera, un fichero del banco o un\n"
+        "     registro de errores que no se pueden escribir\n"
+        "  2  rechazada antes de leer la entrada: argumentos que faltan o no valen, una plantilla que no\n"
+        "     existe o cuyo tipo no se convierte en modo lote, un presentador, ordenante o emisor que no se\n"
+        "     puede usar, una entrada que no se puede abrir (no existe, sin permiso, no es un fichero\n"
+        "     regular, mezcla UTF-8 y Windows-1252) o una salida que no puede recibir el fichero del banco\n"
+        "     (una carpeta, un fichero de solo lectura o que no es regular, en una carpeta que no existe o\n"
+        "     sin permiso de escritura, o la entrada, el registro de errores o un fichero del programa)\n"
+        "  3  sin carpeta del programa o sin base de datos\n";
     // The windows show the ids one at a time; a user who has only the help still needs to list them.
     const std::string baseDatos = palabraShell(rutaComoTexto(carpetaPrograma / kNombreBaseDatos));
     ayuda +=

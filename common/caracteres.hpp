@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,9 +21,12 @@ inline constexpr const char* kMsgNoSeAbreCaracteres = "No se puede abrir el fich
 
 // Reads the replacement pairs of caracteres.ini in the program folder: one pair a line, the character
 // to find, "=", its replacement (the rest of the line); empty lines are skipped. A file that cannot be
-// read whole, holds no line, a line that is not such a pair or a control character is refused whole:
-// kMsgNoSeAbreCaracteres with the path and the reason is shown and nothing is given, so that no bank
-// file is written without the replacements that were asked for, or with a control character.
+// read whole, is larger than kMaxFicheroCaracteres, holds no pair (nothing but blank lines or a
+// byte-order mark), a line that is not such a pair, a control character or a character that a bank file
+// cannot carry (one Windows-1252 lacks), or pairs that together make the characters longer than
+// kMaxFicheroCaracteres, is refused whole: kMsgNoSeAbreCaracteres with the path and the reason is shown
+// and nothing is given, so that no bank file is written without the replacements that were asked for,
+// or with a control character or a "?" that stands for nothing.
 std::optional<std::vector<SustitucionCaracter>> CargarCaracteres(const std::filesystem::path& carpetaPrograma,
                                                                  Avisos& avisos);
 
@@ -30,9 +34,12 @@ std::optional<std::vector<SustitucionCaracter>> CargarCaracteres(const std::file
 // in one left-to-right pass (a replacement is never searched again).
 void aplicarSustituciones(std::string& linea, const std::vector<SustitucionCaracter>& tabla);
 
-// Rewrites the bank file at ruta with the table. A missing file is left alone without a message; a file
-// that cannot be read or rewritten shows its message and stays as it was.
-void SustituirCaracteres(const std::filesystem::path& ruta, const std::vector<SustitucionCaracter>& tabla,
-                         Avisos& avisos);
+// The table as one pass over any text, which FicheroSalida applies to a bank file block by block as it
+// writes it, so that the file is put in place with its replacements or not at all. Each pair replaces one
+// character wherever it stands: the pairs in order come to one replacement for each character, the same
+// whatever the blocks' boundaries. Nothing when the 256 characters, together, would become longer than
+// kMaxFicheroCaracteres (which CargarCaracteres refuses).
+std::optional<std::function<void(std::string&)>>
+sustitucionPorBloques(const std::vector<SustitucionCaracter>& tabla);
 
 } // namespace trovanel

@@ -271,6 +271,18 @@ std::optional<char> byteWindows1252(char32_t cp) {
     return std::nullopt;
 }
 
+bool todoEnWindows1252(std::string_view utf8) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t largo = decodificar(utf8, i, cp);
+        if (largo == 0 || !byteWindows1252(cp)) {
+            return false;
+        }
+        i += largo;
+    }
+    return true;
+}
+
 bool utf8ACp1252EnSitio(std::string& texto, char sinEquivalente) {
     const std::string_view utf8 = texto;
     std::size_t i = finAscii(utf8.data(), 0, utf8.size());

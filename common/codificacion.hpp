@@ -25,6 +25,10 @@ std::string cp1252AUtf8(std::string_view cp1252);
 // undefined stand for the C1 controls of the same value, so that every byte survives a round trip.
 std::optional<char> byteWindows1252(char32_t cp);
 
+// Whether a UTF-8 text is well-formed and every character of it has a Windows-1252 byte of its own, so
+// that converting it gives back the very characters, with no base letter or "?" in their place.
+bool todoEnWindows1252(std::string_view utf8);
+
 // Appends one code point as UTF-8 (files hand text over as code points or UTF-16 units).
 void anadirUtf8(std::string& salida, char32_t cp);
 

@@ -1,5 +1,6 @@
 #include "fichero_salida.hpp"
 
+#include "codificacion.hpp"
 #include "fichero_entrada.hpp"
 
 #include <fcntl.h>
@@ -63,24 +64,76 @@ void FicheroSalida::permitirSinNombre(bool permitir) {
     permitidoSinNombre = permitir;
 }
 
-std::string FicheroSalida::destinoInutilizable(const std::filesystem::path& destino) {
-    // Putting the file in place at the end would replace a read-only file, a FIFO or a device node, and
-    // fail on a folder only after all the work: refuse them now, as opening the target itself would.
+std::optional<std::filesystem::path> FicheroSalida::destinoFinal(const std::filesystem::path& destino) {
+    // As many links as the system itself follows before it gives up on a loop.
+    constexpr int kMaxEnlaces = 40;
+    std::filesystem::path ruta = destino;
+    for (int enlaces = 0; enlaces <= kMaxEnlaces; ++enlaces) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(ruta, error))) {
+            return ruta;
+        }
+        const std::filesystem::path objetivo = std::filesystem::read_symlink(ruta, error);
+        if (error) {
+            return ruta;
+        }
+        // A relative link leads from the folder that holds it.
+        ruta = objetivo.is_absolute() ? objetivo : ruta.parent_path() / objetivo;
+    }
+    return std::nullopt;
+}
+
+namespace {
+std::filesystem::path carpetaDe(const std::filesystem::path& ruta) {
+    return ruta.has_parent_path() ? ruta.parent_path() : ".";
+}
+
+// Why the file at ruta (no link) cannot be put in place; empty when it can.
+std::string motivoDestino(const std::filesystem::path& ruta) {
     std::error_code error;
-    const auto estado = std::filesystem::status(destino, error);
-    if (destino.filename().empty() || std::filesystem::is_directory(estado)) {
+    const auto estado = std::filesystem::status(ruta, error);
+    if (ruta.filename().empty() || std::filesystem::is_directory(estado)) {
         return motivoSistema(EISDIR);
     }
-    if (!std::filesystem::exists(estado)) {
-        return {};
+    if (std::filesystem::exists(estado)) {
+        if (!std::filesystem::is_regular_file(estado)) {
+            return kNoEsFicheroRegular;
+        }
+        if (::access(ruta.c_str(), W_OK) != 0) {
+            return motivoSistema(errno);
+        }
     }
-    if (!std::filesystem::is_regular_file(estado)) {
-        return kNoEsFicheroRegular;
-    }
-    if (::access(destino.c_str(), W_OK) != 0) {
+    // The file is made in its folder and renamed there.
+    const std::filesystem::path carpeta = carpetaDe(ruta);
+    struct stat datos {};
+    if (::stat(carpeta.c_str(), &datos) != 0 && errno != ENOENT && errno != ENOTDIR) {
         return motivoSistema(errno);
     }
+    if (!S_ISDIR(datos.st_mode)) {
+        return "su carpeta no existe";
+    }
+    if (::access(carpeta.c_str(), W_OK | X_OK) != 0) {
+        return errno == EACCES || errno == EPERM ? "no tiene permiso para escribir en su carpeta"
+                                                 : motivoSistema(errno);
+    }
     return {};
+}
+} // namespace
+
+std::string FicheroSalida::destinoInutilizable(const std::filesystem::path& destino) {
+    // Putting the file in place at the end would replace a read-only file, a FIFO or a device node, and
+    // fail on a folder, or in a folder that is missing or may not be written, only after all the work:
+    // refuse them now.
+    const auto final = destinoFinal(destino);
+    if (!final) {
+        return motivoSistema(ELOOP);
+    }
+    const std::string motivo = motivoDestino(*final);
+    if (motivo.empty() || *final == destino) {
+        return motivo;
+    }
+    // The reason is the file's the link leads to, which the user may not have in mind.
+    return "lleva a " + rutaComoTexto(*final) + ": " + motivo;
 }
 
 std::string FicheroSalida::motivo() const {
@@ -93,7 +146,8 @@ FicheroSalida::FicheroSalida(std::filesystem::path destino, Permisos permisos)
     if (!motivo_.empty()) {
         return;
     }
-    const std::filesystem::path carpeta = destino_.has_parent_path() ? destino_.parent_path() : ".";
+    final_ = destinoFinal(destino_).value_or(destino_);
+    const std::filesystem::path carpeta = carpetaDe(final_);
     quitarAbandonados(carpeta);
     int fd = permitidoSinNombre ? abrirSinNombre(carpeta) : -1;
     if (fd < 0) {
@@ -139,7 +193,7 @@ int FicheroSalida::abrirSinNombre(const std::filesystem::path& carpeta) {
 }
 
 int FicheroSalida::abrirConNombre(const std::filesystem::path& carpeta) {
-    const std::string plantilla = (carpeta / (prefijoTemporal(destino_) + "XXXXXX")).native();
+    const std::string plantilla = (carpeta / (prefijoTemporal(final_) + "XXXXXX")).native();
     std::vector<char> nombre(plantilla.begin(), plantilla.end());
     nombre.push_back('\0');
     const int fd = ::mkostemp(nombre.data(), O_CLOEXEC);
@@ -157,7 +211,7 @@ int FicheroSalida::abrirConNombre(const std::filesystem::path& carpeta) {
 void FicheroSalida::quitarAbandonados(const std::filesystem::path& carpeta) const {
     // Files of this target that a killed process left. A live one (another process writing the same
     // target) keeps its lock and stays.
-    const std::string prefijo = prefijoTemporal(destino_);
+    const std::string prefijo = prefijoTemporal(final_);
     std::error_code error;
     for (std::filesystem::directory_iterator it(carpeta, error), fin; !error && it != fin;
          it.increment(error)) {
@@ -182,6 +236,12 @@ FicheroSalida::~FicheroSalida() {
 }
 
 void FicheroSalida::escribirBloque(const char* datos, std::size_t n) {
+    if (transformar_) {
+        transformado_.assign(datos, n);
+        transformar_(transformado_);
+        datos = transformado_.data();
+        n = transformado_.size();
+    }
     // One thread writes each file: the stream's lock would only cost time.
 #ifdef __GLIBC__
     const std::size_t escritos = fwrite_unlocked(datos, 1, n, fichero_);
@@ -261,8 +321,8 @@ bool FicheroSalida::ponerNombre() {
         // A link cannot replace a name: give the file a fresh name of its own, then rename it over the
         // target, which replaces the earlier file in one step.
         const std::string enlace = "/proc/self/fd/" + std::to_string(descriptor_);
-        const std::string prefijo = prefijoTemporal(destino_);
-        const std::filesystem::path carpeta = destino_.has_parent_path() ? destino_.parent_path() : ".";
+        const std::string prefijo = prefijoTemporal(final_);
+        const std::filesystem::path carpeta = carpetaDe(final_);
         for (int intento = 0; intento < 100 && temporal_.empty(); ++intento) {
             const std::filesystem::path nombre = nombreTemporalNuevo(carpeta, prefijo);
             if (::linkat(AT_FDCWD, enlace.c_str(), AT_FDCWD, nombre.c_str(), AT_SYMLINK_FOLLOW) == 0) {
@@ -275,7 +335,7 @@ bool FicheroSalida::ponerNombre() {
             return false;
         }
     }
-    if (::rename(temporal_.c_str(), destino_.c_str()) != 0) {
+    if (::rename(temporal_.c_str(), final_.c_str()) != 0) {
         return false;
     }
     temporal_.clear();

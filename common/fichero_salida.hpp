@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,7 +18,9 @@ namespace trovanel {
 // leaves nothing behind. Elsewhere it is named after the target ("remesa.out.trovanel-XXXXXX"), and
 // the next FicheroSalida of that target removes the ones a killed process left.
 // A target that is a folder, anything but a regular file (a FIFO, a device) or a file that may not be
-// written is refused at once (not abierto()) and left as it is.
+// written, or whose folder is missing or may not be written, is refused at once (not abierto()) and left
+// as it is. A target that is a symbolic link is written where the link leads, in that file's folder, and
+// the link stays: a user who points a link at a shared folder means the file to go there.
 class FicheroSalida {
 public:
     // Large blocks: the bank file is written a quarter of a megabyte at a time.
@@ -37,6 +41,12 @@ public:
     bool correcto() const { return abierto() && !fallo_; }
     // Being written without any name in the folder.
     bool sinNombre() const { return abierto() && temporal_.empty(); }
+
+    // Every block goes through transformar on its way to the file. It must give the same text whatever
+    // the blocks' boundaries, as a replacement of single characters does.
+    void transformarAlEscribir(std::function<void(std::string&)> transformar) {
+        transformar_ = std::move(transformar);
+    }
 
     void escribir(std::string_view texto);
     // The text followed by CR LF, as every file the program writes ends its lines.
@@ -71,9 +81,12 @@ public:
     // The same said in Spanish, for the line after a message ("es una carpeta", "no queda espacio...").
     std::string motivo() const;
 
-    // Why destino cannot take a bank file (what the constructor refuses by the target's kind alone), in
-    // Spanish; empty when it can.
+    // Why destino cannot take a bank file (what the constructor refuses by the target's kind, its folder
+    // or its permissions), in Spanish; empty when it can.
     static std::string destinoInutilizable(const std::filesystem::path& destino);
+    // The file that writing to destino writes: destino itself, or where its symbolic links lead, link
+    // after link, there or not yet. Nothing when the links go round in a loop.
+    static std::optional<std::filesystem::path> destinoFinal(const std::filesystem::path& destino);
 
     // Tests: false makes every later file take the named way of file systems without unnamed files.
     static void permitirSinNombre(bool permitir);
@@ -86,6 +99,8 @@ private:
     bool ponerNombre();
 
     std::filesystem::path destino_;
+    // Where destino_ leads: the file that is written and replaced.
+    std::filesystem::path final_;
     // The named file being written; empty while it has no name.
     std::filesystem::path temporal_;
     // reservarLinea() when the buffer is full or the file failed.
@@ -99,6 +114,9 @@ private:
     std::size_t usado_ = 0;
     // Where lines are built once the file has failed or was never opened.
     std::string descartado_;
+    std::function<void(std::string&)> transformar_;
+    // The block being transformed, kept for the next one.
+    std::string transformado_;
     std::FILE* fichero_ = nullptr;
     // A second descriptor of the file: it holds the lock that tells a live file from an abandoned one,
     // and lets the file be named after the stream is closed and its errors are known.

@@ -32,4 +32,8 @@ inline constexpr std::uintmax_t kMaxLibroXls = std::uintmax_t{64} << 20;
 // A template exchange file, which is read whole before anything is stored. A template takes kilobytes.
 inline constexpr std::uintmax_t kMaxFicheroIntercambio = std::uintmax_t{16} << 20;
 
+// The character table (caracteres.ini), read whole: a table of every character takes a few kilobytes.
+// The same bound holds for what the 256 characters become, together, once every pair has applied.
+inline constexpr std::uintmax_t kMaxFicheroCaracteres = std::uintmax_t{64} << 10;
+
 } // namespace trovanel

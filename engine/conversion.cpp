@@ -130,7 +130,8 @@ ficheroProtegido(const std::filesystem::path& ruta, const Entorno& entorno,
 // The bank file takes its name at the end of the run, replacing whatever had it, and the log is appended
 // to: neither may be a file the run reads or writes itself, nor a file of the program folder (its
 // configuration, its database, its journal and the database's copies of every day), however it is
-// reached: a hard link elsewhere is the same file. The message names the clash.
+// reached: a hard link elsewhere is the same file, a symbolic link the file it leads to. The message names
+// the clash.
 std::optional<std::string> salidaQueChoca(const Entorno& entorno, const ParametrosConversion& parametros) {
     const std::filesystem::path carpeta = entorno.carpetaPrograma;
     const std::filesystem::path sinRuta;
@@ -164,7 +165,9 @@ std::optional<std::string> salidaQueChoca(const Entorno& entorno, const Parametr
         return "El registro de errores no puede ser el mismo que " + *choque;
     }
     protegidos.emplace_back(parametros.gFicheroLog, "el registro de errores");
-    if (const auto choque = ficheroProtegido(parametros.rutaSalida, entorno, protegidos)) {
+    // The bank file replaces the file its links lead to, which need not exist yet.
+    const auto salida = FicheroSalida::destinoFinal(parametros.rutaSalida).value_or(parametros.rutaSalida);
+    if (const auto choque = ficheroProtegido(salida, entorno, protegidos)) {
         return "El fichero de salida no puede ser el mismo que " + *choque;
     }
     return std::nullopt;
@@ -262,8 +265,8 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
         familia.fallar(std::move(*choque), ResultadoConversion::Clase::RechazadoAntesDeLeer);
         return familia.resultado;
     }
-    // An output that is a folder, a FIFO, a device or a read-only file is no place for a bank file: it
-    // is refused before anything is read, and left as it is.
+    // An output that is a folder, a FIFO, a device, a read-only file, or in a folder that is missing or
+    // read-only, is no place for a bank file: it is refused before anything is read, and left as it is.
     if (const std::string motivo = FicheroSalida::destinoInutilizable(parametros.rutaSalida);
         !motivo.empty()) {
         std::string mensaje = mensajeEntrada(kNoSeCreaSalida, parametros.rutaSalida, motivo);
@@ -290,6 +293,7 @@ ResultadoConversion ejecutarConversion(FamiliaConversion& familia, const Paramet
     }
 
     estado.gCabeceraLogPendiente = true;
+    familia.transformarSalida = parametros.sustituirCaracteres;
     leerEntrada(familia, *plantilla, parametros);
     return familia.concluir();
 }

@@ -42,6 +42,9 @@ struct ParametrosConversion {
     std::string gTablaAccess;
     // The error log the run appends to: beside the input, as the dialog and batch mode derive it.
     std::filesystem::path gFicheroLog;
+    // The dialog's character replacement (caracteres.ini), applied to the bank file as it is written;
+    // none in batch mode.
+    std::function<void(std::string&)> sustituirCaracteres;
 };
 
 // What every driver works with besides the run state.

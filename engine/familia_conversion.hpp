@@ -6,6 +6,7 @@
 
 #include <cassert>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -116,6 +117,8 @@ public:
     EstadoLectura lectura;
     // What the run has come to so far; the driver gives it back when the run ends.
     ResultadoConversion resultado;
+    // What the bank file's text goes through as it is written (the request's), none by default.
+    std::function<void(std::string&)> transformarSalida;
 
 protected:
     // The place of the field being validated among those the run resolved when it started, which are

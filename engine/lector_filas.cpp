@@ -182,17 +182,12 @@ bool valorDelCampo(const FamiliaConversion& familia, const Filas& filas, std::si
     return true;
 }
 
-void quitarSalida(const std::filesystem::path& rutaSalida) {
-    std::error_code ignorado;
-    std::filesystem::remove(rutaSalida, ignorado);
-}
-
 // The input could not be read: the message, a failed run, and no bank file of that name.
 void fallarEntrada(FamiliaConversion& familia, const std::string& mensaje,
                    const std::filesystem::path& rutaSalida) {
     familia.entorno.avisos.critico(mensaje);
     familia.fallar(mensaje);
-    quitarSalida(rutaSalida);
+    quitarSalidaAnterior(rutaSalida);
 }
 
 template <typename Filas>

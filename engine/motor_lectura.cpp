@@ -27,6 +27,11 @@ EjecucionLectura::EjecucionLectura(FamiliaConversion& familia, const std::filesy
 
 bool EjecucionLectura::iniciar() {
     salida_.emplace(rutaSalida_);
+    // The dialog's character table goes into the file as it is written, so no bank file is ever put in
+    // place without it.
+    if (familia_.transformarSalida) {
+        salida_->transformarAlEscribir(familia_.transformarSalida);
+    }
     if (!salida_->abierto()) {
         fallarSalida(kNoSeCreaSalida);
         salida_.reset();
@@ -171,13 +176,13 @@ void EjecucionLectura::terminar() {
     if (!familia_.lectura.gHayRegistros) {
         salida_->descartar();
         salida_.reset();
-        quitarSalidaAnterior();
+        quitarSalidaAnterior(rutaSalida_);
         return;
     }
     if (!familia_.escribirTotales(*salida_) || !salida_->confirmar()) {
         fallarSalida(kNoSeAbreSalida);
         salida_.reset();
-        quitarSalidaAnterior();
+        quitarSalidaAnterior(rutaSalida_);
         return;
     }
     salida_.reset();
@@ -188,29 +193,28 @@ void EjecucionLectura::abandonar() {
     if (salida_) {
         salida_->descartar();
         salida_.reset();
-        quitarSalidaAnterior();
+        quitarSalidaAnterior(rutaSalida_);
     }
 }
 
-void EjecucionLectura::quitarSalidaAnterior() {
-    // A bank file left from an earlier run under this name would pass for this failed run's. Only a
-    // file or a link goes: a FIFO or a device put there meanwhile is nobody's bank file.
+void quitarSalidaAnterior(const std::filesystem::path& rutaSalida) {
+    const auto final = FicheroSalida::destinoFinal(rutaSalida);
     std::error_code ignorado;
-    const auto tipo = std::filesystem::symlink_status(rutaSalida_, ignorado).type();
-    if (tipo == std::filesystem::file_type::regular || tipo == std::filesystem::file_type::symlink) {
-        std::filesystem::remove(rutaSalida_, ignorado);
+    if (final &&
+        std::filesystem::symlink_status(*final, ignorado).type() == std::filesystem::file_type::regular) {
+        std::filesystem::remove(*final, ignorado);
     }
 }
 
 namespace {
 
 // The input could not be read whole: the reader's message, with the path and the reason when there is
-// one to tell.
-void fallarLectura(FamiliaConversion& familia, const LectorLineas& lector,
-                   const std::filesystem::path& ruta) {
+// one to tell. One that could not be opened at all is refused before reading, as a wrong argument is.
+void fallarLectura(FamiliaConversion& familia, const LectorLineas& lector, const std::filesystem::path& ruta,
+                   ResultadoConversion::Clase clase = ResultadoConversion::Clase::Fallido) {
     std::string mensaje = mensajeEntrada(kNoSeAbreEntrada, ruta, lector.motivo());
     familia.entorno.avisos.critico(mensaje);
-    familia.fallar(std::move(mensaje));
+    familia.fallar(std::move(mensaje), clase);
 }
 
 // Opening and end of every text reader: the kind says what each line does and what the end of the file
@@ -222,7 +226,7 @@ void recorrerTexto(FamiliaConversion& familia, const std::filesystem::path& ruta
     LectorLineas lector(rutaEntrada, LectorLineas::Texto::DetectarUtf8, familia.entorno.maximoLinea);
     // Refused before the run starts: nothing is written, not even the log.
     if (!lector.abierto() || lector.error()) {
-        fallarLectura(familia, lector, rutaEntrada);
+        fallarLectura(familia, lector, rutaEntrada, ResultadoConversion::Clase::RechazadoAntesDeLeer);
         return;
     }
     EjecucionLectura ejecucion(familia, rutaSalida);

@@ -54,7 +54,6 @@ public:
     void abandonar();
 
 private:
-    void quitarSalidaAnterior();
     // Shows and records the message, then the bank file's path and why it failed.
     void fallarSalida(const char* mensaje);
     bool logEscrito();
@@ -106,6 +105,11 @@ void leerMultifactura(FamiliaConversion& familia, const ClaveFactura& clave,
 void leerMultifacturaSecuencia(FamiliaConversion& familia, const ClaveFactura& clave,
                                const std::filesystem::path& rutaEntrada,
                                const std::filesystem::path& rutaSalida);
+
+// A failed run leaves no bank file of that name: an earlier run's whole file would pass for this one's.
+// Where the name is a link, the file it leads to goes and the link stays. Only a file goes: a FIFO or
+// a device put there meanwhile is nobody's bank file.
+void quitarSalidaAnterior(const std::filesystem::path& rutaSalida);
 
 enum class ClaseLectorTexto {
     Linea,

@@ -70,7 +70,9 @@ TEST_F(EjecutableTest, ayudaYVersionNoAbrenLaBaseDeDatosYLaAyudaDiceDondeLeerLos
     const std::string sqlite = "sqlite3 -readonly '" + (carpeta / "Estructuras.db").string() + "' ";
     for (const std::string& linea : std::vector<std::string>{
              "Uso (CSB19)", "Uso (CSB34N, CSB34T", "Uso (CSB58)", "Uso (ZOP)",
-             "  plantilla: estructura.id_estructura",
+             // Each status with the cases it stands for, an unusable output among those refused.
+             "\n  1  con ", "\n  2  rechazada antes de leer la entrada: ",
+             "en una carpeta que no existe o\n     sin permiso", "  plantilla: estructura.id_estructura",
              sqlite + "'SELECT id_estructura, tipo, descripcion FROM estructura ORDER BY id_estructura'\n",
              "  presentador (normas 19 y 58): presentadores.id_presentador de tipo cobros",
              sqlite +
@@ -163,12 +165,16 @@ INSTANTIATE_TEST_SUITE_P(
         // A line of blanks lacks every mandatory field.
         CasoFinal{"", "'remesa.txt,remesa.out,9,1,05032026,1'", "          \r\n", 1,
                   "Proceso terminado incorrectamente: registro de errores en %/remesa.log"},
-        // An input that never ends, and a line that never ends: refused with status 1, no bank file.
-        CasoFinal{"", "'/dev/zero,remesa.out,9,1,05032026,1'", std::nullopt, 1,
+        // An input that never ends is refused before reading (status 2); a line that never ends stops
+        // the run (status 1). No bank file either way.
+        CasoFinal{"", "'/dev/zero,remesa.out,9,1,05032026,1'", std::nullopt, 2,
                   "No se puede abrir el fichero de entrada\r\n/dev/zero: no es un fichero regular"},
         CasoFinal{"", "'remesa.txt,remesa.out,9,1,05032026,1'", std::string(kMaxLinea + 1, 'x'), 1,
                   "No se puede abrir el fichero de entrada\r\n%/remesa.txt: la línea 1 tiene más de 1048576 "
-                  "bytes"}));
+                  "bytes"},
+        // An output that cannot be written is refused before reading, whatever makes it so.
+        CasoFinal{"", "'remesa.txt,falta/remesa.out,9,1,05032026,1'", "", 2,
+                  "No se puede crear el fichero de salida\r\n%/falta/remesa.out: su carpeta no existe"}));
 
 // Where the program keeps its data, as the user's environment says (an empty variable counts as unset).
 // The first start makes the folder with the database, config.ini and the example input; a folder that

@@ -160,7 +160,7 @@ TEST_P(FicheroEntradaNoRegular, seRechazaAntesDeLeerConElMensajeDelLectorYLaRuta
 
     std::string esperado = mensajeEntrada(lector.mensaje, ruta, kNoEsFicheroRegular);
     if (std::string_view(lector.nombre) == "conversionDeTexto") {
-        esperado.insert(0, std::to_string(kSalidaConErrores) + " ");
+        esperado.insert(0, std::to_string(kSalidaRechazada) + " ");
     }
     EXPECT_EQ(respuesta, esperado);
     EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), antes);

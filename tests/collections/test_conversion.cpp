@@ -445,6 +445,7 @@ struct CasoFichero {
     const char* entrada; // "entrada.txt" holds one good order; "carpeta" is an existing folder
     const char* salida;
     const char* mensaje;
+    const char* enlace = nullptr; // the output is made a symbolic link to this
 };
 
 class ConversionCSB19Ficheros : public ConversionCSB19, public ::testing::WithParamInterface<CasoFichero> {};
@@ -454,16 +455,22 @@ TEST_P(ConversionCSB19Ficheros, unFicheroQueFallaNoDejaFicheroDelBanco) {
     fs::create_directory(carpeta / "carpeta");
     ASSERT_EQ(::mkfifo((carpeta / "fifo").c_str(), 0600), 0);
     pruebas::escribirFichero(carpeta / "entrada.txt", linea("REF-1", "GARCIA LUCIA", "1,00"));
-    const std::size_t entradas = pruebas::entradasDe(carpeta.ruta());
     salida = carpeta / caso.salida;
+    if (caso.enlace != nullptr) {
+        fs::create_symlink(caso.enlace, salida);
+    }
+    const std::size_t entradas = pruebas::entradasDe(carpeta.ruta());
     convertir(plantilla(kRecibo), "", nullptr, carpeta / caso.entrada);
     ASSERT_EQ(avisos.mensajes.size(), 1u);
     // "%" stands for the input's path, "#" for the output's.
     std::string mensaje = pruebas::conMarca(caso.mensaje, '%', rutaComoTexto(carpeta / caso.entrada));
     mensaje = pruebas::conMarca(mensaje, '#', rutaComoTexto(salida));
+    mensaje = pruebas::conMarca(mensaje, '@', rutaComoTexto(carpeta.ruta()));
     EXPECT_EQ(avisos.mensajes[0], (AvisosGrabados::Mensaje{"critico", mensaje}));
-    EXPECT_TRUE(resultado.conErrores());
-    EXPECT_FALSE(fs::is_regular_file(salida));
+    // Nothing was read: batch mode's status 2.
+    EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::RechazadoAntesDeLeer);
+    EXPECT_NE(fs::symlink_status(salida).type(), fs::file_type::regular);
+    EXPECT_EQ(fs::is_symlink(salida), caso.enlace != nullptr);
     // No temporary file is left behind either.
     EXPECT_EQ(pruebas::entradasDe(carpeta.ruta()), entradas);
     EXPECT_EQ(pruebas::entradasDe(carpeta / "carpeta"), 0u);
@@ -473,17 +480,29 @@ constexpr const char* kNoSeCrea = "No se puede crear el fichero de salida";
 
 INSTANTIATE_TEST_SUITE_P(
     Tabla, ConversionCSB19Ficheros,
-    ::testing::Values(CasoFichero{"entradaInexistente", "no-existe.txt", "remesa.txt",
-                                  "No se puede abrir el fichero de entrada\r\n%: no existe"},
-                      CasoFichero{"entradaQueEsUnaCarpeta", "carpeta", "remesa.txt",
-                                  "No se puede abrir el fichero de entrada\r\n%: no es un fichero regular"},
-                      CasoFichero{"salidaEnCarpetaInexistente", "entrada.txt", "falta/remesa.txt",
-                                  "No se puede crear el fichero de salida\r\n#: no existe"},
-                      CasoFichero{"salidaQueEsUnaCarpeta", "entrada.txt", "carpeta",
-                                  "No se puede crear el fichero de salida\r\n#: es una carpeta"},
-                      // Neither replaced by the bank file nor removed.
-                      CasoFichero{"salidaQueEsUnaFifo", "entrada.txt", "fifo",
-                                  "No se puede crear el fichero de salida\r\n#: no es un fichero regular"}),
+    ::testing::Values(
+        CasoFichero{"entradaInexistente", "no-existe.txt", "remesa.txt",
+                    "No se puede abrir el fichero de entrada\r\n%: no existe"},
+        CasoFichero{"entradaQueEsUnaCarpeta", "carpeta", "remesa.txt",
+                    "No se puede abrir el fichero de entrada\r\n%: no es un fichero regular"},
+        CasoFichero{"salidaEnCarpetaInexistente", "entrada.txt", "falta/remesa.txt",
+                    "No se puede crear el fichero de salida\r\n#: su carpeta no existe"},
+        // A link is refused for where it leads, and stays.
+        CasoFichero{"enlaceAUnaCarpetaInexistente", "entrada.txt", "remesa.out",
+                    "No se puede crear el fichero de salida\r\n#: lleva a @/falta/remesa.out: su "
+                    "carpeta no existe",
+                    "falta/remesa.out"},
+        CasoFichero{"enlaceAUnaCarpeta", "entrada.txt", "remesa.out",
+                    "No se puede crear el fichero de salida\r\n#: lleva a @/carpeta: es una carpeta",
+                    "carpeta"},
+        CasoFichero{"enlaceEnBucle", "entrada.txt", "remesa.out",
+                    "No se puede crear el fichero de salida\r\n#: demasiados enlaces simbólicos",
+                    "remesa.out"},
+        CasoFichero{"salidaQueEsUnaCarpeta", "entrada.txt", "carpeta",
+                    "No se puede crear el fichero de salida\r\n#: es una carpeta"},
+        // Neither replaced by the bank file nor removed.
+        CasoFichero{"salidaQueEsUnaFifo", "entrada.txt", "fifo",
+                    "No se puede crear el fichero de salida\r\n#: no es un fichero regular"}),
     [](const ::testing::TestParamInfo<CasoFichero>& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(ConversionCSB19, unaSalidaQueNoSePuedeCrearSeRechazaAntesDeLeerNada) {

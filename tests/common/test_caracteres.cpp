@@ -60,6 +60,14 @@ TEST(SustitucionCaracteres, saltaLasLineasVacias) {
     EXPECT_TRUE(avisos.mensajes.empty());
 }
 
+std::string repetido(const std::string& texto, int veces) {
+    std::string resultado;
+    for (int i = 0; i < veces; ++i) {
+        resultado += texto;
+    }
+    return resultado;
+}
+
 // A table that is not all pairs, or holds a control character, is refused whole, saying which line.
 TEST(SustitucionCaracteres, unaLineaQueNoEsUnParOUnCaracterDeControlRechazanLaTabla) {
     const struct {
@@ -77,6 +85,20 @@ TEST(SustitucionCaracteres, unaLineaQueNoEsUnParOUnCaracterDeControlRechazanLaTa
         {"\x7F=x\r\n", "la línea 1 tiene un carácter de control"},
         {"\xC3\xB1=\x01\r\n", "la línea 1 tiene un carácter de control"},
         {"", "está vacío"},
+        // Nothing but a byte-order mark or blank lines holds no pair either.
+        {"\xEF\xBB\xBF", "está vacío"},
+        {"\r\n\r\n", "está vacío"},
+        {"\xEF\xBB\xBF\r\n", "está vacío"},
+        // Saved as UTF-8, a character Windows-1252 lacks would become a pair for every "?".
+        {"\xC3\xB1=n\r\n\xC5\x82=l\r\n", "la línea 2 tiene un carácter que no existe en Windows-1252 y que "
+                                         "un fichero del banco no puede llevar"},
+        {"l=\xC5\x82\r\n", "la línea 1 tiene un carácter que no existe en Windows-1252 y que un fichero "
+                           "del banco no puede llevar"},
+        // Bounded as every other input: the file, and what its pairs make of the characters.
+        {repetido("a=b\r\n", 13108), "tiene más de 65536 bytes"},
+        {"a=" + std::string(70000, 'b'), "tiene más de 65536 bytes"},
+        {repetido("a=" + std::string(32, 'a') + "\r\n", 4),
+         "sus pares, aplicados uno tras otro, dan reemplazos de más de 65536 bytes"},
     };
     for (const auto& caso : casos) {
         AvisosGrabados avisos;
@@ -127,62 +149,37 @@ TEST(SustitucionCaracteres, aplicaCadaParEnOrdenYEnUnaPasada) {
     }
 }
 
-TEST(SustitucionCaracteres, reescribeElFicheroConCrLfEnCadaLinea) {
+// The bank file gets the table block by block as it is written: wherever the blocks end, the text is the
+// one the pairs give line by line.
+TEST(SustitucionCaracteres, porBloquesDaLoMismoQueLineaALinea) {
     const struct {
-        std::string antes;
-        std::string despues;
+        Tabla tabla;
+        std::string texto;
     } casos[] = {
-        {"AÑO ñu\r\nxx\r\nfin", "AÑO nu\r\na=ba=b\r\nfin\r\n"},
-        {"uno ñ\ndos\n", "uno n\r\ndos\r\n"},
-        {"\r\n\r\n", "\r\n\r\n"},
+        {{{"ñ", "n"}, {"x", "a=b"}}, "AÑO ñu\r\nxx\r\nfin\r\n"},
+        {{{"a", "b"}, {"b", "c"}}, "abc\r\nbca\r\n"},
+        {{{"Ç", ""}, {"a", "aa"}, {"a", "aa"}}, "ÇaÇÇbÇ\r\nbanana\r\n"},
+        {{}, "sin cambios\r\n"},
     };
     for (const auto& caso : casos) {
-        CarpetaTemporal carpeta;
-        escribirFichero(carpeta / "remesa.out", caso.antes);
-        escribirFichero(carpeta / "remesa.out1", "auxiliar viejo");
-        AvisosGrabados avisos;
-        SustituirCaracteres(carpeta / "remesa.out", {{"ñ", "n"}, {"x", "a=b"}}, avisos);
-        EXPECT_EQ(leerFichero(carpeta / "remesa.out"), caso.despues);
-        // The old auxiliary name is neither used nor removed, and no temporary file is left.
-        EXPECT_EQ(leerFichero(carpeta / "remesa.out1"), "auxiliar viejo");
-        EXPECT_EQ(entradasDe(carpeta.ruta()), 2u);
-        EXPECT_TRUE(avisos.mensajes.empty());
+        const auto sustituir = sustitucionPorBloques(caso.tabla);
+        ASSERT_TRUE(sustituir) << caso.texto;
+        std::string esperado;
+        for (std::size_t desde = 0; desde < caso.texto.size();) {
+            const std::size_t fin = caso.texto.find("\r\n", desde);
+            std::string linea = caso.texto.substr(desde, fin - desde);
+            aplicarSustituciones(linea, caso.tabla);
+            esperado += linea + "\r\n";
+            desde = fin + 2;
+        }
+        for (std::size_t corte = 0; corte <= caso.texto.size(); ++corte) {
+            std::string antes = caso.texto.substr(0, corte);
+            std::string despues = caso.texto.substr(corte);
+            (*sustituir)(antes);
+            (*sustituir)(despues);
+            EXPECT_EQ(antes + despues, esperado) << caso.texto << " " << corte;
+        }
     }
-}
-
-TEST(SustitucionCaracteres, ficheroAusenteNoAvisaNiSeCrea) {
-    CarpetaTemporal carpeta;
-    AvisosGrabados avisos;
-    SustituirCaracteres(carpeta / "remesa.out", {{"a", "b"}}, avisos);
-    EXPECT_EQ(entradasDe(carpeta.ruta()), 0u);
-    EXPECT_TRUE(avisos.mensajes.empty());
-}
-
-TEST(SustitucionCaracteres, directorioEnLugarDelFicheroQuedaIntacto) {
-    CarpetaTemporal carpeta;
-    const auto ruta = carpeta / "remesa.out";
-    std::filesystem::create_directory(ruta);
-    escribirFichero(ruta / "dentro", "a\r\n");
-    AvisosGrabados avisos;
-    SustituirCaracteres(ruta, {{"a", "b"}}, avisos);
-    const AvisosGrabados::Mensaje ilegible{"simple", "No se puede abrir el fichero " + ruta.string()};
-    EXPECT_EQ(avisos.mensajes, std::vector{ilegible});
-    ASSERT_TRUE(std::filesystem::is_directory(ruta));
-    EXPECT_EQ(leerFichero(ruta / "dentro"), "a\r\n");
-    EXPECT_EQ(entradasDe(carpeta.ruta()), 1u);
-}
-
-TEST(SustitucionCaracteres, sinTemporalPosibleElFicheroQuedaIntacto) {
-    CarpetaTemporal carpeta;
-    // A name of the longest length allowed: no temporary name beside it, being longer, can be created.
-    const auto ruta = carpeta / std::string(255, 'r');
-    escribirFichero(ruta, "abc\n");
-    AvisosGrabados avisos;
-    SustituirCaracteres(ruta, {{"a", "b"}}, avisos);
-    const AvisosGrabados::Mensaje sinAuxiliar{"simple", "No se puede crear el fichero Auxiliar"};
-    EXPECT_EQ(avisos.mensajes, std::vector{sinAuxiliar});
-    EXPECT_EQ(leerFichero(ruta), "abc\n");
-    EXPECT_EQ(entradasDe(carpeta.ruta()), 1u);
 }
 
 } // namespace

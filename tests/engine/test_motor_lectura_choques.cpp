@@ -63,6 +63,7 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
     const fs::path rutaSalida = caso.salida(*this); // may move the log first
     const ParametrosConversion parametros = pruebas::peticion(entrada, rutaSalida, id, 0, 0, log);
     const auto antes = contenidos(carpeta.ruta());
+    const bool enlace = fs::is_symlink(rutaSalida);
 
     const ResultadoConversion resultado = ejecutarConversion(familia, parametros);
 
@@ -71,6 +72,8 @@ TEST_P(MotorLecturaChoques, rechazaUnaSalidaQueEsUnFicheroDeLaEjecucionSinTocarN
         EXPECT_TRUE(avisos.mensajes.empty());
         EXPECT_EQ(resultado.clase, ResultadoConversion::Clase::EscritoConRechazos);
         EXPECT_EQ(leerFichero(parametros.rutaSalida), "1 A=ab\r\nTOTAL 1\r\n");
+        // A link stays a link: the bank file went where it leads.
+        EXPECT_EQ(fs::is_symlink(parametros.rutaSalida), enlace);
         return;
     }
     EXPECT_EQ(avisos.mensajes, (std::vector<AvisosGrabados::Mensaje>{{"informacion", caso.mensaje}}));
@@ -170,7 +173,42 @@ INSTANTIATE_TEST_SUITE_P(
                        return m.carpeta / "sub" / "duro.out";
                    },
                    kCopia},
+        // A link that leads nowhere yet is refused for the file it would create.
+        CasoChoque{"enlaceColganteAlDiario",
+                   [](MotorLectura& m) {
+                       fs::create_symlink(m.carpeta / "Estructuras.db-journal",
+                                          m.carpeta / "sub" / "enlace.out");
+                       return m.carpeta / "sub" / "enlace.out";
+                   },
+                   kBaseDatos},
+        CasoChoque{"enlaceAEnlaceColganteAConfiguracion",
+                   [](MotorLectura& m) {
+                       fs::create_symlink("../config.ini", m.carpeta / "sub" / "otro.out");
+                       fs::create_symlink("otro.out", m.carpeta / "sub" / "enlace.out");
+                       return m.carpeta / "sub" / "enlace.out";
+                   },
+                   "El fichero de salida no puede ser el mismo que el fichero de configuración del programa "
+                   "(config.ini)"},
         CasoChoque{"ficheroPropio", [](MotorLectura& m) { return m.carpeta / "sub" / "remesa.out"; },
+                   nullptr},
+        // A link to a shared folder: the bank file replaces the file there, an older one or none yet.
+        CasoChoque{"enlaceAOtraCarpeta",
+                   [](MotorLectura& m) {
+                       fs::create_directory(m.carpeta / "sub" / "compartida");
+                       escribirFichero(m.carpeta / "sub" / "compartida" / "remesa.out",
+                                       "remesa anterior\r\n");
+                       fs::create_symlink("compartida/remesa.out", m.carpeta / "sub" / "remesa.out");
+                       return m.carpeta / "sub" / "remesa.out";
+                   },
+                   nullptr},
+        CasoChoque{"enlaceAEnlaceColgante",
+                   [](MotorLectura& m) {
+                       fs::create_directory(m.carpeta / "sub" / "compartida");
+                       fs::create_symlink(m.carpeta / "sub" / "compartida" / "nueva.out",
+                                          m.carpeta / "sub" / "otro");
+                       fs::create_symlink("otro", m.carpeta / "sub" / "remesa.out");
+                       return m.carpeta / "sub" / "remesa.out";
+                   },
                    nullptr}),
     [](const ::testing::TestParamInfo<CasoChoque>& caso) { return std::string(caso.param.nombre); });
 

@@ -6,6 +6,7 @@
 #include "arranque.hpp"
 #include "base_datos.hpp"
 #include "base_datos_programa.hpp"
+#include "caracteres.hpp"
 #include "configuracion.hpp"
 #include "constructor_datos.hpp"
 #include "conversores.hpp"
@@ -61,7 +62,7 @@ const std::string kClaves =
     " sql plantilla presentador emisor entrada muestra fichero finales generar numeros filas hoja "
     "tabla salida_previa fecha_proceso fecha_datos ejecucion tipo texto_plantilla "
     "texto_presentador texto_emisor fecha_cargo detalle domicilio plaza argumentos tecleo "
-    "repetir estado_salida aviso log esperado_out esperado_log ";
+    "repetir estado_salida aviso log esperado_out esperado_log caracteres ";
 
 void reemplazar(std::string& texto, const std::string& que, const std::string& por) {
     for (auto i = texto.find(que); i != std::string::npos; i = texto.find(que, i + por.size())) {
@@ -255,6 +256,10 @@ TEST_P(Golden, dejaElFicheroDelBancoYElLogEscritosAMano) {
     const fs::path log = carpeta / caso.valor("log", "remesa.log");
     if (caso.tiene("salida_previa")) {
         pruebas::escribirFichero(salida, caso.valor("salida_previa"));
+    }
+    if (caso.tiene("caracteres")) {
+        pruebas::escribirFichero(carpeta / kFicheroCaracteres, caso.valor("caracteres"));
+        configuracion.gCaracteres = true;
     }
     std::set<std::string> quedan = nombresEn(carpeta.ruta());
     // Only a driver is handed a run state by its caller: batch mode and the dialog build their own.

@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Ejecuciones, ::testing::Values(
     CasoEjecucion{"principioFueraDeLosCamposPideRevisarLaPlantilla", {{"ClaveBeneficiario", 3, 6, "", 1, 2, "01"}}, 4, orden("10,00"), 0,
                   "Por favor revise la plantilla.\r\nFalta indicar Principio de orden", ""},
     CasoEjecucion{"entradaQueNoExisteFallaConSuMensaje", kCampos, -1, "", 0, "No se puede abrir el fichero de entrada\r\n%/no-existe.txt: no existe", ""},
-    CasoEjecucion{"salidaQueNoSePuedeCrearFallaConSuMensaje", kCampos, -1, orden("10,00"), 0, "No se puede crear el fichero de salida\r\n%/no-hay/remesa.out: no existe", "", "no-hay/remesa.out"},
+    CasoEjecucion{"salidaQueNoSePuedeCrearFallaConSuMensaje", kCampos, -1, orden("10,00"), 0, "No se puede crear el fichero de salida\r\n%/no-hay/remesa.out: su carpeta no existe", "", "no-hay/remesa.out"},
     CasoEjecucion{"totalQueNoCabeNoDejaFichero", kCampos, -1, orden("999999999999") + orden("999999999999"), 0, "El importe total no cabe en el registro de totales", ""},
     CasoEjecucion{"totalNegativoConservaSuForma", kCampos, -1, orden("5,00", "-"), 0, "",
                   "0856B1234567" + std::string(17, ' ') + "00000000-500" + "00000001" + "0000000007" + std::string(13, ' ')},

@@ -184,6 +184,27 @@ TEST_F(FrmEntradaEjecucion, conCaracteresActivadoElFicheroPasaPorLaTablaDeSustit
     EXPECT_EQ(d->resultados, 1);
 }
 
+// A bank file that cannot take its replacements is no bank file: the run fails saying where and why,
+// and no file without them is left.
+TEST_F(FrmEntradaEjecucion, unaSustitucionQueNoSePuedeEscribirHaceFallarLaEjecucionSinDejarFichero) {
+    pruebas::escribirFichero(entorno.carpeta / "caracteres.ini", "0=" + std::string(20, '0') + "\r\n");
+    entorno.configuracion.gCaracteres = true;
+    auto d = abrir();
+    preparar(*d, pruebas::raizProyecto() / "ejemplo" / "recibos.txt", "recibos.txt");
+    {
+        // The 2,296 bytes of the bank file fit; with every 0 made twenty they do not.
+        const pruebas::LimiteTamanoFichero limite(8192);
+        generar(d.get());
+    }
+    ASSERT_EQ(entorno.avisos.mensajes.size(), 1u);
+    EXPECT_EQ(entorno.avisos.mensajes[0].texto,
+              mensajeEntrada("No se puede abrir el fichero de salida", entorno.carpeta / "recibos.out",
+                             "el fichero supera el tamaño máximo permitido"));
+    EXPECT_FALSE(fs::exists(entorno.carpeta / "recibos.out"));
+    ASSERT_EQ(d->resultados, 1);
+    EXPECT_TRUE(d->ultimo->conErrores());
+}
+
 // A table of stray bytes would write its control characters into the bank file: it is refused before
 // the conversion starts, which leaves neither bank file nor log.
 TEST_F(FrmEntradaEjecucion, unaTablaDeSustitucionesConCaracteresDeControlNoDejaEmpezarLaConversion) {
