@@ -88,7 +88,7 @@ bool dialogo_datos::FechaCorrecta(std::string_view dia, std::string_view mes, st
 }
 
 ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& valores,
-                       std::string_view gTipoEstructura) {
+                       std::string_view gTipoEstructura, std::size_t* rechazado) {
     bool incompleto = false;
     for (const ValorDato& valor : valores) {
         if (valor.indice >= estado.gCamposEstructura.size()) {
@@ -124,6 +124,13 @@ ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& va
             break;
         }
         case ClaseFilaDatos::Texto:
+            // valorcampo goes into the bank file as it is, without the check that values read pass.
+            if (hayCaracterControl(valor.texto)) {
+                if (rechazado != nullptr) {
+                    *rechazado = valor.indice;
+                }
+                return ResultadoDatos::CaracterNoValido;
+            }
             if (enBlanco(valor.texto)) {
                 incompleto = true;
             } else {

@@ -39,14 +39,16 @@ struct ValorDato {
     std::string texto;
 };
 
-enum class ResultadoDatos { Aceptado, Incompleto, FechaIncorrecta };
+enum class ResultadoDatos { Aceptado, Incompleto, FechaIncorrecta, CaracterNoValido };
 
 // Checks the rows in order and stores each value that can be stored: combo codes and typed text
 // (blanks kept) into valorcampo, a date into gFechaDatos (year first for ZOP), or into gFechaFacturaDatos
-// when its field is FechaFactura. A bad date stops at once and wins over an empty box. Values stored by a
-// refused attempt stay; the next attempt stores them again.
+// when its field is FechaFactura. A bad date, or a typed text holding a control character (one that
+// Windows-1252 lacks arrives as such), stops at once and wins over an empty box; the text's field index
+// goes into rechazado when asked. Values stored by a refused attempt stay; the next attempt stores them
+// again.
 ResultadoDatos aceptar(EstadoEjecucion& estado, const std::vector<ValorDato>& valores,
-                       std::string_view gTipoEstructura);
+                       std::string_view gTipoEstructura, std::size_t* rechazado = nullptr);
 
 // Day, month and four-digit year, all digits, forming a real calendar date. The conversion dialog
 // has its own, laxer check of the same name.

@@ -3,6 +3,8 @@
 #include "cuenta_bancaria.hpp"
 #include "texto.hpp"
 
+#include <utility>
+
 namespace trovanel {
 
 namespace {
@@ -50,6 +52,30 @@ ValidacionParte terminar(ClaseParte clase, const DatosParte& datos, std::string_
     return v;
 }
 
+// A control character (and a character Windows-1252 lacks, which typing turns into one) would be stored
+// and then split or corrupt the bank records the party goes into: the first box holding one is named.
+bool sinCaracteresControl(ClaseParte clase, const DatosParte& datos, ValidacionParte& v) {
+    const bool cobros = clase == ClaseParte::Cobros;
+    for (const auto& [texto, caja] : {
+             std::pair{&datos.nombrePre, "el nombre del presentador"},
+             {&datos.nifPre, "el NIF del presentador"},
+             {&datos.sufPre, "el sufijo del presentador"},
+             {&datos.nombreEmi, cobros ? "el nombre del emisor" : "el nombre del ordenante"},
+             {&datos.nifEmi, cobros ? "el NIF del emisor" : "el NIF del ordenante"},
+             {&datos.sufEmi, "el sufijo del emisor"},
+             {&datos.entidad, "la cuenta"},
+             {&datos.oficina, "la cuenta"},
+             {&datos.dc, "la cuenta"},
+             {&datos.numero, "la cuenta"},
+         }) {
+        if (hayCaracterControl(*texto)) {
+            v.avisos.push_back({false, std::string("Caracter no valido en ") + caja});
+            return false;
+        }
+    }
+    return true;
+}
+
 bool oficinaEdicionMala(std::string_view oficina) {
     return corto(oficina, 4) || oficina == "0000";
 }
@@ -86,6 +112,9 @@ std::string cuentaAlmacenada(std::string_view entidad, std::string_view oficina,
 
 ValidacionParte validarEdicionOrdenante(const DatosParte& datos) {
     ValidacionParte v{{}, datos.numero, std::nullopt, false};
+    if (!sinCaracteresControl(ClaseParte::Pagos, datos, v)) {
+        return v;
+    }
     bool bien = true;
     if (corto(datos.nifEmi, 9)) {
         v.avisos.push_back({false, kMsgNifOrdenante});
@@ -108,6 +137,9 @@ ValidacionParte validarEdicionOrdenante(const DatosParte& datos) {
 
 ValidacionParte validarAltaOrdenante(const DatosParte& datos) {
     ValidacionParte v{{}, datos.numero, std::nullopt, false};
+    if (!sinCaracteresControl(ClaseParte::Pagos, datos, v)) {
+        return v;
+    }
     if (datos.oficina.size() < 4 || datos.numero.size() < 9 || enBlanco(datos.nifEmi) ||
         enBlanco(datos.nombreEmi)) {
         v.avisos.push_back({true, kMsgDatosPorFavor});
@@ -119,6 +151,9 @@ ValidacionParte validarAltaOrdenante(const DatosParte& datos) {
 
 ValidacionParte validarEdicionCobros(const DatosParte& datos) {
     ValidacionParte v{{}, datos.numero, std::nullopt, false};
+    if (!sinCaracteresControl(ClaseParte::Cobros, datos, v)) {
+        return v;
+    }
     bool bien = true;
     auto comprobar = [&](bool malo, const char* mensaje) {
         if (malo) {
@@ -143,6 +178,9 @@ ValidacionParte validarEdicionCobros(const DatosParte& datos) {
 
 ValidacionParte validarAltaCobros(const DatosParte& datos) {
     ValidacionParte v{{}, datos.numero, std::nullopt, false};
+    if (!sinCaracteresControl(ClaseParte::Cobros, datos, v)) {
+        return v;
+    }
     auto fallo = [&](const char* mensaje) {
         v.avisos.push_back({false, mensaje});
         return v;

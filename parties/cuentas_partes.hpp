@@ -81,6 +81,8 @@ struct ValidacionParte {
     bool zop = false;
 };
 
+// Each first refuses a box holding a control character, naming the box ("Caracter no valido en el nombre
+// del emisor"), before any other check.
 // Payments edit (NIF in nifEmi): the NIF, office and number checks all run; the check digits only when
 // they pass.
 ValidacionParte validarEdicionOrdenante(const DatosParte& datos);

@@ -90,7 +90,7 @@ std::vector<ValorDato> frmDatos::valoresTecleados() const {
         if (const auto* combo = qobject_cast<const QComboBox*>(controles_[k])) {
             valor.texto = desdeQString(combo->currentText());
         } else if (const auto* caja = qobject_cast<const QLineEdit*>(controles_[k])) {
-            valor.texto = desdeQString(caja->text());
+            valor.texto = datoDesdeQString(caja->text());
         }
         valores.push_back(std::move(valor));
     }
@@ -98,9 +98,13 @@ std::vector<ValorDato> frmDatos::valoresTecleados() const {
 }
 
 void frmDatos::Command1_Click() {
-    switch (aceptar(estado_, valoresTecleados(), gTipoEstructura_)) {
+    std::size_t rechazado = 0;
+    switch (aceptar(estado_, valoresTecleados(), gTipoEstructura_, &rechazado)) {
     case ResultadoDatos::FechaIncorrecta:
         avisos_.informacion("Teclee una fecha correcta");
+        break;
+    case ResultadoDatos::CaracterNoValido:
+        avisos_.critico("Caracter no valido en " + estado_.gCamposEstructura[rechazado].campo);
         break;
     case ResultadoDatos::Incompleto:
         avisos_.informacion("Debe rellenar todos los campos");

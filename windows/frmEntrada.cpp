@@ -526,8 +526,8 @@ SeleccionEntrada frmEntrada::seleccionActual() const {
     s.mes = desdeQString(tbMes_->text());
     s.anio = desdeQString(tbAnio_->text());
     s.detalleCargo = DetalleCargo_->checkedId();
-    s.domicilioOrdenante = desdeQString(tbDomicilioOrdenante_->text());
-    s.plazaOrdenante = desdeQString(tbPlazaOrdenante_->text());
+    s.domicilioOrdenante = datoDesdeQString(tbDomicilioOrdenante_->text());
+    s.plazaOrdenante = datoDesdeQString(tbPlazaOrdenante_->text());
     return s;
 }
 

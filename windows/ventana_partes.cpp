@@ -13,7 +13,7 @@
 namespace trovanel {
 
 std::string textoDe(const QLineEdit* caja) {
-    return desdeQString(caja->text());
+    return datoDesdeQString(caja->text());
 }
 
 namespace {

@@ -98,7 +98,27 @@ INSTANTIATE_TEST_SUITE_P(
          kMsgLongitudSufijo},
         {"cobrosAltaNombreEnBlanco", kAltaCobros,
          DatosParte{"P", "A11111111", "000", " ", "B22222222", "001", "0001", "", "0123456789", "CSB58"},
-         kMsgDatos}}));
+         kMsgDatos},
+        // A control character in any box (what typing leaves of a character Windows-1252 lacks) is refused
+        // first. Octal escapes: \032 is SUB, \177 DEL.
+        {"pagosAltaNombreConControl", kAltaPagos,
+         DatosParte{"", "", "", "ANA \x1A RUIZ", "B12345678", "", "0001", "61", "0123456789", ""},
+         "Caracter no valido en el nombre del ordenante"},
+        {"pagosNifConTabulador", kEdicionPagos, pagos("0001", "61", "0123456789", "B1234\t678"),
+         "Caracter no valido en el NIF del ordenante"},
+        {"cobrosSufijoConControl", kEdicionCobros,
+         DatosParte{"", "A11111111", "0\0321", "", "B22222222", "001", "0001", "61", "0123456789", "CSB19"},
+         "Caracter no valido en el sufijo del presentador"},
+        {"cobrosAltaNombresConControl", kAltaCobros,
+         DatosParte{"P\x1A", "A11111111", "000", "\x1A", "B22222222", "001", "0001", "61", "0123456789",
+                    "CSB19"},
+         "Caracter no valido en el nombre del presentador"},
+        {"cobrosAltaEmisorConControl", kAltaCobros,
+         DatosParte{"P", "A11111111", "000", "E\x1A", "B22222222", "001", "0001", "61", "0123456789",
+                    "CSB19"},
+         "Caracter no valido en el nombre del emisor"},
+        {"cobrosAltaCuentaConControl", kAltaCobros, cobros("0001", "61", "01234\1776789"),
+         "Caracter no valido en la cuenta", "", "01234\1776789"}}));
 
 TEST(CuentaParte, filtraLasTeclasSeparaLaCuentaYMarcaLasDeProveedores) {
     for (const int tecla : std::initializer_list<int>{'0', '9', '*', 8}) {

@@ -74,12 +74,14 @@ void teclear(QLineEdit* caja, const QString& texto) {
     caja->setFocus();
     caja->selectAll();
     QTest::keyClick(caja, Qt::Key_Delete);
-    for (const QChar c : texto) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(caja, c.toLatin1());
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        if (texto[i].unicode() < 0x80) {
+            QTest::keyClick(caja, texto[i].toLatin1());
         } else {
-            // QTest only maps ASCII to keys; an accented letter arrives as its text.
-            QTest::sendKeyEvent(QTest::Click, caja, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            // QTest only maps ASCII to keys; an accented letter arrives as its text, an emoji as its pair.
+            const qsizetype largo = texto[i].isHighSurrogate() ? 2 : 1;
+            QTest::sendKeyEvent(QTest::Click, caja, Qt::Key_unknown, texto.mid(i, largo), Qt::NoModifier);
+            i += largo - 1;
         }
     }
 }
@@ -322,12 +324,28 @@ TEST_F(DatosObligatorios, lasCajasDeTextoCortanEnSuLongitudYSinLongitudNoLimitan
     EXPECT_EQ(valorcampo(2), std::string(60, 'x'));
 }
 
-TEST_F(DatosObligatorios, textoConAcentosLlegaEnWindows1252) {
-    usarCampos({pedido("Concepto1")});
-    auto dialogo = abrir();
-    teclear(hijo<QLineEdit>(dialogo.get(), "tb0"), aQString("Cuota año"));
-    pulsar(dialogo.get(), "Command1");
-    EXPECT_EQ(valorcampo(0), "Cuota año");
+// Typed (UTF-8), the message shown ("" for none, the dialog then accepts) and the value kept (Windows-1252).
+// A Latin letter Windows-1252 lacks is kept as its base letter; any other such character is refused.
+TEST_F(DatosObligatorios, elTextoTecleadoLlegaEnWindows1252OSeRechaza) {
+    const char* kNoValido = "Caracter no valido en Concepto1";
+    for (auto [tecleado, aviso, guardado] : {std::tuple{u8"Cuota año", "", "Cuota año"},
+                                             {u8"ŁUKASZ", "", "LUKASZ"},
+                                             {u8"ANA 😀 RUIZ", kNoValido, ""},
+                                             {u8"日本", kNoValido, ""}}) {
+        SCOPED_TRACE(QString::fromUtf8(tecleado).toStdString());
+        usarCampos({pedido("Concepto1")});
+        entorno.avisos.mensajes.clear();
+        auto dialogo = abrir();
+        teclear(hijo<QLineEdit>(dialogo.get(), "tb0"), QString::fromUtf8(tecleado));
+        pulsar(dialogo.get(), "Command1");
+        std::vector<AvisosGrabados::Mensaje> esperados;
+        if (*aviso != '\0') {
+            esperados.push_back({"critico", aviso});
+        }
+        EXPECT_EQ(entorno.avisos.mensajes, esperados);
+        EXPECT_EQ(dialogo->isVisible(), *aviso != '\0');
+        EXPECT_EQ(valorcampo(0), guardado);
+    }
 }
 
 TEST_F(DatosObligatorios, cancelarNoAceptaYMarcaElProcesoCancelado) {

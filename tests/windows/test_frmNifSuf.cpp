@@ -24,11 +24,14 @@ class FrmNifSuf : public PruebaVentana {
 protected:
     // Presenter name, NIF, suffix; issuer name, NIF, suffix, office, DC, account.
     void alta(QWidget* v, const V& valores) {
+        rellenarAlta(v, valores);
+        pulsar(v, "cmdAñadir");
+    }
+    void rellenarAlta(QWidget* v, const V& valores) {
         rellenar(v,
                  {"tbAltaNombrePre", "tbAltaNifPre", "tbAltaSufPre", "tbAltaNombreEmi", "tbAltaNifEmi",
                   "tbAltaSufEmi", "tbAltaOficinaEmi", "tbAltaDC", "tbAltaCuentaEmi"},
                  valores);
-        pulsar(v, "cmdAñadir");
     }
 };
 
@@ -147,6 +150,25 @@ TEST_F(FrmNifSuf, unPresentadorAnadidoQuedaEnlazadoAlUsuarioElegidoYSinUsuarioNo
         EXPECT_EQ(textos(hijo<QComboBox>(&v, "cbNombrePre")), caso.delUsuario);
         EXPECT_EQ(partesDeUsuario(*entorno.baseDatos, ClaseParte::Cobros, "Admin").size(), 2u);
     }
+}
+
+// A box holding a character Windows-1252 lacks (no Latin letter) is refused naming it; nothing is stored.
+TEST_F(FrmNifSuf, loTecleadoQueWindows1252NoTieneSeRechazaNombrandoLaCaja) {
+    frmNifSuf v(entorno.contexto());
+    v.show();
+    pulsar(&v, "cmdAlta");
+    for (auto [caja, tecleado, mensaje] :
+         {std::tuple{"tbAltaNombrePre", u8"ANA 😀 RUIZ",
+                     "critico: Caracter no valido en el nombre del presentador"},
+          {"tbAltaNombreEmi", u8"日本", "critico: Caracter no valido en el nombre del emisor"},
+          {"tbAltaSufEmi", u8"0日1", "critico: Caracter no valido en el sufijo del emisor"}}) {
+        rellenarAlta(&v,
+                     {"NUEVO", "A12345678", "007", "EMISOR", "B87654321", "008", "0001", "", "0123456789"});
+        box(&v, caja)->setText(QString::fromUtf8(tecleado));
+        pulsar(&v, "cmdAñadir");
+        EXPECT_EQ(mensajes(), V{mensaje}) << caja;
+    }
+    EXPECT_EQ(partesDeUsuario(*entorno.baseDatos, ClaseParte::Cobros, "Admin").size(), 1u);
 }
 
 // Imported with entity 2100, office 0002, DC 54; 54 is also what 8642 would need with office 0003.

@@ -145,6 +145,26 @@ TEST_F(FrmNifSufPagos, sinUsuarioAlQueEnlazarloNoSeAnadeNadaYSeDiceComoObtenerlo
     EXPECT_EQ(partesDeUsuario(*entorno.baseDatos, ClaseParte::Pagos, "Admin").size(), 1u);
 }
 
+// A box holding a character Windows-1252 lacks: a Latin letter is stored as its base letter, any other is
+// refused naming the box, and nothing is stored.
+TEST_F(FrmNifSufPagos, loTecleadoQueWindows1252NoTieneSeRechazaNombrandoLaCaja) {
+    frmNifSufPagos v(entorno.contexto());
+    v.show();
+    pulsar(&v, "cmdAlta");
+    for (auto [caja, tecleado, mensaje] :
+         {std::tuple{"tbAltaNombre", u8"ANA 😀 RUIZ",
+                     "critico: Caracter no valido en el nombre del ordenante"},
+          {"tbAltaNif", u8"B2222222日", "critico: Caracter no valido en el NIF del ordenante"},
+          {"tbAltaNombre", u8"ŁUKASZ", "informacion: Alta realizada correctamente"}}) {
+        rellenar(&v, {"tbAltaNombre", "tbAltaNif", "tbAltaOficina", "tbAltaDC", "tbAltaCuenta"},
+                 {"NUEVO", "B22222222", "0001", "61", "0123456789"});
+        box(&v, caja)->setText(QString::fromUtf8(tecleado));
+        pulsar(&v, "cmdAñadir");
+        EXPECT_EQ(mensajes(), V{mensaje}) << caja;
+    }
+    EXPECT_EQ(textos(hijo<QComboBox>(&v, "cbNombreEmi")), (V{"PAGOS UNO", "LUKASZ"}));
+}
+
 // Imported with entity 2100, office 0001, DC 03; 03 is also what 8642 would need with office 0002.
 TEST_F(FrmNifSufPagos, unOrdenanteImportadoConservaSuEntidadYSuDCSeCompruebaConElla) {
     importarFicheroCuentas(*entorno.baseDatos, datosPrueba() / "cuentas" / "cuentas_crlf.txt");
