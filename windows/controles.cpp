@@ -123,9 +123,11 @@ protected:
         }
         const QString texto = tecla->text();
         const bool admitida = texto.size() == 1 && teclaCuentaAdmitida(texto.at(0).unicode());
-        // Moving about the box, Delete and Tab between boxes stay usable; every other key is swallowed.
+        // Moving about the box, Delete, Tab between boxes and Escape (to the window, as from every other
+        // box) stay usable; every other key is swallowed.
         const bool movimiento = texto.isEmpty() || tecla->key() == Qt::Key_Tab ||
-                                tecla->key() == Qt::Key_Backtab || tecla->key() == Qt::Key_Delete;
+                                tecla->key() == Qt::Key_Backtab || tecla->key() == Qt::Key_Delete ||
+                                tecla->key() == Qt::Key_Escape;
         return !(admitida || movimiento);
     }
 };

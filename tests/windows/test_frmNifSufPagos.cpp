@@ -129,6 +129,9 @@ TEST_F(FrmNifSufPagos, lasCajasDeCuentaSoloAdmitenCifrasYCualquierEdicionMarcaEl
     QTest::keyClick(box(&v, "tbNifEmi"), Qt::Key_Return);
     QTest::keyClick(oficina, Qt::Key_Return);
     EXPECT_TRUE(entorno.avisos.mensajes.empty());
+    // Escape closes the window from an account box as from any other.
+    QTest::keyClick(oficina, Qt::Key_Escape);
+    EXPECT_FALSE(v.isVisible());
 }
 
 TEST_F(FrmNifSufPagos, sinUsuarioAlQueEnlazarloNoSeAnadeNadaYSeDiceComoObtenerlo) {
