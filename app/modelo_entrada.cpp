@@ -224,17 +224,6 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
         entorno.avisos.informacion(mensajeSinConversor(tipo->codigoBase));
         return std::nullopt;
     }
-    // The replacement table is read before the conversion: one that cannot be used stops it, rather
-    // than leave a bank file without the replacements asked for. It goes into the bank file as the file
-    // is written, so only a file this run puts in place has it, and a failure is the run's.
-    std::function<void(std::string&)> sustitucion;
-    if (configuracion_.gCaracteres) {
-        const auto tabla = CargarCaracteres(entorno.carpetaPrograma, entorno.avisos);
-        if (!tabla) {
-            return std::nullopt;
-        }
-        sustitucion = sustitucionPorBloques(*tabla).value_or(nullptr);
-    }
     ResultadoConversion resultado;
     if (conversor == nullptr) {
         resultado.clase = ResultadoConversion::Clase::Fallido;
@@ -244,7 +233,16 @@ std::optional<ResultadoConversion> ModeloEntrada::procesar(SeleccionEntrada& sel
     } else {
         EstadoEjecucion estado;
         ParametrosConversion parametros = parametrosDe(seleccion, tipo->familia);
-        parametros.sustituirCaracteres = std::move(sustitucion);
+        // The replacement table is read before the conversion: one that cannot be used stops it, rather
+        // than leave a bank file without the replacements asked for. It goes into the bank file as the
+        // file is written, so only a file this run puts in place has it, and a failure is the run's.
+        if (configuracion_.gCaracteres) {
+            auto tabla = CargarCaracteres(entorno.carpetaPrograma, entorno.avisos);
+            if (!tabla) {
+                return std::nullopt;
+            }
+            parametros.sustituirCaracteres = std::move(tabla->sustituir);
+        }
         resultado = ejecutarConversor(*conversor, estado, entorno, parametros);
         // Refused before anything was read or written: its message was the whole answer, and the bank
         // file it named is someone else's file, not one to rewrite.

@@ -2,10 +2,10 @@
 // per second and the peak resident memory.
 //   bench_sqlite [rows]   (200,000 by default; ten columns: integers, reals and texts)
 #include "error.hpp"
+#include "medida.hpp"
 #include "origen_access.hpp"
 
 #include <sqlite3.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -67,12 +67,6 @@ void generar(const std::filesystem::path& ruta, long filas) {
     sqlite3_close_v2(db);
 }
 
-long memoriaMaximaKiB() {
-    rusage uso{};
-    ::getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -82,7 +76,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(carpeta);
     const auto ruta = carpeta / "recibos.sqlite";
     generar(ruta, filas);
-    const long memoriaAntes = memoriaMaximaKiB();
+    const long memoriaAntes = bench::memoriaMaximaKiB();
 
     long leidas = 0;
     std::size_t bytes = 0;
@@ -107,6 +101,7 @@ int main(int argc, char** argv) {
     std::printf("filas: %ld de 10 columnas (%zu bytes de texto)\n", leidas, bytes);
     std::printf("segundos: %.3f\n", segundos);
     std::printf("filas por segundo: %.0f\n", static_cast<double>(leidas) / segundos);
-    std::printf("memoria maxima: %ld KiB (antes de leer: %ld KiB)\n", memoriaMaximaKiB(), memoriaAntes);
+    std::printf("memoria maxima: %ld KiB (antes de leer: %ld KiB)\n", bench::memoriaMaximaKiB(),
+                memoriaAntes);
     return leidas == filas ? 0 : 1;
 }

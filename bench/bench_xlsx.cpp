@@ -4,8 +4,8 @@
 // The workbook is written by a child process, so the memory figure is the reader's alone.
 #include "error.hpp"
 #include "libro_excel.hpp"
+#include "medida.hpp"
 
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,12 +20,6 @@
 using namespace trovanel;
 
 namespace {
-
-long memoriaMaximaKiB() {
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
 
 // UTF-8, as libxlsxwriter takes it.
 constexpr const char8_t* kPoblaciones[] = {u8"MADRID",   u8"BARCELONA", u8"SEVILLA",  u8"VALENCIA",
@@ -83,7 +77,7 @@ int main(int argc, char** argv) {
         std::filesystem::remove_all(carpeta);
         return 1;
     }
-    const long memoriaAntes = memoriaMaximaKiB();
+    const long memoriaAntes = bench::memoriaMaximaKiB();
 
     long leidas = 0;
     long celdas = 0;
@@ -109,7 +103,8 @@ int main(int argc, char** argv) {
     std::printf("libro: %ju bytes\n", static_cast<std::uintmax_t>(std::filesystem::file_size(ruta)));
     std::printf("segundos: %.3f\n", segundos);
     std::printf("filas por segundo: %.0f\n", static_cast<double>(leidas) / segundos);
-    std::printf("memoria maxima: %ld KiB (antes de leer: %ld KiB)\n", memoriaMaximaKiB(), memoriaAntes);
+    std::printf("memoria maxima: %ld KiB (antes de leer: %ld KiB)\n", bench::memoriaMaximaKiB(),
+                memoriaAntes);
 
     if (std::getenv("TROVANEL_BENCH_CONSERVAR") == nullptr) {
         std::filesystem::remove_all(carpeta);

@@ -65,8 +65,8 @@ std::optional<Reemplazos> reemplazosPorCaracter(const std::vector<SustitucionCar
 
 } // namespace
 
-std::optional<std::vector<SustitucionCaracter>> CargarCaracteres(const std::filesystem::path& carpetaPrograma,
-                                                                 Avisos& avisos) {
+std::optional<TablaCaracteres> CargarCaracteres(const std::filesystem::path& carpetaPrograma,
+                                                Avisos& avisos) {
     const std::filesystem::path ruta = carpetaPrograma / kFicheroCaracteres;
     const auto rechazar = [&](const std::string& motivo) {
         avisos.simple(mensajeEntrada(kMsgNoSeAbreCaracteres, ruta, motivo));
@@ -133,17 +133,12 @@ std::optional<std::vector<SustitucionCaracter>> CargarCaracteres(const std::file
     if (tabla.empty()) {
         return rechazar("está vacío");
     }
-    if (!reemplazosPorCaracter(tabla)) {
+    auto sustituir = sustitucionPorBloques(tabla);
+    if (!sustituir) {
         return rechazar("sus pares, aplicados uno tras otro, dan reemplazos de más de " +
                         std::to_string(kMaxFicheroCaracteres) + " bytes");
     }
-    return tabla;
-}
-
-void aplicarSustituciones(std::string& linea, const std::vector<SustitucionCaracter>& tabla) {
-    for (const SustitucionCaracter& entrada : tabla) {
-        reemplazar(linea, entrada);
-    }
+    return TablaCaracteres{std::move(tabla), std::move(*sustituir)};
 }
 
 std::optional<std::function<void(std::string&)>>

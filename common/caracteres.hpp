@@ -15,6 +15,12 @@ struct SustitucionCaracter {
     std::string reemplazar; // any text, maybe empty
 };
 
+// The pairs of caracteres.ini, and the one pass over a bank file's text that they come to.
+struct TablaCaracteres {
+    std::vector<SustitucionCaracter> pares;
+    std::function<void(std::string&)> sustituir;
+};
+
 inline constexpr const char* kFicheroCaracteres = "caracteres.ini";
 
 inline constexpr const char* kMsgNoSeAbreCaracteres = "No se puede abrir el fichero (caracter.ini)";
@@ -27,17 +33,13 @@ inline constexpr const char* kMsgNoSeAbreCaracteres = "No se puede abrir el fich
 // kMaxFicheroCaracteres, is refused whole: kMsgNoSeAbreCaracteres with the path and the reason is shown
 // and nothing is given, so that no bank file is written without the replacements that were asked for,
 // or with a control character or a "?" that stands for nothing.
-std::optional<std::vector<SustitucionCaracter>> CargarCaracteres(const std::filesystem::path& carpetaPrograma,
-                                                                 Avisos& avisos);
-
-// Applies the table to one line: each entry in order, over the line as the earlier entries left it,
-// in one left-to-right pass (a replacement is never searched again).
-void aplicarSustituciones(std::string& linea, const std::vector<SustitucionCaracter>& tabla);
+std::optional<TablaCaracteres> CargarCaracteres(const std::filesystem::path& carpetaPrograma, Avisos& avisos);
 
 // The table as one pass over any text, which FicheroSalida applies to a bank file block by block as it
 // writes it, so that the file is put in place with its replacements or not at all. Each pair replaces one
-// character wherever it stands: the pairs in order come to one replacement for each character, the same
-// whatever the blocks' boundaries. Nothing when the 256 characters, together, would become longer than
+// character wherever it stands, over the text as the earlier pairs left it (a replacement is never
+// searched again): the pairs in order come to one replacement for each character, the same whatever the
+// blocks' boundaries. Nothing when the 256 characters, together, would become longer than
 // kMaxFicheroCaracteres (which CargarCaracteres refuses).
 std::optional<std::function<void(std::string&)>>
 sustitucionPorBloques(const std::vector<SustitucionCaracter>& tabla);

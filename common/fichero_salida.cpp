@@ -118,13 +118,10 @@ std::string motivoDestino(const std::filesystem::path& ruta) {
     }
     return {};
 }
-} // namespace
 
-std::string FicheroSalida::destinoInutilizable(const std::filesystem::path& destino) {
-    // Putting the file in place at the end would replace a read-only file, a FIFO or a device node, and
-    // fail on a folder, or in a folder that is missing or may not be written, only after all the work:
-    // refuse them now.
-    const auto final = destinoFinal(destino);
+// destinoInutilizable, given where destino's links lead.
+std::string motivoDestinoFinal(const std::filesystem::path& destino,
+                               const std::optional<std::filesystem::path>& final) {
     if (!final) {
         return motivoSistema(ELOOP);
     }
@@ -135,6 +132,14 @@ std::string FicheroSalida::destinoInutilizable(const std::filesystem::path& dest
     // The reason is the file's the link leads to, which the user may not have in mind.
     return "lleva a " + rutaComoTexto(*final) + ": " + motivo;
 }
+} // namespace
+
+std::string FicheroSalida::destinoInutilizable(const std::filesystem::path& destino) {
+    // Putting the file in place at the end would replace a read-only file, a FIFO or a device node, and
+    // fail on a folder, or in a folder that is missing or may not be written, only after all the work:
+    // refuse them now.
+    return motivoDestinoFinal(destino, destinoFinal(destino));
+}
 
 std::string FicheroSalida::motivo() const {
     return motivo_.empty() ? motivoSistema(errorSistema_) : motivo_;
@@ -142,11 +147,12 @@ std::string FicheroSalida::motivo() const {
 
 FicheroSalida::FicheroSalida(std::filesystem::path destino, Permisos permisos)
     : destino_(std::move(destino)), permisos_(permisos) {
-    motivo_ = destinoInutilizable(destino_);
+    const auto final = destinoFinal(destino_);
+    motivo_ = motivoDestinoFinal(destino_, final);
     if (!motivo_.empty()) {
         return;
     }
-    final_ = destinoFinal(destino_).value_or(destino_);
+    final_ = *final;
     const std::filesystem::path carpeta = carpetaDe(final_);
     quitarAbandonados(carpeta);
     int fd = permitidoSinNombre ? abrirSinNombre(carpeta) : -1;

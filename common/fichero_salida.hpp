@@ -76,9 +76,8 @@ public:
     void descartar();
 
     const std::filesystem::path& destino() const { return destino_; }
-    // Why the file could not be opened or written (errno), 0 while nothing failed.
-    int errorSistema() const { return errorSistema_; }
-    // The same said in Spanish, for the line after a message ("es una carpeta", "no queda espacio...").
+    // Why the file could not be opened or written, in Spanish, for the line after a message ("es una
+    // carpeta", "no queda espacio...").
     std::string motivo() const;
 
     // Why destino cannot take a bank file (what the constructor refuses by the target's kind, its folder

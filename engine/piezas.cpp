@@ -82,6 +82,9 @@ PartesCuenta partirCuenta(std::string_view cuenta) {
             conCeros(Mid(cuenta, 11, 10), 10)};
 }
 
+namespace {
+// The second line of a party's message when one of its values holds a control character: the field, and
+// the column of the party tables.
 std::string caracterNoValidoEn(std::string_view columna) {
     // The columns of the party tables: nifpre, sufpre, nompre, cuenta, nifemi, sufemi, nomemi.
     const char* campo = columna.starts_with("nif")   ? "el NIF"
@@ -90,6 +93,7 @@ std::string caracterNoValidoEn(std::string_view columna) {
                                                      : "la cuenta";
     return std::string("Caracter no valido en ") + campo + " (" + std::string(columna) + ")";
 }
+} // namespace
 
 std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos,
                                                       std::string_view sql, std::int64_t id,

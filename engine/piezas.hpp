@@ -43,15 +43,11 @@ inline bool colocado(const CampoEstructura& campo) {
     return campo.inicio != 0 || campo.fin != 0;
 }
 
-// The second line of a party's message when one of its values holds a control character: the field, and
-// the column of the party tables (nifpre, nomemi...) or what the value is.
-std::string caracterNoValidoEn(std::string_view columna);
-
 // The text columns of the one row of a party table with the given id, or nothing after showing the
 // message: alone when there is no such row or the row cannot go into the records (a column of conValor,
 // the NIF or the name, NULL or blank; the column cuenta NULL or not the 20 characters of an account),
-// with caracterNoValidoEn() when a column holds a control character, with "Error: " and the description
-// when the query fails.
+// with the field and its column ("Caracter no valido en el nombre (nomemi)") when a column holds a control
+// character, with "Error: " and the description when the query fails.
 std::optional<std::vector<std::string>> leerFilaParte(BaseDatos& baseDatos, Avisos& avisos,
                                                       std::string_view sql, std::int64_t id,
                                                       const std::string& mensaje,

@@ -7,14 +7,13 @@
 #include "fichero_salida.hpp"
 #include "importes.hpp"
 #include "log_errores.hpp"
+#include "motor_lectura.hpp"
 #include "piezas.hpp"
 #include "provincias.hpp"
 #include "registro_dispuesto.hpp"
 #include "texto.hpp"
 
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 namespace trovanel {
 
@@ -287,8 +286,7 @@ ResultadoConversion ejecutarConversionPagos(ModuloPagos& modulo, const Parametro
     } catch (const ErrorTrovanel& e) {
         // The totals did not fit: the bank file was never put in place, and no earlier one of that name
         // may pass for this run's.
-        std::error_code ignorado;
-        std::filesystem::remove(parametros.rutaSalida, ignorado);
+        quitarSalidaAnterior(parametros.rutaSalida);
         if (modulo.entorno.libroEntrada) {
             CerrarLibroExcel(*modulo.entorno.libroEntrada);
         }

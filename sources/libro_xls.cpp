@@ -395,32 +395,29 @@ struct DatosLibro {
         const unsigned char* b = cuerpo(flujo, r, 6);
         const std::uint16_t columna = le16(b + 2);
         const std::uint16_t xf = le16(b + 4);
-        auto poner = [&fila](std::size_t c, ValorCelda valor, bool numerica = false) {
-            ponerCelda(fila, c, std::move(valor), numerica);
-        };
         switch (r.tipo) {
         case kNumber:
-            poner(columna, textoValor(leDouble(cuerpo(flujo, r, 14) + 6), xf), true);
+            ponerCelda(fila, columna, textoValor(leDouble(cuerpo(flujo, r, 14) + 6), xf), true);
             break;
         case kRk:
-            poner(columna, textoValor(valorRk(le32(cuerpo(flujo, r, 10) + 6)), xf), true);
+            ponerCelda(fila, columna, textoValor(valorRk(le32(cuerpo(flujo, r, 10) + 6)), xf), true);
             break;
         case kMulRk: {
             const std::size_t n = r.largo >= 12 ? (r.largo - 6) / 6 : 0;
             for (std::size_t i = 0; i < n; ++i) {
                 const unsigned char* p = b + 4 + 6 * i;
-                poner(columna + i, textoValor(valorRk(le32(p + 2)), le16(p)), true);
+                ponerCelda(fila, columna + i, textoValor(valorRk(le32(p + 2)), le16(p)), true);
             }
             break;
         }
         case kBlank:
-            poner(columna, std::string());
+            ponerCelda(fila, columna, std::string());
             break;
         case kMulBlank: {
             // One format index per cell, then the last column.
             const std::size_t n = r.largo >= 8 ? (r.largo - 6) / 2 : 0;
             for (std::size_t i = 0; i < n; ++i) {
-                poner(columna + i, std::string());
+                ponerCelda(fila, columna + i, std::string());
             }
             break;
         }
@@ -429,19 +426,19 @@ struct DatosLibro {
             if (indice >= cadenas.cantidad()) {
                 danado();
             }
-            poner(columna, std::string(cadenas[indice]));
+            ponerCelda(fila, columna, std::string(cadenas[indice]));
             break;
         }
         case kLabel:
         case kRString: {
             LectorRegistro l(flujo, r);
             l.saltar(6);
-            poner(columna, cadenaCelda(l));
+            ponerCelda(fila, columna, cadenaCelda(l));
             break;
         }
         case kBoolErr: {
             const unsigned char* p = cuerpo(flujo, r, 8);
-            poner(columna, p[7] != 0 ? ValorCelda() : ValorCelda(textoBooleano(p[6] != 0)));
+            ponerCelda(fila, columna, p[7] != 0 ? ValorCelda() : ValorCelda(textoBooleano(p[6] != 0)));
             break;
         }
         case kFormula:

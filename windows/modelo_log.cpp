@@ -15,8 +15,8 @@ constexpr std::size_t kLineasPorPagina = 128;
 // Pages kept read: more than a list shows at once, scrolled a page either way.
 constexpr std::size_t kPaginasGuardadas = 8;
 constexpr std::size_t kBloqueLectura = std::size_t{1} << 20;
-// Rows of a Qt list are counted in int.
-constexpr int kMaxLineas = std::numeric_limits<int>::max() - 1;
+// Rows of a Qt list are counted in int; the bound is checked once a block, which may add a block of lines.
+constexpr int kMaxLineas = std::numeric_limits<int>::max() - static_cast<int>(kBloqueLectura) - 1;
 
 } // namespace
 

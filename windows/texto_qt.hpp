@@ -16,8 +16,9 @@ inline QString aQString(std::string_view texto) {
 inline std::string desdeQString(const QString& texto) {
     return utf8ACp1252(texto.toStdString());
 }
-// Typed text that goes into a bank file or the database: a character Windows-1252 cannot hold becomes a
-// control character, which the checks refuse, instead of a "?" the user never typed.
+// Typed text that goes into a bank file (missing data, parties, the ordering party's address): a character
+// Windows-1252 cannot hold becomes a control character, which the checks refuse, instead of a "?" the user
+// never typed.
 inline std::string datoDesdeQString(const QString& texto) {
     return utf8ACp1252(texto.toStdString(), kSinEquivalente);
 }

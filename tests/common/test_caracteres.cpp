@@ -40,7 +40,7 @@ std::optional<Pares> cargar(const std::string& ini, AvisosGrabados& avisos) {
         return std::nullopt;
     }
     Pares pares;
-    for (const SustitucionCaracter& entrada : *tabla) {
+    for (const SustitucionCaracter& entrada : tabla->pares) {
         pares.emplace_back(entrada.buscar, entrada.reemplazar);
     }
     return pares;
@@ -140,17 +140,18 @@ TEST(SustitucionCaracteres, aplicaCadaParEnOrdenYEnUnaPasada) {
         {{{"a", "aa"}}, "banana", "baanaanaa"},
         {{{"a", "b"}, {"b", "c"}}, "abc", "ccc"},
         {{{"b", "c"}, {"a", "b"}}, "abc", "bcc"},
+        {{{"Ç", ""}, {"a", "aa"}, {"a", "aa"}}, "ÇaÇÇbÇ banana", "aaaab baaaanaaaanaaaa"},
         {{}, "sin cambios", "sin cambios"},
     };
     for (const auto& caso : casos) {
         std::string linea = caso.linea;
-        aplicarSustituciones(linea, caso.tabla);
+        (*sustitucionPorBloques(caso.tabla))(linea);
         EXPECT_EQ(linea, caso.esperada) << caso.linea;
     }
 }
 
 // The bank file gets the table block by block as it is written: wherever the blocks end, the text is the
-// one the pairs give line by line.
+// one the pairs give to the whole text.
 TEST(SustitucionCaracteres, porBloquesDaLoMismoQueLineaALinea) {
     const struct {
         Tabla tabla;
@@ -164,14 +165,8 @@ TEST(SustitucionCaracteres, porBloquesDaLoMismoQueLineaALinea) {
     for (const auto& caso : casos) {
         const auto sustituir = sustitucionPorBloques(caso.tabla);
         ASSERT_TRUE(sustituir) << caso.texto;
-        std::string esperado;
-        for (std::size_t desde = 0; desde < caso.texto.size();) {
-            const std::size_t fin = caso.texto.find("\r\n", desde);
-            std::string linea = caso.texto.substr(desde, fin - desde);
-            aplicarSustituciones(linea, caso.tabla);
-            esperado += linea + "\r\n";
-            desde = fin + 2;
-        }
+        std::string esperado = caso.texto;
+        (*sustituir)(esperado);
         for (std::size_t corte = 0; corte <= caso.texto.size(); ++corte) {
             std::string antes = caso.texto.substr(0, corte);
             std::string despues = caso.texto.substr(corte);
