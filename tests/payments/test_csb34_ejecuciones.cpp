@@ -95,6 +95,13 @@ TEST_P(CSB34Ejecuciones, terminaConSuMensajeOSuRegistro) {
                                 .crear();
     idOrdenante = caso.ordenante == 0 ? idOrdenante : caso.ordenante;
     rutaSalida = carpeta / caso.rutaSalida;
+    // An output that is a link to an earlier bank file in another folder.
+    const bool enlace = std::string_view(caso.rutaSalida) == "enlace.out";
+    if (enlace) {
+        fs::create_directory(carpeta / "compartida");
+        pruebas::escribirFichero(carpeta / "compartida" / "remesa.out", "anterior");
+        fs::create_symlink("compartida/remesa.out", rutaSalida);
+    }
     detalle = "01";
     domicilio = "AVENIDA DE LOS PRESIDENTES DE LA COMUNIDAD 1234";
     if (caso.lote.empty()) {
@@ -117,6 +124,9 @@ TEST_P(CSB34Ejecuciones, terminaConSuMensajeOSuRegistro) {
         EXPECT_EQ(resultado.conErrores(), caso.lote.empty());
     }
     ASSERT_EQ(fs::exists(rutaSalida), !caso.registro.empty());
+    if (enlace) {
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(rutaSalida)));
+    }
     if (!caso.registro.empty()) {
         const std::string banco = leerFichero(rutaSalida);
         EXPECT_NE(banco.find(caso.registro + "\r\n"), std::string::npos) << banco;
@@ -165,6 +175,8 @@ INSTANTIATE_TEST_SUITE_P(Tabla, CSB34Ejecuciones, ::testing::Values(
     CasoEjecucion{"entradaQueNoExisteFallaConSuMensaje", kCampos, -1, "", 0, "No se puede abrir el fichero de entrada\r\n%/no-existe.txt: no existe", ""},
     CasoEjecucion{"salidaQueNoSePuedeCrearFallaConSuMensaje", kCampos, -1, orden("10,00"), 0, "No se puede crear el fichero de salida\r\n%/no-hay/remesa.out: su carpeta no existe", "", "no-hay/remesa.out"},
     CasoEjecucion{"totalQueNoCabeNoDejaFichero", kCampos, -1, orden("999999999999") + orden("999999999999"), 0, "El importe total no cabe en el registro de totales", ""},
+    CasoEjecucion{"totalQueNoCabeQuitaElFicheroAlQueLlevaLaSalidaYDejaElEnlace", kCampos, -1, orden("999999999999") + orden("999999999999"), 0,
+                  "El importe total no cabe en el registro de totales", "", "enlace.out"},
     CasoEjecucion{"totalNegativoConservaSuForma", kCampos, -1, orden("5,00", "-"), 0, "",
                   "0856B1234567" + std::string(17, ' ') + "00000000-500" + "00000001" + "0000000007" + std::string(13, ' ')},
     CasoEjecucion{"detalleDeCargoSeCortaAUnaCifra", kCampos, -1, orden("10,00"), 0, "", kCabecera + "0010612260503262100041802000513320   45       "},
