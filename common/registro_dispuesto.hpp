@@ -74,14 +74,12 @@ public:
     }
 
 private:
-    template <Pieza P> static constexpr Tramo<Pieza> tramo() {
-        constexpr Tramo<Pieza> t = Tramos[static_cast<std::size_t>(P)];
-        static_assert(t.pieza == P, "the record's table lists its pieces in the order of their enum");
-        return t;
-    }
+    // The table lists its pieces in the order of their enum (llenaRegistro), so a piece's row is its value.
+    template <Pieza P> static constexpr Tramo<Pieza> tramo() { return Tramos[static_cast<std::size_t>(P)]; }
 
     char* datos_;
-    // The record's line is still the file's last one reserved (see RegistroFijo).
+    // The record's line is still the file's last one reserved (checked by the debug build): reserving a
+    // later one may write the buffer out and take this line's place, so a record is finished first.
     bool lineaVigente() const { return salida_->reservas() == reserva_; }
     const FicheroSalida* salida_ = nullptr;
     std::uint64_t reserva_ = 0;

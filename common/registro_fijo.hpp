@@ -1,7 +1,5 @@
 #pragma once
 
-#include "fichero_salida.hpp"
-
 #include <cassert>
 #include <charconv>
 #include <cstddef>
@@ -96,71 +94,5 @@ inline std::string_view cifrasSinSigno(std::int64_t valor, char (&cifras)[24]) {
     const auto fin = std::to_chars(cifras, cifras + sizeof cifras, absoluto).ptr;
     return {cifras, static_cast<std::size_t>(fin - cifras)};
 }
-
-// Builds one fixed-width record of a bank file piece by piece, in place in the file's buffer (the next
-// line of the file); every piece is written at exactly its width, so a record can never shift.
-class RegistroFijo {
-public:
-    // The record starts as blanks, so a text piece copies only the value itself.
-    RegistroFijo(FicheroSalida& salida, std::size_t ancho)
-        : RegistroFijo(salida.reservarLinea(ancho), ancho) {
-        salida_ = &salida;
-        reserva_ = salida.reservas();
-    }
-    // Built in the caller's memory of ancho characters: a part that several records share.
-    RegistroFijo(char* destino, std::size_t ancho) : datos_(destino), ancho_(ancho) {
-        std::memset(destino, ' ', ancho);
-    }
-
-    // Left-justified, completed with blanks, cut to its first n characters when longer. The record
-    // starts as blanks, so only the value itself is copied.
-    RegistroFijo& texto(std::string_view valor, std::size_t n) {
-        if (char* destino = reservar(n)) {
-            ponerTexto(destino, valor, n);
-        }
-        return *this;
-    }
-    // Right-justified, completed with "0" on the left; a longer value keeps its last n characters.
-    RegistroFijo& ceros(std::string_view valor, std::size_t n) {
-        if (char* destino = reservar(n)) {
-            ponerCeros(destino, valor, n);
-        }
-        return *this;
-    }
-    RegistroFijo& numero(std::int64_t valor, std::size_t n);
-    RegistroFijo& blancos(std::size_t n) {
-        reservar(n);
-        return *this;
-    }
-
-    // The finished record; its width is checked so a wrong layout fails loudly in the tests.
-    std::string_view terminar() const {
-        assert(lineaVigente());
-        if (largo_ != ancho_) {
-            fallarAncho();
-        }
-        return {datos_, ancho_};
-    }
-
-private:
-    [[noreturn]] void fallarAncho() const;
-    // Where the next piece of n characters goes; null once the pieces run past the width.
-    char* reservar(std::size_t n) {
-        assert(lineaVigente());
-        const std::size_t desde = largo_;
-        largo_ += n;
-        // A layout longer than its width is reported by terminar(); nothing is written past the record.
-        return largo_ <= ancho_ ? datos_ + desde : nullptr;
-    }
-
-    char* datos_;
-    std::size_t ancho_;
-    std::size_t largo_ = 0;
-    // The record's line is still the file's last one reserved (checked by the debug build): a later one
-    // may have written the buffer out and taken this line's place. The members are there in every build.
-    bool lineaVigente() const { return salida_ == nullptr || salida_->reservas() == reserva_; }
-    const FicheroSalida* salida_ = nullptr;
-    std::uint64_t reserva_ = 0;
-};
 
 } // namespace trovanel

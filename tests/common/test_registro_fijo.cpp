@@ -1,3 +1,4 @@
+#include "registro_dispuesto.hpp"
 #include "registro_fijo.hpp"
 #include "soporte_pruebas.hpp"
 
@@ -23,6 +24,31 @@ TEST(RegistroFijo, copiaCadaLargoDePiezaSinTocarLoDeAlrededor) {
     }
 }
 
+// A record as the norms lay theirs out: a type, a number, blanks and a long text to the end, as wide as a
+// collection's record and as a payment's.
+enum class PiezaPrueba { Tipo, Numero, Blancos, Relleno };
+constexpr Tramo<PiezaPrueba> kRegistro162[] = {
+    {PiezaPrueba::Tipo, 0, 2},
+    {PiezaPrueba::Numero, 2, 8},
+    {PiezaPrueba::Blancos, 10, 10},
+    {PiezaPrueba::Relleno, 20, 142},
+};
+constexpr Tramo<PiezaPrueba> kRegistro72[] = {
+    {PiezaPrueba::Tipo, 0, 2},
+    {PiezaPrueba::Numero, 2, 8},
+    {PiezaPrueba::Blancos, 10, 10},
+    {PiezaPrueba::Relleno, 20, 52},
+};
+
+// The blanks are the piece left unwritten.
+template <const auto& Tramos>
+void escribirRegistro(FicheroSalida& salida, const std::string& numero, const std::string& relleno) {
+    RegistroDispuesto<Tramos>(salida)
+        .template texto<PiezaPrueba::Tipo>("R")
+        .template ceros<PiezaPrueba::Numero>(numero)
+        .template texto<PiezaPrueba::Relleno>(relleno);
+}
+
 struct CasoFrontera {
     const char* nombre;
     std::size_t ancho;
@@ -30,12 +56,12 @@ struct CasoFrontera {
     std::size_t libres;
 };
 
-class RegistroFijoFrontera : public ::testing::TestWithParam<CasoFrontera> {};
+class RegistroDispuestoFrontera : public ::testing::TestWithParam<CasoFrontera> {};
 
 // The bank file is written a quarter of a megabyte at a time, and each record is built in place in that
 // buffer: records of either width, on both sides of its end, reach the file whole and in order, whether
 // the last one before the end fits exactly, just does not, or finds the buffer full.
-TEST_P(RegistroFijoFrontera, losRegistrosLleganEnterosAlFicheroAUnoYOtroLadoDelFinDelBuffer) {
+TEST_P(RegistroDispuestoFrontera, losRegistrosLleganEnterosAlFicheroAUnoYOtroLadoDelFinDelBuffer) {
     constexpr std::size_t kBuffer = FicheroSalida::kTamanoBuffer;
     const CasoFrontera& caso = GetParam();
     const std::size_t linea = caso.ancho + 2;
@@ -49,12 +75,12 @@ TEST_P(RegistroFijoFrontera, losRegistrosLleganEnterosAlFicheroAUnoYOtroLadoDelF
         for (std::size_t i = 0; i < antesDelFin + 3; ++i) {
             const std::string numero = std::to_string(i);
             const std::string relleno(caso.ancho - 20, static_cast<char>('a' + i % 26));
-            RegistroFijo(salida, caso.ancho)
-                .texto("R", 2)
-                .ceros(numero, 8)
-                .blancos(10)
-                .texto(relleno, caso.ancho - 20)
-                .terminar();
+            if (caso.ancho == 162) {
+                escribirRegistro<kRegistro162>(salida, numero, relleno);
+            } else {
+                ASSERT_EQ(caso.ancho, 72U);
+                escribirRegistro<kRegistro72>(salida, numero, relleno);
+            }
             esperado +=
                 "R " + std::string(8 - numero.size(), '0') + numero + std::string(10, ' ') + relleno + "\r\n";
         }
@@ -67,7 +93,7 @@ TEST_P(RegistroFijoFrontera, losRegistrosLleganEnterosAlFicheroAUnoYOtroLadoDelF
 }
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Tabla, RegistroFijoFrontera, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Tabla, RegistroDispuestoFrontera, ::testing::Values(
     CasoFrontera{"cobroCabeJusto", 162, 164},
     CasoFrontera{"cobroNoCabePorUno", 162, 163},
     CasoFrontera{"cobroConMedioRegistroLibre", 162, 82},
@@ -82,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Tabla, RegistroFijoFrontera, ::testing::Values(
 // What the record writers take for granted, the debug build checks: an overlapping copy is handed one to
 // two words, and a record is built in its line before a later one is reserved (which may write the buffer
 // out and take the line's place).
-TEST(RegistroFijo, condicionesQueLaDepuracionCompruebaLaDetienen) {
+TEST(RegistroDispuesto, condicionesQueLaDepuracionCompruebaLaDetienen) {
 #ifdef NDEBUG
     GTEST_SKIP() << "solo la compilacion de depuracion comprueba sus condiciones";
 #else
@@ -92,11 +118,11 @@ TEST(RegistroFijo, condicionesQueLaDepuracionCompruebaLaDetienen) {
     EXPECT_DEATH(copiarSolapado<std::uint32_t>(destino.data(), origen.data(), 9), "sizeof");
     pruebas::CarpetaTemporal carpeta;
     FicheroSalida salida(carpeta / "remesa.txt");
-    RegistroFijo primero(salida, 72);
-    RegistroFijo segundo(salida, 72);
-    EXPECT_DEATH(primero.texto("A", 1), "lineaVigente");
-    EXPECT_DEATH(primero.terminar(), "lineaVigente");
-    segundo.blancos(72).terminar();
+    RegistroDispuesto<kRegistro72> primero(salida);
+    RegistroDispuesto<kRegistro72> segundo(salida);
+    EXPECT_DEATH(primero.texto<PiezaPrueba::Tipo>("A"), "lineaVigente");
+    EXPECT_DEATH(primero.numero<PiezaPrueba::Numero>(1), "lineaVigente");
+    segundo.texto<PiezaPrueba::Relleno>("B");
 #endif
 }
 
